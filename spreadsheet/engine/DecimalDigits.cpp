@@ -8,6 +8,8 @@ namespace corvane {
 
 namespace {
 
+constexpr int kMaxFixedDecimals = 255;
+
 void StripTrailingZeros(TDecimalDigits& d) {
   while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
   if (d.digits.empty()) d.pointPos = 0;
@@ -111,6 +113,7 @@ std::string ExponentText(const TDecimalDigits& d, int decimals, int exponentDigi
 }
 
 std::string FixedText(double x, int decimals, char separator) {
+  if (decimals > kMaxFixedDecimals) decimals = kMaxFixedDecimals;
   TDecimalDigits d = DecimalDigitsOf(x);
   RoundToDecimals(d, decimals);
   return (x < 0 ? "-" : "") + FixedDigitText(d, decimals, separator);

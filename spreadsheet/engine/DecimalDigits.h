@@ -38,7 +38,9 @@ std::string FixedDigitText(const TDecimalDigits& d, int decimals, char separator
 // least `exponentDigits` digits. Digits beyond `decimals` are dropped.
 std::string ExponentText(const TDecimalDigits& d, int decimals, int exponentDigits, char separator);
 
-// Fixed-point text of x rounded to `decimals` places, with "-" for x below 0.
+// Fixed-point text of x rounded to `decimals` places (at most 255; a negative
+// count rounds to tens, hundreds and so on), with "-" for x below 0. x must be
+// finite.
 std::string FixedText(double x, int decimals, char separator);
 
 }  // namespace corvane

@@ -149,7 +149,9 @@ std::string FormatThousands(int decimals, double x) {
   TDecimalDigits d = DecimalDigitsOf(x);
   RoundToDecimals(d, decimals);
   std::string text = GroupThousands(FixedDigitText(d, decimals, settings.Period), settings.Period, settings.Comma);
-  return x < 0 ? "(" + text + ")" : text;
+  if (x < 0) text = "(" + text + ")";
+  if (text.size() > static_cast<size_t>(kMaxShortText)) text.resize(kMaxShortText);
+  return text;
 }
 
 std::string FormatNumber(int decimals, double x) {
@@ -166,8 +168,9 @@ std::string FormatNumber(int decimals, double x) {
     return ExponentText(d, 10, 3, settings.Period);
   }
   int slot = group - kLowestEngineeringGroup;
-  double scale = settings.EngScales[slot];
-  std::string text = FixedText(scale != 0 ? x / scale : x, decimals, settings.Period);
+  double scaled = x / settings.EngScales[slot];
+  if (!std::isfinite(scaled)) scaled = x;  // a scale of 0 in the settings
+  std::string text = FixedText(scaled, decimals, settings.Period);
   if (text.size() < static_cast<size_t>(kEngineeringWidth)) text.insert(0, kEngineeringWidth - text.size(), ' ');
   // Cut the number, not its unit: a text without the letter would read a
   // thousand times off.

@@ -33,7 +33,8 @@ inline constexpr int kMaxBarLength = 239;
 std::string FormatValue(int width, uint8_t format, double x);
 
 // |x| with `decimals` places and the thousands separator before every group of
-// three integer digits; a negative number between "(" and ")".
+// three integer digits; a negative number between "(" and ")". At most 255
+// characters.
 std::string FormatThousands(int decimals, double x);
 
 // Engineering text: x scaled into its group of powers of 1000 with `decimals`

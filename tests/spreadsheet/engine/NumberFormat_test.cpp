@@ -83,6 +83,8 @@ TEST_F(NumberFormats, CommaCurrencyAndPercent) {
       {0x3F, 1, "100.0000000%"},
   };
   ExpectTexts(cases, std::size(cases));
+  EXPECT_EQ(FormatThousands(15, -1e300).size(), static_cast<size_t>(kMaxShortText));
+  EXPECT_EQ(FormatValue(9, 0x4F, 1e300).size(), static_cast<size_t>(kMaxShortText));
 }
 
 TEST_F(NumberFormats, EngineeringUnits) {
