@@ -1,0 +1,35 @@
+// Reading number text and writing the general text of a number, both with the
+// decimal separator of the settings.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+inline constexpr int kMaxNumberText = 240;  // longest text StrToReal reads
+
+// Reads `text` as a decimal real: an optional sign, digits, an optional
+// separator and digits, an optional exponent ("E" or "e", optional sign,
+// digits). A leading separator counts as "0" before it. errPos is 0 on success,
+// else the 1-based position in `text` of the first character that is not part
+// of the number (one past the end when the text stops short, 1 when the value
+// is too large for a double); x is then 0. Values too small for a double read
+// as 0. A text longer than 240 characters is an error at position 241.
+void StrToReal(std::string_view text, double& x, int& errPos);
+
+// The general text of x: fixed-point for 1e-6 <= |x| <= 1e6, "0" for zero,
+// else one digit, the separator, more digits and an exponent such as "E+07" or
+// "E-123". It carries the fewest digits that read back as exactly x, so edit
+// texts and formula constants never change a value. Infinities and NaN give
+// "ERR".
+std::string RealToGeneralText(double x);
+
+// The general text of x for a column `width` characters wide: when the text is
+// longer than the width, has no exponent and its decimal separator lies before
+// the width, the decimals beyond the width are cut off (not rounded). Returns
+// the 1-based position of the separator when it was looked for (0 when absent),
+// else 4.
+int GeneralTextInWidth(int width, std::string& text, double x);
+
+}  // namespace corvane
