@@ -16,6 +16,7 @@
 #include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/TextCase.h"
 #include "tests/spreadsheet/engine/FakeWindowServices.h"
 
 namespace corvane::testing {
@@ -53,7 +54,7 @@ class TFakePlatform : public TEnginePlatform {
   void Idle() override {}
   std::uint64_t TimeStampCounter() override { return timeStamp; }
   TBitmapHandle LoadBitmapFile(std::string_view name) override {
-    if (name.find("MISSING") != std::string_view::npos) return kNoBitmap;
+    if (UpperCaseText(name).find("MISSING") != std::string::npos) return kNoBitmap;
     ++bitmapLoads;
     TBitmapHandle handle = 1000 + bitmapLoads;
     liveBitmaps[handle] = std::string(name);
