@@ -106,8 +106,8 @@ TCellHandle CellGetOrCreate(int row, int col) {
   TCellHandle prev = gRowPosPrevious;
   RaiseExtent(row, col);
   TCellHandle cell = PoolAlloc(sizeof(TCell));
-  if (cell == kNilHandle) return kNilHandle;
   TCell* c = CellPtr(cell);
+  if (c == nullptr) return kNilHandle;
   *c = kDefaultCellTemplate;
   c->column = static_cast<std::uint8_t>(col);
   c->row = static_cast<std::int16_t>(row);

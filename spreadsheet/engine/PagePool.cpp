@@ -12,7 +12,8 @@ namespace corvane {
 
 namespace pool_detail {
 std::uint8_t* gPages[kPoolSlots] = {};
-}
+std::uint8_t* NoBlock() { return nullptr; }
+}  // namespace pool_detail
 
 namespace {
 

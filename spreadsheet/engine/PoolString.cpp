@@ -10,6 +10,7 @@ std::string_view Cut(std::string_view s) { return s.substr(0, kPoolStringMaxChar
 
 void Store(TPoolHandle p, std::string_view cut) {
   std::uint8_t* bytes = PoolBlock(p);
+  if (bytes == nullptr) return;
   bytes[0] = static_cast<std::uint8_t>(cut.size());
   if (!cut.empty()) std::memcpy(bytes + 1, cut.data(), cut.size());
 }

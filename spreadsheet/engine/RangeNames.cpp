@@ -108,6 +108,7 @@ bool RangeNameInsert(std::string_view key, const TRange& range, int index) {
     return false;
   }
   auto* entry = reinterpret_cast<TRangeName*>(PoolBlock(block));
+  if (entry == nullptr) return false;
   std::string_view cut = key.substr(0, kRangeNameMaxChars);
   std::memset(entry, 0, sizeof *entry);
   entry->nameLength = static_cast<std::uint8_t>(cut.size());
