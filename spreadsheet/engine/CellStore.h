@@ -97,41 +97,29 @@ extern const TCell kFormulaCellTemplate;
 // The record of a cell handle; nullptr for nil.
 inline TCell* CellPtr(TCellHandle cell) { return reinterpret_cast<TCell*>(PoolBlock(cell)); }
 
-// The value field read and written by kind. Each reads the bytes the kind uses.
-inline double CellReal(const TCell& cell) {
-  double v;
+// The value field read and written by kind. Each reads the bytes its kind
+// uses; the writers clear the bytes they do not use.
+template <typename T>
+T CellValueAs(const TCell& cell) {
+  static_assert(sizeof(T) <= sizeof(TCell::value));
+  T v;
   std::memcpy(&v, cell.value, sizeof v);
   return v;
 }
-inline void SetCellReal(TCell& cell, double v) { std::memcpy(cell.value, &v, sizeof v); }
-inline std::int16_t CellInteger(const TCell& cell) {
-  std::int16_t v;
-  std::memcpy(&v, cell.value, sizeof v);
-  return v;
-}
-inline void SetCellInteger(TCell& cell, std::int16_t v) {
+template <typename T>
+void SetCellValueAs(TCell& cell, T v) {
+  static_assert(sizeof(T) <= sizeof(TCell::value));
   std::memset(cell.value, 0, sizeof cell.value);
   std::memcpy(cell.value, &v, sizeof v);
 }
-inline TPoolHandle CellResultText(const TCell& cell) {
-  TPoolHandle v;
-  std::memcpy(&v, cell.value, sizeof v);
-  return v;
-}
-inline void SetCellResultText(TCell& cell, TPoolHandle text) {
-  std::memset(cell.value, 0, sizeof cell.value);
-  std::memcpy(cell.value, &text, sizeof text);
-}
-inline TBitmapHandle CellBitmap(const TCell& cell) {
-  TBitmapHandle v;
-  std::memcpy(&v, cell.value, sizeof v);
-  return v;
-}
-inline void SetCellBitmap(TCell& cell, TBitmapHandle bitmap) {
-  std::memset(cell.value, 0, sizeof cell.value);
-  std::memcpy(cell.value, &bitmap, sizeof bitmap);
-}
-static_assert(sizeof(TBitmapHandle) <= sizeof(TCell::value));
+inline double CellReal(const TCell& cell) { return CellValueAs<double>(cell); }
+inline void SetCellReal(TCell& cell, double v) { SetCellValueAs(cell, v); }
+inline std::int16_t CellInteger(const TCell& cell) { return CellValueAs<std::int16_t>(cell); }
+inline void SetCellInteger(TCell& cell, std::int16_t v) { SetCellValueAs(cell, v); }
+inline TPoolHandle CellResultText(const TCell& cell) { return CellValueAs<TPoolHandle>(cell); }
+inline void SetCellResultText(TCell& cell, TPoolHandle text) { SetCellValueAs(cell, text); }
+inline TBitmapHandle CellBitmap(const TCell& cell) { return CellValueAs<TBitmapHandle>(cell); }
+inline void SetCellBitmap(TCell& cell, TBitmapHandle bitmap) { SetCellValueAs(cell, bitmap); }
 
 // Kind predicates. They look at the low three bits only, so the error bit and
 // the recalculation marks never change the answer; a missing cell (nullptr)

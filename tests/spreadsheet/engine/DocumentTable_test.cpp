@@ -74,9 +74,7 @@ TEST_F(OpenDocuments, UntitledSheetsNeverShareAStoreByName) {
 TEST_F(OpenDocuments, TwoDocumentsSwappedInAndOutKeepTheirExtentNamesSettingsAndGraph) {
   int a = OpenCurrent("A.WKS");
   CellGetOrCreate(10, 5);
-  TRange alpha;
-  RangeSet(alpha, 0, 0, 1, 1);
-  RangeNameCreate("ALPHA", alpha);
+  RangeNameCreate("ALPHA", MakeRange(0, 0, 1, 1));
   gCurrentDoc.settings.protection = 1;
   gCurrentDoc.settings.rowsPerSheet = 2048;
   gCurrentDoc.graphs[0] = PoolAlloc(kGraphRecordBytes);
@@ -89,10 +87,8 @@ TEST_F(OpenDocuments, TwoDocumentsSwappedInAndOutKeepTheirExtentNamesSettingsAnd
   EXPECT_EQ(gCurrentDoc.settings.protection, 0);
   EXPECT_EQ(gCurrentDoc.currentGraph[0], 0);
   CellGetOrCreate(3, 3);
-  TRange beta;
-  RangeSet(beta, 2, 2, 3, 3);
-  RangeNameCreate("BETA", beta);
-  RangeNameCreate("GAMMA", beta);
+  RangeNameCreate("BETA", MakeRange(2, 2, 3, 3));
+  RangeNameCreate("GAMMA", MakeRange(2, 2, 3, 3));
   gCurrentDoc.settings.modified = 1;
   gCurrentDoc.graphs[0] = PoolAlloc(kGraphRecordBytes);
   std::memset(gCurrentDoc.currentGraph, 0xB2, kGraphRecordBytes);
@@ -140,9 +136,7 @@ TEST_F(OpenDocuments, ASecondWindowOnTheCurrentDocumentSkipsTheSwap) {
 TEST_F(OpenDocuments, ClosingTheCurrentDocumentLeavesNoDocumentCurrent) {
   int a = OpenCurrent("A.WKS");
   CellGetOrCreate(50, 50);
-  TRange r;
-  RangeSet(r, 1, 1, 1, 1);
-  RangeNameCreate("OLD", r);
+  RangeNameCreate("OLD", MakeRange(1, 1, 1, 1));
   ReleaseOpenSheet(DocSlot(a)->ownerTag);
   EXPECT_FALSE(HaveCurrentDocument());
   EXPECT_EQ(PoolGetOwner(), kNoOwner);

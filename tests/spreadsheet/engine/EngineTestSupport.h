@@ -64,6 +64,12 @@ class TFakePlatform : public TEnginePlatform {
   std::string VersionText() override { return "test"; }
 };
 
+inline TRange MakeRange(int c1, int r1, int c2, int r2) {
+  TRange range;
+  RangeSet(range, c1, r1, c2, r2);
+  return range;
+}
+
 // A fresh engine for each test: pool of `pages` pages, no documents.
 class EngineTest : public ::testing::Test {
  protected:

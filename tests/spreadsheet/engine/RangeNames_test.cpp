@@ -20,11 +20,6 @@ class RangeNames : public EngineTest {
     EngineTest::SetUp();
     OpenCurrent("NAMES.WKS");
   }
-  static TRange Make(int c1, int r1, int c2, int r2) {
-    TRange range;
-    RangeSet(range, c1, r1, c2, r2);
-    return range;
-  }
   std::vector<std::string> Names() {
     std::vector<std::string> names;
     for (int i = 1; i <= RangeNameCount(); ++i) names.push_back(RangeNameText(*RangeNameAt(i)));
@@ -34,17 +29,17 @@ class RangeNames : public EngineTest {
 };
 
 TEST_F(RangeNames, StayInNameOrderThroughCreateRedefineAndDelete) {
-  EXPECT_EQ(RangeNameCreate("B", Make(1, 1, 1, 1)), -1);
-  EXPECT_EQ(RangeNameCreate("a", Make(0, 0, 0, 0)), -1);
-  EXPECT_EQ(RangeNameCreate("C", Make(2, 2, 2, 2)), -3);
+  EXPECT_EQ(RangeNameCreate("B", MakeRange(1, 1, 1, 1)), -1);
+  EXPECT_EQ(RangeNameCreate("a", MakeRange(0, 0, 0, 0)), -1);
+  EXPECT_EQ(RangeNameCreate("C", MakeRange(2, 2, 2, 2)), -3);
   EXPECT_EQ(Names(), (std::vector<std::string>{"A", "B", "C"}));
-  EXPECT_EQ(RangeNameCreate("b", Make(5, 5, 6, 6)), 2) << "an existing name is redefined";
-  EXPECT_EQ(RangeOf("B"), Make(5, 5, 6, 6));
+  EXPECT_EQ(RangeNameCreate("b", MakeRange(5, 5, 6, 6)), 2) << "an existing name is redefined";
+  EXPECT_EQ(RangeOf("B"), MakeRange(5, 5, 6, 6));
   EXPECT_EQ(RangeNameDelete("b"), 2);
   EXPECT_EQ(Names(), (std::vector<std::string>{"A", "C"}));
   EXPECT_EQ(RangeNameDelete("B"), 0);
-  EXPECT_EQ(RangeNameCreate("", Make(0, 0, 0, 0)), 0);
-  EXPECT_EQ(RangeNameCreate("$", Make(0, 0, 0, 0)), 0);
+  EXPECT_EQ(RangeNameCreate("", MakeRange(0, 0, 0, 0)), 0);
+  EXPECT_EQ(RangeNameCreate("$", MakeRange(0, 0, 0, 0)), 0);
   EXPECT_EQ(FindRangeName("C"), 2);
   EXPECT_EQ(FindRangeName("$c"), 2);
   EXPECT_EQ(FindRangeName("D"), 0);
@@ -53,13 +48,13 @@ TEST_F(RangeNames, StayInNameOrderThroughCreateRedefineAndDelete) {
 }
 
 TEST_F(RangeNames, NamesAreComparedCutToTwelveCharactersEverywhere) {
-  EXPECT_LT(RangeNameCreate("QuarterlySum", Make(1, 1, 1, 1)), 0);
+  EXPECT_LT(RangeNameCreate("QuarterlySum", MakeRange(1, 1, 1, 1)), 0);
   EXPECT_EQ(FindRangeName("QUARTERLYSUM"), 1) << "a 12-character name is found";
   EXPECT_EQ(FindRangeName("$quarterlysum"), 1);
   EXPECT_EQ(FindRangeName("QUARTERLYSU"), 0) << "an 11-character prefix is another name";
-  EXPECT_EQ(RangeNameCreate("QUARTERLYSUMS", Make(2, 2, 2, 2)), 1) << "cut to the same 12 characters";
+  EXPECT_EQ(RangeNameCreate("QUARTERLYSUMS", MakeRange(2, 2, 2, 2)), 1) << "cut to the same 12 characters";
   EXPECT_EQ(RangeNameCount(), 1);
-  EXPECT_EQ(RangeOf("QUARTERLYSUM"), Make(2, 2, 2, 2));
+  EXPECT_EQ(RangeOf("QUARTERLYSUM"), MakeRange(2, 2, 2, 2));
   EXPECT_EQ(RangeNameDelete("QUARTERLYSUMXYZ"), 1);
   EXPECT_EQ(RangeNameCount(), 0);
 }
@@ -67,14 +62,14 @@ TEST_F(RangeNames, NamesAreComparedCutToTwelveCharactersEverywhere) {
 TEST_F(RangeNames, TheTableHolds240NamesInOrder) {
   for (int i = 240; i >= 1; --i) {
     std::string name = "NUM" + std::to_string(1000 + i);
-    ASSERT_LT(RangeNameCreate(name, Make(0, i, 0, i)), 0) << name;
+    ASSERT_LT(RangeNameCreate(name, MakeRange(0, i, 0, i)), 0) << name;
   }
   ClearErrorFlag();
-  EXPECT_EQ(RangeNameCreate("EXTRA", Make(0, 0, 0, 0)), 0);
+  EXPECT_EQ(RangeNameCreate("EXTRA", MakeRange(0, 0, 0, 0)), 0);
   EXPECT_TRUE(ErrorFlagSet());
   EXPECT_EQ(RangeNameCount(), 240);
   EXPECT_EQ(FindRangeName("EXTRA"), 0);
-  EXPECT_EQ(RangeNameCreate("NUM1100", Make(9, 9, 9, 9)), 100) << "redefining still works when full";
+  EXPECT_EQ(RangeNameCreate("NUM1100", MakeRange(9, 9, 9, 9)), 100) << "redefining still works when full";
   std::vector<std::string> names = Names();
   for (std::size_t i = 1; i < names.size(); ++i) ASSERT_LT(names[i - 1], names[i]);
   EXPECT_EQ(PoolCheckInvariants(), "");
@@ -83,30 +78,30 @@ TEST_F(RangeNames, TheTableHolds240NamesInOrder) {
 TEST_F(RangeNames, NamesThatWouldHideCellsAreRefused) {
   for (const char* name : {"A1", "iv8192", "B:C3", "A1..B2", "$A$1", "RANGE", "cursor"}) {
     ClearErrorFlag();
-    EXPECT_EQ(RangeNameCreate(name, Make(3, 3, 3, 3)), 0) << name;
+    EXPECT_EQ(RangeNameCreate(name, MakeRange(3, 3, 3, 3)), 0) << name;
     EXPECT_TRUE(ErrorFlagSet()) << name;
   }
   EXPECT_EQ(RangeNameCount(), 0);
   TRange range;
   ASSERT_TRUE(ParseRange("A1", range));
-  EXPECT_EQ(range, Make(0, 0, 0, 0)) << "A1 is still the cell";
-  EXPECT_LT(RangeNameCreate("ABC1", Make(3, 3, 3, 3)), 0) << "three letters are no column";
-  EXPECT_LT(RangeNameCreate("\\A", Make(3, 3, 3, 3)), 0);
+  EXPECT_EQ(range, MakeRange(0, 0, 0, 0)) << "A1 is still the cell";
+  EXPECT_LT(RangeNameCreate("ABC1", MakeRange(3, 3, 3, 3)), 0) << "three letters are no column";
+  EXPECT_LT(RangeNameCreate("\\A", MakeRange(3, 3, 3, 3)), 0);
 }
 
 TEST_F(RangeNames, AFullPoolLeavesTheTableAsItWas) {
-  RangeNameCreate("B", Make(1, 1, 1, 1));
-  RangeNameCreate("D", Make(3, 3, 3, 3));
+  RangeNameCreate("B", MakeRange(1, 1, 1, 1));
+  RangeNameCreate("D", MakeRange(3, 3, 3, 3));
   TOwnerTag owner = PoolGetOwner();
   PoolSetOwner(kNoOwner);  // every allocation is refused
   ClearErrorFlag();
-  EXPECT_EQ(RangeNameCreate("C", Make(2, 2, 2, 2)), 0);
+  EXPECT_EQ(RangeNameCreate("C", MakeRange(2, 2, 2, 2)), 0);
   EXPECT_EQ(ErrorMessage(), "Out of Memory");
-  EXPECT_FALSE(RangeNameInsert("A", Make(0, 0, 0, 0), 1));
+  EXPECT_FALSE(RangeNameInsert("A", MakeRange(0, 0, 0, 0), 1));
   PoolSetOwner(owner);
   EXPECT_EQ(Names(), (std::vector<std::string>{"B", "D"}));
-  EXPECT_EQ(RangeOf("D"), Make(3, 3, 3, 3));
-  EXPECT_FALSE(RangeNameInsert("E", Make(0, 0, 0, 0), 4)) << "beyond count + 1";
+  EXPECT_EQ(RangeOf("D"), MakeRange(3, 3, 3, 3));
+  EXPECT_FALSE(RangeNameInsert("E", MakeRange(0, 0, 0, 0), 4)) << "beyond count + 1";
 }
 
 TEST_F(RangeNames, BuildReadsNamesAndRangesFromATwoColumnTable) {
@@ -128,21 +123,21 @@ TEST_F(RangeNames, BuildReadsNamesAndRangesFromATwoColumnTable) {
   PutLabel(6, 1, "'alpha");  // a name as the range text
 
   ClearErrorFlag();
-  RangeNameBuild(Make(1, 6, 0, 0));  // corners in any order
+  RangeNameBuild(MakeRange(1, 6, 0, 0));  // corners in any order
   EXPECT_FALSE(ErrorFlagSet()) << "skipped rows leave no error behind";
   EXPECT_EQ(Names(), (std::vector<std::string>{"ALPHA", "BETA", "DELTA", "TWENTYCHARAC"}));
-  EXPECT_EQ(RangeOf("ALPHA"), Make(0, 0, 1, 1));
-  EXPECT_EQ(RangeOf("BETA"), Make(2, 2, 2, 2));
-  EXPECT_EQ(RangeOf("DELTA"), Make(0, 0, 1, 1));
-  EXPECT_EQ(RangeOf("TWENTYCHARAC"), Make(4, 4, 4, 4));
-  RangeNameBuild(Make(0, 0, 1, 6));
+  EXPECT_EQ(RangeOf("ALPHA"), MakeRange(0, 0, 1, 1));
+  EXPECT_EQ(RangeOf("BETA"), MakeRange(2, 2, 2, 2));
+  EXPECT_EQ(RangeOf("DELTA"), MakeRange(0, 0, 1, 1));
+  EXPECT_EQ(RangeOf("TWENTYCHARAC"), MakeRange(4, 4, 4, 4));
+  RangeNameBuild(MakeRange(0, 0, 1, 6));
   EXPECT_EQ(RangeNameCount(), 4) << "building again redefines, it does not duplicate";
 }
 
 TEST_F(RangeNames, TheNameTableListsEveryNameWithItsRange) {
   gCurrentDoc.settings.rowsPerSheet = 4096;  // two sheets: ranges keep their sheet letter
-  RangeNameCreate("BETA", Make(2, 4096, 2, 4096));
-  RangeNameCreate("ALPHA", Make(0, 0, 1, 1));
+  RangeNameCreate("BETA", MakeRange(2, 4096, 2, 4096));
+  RangeNameCreate("ALPHA", MakeRange(0, 0, 1, 1));
   TRange unset;
   RangeNameCreate("GAMMA", unset);
   std::vector<std::pair<std::string, std::string>> entered;  // "row,col" and text
@@ -150,20 +145,20 @@ TEST_F(RangeNames, TheNameTableListsEveryNameWithItsRange) {
     entered.emplace_back(std::to_string(row) + "," + std::to_string(col), std::string(text));
     return true;
   };
-  EXPECT_TRUE(RangeNameTable(Make(3, 10, 5, 20), enter));
+  EXPECT_TRUE(RangeNameTable(MakeRange(3, 10, 5, 20), enter));
   std::vector<std::pair<std::string, std::string>> expected = {
       {"10,3", "'ALPHA"}, {"10,4", "A:A1..A:B2"}, {"11,3", "'BETA"}, {"11,4", "B:C1"}, {"12,3", "'GAMMA"}};
   EXPECT_EQ(entered, expected);
 
   int calls = 0;
   auto failThird = [&](int, int, std::string_view) { return ++calls < 3; };
-  EXPECT_FALSE(RangeNameTable(Make(0, 0, 0, 0), failThird));
+  EXPECT_FALSE(RangeNameTable(MakeRange(0, 0, 0, 0), failThird));
   EXPECT_EQ(calls, 3) << "an entry error stops the table";
 }
 
 TEST_F(RangeNames, ResetAndDeleteGiveTheEntriesBackToThePool) {
   std::int32_t before = PoolUsedByOwner(PoolGetOwner());
-  for (const char* name : {"ONE", "TWO", "THREE", "FOUR"}) RangeNameCreate(name, Make(0, 0, 0, 0));
+  for (const char* name : {"ONE", "TWO", "THREE", "FOUR"}) RangeNameCreate(name, MakeRange(0, 0, 0, 0));
   EXPECT_EQ(PoolUsedByOwner(PoolGetOwner()), before + 4 * 24);
   RangeNameDelete("TWO");
   EXPECT_EQ(PoolUsedByOwner(PoolGetOwner()), before + 3 * 24);

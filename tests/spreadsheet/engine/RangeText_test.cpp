@@ -24,11 +24,6 @@ class RangeTextTest : public EngineTest {
     EXPECT_FALSE(ErrorFlagSet()) << text;
     return range;
   }
-  TRange Make(int c1, int r1, int c2, int r2) {
-    TRange range;
-    RangeSet(range, c1, r1, c2, r2);
-    return range;
-  }
 };
 
 TEST(ColumnLetters, CountLikeTheSheetHeaders) {
@@ -82,7 +77,7 @@ TEST_F(RangeTextTest, WithFourSheetsRowsCountWithinTheirSheet) {
   EXPECT_EQ(CellAddrText(4999, 0, false, false), "C:A904");
 
   TRange range = Parsed("B:A1..C:D5");
-  EXPECT_EQ(range, Make(0, 2048, 3, 4100));
+  EXPECT_EQ(range, MakeRange(0, 2048, 3, 4100));
   EXPECT_EQ(RangeText(range), "B:A1..C:D5");
 }
 
@@ -130,31 +125,31 @@ TEST_F(RangeTextTest, RowsPerSheetOfZeroOrDamagedMeansOneSheet) {
 }
 
 TEST_F(RangeTextTest, RangesReadTheSameInEveryWrittenForm) {
-  EXPECT_EQ(Parsed("A1..B2"), Make(0, 0, 1, 1));
-  EXPECT_EQ(Parsed("A1.B2"), Make(0, 0, 1, 1));
-  EXPECT_EQ(Parsed("a1..b2"), Make(0, 0, 1, 1));
-  EXPECT_EQ(Parsed("B2..A1"), Make(1, 1, 0, 0)) << "kept unordered for the caller";
-  EXPECT_EQ(Parsed("C3"), Make(2, 2, 2, 2));
+  EXPECT_EQ(Parsed("A1..B2"), MakeRange(0, 0, 1, 1));
+  EXPECT_EQ(Parsed("A1.B2"), MakeRange(0, 0, 1, 1));
+  EXPECT_EQ(Parsed("a1..b2"), MakeRange(0, 0, 1, 1));
+  EXPECT_EQ(Parsed("B2..A1"), MakeRange(1, 1, 0, 0)) << "kept unordered for the caller";
+  EXPECT_EQ(Parsed("C3"), MakeRange(2, 2, 2, 2));
   TRange unset = Parsed("");
   EXPECT_FALSE(RangeIsValid(unset));
   for (const char* bad : {"A1...B2", "A1..", "..", ".B2", "A1..B0", "A1,B2"}) {
-    TRange range = Make(9, 9, 9, 9);
+    TRange range = MakeRange(9, 9, 9, 9);
     ClearErrorFlag();
     EXPECT_FALSE(ParseRange(bad, range)) << bad;
     EXPECT_TRUE(ErrorFlagSet()) << bad;
-    EXPECT_EQ(range, Make(9, 9, 9, 9)) << "a failed parse leaves the range alone: " << bad;
+    EXPECT_EQ(range, MakeRange(9, 9, 9, 9)) << "a failed parse leaves the range alone: " << bad;
   }
 }
 
 TEST_F(RangeTextTest, RangeTextWritesPairsOnlyForSeveralCellsUnlessForced) {
-  EXPECT_EQ(RangeText(Make(2, 2, 2, 2)), "C3");
-  EXPECT_EQ(RangeToText(Make(0, 0, 1, 1)), "A1..B2");
+  EXPECT_EQ(RangeText(MakeRange(2, 2, 2, 2)), "C3");
+  EXPECT_EQ(RangeToText(MakeRange(0, 0, 1, 1)), "A1..B2");
   EXPECT_EQ(RangeText(TRange{}), "");
-  EXPECT_EQ(RangeTextAbs(Make(0, 0, 1, 1), 0xF, false), "$A$1..$B$2");
-  EXPECT_EQ(RangeTextAbs(Make(0, 0, 1, 1), 0x1, false), "A$1..B2");
-  EXPECT_EQ(RangeTextAbs(Make(0, 0, 1, 1), 0xA, false), "$A1..$B2");
-  EXPECT_EQ(RangeTextAbs(Make(2, 2, 2, 2), 0x0, true), "C3..C3");
-  EXPECT_EQ(RangeTextAbs(Make(2, 2, 2, 2), 0xF, false), "$C$3");
+  EXPECT_EQ(RangeTextAbs(MakeRange(0, 0, 1, 1), 0xF, false), "$A$1..$B$2");
+  EXPECT_EQ(RangeTextAbs(MakeRange(0, 0, 1, 1), 0x1, false), "A$1..B2");
+  EXPECT_EQ(RangeTextAbs(MakeRange(0, 0, 1, 1), 0xA, false), "$A1..$B2");
+  EXPECT_EQ(RangeTextAbs(MakeRange(2, 2, 2, 2), 0x0, true), "C3..C3");
+  EXPECT_EQ(RangeTextAbs(MakeRange(2, 2, 2, 2), 0xF, false), "$C$3");
 }
 
 TEST_F(RangeTextTest, ParsingRecordsTheAbsoluteMarksOfEachCorner) {
@@ -171,20 +166,20 @@ TEST_F(RangeTextTest, ParsingRecordsTheAbsoluteMarksOfEachCorner) {
   Parsed("D4");
   EXPECT_EQ(LastRangeAbsFlags().firstCol, 0);
 
-  RangeNameCreate("TOTAL", Make(3, 3, 4, 4));
-  EXPECT_EQ(Parsed("total"), Make(3, 3, 4, 4));
+  RangeNameCreate("TOTAL", MakeRange(3, 3, 4, 4));
+  EXPECT_EQ(Parsed("total"), MakeRange(3, 3, 4, 4));
   EXPECT_EQ(LastRangeAbsFlags().firstRow, 0);
-  EXPECT_EQ(Parsed("$TOTAL"), Make(3, 3, 4, 4));
+  EXPECT_EQ(Parsed("$TOTAL"), MakeRange(3, 3, 4, 4));
   const TRangeAbsFlags& named = LastRangeAbsFlags();
   EXPECT_TRUE(named.firstRow && named.firstCol && named.lastRow && named.lastCol);
 }
 
 TEST_F(RangeTextTest, RangeAndCursorComeFromTheActiveGrid) {
-  windows.selection = Make(2, 3, 4, 5);
+  windows.selection = MakeRange(2, 3, 4, 5);
   windows.cursorRow = 7;
   windows.cursorCol = 8;
-  EXPECT_EQ(Parsed("range"), Make(2, 3, 4, 5));
-  EXPECT_EQ(Parsed("CURSOR"), Make(8, 7, 8, 7));
+  EXPECT_EQ(Parsed("range"), MakeRange(2, 3, 4, 5));
+  EXPECT_EQ(Parsed("CURSOR"), MakeRange(8, 7, 8, 7));
   LoadCursorGlobals();
   EXPECT_EQ(gCursorCell.row, 7);
   EXPECT_EQ(gCursorCell.col, 8);
