@@ -1,0 +1,74 @@
+// The per-document settings block: protection, display flags, label prefix,
+// currency texts, the seven document colour words, rows per sheet and the
+// twelve saved command ranges, followed by one 16-bit word. The document slot
+// keeps the stored copy; the engine works on one working copy in the current
+// document context, and the sheet window copies it between the two.
+//
+// The block is 1544 bytes plus the word. Byte 0 (protection) and byte 5
+// (modified) are fixed places; the other fields are laid out here, and the rest
+// of the 1544 bytes is held for the settings that later parts of the program
+// keep in the block. It is never written to a file as it stands: the file code
+// reads and writes it field by field.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "spreadsheet/engine/Range.h"
+
+namespace corvane {
+
+inline constexpr int kRowsPerWorksheet = 8192;
+inline constexpr int kSavedRangeCount = 12;
+inline constexpr std::size_t kSheetSettingsBlockBytes = 1544;
+
+// A text of at most two characters with its length in front (currency texts).
+struct TShortText2 {
+  std::uint8_t length = 0;
+  char text[2] = {};
+};
+
+// Packed to 2 so the block is exactly 1546 bytes while ranges and words stay on
+// even offsets (references to the saved ranges are fine).
+#pragma pack(push, 2)
+struct TSheetSettings {
+  std::uint8_t protection = 0;        // 0: cell protection on (locked cells refuse changes)
+  std::uint8_t negativeInColour = 0;  // 1: negative values in the negative colour
+  std::uint8_t hideZeros = 0;         // 2: zero values hidden
+  std::uint8_t banding = 1;           // 3: every second row in the band colour
+  std::uint8_t manualRecalc = 0;      // 4: recalculation only on request
+  std::uint8_t modified = 0;          // 5: the document has unsaved changes
+  std::uint8_t threeD = 0;            // 6: grid drawn with the raised look
+  std::uint8_t dist = 1;              // 7: the sheet flag kept under the DIST= key
+  char labelPrefix = '\'';            // 8: prefix given to typed labels
+  TShortText2 currency{1, {'$', 0}};        // 9: currency symbol
+  TShortText2 secondCurrency{1, {' ', 0}};  // 12: second currency text
+  std::uint8_t spare = 0;                   // 15
+  // 16: colour words (RGB in the low 24 bits, red lowest; bits 24-27 a palette
+  // index for the text; bits 30 and 31 "ignore background" and "ignore foreground").
+  std::uint32_t backgroundColour = 0x00FFFFFF;
+  std::uint32_t bandColour = 0x00E0FFFF;
+  std::uint32_t valueColour = 0x41FFFFFF;
+  std::uint32_t negativeColour = 0x4CFFFFFF;
+  std::uint32_t labelColour = 0x42FFFFFF;
+  std::uint32_t unlockedColour = 0x07800000;
+  std::uint32_t cursorColour = 0x0FFF0000;
+  // 44: rows in each sheet band: 8192 divided by the number of sheets (8192 or
+  // 0 for one sheet; RowsPerSheet in RangeText.h reads 0 as 8192).
+  std::int16_t rowsPerSheet = kRowsPerWorksheet;
+  // 46: ranges the commands remember between uses; unset at first.
+  TRange savedRanges[kSavedRangeCount];
+  std::uint8_t reserved[kSheetSettingsBlockBytes - 142] = {};
+  // 1544: the word that travels with the block.
+  std::uint16_t trailer = 0;
+};
+#pragma pack(pop)
+
+static_assert(offsetof(TSheetSettings, protection) == 0);
+static_assert(offsetof(TSheetSettings, modified) == 5);
+static_assert(offsetof(TSheetSettings, backgroundColour) == 16);
+static_assert(offsetof(TSheetSettings, reserved) == 142);
+static_assert(offsetof(TSheetSettings, trailer) == kSheetSettingsBlockBytes);
+static_assert(sizeof(TSheetSettings) == kSheetSettingsBlockBytes + 2);
+
+}  // namespace corvane

@@ -1,0 +1,121 @@
+// What the engine and the file, graph, data and macro code ask of the screen.
+// They never hold a window: every request goes through this interface, which
+// always acts on the active sheet window and its active pane (grid). The sheet
+// window code installs the real implementation; tests install a fake. With none
+// installed the engine sees "no sheet window open".
+//
+// Sheet windows and grids appear only as opaque ids, so no window type reaches
+// portable code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "spreadsheet/engine/Range.h"
+
+namespace corvane {
+
+// Opaque ids of a sheet window and of one of its two panes; 0 means none.
+using TSheetId = std::uintptr_t;
+using TGridId = std::uintptr_t;
+inline constexpr TSheetId kNoSheet = 0;
+inline constexpr TGridId kNoGrid = 0;
+
+// Size-table entries: one per column and per row; 255 is the default size.
+// Column entries count pixels in steps of 8 (one character), rows count pixels.
+inline constexpr int kDefaultSizeEntry = 255;
+
+class TWindowServices {
+ public:
+  virtual ~TWindowServices() = default;
+
+  // The active sheet window, or kNoSheet when none is open.
+  virtual TSheetId ActiveSheet() = 0;
+  // The active pane of the active sheet window, or kNoGrid; InactiveGrid is the
+  // other pane.
+  virtual TGridId ActiveGrid() = 0;
+  virtual TGridId InactiveGrid() = 0;
+
+  // Leaves extend-selection mode and moves the active grid's cursor to the cell
+  // (the grid scrolls, repaints and reports the change).
+  virtual void GridGotoCell(int row, int col) = 0;
+  // The active grid's cursor cell (row and column from 0).
+  virtual void GetCursorCell(std::int16_t& row, std::int16_t& col) = 0;
+  // The active grid's selection; both row words -1 when nothing is marked.
+  virtual void GetGridSelection(TRange& range) = 0;
+  // Sets the selection and its anchor (first corner), moves the cursor to the
+  // last corner keeping the selection, and repaints the grid.
+  virtual void SetGridSelection(const TRange& range) = 0;
+  // Sets both row words of the active grid's selection to -1.
+  virtual void ClearGridMark() = 0;
+  // The active grid's grid-line mode (bit 0 horizontal, bit 1 vertical, bit 2
+  // not solid).
+  virtual int GridGetGrid() = 0;
+  virtual void GridSetGrid(int mode) = 0;
+
+  // "" for a column of default width, else "w" and the width in characters.
+  virtual std::string ColumnWidthTag(int col) = 0;
+  // The column's width in characters (the document's default for entry 255).
+  virtual int ColumnWidthChars(int col) = 0;
+  // Sets a column width (size-table units) with immediate relayout.
+  virtual void GridSetColWidth(int col, int width) = 0;
+  // Set a column or row entry; relayout waits for the next paint.
+  virtual void GridSetColSize(int index, int size) = 0;
+  virtual void GridSetRowSize(int index, int size) = 0;
+  // The row's height in pixels (the document's default for entry 255).
+  virtual int RowHeightOrDefault(int row) = 0;
+  // Raises the row to `height` pixels; never lowers it. 255 does nothing.
+  virtual void EnsureRowHeight(int row, int height) = 0;
+
+  // Divides the sheet into `count` sheet bands: rows per sheet := 8192 div
+  // count in the document's settings and the working copy, and both panes and
+  // the tab bar follow. 0 does nothing.
+  virtual void SetSheetCount(int count) = 0;
+
+  // Sets the document's and the global modified flags and updates the scroll
+  // ranges of `sheet`.
+  virtual void MarkSheetModified(TSheetId sheet) = 0;
+  // Sets both panes' vertical scroll range from the used rows and raises the
+  // horizontal one to the used columns.
+  virtual void UpdateScrollRanges(TSheetId sheet) = 0;
+  // Repaints `sheet` (both panes when split).
+  virtual void RepaintSheet(TSheetId sheet) = 0;
+  // Repaints every other sheet window that shows the same document as `sheet`.
+  virtual void RepaintDocumentViews(TSheetId sheet) = 0;
+  // Makes the document of `sheet` the engine's current document
+  // (ActivateDocumentContext of its slot).
+  virtual void ActivateSheetContext(TSheetId sheet) = 0;
+  // Copy the settings block between the document slot of `sheet` and the
+  // engine's working copy (LoadSlotSettings / StoreSlotSettings).
+  virtual void LoadSheetSettings(TSheetId sheet) = 0;
+  virtual void StoreSheetSettings(TSheetId sheet) = 0;
+  // The active document's file name, cut to `maxLength` characters.
+  virtual std::string SheetFileName(std::size_t maxLength) = 0;
+  // Sets the active window's caption and its document's stored name.
+  virtual void SetSheetName(std::string_view name) = 0;
+  // Set the default row height (pixels) or column width (size-table units) on
+  // both panes of `sheet`.
+  virtual void SetDefaultRowHeight(TSheetId sheet, int size) = 0;
+  virtual void SetDefaultColWidth(TSheetId sheet, int size) = 0;
+  // The font size for a cell's size byte (the window's default when 0).
+  virtual int CellFontSize(TSheetId sheet, int sizeByte) = 0;
+  // The face name for a cell's font number (the window's default face for 255).
+  virtual std::string CellFontName(TSheetId sheet, int fontNumber) = 0;
+};
+
+// The installed services (a "no window open" stand-in when none is installed).
+TWindowServices& WindowServices();
+// Installs `services` (not owned; must outlive its use), or the stand-in for
+// nullptr.
+void SetWindowServices(TWindowServices* services);
+
+// The engine's copy of the cursor cell (row, column), filled from the active
+// grid by LoadCursorGlobals (RangeText.h) and read by the entry line.
+struct TCellPos {
+  std::int16_t row = 0;
+  std::int16_t col = 0;
+};
+extern TCellPos gCursorCell;
+
+}  // namespace corvane

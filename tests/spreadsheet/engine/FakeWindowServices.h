@@ -1,0 +1,84 @@
+// A scripted stand-in for the sheet windows: one sheet with one grid whose
+// cursor, selection and sizes the test sets, and counters for the requests the
+// engine makes.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "spreadsheet/engine/WindowServices.h"
+
+namespace corvane::testing {
+
+class TFakeWindowServices : public TWindowServices {
+ public:
+  bool open = true;  // false: no sheet window is open
+  std::int16_t cursorRow = 0;
+  std::int16_t cursorCol = 0;
+  TRange selection{0, 0, 0, 0};
+  int gridMode = 0;
+  int sheetCount = 1;
+  int modifiedMarks = 0;
+  int repaints = 0;
+  std::map<int, int> columnSizes;  // absent: default (255)
+  std::map<int, int> rowSizes;
+  int defaultColumnChars = 9;
+  int defaultRowPixels = 24;
+  std::string fileName = "SHEET1.WKS";
+
+  TSheetId ActiveSheet() override { return open ? 1 : kNoSheet; }
+  TGridId ActiveGrid() override { return open ? 1 : kNoGrid; }
+  TGridId InactiveGrid() override { return open ? 2 : kNoGrid; }
+  void GridGotoCell(int row, int col) override {
+    cursorRow = static_cast<std::int16_t>(row);
+    cursorCol = static_cast<std::int16_t>(col);
+  }
+  void GetCursorCell(std::int16_t& row, std::int16_t& col) override {
+    row = cursorRow;
+    col = cursorCol;
+  }
+  void GetGridSelection(TRange& range) override { range = selection; }
+  void SetGridSelection(const TRange& range) override {
+    selection = range;
+    GridGotoCell(range.lastRow, range.lastCol);
+  }
+  void ClearGridMark() override { selection.firstRow = selection.lastRow = -1; }
+  int GridGetGrid() override { return gridMode; }
+  void GridSetGrid(int mode) override { gridMode = mode; }
+  std::string ColumnWidthTag(int col) override {
+    auto it = columnSizes.find(col);
+    return it == columnSizes.end() ? "" : "w" + std::to_string(it->second / 8);
+  }
+  int ColumnWidthChars(int col) override {
+    auto it = columnSizes.find(col);
+    return it == columnSizes.end() ? defaultColumnChars : it->second / 8;
+  }
+  void GridSetColWidth(int col, int width) override { columnSizes[col] = width; }
+  void GridSetColSize(int index, int size) override { columnSizes[index] = size; }
+  void GridSetRowSize(int index, int size) override { rowSizes[index] = size; }
+  int RowHeightOrDefault(int row) override {
+    auto it = rowSizes.find(row);
+    return it == rowSizes.end() ? defaultRowPixels : it->second;
+  }
+  void EnsureRowHeight(int row, int height) override {
+    if (height != kDefaultSizeEntry && RowHeightOrDefault(row) < height) rowSizes[row] = height;
+  }
+  void SetSheetCount(int count) override {
+    if (count != 0) sheetCount = count;
+  }
+  void MarkSheetModified(TSheetId) override { ++modifiedMarks; }
+  void UpdateScrollRanges(TSheetId) override {}
+  void RepaintSheet(TSheetId) override { ++repaints; }
+  void RepaintDocumentViews(TSheetId) override {}
+  void ActivateSheetContext(TSheetId) override {}
+  void LoadSheetSettings(TSheetId) override {}
+  void StoreSheetSettings(TSheetId) override {}
+  std::string SheetFileName(std::size_t maxLength) override { return fileName.substr(0, maxLength); }
+  void SetSheetName(std::string_view name) override { fileName = name; }
+  void SetDefaultRowHeight(TSheetId, int size) override { defaultRowPixels = size; }
+  void SetDefaultColWidth(TSheetId, int size) override { defaultColumnChars = size / 8; }
+  int CellFontSize(TSheetId, int sizeByte) override { return sizeByte != 0 ? sizeByte : 12; }
+  std::string CellFontName(TSheetId, int) override { return "Arial"; }
+};
+
+}  // namespace corvane::testing
