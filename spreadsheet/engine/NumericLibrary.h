@@ -67,7 +67,9 @@ double BetaI(double a, double b, double x, TCalcStatus& status);
 // Regularised incomplete gamma functions P(a, x) and Q(a, x) = 1 - P(a, x).
 // a not greater than 0 or x below 0 is an error with value 1; x = 0 gives P = 0.
 // A part too small to represent (below e to the -700) is an error when it is
-// the result itself, and counts as 0 when the result is 1 minus it.
+// the result itself, and counts as 0 when the result is 1 minus it. A series
+// that does not settle in 100 rounds sets the error but keeps its value; a
+// continued fraction that does not is an error with value 1.
 double GammaP(double a, double x, TCalcStatus& status);
 double GammaQ(double a, double x, TCalcStatus& status);
 
