@@ -10,15 +10,17 @@ constexpr UINT_PTR kSubclassId = 1;
 }  // namespace
 
 TWinControl::~TWinControl() {
-  while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
-  if (handle_ == nullptr) return;
-  // The derived object is gone already: the window's last messages go to the
-  // system's handling only.
+  // The derived object is gone already: from here the window's messages,
+  // including the notifications of children being freed, get the system's
+  // handling only.
   HWND hwnd = handle_;
-  RemovePropA(hwnd, kObjectProp);
-  RemoveWindowSubclass(hwnd, ControlSubclass, kSubclassId);
+  if (hwnd != nullptr) {
+    RemovePropA(hwnd, kObjectProp);
+    RemoveWindowSubclass(hwnd, ControlSubclass, kSubclassId);
+  }
+  while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   handle_ = nullptr;
-  DestroyWindow(hwnd);
+  if (hwnd != nullptr) DestroyWindow(hwnd);
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
