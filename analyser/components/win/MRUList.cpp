@@ -59,12 +59,10 @@ void TMRUFileList::Loaded() {
 
 void TMRUFileList::AddItem(const std::string& path) {
   auto found = std::find_if(items_.begin(), items_.end(), [&](const std::string& s) { return EqualNoCase(s, path); });
-  if (found != items_.end()) {
-    std::rotate(items_.begin(), found, found + 1);
-  } else {
-    items_.insert(items_.begin(), path);
-    if (items_.size() > maximum_) items_.resize(maximum_);
-  }
+  if (found != items_.end()) std::rotate(items_.begin(), found, found + 1);
+  else items_.insert(items_.begin(), path);
+  // A longer list read from the registry is cut here too.
+  if (items_.size() > maximum_) items_.resize(maximum_);
   RebuildMenu();
 }
 

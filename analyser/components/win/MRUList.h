@@ -31,7 +31,7 @@ class TMRUFileList : public classlib::TComponent {
   void Loaded() override;
 
   // Moves a path already in the list (any case) to the top, else inserts it
-  // there and drops entries beyond Maximum.
+  // there; then drops entries beyond Maximum.
   void AddItem(const std::string& path);
   const std::vector<std::string>& Items() const { return items_; }
 
