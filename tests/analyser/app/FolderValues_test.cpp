@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analyser/app/FolderValues.h"
+#include "tests/analyser/app/TotalsPrinter.h"
 
 namespace foldwick {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "analyser/app/ScanRules.h"
 #include "analyser/app/TimeText.h"
+#include "tests/analyser/app/TotalsPrinter.h"
 
 namespace foldwick {
 namespace {

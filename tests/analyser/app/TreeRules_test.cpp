@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analyser/app/TreeRules.h"
+#include "tests/analyser/app/TotalsPrinter.h"
 
 namespace foldwick {
 namespace {
