@@ -67,7 +67,8 @@ TScan::TScan(TScanEngine& engine, IShellFolder* folder, TTreeNode* node, std::sh
       patterns_(ViewSettings().FilterPatterns),
       showFiles_(ViewSettings().ShowFiles),
       clusterSize_(std::max<std::int64_t>(root_->clusterSize, 1)),
-      enumOwner_(engine.EnumOwner) {
+      enumOwner_(engine.EnumOwner),
+      baseLevel_(node != nullptr ? node->Level() : 0) {
   if (patterns_.empty()) patterns_.emplace_back("*");
   FreeOnTerminate = true;
   OnTerminate = [this](classlib::TObject*) {
@@ -84,28 +85,27 @@ void TScan::Execute() {
   if (!data_ || !folder_) return;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   // A root never shows the error mark, so the result is not kept.
-  ScanShellFolder(folder_.Get(), *data_, 0);
+  ScanShellFolder(folder_.Get(), *data_, WithoutTrailingSlash(IdListPath(data_->AbsoluteList.get())), baseLevel_);
   CoUninitialize();
 }
 
-bool TScan::ScanShellFolder(IShellFolder* folder, TFolderData& data, int depth) {
+bool TScan::ScanShellFolder(IShellFolder* folder, TFolderData& data, const std::string& path, int level) {
   if (Terminated()) return false;
   TFolderCounts& counts = data.Counts;
   TFileTime newestAccess = 0, newestChange = 0;
   TFolderTotals own;
-  const std::string path = WithoutTrailingSlash(IdListPath(data.AbsoluteList.get()));
   if (!path.empty()) {
     if (IsRecycleFolderPath(path)) {
       // Counted from its entries alone: no child nodes, and the folder itself
       // adds neither a cluster nor an object.
       TFolderTotals totals{-1, 0, -1, 0};
-      CountPlain(path, totals, newestAccess, newestChange, depth);
+      CountPlain(path, totals, newestAccess, newestChange, 0);
       counts.AddTotals(totals);
       if (!Terminated()) {
         counts.SetOwn({0, 0, 0, 0});
         counts.RaiseTimes(newestAccess, newestChange);
       }
-      ProgressStep(data);
+      FinishFolder(data, nullptr, false, level);
       return false;
     }
     TFileCounter counter(clusterSize_, false);
@@ -121,10 +121,13 @@ bool TScan::ScanShellFolder(IShellFolder* folder, TFolderData& data, int depth) 
   }
   counts.AddTotals({1, 0, 1, 0});  // the folder itself
 
+  // The last child scanned: its text is refreshed with the next synchronised
+  // step, so that each folder costs the main thread as few calls as possible.
+  TFolderRef scanned;
   if (!Terminated()) {
     TComPtr<IEnumIDList> items;
     if (folder->EnumObjects(enumOwner_, kFolderEnum, items.Put()) != S_OK || !items) {
-      ProgressStep(data);
+      FinishFolder(data, nullptr, false, level);
       return true;
     }
     LPITEMIDLIST item = nullptr;
@@ -132,36 +135,39 @@ bool TScan::ScanShellFolder(IShellFolder* folder, TFolderData& data, int depth) 
     while (!Terminated() && items->Next(1, &item, &fetched) == S_OK && item != nullptr) {
       TIdList relative(item);
       SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER;
-      LPCITEMIDLIST items1 = relative.get();
+      LPCITEMIDLIST single = relative.get();
       // Not a folder: passed over, the enumeration goes on.
-      if (FAILED(folder->GetAttributesOf(1, &items1, &attributes)) || !(attributes & SFGAO_FOLDER)) continue;
+      if (FAILED(folder->GetAttributesOf(1, &single, &attributes)) || !(attributes & SFGAO_FOLDER)) continue;
       TIdList absolute = ConcatPIDLs(data.AbsoluteList.get(), relative.get());
       // Links and junctions lead to folders counted elsewhere, or in a loop.
-      const std::string childPath = IdListPath(absolute.get());
+      const std::string childPath = WithoutTrailingSlash(IdListPath(absolute.get()));
       if (!childPath.empty()) {
         DWORD fileAttributes = GetFileAttributesA(childPath.c_str());
         if (fileAttributes != INVALID_FILE_ATTRIBUTES && (fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
       }
       TComPtr<IShellFolder> childFolder;
       if (FAILED(folder->BindToObject(relative.get(), nullptr, IID_IShellFolder, childFolder.PutVoid()))) childFolder.Reset();
-      TFolderRef child = AddChild(data, std::move(absolute), std::move(relative), childFolder);
+      TFolderRef child = AddChild(data, std::move(absolute), std::move(relative), childFolder, scanned.Get());
+      scanned.Reset();
       if (!child) break;  // this folder's node is gone
-      if (childFolder && depth < kMaxDepth) child->HasError = ScanShellFolder(childFolder.Get(), *child, depth + 1);
+      if (childFolder && level - baseLevel_ < kMaxDepth)
+        child->HasError = ScanShellFolder(childFolder.Get(), *child, childPath, level + 1);
       counts.AddTotals(child->Counts.Totals());
       const TFileTime childAccess = child->Counts.lastAccess.load(), childChange = child->Counts.lastChange.load();
       if (IsNewerTime(childAccess, newestAccess)) newestAccess = childAccess;
       if (IsNewerTime(childChange, newestChange)) newestChange = childChange;
       child->IsNew = false;
-      RefreshIfVisible(*child);
+      scanned = child;
     }
   }
 
+  bool addFiles = false;
   if (!Terminated()) {
     counts.RaiseTimes(newestAccess, newestChange);
     counts.SetOwn(own);
-    if (showFiles_ && own.objects > 0) AddFilesIfNeeded(data, own.objects);
+    addFiles = showFiles_ && own.objects > 0;
   }
-  ProgressStep(data);
+  FinishFolder(data, scanned.Get(), addFiles, level);
   return false;
 }
 
@@ -188,10 +194,17 @@ void TScan::CountPlain(const std::string& path, TFolderTotals& totals, TFileTime
   if (IsNewerTime(counter.NewestChange(), change)) change = counter.NewestChange();
 }
 
-TFolderRef TScan::AddChild(TFolderData& parent, TIdList absolute, TIdList relative, TComPtr<IShellFolder> folder) {
+void TScan::RefreshIfVisible(TFolderData* data) {
+  if (data != nullptr && data->Node != nullptr && data->Node->IsVisible()) RefreshNode(data->Node);
+}
+
+TFolderRef TScan::AddChild(TFolderData& parent, TIdList absolute, TIdList relative, TComPtr<IShellFolder> folder,
+                           TFolderData* scannedSibling) {
   TFolderRef child;
   Synchronize([&] {
-    if (orphaned_ || parent.Node == nullptr) return;
+    if (orphaned_) return;
+    RefreshIfVisible(scannedSibling);
+    if (parent.Node == nullptr) return;
     TTreeNode* node = engine_->Tree().AddChild(parent.Node, "");
     if (node == nullptr) return;
     auto* data = new TFolderData(node, root_);
@@ -200,30 +213,25 @@ TFolderRef TScan::AddChild(TFolderData& parent, TIdList absolute, TIdList relati
     data->ShellFolder = folder;
     AttachNodeData(node, data);
     child = TFolderRef::Borrow(data);
-    if (node->IsVisible()) RefreshNode(node);
+    RefreshIfVisible(data);
   });
   return child;
 }
 
-void TScan::RefreshIfVisible(TFolderData& data) {
+void TScan::FinishFolder(TFolderData& data, TFolderData* scannedChild, bool addFiles, int level) {
+  // A top-level folder of the root takes the progress step.
+  const bool progress = level == 1;
+  if (scannedChild == nullptr && !addFiles && !progress) return;
   Synchronize([&] {
-    if (!orphaned_ && data.Node != nullptr && data.Node->IsVisible()) RefreshNode(data.Node);
-  });
-}
-
-void TScan::AddFilesIfNeeded(TFolderData& data, std::int64_t ownFiles) {
-  Synchronize([&] {
-    if (orphaned_ || data.Node == nullptr || !data.Node->HasChildren() || ownFiles <= 0) return;
-    TTreeNode* files = AddFilesNode(data.Node);
-    if (files != nullptr && files->IsVisible()) RefreshNode(files);
-  });
-}
-
-void TScan::ProgressStep(TFolderData& data) {
-  Synchronize([&] {
-    if (orphaned_ || data.Node == nullptr || data.Node->Level() != 1) return;
+    if (orphaned_) return;
+    RefreshIfVisible(scannedChild);
+    if (data.Node == nullptr) return;
+    if (addFiles && data.Node->HasChildren()) {
+      TTreeNode* files = AddFilesNode(data.Node);
+      if (files != nullptr && files->IsVisible()) RefreshNode(files);
+    }
     TTreeNode* rootNode = root_->rootNode;
-    if (rootNode == nullptr) return;
+    if (!progress || rootNode == nullptr) return;
     if (rootNode->Count() == 1 && engine_->Roots().size() == 1) rootNode->Expand(false);
     SortChildren(rootNode);
     root_->progress += 1;

@@ -75,16 +75,20 @@ class TScan : public classlib::TThread {
 
  private:
   friend class TScanEngine;
-  // Counts a folder and its subfolders into `data`; true when its subfolders
-  // could not be enumerated.
-  bool ScanShellFolder(IShellFolder* folder, TFolderData& data, int depth);
+  // Counts a folder (file-system path `path`, tree level `level`) and its
+  // subfolders into `data`; true when its subfolders could not be enumerated.
+  bool ScanShellFolder(IShellFolder* folder, TFolderData& data, const std::string& path, int level);
   // Counts a recycle-bin folder by its directory entries alone.
   void CountPlain(const std::string& path, TFolderTotals& totals, TFileTime& access, TFileTime& change, int depth);
-  // Synchronised steps.
-  TFolderRef AddChild(TFolderData& parent, TIdList absolute, TIdList relative, classlib::TComPtr<IShellFolder> folder);
-  void RefreshIfVisible(TFolderData& data);
-  void AddFilesIfNeeded(TFolderData& data, std::int64_t ownFiles);
-  void ProgressStep(TFolderData& data);
+  // Synchronised steps. Each first refreshes the text of a child whose scan
+  // has just ended, when given; those of a deleted node do nothing.
+  TFolderRef AddChild(TFolderData& parent, TIdList absolute, TIdList relative, classlib::TComPtr<IShellFolder> folder,
+                      TFolderData* scannedSibling);
+  // The end of a folder: its "<Files>" node, and for a top-level folder the
+  // root's progress image.
+  void FinishFolder(TFolderData& data, TFolderData* scannedChild, bool addFiles, int level);
+  // Main thread.
+  static void RefreshIfVisible(TFolderData* data);
 
   TScanEngine* engine_;
   classlib::TComPtr<IShellFolder> folder_;
@@ -96,6 +100,7 @@ class TScan : public classlib::TThread {
   bool showFiles_;
   std::int64_t clusterSize_;
   HWND enumOwner_;
+  int baseLevel_;  // the tree level of the scanned node
   // Set on the main thread when the scan was given up: it finishes unseen.
   bool orphaned_ = false;
 };
