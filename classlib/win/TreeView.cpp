@@ -74,22 +74,23 @@ bool TTreeNode::IsVisible() const {
 
 bool TTreeNode::Selected() const { return tree_->Selected() == this; }
 
+void TTreeNode::SetImages(UINT mask, int image, int selectedImage) {
+  TVITEMA item = {};
+  item.mask = mask | TVIF_HANDLE;
+  item.hItem = item_;
+  item.iImage = image;
+  item.iSelectedImage = selectedImage;
+  Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 void TTreeNode::SetImageIndex(int index) {
   image_ = index;
-  TVITEMA item = {};
-  item.mask = TVIF_IMAGE | TVIF_HANDLE;
-  item.hItem = item_;
-  item.iImage = index;
-  Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SetImages(TVIF_IMAGE, index, 0);
 }
 
 void TTreeNode::SetSelectedIndex(int index) {
   selectedImage_ = index;
-  TVITEMA item = {};
-  item.mask = TVIF_SELECTEDIMAGE | TVIF_HANDLE;
-  item.hItem = item_;
-  item.iSelectedImage = index;
-  Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SetImages(TVIF_SELECTEDIMAGE, 0, index);
 }
 
 void TTreeNode::SetState(UINT state, UINT mask) {

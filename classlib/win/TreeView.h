@@ -69,6 +69,7 @@ class TTreeNode {
   TTreeNode(TTreeView* tree, HTREEITEM item) : tree_(tree), item_(item) {}
   LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
   void SetState(UINT state, UINT mask);
+  void SetImages(UINT mask, int image, int selectedImage);
 
   TTreeView* tree_;
   HTREEITEM item_;

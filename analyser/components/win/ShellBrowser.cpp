@@ -469,26 +469,24 @@ bool TShellBrowser::ExecuteVerb(const std::string& verb) {
   return ok;
 }
 
-void TShellBrowser::SetSmallImages(classlib::TImageList* images) {
-  smallImages_ = images;
+void TShellBrowser::ShareSystemImages(classlib::TImageList* images, UINT size) {
   if (images == nullptr) return;
   FreeNotification(images);
   SHFILEINFOA info = {};
-  auto system = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  auto system = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | size));
   images->SetHandle(nullptr);
   images->ShareImages = true;
   images->SetHandle(system);
 }
 
+void TShellBrowser::SetSmallImages(classlib::TImageList* images) {
+  smallImages_ = images;
+  ShareSystemImages(images, SHGFI_SMALLICON);
+}
+
 void TShellBrowser::SetLargeImages(classlib::TImageList* images) {
   largeImages_ = images;
-  if (images == nullptr) return;
-  FreeNotification(images);
-  SHFILEINFOA info = {};
-  auto system = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
-  images->SetHandle(nullptr);
-  images->ShareImages = true;
-  images->SetHandle(system);
+  ShareSystemImages(images, SHGFI_LARGEICON);
 }
 
 void TShellBrowser::Notification(classlib::TComponent* AComponent, classlib::TOperation Operation) {

@@ -136,6 +136,7 @@ class TShellBrowser : public classlib::TComponent {
   TObjectLists BuildObjectLists();
   classlib::TComPtr<IContextMenu> ObjectMenu(const TObjectLists& objects) const;
   int Icon(bool open) const;
+  void ShareSystemImages(classlib::TImageList* images, UINT size);
   static LRESULT CALLBACK OwnerHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 
   std::string folder_;

@@ -20,6 +20,7 @@
 #include "analyser/app/win/ShellText.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/Controls.h"
+#include "tests/analyser/win/TestFolders.h"
 
 namespace foldwick {
 namespace {
@@ -38,36 +39,9 @@ struct TSpec {
 
 void CreateSpec(const std::string& path, const TSpec& spec) {
   ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
-  for (const auto& [name, size] : spec.files) {
-    HANDLE h = CreateFileA((path + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(size);
-    // Only the length is set: a huge file stays sparse on the host.
-    ASSERT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN));
-    ASSERT_TRUE(SetEndOfFile(h));
-    CloseHandle(h);
-  }
+  for (const auto& [name, size] : spec.files) CreateSizedFile(path + "\\" + name, size);
   for (const TSpec& sub : spec.folders) CreateSpec(path + "\\" + sub.name, sub);
   if (spec.hidden) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-}
-
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-      else DeleteFileA(child.c_str());
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-  }
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(path.c_str());
 }
 
 using TFilter = std::function<bool(const std::string&)>;
@@ -147,9 +121,7 @@ class ScanTest : public ::testing::Test {
   void SetUp() override {
     classlib::Application();
     ViewSettings() = TViewSettings();
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    base = std::string(temp) + "scantest" + std::to_string(GetCurrentProcessId());
+    base = TestFolderPath("scantest");
     RemoveTree(base);
     cluster = VolumeCluster(base);
     ASSERT_GT(cluster, 0);

@@ -13,34 +13,10 @@
 #include "classlib/win/Application.h"
 #include "classlib/win/Controls.h"
 #include "classlib/win/Timer.h"
+#include "tests/analyser/win/TestFolders.h"
 
 namespace foldwick {
 namespace {
-
-void WriteFile(const std::string& path, const std::string& data) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  ::WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-  CloseHandle(h);
-}
-
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-      else DeleteFileA(child.c_str());
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-  }
-  RemoveDirectoryA(path.c_str());
-}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -48,16 +24,14 @@ class ShellBrowserTest : public ::testing::Test {
  protected:
   void SetUp() override {
     classlib::Application();
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    base = std::string(temp) + "sbtest" + std::to_string(GetCurrentProcessId());
+    base = TestFolderPath("sbtest");
     RemoveTree(base);
     ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
     CreateDirectoryA((base + "\\sub").c_str(), nullptr);
     CreateDirectoryA((base + "\\hidden").c_str(), nullptr);
     SetFileAttributesA((base + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    WriteFile(base + "\\a.txt", "hello");
-    WriteFile(base + "\\b.doc", "document");
+    CreateSizedFile(base + "\\a.txt", 5);
+    CreateSizedFile(base + "\\b.doc", 8);
   }
   void TearDown() override { RemoveTree(base); }
 
