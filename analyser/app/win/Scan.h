@@ -1,0 +1,165 @@
+// The scan engine: one TScanRoot per scanned drive or folder, one TScan worker
+// per running scan, and TScanEngine, which starts, restarts and stops scans on
+// a tree view. Workers write the counters of their own branch; every change
+// to the tree and every new TFolderData happens on the main thread through
+// Synchronize.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analyser/app/win/FolderData.h"
+#include "classlib/win/ComPtr.h"
+#include "classlib/win/Thread.h"
+#include "classlib/win/TreeView.h"
+
+namespace foldwick {
+
+class TScan;
+class TScanEngine;
+class TMRUFileList;
+
+// One scanned drive or folder. Main thread only, but for the cluster size,
+// which a scan copies when it starts.
+struct TScanRoot {
+  classlib::TTreeNode* rootNode = nullptr;
+  TScan* runningScan = nullptr;  // the scan working on this root or a branch of it
+  std::string drive;             // "C:\"; empty without a file-system path
+  std::string path;              // without a trailing "\" once the drive was read
+  std::string fileSystem;        // the volume's, "Unknown FS" or "User Defined"
+  std::string volume;
+  std::string displayPath;       // the path, or the shell's name without one
+  std::uint32_t sectorsPerCluster = 1;
+  std::uint32_t bytesPerSector = 512;
+  std::int64_t freeSpace = 0;    // KB
+  std::int64_t totalSpace = 0;   // KB
+  std::int64_t clusterSize = 512;
+  bool isFileSystemRoot = false; // has a path and its drive answered; enters the recent files
+  bool compressed = false;
+  std::int64_t topLevelFolders = 0;  // counted before the scan, for the progress image
+  std::int64_t progress = 0;         // top-level folders finished
+  std::string caption;               // display name + " on [" + volume + "]"
+  bool removed = false;              // taken out of the engine's list
+  bool restarting = false;           // a rescan waits for the old scan to stop
+};
+
+// Actions a scan carries out when it ends (set from the command line).
+constexpr int kActionNone = 0;
+constexpr int kActionExport = 1;
+constexpr int kActionSaveReport = 2;
+constexpr int kActionPrint = 3;
+
+// The worker that scans one node's branch. It frees itself when it ends.
+class TScan : public classlib::TThread {
+ public:
+  // Created suspended on the main thread; zeroes the node's counters and keeps
+  // its old totals for the ancestors' delta.
+  TScan(TScanEngine& engine, IShellFolder* folder, classlib::TTreeNode* node, std::shared_ptr<TScanRoot> root);
+
+  // The scanned node, null once it was deleted. Main thread.
+  classlib::TTreeNode* Node() const { return data_ ? data_->Node : nullptr; }
+  TScanRoot& Root() const { return *root_; }
+
+  int PendingAction = kActionNone;
+  std::string ActionFile;
+
+ protected:
+  void Execute() override;
+
+ private:
+  friend class TScanEngine;
+  // Counts a folder (file-system path `path`, tree level `level`) and its
+  // subfolders into `data`; true when its subfolders could not be enumerated.
+  bool ScanShellFolder(IShellFolder* folder, TFolderData& data, const std::string& path, int level);
+  // Counts a recycle-bin folder by its directory entries alone.
+  void CountPlain(const std::string& path, TFolderTotals& totals, TFileTime& access, TFileTime& change, int depth);
+  // Synchronised steps. Each first refreshes the text of a child whose scan
+  // has just ended, when given; those of a deleted node do nothing.
+  TFolderRef AddChild(TFolderData& parent, TIdList absolute, TIdList relative, classlib::TComPtr<IShellFolder> folder,
+                      TFolderData* scannedSibling);
+  // The end of a folder: its "<Files>" node, and for a top-level folder the
+  // root's progress image.
+  void FinishFolder(TFolderData& data, TFolderData* scannedChild, bool addFiles, int level);
+  // Main thread.
+  static void RefreshIfVisible(TFolderData* data);
+
+  TScanEngine* engine_;
+  classlib::TComPtr<IShellFolder> folder_;
+  TFolderRef data_;
+  std::shared_ptr<TScanRoot> root_;
+  TFolderTotals oldTotals_;
+  // Copied at creation, read by the worker.
+  std::vector<std::string> patterns_;
+  bool showFiles_;
+  std::int64_t clusterSize_;
+  HWND enumOwner_;
+  int baseLevel_;  // the tree level of the scanned node
+  // Set on the main thread when the scan was given up: it finishes unseen.
+  bool orphaned_ = false;
+};
+
+// Starts and stops the scans of a tree view and keeps their roots.
+class TScanEngine {
+ public:
+  // Frees each node's folder data when the node is deleted.
+  explicit TScanEngine(classlib::TTreeView& tree);
+  // Stops every scan first.
+  ~TScanEngine();
+  TScanEngine(const TScanEngine&) = delete;
+  TScanEngine& operator=(const TScanEngine&) = delete;
+
+  // Scans an absolute item id list: the drives folder scans every drive; a
+  // list that is already a root is rescanned in place once its running scan
+  // has stopped.
+  void ScanPath(LPCITEMIDLIST list);
+  // ScanPath for every logical drive.
+  void ScanAllDrives();
+  // Rescans the branch of a non-root node (a root is rescanned in place);
+  // false while the root's scan runs or when the node cannot be scanned.
+  bool RescanBranch(classlib::TTreeNode* node);
+  // Asks the root's scan to stop and waits for it; a scan that does not stop
+  // within the wait is given up and finishes unseen.
+  void StopScan(TScanRoot& root);
+  void StopAllScans();
+  // Stops the root's scan and deletes its node and record.
+  void RemoveRoot(TScanRoot& root);
+
+  bool AnyScanRunning() const;
+  // Most recent first.
+  const std::list<std::shared_ptr<TScanRoot>>& Roots() const { return roots_; }
+  TScanRoot* RootOfNode(classlib::TTreeNode* node) const;
+  classlib::TTreeView& Tree() const { return tree_; }
+
+  // The owner window of shell enumeration (shell error dialogs), or none.
+  HWND EnumOwner = nullptr;
+  // Scanned file-system roots are added here when set.
+  TMRUFileList* RecentFiles = nullptr;
+  // The main window's parts: the caption after a root was read, the detail
+  // list emptied when a root is rescanned, the status after a scan ended, and
+  // a scan's pending action (the scanned node is selected meanwhile).
+  classlib::TNotifyEvent OnCaptionChange;
+  classlib::TNotifyEvent OnClearDetails;
+  classlib::TNotifyEvent OnStatusUpdate;
+  std::function<void(TScan& scan)> OnPendingAction;
+
+  // How long a stop waits before giving a scan up.
+  DWORD StopWaitMs = 10000;
+
+ private:
+  friend class TScan;
+  void ScanFinished(TScan& scan);
+  void CountRootChildren(TScanRoot& root, IShellFolder* folder);
+  void WaitForScans(const std::vector<TScanRoot*>& roots);
+
+  classlib::TTreeView& tree_;
+  std::list<std::shared_ptr<TScanRoot>> roots_;
+};
+
+}  // namespace foldwick

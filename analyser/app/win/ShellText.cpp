@@ -1,0 +1,31 @@
+// Display names through STRRET, and date texts.
+#include "analyser/app/win/ShellText.h"
+
+#include "analyser/app/TimeText.h"
+#include "analyser/components/win/ShellBrowser.h"
+
+namespace foldwick {
+
+bool StrRetToText(IShellFolder* folder, LPCITEMIDLIST relativeList, SHGDNF flags, std::string& text) {
+  if (folder == nullptr) return false;
+  STRRET strRet = {};
+  if (FAILED(folder->GetDisplayNameOf(relativeList, flags, &strRet))) return false;
+  return StrRetToString(strRet, relativeList, text);
+}
+
+std::string FileTimeToText(TFileTime time) {
+  if (!HasTimeText(time)) return {};
+  FILETIME utc = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+  FILETIME local;
+  TCivilDate date;
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToDosDate(ToFileTime(local), date)) return {};
+  SYSTEMTIME st = {};
+  st.wYear = static_cast<WORD>(date.year);
+  st.wMonth = static_cast<WORD>(date.month);
+  st.wDay = static_cast<WORD>(date.day);
+  char text[100];
+  if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text) == 0) return {};
+  return text;
+}
+
+}  // namespace foldwick

@@ -1,0 +1,32 @@
+// Menu handles from menu item trees.
+#include "classlib/win/MenuHandle.h"
+
+namespace classlib {
+
+namespace {
+void AppendItems(HMENU menu, const TMenuItem& parent) {
+  for (int i = 0; i < parent.Count(); ++i) {
+    const TMenuItem& item = *parent.Items(i);
+    if (item.Caption == "-") {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    UINT flags = MF_STRING | (item.Checked ? MF_CHECKED : 0) | (item.Enabled ? 0 : MF_GRAYED);
+    if (item.Count() > 0) {
+      HMENU sub = CreatePopupMenu();
+      AppendItems(sub, item);
+      AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), item.Caption.c_str());
+    } else {
+      AppendMenuA(menu, flags, item.Command(), item.Caption.c_str());
+    }
+  }
+}
+}  // namespace
+
+HMENU CreatePopupHandle(const TMenuItem& root) {
+  HMENU menu = CreatePopupMenu();
+  if (menu != nullptr) AppendItems(menu, root);
+  return menu;
+}
+
+}  // namespace classlib

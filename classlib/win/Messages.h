@@ -1,0 +1,15 @@
+// The class library's private window messages, all in one place.
+#pragma once
+
+#include <windows.h>
+
+namespace classlib {
+
+// Sent by a worker to the application window: run the std::function at lParam
+// on the main thread; the result is 1 when it ran.
+constexpr UINT kSynchronizeMessage = WM_APP + 1;
+// Posted by a finished worker: lParam is its TThread, whose OnTerminate runs
+// on the main thread.
+constexpr UINT kThreadDoneMessage = WM_APP + 2;
+
+}  // namespace classlib

@@ -1,0 +1,112 @@
+// Worker threads over _beginthreadex, and their hand-over to the main thread.
+#include "classlib/win/Thread.h"
+
+#include <process.h>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "classlib/win/Application.h"
+#include "classlib/win/Messages.h"
+
+namespace classlib {
+
+namespace {
+// Threads that still exist: a done message for a thread already destroyed is
+// ignored.
+std::mutex gLiveMutex;
+std::vector<TThread*> gLive;
+
+bool IsLive(TThread* t) {
+  std::lock_guard<std::mutex> lock(gLiveMutex);
+  return std::find(gLive.begin(), gLive.end(), t) != gLive.end();
+}
+}  // namespace
+
+TThread::TThread(bool CreateSuspended) {
+  Application();  // the window that synchronised calls go to exists from here
+  {
+    std::lock_guard<std::mutex> lock(gLiveMutex);
+    gLive.push_back(this);
+  }
+  handle_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &id_));
+  if (!CreateSuspended) Start();
+}
+
+TThread::~TThread() {
+  {
+    std::lock_guard<std::mutex> lock(gLiveMutex);
+    gLive.erase(std::remove(gLive.begin(), gLive.end(), this), gLive.end());
+  }
+  if (handle_ == nullptr) return;
+  if (GetCurrentThreadId() != id_) {
+    if (!started_) {
+      skipExecute_.store(true);
+      started_ = true;
+      ResumeThread(handle_);
+    }
+    Terminate();
+    WaitFor();
+  }
+  CloseHandle(handle_);
+}
+
+void TThread::Start() {
+  if (started_ || handle_ == nullptr) return;
+  started_ = true;
+  ResumeThread(handle_);
+}
+
+void TThread::WaitFor() {
+  if (handle_ == nullptr || !started_) return;
+  if (GetCurrentThreadId() != Application().MainThreadId()) {
+    WaitForSingleObject(handle_, INFINITE);
+    return;
+  }
+  while (MsgWaitForMultipleObjects(1, &handle_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+    Application().ProcessMessages();
+}
+
+bool TThread::Synchronize(const std::function<void()>& method) {
+  if (GetCurrentThreadId() == Application().MainThreadId()) {
+    method();
+    return true;
+  }
+  HWND window = Application().Handle();
+  if (window == nullptr) return false;
+  return SendMessageA(window, kSynchronizeMessage, 0, reinterpret_cast<LPARAM>(&method)) == 1;
+}
+
+unsigned __stdcall TThread::ThreadProc(void* self) {
+  auto* t = static_cast<TThread*>(self);
+  if (!t->skipExecute_.load()) {
+    try {
+      t->Execute();
+    } catch (...) {
+      // An exception ends the thread; it never crosses the thread boundary.
+    }
+  }
+  const bool freeSelf = t->FreeOnTerminate && !t->skipExecute_.load();
+  t->finished_.store(true);
+  if (t->skipExecute_.load()) return 0;
+  // From here on `t` may be freed by the main thread at any moment.
+  if (!PostMessageA(Application().Handle(), kThreadDoneMessage, 0, reinterpret_cast<LPARAM>(t)) && freeSelf)
+    delete t;
+  return 0;
+}
+
+void TThread::ThreadDone(TThread* thread) {
+  if (!IsLive(thread)) return;
+  if (thread->OnTerminate) {
+    TNotifyEvent handler = thread->OnTerminate;
+    try {
+      handler(thread);
+    } catch (...) {
+    }
+  }
+  // The handler may have freed the thread itself.
+  if (IsLive(thread) && thread->FreeOnTerminate) delete thread;
+}
+
+}  // namespace classlib

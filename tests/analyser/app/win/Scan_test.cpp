@@ -1,0 +1,354 @@
+// The scan engine under Wine: prepared folders are scanned by the worker into a
+// tree view on a hidden form, and every node's counters are checked against
+// totals this test computes from the sizes it wrote.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analyser/app/ScanRules.h"
+#include "tests/analyser/app/TotalsPrinter.h"
+#include "analyser/app/ViewSettings.h"
+#include "analyser/app/win/FolderData.h"
+#include "analyser/app/win/Scan.h"
+#include "analyser/app/win/ScanTree.h"
+#include "analyser/app/win/ShellText.h"
+#include "classlib/win/Application.h"
+#include "classlib/win/Controls.h"
+#include "tests/analyser/win/TestFolders.h"
+
+namespace foldwick {
+namespace {
+
+using classlib::TTreeNode;
+
+constexpr DWORD kScanWait = 120000;
+
+// A folder to create: its files (name, size) and subfolders.
+struct TSpec {
+  std::string name;
+  std::vector<std::pair<std::string, std::uint64_t>> files;
+  std::vector<TSpec> folders;
+  bool hidden = false;
+};
+
+void CreateSpec(const std::string& path, const TSpec& spec) {
+  ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+  for (const auto& [name, size] : spec.files) CreateSizedFile(path + "\\" + name, size);
+  for (const TSpec& sub : spec.folders) CreateSpec(path + "\\" + sub.name, sub);
+  if (spec.hidden) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+}
+
+using TFilter = std::function<bool(const std::string&)>;
+bool AllFiles(const std::string&) { return true; }
+
+// The folder's own files as the scan must count them: sizes above 0 that pass
+// the filter, each filling whole clusters.
+TFolderTotals OwnTotals(const TSpec& spec, std::int64_t cluster, const TFilter& filter) {
+  TFolderTotals t;
+  for (const auto& [name, size] : spec.files) {
+    if (size == 0 || !filter(name)) continue;
+    const auto c = static_cast<std::uint64_t>(cluster);
+    t.clusters += static_cast<std::int64_t>(size / c + (size % c != 0));
+    t.tailBytes += static_cast<std::int64_t>(size % c);
+    t.bytes += static_cast<std::int64_t>(size);
+    t.objects += 1;
+  }
+  return t;
+}
+
+// The branch: own files, one cluster and one object for the folder, the subfolders.
+TFolderTotals BranchTotals(const TSpec& spec, std::int64_t cluster, const TFilter& filter) {
+  TFolderTotals t = OwnTotals(spec, cluster, filter);
+  t += TFolderTotals{1, 0, 1, 0};
+  for (const TSpec& sub : spec.folders) t += BranchTotals(sub, cluster, filter);
+  return t;
+}
+
+std::int64_t VolumeCluster(const std::string& path) {
+  DWORD spc = 0, bps = 0, freeClusters = 0, total = 0;
+  std::string drive = path.substr(0, 3);
+  EXPECT_TRUE(GetDiskFreeSpaceA(drive.c_str(), &spc, &bps, &freeClusters, &total));
+  return std::int64_t{spc} * bps;
+}
+
+// Checks a node and its branch against the spec, node by node.
+void CheckBranch(TTreeNode* node, const TSpec& spec, std::int64_t cluster, const TFilter& filter, const std::string& where) {
+  TFolderData* data = NodeData(node);
+  ASSERT_NE(data, nullptr) << where;
+  const TFolderTotals own = OwnTotals(spec, cluster, filter);
+  EXPECT_EQ(data->Counts.Totals(), BranchTotals(spec, cluster, filter)) << where;
+  EXPECT_EQ(data->Counts.OwnTotals(), own) << where;
+  EXPECT_EQ(data->Counts.ownFiles.load(), own.objects) << where;
+  EXPECT_FALSE(data->IsNew.load() && node->Parent() != nullptr) << where;
+  EXPECT_FALSE(data->HasError.load()) << where;
+  const bool wantFiles = !spec.folders.empty() && own.objects > 0;
+  int folders = 0, filesNodes = 0;
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
+    TFolderData* d = NodeData(c);
+    ASSERT_NE(d, nullptr) << where;
+    if (d->IsFilesNode) {
+      ++filesNodes;
+      EXPECT_EQ(d->Counts.Totals(), own) << where << "\\<Files>";
+      EXPECT_EQ(d->GetFolderName(), "<Files>");
+      continue;
+    }
+    ++folders;
+    const std::string name = d->GetFolderName();
+    const TSpec* sub = nullptr;
+    for (const TSpec& s : spec.folders)
+      if (s.name == name) sub = &s;
+    ASSERT_NE(sub, nullptr) << where << ": unexpected node " << name;
+    CheckBranch(c, *sub, cluster, filter, where + "\\" + name);
+  }
+  EXPECT_EQ(folders, static_cast<int>(spec.folders.size())) << where;
+  EXPECT_EQ(filesNodes, wantFiles ? 1 : 0) << where;
+}
+
+TTreeNode* Child(TTreeNode* node, const std::string& name) {
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
+    if (TFolderData* d = NodeData(c); d != nullptr && !d->IsFilesNode && d->GetFolderName() == name) return c;
+  return nullptr;
+}
+
+class ScanTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    classlib::Application();
+    ViewSettings() = TViewSettings();
+    base = TestFolderPath("scantest");
+    RemoveTree(base);
+    cluster = VolumeCluster(base);
+    ASSERT_GT(cluster, 0);
+  }
+  void TearDown() override {
+    engine.reset();
+    RemoveTree(base);
+    ViewSettings() = TViewSettings();
+  }
+
+  // The prepared folder: files of every kind of size, a hidden folder, an
+  // empty one, and a file beyond 4 GiB.
+  TSpec Sample() const {
+    TSpec root{"", {{"a.txt", 100}, {"exact.bin", static_cast<std::uint64_t>(cluster)}, {"empty.dat", 0}}, {}};
+    TSpec deep{"deep", {{"d1.txt", 1}}, {}};
+    TSpec docs{"docs", {{"r1.doc", 5000}, {"r2.txt", 2 * static_cast<std::uint64_t>(cluster)}}, {deep}};
+    TSpec big{"big", {{"huge.bin", (9ULL << 29) + 7}}, {}};
+    TSpec hidden{"hiddenfolder", {{"h.txt", 10}}, {}, true};
+    TSpec none{"emptyfolder", {}, {}};
+    root.folders = {docs, big, hidden, none};
+    return root;
+  }
+
+  // A tree with many folders, so that a scan is surely still running.
+  static TSpec Wide(int levels, int width) {
+    TSpec spec{"", {{"f1.txt", 10}, {"f2.txt", 20000}}, {}};
+    if (levels > 0)
+      for (int i = 0; i < width; ++i) {
+        TSpec sub = Wide(levels - 1, width);
+        sub.name = "w" + std::to_string(i);
+        spec.folders.push_back(sub);
+      }
+    return spec;
+  }
+
+  TScanRoot* Scan(const std::string& path) {
+    TIdList list = PathToPIDL(nullptr, path);
+    EXPECT_TRUE(list) << path;
+    if (!list) return nullptr;
+    engine->ScanPath(list.get());
+    for (auto& root : engine->Roots())
+      if (SameIdList(NodeData(root->rootNode)->AbsoluteList.get(), list.get())) return root.get();
+    return nullptr;
+  }
+
+  bool WaitForEnd(TScanRoot* root) {
+    return classlib::ProcessMessagesUntil([&] { return root->runningScan == nullptr; }, kScanWait);
+  }
+
+  std::string base;
+  std::int64_t cluster = 0;
+  classlib::TForm form{nullptr, "scan test"};
+  classlib::TTreeView* tree = new classlib::TTreeView(&form, &form);
+  std::unique_ptr<TScanEngine> engine = std::make_unique<TScanEngine>(*tree);
+};
+
+TEST_F(ScanTest, EveryNodeCountsItsFilesFoldersAndOwnFiles) {
+  const TSpec spec = Sample();
+  CreateSpec(base, spec);
+  int statusUpdates = 0;
+  engine->OnStatusUpdate = [&](classlib::TObject*) { ++statusUpdates; };
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  EXPECT_NE(root->runningScan, nullptr);
+  EXPECT_EQ(root->rootNode->StateIndex(), 1);
+  EXPECT_EQ(root->topLevelFolders, 4);
+  ASSERT_TRUE(WaitForEnd(root));
+
+  CheckBranch(root->rootNode, spec, cluster, AllFiles, base);
+  // The 4.5 GiB file counts whole: more than 4 GiB of bytes in the root.
+  EXPECT_GT(NodeData(root->rootNode)->Counts.bytes.load(), 4LL << 30);
+  EXPECT_EQ(statusUpdates, 1);
+  EXPECT_EQ(root->rootNode->StateIndex(), 0);
+  EXPECT_TRUE(root->rootNode->Expanded());
+  EXPECT_EQ(root->progress, 4);
+
+  // The root's drive facts.
+  EXPECT_EQ(root->clusterSize, cluster);
+  EXPECT_TRUE(root->isFileSystemRoot);
+  EXPECT_EQ(root->displayPath, base);
+  EXPECT_EQ(root->path, base);
+  EXPECT_EQ(root->drive, base.substr(0, 3));
+  char volume[MAX_PATH + 1] = "", fileSystem[MAX_PATH + 1] = "";
+  GetVolumeInformationA(root->drive.c_str(), volume, sizeof volume, nullptr, nullptr, nullptr, fileSystem, sizeof fileSystem);
+  EXPECT_EQ(root->fileSystem, fileSystem);
+  EXPECT_GT(root->totalSpace, 0);
+  EXPECT_EQ(root->caption.substr(root->caption.size() - (std::string(volume).size() + 6)), " on [" + std::string(volume) + "]");
+
+  // The tree text of the root: its padded size, then its path.
+  TFolderData* data = NodeData(root->rootNode);
+  const std::string text = root->rootNode->Text();
+  EXPECT_EQ(text, data->FormatFolderValue(kViewSize, true) + base);
+  EXPECT_EQ(text.substr(text.size() - base.size()), base);
+  EXPECT_FALSE(data->LastChangeText().empty());
+}
+
+TEST_F(ScanTest, FilterPatternsCountAFileMatchingTwoOfThemOnce) {
+  const TSpec spec = Sample();
+  CreateSpec(base, spec);
+  ViewSettings().FilterPatterns = {"*.txt", "a.*"};
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  auto txtOrA = [](const std::string& name) {
+    return name.rfind("a.", 0) == 0 || (name.size() > 4 && name.substr(name.size() - 4) == ".txt");
+  };
+  CheckBranch(root->rootNode, spec, cluster, txtOrA, base);
+}
+
+TEST_F(ScanTest, RescanningARootInPlaceAndABranch) {
+  TSpec spec = Sample();
+  CreateSpec(base, spec);
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  TTreeNode* rootNode = root->rootNode;
+
+  // A branch rescan: deep gains a file; its ancestors get the difference.
+  TTreeNode* docs = Child(rootNode, "docs");
+  ASSERT_NE(docs, nullptr);
+  TTreeNode* deep = Child(docs, "deep");
+  ASSERT_NE(deep, nullptr);
+  const TFolderTotals bigBefore = NodeData(Child(rootNode, "big"))->Counts.Totals();
+  CreateSpec(base + "\\docs\\deep\\more", {"more", {{"m.txt", 3000}}, {}});
+  spec.folders[0].folders[0].folders.push_back({"more", {{"m.txt", 3000}}, {}});
+  ASSERT_TRUE(engine->RescanBranch(deep));
+  EXPECT_FALSE(engine->RescanBranch(docs));  // the root's scan runs
+  ASSERT_TRUE(WaitForEnd(root));
+  CheckBranch(rootNode, spec, cluster, AllFiles, base);
+  EXPECT_EQ(NodeData(Child(rootNode, "big"))->Counts.Totals(), bigBefore);
+
+  // The same path again: the same root and node, new totals.
+  DeleteFileA((base + "\\a.txt").c_str());
+  spec.files.erase(spec.files.begin());
+  CreateSpec(base + "\\later", {"later", {{"l.txt", 77}}, {}});
+  spec.folders.push_back({"later", {{"l.txt", 77}}, {}});
+  EXPECT_EQ(Scan(base), root);
+  EXPECT_EQ(root->rootNode, rootNode);
+  ASSERT_TRUE(WaitForEnd(root));
+  EXPECT_EQ(engine->Roots().size(), 1u);
+  EXPECT_EQ(tree->GetFirstNode()->GetNextSibling(), nullptr);
+  CheckBranch(rootNode, spec, cluster, AllFiles, base);
+}
+
+TEST_F(ScanTest, AStoppedScanLeavesPartialTotalsAndARescanCompletesThem) {
+  TSpec spec = Wide(3, 4);
+  TSpec chain{"chain", {{"c.txt", 5}}, {}};
+  for (int i = 0; i < 20; ++i) chain = TSpec{"chain", {{"c.txt", 5}}, {chain}};
+  spec.folders.push_back(chain);
+  CreateSpec(base, spec);
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_NE(root->runningScan, nullptr);
+  // The worker waits for its first synchronised step, which this thread only
+  // takes once it stops the scan: the scan cannot have finished.
+  engine->StopScan(*root);
+  EXPECT_EQ(root->runningScan, nullptr);
+  const TFolderTotals full = BranchTotals(spec, cluster, AllFiles);
+  EXPECT_LT(NodeData(root->rootNode)->Counts.objects.load(), full.objects);
+  EXPECT_NE(root->rootNode->StateIndex(), 0);  // a stopped scan does not finish its root
+
+  // Stopped again and again by rescans: only the last one completes.
+  Scan(base);
+  Scan(base);
+  ASSERT_TRUE(WaitForEnd(root));
+  CheckBranch(root->rootNode, spec, cluster, AllFiles, base);
+  EXPECT_EQ(root->rootNode->StateIndex(), 0);
+}
+
+TEST_F(ScanTest, RemovingRootsWhileTheyScan) {
+  CreateSpec(base, Wide(3, 4));
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  engine->RemoveRoot(*root);
+  EXPECT_TRUE(engine->Roots().empty());
+  EXPECT_EQ(tree->GetFirstNode(), nullptr);
+
+  // A scan that is given up at once: it finishes unseen, and its late steps
+  // for the deleted nodes add nothing to the tree.
+  engine->StopWaitMs = 0;
+  root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  engine->RemoveRoot(*root);
+  EXPECT_EQ(tree->GetFirstNode(), nullptr);
+  classlib::ProcessMessagesUntil([] { return false; }, 1500);
+  EXPECT_EQ(tree->GetFirstNode(), nullptr);
+  EXPECT_TRUE(engine->Roots().empty());
+}
+
+TEST_F(ScanTest, APendingActionRunsWhenTheScanEndsWithTheNodeSelected) {
+  CreateSpec(base, Sample());
+  int actions = 0;
+  engine->OnPendingAction = [&](TScan& scan) {
+    ++actions;
+    EXPECT_EQ(scan.PendingAction, kActionSaveReport);
+    EXPECT_EQ(scan.ActionFile, "report.txt");
+    EXPECT_EQ(scan.Root().runningScan, &scan);
+    EXPECT_EQ(tree->Selected(), scan.Node());
+  };
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  root->runningScan->PendingAction = kActionSaveReport;
+  root->runningScan->ActionFile = "report.txt";
+  ASSERT_TRUE(WaitForEnd(root));
+  EXPECT_EQ(actions, 1);
+}
+
+TEST_F(ScanTest, ARecycleBinIsCountedFromItsEntriesAlone) {
+  // Any folder whose first path component begins with "RECYCL".
+  const std::string recycle = "C:\\RECYCLERtest" + std::to_string(GetCurrentProcessId());
+  RemoveTree(recycle);
+  TSpec spec{"", {{"zero.dat", 0}, {"one.dat", 1}}, {{".dotted", {{"x", 4096}}, {}}, {"Sub", {{"y", 10}, {"z", 0}}, {}}}};
+  CreateSpec(recycle, spec);
+  TScanRoot* root = Scan(recycle);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  TFolderData* data = NodeData(root->rootNode);
+  // Objects: five files (the empty ones included) and two folders, the one
+  // whose name begins with a dot too; the bin itself adds nothing. Clusters:
+  // 0 + 1 + 4096 bytes' worth + 1 + 0 for the files, 2 for the folders.
+  const std::int64_t c = cluster;
+  EXPECT_EQ(data->Counts.Totals(), (TFolderTotals{1 + (4096 + c - 1) / c + 1 + 2, 1 + 4096 % c + 10, 7, 1 + 4096 + 10}));
+  EXPECT_EQ(data->Counts.ownFiles.load(), 0);
+  EXPECT_EQ(root->rootNode->GetFirstChild(), nullptr);
+  engine.reset();
+  RemoveTree(recycle);
+}
+
+}  // namespace
+}  // namespace foldwick
