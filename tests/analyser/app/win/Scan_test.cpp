@@ -77,7 +77,7 @@ std::int64_t VolumeCluster(const std::string& path) {
   return std::int64_t{spc} * bps;
 }
 
-// Checks a node and its branch against the spec, node by node.
+// Checks a node and its branch against the prepared layout, node by node.
 void CheckBranch(TTreeNode* node, const TSpec& spec, std::int64_t cluster, const TFilter& filter, const std::string& where) {
   TFolderData* data = NodeData(node);
   ASSERT_NE(data, nullptr) << where;
