@@ -130,7 +130,8 @@ void ReadSettingsFile();
 // flag ("Unable to WRITE") and shows no message. False on failure.
 bool WriteSettingsFile();
 
-// The text WriteSettingsFile writes (lines end in CR LF).
+// The text WriteSettingsFile writes (lines end in CR LF). Takes the printer's
+// orientation into the settings first when a printer is installed.
 std::string SettingsFileText();
 
 }  // namespace corvane
