@@ -72,6 +72,7 @@ TOpenResult RegisterOpenSheet(std::string_view name, int& slot, bool untitled) {
   std::memset(table, 0, kRowHeadTableBytes);
   TDocSlot& doc = gSlots[free];
   doc = TDocSlot{};
+  CopyDefaultSheetSettings(doc.settings);
   TOwnerTag tag;
   do tag = PoolNextOwner();
   while (TagInUse(tag));
@@ -176,7 +177,9 @@ bool ActivateDocumentContext(int slot) {
 }
 
 void LoadSlotSettings(int slot) {
-  if (InUse(slot)) gCurrentDoc.settings = gSlots[slot].settings;
+  if (!InUse(slot)) return;
+  gCurrentDoc.settings = gSlots[slot].settings;
+  ApplySheetFormatSettings(gCurrentDoc.settings);
 }
 
 void StoreSlotSettings(int slot) {

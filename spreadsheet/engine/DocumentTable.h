@@ -51,7 +51,8 @@ bool FindOpenSheet(std::string_view name, int& slot);
 // (kShared, reference count + 1). Otherwise the first free slot from 1 is taken
 // (the table grows by one when none is free), with reference count 0, a new
 // owner tag, the upper-case name cut to 255 characters, extent 0, 0, empty
-// tables, default settings and a cleared row-head table. An untitled document
+// tables, the default settings block (DefaultSheetSettings) and a cleared
+// row-head table. An untitled document
 // (a new sheet, or an empty name) never shares: each gets its own store. Fails
 // with "Out of Memory" when the table has no slot left or the row-head table
 // cannot be had. Does not make the document current.
@@ -93,7 +94,8 @@ void RestoreSheetContext();
 bool ActivateDocumentContext(int slot);
 
 // Copy the settings block (with its trailing word) from the slot into the
-// working copy, or back. Ignored for a free slot.
+// working copy, or back; loading also brings the number formats' copies of
+// its flags and currency texts in line. Ignored for a free slot.
 void LoadSlotSettings(int slot);
 void StoreSlotSettings(int slot);
 

@@ -1,7 +1,10 @@
 // The settings that number and date formatting read: separators, currency
 // texts, month names, engineering units, the default format and the display
 // switches. The engine keeps one working copy for the current document; the
-// fields named after a settings-file key carry that key's default.
+// fields named after a settings-file key carry that key's default. Pro, Zero,
+// Curr and Curs mirror the working settings block (ApplySheetFormatSettings in
+// SheetSettings.h, run whenever a block is loaded); Period, Comma and GForm are
+// program-wide and filled by the settings file.
 #pragma once
 
 #include <array>

@@ -71,4 +71,17 @@ static_assert(offsetof(TSheetSettings, reserved) == 142);
 static_assert(offsetof(TSheetSettings, trailer) == kSheetSettingsBlockBytes);
 static_assert(sizeof(TSheetSettings) == kSheetSettingsBlockBytes + 2);
 
+// The program-wide defaults that every new sheet copies: the settings file
+// fills the flags, characters and colours; the rest keeps the values above.
+TSheetSettings& DefaultSheetSettings();
+
+// Copies the 1544 bytes of the default block into `settings`, keeping its
+// trailing word.
+void CopyDefaultSheetSettings(TSheetSettings& settings);
+
+// Brings the number formats' copies of the protection and zero-hiding flags and
+// the two currency texts (TFormatSettings) in line with `settings`. Called
+// whenever a settings block becomes the working copy.
+void ApplySheetFormatSettings(const TSheetSettings& settings);
+
 }  // namespace corvane

@@ -1,0 +1,118 @@
+// The current graph and the named-graph table of the current document.
+#include "spreadsheet/graphs/NamedGraphs.h"
+
+#include <cstring>
+
+#include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/PagePool.h"
+#include "spreadsheet/engine/TextCase.h"
+
+namespace corvane {
+namespace {
+
+std::string_view CutName(std::string_view name) { return name.substr(0, kGraphNameChars); }
+
+// The record of named graph `index` (1..count); it must exist.
+TGraphRecord StoredGraph(int index) { return TGraphRecord::FromBytes(PoolBlock(gCurrentDoc.graphs[index])); }
+
+}  // namespace
+
+TGraphRecord CurrentGraph() { return TGraphRecord::FromBytes(gCurrentDoc.currentGraph); }
+
+void SetCurrentGraph(const TGraphRecord& graph) { graph.ToBytes(gCurrentDoc.currentGraph); }
+
+int GraphCount() { return gCurrentDoc.graphCount; }
+
+std::string GraphName(int index) {
+  if (index < 1 || index > GraphCount()) return "";
+  return StoredGraph(index).Name();
+}
+
+bool GraphRecordAt(int index, TGraphRecord& graph) {
+  if (index == 0) {
+    graph = CurrentGraph();
+    return true;
+  }
+  if (index < 1 || index > GraphCount()) return false;
+  graph = StoredGraph(index);
+  return true;
+}
+
+int GraphFind(std::string_view name) {
+  std::string_view key = CutName(name);
+  for (int index = 1; index <= GraphCount(); ++index)
+    if (StoredGraph(index).Name() == key) return index;
+  return 0;
+}
+
+int GraphStore(std::string_view name) {
+  std::string key = UpperCaseText(CutName(name));
+  if (key.empty()) return 0;
+  int index = GraphFind(key);
+  if (index == 0) {
+    if (GraphCount() >= kMaxNamedGraphs) {
+      SetErrorFlag("Named Graphs>" + std::to_string(kMaxNamedGraphs));
+      return 0;
+    }
+    TPoolHandle block = PoolAlloc(kGraphRecordBytes);
+    if (block == kNilHandle) {
+      SetOutOfMemoryError();
+      return 0;
+    }
+    index = ++gCurrentDoc.graphCount;
+    gCurrentDoc.graphs[index] = block;
+  }
+  // The slot keeps the name it was stored under, even when the current graph
+  // had another name (or none) before.
+  TGraphRecord graph = CurrentGraph();
+  graph.SetName(key);
+  SetCurrentGraph(graph);
+  graph.ToBytes(PoolBlock(gCurrentDoc.graphs[index]));
+  return index;
+}
+
+int GraphUse(std::string_view name) {
+  int index = GraphFind(UpperCaseText(CutName(name)));
+  if (index != 0) SetCurrentGraph(StoredGraph(index));
+  return index;
+}
+
+int GraphNewAuto() {
+  if (GraphCount() >= kMaxNamedGraphs) return -1;
+  // At most count + 1 names are tried: count graphs cannot take them all.
+  for (int number = 1;; ++number) {
+    std::string name = "GRAPH" + std::to_string(number);
+    if (GraphFind(name) == 0) return GraphStore(name);
+  }
+}
+
+int GraphDelete(std::string_view name) {
+  int index = GraphFind(UpperCaseText(CutName(name)));
+  if (index == 0) return 0;
+  PoolFree(gCurrentDoc.graphs[index], kGraphRecordBytes);
+  int count = GraphCount();
+  for (int i = index; i < count; ++i) gCurrentDoc.graphs[i] = gCurrentDoc.graphs[i + 1];
+  gCurrentDoc.graphs[count] = kNilHandle;
+  --gCurrentDoc.graphCount;
+  return index;
+}
+
+void GraphResetCurrent() { SetCurrentGraph(TGraphRecord::Fresh()); }
+
+bool GraphInitDocument() {
+  GraphResetCurrent();
+  for (int index = GraphCount(); index >= 1; --index) {
+    PoolFree(gCurrentDoc.graphs[index], kGraphRecordBytes);
+    gCurrentDoc.graphs[index] = kNilHandle;
+  }
+  gCurrentDoc.graphCount = 0;
+  if (gCurrentDoc.graphs[0] == kNilHandle) gCurrentDoc.graphs[0] = PoolAlloc(kGraphRecordBytes);
+  if (gCurrentDoc.graphs[0] == kNilHandle) {
+    SetOutOfMemoryError();
+    return false;
+  }
+  std::memcpy(PoolBlock(gCurrentDoc.graphs[0]), gCurrentDoc.currentGraph, kGraphRecordBytes);
+  return true;
+}
+
+}  // namespace corvane
