@@ -111,12 +111,13 @@ void AfterHandler(int token) {
     top.error = 1;
   }
   if (token < kTokAdd) return;
-  if (ErrorFlagSet()) top.error = 1;
+  bool calcError = ErrorFlagSet();
+  if (calcError) top.error = 1;
   if (token <= kTokNot) {
     if (top.type != kSlotNumber) SetSlotNumber(top, top.value);
     gEval.stringResult = false;
   }
-  ClearCalcError();
+  if (calcError) ClearCalcError();
 }
 
 // Runs gEval.code from byte 2 to its END token.
@@ -128,13 +129,11 @@ void RunCode() {
   gEval.stringResult = false;
   gEval.aborted = false;
   gEval.lastCell = kNilHandle;
-  ClearCalcError();
+  if (ErrorFlagSet()) ClearCalcError();
   while (gEval.index < gEval.length && !gEval.aborted) {
-    int position = gEval.index;
     gEval.token = gEval.code[gEval.index++];
     int needed = ArgumentsNeeded(gEval.token);
     if (needed < 0 || gEval.sp < needed) return AbortRun();
-    (void)position;
     gHandlers[gEval.token]();
     AfterHandler(gEval.token);
   }
@@ -230,19 +229,9 @@ void DefaultTokenHandler() {
 
 // ---- Stack primitives --------------------------------------------------------
 
-bool PushSlot() {
-  if (gEval.sp >= kValueStackSlots) {
-    AbortRun();
-    return false;
-  }
-  TValueSlot& slot = gEval.slots[++gEval.sp];
-  slot.value = 0;
-  slot.type = kSlotNumber;
-  slot.error = 0;
-  slot.poolBytes = 0;
-  slot.text.clear();
-  slot.position = static_cast<std::uint16_t>(gEval.index - 1);
-  return true;
+bool PushSlotOverflow() {
+  AbortRun();
+  return false;
 }
 
 void PopSlot(int& pos) {
@@ -264,24 +253,6 @@ void Pop1() {
 void Pop2() {
   Pop1();
   Pop1();
-}
-
-TValueSlot& TopSlot() { return gEval.slots[gEval.sp >= 1 ? gEval.sp : 0]; }
-
-TValueSlot& SlotBelowTop(int depth) {
-  int k = gEval.sp - depth;
-  return gEval.slots[k >= 1 ? k : 0];
-}
-
-void SetSlotOk() { TopSlot().error = 0; }
-void SetSlotErr() { TopSlot().error = 1; }
-
-void SetSlotNumber(TValueSlot& slot, double value) {
-  gEval.poolUsed -= slot.poolBytes;
-  slot.poolBytes = 0;
-  slot.text.clear();
-  slot.type = kSlotNumber;
-  slot.value = value;
 }
 
 void PushString(std::string_view s) {

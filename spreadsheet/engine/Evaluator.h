@@ -87,22 +87,49 @@ void DefaultTokenHandler();
 
 // ---- Stack primitives for handlers ------------------------------------------
 
-// Pushes a cleared number slot recording the current token's position; false
-// (and the run ends as ERR) when the stack is full.
-bool PushSlot();
 // Drops the top slot (giving its string-pool bytes back); the position that
 // pushed it in `pos`.
 void PopSlot(int& pos);
 void Pop1();
 void Pop2();
-TValueSlot& TopSlot();
-// The slot `depth` below the top (0: the top).
-TValueSlot& SlotBelowTop(int depth);
-void SetSlotOk();
-void SetSlotErr();
+// The top slot, and the slot `depth` below it (0: the top); slot 0, a spare,
+// when the stack holds fewer.
+inline TValueSlot& TopSlot() { return gEval.slots[gEval.sp >= 1 ? gEval.sp : 0]; }
+inline TValueSlot& SlotBelowTop(int depth) {
+  int k = gEval.sp - depth;
+  return gEval.slots[k >= 1 ? k : 0];
+}
+inline void SetSlotOk() { TopSlot().error = 0; }
+inline void SetSlotErr() { TopSlot().error = 1; }
 
 // Makes `slot` a number (giving back the pool bytes of a text it held).
-void SetSlotNumber(TValueSlot& slot, double value);
+inline void SetSlotNumber(TValueSlot& slot, double value) {
+  if (slot.poolBytes != 0 || !slot.text.empty()) {
+    gEval.poolUsed -= slot.poolBytes;
+    slot.poolBytes = 0;
+    slot.text.clear();
+  }
+  slot.type = kSlotNumber;
+  slot.value = value;
+}
+
+// The slow path of PushSlot: a full stack ends the run as ERR.
+bool PushSlotOverflow();
+// Pushes a cleared number slot recording the current token's position; false
+// (and the run ends as ERR) when the stack is full.
+inline bool PushSlot() {
+  if (gEval.sp >= kValueStackSlots) return PushSlotOverflow();
+  TValueSlot& slot = gEval.slots[++gEval.sp];
+  slot.value = 0;
+  slot.type = kSlotNumber;
+  slot.error = 0;
+  if (slot.poolBytes != 0 || !slot.text.empty()) {
+    slot.poolBytes = 0;
+    slot.text.clear();
+  }
+  slot.position = static_cast<std::uint16_t>(gEval.index - 1);
+  return true;
+}
 // Makes the top slot the string `s` (cut to 240 characters) and sets the
 // string-result flag. When the 1024-byte pool has no room the slot holds an
 // empty string and the calc error flag is set.

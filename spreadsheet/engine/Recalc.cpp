@@ -363,9 +363,18 @@ void RecalcRange(const TRange& range) {
   EnsureWalkStorage();
   gOverflow = false;
   gQueue.clear();
-  ForEachCellInRange(range, [](TCellHandle cell) {
-    if (!gOverflow) QueueDependents(cell);
-  });
+  TRange r = range;
+  OrderPair(r.firstRow, r.lastRow);
+  OrderPair(r.firstCol, r.lastCol);
+  for (int row = std::max<int>(r.firstRow, 0); RangeIsValid(r) && row <= std::min<int>(r.lastRow, kMaxRow); ++row) {
+    for (TCellHandle cell = CellFindRowPos(row, r.firstCol); cell != kNilHandle && !gOverflow;) {
+      const TCell* record = CellPtr(cell);
+      if (record->column > r.lastCol) break;
+      TCellHandle next = record->next;
+      QueueDependents(cell);
+      cell = next;
+    }
+  }
   EvaluateQueue();
   gRangeRecalcRunning = false;
   if (gOverflow) ShowError(kCalcStackExceededText);
