@@ -541,14 +541,6 @@ void RefAbsFlags(TCellRef ref, bool& absRow, bool& absCol) {
   absCol = (ref & kCellRefAbsCol) != 0;
 }
 
-TCellRef ReadCellRef(const std::uint8_t* at) {
-  return TCellRef{at[0]} | TCellRef{at[1]} << 8 | TCellRef{at[2]} << 16 | TCellRef{at[3]} << 24;
-}
-
-void WriteCellRef(std::uint8_t* at, TCellRef ref) {
-  for (int k = 0; k < 4; ++k) at[k] = static_cast<std::uint8_t>(ref >> (8 * k));
-}
-
 int SkipString(const std::uint8_t* code, int index, int length) {
   while (index < length && code[index] != 0) ++index;
   return index < length ? index + 1 : length;
@@ -579,10 +571,6 @@ int NextTokenIndex(const std::uint8_t* code, int index, int length) {
     default: break;
   }
   return i;
-}
-
-bool CodeIsWellFormed(const std::uint8_t* code, std::size_t bytes) {
-  return bytes > kFirstTokenIndex && code[0] < kMaxFormulaCode && code[0] < bytes && code[code[0]] == kTokEnd;
 }
 
 }  // namespace corvane

@@ -58,8 +58,12 @@ bool DecodeCellRef(TCellRef ref, int& row, int& col);
 void RefAbsFlags(TCellRef ref, bool& absRow, bool& absCol);
 
 // Reading operands out of code: little-endian, unaligned.
-TCellRef ReadCellRef(const std::uint8_t* at);
-void WriteCellRef(std::uint8_t* at, TCellRef ref);
+inline TCellRef ReadCellRef(const std::uint8_t* at) {
+  return TCellRef{at[0]} | TCellRef{at[1]} << 8 | TCellRef{at[2]} << 16 | TCellRef{at[3]} << 24;
+}
+inline void WriteCellRef(std::uint8_t* at, TCellRef ref) {
+  for (int k = 0; k < 4; ++k) at[k] = static_cast<std::uint8_t>(ref >> (8 * k));
+}
 
 // The index after the 0 byte that ends the string starting at `index`;
 // `length` when no 0 byte comes before it.
@@ -70,7 +74,9 @@ int SkipString(const std::uint8_t* code, int index, int length);
 // named-cell call); `length` + 1 when the operands run past `length`.
 int NextTokenIndex(const std::uint8_t* code, int index, int length);
 
-// True when the code's byte 0 indexes an END token within 240 bytes.
-bool CodeIsWellFormed(const std::uint8_t* code, std::size_t bytes);
+// True when the code's byte 0 indexes an END token (3) within 240 bytes.
+inline bool CodeIsWellFormed(const std::uint8_t* code, std::size_t bytes) {
+  return bytes > kFirstTokenIndex && code[0] < kMaxFormulaCode && code[0] < bytes && code[code[0]] == 3;
+}
 
 }  // namespace corvane
