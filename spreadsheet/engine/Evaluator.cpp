@@ -1,0 +1,423 @@
+// The evaluator: the value stack and its string pool, the handler table with
+// the operand tokens' handlers, and the evaluation of one formula.
+#include "spreadsheet/engine/Evaluator.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/NumberText.h"
+#include "spreadsheet/engine/NumericLibrary.h"
+#include "spreadsheet/engine/Operators.h"
+#include "spreadsheet/engine/PoolString.h"
+
+namespace corvane {
+
+TEvalState gEval;
+
+namespace {
+
+TTokenHandler gHandlers[256] = {};
+bool gHandlersReady = false;
+std::vector<std::unique_ptr<TEvalState>> gSavedStates;
+
+// Ends the current run: the formula's value becomes ERR.
+void AbortRun() {
+  gEval.aborted = true;
+  SetCalcError();
+}
+
+// True when `n` operand bytes follow the token within the code.
+bool HaveOperandBytes(int n) {
+  if (gEval.index + n <= gEval.length) return true;
+  AbortRun();
+  return false;
+}
+
+// ---- Operand tokens ----------------------------------------------------------
+
+// Token 0: push the 8-byte real that follows.
+void PushRealConst() {
+  if (!HaveOperandBytes(8) || !PushSlot()) return;
+  std::memcpy(&TopSlot().value, gEval.code + gEval.index, 8);
+  gEval.index += 8;
+}
+
+// Token 5: push the signed 16-bit integer that follows.
+void PushIntegerConst() {
+  if (!HaveOperandBytes(2) || !PushSlot()) return;
+  const std::uint8_t* at = gEval.code + gEval.index;
+  TopSlot().value = static_cast<std::int16_t>(at[0] | at[1] << 8);
+  gEval.index += 2;
+}
+
+// Token 1: push the value of the referenced cell. A nil reference (a deleted
+// cell) or one whose record is gone reads as a missing cell: ERR.
+void PushCellRef() {
+  if (!HaveOperandBytes(4) || !PushSlot()) return;
+  TCellHandle cell = CellRefHandle(ReadCellRef(gEval.code + gEval.index));
+  gEval.index += 4;
+  gEval.lastCell = cell;
+  PushCellValue(cell == kNilHandle ? nullptr : CellPtr(cell));
+}
+
+// Token 2: a range operand. Its slot holds 0; functions that take ranges read
+// the range from the code at the slot's position.
+void PushRangeRef() {
+  if (!HaveOperandBytes(8) || !PushSlot()) return;
+  gEval.index += 8;
+}
+
+// Token 6: push the string that follows, up to its 0 byte.
+void PushStringConst() {
+  int end = SkipString(gEval.code, gEval.index, gEval.length);
+  if (end > gEval.length || gEval.code[end - 1] != 0 || !PushSlot()) return AbortRun();
+  PushString(std::string_view(reinterpret_cast<const char*>(gEval.code + gEval.index), end - 1 - gEval.index));
+  gEval.index = end;
+}
+
+// Token 7: a reference into another worksheet file. Linked files are read by
+// the external-link code; until it supplies a value the slot holds ERR.
+void PushLinkRef() {
+  if (!HaveOperandBytes(8)) return;
+  int end = SkipString(gEval.code, gEval.index + 8, gEval.length);
+  if (end > gEval.length || gEval.code[end - 1] != 0 || !PushSlot()) return AbortRun();
+  gEval.index = end;
+  SetSlotErr();
+}
+
+void NoOperation() {}
+
+// The number of slots the current token takes from the stack; -1 when its
+// count cannot be read from the code.
+int ArgumentsNeeded(int token) {
+  int cls = TokenClassTable[token];
+  if (token == kTokNamedCell || cls == kClassUserFunction) return 0;  // their handlers check
+  if (cls == kClassPrefix || cls == kClassPostfix) return 1;
+  if (cls == kClassBinary) return 2;
+  if (cls == kClassFunctionList) return gEval.index < gEval.length ? gEval.code[gEval.index] : -1;
+  return std::max(0, FunctionArgCount(cls));
+}
+
+// The step after each handler: error marks, result types and finiteness.
+void AfterHandler(int token) {
+  if (gEval.sp < 1) return;
+  TValueSlot& top = TopSlot();
+  if (top.type == kSlotNumber && !std::isfinite(top.value)) {
+    top.value = -1;
+    top.error = 1;
+  }
+  if (token < kTokAdd) return;
+  bool calcError = ErrorFlagSet();
+  if (calcError) top.error = 1;
+  if (token <= kTokNot) {
+    if (top.type != kSlotNumber) SetSlotNumber(top, top.value);
+    gEval.stringResult = false;
+  }
+  if (calcError) ClearCalcError();
+}
+
+// Runs gEval.code from byte 2 to its END token.
+void RunCode() {
+  if (!gHandlersReady) InitHandlerTable();
+  gEval.index = kFirstTokenIndex;
+  gEval.sp = 0;
+  gEval.poolUsed = 0;
+  gEval.stringResult = false;
+  gEval.aborted = false;
+  gEval.lastCell = kNilHandle;
+  if (ErrorFlagSet()) ClearCalcError();
+  while (gEval.index < gEval.length && !gEval.aborted) {
+    gEval.token = gEval.code[gEval.index++];
+    int needed = ArgumentsNeeded(gEval.token);
+    if (needed < 0 || gEval.sp < needed) return AbortRun();
+    gHandlers[gEval.token]();
+    AfterHandler(gEval.token);
+  }
+  if (gEval.sp != 1) AbortRun();
+}
+
+// The run's value: false when it is an error.
+bool RunSucceeded() { return !gEval.aborted && gEval.sp == 1 && !gEval.slots[1].error; }
+
+// Copies a cell's code into gEval; false for code that is not well formed.
+bool LoadCode(const std::uint8_t* code, std::size_t bytes) {
+  if (!code || !CodeIsWellFormed(code, bytes)) return false;
+  gEval.length = code[0];
+  std::memcpy(gEval.code, code, static_cast<std::size_t>(gEval.length) + 1);
+  return true;
+}
+
+void StoreResult(TCell& cell, std::uint8_t kind, bool ok) {
+  const TValueSlot& top = gEval.slots[gEval.sp >= 1 ? gEval.sp : 0];
+  bool isString = ok && gEval.stringResult && top.type == kSlotString;
+  if (isString) {
+    TPoolHandle text = kind == kKindStringFormula ? CellResultText(cell) : kNilHandle;
+    if (top.text.empty()) {
+      PoolFreeString(text);
+    } else if (!PoolStrAssign(text, top.text)) {
+      PoolFreeString(text);
+      ok = false;
+      isString = false;
+    }
+    if (isString) {
+      SetCellResultText(cell, text);
+      cell.kind = kKindStringFormula;
+      return;
+    }
+  }
+  if (kind == kKindStringFormula) {
+    TPoolHandle text = CellResultText(cell);
+    PoolFreeString(text);
+  }
+  if (ok) {
+    SetCellReal(cell, top.value);
+    cell.kind = kKindNumberFormula;
+  } else {
+    SetCellReal(cell, -1.0);
+    cell.kind = kKindNumberFormula | kKindErrorBit;
+  }
+}
+
+}  // namespace
+
+// ---- Handler table -----------------------------------------------------------
+
+void RegisterTokenHandlers(std::span<const THandlerEntry> entries) {
+  for (const THandlerEntry& entry : entries) gHandlers[entry.token] = entry.handler;
+}
+
+void InitHandlerTable() {
+  for (TTokenHandler& handler : gHandlers) handler = DefaultTokenHandler;
+  static constexpr THandlerEntry kOperandHandlers[] = {
+      {kTokReal, PushRealConst},    {kTokCell, PushCellRef},          {kTokRange, PushRangeRef},
+      {kTokEnd, NoOperation},       {kTokParen, NoOperation},         {kTokInteger, PushIntegerConst},
+      {kTokString, PushStringConst}, {kTokLink, PushLinkRef},
+  };
+  RegisterTokenHandlers(kOperandHandlers);
+  RegisterOperatorHandlers();
+  // Function families register here, each with its own table.
+  gHandlersReady = true;
+}
+
+TTokenHandler TokenHandler(int token) {
+  if (!gHandlersReady) InitHandlerTable();
+  return token >= 0 && token < 256 ? gHandlers[token] : nullptr;
+}
+
+void DefaultTokenHandler() {
+  int token = gEval.token;
+  int args = ArgumentsNeeded(token);
+  if (TokenClassTable[token] == kClassFunctionList || TokenClassTable[token] == kClassUserFunction) {
+    gEval.index += 1;
+  } else if (token == kTokNamedCell) {
+    gEval.index = NextTokenIndex(gEval.code, gEval.index - 1, gEval.length);
+    if (gEval.index > gEval.length) return AbortRun();
+  }
+  if (args > 0) {
+    for (int k = 1; k < args; ++k) Pop1();
+  } else if (!PushSlot()) {
+    return;
+  }
+  SetSlotNumber(TopSlot(), 0);
+  SetSlotErr();
+  SetCalcError();
+}
+
+// ---- Stack primitives --------------------------------------------------------
+
+bool PushSlotOverflow() {
+  AbortRun();
+  return false;
+}
+
+void PopSlot(int& pos) {
+  if (gEval.sp < 1) {
+    pos = 0;
+    return AbortRun();
+  }
+  TValueSlot& slot = gEval.slots[gEval.sp--];
+  pos = slot.position;
+  gEval.poolUsed -= slot.poolBytes;
+  slot.poolBytes = 0;
+}
+
+void Pop1() {
+  int pos = 0;
+  PopSlot(pos);
+}
+
+void Pop2() {
+  Pop1();
+  Pop1();
+}
+
+void PushString(std::string_view s) {
+  TValueSlot& slot = TopSlot();
+  SetSlotNumber(slot, 0);
+  slot.type = kSlotString;
+  gEval.stringResult = true;
+  if (s.size() > kPoolStringMaxChars) s = s.substr(0, kPoolStringMaxChars);
+  int bytes = static_cast<int>(s.size()) + 1;
+  if (gEval.poolUsed + bytes >= kStringPoolBytes) {
+    SetCalcError();  // the pool is full: an empty text and an error, never a stale one
+    return;
+  }
+  slot.text.assign(s);
+  slot.poolBytes = static_cast<std::uint16_t>(bytes);
+  gEval.poolUsed += bytes;
+}
+
+std::string SlotText(const TValueSlot& slot) {
+  return slot.type == kSlotString || slot.type == kSlotMissing ? slot.text : RealToGeneralText(slot.value);
+}
+
+void PushCellValue(const TCell* cell) {
+  if (!cell) {
+    PushString("");
+    gEval.stringResult = false;
+    TopSlot().type = kSlotMissing;
+    SetSlotErr();
+    return;
+  }
+  std::uint8_t kind = CellKind(*cell);
+  switch (kind) {
+    case kKindStringFormula: PushString(PoolStringView(CellResultText(*cell))); break;
+    case kKindBlank: PushString(""); break;
+    case kKindInteger: SetSlotNumber(TopSlot(), CellInteger(*cell)); break;
+    case kKindLabel: {
+      std::string_view label = PoolStringView(cell->text);
+      PushString(label.empty() ? label : label.substr(1));
+      break;
+    }
+    case kKindNumberFormula:
+    case kKindReal: SetSlotNumber(TopSlot(), CellReal(*cell)); break;
+    default: SetSlotNumber(TopSlot(), -1); break;
+  }
+  // Only the error bit counts, never the walk marks of a recalculation.
+  if ((cell->kind & 0x0F) > kKindBlank) SetSlotErr();
+}
+
+// ---- Ranges and arithmetic ---------------------------------------------------
+
+void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandle)>& proc) {
+  if (!RangeIsValid(range)) return;
+  TRange r = range;
+  OrderPair(r.firstRow, r.lastRow);
+  OrderPair(r.firstCol, r.lastCol);
+  for (int row = std::max<int>(r.firstRow, 0); row <= std::min<int>(r.lastRow, kMaxRow); ++row) {
+    for (TCellHandle cell = CellFindRowPos(row, r.firstCol); cell != kNilHandle;) {
+      const TCell* record = CellPtr(cell);
+      if (!record || record->column > r.lastCol) break;
+      TCellHandle next = record->next;
+      proc(cell);
+      cell = next;
+    }
+  }
+}
+
+TRangeStats RangeStatistics(const TRange& range) {
+  TRangeStats stats;
+  auto numberOf = [](const TCell& cell) { return CellKind(cell) == kKindInteger ? CellInteger(cell) : CellReal(cell); };
+  ForEachCellInRange(range, [&](TCellHandle handle) {
+    const TCell* cell = CellPtr(handle);
+    if (!CellIsNumeric(cell)) return;
+    if (cell->kind & kKindErrorBit) SetCalcError();
+    double x = numberOf(*cell);
+    if (stats.count == 0 || x > stats.max) stats.max = x;
+    if (stats.count == 0 || x < stats.min) stats.min = x;
+    stats.sum += x;
+    ++stats.count;
+  });
+  if (stats.count == 0) return stats;
+  double mean = stats.sum / stats.count;
+  ForEachCellInRange(range, [&](TCellHandle handle) {
+    const TCell* cell = CellPtr(handle);
+    if (CellIsNumeric(cell)) stats.sumSqDev += (numberOf(*cell) - mean) * (numberOf(*cell) - mean);
+  });
+  return stats;
+}
+
+double SafePower(double x, double y) {
+  numeric::TCalcStatus status;
+  double result = numeric::SafePower(x, y, status);
+  if (status.error) SetCalcError();
+  return result;
+}
+
+double SafeDivision(double a, double b) {
+  numeric::TCalcStatus status;
+  double result = numeric::SafeDivide(a, b, status);
+  if (status.error) SetCalcError();
+  return result;
+}
+
+// ---- Evaluation --------------------------------------------------------------
+
+void EvaluateCell(TCellHandle handle) {
+  TCell* cell = CellPtr(handle);
+  if (!cell) return;
+  std::uint8_t kind = CellKind(*cell);
+  cell->kind = kind;
+  if (kind != kKindStringFormula && kind != kKindNumberFormula) return;
+  bool ok = LoadCode(PoolBlock(cell->text), PoolStringBlockBytes(cell->text));
+  if (ok) {
+    RunCode();
+    ok = RunSucceeded();
+  } else {
+    SetCalcError();
+  }
+  cell = CellPtr(handle);  // handlers may have created cells, never moved this one
+  if (cell) StoreResult(*cell, kind, ok);
+}
+
+double EvaluateFormulaCode(const std::string& code, std::string& resultText) {
+  resultText.clear();
+  if (!PushEvalState()) return -1;
+  double value = -1;
+  bool ok = LoadCode(reinterpret_cast<const std::uint8_t*>(code.data()), code.size());
+  if (ok) {
+    RunCode();
+    ok = RunSucceeded();
+  }
+  if (ok) {
+    const TValueSlot& top = gEval.slots[1];
+    if (gEval.stringResult && top.type == kSlotString) resultText = top.text;
+    value = top.type == kSlotString ? 0 : top.value;
+  }
+  PopEvalState();
+  if (!ok) SetCalcError();
+  return value;
+}
+
+double EvaluateFormulaText(std::string_view text, std::string& resultText) {
+  resultText.clear();
+  std::string code(text.substr(0, std::min(text.size(), kMaxFormulaCode)));
+  if (!CompileFormula(code)) return -1;
+  return EvaluateFormulaCode(code, resultText);
+}
+
+void SaveEvalState(TEvalState& block) { block = gEval; }
+void RestoreEvalState(const TEvalState& block) { gEval = block; }
+
+bool PushEvalState() {
+  if (gSavedStates.size() >= static_cast<std::size_t>(kMaxEvalNesting)) {
+    SetCalcError();
+    return false;
+  }
+  auto block = std::make_unique<TEvalState>();
+  SaveEvalState(*block);
+  gSavedStates.push_back(std::move(block));
+  return true;
+}
+
+void PopEvalState() {
+  if (gSavedStates.empty()) return;
+  RestoreEvalState(*gSavedStates.back());
+  gSavedStates.pop_back();
+}
+
+}  // namespace corvane
