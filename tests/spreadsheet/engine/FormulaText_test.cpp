@@ -124,6 +124,26 @@ TEST_F(FormulaTextTest, EveryTokenClassCompilesBackToTheSameCode) {
   }
 }
 
+// Every named function, called with the argument count its class takes.
+TEST_F(FormulaTextTest, EveryFunctionTokenRoundTrips) {
+  int checked = 0;
+  for (int token = kTokNot; token <= kLastNamedToken; ++token) {
+    std::string_view name = TokenName(token);
+    int cls = TokenClassTable[token];
+    if (name.empty() || cls < kClassFunction0 || cls > kClassFunctionList) continue;
+    int args = cls == kClassFunctionList ? 2 : cls - kClassFunction0;
+    std::string formula = "@" + std::string(name);
+    for (int k = 0; k < args; ++k) formula += (k == 0 ? "(" : ",") + std::to_string(k + 1);
+    if (args > 0) formula += ")";
+    std::string code = Code(formula);
+    ASSERT_FALSE(code.empty()) << formula;
+    EXPECT_EQ(FormulaToText(code), formula);
+    EXPECT_EQ(Code(FormulaToText(code)), code) << formula;
+    ++checked;
+  }
+  EXPECT_GT(checked, 100);
+}
+
 // Random texts from formula pieces: every one that compiles shows a text that
 // compiles to the same bytes.
 TEST_F(FormulaTextTest, RandomFormulasRoundTrip) {
