@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "spreadsheet/engine/CellStore.h"
+#include "spreadsheet/engine/NumberFormat.h"
 
 namespace corvane {
 
@@ -16,7 +17,6 @@ inline constexpr int kFormatDateMonthFirst = 121;
 inline constexpr int kFormatDateDayFirst = 122;
 inline constexpr int kFormatTimeFirst = 123;
 inline constexpr int kFormatTimeLast = 124;
-inline constexpr int kFormatLabel = 126;
 
 // Enters `text` (cut to 240 characters) into the cell at (row, col):
 // - protected cells (and missing ones) refuse it while protection is on: the

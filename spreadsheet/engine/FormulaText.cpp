@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
@@ -299,8 +300,7 @@ bool CellStatusText(int row, int col, std::string& status, std::string& contents
   contents.clear();
   TCellHandle cell = CellFind(row, col);
   const TCell* record = CellPtr(cell);
-  // Protection is on while the working settings say so.
-  if (gCurrentDoc.settings.protection != 0 && (!record || (record->format & 0x80) != 0)) {
+  if (ProtectionOn() && (!record || (record->format & 0x80) != 0)) {
     contents = kProtectedContentsText;
     return false;
   }
