@@ -319,6 +319,30 @@ void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandl
   }
 }
 
+bool SlotRange(const TValueSlot& slot, TRange& range) {
+  int at = slot.position;
+  std::uint8_t token = at < gEval.length ? gEval.code[at] : kTokEnd;
+  int row1 = 0, col1 = 0, row2 = 0, col2 = 0;
+  bool ok = false;
+  if (token == kTokCell && at + 5 <= gEval.length) {
+    ok = DecodeCellRef(ReadCellRef(gEval.code + at + 1), row1, col1);
+    row2 = row1;
+    col2 = col1;
+  } else if (token == kTokRange && at + 9 <= gEval.length) {
+    // The last corner comes first in the code.
+    ok = DecodeCellRef(ReadCellRef(gEval.code + at + 1), row2, col2) &&
+         DecodeCellRef(ReadCellRef(gEval.code + at + 5), row1, col1);
+  }
+  if (!ok) {
+    SetCalcError();
+    return false;
+  }
+  RangeSet(range, col1, row1, col2, row2);
+  OrderPair(range.firstCol, range.lastCol);
+  OrderPair(range.firstRow, range.lastRow);
+  return true;
+}
+
 TRangeStats RangeStatistics(const TRange& range) {
   TRangeStats stats;
   auto numberOf = [](const TCell& cell) { return CellKind(cell) == kKindInteger ? CellInteger(cell) : CellReal(cell); };

@@ -150,6 +150,12 @@ inline double BoolValue(bool b) { return b ? 1.0 : 0.0; }
 // row, in column order within a row.
 void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandle)>& proc);
 
+// The range a function argument names: the cell reference (one cell) or the
+// two-corner range operand that pushed `slot`, corners ordered. False, with
+// the calc error flag set, for a slot that no reference or range pushed, or
+// whose reference no longer names a cell.
+bool SlotRange(const TValueSlot& slot, TRange& range);
+
 // Count, sum, sum of squared deviations from the mean, maximum and minimum of
 // the numeric cells of a range (all 0 when there are none). A numeric cell
 // holding ERR sets the calc error flag.
