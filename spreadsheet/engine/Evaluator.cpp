@@ -321,7 +321,7 @@ void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandl
 
 bool SlotRange(const TValueSlot& slot, TRange& range) {
   int at = slot.position;
-  std::uint8_t token = at < gEval.length ? gEval.code[at] : kTokEnd;
+  std::uint8_t token = at < gEval.length ? gEval.code[at] : std::uint8_t{kTokEnd};
   int row1 = 0, col1 = 0, row2 = 0, col2 = 0;
   bool ok = false;
   if (token == kTokCell && at + 5 <= gEval.length) {
