@@ -9,6 +9,7 @@
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/FunctionFamilies.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/Operators.h"
@@ -200,6 +201,11 @@ void InitHandlerTable() {
   RegisterTokenHandlers(kOperandHandlers);
   RegisterOperatorHandlers();
   // Function families register here, each with its own table.
+  RegisterMathHandlers();
+  RegisterLogicalHandlers();
+  RegisterTextHandlers();
+  RegisterDateTimeHandlers();
+  RegisterFinancialHandlers();
   gHandlersReady = true;
 }
 

@@ -35,9 +35,19 @@ class TFunctionHost {
 
 // The installed host (the portable default when none was installed).
 TFunctionHost& FunctionHost();
+// The portable default: a seeded 64-bit generator, the standard library's
+// view of folders and files, and the system's version where POSIX tells it.
+TFunctionHost& DefaultFunctionHost();
 // Installs `host` (not owned; it must outlive its use), or the default for
 // nullptr.
 void SetFunctionHost(TFunctionHost* host);
+
+// True for a name that reaches a device instead of a file: a last path part
+// that is CON, PRN, AUX, NUL, COM1..COM9, LPT1..LPT9, CONIN$ or CONOUT$ in any
+// case, with or without an extension, trailing blanks or a colon, and any name
+// in the device namespaces "\\.\" and "\\?\". Opening such a name can block
+// or talk to hardware, so hosts refuse it.
+bool IsDeviceFileName(std::string_view name);
 
 // The result code of the last file operation, which file code sets and the
 // IORESULT function reads and clears.

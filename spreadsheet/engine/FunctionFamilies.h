@@ -1,0 +1,14 @@
+// The function families of the formula language. Each family file keeps one
+// table of its tokens' handlers and installs it from its Register function;
+// InitHandlerTable (Evaluator.h) calls them all.
+#pragma once
+
+namespace corvane {
+
+void RegisterMathHandlers();       // MathFunctions.cpp
+void RegisterLogicalHandlers();    // LogicalFunctions.cpp: logical and information
+void RegisterTextHandlers();       // TextFunctions.cpp
+void RegisterDateTimeHandlers();   // DateTimeFunctions.cpp
+void RegisterFinancialHandlers();  // FinancialFunctions.cpp
+
+}  // namespace corvane
