@@ -238,12 +238,12 @@ bool RestoreSheet() {
   UndoSaveRowSizes(TSizeSaveMode::kRestore);
   if (TUndoHead* record = HeadPtr(head)) {
     // Each record is freed once its cell is back, so the restore needs little
-    // more pool than the sheet it rebuilds.
+    // more pool than the sheet it rebuilds. Pool blocks never move, so the
+    // record pointers stay valid while cells are made.
     while (record->first != kNilHandle) {
       TPoolHandle first = record->first;
       TUndoRec* saved = RecPtr(first);
       if (!RestoreRecord(*saved)) complete = false;
-      record = HeadPtr(head);
       record->first = saved->next;
       PoolFree(first, UndoRecordBytes(first));
     }
