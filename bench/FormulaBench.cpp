@@ -1,6 +1,7 @@
 // What formulas cost: compiling, recalculating 16,000 formulas of the form
 // A1*2+1 (one column referring to the one before it), recalculating 16,000
-// formulas that all read one cell, and entering cells through EnterCell.
+// formulas that all read one cell, entering cells through EnterCell, and saving
+// and restoring the undo copy of the 32,000 cells of the first of those sheets.
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -11,6 +12,7 @@
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/UndoBuffer.h"
 
 namespace {
 
@@ -60,6 +62,25 @@ void BenchRecalcAll() {
   Report("RecalcAll, 16000 formulas A1*2+1 (per formula)", long{kFormulas} * kRepeats, Seconds(start));
 }
 
+// On the sheet BenchRecalcAll built: the whole sheet is copied by every save.
+void BenchUndo() {
+  constexpr long kCells = 2L * kFormulas;
+  constexpr int kUndoRepeats = 20;
+  std::int32_t sheetBytes = PoolUsedBytes();
+  Clock::time_point start = Clock::now();
+  for (int n = 0; n < kUndoRepeats; ++n) UndoSave();
+  Report("UndoSave, 32000 cells (per cell)", kCells * kUndoRepeats, Seconds(start));
+  std::printf("undo copy: %d pool bytes for a sheet of %d\n", PoolUsedBytes() - sheetBytes, sheetBytes);
+  double restoring = 0;
+  for (int n = 0; n < kUndoRepeats; ++n) {
+    UndoSave();
+    start = Clock::now();
+    UndoApply(TUndoMode::kRestore);
+    restoring += Seconds(start);
+  }
+  Report("undo restore with RecalcAll, 32000 cells (per cell)", kCells * kUndoRepeats, restoring);
+}
+
 void BenchRecalcFromCell() {
   EnterCell("1", 0, 0);
   for (int k = 0; k < kFormulas; ++k) EnterCell("+$A$1*2+1", k % kRowsPerColumn, 1 + k / kRowsPerColumn);
@@ -89,6 +110,7 @@ int main() {
   BenchCompile();
   if (!OpenDocument("RECALC.WKS")) return std::fprintf(stderr, "cannot open a document\n"), 1;
   BenchRecalcAll();
+  BenchUndo();
   if (!OpenDocument("FANOUT.WKS")) return std::fprintf(stderr, "cannot open a document\n"), 1;
   BenchRecalcFromCell();
   if (!OpenDocument("ENTRY.WKS")) return std::fprintf(stderr, "cannot open a document\n"), 1;

@@ -27,6 +27,8 @@ class TNoWindows final : public TWindowServices {
   void GridSetColWidth(int, int) override {}
   void GridSetColSize(int, int) override {}
   void GridSetRowSize(int, int) override {}
+  int GridGetColSize(int) override { return kDefaultSizeEntry; }
+  int GridGetRowSize(int) override { return kDefaultSizeEntry; }
   int RowHeightOrDefault(int) override { return 0; }
   void EnsureRowHeight(int, int) override {}
   void SetSheetCount(int) override {}

@@ -63,6 +63,10 @@ class TWindowServices {
   // Set a column or row entry; relayout waits for the next paint.
   virtual void GridSetColSize(int index, int size) = 0;
   virtual void GridSetRowSize(int index, int size) = 0;
+  // A column or row entry as the active grid stores it (255: the default
+  // size); 255 when no grid is open or the index is outside the table.
+  virtual int GridGetColSize(int index) = 0;
+  virtual int GridGetRowSize(int index) = 0;
   // The row's height in pixels (the document's default for entry 255).
   virtual int RowHeightOrDefault(int row) = 0;
   // Raises the row to `height` pixels; never lowers it. 255 does nothing.

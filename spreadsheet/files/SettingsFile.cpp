@@ -13,8 +13,10 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EngineHelpers.h"
 #include "spreadsheet/engine/FormatSettings.h"
+#include "spreadsheet/engine/FunctionSettings.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/SheetSettings.h"
+#include "spreadsheet/engine/UndoBuffer.h"
 #include "spreadsheet/files/FileReplace.h"
 
 namespace corvane {
@@ -333,6 +335,8 @@ void ReadSettingsFile() {
   }
   if (gUseTimeStampClock && SettingsHost().ProcessorType() != kPentiumProcessorType) gUseTimeStampClock = false;
   if (p.Formats.empty()) p.Formats = DefaultFormatList();
+  FunctionSettings().dayFirstDates = !p.UsDate;  // the order DATEVAL reads dates in
+  gUndoEnabled = p.Undo;
   SettingsHost().SeparatorsChanged();
 }
 

@@ -54,8 +54,11 @@ class TFakeWindowServices : public TWindowServices {
     return it == columnSizes.end() ? defaultColumnChars : it->second / 8;
   }
   void GridSetColWidth(int col, int width) override { columnSizes[col] = width; }
-  void GridSetColSize(int index, int size) override { columnSizes[index] = size; }
-  void GridSetRowSize(int index, int size) override { rowSizes[index] = size; }
+  // Setting an entry to 255 makes it the default again, as in a real grid.
+  void GridSetColSize(int index, int size) override { SetEntry(columnSizes, index, size); }
+  void GridSetRowSize(int index, int size) override { SetEntry(rowSizes, index, size); }
+  int GridGetColSize(int index) override { return EntryOf(columnSizes, index); }
+  int GridGetRowSize(int index) override { return EntryOf(rowSizes, index); }
   int RowHeightOrDefault(int row) override {
     auto it = rowSizes.find(row);
     return it == rowSizes.end() ? defaultRowPixels : it->second;
@@ -79,6 +82,16 @@ class TFakeWindowServices : public TWindowServices {
   void SetDefaultColWidth(TSheetId, int size) override { defaultColumnChars = size / 8; }
   int CellFontSize(TSheetId, int sizeByte) override { return sizeByte != 0 ? sizeByte : 12; }
   std::string CellFontName(TSheetId, int) override { return "Arial"; }
+
+ private:
+  static void SetEntry(std::map<int, int>& sizes, int index, int size) {
+    if (size == kDefaultSizeEntry) sizes.erase(index);
+    else sizes[index] = size;
+  }
+  int EntryOf(const std::map<int, int>& sizes, int index) const {
+    auto it = sizes.find(index);
+    return !open || it == sizes.end() ? kDefaultSizeEntry : it->second;
+  }
 };
 
 }  // namespace corvane::testing

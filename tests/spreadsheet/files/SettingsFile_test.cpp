@@ -2,6 +2,8 @@
 // form, comments and damaged lines, the round trip, the backup, failed
 // writes, and the default settings block reaching new sheets.
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/engine/FunctionSettings.h"
+#include "spreadsheet/engine/UndoBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -174,6 +176,15 @@ TEST_F(SettingsFileTest, GraphFontSizeRoundsHalvesToEven) {
     ReadText(std::string("GSIZE=") + text + "\r\n");
     EXPECT_EQ(ProgramSettings().GSize, size) << text;
   }
+}
+
+TEST_F(SettingsFileTest, DateOrderAndUndoReachTheEngine) {
+  ReadText("USDATE=FALSE\r\nUNDO=FALSE\r\n");
+  EXPECT_TRUE(FunctionSettings().dayFirstDates);
+  EXPECT_FALSE(gUndoEnabled);
+  ReadText("USDATE=TRUE\r\nUNDO=TRUE\r\n");
+  EXPECT_FALSE(FunctionSettings().dayFirstDates);
+  EXPECT_TRUE(gUndoEnabled);
 }
 
 TEST_F(SettingsFileTest, FormatLinesReplaceTheWholeListInOrder) {
