@@ -124,17 +124,28 @@ void FnAtanh() {
   if (std::fabs(X()) >= 1) return ReturnError(1);
   Result(std::atanh(X()));
 }
-// COMB(n, k): n! / ((n - k)! k!); k > n is ERR, as is any factorial outside
-// 0..170. PERM(n, k): n! / (n - k)!.
-void FnComb() {
-  double n = ArgNumber(2, 0), k = ArgNumber(2, 1);
-  if (k > n) return ReturnError(2);
-  ReturnNumber(2, SafeDivision(Factorial(n), Factorial(n - k) * Factorial(k)));
+// COMB(n, k): n! / ((n - k)! k!) and PERM(n, k): n! / (n - k)!, for whole n
+// and k (truncated) with 0 <= k <= n; others are ERR. The quotient is built
+// term by term, so that n past 170 still gives its value when a double holds
+// it (COMB(200, 2) is 19900); a result too large for a double is ERR. Every
+// term after the first is at least 2 (COMB takes the smaller of k and n - k),
+// so the loop ends within a few thousand terms.
+double FactorialQuotient(double n, double k, bool overKFactorial) {
+  n = std::trunc(n);
+  k = std::trunc(k);
+  if (!(n >= 0 && k >= 0 && k <= n)) {
+    SetCalcError();
+    return 1;
+  }
+  if (overKFactorial && n - k < k) k = n - k;
+  double result = 1;
+  for (double i = 1; i <= k && std::isfinite(result); ++i)
+    result = overKFactorial ? result * (n - k + i) / i : result * (n - k + i);
+  if (!std::isfinite(result)) SetCalcError();
+  return result;
 }
-void FnPerm() {
-  double n = ArgNumber(2, 0), k = ArgNumber(2, 1);
-  ReturnNumber(2, SafeDivision(Factorial(n), Factorial(n - k)));
-}
+void FnComb() { ReturnNumber(2, FactorialQuotient(ArgNumber(2, 0), ArgNumber(2, 1), true)); }
+void FnPerm() { ReturnNumber(2, FactorialQuotient(ArgNumber(2, 0), ArgNumber(2, 1), false)); }
 // GAMMALN(x): x <= 0 is ERR.
 void FnGammaLn() { Result(Guarded(numeric::GammaLn, X())); }
 

@@ -76,7 +76,14 @@ TEST_F(FunctionTest, FactorialsCombinationsAndPowers) {
       {"@COMB(5,2)", 10},
       {"@COMB(5,0)", 1},
       Err("@COMB(2,5)"),
-      Err("@COMB(200,2)"),  // 200! is beyond a double
+      {"@COMB(200,2)", 19900},  // 200! itself is beyond a double
+      {"@COMB(1000,997)", 166167000},
+      Err("@COMB(2000,1000)"),
+      Err("@COMB(-1,0)"),
+      {"@PERM(200,2)", 39800},
+      {"@PERM(5,0)", 1},
+      Err("@PERM(2,3)"),
+      Err("@PERM(400,400)"),
       {"@PERM(5,2)", 20},
       // Powers: huge whole exponents overflow to ERR rather than wrapping.
       {"0^0", 0},
