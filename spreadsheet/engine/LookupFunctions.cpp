@@ -143,10 +143,9 @@ void InterpolatingLookup() {
 void FnXyTerp() {
   TRange range;
   if (!ArgumentRange(1, 3, CurrentTokenPosition(), range)) return FinishNumber(3, 1);
-  const std::vector<double> cells = RangeNumbers(range);
-  const numeric::TCellMatrix table{cells, RangeRows(range), RangeCols(range)};
+  const TRangeBlock table = RangeBlock(range);
   numeric::TCalcStatus status;
-  const double value = numeric::XyTerp(table, ArgumentSlot(2, 3).value, ArgumentSlot(3, 3).value, status);
+  const double value = numeric::XyTerp(table.Matrix(), ArgumentSlot(2, 3).value, ArgumentSlot(3, 3).value, status);
   FinishNumber(3, value, status);
 }
 

@@ -21,10 +21,9 @@ template <TMatrixFunction kFunction>
 void MatrixFunction() {
   TRange range;
   if (!ArgumentRange(1, 1, CurrentTokenPosition(), range)) return FinishNumber(1, 0);
-  const std::vector<double> cells = RangeNumbers(range);
-  const numeric::TCellMatrix matrix{cells, RangeRows(range), RangeCols(range)};
+  const TRangeBlock block = RangeBlock(range);
   numeric::TCalcStatus status;
-  const double value = kFunction(matrix, status);
+  const double value = kFunction(block.Matrix(), status);
   FinishNumber(1, value, status);
 }
 

@@ -59,6 +59,16 @@ std::vector<double> RangeNumbers(const TRange& range);
 inline int RangeRows(const TRange& r) { return r.lastRow - r.firstRow + 1; }
 inline int RangeCols(const TRange& r) { return r.lastCol - r.firstCol + 1; }
 
+// The cells of a range as a block for the numeric library's matrix routines.
+struct TRangeBlock {
+  std::vector<double> cells;  // RangeNumbers of the range
+  int rows = 0;
+  int cols = 0;
+  // A view that borrows `cells`: valid while this block lives.
+  numeric::TCellMatrix Matrix() const { return {cells, rows, cols}; }
+};
+inline TRangeBlock RangeBlock(const TRange& range) { return {RangeNumbers(range), RangeRows(range), RangeCols(range)}; }
+
 // ---- List aggregates ------------------------------------------------------------
 
 // The aggregates of the list functions and of their database forms.
