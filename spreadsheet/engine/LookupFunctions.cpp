@@ -212,7 +212,16 @@ void FnN() {
 
 // The three-letter attribute codes, in the order of TCellAttribute.
 constexpr std::string_view kAttributeCodes = "ADDROWCOLCONTYPPREWIDFOR";
-enum TCellAttribute { kAttrAddress, kAttrRow, kAttrColumn, kAttrContents, kAttrType, kAttrPrefix, kAttrWidth, kAttrFormat };
+enum TCellAttribute {
+  kAttrAddress,
+  kAttrRow,
+  kAttrColumn,
+  kAttrContents,
+  kAttrType,
+  kAttrPrefix,
+  kAttrWidth,
+  kAttrFormat,
+};
 
 // The attribute a kind text names by its first three letters (any case), or -1.
 // Only whole codes match: "DRO" or "OWC", which straddle two codes, do not.
@@ -284,8 +293,7 @@ void FnCase() {
     SetCalcError();
     return FinishNumber(count, 0);
   }
-  const TValueSlot& pick = ArgumentSlot(chosen + 1, count);
-  const TValueSlot copy = pick;
+  const TValueSlot copy = ArgumentSlot(chosen + 1, count);
   const std::uint8_t marks = copy.error | ArgumentSlot(1, count).error;
   for (int k = 1; k < count; ++k) Pop1();
   if (copy.type == kSlotNumber) {

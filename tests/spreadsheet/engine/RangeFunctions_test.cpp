@@ -94,6 +94,7 @@ TEST_F(RangeFunctionsTest, StatisticsAndListFunctions) {
       {"@SUM(B1..B4)", 5},  // number, label, missing and blank: only the number
       {"@SUM(B1..B5)", kErr},
       {"@SUM(A1..A5,100)", 120},
+      {"@SUM(A5..A1)", 20},     // corners in either order
       {"@SUM(A1*2)", 2},        // an expression starting with a reference is a value
       {"@SUM((A1..A2),A3)", 6},
       {"@SUM(A1,@ERR)", kErr},
@@ -277,6 +278,7 @@ TEST_F(RangeFunctionsTest, SpecialFunctions) {
       {"@GAUSS(1,0,0)", kErr},
       {"@POISSON(2,1,3)", std::exp(-3.0) * 4.5},
       {"@POISSON(0,2,1)", std::exp(-2.0)},
+      {"@POISSON(2.4,1,3)", std::exp(-3.0) * std::pow(3.0, 2.4) / 2},  // the factorial takes k rounded
       {"@POISSON(200,1,150)", std::exp(200 * std::log(150.0) - 150 - std::lgamma(201.0))},
       {"@POISSON(-1,1,1)", kErr},
       {"@POISSON(3E+9,1,1)", kErr},
