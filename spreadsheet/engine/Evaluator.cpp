@@ -14,6 +14,7 @@
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/Operators.h"
 #include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/RangeFunctionFamilies.h"
 
 namespace corvane {
 
@@ -200,12 +201,21 @@ void InitHandlerTable() {
   };
   RegisterTokenHandlers(kOperandHandlers);
   RegisterOperatorHandlers();
+  // Tokens without a function: those of 27..30, 42, 106 ("REPLACE") and 114
+  // take one argument and give ERR (the default handler); the unnamed tokens
+  // 187..253 leave their argument as it is.
+  for (int token = 187; token <= 253; ++token) gHandlers[token] = NoOperation;
   // Function families register here, each with its own table.
   RegisterMathHandlers();
   RegisterLogicalHandlers();
   RegisterTextHandlers();
   RegisterDateTimeHandlers();
   RegisterFinancialHandlers();
+  RegisterStatisticsHandlers();
+  RegisterLookupHandlers();
+  RegisterSpecialFunctionHandlers();
+  RegisterMatrixHandlers();
+  RegisterIterativeHandlers();
   gHandlersReady = true;
 }
 

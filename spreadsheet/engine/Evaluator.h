@@ -75,7 +75,8 @@ struct THandlerEntry {
 // calls; a later entry for the same token replaces an earlier one.
 void RegisterTokenHandlers(std::span<const THandlerEntry> entries);
 // Fills the table: the operand tokens, the operators and every function family;
-// tokens no family claims run the default handler (ERR, arguments dropped).
+// the unnamed tokens 187..253 leave their one argument unchanged, and tokens no
+// family claims run the default handler (ERR, arguments dropped).
 // EvaluateCell calls it on first use.
 void InitHandlerTable();
 TTokenHandler TokenHandler(int token);

@@ -1,0 +1,143 @@
+// Shared helpers of the range function families: range arguments, cells as
+// numbers, the result step and the list aggregates.
+#include "spreadsheet/engine/RangeArguments.h"
+
+#include <cmath>
+
+#include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/FormulaTables.h"
+
+namespace corvane {
+
+// ---- Arguments ----------------------------------------------------------------
+
+bool ArgumentIsRangeOperand(int arg, int count, int tokenAt) {
+  if (arg < 1 || arg > count || count > gEval.sp) return false;
+  const int slotNumber = gEval.sp - count + arg;
+  const int start = gEval.slots[slotNumber].position;
+  // The argument's code runs up to where the next argument's value was pushed,
+  // or up to the function token for the last one. An expression such as A1*2
+  // leaves its value in the slot A1 pushed, so the code after the operand must
+  // be checked: only parentheses may follow it.
+  const int end = arg == count ? tokenAt : gEval.slots[slotNumber + 1].position;
+  if (start < kFirstTokenIndex || start >= gEval.length || end > gEval.length) return false;
+  const std::uint8_t token = gEval.code[start];
+  if (token != kTokCell && token != kTokRange) return false;
+  int next = NextTokenIndex(gEval.code, start, gEval.length);
+  while (next < end && gEval.code[next] == kTokParen) ++next;
+  return next == end;
+}
+
+bool ArgumentRange(int arg, int count, int tokenAt, TRange& range) {
+  if (!ArgumentIsRangeOperand(arg, count, tokenAt)) {
+    SetCalcError();
+    return false;
+  }
+  return SlotRange(ArgumentSlot(arg, count), range);
+}
+
+namespace {
+
+std::uint8_t ArgumentMarks(int count) {
+  std::uint8_t marks = 0;
+  for (int arg = 1; arg <= count; ++arg) marks |= ArgumentSlot(arg, count).error;
+  return marks;
+}
+
+// Drops all but the first of `count` arguments; a function without arguments
+// pushes its result slot. False when the stack is full.
+bool KeepFirstArgument(int count) {
+  for (int k = 1; k < count; ++k) Pop1();
+  return count > 0 || PushSlot();
+}
+
+}  // namespace
+
+void FinishNumber(int count, double value, bool keepMarks) {
+  const std::uint8_t marks = keepMarks ? ArgumentMarks(count) : 0;
+  if (!KeepFirstArgument(count)) return;
+  SetSlotNumber(TopSlot(), value);
+  TopSlot().error = marks;
+}
+
+void FinishNumber(int count, double value, const numeric::TCalcStatus& status) {
+  if (status.error) SetCalcError();
+  FinishNumber(count, value, true);
+}
+
+void FinishText(int count, std::string_view text, bool keepMarks) {
+  const std::uint8_t marks = keepMarks ? ArgumentMarks(count) : 0;
+  // The text may live in an argument slot that is about to be dropped.
+  const std::string copy(text);
+  if (!KeepFirstArgument(count)) return;
+  PushString(copy);
+  TopSlot().error = marks;
+}
+
+// ---- Cells --------------------------------------------------------------------
+
+double CellNumber(const TCell* cell, bool& error) {
+  if (!cell) return 0.0;
+  if (cell->kind & kKindErrorBit) {
+    error = true;
+    return -1.0;
+  }
+  switch (CellKind(*cell)) {
+    case kKindInteger: return CellInteger(*cell);
+    case kKindReal:
+    case kKindNumberFormula: return CellReal(*cell);
+    default: return 0.0;
+  }
+}
+
+double CellNumber(const TCell* cell) {
+  bool error = false;
+  const double value = CellNumber(cell, error);
+  if (error) SetCalcError();
+  return value;
+}
+
+std::vector<double> RangeNumbers(const TRange& range) {
+  const int rows = RangeRows(range);
+  const int cols = RangeCols(range);
+  std::vector<double> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0);
+  bool error = false;
+  ForEachCellInRange(range, [&](TCellHandle handle) {
+    const TCell* cell = CellPtr(handle);
+    const std::size_t k = static_cast<std::size_t>(cell->column - range.firstCol) * static_cast<std::size_t>(rows) +
+                          static_cast<std::size_t>(cell->row - range.firstRow);
+    if (k < cells.size()) cells[k] = CellNumber(cell, error);
+  });
+  if (error) SetCalcError();
+  return cells;
+}
+
+// ---- List aggregates ------------------------------------------------------------
+
+double AggregateList(TListAggregate aggregate, std::span<const double> values) {
+  const double count = static_cast<double>(values.size());
+  double total = 0.0, least = 0.0, greatest = 0.0;
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    const double x = values[k];
+    total += x;
+    if (k == 0 || x < least) least = x;
+    if (k == 0 || x > greatest) greatest = x;
+  }
+  switch (aggregate) {
+    case TListAggregate::kSum: return total;
+    case TListAggregate::kCount: return count;
+    case TListAggregate::kMin: return least;
+    case TListAggregate::kMax: return greatest;
+    case TListAggregate::kAvg: return SafeDivision(total, count);
+    default: break;
+  }
+  const double mean = SafeDivision(total, count);
+  double squares = 0.0;
+  for (double x : values) squares += (x - mean) * (x - mean);
+  const bool sample = aggregate == TListAggregate::kVarSample || aggregate == TListAggregate::kStdSample;
+  const double variance = SafeDivision(squares, sample ? count - 1.0 : count);
+  const bool root = aggregate == TListAggregate::kStd || aggregate == TListAggregate::kStdSample;
+  return root ? std::sqrt(std::fabs(variance)) : variance;
+}
+
+}  // namespace corvane

@@ -1,0 +1,62 @@
+// The special functions: ERF, the Bessel functions of integral order, BETA,
+// the incomplete beta and gamma functions, the normal density and Poisson
+// probabilities. The numerics are the numeric library's; the handlers take
+// their arguments' values and hand back its result and its error.
+#include "spreadsheet/engine/Evaluator.h"
+#include "spreadsheet/engine/NumericLibrary.h"
+#include "spreadsheet/engine/RangeArguments.h"
+#include "spreadsheet/engine/RangeFunctionFamilies.h"
+
+namespace corvane {
+
+namespace {
+
+double Arg(int arg, int count) { return ArgumentSlot(arg, count).value; }
+
+using TFunction1 = double (*)(double, numeric::TCalcStatus&);
+using TFunction2 = double (*)(double, double, numeric::TCalcStatus&);
+using TFunction3 = double (*)(double, double, double, numeric::TCalcStatus&);
+
+// One handler per argument count: the function of the argument values, with
+// the arguments' error marks and the library's error on the result.
+template <TFunction1 kFunction>
+void Special1() {
+  numeric::TCalcStatus status;
+  const double value = kFunction(Arg(1, 1), status);
+  FinishNumber(1, value, status);
+}
+
+template <TFunction2 kFunction>
+void Special2() {
+  numeric::TCalcStatus status;
+  const double value = kFunction(Arg(1, 2), Arg(2, 2), status);
+  FinishNumber(2, value, status);
+}
+
+template <TFunction3 kFunction>
+void Special3() {
+  numeric::TCalcStatus status;
+  const double value = kFunction(Arg(1, 3), Arg(2, 3), Arg(3, 3), status);
+  FinishNumber(3, value, status);
+}
+
+// BETA(a, b): e to the (ln Gamma(a) + ln Gamma(b) - ln Gamma(a + b)), each
+// logarithm of the gamma function and the exponential guarded.
+double Beta(double a, double b, numeric::TCalcStatus& status) {
+  const double lnBeta =
+      numeric::GammaLn(a, status) + numeric::GammaLn(b, status) - numeric::GammaLn(a + b, status);
+  return numeric::SafeExp(lnBeta, status);
+}
+
+constexpr THandlerEntry kSpecialFunctionHandlers[] = {
+    {157, Special1<numeric::Erf>},      {158, Special2<numeric::BesselJ>}, {159, Special2<numeric::BesselY>},
+    {160, Special2<numeric::BesselI>},  {161, Special2<numeric::BesselK>}, {166, Special2<Beta>},
+    {167, Special3<numeric::BetaI>},    {168, Special2<numeric::GammaP>},  {169, Special2<numeric::GammaQ>},
+    {177, Special3<numeric::Gauss>},    {178, Special3<numeric::Poisson>},
+};
+
+}  // namespace
+
+void RegisterSpecialFunctionHandlers() { RegisterTokenHandlers(kSpecialFunctionHandlers); }
+
+}  // namespace corvane
