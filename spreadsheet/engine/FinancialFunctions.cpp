@@ -14,6 +14,7 @@
 
 #include "spreadsheet/engine/FunctionArguments.h"
 #include "spreadsheet/engine/FunctionFamilies.h"
+#include "spreadsheet/engine/RangeArguments.h"
 
 namespace corvane {
 
@@ -53,12 +54,13 @@ void FnFv() {
   ReturnNumber(3, SafeDivision(payment * (g - 1), rate));
 }
 
-// The cash flows of a range argument for NPV and IRR: every existing cell in
-// visiting order counts a period, only numeric cells add a term. A cell
-// holding ERR, or an argument that names no range, is ERR (false).
-bool CashFlows(const TValueSlot& slot, std::vector<std::pair<int, double>>& flows) {
+// The cash flows of the range that is the second of two arguments, for NPV and
+// IRR: every existing cell in visiting order counts a period, only numeric
+// cells add a term. A cell holding ERR, or an argument that is not a reference
+// or range standing alone, is ERR (false).
+bool CashFlows(std::vector<std::pair<int, double>>& flows) {
   TRange range;
-  if (!SlotRange(slot, range)) return false;
+  if (!ArgumentRange(2, 2, CurrentTokenPosition(), range)) return false;
   int period = 0;
   bool ok = true;
   ForEachCellInRange(range, [&](TCellHandle handle) {
@@ -83,7 +85,7 @@ double NetPresentValue(double rate, const std::vector<std::pair<int, double>>& f
 // NPV(rate, range).
 void FnNpv() {
   std::vector<std::pair<int, double>> flows;
-  if (!CashFlows(ArgSlot(2, 1), flows)) return ReturnError(2);
+  if (!CashFlows(flows)) return ReturnError(2);
   ReturnNumber(2, Finite(NetPresentValue(ArgNumber(2, 0), flows)));
 }
 
@@ -93,7 +95,7 @@ void FnNpv() {
 // settled after 25 rounds.
 void FnIrr() {
   std::vector<std::pair<int, double>> flows;
-  if (!CashFlows(ArgSlot(2, 1), flows)) return ReturnError(2);
+  if (!CashFlows(flows)) return ReturnError(2);
   double r = ArgNumber(2, 0);
   for (int round = 1;; ++round) {
     if (round > kIrrMaxIterations) return ReturnError(2);

@@ -94,6 +94,7 @@ TEST_F(FunctionTest, NetPresentValueAndInternalRate) {
       Err("@NPV(-1,A1..A3)"),
       Err("@NPV(0.1,D1..D2)"),
       Err("@NPV(0.1,5)"),
+      Err("@NPV(0.1,A1*2)"),  // an expression is no range, even when it starts with one
       // 1000 = 600 x + 600 x^2 with x = 1 / (1 + r): r = 0.130662386...
       {"@IRR(0.2,C1..C3)", 0.1306623862918075, nullptr, 1e-6},
       {"@IRR(0.05,C1..C3)", 0.1306623862918075, nullptr, 1e-6},
