@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/ExternalLinks.h"
 #include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/Operators.h"
 #include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/UserFunctions.h"
 
 namespace corvane {
 
@@ -77,16 +79,6 @@ void PushStringConst() {
   if (end > gEval.length || gEval.code[end - 1] != 0 || !PushSlot()) return AbortRun();
   PushString(std::string_view(reinterpret_cast<const char*>(gEval.code + gEval.index), end - 1 - gEval.index));
   gEval.index = end;
-}
-
-// Token 7: a reference into another worksheet file. Linked files are read by
-// the external-link code; until it supplies a value the slot holds ERR.
-void PushLinkRef() {
-  if (!HaveOperandBytes(8)) return;
-  int end = SkipString(gEval.code, gEval.index + 8, gEval.length);
-  if (end > gEval.length || gEval.code[end - 1] != 0 || !PushSlot()) return AbortRun();
-  gEval.index = end;
-  SetSlotErr();
 }
 
 void NoOperation() {}
@@ -195,11 +187,13 @@ void InitHandlerTable() {
   static constexpr THandlerEntry kOperandHandlers[] = {
       {kTokReal, PushRealConst},    {kTokCell, PushCellRef},          {kTokRange, PushRangeRef},
       {kTokEnd, NoOperation},       {kTokParen, NoOperation},         {kTokInteger, PushIntegerConst},
-      {kTokString, PushStringConst}, {kTokLink, PushLinkRef},
+      {kTokString, PushStringConst},
   };
   RegisterTokenHandlers(kOperandHandlers);
   RegisterOperatorHandlers();
   // Function families register here, each with its own table.
+  RegisterUserFunctionHandlers();
+  RegisterLinkHandlers();
   gHandlersReady = true;
 }
 
