@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,9 @@ constexpr const char* kLibrary =
     "ECHO,1\r\n"
     "@A(1)\r\n"
     "RATIO,2\r\n"
-    "@A(1)/@A(2)\r\n";
+    "@A(1)/@A(2)\r\n"
+    "ADDR,1\r\n"
+    "\"@A(1)\"\r\n";
 
 class UserFunctionsTest : public EngineTest {
  protected:
@@ -115,7 +118,7 @@ TEST_F(UserFunctionsTest, LibraryLinesDefineFunctions) {
       {4, "TWELVE", "12", 0},            {5, "WIDE", "@A(10)", 10},             {6, "NEG", "1", 0},
       {7, "", "1", 0},
   };
-  EXPECT_EQ(LibraryFunctionCount(), 14);
+  EXPECT_EQ(LibraryFunctionCount(), 15);
   for (const Row& row : rows) {
     TUserFunc function;
     ASSERT_TRUE(LibraryFunction(row.index, function)) << row.index;
@@ -125,7 +128,7 @@ TEST_F(UserFunctionsTest, LibraryLinesDefineFunctions) {
   }
   TUserFunc none;
   EXPECT_FALSE(LibraryFunction(0, none));
-  EXPECT_FALSE(LibraryFunction(15, none));
+  EXPECT_FALSE(LibraryFunction(16, none));
 }
 
 TEST_F(UserFunctionsTest, CallsEvaluateTheirBodies) {
@@ -144,6 +147,9 @@ TEST_F(UserFunctionsTest, CallsEvaluateTheirBodies) {
       {"@GREET(\"Bo\")", "Hi Bo"},
       {"@GREET(A1)", "Hi abc"},
       {"@ECHO(A1&\"x\")", "abcx"},  // a value made from a cell is passed as the value
+      {"@ADDR(A1)", "A1"},           // a text cell is passed as the cell: its address
+      {"@ADDR((B3))", "B3"},
+      {"@ADDR(\"t\")", "@A(1)"},
       {"@DOUBLE(B1)", "10"},
       {"@RATIO(1,0)", "ERR"},
       {"@DOUBLE(1/0)", "ERR"},
@@ -155,10 +161,10 @@ TEST_F(UserFunctionsTest, CallsEvaluateTheirBodies) {
     EXPECT_EQ(ResultAt(4, 4), row.shown) << row.formula;
   }
   // Each function used was copied into the document once.
-  EXPECT_EQ(DocumentUserFunctionCount(), 7);
+  EXPECT_EQ(DocumentUserFunctionCount(), 8);
   std::string code = "@DOUBLE(4)+@DOUBLE(5)";
   ASSERT_TRUE(CompileFormula(code));
-  EXPECT_EQ(DocumentUserFunctionCount(), 7);
+  EXPECT_EQ(DocumentUserFunctionCount(), 8);
   EXPECT_EQ(FormulaToText(code), "@DOUBLE(4)+@DOUBLE(5)");
 }
 
