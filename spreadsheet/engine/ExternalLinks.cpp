@@ -3,6 +3,7 @@
 #include "spreadsheet/engine/ExternalLinks.h"
 
 #include <algorithm>
+#include <iterator>
 #include <tuple>
 
 #include "spreadsheet/engine/CellStore.h"
@@ -98,8 +99,8 @@ std::int16_t ReadWord(const std::uint8_t* at) {
 // the other file (first column, first row, last column, last row as 16-bit
 // words), the upper-case full path and a 0 byte. Pushes the value of the
 // range's first cell as LINK gives it ("N/A" until the file has been read);
-// a range outside the sheet is ERR. Functions that take ranges read the
-// operand from the code themselves.
+// a range outside the sheet is ERR. A linked range is not read as a range:
+// functions that take range arguments refuse this operand.
 void LinkReference() {
   int at = gEval.index;
   int end = at + 8 <= gEval.length ? SkipString(gEval.code, at + 8, gEval.length) : gEval.length + 1;

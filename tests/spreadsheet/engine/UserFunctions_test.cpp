@@ -222,6 +222,7 @@ TEST_F(UserFunctionsTest, ResetTurnsCallersIntoLabels) {
   ASSERT_TRUE(EnterCell("@DOUBLE(4)+1", 0, 0));
   ASSERT_TRUE(EnterCell("+A1*2", 1, 0));
   ASSERT_TRUE(EnterCell("3+4", 2, 0));
+  ASSERT_TRUE(EnterCell("+254+1", 3, 0));  // the integer 254 puts the byte $FE in the code
   EXPECT_EQ(ResultAt(0, 0), "9");
   ASSERT_EQ(ResultAt(1, 0), "18");
   UserFunctionsToRange(MakeRange(3, 10, 3, 10));
@@ -234,6 +235,8 @@ TEST_F(UserFunctionsTest, ResetTurnsCallersIntoLabels) {
   EXPECT_EQ(LabelAt(0, 0), "'@DOUBLE(4)+1");
   EXPECT_EQ(ResultAt(2, 0), "7");
   EXPECT_EQ(CellKind(*At(2, 0)), kKindNumberFormula);
+  EXPECT_EQ(ResultAt(3, 0), "255");
+  EXPECT_EQ(CellKind(*At(3, 0)), kKindNumberFormula);
 }
 
 class NamedCellCallTest : public UserFunctionsTest {};
