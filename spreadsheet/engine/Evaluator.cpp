@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/ExternalLinks.h"
 #include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/FunctionFamilies.h"
 #include "spreadsheet/engine/NumberText.h"
@@ -15,6 +16,7 @@
 #include "spreadsheet/engine/Operators.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/RangeFunctionFamilies.h"
+#include "spreadsheet/engine/UserFunctions.h"
 
 namespace corvane {
 
@@ -79,16 +81,6 @@ void PushStringConst() {
   if (end > gEval.length || gEval.code[end - 1] != 0 || !PushSlot()) return AbortRun();
   PushString(std::string_view(reinterpret_cast<const char*>(gEval.code + gEval.index), end - 1 - gEval.index));
   gEval.index = end;
-}
-
-// Token 7: a reference into another worksheet file. Linked files are read by
-// the external-link code; until it supplies a value the slot holds ERR.
-void PushLinkRef() {
-  if (!HaveOperandBytes(8)) return;
-  int end = SkipString(gEval.code, gEval.index + 8, gEval.length);
-  if (end > gEval.length || gEval.code[end - 1] != 0 || !PushSlot()) return AbortRun();
-  gEval.index = end;
-  SetSlotErr();
 }
 
 void NoOperation() {}
@@ -197,7 +189,7 @@ void InitHandlerTable() {
   static constexpr THandlerEntry kOperandHandlers[] = {
       {kTokReal, PushRealConst},    {kTokCell, PushCellRef},          {kTokRange, PushRangeRef},
       {kTokEnd, NoOperation},       {kTokParen, NoOperation},         {kTokInteger, PushIntegerConst},
-      {kTokString, PushStringConst}, {kTokLink, PushLinkRef},
+      {kTokString, PushStringConst},
   };
   RegisterTokenHandlers(kOperandHandlers);
   RegisterOperatorHandlers();
@@ -216,6 +208,8 @@ void InitHandlerTable() {
   RegisterSpecialFunctionHandlers();
   RegisterMatrixHandlers();
   RegisterIterativeHandlers();
+  RegisterUserFunctionHandlers();
+  RegisterLinkHandlers();
   gHandlersReady = true;
 }
 
