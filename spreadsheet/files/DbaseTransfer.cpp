@@ -192,23 +192,34 @@ bool PassesFilter(const TDbfLayout& layout, const char* record) {
     std::string have = UpperCaseText(TrimRight(text));
     std::string want = UpperCaseText(gFilter.value);
     switch (gFilter.op) {
-      case kDbfFilterEqual: return have == want;
-      case kDbfFilterNotEqual: return have != want;
+      case kDbfFilterEqual:
+        return have == want;
+      case kDbfFilterNotEqual:
+        return have != want;
       case kDbfFilterContainedA:
-      case kDbfFilterContainedB: return have.find(want) != std::string::npos;
-      default: return false;
+      case kDbfFilterContainedB:
+        return have.find(want) != std::string::npos;
+      default:
+        return false;
     }
   }
   double have = 0, want = 0;
   if (!FieldNumber(field, text, have) || !ReadDbfNumber(gFilter.value, want)) return false;
   switch (gFilter.op) {
-    case kDbfFilterEqual: return have == want;
-    case kDbfFilterGreater: return have > want;
-    case kDbfFilterGreaterOrEqual: return have >= want;
-    case kDbfFilterNotEqual: return have != want;
-    case kDbfFilterNotGreater: return have <= want;
-    case kDbfFilterLess: return have < want;
-    default: return false;
+    case kDbfFilterEqual:
+      return have == want;
+    case kDbfFilterGreater:
+      return have > want;
+    case kDbfFilterGreaterOrEqual:
+      return have >= want;
+    case kDbfFilterNotEqual:
+      return have != want;
+    case kDbfFilterNotGreater:
+      return have <= want;
+    case kDbfFilterLess:
+      return have < want;
+    default:
+      return false;
   }
 }
 
@@ -244,8 +255,8 @@ bool EnterField(const TDbfField& field, std::string_view raw, int row, int col) 
   std::string_view text = TrimRight(raw);
   if (text.empty()) return true;
   double x = 0;
-  bool stored = IsNumberType(field.type) && FieldNumber(field, raw, x) ? StoreNumber(row, col, x)
-                                                                       : StoreLabel(row, col, text);
+  bool stored =
+      IsNumberType(field.type) && FieldNumber(field, raw, x) ? StoreNumber(row, col, x) : StoreLabel(row, col, text);
   if (stored) ApplyFieldFormat(row, col, FieldFormat(field), false);
   return stored;
 }
@@ -270,7 +281,9 @@ struct TOutField {
   int decimals = 0;
 };
 
-bool IsDateFormat(int format) { return format == 0x72 || format == 0x73 || format == 0x74 || format == 0x79 || format == 0x7A; }
+bool IsDateFormat(int format) {
+  return format == 0x72 || format == 0x73 || format == 0x74 || format == 0x79 || format == 0x7A;
+}
 
 // Field names that dBase III accepts: at most 10 characters, none empty, no
 // two alike (readers match names without regard to case).
@@ -377,8 +390,8 @@ bool ImportDbf(int row, int col, const std::string& fileName, std::int32_t first
   lastWanted = std::min(lastWanted, lastOf(kDbfMaxImportRecords));
   std::uint32_t last = lastWanted < 0 ? 0 : static_cast<std::uint32_t>(lastWanted);
   bool ok = true;
-  if (first <= last &&
-      std::fseek(file.file, static_cast<long>(layout.headerLength + (first - 1) * layout.recordLength), SEEK_SET) != 0) {
+  if (first <= last && std::fseek(file.file, static_cast<long>(layout.headerLength + (first - 1) * layout.recordLength),
+                                  SEEK_SET) != 0) {
     SetAndShowError(kUnableToReadText);
     ok = false;
   }
@@ -428,7 +441,8 @@ bool ExportDbf(const TRange& range, const std::string& fileName) {
     return false;
   }
   std::vector<TOutField> fields;
-  for (int col = r.firstCol; col <= r.lastCol; ++col) fields.push_back(DescribeColumn(CellPtr(CellFind(r.firstRow, col)), col));
+  for (int col = r.firstCol; col <= r.lastCol; ++col)
+    fields.push_back(DescribeColumn(CellPtr(CellFind(r.firstRow, col)), col));
   MakeNamesUnique(fields);
 
   std::uint32_t recordLength = 1;

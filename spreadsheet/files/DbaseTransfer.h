@@ -58,7 +58,8 @@ TDbfInfo DbfFileInfo(const std::string& fileName);
 // field. Numeric and date fields (a date as its serial) compare their number
 // with the value read as a number: 0 equal, 1 greater, 2 greater or equal,
 // 3 not equal, -2 not greater, -1 less. Any other operator, an empty field or a
-// value that is no number rejects the record.
+// value that is no number rejects the record. A filter holds for every import
+// until it is cleared or replaced.
 inline constexpr int kDbfFilterEqual = 0;
 inline constexpr int kDbfFilterGreater = 1;
 inline constexpr int kDbfFilterGreaterOrEqual = 2;

@@ -86,7 +86,9 @@ class TImportCursor {
   int startRow_, row_, col_;
 };
 
-std::string LabelText(std::string_view text) { return std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text); }
+std::string LabelText(std::string_view text) {
+  return std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text);
+}
 
 // The search pattern of a listing: "*." and up to three characters after the
 // first "." of the file's name, or "*.*" when the name has no ".".

@@ -117,11 +117,12 @@ TEST_F(DbaseTest, ExportWritesHeaderDescriptorsRecordsAndEndMark) {
 
   std::string path = folder.File("FRUIT.DBF");
   ASSERT_TRUE(ExportDbf(MakeRange(0, 0, 2, 3), path));
-  std::string expected("\x03\x7E\x0C\x09"  // version 3, 9 December 2026
-                       "\x03\x00\x00\x00"  // 3 records
-                       "\x81\x00"          // header: 32 + 3 x 32 + 1
-                       "\x18\x00",         // record: 1 + 6 + 9 + 8
-                       12);
+  std::string expected(
+      "\x03\x7E\x0C\x09"  // version 3, 9 December 2026
+      "\x03\x00\x00\x00"  // 3 records
+      "\x81\x00"          // header: 32 + 3 x 32 + 1
+      "\x18\x00",         // record: 1 + 6 + 9 + 8
+      12);
   expected += std::string(20, '\0');
   expected += Descriptor("NAME", 'C', 6, 0) + Descriptor("QTY", 'N', 9, 2) + Descriptor("WHEN", 'D', 8, 0);
   expected += "\r";
@@ -134,15 +135,15 @@ TEST_F(DbaseTest, ExportWritesHeaderDescriptorsRecordsAndEndMark) {
 
 TEST_F(DbaseTest, ExportKeepsFieldsWithinDbaseLimits) {
   struct Column {
-    const char* head;     // nullptr: no cell
+    const char* head;  // nullptr: no cell
     std::uint8_t format;
     int widthChars;
-    const char* value;    // the cell of the one record
-    const char* name;     // expected
+    const char* value;  // the cell of the one record
+    const char* name;   // expected
     char type;
     int length;
     int decimals;
-    const char* field;    // expected record text
+    const char* field;  // expected record text
   } columns[] = {
       {"'VERYLONGFIELDNAME", 0xFF, 300, "'x", "VERYLONGFI", 'C', 254, 0, nullptr},
       {nullptr, 0, 0, "'abc", "FIELD2", 'C', 1, 0, "a"},
@@ -200,12 +201,12 @@ TEST_F(DbaseTest, ExportFailuresAreShown) {
 
 TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
   FormatSettings().Period = ',';  // dBase numbers keep their "." whatever the setting
-  std::string path = WriteDbf("STOCK.DBF", BuildDbf({{"NAME", 'C', 8, 0}, {"PRICE", 'N', 7, 2}, {"SOLD", 'D', 8, 0},
-                                                      {"OK", 'L', 1, 0}},
-                                                     {std::string(" ") + "Widget  " + "  12.50" + "19991231" + "T",
-                                                      std::string("*") + "Deleted " + "   1.00" + "        " + "F",
-                                                      std::string(" ") + "Gadget  " + "      ." + "        " + "F",
-                                                      std::string(" ") + "  x     " + "  -3   " + "20230230" + " "}));
+  std::string path = WriteDbf(
+      "STOCK.DBF", BuildDbf({{"NAME", 'C', 8, 0}, {"PRICE", 'N', 7, 2}, {"SOLD", 'D', 8, 0}, {"OK", 'L', 1, 0}},
+                            {std::string(" ") + "Widget  " + "  12.50" + "19991231" + "T",
+                             std::string("*") + "Deleted " + "   1.00" + "        " + "F",
+                             std::string(" ") + "Gadget  " + "      ." + "        " + "F",
+                             std::string(" ") + "  x     " + "  -3   " + "20230230" + " "}));
   EXPECT_EQ(DbfFileInfo(path).fieldCount, 4);
   EXPECT_EQ(DbfFileInfo(path).recordCount, 4u);
   ASSERT_TRUE(ImportDbf(2, 1, path, -1, -1));
@@ -225,8 +226,8 @@ TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
     std::vector<std::string> cells;
   } rows[] = {
       {3, {"'Widget", "#12,5", serial, "'T"}},
-      {4, {"'Gadget", "#0", "", "'F"}},           // the deleted record left no row; "." is 0
-      {5, {"'  x", "#-3", "'20230230", ""}},      // a date that does not exist stays text
+      {4, {"'Gadget", "#0", "", "'F"}},       // the deleted record left no row; "." is 0
+      {5, {"'  x", "#-3", "'20230230", ""}},  // a date that does not exist stays text
       {6, {"", "", "", ""}},
   };
   for (const Row& r : rows)
@@ -272,7 +273,8 @@ TEST_F(DbaseTest, ImportTakesTheRecordWindowAndAtMost8192Records) {
     CellStoreClear();
     ASSERT_TRUE(ImportDbf(0, 1, path, w.first, w.count)) << w.first;
     EXPECT_EQ(LabelAt(0, 1), "'N");
-    for (std::size_t i = 0; i < w.expected.size(); ++i) EXPECT_EQ(Shown(1 + static_cast<int>(i), 1), w.expected[i]) << w.first;
+    for (std::size_t i = 0; i < w.expected.size(); ++i)
+      EXPECT_EQ(Shown(1 + static_cast<int>(i), 1), w.expected[i]) << w.first;
   }
 }
 
@@ -340,7 +342,9 @@ TEST_F(DbaseTest, ExportedTableImportsAsTheSameCells) {
 
 TEST_F(DbaseTest, DamagedFilesChangeNothing) {
   std::string good = BuildDbf({{"A", 'C', 3, 0}, {"B", 'N', 4, 1}}, {" abc 1.5", " def 2.5", " ghi 3.5"});
-  auto patched = [&](std::size_t at, std::string bytes) { return good.substr(0, at) + bytes + good.substr(at + bytes.size()); };
+  auto patched = [&](std::size_t at, std::string bytes) {
+    return good.substr(0, at) + bytes + good.substr(at + bytes.size());
+  };
   struct Case {
     const char* what;
     std::string bytes;

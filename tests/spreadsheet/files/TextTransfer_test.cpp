@@ -176,14 +176,16 @@ TEST_F(TextExportTest, WritesEveryKindOfCellInBothQuoteModes) {
   EXPECT_EQ(ReadWholeFile(path),
             "Name,12,,-3.25\r\n"
             "two spaces,,abc,24\r\n"
-            "\"a,b\",\"say \"\"hi\"\"\",1E+07," + w80 + "\r\n");
+            "\"a,b\",\"say \"\"hi\"\"\",1E+07," +
+                w80 + "\r\n");
 
   // Corners in either order give the same lines.
   ASSERT_TRUE(ExportTextFile(path, kExportQuoteAll, MakeRange(3, 2, 0, 0)));
   EXPECT_EQ(ReadWholeFile(path),
             "\"Name\",\"12\",\"\",\"-3.25\"\r\n"
             "\"two spaces\",\"\",\"abc\",\"24\"\r\n"
-            "\"a,b\",\"say \"\"hi\"\"\",\"1E+07\",\"" + w80 + "\"\r\n");
+            "\"a,b\",\"say \"\"hi\"\"\",\"1E+07\",\"" +
+                w80 + "\"\r\n");
 }
 
 TEST_F(TextExportTest, ErrorValuesAndDecimalCommasStayInTheirFields) {
