@@ -9,6 +9,7 @@
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/NumberText.h"
+#include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/files/FileReplace.h"
@@ -125,6 +126,14 @@ bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
       break;
     }
     CellProgressHook(cursor.Row(), cursor.Col());
+    // A full pool would refuse every field of every later line, each with a
+    // message of its own: stop at the first line that may not fit.
+    if (!PoolHasRoom()) {
+      SetOutOfMemoryError();
+      ShowError(ErrorMessage());
+      ok = false;
+      break;
+    }
     if (mode == kImportLabels) {
       ok = EnterCell(LabelText(line), cursor.Row(), cursor.Col());
     } else {

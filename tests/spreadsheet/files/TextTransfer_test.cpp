@@ -239,5 +239,25 @@ TEST_F(TextExportTest, ExportedFieldsReadBackIntoTheSameCells) {
   EXPECT_EQ(Shown(0, 2), "'word");
 }
 
+class SmallPoolTransferTest : public testing::TransferTest {
+ protected:
+  SmallPoolTransferTest() : TransferTest(8) {}
+};
+
+TEST_F(SmallPoolTransferTest, AFullPoolStopsTheImportWithOneMessage) {
+  std::string lines;
+  for (int i = 0; i < 3000; ++i) lines += "alpha beta gamma delta\r\n";
+  std::string path = folder.File("MANY.TXT");
+  WriteWholeFile(path, lines);
+  for (int mode : {kImportLabels, kImportFields}) {
+    CellStoreClear();
+    gShownErrors.clear();
+    EXPECT_FALSE(ImportTextFile(mode, 0, 0, path)) << mode;
+    EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Out of Memory"}) << mode;
+    EXPECT_EQ(LabelAt(0, 0), mode == kImportLabels ? "'alpha beta gamma delta" : "'alpha") << mode;
+    EXPECT_GT(CellCount(), 10) << mode;
+  }
+}
+
 }  // namespace
 }  // namespace corvane

@@ -21,6 +21,8 @@ inline std::vector<std::string> gShownErrors;
 
 class TransferTest : public EngineTest {
  protected:
+  explicit TransferTest(int pages = kPoolMaxCapacity) : EngineTest(pages) {}
+
   void SetUp() override {
     EngineTest::SetUp();
     FormatSettings() = TFormatSettings{};
