@@ -102,9 +102,9 @@ bool ImportDbf(int row, int col, const std::string& fileName, std::int32_t first
 // Writes `range` as a dBase III file dated today: one field per column, named
 // by the text of the range's first row (cut to 10 characters; "FIELDn" for an
 // empty name, a "_2"-style tail for a repeated one) and typed by that cell's
-// format: a fixed, scientific or other format code below 16 gives a numeric
-// field with the code's low three bits as decimals, a date format a date
-// field, anything else (and a missing cell) a character field. Field lengths
+// format: a fixed format (code below 16) gives a numeric field with the
+// code's low three bits as decimals, a date format a date field, anything
+// else (and a missing cell) a character field. Field lengths
 // come from the column widths in characters, kept within dBase III's limits
 // (character 1-254, numeric up to 19 and wide enough for the decimals, date 8).
 // Each further row is a record: text left-aligned and space-filled, numbers
