@@ -1,0 +1,74 @@
+// Text import and export: a plain text file read line by line into a column
+// of cells (as labels, as parsed fields, or as a listing of file names), and a
+// range written as comma-separated lines. The transfer dialog and the macro
+// file commands call these; both work on the current document.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "spreadsheet/engine/CellStore.h"
+#include "spreadsheet/engine/Range.h"
+
+namespace corvane {
+
+// Import modes.
+inline constexpr int kImportLabels = 1;     // each line becomes one label
+inline constexpr int kImportFields = 2;     // each line is split into fields over a row
+inline constexpr int kImportFileNames = 3;  // the names of the files matching the name's extension
+
+// Export quote mode that puts every field in double quotes.
+inline constexpr int kExportQuoteAll = 2;
+
+inline constexpr std::size_t kImportLineChars = 240;  // longer lines lose the rest
+inline constexpr std::size_t kListedNameChars = 80;   // file names are cut to this
+inline constexpr std::size_t kExportFieldChars = 80;  // exported fields are cut to this
+
+inline constexpr const char* kFileNotFoundText = "File Not Found";
+inline constexpr const char* kWriteErrorText = "Write Error";
+
+// Imports `fileName` into the cells from (row, col) down:
+// - mode 1: each line (cut to 240 characters) is entered as a label with the
+//   default label prefix in front;
+// - mode 2: each line is split into fields entered across the row, the way
+//   typed delimited lines are;
+// - mode 3: the names (cut to 80 characters) of the entries in the name's
+//   folder (the current folder when it names none) whose extension matches the
+//   name's extension, up to 3 characters (every entry when the name has no
+//   extension), each entered as a label.
+// Each line or name goes one row further down; after row 8191 the next goes to
+// the start row of the column to the right, and a column beyond 255 stops the
+// import with "Out of Range". A cell that refuses its text (protection) stops
+// the import with the error shown. A file that cannot be opened shows
+// "File Not Found". Other modes do nothing. False when the import stopped on
+// an error (the engine's error flag holds it).
+bool ImportTextFile(int mode, int row, int col, const std::string& fileName);
+
+// Writes the cells of `range` (corners in either order) to `fileName`, one line
+// per row ending in CR LF, fields separated by ",". A missing or blank cell
+// gives an empty field, a number its plain number text, ERR for an error value,
+// any other cell its shown text without the label prefix; runs of spaces become
+// one, a leading and a trailing space go, and the field is cut to 80
+// characters. Quote mode 2 puts every field in double quotes; otherwise only a
+// field holding ",", a double quote or a line break is quoted, so no field can
+// spill into the next. Quotes inside a quoted field are doubled. An existing
+// file is replaced only once the new one is complete. False, with the engine's
+// error flag set and nothing shown, when the range is not inside the sheet
+// ("Out of Range") or the file cannot be written ("Write Error"); the caller
+// shows the message or keeps it as a result code.
+bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& range);
+
+// The text a cell gives when transferred: "" for a missing or blank cell; the
+// general text of a number ("ERR" for an error value); the result text of a
+// text formula; a label's or picture's text without its prefix character.
+std::string CellTransferText(const TCell* cell);
+
+// The number a numeric cell holds (its 16-bit integer or its real); 0 for any
+// other cell.
+double CellNumberValue(const TCell* cell);
+
+// True for a cell of a numeric kind without the error mark.
+bool CellHasNumber(const TCell* cell);
+
+}  // namespace corvane
