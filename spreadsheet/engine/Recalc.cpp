@@ -126,11 +126,7 @@ std::uint16_t RelativeWord(int target, int base, bool absolute) {
   return static_cast<std::uint16_t>(0x8000 | ((target - base) & 0x3FFF));
 }
 
-int DecodeRelativeWord(std::uint16_t word, int base) {
-  int value = static_cast<std::int16_t>(word);
-  if (value < 0) value += base;
-  return value & 0x1FFF;
-}
+int DecodeRelativeWord(std::uint16_t word, int base) { return StoredRefCoordinate(word, base); }
 
 void ClearRangeIfCornerAt(TRange& range, int row, int col) {
   if (!RangeIsValid(range)) return;
@@ -261,6 +257,12 @@ void FormulaDropRef(TCellHandle formulaCell, int row, int col) {
   formula = CellPtr(formulaCell);
   formula->kind |= kKindErrorBit;
   RecalcFromCell(formulaCell);
+}
+
+int StoredRefCoordinate(std::uint16_t word, int base) {
+  int value = static_cast<std::int16_t>(word);
+  if (value < 0) value += base;
+  return value & 0x1FFF;
 }
 
 bool FormulaRelocateRefs(std::uint8_t* code, int row, int col, bool toHandles) {
