@@ -463,10 +463,14 @@ bool TParser::ExtRecord(const TRecordView& record) {
       // joins; until then they are stepped over like any unknown record.
       break;
     case kExtColours:
-      for (std::uint32_t* colour : {&settings.backgroundColour, &settings.bandColour, &settings.valueColour,
-                                    &settings.negativeColour, &settings.labelColour, &settings.unlockedColour,
-                                    &settings.cursorColour})
-        *colour = in.U32();
+      // The settings block is packed, so its words are assigned one by one.
+      settings.backgroundColour = in.U32();
+      settings.bandColour = in.U32();
+      settings.valueColour = in.U32();
+      settings.negativeColour = in.U32();
+      settings.labelColour = in.U32();
+      settings.unlockedColour = in.U32();
+      settings.cursorColour = in.U32();
       break;
     case kExtPrintDistances:
       for (double& inches : image_.printDistances) inches = in.I32() / 100.0;

@@ -2,6 +2,7 @@
 // program's extension section after it, and the atomic save with its backup.
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/Clock.h"
@@ -377,10 +378,12 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
     body.U8(layout.splitVertical ? 1 : 0);
     body.U8(layout.synchronised ? 1 : 0);
     body.U8(layout.activePane != 0 ? 1 : 0);
-    for (int word : {layout.pane1.leftCol, layout.pane1.topRow, layout.pane1.cursorCol, layout.pane1.cursorRow,
-                     int{layout.pane1Height}, int{layout.pane1Width}, layout.pane2.leftCol, layout.pane2.topRow,
-                     layout.pane2.cursorCol, layout.pane2.cursorRow, int{layout.frozenFirstCol},
-                     int{layout.frozenLastCol}, int{layout.frozenFirstRow}, int{layout.frozenLastRow}})
+    const TPanePlace& p1 = layout.pane1;
+    const TPanePlace& p2 = layout.pane2;
+    for (int word : std::initializer_list<int>{p1.leftCol, p1.topRow, p1.cursorCol, p1.cursorRow, layout.pane1Height,
+                                               layout.pane1Width, p2.leftCol, p2.topRow, p2.cursorCol, p2.cursorRow,
+                                               layout.frozenFirstCol, layout.frozenLastCol, layout.frozenFirstRow,
+                                               layout.frozenLastRow})
       body.I16(word);
     out.Record(kExtWindowLayout, body);
   }
