@@ -16,6 +16,7 @@
 #include "spreadsheet/engine/NewSheet.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFile.h"
