@@ -21,6 +21,7 @@ struct TFileCell {
   std::int16_t row = 0;
   std::int16_t col = 0;
   std::uint8_t type = 0;  // main record type: blank, integer, number, label or formula
+  std::uint16_t recordLength = 0;
   std::uint8_t format = 0;
   std::uint32_t attributes = 0;
   bool error = false;       // a formula whose value is ERR

@@ -66,6 +66,7 @@ class TParser {
   bool MainRecord(const TRecordView& record);
   bool CellRecord(const TRecordView& record);
   bool FormulaCode(TByteReader& in, TFileCell& cell);
+  bool CheckFormulaCode();
   bool NameRecord(const TRecordView& record);
   bool SheetRecord(const TRecordView& record);
   bool WindowRecord(const TRecordView& record);
@@ -97,7 +98,21 @@ bool TParser::Run() {
     if (record.Type() == kEof && record.length == 0) break;
     if (!MainRecord(record)) return false;
   }
-  if (scope_ == TReadScope::kLoad) return ExtensionSection();
+  if (scope_ == TReadScope::kLoad && !ExtensionSection()) return false;
+  return CheckFormulaCode();
+}
+
+// Every formula's code must pass the compiler's balance check before it is
+// stored. The check runs once the whole file is read, so that calls of
+// user-defined functions can be checked against the functions the file itself
+// brings in its extension section. Until their records are read, a call is
+// checked against the current document's functions (UserFunctionArgCount).
+bool TParser::CheckFormulaCode() {
+  for (const TFileCell& cell : image_.cells) {
+    if (cell.code.empty()) continue;
+    if (!StoredCodeBalances(reinterpret_cast<const std::uint8_t*>(cell.code.data()), cell.col))
+      return Fail(kFormula, cell.recordLength);
+  }
   return true;
 }
 
@@ -127,6 +142,7 @@ bool TParser::CellRecord(const TRecordView& record) {
   TByteReader in = record.Reader();
   TFileCell cell;
   cell.type = static_cast<std::uint8_t>(type);
+  cell.recordLength = record.length;
   cell.format = in.U8();
   cell.col = in.I16();
   cell.row = in.I16();
@@ -189,7 +205,6 @@ bool TParser::FormulaCode(TByteReader& in, TFileCell& cell) {
   std::size_t end = n - 1;
   if (end < kFirstTokenIndex || end >= kMaxFormulaCode || code[end] != kTokEnd) return false;
   code[0] = static_cast<std::uint8_t>(end);
-  if (!StoredCodeBalances(code, cell.col)) return false;
   cell.code.assign(reinterpret_cast<const char*>(code), end + 1);
   return true;
 }

@@ -202,6 +202,9 @@ TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
       {"numbers cleaned: NaN and a denormal become 0",
        FileWith(Hex("0E00 0D00 FF 0000 0000 000000000000F87F 0E00 0D00 FF 0100 0000 0100000000000000")),
        {"A1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0", "B1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0"}},
+      {"user-function record stepped over",
+       FileWith(Hex("0D00 0700 FF 0000 0000 0500"), Hex("6900 1201") + std::string(274, 'u')),
+       {"A1 kind 3 format 255 attr 255/0/0/0/3221225472 [5]"}},
       {"over-long label cut to 240", FileWith(Hex("0F00 2C01 FF 0000 0000") + std::string(294, 'q') + '\0'),
        {"A1 kind 4 format 255 attr 255/0/0/0/3221225472 [" + std::string(240, 'q') + "]"}},
   };
