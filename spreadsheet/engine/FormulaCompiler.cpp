@@ -11,10 +11,10 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaTables.h"
-#include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/TextCase.h"
 
 namespace corvane {
