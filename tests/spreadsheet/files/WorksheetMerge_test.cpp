@@ -100,6 +100,19 @@ TEST_F(WorksheetMergeTest, ByValueTakesResultsAndByFormulaRelinksAndRecalculates
   EXPECT_EQ(Number(5, 6), 8) << "linked to the cell it reads";
 }
 
+TEST_F(WorksheetMergeTest, LeftUnlinkedFormulasKeepTheirStoredFormAndAMark) {
+  SaveSource();
+  ASSERT_TRUE(LoadWorksheet(Path("SOURCE.WKS"), kLoadMerge | kLoadNoRelink, 0, 0, "A1..B1"));
+  const TCell* formula = CellPtr(CellFind(0, 1));
+  ASSERT_NE(formula, nullptr);
+  EXPECT_EQ(formula->kind, kKindNumberFormula | 0x10);
+  EXPECT_EQ(CellReal(*formula), 6) << "the saved value stands";
+  const std::uint8_t* code = PoolBlock(formula->text);
+  // The reference to A1 is still the stored word pair: column -1, row 0 relative.
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(code + 3), 4), std::string("\xFF\xBF\x00\x80", 4));
+  EXPECT_EQ(CellPtr(CellFind(0, 0))->dependents, kNilHandle) << "nothing linked";
+}
+
 TEST_F(WorksheetMergeTest, MergingOverAFormulaDropsItsLinks) {
   SaveSource();
   Enter(0, 2, "1");

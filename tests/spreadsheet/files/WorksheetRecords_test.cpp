@@ -240,5 +240,27 @@ TEST_F(WorksheetRecordsTest, NamedGraphsBeyondFiftyAreSkipped) {
   EXPECT_EQ(GraphName(50), "G49");
 }
 
+class SmallPoolWorksheetTest : public WorksheetTest {
+ protected:
+  SmallPoolWorksheetTest() : WorksheetTest(24) {}
+};
+
+TEST_F(SmallPoolWorksheetTest, RunningOutOfPoolStopsTheLoadAndSaysSo) {
+  std::string cells;
+  for (int row = 0; row < 8000; ++row) {
+    std::string record = Hex("0D00 0700 FF 0000 0000 0100");
+    record[7] = static_cast<char>(row);
+    record[8] = static_cast<char>(row >> 8);
+    cells += record;
+  }
+  WriteWholeFile(Path("BIG.WKS"), FileWith(cells));
+  EXPECT_FALSE(LoadWorksheet(Path("BIG.WKS"), 0, 0, 0, ""));
+  EXPECT_EQ(ErrorMessage(), "Out of Memory/File may be truncated");
+  EXPECT_EQ(testing::gShownErrors, std::vector<std::string>{"Error:Out of Memory/File may be truncated"});
+  EXPECT_GT(gCurrentDoc.highRow, 100) << "what fitted was read";
+  EXPECT_LT(gCurrentDoc.highRow, 7999);
+  EXPECT_EQ(PoolCheckInvariants(), "");
+}
+
 }  // namespace
 }  // namespace corvane

@@ -31,6 +31,8 @@ inline std::vector<std::string> gShownErrors;
 
 class WorksheetTest : public EngineTest {
  protected:
+  explicit WorksheetTest(int pages = kPoolMaxCapacity) : EngineTest(pages) {}
+
   void SetUp() override {
     EngineTest::SetUp();
     ResetFileStates();
