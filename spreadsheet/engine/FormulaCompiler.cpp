@@ -14,6 +14,7 @@
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/TextCase.h"
 
 namespace corvane {
@@ -419,8 +420,11 @@ void TCompiler::CompileNumber(std::string_view text) {
 }
 
 // Walks the code and counts the values each token leaves: true when every
-// token finds its operands and exactly one value remains at END.
-bool CodeBalances(const std::uint8_t* code, int length) {
+// token finds its operands and exactly one value remains at END. `refColumn`
+// reads the column of a named-call reference operand (false when it does not
+// decode), so the check serves compiled and stored references alike.
+template <typename RefColumn>
+bool CodeBalancesBy(const std::uint8_t* code, int length, RefColumn refColumn) {
   int depth = 0;
   int i = kFirstTokenIndex;
   while (i < length) {
@@ -431,11 +435,10 @@ bool CodeBalances(const std::uint8_t* code, int length) {
     if (next > length) return false;
     if (token == kTokNamedCell) {
       // The call range's first row holds one argument per column.
-      int row = 0, col = 0, lastRow = 0, lastCol = 0;
-      TCellRef last = ReadCellRef(code + i + 2);
-      if (!DecodeCellRef(last, lastRow, lastCol)) return false;
+      int col = 0, lastCol = 0;
+      if (!refColumn(code + i + 2, lastCol)) return false;
       if (code[i + 1] == kTokRange) {
-        if (!DecodeCellRef(ReadCellRef(code + i + 6), row, col)) return false;
+        if (!refColumn(code + i + 6, col)) return false;
       } else {
         col = lastCol;
       }
@@ -467,7 +470,25 @@ bool CodeBalances(const std::uint8_t* code, int length) {
   return i == length && code[length] == kTokEnd && depth == 1;
 }
 
+bool CodeBalances(const std::uint8_t* code, int length) {
+  return CodeBalancesBy(code, length, [](const std::uint8_t* at, int& col) {
+    int row = 0;
+    return DecodeCellRef(ReadCellRef(at), row, col);
+  });
+}
+
 }  // namespace
+
+bool StoredCodeBalances(const std::uint8_t* code, int col) {
+  int length = code[0];
+  if (length < kFirstTokenIndex || length >= static_cast<int>(kMaxFormulaCode)) return false;
+  return CodeBalancesBy(code, length, [col](const std::uint8_t* at, int& refCol) {
+    auto word = static_cast<std::uint16_t>(at[0] | at[1] << 8);
+    if (word == 0xFFFF) return false;
+    refCol = StoredRefCoordinate(word, col);
+    return true;
+  });
+}
 
 void InitParserCharSets(char argumentSeparator, char decimalSeparator) {
   gArgumentSeparator = argumentSeparator;

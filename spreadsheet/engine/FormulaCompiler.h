@@ -74,6 +74,12 @@ int SkipString(const std::uint8_t* code, int index, int length);
 // named-cell call); `length` + 1 when the operands run past `length`.
 int NextTokenIndex(const std::uint8_t* code, int index, int length);
 
+// The stack-depth check CompileFormula makes, for code whose references are
+// in the stored (relative) form of a formula in column `col`: true when every
+// token finds its operands and exactly one value is left at the END that byte
+// 0 indexes. Code read from a file must pass it before it is stored.
+bool StoredCodeBalances(const std::uint8_t* code, int col);
+
 // True when the code's byte 0 indexes an END token (3) within 240 bytes.
 inline bool CodeIsWellFormed(const std::uint8_t* code, std::size_t bytes) {
   return bytes > kFirstTokenIndex && code[0] < kMaxFormulaCode && code[0] < bytes && code[code[0]] == 3;

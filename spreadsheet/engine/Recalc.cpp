@@ -126,12 +126,6 @@ std::uint16_t RelativeWord(int target, int base, bool absolute) {
   return static_cast<std::uint16_t>(0x8000 | ((target - base) & 0x3FFF));
 }
 
-int DecodeRelativeWord(std::uint16_t word, int base) {
-  int value = static_cast<std::int16_t>(word);
-  if (value < 0) value += base;
-  return value & 0x1FFF;
-}
-
 void ClearRangeIfCornerAt(TRange& range, int row, int col) {
   if (!RangeIsValid(range)) return;
   if ((range.firstRow == row && range.firstCol == col) || (range.lastRow == row && range.lastCol == col))
@@ -263,6 +257,12 @@ void FormulaDropRef(TCellHandle formulaCell, int row, int col) {
   RecalcFromCell(formulaCell);
 }
 
+int StoredRefCoordinate(std::uint16_t word, int base) {
+  int value = static_cast<std::int16_t>(word);
+  if (value < 0) value += base;
+  return value & 0x1FFF;
+}
+
 bool FormulaRelocateRefs(std::uint8_t* code, int row, int col, bool toHandles) {
   std::size_t bytes = code ? std::size_t{code[0]} + 1 : 0;
   if (!code || !CodeIsWellFormed(code, bytes)) return false;
@@ -285,8 +285,8 @@ bool FormulaRelocateRefs(std::uint8_t* code, int row, int col, bool toHandles) {
     auto rowWord = static_cast<std::uint16_t>(at[2] | at[3] << 8);
     TCellRef ref = 0;
     if (colWord != kNilWord || rowWord != kNilWord) {
-      int c = DecodeRelativeWord(colWord, col);
-      int r = DecodeRelativeWord(rowWord, row);
+      int c = StoredRefCoordinate(colWord, col);
+      int r = StoredRefCoordinate(rowWord, row);
       TCellHandle cell = c <= kMaxCol ? CellGetOrCreate(r, c) : kNilHandle;
       if (cell != kNilHandle)
         ref = cell | ((rowWord & 0x8000) ? 0 : kCellRefAbsRow) | ((colWord & 0x8000) ? 0 : kCellRefAbsCol);

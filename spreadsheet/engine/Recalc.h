@@ -57,6 +57,10 @@ void FormulaDropRef(TCellHandle formulaCell, int row, int col);
 // formed, changing nothing.
 bool FormulaRelocateRefs(std::uint8_t* code, int row, int col, bool toHandles);
 
+// The column or row a word of a stored reference names for a formula whose own
+// column or row is `base` (0..8191; columns beyond 255 name no cell).
+int StoredRefCoordinate(std::uint16_t word, int base);
+
 // Removes the links of every formula cell in the range.
 void UnlinkRange(const TRange& range);
 

@@ -22,6 +22,22 @@ inline constexpr int kRowsPerWorksheet = 8192;
 inline constexpr int kSavedRangeCount = 12;
 inline constexpr std::size_t kSheetSettingsBlockBytes = 1544;
 
+// What each of the twelve saved command ranges holds.
+enum TSavedRange : int {
+  kRangeWhatIfTable = 0,
+  kRangeWhatIfInput1 = 1,
+  kRangeWhatIfInput2 = 2,
+  kRangeQueryInput = 3,
+  kRangeQueryCriteria = 4,
+  kRangeQueryOutput = 5,
+  kRangePrint = 6,
+  kRangeSort = 7,
+  kRangePrimaryKey = 8,
+  kRangeSecondaryKey = 9,
+  kRangeTitleRows = 10,
+  kRangeTitleColumns = 11,
+};
+
 // A text of at most two characters with its length in front (currency texts).
 struct TShortText2 {
   std::uint8_t length = 0;

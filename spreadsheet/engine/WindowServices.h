@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "spreadsheet/engine/Range.h"
 
@@ -25,6 +26,51 @@ inline constexpr TGridId kNoGrid = 0;
 // Size-table entries: one per column and per row; 255 is the default size.
 // Column entries count pixels in steps of 8 (one character), rows count pixels.
 inline constexpr int kDefaultSizeEntry = 255;
+
+// Where one pane of a sheet window stands: its scroll origin and cursor cell.
+struct TPanePlace {
+  std::int16_t leftCol = 0;
+  std::int16_t topRow = 0;
+  std::int16_t cursorCol = 0;
+  std::int16_t cursorRow = 0;
+  friend bool operator==(const TPanePlace&, const TPanePlace&) = default;
+};
+
+// The layout of the active sheet window as worksheet files keep it.
+struct TSheetWindowLayout {
+  std::int16_t sheetCount = 1;    // tabs of the tab bar
+  bool splitHorizontal = false;
+  bool splitVertical = false;
+  bool synchronised = false;
+  std::uint8_t activePane = 0;    // 0: pane 1, 1: pane 2
+  TPanePlace pane1;
+  std::int16_t pane1Height = 0;   // pixels
+  std::int16_t pane1Width = 0;
+  TPanePlace pane2;
+  // Pane 1's frozen columns and rows (first and last of each).
+  std::int16_t frozenFirstCol = 0, frozenLastCol = 0, frozenFirstRow = 0, frozenLastRow = 0;
+  friend bool operator==(const TSheetWindowLayout&, const TSheetWindowLayout&) = default;
+};
+
+// A macro button placed on the sheet: anchored at a cell, offset from that
+// cell's top-left corner in pixels.
+struct TSheetButton {
+  std::string caption;  // at most 20 characters
+  std::string macro;    // at most 255 characters
+  std::int16_t anchorRow = 0;
+  std::int16_t anchorCol = 0;
+  std::int32_t left = 0, top = 0, width = 0, height = 0;
+  friend bool operator==(const TSheetButton&, const TSheetButton&) = default;
+};
+
+// The sheet window's own font: the default row height it gives, its style set
+// (bit 0 bold, 1 italic, 2 underline, 3 strike-out) and face name.
+struct TSheetFont {
+  std::int16_t rowHeight = 0;
+  std::int16_t style = 0;
+  std::string name;
+  friend bool operator==(const TSheetFont&, const TSheetFont&) = default;
+};
 
 class TWindowServices {
  public:
@@ -106,6 +152,31 @@ class TWindowServices {
   virtual int CellFontSize(TSheetId sheet, int sizeByte) = 0;
   // The face name for a cell's font number (the window's default face for 255).
   virtual std::string CellFontName(TSheetId sheet, int fontNumber) = 0;
+
+  // ---- What worksheet files keep of the active sheet window ----------------
+  // The defaults below answer for a window system that keeps none of it.
+
+  // The window's layout; false when no sheet window is open. Setting it lays
+  // the panes out again and gives the active pane the focus.
+  virtual bool GetWindowLayout(TSheetWindowLayout& /*layout*/) { return false; }
+  virtual void SetWindowLayout(const TSheetWindowLayout& /*layout*/) {}
+  // Gives the active pane the focus and takes the current cell from its cursor.
+  virtual void FocusActivePane() {}
+  // The tab bar's names in tab order, and their replacement.
+  virtual std::vector<std::string> SheetTabNames() { return {}; }
+  virtual void SetSheetTabNames(const std::vector<std::string>& /*names*/) {}
+  // The macro buttons on the sheet, and the creation of one more.
+  virtual std::vector<TSheetButton> SheetButtons() { return {}; }
+  virtual void CreateSheetButton(const TSheetButton& /*button*/) {}
+  // The sheet window's font; false when no sheet window is open. Setting it
+  // applies the row height to both panes.
+  virtual bool GetSheetFont(TSheetFont& /*font*/) { return false; }
+  virtual void SetSheetFont(const TSheetFont& /*font*/) {}
+  // The position of a face name in the main window's font list (exact match),
+  // -1 when it is not there.
+  virtual int FontListIndex(std::string_view /*name*/) { return -1; }
+  // The name of the user logged on, for "revised by".
+  virtual std::string UserName() { return ""; }
 };
 
 // The installed services (a "no window open" stand-in when none is installed).

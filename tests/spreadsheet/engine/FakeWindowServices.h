@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "spreadsheet/engine/WindowServices.h"
 
@@ -25,6 +26,16 @@ class TFakeWindowServices : public TWindowServices {
   int defaultColumnChars = 9;
   int defaultRowPixels = 24;
   std::string fileName = "SHEET1.WKS";
+  // What worksheet files keep of the window.
+  TSheetWindowLayout layout;
+  int layoutsSet = 0;
+  int focusRequests = 0;
+  std::vector<std::string> tabNames;
+  std::vector<TSheetButton> buttons;
+  TSheetFont sheetFont{24, 0, "Arial"};
+  std::vector<std::string> fontList{"Arial", "Courier New", "Times New Roman"};
+  std::map<int, std::string> cellFonts;  // font number -> face; absent: "Arial"
+  std::string userName = "TESTER";
 
   TSheetId ActiveSheet() override { return open ? 1 : kNoSheet; }
   TGridId ActiveGrid() override { return open ? 1 : kNoGrid; }
@@ -81,7 +92,35 @@ class TFakeWindowServices : public TWindowServices {
   void SetDefaultRowHeight(TSheetId, int size) override { defaultRowPixels = size; }
   void SetDefaultColWidth(TSheetId, int size) override { defaultColumnChars = size / 8; }
   int CellFontSize(TSheetId, int sizeByte) override { return sizeByte != 0 ? sizeByte : 12; }
-  std::string CellFontName(TSheetId, int) override { return "Arial"; }
+  std::string CellFontName(TSheetId, int fontNumber) override {
+    auto it = cellFonts.find(fontNumber);
+    return it == cellFonts.end() ? "Arial" : it->second;
+  }
+  bool GetWindowLayout(TSheetWindowLayout& out) override {
+    out = layout;
+    out.sheetCount = static_cast<std::int16_t>(sheetCount);
+    return open;
+  }
+  void SetWindowLayout(const TSheetWindowLayout& in) override {
+    layout = in;
+    ++layoutsSet;
+  }
+  void FocusActivePane() override { ++focusRequests; }
+  std::vector<std::string> SheetTabNames() override { return tabNames; }
+  void SetSheetTabNames(const std::vector<std::string>& names) override { tabNames = names; }
+  std::vector<TSheetButton> SheetButtons() override { return buttons; }
+  void CreateSheetButton(const TSheetButton& button) override { buttons.push_back(button); }
+  bool GetSheetFont(TSheetFont& font) override {
+    font = sheetFont;
+    return open;
+  }
+  void SetSheetFont(const TSheetFont& font) override { sheetFont = font; }
+  int FontListIndex(std::string_view name) override {
+    for (std::size_t k = 0; k < fontList.size(); ++k)
+      if (fontList[k] == name) return static_cast<int>(k);
+    return -1;
+  }
+  std::string UserName() override { return userName; }
 
  private:
   static void SetEntry(std::map<int, int>& sizes, int index, int size) {

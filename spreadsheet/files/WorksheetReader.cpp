@@ -1,0 +1,400 @@
+// Reading worksheet files into the current document: the file is parsed and
+// checked whole (WorksheetParser.cpp), then its cells are put in place, their
+// formulas linked, and for a whole load the staged document state applied.
+// Merges take only cells, bounded by a range of the file.
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "spreadsheet/engine/CellStore.h"
+#include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/FormatSettings.h"
+#include "spreadsheet/engine/FormulaCompiler.h"
+#include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/engine/TextCase.h"
+#include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/WorksheetFile.h"
+#include "spreadsheet/files/WorksheetImage.h"
+#include "spreadsheet/files/WorksheetRecords.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
+
+namespace corvane {
+
+using namespace wks;
+
+namespace {
+
+constexpr int kPoolCheckInterval = 32;
+constexpr std::size_t kRangeNameLineChars = 16;
+
+bool gAutoExecMode = false;
+
+// The whole file, or false when it cannot be opened or read.
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
+}
+
+// The staged state starts as the document's own, so records the file lacks
+// leave it as it was.
+void StageDocumentState(TWorksheetImage& image) {
+  image.settings = gCurrentDoc.settings;
+  image.state = CurrentFileState();
+  image.defaultFormat = FormatSettings().GForm;
+  const TProgramSettings& program = ProgramSettings();
+  image.printDistances = {program.TopMargin, program.LeftMargin, program.RightMargin,
+                          program.BottomMargin, program.HeaderDistance, program.FooterDistance};
+  image.currentGraph = CurrentGraph();
+  image.namedGraphRoom = kMaxNamedGraphs - GraphCount();
+  WindowServices().GetWindowLayout(image.layout);
+}
+
+// How a merge places the file's cells.
+struct TPlacement {
+  bool merge = false;
+  TRange bounds{0, 0, kMaxCol, kMaxRow};  // ordered; firstCol -1: nothing
+  int rowOffset = 0, colOffset = 0;
+  int combine = 0;
+  bool byValue = false;
+};
+
+bool InBounds(const TPlacement& place, const TFileCell& cell) {
+  const TRange& b = place.bounds;
+  return b.firstCol >= 0 && cell.col >= b.firstCol && cell.col <= b.lastCol && cell.row >= b.firstRow &&
+         cell.row <= b.lastRow;
+}
+
+TPlacement MergePlacement(const TWorksheetImage& image, int mode, int targetRow, int targetCol,
+                          std::string_view rangeName) {
+  TPlacement place;
+  place.merge = true;
+  place.byValue = (mode & kLoadByValue) != 0;
+  int combine = mode & kLoadCombineMask;
+  place.combine = combine == kLoadCombineAdd || combine == kLoadCombineSubtract ? combine : 0;
+  if (!rangeName.empty()) {
+    RangeClear(place.bounds);
+    if (rangeName.find("..") != std::string_view::npos) {
+      TRange range;
+      if (ParseRange(rangeName, range)) place.bounds = range;
+      ClearErrorFlag();
+    } else {
+      std::string key = RangeNameKey(rangeName);
+      for (const TFileName& name : image.names)
+        if (RangeNameKey(name.name) == key) place.bounds = name.range;
+    }
+    OrderPair(place.bounds.firstCol, place.bounds.lastCol);
+    OrderPair(place.bounds.firstRow, place.bounds.lastRow);
+    if (place.bounds.firstCol < 0) RangeClear(place.bounds);
+  }
+  place.rowOffset = targetRow - std::max<int>(place.bounds.firstRow, 0);
+  place.colOffset = targetCol - std::max<int>(place.bounds.firstCol, 0);
+  return place;
+}
+
+// The numeric value a cell holds for add and subtract merges (0 for others).
+double CurrentNumber(const TCell& cell) {
+  switch (CellKind(cell)) {
+    case kKindInteger:
+      return CellInteger(cell);
+    case kKindReal:
+    case kKindNumberFormula:
+      return (cell.kind & kKindErrorBit) ? 0 : CellReal(cell);
+    default:
+      return 0;
+  }
+}
+
+// Puts one file cell at (row, col), replacing what the cell held. False when
+// the pool has no room for it.
+bool StoreCell(const TFileCell& in, int row, int col, const TPlacement& place, bool markUnlinked,
+               std::vector<TCellHandle>& formulas) {
+  TCellHandle handle = CellGetOrCreate(row, col);
+  if (handle == kNilHandle) return false;
+  std::uint8_t type = in.type;
+  std::string labelText;
+  if (place.byValue && type == kFormula) {
+    if (in.textResult) {
+      type = kLabel;
+      labelText = std::string(1, gCurrentDoc.settings.labelPrefix) + in.text;
+    } else {
+      type = kNumber;
+    }
+  }
+  bool numeric = type == kInteger || type == kNumber;
+  double number = in.number;
+  if (numeric && place.combine != 0) {
+    double read = place.combine == kLoadCombineSubtract ? -in.number : in.number;
+    number = CurrentNumber(*CellPtr(handle)) + read;
+    type = kNumber;
+  }
+  CellClearContents(handle);
+  TCell* cell = CellPtr(handle);
+  cell->attributes = in.attributes;
+  cell->format = in.format;
+  switch (type) {
+    case kBlank:
+      break;
+    case kInteger:
+      cell->kind = kKindInteger;
+      SetCellInteger(*cell, static_cast<std::int16_t>(number));
+      break;
+    case kNumber:
+      cell->kind = kKindReal;
+      SetCellReal(*cell, number);
+      break;
+    case kLabel: {
+      TPoolHandle text = PoolNewString(labelText.empty() ? in.text : labelText);
+      if (text == kNilHandle) return false;
+      cell = CellPtr(handle);
+      cell->text = text;
+      cell->kind = kKindLabel;
+      SetCellReal(*cell, 0);
+      break;
+    }
+    case kFormula: {
+      TPoolHandle code = PoolNewString(std::string_view(in.code).substr(1));
+      TPoolHandle result = kNilHandle;
+      if (in.textResult && !in.text.empty()) result = PoolNewString(in.text);
+      if (code == kNilHandle || (in.textResult && !in.text.empty() && result == kNilHandle)) {
+        PoolFreeString(code);
+        PoolFreeString(result);
+        return false;
+      }
+      cell = CellPtr(handle);
+      cell->text = code;
+      if (in.textResult) {
+        cell->kind = kKindStringFormula;
+        SetCellResultText(*cell, result);
+      } else {
+        cell->kind = kKindNumberFormula | (in.error ? kKindErrorBit : 0);
+        SetCellReal(*cell, in.error ? 0.0 : number);
+      }
+      if (markUnlinked) cell->kind |= kKindRelinkPending;
+      formulas.push_back(handle);
+      break;
+    }
+    default:
+      break;
+  }
+  return true;
+}
+
+// Turns the stored references of the formulas read back into cell references
+// and links each formula to the cells it reads.
+void RelinkFormulas(const std::vector<TCellHandle>& formulas) {
+  for (TCellHandle handle : formulas) {
+    TCell* cell = CellPtr(handle);
+    if (!cell) continue;
+    std::uint8_t* code = PoolBlock(cell->text);
+    if (code) FormulaRelocateRefs(code, CellPtr(handle)->row, CellPtr(handle)->column, true);
+    FormulaLinkDeps(handle, true);
+    if (ErrorFlagSet() && PoolHasRoom()) ClearErrorFlag();
+  }
+}
+
+// The staged names go into the sorted table when they are not there yet.
+void ApplyNames(const TWorksheetImage& image) {
+  for (const TFileName& name : image.names) {
+    std::string key = RangeNameKey(name.name);
+    if (key.empty() || RangeNameCount() >= kMaxRangeNames) continue;
+    int index = RangeNameSearch(key, 1, RangeNameCount());
+    if (index < 0) RangeNameInsert(key, name.range, -index);
+  }
+}
+
+bool ApplyNamedGraphs(const TWorksheetImage& image) {
+  for (const TGraphRecord& graph : image.namedGraphs) {
+    if (GraphCount() >= kMaxNamedGraphs) break;
+    TPoolHandle block = PoolAlloc(kGraphRecordBytes);
+    if (block == kNilHandle) return false;
+    graph.ToBytes(PoolBlock(block));
+    gCurrentDoc.graphs[++gCurrentDoc.graphCount] = block;
+  }
+  return true;
+}
+
+void ApplyWindowState(const TWorksheetImage& image) {
+  TWindowServices& windows = WindowServices();
+  if (image.haveLayout) windows.SetSheetCount(image.layout.sheetCount);
+  if (image.haveLayout || image.haveWindowRecord) windows.SetWindowLayout(image.layout);
+  if (image.haveExtColumnWidths) {
+    for (const auto& [col, size] : image.columnWidths) windows.GridSetColSize(col, size);
+  } else {
+    for (int col = 0; col <= kMaxCol; ++col)
+      if (image.mainColumnWidths[col] != kDefaultSizeEntry) windows.GridSetColSize(col, image.mainColumnWidths[col]);
+  }
+  for (const auto& [row, size] : image.rowHeights) windows.GridSetRowSize(row, size);
+  if (image.haveTabNames) windows.SetSheetTabNames(image.tabNames);
+  for (const TSheetButton& button : image.buttons) windows.CreateSheetButton(button);
+  if (image.haveSheetFont) windows.SetSheetFont(image.sheetFont);
+  if (image.refocus) windows.FocusActivePane();
+}
+
+void ApplyDocumentState(const TWorksheetImage& image) {
+  gCurrentDoc.settings = image.settings;
+  ApplySheetFormatSettings(gCurrentDoc.settings);
+  CurrentFileState() = image.state;
+  FormatSettings().GForm = image.defaultFormat;
+  TProgramSettings& program = ProgramSettings();
+  program.TopMargin = image.printDistances[0];
+  program.LeftMargin = image.printDistances[1];
+  program.RightMargin = image.printDistances[2];
+  program.BottomMargin = image.printDistances[3];
+  program.HeaderDistance = image.printDistances[4];
+  program.FooterDistance = image.printDistances[5];
+  SetCurrentGraph(image.currentGraph);
+  for (const TFileAttributes& a : image.cellAttributes) {
+    TCell* cell = CellPtr(CellFind(a.row, a.col));
+    if (!cell) continue;
+    cell->font = a.font;
+    cell->size = a.size;
+    cell->style = a.style;
+    cell->borders = a.borders;
+    cell->attributes = a.attributes;
+  }
+}
+
+// Reads and parses the file; false (error flag set) when it cannot be read or
+// is damaged. `opened` tells the two apart.
+bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image, bool& opened) {
+  std::string bytes;
+  opened = ReadFileBytes(path, bytes);
+  if (!opened) {
+    SetErrorFlag(kUnableToOpenText);
+    return false;
+  }
+  return ParseWorksheet(bytes, scope, image);
+}
+
+}  // namespace
+
+void SetAutoExecMode(bool on) { gAutoExecMode = on; }
+
+bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol, std::string_view rangeName) {
+  bool autoExec = gAutoExecMode;
+  gAutoExecMode = false;
+  std::string path = WorksheetFileName(name);
+  bool merge = (mode & kLoadMerge) != 0;
+  ClearErrorFlag();
+  if (!HaveCurrentDocument()) {
+    SetErrorFlag("Disk Error");
+    return false;
+  }
+  TWorksheetImage image;
+  if (!merge) StageDocumentState(image);
+  bool opened = false;
+  if (!ReadImage(path, merge ? TReadScope::kCells : TReadScope::kLoad, image, opened)) {
+    if (opened || !autoExec) ShowError(ErrorMessage());
+    return false;
+  }
+
+  TPlacement place;
+  if (merge) place = MergePlacement(image, mode, targetRow, targetCol, rangeName);
+  // Every cell taken must land in the sheet before any is stored.
+  for (const TFileCell& cell : image.cells) {
+    if (!InBounds(place, cell)) continue;
+    int row = cell.row + place.rowOffset, col = cell.col + place.colOffset;
+    if (row < 0 || row > kMaxRow || col < 0 || col > kMaxCol) {
+      SetOutOfRangeError();
+      ShowError(ErrorMessage());
+      return false;
+    }
+  }
+
+  bool relink = (mode & kLoadNoRelink) == 0;
+  bool outOfMemory = false;
+  int highRow = -1, highCol = -1;
+  std::vector<TCellHandle> formulas;
+  int count = 0;
+  for (const TFileCell& cell : image.cells) {
+    if (!InBounds(place, cell)) continue;
+    if (++count % kPoolCheckInterval == 0 && !PoolHasRoom()) {
+      outOfMemory = true;
+      break;
+    }
+    int row = cell.row + place.rowOffset, col = cell.col + place.colOffset;
+    if (!StoreCell(cell, row, col, place, !relink, formulas)) {
+      outOfMemory = true;
+      break;
+    }
+    highRow = std::max(highRow, row);
+    highCol = std::max(highCol, col);
+  }
+  MarkStoreChanged();
+
+  if (!merge) {
+    ApplyDocumentState(image);
+    ApplyNames(image);
+    if (!ApplyNamedGraphs(image)) outOfMemory = true;
+    ApplyWindowState(image);
+  }
+  if (relink) RelinkFormulas(formulas);
+  if (merge && relink && highRow >= 0) {
+    TRange block;
+    RangeSet(block, targetCol, targetRow, highCol, highRow);
+    RecalcRange(block);
+  }
+  if (!merge && autoExec) {
+    std::size_t cut = path.find_last_of("\\/:");
+    if (path.substr(cut == std::string::npos ? 0 : cut + 1) == "AUTOEXEC.WKS") RenameOpenSheet(CurrentDocSlot(), "");
+  }
+  WindowServices().RepaintSheet(WindowServices().ActiveSheet());
+  if (outOfMemory) {
+    SetErrorFlag(kFileTruncatedText);
+    ShowError(kFileTruncatedText);
+    return false;
+  }
+  ClearErrorFlag();
+  return true;
+}
+
+bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines) {
+  TWorksheetImage image;
+  bool opened = false;
+  if (!ReadImage(WorksheetFileName(name), TReadScope::kCells, image, opened)) return false;
+  for (const TFileName& entry : image.names) {
+    std::string line = entry.name + ": " + RangeText(entry.range);
+    lines.push_back(line.substr(0, kRangeNameLineChars));
+  }
+  return true;
+}
+
+bool IsWorksheetFile(std::string_view name) {
+  std::ifstream file(WorksheetFileName(name), std::ios::binary);
+  unsigned char head[4];
+  if (!file.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+  return (head[2] | head[3] << 8) == 2;
+}
+
+bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {
+  TWorksheetImage image;
+  bool opened = false;
+  if (!ReadImage(WorksheetFileName(name), TReadScope::kCells, image, opened)) {
+    ClearErrorFlag();
+    return false;
+  }
+  for (const TFileCell& cell : image.cells) {
+    if (cell.type == kBlank) continue;
+    TLinkedCellValue value;
+    value.row = cell.row;
+    value.col = cell.col;
+    value.isText = cell.type == kLabel || cell.textResult;
+    if (value.isText) {
+      value.text = cell.text;
+    } else {
+      value.number = cell.error ? 0 : cell.number;
+    }
+    sink(value);
+  }
+  return true;
+}
+
+}  // namespace corvane

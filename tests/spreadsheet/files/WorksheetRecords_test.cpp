@@ -1,0 +1,266 @@
+// Worksheet files byte for byte: records of small sheets against hand-built
+// bytes, and damaged files (truncated, wrong lengths, bad positions, bad
+// formula code) that must be refused with the record named and nothing changed.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "spreadsheet/engine/EngineError.h"
+#include "tests/spreadsheet/files/WorksheetTestSupport.h"
+
+namespace corvane {
+namespace {
+
+using testing::DumpCells;
+using testing::DumpDocumentState;
+using testing::MakeRange;
+using testing::ReadWholeFile;
+using testing::WorksheetTest;
+using testing::WriteWholeFile;
+
+// Bytes written as hex pairs, spaces ignored.
+std::string Hex(std::string_view text) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < text.size();) {
+    if (text[i] == ' ') {
+      ++i;
+      continue;
+    }
+    bytes.push_back(static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
+    i += 2;
+  }
+  return bytes;
+}
+
+// The records of `bytes` from `start`, as (type, data), up to an end record.
+std::vector<std::pair<int, std::string>> Records(const std::string& bytes, std::size_t start = 0) {
+  std::vector<std::pair<int, std::string>> records;
+  for (std::size_t pos = start; pos + 4 <= bytes.size();) {
+    int type = static_cast<unsigned char>(bytes[pos]) | static_cast<unsigned char>(bytes[pos + 1]) << 8;
+    std::size_t length = static_cast<unsigned char>(bytes[pos + 2]) | static_cast<unsigned char>(bytes[pos + 3]) << 8;
+    records.push_back({type, bytes.substr(pos + 4, length)});
+    pos += 4 + length;
+    if (type == 1) break;
+  }
+  return records;
+}
+
+// Where the extension section's records start (after the main end record and $1A $00).
+std::size_t ExtensionStart(const std::string& bytes) {
+  std::size_t pos = 0;
+  for (const auto& record : Records(bytes)) pos += 4 + record.second.size();
+  return pos + 2;
+}
+
+std::string FindRecord(const std::vector<std::pair<int, std::string>>& records, int type) {
+  for (const auto& record : records)
+    if (record.first == type) return record.second;
+  return "<none>";
+}
+
+class WorksheetRecordsTest : public WorksheetTest {};
+
+TEST_F(WorksheetRecordsTest, CellRecordsOfARangeWriteMatchHandBuiltBytes) {
+  Enter(0, 0, "5");
+  Enter(0, 1, "1.5");
+  Enter(1, 0, "'Hi");
+  Enter(1, 1, "+A1+1");
+  Enter(3, 2, "+\"ab\"");
+  std::string bytes = WorksheetBytes(true, MakeRange(0, 0, 2, 3));
+  std::string main = bytes.substr(0, ExtensionStart(bytes));
+  EXPECT_EQ(main, Hex("0000 0200 0404"                                       // begin, version
+                      "0600 0800 0000 0000 0200 0300"                        // extent: the document's
+                      "0D00 0700 FF 0000 0000 0500"                          // A1: integer 5
+                      "0E00 0D00 FF 0100 0000 000000000000F83F"              // B1: real 1.5
+                      "0F00 0900 FF 0000 0100 27486900"                      // A2: label 'Hi
+                      "1000 1900 FF 0100 0100 0000000000001840 0A00"         // B2: value 6, 10 code bytes
+                      "01 FFBF FFBF 05 0100 09 03"                           // A1 (relative), 1, +, END
+                      "1000 1400 FF 0200 0300 000000000000F87F 0500 06 616200 03"  // C4: text formula
+                      "3300 0800 FF 0200 0300 616200"                        // its result "ab"
+                      "0100 0000 1A00"));
+  // The extension section ends with the end record and $1A $1A.
+  EXPECT_EQ(bytes.substr(bytes.size() - 6), Hex("0100 0000 1A1A"));
+}
+
+TEST_F(WorksheetRecordsTest, SheetRecordsCarryTheSettingsEntryNamesWindowAndSizes) {
+  ASSERT_LT(RangeNameCreate("ABCDEFGHIJKL", MakeRange(1, 2, 3, 4)), 0);
+  gCurrentDoc.settings.negativeInColour = 1;
+  windows.layout.pane1 = {2, 10, 3, 11};
+  windows.columnSizes = {{5, 12}};
+  windows.rowSizes = {{7, 30}};
+  std::string bytes = WorksheetBytes(false, TRange{});
+  auto main = Records(bytes);
+  std::vector<std::string> names;
+  for (const auto& record : main)
+    if (record.first == 11) names.push_back(record.second);
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[0], Hex("4721 FF 06 50 01 00000000000000000000 0000 0000 0000 0000")) << "G!, carried 255, flags";
+  EXPECT_EQ(names[1], std::string("ABCDEFGHIJKL") + Hex("00000000 0100 0200 0300 0400"));
+  EXPECT_EQ(FindRecord(main, 7), Hex("0300 0B00 71 00 0900 0700 1400 0200 0A00 0000000000000000 0400 0400 4800 00"));
+  EXPECT_EQ(FindRecord(main, 8), Hex("0500 0C"));
+  EXPECT_EQ(FindRecord(main, 2), Hex("FF"));
+  EXPECT_EQ(FindRecord(main, 40), Hex("0400 4C00 4200 0200 0200"));
+  auto ext = Records(bytes, ExtensionStart(bytes));
+  EXPECT_EQ(FindRecord(ext, 11), Hex("0500 0C"));
+  EXPECT_EQ(FindRecord(ext, 10), Hex("0700 1E"));
+  EXPECT_EQ(FindRecord(ext, 112), Hex("32000000 32000000 32000000 32000000 32000000 32000000"));
+  EXPECT_EQ(FindRecord(ext, 126), std::string("TESTER") + '\0');
+}
+
+// A file of the main records given, with an empty extension section.
+std::string FileWith(const std::string& records, const std::string& extension = "") {
+  return Hex("0000 0200 0404") + records + Hex("0100 0000 1A00") + extension + Hex("0100 0000 1A1A");
+}
+
+TEST_F(WorksheetRecordsTest, DamagedFilesAreRefusedAndChangeNothing) {
+  struct Row {
+    const char* what;
+    std::string file;
+    const char* message;
+  } rows[] = {
+      {"label shorter than its head", FileWith(Hex("0F00 0300 FF0000")), "Error at Record:0F[0003]"},
+      {"integer in column 300", FileWith(Hex("0D00 0700 FF 2C01 0000 0500")), "Error at Record:0D[0007]"},
+      {"real in row 9000", FileWith(Hex("0E00 0D00 FF 0000 2823 0000000000000000")), "Error at Record:0E[000D]"},
+      {"negative row", FileWith(Hex("0C00 0500 FF 0000 FFFF")), "Error at Record:0C[0005]"},
+      {"formula without END", FileWith(Hex("1000 1400 FF 0000 0000 0000000000000000 0500 05 0100 0909")),
+       "Error at Record:10[0014]"},
+      {"formula that does not balance", FileWith(Hex("1000 1100 FF 0000 0000 0000000000000000 0200 09 03")),
+       "Error at Record:10[0011]"},
+      {"operand running past END", FileWith(Hex("1000 1200 FF 0000 0000 0000000000000000 0300 01 FF 03")),
+       "Error at Record:10[0012]"},
+      {"name shorter than its range", FileWith(Hex("0B00 0500 4142430000")), "Error at Record:0B[0005]"},
+      {"name with a range in column 999",
+       FileWith(Hex("0B00 1800 41424300000000000000000000000000 E703 0000 0000 0000")), "Error at Record:0B[0018]"},
+      {"column width of column -1", FileWith(Hex("0800 0300 FFFF 0A")), "Error at Record:08[0003]"},
+      {"window record cut short", FileWith(Hex("0700 0400 0000 0000")), "Error at Record:07[0004]"},
+      {"record longer than the file", FileWith(Hex("0F00 FF7F FF0000")), "Error at Record:0F[7FFF]"},
+      {"no main end record", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500"), "Error at Record:01[0000]"},
+      {"first record not the begin record", Hex("0D00 0700 FF 0000 0000 0500 0100 0000"), "Error at Record:0D[0007]"},
+      {"row height of row 9000", FileWith("", Hex("0A00 0300 2823 10")), "Error at Record:0A[0003]"},
+      {"column width of column 256", FileWith("", Hex("0B00 0300 0001 10")), "Error at Record:0B[0003]"},
+      {"zero sheets", FileWith("", Hex("7800 1A00 0000 00000000 0000000000000000000000000000000000000000")),
+       "Error at Record:78[001A]"},
+      {"100 sheets", FileWith("", Hex("7800 1A00 6400 00000000 0000000000000000000000000000000000000000")),
+       "Error at Record:78[001A]"},
+      {"font number 300", FileWith("", Hex("7400 0500 2C01 4100 00")), "Error at Record:74[0005]"},
+      {"button anchored at row -5", FileWith("", Hex("5000 2901") + std::string(277, '\0') + Hex("FBFF 0000") +
+                                                     std::string(16, '\0')),
+       "Error at Record:50[0129]"},
+      {"attributes of a cell in row -1", FileWith("", Hex("0800 0C00 FFFF 0000 01020304 00000000")),
+       "Error at Record:08[000C]"},
+      {"extension cut off", Hex("0000 0200 0404 0100 0000 1A00 7A00 0400 41"), "Error at Record:7A[0004]"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    NewDocument(std::string("KEEP") + std::to_string(&row - rows) + ".WKS");
+    Enter(0, 0, "'keep");
+    Enter(0, 1, "+A1");
+    ASSERT_LT(RangeNameCreate("KEPT", MakeRange(0, 0, 0, 0)), 0);
+    std::vector<std::string> cells = DumpCells(), state = DumpDocumentState();
+    std::string path = Path("BAD.WKS");
+    WriteWholeFile(path, row.file);
+    testing::gShownErrors.clear();
+    EXPECT_FALSE(LoadWorksheet(path, 0, 0, 0, ""));
+    EXPECT_EQ(ErrorMessage(), row.message);
+    EXPECT_EQ(testing::gShownErrors, std::vector<std::string>{std::string("Error:") + row.message});
+    EXPECT_EQ(DumpCells(), cells);
+    EXPECT_EQ(DumpDocumentState(), state);
+    EXPECT_EQ(PoolCheckInvariants(), "");
+    // A merge and linked-file reading take only cells and names, and refuse
+    // the same damage there.
+    std::string_view type = std::string_view(row.message).substr(16, 2);
+    bool cellsOrNames = row.file.find(Hex("1A00")) != std::string::npos &&
+                        (type == "0B" || type == "0C" || type == "0D" || type == "0E" || type == "0F" || type == "10");
+    if (cellsOrNames && std::string_view(row.what).find("column 256") == std::string_view::npos) {
+      EXPECT_FALSE(LoadWorksheet(path, kLoadMerge, 3, 3, ""));
+      EXPECT_EQ(DumpCells(), cells);
+      int calls = 0;
+      EXPECT_FALSE(ReadLinkedFileCells(path, [&](const TLinkedCellValue&) { ++calls; }));
+      EXPECT_EQ(calls, 0);
+    }
+  }
+}
+
+TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
+  struct Row {
+    const char* what;
+    std::string file;
+    std::vector<std::string> cells;
+  } rows[] = {
+      {"empty file", "", {}},
+      {"no extension section", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500 0100 0000"),
+       {"A1 kind 3 format 255 attr 255/0/0/0/3221225472 [5]"}},
+      {"main end, then $1A $1A", Hex("0000 0200 0404 0D00 0700 7F 0000 0000 0500 0100 0000 1A1A"),
+       {"A1 kind 3 format 127 attr 255/0/0/0/3221225472 [5]"}},
+      {"unknown records skipped, type word's high byte as attributes",
+       FileWith(Hex("6300 0300 010203 0D21 0700 FF 0000 0000 0500")),
+       {"A1 kind 3 format 255 attr 255/0/0/0/3238002688 [5]"}},
+      {"formula code padded with a zero after END",
+       FileWith(Hex("1000 1400 FF 0000 0000 0000000000001040 0400 05 0400 03 00")),
+       {"A1 kind 1 format 255 attr 255/0/0/0/3221225472 [4] = 4"}},
+      {"string result without its formula is ignored", FileWith(Hex("3300 0700 FF 0000 0000 4100")), {}},
+      {"numbers cleaned: NaN and a denormal become 0",
+       FileWith(Hex("0E00 0D00 FF 0000 0000 000000000000F87F 0E00 0D00 FF 0100 0000 0100000000000000")),
+       {"A1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0", "B1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0"}},
+      {"user-function record stepped over",
+       FileWith(Hex("0D00 0700 FF 0000 0000 0500"), Hex("6900 1201") + std::string(274, 'u')),
+       {"A1 kind 3 format 255 attr 255/0/0/0/3221225472 [5]"}},
+      {"over-long label cut to 240", FileWith(Hex("0F00 2C01 FF 0000 0000") + std::string(294, 'q') + '\0'),
+       {"A1 kind 4 format 255 attr 255/0/0/0/3221225472 [" + std::string(240, 'q') + "]"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    NewDocument(std::string("ODD") + std::to_string(&row - rows) + ".WKS");
+    WriteWholeFile(Path("ODD.WKS"), row.file);
+    EXPECT_TRUE(LoadWorksheet(Path("ODD.WKS"), 0, 0, 0, "")) << ErrorMessage();
+    EXPECT_EQ(DumpCells(), row.cells);
+  }
+}
+
+TEST_F(WorksheetRecordsTest, MainSectionWidthsApplyOnlyWithoutExtensionWidths) {
+  std::string main = Hex("0000 0200 0404 0800 0300 0300 0E 0100 0000");
+  WriteWholeFile(Path("W1.WKS"), main);
+  ASSERT_TRUE(LoadWorksheet(Path("W1.WKS"), 0, 0, 0, ""));
+  EXPECT_EQ(windows.columnSizes, (std::map<int, int>{{3, 14}}));
+  windows.columnSizes.clear();
+  WriteWholeFile(Path("W2.WKS"), main + Hex("1A00 0B00 0300 0400 10 0100 0000 1A1A"));
+  ASSERT_TRUE(LoadWorksheet(Path("W2.WKS"), 0, 0, 0, ""));
+  EXPECT_EQ(windows.columnSizes, (std::map<int, int>{{4, 16}}));
+}
+
+TEST_F(WorksheetRecordsTest, NamedGraphsBeyondFiftyAreSkipped) {
+  for (int k = 1; k <= 50; ++k) ASSERT_GT(GraphStore("G" + std::to_string(k)), 0);
+  ASSERT_TRUE(SaveWorksheet(Path("GRAPHS.WKS"), false, TRange{}));
+  NewDocument("SHEET2.WKS");
+  ASSERT_GT(GraphStore("MINE"), 0);
+  ASSERT_TRUE(LoadWorksheet(Path("GRAPHS.WKS"), 0, 0, 0, ""));
+  ASSERT_EQ(GraphCount(), 50);
+  EXPECT_EQ(GraphName(1), "MINE");
+  EXPECT_EQ(GraphName(2), "G1");
+  EXPECT_EQ(GraphName(50), "G49");
+}
+
+class SmallPoolWorksheetTest : public WorksheetTest {
+ protected:
+  SmallPoolWorksheetTest() : WorksheetTest(24) {}
+};
+
+TEST_F(SmallPoolWorksheetTest, RunningOutOfPoolStopsTheLoadAndSaysSo) {
+  std::string cells;
+  for (int row = 0; row < 8000; ++row) {
+    std::string record = Hex("0D00 0700 FF 0000 0000 0100");
+    record[7] = static_cast<char>(row);
+    record[8] = static_cast<char>(row >> 8);
+    cells += record;
+  }
+  WriteWholeFile(Path("BIG.WKS"), FileWith(cells));
+  EXPECT_FALSE(LoadWorksheet(Path("BIG.WKS"), 0, 0, 0, ""));
+  EXPECT_EQ(ErrorMessage(), "Out of Memory/File may be truncated");
+  EXPECT_EQ(testing::gShownErrors, std::vector<std::string>{"Error:Out of Memory/File may be truncated"});
+  EXPECT_GT(gCurrentDoc.highRow, 100) << "what fitted was read";
+  EXPECT_LT(gCurrentDoc.highRow, 7999);
+  EXPECT_EQ(PoolCheckInvariants(), "");
+}
+
+}  // namespace
+}  // namespace corvane
