@@ -33,7 +33,13 @@ bool ArgumentRange(int arg, int count, int tokenAt, TRange& range) {
     SetCalcError();
     return false;
   }
-  return SlotRange(ArgumentSlot(arg, count), range);
+  TValueSlot& slot = ArgumentSlot(arg, count);
+  if (!SlotRange(slot, range)) return false;
+  // A lone cell reference pushed that cell's value, with ERR's mark when the
+  // cell holds ERR; read as a range it is no value, so its mark must not
+  // reach the result (COUNTA of it is 0, CELL gives its attributes).
+  slot.error = 0;
+  return true;
 }
 
 namespace {

@@ -30,7 +30,7 @@ inline int CurrentTokenPosition() { return gEval.index - 1; }
 bool ArgumentIsRangeOperand(int arg, int count, int tokenAt);
 // The range of such an argument, corners ordered. Any other argument, or a
 // reference to a cell that no longer exists, sets the calc error flag and gives
-// false.
+// false. The argument's slot loses the error mark its reference pushed.
 bool ArgumentRange(int arg, int count, int tokenAt, TRange& range);
 
 // The slot of argument `arg` (1 = the first) of `count` on top of the stack.

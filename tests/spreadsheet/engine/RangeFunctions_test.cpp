@@ -111,6 +111,11 @@ TEST_F(RangeFunctionsTest, StatisticsAndListFunctions) {
       {"@STDU(A1..A5)", s},
       {"@VARU(5)", kErr},       // one value: division by zero
       {"@COUNTA(B1..B5)", 2},   // blank, missing and ERR cells do not count
+      // A lone reference to a cell holding ERR names a range: the ERR it
+      // pushed is not an argument of the function.
+      {"@COUNTA(B5)", 0},
+      {"@CELL(\"typ\",B5)", kKindNumberFormula},
+      {"@CELL(\"address\",B5)", 0, "B5"},
       {"@MEDIAN(A1..A5)", 3},
       {"@MEDIAN(A1..A4)", 2.5},
       {"@MEDIAN(A1..A6)", 2.5},  // the missing A6 counts as 0
