@@ -16,6 +16,7 @@
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/FormulaText.h"
+#include "spreadsheet/engine/Operators.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/Recalc.h"
@@ -283,11 +284,11 @@ void CallNamedCell() {
 }
 
 // Token 179, "A"(n): the n-th argument of the user-defined function being
-// evaluated. Outside a function, or for an n the function does not have, the
-// result is ERR with the value 1.
+// evaluated (n truncated, 1 when beyond 32 bits). Outside a function, or for
+// an n the function does not have, the result is ERR with the value 1.
 void ArgumentValue() {
   TValueSlot& top = TopSlot();
-  double n = top.type == kSlotNumber ? std::trunc(top.value) : 0;
+  int n = top.type == kSlotNumber ? TruncToInt32(top.value) : 0;
   if (top.error || gFrames.empty() || n < 1 || n > gFrames.back().count) {
     SetSlotNumber(top, 1);
     SetCalcError();

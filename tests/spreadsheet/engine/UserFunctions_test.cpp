@@ -208,6 +208,27 @@ TEST_F(UserFunctionsTest, MissingOrDamagedEntriesGiveNoFunAndErr) {
   EXPECT_EQ(ResultAt(3, 1), "ERR");
 }
 
+TEST_F(UserFunctionsTest, ArgumentNumbersAreWholeNumbers) {
+  // "A" truncates its number, and one beyond 32 bits counts as 1.
+  testing::WriteWholeFile(library_,
+                          "PICK,2\r\n@A(@A(1))\r\n"
+                          "BIG,2\r\n@A(4294967298)\r\n");
+  ASSERT_TRUE(LoadUserFunctions(library_));
+  struct Row {
+    const char* formula;
+    const char* shown;
+  } rows[] = {
+      {"@PICK(2.9,7)", "7"},
+      {"@PICK(1.5,7)", "1.5"},
+      {"@PICK(3,7)", "ERR"},
+      {"@BIG(5,6)", "5"},
+  };
+  for (const Row& row : rows) {
+    ASSERT_TRUE(EnterCell(row.formula, 4, 4)) << row.formula;
+    EXPECT_EQ(ResultAt(4, 4), row.shown) << row.formula;
+  }
+}
+
 TEST_F(UserFunctionsTest, MissingLibraryKeepsTheDocumentsFunctions) {
   ASSERT_TRUE(EnterCell("@DOUBLE(21)", 0, 0));
   EXPECT_FALSE(LoadUserFunctions(folder_.File("NONE.USR")));
