@@ -51,48 +51,48 @@ TTimeParts TimeParts(double serial) {
 
 // DATE(year, month, day): the serial; years 0 to 99 mean 1900 to 1999, and
 // months and days beyond their range roll over.
-void FnDate() { ReturnNumber(3, DateToSerial(ArgInt(3, 2), ArgInt(3, 1), ArgInt(3, 0))); }
+void FnDate() { FinishNumber(3, DateToSerial(ArgInt(3, 2), ArgInt(3, 1), ArgInt(3, 0))); }
 // TODAY: today's serial plus the fraction of the day gone.
 void FnToday() {
   TClockTime now = ReadClock();
   double fraction = now.hour / 24.0 + now.minute / 1440.0 + now.second / 86400.0 + now.millisecond / 86400000.0;
-  ReturnNumber(0, DateToSerial(now.day, now.month, now.year) + fraction);
+  FinishNumber(0, DateToSerial(now.day, now.month, now.year) + fraction);
 }
 // DAY, MONTH, YEAR of a serial; ERR outside 1 January 1 .. 31 December 9999.
 // YEAR gives 0 to 100 for 1900 to 2000 while two-digit years are shown.
 void FnDay() {
   int year, month, day;
-  if (ArgDate(year, month, day)) ReturnNumber(1, day);
+  if (ArgDate(year, month, day)) FinishNumber(1, day);
 }
 void FnMonth() {
   int year, month, day;
-  if (ArgDate(year, month, day)) ReturnNumber(1, month);
+  if (ArgDate(year, month, day)) FinishNumber(1, month);
 }
 void FnYear() {
   int year, month, day;
   if (!ArgDate(year, month, day)) return;
   bool twoDigits = FormatSettings().TwoDigitYear && year >= 1900 && year <= 2000;
-  ReturnNumber(1, twoDigits ? year - 1900 : year);
+  FinishNumber(1, twoDigits ? year - 1900 : year);
 }
 // TIME(hours, minutes, seconds): the fraction of a day.
-void FnTime() { ReturnNumber(3, ArgNumber(3, 0) / 24 + ArgNumber(3, 1) / 1440 + ArgNumber(3, 2) / 86400); }
+void FnTime() { FinishNumber(3, ArgNumber(3, 0) / 24 + ArgNumber(3, 1) / 1440 + ArgNumber(3, 2) / 86400); }
 // HOUR, MINUTE, SECOND of a serial's time of day.
-void FnHour() { ReturnNumber(1, TimeParts(ArgNumber(1, 0)).hours); }
-void FnMinute() { ReturnNumber(1, TimeParts(ArgNumber(1, 0)).minutes); }
-void FnSecond() { ReturnNumber(1, TimeParts(ArgNumber(1, 0)).seconds); }
+void FnHour() { FinishNumber(1, TimeParts(ArgNumber(1, 0)).hours); }
+void FnMinute() { FinishNumber(1, TimeParts(ArgNumber(1, 0)).minutes); }
+void FnSecond() { FinishNumber(1, TimeParts(ArgNumber(1, 0)).seconds); }
 // DATEVAL(text): the serial of a date text in the program's date order; a text
 // that names no calendar date is ERR.
 void FnDateVal() {
   double serial = 0;
   if (!DateVal(UpperCaseText(ArgText(1, 0)), FunctionSettings().dayFirstDates, serial)) SetCalcError();
-  ReturnNumber(1, serial);
+  FinishNumber(1, serial);
 }
 // TIMEVAL(text): the day fraction of a time text ("P" for afternoon hours); a
 // text that names no time is ERR.
 void FnTimeVal() {
   double fraction = 0;
   if (!TimeVal(UpperCaseText(ArgText(1, 0)), fraction)) SetCalcError();
-  ReturnNumber(1, fraction);
+  FinishNumber(1, fraction);
 }
 
 constexpr THandlerEntry kDateTimeHandlers[] = {

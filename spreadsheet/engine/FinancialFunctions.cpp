@@ -42,16 +42,16 @@ double Balance(double principal, double rate, double n, double k) {
 }
 
 // PMT(principal, rate, periods): principal * rate * (1+rate)^n / ((1+rate)^n - 1).
-void FnPmt() { ReturnNumber(3, Payment(ArgNumber(3, 0), ArgNumber(3, 1), ArgNumber(3, 2))); }
+void FnPmt() { FinishNumber(3, Payment(ArgNumber(3, 0), ArgNumber(3, 1), ArgNumber(3, 2))); }
 // PV(payment, rate, periods): payment * ((1+rate)^n - 1) / rate / (1+rate)^n.
 void FnPv() {
   double payment = ArgNumber(3, 0), rate = ArgNumber(3, 1), g = Growth(rate, ArgNumber(3, 2));
-  ReturnNumber(3, SafeDivision(SafeDivision(payment * (g - 1), rate), g));
+  FinishNumber(3, SafeDivision(SafeDivision(payment * (g - 1), rate), g));
 }
 // FV(payment, rate, periods): payment * ((1+rate)^n - 1) / rate.
 void FnFv() {
   double payment = ArgNumber(3, 0), rate = ArgNumber(3, 1), g = Growth(rate, ArgNumber(3, 2));
-  ReturnNumber(3, SafeDivision(payment * (g - 1), rate));
+  FinishNumber(3, SafeDivision(payment * (g - 1), rate));
 }
 
 // The cash flows of the range that is the second of two arguments, for NPV and
@@ -85,8 +85,8 @@ double NetPresentValue(double rate, const std::vector<std::pair<int, double>>& f
 // NPV(rate, range).
 void FnNpv() {
   std::vector<std::pair<int, double>> flows;
-  if (!CashFlows(flows)) return ReturnError(2);
-  ReturnNumber(2, Finite(NetPresentValue(ArgNumber(2, 0), flows)));
+  if (!CashFlows(flows)) return FinishError(2);
+  FinishNumber(2, Finite(NetPresentValue(ArgNumber(2, 0), flows)));
 }
 
 // IRR(guess, range): secant search for the rate at which NPV is 0, from the
@@ -95,42 +95,42 @@ void FnNpv() {
 // settled after 25 rounds.
 void FnIrr() {
   std::vector<std::pair<int, double>> flows;
-  if (!CashFlows(flows)) return ReturnError(2);
+  if (!CashFlows(flows)) return FinishError(2);
   double r = ArgNumber(2, 0);
   for (int round = 1;; ++round) {
-    if (round > kIrrMaxIterations) return ReturnError(2);
+    if (round > kIrrMaxIterations) return FinishError(2);
     double f = Finite(NetPresentValue(r, flows));
-    if (ErrorFlagSet()) return ReturnError(2);
+    if (ErrorFlagSet()) return FinishError(2);
     if (std::fabs(f) < kIrrTolerance) break;
     double step = kIrrStep * r;
     double f2 = Finite(NetPresentValue(r + step, flows));
     r = Finite(r - SafeDivision(f * step, f2 - f));
-    if (ErrorFlagSet()) return ReturnError(2);
+    if (ErrorFlagSet()) return FinishError(2);
   }
-  ReturnNumber(2, r);
+  FinishNumber(2, r);
 }
 
 // RATE(future value, present value, periods): (fv / pv)^(1 / n) - 1.
 void FnRate() {
   double ratio = SafeDivision(ArgNumber(3, 0), ArgNumber(3, 1));
-  ReturnNumber(3, SafePower(ratio, SafeDivision(1, ArgNumber(3, 2))) - 1);
+  FinishNumber(3, SafePower(ratio, SafeDivision(1, ArgNumber(3, 2))) - 1);
 }
 // TERM(payment, rate, future value): ln(fv * rate / payment + 1) / ln(1 + rate).
 void FnTerm() {
   double payment = ArgNumber(3, 0), rate = ArgNumber(3, 1), fv = ArgNumber(3, 2);
-  ReturnNumber(3, SafeDivision(SafeLog(SafeDivision(fv * rate, payment) + 1), SafeLog(1 + rate)));
+  FinishNumber(3, SafeDivision(SafeLog(SafeDivision(fv * rate, payment) + 1), SafeLog(1 + rate)));
 }
 // CTERM(rate, future value, present value): ln(fv / pv) / ln(1 + rate).
 void FnCTerm() {
   double rate = ArgNumber(3, 0), fv = ArgNumber(3, 1), pv = ArgNumber(3, 2);
-  ReturnNumber(3, SafeDivision(SafeLog(SafeDivision(fv, pv)), SafeLog(1 + rate)));
+  FinishNumber(3, SafeDivision(SafeLog(SafeDivision(fv, pv)), SafeLog(1 + rate)));
 }
 // SLN(cost, salvage, life): (cost - salvage) / life.
-void FnSln() { ReturnNumber(3, SafeDivision(ArgNumber(3, 0) - ArgNumber(3, 1), ArgNumber(3, 2))); }
+void FnSln() { FinishNumber(3, SafeDivision(ArgNumber(3, 0) - ArgNumber(3, 1), ArgNumber(3, 2))); }
 // SYD(cost, salvage, life, period): (cost - salvage) (life - period + 1) 2 / (life (life + 1)).
 void FnSyd() {
   double cost = ArgNumber(4, 0), salvage = ArgNumber(4, 1), life = ArgNumber(4, 2), period = ArgNumber(4, 3);
-  ReturnNumber(4, SafeDivision((cost - salvage) * (life - period + 1) * 2, life * (life + 1)));
+  FinishNumber(4, SafeDivision((cost - salvage) * (life - period + 1) * 2, life * (life + 1)));
 }
 // DDB(cost, salvage, life, period): the depreciation of period trunc(period)
 // at twice the straight-line rate on the book value, never below salvage. A
@@ -138,14 +138,14 @@ void FnSyd() {
 void FnDdb() {
   double cost = ArgNumber(4, 0), salvage = ArgNumber(4, 1), life = ArgNumber(4, 2), period = ArgNumber(4, 3);
   double n = std::trunc(period);
-  if (n < 1 || period > life || n > kDdbMaxPeriods) return ReturnError(4);
+  if (n < 1 || period > life || n > kDdbMaxPeriods) return FinishError(4);
   double book = cost, d = 0;
   for (int k = 0; k < static_cast<int>(n); ++k) {
     d = SafeDivision(2 * book, life);
     if (book - d < salvage) d = book - salvage;
     book -= d;
   }
-  ReturnNumber(4, Finite(d));
+  FinishNumber(4, Finite(d));
 }
 
 // The whole period number k of BAL and ACI: 0 to the loan's periods, else ERR.
@@ -158,16 +158,16 @@ bool LoanPeriod(double periods, double& k) {
 // BAL(principal, rate, periods, k): the balance after k level payments.
 void FnBal() {
   double principal = ArgNumber(4, 0), rate = ArgNumber(4, 1), periods = ArgNumber(4, 2), k = 0;
-  if (!LoanPeriod(periods, k)) return ReturnError(4);
-  ReturnNumber(4, Finite(Balance(principal, rate, periods, k)));
+  if (!LoanPeriod(periods, k)) return FinishError(4);
+  FinishNumber(4, Finite(Balance(principal, rate, periods, k)));
 }
 // ACI(principal, rate, periods, k): the interest paid with the first k
 // payments: k payments less the principal repaid by them.
 void FnAci() {
   double principal = ArgNumber(4, 0), rate = ArgNumber(4, 1), periods = ArgNumber(4, 2), k = 0;
-  if (!LoanPeriod(periods, k)) return ReturnError(4);
+  if (!LoanPeriod(periods, k)) return FinishError(4);
   double repaid = principal - Balance(principal, rate, periods, k);
-  ReturnNumber(4, Finite(k * Payment(principal, rate, periods) - repaid));
+  FinishNumber(4, Finite(k * Payment(principal, rate, periods) - repaid));
 }
 // PMTP(principal, rate, periods, residual): the level payment due at the start
 // of each period that brings the principal down to the residual value at the
@@ -176,7 +176,7 @@ void FnPmtp() {
   double principal = ArgNumber(4, 0), rate = ArgNumber(4, 1), periods = ArgNumber(4, 2), residual = ArgNumber(4, 3);
   double g = Growth(rate, periods);
   double financed = principal - SafeDivision(residual, g);
-  ReturnNumber(4, Finite(SafeDivision(Payment(financed, rate, periods), 1 + rate)));
+  FinishNumber(4, Finite(SafeDivision(Payment(financed, rate, periods), 1 + rate)));
 }
 
 constexpr THandlerEntry kFinancialHandlers[] = {

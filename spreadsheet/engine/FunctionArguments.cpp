@@ -3,30 +3,47 @@
 
 namespace corvane {
 
-bool DropToResultSlot(int n) {
-  if (n <= 0) return PushSlot();
-  std::uint8_t error = 0;
-  for (int i = 1; i < n; ++i) error |= ArgSlot(n, i).error;
-  for (int i = 1; i < n; ++i) Pop1();
-  TopSlot().error |= error;
-  return true;
+namespace {
+
+std::uint8_t ArgumentMarks(int count) {
+  std::uint8_t marks = 0;
+  for (int arg = 1; arg <= count; ++arg) marks |= ArgumentSlot(arg, count).error;
+  return marks;
 }
 
-void ReturnNumber(int n, double value) {
-  if (!DropToResultSlot(n)) return;
+// Drops all but the first of `count` arguments; a function without arguments
+// pushes its result slot. False when the stack is full.
+bool KeepFirstArgument(int count) {
+  for (int k = 1; k < count; ++k) Pop1();
+  return count > 0 || PushSlot();
+}
+
+}  // namespace
+
+void FinishNumber(int count, double value, bool keepMarks) {
+  const std::uint8_t marks = keepMarks ? ArgumentMarks(count) : 0;
+  if (!KeepFirstArgument(count)) return;
   SetSlotNumber(TopSlot(), value);
+  TopSlot().error = marks;
 }
 
-void ReturnText(int n, std::string_view text) {
-  // The text may point into an argument's string, which the drop gives back.
-  std::string copy(text);
-  if (!DropToResultSlot(n)) return;
+void FinishNumber(int count, double value, const numeric::TCalcStatus& status) {
+  if (status.error) SetCalcError();
+  FinishNumber(count, value, true);
+}
+
+void FinishText(int count, std::string_view text, bool keepMarks) {
+  const std::uint8_t marks = keepMarks ? ArgumentMarks(count) : 0;
+  // The text may live in an argument slot that is about to be dropped.
+  const std::string copy(text);
+  if (!KeepFirstArgument(count)) return;
   PushString(copy);
+  TopSlot().error = marks;
 }
 
-void ReturnError(int n) {
+void FinishError(int count) {
   SetCalcError();
-  ReturnNumber(n, 0);
+  FinishNumber(count, 0);
 }
 
 }  // namespace corvane

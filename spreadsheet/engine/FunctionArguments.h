@@ -2,10 +2,9 @@
 // value stack, leaving one result in the first argument's slot, and the
 // guarded numeric routines with their errors taken onto the calc error flag.
 //
-// A function of n fixed arguments finds them in the top n slots, the last on
-// top; argument i counts from 0. The Return functions drop the other slots and
-// leave the result where the first argument was, carrying the error marks of
-// all arguments; a function of no arguments (n = 0) pushes its result.
+// A function of `count` fixed arguments finds them in the top slots, the last
+// on top. The Finish functions drop all but the first and leave the result in
+// its slot; a function of no arguments (count 0) pushes its result.
 #pragma once
 
 #include <cmath>
@@ -19,23 +18,26 @@
 
 namespace corvane {
 
-inline TValueSlot& ArgSlot(int n, int i) { return SlotBelowTop(n - 1 - i); }
-inline double ArgNumber(int n, int i) { return ArgSlot(n, i).value; }
-// A whole-number argument, truncated toward zero (1 outside the 32-bit range).
+// The slot of argument `arg` (1 = the first) of `count` on top of the stack.
+inline TValueSlot& ArgumentSlot(int arg, int count) { return SlotBelowTop(count - arg); }
+// Argument i, counted from 0, of n: its number, its whole number (truncated
+// toward zero, 1 outside the 32-bit range), and its text (a number gives its
+// general text).
+inline double ArgNumber(int n, int i) { return ArgumentSlot(i + 1, n).value; }
 inline int ArgInt(int n, int i) { return TruncToInt32(ArgNumber(n, i)); }
-// A text argument; a number gives its general text.
-inline std::string ArgText(int n, int i) { return SlotText(ArgSlot(n, i)); }
+inline std::string ArgText(int n, int i) { return SlotText(ArgumentSlot(i + 1, n)); }
 
-// Drops the arguments after the first, ORing their error marks into it; the
-// first argument's slot, now the top. Pushes a fresh slot for n = 0 (false
-// when the stack is full and the run ends).
-bool DropToResultSlot(int n);
-
-void ReturnNumber(int n, double value);
-inline void ReturnBool(int n, bool b) { ReturnNumber(n, BoolValue(b)); }
-void ReturnText(int n, std::string_view text);
+// Leaves the result of a function of `count` fixed arguments in its first
+// argument's slot and drops the others. `value` becomes a number; `text` a
+// string. With `keepMarks` the result carries the error marks of all its
+// arguments, otherwise none of them. A numeric status with its error set sets
+// the calc error flag.
+void FinishNumber(int count, double value, bool keepMarks = true);
+void FinishNumber(int count, double value, const numeric::TCalcStatus& status);
+void FinishText(int count, std::string_view text, bool keepMarks = true);
+inline void FinishBool(int count, bool b) { FinishNumber(count, BoolValue(b)); }
 // The calc error flag set and 0 left as the result.
-void ReturnError(int n);
+void FinishError(int count);
 
 // A numeric routine's result: one that is not finite sets the calc error flag
 // and becomes 1.

@@ -28,9 +28,9 @@ constexpr const char* kNotAvailableText = "N/A";
 constexpr std::size_t kMaxFileNameText = 240;
 
 // NA: -1 without the error mark. ERR: -1 with it.
-void FnNa() { ReturnNumber(0, -1); }
+void FnNa() { FinishNumber(0, -1); }
 void FnErr() {
-  ReturnNumber(0, -1);
+  FinishNumber(0, -1);
   SetSlotErr();
 }
 // ISNA(x): 1 when x is exactly -1 (NA, and ERR too); ISERR(x): 1 when x
@@ -38,25 +38,25 @@ void FnErr() {
 void FnIsNa() {
   bool na = TopSlot().type == kSlotNumber && TopSlot().value == -1;
   SetSlotOk();
-  ReturnBool(1, na);
+  FinishBool(1, na);
 }
 void FnIsErr() {
   bool err = TopSlot().error != 0;
   SetSlotOk();
-  ReturnBool(1, err);
+  FinishBool(1, err);
 }
 // FALSE, TRUE: 0 and 1.
-void FnFalse() { ReturnNumber(0, 0); }
-void FnTrue() { ReturnNumber(0, 1); }
+void FnFalse() { FinishNumber(0, 0); }
+void FnTrue() { FinishNumber(0, 1); }
 // RAND: uniform in [0, 1).
-void FnRand() { ReturnNumber(0, FunctionHost().Random()); }
+void FnRand() { FinishNumber(0, FunctionHost().Random()); }
 
 // IF(condition, then, else): `then` only when the condition is exactly 1. The
 // chosen value keeps its type (a text stays a text) and carries its own error
 // mark or the condition's.
 void FnIf() {
-  const TValueSlot& condition = ArgSlot(3, 0);
-  const TValueSlot& chosen = ArgSlot(3, condition.value == 1 && condition.type == kSlotNumber ? 1 : 2);
+  const TValueSlot& condition = ArgumentSlot(1, 3);
+  const TValueSlot& chosen = ArgumentSlot(condition.value == 1 && condition.type == kSlotNumber ? 2 : 3, 3);
   std::uint8_t error = chosen.error | condition.error;
   std::uint8_t type = chosen.type;
   double value = chosen.value;
@@ -75,31 +75,31 @@ void FnIf() {
 // ISNUM(x), ISSTR(x): what the cell last named by a reference in this formula
 // holds: a number (or a formula with a numeric value), or a label (or a
 // formula with a text value). 0 when the formula names no cell.
-void FnIsNum() { ReturnBool(1, gEval.lastCell != kNilHandle && CellIsNumeric(CellPtr(gEval.lastCell))); }
-void FnIsStr() { ReturnBool(1, gEval.lastCell != kNilHandle && CellIsText(CellPtr(gEval.lastCell))); }
+void FnIsNum() { FinishBool(1, gEval.lastCell != kNilHandle && CellIsNumeric(CellPtr(gEval.lastCell))); }
+void FnIsStr() { FinishBool(1, gEval.lastCell != kNilHandle && CellIsText(CellPtr(gEval.lastCell))); }
 
 // MEMAVAIL(n): 0 a fixed figure, 1 the page pool's free bytes, 2 the bytes
 // all documents use; any other n is left as it is.
 void FnMemAvail() {
   int n = ArgInt(1, 0);
-  if (n == 0) ReturnNumber(1, kMemAvailConstant);
-  if (n == 1) ReturnNumber(1, PoolFreeBytes());
-  if (n == 2) ReturnNumber(1, PoolUsedBytes());
+  if (n == 0) FinishNumber(1, kMemAvailConstant);
+  if (n == 1) FinishNumber(1, PoolFreeBytes());
+  if (n == 2) FinishNumber(1, PoolUsedBytes());
 }
 // DOSVER: the text "N/A". VERSION: the program's version number.
-void FnDosVer() { ReturnText(0, kNotAvailableText); }
-void FnVersion() { ReturnNumber(0, kProgramVersion); }
+void FnDosVer() { FinishText(0, kNotAvailableText); }
+void FnVersion() { FinishNumber(0, kProgramVersion); }
 // AUTO: 1 while recalculation is automatic. PROTECT: 1 while protection is on.
-void FnAuto() { ReturnBool(0, gCurrentDoc.settings.manualRecalc == 0); }
-void FnProtect() { ReturnBool(0, ProtectionOn()); }
+void FnAuto() { FinishBool(0, gCurrentDoc.settings.manualRecalc == 0); }
+void FnProtect() { FinishBool(0, ProtectionOn()); }
 // QVIEW(n): one of the two program values for n = 0 or 1; other n are ERR.
 void FnQView() {
   double n = ArgNumber(1, 0);
-  if (n != 0 && n != 1) return ReturnError(1);
-  ReturnNumber(1, FunctionSettings().quickView[n == 0 ? 0 : 1]);
+  if (n != 0 && n != 1) return FinishError(1);
+  FinishNumber(1, FunctionSettings().quickView[n == 0 ? 0 : 1]);
 }
 // PATH: the current folder.
-void FnPath() { ReturnText(0, FunctionHost().CurrentDirectory()); }
+void FnPath() { FinishText(0, FunctionHost().CurrentDirectory()); }
 
 // FILEINFO(name, kind): 1 the size in bytes, 2 1 when the file opens for
 // reading (0 when it does not, or does not exist), 3 its attribute bits, 4
@@ -108,23 +108,23 @@ void FnPath() { ReturnText(0, FunctionHost().CurrentDirectory()); }
 void FnFileInfo() {
   std::string name = ArgText(2, 0);
   int kind = ArgInt(2, 1);
-  if (kind < 1 || kind > 4) return ReturnError(2);
-  if (kind == 4) return ReturnText(2, kNotAvailableText);
+  if (kind < 1 || kind > 4) return FinishError(2);
+  if (kind == 4) return FinishText(2, kNotAvailableText);
   TFileFacts facts;
   bool found = FunctionHost().QueryFile(name, facts);
-  if (kind == 2) return ReturnBool(2, found && facts.canOpen);
-  if (!found) return ReturnError(2);
-  ReturnNumber(2, kind == 1 ? static_cast<double>(facts.size) : static_cast<double>(facts.attributes & 0xFFFF));
+  if (kind == 2) return FinishBool(2, found && facts.canOpen);
+  if (!found) return FinishError(2);
+  FinishNumber(2, kind == 1 ? static_cast<double>(facts.size) : static_cast<double>(facts.attributes & 0xFFFF));
 }
 // IORESULT: the last input/output result code, which reading clears.
-void FnIoResult() { ReturnNumber(0, TakeIoResult()); }
+void FnIoResult() { FinishNumber(0, TakeIoResult()); }
 // FILENAME: the active sheet window's file name ("" when none is open).
-void FnFileName() { ReturnText(0, WindowServices().SheetFileName(kMaxFileNameText)); }
+void FnFileName() { FinishText(0, WindowServices().SheetFileName(kMaxFileNameText)); }
 // OSVER: the system's major version plus the minor one in thousandths.
 void FnOsVer() {
   int major = 0, minor = 0;
   FunctionHost().SystemVersion(major, minor);
-  ReturnNumber(0, (major * 1000.0 + minor) * 0.001);
+  FinishNumber(0, (major * 1000.0 + minor) * 0.001);
 }
 
 constexpr THandlerEntry kLogicalHandlers[] = {

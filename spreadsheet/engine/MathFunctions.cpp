@@ -27,7 +27,7 @@ constexpr int kHexMax = 65535;
 constexpr std::size_t kDecMaxDigits = 8;
 
 double X() { return ArgNumber(1, 0); }
-void Result(double value) { ReturnNumber(1, value); }
+void Result(double value) { FinishNumber(1, value); }
 
 // Arc sine: |x| > 1 is ERR, |x| = 1 gives a right angle with the sign of x.
 double ArcSine(double x) {
@@ -69,7 +69,7 @@ void FnSqrt() {
 void FnLog() { Result(SafeLog(X()) * kLog10OfE); }
 void FnLn() { Result(SafeLog(X())); }
 // PI: no arguments.
-void FnPi() { ReturnNumber(0, kPi); }
+void FnPi() { FinishNumber(0, kPi); }
 // SIN, COS, TAN (radians); TAN is sine over cosine by safe division.
 void FnSin() { Result(std::sin(X())); }
 void FnCos() { Result(std::cos(X())); }
@@ -83,7 +83,7 @@ void FnExp() { Result(Finite(std::exp(X()))); }
 // MOD(x, y): x - trunc(x / y) * y; y = 0 is ERR.
 void FnMod() {
   double x = ArgNumber(2, 0), y = ArgNumber(2, 1);
-  ReturnNumber(2, Finite(x - std::trunc(SafeDivision(x, y)) * y));
+  FinishNumber(2, Finite(x - std::trunc(SafeDivision(x, y)) * y));
 }
 
 // ---- Tokens 63, 122 and 126 to 137 ---------------------------------------------
@@ -99,7 +99,7 @@ void FnRound() {
   bool halfUp = FunctionSettings().halfUpRounding;
   auto whole = [&](double v) { return halfUp ? std::floor(v + 0.5) : std::trunc(v + (x < 0 ? -0.5 : 0.5)); };
   double result = d >= 0 ? SafeDivision(whole(x * m), m) : whole(SafeDivision(x, m)) * m;
-  ReturnNumber(2, Finite(result));
+  FinishNumber(2, Finite(result));
 }
 // FACT(x): trunc(x)! for 0..170, else ERR.
 void FnFact() { Result(Factorial(X())); }
@@ -117,11 +117,11 @@ void FnTanh() { Result(std::tanh(X())); }
 // logarithm forms for large |x|.
 void FnAsinh() { Result(std::asinh(X())); }
 void FnAcosh() {
-  if (X() < 1) return ReturnError(1);
+  if (X() < 1) return FinishError(1);
   Result(std::acosh(X()));
 }
 void FnAtanh() {
-  if (std::fabs(X()) >= 1) return ReturnError(1);
+  if (std::fabs(X()) >= 1) return FinishError(1);
   Result(std::atanh(X()));
 }
 // COMB(n, k): n! / ((n - k)! k!) and PERM(n, k): n! / (n - k)!, for whole n
@@ -144,8 +144,8 @@ double FactorialQuotient(double n, double k, bool overKFactorial) {
   if (!std::isfinite(result)) SetCalcError();
   return result;
 }
-void FnComb() { ReturnNumber(2, FactorialQuotient(ArgNumber(2, 0), ArgNumber(2, 1), true)); }
-void FnPerm() { ReturnNumber(2, FactorialQuotient(ArgNumber(2, 0), ArgNumber(2, 1), false)); }
+void FnComb() { FinishNumber(2, FactorialQuotient(ArgNumber(2, 0), ArgNumber(2, 1), true)); }
+void FnPerm() { FinishNumber(2, FactorialQuotient(ArgNumber(2, 0), ArgNumber(2, 1), false)); }
 // GAMMALN(x): x <= 0 is ERR.
 void FnGammaLn() { Result(Guarded(numeric::GammaLn, X())); }
 
@@ -155,7 +155,7 @@ void FnGammaLn() { Result(Guarded(numeric::GammaLn, X())); }
 // 65535 or below 0 are ERR.
 void FnHex() {
   double x = std::round(X());
-  if (!(x >= 0 && x <= kHexMax)) return ReturnError(1);
+  if (!(x >= 0 && x <= kHexMax)) return FinishError(1);
   static const char kDigits[] = "0123456789ABCDEF";
   unsigned v = static_cast<unsigned>(x);
   std::string text;
@@ -163,18 +163,18 @@ void FnHex() {
     text.insert(text.begin(), kDigits[v % 16]);
     v /= 16;
   } while (v != 0);
-  ReturnText(1, text);
+  FinishText(1, text);
 }
 // DEC(text): hexadecimal digits, with or without a leading "$", at most 8 of
 // them, as a number from 0 to 4294967295. Empty or bad text is ERR.
 void FnDec() {
   std::string text = UpperCaseText(ArgText(1, 0));
   if (!text.empty() && text[0] == '$') text.erase(0, 1);
-  if (text.empty() || text.size() > kDecMaxDigits) return ReturnError(1);
+  if (text.empty() || text.size() > kDecMaxDigits) return FinishError(1);
   std::uint32_t v = 0;
   for (char c : text) {
     int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-    if (digit < 0) return ReturnError(1);
+    if (digit < 0) return FinishError(1);
     v = v * 16 + static_cast<std::uint32_t>(digit);
   }
   Result(v);
@@ -182,14 +182,14 @@ void FnDec() {
 // LOGB(x, base): ln x / ln base; x <= 0 or base <= 1 is ERR.
 void FnLogB() {
   double x = ArgNumber(2, 0), base = ArgNumber(2, 1);
-  if (x <= 0 || base <= 1) return ReturnError(2);
-  ReturnNumber(2, SafeDivision(std::log(x), std::log(base)));
+  if (x <= 0 || base <= 1) return FinishError(2);
+  FinishNumber(2, SafeDivision(std::log(x), std::log(base)));
 }
 // CEIL(x, d): the magnitude raised to d decimals; FLOOR(x, d): truncated.
-void FnCeil() { ReturnNumber(2, ScaleAndTruncate(ArgNumber(2, 0), ArgInt(2, 1), kCeilAddend)); }
-void FnFloor() { ReturnNumber(2, ScaleAndTruncate(ArgNumber(2, 0), ArgInt(2, 1), 0)); }
+void FnCeil() { FinishNumber(2, ScaleAndTruncate(ArgNumber(2, 0), ArgInt(2, 1), kCeilAddend)); }
+void FnFloor() { FinishNumber(2, ScaleAndTruncate(ArgNumber(2, 0), ArgInt(2, 1), 0)); }
 // RGB(red, green, blue): red + 256 green + 65536 blue.
-void FnRgb() { ReturnNumber(3, ArgNumber(3, 0) + 256 * ArgNumber(3, 1) + 65536 * ArgNumber(3, 2)); }
+void FnRgb() { FinishNumber(3, ArgNumber(3, 0) + 256 * ArgNumber(3, 1) + 65536 * ArgNumber(3, 2)); }
 
 constexpr THandlerEntry kMathHandlers[] = {
     {33, FnAbs},    {34, FnInt},     {35, FnSqrt},   {36, FnLog},     {37, FnLn},      {38, FnPi},

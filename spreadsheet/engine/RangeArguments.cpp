@@ -1,5 +1,5 @@
 // Shared helpers of the range function families: range arguments, cells as
-// numbers, the result step and the list aggregates.
+// numbers and the list aggregates.
 #include "spreadsheet/engine/RangeArguments.h"
 
 #include <cmath>
@@ -40,44 +40,6 @@ bool ArgumentRange(int arg, int count, int tokenAt, TRange& range) {
   // reach the result (COUNTA of it is 0, CELL gives its attributes).
   slot.error = 0;
   return true;
-}
-
-namespace {
-
-std::uint8_t ArgumentMarks(int count) {
-  std::uint8_t marks = 0;
-  for (int arg = 1; arg <= count; ++arg) marks |= ArgumentSlot(arg, count).error;
-  return marks;
-}
-
-// Drops all but the first of `count` arguments; a function without arguments
-// pushes its result slot. False when the stack is full.
-bool KeepFirstArgument(int count) {
-  for (int k = 1; k < count; ++k) Pop1();
-  return count > 0 || PushSlot();
-}
-
-}  // namespace
-
-void FinishNumber(int count, double value, bool keepMarks) {
-  const std::uint8_t marks = keepMarks ? ArgumentMarks(count) : 0;
-  if (!KeepFirstArgument(count)) return;
-  SetSlotNumber(TopSlot(), value);
-  TopSlot().error = marks;
-}
-
-void FinishNumber(int count, double value, const numeric::TCalcStatus& status) {
-  if (status.error) SetCalcError();
-  FinishNumber(count, value, true);
-}
-
-void FinishText(int count, std::string_view text, bool keepMarks) {
-  const std::uint8_t marks = keepMarks ? ArgumentMarks(count) : 0;
-  // The text may live in an argument slot that is about to be dropped.
-  const std::string copy(text);
-  if (!KeepFirstArgument(count)) return;
-  PushString(copy);
-  TopSlot().error = marks;
 }
 
 // ---- Cells --------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // Shared helpers of the range, lookup, statistics and iterative function
 // families: range arguments read from the code, cells read as numbers, the
-// result step of a fixed-argument function, the list aggregates, and the
-// iteration variable "X" with its save-and-restore scope.
+// list aggregates, and the iteration variable "X" with its save-and-restore
+// scope. The argument slots and the result step are FunctionArguments.h's.
 #pragma once
 
 #include <span>
@@ -11,6 +11,7 @@
 
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/Evaluator.h"
+#include "spreadsheet/engine/FunctionArguments.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/Range.h"
 
@@ -32,18 +33,6 @@ bool ArgumentIsRangeOperand(int arg, int count, int tokenAt);
 // reference to a cell that no longer exists, sets the calc error flag and gives
 // false. The argument's slot loses the error mark its reference pushed.
 bool ArgumentRange(int arg, int count, int tokenAt, TRange& range);
-
-// The slot of argument `arg` (1 = the first) of `count` on top of the stack.
-inline TValueSlot& ArgumentSlot(int arg, int count) { return SlotBelowTop(count - arg); }
-
-// Leaves the result of a function of `count` fixed arguments in its first
-// argument's slot and drops the others. `value` becomes a number; `text` a
-// string. With `keepMarks` the result carries the error marks of all its
-// arguments, otherwise none of them. A numeric status with its error set sets
-// the calc error flag.
-void FinishNumber(int count, double value, bool keepMarks = true);
-void FinishNumber(int count, double value, const numeric::TCalcStatus& status);
-void FinishText(int count, std::string_view text, bool keepMarks = true);
 
 // ---- Cells --------------------------------------------------------------------
 

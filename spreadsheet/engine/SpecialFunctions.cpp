@@ -11,8 +11,6 @@ namespace corvane {
 
 namespace {
 
-double Arg(int arg, int count) { return ArgumentSlot(arg, count).value; }
-
 using TFunction1 = double (*)(double, numeric::TCalcStatus&);
 using TFunction2 = double (*)(double, double, numeric::TCalcStatus&);
 using TFunction3 = double (*)(double, double, double, numeric::TCalcStatus&);
@@ -22,21 +20,21 @@ using TFunction3 = double (*)(double, double, double, numeric::TCalcStatus&);
 template <TFunction1 kFunction>
 void Special1() {
   numeric::TCalcStatus status;
-  const double value = kFunction(Arg(1, 1), status);
+  const double value = kFunction(ArgNumber(1, 0), status);
   FinishNumber(1, value, status);
 }
 
 template <TFunction2 kFunction>
 void Special2() {
   numeric::TCalcStatus status;
-  const double value = kFunction(Arg(1, 2), Arg(2, 2), status);
+  const double value = kFunction(ArgNumber(2, 0), ArgNumber(2, 1), status);
   FinishNumber(2, value, status);
 }
 
 template <TFunction3 kFunction>
 void Special3() {
   numeric::TCalcStatus status;
-  const double value = kFunction(Arg(1, 3), Arg(2, 3), Arg(3, 3), status);
+  const double value = kFunction(ArgNumber(3, 0), ArgNumber(3, 1), ArgNumber(3, 2), status);
   FinishNumber(3, value, status);
 }
 
