@@ -108,7 +108,9 @@ void TableLookup() {
 // Tokens 124 and 125, HTERP and VTERP(key, range, offset): linear interpolation
 // between the matching entry's result y1 (key k1) and the next entry's y2 (the
 // entry where the walk stopped, key k2). Without a next entry's result cell the
-// key must equal k1, and y1 is the result.
+// key must equal k1, and y1 is the result. In a key row with labels between
+// the numbers, y2 is taken under k2 too, not from the column right after the
+// match, which has no key of its own and would bend the line.
 template <bool kVertical>
 void InterpolatingLookup() {
   TRange range;

@@ -148,6 +148,13 @@ TEST_F(RangeFunctionsTest, LookupAndDatabaseFunctions) {
     ASSERT_TRUE(EnterCell(std::to_string(k + 1), 9, 4 + k));
     ASSERT_TRUE(EnterCell(std::to_string(k + 5), 10, 4 + k));
   }
+  // E13..G14: keys 1, a label, 3 across; values 10, 20, 30 below.
+  Put("E13", "1");
+  Put("F13", "gap");
+  Put("G13", "3");
+  Put("E14", "10");
+  Put("F14", "20");
+  Put("G14", "30");
   // J1..L3: x headings 1, 2; y headings 10, 20; values 100 200 / 300 400.
   Put("K1", "1");
   Put("L1", "2");
@@ -176,6 +183,8 @@ TEST_F(RangeFunctionsTest, LookupAndDatabaseFunctions) {
       {"@HTABLE(0.5,E10..H11,1)", kErr},
       {"@HTABLE(9,E10..H11,1)", 8},
       {"@HTERP(2.5,E10..H11,1)", 6.5},
+      {"@HTABLE(2,E13..G14,1)", 10},   // the label column is passed over
+      {"@HTERP(2,E13..G14,1)", 20},    // between keys 1 and 3: y2 is the 3's, not the label's
       {"@HTABLE(2,E10..H11,2)", kErr},
       {"@XYTERP(J1..L3,1.5,15)", 250},
       {"@XYTERP(J1..L3,2,20)", 400},
