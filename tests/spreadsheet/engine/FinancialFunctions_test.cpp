@@ -87,10 +87,14 @@ TEST_F(FunctionTest, NetPresentValueAndInternalRate) {
   Enter(2, 2, "600");
   Enter(0, 3, "1");
   Enter(1, 3, "@ERR");
+  Enter(0, 4, "100");  // E2 is left empty
+  Enter(2, 4, "300");
   CheckRows({
       {"@NPV(0.1,A1..A3)", 481.59278737791135},  // 100/1.1 + 200/1.21 + 300/1.331
       {"@NPV(0.1,B1..B3)", 316.30353117956423},  // 100/1.1 + 300/1.331
       {"@NPV(0,A1..A3)", 600},
+      // The formula's range links make E2 a blank cell, which counts a period.
+      {"@NPV(0.1,E1..E3)", 100 / 1.1 + 300 / 1.331},
       Err("@NPV(-1,A1..A3)"),
       Err("@NPV(0.1,D1..D2)"),
       Err("@NPV(0.1,5)"),
