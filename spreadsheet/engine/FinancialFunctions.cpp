@@ -62,17 +62,15 @@ bool CashFlows(std::vector<std::pair<int, double>>& flows) {
   TRange range;
   if (!ArgumentRange(2, 2, CurrentTokenPosition(), range)) return false;
   int period = 0;
-  bool ok = true;
+  bool error = false;
   ForEachCellInRange(range, [&](TCellHandle handle) {
     const TCell* cell = CellPtr(handle);
     ++period;
-    if (cell->kind & kKindErrorBit) ok = false;
-    if (!CellIsNumeric(cell)) return;
-    double x = CellKind(*cell) == kKindInteger ? CellInteger(*cell) : CellReal(*cell);
-    flows.emplace_back(period, x);
+    if (cell->kind & kKindErrorBit) error = true;
+    if (CellIsNumeric(cell)) flows.emplace_back(period, CellNumber(cell, error));
   });
-  if (!ok) SetCalcError();
-  return ok;
+  if (error) SetCalcError();
+  return !error;
 }
 
 // The sum of value_i / (1+rate)^i over the flows.

@@ -41,6 +41,20 @@ void FinishText(int count, std::string_view text, bool keepMarks) {
   TopSlot().error = marks;
 }
 
+void FinishWithArgument(int count, int arg, std::uint8_t marks) {
+  // A copy: dropping the arguments gives the chosen one's text back.
+  const TValueSlot chosen = ArgumentSlot(arg, count);
+  if (!KeepFirstArgument(count)) return;
+  TValueSlot& result = TopSlot();
+  if (chosen.type == kSlotNumber) {
+    SetSlotNumber(result, chosen.value);
+  } else {
+    PushString(chosen.text);
+    result.type = chosen.type;
+  }
+  result.error = marks;
+}
+
 void FinishError(int count) {
   SetCalcError();
   FinishNumber(count, 0);

@@ -36,6 +36,10 @@ void FinishNumber(int count, double value, bool keepMarks = true);
 void FinishNumber(int count, double value, const numeric::TCalcStatus& status);
 void FinishText(int count, std::string_view text, bool keepMarks = true);
 inline void FinishBool(int count, bool b) { FinishNumber(count, BoolValue(b)); }
+// Leaves argument `arg` (1 = the first) itself as the result: its number, or
+// its text with its type kept (a string, or the empty text of a missing
+// cell), carrying `marks` as its error mark.
+void FinishWithArgument(int count, int arg, std::uint8_t marks);
 // The calc error flag set and 0 left as the result.
 void FinishError(int count);
 

@@ -56,20 +56,8 @@ void FnRand() { FinishNumber(0, FunctionHost().Random()); }
 // mark or the condition's.
 void FnIf() {
   const TValueSlot& condition = ArgumentSlot(1, 3);
-  const TValueSlot& chosen = ArgumentSlot(condition.value == 1 && condition.type == kSlotNumber ? 2 : 3, 3);
-  std::uint8_t error = chosen.error | condition.error;
-  std::uint8_t type = chosen.type;
-  double value = chosen.value;
-  std::string text = chosen.text;
-  Pop2();
-  TValueSlot& result = TopSlot();
-  if (type == kSlotNumber) {
-    SetSlotNumber(result, value);
-  } else {
-    PushString(text);
-    result.type = type;
-  }
-  result.error = error;
+  const int chosen = condition.value == 1 && condition.type == kSlotNumber ? 2 : 3;
+  FinishWithArgument(3, chosen, ArgumentSlot(chosen, 3).error | condition.error);
 }
 
 // ISNUM(x), ISSTR(x): what the cell last named by a reference in this formula

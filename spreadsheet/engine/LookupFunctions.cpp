@@ -295,16 +295,7 @@ void FnCase() {
     SetCalcError();
     return FinishNumber(count, 0);
   }
-  const TValueSlot copy = ArgumentSlot(chosen + 1, count);
-  const std::uint8_t marks = copy.error | ArgumentSlot(1, count).error;
-  for (int k = 1; k < count; ++k) Pop1();
-  if (copy.type == kSlotNumber) {
-    SetSlotNumber(TopSlot(), copy.value);
-  } else {
-    PushString(copy.text);
-    TopSlot().type = copy.type;
-  }
-  TopSlot().error = marks;
+  FinishWithArgument(count, chosen + 1, ArgumentSlot(chosen + 1, count).error | ArgumentSlot(1, count).error);
 }
 
 // Token 115, "@"(text): the value of the cell whose address the text spells
