@@ -56,7 +56,9 @@ void RefuseEntry(std::string_view message) {
 // text is not one (nothing decided), with `refused` set when it is one but
 // names no date or time.
 bool ReadDateOrTime(std::string_view text, int format, TEntry& entry, bool& refused) {
-  if (text.empty() || text[0] == '(' || text[0] == '*' || text[0] == '@') return false;
+  // A text that starts with a label prefix was marked as a label (typed so, or
+  // from an import); it never becomes a date or time.
+  if (text.empty() || text[0] == '(' || text[0] == '*' || text[0] == '@' || IsLabelPrefix(text[0])) return false;
   bool isDate = (format == kFormatDateMonthFirst || format == kFormatDateDayFirst) &&
                 text.find('/') != std::string_view::npos && text[0] != '+' && text[0] != '-';
   bool isTime = (format == kFormatTimeFirst || format == kFormatTimeLast) && text.find(':') != std::string_view::npos;

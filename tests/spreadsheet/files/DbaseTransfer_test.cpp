@@ -246,6 +246,18 @@ TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
   EXPECT_EQ(FormatAt(21, 2) & 0x7F, 0x7A);
 }
 
+TEST_F(DbaseTest, TextFieldsStayTextInCellsOfADateFormat) {
+  // An earlier import left a date column where this file has a text field.
+  std::string dates = WriteDbf("DATES.DBF", BuildDbf({{"DAY", 'D', 8, 0}}, {" 19950101", " 19950102"}));
+  ASSERT_TRUE(ImportDbf(0, 0, dates, -1, -1));
+  ASSERT_EQ(FormatAt(2, 0) & 0x7F, 0x79);
+  std::string notes = WriteDbf("NOTES.DBF", BuildDbf({{"NOTE", 'C', 5, 0}}, {" 1/2/3", " N/A  "}));
+  EXPECT_TRUE(ImportDbf(0, 0, notes, -1, -1));
+  EXPECT_EQ(Shown(1, 0), "'1/2/3");
+  EXPECT_EQ(Shown(2, 0), "'N/A");
+  EXPECT_EQ(FormatAt(2, 0) & 0x7F, 0x75);
+}
+
 TEST_F(DbaseTest, ImportTakesTheRecordWindowAndAtMost8192Records) {
   std::vector<std::string> records;
   for (int n = 1; n <= 10000; ++n) {
