@@ -57,6 +57,10 @@ extern bool gSuppressRecalc;
 // not compile is entered as a label, so nothing read is lost.
 void ParseLineIntoCells(std::string_view line, int row, int col);
 
+// The number of fields ParseLineIntoCells finds in `line` (at most 256), so a
+// caller can check the cells they will fill first.
+int LineFieldCount(std::string_view line);
+
 // True while the working settings have cell protection on.
 bool ProtectionOn();
 
