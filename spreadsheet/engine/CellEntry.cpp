@@ -2,6 +2,7 @@
 // storing it with its links.
 #include "spreadsheet/engine/CellEntry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -56,7 +57,9 @@ void RefuseEntry(std::string_view message) {
 // text is not one (nothing decided), with `refused` set when it is one but
 // names no date or time.
 bool ReadDateOrTime(std::string_view text, int format, TEntry& entry, bool& refused) {
-  if (text.empty() || text[0] == '(' || text[0] == '*' || text[0] == '@') return false;
+  // A text that starts with a label prefix was marked as a label (typed so, or
+  // from an import); it never becomes a date or time.
+  if (text.empty() || text[0] == '(' || text[0] == '*' || text[0] == '@' || IsLabelPrefix(text[0])) return false;
   bool isDate = (format == kFormatDateMonthFirst || format == kFormatDateDayFirst) &&
                 text.find('/') != std::string_view::npos && text[0] != '+' && text[0] != '-';
   bool isTime = (format == kFormatTimeFirst || format == kFormatTimeLast) && text.find(':') != std::string_view::npos;
@@ -221,11 +224,16 @@ bool SetCellNumber(int row, int col, double x) {
   return true;
 }
 
-void ParseLineIntoCells(std::string_view line, int row, int col) {
+namespace {
+
+// Calls `take(text)` for each field of a delimited line, in order, while it
+// returns true: quotes removed, a quoted or empty field with "'" in front.
+template <typename TTake>
+void ForEachLineField(std::string_view line, TTake take) {
   auto isSeparator = [](char c) { return c == ' ' || c == ';' || c == ArgumentSeparator(); };
   std::size_t i = 0;
   while (i < line.size() && isSeparator(line[i])) ++i;
-  while (i < line.size() && col <= kMaxCol) {
+  while (i < line.size()) {
     std::string field;
     bool quoted = false, wasQuoted = false;
     for (; i < line.size() && (quoted || !isSeparator(line[i])); ++i) {
@@ -238,10 +246,26 @@ void ParseLineIntoCells(std::string_view line, int row, int col) {
     }
     if (i < line.size()) ++i;  // the separator that ended the field
     if (wasQuoted || field.empty()) field.insert(0, "'");
+    if (!take(field)) return;
+  }
+}
+
+}  // namespace
+
+int LineFieldCount(std::string_view line) {
+  int count = 0;
+  ForEachLineField(line, [&](const std::string&) { return ++count <= kMaxCol; });
+  return std::min(count, kMaxCol + 1);
+}
+
+void ParseLineIntoCells(std::string_view line, int row, int col) {
+  ForEachLineField(line, [&](const std::string& field) {
+    if (col > kMaxCol) return false;
     bool refusedFormula = !EnterCell(field, row, col) && ErrorFlagSet() && ErrorMessage() != kProtectedCellText;
     if (refusedFormula && field[0] != '\'') EnterCell("'" + field, row, col);
     ++col;
-  }
+    return true;
+  });
   ClearCalcError();
 }
 

@@ -22,7 +22,8 @@ inline constexpr int kFormatTimeLast = 124;
 // - protected cells (and missing ones) refuse it while protection is on: the
 //   error "Protected Cell" is shown and set;
 // - in a date-format cell a text with "/", in a time-format cell one with ":",
-//   is read as a date or time serial; a text that names no date is refused;
+//   is read as a date or time serial unless it starts with a label prefix; a
+//   text that names no date is refused;
 // - text that starts like a value is a number, or else a formula, compiled
 //   and linked to the cells it reads;
 // - anything else is a label, given the default label prefix unless it has one;
@@ -55,6 +56,10 @@ extern bool gSuppressRecalc;
 // one a label of the prefix alone. A field that would be a formula but does
 // not compile is entered as a label, so nothing read is lost.
 void ParseLineIntoCells(std::string_view line, int row, int col);
+
+// The number of fields ParseLineIntoCells finds in `line` (at most 256), so a
+// caller can check the cells they will fill first.
+int LineFieldCount(std::string_view line);
 
 // True while the working settings have cell protection on.
 bool ProtectionOn();

@@ -149,14 +149,15 @@ std::string_view TrimRight(std::string_view text) {
 }
 
 // A number in dBase's own form: spaces anywhere, "." the decimal point, a lone
-// "." zero.
+// "." zero. Only digits, a sign and the point count, so words such as "nan"
+// or "inf" stay text instead of becoming values that are no numbers.
 bool ReadDbfNumber(std::string_view text, double& x) {
   std::string compact;
   for (char c : text)
     if (c != ' ') compact += c;
   if (compact == ".") compact = "0";
   if (!compact.empty() && compact[0] == '+') compact.erase(0, 1);
-  if (compact.empty() || compact[0] == '+') return false;
+  if (compact.empty() || compact.find_first_not_of("0123456789.-") != std::string::npos) return false;
   const char* end = compact.data() + compact.size();
   auto [ptr, ec] = std::from_chars(compact.data(), end, x, std::chars_format::fixed);
   return ec == std::errc() && ptr == end;
@@ -383,6 +384,7 @@ bool ImportDbf(int row, int col, const std::string& fileName, std::int32_t first
   if (!EnterFieldNames(layout, row, col)) return false;
 
   std::uint32_t first = firstRecord > 0 ? static_cast<std::uint32_t>(firstRecord) : 1;
+  if (firstRecord < 0) recordCount = -1;  // a negative first record asks for every record
   // Sums in 64 bits: neither a huge first record nor a huge count wraps.
   auto lastOf = [&](std::int64_t count) { return static_cast<std::int64_t>(first) + count - 1; };
   std::int64_t lastWanted = layout.recordCount;

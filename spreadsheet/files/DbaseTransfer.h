@@ -85,8 +85,9 @@ void SetDbfProgressHandler(TDbfProgressFn handler);
 // Imports `fileName` into the cells from (row, col): the field names as
 // protected labels across `row` (each column as wide as its field, each name
 // in its field's format), then one row per accepted record below them, from
-// record `firstRecord` (from 1; 0 or negative: the first) for `recordCount`
-// records (negative: to the end), at most 8192 records. Deleted records and
+// record `firstRecord` (from 1; 0: the first) for `recordCount` records
+// (negative: to the end), or every record when `firstRecord` is negative; at
+// most 8192 records. Deleted records and
 // those the filter rejects leave no row. Numeric fields become numbers ("."
 // the decimal point whatever the separator setting, a lone "." 0), date fields
 // date serials, the others labels (at most 240 characters); a numeric or date

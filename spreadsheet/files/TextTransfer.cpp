@@ -2,6 +2,7 @@
 // comma-separated lines.
 #include "spreadsheet/files/TextTransfer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -111,6 +112,17 @@ bool ImportFileNames(const std::string& fileName, TImportCursor& cursor) {
   return true;
 }
 
+// True when every cell that the fields of `line` fill from (row, col) exists
+// and is unprotected.
+bool LineCellsOpen(std::string_view line, int row, int col) {
+  int last = std::min(kMaxCol, col + LineFieldCount(line) - 1);
+  for (int c = col; c <= last; ++c) {
+    const TCell* cell = CellPtr(CellFind(row, c));
+    if (cell == nullptr || (cell->format & 0x80)) return false;
+  }
+  return true;
+}
+
 bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
   std::FILE* file = std::fopen(fileName.c_str(), "rb");
   if (file == nullptr) {
@@ -137,10 +149,10 @@ bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
     if (mode == kImportLabels) {
       ok = EnterCell(LabelText(line), cursor.Row(), cursor.Col());
     } else {
-      // The line parser goes on past a refused cell, so a protected sheet
-      // is caught here once instead of one message per field.
-      const TCell* first = CellPtr(CellFind(cursor.Row(), cursor.Col()));
-      if (ProtectionOn() && (first == nullptr || (first->format & 0x80))) {
+      // The line parser goes on past a refused cell and clears the error
+      // flag, so the cells a line will fill are checked here first: a
+      // protected one stops the import with one message, the line unchanged.
+      if (ProtectionOn() && !LineCellsOpen(line, cursor.Row(), cursor.Col())) {
         SetAndShowError(kProtectedCellText);
         ok = false;
         break;

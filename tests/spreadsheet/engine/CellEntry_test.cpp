@@ -102,6 +102,13 @@ TEST_F(CellEntryTest, DatesAndTimesByTheCellsFormat) {
   // A leading "+" makes it arithmetic again.
   ASSERT_TRUE(EnterCell("+1/2", 0, 0));
   EXPECT_EQ(NumberAt(0, 0), 0.5);
+  // A label prefix keeps the text a label, as imports of text rely on.
+  for (const char* label : {"'1/2/1995", "'N/A", "^1/2"}) {
+    ASSERT_TRUE(EnterCell(label, 1, 0)) << label;
+    EXPECT_EQ(LabelAt(1, 0), label);
+  }
+  ASSERT_TRUE(EnterCell("'12:00", 2, 0));
+  EXPECT_EQ(LabelAt(2, 0), "'12:00");
 }
 
 TEST_F(CellEntryTest, ProtectionRefusesLockedAndMissingCells) {

@@ -206,9 +206,11 @@ TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
                             {std::string(" ") + "Widget  " + "  12.50" + "19991231" + "T",
                              std::string("*") + "Deleted " + "   1.00" + "        " + "F",
                              std::string(" ") + "Gadget  " + "      ." + "        " + "F",
-                             std::string(" ") + "  x     " + "  -3   " + "20230230" + " "}));
+                             std::string(" ") + "  x     " + "  -3   " + "20230230" + " ",
+                             std::string(" ") + "inf     " + "    nan" + "        " + " ",
+                             std::string(" ") + "        " + "infinit" + "        " + " "}));
   EXPECT_EQ(DbfFileInfo(path).fieldCount, 4);
-  EXPECT_EQ(DbfFileInfo(path).recordCount, 4u);
+  EXPECT_EQ(DbfFileInfo(path).recordCount, 6u);
   ASSERT_TRUE(ImportDbf(2, 1, path, -1, -1));
   EXPECT_TRUE(gShownErrors.empty());
 
@@ -228,7 +230,9 @@ TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
       {3, {"'Widget", "#12,5", serial, "'T"}},
       {4, {"'Gadget", "#0", "", "'F"}},       // the deleted record left no row; "." is 0
       {5, {"'  x", "#-3", "'20230230", ""}},  // a date that does not exist stays text
-      {6, {"", "", "", ""}},
+      {6, {"'inf", "'    nan", "", ""}},        // words are no dBase numbers: kept as text
+      {7, {"", "'infinit", "", ""}},
+      {8, {"", "", "", ""}},
   };
   for (const Row& r : rows)
     for (int c = 0; c < 4; ++c) EXPECT_EQ(Shown(r.row, 1 + c), r.cells[c]) << r.row << "," << c;
@@ -240,6 +244,18 @@ TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
   ASSERT_TRUE(ImportDbf(20, 0, path, -1, -1));
   EXPECT_EQ(FormatAt(20, 2), 0x80 | 0x7A);
   EXPECT_EQ(FormatAt(21, 2) & 0x7F, 0x7A);
+}
+
+TEST_F(DbaseTest, TextFieldsStayTextInCellsOfADateFormat) {
+  // An earlier import left a date column where this file has a text field.
+  std::string dates = WriteDbf("DATES.DBF", BuildDbf({{"DAY", 'D', 8, 0}}, {" 19950101", " 19950102"}));
+  ASSERT_TRUE(ImportDbf(0, 0, dates, -1, -1));
+  ASSERT_EQ(FormatAt(2, 0) & 0x7F, 0x79);
+  std::string notes = WriteDbf("NOTES.DBF", BuildDbf({{"NOTE", 'C', 5, 0}}, {" 1/2/3", " N/A  "}));
+  EXPECT_TRUE(ImportDbf(0, 0, notes, -1, -1));
+  EXPECT_EQ(Shown(1, 0), "'1/2/3");
+  EXPECT_EQ(Shown(2, 0), "'N/A");
+  EXPECT_EQ(FormatAt(2, 0) & 0x7F, 0x75);
 }
 
 TEST_F(DbaseTest, ImportTakesTheRecordWindowAndAtMost8192Records) {
@@ -268,6 +284,7 @@ TEST_F(DbaseTest, ImportTakesTheRecordWindowAndAtMost8192Records) {
       {9999, 50, {"#9999", "#10000", ""}},
       {20000, -1, {""}},
       {6000, 0, {""}},
+      {-1, 2, {"#5001", "#5002", "#5003"}},  // a negative first record takes every record
   };
   for (const Window& w : windowsToRead) {
     CellStoreClear();

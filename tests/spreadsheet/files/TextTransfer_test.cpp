@@ -150,6 +150,21 @@ TEST_F(TextImportTest, RefusalsStopWithOneMessage) {
     EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Protected Cell"}) << mode;
   }
   EXPECT_EQ(CellCount(), 0);
+  // Fields that reach a protected cell past an open first one: one message,
+  // and the line changes nothing.
+  gCurrentDoc.settings.protection = 0;
+  WriteWholeFile(path, "1 2\n3 4\n5 6\n");
+  for (int row = 0; row < 3; ++row) {
+    ASSERT_TRUE(EnterCell("'open", row, 0));
+    CellPtr(CellFind(row, 0))->format = 0x7F;
+  }
+  gCurrentDoc.settings.protection = 1;
+  gShownErrors.clear();
+  EXPECT_FALSE(ImportTextFile(kImportFields, 0, 0, path));
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Protected Cell"});
+  EXPECT_EQ(LabelAt(0, 0), "'open");
+  EXPECT_EQ(CellCount(), 3);
+  CellStoreClear();
   // A start outside the sheet, and a mode that does not exist.
   gCurrentDoc.settings.protection = 0;
   EXPECT_FALSE(ImportTextFile(kImportLabels, 8192, 0, path));
