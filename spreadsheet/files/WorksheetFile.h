@@ -95,10 +95,18 @@ struct TLinkedCellValue {
   int row = 0;
   int col = 0;
   bool isText = false;
+  bool isLabel = false;  // a label: `text` starts with its prefix
   double number = 0;
   std::string text;
 };
 using TLinkedCellSink = std::function<void(const TLinkedCellValue& value)>;
 bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink);
+
+// Gives the external links (RefreshLinkedFiles) their reader: each linked
+// file is read with ReadLinkedFileCells and every value handed to
+// LinkStoreValue, a label as its text without the prefix (the value a
+// reference to the cell gives). The program's start-up calls it once, before
+// any refresh; so do the tests.
+void InstallLinkedFileReader();
 
 }  // namespace corvane

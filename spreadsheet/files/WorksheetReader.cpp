@@ -18,6 +18,8 @@
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/TextCase.h"
+#include "spreadsheet/engine/UndoBuffer.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/files/WorksheetImage.h"
@@ -238,7 +240,18 @@ void ApplyWindowState(const TWorksheetImage& image) {
   if (image.refocus) windows.FocusActivePane();
 }
 
-void ApplyDocumentState(const TWorksheetImage& image) {
+// A file with an extension section replaces the document's user-defined
+// functions with its own, before its formulas are linked and evaluated. False
+// when the pool has no room for them.
+bool ApplyUserFunctions(const TWorksheetImage& image) {
+  if (!image.haveExtensionSection) return true;
+  ClearDocumentUserFunctions();
+  for (const auto& record : image.userFunctions)
+    if (!AppendDocumentUserFunctionRecord(record)) return false;
+  return true;
+}
+
+bool ApplyDocumentState(const TWorksheetImage& image) {
   gCurrentDoc.settings = image.settings;
   ApplySheetFormatSettings(gCurrentDoc.settings);
   CurrentFileState() = image.state;
@@ -260,6 +273,7 @@ void ApplyDocumentState(const TWorksheetImage& image) {
     cell->borders = a.borders;
     cell->attributes = a.attributes;
   }
+  return ApplyUserFunctions(image);
 }
 
 // Reads and parses the file; false (error flag set) when it cannot be read or
@@ -309,6 +323,15 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
     }
   }
 
+  // A merge changes cells like any other command, so the sheet as it was is
+  // saved for undo first. A load brings in a whole document, which an earlier
+  // buffer taken from the cells it replaces cannot give back: it is dropped.
+  if (merge) {
+    UndoSave();
+  } else {
+    UndoClear();
+  }
+
   bool relink = (mode & kLoadNoRelink) == 0;
   bool outOfMemory = false;
   int highRow = -1, highCol = -1;
@@ -331,7 +354,7 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
   MarkStoreChanged();
 
   if (!merge) {
-    ApplyDocumentState(image);
+    if (!ApplyDocumentState(image)) outOfMemory = true;
     ApplyNames(image);
     if (!ApplyNamedGraphs(image)) outOfMemory = true;
     ApplyWindowState(image);
@@ -386,7 +409,8 @@ bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {
     TLinkedCellValue value;
     value.row = cell.row;
     value.col = cell.col;
-    value.isText = cell.type == kLabel || cell.textResult;
+    value.isLabel = cell.type == kLabel;
+    value.isText = value.isLabel || cell.textResult;
     if (value.isText) {
       value.text = cell.text;
     } else {

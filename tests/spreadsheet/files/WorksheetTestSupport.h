@@ -61,6 +61,24 @@ class WorksheetTest : public EngineTest {
   TTempFolder folder;
 };
 
+// Offsets of the record heads of `bytes` (main section, then extension).
+inline std::vector<std::size_t> RecordHeads(const std::string& bytes) {
+  std::vector<std::size_t> heads;
+  for (std::size_t pos = 0; pos + 4 <= bytes.size();) {
+    heads.push_back(pos);
+    int type = static_cast<unsigned char>(bytes[pos]);
+    std::size_t length = static_cast<unsigned char>(bytes[pos + 2]) | static_cast<unsigned char>(bytes[pos + 3]) << 8;
+    pos += 4 + length;
+    if (type == 1 && length == 0) pos += 2;
+  }
+  return heads;
+}
+
+// The type of the record whose head is at `head`.
+inline int RecordType(const std::string& bytes, std::size_t head) {
+  return static_cast<unsigned char>(bytes[head]) | static_cast<unsigned char>(bytes[head + 1]) << 8;
+}
+
 inline std::string NumberText(double x) {
   char text[40];
   std::snprintf(text, sizeof text, "%.17g", x);
