@@ -80,6 +80,26 @@ TEST_F(WorksheetUserFunctionsTest, FunctionsAndTheFormulasCallingThemSurviveSave
   EXPECT_EQ(WorksheetBytes(false, TRange{}), again);
 }
 
+TEST_F(WorksheetUserFunctionsTest, MergedFormulasCallTheSameFunctionsUnderTheDocumentsIndexes) {
+  std::string path = SaveSheetWithFunctions();
+  NewDocument("TARGET.WKS");
+  ASSERT_TRUE(AppendDocumentUserFunction({"OTHER", "@A(1)-1", 1}));
+  ASSERT_TRUE(AppendDocumentUserFunction({"TWELVE", "12", 0}));
+  ASSERT_TRUE(AppendDocumentUserFunction({"DOUBLE", "@A(1)+@A(2)", 2}));  // same name, other count
+  Enter(0, 0, "@OTHER(10)");
+  ASSERT_TRUE(LoadWorksheet(path, kLoadMerge, 10, 0, "")) << ErrorMessage();
+  // TWELVE is the document's own; DOUBLE of one argument and GREET are added.
+  EXPECT_EQ(DumpFunctions(), (std::vector<std::string>{"OTHER,1:@A(1)-1", "TWELVE,0:12", "DOUBLE,2:@A(1)+@A(2)",
+                                                       "DOUBLE,1:@A(1)*2", "GREET,1:\"Hi \"&@A(1)"}));
+  EXPECT_EQ(CellContentsText(CellFind(0, 0)), "@OTHER(10)");
+  Enter(10, 0, "4");
+  RecalcAll();
+  EXPECT_EQ(CellReal(*CellPtr(CellFind(0, 0))), 9);
+  EXPECT_EQ(CellReal(*CellPtr(CellFind(10, 1))), 8);
+  EXPECT_EQ(PoolStringView(CellResultText(*CellPtr(CellFind(11, 1)))), "Hi you");
+  EXPECT_EQ(CellReal(*CellPtr(CellFind(12, 1))), 36);
+}
+
 TEST_F(WorksheetUserFunctionsTest, DamagedFunctionRecordsAreRefusedAndChangeNothing) {
   std::string good = testing::ReadWholeFile(SaveSheetWithFunctions());
   std::vector<std::size_t> records;
