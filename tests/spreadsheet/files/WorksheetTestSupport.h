@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "spreadsheet/engine/CellEntry.h"
+#include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/NewSheet.h"
@@ -165,6 +166,20 @@ inline std::vector<std::string> DumpDocumentState() {
                   NumberText(p.RightMargin) + " " + NumberText(p.BottomMargin) + " " +
                   NumberText(p.HeaderDistance) + " " + NumberText(p.FooterDistance));
   return lines;
+}
+
+// Writes `file` to `path` and checks that loading it is refused with
+// `message`, shown once, and that nothing of the document changed.
+inline void ExpectLoadRefused(const std::string& path, const std::string& file, const std::string& message) {
+  std::vector<std::string> cells = DumpCells(), state = DumpDocumentState();
+  WriteWholeFile(path, file);
+  gShownErrors.clear();
+  EXPECT_FALSE(LoadWorksheet(path, 0, 0, 0, ""));
+  EXPECT_EQ(ErrorMessage(), message);
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:" + message});
+  EXPECT_EQ(DumpCells(), cells);
+  EXPECT_EQ(DumpDocumentState(), state);
+  EXPECT_EQ(PoolCheckInvariants(), "");
 }
 
 }  // namespace corvane::testing
