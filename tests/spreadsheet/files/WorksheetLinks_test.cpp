@@ -9,6 +9,7 @@
 
 #include "spreadsheet/engine/ExternalLinks.h"
 #include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "tests/spreadsheet/files/WorksheetTestSupport.h"
 
 namespace corvane {
@@ -37,7 +38,8 @@ class WorksheetLinksTest : public WorksheetTest {
   }
 
   // The linked file, in two sheets: A1 `a1`, a label in B3, a formula in C1,
-  // a text formula in D1 and a number in B:C2.
+  // a text formula in D1, a call of a function of its own in D2 and a number
+  // in B:C2.
   void SaveLinkedFile(const std::string& a1) {
     NewDocument("SOURCE" + a1 + ".WKS");
     gCurrentDoc.settings.rowsPerSheet = kRowsPerSheet;
@@ -46,6 +48,8 @@ class WorksheetLinksTest : public WorksheetTest {
     Enter(0, 2, "+A1*2");
     Enter(0, 3, "+\"txt\"");
     Enter(kRowsPerSheet + 1, 2, "7.5");
+    ASSERT_TRUE(AppendDocumentUserFunction({"TRIPLE", "@A(1)*3", 1}));
+    Enter(1, 3, "@TRIPLE(A1)");
     ASSERT_TRUE(SaveWorksheet("linked.wks", false, TRange{}));
   }
 
@@ -59,7 +63,7 @@ class WorksheetLinksTest : public WorksheetTest {
   }
   std::vector<std::string> Values() {
     std::vector<std::string> values;
-    for (int row = 0; row < 6; ++row) values.push_back(Value(row, 0));
+    for (int row = 0; row < 7; ++row) values.push_back(Value(row, 0));
     return values;
   }
 
@@ -76,14 +80,16 @@ TEST_F(WorksheetLinksTest, LinkedValuesArriveFromTheFileAtEachRefreshAndStayWhen
   Enter(3, 0, "+[LINKED.WKS]C1+1");
   Enter(4, 0, "@LINK(\"LINKED.WKS>D1\")");
   Enter(5, 0, "@LINK(\"LINKED.WKS>Z9\")");  // a cell the file does not hold
+  Enter(6, 0, "@LINK(\"LINKED.WKS>D2\")");
   // Before the first refresh a link is the text "N/A", which counts as 0.
-  EXPECT_EQ(Values(), (std::vector<std::string>{"\"N/A\"", "\"N/A\"", "\"N/A\"", "1", "\"N/A\"", "\"N/A\""}));
+  std::vector<std::string> unread{"\"N/A\"", "\"N/A\"", "\"N/A\"", "1", "\"N/A\"", "\"N/A\"", "\"N/A\""};
+  EXPECT_EQ(Values(), unread);
 
   // The LINK texts share one entry; the "[file]" reference names the file
   // with its folder, which is a second entry of the same file.
   EXPECT_EQ(RefreshLinkedFiles(), 2);
   RecalcAll();
-  std::vector<std::string> read{"42", "\"hello there\"", "7.5", "85", "\"txt\"", "\"N/A\""};
+  std::vector<std::string> read{"42", "\"hello there\"", "7.5", "85", "\"txt\"", "\"N/A\"", "126"};
   EXPECT_EQ(Values(), read);
   EXPECT_EQ(CellContentsText(CellFind(1, 0)), "@LINK(\"linked.wks>B3\")");
 
