@@ -363,16 +363,16 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
     }
   }
 
+  if (merge && !MapUserFunctionCalls(image, place)) {
+    SetOutOfMemoryError();
+    ShowError(ErrorMessage());
+    return false;
+  }
   // A merge changes cells like any other command, so the sheet as it was is
   // saved for undo first. A load brings in a whole document, which an earlier
   // buffer taken from the cells it replaces cannot give back: it is dropped.
   if (merge) {
     UndoSave();
-    if (!MapUserFunctionCalls(image, place)) {
-      SetOutOfMemoryError();
-      ShowError(ErrorMessage());
-      return false;
-    }
   } else {
     UndoClear();
   }
