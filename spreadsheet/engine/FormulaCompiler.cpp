@@ -423,8 +423,8 @@ void TCompiler::CompileNumber(std::string_view text) {
 // token finds its operands and exactly one value remains at END. `refColumn`
 // reads the column of a named-call reference operand (false when it does not
 // decode), so the check serves compiled and stored references alike.
-template <typename RefColumn>
-bool CodeBalancesBy(const std::uint8_t* code, int length, RefColumn refColumn) {
+template <typename RefColumn, typename UserArgCount>
+bool CodeBalancesBy(const std::uint8_t* code, int length, RefColumn refColumn, UserArgCount userArgCount) {
   int depth = 0;
   int i = kFirstTokenIndex;
   while (i < length) {
@@ -456,7 +456,7 @@ bool CodeBalancesBy(const std::uint8_t* code, int length, RefColumn refColumn) {
       pops = code[i + 1];
       if (pops == 0) return false;
     } else if (cls == kClassUserFunction) {
-      pops = UserFunctionArgCount(code[i + 1]);
+      pops = userArgCount(code[i + 1]);
       if (pops < 0) return false;
     } else if (cls >= kClassFunction0 && cls < kClassFunctionList) {
       pops = cls - kClassFunction0;
@@ -471,23 +471,31 @@ bool CodeBalancesBy(const std::uint8_t* code, int length, RefColumn refColumn) {
 }
 
 bool CodeBalances(const std::uint8_t* code, int length) {
-  return CodeBalancesBy(code, length, [](const std::uint8_t* at, int& col) {
+  auto refColumn = [](const std::uint8_t* at, int& col) {
     int row = 0;
     return DecodeCellRef(ReadCellRef(at), row, col);
-  });
+  };
+  return CodeBalancesBy(code, length, refColumn, UserFunctionArgCount);
 }
 
 }  // namespace
 
 bool StoredCodeBalances(const std::uint8_t* code, int col) {
+  return StoredCodeBalances(code, col, UserFunctionArgCount);
+}
+
+bool StoredCodeBalances(const std::uint8_t* code, int col, const std::function<int(int)>& userArgCount) {
   int length = code[0];
   if (length < kFirstTokenIndex || length >= static_cast<int>(kMaxFormulaCode)) return false;
-  return CodeBalancesBy(code, length, [col](const std::uint8_t* at, int& refCol) {
-    auto word = static_cast<std::uint16_t>(at[0] | at[1] << 8);
-    if (word == 0xFFFF) return false;
-    refCol = StoredRefCoordinate(word, col);
-    return true;
-  });
+  return CodeBalancesBy(
+      code, length,
+      [col](const std::uint8_t* at, int& refCol) {
+        auto word = static_cast<std::uint16_t>(at[0] | at[1] << 8);
+        if (word == 0xFFFF) return false;
+        refCol = StoredRefCoordinate(word, col);
+        return true;
+      },
+      userArgCount);
 }
 
 void InitParserCharSets(char argumentSeparator, char decimalSeparator) {

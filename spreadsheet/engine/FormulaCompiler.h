@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -79,6 +80,11 @@ int NextTokenIndex(const std::uint8_t* code, int index, int length);
 // token finds its operands and exactly one value is left at the END that byte
 // 0 indexes. Code read from a file must pass it before it is stored.
 bool StoredCodeBalances(const std::uint8_t* code, int col);
+// The same check with the argument counts of user-defined functions taken
+// from `userArgCount` (index to count, -1 for an index there is none of), for
+// code that calls the functions of a table other than the current document's,
+// such as the one a worksheet file brings.
+bool StoredCodeBalances(const std::uint8_t* code, int col, const std::function<int(int)>& userArgCount);
 
 // True when the code's byte 0 indexes an END token (3) within 240 bytes.
 inline bool CodeIsWellFormed(const std::uint8_t* code, std::size_t bytes) {

@@ -67,6 +67,11 @@ bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range);
 // outside the sheet ("Out of Range", nothing changed). Running out of pool
 // memory stops the load where it is and shows "Out of Memory/File may be
 // truncated". An empty file reads nothing and is no error.
+// A load takes the file's user-defined functions in place of the document's
+// and drops the undo buffer. A merge saves undo before it changes cells, and
+// its formulas call the file's functions under the document's indexes: a
+// function the document lacks (by name and argument count) is added to its
+// table, and a full table refuses the merge ("Out of Memory").
 bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol, std::string_view rangeName);
 
 // Set by the start-up around opening the start-up worksheet: a missing file is
@@ -95,10 +100,18 @@ struct TLinkedCellValue {
   int row = 0;
   int col = 0;
   bool isText = false;
+  bool isLabel = false;  // a label: `text` starts with its prefix
   double number = 0;
   std::string text;
 };
 using TLinkedCellSink = std::function<void(const TLinkedCellValue& value)>;
 bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink);
+
+// Gives the external links (RefreshLinkedFiles) their reader: each linked
+// file is read with ReadLinkedFileCells and every value handed to
+// LinkStoreValue, a label as its text without the prefix (the value a
+// reference to the cell gives). The program's start-up calls it once, before
+// any refresh; so do the tests.
+void InstallLinkedFileReader();
 
 }  // namespace corvane

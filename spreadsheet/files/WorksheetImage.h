@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "spreadsheet/engine/SheetSettings.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/graphs/GraphRecord.h"
@@ -77,6 +78,13 @@ struct TWorksheetImage {
   bool haveSheetFont = false;
   TSheetFont sheetFont;
   bool refocus = false;  // record 49 asked for the active pane to take the focus
+
+  // The file's user-defined function table, each record checked. Formulas of
+  // the file call these by index; a file without an extension section brings
+  // no table, and its formulas call the current document's.
+  bool haveExtensionSection = false;
+  std::vector<std::array<std::uint8_t, kUserFuncRecordBytes>> userFunctions;
+  std::vector<int> userFunctionArgs;  // the argument count of each, in order
 };
 
 // Parses `bytes` as a worksheet file into `image`, whose staged state the

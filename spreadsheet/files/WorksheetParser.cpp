@@ -4,12 +4,15 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <new>
+#include <span>
 
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/RecordCodec.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/files/WorksheetImage.h"
@@ -70,8 +73,10 @@ class TParser {
   bool NameRecord(const TRecordView& record);
   bool SheetRecord(const TRecordView& record);
   bool WindowRecord(const TRecordView& record);
-  bool ExtensionSection();
+  // every record (a load), or only the user-defined functions
+  bool ExtensionSection(bool everyRecord);
   bool ExtRecord(const TRecordView& record);
+  bool UserFunctionRecord(const TRecordView& record);
 
   const std::uint8_t* bytes_;
   std::size_t size_;
@@ -98,21 +103,44 @@ bool TParser::Run() {
     if (record.Type() == kEof && record.length == 0) break;
     if (!MainRecord(record)) return false;
   }
-  if (scope_ == TReadScope::kLoad && !ExtensionSection()) return false;
+  // A load takes the whole extension section; reading cells alone takes the
+  // file's user-defined functions from it, which its formulas call.
+  if (!ExtensionSection(scope_ == TReadScope::kLoad)) return false;
   return CheckFormulaCode();
 }
 
 // Every formula's code must pass the compiler's balance check before it is
-// stored. The check runs once the whole file is read, so that calls of
-// user-defined functions can be checked against the functions the file itself
-// brings in its extension section. Until their records are read, a call is
-// checked against the current document's functions (UserFunctionArgCount).
+// stored. The check runs once the whole file is read, because the main
+// section comes first: calls of user-defined functions are checked against the
+// table the file brings in its extension section, and only a file without one
+// against the current document's functions (UserFunctionArgCount).
 bool TParser::CheckFormulaCode() {
+  std::function<int(int)> argCount = UserFunctionArgCount;
+  if (image_.haveExtensionSection) {
+    argCount = [this](int index) {
+      const std::vector<int>& args = image_.userFunctionArgs;
+      return index >= 1 && index <= static_cast<int>(args.size()) ? args[static_cast<std::size_t>(index - 1)] : -1;
+    };
+  }
   for (const TFileCell& cell : image_.cells) {
     if (cell.code.empty()) continue;
-    if (!StoredCodeBalances(reinterpret_cast<const std::uint8_t*>(cell.code.data()), cell.col))
+    if (!StoredCodeBalances(reinterpret_cast<const std::uint8_t*>(cell.code.data()), cell.col, argCount))
       return Fail(kFormula, cell.recordLength);
   }
+  return true;
+}
+
+// One user-defined function record: exactly one checked 274-byte entry, at
+// most 255 of them.
+bool TParser::UserFunctionRecord(const TRecordView& record) {
+  TUserFunc function;
+  std::span<const std::uint8_t> bytes(record.data, record.length);
+  if (image_.userFunctions.size() >= static_cast<std::size_t>(kMaxUserFuncs) ||
+      !DecodeUserFunctionRecord(bytes, function))
+    return Fail(record);
+  auto& stored = image_.userFunctions.emplace_back();
+  std::copy(bytes.begin(), bytes.end(), stored.begin());
+  image_.userFunctionArgs.push_back(function.argCount);
   return true;
 }
 
@@ -372,17 +400,20 @@ bool TParser::SheetRecord(const TRecordView& record) {
   return true;
 }
 
-bool TParser::ExtensionSection() {
+bool TParser::ExtensionSection(bool everyRecord) {
   // After the main end record: $1A, then $00 and the extension records, or a
   // second $1A when there are none. A file may also end right there.
   std::size_t pos = records_.Position();
   if (size_ - pos < 2 || bytes_[pos + 1] == kSectionMark) return true;
   records_.Seek(pos + 2);
+  image_.haveExtensionSection = true;
   TRecordView record;
   for (;;) {
     if (!records_.Next(record)) return records_.Truncated() ? FailTruncated() : Fail(kExtEof, 0);
     if (record.Type() == 0 || record.Type() == kExtEof) return true;
-    if (!ExtRecord(record)) return false;
+    bool read = everyRecord ? ExtRecord(record)
+                            : record.Type() != kExtUserFunction || UserFunctionRecord(record);
+    if (!read) return false;
   }
 }
 
@@ -474,9 +505,7 @@ bool TParser::ExtRecord(const TRecordView& record) {
       break;
     }
     case kExtUserFunction:
-      // User-defined function entries are read by their own codec once it
-      // joins; until then they are stepped over like any unknown record.
-      break;
+      return UserFunctionRecord(record);
     case kExtColours:
       // The settings block is packed, so its words are assigned one by one.
       settings.backgroundColour = in.U32();

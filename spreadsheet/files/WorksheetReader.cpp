@@ -2,6 +2,7 @@
 // checked whole (WorksheetParser.cpp), then its cells are put in place, their
 // formulas linked, and for a whole load the staged document state applied.
 // Merges take only cells, bounded by a range of the file.
+#include <array>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -12,12 +13,15 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/TextCase.h"
+#include "spreadsheet/engine/UndoBuffer.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/files/WorksheetImage.h"
@@ -97,6 +101,44 @@ TPlacement MergePlacement(const TWorksheetImage& image, int mode, int targetRow,
   place.rowOffset = targetRow - std::max<int>(place.bounds.firstRow, 0);
   place.colOffset = targetCol - std::max<int>(place.bounds.firstCol, 0);
   return place;
+}
+
+// The index in the current document's table of the user-defined function a
+// file brings: the document's own function of that name and argument count,
+// else the file's added to the table; 0 when the table or the pool is full.
+int DocumentIndexOf(const std::array<std::uint8_t, kUserFuncRecordBytes>& record) {
+  TUserFunc wanted;
+  if (!DecodeUserFunctionRecord(record, wanted)) return 0;
+  for (int index = 1; index <= DocumentUserFunctionCount(); ++index) {
+    TUserFunc function;
+    if (DocumentUserFunction(index, function) && function.name == wanted.name && function.argCount == wanted.argCount)
+      return index;
+  }
+  return AppendDocumentUserFunction(wanted) ? DocumentUserFunctionCount() : 0;
+}
+
+// Merged formulas call user-defined functions by their index in the file's
+// table, which is not the document's: each call is given the index of the
+// same function in the document. False when the document cannot take a
+// function its formulas need.
+bool MapUserFunctionCalls(TWorksheetImage& image, const TPlacement& place) {
+  if (!image.haveExtensionSection || place.byValue) return true;
+  std::vector<int> documentIndex(image.userFunctions.size() + 1, 0);
+  for (TFileCell& cell : image.cells) {
+    if (cell.code.empty() || !InBounds(place, cell)) continue;
+    auto* code = reinterpret_cast<std::uint8_t*>(cell.code.data());
+    int length = code[0];
+    for (int i = kFirstTokenIndex; i < length; i = NextTokenIndex(code, i, length)) {
+      if (code[i] != kTokUserFunction) continue;
+      // The parser checked every call against the file's table.
+      int fileIndex = code[i + 1];
+      int& index = documentIndex[static_cast<std::size_t>(fileIndex)];
+      if (index == 0) index = DocumentIndexOf(image.userFunctions[static_cast<std::size_t>(fileIndex - 1)]);
+      if (index == 0) return false;
+      code[i + 1] = static_cast<std::uint8_t>(index);
+    }
+  }
+  return true;
 }
 
 // The numeric value a cell holds for add and subtract merges (0 for others).
@@ -238,7 +280,18 @@ void ApplyWindowState(const TWorksheetImage& image) {
   if (image.refocus) windows.FocusActivePane();
 }
 
-void ApplyDocumentState(const TWorksheetImage& image) {
+// A file with an extension section replaces the document's user-defined
+// functions with its own, before its formulas are linked and evaluated. False
+// when the pool has no room for them.
+bool ApplyUserFunctions(const TWorksheetImage& image) {
+  if (!image.haveExtensionSection) return true;
+  ClearDocumentUserFunctions();
+  for (const auto& record : image.userFunctions)
+    if (!AppendDocumentUserFunctionRecord(record)) return false;
+  return true;
+}
+
+bool ApplyDocumentState(const TWorksheetImage& image) {
   gCurrentDoc.settings = image.settings;
   ApplySheetFormatSettings(gCurrentDoc.settings);
   CurrentFileState() = image.state;
@@ -260,6 +313,7 @@ void ApplyDocumentState(const TWorksheetImage& image) {
     cell->borders = a.borders;
     cell->attributes = a.attributes;
   }
+  return ApplyUserFunctions(image);
 }
 
 // Reads and parses the file; false (error flag set) when it cannot be read or
@@ -309,6 +363,20 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
     }
   }
 
+  if (merge && !MapUserFunctionCalls(image, place)) {
+    SetOutOfMemoryError();
+    ShowError(ErrorMessage());
+    return false;
+  }
+  // A merge changes cells like any other command, so the sheet as it was is
+  // saved for undo first. A load brings in a whole document, which an earlier
+  // buffer taken from the cells it replaces cannot give back: it is dropped.
+  if (merge) {
+    UndoSave();
+  } else {
+    UndoClear();
+  }
+
   bool relink = (mode & kLoadNoRelink) == 0;
   bool outOfMemory = false;
   int highRow = -1, highCol = -1;
@@ -331,7 +399,7 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
   MarkStoreChanged();
 
   if (!merge) {
-    ApplyDocumentState(image);
+    if (!ApplyDocumentState(image)) outOfMemory = true;
     ApplyNames(image);
     if (!ApplyNamedGraphs(image)) outOfMemory = true;
     ApplyWindowState(image);
@@ -386,7 +454,8 @@ bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {
     TLinkedCellValue value;
     value.row = cell.row;
     value.col = cell.col;
-    value.isText = cell.type == kLabel || cell.textResult;
+    value.isLabel = cell.type == kLabel;
+    value.isText = value.isLabel || cell.textResult;
     if (value.isText) {
       value.text = cell.text;
     } else {

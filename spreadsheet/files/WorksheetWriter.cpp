@@ -1,5 +1,6 @@
 // Writing worksheet files: the main section in the classic record layout, the
 // program's extension section after it, and the atomic save with its backup.
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -16,6 +17,7 @@
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/TextCase.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/FileReplace.h"
 #include "spreadsheet/files/RecordCodec.h"
@@ -352,8 +354,16 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
     distances.I32(static_cast<std::int32_t>(std::lround(inches * 100)));
   out.Record(kExtPrintDistances, distances);
   for (const std::string& name : windows.SheetTabNames()) WriteTextRecord(out, kExtTabName, name, kSheetNameMaxChars);
-  // The user-defined function records (kExtUserFunction) join here once their
-  // codec exists; until then a file carries none.
+  // The document's user-defined functions, one record each in table order:
+  // formulas call them by their index. An entry that cannot be read is written
+  // empty so that the later ones keep their indexes.
+  for (int index = 1; index <= DocumentUserFunctionCount(); ++index) {
+    TUserFunc function;
+    if (!DocumentUserFunction(index, function)) function = TUserFunc{};
+    std::array<std::uint8_t, kUserFuncRecordBytes> record{};
+    EncodeUserFunctionRecord(function, record);
+    out.Record(kExtUserFunction, std::string_view(reinterpret_cast<const char*>(record.data()), record.size()));
+  }
   TSheetId sheet = windows.ActiveSheet();
   for (int font = 0; font < kDefaultFont; ++font) {
     if (!fontsUsed[font]) continue;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/WorksheetImage.h"
 #include "tests/spreadsheet/files/WorksheetTestSupport.h"
 
@@ -16,6 +17,7 @@ namespace corvane {
 namespace {
 
 using testing::MakeRange;
+using testing::RecordHeads;
 using testing::WorksheetTest;
 using testing::WriteWholeFile;
 
@@ -32,6 +34,10 @@ class WorksheetFuzzTest : public WorksheetTest {
     Enter(1, 2, "+\"text\"");
     Enter(2, 2, "+1/0");
     Enter(3, 3, "@IF(A1>2,A1,B1)");
+    AppendDocumentUserFunction({"TWICE", "@A(1)*2", 1});
+    AppendDocumentUserFunction({"PAIR", "@A(1)&@A(2)", 2});
+    Enter(4, 0, "@TWICE(A1)+@TWICE(@TWICE(B1))");
+    Enter(4, 1, "@PAIR(\"a\",A2)");
     RangeNameCreate("FIRST", MakeRange(0, 0, 1, 1));
     GraphStore("G1");
     windows.columnSizes = {{1, 20}};
@@ -44,19 +50,6 @@ class WorksheetFuzzTest : public WorksheetTest {
     return seeds;
   }
 };
-
-// Offsets of the record heads of `bytes` (main section, then extension).
-std::vector<std::size_t> RecordHeads(const std::string& bytes) {
-  std::vector<std::size_t> heads;
-  for (std::size_t pos = 0; pos + 4 <= bytes.size();) {
-    heads.push_back(pos);
-    int type = static_cast<unsigned char>(bytes[pos]);
-    std::size_t length = static_cast<unsigned char>(bytes[pos + 2]) | static_cast<unsigned char>(bytes[pos + 3]) << 8;
-    pos += 4 + length;
-    if (type == 1 && length == 0) pos += 2;
-  }
-  return heads;
-}
 
 std::string Mutate(std::mt19937& random, const std::vector<std::string>& seeds) {
   std::string bytes = seeds[random() % seeds.size()];

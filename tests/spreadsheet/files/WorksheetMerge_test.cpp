@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/UndoBuffer.h"
 #include "tests/spreadsheet/files/WorksheetTestSupport.h"
 
 namespace corvane {
@@ -132,6 +134,45 @@ TEST_F(WorksheetMergeTest, AMergeThatWouldLeaveTheSheetChangesNothing) {
   EXPECT_FALSE(LoadWorksheet(Path("SOURCE.WKS"), kLoadMerge, kMaxRow, kMaxCol - 1, ""));
   EXPECT_EQ(ErrorMessage(), "Out of Range");
   EXPECT_EQ(DumpCells(), before);
+}
+
+TEST_F(WorksheetMergeTest, UndoAfterAMergeRestoresTheSheetAsItWas) {
+  SaveSource();
+  Enter(0, 0, "2");
+  Enter(1, 1, "'mine");
+  Enter(4, 4, "+A1+B1");
+  windows.columnSizes = {{2, 30}};
+  std::vector<std::string> before = DumpCells();
+  struct Row {
+    const char* what;
+    int mode;
+    const char* rangeName;
+  } rows[] = {
+      {"whole file, replacing", kLoadMerge, ""},
+      {"a named range, adding", kLoadMerge | kLoadCombineAdd, "PART"},
+      {"by value", kLoadMerge | kLoadByValue, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    ASSERT_TRUE(LoadWorksheet(Path("SOURCE.WKS"), row.mode, 0, 0, row.rangeName));
+    ASSERT_NE(DumpCells(), before);
+    ASSERT_TRUE(UndoAvailable());
+    EXPECT_TRUE(UndoApply(TUndoMode::kRestore));
+    EXPECT_EQ(DumpCells(), before);
+    EXPECT_EQ(windows.columnSizes, (std::map<int, int>{{2, 30}}));
+  }
+  // A refused merge saves nothing: the buffer of the last command stays.
+  Enter(0, 0, "7");
+  ASSERT_TRUE(UndoSave());
+  testing::WriteWholeFile(Path("BAD.WKS"), std::string("\x00\x00\x02\x00\x04\x04\x0F\x00\x03\x00\xFF\x00\x00", 13));
+  EXPECT_FALSE(LoadWorksheet(Path("BAD.WKS"), kLoadMerge, 0, 0, ""));
+  Enter(0, 0, "8");
+  EXPECT_TRUE(UndoApply(TUndoMode::kRestore));
+  EXPECT_EQ(Number(0, 0), 7);
+  // A load brings a whole document: an earlier buffer is dropped.
+  ASSERT_TRUE(UndoSave());
+  ASSERT_TRUE(LoadWorksheet(Path("SOURCE.WKS"), 0, 0, 0, ""));
+  EXPECT_FALSE(UndoAvailable());
 }
 
 TEST_F(WorksheetMergeTest, SavingKeepsABackupButNeverDeletesTheFileItself) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "spreadsheet/engine/CellEntry.h"
+#include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/NewSheet.h"
@@ -60,6 +61,24 @@ class WorksheetTest : public EngineTest {
 
   TTempFolder folder;
 };
+
+// Offsets of the record heads of `bytes` (main section, then extension).
+inline std::vector<std::size_t> RecordHeads(const std::string& bytes) {
+  std::vector<std::size_t> heads;
+  for (std::size_t pos = 0; pos + 4 <= bytes.size();) {
+    heads.push_back(pos);
+    int type = static_cast<unsigned char>(bytes[pos]);
+    std::size_t length = static_cast<unsigned char>(bytes[pos + 2]) | static_cast<unsigned char>(bytes[pos + 3]) << 8;
+    pos += 4 + length;
+    if (type == 1 && length == 0) pos += 2;
+  }
+  return heads;
+}
+
+// The type of the record whose head is at `head`.
+inline int RecordType(const std::string& bytes, std::size_t head) {
+  return static_cast<unsigned char>(bytes[head]) | static_cast<unsigned char>(bytes[head + 1]) << 8;
+}
 
 inline std::string NumberText(double x) {
   char text[40];
@@ -147,6 +166,20 @@ inline std::vector<std::string> DumpDocumentState() {
                   NumberText(p.RightMargin) + " " + NumberText(p.BottomMargin) + " " +
                   NumberText(p.HeaderDistance) + " " + NumberText(p.FooterDistance));
   return lines;
+}
+
+// Writes `file` to `path` and checks that loading it is refused with
+// `message`, shown once, and that nothing of the document changed.
+inline void ExpectLoadRefused(const std::string& path, const std::string& file, const std::string& message) {
+  std::vector<std::string> cells = DumpCells(), state = DumpDocumentState();
+  WriteWholeFile(path, file);
+  gShownErrors.clear();
+  EXPECT_FALSE(LoadWorksheet(path, 0, 0, 0, ""));
+  EXPECT_EQ(ErrorMessage(), message);
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:" + message});
+  EXPECT_EQ(DumpCells(), cells);
+  EXPECT_EQ(DumpDocumentState(), state);
+  EXPECT_EQ(PoolCheckInvariants(), "");
 }
 
 }  // namespace corvane::testing
