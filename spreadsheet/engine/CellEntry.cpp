@@ -113,6 +113,10 @@ bool ReadEntry(std::string_view text, int format, TEntry& entry) {
 
 bool ProtectionOn() { return gCurrentDoc.settings.protection != 0; }
 
+bool CellIsProtected(const TCell* cell) {
+  return ProtectionOn() && (cell == nullptr || (cell->format & kFormatProtectedBit) != 0);
+}
+
 bool EntryRecalculated() { return gRecalculated; }
 
 bool EnterCell(std::string_view text, int row, int col) {
@@ -212,10 +216,7 @@ void SetCellValue(TCellHandle handle, double x) {
 }
 
 bool SetCellNumber(int row, int col, double x) {
-  if (ProtectionOn()) {
-    const TCell* existing = CellPtr(CellFind(row, col));
-    if (!existing || (existing->format & 0x80)) return false;
-  }
+  if (CellIsProtected(CellPtr(CellFind(row, col)))) return false;
   TCellHandle cell = CellGetOrCreate(row, col);
   if (cell == kNilHandle) return false;
   CellClearContents(cell);

@@ -63,5 +63,8 @@ int LineFieldCount(std::string_view line);
 
 // True while the working settings have cell protection on.
 bool ProtectionOn();
+// True while protection is on for a cell whose protected bit is set, and for
+// a missing cell (nullptr); always false while protection is off.
+bool CellIsProtected(const TCell* cell);
 
 }  // namespace corvane

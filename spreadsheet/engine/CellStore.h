@@ -57,6 +57,9 @@ inline constexpr std::uint8_t kKindMarkQueued = 0x40;
 inline constexpr std::uint8_t kKindOfNoCell = 255;
 
 #pragma pack(push, 1)
+// Bit 7 of a cell's format byte: the cell is protected while protection is on.
+inline constexpr std::uint8_t kFormatProtectedBit = 0x80;
+
 struct TCell {
   TPoolHandle next;        // next cell of the row (higher column), nil at the end
   TPoolHandle dependents;  // first TDepLink of the formulas that refer to this cell
@@ -65,7 +68,7 @@ struct TCell {
   std::uint8_t style;      // bits 0-2 font style, 4-6 alignment override, 7: style bits count as 0
   std::uint8_t borders;    // border line flags
   std::uint32_t attributes;  // further display attributes (colour word)
-  std::uint8_t format;     // bits 0-6 display format, bit 7 protected
+  std::uint8_t format;     // bits 0-6 display format, bit 7 protected (kFormatProtectedBit)
   std::uint8_t column;     // 0..255
   std::int16_t row;        // 0..8191
   TPoolHandle text;        // label text (kinds 4, 6) or compiled formula (kinds 0, 1)

@@ -300,7 +300,7 @@ bool CellStatusText(int row, int col, std::string& status, std::string& contents
   contents.clear();
   TCellHandle cell = CellFind(row, col);
   const TCell* record = CellPtr(cell);
-  if (ProtectionOn() && (!record || (record->format & 0x80) != 0)) {
+  if (CellIsProtected(record)) {
     contents = kProtectedContentsText;
     return false;
   }

@@ -112,14 +112,12 @@ bool ImportFileNames(const std::string& fileName, TImportCursor& cursor) {
   return true;
 }
 
-// True when every cell that the fields of `line` fill from (row, col) exists
-// and is unprotected.
+// True when no cell that the fields of `line` fill from (row, col) is
+// protected.
 bool LineCellsOpen(std::string_view line, int row, int col) {
   int last = std::min(kMaxCol, col + LineFieldCount(line) - 1);
-  for (int c = col; c <= last; ++c) {
-    const TCell* cell = CellPtr(CellFind(row, c));
-    if (cell == nullptr || (cell->format & 0x80)) return false;
-  }
+  for (int c = col; c <= last; ++c)
+    if (CellIsProtected(CellPtr(CellFind(row, c)))) return false;
   return true;
 }
 
@@ -152,7 +150,7 @@ bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
       // The line parser goes on past a refused cell and clears the error
       // flag, so the cells a line will fill are checked here first: a
       // protected one stops the import with one message, the line unchanged.
-      if (ProtectionOn() && !LineCellsOpen(line, cursor.Row(), cursor.Col())) {
+      if (!LineCellsOpen(line, cursor.Row(), cursor.Col())) {
         SetAndShowError(kProtectedCellText);
         ok = false;
         break;

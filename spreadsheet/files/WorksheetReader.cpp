@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/DocumentTable.h"
@@ -389,6 +390,9 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
       break;
     }
     int row = cell.row + place.rowOffset, col = cell.col + place.colOffset;
+    // Like every command that changes cells, a merge passes over protected
+    // cells (missing ones count as protected) while protection is on.
+    if (merge && CellIsProtected(CellPtr(CellFind(row, col)))) continue;
     if (!StoreCell(cell, row, col, place, !relink, formulas)) {
       outOfMemory = true;
       break;

@@ -65,6 +65,25 @@ TEST_F(WorksheetMergeTest, CombineModesReplaceAddOrSubtractNumbers) {
   EXPECT_EQ(RangeNameCount(), 0) << "a merge takes no names";
 }
 
+TEST_F(WorksheetMergeTest, WithProtectionOnOnlyUnprotectedCellsChange) {
+  SaveSource();
+  Enter(0, 0, "2");
+  Enter(0, 1, "5");
+  CellPtr(CellFind(0, 1))->format &= static_cast<std::uint8_t>(~kFormatProtectedBit);
+  CellPtr(CellFind(0, 0))->format |= kFormatProtectedBit;
+  gCurrentDoc.settings.protection = 1;
+  ASSERT_TRUE(LoadWorksheet(Path("SOURCE.WKS"), kLoadMerge | kLoadByValue, 0, 0, "A1..C3"));
+  EXPECT_EQ(Number(0, 0), 2) << "a protected cell keeps its value";
+  EXPECT_EQ(Number(0, 1), 6) << "an unprotected cell takes the file's";
+  EXPECT_EQ(CellFind(1, 0), kNilHandle) << "a missing cell counts as protected";
+  EXPECT_EQ(CellFind(2, 2), kNilHandle);
+
+  gCurrentDoc.settings.protection = 0;
+  ASSERT_TRUE(LoadWorksheet(Path("SOURCE.WKS"), kLoadMerge, 0, 0, "A1..C3"));
+  EXPECT_EQ(Number(0, 0), 3);
+  EXPECT_EQ(Number(2, 2), 9);
+}
+
 TEST_F(WorksheetMergeTest, ARangeNameOrRangeTextBoundsTheCellsTaken) {
   SaveSource();
   ASSERT_TRUE(LoadWorksheet(Path("SOURCE.WKS"), kLoadMerge, 10, 5, "part"));
