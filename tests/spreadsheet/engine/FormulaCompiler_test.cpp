@@ -82,7 +82,7 @@ TEST_F(FormulaCompilerTest, EmitsPostfixByPrecedence) {
       {"2^3^2", [] { return Join({Int(2), Int(3), {kTokPower}, Int(2), {kTokPower}}); }},
       {"-2^2", [] { return Join({Int(2), {kTokNegate}, Int(2), {kTokPower}}); }},
       {"--2", [] { return Join({Int(2), {kTokNegate, kTokNegate}}); }},
-      {"1-2-3", [] { return Join({Int(1), Int(2), {kTokSubtract}, Int(3), {kTokSubtract}}); }},
+      {"9-2-3", [] { return Join({Int(9), Int(2), {kTokSubtract}, Int(3), {kTokSubtract}}); }},
       {"A1 + B1", [] { return Join({Cell(0, 0), Cell(0, 1), {kTokAdd}}); }},
       {"1<2#AND#3>2", [] { return Join({Int(1), Int(2), {kTokLess}, Int(3), Int(2), {kTokGreater, kTokAnd}}); }},
       {"1#or#0", [] { return Join({Int(1), Int(0), {kTokOr}}); }},

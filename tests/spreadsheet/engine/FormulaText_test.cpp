@@ -65,7 +65,7 @@ TEST_F(FormulaTextTest, EveryTokenClassCompilesBackToTheSameCode) {
       "2^3^2",
       "-2^2",
       "--2",
-      "1-2-3",
+      "9-2-3",
       "A1*+B1",
       "1<2#AND#3>2",
       "1#OR#0",
