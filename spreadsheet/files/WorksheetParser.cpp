@@ -318,9 +318,9 @@ bool TParser::SheetRecord(const TRecordView& record) {
     case kWindow2:
       return WindowRecord(record);
     case kColumnWidth: {
+      // Only the sheet's columns have a width; others are passed over.
       int col = in.I16();
-      if (!ValidCol(col)) return Fail(record);
-      image_.mainColumnWidths[col] = in.U8();
+      if (ValidCol(col)) image_.mainColumnWidths[col] = in.U8();
       break;
     }
     case kWhatIfTable:

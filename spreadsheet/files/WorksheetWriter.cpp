@@ -178,7 +178,7 @@ void WriteSheetRecords(TRecordWriter& out) {
   query.Range(ranges[kRangeQueryInput]);
   query.Range(ranges[kRangeQueryCriteria]);
   query.Range(ranges[kRangeQueryOutput]);
-  query.U8(state.queryByte);
+  query.U8(0);
   out.Record(kQueryRanges, query);
   WriteRangeRecord(out, kPrintRange, ranges[kRangePrint]);
   WriteRangeRecord(out, kSortRange, ranges[kRangeSort]);

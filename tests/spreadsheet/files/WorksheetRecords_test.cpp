@@ -106,6 +106,15 @@ TEST_F(WorksheetRecordsTest, SheetRecordsCarryTheSettingsEntryNamesWindowAndSize
   EXPECT_EQ(FindRecord(ext, 126), std::string("TESTER") + '\0');
 }
 
+TEST_F(WorksheetRecordsTest, QueryRecordEndsWithAZeroByteWhateverTheFileRead) {
+  std::string file = Hex("0000 0200 0404 1900 1900 0000 0000 0100 0100 0200 0000 0300 0100 0400 0000 0500 0100 07"
+                         "0100 0000 1A1A");
+  WriteWholeFile(Path("Q.WKS"), file);
+  ASSERT_TRUE(LoadWorksheet(Path("Q.WKS"), 0, 0, 0, "")) << ErrorMessage();
+  EXPECT_EQ(FindRecord(Records(WorksheetBytes(false, TRange{})), 25),
+            Hex("0000 0000 0100 0100 0200 0000 0300 0100 0400 0000 0500 0100 00"));
+}
+
 // A file of the main records given, with an empty extension section.
 std::string FileWith(const std::string& records, const std::string& extension = "") {
   return Hex("0000 0200 0404") + records + Hex("0100 0000 1A00") + extension + Hex("0100 0000 1A1A");
@@ -127,10 +136,13 @@ TEST_F(WorksheetRecordsTest, DamagedFilesAreRefusedAndChangeNothing) {
        "Error at Record:10[0011]"},
       {"operand running past END", FileWith(Hex("1000 1200 FF 0000 0000 0000000000000000 0300 01 FF 03")),
        "Error at Record:10[0012]"},
+      {"file link whose range runs into END", FileWith(Hex("1000 1200 FF 0000 0000 0000000000000000 0300 07 00 03")),
+       "Error at Record:10[0012]"},
+      {"file link with no room for its path",
+       FileWith(Hex("1000 1900 FF 0000 0000 0000000000000000 0A00 07 0000000000000000 03")), "Error at Record:10[0019]"},
       {"name shorter than its range", FileWith(Hex("0B00 0500 4142430000")), "Error at Record:0B[0005]"},
       {"name with a range in column 999",
        FileWith(Hex("0B00 1800 41424300000000000000000000000000 E703 0000 0000 0000")), "Error at Record:0B[0018]"},
-      {"column width of column -1", FileWith(Hex("0800 0300 FFFF 0A")), "Error at Record:08[0003]"},
       {"window record cut short", FileWith(Hex("0700 0400 0000 0000")), "Error at Record:07[0004]"},
       {"record longer than the file", FileWith(Hex("0F00 FF7F FF0000")), "Error at Record:0F[7FFF]"},
       {"no main end record", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500"), "Error at Record:01[0000]"},
@@ -211,9 +223,10 @@ TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
 }
 
 TEST_F(WorksheetRecordsTest, MainSectionWidthsApplyOnlyWithoutExtensionWidths) {
-  std::string main = Hex("0000 0200 0404 0800 0300 0300 0E 0100 0000");
+  // Widths of columns outside the sheet (300, -1) are passed over.
+  std::string main = Hex("0000 0200 0404 0800 0300 0300 0E 0800 0300 2C01 09 0800 0300 FFFF 0A 0100 0000");
   WriteWholeFile(Path("W1.WKS"), main);
-  ASSERT_TRUE(LoadWorksheet(Path("W1.WKS"), 0, 0, 0, ""));
+  ASSERT_TRUE(LoadWorksheet(Path("W1.WKS"), 0, 0, 0, "")) << ErrorMessage();
   EXPECT_EQ(windows.columnSizes, (std::map<int, int>{{3, 14}}));
   windows.columnSizes.clear();
   WriteWholeFile(Path("W2.WKS"), main + Hex("1A00 0B00 0300 0400 10 0100 0000 1A1A"));
