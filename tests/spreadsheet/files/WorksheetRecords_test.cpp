@@ -6,6 +6,7 @@
 #include <string>
 
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/Recalc.h"
 #include "tests/spreadsheet/files/WorksheetTestSupport.h"
 
 namespace corvane {
@@ -113,6 +114,24 @@ TEST_F(WorksheetRecordsTest, QueryRecordEndsWithAZeroByteWhateverTheFileRead) {
   ASSERT_TRUE(LoadWorksheet(Path("Q.WKS"), 0, 0, 0, "")) << ErrorMessage();
   EXPECT_EQ(FindRecord(Records(WorksheetBytes(false, TRange{})), 25),
             Hex("0000 0000 0100 0100 0200 0000 0300 0100 0400 0000 0500 0100 00"));
+}
+
+// A call of a named cell whose cell was deleted no longer counts its
+// arguments; such a formula is saved as its value, so the file still opens.
+TEST_F(WorksheetRecordsTest, AFormulaCallingADeletedNamedCellIsSavedAsItsValue) {
+  ASSERT_NE(RangeNameCreate("TOTAL", MakeRange(2, 4, 2, 4)), 0);
+  Enter(4, 2, "'+D5");
+  Enter(0, 0, "@TOTAL(7)+1");
+  Enter(0, 1, "+A1*2");
+  FormulaDropRef(CellFind(0, 0), 4, 2);
+  ASSERT_TRUE(SaveWorksheet(Path("DROP.WKS"), false, TRange{}));
+  std::vector<std::string> cells = DumpCells();
+  NewDocument("OTHER.WKS");
+  ASSERT_TRUE(LoadWorksheet(Path("DROP.WKS"), 0, 0, 0, "")) << ErrorMessage();
+  std::vector<std::string> read = DumpCells();
+  ASSERT_EQ(read.size(), cells.size());
+  EXPECT_EQ(read[0].substr(0, 9), "A1 kind 2");
+  EXPECT_EQ(read[1], cells[1]) << "the other formulas stay formulas";
 }
 
 // A file of the main records given, with an empty extension section.
