@@ -36,13 +36,13 @@ bool ValidRange(const TRange& range) {
 }
 
 // Numbers from a file are cleaned before use: a value whose exponent field is
-// 0 (a denormal; true zero stays), 1, 894, or 2039 and above (huge values,
-// infinities and NaNs) becomes 0.
+// 0 (a denormal or minus zero; only eight zero bytes stay as they are), 1, 894,
+// or 2039 and above (huge values, infinities and NaNs) becomes 0.
 double CleanNumber(double value) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   int exponent = static_cast<int>((bits >> 52) & 0x7FF);
-  if ((exponent == 0 && (bits << 1) != 0) || exponent == 1 || exponent == 894 || exponent >= 2039) return 0;
+  if ((exponent == 0 && bits != 0) || exponent == 1 || exponent == 894 || exponent >= 2039) return 0;
   return value;
 }
 
