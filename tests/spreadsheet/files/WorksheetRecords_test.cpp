@@ -7,6 +7,7 @@
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "tests/spreadsheet/files/WorksheetTestSupport.h"
 
 namespace corvane {
@@ -114,6 +115,35 @@ TEST_F(WorksheetRecordsTest, QueryRecordEndsWithAZeroByteWhateverTheFileRead) {
   ASSERT_TRUE(LoadWorksheet(Path("Q.WKS"), 0, 0, 0, "")) << ErrorMessage();
   EXPECT_EQ(FindRecord(Records(WorksheetBytes(false, TRange{})), 25),
             Hex("0000 0000 0100 0100 0200 0000 0300 0100 0400 0000 0500 0100 00"));
+}
+
+// Every record of a whole sheet, as type:length, in the order written.
+TEST_F(WorksheetRecordsTest, RecordsOfAWholeSheetComeInTheirOrderAndLengths) {
+  Enter(0, 0, "5");
+  CellPtr(CellFind(0, 0))->font = 1;
+  ASSERT_NE(RangeNameCreate("ONE", MakeRange(0, 0, 0, 0)), 0);
+  ASSERT_GT(GraphStore("G1"), 0);
+  CurrentFileState().paneSplit = 1;
+  CurrentFileState().printFooter = "ab";
+  windows.columnSizes = {{5, 12}};
+  windows.rowSizes = {{7, 30}};
+  windows.tabNames = {"One", "Two"};
+  windows.buttons = {{"Go", "{HOME}", 1, 1, 2, 3, 40, 20}};
+  windows.cellFonts = {{1, "Arial"}};
+  windows.sheetFont = {20, 0, "Arial"};
+  AppendDocumentUserFunction({"TWICE", "@A(1)*2", 1});
+  std::string bytes = WorksheetBytes(false, TRange{});
+  auto list = [](const std::vector<std::pair<int, std::string>>& records) {
+    std::string text;
+    for (const auto& [type, data] : records) text += std::to_string(type) + ":" + std::to_string(data.size()) + " ";
+    return text;
+  };
+  EXPECT_EQ(list(Records(bytes)),
+            "0:2 6:8 2:1 4:1 5:1 7:31 8:3 9:31 11:24 11:24 24:25 25:25 26:8 27:8 29:9 35:9 36:1 37:3 38:1 39:1 "
+            "40:10 41:1 42:16 45:437 46:453 13:7 1:0 ");
+  EXPECT_EQ(list(Records(bytes, ExtensionStart(bytes))),
+            "45:385 46:385 7:2 80:297 29:18 103:26 110:28 112:24 114:4 114:4 105:274 116:8 118:10 120:34 122:1 "
+            "124:1 126:7 128:16 8:12 11:3 10:3 1:0 ");
 }
 
 // A call of a named cell whose cell was deleted no longer counts its
