@@ -592,8 +592,10 @@ int NextTokenIndex(const std::uint8_t* code, int index, int length) {
       if (code[i - 1] != 0) return length + 1;
       break;
     case kClassLink:
+      // The 8-byte range, then the path and its zero byte, all before END.
+      if (i + 8 >= length) return length + 1;
       i = SkipString(code, i + 8, length);
-      if (i > length || code[i - 1] != 0) return length + 1;
+      if (code[i - 1] != 0) return length + 1;
       break;
     case kClassFunctionList:
     case kClassUserFunction: i += 1; break;

@@ -36,13 +36,13 @@ bool ValidRange(const TRange& range) {
 }
 
 // Numbers from a file are cleaned before use: a value whose exponent field is
-// 0 (a denormal; true zero stays), 1, 894, or 2039 and above (huge values,
-// infinities and NaNs) becomes 0.
+// 0 (a denormal or minus zero; only eight zero bytes stay as they are), 1, 894,
+// or 2039 and above (huge values, infinities and NaNs) becomes 0.
 double CleanNumber(double value) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   int exponent = static_cast<int>((bits >> 52) & 0x7FF);
-  if ((exponent == 0 && (bits << 1) != 0) || exponent == 1 || exponent == 894 || exponent >= 2039) return 0;
+  if ((exponent == 0 && bits != 0) || exponent == 1 || exponent == 894 || exponent >= 2039) return 0;
   return value;
 }
 
@@ -318,9 +318,9 @@ bool TParser::SheetRecord(const TRecordView& record) {
     case kWindow2:
       return WindowRecord(record);
     case kColumnWidth: {
+      // Only the sheet's columns have a width; others are passed over.
       int col = in.I16();
-      if (!ValidCol(col)) return Fail(record);
-      image_.mainColumnWidths[col] = in.U8();
+      if (ValidCol(col)) image_.mainColumnWidths[col] = in.U8();
       break;
     }
     case kWhatIfTable:

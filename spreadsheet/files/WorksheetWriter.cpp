@@ -178,7 +178,7 @@ void WriteSheetRecords(TRecordWriter& out) {
   query.Range(ranges[kRangeQueryInput]);
   query.Range(ranges[kRangeQueryCriteria]);
   query.Range(ranges[kRangeQueryOutput]);
-  query.U8(state.queryByte);
+  query.U8(0);
   out.Record(kQueryRanges, query);
   WriteRangeRecord(out, kPrintRange, ranges[kRangePrint]);
   WriteRangeRecord(out, kSortRange, ranges[kRangeSort]);
@@ -221,14 +221,16 @@ void WriteCellHead(TRecordWriter& body, const TCell& cell, const TBlock& block) 
 }
 
 // The formula record of a formula cell (and its text-result record). A code
-// that no longer reads as a formula is written as its value.
+// that no longer reads as a formula is written as its value: one that does not
+// convert, or whose stored form the reader would refuse (a call of a named
+// cell that was deleted no longer tells how many arguments it takes).
 void WriteFormulaCell(TRecordWriter& out, const TCell& cell, const TBlock& block) {
   const std::uint8_t* stored = PoolBlock(cell.text);
   std::uint8_t code[kMaxFormulaCode + 1] = {};
   bool haveCode = stored && stored[0] < kMaxFormulaCode;
   if (haveCode) {
     std::memcpy(code, stored, std::size_t{stored[0]} + 1);
-    haveCode = FormulaRelocateRefs(code, cell.row, cell.column, false);
+    haveCode = FormulaRelocateRefs(code, cell.row, cell.column, false) && StoredCodeBalances(code, cell.column);
   }
   bool error = (cell.kind & kKindErrorBit) != 0;
   bool textResult = CellKind(cell) == kKindStringFormula && !error;

@@ -38,6 +38,7 @@ class WorksheetFuzzTest : public WorksheetTest {
     AppendDocumentUserFunction({"PAIR", "@A(1)&@A(2)", 2});
     Enter(4, 0, "@TWICE(A1)+@TWICE(@TWICE(B1))");
     Enter(4, 1, "@PAIR(\"a\",A2)");
+    Enter(5, 0, "+[C:\\OTHER.WKS]B2+1");
     RangeNameCreate("FIRST", MakeRange(0, 0, 1, 1));
     GraphStore("G1");
     windows.columnSizes = {{1, 20}};
@@ -114,6 +115,15 @@ TEST_F(WorksheetFuzzTest, MutatedFilesNeverCrashOrCorruptTheDocument) {
     int mode = round % 8 == 0 ? kLoadMerge | static_cast<int>(random() % 8) : 0;
     if (LoadWorksheet(path, mode, static_cast<int>(random() % 100), static_cast<int>(random() % 20), "")) {
       ++loaded;
+      // What was taken in must also evaluate, show as text and save to a
+      // file that reads back (checked on every third load or merge).
+      if (round % 3 == 0) {
+        RecalcAll();
+        testing::DumpCells();
+        wks::TWorksheetImage again;
+        ASSERT_TRUE(wks::ParseWorksheet(WorksheetBytes(false, TRange{}), wks::TReadScope::kLoad, again))
+            << "round " << round << ": " << ErrorMessage();
+      }
     } else {
       ASSERT_FALSE(ErrorMessage().empty()) << "round " << round;
       ++refused;

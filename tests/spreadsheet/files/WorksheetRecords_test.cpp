@@ -6,6 +6,8 @@
 #include <string>
 
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/UserFunctions.h"
 #include "tests/spreadsheet/files/WorksheetTestSupport.h"
 
 namespace corvane {
@@ -106,6 +108,62 @@ TEST_F(WorksheetRecordsTest, SheetRecordsCarryTheSettingsEntryNamesWindowAndSize
   EXPECT_EQ(FindRecord(ext, 126), std::string("TESTER") + '\0');
 }
 
+TEST_F(WorksheetRecordsTest, QueryRecordEndsWithAZeroByteWhateverTheFileRead) {
+  std::string file = Hex("0000 0200 0404 1900 1900 0000 0000 0100 0100 0200 0000 0300 0100 0400 0000 0500 0100 07"
+                         "0100 0000 1A1A");
+  WriteWholeFile(Path("Q.WKS"), file);
+  ASSERT_TRUE(LoadWorksheet(Path("Q.WKS"), 0, 0, 0, "")) << ErrorMessage();
+  EXPECT_EQ(FindRecord(Records(WorksheetBytes(false, TRange{})), 25),
+            Hex("0000 0000 0100 0100 0200 0000 0300 0100 0400 0000 0500 0100 00"));
+}
+
+// Every record of a whole sheet, as type:length, in the order written.
+TEST_F(WorksheetRecordsTest, RecordsOfAWholeSheetComeInTheirOrderAndLengths) {
+  Enter(0, 0, "5");
+  CellPtr(CellFind(0, 0))->font = 1;
+  ASSERT_NE(RangeNameCreate("ONE", MakeRange(0, 0, 0, 0)), 0);
+  ASSERT_GT(GraphStore("G1"), 0);
+  CurrentFileState().paneSplit = 1;
+  CurrentFileState().printFooter = "ab";
+  windows.columnSizes = {{5, 12}};
+  windows.rowSizes = {{7, 30}};
+  windows.tabNames = {"One", "Two"};
+  windows.buttons = {{"Go", "{HOME}", 1, 1, 2, 3, 40, 20}};
+  windows.cellFonts = {{1, "Arial"}};
+  windows.sheetFont = {20, 0, "Arial"};
+  AppendDocumentUserFunction({"TWICE", "@A(1)*2", 1});
+  std::string bytes = WorksheetBytes(false, TRange{});
+  auto list = [](const std::vector<std::pair<int, std::string>>& records) {
+    std::string text;
+    for (const auto& [type, data] : records) text += std::to_string(type) + ":" + std::to_string(data.size()) + " ";
+    return text;
+  };
+  EXPECT_EQ(list(Records(bytes)),
+            "0:2 6:8 2:1 4:1 5:1 7:31 8:3 9:31 11:24 11:24 24:25 25:25 26:8 27:8 29:9 35:9 36:1 37:3 38:1 39:1 "
+            "40:10 41:1 42:16 45:437 46:453 13:7 1:0 ");
+  EXPECT_EQ(list(Records(bytes, ExtensionStart(bytes))),
+            "45:385 46:385 7:2 80:297 29:18 103:26 110:28 112:24 114:4 114:4 105:274 116:8 118:10 120:34 122:1 "
+            "124:1 126:7 128:16 8:12 11:3 10:3 1:0 ");
+}
+
+// A call of a named cell whose cell was deleted no longer counts its
+// arguments; such a formula is saved as its value, so the file still opens.
+TEST_F(WorksheetRecordsTest, AFormulaCallingADeletedNamedCellIsSavedAsItsValue) {
+  ASSERT_NE(RangeNameCreate("TOTAL", MakeRange(2, 4, 2, 4)), 0);
+  Enter(4, 2, "'+D5");
+  Enter(0, 0, "@TOTAL(7)+1");
+  Enter(0, 1, "+A1*2");
+  FormulaDropRef(CellFind(0, 0), 4, 2);
+  ASSERT_TRUE(SaveWorksheet(Path("DROP.WKS"), false, TRange{}));
+  std::vector<std::string> cells = DumpCells();
+  NewDocument("OTHER.WKS");
+  ASSERT_TRUE(LoadWorksheet(Path("DROP.WKS"), 0, 0, 0, "")) << ErrorMessage();
+  std::vector<std::string> read = DumpCells();
+  ASSERT_EQ(read.size(), cells.size());
+  EXPECT_EQ(read[0].substr(0, 9), "A1 kind 2");
+  EXPECT_EQ(read[1], cells[1]) << "the other formulas stay formulas";
+}
+
 // A file of the main records given, with an empty extension section.
 std::string FileWith(const std::string& records, const std::string& extension = "") {
   return Hex("0000 0200 0404") + records + Hex("0100 0000 1A00") + extension + Hex("0100 0000 1A1A");
@@ -127,10 +185,13 @@ TEST_F(WorksheetRecordsTest, DamagedFilesAreRefusedAndChangeNothing) {
        "Error at Record:10[0011]"},
       {"operand running past END", FileWith(Hex("1000 1200 FF 0000 0000 0000000000000000 0300 01 FF 03")),
        "Error at Record:10[0012]"},
+      {"file link whose range runs into END", FileWith(Hex("1000 1200 FF 0000 0000 0000000000000000 0300 07 00 03")),
+       "Error at Record:10[0012]"},
+      {"file link with no room for its path",
+       FileWith(Hex("1000 1900 FF 0000 0000 0000000000000000 0A00 07 0000000000000000 03")), "Error at Record:10[0019]"},
       {"name shorter than its range", FileWith(Hex("0B00 0500 4142430000")), "Error at Record:0B[0005]"},
       {"name with a range in column 999",
        FileWith(Hex("0B00 1800 41424300000000000000000000000000 E703 0000 0000 0000")), "Error at Record:0B[0018]"},
-      {"column width of column -1", FileWith(Hex("0800 0300 FFFF 0A")), "Error at Record:08[0003]"},
       {"window record cut short", FileWith(Hex("0700 0400 0000 0000")), "Error at Record:07[0004]"},
       {"record longer than the file", FileWith(Hex("0F00 FF7F FF0000")), "Error at Record:0F[7FFF]"},
       {"no main end record", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500"), "Error at Record:01[0000]"},
@@ -191,9 +252,11 @@ TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
        FileWith(Hex("1000 1400 FF 0000 0000 0000000000001040 0400 05 0400 03 00")),
        {"A1 kind 1 format 255 attr 255/0/0/0/3221225472 [4] = 4"}},
       {"string result without its formula is ignored", FileWith(Hex("3300 0700 FF 0000 0000 4100")), {}},
-      {"numbers cleaned: NaN and a denormal become 0",
-       FileWith(Hex("0E00 0D00 FF 0000 0000 000000000000F87F 0E00 0D00 FF 0100 0000 0100000000000000")),
-       {"A1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0", "B1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0"}},
+      {"numbers cleaned: NaN, a denormal and minus zero become 0",
+       FileWith(Hex("0E00 0D00 FF 0000 0000 000000000000F87F 0E00 0D00 FF 0100 0000 0100000000000000"
+                    "0E00 0D00 FF 0200 0000 0000000000000080")),
+       {"A1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0", "B1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0",
+        "C1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0"}},
       {"user-function record read",
        FileWith(Hex("0D00 0700 FF 0000 0000 0500"),
                 Hex("6900 1201 01 46") + std::string(11, '\0') + Hex("01 31") + std::string(259, '\0')),
@@ -211,9 +274,10 @@ TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
 }
 
 TEST_F(WorksheetRecordsTest, MainSectionWidthsApplyOnlyWithoutExtensionWidths) {
-  std::string main = Hex("0000 0200 0404 0800 0300 0300 0E 0100 0000");
+  // Widths of columns outside the sheet (300, -1) are passed over.
+  std::string main = Hex("0000 0200 0404 0800 0300 0300 0E 0800 0300 2C01 09 0800 0300 FFFF 0A 0100 0000");
   WriteWholeFile(Path("W1.WKS"), main);
-  ASSERT_TRUE(LoadWorksheet(Path("W1.WKS"), 0, 0, 0, ""));
+  ASSERT_TRUE(LoadWorksheet(Path("W1.WKS"), 0, 0, 0, "")) << ErrorMessage();
   EXPECT_EQ(windows.columnSizes, (std::map<int, int>{{3, 14}}));
   windows.columnSizes.clear();
   WriteWholeFile(Path("W2.WKS"), main + Hex("1A00 0B00 0300 0400 10 0100 0000 1A1A"));

@@ -79,7 +79,6 @@ class WorksheetRoundTripTest : public WorksheetTest {
     f.printSetup = "\\027E";
     f.marginWords = {3, 70, 60, 1, 5};
     f.whatIfType = 2;
-    f.queryByte = 1;
     f.primaryOrder = kSortDescending;
     f.regressionX = MakeRange(0, 0, 0, 9);
     f.regressionY = MakeRange(1, 0, 1, 9);
