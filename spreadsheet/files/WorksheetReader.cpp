@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
@@ -41,10 +42,21 @@ constexpr std::size_t kRangeNameLineChars = 16;
 bool gAutoExecMode = false;
 
 // The whole file, or false when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+// Reads the whole file into `bytes`; false when it cannot be opened or read.
+// A file larger than the memory left sets `tooLarge` instead of ending the
+// program.
+bool ReadFileBytes(const std::string& path, std::string& bytes, bool& tooLarge) {
+  tooLarge = false;
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::bad_alloc&) {
+    bytes.clear();
+    bytes.shrink_to_fit();
+    tooLarge = true;
+    return true;
+  }
   return !file.bad();
 }
 
@@ -321,9 +333,14 @@ bool ApplyDocumentState(const TWorksheetImage& image) {
 // is damaged. `opened` tells the two apart.
 bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image, bool& opened) {
   std::string bytes;
-  opened = ReadFileBytes(path, bytes);
+  bool tooLarge = false;
+  opened = ReadFileBytes(path, bytes, tooLarge);
   if (!opened) {
     SetErrorFlag(kUnableToOpenText);
+    return false;
+  }
+  if (tooLarge) {
+    SetOutOfMemoryError();
     return false;
   }
   return ParseWorksheet(bytes, scope, image);
