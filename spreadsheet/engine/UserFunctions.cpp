@@ -148,7 +148,8 @@ void ReplaceAll(std::string& text, std::string_view what, std::string_view with)
 // cell's address, so the body works on the cell itself. The body is evaluated
 // re-entrantly; its text result (when not empty) or number is left in one
 // slot. An index the document lacks, a damaged entry or too few values on the
-// stack make the formula ERR; a call nested too deep gives ERR.
+// stack make the formula ERR; a call nested too deep or a working body over
+// 240 characters gives ERR.
 void CallUserFunction() {
   int callAt = gEval.index - 1;
   if (gEval.index >= gEval.length) return AbortCall();
@@ -180,6 +181,10 @@ void CallUserFunction() {
     Pop1();
   }
 
+  // A body is evaluated as a formula text of at most 240 characters; one
+  // that is longer (perhaps only once addresses were put in) is refused
+  // rather than cut into another formula.
+  if (body.size() > kMaxFormulaCode) return PushCallResult(-1, {}, true);
   TCallGuard guard;
   if (!guard.Entered()) return PushCallResult(-1, {}, true);
   gFrames.push_back(std::move(frame));

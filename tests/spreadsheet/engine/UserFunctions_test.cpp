@@ -178,6 +178,29 @@ TEST_F(UserFunctionsTest, WrongArgumentCountsAreRefused) {
   }
 }
 
+TEST_F(UserFunctionsTest, BodiesTooLongToEvaluateAreErrNotCut) {
+  // A body is evaluated as a formula text of at most 240 characters; a longer
+  // one cut there would give another formula's value (here 11).
+  const std::string fits = "1" + std::string(235, ' ') + "+100";
+  ASSERT_EQ(fits.size(), 240u);
+  ASSERT_TRUE(AppendDocumentUserFunction({"FITS", fits, 0}));
+  ASSERT_TRUE(AppendDocumentUserFunction({"OVER", fits + "0", 0}));
+  // The address put in for "@A(1)" makes the body one character longer.
+  const std::string grows = "@LENGTH(@A(1))" + std::string(223, ' ') + "+10";
+  ASSERT_EQ(grows.size(), 240u);
+  ASSERT_TRUE(AppendDocumentUserFunction({"GROWS", grows, 1}));
+  ASSERT_TRUE(EnterCell("'abc", 8191, 255));  // IV8192
+  ASSERT_TRUE(EnterCell("'abc", 0, 1));       // B1
+  struct Row {
+    const char* formula;
+    const char* shown;
+  } rows[] = {{"@FITS", "101"}, {"@OVER", "ERR"}, {"@GROWS(B1)", "13"}, {"@GROWS(IV8192)", "ERR"}};
+  for (const Row& row : rows) {
+    ASSERT_TRUE(EnterCell(row.formula, 0, 0)) << row.formula;
+    EXPECT_EQ(ResultAt(0, 0), row.shown) << row.formula;
+  }
+}
+
 TEST_F(UserFunctionsTest, RecursionEndsInErr) {
   const char* rows[] = {"@LOOP(1)", "@TWICE(1)", "@PING(1)", "1+@DOUBLE(@LOOP(2))"};
   for (const char* formula : rows) {
