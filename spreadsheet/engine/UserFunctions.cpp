@@ -493,6 +493,26 @@ void UserFunctionsToRange(const TRange& range) {
   }
 }
 
+namespace {
+
+// The formula text a reset keeps in the label. When range names make it too
+// long it is written with addresses; a formula whose text does not fit even
+// then stays a formula (its calls then show "@NOFUN" and give ERR) rather
+// than become the label "'OVERFLOW".
+bool ResetText(const TCell* record, std::string& text) {
+  const std::uint8_t* code = PoolBlock(record->text);
+  std::size_t bytes = PoolStringBlockBytes(record->text);
+  text = FormulaToText(code, bytes);
+  if (!ErrorFlagSet()) return true;
+  bool names = gFormulaTextNames;
+  gFormulaTextNames = false;
+  text = FormulaToText(code, bytes);
+  gFormulaTextNames = names;
+  return !ErrorFlagSet();
+}
+
+}  // namespace
+
 void UserFunctionsReset() {
   UndoSave();
   std::vector<TCellHandle> converted;
@@ -501,8 +521,9 @@ void UserFunctionsReset() {
       TCell* record = CellPtr(cell);
       if (!record) break;
       TCellHandle next = record->next;
-      if (CellIsFormula(record) && FormulaHasUserFunction(PoolBlock(record->text))) {
-        std::string label = "'" + FormulaToText(PoolBlock(record->text), PoolStringBlockBytes(record->text));
+      std::string text;
+      if (CellIsFormula(record) && FormulaHasUserFunction(PoolBlock(record->text)) && ResetText(record, text)) {
+        std::string label = "'" + text;
         CellClearContents(cell);
         record = CellPtr(cell);
         record->text = PoolNewString(label);

@@ -98,8 +98,10 @@ bool AppendDocumentUserFunction(const TUserFunc& function);
 // Stops at the last row of the worksheet.
 void UserFunctionsToRange(const TRange& range);
 // Turns every formula that calls a user function into a label holding "'"
-// and its formula text, recalculates what depends on them, and then empties
-// the document's table. Other formulas are unchanged.
+// and its formula text (written with addresses when range names would make it
+// too long; a formula too long even so stays as it is), recalculates what
+// depends on them, and then empties the document's table. Other formulas are
+// unchanged.
 void UserFunctionsReset();
 
 // Registers the handlers of token 254 (user-function call), 255 (named-cell

@@ -263,6 +263,25 @@ TEST_F(UserFunctionsTest, MissingLibraryKeepsTheDocumentsFunctions) {
   EXPECT_FALSE(EnterCell("@TWELVE", 0, 1));  // only the library had it
 }
 
+TEST_F(UserFunctionsTest, ResetKeepsFormulasWhoseNamedTextIsTooLong) {
+  // Twenty cells named with 12 characters each: shown by their names, the
+  // formula's text would pass 240 characters and read "OVERFLOW".
+  std::string sum;
+  for (int row = 0; row < 20; ++row) {
+    sum += (row ? "+A" : "A") + std::to_string(row + 1);
+    char name[16];
+    std::snprintf(name, sizeof name, "CELLNAME%04d", row + 1);
+    ASSERT_NE(RangeNameCreate(name, MakeRange(0, row, 0, row)), 0);
+  }
+  const std::string formula = "@DOUBLE(" + sum + ")";
+  ASSERT_TRUE(EnterCell(formula, 30, 0));
+  const TCell* cell = At(30, 0);
+  ASSERT_EQ(FormulaToText(PoolBlock(cell->text), PoolStringBlockBytes(cell->text)), kOverflowText);
+  UserFunctionsReset();
+  EXPECT_EQ(LabelAt(30, 0), "'" + formula);
+  EXPECT_FALSE(ErrorFlagSet());
+}
+
 TEST_F(UserFunctionsTest, ResetTurnsCallersIntoLabels) {
   ASSERT_TRUE(EnterCell("@DOUBLE(4)+1", 0, 0));
   ASSERT_TRUE(EnterCell("+A1*2", 1, 0));
