@@ -496,9 +496,8 @@ void UserFunctionsToRange(const TRange& range) {
 namespace {
 
 // The formula text a reset keeps in the label. When range names make it too
-// long it is written with addresses; a formula whose text does not fit even
-// then stays a formula (its calls then show "@NOFUN" and give ERR) rather
-// than become the label "'OVERFLOW".
+// long it is written with addresses; false for a formula whose text does not
+// fit even then, which stays a formula rather than become "'OVERFLOW".
 bool ResetText(const TCell* record, std::string& text) {
   const std::uint8_t* code = PoolBlock(record->text);
   std::size_t bytes = PoolStringBlockBytes(record->text);
@@ -516,25 +515,31 @@ bool ResetText(const TCell* record, std::string& text) {
 void UserFunctionsReset() {
   UndoSave();
   std::vector<TCellHandle> converted;
+  bool kept = false;  // a formula that calls user functions stays
   for (int row = 0; row <= std::min<int>(gCurrentDoc.highRow, kMaxRow); ++row) {
     for (TCellHandle cell = RowListHead(row); cell != kNilHandle;) {
       TCell* record = CellPtr(cell);
       if (!record) break;
       TCellHandle next = record->next;
-      std::string text;
-      if (CellIsFormula(record) && FormulaHasUserFunction(PoolBlock(record->text)) && ResetText(record, text)) {
-        std::string label = "'" + text;
-        CellClearContents(cell);
-        record = CellPtr(cell);
-        record->text = PoolNewString(label);
-        record->kind = record->text != kNilHandle ? kKindLabel : kKindBlank;
-        converted.push_back(cell);
+      if (CellIsFormula(record) && FormulaHasUserFunction(PoolBlock(record->text))) {
+        std::string text;
+        TPoolHandle label = ResetText(record, text) ? PoolNewString("'" + text) : kNilHandle;
+        if (label == kNilHandle) {
+          kept = true;
+        } else {
+          CellClearContents(cell);
+          record = CellPtr(cell);
+          record->text = label;
+          record->kind = kKindLabel;
+          converted.push_back(cell);
+        }
       }
       cell = next;
     }
   }
   ClearErrorFlag();
-  ClearDocumentUserFunctions();
+  // Formulas that stayed still call the table by index: it stays with them.
+  if (!kept) ClearDocumentUserFunctions();
   if (gCurrentDoc.settings.manualRecalc) return;
   for (TCellHandle cell : converted) RecalcFromCell(cell);
 }

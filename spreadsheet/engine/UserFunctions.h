@@ -99,9 +99,10 @@ bool AppendDocumentUserFunction(const TUserFunc& function);
 void UserFunctionsToRange(const TRange& range);
 // Turns every formula that calls a user function into a label holding "'"
 // and its formula text (written with addresses when range names would make it
-// too long; a formula too long even so stays as it is), recalculates what
-// depends on them, and then empties the document's table. Other formulas are
-// unchanged.
+// too long), recalculates what depends on them, and then empties the
+// document's table. Other formulas are unchanged. A formula whose text is too
+// long even with addresses, or whose label finds no pool room, stays a
+// formula, and the table stays for it.
 void UserFunctionsReset();
 
 // Registers the handlers of token 254 (user-function call), 255 (named-cell

@@ -277,9 +277,22 @@ TEST_F(UserFunctionsTest, ResetKeepsFormulasWhoseNamedTextIsTooLong) {
   ASSERT_TRUE(EnterCell(formula, 30, 0));
   const TCell* cell = At(30, 0);
   ASSERT_EQ(FormulaToText(PoolBlock(cell->text), PoolStringBlockBytes(cell->text)), kOverflowText);
+  // Thirty-five references to a cell that then moves to IV8192: too long
+  // even with addresses, so that formula stays, and the table with it.
+  ASSERT_TRUE(EnterCell("1", 0, 5));  // F1
+  std::string many = "@DOUBLE(F1";
+  for (int k = 1; k < 35; ++k) many += "+F1";
+  ASSERT_TRUE(EnterCell(many + ")", 31, 0));
+  TCellHandle moved = CellFind(0, 5);
+  ASSERT_TRUE(CellUnlinkFromRow(moved, CellRowPosPrevious(), 0));
+  ASSERT_TRUE(CellLinkIntoRow(moved, 8191, 255));
   UserFunctionsReset();
   EXPECT_EQ(LabelAt(30, 0), "'" + formula);
   EXPECT_FALSE(ErrorFlagSet());
+  ASSERT_EQ(CellKind(*At(31, 0)), kKindNumberFormula);
+  EXPECT_EQ(DocumentUserFunctionCount(), 1);
+  EvaluateCell(CellFind(31, 0));
+  EXPECT_EQ(ResultAt(31, 0), "70");
 }
 
 TEST_F(UserFunctionsTest, ResetTurnsCallersIntoLabels) {
