@@ -36,9 +36,11 @@ bool IsBadPathChar(char c) {
 }
 
 // The file name and key of a LINK text "file>[sheet:]address" (upper case).
-// False for a text over 80 characters, without ">", with an empty or bad file
-// name, a reference over 10 characters, bad sheet letters, an address that is
-// not a cell address or pair, or a cell beyond the sheet.
+// The reference after ">" is cut to 10 characters, which only ever shortens
+// the last corner of a pair; the key is the first corner as written. False
+// for a text over 80 characters, without ">", with an empty or bad file name,
+// a reference whose first corner the cut would change, bad sheet letters, an
+// address that is not a cell address or pair, or a cell beyond the sheet.
 bool ParseLinkText(std::string_view text, std::string& fileName, TLinkKey& key) {
   if (text.size() > kMaxLinkText) return false;
   std::string upper = UpperCaseText(text);
@@ -47,7 +49,11 @@ bool ParseLinkText(std::string_view text, std::string& fileName, TLinkKey& key) 
   fileName = upper.substr(0, gt);
   if (std::any_of(fileName.begin(), fileName.end(), IsBadPathChar)) return false;
   std::string_view reference = std::string_view(upper).substr(gt + 1);
-  if (reference.empty() || reference.size() > kMaxLinkReference) return false;
+  if (reference.empty()) return false;
+  if (reference.size() > kMaxLinkReference) {
+    if (reference.find('.') >= kMaxLinkReference) return false;
+    reference = reference.substr(0, kMaxLinkReference);
+  }
   int sheet = 0;
   std::string_view address = reference;
   if (std::size_t colon = reference.find(':'); colon != std::string_view::npos) {
@@ -59,8 +65,6 @@ bool ParseLinkText(std::string_view text, std::string& fileName, TLinkKey& key) 
     return false;
   TRange range;
   if (!ParseRange(address, range) || !RangeIsValid(range)) return false;
-  OrderPair(range.firstRow, range.lastRow);
-  OrderPair(range.firstCol, range.lastCol);
   int rows = RowsPerSheet();
   if (range.firstRow >= rows || sheet * rows + range.firstRow > kMaxRow) return false;
   key = {range.firstCol, range.firstRow, sheet, range.lastCol};

@@ -148,7 +148,8 @@ void ReplaceAll(std::string& text, std::string_view what, std::string_view with)
 // cell's address, so the body works on the cell itself. The body is evaluated
 // re-entrantly; its text result (when not empty) or number is left in one
 // slot. An index the document lacks, a damaged entry or too few values on the
-// stack make the formula ERR; a call nested too deep gives ERR.
+// stack make the formula ERR; a call nested too deep or a working body over
+// 240 characters gives ERR.
 void CallUserFunction() {
   int callAt = gEval.index - 1;
   if (gEval.index >= gEval.length) return AbortCall();
@@ -180,6 +181,10 @@ void CallUserFunction() {
     Pop1();
   }
 
+  // A body is evaluated as a formula text of at most 240 characters; one
+  // that is longer (perhaps only once addresses were put in) is refused
+  // rather than cut into another formula.
+  if (body.size() > kMaxFormulaCode) return PushCallResult(-1, {}, true);
   TCallGuard guard;
   if (!guard.Entered()) return PushCallResult(-1, {}, true);
   gFrames.push_back(std::move(frame));
@@ -488,27 +493,53 @@ void UserFunctionsToRange(const TRange& range) {
   }
 }
 
+namespace {
+
+// The formula text a reset keeps in the label. When range names make it too
+// long it is written with addresses; false for a formula whose text does not
+// fit even then, which stays a formula rather than become "'OVERFLOW".
+bool ResetText(const TCell* record, std::string& text) {
+  const std::uint8_t* code = PoolBlock(record->text);
+  std::size_t bytes = PoolStringBlockBytes(record->text);
+  text = FormulaToText(code, bytes);
+  if (!ErrorFlagSet()) return true;
+  bool names = gFormulaTextNames;
+  gFormulaTextNames = false;
+  text = FormulaToText(code, bytes);
+  gFormulaTextNames = names;
+  return !ErrorFlagSet();
+}
+
+}  // namespace
+
 void UserFunctionsReset() {
   UndoSave();
   std::vector<TCellHandle> converted;
+  bool kept = false;  // a formula that calls user functions stays
   for (int row = 0; row <= std::min<int>(gCurrentDoc.highRow, kMaxRow); ++row) {
     for (TCellHandle cell = RowListHead(row); cell != kNilHandle;) {
       TCell* record = CellPtr(cell);
       if (!record) break;
       TCellHandle next = record->next;
       if (CellIsFormula(record) && FormulaHasUserFunction(PoolBlock(record->text))) {
-        std::string label = "'" + FormulaToText(PoolBlock(record->text), PoolStringBlockBytes(record->text));
-        CellClearContents(cell);
-        record = CellPtr(cell);
-        record->text = PoolNewString(label);
-        record->kind = record->text != kNilHandle ? kKindLabel : kKindBlank;
-        converted.push_back(cell);
+        std::string text;
+        TPoolHandle label = ResetText(record, text) ? PoolNewString("'" + text) : kNilHandle;
+        if (label == kNilHandle) {
+          kept = true;
+        } else {
+          CellClearContents(cell);
+          record = CellPtr(cell);
+          record->text = label;
+          record->kind = kKindLabel;
+          converted.push_back(cell);
+        }
       }
       cell = next;
     }
   }
   ClearErrorFlag();
-  ClearDocumentUserFunctions();
+  // Formulas that stayed still call the table by index: it stays with them.
+  if (!kept) ClearDocumentUserFunctions();
   if (gCurrentDoc.settings.manualRecalc) return;
   for (TCellHandle cell : converted) RecalcFromCell(cell);
 }

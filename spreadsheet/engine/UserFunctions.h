@@ -98,8 +98,11 @@ bool AppendDocumentUserFunction(const TUserFunc& function);
 // Stops at the last row of the worksheet.
 void UserFunctionsToRange(const TRange& range);
 // Turns every formula that calls a user function into a label holding "'"
-// and its formula text, recalculates what depends on them, and then empties
-// the document's table. Other formulas are unchanged.
+// and its formula text (written with addresses when range names would make it
+// too long), recalculates what depends on them, and then empties the
+// document's table. Other formulas are unchanged. A formula whose text is too
+// long even with addresses, or whose label finds no pool room, stays a
+// formula, and the table stays for it.
 void UserFunctionsReset();
 
 // Registers the handlers of token 254 (user-function call), 255 (named-cell

@@ -173,7 +173,7 @@ TEST_F(ExternalLinksTest, BadLinkTextsAreErr) {
       "@LINK(\"C:\\DATA.WKS>C:B3\")",   // a third sheet of two
       "@LINK(\"C:\\DATA.WKS>B:A:B3\")",
       "@LINK(\"C:\\DATA.WKS>B:B4097\")",  // beyond the sheet
-      "@LINK(\"C:\\DATA.WKS>AB:IV8192\")",  // reference over 10 characters
+      "@LINK(\"C:\\DATA.WKS>AB:IV8192\")",  // a sheet far beyond the two
       "@LINK(\"C:\\DATA.WKS>TOTAL\")",  // not a cell address
       "@LINK(\"C:\\DATA.WKS>B3X\")",
       "@LINK(5)",
@@ -183,6 +183,26 @@ TEST_F(ExternalLinksTest, BadLinkTextsAreErr) {
   EXPECT_EQ(Enter(0, 0, "@LINK(\"" + longPath + "\")"), "ERR");
   EXPECT_TRUE(LinkedFiles().empty());
   EXPECT_EQ(Enter(0, 0, "@LINK(\"C:\\DATA.WKS>B:B4096\")"), kLinkNotAvailableText);
+}
+
+TEST_F(ExternalLinksTest, TheKeyIsTheFirstCornerAsWritten) {
+  gCurrentDoc.settings.rowsPerSheet = 4096;  // two sheets
+  files_["F.WKS"] = {{0, 0, false, "", 1}, {4, 1, false, "", 5}, {4096 + 99, 0, false, "", 100}};
+  struct Row {
+    const char* reference;
+    const char* shown;
+  } rows[] = {
+      {"B5..A1", "5"},            // a reversed pair names its first corner
+      {"B:A100..C200", "100"},    // cut to 10 characters: only the last corner is cut
+      {"A1..IV8192", "1"},
+      {"B:$IV$40960", "ERR"},     // the cut would turn it into another cell
+      {"B:A100..", "ERR"},
+  };
+  for (int k = 0; k < static_cast<int>(std::size(rows)); ++k)
+    Enter(k, 0, std::string("@LINK(\"F.WKS>") + rows[k].reference + "\")");
+  RefreshLinkedFiles();
+  for (int k = 0; k < static_cast<int>(std::size(rows)); ++k)
+    EXPECT_EQ(Reevaluated(k, 0), rows[k].shown) << rows[k].reference;
 }
 
 TEST_F(ExternalLinksTest, SheetLettersCountLikeColumns) {

@@ -178,6 +178,29 @@ TEST_F(UserFunctionsTest, WrongArgumentCountsAreRefused) {
   }
 }
 
+TEST_F(UserFunctionsTest, BodiesTooLongToEvaluateAreErrNotCut) {
+  // A body is evaluated as a formula text of at most 240 characters; a longer
+  // one cut there would give another formula's value (here 11).
+  const std::string fits = "1" + std::string(235, ' ') + "+100";
+  ASSERT_EQ(fits.size(), 240u);
+  ASSERT_TRUE(AppendDocumentUserFunction({"FITS", fits, 0}));
+  ASSERT_TRUE(AppendDocumentUserFunction({"OVER", fits + "0", 0}));
+  // The address put in for "@A(1)" makes the body one character longer.
+  const std::string grows = "@LENGTH(@A(1))" + std::string(223, ' ') + "+10";
+  ASSERT_EQ(grows.size(), 240u);
+  ASSERT_TRUE(AppendDocumentUserFunction({"GROWS", grows, 1}));
+  ASSERT_TRUE(EnterCell("'abc", 8191, 255));  // IV8192
+  ASSERT_TRUE(EnterCell("'abc", 0, 1));       // B1
+  struct Row {
+    const char* formula;
+    const char* shown;
+  } rows[] = {{"@FITS", "101"}, {"@OVER", "ERR"}, {"@GROWS(B1)", "13"}, {"@GROWS(IV8192)", "ERR"}};
+  for (const Row& row : rows) {
+    ASSERT_TRUE(EnterCell(row.formula, 0, 0)) << row.formula;
+    EXPECT_EQ(ResultAt(0, 0), row.shown) << row.formula;
+  }
+}
+
 TEST_F(UserFunctionsTest, RecursionEndsInErr) {
   const char* rows[] = {"@LOOP(1)", "@TWICE(1)", "@PING(1)", "1+@DOUBLE(@LOOP(2))"};
   for (const char* formula : rows) {
@@ -238,6 +261,38 @@ TEST_F(UserFunctionsTest, MissingLibraryKeepsTheDocumentsFunctions) {
   EvaluateCell(CellFind(0, 0));
   EXPECT_EQ(ResultAt(0, 0), "42");
   EXPECT_FALSE(EnterCell("@TWELVE", 0, 1));  // only the library had it
+}
+
+TEST_F(UserFunctionsTest, ResetKeepsFormulasWhoseNamedTextIsTooLong) {
+  // Twenty cells named with 12 characters each: shown by their names, the
+  // formula's text would pass 240 characters and read "OVERFLOW".
+  std::string sum;
+  for (int row = 0; row < 20; ++row) {
+    sum += (row ? "+A" : "A") + std::to_string(row + 1);
+    char name[16];
+    std::snprintf(name, sizeof name, "CELLNAME%04d", row + 1);
+    ASSERT_NE(RangeNameCreate(name, MakeRange(0, row, 0, row)), 0);
+  }
+  const std::string formula = "@DOUBLE(" + sum + ")";
+  ASSERT_TRUE(EnterCell(formula, 30, 0));
+  const TCell* cell = At(30, 0);
+  ASSERT_EQ(FormulaToText(PoolBlock(cell->text), PoolStringBlockBytes(cell->text)), kOverflowText);
+  // Thirty-five references to a cell that then moves to IV8192: too long
+  // even with addresses, so that formula stays, and the table with it.
+  ASSERT_TRUE(EnterCell("1", 0, 5));  // F1
+  std::string many = "@DOUBLE(F1";
+  for (int k = 1; k < 35; ++k) many += "+F1";
+  ASSERT_TRUE(EnterCell(many + ")", 31, 0));
+  TCellHandle moved = CellFind(0, 5);
+  ASSERT_TRUE(CellUnlinkFromRow(moved, CellRowPosPrevious(), 0));
+  ASSERT_TRUE(CellLinkIntoRow(moved, 8191, 255));
+  UserFunctionsReset();
+  EXPECT_EQ(LabelAt(30, 0), "'" + formula);
+  EXPECT_FALSE(ErrorFlagSet());
+  ASSERT_EQ(CellKind(*At(31, 0)), kKindNumberFormula);
+  EXPECT_EQ(DocumentUserFunctionCount(), 1);
+  EvaluateCell(CellFind(31, 0));
+  EXPECT_EQ(ResultAt(31, 0), "70");
 }
 
 TEST_F(UserFunctionsTest, ResetTurnsCallersIntoLabels) {
