@@ -419,22 +419,19 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
     body.U32(cell.attributes);
     out.Record(kExtCellAttributes, body);
   });
-  for (int col = 0; col <= kMaxCol; ++col) {
-    int size = windows.GridGetColSize(col);
-    if (size == kDefaultSizeEntry) continue;
-    TRecordWriter body;
-    body.I16(col);
-    body.U8(static_cast<std::uint8_t>(size));
-    out.Record(kExtColumnWidth, body);
-  }
-  for (int row = 0; row <= kMaxRow; ++row) {
-    int size = windows.GridGetRowSize(row);
-    if (size == kDefaultSizeEntry) continue;
-    TRecordWriter body;
-    body.I16(row);
-    body.U8(static_cast<std::uint8_t>(size));
-    out.Record(kExtRowHeight, body);
-  }
+  // One record per column or row whose size is not the default.
+  auto writeSizes = [&](auto type, int last, int (TWindowServices::*sizeOf)(int)) {
+    for (int index = 0; index <= last; ++index) {
+      int size = (windows.*sizeOf)(index);
+      if (size == kDefaultSizeEntry) continue;
+      TRecordWriter body;
+      body.I16(index);
+      body.U8(static_cast<std::uint8_t>(size));
+      out.Record(type, body);
+    }
+  };
+  writeSizes(kExtColumnWidth, kMaxCol, &TWindowServices::GridGetColSize);
+  writeSizes(kExtRowHeight, kMaxRow, &TWindowServices::GridGetRowSize);
 }
 
 }  // namespace
