@@ -353,28 +353,6 @@ bool SlotRange(const TValueSlot& slot, TRange& range) {
   return true;
 }
 
-TRangeStats RangeStatistics(const TRange& range) {
-  TRangeStats stats;
-  auto numberOf = [](const TCell& cell) { return CellKind(cell) == kKindInteger ? CellInteger(cell) : CellReal(cell); };
-  ForEachCellInRange(range, [&](TCellHandle handle) {
-    const TCell* cell = CellPtr(handle);
-    if (!CellIsNumeric(cell)) return;
-    if (cell->kind & kKindErrorBit) SetCalcError();
-    double x = numberOf(*cell);
-    if (stats.count == 0 || x > stats.max) stats.max = x;
-    if (stats.count == 0 || x < stats.min) stats.min = x;
-    stats.sum += x;
-    ++stats.count;
-  });
-  if (stats.count == 0) return stats;
-  double mean = stats.sum / stats.count;
-  ForEachCellInRange(range, [&](TCellHandle handle) {
-    const TCell* cell = CellPtr(handle);
-    if (CellIsNumeric(cell)) stats.sumSqDev += (numberOf(*cell) - mean) * (numberOf(*cell) - mean);
-  });
-  return stats;
-}
-
 double SafePower(double x, double y) {
   numeric::TCalcStatus status;
   double result = numeric::SafePower(x, y, status);

@@ -157,15 +157,6 @@ void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandl
 // whose reference no longer names a cell.
 bool SlotRange(const TValueSlot& slot, TRange& range);
 
-// Count, sum, sum of squared deviations from the mean, maximum and minimum of
-// the numeric cells of a range (all 0 when there are none). A numeric cell
-// holding ERR sets the calc error flag.
-struct TRangeStats {
-  int count = 0;
-  double sum = 0, sumSqDev = 0, max = 0, min = 0;
-};
-TRangeStats RangeStatistics(const TRange& range);
-
 // x to the power y, with the calc error flag set (and 1) instead of a fault.
 double SafePower(double x, double y);
 // a / b; a zero divisor sets the calc error flag and gives 1.

@@ -13,6 +13,7 @@
 #include "spreadsheet/engine/DateTime.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/PagePool.h"
+#include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/TextCase.h"
 #include "spreadsheet/engine/WindowServices.h"
@@ -339,13 +340,13 @@ void AppendFieldValue(std::string& out, const TOutField& field, const TCell* cel
     std::string text;
     if (CellHasNumber(cell)) {
       char buffer[400];
-      std::snprintf(buffer, sizeof buffer, "%.*f", field.decimals, CellNumberValue(cell) + 0.0);
+      std::snprintf(buffer, sizeof buffer, "%.*f", field.decimals, CellNumber(cell) + 0.0);
       text = buffer;
       if (text.size() > static_cast<std::size_t>(field.length)) text.assign(field.length, '*');
     }
     AppendPadded(out, text, field.length, true);
   } else if (field.type == 'D') {
-    AppendPadded(out, CellHasNumber(cell) ? DateToDbfText(CellNumberValue(cell)) : "", field.length, false);
+    AppendPadded(out, CellHasNumber(cell) ? DateToDbfText(CellNumber(cell)) : "", field.length, false);
   } else {
     AppendPadded(out, CellTransferText(cell), field.length, false);
   }

@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/files/FileReplace.h"
 #include "spreadsheet/files/FolderNames.h"
@@ -192,11 +193,6 @@ void AppendCsvField(std::string& out, std::string_view text, bool quoteAll) {
 
 bool CellHasNumber(const TCell* cell) { return CellIsNumeric(cell) && !(cell->kind & kKindErrorBit); }
 
-double CellNumberValue(const TCell* cell) {
-  if (!CellIsNumeric(cell)) return 0;
-  return CellKind(*cell) == kKindInteger ? CellInteger(*cell) : CellReal(*cell);
-}
-
 std::string CellTransferText(const TCell* cell) {
   if (cell == nullptr) return "";
   if (cell->kind & kKindErrorBit) return "ERR";
@@ -206,7 +202,7 @@ std::string CellTransferText(const TCell* cell) {
     case kKindNumberFormula:
     case kKindReal:
     case kKindInteger:
-      return RealToGeneralText(CellNumberValue(cell));
+      return RealToGeneralText(CellNumber(cell));
     case kKindLabel:
     case kKindPicture: {
       std::string_view text = PoolStringView(cell->text);

@@ -64,10 +64,6 @@ bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& ra
 // text formula; a label's or picture's text without its prefix character.
 std::string CellTransferText(const TCell* cell);
 
-// The number a numeric cell holds (its 16-bit integer or its real); 0 for any
-// other cell.
-double CellNumberValue(const TCell* cell);
-
 // True for a cell of a numeric kind without the error mark.
 bool CellHasNumber(const TCell* cell);
 

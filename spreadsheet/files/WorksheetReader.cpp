@@ -17,6 +17,7 @@
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/Recalc.h"
@@ -156,15 +157,9 @@ bool MapUserFunctionCalls(TWorksheetImage& image, const TPlacement& place) {
 
 // The numeric value a cell holds for add and subtract merges (0 for others).
 double CurrentNumber(const TCell& cell) {
-  switch (CellKind(cell)) {
-    case kKindInteger:
-      return CellInteger(cell);
-    case kKindReal:
-    case kKindNumberFormula:
-      return (cell.kind & kKindErrorBit) ? 0 : CellReal(cell);
-    default:
-      return 0;
-  }
+  bool error = false;
+  double value = CellNumber(&cell, error);
+  return error ? 0 : value;
 }
 
 // Puts one file cell at (row, col), replacing what the cell held. False when

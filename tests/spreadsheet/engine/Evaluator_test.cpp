@@ -175,12 +175,13 @@ TEST_F(EvaluatorTest, RangeHelpersVisitExistingCells) {
   int visited = 0;
   ForEachCellInRange(testing::MakeRange(1, 2, 0, 0), [&](TCellHandle) { ++visited; });
   EXPECT_EQ(visited, 4);
-  TRangeStats stats = RangeStatistics(testing::MakeRange(0, 0, 1, 2));
-  EXPECT_EQ(stats.count, 3);
-  EXPECT_EQ(stats.sum, 12);
-  EXPECT_EQ(stats.max, 8);
-  EXPECT_EQ(stats.min, 1);
-  EXPECT_NEAR(stats.sumSqDev, 9 + 1 + 16, 1e-12);
+  // The list functions over the same cells see the three numbers only.
+  std::string text;
+  EXPECT_EQ(EvaluateFormulaText("@COUNT(A1..B3)", text), 3);
+  EXPECT_EQ(EvaluateFormulaText("@SUM(A1..B3)", text), 12);
+  EXPECT_EQ(EvaluateFormulaText("@MAX(A1..B3)", text), 8);
+  EXPECT_EQ(EvaluateFormulaText("@MIN(A1..B3)", text), 1);
+  EXPECT_NEAR(EvaluateFormulaText("@VAR(A1..B3)", text), (9.0 + 1 + 16) / 3, 1e-12);
 }
 
 // Random formulas over a few cells: either an error or a finite value, never
