@@ -313,22 +313,6 @@ void PushCellValue(const TCell* cell) {
 
 // ---- Ranges and arithmetic ---------------------------------------------------
 
-void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandle)>& proc) {
-  if (!RangeIsValid(range)) return;
-  TRange r = range;
-  OrderPair(r.firstRow, r.lastRow);
-  OrderPair(r.firstCol, r.lastCol);
-  for (int row = std::max<int>(r.firstRow, 0); row <= std::min<int>(r.lastRow, kMaxRow); ++row) {
-    for (TCellHandle cell = CellFindRowPos(row, r.firstCol); cell != kNilHandle;) {
-      const TCell* record = CellPtr(cell);
-      if (!record || record->column > r.lastCol) break;
-      TCellHandle next = record->next;
-      proc(cell);
-      cell = next;
-    }
-  }
-}
-
 bool SlotRange(const TValueSlot& slot, TRange& range) {
   int at = slot.position;
   std::uint8_t token = at < gEval.length ? gEval.code[at] : std::uint8_t{kTokEnd};

@@ -20,7 +20,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -146,10 +145,6 @@ void PushCellValue(const TCell* cell);
 inline double BoolValue(bool b) { return b ? 1.0 : 0.0; }
 
 // ---- Ranges and arithmetic for handlers --------------------------------------
-
-// Calls `proc` for each existing cell of the range (corners ordered), row by
-// row, in column order within a row.
-void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandle)>& proc);
 
 // The range a function argument names: the cell reference (one cell) or the
 // two-corner range operand that pushed `slot`, corners ordered. False, with

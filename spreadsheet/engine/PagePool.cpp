@@ -318,8 +318,10 @@ std::int32_t PoolTotalSize() { return kPoolReportedSize; }
 std::int32_t PoolLimit() { return kPoolReportedSize; }
 std::int32_t PoolFreeBytes() { return kPoolReportedSize - PoolUsedBytes(); }
 
-bool PoolHasRoom() {
-  if (gPool.owner == kNoOwner) return false;
+bool PoolHasRoom() { return PoolRoomBytes() > kPoolRoomBytes; }
+
+std::int64_t PoolRoomBytes() {
+  if (gPool.owner == kNoOwner) return 0;
   std::int64_t pageRoom = 0;
   for (int slot = 0; slot <= LastUsableSlot(); ++slot) {
     const TSlot& s = gPool.slots[slot];
@@ -327,7 +329,7 @@ bool PoolHasRoom() {
     else if (s.owner == gPool.owner) pageRoom += kPageBlockBytes - s.used;
   }
   std::int64_t budgetRoom = std::int64_t{gPool.budget} - kPoolReserveBytes;
-  return std::min(pageRoom, budgetRoom) > kPoolRoomBytes;
+  return std::max<std::int64_t>(0, std::min(pageRoom, budgetRoom));
 }
 
 bool PoolIsFull() { return gPool.full; }

@@ -24,14 +24,14 @@ template <TListAggregate kAggregate>
 void ListFunction() {
   const int tokenAt = CurrentTokenPosition();
   const int count = gEval.code[gEval.index++];
-  std::vector<double> values;
+  TListAccumulator values(kAggregate);
   bool error = false;
   std::uint8_t marks = 0;
   for (int arg = 1; arg <= count; ++arg) {
     if (!ArgumentIsRangeOperand(arg, count, tokenAt)) {
       const TValueSlot& slot = ArgumentSlot(arg, count);
       marks |= slot.error;
-      values.push_back(slot.value);
+      values.Add(slot.value);
       continue;
     }
     TRange range;
@@ -39,13 +39,12 @@ void ListFunction() {
       error = true;
       continue;
     }
-    ForEachCellInRange(range, [&](TCellHandle handle) {
-      const TCell* cell = CellPtr(handle);
-      if (cell->kind & kKindErrorBit) error = true;
-      if (CellIsNumeric(cell)) values.push_back(CellNumber(cell, error));
+    ForEachCellInRange(range, [&](TCellHandle, const TCell& cell) {
+      if (cell.kind & kKindErrorBit) error = true;
+      if (CellIsNumeric(&cell)) values.Add(CellNumber(&cell, error));
     });
   }
-  const double result = AggregateList(kAggregate, values);
+  const double result = values.Result();
   if (error) SetCalcError();
   FinishNumber(count, result, false);
   TopSlot().error = marks;

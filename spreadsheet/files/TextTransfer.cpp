@@ -231,20 +231,12 @@ bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& ra
   }
   bool quoteAll = quoteMode == kExportQuoteAll;
   std::string out;
-  for (int row = r.firstRow; row <= r.lastRow; ++row) {
-    TCellHandle next = CellFindRowPos(row, r.firstCol);
-    for (int col = r.firstCol; col <= r.lastCol; ++col) {
-      const TCell* cell = CellPtr(next);
-      std::string text;
-      if (cell != nullptr && cell->column == col) {
-        text = CellTransferText(cell).substr(0, kExportFieldChars);
-        next = cell->next;
-      }
-      if (col > r.firstCol) out += ',';
-      AppendCsvField(out, CollapseSpaces(text).substr(0, kExportFieldChars), quoteAll);
-    }
-    out += "\r\n";
-  }
+  ForEachPositionInRange(r, [&](int, int col, const TCell* cell) {
+    std::string text = CellTransferText(cell).substr(0, kExportFieldChars);
+    if (col > r.firstCol) out += ',';
+    AppendCsvField(out, CollapseSpaces(text).substr(0, kExportFieldChars), quoteAll);
+    if (col == r.lastCol) out += "\r\n";
+  });
   if (!SaveFileReplacing(fileName, out, "")) {
     SetErrorFlag(kWriteErrorText);
     return false;

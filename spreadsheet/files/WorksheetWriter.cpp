@@ -73,14 +73,9 @@ TBlock BlockToWrite(bool rangeFlag, const TRange& range) {
 // ascending column.
 template <typename Visit>
 void ForEachBlockCell(const TBlock& block, Visit visit) {
-  for (int row = block.firstRow; row <= block.lastRow; ++row) {
-    for (TCellHandle handle = CellFindRowPos(row, block.firstCol); handle != kNilHandle;) {
-      const TCell* cell = CellPtr(handle);
-      if (!cell || cell->column > block.lastCol) break;
-      visit(*cell);
-      handle = cell->next;
-    }
-  }
+  TRange range;
+  RangeSet(range, block.firstCol, block.firstRow, block.lastCol, block.lastRow);
+  ForEachCellInRange(range, [&](TCellHandle, const TCell& cell) { visit(cell); });
 }
 
 void WriteWindowRecord(TRecordWriter& out, int type, const TPanePlace& pane) {

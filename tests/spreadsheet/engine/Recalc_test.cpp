@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
@@ -109,40 +111,50 @@ TEST_F(RecalcTest, RangeReferencesLinkEveryCell) {
   EXPECT_EQ(PoolCheckInvariants(), "");
 }
 
-TEST_F(RecalcTest, TooManyDependentsShowCalcStackExceededAndLeaveNoMarks) {
+TEST_F(RecalcTest, WalksBeyondTheFirstBuffersGrowAndOnlyMissingMemoryStopsThem) {
+  // More dependents of one cell, and a longer chain, than the buffers first hold.
   PutNumber(0, 0, 1);
   int formulas = 0;
-  for (int col = 1; col <= 3 && formulas <= kRecalcCapacity; ++col)
-    for (int row = 0; row < 8192 && formulas <= kRecalcCapacity; ++row, ++formulas) PutFormula(row, col, "$A$1+1");
-  RecalcRange(testing::MakeRange(0, 0, 0, 0));
-  ASSERT_EQ(gShownErrors.size(), 1u);
-  EXPECT_EQ(gShownErrors[0], "Error:Calc Stack Exceeded");
-  EXPECT_EQ(CountMarkedCells(), 0);
-  // The cells already queued were evaluated: the walk takes the newest link
-  // first, so the last formula made (D1) is among them.
-  EXPECT_EQ(Value(0, 3), 2);
-}
-
-TEST_F(RecalcTest, ADeepChainOverflowsTheWalkAndStaysRecalculable) {
-  PutNumber(0, 0, 1);
-  // A chain of 16400 formulas, each one more than the one before, down
-  // column B, then C, then D.
-  std::string previous = "A1";
-  int length = 0;
-  for (int col = 1; length < kRecalcCapacity + 16; ++col)
-    for (int row = 0; row < 8192 && length < kRecalcCapacity + 16; ++row, ++length) {
-      PutFormula(row, col, previous + "+1");
-      previous = std::string(1, static_cast<char>('A' + col)) + std::to_string(row + 1);
-    }
+  for (int col = 1; formulas <= kRecalcCapacity + 16; ++col)
+    for (int row = 0; row < 8192 && formulas <= kRecalcCapacity + 16; ++row, ++formulas) PutFormula(row, col, "$A$1+1");
+  std::string previous = "A2";
+  for (int row = 1; row <= 8191; ++row) {
+    std::string here = "H" + std::to_string(row);
+    PutFormula(row - 1, 7, previous + "+1");
+    previous = here;
+  }
+  for (int row = 0; row < 8192; ++row) PutFormula(row, 8, (row == 0 ? std::string("H8191") : "I" + std::to_string(row)) + "+1");
+  for (int row = 0; row < 100; ++row) PutFormula(row, 9, (row == 0 ? std::string("I8192") : "J" + std::to_string(row)) + "+1");
+  PutNumber(1, 0, 5);
+  RecalcFromCell(CellFind(1, 0));
   RecalcFromCell(CellFind(0, 0));
-  EXPECT_TRUE(RecalcOverflowed());
+  EXPECT_TRUE(gShownErrors.empty());
+  EXPECT_EQ(Value(0, 3), 2);          // the oldest of the fan
+  EXPECT_EQ(Value(99, 9), 5 + 8191 + 8192 + 100);  // the end of the chain through H, I and J
   EXPECT_EQ(CountMarkedCells(), 0);
-  // A recalculation from the middle of the chain still reaches its tail.
-  TCellHandle middle = CellFind(100, 2);
-  PutNumber(0, 0, 1);
-  RecalcFromCell(middle);
-  EXPECT_FALSE(RecalcOverflowed());
-  EXPECT_EQ(CountMarkedCells(), 0);
+
+  // When the memory to grow cannot be had, every entry point says so, the
+  // cells stay unmarked, and a later recalculation with memory completes.
+  struct Path {
+    const char* name;
+    std::function<void()> run;
+  } paths[] = {
+      {"RecalcRange", [] { RecalcRange(testing::MakeRange(0, 0, 0, 0)); }},
+      {"RecalcFromCell", [] { RecalcFromCell(CellFind(0, 0)); }},
+      {"EnterCell", [] { EnterCell("7", 0, 0); }},
+  };
+  for (const Path& path : paths) {
+    gShownErrors.clear();
+    platform.refuseGetMemAfter = 0;
+    path.run();
+    platform.refuseGetMemAfter = -1;
+    EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Calc Stack Exceeded"}) << path.name;
+    EXPECT_EQ(CountMarkedCells(), 0) << path.name;
+  }
+  gShownErrors.clear();
+  RecalcFromCell(CellFind(0, 0));
+  EXPECT_TRUE(gShownErrors.empty());
+  EXPECT_EQ(Value(8191, 2), 8);
 }
 
 TEST_F(RecalcTest, DeletingACellTurnsItsReadersIntoErr) {
