@@ -521,7 +521,7 @@ bool CompileFormula(std::string& text) {
   if (compiler.Failed()) return false;
   std::string& code = compiler.Code();
   if (code.size() >= kMaxFormulaCode) {
-    SetErrorFlag("Formula Too Long");
+    SetFormulaTooLongError();
     return false;
   }
   code[0] = static_cast<char>(code.size());

@@ -212,10 +212,16 @@ TPoolHandle PoolAlloc(std::uint32_t size) {
     gPool.lastSelectedOwner = gPool.owner;
   }
   for (bool freshSlot = false;; freshSlot = true) {
-    if (!PoolOpenPage(gPool.ownerCursor)) return kNilHandle;
-    if (std::uint32_t offset = PoolFirstFit(gPool.ownerCursor, bytes)) return HandleOf(gPool.ownerCursor, offset);
-    // An empty page always holds a block this size; failing here means a broken chain.
-    if (freshSlot) return kNilHandle;
+    bool opened = PoolOpenPage(gPool.ownerCursor);
+    if (opened) {
+      if (std::uint32_t offset = PoolFirstFit(gPool.ownerCursor, bytes)) return HandleOf(gPool.ownerCursor, offset);
+      // An empty page always holds a block this size; failing here means a broken chain.
+      if (freshSlot) return kNilHandle;
+    } else {
+      // The heap refused the page: the slot goes back, and the room left in
+      // the owner's other pages still serves this and later requests.
+      gPool.slots[gPool.ownerCursor].owner = kNoOwner;
+    }
     for (int slot = 0; slot <= gPool.highestSlot; ++slot) {
       if (slot == gPool.ownerCursor || gPool.slots[slot].owner != gPool.owner || gPages[slot] == nullptr) continue;
       if (std::uint32_t offset = PoolFirstFit(slot, bytes)) {
@@ -225,6 +231,7 @@ TPoolHandle PoolAlloc(std::uint32_t size) {
         return HandleOf(slot, offset);
       }
     }
+    if (!opened) return kNilHandle;
     int slot = FirstUnownedSlot();
     if (slot < 0) {
       gPool.full = true;
