@@ -85,15 +85,29 @@ void PushStringConst() {
 
 void NoOperation() {}
 
+// The slots each token takes from the stack, by its class; kCountFromCode
+// for list functions, whose count byte follows the token.
+constexpr std::int8_t kCountFromCode = -1;
+std::int8_t gArgumentsByToken[256];
+
+void FillArgumentCounts() {
+  for (int token = 0; token < 256; ++token) {
+    int cls = TokenClassTable[token];
+    int count = std::max(0, FunctionArgCount(cls));
+    if (token == kTokNamedCell || cls == kClassUserFunction) count = 0;  // their handlers check
+    else if (cls == kClassPrefix || cls == kClassPostfix) count = 1;
+    else if (cls == kClassBinary) count = 2;
+    else if (cls == kClassFunctionList) count = kCountFromCode;
+    gArgumentsByToken[token] = static_cast<std::int8_t>(count);
+  }
+}
+
 // The number of slots the current token takes from the stack; -1 when its
 // count cannot be read from the code.
 int ArgumentsNeeded(int token) {
-  int cls = TokenClassTable[token];
-  if (token == kTokNamedCell || cls == kClassUserFunction) return 0;  // their handlers check
-  if (cls == kClassPrefix || cls == kClassPostfix) return 1;
-  if (cls == kClassBinary) return 2;
-  if (cls == kClassFunctionList) return gEval.index < gEval.length ? gEval.code[gEval.index] : -1;
-  return std::max(0, FunctionArgCount(cls));
+  int count = gArgumentsByToken[token];
+  if (count != kCountFromCode) return count;
+  return gEval.index < gEval.length ? gEval.code[gEval.index] : -1;
 }
 
 // The step after each handler: error marks, result types and finiteness.
@@ -185,6 +199,7 @@ void RegisterTokenHandlers(std::span<const THandlerEntry> entries) {
 }
 
 void InitHandlerTable() {
+  FillArgumentCounts();
   for (TTokenHandler& handler : gHandlers) handler = DefaultTokenHandler;
   static constexpr THandlerEntry kOperandHandlers[] = {
       {kTokReal, PushRealConst},    {kTokCell, PushCellRef},          {kTokRange, PushRangeRef},
