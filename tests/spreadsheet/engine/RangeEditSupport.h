@@ -50,6 +50,10 @@ class RangeEditTest : public EngineTest {
       std::string_view item = items.substr(0, bar);
       items = bar == std::string_view::npos ? std::string_view() : items.substr(bar + 1);
       std::size_t eq = item.find('=');
+      if (eq == std::string_view::npos) {
+        ADD_FAILURE() << "no '=' in " << item;
+        continue;
+      }
       int row = 0, col = 0;
       At(item.substr(0, eq), row, col);
       EXPECT_TRUE(EnterCell(item.substr(eq + 1), row, col)) << item;
