@@ -10,6 +10,7 @@
 #include "spreadsheet/engine/Clipboard.h"
 #include "tests/spreadsheet/engine/RangeEditSupport.h"
 #include "tests/spreadsheet/files/TempFolder.h"
+#include "tests/win/RunProgram.h"
 
 namespace corvane {
 namespace {
@@ -21,20 +22,7 @@ using testing::WriteWholeFile;
 
 // Runs the clipboard peer beside this test program; its exit code, or -1.
 int RunPeer(const std::string& verb, const std::string& file) {
-  char self[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string dir(self, n);
-  dir.erase(dir.find_last_of('\\'));
-  std::string line = "\"" + dir + "\\clipboard_peer.exe\" " + verb + " \"" + file + "\"";
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-  WaitForSingleObject(pi.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return static_cast<int>(code);
+  return testsupport::RunAndWait("\"" + testsupport::ExeDir() + "\\clipboard_peer.exe\" " + verb + " \"" + file + "\"");
 }
 
 class ClipboardWinTest : public RangeEditTest {
