@@ -104,6 +104,14 @@ TEST_F(ClipboardTest, PlainBlocksShowWhatTheSheetShows) {
   EXPECT_EQ(block, "\r\n");
 }
 
+TEST_F(ClipboardTest, RowTextPlacesEachCellInItsField) {
+  // Fields of width + 2: A 5 (a column of 3), B..E 11 (the default 9).
+  windows.GridSetColWidth(0, 24);
+  Put("A1=1234567|B1=\"right|C1=^mid|D1=\\-|E1=@ERR");
+  EXPECT_EQ(RowDisplayText(0, 0, 4), "*****" "     right " "    mid    " "-----------" "        ERR");
+  EXPECT_EQ(RowDisplayText(0, 2, 2), "    mid    ");
+}
+
 TEST_F(ClipboardTest, PlainTextFromAnotherProgramPastesAsValuesAndLabels) {
   std::string wide;
   for (int k = 0; k < 12; ++k) wide += (k ? "\t" : "") + std::string(30, static_cast<char>('a' + k));
