@@ -278,6 +278,11 @@ bool EnterSpecial(const TSpecialEntry& entry, int row, int col) {
 
 }  // namespace
 
+std::string RefusedEntryText() {
+  if (ErrorMessage() == kProtectedCellText) return "";
+  return ErrorMessage().empty() ? std::string(kCopyErrorText) : ErrorMessage();
+}
+
 bool CopyMoveRange(bool move, const TRange& source, const TRange& destination) {
   TRange src = OrderedRange(source), dst = OrderedRange(destination);
   if (!RangeIsValid(src) || !RangeIsValid(dst) || !HaveCurrentDocument()) return false;
@@ -344,7 +349,7 @@ bool RangeCopy(int mode, const TRange& source, const TRange& destination, double
   gSuppressRecalc = true;
   bool ok = forEachTarget([](const TSpecialEntry& entry, int row, int col) { return EnterSpecial(entry, row, col); });
   gSuppressRecalc = suppressed;
-  if (!ok) return command.Fail(ErrorFlagSet() ? std::string_view() : std::string_view(kOutOfMemoryText));
+  if (!ok) return command.Fail(ErrorFlagSet() ? RefusedEntryText() : std::string(kOutOfMemoryText));
   RecalcRange(dst);
   command.Done();
   return true;

@@ -2,11 +2,18 @@
 // special copy (formulas as typed, values, transposed, scaled or inverted).
 #pragma once
 
+#include <string>
+
 #include "spreadsheet/engine/Range.h"
 
 namespace corvane {
 
 inline constexpr const char* kCopyErrorText = "Copy Error";
+
+// What a command that enters cells shows when an entry was refused: nothing
+// when the entry showed it already (a protected cell), else the entry's
+// error message, or "Copy Error" when it left none.
+std::string RefusedEntryText();
 
 // The copy and move commands. The destination takes the source's shape: a
 // single cell is copied into every cell of the destination, one column into

@@ -136,11 +136,7 @@ bool ClipboardPasteRange(int row, int col) {
       // Plain text from another program: what does not read as a formula is a label.
       if (!entered && !privateForm && ErrorMessage() != kProtectedCellText)
         entered = EnterCell("'" + field.contents, atRow, atCol);
-      if (!entered) {
-        // A protected cell was shown by the entry; other refusals may carry no text.
-        std::string message = ErrorMessage() == kProtectedCellText ? "" : ErrorMessage();
-        return command.Fail(ErrorMessage().empty() ? kCopyErrorText : message);
-      }
+      if (!entered) return command.Fail(RefusedEntryText());
       if (!field.attributes.empty()) ApplyCellAttributeText(atRow, atCol, field.attributes);
     }
   }
