@@ -152,15 +152,16 @@ bool CellDelete(TCellHandle cell) {
   return true;
 }
 
+// Both go through RowListSet, which every lookup of a row follows.
 bool CellRowMove(int from, int to) {
   if (!HaveCurrentDocument() || !InSheet(from, 0) || !InSheet(to, 0)) return false;
-  TPoolHandle* heads = gCurrentDoc.rowHeads;
-  if (from == to || heads[from] == kNilHandle) return true;
-  if (heads[to] != kNilHandle) return false;
-  for (TCellHandle cell = heads[from]; cell != kNilHandle; cell = CellPtr(cell)->next)
+  TCellHandle first = RowListHead(from);
+  if (from == to || first == kNilHandle) return true;
+  if (RowListHead(to) != kNilHandle) return false;
+  for (TCellHandle cell = first; cell != kNilHandle; cell = CellPtr(cell)->next)
     CellPtr(cell)->row = static_cast<std::int16_t>(to);
-  heads[to] = heads[from];
-  heads[from] = kNilHandle;
+  RowListSet(from, kNilHandle);
+  RowListSet(to, first);
   gRowPosPrevious = kNilHandle;
   RaiseExtent(to, 0);
   return true;
@@ -178,6 +179,8 @@ bool CellRowShiftColumns(int row, int fromCol, int delta) {
   if (firstCol + delta <= prevCol || firstCol + delta < 0 || lastCol + delta > kMaxCol) return false;
   for (TCellHandle cell = first; cell != kNilHandle; cell = CellPtr(cell)->next)
     CellPtr(cell)->column = static_cast<std::uint8_t>(CellPtr(cell)->column + delta);
+  RowListSet(row, RowListHead(row));
+  gRowPosPrevious = kNilHandle;
   RaiseExtent(row, lastCol + delta);
   return true;
 }
