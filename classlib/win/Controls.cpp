@@ -85,6 +85,39 @@ TShiftState MouseShiftState(WPARAM wParam) {
   return shift;
 }
 
+namespace {
+std::vector<std::pair<TCursor, HCURSOR>>& RegisteredCursors() {
+  static std::vector<std::pair<TCursor, HCURSOR>> cursors;
+  return cursors;
+}
+}  // namespace
+
+void RegisterCursor(TCursor cursor, HCURSOR handle) {
+  auto& cursors = RegisteredCursors();
+  for (auto& c : cursors)
+    if (c.first == cursor) {
+      c.second = handle;
+      return;
+    }
+  cursors.emplace_back(cursor, handle);
+}
+
+HCURSOR CursorHandle(TCursor cursor) {
+  LPCSTR shape = IDC_ARROW;
+  switch (cursor) {
+    case crCross: shape = IDC_CROSS; break;
+    case crIBeam: shape = IDC_IBEAM; break;
+    case crSizeNS: case crVSplit: shape = IDC_SIZENS; break;
+    case crSizeWE: case crHSplit: shape = IDC_SIZEWE; break;
+    case crHourGlass: shape = IDC_WAIT; break;
+    default:
+      for (const auto& c : RegisteredCursors())
+        if (c.first == cursor && c.second != nullptr) return c.second;
+      break;
+  }
+  return LoadCursor(nullptr, shape);
+}
+
 // ---- TControl ----
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
@@ -404,6 +437,14 @@ void TWinControl::WndProc(TMessage& Message) {
       }
       break;
     }
+    case WM_SETCURSOR:
+      if (own && cursor_ != crDefault && LOWORD(Message.LParam) == HTCLIENT &&
+          reinterpret_cast<HWND>(Message.WParam) == handle_) {
+        ::SetCursor(CursorHandle(cursor_));
+        Message.Result = TRUE;
+        return;
+      }
+      break;
     case WM_GETDLGCODE:
       if (!own) break;
       Message.Result = DialogCode(Message);
@@ -474,12 +515,15 @@ void TWinControl::DecodeMouse(TMessage& Message) {
 
 bool TWinControl::EraseBackground(HDC dc) {
   if (GetPropA(handle_, kProcProp) != nullptr) return false;  // a standard control erases its own
-  if (ControlStyle & csOpaque) return true;
+  if ((ControlStyle & csOpaque) == 0) FillBackground(dc);
+  return true;
+}
+
+void TWinControl::FillBackground(HDC dc) {
   RECT rc;
   GetClientRect(handle_, &rc);
   TOwnedBrush brush(CreateSolidBrush(ColorToRGB(color_) & 0xFFFFFF));
   ::FillRect(dc, &rc, brush.Get());
-  return true;
 }
 
 HBRUSH TWinControl::ControlColor(HDC dc) {
@@ -635,6 +679,15 @@ void TWinControl::ApplyFont() {
   fontHandle_.Reset(font);
 }
 
+void TWinControl::SetMouseCursor(TCursor cursor) {
+  cursor_ = cursor;
+  if (handle_ == nullptr) return;
+  // Under the mouse now: the new shape shows without waiting for a move.
+  POINT p;
+  if (GetCursorPos(&p) && WindowFromPoint(p) == handle_)
+    ::SetCursor(cursor_ == crDefault ? LoadCursor(nullptr, IDC_ARROW) : CursorHandle(cursor_));
+}
+
 void TWinControl::SetTabStop(bool value) {
   tabStop_ = value;
   if (handle_ == nullptr) return;
@@ -668,7 +721,7 @@ void TWinControl::Repaint() {
 void TWinControl::Realign() {
   if (handle_ == nullptr || aligning_ || destroying_) return;
   aligning_ = true;
-  TRect r = ClientRect();
+  TRect r = AlignRect();
   for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
     for (TControl* c : controls_) {
       if (c->Align() != pass || !c->Visible()) continue;

@@ -179,13 +179,17 @@ int TForm::ShowModal() {
       modalResult_ = mrCancel;
       break;
     }
+    // Checked before waiting: a handler may have set it already (OnShow).
+    if (modalResult_ != mrNone) {
+      action = caHide;
+      if (CloseQuery())
+        Fire(OnClose, this, action);
+      else
+        action = caNone;
+      if (action != caNone) break;
+      modalResult_ = mrNone;
+    }
     Application().HandleMessage();
-    if (modalResult_ == mrNone) continue;
-    action = caHide;
-    if (CloseQuery()) Fire(OnClose, this, action);
-    else action = caNone;
-    if (action != caNone) break;
-    modalResult_ = mrNone;
   }
   const int result = modalResult_;
   // The other windows come back before this one goes, so that the one that
