@@ -155,6 +155,28 @@ TEST(WindowBase, AFormDrivenByRealInput) {
   EXPECT_EQ(log.Lines, (std::vector<std::string>{"edit changed", "button clicked", "list clicked", "combo key 't'",
                                                  "combo changed", "bar changed", "bar changed", "notify 42"}));
 
+  // Real input through the system follows the focus and the mouse.
+  edit->SetFocus();
+  uikit::SendKey(edit->Handle(), 'Z', ssShift);
+  EXPECT_EQ(edit->Text(), "qZ");
+  log.Clear();
+  uikit::SendClick(button->Handle(), {20, 10});
+  EXPECT_EQ(log.Lines, std::vector<std::string>{"button clicked"});
+
+  // Drawing at once reaches the screen; a capture reads back what Paint drew.
+  TColor drawn = clNone;
+  probe->DrawNow([&](TCanvas& c) {
+    c.Brush.Color = clRed;
+    c.FillRect({50, 40, 60, 52});
+    drawn = c.GetPixel(55, 45);
+  });
+  EXPECT_EQ(drawn, clRed);
+  probe->Invalidate();
+  TBitmap shot;
+  ASSERT_TRUE(uikit::CaptureClient(probe->Handle(), shot));
+  EXPECT_EQ(uikit::ColorBounds(shot, clBlack, {0, 0, 120, 80}), (TRect{4, 4, 40, 30}));
+  EXPECT_EQ(uikit::CountColor(shot, clRed, {0, 0, 120, 80}), 0);
+
   // An exception in a handler is reported, not swallowed, and the window lives on.
   std::vector<std::string> reported;
   Application().OnException = [&](TObject* sender, const std::exception& e) {

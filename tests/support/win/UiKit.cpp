@@ -229,16 +229,32 @@ std::string PicturesFolder() {
 
 namespace {
 
+bool SamePixels(classlib::TBitmap& a, classlib::TBitmap& b) {
+  const size_t rowBytes = static_cast<size_t>(a.Width()) * static_cast<size_t>(a.BytesPerPixel());
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), rowBytes) != 0) return false;
+  return true;
+}
+
 bool CaptureScreenRect(HWND window, RECT r, classlib::TBitmap& bitmap) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RunUntilIdle();
+  // What waits to be painted is painted; what was drawn at once stays.
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   if (!IsWindowVisible(window) || r.right <= r.left || r.bottom <= r.top) return false;
-  if (!bitmap.SetSize(r.right - r.left, r.bottom - r.top)) return false;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (!bitmap.SetSize(width, height)) return false;
+  classlib::TBitmap previous(width, height);
   // The screen, not the window: PrintWindow draws nothing under Wine for
   // windows that do not paint on WM_PRINTCLIENT, and the frame is wanted too.
-  classlib::TWindowDCLease screen(nullptr);
-  return BitBlt(bitmap.Canvas().Handle(), 0, 0, bitmap.Width(), bitmap.Height(), screen.Get(), r.left, r.top,
-                SRCCOPY) != FALSE;
+  // Wine hands what a window painted to the X display a little later, and
+  // later still on a busy machine, so the copy is taken until two agree.
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    RunUntilIdle(attempt == 0 ? 60 : 100);
+    classlib::TWindowDCLease screen(nullptr);
+    if (!BitBlt(bitmap.Canvas().Handle(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY)) return false;
+    if (attempt > 0 && SamePixels(bitmap, previous)) break;
+    BitBlt(previous.Canvas().Handle(), 0, 0, width, height, bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
+  }
+  return true;
 }
 
 }  // namespace

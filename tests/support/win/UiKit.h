@@ -98,8 +98,8 @@ class TEventLog {
 // The folder pictures go to: "pictures" beside the build's "bin" folder.
 std::string PicturesFolder();
 // Copies the window as it shows on the screen (with its frame), or only its
-// client area, into `bitmap` after letting it repaint. False when the window
-// is not on the screen.
+// client area, into `bitmap` once what waits to be painted is painted (what
+// was drawn at once stays). False when the window is not on the screen.
 bool CaptureWindow(HWND window, classlib::TBitmap& bitmap);
 bool CaptureClient(HWND window, classlib::TBitmap& bitmap);
 // Writes the bitmap as PicturesFolder()/name.bmp and name.png; gives the PNG's
