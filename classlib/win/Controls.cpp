@@ -160,6 +160,8 @@ void TControl::SetFont(const TFont& value) { font_ = value; }
 
 // ---- TWinControl: life of the window ----
 
+MSG TWinControl::deliveredKey_ = {};
+
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
   // The application object installs the system colours and reports errors.
   Application();
@@ -358,6 +360,13 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      if (deliveredKey_.hwnd == Message.Window && deliveredKey_.message == Message.Msg &&
+          deliveredKey_.wParam == Message.WParam && deliveredKey_.lParam == Message.LParam) {
+        deliveredKey_ = {};
+        break;
+      }
+      if (DeliverKey(Message.Msg, Message.WParam)) return;
+      break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
     case WM_CHAR:

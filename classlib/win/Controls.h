@@ -342,6 +342,9 @@ class TWinControl : public TControl {
   void ParentWindowCreated() override { CreateHandle(); }
   void ReadBoundsFromWindow();
 
+  // A key-down whose handler the message loop has run already.
+  static MSG deliveredKey_;
+
   std::vector<TControl*> controls_;
   std::vector<HWND> parts_;
   std::vector<std::pair<const void*, TMessageHook>> hooks_;

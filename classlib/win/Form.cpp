@@ -2,6 +2,8 @@
 // key handling for forms (key preview, Alt+letter, dialog keys).
 #include "classlib/win/Controls.h"
 
+#include <stdexcept>
+
 #include "classlib/win/Application.h"
 #include "classlib/win/Messages.h"
 
@@ -201,7 +203,48 @@ int TForm::ShowModal() {
   return result;
 }
 
+namespace {
+
+// The dialog-code bits with which a control claims a dialog key; 0 for a key
+// the dialog manager has no use for.
+LRESULT DialogKeyMask(WPARAM key) {
+  switch (key) {
+    case VK_TAB:
+      return DLGC_WANTTAB | DLGC_WANTALLKEYS;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_EXECUTE:
+    case VK_CANCEL:
+      return DLGC_WANTALLKEYS;
+    default:
+      return 0;
+  }
+}
+
+// Runs a key handler from the message loop, which is an edge no exception
+// may cross as much as a window procedure is: a failure is reported and the
+// key goes no further.
+template <class Handler>
+bool Guarded(TObject* sender, Handler handler) {
+  try {
+    return handler();
+  } catch (const std::exception& e) {
+    Application().HandleException(sender, e);
+  } catch (...) {
+    Application().HandleException(sender, std::runtime_error("Unknown error"));
+  }
+  return true;
+}
+
+}  // namespace
+
 bool PreTranslateMessage(MSG& msg) {
+  TWinControl::deliveredKey_ = {};
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   // The nearest window of ours: a part of a standard control (the list of a
   // combo box) counts as its control.
@@ -211,10 +254,30 @@ bool PreTranslateMessage(MSG& msg) {
   TForm* form = target->GetParentForm();
   if (form == nullptr || !form->HandleAllocated()) return false;
   TWinControl& formControl = *form;
-  if (form->KeyPreview && target != form && formControl.DeliverKey(msg.message, msg.wParam)) return true;
-  if (msg.message == WM_SYSCHAR && formControl.DialogChar(static_cast<char>(msg.wParam))) return true;
-  // Tab, the arrows between buttons, Enter, Escape and mnemonics; what the
-  // dialog manager does not use it translates and dispatches itself.
+  if (form->KeyPreview && target != form &&
+      Guarded(form, [&] { return formControl.DeliverKey(msg.message, msg.wParam); }))
+    return true;
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    // The focused control hears a key before the dialog manager does, so that
+    // its OnKeyDown sees Enter, Escape and Tab too; the window procedure then
+    // passes the key on without running the handler again.
+    if (TWinControl* own = TWinControl::FromHandle(msg.hwnd)) {
+      if (Guarded(own, [&] { return own->DeliverKey(msg.message, msg.wParam); })) return true;
+      TWinControl::deliveredKey_ = msg;
+    }
+    // Dialog keys the control does not claim go to the dialog manager: Tab
+    // and the arrows move the focus, Enter and Escape reach the default and
+    // cancel buttons. Other keys go their usual way.
+    const LRESULT mask = msg.message == WM_KEYDOWN ? DialogKeyMask(msg.wParam) : 0;
+    if (mask == 0) return false;
+    if (SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & mask) return false;
+    return IsDialogMessageA(form->Handle(), &msg) != FALSE;
+  }
+  if (msg.message == WM_SYSCHAR &&
+      Guarded(form, [&] { return formControl.DialogChar(static_cast<char>(msg.wParam)); }))
+    return true;
+  // Mnemonics for characters the control does not want; what the dialog
+  // manager does not use it translates and dispatches itself.
   return IsDialogMessageA(form->Handle(), &msg) != FALSE;
 }
 

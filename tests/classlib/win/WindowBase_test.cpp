@@ -152,7 +152,7 @@ TEST(WindowBase, AFormDrivenByRealInput) {
   EXPECT_EQ(bar->Position(), 6);
   NMHDR header = {probe->Handle(), 0, 42};
   EXPECT_EQ(SendMessageA(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), 7);
-  EXPECT_EQ(log.Lines, (std::vector<std::string>{"edit changed", "button clicked", "list clicked", "combo key 't'",
+  EXPECT_EQ(log.Lines, (std::vector<std::string>{"down 9 shift 0", "edit changed", "button clicked", "list clicked", "combo key 't'",
                                                  "combo changed", "bar changed", "bar changed", "notify 42"}));
 
   // Real input through the system follows the focus and the mouse.
@@ -265,6 +265,8 @@ TEST(WindowBase, ModalRunsEndAsTheirKeysAndButtonsSay) {
   };
   const TRow rows[] = {
       {"enter", 0, mrOk}, {"escape", 0, mrCancel}, {"close", 0, mrCancel}, {"retry", 0, 4}, {"enter", 1, mrOk},
+      // The edit's OnKeyDown hears Enter before the dialog keys do, and keeps it.
+      {"enter kept", 0, mrCancel},
   };
   TForm owner(nullptr, "owner");
   owner.Show();
@@ -291,13 +293,20 @@ TEST(WindowBase, ModalRunsEndAsTheirKeysAndButtonsSay) {
       ++queries;
       canClose = refusals-- <= 0;
     };
+    int entersSeen = 0;
+    edit->OnKeyDown = [&](TObject*, int& key, TShiftState) {
+      if (key != VK_RETURN) return;
+      ++entersSeen;
+      if (std::string(row.how) == "enter kept") key = 0;
+    };
     bool ownerDisabled = false;
     dialog.OnShow = [&](TObject*) {
       ownerDisabled = !IsWindowEnabled(owner.Handle());
       // Queued for the modal loop, once more for each refusal.
       const std::string how = row.how;
       for (int i = 0; i <= row.refusals; ++i) {
-        if (how == "enter") uikit::PostKey(edit->Handle(), VK_RETURN);
+        if (how.starts_with("enter")) uikit::PostKey(edit->Handle(), VK_RETURN);
+        if (how == "enter kept") PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
         if (how == "escape") uikit::PostKey(edit->Handle(), VK_ESCAPE);
         if (how == "close") PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
         if (how == "retry") uikit::PostClick(retry->Handle(), {5, 5});
@@ -308,6 +317,7 @@ TEST(WindowBase, ModalRunsEndAsTheirKeysAndButtonsSay) {
     EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
     EXPECT_FALSE(dialog.Visible());
     EXPECT_EQ(queries, row.refusals + 1);
+    EXPECT_EQ(entersSeen, std::string(row.how).starts_with("enter") ? row.refusals + 1 : 0);
   }
 }
 
