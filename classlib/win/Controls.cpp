@@ -782,8 +782,11 @@ void TCustomControl::Invalidate(const TRect& r) {
   InvalidateRect(handle_, &rc, (ControlStyle & csOpaque) == 0);
 }
 
+// The host's requests act on the window when it exists; before it is made
+// there is nothing to draw on, time or capture, and its first paint shows the
+// model as it is then.
 void TCustomControl::DrawNow(const std::function<void(TCanvas&)>& draw) {
-  HWND hwnd = Handle();
+  HWND hwnd = handle_;
   if (hwnd == nullptr || !draw) return;
   TWindowDCLease dc(hwnd);
   if (dc.Get() == nullptr) return;
@@ -796,7 +799,7 @@ void TCustomControl::DrawNow(const std::function<void(TCanvas&)>& draw) {
 void TCustomControl::Beep(unsigned type) { MessageBeep(type); }
 
 void TCustomControl::StartTimer(int id, unsigned intervalMs) {
-  if (HWND hwnd = Handle()) ::SetTimer(hwnd, static_cast<UINT_PTR>(id), intervalMs, nullptr);
+  if (handle_ != nullptr) ::SetTimer(handle_, static_cast<UINT_PTR>(id), intervalMs, nullptr);
 }
 
 void TCustomControl::StopTimer(int id) {
@@ -804,7 +807,7 @@ void TCustomControl::StopTimer(int id) {
 }
 
 void TCustomControl::SetCapture() {
-  if (HWND hwnd = Handle()) ::SetCapture(hwnd);
+  if (handle_ != nullptr) ::SetCapture(handle_);
 }
 
 void TCustomControl::ReleaseCapture() {
@@ -821,7 +824,7 @@ TPoint TCustomControl::CursorPos() const {
 }
 
 void TCustomControl::CreateCaret(int width, int height) {
-  if (HWND hwnd = Handle()) ::CreateCaret(hwnd, nullptr, width, height);
+  if (handle_ != nullptr) ::CreateCaret(handle_, nullptr, width, height);
 }
 
 void TCustomControl::SetCaretPos(int x, int y) { ::SetCaretPos(x, y); }

@@ -274,7 +274,8 @@ class TWinControl : public TControl {
   // Fills the client area with Color.
   void FillBackground(HDC dc);
   // Keys and characters fire OnKeyDown, OnKeyUp and OnKeyPress; a key or
-  // character set to 0 is not passed on.
+  // character set to 0 is not passed on. A key-down reaches KeyDown before
+  // the dialog manager sees it, so Tab, Enter, Escape and the arrows do too.
   virtual void KeyDown(int& Key, TShiftState Shift) { Fire(OnKeyDown, this, Key, Shift); }
   virtual void KeyUp(int& Key, TShiftState Shift) { Fire(OnKeyUp, this, Key, Shift); }
   virtual void KeyPress(char& Key) { Fire(OnKeyPress, this, Key); }
@@ -422,7 +423,8 @@ class TForm : public TWinControl {
   bool Modal() const { return modal_; }
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int value) { modalResult_ = value; }
-  // Frees the form once the messages being handled are done with it.
+  // Frees the form (one made with new) once the messages being handled are
+  // done with it.
   void Release();
 
   TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Drawing.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/Bitmap.h"
 #include "classlib/win/Controls.h"
@@ -357,6 +358,15 @@ TEST(GdiCanvas, DrawsFillsXorLinesAndCopiesOntoItself) {
   EXPECT_NE(canvas.GetPixel(20, 24), canvas.GetPixel(21, 24));
   EXPECT_EQ(canvas.GetPixel(20, 24), canvas.GetPixel(21, 25));
   for (int x : {20, 21}) EXPECT_TRUE(canvas.GetPixel(x, 24) == clNavy || canvas.GetPixel(x, 24) == clSilver);
+
+  // A raised 3D frame: light along the top and left, dark along the bottom and
+  // right, the dark edges owning the two far corners; the rectangle shrinks.
+  TRect frame{10, 0, 20, 8};
+  Frame3D(canvas, frame, clWhite, clBlack, 2);
+  EXPECT_EQ(frame, (TRect{12, 2, 18, 6}));
+  const std::pair<TPoint, TColor> pixels[] = {{{10, 0}, clWhite}, {{19, 0}, clBlack}, {{10, 7}, clBlack},
+                                              {{19, 7}, clBlack}, {{11, 1}, clWhite}, {{18, 6}, clBlack}};
+  for (const auto& [p, color] : pixels) EXPECT_EQ(canvas.GetPixel(p.x, p.y), color) << p.x << "," << p.y;
 }
 
 TEST(Bitmap, SavesAndLoadsBmpFilesAndRefusesDamagedOnes) {
