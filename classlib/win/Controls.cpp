@@ -506,17 +506,20 @@ void TWinControl::DecodeMouse(TMessage& Message) {
   // The system's handling first: a standard control does its own work (and
   // takes the focus) before the events see the press.
   DefaultHandler(Message);
+  // Capture is ours to take only on our own windows: a standard control
+  // captures as it needs (a combo box for its dropped list).
+  const bool capture = (ControlStyle & csCaptureMouse) && GetPropA(handle_, kProcProp) == nullptr;
   if (msg == WM_MOUSEMOVE) {
     MouseMove(shift, x, y);
   } else if (down) {
-    if ((ControlStyle & csCaptureMouse) && ::GetCapture() != handle_) ::SetCapture(handle_);
+    if (capture && ::GetCapture() != handle_) ::SetCapture(handle_);
     if (dblClick && (ControlStyle & csDoubleClicks)) {
       shift |= ssDouble;
       DblClick();
     }
     MouseDown(button, shift, x, y);
   } else if (up) {
-    if ((ControlStyle & csCaptureMouse) && ::GetCapture() == handle_ && (shift & (ssLeft | ssRight | ssMiddle)) == 0)
+    if (capture && ::GetCapture() == handle_ && (shift & (ssLeft | ssRight | ssMiddle)) == 0)
       ::ReleaseCapture();
     MouseUp(button, shift, x, y);
   }

@@ -41,7 +41,8 @@ class TForm;
 enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 // How a control behaves: csCaptureMouse captures the mouse from a button
-// press to its release; csDoubleClicks delivers double clicks as such (else
+// press to its release (on our own windows; standard controls capture as
+// they need); csDoubleClicks delivers double clicks as such (else
 // they come as a second press); csOpaque paints the whole client area itself,
 // so the background is never erased.
 enum TControlStyleBit : std::uint8_t { csCaptureMouse = 1, csDoubleClicks = 2, csOpaque = 4 };
@@ -452,6 +453,11 @@ class TForm : public TWinControl {
   virtual bool CloseQuery();
 
  private:
+  friend bool PreTranslateMessage(MSG& msg);
+  // Enter or Escape for the buttons: the focused control first, then the
+  // form's controls in order; true when one used it.
+  bool ButtonKey(int Key);
+
   int modalResult_ = mrNone;
   bool modal_ = false;
 };

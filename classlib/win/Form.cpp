@@ -119,11 +119,14 @@ void TForm::WndProc(TMessage& Message) {
 
 bool TForm::MenuCommand(int Id) {
   if (Id != IDOK && Id != IDCANCEL) return false;
-  const int key = Id == IDOK ? VK_RETURN : VK_ESCAPE;
+  return ButtonKey(Id == IDOK ? VK_RETURN : VK_ESCAPE);
+}
+
+bool TForm::ButtonKey(int Key) {
   // A focused button takes Enter before the form's default button.
-  if (TWinControl* focused = FromHandle(GetFocus()); focused != nullptr && focused != this && focused->DialogKey(key))
+  if (TWinControl* focused = FromHandle(GetFocus()); focused != nullptr && focused != this && focused->DialogKey(Key))
     return true;
-  return DialogKey(key);
+  return DialogKey(Key);
 }
 
 bool TForm::CloseQuery() {
@@ -218,8 +221,6 @@ LRESULT DialogKeyMask(WPARAM key) {
       return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
     case VK_RETURN:
     case VK_ESCAPE:
-    case VK_EXECUTE:
-    case VK_CANCEL:
       return DLGC_WANTALLKEYS;
     default:
       return 0;
@@ -265,12 +266,15 @@ bool PreTranslateMessage(MSG& msg) {
       if (Guarded(own, [&] { return own->DeliverKey(msg.message, msg.wParam); })) return true;
       TWinControl::deliveredKey_ = msg;
     }
-    // Dialog keys the control does not claim go to the dialog manager: Tab
-    // and the arrows move the focus, Enter and Escape reach the default and
-    // cancel buttons. Other keys go their usual way.
+    // Dialog keys the control does not claim: Tab and the arrows go to the
+    // dialog manager, which moves the focus; Enter and Escape go to the
+    // default and cancel buttons, and on to the control when the form has
+    // none. Other keys go their usual way.
     const LRESULT mask = msg.message == WM_KEYDOWN ? DialogKeyMask(msg.wParam) : 0;
     if (mask == 0) return false;
     if (SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & mask) return false;
+    if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)
+      return Guarded(form, [&] { return form->ButtonKey(static_cast<int>(msg.wParam)); });
     return IsDialogMessageA(form->Handle(), &msg) != FALSE;
   }
   if (msg.message == WM_SYSCHAR &&
