@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The scan benchmark: generates a tree of 100,000 files in 10,000 folders in a
-# temporary folder, times `du` on it natively and the analyser's scan under
-# Wine, and prints the files, folders and bytes both count. Exits non-zero
-# when the totals differ. Needs the win64 tree (tools/test builds it).
-#   bench/scan_bench.sh            FOLDERS=... FILES_PER_FOLDER=... to change the size
+# The scan benchmark: generates a tree of 200,200 files in 20,020 folders in a
+# temporary folder, times `du` on it natively, then under Wine a plain
+# recursive FindFirstFileExW walk (the floor), the analyser's scan and the
+# deletion of the scanned root, and prints the figures with the ratio
+# scan/floor. Exits non-zero when the counts differ. Needs the win64 tree
+# (tools/test builds it).
+#   bench/scan_bench.sh     TOP_FOLDERS=... SUB_FOLDERS=... FILES_PER_FOLDER=... to change the size
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/win64"
@@ -12,8 +14,8 @@ if [ ! -f "$exe" ]; then
   echo "scan_bench: $exe is missing; build the win64 tree first (tools/test)" >&2
   exit 1
 fi
-top=${TOP_FOLDERS:-100}
-sub=${SUB_FOLDERS:-99}
+top=${TOP_FOLDERS:-20}
+sub=${SUB_FOLDERS:-1000}
 per=${FILES_PER_FOLDER:-10}
 
 dir=$(mktemp -d /tmp/scan-bench.XXXXXX)
@@ -47,15 +49,16 @@ dir_bytes=$(find "$dir" -type d -printf '%s\n' | awk '{s += $1} END {print s}')
 du_files=$((du_objects - du_folders))
 du_bytes=$((du_all - dir_bytes))
 du_seconds=$(awk "BEGIN {print $end - $start}")
-printf 'du:   files %d folders %d bytes %d seconds %.2f\n' "$du_files" "$du_folders" "$du_bytes" "$du_seconds"
+printf 'du:    files %d folders %d bytes %d seconds %.2f\n' "$du_files" "$du_folders" "$du_bytes" "$du_seconds"
 
-echo "== scan (Wine)"
+echo "== floor, scan and deletion (Wine)"
 winpath="Z:$(echo "$dir" | tr / '\\')"
-scan=$("$root/tools/wine-run" "$build/wine" "$exe" "$winpath" | tr -d '\r')
-echo "scan: $scan"
-read -r _ s_files _ s_folders _ s_bytes _ _ _ _ <<<"$scan"
+status=0
+out=$("$root/tools/wine-run" "$build/wine" "$exe" "$winpath" | tr -d '\r') || status=$?
+echo "$out"
+read -r _ _ s_files _ s_folders _ s_bytes _ <<<"$(grep '^scan:' <<<"$out")"
 
-if [ "$s_files" = "$du_files" ] && [ "$s_folders" = "$du_folders" ] && [ "$s_bytes" = "$du_bytes" ]; then
+if [ "$status" -eq 0 ] && [ "$s_files" = "$du_files" ] && [ "$s_folders" = "$du_folders" ] && [ "$s_bytes" = "$du_bytes" ]; then
   echo "totals agree"
 else
   echo "totals DIFFER" >&2
