@@ -154,6 +154,7 @@ void TScan::Execute() {
   lastStep_ = GetTickCount();
   // A root never shows the error mark; the scan's result keeps it.
   if (ScanFolder(*data_, folder_.Get(), path_, baseLevel_)) errors_ = true;
+  if (!pendingFiles_.empty()) SynchronizeStep([] {});
   CoUninitialize();
 }
 
@@ -309,8 +310,14 @@ void TScan::SynchronizeStep(const std::function<void()>& step) {
       TTreeNode* node = frame.data->Node;
       frame.childrenShown = node != nullptr && node->Expanded() && node->IsVisible();
     }
+    for (const TFolderRef& data : pendingFiles_) {
+      if (data->Node == nullptr || !data->Node->HasChildren()) continue;
+      TTreeNode* files = AddFilesNode(data->Node);
+      if (files != nullptr && files->IsVisible()) RefreshNode(files);
+    }
     step();
   });
+  pendingFiles_.clear();
   lastStep_ = GetTickCount();
 }
 
@@ -344,17 +351,14 @@ void TScan::ChildDone(TFolderData& child) {
 }
 
 void TScan::FinishFolder(TFolderData& data, bool addFiles, int level) {
+  // The "<Files>" node comes with the next synchronised step, so that a
+  // folder costs the main thread one step at most.
+  if (addFiles) pendingFiles_.push_back(TFolderRef::Borrow(&data));
   // A top-level folder of the root takes the progress step.
-  const bool progress = level == 1;
-  if (!addFiles && !progress) return;
+  if (level != 1) return;
   SynchronizeStep([&] {
-    if (data.Node == nullptr) return;
-    if (addFiles && data.Node->HasChildren()) {
-      TTreeNode* files = AddFilesNode(data.Node);
-      if (files != nullptr && files->IsVisible()) RefreshNode(files);
-    }
     TTreeNode* rootNode = root_->rootNode;
-    if (!progress || rootNode == nullptr) return;
+    if (data.Node == nullptr || rootNode == nullptr) return;
     if (rootNode->Count() == 1 && engine_->Roots().size() == 1) rootNode->Expand(false);
     SortChildren(rootNode);
     root_->progress += 1;

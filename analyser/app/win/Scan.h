@@ -125,6 +125,8 @@ class TScan : public classlib::TThread {
   int baseLevel_;  // the tree level of the scanned node
   // Worker state, read by the main thread only while the worker waits.
   std::vector<TFrame> frames_;
+  // Finished folders whose "<Files>" nodes the next synchronised step adds.
+  std::vector<TFolderRef> pendingFiles_;
   DWORD lastStep_ = 0;
   bool errors_ = false;
   // Set on the main thread when the scan was given up: it finishes unseen.
