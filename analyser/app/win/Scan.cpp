@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "analyser/app/ScanRules.h"
 #include "analyser/app/ViewSettings.h"
@@ -81,6 +82,24 @@ bool ListFolder(const std::wstring& path, const std::wstring& pattern, Visit vis
   return listed;
 }
 
+// Whether the shell shows hidden system folders: only when the user has it.
+bool ShowSuperHidden() {
+  SHELLSTATE shell = {};
+  SHGetSetSettings(&shell, SSF_SHOWSUPERHIDDEN, FALSE);
+  return shell.fShowSuperHidden != 0;
+}
+
+// A listed directory that is a subfolder to scan: not "." or "..", not a
+// link or junction (they lead to folders counted elsewhere, or in a loop),
+// and a hidden system folder only where the shell would show it.
+bool IsListedSubfolder(const WIN32_FIND_DATAW& found, bool showSuperHidden) {
+  const DWORD attributes = found.dwFileAttributes;
+  constexpr DWORD kSuperHidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (!showSuperHidden && (attributes & kSuperHidden) == kSuperHidden) return false;
+  return std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0;
+}
+
 int SmallIcon(LPCITEMIDLIST list, bool open) {
   SHFILEINFOA info = {};
   UINT flags = SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | (open ? SHGFI_OPENICON : 0);
@@ -134,6 +153,7 @@ TScan::TScan(TScanEngine& engine, TTreeNode* node, std::shared_ptr<TScanRoot> ro
   for (const std::string& pattern : ViewSettings().FilterPatterns) patterns_.push_back(WideFromAnsi(pattern));
   if (patterns_.empty()) patterns_.emplace_back(L"*");
   everyFile_ = std::any_of(patterns_.begin(), patterns_.end(), [](const std::wstring& p) { return p == L"*" || p == L"*.*"; });
+  showSuperHidden_ = ShowSuperHidden();
   FreeOnTerminate = true;
   OnTerminate = [this](classlib::TObject*) {
     if (root_->runningScan == this) root_->runningScan = nullptr;
@@ -196,11 +216,8 @@ bool TScan::ScanFolder(TFolderData& data, IShellFolder* shellFolder, const std::
     if (listing) {
       readable = ListFolder(path, L"*", [&](const WIN32_FIND_DATAW& found) {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          const std::wstring name = found.cFileName;
-          // "." and "..", and links and junctions, which lead to folders
-          // counted elsewhere or in a loop.
-          if (name != L"." && name != L".." && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            children.push_back({name, JoinPath(path, name), {}, {}, {}});
+          if (IsListedSubfolder(found, showSuperHidden_))
+            children.push_back({found.cFileName, JoinPath(path, found.cFileName), {}, {}, {}});
           return !Terminated();
         }
         return !everyFile_ || countFile(found);
@@ -443,8 +460,9 @@ void TScanEngine::CountRootChildren(TScanRoot& root, TFolderData& data) {
   root.topLevelFolders = 0;
   const TRoute route = RouteOf(data);
   if (route.listing) {
+    const bool showSuperHidden = ShowSuperHidden();
     ListFolder(route.path, L"*", [&](const WIN32_FIND_DATAW& found) {
-      if (ClassifyEntry(EntryOf(found)) == TEntryKind::kFolder) ++root.topLevelFolders;
+      if (IsListedSubfolder(found, showSuperHidden)) ++root.topLevelFolders;
       return true;
     });
   } else if (IShellFolder* folder = data.Folder()) {

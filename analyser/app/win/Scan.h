@@ -120,6 +120,7 @@ class TScan : public classlib::TThread {
   std::vector<std::wstring> patterns_;
   bool everyFile_;  // the patterns take every file: one listing serves files and folders
   bool showFiles_;
+  bool showSuperHidden_;
   std::int64_t clusterSize_;
   HWND enumOwner_;
   int baseLevel_;  // the tree level of the scanned node
