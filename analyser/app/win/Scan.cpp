@@ -49,9 +49,11 @@ std::string Utf8FromWide(const wchar_t* text) {
   return s.c_str();
 }
 
-TDirEntry EntryOf(const WIN32_FIND_DATAW& found) {
+// The entry as the counting rules take it; without its name where the
+// counter needs none (one listing has no name twice).
+TDirEntry EntryOf(const WIN32_FIND_DATAW& found, bool withName = true) {
   TDirEntry entry;
-  entry.name = Utf8FromWide(found.cFileName);
+  if (withName) entry.name = Utf8FromWide(found.cFileName);
   entry.attributes = found.dwFileAttributes;
   entry.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
   entry.lastAccess = ToFileTime(found.ftLastAccessTime);
@@ -204,13 +206,14 @@ bool TScan::ScanFolder(TFolderData& data, IShellFolder* shellFolder, const std::
 
   // The files, and for a file-system folder its subfolders from the same
   // listing; further listings only for patterns that do not take every file.
-  TFileCounter counter(clusterSize_, false);
+  const bool listing = shellFolder == nullptr;
+  const bool oneListing = listing && everyFile_;
+  TFileCounter counter(clusterSize_, false, oneListing);
   std::vector<TChildFolder> children;
   bool readable = true;
   if (!path.empty()) {
-    const bool listing = shellFolder == nullptr;
     auto countFile = [&](const WIN32_FIND_DATAW& found) {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) counter.AddFile(EntryOf(found));
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) counter.AddFile(EntryOf(found, !oneListing));
       return !Terminated();
     };
     if (listing) {
