@@ -324,18 +324,22 @@ void TScan::CountPlain(const std::wstring& path, TFolderTotals& totals, TFileTim
 }
 
 void TScan::SynchronizeStep(const std::function<void()>& step) {
-  Synchronize([&] {
-    if (orphaned_) return;
+  auto readShown = [this] {
     for (TFrame& frame : frames_) {
       TTreeNode* node = frame.data->Node;
       frame.childrenShown = node != nullptr && node->Expanded() && node->IsVisible();
     }
+  };
+  Synchronize([&] {
+    if (orphaned_) return;
+    readShown();
     for (const TFolderRef& data : pendingFiles_) {
       if (data->Node == nullptr || !data->Node->HasChildren()) continue;
       TTreeNode* files = AddFilesNode(data->Node);
       if (files != nullptr && files->IsVisible()) RefreshNode(files);
     }
     step();
+    readShown();  // the step may have expanded a node
   });
   pendingFiles_.clear();
   lastStep_ = GetTickCount();

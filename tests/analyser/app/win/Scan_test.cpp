@@ -419,6 +419,31 @@ TEST_F(ScanTest, LongAndUnicodePathsCountInFullAndAnUnreadableFolderIsMarked) {
   ASSERT_NE(Child(Child(rootNode, "holder"), "locked"), nullptr);
 }
 
+TEST_F(ScanTest, ShownFoldersShowTheirFinalTextsAndVirtualFoldersGoThroughTheShell) {
+  // A root with one folder expands while it scans; that folder's text is then
+  // kept up to date and ends without the "new" mark.
+  CreateSpec(base, {"", {}, {{"only", {{"o.txt", 500}}, {{"a", {{"a.txt", 1}}, {}}, {"b", {}, {}}}}}});
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  TTreeNode* only = Child(root->rootNode, "only");
+  ASSERT_NE(only, nullptr);
+  EXPECT_EQ(only->Text(), NodeData(only)->TreeText());
+  EXPECT_EQ(only->Text().substr(only->Text().size() - 4), "only");
+
+  // The recycle bin has no path of its own: its subfolders come from the shell.
+  LPITEMIDLIST bin = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_BITBUCKET, &bin)));
+  TIdList binList(bin);
+  engine->ScanPath(binList.get());
+  TScanRoot* binRoot = engine->Roots().front().get();
+  ASSERT_NE(binRoot, root);
+  ASSERT_TRUE(WaitForEnd(binRoot));
+  EXPECT_FALSE(binRoot->isFileSystemRoot);
+  EXPECT_FALSE(binRoot->hasErrors);
+  EXPECT_GE(NodeData(binRoot->rootNode)->Counts.objects.load(), 1);
+}
+
 TEST_F(ScanTest, ARecycleBinIsCountedFromItsEntriesAlone) {
   // Any folder whose first path component begins with "RECYCL".
   const std::string recycle = "C:\\RECYCLERtest" + std::to_string(GetCurrentProcessId());
