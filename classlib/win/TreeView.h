@@ -87,6 +87,8 @@ class TTreeNode {
 
 class TTreeView : public TWinControl {
  public:
+  // The tree fills `parent`'s client area as it is now; its window exists
+  // from here on when the parent's can be made.
   TTreeView(TComponent* AOwner, TWinControl* parent);
   // Frees every node, firing OnDeletion for each.
   ~TTreeView() override;
@@ -110,6 +112,7 @@ class TTreeView : public TWinControl {
   TTreeNode* NodeFromItem(HTREEITEM item) const;
 
  protected:
+  void CreateParams(TCreateParams& Params) override;
   void WindowDestroying() override;
 
  private:
@@ -121,8 +124,9 @@ class TTreeView : public TWinControl {
   bool SortChildren(HTREEITEM parent, const TTVCompare& compare, std::intptr_t data);
   LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
 
-  // The control's own window procedure, which item messages go to directly.
-  WNDPROC controlProc_ = nullptr;
+  // The control class's own window procedure, which item messages go to
+  // directly; read when first needed.
+  mutable WNDPROC controlProc_ = nullptr;
   std::vector<TTreeNode*> topNodes_;
   bool destroying_ = false;
 };
