@@ -16,6 +16,7 @@
 #include "classlib/Component.h"
 #include "classlib/Menus.h"
 #include "classlib/win/ComPtr.h"
+#include "classlib/win/Controls.h"
 #include "classlib/win/ImageList.h"
 
 namespace foldwick {
@@ -42,10 +43,17 @@ TIdList ConcatPIDLs(LPCITEMIDLIST a, LPCITEMIDLIST b);
 bool SameIdList(LPCITEMIDLIST a, LPCITEMIDLIST b);
 // The file-system path of an absolute list, empty when it has none.
 std::string IdListPath(LPCITEMIDLIST list);
+std::wstring IdListWidePath(LPCITEMIDLIST list);
 
 // Parses `path` (ANSI) through `folder`, the desktop when null; null when it
 // does not parse or is longer than a path may be.
 TIdList PathToPIDL(IShellFolder* folder, const std::string& path);
+TIdList PathToPIDL(IShellFolder* folder, const std::wstring& path);
+
+// UTF-16 text in the ANSI code page; characters it lacks become "?".
+std::string AnsiFromWide(const wchar_t* text);
+// ANSI text as UTF-16; empty when it does not convert.
+std::wstring WideFromAnsi(const std::string& text);
 
 // The text of a STRRET the shell returned for `list`, converted from UTF-16
 // with the ANSI code page; the wide string is freed. False for an unknown kind.
@@ -137,7 +145,9 @@ class TShellBrowser : public classlib::TComponent {
   classlib::TComPtr<IContextMenu> ObjectMenu(const TObjectLists& objects) const;
   int Icon(bool open) const;
   void ShareSystemImages(classlib::TImageList* images, UINT size);
-  static LRESULT CALLBACK OwnerHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+  // The owner form's messages, seen first: the shell's menu draws and fills
+  // its own items while it is up.
+  bool OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
   std::string folder_;
   TIdList folderList_;
@@ -147,7 +157,7 @@ class TShellBrowser : public classlib::TComponent {
   classlib::TImageList* smallImages_ = nullptr;
   classlib::TImageList* largeImages_ = nullptr;
   HWND ownerWindow_ = nullptr;
-  HWND hookedWindow_ = nullptr;
+  classlib::TWinControl* hookedForm_ = nullptr;
   // While a context menu is shown.
   classlib::TComPtr<IContextMenu2> menu2_;
   HMENU shownMenu_ = nullptr;

@@ -1,0 +1,288 @@
+// TForm: top-level windows, closing, the modal run, and the message loop's
+// key handling for forms (key preview, Alt+letter, dialog keys).
+#include "classlib/win/Controls.h"
+
+#include <stdexcept>
+
+#include "classlib/win/Application.h"
+#include "classlib/win/Messages.h"
+
+namespace classlib {
+
+namespace {
+
+// Disables every visible, enabled top-level window of this thread but one,
+// and enables them again when it goes.
+class TDisabledWindows {
+ public:
+  explicit TDisabledWindows(HWND keep) : keep_(keep) {
+    EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
+  }
+  ~TDisabledWindows() { Restore(); }
+  TDisabledWindows(const TDisabledWindows&) = delete;
+  TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+  void Restore() {
+    for (HWND hwnd : disabled_)
+      if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    disabled_.clear();
+  }
+
+ private:
+  static BOOL CALLBACK Disable(HWND hwnd, LPARAM self) {
+    auto* me = reinterpret_cast<TDisabledWindows*>(self);
+    if (hwnd != me->keep_ && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+      EnableWindow(hwnd, FALSE);
+      me->disabled_.push_back(hwnd);
+    }
+    return TRUE;
+  }
+  HWND keep_;
+  std::vector<HWND> disabled_;
+};
+
+}  // namespace
+
+TForm::TForm(TComponent* AOwner, const std::string& caption) : TWinControl(AOwner) {
+  visible_ = false;
+  width_ = 640;
+  height_ = 480;
+  SetText(caption);
+}
+
+TForm::~TForm() = default;
+
+void TForm::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.ClassName = "TForm";
+  Params.Style &= ~(WS_CHILD | WS_VISIBLE | WS_TABSTOP);
+  // Tab and the dialog keys move into the controls of panels and boxes.
+  Params.ExStyle = WS_EX_CONTROLPARENT;
+  switch (BorderStyle) {
+    case TFormBorderStyle::bsNone:
+      Params.Style |= WS_POPUP;
+      break;
+    case TFormBorderStyle::bsSingle:
+      Params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+      break;
+    case TFormBorderStyle::bsSizeable:
+      Params.Style |= WS_OVERLAPPEDWINDOW;
+      break;
+    case TFormBorderStyle::bsDialog:
+      Params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      Params.ExStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case TFormBorderStyle::bsToolWindow:
+      Params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      Params.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (Position == TPosition::poDefault && (Params.Style & WS_POPUP) == 0) {
+    Params.X = CW_USEDEFAULT;
+    Params.Y = CW_USEDEFAULT;
+  } else if (Position == TPosition::poScreenCenter || Position == TPosition::poDefault) {
+    RECT work = {0, 0, 800, 600};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    Params.X = work.left + (work.right - work.left - width_) / 2;
+    Params.Y = work.top + (work.bottom - work.top - height_) / 2;
+  }
+}
+
+void TForm::WindowCreated() { Fire(OnCreate, this); }
+
+void TForm::SetVisible(bool value) {
+  if (value && Handle() == nullptr) return;
+  TWinControl::SetVisible(value);
+  if (value && handle_ != nullptr) SetForegroundWindow(handle_);
+}
+
+void TForm::WndProc(TMessage& Message) {
+  if (Message.Window == handle_) {
+    switch (Message.Msg) {
+      case WM_SHOWWINDOW:
+        visible_ = Message.WParam != 0;
+        DefaultHandler(Message);
+        if (visible_)
+          Fire(OnShow, this);
+        else
+          Fire(OnHide, this);
+        return;
+      case kReleaseMessage:
+        // Nothing of this object is touched after it is freed.
+        delete this;
+        return;
+      default:
+        break;
+    }
+  }
+  TWinControl::WndProc(Message);
+}
+
+bool TForm::MenuCommand(int Id) {
+  if (Id != IDOK && Id != IDCANCEL) return false;
+  return ButtonKey(Id == IDOK ? VK_RETURN : VK_ESCAPE);
+}
+
+bool TForm::ButtonKey(int Key) {
+  // A focused button takes Enter before the form's default button.
+  if (TWinControl* focused = FromHandle(GetFocus()); focused != nullptr && focused != this && focused->DialogKey(Key))
+    return true;
+  return DialogKey(Key);
+}
+
+bool TForm::CloseQuery() {
+  bool canClose = true;
+  Fire(OnCloseQuery, this, canClose);
+  return canClose;
+}
+
+void TForm::Close() {
+  if (modal_) {
+    modalResult_ = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = caHide;
+  Fire(OnClose, this, action);
+  switch (action) {
+    case caHide:
+      Hide();
+      break;
+    case caMinimize:
+      if (handle_ != nullptr) ShowWindow(handle_, SW_MINIMIZE);
+      break;
+    case caFree:
+      Release();
+      break;
+    case caNone:
+      break;
+  }
+}
+
+void TForm::Release() {
+  if (handle_ != nullptr)
+    PostMessageA(handle_, kReleaseMessage, 0, 0);
+  else
+    delete this;
+}
+
+int TForm::ShowModal() {
+  if (!CL_CHECK(!modal_ && !Visible())) return mrCancel;
+  HWND hwnd = Handle();
+  if (hwnd == nullptr) return mrCancel;
+  HWND previousActive = GetActiveWindow();
+  TDisabledWindows disabled(hwnd);
+  struct TModalScope {
+    bool& modal;
+    ~TModalScope() { modal = false; }
+  } scope{modal_};
+  modal_ = true;
+  modalResult_ = mrNone;
+  Show();
+  TCloseAction action = caHide;
+  for (;;) {
+    if (Application().Terminated()) {
+      modalResult_ = mrCancel;
+      break;
+    }
+    // Checked before waiting: a handler may have set it already (OnShow).
+    if (modalResult_ != mrNone) {
+      action = caHide;
+      if (CloseQuery())
+        Fire(OnClose, this, action);
+      else
+        action = caNone;
+      if (action != caNone) break;
+      modalResult_ = mrNone;
+    }
+    Application().HandleMessage();
+  }
+  const int result = modalResult_;
+  // The other windows come back before this one goes, so that the one that
+  // was active becomes active again.
+  disabled.Restore();
+  Hide();
+  if (previousActive != nullptr && IsWindow(previousActive)) SetActiveWindow(previousActive);
+  if (action == caFree) Release();
+  return result;
+}
+
+namespace {
+
+// The dialog-code bits with which a control claims a dialog key; 0 for a key
+// the dialog manager has no use for.
+LRESULT DialogKeyMask(WPARAM key) {
+  switch (key) {
+    case VK_TAB:
+      return DLGC_WANTTAB | DLGC_WANTALLKEYS;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+    case VK_RETURN:
+    case VK_ESCAPE:
+      return DLGC_WANTALLKEYS;
+    default:
+      return 0;
+  }
+}
+
+// Runs a key handler from the message loop, which is an edge no exception
+// may cross as much as a window procedure is: a failure is reported and the
+// key goes no further.
+template <class Handler>
+bool Guarded(TObject* sender, Handler handler) {
+  try {
+    return handler();
+  } catch (const std::exception& e) {
+    Application().HandleException(sender, e);
+  } catch (...) {
+    Application().HandleException(sender, std::runtime_error("Unknown error"));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PreTranslateMessage(MSG& msg) {
+  TWinControl::deliveredKey_ = {};
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  // The nearest window of ours: a part of a standard control (the list of a
+  // combo box) counts as its control.
+  TWinControl* target = nullptr;
+  for (HWND h = msg.hwnd; h != nullptr && target == nullptr; h = GetParent(h)) target = TWinControl::FromHandle(h);
+  if (target == nullptr) return false;
+  TForm* form = target->GetParentForm();
+  if (form == nullptr || !form->HandleAllocated()) return false;
+  TWinControl& formControl = *form;
+  if (form->KeyPreview && target != form &&
+      Guarded(form, [&] { return formControl.DeliverKey(msg.message, msg.wParam); }))
+    return true;
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    // The focused control hears a key before the dialog manager does, so that
+    // its OnKeyDown sees Enter, Escape and Tab too; the window procedure then
+    // passes the key on without running the handler again.
+    if (TWinControl* own = TWinControl::FromHandle(msg.hwnd)) {
+      if (Guarded(own, [&] { return own->DeliverKey(msg.message, msg.wParam); })) return true;
+      TWinControl::deliveredKey_ = msg;
+    }
+    // Dialog keys the control does not claim: Tab and the arrows go to the
+    // dialog manager, which moves the focus; Enter and Escape go to the
+    // default and cancel buttons, and on to the control when the form has
+    // none. Other keys go their usual way.
+    const LRESULT mask = msg.message == WM_KEYDOWN ? DialogKeyMask(msg.wParam) : 0;
+    if (mask == 0) return false;
+    if (SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & mask) return false;
+    if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)
+      return Guarded(form, [&] { return form->ButtonKey(static_cast<int>(msg.wParam)); });
+    return IsDialogMessageA(form->Handle(), &msg) != FALSE;
+  }
+  if (msg.message == WM_SYSCHAR &&
+      Guarded(form, [&] { return formControl.DialogChar(static_cast<char>(msg.wParam)); }))
+    return true;
+  // Mnemonics for characters the control does not want; what the dialog
+  // manager does not use it translates and dispatches itself.
+  return IsDialogMessageA(form->Handle(), &msg) != FALSE;
+}
+
+}  // namespace classlib
