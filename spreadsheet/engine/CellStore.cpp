@@ -252,6 +252,7 @@ bool CellDelete(TCellHandle cell) {
   if (c == nullptr) return false;
   int row = c->row;
   if (CellFindRowPos(row, c->column) != cell || !CellUnlinkFromRow(cell, gRowPosPrevious, row)) return false;
+  if (TDependentsIndex* hubs = CurrentHubs()) hubs->Drop(cell);
   FreeCell(cell);
   gRowPosPrevious = kNilHandle;
   return true;
@@ -317,7 +318,8 @@ TDependentsHub* HubOf(TCellHandle target, const TCell& cell, TDependentsIndex* h
 }
 }  // namespace
 
-bool CellAddDependent(TCellHandle target, TCellHandle formula) {
+bool CellAddDependent(TCellHandle target, TCellHandle formula, bool* added) {
+  if (added) *added = false;
   TCell* cell = CellPtr(target);
   if (!cell) return false;
   TDependentsIndex* hubs = CurrentHubs();
@@ -342,6 +344,7 @@ bool CellAddDependent(TCellHandle target, TCellHandle formula) {
     if (kept) hub->head = link;
     else hubs->Drop(target);  // the list is walked again until a hub can be had
   }
+  if (added) *added = true;
   return true;
 }
 

@@ -206,8 +206,9 @@ void CellStoreClear();
 // goes through these.
 
 // Puts a link to `formula` at the head of `target`'s list unless the list has
-// one. False, changing nothing, when the pool has no room for the link.
-bool CellAddDependent(TCellHandle target, TCellHandle formula);
+// one; `added` (when given) says whether a link was made. False, changing
+// nothing, when the pool has no room for the link.
+bool CellAddDependent(TCellHandle target, TCellHandle formula, bool* added = nullptr);
 // Takes the link to `formula` out of `target`'s list and frees it; false when
 // there was none.
 bool CellRemoveDependent(TCellHandle target, TCellHandle formula);
@@ -258,30 +259,44 @@ bool ForEachCellInRange(const TRange& range, Visit&& visit) {
 }
 
 // Calls visit(row, col, cell) for every position of `range` (corners in
-// either order, within the sheet), row by row: `cell` is the cell there, or
-// nullptr where there is none. Built on ForEachCellInRange, for writers that
-// need the gaps too.
+// either order, cut to the sheet), row by row: `cell` is the cell there, or
+// nil where there is none. `visit` returns void, or bool where false stops the
+// walk (the result is false then); it may create the cell at its own position.
+// Built on ForEachCellInRange, for writers and commands that need the gaps too.
 template <typename Visit>
-void ForEachPositionInRange(const TRange& range, Visit&& visit) {
+bool ForEachPositionInRange(const TRange& range, Visit&& visit) {
+  if (!RangeIsValid(range)) return true;
   TRange r = range;
   OrderPair(r.firstRow, r.lastRow);
   OrderPair(r.firstCol, r.lastCol);
+  r.firstRow = static_cast<std::int16_t>(r.firstRow < 0 ? 0 : r.firstRow);
+  r.firstCol = static_cast<std::int16_t>(r.firstCol < 0 ? 0 : r.firstCol);
+  r.lastRow = static_cast<std::int16_t>(r.lastRow > kMaxRow ? kMaxRow : r.lastRow);
+  r.lastCol = static_cast<std::int16_t>(r.lastCol > kMaxCol ? kMaxCol : r.lastCol);
+  if (r.firstRow > r.lastRow || r.firstCol > r.lastCol) return true;
   int row = r.firstRow, col = r.firstCol;  // the next position to visit
-  auto step = [&](const TCell* cell) {
-    visit(row, col, cell);
+  bool going = true;
+  auto step = [&](TCellHandle cell) {
+    if constexpr (std::is_void_v<std::invoke_result_t<Visit&, int, int, TCellHandle>>) {
+      visit(row, col, cell);
+    } else {
+      going = visit(row, col, cell);
+    }
     if (++col > r.lastCol) {
       col = r.firstCol;
       ++row;
     }
+    return going;
   };
   auto gapsUpTo = [&](int toRow, int toCol) {
-    while (row < toRow || (row == toRow && col < toCol)) step(nullptr);
+    while (going && (row < toRow || (row == toRow && col < toCol))) step(kNilHandle);
+    return going;
   };
-  ForEachCellInRange(r, [&](TCellHandle, const TCell& cell) {
-    gapsUpTo(cell.row, cell.column);
-    step(&cell);
-  });
-  gapsUpTo(r.lastRow + 1, r.firstCol);
+  if (ForEachCellInRange(r, [&](TCellHandle handle, const TCell& cell) {
+        return gapsUpTo(cell.row, cell.column) && step(handle);
+      }))
+    gapsUpTo(r.lastRow + 1, r.firstCol);
+  return going;
 }
 
 // The number of existing cells in `range` (corners in either order).

@@ -56,9 +56,9 @@ int LastUsedRow(int first, int last) {
 // The highest column that holds a cell in any row, or -1.
 int LastUsedColumn() {
   int last = -1;
-  for (int row = 0; row <= std::min<int>(gCurrentDoc.highRow, kMaxRow); ++row)
-    for (TCellHandle cell = RowListHead(row); cell != kNilHandle; cell = CellPtr(cell)->next)
-      last = std::max<int>(last, CellPtr(cell)->column);
+  TRange sheet;
+  RangeSet(sheet, 0, 0, kMaxCol, kMaxRow);
+  ForEachCellInRange(sheet, [&](TCellHandle, const TCell& cell) { last = std::max<int>(last, cell.column); });
   return last;
 }
 

@@ -2,6 +2,7 @@
 #include "spreadsheet/engine/Recalc.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "spreadsheet/engine/DocumentContext.h"
@@ -164,16 +165,29 @@ TRange RectangleOf(int r1, int c1, int r2, int c2) {
   return range;
 }
 
-// Links or unlinks a formula to every cell of a rectangle. Adding creates the
-// missing cells; removing walks only the cells that exist.
-bool ToggleRectangle(TCellHandle formula, const TRange& r, bool add) {
-  if (!add) {
-    ForEachCellInRange(r, [&](TCellHandle cell) { CellRemoveDependent(cell, formula); });
-    return true;
+// Unlinks a formula from every existing cell of a rectangle.
+void UnlinkRectangle(TCellHandle formula, const TRange& r) {
+  ForEachCellInRange(r, [&](TCellHandle cell) { CellRemoveDependent(cell, formula); });
+}
+
+// Links a formula to every cell of a rectangle, creating the missing cells;
+// the cells given a new link are added to `linked`. False when a cell or a
+// link cannot be had.
+bool LinkRectangle(TCellHandle formula, const TRange& r, std::vector<TCellHandle>& linked) {
+  for (int row = r.firstRow; row <= r.lastRow; ++row) {
+    for (int col = r.firstCol; col <= r.lastCol; ++col) {
+      TCellHandle target = CellGetOrCreate(row, col);
+      bool added = false;
+      if (target == kNilHandle || !CellAddDependent(target, formula, &added)) return false;
+      if (!added) continue;
+      try {
+        linked.push_back(target);
+      } catch (const std::bad_alloc&) {
+        CellRemoveDependent(target, formula);
+        return false;
+      }
+    }
   }
-  for (int row = r.firstRow; row <= r.lastRow; ++row)
-    for (int col = r.firstCol; col <= r.lastCol; ++col)
-      if (!DepLinkToggle(formula, row, col, true)) return false;
   return true;
 }
 
@@ -241,15 +255,20 @@ bool FormulaLinkDeps(TCellHandle cell, bool add) {
   std::uint8_t code[kMaxFormulaCode] = {};
   std::uint32_t bytes = std::min<std::uint32_t>(PoolStringBlockBytes(record->text), sizeof code);
   if (bytes > 0) std::memcpy(code, PoolBlock(record->text), bytes);
-  bool ok = !add || LinksCanFit(code, bytes);
+  if (!add) {
+    ForEachReferencedRectangle(code, bytes, [&](const TRange& r) { UnlinkRectangle(cell, r); });
+    return true;
+  }
+  std::vector<TCellHandle> linked;
+  bool ok = LinksCanFit(code, bytes);
   if (ok) {
     ForEachReferencedRectangle(code, bytes, [&](const TRange& r) {
-      if (ok) ok = ToggleRectangle(cell, r, add);
+      if (ok) ok = LinkRectangle(cell, r, linked);
     });
   }
   if (ok) return true;
-  // A formula is linked whole or not at all.
-  ForEachReferencedRectangle(code, bytes, [&](const TRange& r) { ToggleRectangle(cell, r, false); });
+  // The links this call made go again: a formula is linked whole or stays as it was.
+  for (TCellHandle target : linked) CellRemoveDependent(target, cell);
   SetOutOfMemoryError();
   return false;
 }
@@ -318,7 +337,7 @@ void FormulaDropRef(TCellHandle formulaCell, int row, int col) {
     if (hitFirst) WriteCellRef(code + at, 0);
     if (hitSecond) WriteCellRef(code + at + 4, 0);
   });
-  for (const TRange& r : unlink) ToggleRectangle(formulaCell, RectangleOf(r.firstRow, r.firstCol, r.lastRow, r.lastCol), false);
+  for (const TRange& r : unlink) UnlinkRectangle(formulaCell, RectangleOf(r.firstRow, r.firstCol, r.lastRow, r.lastCol));
   formula = CellPtr(formulaCell);
   formula->kind |= kKindErrorBit;
   RecalcFromCell(formulaCell);

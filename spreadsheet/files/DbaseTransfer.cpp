@@ -478,9 +478,9 @@ bool ExportDbf(const TRange& range, const std::string& fileName) {
   TRange body = r;
   body.firstRow = static_cast<std::int16_t>(r.firstRow + 1);
   if (body.firstRow <= body.lastRow) {
-    ForEachPositionInRange(body, [&](int, int col, const TCell* cell) {
+    ForEachPositionInRange(body, [&](int, int col, TCellHandle cell) {
       if (col == r.firstCol) out += ' ';
-      AppendFieldValue(out, fields[static_cast<std::size_t>(col - r.firstCol)], cell);
+      AppendFieldValue(out, fields[static_cast<std::size_t>(col - r.firstCol)], CellPtr(cell));
     });
   }
   out += static_cast<char>(kFileEnd);

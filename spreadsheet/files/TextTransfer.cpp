@@ -231,8 +231,8 @@ bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& ra
   }
   bool quoteAll = quoteMode == kExportQuoteAll;
   std::string out;
-  ForEachPositionInRange(r, [&](int, int col, const TCell* cell) {
-    std::string text = CellTransferText(cell).substr(0, kExportFieldChars);
+  ForEachPositionInRange(r, [&](int, int col, TCellHandle cell) {
+    std::string text = CellTransferText(CellPtr(cell)).substr(0, kExportFieldChars);
     if (col > r.firstCol) out += ',';
     AppendCsvField(out, CollapseSpaces(text).substr(0, kExportFieldChars), quoteAll);
     if (col == r.lastCol) out += "\r\n";

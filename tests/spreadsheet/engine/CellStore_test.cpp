@@ -117,10 +117,10 @@ TEST_F(CellStore, TheIndexAgreesWithTheRowListsThroughEveryChange) {
     EXPECT_EQ(stops, std::min<int>(3, static_cast<int>(listed.size())));
   }
   long positions = 0, cells = 0;
-  ForEachPositionInRange(MakeRange(10, 20, 0, 0), [&](int row, int col, const TCell* cell) {
+  ForEachPositionInRange(MakeRange(10, 20, 0, 0), [&](int row, int col, TCellHandle cell) {
     EXPECT_EQ(row * 11 + col, positions++);
-    EXPECT_EQ(cell != nullptr, CellFind(row, col) != kNilHandle);
-    cells += cell != nullptr;
+    EXPECT_EQ(cell, CellFind(row, col));
+    cells += cell != kNilHandle;
   });
   EXPECT_EQ(positions, 21 * 11);
   EXPECT_EQ(cells, CellCountInRange(MakeRange(0, 0, 10, 20)));
