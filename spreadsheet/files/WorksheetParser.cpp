@@ -73,7 +73,7 @@ class TParser {
   bool NameRecord(const TRecordView& record);
   bool SheetRecord(const TRecordView& record);
   bool WindowRecord(const TRecordView& record);
-  // every record (a load), or only the user-defined functions
+  // every record (a load), or only the user-defined functions and the layout
   bool ExtensionSection(bool everyRecord);
   bool ExtRecord(const TRecordView& record);
   bool UserFunctionRecord(const TRecordView& record);
@@ -411,8 +411,10 @@ bool TParser::ExtensionSection(bool everyRecord) {
   for (;;) {
     if (!records_.Next(record)) return records_.Truncated() ? FailTruncated() : Fail(kExtEof, 0);
     if (record.Type() == 0 || record.Type() == kExtEof) return true;
-    bool read = everyRecord ? ExtRecord(record)
-                            : record.Type() != kExtUserFunction || UserFunctionRecord(record);
+    // Reading cells alone also takes the window layout: its number of sheets
+    // says how the rows of a linked file divide into sheets.
+    int type = record.Type();
+    bool read = everyRecord || type == kExtUserFunction || type == kExtWindowLayout ? ExtRecord(record) : true;
     if (!read) return false;
   }
 }

@@ -25,6 +25,7 @@
 #include "spreadsheet/engine/TextCase.h"
 #include "spreadsheet/engine/UndoBuffer.h"
 #include "spreadsheet/engine/UserFunctions.h"
+#include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/files/WorksheetImage.h"
@@ -329,7 +330,7 @@ bool ApplyDocumentState(const TWorksheetImage& image) {
 bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image, bool& opened) {
   std::string bytes;
   bool tooLarge = false;
-  opened = ReadFileBytes(path, bytes, tooLarge);
+  opened = ReadFileBytes(HostFileName(path), bytes, tooLarge);
   if (!opened) {
     SetErrorFlag(kUnableToOpenText);
     return false;
@@ -452,7 +453,7 @@ bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines) {
 }
 
 bool IsWorksheetFile(std::string_view name) {
-  std::ifstream file(WorksheetFileName(name), std::ios::binary);
+  std::ifstream file(HostFileName(WorksheetFileName(name)), std::ios::binary);
   unsigned char head[4];
   if (!file.read(reinterpret_cast<char*>(head), sizeof head)) return false;
   return (head[2] | head[3] << 8) == 2;
@@ -465,11 +466,13 @@ bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {
     ClearErrorFlag();
     return false;
   }
+  int sheets = image.haveLayout ? image.layout.sheetCount : 1;
   for (const TFileCell& cell : image.cells) {
     if (cell.type == kBlank) continue;
     TLinkedCellValue value;
     value.row = cell.row;
     value.col = cell.col;
+    value.rowsPerSheet = kRowsPerWorksheet / sheets;
     value.isLabel = cell.type == kLabel;
     value.isText = value.isLabel || cell.textResult;
     if (value.isText) {

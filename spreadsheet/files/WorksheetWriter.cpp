@@ -20,6 +20,7 @@
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/FileReplace.h"
+#include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/RecordCodec.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFile.h"
@@ -470,9 +471,12 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range) {
 }
 
 bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range) {
+  // An existing file of the name in another case is the one replaced, as on
+  // Windows.
   std::string path = WorksheetFileName(name);
   std::string bytes = WorksheetBytes(rangeFlag, range);
-  std::string backup = ProgramSettings().Backups ? BackupFileName(path, 'B') : std::string();
+  std::string backup = ProgramSettings().Backups ? HostFileName(BackupFileName(path, 'B')) : std::string();
+  path = HostFileName(path);
   if (!SaveFileReplacing(path, bytes, backup)) {
     SetErrorFlag(kUnableToCloseText);
     ShowError(kUnableToCloseText);

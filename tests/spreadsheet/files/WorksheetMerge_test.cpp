@@ -226,6 +226,24 @@ TEST_F(WorksheetMergeTest, TheModifiedFlagClearsOnlyAfterAWholeSheetSaveThatWork
   EXPECT_EQ(gCurrentDoc.settings.modified, 0);
 }
 
+TEST_F(WorksheetMergeTest, AFileNamedInLowerCaseIsFoundUnderAnyCase) {
+  SaveSource();
+  std::filesystem::rename(Path("SOURCE.WKS"), Path("source.wks"));
+  std::vector<std::string> lines;
+  EXPECT_TRUE(ReadRangeNames(Path("Source"), lines));
+  EXPECT_EQ(lines, std::vector<std::string>{"PART: B2..C3"});
+  EXPECT_TRUE(IsWorksheetFile(Path("SOURCE.WKS")));
+  ASSERT_TRUE(LoadWorksheet(Path("source"), 0, 0, 0, ""));
+  EXPECT_EQ(CellInteger(*CellPtr(CellFind(0, 0))), 3);
+  // Saving under the name replaces that file instead of writing a second one.
+  Enter(0, 0, "4");
+  ASSERT_TRUE(SaveWorksheet(Path("SOURCE"), false, TRange{}));
+  EXPECT_FALSE(std::filesystem::exists(Path("SOURCE.WKS")));
+  NewDocument("AGAIN.WKS");
+  ASSERT_TRUE(LoadWorksheet(Path("source.wks"), 0, 0, 0, ""));
+  EXPECT_EQ(CellInteger(*CellPtr(CellFind(0, 0))), 4);
+}
+
 TEST_F(WorksheetMergeTest, NameListsFileChecksAndLinkedCellValues) {
   Enter(0, 0, "1/0");
   SaveSource();
