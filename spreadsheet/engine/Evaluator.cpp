@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "spreadsheet/engine/EngineError.h"
-#include "spreadsheet/engine/ExternalLinks.h"
 #include "spreadsheet/engine/FormulaTables.h"
-#include "spreadsheet/engine/FunctionFamilies.h"
+#include "spreadsheet/engine/FunctionRegistry.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/Operators.h"
 #include "spreadsheet/engine/PoolString.h"
-#include "spreadsheet/engine/RangeFunctionFamilies.h"
-#include "spreadsheet/engine/UserFunctions.h"
 
 namespace corvane {
 
@@ -212,19 +209,7 @@ void InitHandlerTable() {
   // take one argument and give ERR (the default handler); the unnamed tokens
   // 187..253 leave their argument as it is.
   for (int token = 187; token <= 253; ++token) gHandlers[token] = NoOperation;
-  // Function families register here, each with its own table.
-  RegisterMathHandlers();
-  RegisterLogicalHandlers();
-  RegisterTextHandlers();
-  RegisterDateTimeHandlers();
-  RegisterFinancialHandlers();
-  RegisterStatisticsHandlers();
-  RegisterLookupHandlers();
-  RegisterSpecialFunctionHandlers();
-  RegisterMatrixHandlers();
-  RegisterIterativeHandlers();
-  RegisterUserFunctionHandlers();
-  RegisterLinkHandlers();
+  RegisterFunctionFamilies();
   gHandlersReady = true;
 }
 

@@ -70,8 +70,9 @@ struct THandlerEntry {
 };
 
 // Installs handlers. Each family of functions keeps one table of entries and
-// registers it from its Register...Handlers function, which InitHandlerTable
-// calls; a later entry for the same token replaces an earlier one.
+// registers it from its Register...Handlers function, which the registry
+// (FunctionRegistry.h) calls; a later entry for the same token replaces an
+// earlier one.
 void RegisterTokenHandlers(std::span<const THandlerEntry> entries);
 // Fills the table: the operand tokens, the operators and every function family;
 // the unnamed tokens 187..253 leave their one argument unchanged, and tokens no

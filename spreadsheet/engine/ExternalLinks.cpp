@@ -18,7 +18,6 @@
 namespace corvane {
 namespace {
 
-constexpr std::uint8_t kTokLinkFunction = 123;  // "LINK"
 
 std::vector<TLinkFile> gLinkFiles;
 TLinkedFileReader gReader;

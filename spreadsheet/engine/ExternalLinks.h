@@ -86,7 +86,7 @@ const std::vector<TLinkFile>& LinkedFiles();
 void ClearLinks();
 
 // Registers the handlers of the LINK function (token 123) and of link
-// references (token 7). InitHandlerTable calls it.
+// references (token 7). The function registry calls it.
 void RegisterLinkHandlers();
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Evaluator.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/RangeFunctionFamilies.h"
@@ -97,22 +98,14 @@ void FnPsum() {
 }
 
 constexpr THandlerEntry kStatisticsHandlers[] = {
-    {80, ListFunction<TListAggregate::kSum>},
-    {81, ListFunction<TListAggregate::kAvg>},
-    {82, ListFunction<TListAggregate::kCount>},
-    {83, ListFunction<TListAggregate::kMin>},
-    {84, ListFunction<TListAggregate::kMax>},
-    {87, ListFunction<TListAggregate::kVar>},
-    {88, ListFunction<TListAggregate::kStd>},
-    {149, ListFunction<TListAggregate::kVarSample>},
-    {150, ListFunction<TListAggregate::kStdSample>},
-    {140, FnPsum},
-    {162, RangeStatisticFunction<numeric::Median>},
-    {170, RangeStatisticFunction<numeric::AveDev>},
-    {171, RangeStatisticFunction<numeric::Skew>},
-    {172, RangeStatisticFunction<numeric::Kurt>},
-    {173, RangeStatisticFunction<numeric::Cov>},
-    {181, FnCountA},
+    {kTokSum, ListFunction<TListAggregate::kSum>},         {kTokAvg, ListFunction<TListAggregate::kAvg>},
+    {kTokCount, ListFunction<TListAggregate::kCount>},     {kTokMin, ListFunction<TListAggregate::kMin>},
+    {kTokMax, ListFunction<TListAggregate::kMax>},         {kTokVar, ListFunction<TListAggregate::kVar>},
+    {kTokStd, ListFunction<TListAggregate::kStd>},         {kTokVarU, ListFunction<TListAggregate::kVarSample>},
+    {kTokStdU, ListFunction<TListAggregate::kStdSample>},  {kTokPSum, FnPsum},
+    {kTokMedian, RangeStatisticFunction<numeric::Median>}, {kTokAveDev, RangeStatisticFunction<numeric::AveDev>},
+    {kTokSkew, RangeStatisticFunction<numeric::Skew>},     {kTokKurt, RangeStatisticFunction<numeric::Kurt>},
+    {kTokCov, RangeStatisticFunction<numeric::Cov>},       {kTokCountA, FnCountA},
 };
 
 }  // namespace

@@ -26,7 +26,6 @@
 namespace corvane {
 namespace {
 
-constexpr std::uint8_t kTokArgument = 179;  // "A"
 constexpr std::size_t kRecordNameAt = 0;
 constexpr std::size_t kRecordBodyAt = 13;
 constexpr std::size_t kRecordPadAt = 269;
