@@ -44,7 +44,14 @@ TLineFitStatus FitLine(std::span<const double> x, std::span<const double> y, TLi
   fit.varX = dxx / n;
   fit.varY = constantY ? 0.0 : dyy / n;
   if (count > 2) {
-    fit.regErr = std::sqrt(n * (1 - fit.r2) * fit.varY / (n - 2));
+    // n (1 - R^2) vy is the sum of squared residuals; summed directly it
+    // keeps the digits that 1 - R^2 cancels away on a close fit.
+    double sse = 0;
+    for (std::size_t i = 0; i < count && !constantY; ++i) {
+      double residual = y[i] - fit.intercept - fit.slope * x[i];
+      sse += residual * residual;
+    }
+    fit.regErr = std::sqrt(sse / (n - 2));
     fit.slopeErr = fit.regErr / std::sqrt(n * fit.varX);
   }
   return TLineFitStatus::kOk;

@@ -43,7 +43,7 @@ class DataTest : public EngineTest {
     ASSERT_TRUE(EnterCell(text, r.firstRow, r.firstCol)) << addr << " " << text;
   }
   // Enters one row of texts from `addr` rightwards ("" leaves a cell missing).
-  static void PutRow(std::string_view addr, std::initializer_list<std::string_view> texts) {
+  static void PutRow(std::string_view addr, const std::vector<std::string_view>& texts) {
     TRange r = R(addr);
     int col = r.firstCol;
     for (std::string_view text : texts) {
