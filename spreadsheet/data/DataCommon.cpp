@@ -8,6 +8,7 @@
 #include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/UndoBuffer.h"
@@ -70,6 +71,12 @@ bool CheckWritable(const TRange& block) {
     for (int col = r.firstCol; col <= r.lastCol; ++col)
       if (CellIsProtected(CellPtr(CellFind(row, col)))) return Refuse(kProtectedCellText);
   return true;
+}
+
+bool ReadRangeField(std::string_view text, TRange& range) {
+  ClearErrorFlag();
+  if (ParseRange(text, range)) return true;
+  return Refuse(ErrorMessage().empty() ? std::string("Invalid Range") : std::string(ErrorMessage()));
 }
 
 void BeginChange() { UndoSave(); }

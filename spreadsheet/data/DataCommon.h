@@ -46,6 +46,11 @@ bool CheckApart(const TRange& output, std::initializer_list<TRange> inputs);
 // message instead of one per cell.
 bool CheckWritable(const TRange& block);
 
+// Reads a dialog's range field: an empty text is an unset range; a text that
+// names no range is refused with the parser's message ("Invalid Range" when
+// it has none).
+bool ReadRangeField(std::string_view text, TRange& range);
+
 // Saves undo before a command changes cells (a failed save has shown its own
 // message; the command goes on, as typing does).
 void BeginChange();
