@@ -24,9 +24,9 @@ enum class TLineFitStatus { kOk, kEmpty, kConstantX };
 
 // Fits the pairs (x[i], y[i]). The slope and intercept come from the sums of
 // deviations from the means (the same quantities as n Sxx - (Sx)^2 and so on,
-// without their cancellation), the residual error from the residuals. All x equal (to 12 digits) gives kConstantX;
-// all y equal gives slope 0 and R^2 0. R^2 and the errors never go negative
-// or become NaN through rounding.
+// without their cancellation), the residual error from the residuals. All x
+// equal (to 12 digits) gives kConstantX; all y equal gives slope 0 and R^2 0.
+// R^2 and the errors never go negative or become NaN through rounding.
 TLineFitStatus FitLine(std::span<const double> x, std::span<const double> y, TLineFit& fit);
 
 // The regression command. The X range is walked row by row; the cell at (r, c)
