@@ -79,6 +79,12 @@ bool ReadRangeField(std::string_view text, TRange& range) {
   return Refuse(ErrorMessage().empty() ? std::string("Invalid Range") : std::string(ErrorMessage()));
 }
 
+void RestoreSavedSelection(const TRange& selection) {
+  TWindowServices& windows = WindowServices();
+  if (RangeIsValid(selection)) windows.SetGridSelection(selection);
+  windows.RepaintSheet(windows.ActiveSheet());
+}
+
 void BeginChange() { UndoSave(); }
 
 void EndChange() {

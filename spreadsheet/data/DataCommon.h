@@ -51,6 +51,10 @@ bool CheckWritable(const TRange& block);
 // it has none).
 bool ReadRangeField(std::string_view text, TRange& range);
 
+// After a dialog's command: makes `selection` (when set) the grid's selection
+// again and repaints the sheet.
+void RestoreSavedSelection(const TRange& selection);
+
 // Saves undo before a command changes cells (a failed save has shown its own
 // message; the command goes on, as typing does).
 void BeginChange();

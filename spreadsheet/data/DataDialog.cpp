@@ -68,6 +68,7 @@ void DataPageSize(int page, int pixelsPerInch, int& width, int& height) {
 }
 
 void PresetDataPage(TDataDialogValues& v, const TRange& selection) {
+  v.savedSelection = selection;
   for (int form = 0; form < 9; ++form)
     for (int k = 0; k < 3; ++k) v.terms[form][k] = (gFitMasks[form] >> k & 1u) != 0;
   for (int k = 0; k < kSortKeyCount; ++k) v.sortAscending[k] = gSortAscending[k];
@@ -99,7 +100,10 @@ void ResetDataPage(TDataDialogValues& v) {
   }
 }
 
-TDataApply ApplyDataPage(TDataDialogValues& v) {
+namespace {
+
+// Reads the page's fields and runs its command.
+TDataApply RunDataPage(TDataDialogValues& v) {
   TSheetSettings& settings = gCurrentDoc.settings;
   TRange a, b, c;
   switch (v.page) {
@@ -187,6 +191,14 @@ TDataApply ApplyDataPage(TDataDialogValues& v) {
       if (!RangeIsValid(a)) return TDataApply::kNothing;
       return TDataApply::kOpenForm;
   }
+}
+
+}  // namespace
+
+TDataApply ApplyDataPage(TDataDialogValues& v) {
+  TDataApply result = RunDataPage(v);
+  if (result != TDataApply::kRefused) RestoreSavedSelection(v.savedSelection);
+  return result;
 }
 
 }  // namespace corvane

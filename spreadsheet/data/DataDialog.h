@@ -35,6 +35,9 @@ const TDataPageInfo& DataPageInfo(int page);
 // The texts of every page's fields (kept between uses) and its choices.
 struct TDataDialogValues {
   int page = kPageFill;
+  // The grid's selection when the page was first activated: it presets the
+  // page and becomes the selection again after the page's command.
+  TRange savedSelection;
   // FILL
   std::string fillOutput, fillStart = "0", fillStep = "1";
   int fillType = 1;    // 1 linear, 2 multiply, 3 power
@@ -67,11 +70,12 @@ std::string DataDialogCaption(int page);
 // The page's size for a screen of `pixelsPerInch`.
 void DataPageSize(int page, int pixelsPerInch, int& width, int& height);
 
-// What the first activation after showing a page does to the values: the
-// term grid from the fit masks, the sort order and the bins interval from the
-// program's and the document's settings, and, when `selection` covers more
-// than one cell, its text in the page's first range field (on the GOAL page
-// also the value of the selection's last cell in "Desire").
+// What the first activation after showing a page does to the values: keeps
+// `selection` as the saved selection, loads the term grid from the fit masks,
+// the sort order and the bins interval from the program's and the document's
+// settings, and, when `selection` covers more than one cell, puts its text in
+// the page's first range field (on the GOAL page also the value of the
+// selection's last cell in "Desire").
 void PresetDataPage(TDataDialogValues& values, const TRange& selection);
 
 // A value field on leaving: its text read as a formula (so "1/3" or a cell
@@ -95,6 +99,8 @@ enum class TDataApply {
 // stored; then stores the ranges and choices where the commands read them
 // and runs the page's command. TABLE runs with two inputs when both input
 // cells are set, with one when only the first is, and not at all otherwise.
+// Unless a field was refused, the saved selection becomes the grid's
+// selection again and the sheet is repainted.
 TDataApply ApplyDataPage(TDataDialogValues& values);
 
 }  // namespace corvane

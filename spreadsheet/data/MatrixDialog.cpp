@@ -23,18 +23,18 @@ std::string ArrayDialogCaption(int page) { return std::string("ARRAY: ") + Array
 int ArrayPageHeight(int page) { return page <= kArrayTranspose ? 180 : 143; }
 
 void PresetArrayPage(TMatrixDialogValues& values, const TRange& selection) {
+  values.savedSelection = selection;
   if (RangeIsMulti(selection)) values.fields[values.page].first = RangeText(OrderedRange(selection));
 }
 
-bool ApplyArrayPage(const TMatrixDialogValues& values, const TRange& savedSelection) {
+bool ApplyArrayPage(const TMatrixDialogValues& values) {
   const TArrayFields& f = values.fields[values.page];
   TRange first, second, output;
   for (auto [text, range] : {std::pair{&f.first, &first}, {&f.second, &second}, {&f.output, &output}}) {
     if (range == &second && !ArrayPageHasSecond(values.page)) continue;
     if (!ReadRangeField(*text, *range)) return false;
   }
-  TWindowServices& windows = WindowServices();
-  if (RangeIsValid(savedSelection)) windows.SetGridSelection(savedSelection);
+  if (RangeIsValid(values.savedSelection)) WindowServices().SetGridSelection(values.savedSelection);
   bool ran = false;
   switch (values.page) {
     case kArrayAdd:
@@ -58,8 +58,7 @@ bool ApplyArrayPage(const TMatrixDialogValues& values, const TRange& savedSelect
       ran = LinearProgram(first, output);
       break;
   }
-  if (RangeIsValid(savedSelection)) windows.SetGridSelection(savedSelection);
-  windows.RepaintSheet(windows.ActiveSheet());
+  RestoreSavedSelection(values.savedSelection);
   return ran;
 }
 

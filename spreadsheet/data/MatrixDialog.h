@@ -40,17 +40,19 @@ struct TArrayFields {
 
 struct TMatrixDialogValues {
   int page = kArrayAdd;
+  TRange savedSelection;  // the grid's selection at the first activation
   std::array<TArrayFields, kArrayPageCount> fields;
 };
 
-// First activation: a selection of more than one cell presets the page's
-// first field with its text.
+// First activation: keeps `selection` as the saved selection; one of more
+// than one cell presets the page's first field with its text.
 void PresetArrayPage(TMatrixDialogValues& values, const TRange& selection);
 
 // The page's Ok: reads the page's ranges (a bad text shows its message and
-// nothing runs), makes `savedSelection` the grid's selection, runs the page's
-// operation (which saves undo before it writes), then restores the selection
-// and repaints. False when a field was refused or the operation refused.
-bool ApplyArrayPage(const TMatrixDialogValues& values, const TRange& savedSelection);
+// nothing runs), makes the saved selection the grid's selection, runs the
+// page's operation (which saves undo before it writes), then restores the
+// selection and repaints. False when a field was refused or the operation
+// refused.
+bool ApplyArrayPage(const TMatrixDialogValues& values);
 
 }  // namespace corvane

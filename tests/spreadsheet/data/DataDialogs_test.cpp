@@ -60,7 +60,9 @@ TEST_F(DataDialogsTest, DataDialogPresetsAndPages) {
   v.tableInput1 = "";
   v.tableInput2 = "Z2";  // a second input without a first runs nothing
   v.tableOutput = "A1..B3";
+  windows.selection = R("Q9");
   EXPECT_EQ(ApplyDataPage(v), TDataApply::kNothing);
+  EXPECT_EQ(windows.selection, R("C3..D4"));  // the selection saved at activation
 
   v.page = kPageMultiRegress;
   PresetDataPage(v, R("A1"));
@@ -89,12 +91,12 @@ TEST_F(DataDialogsTest, ArrayDialogRunsItsPage) {
   v.fields[kArrayInvert].output = "D1";
   EXPECT_EQ(ArrayDialogCaption(v.page), "ARRAY: Invert");
   EXPECT_EQ(ArrayPageHeight(v.page), 143);
-  windows.selection = R("A1..B2");
-  ASSERT_TRUE(ApplyArrayPage(v, R("A1..B2")));
+  windows.selection = R("C5");
+  ASSERT_TRUE(ApplyArrayPage(v));
   EXPECT_EQ(Contents("D1") + " " + Contents("E2"), "0.5 0.25");
   EXPECT_EQ(windows.selection, R("A1..B2"));
   v.fields[kArrayInvert].output = "nowhere!";
-  EXPECT_FALSE(ApplyArrayPage(v, R("A1..B2")));
+  EXPECT_FALSE(ApplyArrayPage(v));
 }
 
 TEST_F(DataDialogsTest, DataFormRecords) {
