@@ -3,7 +3,6 @@
 #include "spreadsheet/data/DataSort.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 #include <numeric>
 #include <string>

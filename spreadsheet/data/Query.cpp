@@ -2,7 +2,6 @@
 // anything is written, then the output rows.
 #include "spreadsheet/data/Query.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
