@@ -16,10 +16,6 @@
 
 namespace corvane {
 
-namespace {
-TDataProgressFn gProgress = nullptr;
-}  // namespace
-
 TRange OrderedRange(TRange range) {
   OrderPair(range.firstCol, range.lastCol);
   OrderPair(range.firstRow, range.lastRow);
@@ -115,11 +111,5 @@ std::string CellValueText(int row, int col) {
 bool WriteNumber(int row, int col, double x) { return SetCellNumber(row, col, x); }
 
 bool WriteText(int row, int col, std::string_view text) { return EnterCell(text, row, col); }
-
-void SetDataProgressHandler(TDataProgressFn handler) { gProgress = handler; }
-
-void ReportDataProgress(int done, int total) {
-  if (gProgress) gProgress(done, total);
-}
 
 }  // namespace corvane

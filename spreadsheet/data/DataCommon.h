@@ -75,10 +75,4 @@ bool WriteNumber(int row, int col, double x);
 // Enters `text` at (row, col) as typed input. False when it was refused.
 bool WriteText(int row, int col, std::string_view text);
 
-// Progress of long commands (cells done, cells in all); (0, 1) resets the
-// gauge. The main window installs the handler; with none nothing is shown.
-using TDataProgressFn = void (*)(int done, int total);
-void SetDataProgressHandler(TDataProgressFn handler);
-void ReportDataProgress(int done, int total);
-
 }  // namespace corvane

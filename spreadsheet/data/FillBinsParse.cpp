@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/WindowServices.h"
 
 namespace corvane {
 
@@ -41,9 +42,9 @@ bool DataFill(const TRange& range, int type, bool rowOrder, double step, double 
     if (type == kFillMultiply) value *= step;
     else if (type == kFillPower) value = SafePower(value, step);
     else value += step;
-    if ((done + 1) % kProgressStep == 0) ReportDataProgress(done + 1, total);
+    if ((done + 1) % kProgressStep == 0) WindowServices().ShowProgress(done + 1, total);
   }
-  ReportDataProgress(0, 1);
+  WindowServices().HideProgress();
   EndChange();
   return true;
 }

@@ -2,6 +2,9 @@
 // one- and two-input tables, error results, and refusals.
 #include "spreadsheet/data/WhatIf.h"
 
+#include "spreadsheet/data/DataPrompts.h"
+#include "spreadsheet/engine/RangePrompt.h"
+
 #include <cmath>
 
 #include "spreadsheet/engine/DocumentContext.h"
@@ -83,6 +86,25 @@ TEST_F(WhatIfTest, TablesFillResultsAndRestoreInputs) {
   EXPECT_REFUSED(DataTable(2), kOverlapText);
   SetTable("A1..C3", "Z1", "");
   EXPECT_FALSE(DataTable(2));  // the second input is not set
+}
+
+TEST_F(WhatIfTest, PromptsAskForTheRangesInTurn) {
+  PutRow("B1", {"+Z1*2"});
+  PutRow("A2", {"4"});
+  ASSERT_TRUE(DataTable1Prompt());
+  EXPECT_EQ(windows.promptCaption, " TABLE 1: Specify Input Cell");
+  windows.promptText = "Z1";
+  EXPECT_TRUE(RangePromptEnd(true));
+  EXPECT_EQ(windows.promptCaption, " Output Range");
+  windows.promptText = "A1..B2";
+  EXPECT_TRUE(RangePromptEnd(true));
+  EXPECT_EQ(Contents("B2"), "8");
+
+  EnterCell("", 1, 1);
+  ASSERT_TRUE(DataTable2Prompt());
+  EXPECT_FALSE(RangePromptEnd(false));  // cancel: the chain ends, nothing runs
+  EXPECT_FALSE(RangePromptActive());
+  EXPECT_EQ(Contents("B2"), "");
 }
 
 }  // namespace
