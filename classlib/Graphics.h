@@ -170,11 +170,13 @@ struct TPen {
 };
 
 enum class TBrushStyle : std::uint8_t {
-  bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+  bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross, bsChecker
 };
 
 // A brush. Hatched styles draw their lines in Color and fill the gaps with
-// HatchBack, or leave them alone when HatchBack is clNone.
+// HatchBack, or leave them alone when HatchBack is clNone. bsChecker is a
+// one-pixel checkerboard of Color and HatchBack (white when HatchBack is
+// clNone), aligned to the device's origin, as an 8 x 8 pattern brush draws it.
 struct TBrush {
   TColor Color = clWhite;
   TBrushStyle Style = TBrushStyle::bsSolid;
