@@ -1,0 +1,48 @@
+// Bevels, buttons and checkered fills for the own-drawn controls.
+#include "spreadsheet/controls/ControlDrawing.h"
+
+namespace corvane {
+
+using namespace classlib;
+
+void FillSolid(TCanvas& canvas, const TRect& r, TColor color) {
+  if (r.IsEmpty()) return;
+  TBrush saved = canvas.Brush;
+  canvas.Brush = TBrush{color, TBrushStyle::bsSolid};
+  canvas.FillRect(r);
+  canvas.Brush = saved;
+}
+
+TRect DrawBevel(TCanvas& canvas, const TRect& r, TColor topLeft, TColor bottomRight) {
+  if (r.Width() < 2 || r.Height() < 2) {
+    FillSolid(canvas, r, bottomRight);
+    return {r.Left, r.Top, r.Left, r.Top};
+  }
+  FillSolid(canvas, {r.Left, r.Top, r.Right - 1, r.Top + 1}, topLeft);
+  FillSolid(canvas, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, topLeft);
+  FillSolid(canvas, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, bottomRight);
+  FillSolid(canvas, {r.Right - 1, r.Top, r.Right, r.Bottom - 1}, bottomRight);
+  return r.Inflate(-1, -1);
+}
+
+TRect DrawButton(TCanvas& canvas, const TRect& r, bool pressed, TColor face) {
+  TRect inner = pressed ? DrawBevel(canvas, r, clBlack, kEdgeLight) : DrawBevel(canvas, r, kEdgeLight, clBlack);
+  inner = pressed ? DrawBevel(canvas, inner, kEdgeShadow, face) : DrawBevel(canvas, inner, face, kEdgeShadow);
+  FillSolid(canvas, inner, face);
+  return inner;
+}
+
+TRect DrawSunkenBox(TCanvas& canvas, const TRect& r) {
+  TRect inner = DrawBevel(canvas, r, kEdgeShadow, kEdgeLight);
+  return DrawBevel(canvas, inner, clBlack, kFaceSilver);
+}
+
+void FillChecker(TCanvas& canvas, const TRect& r, TColor a, TColor b) {
+  if (r.IsEmpty()) return;
+  TBrush saved = canvas.Brush;
+  canvas.Brush = TBrush{a, TBrushStyle::bsChecker, b};
+  canvas.FillRect(r);
+  canvas.Brush = saved;
+}
+
+}  // namespace corvane
