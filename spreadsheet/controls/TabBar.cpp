@@ -51,7 +51,6 @@ TTabBarModel::TTabBarModel(TControlHost& host) : host_(host) {
   Font.Height = -11;
   Font.Color = clBlack;
   for (char c = 'A'; c <= 'I'; ++c) items_.emplace_back(1, c);
-  Remeasure();
 }
 
 // ---- Properties ---------------------------------------------------------------------
@@ -112,24 +111,27 @@ void TTabBarModel::SetUnfocus(TColor c) {
 
 // ---- Geometry -----------------------------------------------------------------------------
 
-void TTabBarModel::Measure(TCanvas& canvas) {
+void TTabBarModel::Measure(TCanvas& canvas) const {
   TCanvasStateSaver saved(canvas);
   canvas.Font = Font;
   widths_.clear();
   for (const std::string& item : items_) widths_.push_back(canvas.TextWidth(TabLabel(item)) + kTabPadding);
+  measured_ = true;
 }
 
-void TTabBarModel::Remeasure() {
-  host_.DrawNow([this](TCanvas& canvas) { Measure(canvas); });
+void TTabBarModel::EnsureMeasured() const {
+  if (!measured_) host_.DrawNow([this](TCanvas& canvas) { Measure(canvas); });
 }
 
 int TTabBarModel::Usable() const { return std::min(max_, Count()); }
 
 int TTabBarModel::TabWidth(int i) const {
+  EnsureMeasured();
   return i >= 0 && i < static_cast<int>(widths_.size()) ? widths_[static_cast<size_t>(i)] : 0;
 }
 
 int TTabBarModel::EndOf(int i) const {
+  EnsureMeasured();
   int end = 0;
   for (int k = 0; k <= i && k < static_cast<int>(widths_.size()); ++k) end += widths_[static_cast<size_t>(k)];
   return end;

@@ -76,8 +76,9 @@ class TTabBarModel {
   int ScrollMax() const;
   // Scroll bar moved: the first visible tab becomes `position`, kept usable.
   void ScrollTo(int position);
-  // Measures the tab widths again (the font or the items changed).
-  void Remeasure();
+  // The tab widths are measured again before they are next needed (call when
+  // the font changed; new items do it themselves).
+  void Remeasure() { measured_ = false; }
 
   // ---- Input -------------------------------------------------------------------
   void KeyPress(char ch);
@@ -98,14 +99,17 @@ class TTabBarModel {
   std::function<std::optional<std::vector<std::string>>(const std::vector<std::string>&)> OnDefineTabs;
 
  private:
-  void Measure(TCanvas& canvas);
+  void Measure(TCanvas& canvas) const;
+  // Measures through a canvas of the host when the widths are stale.
+  void EnsureMeasured() const;
   int EndOf(int i) const;  // right end of tab i from the first tab's left, 0 for i < 0
   void SelectByAccelerator(char upper, bool beepOnMiss, bool& found);
   void PaintTab(TCanvas& canvas, int i, int textHeight);
 
   TControlHost& host_;
   std::vector<std::string> items_;
-  std::vector<int> widths_;
+  mutable std::vector<int> widths_;
+  mutable bool measured_ = false;
   int itemIndex_ = -1;
   int max_ = 1;
   int margin_ = 16;
