@@ -5,26 +5,11 @@ namespace corvane {
 
 using namespace classlib;
 
-TCheader::TCheader(TComponent* AOwner) : TOwnDrawnControl(AOwner) { SetFont(TFont{"Arial"}); }
+TCheader::TCheader(TComponent* AOwner) : TModelWindow(AOwner) { SetFont(TFont{"Arial"}); }
 
 void TCheader::CreateParams(TCreateParams& Params) {
-  TOwnDrawnControl::CreateParams(Params);
+  TModelWindow::CreateParams(Params);
   Params.ClassName = "TCheader";
-}
-
-void TCheader::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  model_.MouseDown(Button, Shift, X, Y);
-  TOwnDrawnControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TCheader::MouseMove(TShiftState Shift, int X, int Y) {
-  model_.MouseMove(Shift, X, Y);
-  TOwnDrawnControl::MouseMove(Shift, X, Y);
-}
-
-void TCheader::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  model_.MouseUp(Button, Shift, X, Y);
-  TOwnDrawnControl::MouseUp(Button, Shift, X, Y);
 }
 
 void TCheader::WndProc(TMessage& Message) {
@@ -38,7 +23,7 @@ void TCheader::WndProc(TMessage& Message) {
     Message.Result = TRUE;
     return;
   }
-  TOwnDrawnControl::WndProc(Message);
+  TModelWindow::WndProc(Message);
 }
 
 }  // namespace corvane

@@ -7,21 +7,13 @@
 
 namespace corvane {
 
-class TCheader : public TOwnDrawnControl {
+class TCheader : public TModelWindow<THeaderModel> {
  public:
   explicit TCheader(classlib::TComponent* AOwner);
-  THeaderModel& Model() { return model_; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
-  void Paint(classlib::TCanvas& Canvas) override { model_.Paint(Canvas); }
-  void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
-  void MouseMove(classlib::TShiftState Shift, int X, int Y) override;
-  void MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
   void WndProc(classlib::TMessage& Message) override;
-
- private:
-  THeaderModel model_{*this};
 };
 
 }  // namespace corvane

@@ -6,22 +6,13 @@
 
 namespace corvane {
 
-class Twscroll : public TOwnDrawnControl {
+class Twscroll : public TModelWindow<TScrollBarModel> {
  public:
   explicit Twscroll(classlib::TComponent* AOwner);
-  TScrollBarModel& Model() { return model_; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
-  void Paint(classlib::TCanvas& Canvas) override { model_.Paint(Canvas); }
   void Resize() override;
-  void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
-  void MouseMove(classlib::TShiftState Shift, int X, int Y) override;
-  void MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
-  void Timer(int Id) override { model_.Timer(Id); }
-
- private:
-  TScrollBarModel model_{*this};
 };
 
 }  // namespace corvane
