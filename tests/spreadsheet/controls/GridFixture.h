@@ -10,13 +10,9 @@
 
 #include "classlib/RecordingControlHost.h"
 #include "spreadsheet/controls/Grid.h"
+#include "tests/spreadsheet/controls/DemoRowPainter.h"
 
 namespace corvane::testing {
-
-struct TDrawnRow {
-  int row, cols, cole;
-  friend bool operator==(const TDrawnRow&, const TDrawnRow&) = default;
-};
 
 class GridTest : public ::testing::Test {
  protected:
