@@ -61,7 +61,9 @@ void TPromptModel::Paint(TCanvas& canvas) {
   TCanvasStateSaver saved(canvas);
   TRect client = host_.ClientRect();
   TRect inner = client;
-  for (int i = 0; i < Bevelwidth; ++i) inner = DrawBevel(canvas, inner, kEdgeShadow, kEdgeLight);
+  for (int i = 0; i < Bevelwidth && Bevelouter != TPromptBevel::bvNone; ++i)
+    inner = Bevelouter == TPromptBevel::bvLowered ? DrawBevel(canvas, inner, kEdgeShadow, kEdgeLight)
+                                                  : DrawBevel(canvas, inner, kEdgeLight, kEdgeShadow);
   FillSolid(canvas, inner, color_);
   canvas.Font = Font;
   canvas.Brush.Style = TBrushStyle::bsClear;

@@ -13,6 +13,9 @@
 
 namespace corvane {
 
+// The panel's outer bevel.
+enum class TPromptBevel { bvNone, bvLowered, bvRaised };
+
 struct TPromptLayout {
   TRect Input, Accept, Cancel;
 };
@@ -31,6 +34,7 @@ class TPromptModel {
   void SetMode(bool editMode);
   TColor Color() const { return color_; }
   void SetColor(TColor c);
+  TPromptBevel Bevelouter = TPromptBevel::bvNone;
   int Bevelwidth = 1;
   classlib::TFont Font;
 
