@@ -140,14 +140,13 @@ void TGridModel::PointToCell(int x, int y, int& col, int& row) const {
   } else if (y > CellHeight()) {
     row = cursorRow_ + (y - CellHeight() + 8) / 8;
   } else {
+    // A point on a row border belongs to the upper row, so the top edge of
+    // the first row in view belongs to the row above it.
     int along = y - fix + rowHeader_.Pos(Toprow());
     int last = std::min(Toprow() + Nrows(), kLastRow);
-    row = last;
-    for (int r = std::max(Toprow() - 1, 0); r < last; ++r)
-      if (rowHeader_.Pos(r) < along && along <= rowHeader_.Pos(r + 1)) {
-        row = r;
-        break;
-      }
+    row = along <= rowHeader_.Pos(Toprow()) ? Toprow() - 1 : last;
+    for (int r = Toprow(); r < last && row == last; ++r)
+      if (rowHeader_.Pos(r) < along && along <= rowHeader_.Pos(r + 1)) row = r;
   }
   row = std::clamp(row, firstRow_, kLastRow);
 }

@@ -63,6 +63,19 @@ TEST_F(GridTest, KeysClampAtTheSheetsEdgesWithABeep) {
   }
 }
 
+TEST_F(GridTest, PointsBeyondTheEdgesCountACellPer8Pixels) {
+  grid.MoveTo(5, 2);
+  struct {
+    int x, y, col, row;
+  } rows[] = {{0, 0, 0, 0},    {10, 10, 0, 0},  {64, 15, 1, 0},  {10, 300, 0, 19},
+              {10, 301, 0, 6}, {10, 320, 0, 8}, {401, 10, 3, 0}, {-20, 10, 0, 0}};
+  for (auto& r : rows) {
+    int col, row;
+    grid.PointToCell(r.x, r.y, col, row);
+    EXPECT_EQ(std::make_pair(col, row), std::make_pair(r.col, r.row)) << r.x << "," << r.y;
+  }
+}
+
 TEST_F(GridTest, LeftAtColumnAIsConsumedWithoutAMove) {
   EXPECT_EQ(Key(vk::Left), 0);
   EXPECT_EQ(Cursor(), std::make_pair(0, 0));
