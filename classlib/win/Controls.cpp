@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <exception>
 #include <set>
+#include <unordered_map>
 #include <stdexcept>
 
 #include "classlib/win/Application.h"
@@ -17,10 +18,27 @@ namespace classlib {
 
 namespace {
 
-// The window properties that tie a window to its object and, for a
-// subclassed standard control, keep its own window procedure.
-constexpr char kObjectProp[] = "classlib.object";
-constexpr char kProcProp[] = "classlib.proc";
+// Every window tied to an object and, for a subclassed standard control, the
+// window procedure it had before. A map on the user-interface thread rather
+// than window properties: under Wine a property lookup is a round trip to the
+// server (about 30 us), and it would be paid on every message.
+struct TTie {
+  TWinControl* object = nullptr;
+  WNDPROC previous = nullptr;
+};
+std::unordered_map<HWND, TTie>& Ties() {
+  static std::unordered_map<HWND, TTie> ties;
+  return ties;
+}
+const TTie* FindTie(HWND hwnd) {
+  auto& ties = Ties();
+  auto it = ties.find(hwnd);
+  return it != ties.end() ? &it->second : nullptr;
+}
+WNDPROC PreviousProc(HWND hwnd) {
+  const TTie* tie = FindTie(hwnd);
+  return tie != nullptr ? tie->previous : nullptr;
+}
 
 // Control ids of child windows. They only have to stay clear of the dialog
 // command ids (IDOK to IDCONTINUE), which the dialog manager looks up.
@@ -44,8 +62,7 @@ void RegisterOwnClass(const std::string& name, UINT classStyle, WNDPROC proc) {
 }
 
 LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (auto proc = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProp)))
-    return CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+  if (WNDPROC proc = PreviousProc(hwnd)) return CallWindowProcA(proc, hwnd, msg, wParam, lParam);
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -53,12 +70,16 @@ LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 // own procedure back, unless someone subclassed it after us: then `ours`
 // stays in the chain and passes everything on.
 void Untie(HWND hwnd, WNDPROC ours) {
-  RemovePropA(hwnd, kObjectProp);
-  auto proc = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProp));
-  if (proc == nullptr) return;
-  if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours)) {
+  auto& ties = Ties();
+  auto it = ties.find(hwnd);
+  if (it == ties.end()) return;
+  it->second.object = nullptr;
+  WNDPROC proc = it->second.previous;
+  if (proc == nullptr) {
+    ties.erase(it);
+  } else if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours)) {
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-    RemovePropA(hwnd, kProcProp);
+    ties.erase(it);
   }
 }
 
@@ -83,6 +104,39 @@ TShiftState MouseShiftState(WPARAM wParam) {
   if (wParam & MK_MBUTTON) shift |= ssMiddle;
   if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
   return shift;
+}
+
+namespace {
+std::vector<std::pair<TCursor, HCURSOR>>& RegisteredCursors() {
+  static std::vector<std::pair<TCursor, HCURSOR>> cursors;
+  return cursors;
+}
+}  // namespace
+
+void RegisterCursor(TCursor cursor, HCURSOR handle) {
+  auto& cursors = RegisteredCursors();
+  for (auto& c : cursors)
+    if (c.first == cursor) {
+      c.second = handle;
+      return;
+    }
+  cursors.emplace_back(cursor, handle);
+}
+
+HCURSOR CursorHandle(TCursor cursor) {
+  LPCSTR shape = IDC_ARROW;
+  switch (cursor) {
+    case crCross: shape = IDC_CROSS; break;
+    case crIBeam: shape = IDC_IBEAM; break;
+    case crSizeNS: case crVSplit: shape = IDC_SIZENS; break;
+    case crSizeWE: case crHSplit: shape = IDC_SIZEWE; break;
+    case crHourGlass: shape = IDC_WAIT; break;
+    default:
+      for (const auto& c : RegisteredCursors())
+        if (c.first == cursor && c.second != nullptr) return c.second;
+      break;
+  }
+  return LoadCursor(nullptr, shape);
 }
 
 // ---- TControl ----
@@ -127,6 +181,8 @@ void TControl::SetFont(const TFont& value) { font_ = value; }
 
 // ---- TWinControl: life of the window ----
 
+MSG TWinControl::deliveredKey_ = {};
+
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
   // The application object installs the system colours and reports errors.
   Application();
@@ -150,7 +206,8 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-  return hwnd != nullptr ? static_cast<TWinControl*>(GetPropA(hwnd, kObjectProp)) : nullptr;
+  const TTie* tie = hwnd != nullptr ? FindTie(hwnd) : nullptr;
+  return tie != nullptr ? tie->object : nullptr;
 }
 
 HWND TWinControl::Handle() const {
@@ -219,12 +276,11 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::Tie(HWND hwnd, bool subclass) {
-  SetPropA(hwnd, kObjectProp, this);
-  if (subclass) {
-    auto previous = reinterpret_cast<WNDPROC>(
+  TTie& tie = Ties()[hwnd];
+  tie = {this, nullptr};
+  if (subclass)
+    tie.previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::WindowProc)));
-    SetPropA(hwnd, kProcProp, reinterpret_cast<HANDLE>(previous));
-  }
 }
 
 void TWinControl::TieChildWindow(HWND part) {
@@ -251,7 +307,13 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
       control->Tie(hwnd, false);
     }
   }
-  if (control == nullptr) return CallDefault(hwnd, msg, wParam, lParam);
+  if (control == nullptr) {
+    LRESULT result = CallDefault(hwnd, msg, wParam, lParam);
+    // A window that someone subclassed after us kept our procedure in its
+    // chain when its object went; forget it with the window.
+    if (msg == WM_NCDESTROY) Ties().erase(hwnd);
+    return result;
+  }
   TMessage message{hwnd, msg, wParam, lParam};
   try {
     control->Dispatch(message);
@@ -294,7 +356,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
 
 void TWinControl::WndProc(TMessage& Message) {
   const bool own = Message.Window == handle_;
-  const bool systemClass = GetPropA(Message.Window, kProcProp) != nullptr;
+  const bool systemClass = PreviousProc(Message.Window) != nullptr;
   switch (Message.Msg) {
     case WM_PAINT:
       if (systemClass) break;
@@ -325,6 +387,13 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      if (deliveredKey_.hwnd == Message.Window && deliveredKey_.message == Message.Msg &&
+          deliveredKey_.wParam == Message.WParam && deliveredKey_.lParam == Message.LParam) {
+        deliveredKey_ = {};
+        break;
+      }
+      if (DeliverKey(Message.Msg, Message.WParam)) return;
+      break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
     case WM_CHAR:
@@ -404,6 +473,14 @@ void TWinControl::WndProc(TMessage& Message) {
       }
       break;
     }
+    case WM_SETCURSOR:
+      if (own && cursor_ != crDefault && LOWORD(Message.LParam) == HTCLIENT &&
+          reinterpret_cast<HWND>(Message.WParam) == handle_) {
+        ::SetCursor(CursorHandle(cursor_));
+        Message.Result = TRUE;
+        return;
+      }
+      break;
     case WM_GETDLGCODE:
       if (!own) break;
       Message.Result = DialogCode(Message);
@@ -456,30 +533,36 @@ void TWinControl::DecodeMouse(TMessage& Message) {
   // The system's handling first: a standard control does its own work (and
   // takes the focus) before the events see the press.
   DefaultHandler(Message);
+  // Capture is ours to take only on our own windows: a standard control
+  // captures as it needs (a combo box for its dropped list).
+  const bool capture = (ControlStyle & csCaptureMouse) && PreviousProc(handle_) == nullptr;
   if (msg == WM_MOUSEMOVE) {
     MouseMove(shift, x, y);
   } else if (down) {
-    if ((ControlStyle & csCaptureMouse) && ::GetCapture() != handle_) ::SetCapture(handle_);
+    if (capture && ::GetCapture() != handle_) ::SetCapture(handle_);
     if (dblClick && (ControlStyle & csDoubleClicks)) {
       shift |= ssDouble;
       DblClick();
     }
     MouseDown(button, shift, x, y);
   } else if (up) {
-    if ((ControlStyle & csCaptureMouse) && ::GetCapture() == handle_ && (shift & (ssLeft | ssRight | ssMiddle)) == 0)
+    if (capture && ::GetCapture() == handle_ && (shift & (ssLeft | ssRight | ssMiddle)) == 0)
       ::ReleaseCapture();
     MouseUp(button, shift, x, y);
   }
 }
 
 bool TWinControl::EraseBackground(HDC dc) {
-  if (GetPropA(handle_, kProcProp) != nullptr) return false;  // a standard control erases its own
-  if (ControlStyle & csOpaque) return true;
+  if (PreviousProc(handle_) != nullptr) return false;  // a standard control erases its own
+  if ((ControlStyle & csOpaque) == 0) FillBackground(dc);
+  return true;
+}
+
+void TWinControl::FillBackground(HDC dc) {
   RECT rc;
   GetClientRect(handle_, &rc);
   TOwnedBrush brush(CreateSolidBrush(ColorToRGB(color_) & 0xFFFFFF));
   ::FillRect(dc, &rc, brush.Get());
-  return true;
 }
 
 HBRUSH TWinControl::ControlColor(HDC dc) {
@@ -635,6 +718,15 @@ void TWinControl::ApplyFont() {
   fontHandle_.Reset(font);
 }
 
+void TWinControl::SetMouseCursor(TCursor cursor) {
+  cursor_ = cursor;
+  if (handle_ == nullptr) return;
+  // Under the mouse now: the new shape shows without waiting for a move.
+  POINT p;
+  if (GetCursorPos(&p) && WindowFromPoint(p) == handle_)
+    ::SetCursor(cursor_ == crDefault ? LoadCursor(nullptr, IDC_ARROW) : CursorHandle(cursor_));
+}
+
 void TWinControl::SetTabStop(bool value) {
   tabStop_ = value;
   if (handle_ == nullptr) return;
@@ -668,7 +760,7 @@ void TWinControl::Repaint() {
 void TWinControl::Realign() {
   if (handle_ == nullptr || aligning_ || destroying_) return;
   aligning_ = true;
-  TRect r = ClientRect();
+  TRect r = AlignRect();
   for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
     for (TControl* c : controls_) {
       if (c->Align() != pass || !c->Visible()) continue;
@@ -720,8 +812,11 @@ void TCustomControl::Invalidate(const TRect& r) {
   InvalidateRect(handle_, &rc, (ControlStyle & csOpaque) == 0);
 }
 
+// The host's requests act on the window when it exists; before it is made
+// there is nothing to draw on, time or capture, and its first paint shows the
+// model as it is then.
 void TCustomControl::DrawNow(const std::function<void(TCanvas&)>& draw) {
-  HWND hwnd = Handle();
+  HWND hwnd = handle_;
   if (hwnd == nullptr || !draw) return;
   TWindowDCLease dc(hwnd);
   if (dc.Get() == nullptr) return;
@@ -734,7 +829,7 @@ void TCustomControl::DrawNow(const std::function<void(TCanvas&)>& draw) {
 void TCustomControl::Beep(unsigned type) { MessageBeep(type); }
 
 void TCustomControl::StartTimer(int id, unsigned intervalMs) {
-  if (HWND hwnd = Handle()) ::SetTimer(hwnd, static_cast<UINT_PTR>(id), intervalMs, nullptr);
+  if (handle_ != nullptr) ::SetTimer(handle_, static_cast<UINT_PTR>(id), intervalMs, nullptr);
 }
 
 void TCustomControl::StopTimer(int id) {
@@ -742,7 +837,7 @@ void TCustomControl::StopTimer(int id) {
 }
 
 void TCustomControl::SetCapture() {
-  if (HWND hwnd = Handle()) ::SetCapture(hwnd);
+  if (handle_ != nullptr) ::SetCapture(handle_);
 }
 
 void TCustomControl::ReleaseCapture() {
@@ -759,7 +854,7 @@ TPoint TCustomControl::CursorPos() const {
 }
 
 void TCustomControl::CreateCaret(int width, int height) {
-  if (HWND hwnd = Handle()) ::CreateCaret(hwnd, nullptr, width, height);
+  if (handle_ != nullptr) ::CreateCaret(handle_, nullptr, width, height);
 }
 
 void TCustomControl::SetCaretPos(int x, int y) { ::SetCaretPos(x, y); }

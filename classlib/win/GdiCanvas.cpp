@@ -3,7 +3,6 @@
 #include "classlib/win/GdiCanvas.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 
 namespace classlib {
@@ -62,27 +61,6 @@ DWORD RopOf(TCopyMode mode) {
   return SRCCOPY;
 }
 
-// An 8 x 8 pattern brush of one-pixel squares, `a` where x + y is even.
-HBRUSH CreateCheckerBrush(COLORREF a, COLORREF b) {
-  struct {
-    BITMAPINFOHEADER header;
-    std::uint8_t bits[8 * 8 * 3];
-  } dib = {};
-  dib.header.biSize = sizeof(BITMAPINFOHEADER);
-  dib.header.biWidth = 8;
-  dib.header.biHeight = 8;
-  dib.header.biPlanes = 1;
-  dib.header.biBitCount = 24;
-  dib.header.biCompression = BI_RGB;
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) {
-      COLORREF c = (x + y) % 2 == 0 ? a : b;
-      std::uint8_t* p = dib.bits + (y * 8 + x) * 3;
-      p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
-    }
-  return CreateDIBPatternBrushPt(&dib, DIB_RGB_COLORS);
-}
-
 // Finds `key` in `cache` or makes its object with `make`, keeping the most
 // recent first. Every caller selects what it gets at once, so the selected
 // object is always the first and eviction (from the end) never deletes it.
@@ -133,14 +111,14 @@ HPEN TGdiCanvas::PenFor(const TPen& pen) {
 HBRUSH TGdiCanvas::BrushFor(const TBrush& brush) {
   if (brush.Style == TBrushStyle::bsClear || brush.Color == clNone)
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  TBrushKey key{brush.Style, Rgb(brush.Color), 0};
-  if (key.style == TBrushStyle::bsChecker) key.back = brush.HatchBack == clNone ? RGB(255, 255, 255) : Rgb(brush.HatchBack);
-  return Lookup(brushes_, key, [&] {
-    switch (key.style) {
-      case TBrushStyle::bsSolid: return CreateSolidBrush(key.color);
-      case TBrushStyle::bsChecker: return CreateCheckerBrush(key.color, key.back);
-      default: return CreateHatchBrush(HatchOf(key.style), key.color);
-    }
+  // A checkerboard takes both its colours from the DC (SetFillBackground).
+  TBrushKey key{brush.Style, brush.Style == TBrushStyle::bsChecker ? 0 : Rgb(brush.Color)};
+  return Lookup(brushes_, key, [&]() -> HBRUSH {
+    if (key.style == TBrushStyle::bsSolid) return CreateSolidBrush(key.color);
+    if (key.style != TBrushStyle::bsChecker) return CreateHatchBrush(HatchOf(key.style), key.color);
+    static const WORD kChecker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    TOwnedBitmap pattern(CreateBitmap(8, 8, 1, 1, kChecker));
+    return CreatePatternBrush(pattern.Get());
   });
 }
 
@@ -175,6 +153,14 @@ void TGdiCanvas::RealizeFont() {
 }
 
 void TGdiCanvas::SetFillBackground() {
+  if (Brush.Style == TBrushStyle::bsChecker) {
+    // A monochrome pattern draws its 0 bits in the text colour, its 1 bits in
+    // the background colour.
+    SetTextColor(dc_, Rgb(Brush.Color));
+    SetBkColor(dc_, Brush.HatchBack == clNone ? RGB(255, 255, 255) : Rgb(Brush.HatchBack));
+    SetBkMode(dc_, OPAQUE);
+    return;
+  }
   // Hatched brushes fill their gaps with HatchBack, or leave them.
   if (Brush.HatchBack == clNone) {
     SetBkMode(dc_, TRANSPARENT);

@@ -67,7 +67,6 @@ class TGdiCanvas : public TCanvas {
   struct TBrushKey {
     TBrushStyle style;
     COLORREF color;
-    COLORREF back;  // the second colour of a checkerboard
     friend bool operator==(const TBrushKey&, const TBrushKey&) = default;
   };
 
