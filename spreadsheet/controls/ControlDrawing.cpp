@@ -1,6 +1,8 @@
 // Bevels, buttons and checkered fills for the own-drawn controls.
 #include "spreadsheet/controls/ControlDrawing.h"
 
+#include "classlib/Drawing.h"
+
 namespace corvane {
 
 using namespace classlib;
@@ -14,15 +16,9 @@ void FillSolid(TCanvas& canvas, const TRect& r, TColor color) {
 }
 
 TRect DrawBevel(TCanvas& canvas, const TRect& r, TColor topLeft, TColor bottomRight) {
-  if (r.Width() < 2 || r.Height() < 2) {
-    FillSolid(canvas, r, bottomRight);
-    return {r.Left, r.Top, r.Left, r.Top};
-  }
-  FillSolid(canvas, {r.Left, r.Top, r.Right - 1, r.Top + 1}, topLeft);
-  FillSolid(canvas, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, topLeft);
-  FillSolid(canvas, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, bottomRight);
-  FillSolid(canvas, {r.Right - 1, r.Top, r.Right, r.Bottom - 1}, bottomRight);
-  return r.Inflate(-1, -1);
+  TRect inner = r;
+  Frame3D(canvas, inner, topLeft, bottomRight, 1);
+  return inner;
 }
 
 TRect DrawButton(TCanvas& canvas, const TRect& r, bool pressed, TColor face) {

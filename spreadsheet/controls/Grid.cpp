@@ -694,6 +694,7 @@ void TGridModel::MouseMove(TShiftState shift, int x, int y) {
       Change(cursorRow_, cursorCol_);
     }
   }
+  cells_.SetMouseCursor(classlib::crDefault);
   if (OnMouseMove) OnMouseMove(*this, shift, x, y);
 }
 

@@ -212,12 +212,6 @@ int THeaderModel::IndexAt(int c) const {
   return std::max(right, leftcol_);
 }
 
-THeaderCursor THeaderModel::CursorAt(int x, int y) const {
-  if ((pressed_ && resizing_) || (!pressed_ && BorderAt(Along(x, y)) != 0))
-    return dir_ == 0 ? THeaderCursor::HorizontalSplit : THeaderCursor::VerticalSplit;
-  return THeaderCursor::Default;
-}
-
 int THeaderModel::SizingPosition(int i) const { return FixAmt() + fixsize_ + Pos(i) + Size(i) - Pos(leftcol_); }
 
 void THeaderModel::MouseDown(TMouseButton button, TShiftState, int x, int y) {
@@ -245,8 +239,11 @@ void THeaderModel::ApplyResize(int c) {
 }
 
 void THeaderModel::MouseMove(TShiftState, int x, int y) {
-  if (!pressed_) return;
   int c = Along(x, y);
+  if (!pressed_) {
+    host_.SetMouseCursor(BorderAt(c) == 0 ? classlib::crDefault : dir_ == 0 ? classlib::crHSplit : classlib::crVSplit);
+    return;
+  }
   if (resizing_) {
     ApplyResize(c);
     return;

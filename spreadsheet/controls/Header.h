@@ -33,9 +33,6 @@ struct THeaderTables {
   int builtScale = 0, builtDefwidth = 0, builtDir = -1;
 };
 
-// The mouse cursor a header shows at a point.
-enum class THeaderCursor { Default, HorizontalSplit, VerticalSplit };
-
 class THeaderModel {
  public:
   explicit THeaderModel(TControlHost& host);
@@ -105,8 +102,9 @@ class THeaderModel {
   // ---- Mouse ------------------------------------------------------------------
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   void MouseMove(TShiftState shift, int x, int y);
+  // Over a border (not pressed) the mouse shows the split shape of the
+  // header's direction, elsewhere the default.
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
-  THeaderCursor CursorAt(int x, int y) const;
   // The border hit at coordinate c along the header: i when the border at the
   // end of index i - 1 lies within 3 pixels, else 0.
   int BorderAt(int c) const;

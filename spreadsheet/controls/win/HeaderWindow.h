@@ -1,5 +1,5 @@
 // TCheader: the window of a grid header strip (column letters or row
-// numbers) over THeaderModel, with the sizing cursors over its borders.
+// numbers) over THeaderModel.
 #pragma once
 
 #include "spreadsheet/controls/Header.h"
@@ -13,7 +13,6 @@ class TCheader : public TModelWindow<THeaderModel> {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
-  void WndProc(classlib::TMessage& Message) override;
 };
 
 }  // namespace corvane

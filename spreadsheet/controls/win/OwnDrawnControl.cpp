@@ -11,10 +11,6 @@ using namespace classlib;
 
 TOwnDrawnControl::TOwnDrawnControl(TComponent* AOwner) : TCustomControl(AOwner) { ControlStyle |= csOpaque; }
 
-void TOwnDrawnControl::DrawNow(const std::function<void(TCanvas&)>& draw) {
-  if (HandleAllocated()) TCustomControl::DrawNow(draw);
-}
-
 void TOwnDrawnControl::ScrollRect(const TRect& r, int dx, int dy) {
   if (!HandleAllocated() || r.IsEmpty()) return;
   RECT area = {r.Left, r.Top, r.Right, r.Bottom};

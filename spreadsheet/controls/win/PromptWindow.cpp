@@ -85,6 +85,16 @@ void Tprompt::SetEcolor(TColor color) {
   combo_.SetColor(color);
 }
 
+void Tprompt::SetBevelouter(TPromptBevel bevel) {
+  model_.Bevelouter = bevel;
+  Invalidate();
+}
+
+void Tprompt::SetBevelwidth(int width) {
+  model_.Bevelwidth = width;
+  Resize();
+}
+
 void Tprompt::SetColor(TColor value) {
   TOwnDrawnControl::SetColor(value);
   model_.SetColor(value);

@@ -32,6 +32,8 @@ class Tprompt : public TOwnDrawnControl {
   std::vector<std::string> Items() const { return combo_.Items(); }
   void SetItems(const std::vector<std::string>& items) { combo_.SetItems(items); }
   void SetEcolor(classlib::TColor color);
+  void SetBevelouter(TPromptBevel bevel);
+  void SetBevelwidth(int width);
   void SetColor(classlib::TColor value) override;
   void SetFont(const classlib::TFont& value) override;
   // Focuses the input: the edit (its text selected) or the combo box.

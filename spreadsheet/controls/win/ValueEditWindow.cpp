@@ -1,6 +1,9 @@
 // The captioned value edit's windows.
 #include "spreadsheet/controls/win/ValueEditWindow.h"
 
+#include "classlib/win/GdiCanvas.h"
+#include "classlib/win/GdiHandles.h"
+
 namespace corvane {
 
 using namespace classlib;
@@ -8,6 +11,15 @@ using namespace classlib;
 namespace {
 
 constexpr TColor kCaptionFocused = clBlue;
+
+// The program's cursor 1, shown over a value edit with a button: the system's
+// hand, registered once.
+constexpr TCursor kButtonCursor = 1;
+TCursor ButtonCursor() {
+  static const bool registered = (RegisterCursor(kButtonCursor, LoadCursor(nullptr, IDC_HAND)), true);
+  (void)registered;
+  return kButtonCursor;
+}
 
 // The decimal separator of the user's locale.
 char LocaleDecimalSeparator() {
@@ -30,6 +42,9 @@ TPEdit::TPEdit(TComponent* AOwner) : TOwnDrawnControl(AOwner) {
   edit_.OnEnter = [this](TObject*) { EditEntered(); };
   edit_.OnExit = [this](TObject*) { EditLeft(); };
   edit_.OnChange = [this](TObject*) { Fire(OnMod, this); };
+  edit_.OnMouseUp = [this](TObject*, TMouseButton button, TShiftState, int, int) {
+    if (button == TMouseButton::mbLeft) Fire(OnClick, this);
+  };
   // The edit remembers where the focus came from (WM_SETFOCUS names it).
   edit_.AddMessageHook(this, [this](TMessage& m) {
     if (m.Msg == WM_SETFOCUS && reinterpret_cast<HWND>(m.WParam) != Handle()) previousFocus_ = reinterpret_cast<HWND>(m.WParam);
@@ -65,11 +80,12 @@ void TPEdit::Resize() {
 void TPEdit::ShowCaption() {
   std::string shown = caption_;
   if (ellipse_) {
-    TFont font = Font();
-    DrawNow([&](TCanvas& canvas) {
-      canvas.Font = font;
-      shown = PEditFitCaption(caption_, margin_, [&](std::string_view s) { return canvas.TextWidth(s); });
-    });
+    // Measured on the screen, so that a caption set before the window exists
+    // is shortened too.
+    TWindowDCLease screen(nullptr);
+    TGdiCanvas canvas(screen.Get());
+    canvas.Font = label_.Font();
+    shown = PEditFitCaption(caption_, margin_, [&](std::string_view s) { return canvas.TextWidth(s); });
   }
   if (label_.Caption() != shown) label_.SetCaption(shown);
 }
@@ -88,6 +104,7 @@ void TPEdit::SetMargin(int pixels) {
 
 void TPEdit::SetButton(bool on) {
   if (!SetField(model_.Button, on)) return;
+  SetMouseCursor(on && !model_.Updn ? ButtonCursor() : crDefault);
   Layout();
 }
 
@@ -98,6 +115,7 @@ void TPEdit::SetUpdn(bool on) {
     ControlStyle &= ~csDoubleClicks;
   else
     ControlStyle |= csDoubleClicks;
+  SetMouseCursor(on || !model_.Button ? crDefault : ButtonCursor());
   Invalidate();
 }
 

@@ -116,7 +116,10 @@ TEST_F(HeaderTest, PressesFireSpanClicksAndBorderDragsResize) {
   EXPECT_EQ(clicks[2].first, -1);
   EXPECT_FALSE(host.HasCapture());
 
-  EXPECT_EQ(header.CursorAt(40 + 64 + 2, 5), THeaderCursor::HorizontalSplit);
+  header.MouseMove(0, 40 + 64 + 2, 5);
+  EXPECT_EQ(host.MouseCursor, classlib::crHSplit);
+  header.MouseMove(0, 40 + 64 + 20, 5);
+  EXPECT_EQ(host.MouseCursor, classlib::crDefault);
   sizing = sized = 0;
   drag(40 + 64 + 2, 40 + 64 + 2 + 32);  // the border after A, 32 pixels right
   EXPECT_EQ(header.Entry(0), 12);

@@ -147,6 +147,7 @@ TEST_F(GridWindowTest, KeysMouseHeadersTabsAndAPicture) {
   EXPECT_EQ(drawn[1].row, ~0);
   EXPECT_EQ(drawn[1].cols, 2);
   g.ClearTitles();
+  g.MoveTo(0, 0);
 
   // A click, then a drag held below the cell area extends on the timer.
   uikit::Click(Cells(), In(2, 1));
@@ -176,6 +177,7 @@ TEST_F(GridWindowTest, KeysMouseHeadersTabsAndAPicture) {
   uikit::Click(colHeader, {g.Fwidth() + g.ColOffset(2) + 10, 5});
   EXPECT_EQ(g.GetSelection(), (TRange{2, 0, 2, 8191}));
   g.CollapseSelection();
+  grid.CellPanel().Invalidate();
 
   // Tabs: a click picks the text after the colon; the right click edits.
   tabs.Model().SetItems({"Sales:Q1", "B", "C"});
