@@ -32,20 +32,6 @@ char TabAccelerator(std::string_view item) {
 
 std::string TabDialogCaption(int lineCount) { return "Tabs:" + std::to_string(lineCount); }
 
-std::vector<std::string> TabItemsFromText(std::string_view text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
-
 TTabBarModel::TTabBarModel(TControlHost& host) : host_(host) {
   Font.Name = "Arial";
   Font.Height = -11;

@@ -25,8 +25,6 @@ std::string TabPickText(std::string_view item);
 char TabAccelerator(std::string_view item);
 // The frame caption of the "Define Tabs" dialog for a memo of n lines.
 std::string TabDialogCaption(int lineCount);
-// The items a memo's text gives: one per line, a final empty line dropped.
-std::vector<std::string> TabItemsFromText(std::string_view text);
 
 class TTabBarModel {
  public:

@@ -44,7 +44,6 @@ TEST_F(TabBarTest, ItemsShowTheirLabelAndPickTheirText) {
     EXPECT_EQ(TabPickText(r.item), r.pick);
     EXPECT_EQ(TabAccelerator(r.item), r.accelerator);
   }
-  EXPECT_EQ(TabItemsFromText("A\r\nB:x\r\n"), (std::vector<std::string>{"A", "B:x"}));
   EXPECT_EQ(TabDialogCaption(2), "Tabs:2");
 
   tabs.SetItems({"Sales:Q1", "B"});
