@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "analyser/app/CommandLine.h"
 #include "analyser/app/win/FolderData.h"
 #include "classlib/win/ComPtr.h"
 #include "classlib/win/Thread.h"
@@ -49,12 +50,6 @@ struct TScanRoot {
   bool removed = false;              // taken out of the engine's list
   bool restarting = false;           // a rescan waits for the old scan to stop
 };
-
-// Actions a scan carries out when it ends (set from the command line).
-constexpr int kActionNone = 0;
-constexpr int kActionExport = 1;
-constexpr int kActionSaveReport = 2;
-constexpr int kActionPrint = 3;
 
 // The worker that scans one node's branch. It frees itself when it ends.
 class TScan : public classlib::TThread {
