@@ -7,7 +7,7 @@
 // window machinery with the program that loads it.
 #pragma once
 
-#include <windows.h>
+#include "classlib/win/Win32.h"
 
 #include "chartlib/ChartModel.h"
 

@@ -1,7 +1,7 @@
 // The library's entries, exported by ordinal only (see CMakeLists.txt for
 // the table). Every entry checks that its window is a chart window and does
 // nothing (answering 0) for any other.
-#include <windows.h>
+#include "classlib/win/Win32.h"
 
 #include "chartlib/win/ChartWindow.h"
 
