@@ -5,6 +5,7 @@
 #include "analyser/app/MainWindowText.h"
 #include "analyser/components/ChartFXCore.h"
 #include "chartlib/ChartModel.h"
+#include "tests/analyser/components/ModelChartEngine.h"
 
 namespace foldwick {
 namespace {
@@ -78,9 +79,6 @@ TEST(MainWindowText, DetailRowsOrderByColumn) {
   }
 }
 
-class TModelEngine : public IChartEngine {
- public:
-  chartlib::TChartModel model{2, 4};
   std::int32_t Request(int code, std::intptr_t w, std::intptr_t l) override { return model.Request(code, w, l); }
   void CloseData(int kind) override { model.CloseData(kind); }
   void SetValue(int s, int p, double v) override { model.SetValue(s, p, v); }

@@ -9,14 +9,11 @@
 #include "analyser/components/ChartBlob.h"
 #include "analyser/components/ChartFXCore.h"
 #include "chartlib/ChartModel.h"
+#include "tests/analyser/components/ModelChartEngine.h"
 
 namespace foldwick {
 namespace {
 
-// The library's chart behind the engine interface.
-class TModelEngine : public IChartEngine {
- public:
-  chartlib::TChartModel model{2, 4};
   std::int32_t Request(int code, std::intptr_t w, std::intptr_t l) override { return model.Request(code, w, l); }
   void CloseData(int kind) override { model.CloseData(kind); }
   void SetValue(int s, int p, double v) override { model.SetValue(s, p, v); }
