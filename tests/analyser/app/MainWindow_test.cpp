@@ -4,7 +4,6 @@
 #include "analyser/app/ChartFill.h"
 #include "analyser/app/MainWindowText.h"
 #include "analyser/components/ChartFXCore.h"
-#include "chartlib/ChartModel.h"
 #include "tests/analyser/components/ModelChartEngine.h"
 
 namespace foldwick {
@@ -79,15 +78,6 @@ TEST(MainWindowText, DetailRowsOrderByColumn) {
   }
 }
 
-  std::int32_t Request(int code, std::intptr_t w, std::intptr_t l) override { return model.Request(code, w, l); }
-  void CloseData(int kind) override { model.CloseData(kind); }
-  void SetValue(int s, int p, double v) override { model.SetValue(s, p, v); }
-  void SetColor(int i, std::uint32_t rgb, int which) override { model.SetColor(i, rgb, which); }
-  void SetConst(int i, double v) override { model.SetConst(i, v); }
-  double GetValue(std::int32_t sp) override { return model.GetValue(sp); }
-  void OpenData(int kind, int c1, int c2) override { model.OpenData(kind, c1, c2); }
-  double GetConst(int i) override { return model.GetConst(i); }
-};
 
 class TBoundChart : public TChartFXCore {
  public:
