@@ -8,10 +8,10 @@ namespace classlib {
 
 namespace {
 
-int ColumnFormat(TColumnAlignment alignment) {
+int ColumnFormat(TAlignment alignment) {
   switch (alignment) {
-    case TColumnAlignment::Right: return LVCFMT_RIGHT;
-    case TColumnAlignment::Center: return LVCFMT_CENTER;
+    case TAlignment::taRightJustify: return LVCFMT_RIGHT;
+    case TAlignment::taCenter: return LVCFMT_CENTER;
     default: return LVCFMT_LEFT;
   }
 }
@@ -83,6 +83,8 @@ void TListItem::Update() {
 // ---- TListView ----
 
 TListView::TListView(TComponent* AOwner) : TWinControl(AOwner) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
   tabStop_ = true;
   color_ = clWindow;
 }
@@ -159,7 +161,7 @@ void TListView::InsertColumnIntoWindow(int index) {
   Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
-void TListView::AddColumn(const std::string& caption, int width, TColumnAlignment alignment) {
+void TListView::AddColumn(const std::string& caption, int width, TAlignment alignment) {
   columns_.push_back({caption, width, alignment});
   if (handle_ != nullptr) InsertColumnIntoWindow(ColumnCount() - 1);
 }
@@ -169,8 +171,8 @@ const std::string& TListView::ColumnCaption(int index) const {
   return index >= 0 && index < ColumnCount() ? columns_[static_cast<size_t>(index)].caption : none;
 }
 
-TColumnAlignment TListView::ColumnAlignment(int index) const {
-  return index >= 0 && index < ColumnCount() ? columns_[static_cast<size_t>(index)].alignment : TColumnAlignment::Left;
+TAlignment TListView::ColumnAlignment(int index) const {
+  return index >= 0 && index < ColumnCount() ? columns_[static_cast<size_t>(index)].alignment : TAlignment::taLeftJustify;
 }
 
 int TListView::ColumnWidth(int index) const {

@@ -14,12 +14,11 @@
 
 #include "classlib/win/Controls.h"
 #include "classlib/win/ImageList.h"
+#include "classlib/win/StdCtrls.h"
 
 namespace classlib {
 
 class TListView;
-
-enum class TColumnAlignment : std::uint8_t { Left, Right, Center };
 
 // One row. Change its fields, then call Update to show them.
 class TListItem {
@@ -59,9 +58,9 @@ class TListView : public TWinControl {
 
   // Columns.
   int ColumnCount() const { return static_cast<int>(columns_.size()); }
-  void AddColumn(const std::string& caption, int width, TColumnAlignment alignment);
+  void AddColumn(const std::string& caption, int width, TAlignment alignment);
   const std::string& ColumnCaption(int index) const;
-  TColumnAlignment ColumnAlignment(int index) const;
+  TAlignment ColumnAlignment(int index) const;
   int ColumnWidth(int index) const;
   void SetColumnWidth(int index, int width);
   // Column indexes by display position, as the user dragged them.
@@ -118,7 +117,7 @@ class TListView : public TWinControl {
   struct TColumn {
     std::string caption;
     int width;
-    TColumnAlignment alignment;
+    TAlignment alignment;
   };
   void InsertColumnIntoWindow(int index);
   void InsertItemIntoWindow(TListItem* item, int index);

@@ -4,6 +4,8 @@
 namespace classlib {
 
 TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
   height_ = 20;
   align_ = alBottom;
 }

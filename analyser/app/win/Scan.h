@@ -172,6 +172,9 @@ class TScanEngine {
   classlib::TNotifyEvent OnClearDetails;
   classlib::TNotifyEvent OnStatusUpdate;
   std::function<void(TScan& scan)> OnPendingAction;
+  // After each synchronised step of a scan, on the main thread, while the
+  // scan waits: the figures of its branch have moved on. Keep it short.
+  std::function<void(TScan& scan)> OnScanStep;
 
   // How long a stop waits before giving a scan up.
   DWORD StopWaitMs = 10000;

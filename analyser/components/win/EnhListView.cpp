@@ -21,25 +21,25 @@ constexpr UINT kApplyHeaderFlags = WM_USER + 143;
 TRect ToTRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT ToRECT(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
-UINT DrawTextAlignment(classlib::TColumnAlignment alignment) {
+UINT DrawTextAlignment(classlib::TAlignment alignment) {
   switch (alignment) {
-    case classlib::TColumnAlignment::Right: return DT_RIGHT;
-    case classlib::TColumnAlignment::Center: return DT_CENTER;
+    case classlib::TAlignment::taRightJustify: return DT_RIGHT;
+    case classlib::TAlignment::taCenter: return DT_CENTER;
     default: return DT_LEFT;
   }
 }
 
-THeaderAlign HeaderAlign(classlib::TColumnAlignment alignment) {
+THeaderAlign HeaderAlign(classlib::TAlignment alignment) {
   switch (alignment) {
-    case classlib::TColumnAlignment::Right: return THeaderAlign::Right;
-    case classlib::TColumnAlignment::Center: return THeaderAlign::Center;
+    case classlib::TAlignment::taRightJustify: return THeaderAlign::Right;
+    case classlib::TAlignment::taCenter: return THeaderAlign::Center;
     default: return THeaderAlign::Left;
   }
 }
 
 // A cell's text: one line, centred vertically, no prefix characters, an
 // ellipsis where it is cut.
-void DrawCellText(TCanvas& canvas, const std::string& text, const TRect& r, classlib::TColumnAlignment alignment) {
+void DrawCellText(TCanvas& canvas, const std::string& text, const TRect& r, classlib::TAlignment alignment) {
   auto& gdi = static_cast<classlib::TGdiCanvas&>(canvas);
   canvas.Brush.Style = classlib::TBrushStyle::bsClear;
   canvas.TextExtent("");  // selects the canvas's font into the DC
@@ -318,7 +318,7 @@ void TCustomEnhListView::DrawHeaderItem(const DRAWITEMSTRUCT& draw) {
   if (!defaultDrawing) return;
 
   const std::string& caption = ColumnCaption(column);
-  const classlib::TColumnAlignment alignment = ColumnAlignment(column);
+  const classlib::TAlignment alignment = ColumnAlignment(column);
   const bool sorted = showArrows_ && column == sort_.lastColumnClicked;
   const int side = SortArrowSide(canvas.TextHeight("Wy"));
   const THeaderCellLayout layout =
@@ -327,7 +327,7 @@ void TCustomEnhListView::DrawHeaderItem(const DRAWITEMSTRUCT& draw) {
   canvas.Brush.Color = classlib::clBtnFace;
   canvas.FillRect(layout.fill);
   canvas.Font.Color = classlib::clBtnText;
-  DrawCellText(canvas, caption, layout.text, sorted ? classlib::TColumnAlignment::Left : alignment);
+  DrawCellText(canvas, caption, layout.text, sorted ? classlib::TAlignment::taLeftJustify : alignment);
   if (sorted && layout.arrow) DrawSortArrow(canvas, layout.arrowAt, side, sort_.ascending != reverseArrows_);
 }
 
@@ -378,9 +378,9 @@ void TCustomEnhListView::DefaultDrawItem(TCanvas& canvas, int index, TRect rect,
     canvas.FillRect(fullRowSelect ? rect : TRect{textLeft, rect.Top, right, rect.Bottom});
   }
   canvas.Font.Color = selected ? selectText : classlib::clWindowText;
-  const classlib::TColumnAlignment firstAlign = ColumnAlignment(first);
-  TRect cell{textLeft + (firstAlign == classlib::TColumnAlignment::Left ? 4 : 0), rect.Top,
-             right - (firstAlign == classlib::TColumnAlignment::Right ? 4 : 0), rect.Bottom};
+  const classlib::TAlignment firstAlign = ColumnAlignment(first);
+  TRect cell{textLeft + (firstAlign == classlib::TAlignment::taLeftJustify ? 4 : 0), rect.Top,
+             right - (firstAlign == classlib::TAlignment::taRightJustify ? 4 : 0), rect.Bottom};
   bool cellDefault = !OnDrawSubItem;
   if (OnDrawSubItem) OnDrawSubItem(this, canvas, index, first, cell, state, cellDefault);
   if (cellDefault) DrawCellText(canvas, TextAtPosition(item, 0), cell, firstAlign);
@@ -392,9 +392,9 @@ void TCustomEnhListView::DefaultDrawItem(TCanvas& canvas, int index, TRect rect,
     right = left + ColumnWidth(column);
     if (column < 1 || static_cast<size_t>(column - 1) >= item->SubItems.size()) continue;
     canvas.Font.Color = selected && fullRowSelect ? selectText : classlib::clWindowText;
-    const classlib::TColumnAlignment align = ColumnAlignment(column);
-    TRect box{left + (align == classlib::TColumnAlignment::Left ? 4 : 0), rect.Top,
-              right - (align == classlib::TColumnAlignment::Right ? 4 : 0), rect.Bottom};
+    const classlib::TAlignment align = ColumnAlignment(column);
+    TRect box{left + (align == classlib::TAlignment::taLeftJustify ? 4 : 0), rect.Top,
+              right - (align == classlib::TAlignment::taRightJustify ? 4 : 0), rect.Bottom};
     cellDefault = !OnDrawSubItem;
     if (OnDrawSubItem) OnDrawSubItem(this, canvas, index, column, box, state, cellDefault);
     if (cellDefault) DrawCellText(canvas, TextAtPosition(item, position), box, align);

@@ -141,9 +141,9 @@ void TExtListView::ApplyHeaderImages() {
       item.iImage = format.ImageIndex;
       if (format.ImageAlignment == TColumnImageAlign::ciaRightOfText) item.fmt |= HDF_BITMAP_ON_RIGHT;
     }
-    const classlib::TColumnAlignment align = ColumnAlignment(c);
-    item.fmt |= align == classlib::TColumnAlignment::Right ? HDF_RIGHT
-                : align == classlib::TColumnAlignment::Center ? HDF_CENTER
+    const classlib::TAlignment align = ColumnAlignment(c);
+    item.fmt |= align == classlib::TAlignment::taRightJustify ? HDF_RIGHT
+                : align == classlib::TAlignment::taCenter ? HDF_CENTER
                                                               : HDF_LEFT;
     SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&item));
   }
