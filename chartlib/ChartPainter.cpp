@@ -172,7 +172,11 @@ void PaintBars(const TChartModel& chart, TCanvas& canvas, TRect plot, TColor plo
   for (int s = 0; s < series; ++s)
     for (int p = 0; p < points; ++p) maximum = std::max(maximum, chart.Value(s, p));
   const double axisMax = NiceAxisMaximum(maximum, kAxisSteps);
-  const int decimals = chart.Decimals();
+  // The axis labels show as many decimals as their step needs.
+  const double step = axisMax / kAxisSteps;
+  int decimals = chart.Decimals();
+  while (decimals < 6 && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
+    ++decimals;
 
   // Series legends at the bottom, point legends above them.
   canvas.Font = chart.Font(kFontLegend);
@@ -210,6 +214,7 @@ void PaintBars(const TChartModel& chart, TCanvas& canvas, TRect plot, TColor plo
     const TPoint wall[] = {{plot.Left, plot.Top}, {plot.Left + depth, plot.Top - depth},
                            {plot.Right + depth, plot.Top - depth}, {plot.Right, plot.Top}};
     canvas.Pen = classlib::TPen{classlib::RGBColor(160, 160, 160)};
+    canvas.Brush.Style = classlib::TBrushStyle::bsSolid;
     canvas.Brush.Color = Shade(plotColor, 0.92);
     canvas.Polygon(wall);
     const TPoint side[] = {{plot.Right, plot.Top}, {plot.Right + depth, plot.Top - depth},
@@ -261,6 +266,7 @@ void PaintBars(const TChartModel& chart, TCanvas& canvas, TRect plot, TColor plo
           const TPoint topFace[] = {{x0, y}, {x0 + d, y - d}, {x1 + d, y - d}, {x1, y}};
           const TPoint sideFace[] = {{x1, y}, {x1 + d, y - d}, {x1 + d, plot.Bottom - d}, {x1, plot.Bottom}};
           canvas.Pen = classlib::TPen{Shade(color, 0.55)};
+          canvas.Brush.Style = classlib::TBrushStyle::bsSolid;
           canvas.Brush.Color = Shade(color, 1.2);
           canvas.Polygon(topFace);
           canvas.Brush.Color = Shade(color, 0.7);
