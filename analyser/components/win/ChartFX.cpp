@@ -1,7 +1,7 @@
 // The chart control's window, and the chart library bound by ordinal.
 #include "analyser/components/win/ChartFX.h"
 
-#include <cstdio>
+#include <map>
 
 namespace foldwick {
 
@@ -42,9 +42,12 @@ bool Bind(HMODULE module, int ordinal, Entry& entry, std::string& error) {
   return entry != nullptr;
 }
 
-// Loaded once and kept for the life of the program.
+// Loaded once by name and kept for the life of the program.
 const TChartLibrary& Library() {
-  static const TChartLibrary library = [] {
+  static std::map<std::string, TChartLibrary> libraries;
+  auto found = libraries.find(TChartFX::LibraryName);
+  if (found != libraries.end()) return found->second;
+  const TChartLibrary library = [] {
     TChartLibrary lib;
     HMODULE module = LoadLibraryA(TChartFX::LibraryName.c_str());
     if (module == nullptr) {
@@ -68,7 +71,7 @@ const TChartLibrary& Library() {
     }
     return lib;
   }();
-  return library;
+  return libraries.emplace(TChartFX::LibraryName, library).first->second;
 }
 
 }  // namespace

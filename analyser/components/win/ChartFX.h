@@ -26,7 +26,7 @@ class TChartFX : public classlib::TWinControl, public TChartFXCore {
   // Destroys the chart window.
   ~TChartFX() override;
 
-  // The file the chart library is loaded from; set before the first chart.
+  // The file the chart library is loaded from by the charts made after.
   static std::string LibraryName;
   // Why there is no chart: the library could not be loaded, lacks an entry,
   // or made no chart window; empty when there is a chart.

@@ -68,7 +68,13 @@ TSmartLocale ReadUserLocale() {
 
 TCustomEnhListView::TCustomEnhListView(classlib::TComponent* AOwner) : classlib::TListView(AOwner) {}
 
-TCustomEnhListView::~TCustomEnhListView() = default;
+TCustomEnhListView::~TCustomEnhListView() { SaveLayoutOnce(); }
+
+void TCustomEnhListView::SaveLayoutOnce() {
+  if (layoutSaved_ || !SaveSettings.AutoSave || !layoutLoaded_ || !HandleAllocated()) return;
+  layoutSaved_ = true;
+  SaveLayout();
+}
 
 const TSmartLocale& TCustomEnhListView::Locale() const {
   static const TSmartLocale locale = ReadUserLocale();
@@ -91,7 +97,7 @@ void TCustomEnhListView::WindowCreated() {
 }
 
 void TCustomEnhListView::WindowDestroying() {
-  if (SaveSettings.AutoSave && layoutLoaded_) SaveLayout();
+  SaveLayoutOnce();
   TListView::WindowDestroying();
 }
 
@@ -390,7 +396,7 @@ void TCustomEnhListView::DefaultDrawItem(TCanvas& canvas, int index, TRect rect,
     const int column = ColumnAtDisplayPosition(position);
     const int left = right;
     right = left + ColumnWidth(column);
-    if (column < 1 || static_cast<size_t>(column - 1) >= item->SubItems.size()) continue;
+    if (column < 0 || (column > 0 && static_cast<size_t>(column - 1) >= item->SubItems.size())) continue;
     canvas.Font.Color = selected && fullRowSelect ? selectText : classlib::clWindowText;
     const classlib::TAlignment align = ColumnAlignment(column);
     TRect box{left + (align == classlib::TAlignment::taLeftJustify ? 4 : 0), rect.Top,

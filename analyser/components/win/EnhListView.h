@@ -118,6 +118,10 @@ class TCustomEnhListView : public classlib::TListView {
   virtual int ColumnAtDisplayPosition(int position) const { return position; }
   virtual void SaveLayout();
   virtual void LoadLayout();
+  // Writes the layout once (with AutoSave, after loading, while the window
+  // exists). Each class's destructor calls it, so that the most derived
+  // layout is the one written.
+  void SaveLayoutOnce();
   // Whether the list draws the header items (arrows or OnDrawHeader).
   bool HeaderOwnerDrawn() const { return showArrows_ || static_cast<bool>(OnDrawHeader); }
   void ApplyHeaderOwnerDraw();
@@ -140,6 +144,7 @@ class TCustomEnhListView : public classlib::TListView {
   bool reverseArrows_ = false;
   bool settingHeaderFlags_ = false;
   bool layoutLoaded_ = false;
+  bool layoutSaved_ = false;
 };
 
 }  // namespace foldwick

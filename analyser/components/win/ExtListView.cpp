@@ -41,6 +41,8 @@ void CopyText(const std::string& text, char* buffer, int size) {
 
 TExtListView::TExtListView(classlib::TComponent* AOwner) : TCustomEnhListView(AOwner) {}
 
+TExtListView::~TExtListView() { SaveLayoutOnce(); }
+
 TFileVersion TExtListView::ComCtlVersion() {
   char path[MAX_PATH] = "comctl32.dll";
   if (HMODULE module = GetModuleHandleA("comctl32.dll")) GetModuleFileNameA(module, path, sizeof path);

@@ -48,6 +48,8 @@ using TLVVMStateChangedEvent = std::function<void(classlib::TObject* Sender, NML
 class TExtListView : public TCustomEnhListView {
  public:
   explicit TExtListView(classlib::TComponent* AOwner);
+  // Writes the layout, order and widths by display position.
+  ~TExtListView() override;
 
   void Loaded() override;
 
