@@ -1,6 +1,12 @@
 // The splitter's drag and look.
 #include "analyser/components/win/AdvSplitter.h"
 
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "classlib/win/MenuHandle.h"
+
 namespace foldwick {
 
 using classlib::TAlign;
@@ -24,14 +30,10 @@ void TAdvSplitter::SetBeveled(bool value) {
   Invalidate();
 }
 
-void TAdvSplitter::WndProc(classlib::TMessage& Message) {
-  if (Message.Window == handle_ && Message.Msg == WM_SETCURSOR && LOWORD(Message.LParam) == HTCLIENT) {
-    const bool across = Side() == TSplitSide::Left || Side() == TSplitSide::Right;
-    SetCursor(LoadCursor(nullptr, across ? IDC_SIZEWE : IDC_SIZENS));
-    Message.Result = TRUE;
-    return;
-  }
-  classlib::TCustomControl::WndProc(Message);
+void TAdvSplitter::WindowCreated() {
+  TCustomControl::WindowCreated();
+  const bool across = Side() == TSplitSide::Left || Side() == TSplitSide::Right;
+  SetMouseCursor(across ? classlib::crHSplit : classlib::crVSplit);
 }
 
 void TAdvSplitter::MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) {
@@ -83,6 +85,75 @@ void TAdvSplitter::Paint(classlib::TCanvas& Canvas) {
   Canvas.FrameRect(r.Offset(1, 1));
   Canvas.Brush.Color = classlib::clBtnShadow;
   Canvas.FrameRect(r.Offset(-1, -1));
+}
+
+// ---- TUrlLabel ----
+
+namespace {
+// The cursor slot of the link's hand.
+constexpr classlib::TCursor kHandCursor = 5;
+}  // namespace
+
+TUrlLabel::TUrlLabel(classlib::TComponent* AOwner) : classlib::TLabel(AOwner), menu_(new classlib::TPopupMenu(nullptr)) {
+  classlib::RegisterCursor(kHandCursor, LoadCursor(nullptr, IDC_HAND));
+  cursor_ = kHandCursor;
+  font_.Color = classlib::clBlue;
+  font_.Style |= classlib::fsUnderline;
+  auto* copy = new classlib::TMenuItem(nullptr);
+  copy->Caption = "Copy";
+  copy->OnClick = [this](classlib::TObject*) { CopyCaption(); };
+  menu_->Items()->Add(copy);
+}
+
+TUrlLabel::~TUrlLabel() { delete menu_; }
+
+void TUrlLabel::Click() {
+  TLabel::Click();
+  const std::string target = LinkTarget(URL, Caption());
+  if (!target.empty()) ShellExecuteA(GetDesktopWindow(), "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TUrlLabel::MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) {
+  TLabel::MouseDown(Button, Shift, X, Y);
+  if (Button == classlib::TMouseButton::mbLeft) {
+    savedColor_ = Font().Color;
+    classlib::TFont active = Font();
+    active.Color = ActiveColor;
+    SetFont(active);
+    return;
+  }
+  if (Button != classlib::TMouseButton::mbRight || handle_ == nullptr) return;
+  // The label's own menu.
+  POINT p = {X, Y};
+  ClientToScreen(handle_, &p);
+  HMENU menu = classlib::CreatePopupHandle(*menu_->Items());
+  const UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, handle_, nullptr);
+  DestroyMenu(menu);
+  if (classlib::TMenuItem* item = menu_->Items()->Find(static_cast<std::uint16_t>(command))) item->Click();
+}
+
+void TUrlLabel::MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) {
+  TLabel::MouseUp(Button, Shift, X, Y);
+  if (Button != classlib::TMouseButton::mbLeft) return;
+  classlib::TFont normal = Font();
+  normal.Color = savedColor_;
+  SetFont(normal);
+}
+
+void TUrlLabel::CopyCaption() {
+  const std::string text = Caption();
+  if (!OpenClipboard(handle_)) return;
+  EmptyClipboard();
+  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    if (void* p = GlobalLock(block)) {
+      std::memcpy(p, text.c_str(), text.size() + 1);
+      GlobalUnlock(block);
+      if (SetClipboardData(CF_TEXT, block) == nullptr) GlobalFree(block);
+    } else {
+      GlobalFree(block);
+    }
+  }
+  CloseClipboard();
 }
 
 }  // namespace foldwick

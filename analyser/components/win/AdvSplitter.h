@@ -1,7 +1,8 @@
 // TAdvSplitter: a bar the user drags to resize the control beside it, never
 // below MinSize (nor so far that the other side gets less), optionally
 // drawn with a bevel. TAdvStatusBar: the status bar the analyser's windows
-// use, on which other controls may be placed.
+// use, on which other controls may be placed. TUrlLabel: a label that opens
+// its link through the shell and offers to copy its caption.
 #pragma once
 
 #include "classlib/win/Win32.h"
@@ -9,6 +10,8 @@
 #include "analyser/components/SmallComponentRules.h"
 #include "classlib/win/Controls.h"
 #include "classlib/win/StatusBar.h"
+#include "classlib/win/StdCtrls.h"
+#include "classlib/Menus.h"
 
 namespace foldwick {
 
@@ -27,7 +30,7 @@ class TAdvSplitter : public classlib::TCustomControl {
   void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
   void MouseMove(classlib::TShiftState Shift, int X, int Y) override;
   void MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
-  void WndProc(classlib::TMessage& Message) override;
+  void WindowCreated() override;
 
  private:
   TSplitSide Side() const;
@@ -35,6 +38,28 @@ class TAdvSplitter : public classlib::TCustomControl {
   bool beveled_ = false;
   bool dragging_ = false;
   classlib::TControl* resized_ = nullptr;
+};
+
+class TUrlLabel : public classlib::TLabel {
+ public:
+  // Blue, underlined, with the hand cursor.
+  explicit TUrlLabel(classlib::TComponent* AOwner);
+  ~TUrlLabel() override;
+
+  // What a click opens; the caption when blank.
+  std::string URL;
+  classlib::TColor ActiveColor = classlib::clPurple;
+
+ protected:
+  void Click() override;
+  void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
+  void MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
+
+ private:
+  void CopyCaption();
+
+  classlib::TPopupMenu* menu_;
+  classlib::TColor savedColor_ = classlib::clBlue;
 };
 
 // The status bar of the analyser's windows. Controls put on it (with it as

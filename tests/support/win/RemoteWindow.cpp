@@ -75,22 +75,27 @@ HWND WaitForTopWindow(const std::string& prefix, DWORD timeoutMs) {
   }
 }
 
+namespace {
+
+struct TClassSearch {
+  const char* name;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<TClassSearch*>(param);
+  char name[64] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  if (lstrcmpiA(name, search->name) != 0) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
 HWND FindChildOfClass(HWND parent, const char* className) {
-  struct TSearch {
-    const char* name;
-    HWND found;
-  } search{className, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<TSearch*>(param);
-        char name[64] = "";
-        GetClassNameA(hwnd, name, sizeof name);
-        if (lstrcmpiA(name, s->name) != 0) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TClassSearch search{className, nullptr};
+  EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
