@@ -248,6 +248,7 @@ void TMainForm::BuildToolBar() {
   searchButton_ = toolBar_->AddButton(kGlyphSearch, "Search files", nullptr);
   toolBar_->SetButtonEnabled(printButton_, false);
   toolBar_->SetButtonEnabled(searchButton_, false);
+  toolBar_->SetButtonEnabled(parentButton_, false);
 
   driveBox_ = new classlib::TComboBox(this);
   driveBox_->Style = classlib::TComboBoxStyle::csDropDownList;

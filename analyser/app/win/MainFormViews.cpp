@@ -255,7 +255,6 @@ void TMainForm::FillChart() {
   TFolderData* data = NodeData(node);
   if (listShown_ || data == nullptr || (node->Parent() == nullptr && !node->HasChildren())) return;
   if (!chart_->Visible()) {
-    chart_->SetChartType(settings_.Charttype & 0xFF);
     chart_->SetLeftGap(20);
     if (chart_->ChartType() == chartlib::kTypeList) chart_->SetChartType(chartTypeBeforeList_);
     chart_->Show();
@@ -275,11 +274,11 @@ void TMainForm::FillChart() {
 }
 
 void TMainForm::ShowChartView(int chartType) {
+  // The chart control itself shows with its first data (FillChart): until
+  // a folder is charted the pane stays empty.
   listShown_ = false;
   details_->Hide();
-  if (!chart_->Visible()) chart_->SetLeftGap(20);
   chart_->SetChartType(chartType);
-  chart_->Show();
   chart_->Repaint();
   pieItem_->Checked = chartType == chartlib::kTypePie;
   barItem_->Checked = chartType == chartlib::kTypeBar;
