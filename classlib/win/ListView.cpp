@@ -41,31 +41,17 @@ int TListItem::Index() const {
   return static_cast<int>(list_->Send(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
-bool TListItem::Selected() const {
+bool TListItem::HasState(UINT state) const {
   const int i = Index();
-  return i >= 0 && (list_->Send(LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  return i >= 0 && (list_->Send(LVM_GETITEMSTATE, static_cast<WPARAM>(i), state) & state) != 0;
 }
 
-void TListItem::SetSelected(bool value) {
+void TListItem::SetState(UINT state, bool on) {
   const int i = Index();
   if (i < 0) return;
   LVITEMA item = {};
-  item.stateMask = LVIS_SELECTED;
-  item.state = value ? LVIS_SELECTED : 0;
-  list_->Send(LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-}
-
-bool TListItem::Focused() const {
-  const int i = Index();
-  return i >= 0 && (list_->Send(LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
-}
-
-void TListItem::SetFocused(bool value) {
-  const int i = Index();
-  if (i < 0) return;
-  LVITEMA item = {};
-  item.stateMask = LVIS_FOCUSED;
-  item.state = value ? LVIS_FOCUSED : 0;
+  item.stateMask = state;
+  item.state = on ? state : 0;
   list_->Send(LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
 }
 

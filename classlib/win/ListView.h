@@ -26,10 +26,10 @@ class TListItem {
   TListView* ListView() const { return list_; }
   // The row's position in the list as it is now sorted; -1 when gone.
   int Index() const;
-  bool Selected() const;
-  void SetSelected(bool value);
-  bool Focused() const;
-  void SetFocused(bool value);
+  bool Selected() const { return HasState(LVIS_SELECTED); }
+  void SetSelected(bool value) { SetState(LVIS_SELECTED, value); }
+  bool Focused() const { return HasState(LVIS_FOCUSED); }
+  void SetFocused(bool value) { SetState(LVIS_FOCUSED, value); }
   // Shows the fields as they are now.
   void Update();
 
@@ -44,6 +44,8 @@ class TListItem {
  private:
   friend class TListView;
   explicit TListItem(TListView* list) : list_(list) {}
+  bool HasState(UINT state) const;
+  void SetState(UINT state, bool on);
   TListView* list_;
 };
 
