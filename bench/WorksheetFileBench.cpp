@@ -9,7 +9,7 @@
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/DocumentTable.h"
-#include "spreadsheet/engine/NewSheet.h"
+#include "spreadsheet/windows/NewSheet.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "bench/BenchSheet.h"

@@ -15,11 +15,12 @@
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/WindowServices.h"
-#include "spreadsheet/graphs/NamedGraphs.h"
 
 namespace corvane {
 
 namespace {
+
+TKeptRangesVisitor gKeptRangesVisitor = nullptr;
 
 // One run of lines to shift: `count` lines from `first`, moving within
 // first..last (the end of the sheet band for rows, column IV for columns).
@@ -200,8 +201,10 @@ void ForEachStoredRange(const std::function<void(TRange&)>& adjust) {
     ifSet(range);
     std::memcpy(entry->rangeBytes, &range, sizeof range);
   }
-  ForEachGraphRange(ifSet);
+  if (gKeptRangesVisitor) gKeptRangesVisitor(ifSet);
 }
+
+void SetKeptRangesVisitor(TKeptRangesVisitor visitor) { gKeptRangesVisitor = visitor; }
 
 void RangesFollowMove(const TRange& region, int rowOffset, int colOffset) {
   TRange r = OrderedRange(region);
