@@ -325,18 +325,17 @@ std::int32_t PoolTotalSize() { return kPoolReportedSize; }
 std::int32_t PoolLimit() { return kPoolReportedSize; }
 std::int32_t PoolFreeBytes() { return kPoolReportedSize - PoolUsedBytes(); }
 
-bool PoolHasRoom() { return PoolRoomBytes() > kPoolRoomBytes; }
+bool PoolHasRoom() { return PoolHasRoomFor(kPoolRoomBytes + 1); }
 
-std::int64_t PoolRoomBytes() {
-  if (gPool.owner == kNoOwner) return 0;
+bool PoolHasRoomFor(std::int64_t bytes) {
+  if (gPool.owner == kNoOwner || std::int64_t{gPool.budget} - kPoolReserveBytes < bytes) return false;
   std::int64_t pageRoom = 0;
-  for (int slot = 0; slot <= LastUsableSlot(); ++slot) {
+  for (int slot = 0; slot <= LastUsableSlot() && pageRoom < bytes; ++slot) {
     const TSlot& s = gPool.slots[slot];
     if (s.owner == kNoOwner) pageRoom += kPageBlockBytes;
     else if (s.owner == gPool.owner) pageRoom += kPageBlockBytes - s.used;
   }
-  std::int64_t budgetRoom = std::int64_t{gPool.budget} - kPoolReserveBytes;
-  return std::max<std::int64_t>(0, std::min(pageRoom, budgetRoom));
+  return pageRoom >= bytes;
 }
 
 bool PoolIsFull() { return gPool.full; }

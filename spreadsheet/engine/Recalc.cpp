@@ -223,7 +223,7 @@ bool LinksCanFit(const std::uint8_t* code, std::size_t bytes) {
     needed = std::max<std::int64_t>(needed, std::int64_t{cells} * PoolRoundSize(sizeof(TDepLink)) +
                                                 std::int64_t{missing} * PoolRoundSize(sizeof(TCell)));
   });
-  return needed == 0 || needed <= PoolRoomBytes();
+  return needed == 0 || PoolHasRoomFor(needed);
 }
 
 std::uint16_t RelativeWord(int target, int base, bool absolute) {

@@ -5,8 +5,7 @@
 #include <array>
 #include <cstring>
 #include <fstream>
-#include <iterator>
-#include <new>
+#include <exception>
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
@@ -43,23 +42,24 @@ constexpr std::size_t kRangeNameLineChars = 16;
 
 bool gAutoExecMode = false;
 
-// The whole file, or false when it cannot be opened or read.
-// Reads the whole file into `bytes`; false when it cannot be opened or read.
-// A file larger than the memory left sets `tooLarge` instead of ending the
-// program.
+// Reads the whole file into `bytes` with one read of its size; false when it
+// cannot be opened or read. A file larger than the memory left sets
+// `tooLarge` instead of ending the program.
 bool ReadFileBytes(const std::string& path, std::string& bytes, bool& tooLarge) {
   tooLarge = false;
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return false;
+  std::streamoff size = file.tellg();
+  if (size < 0 || !file.seekg(0)) return false;
   try {
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  } catch (const std::bad_alloc&) {
+    bytes.resize(static_cast<std::size_t>(size));
+  } catch (const std::exception&) {  // bad_alloc, or a size beyond what a string holds
     bytes.clear();
     bytes.shrink_to_fit();
     tooLarge = true;
     return true;
   }
-  return !file.bad();
+  return size == 0 || static_cast<bool>(file.read(bytes.data(), size));
 }
 
 // The staged state starts as the document's own, so records the file lacks
@@ -140,8 +140,8 @@ bool MapUserFunctionCalls(TWorksheetImage& image, const TPlacement& place) {
   if (!image.haveExtensionSection || place.byValue) return true;
   std::vector<int> documentIndex(image.userFunctions.size() + 1, 0);
   for (TFileCell& cell : image.cells) {
-    if (cell.code.empty() || !InBounds(place, cell)) continue;
-    auto* code = reinterpret_cast<std::uint8_t*>(cell.code.data());
+    if (cell.codeLength == 0 || !InBounds(place, cell)) continue;
+    std::uint8_t* code = image.Code(cell);
     int length = code[0];
     for (int i = kFirstTokenIndex; i < length; i = NextTokenIndex(code, i, length)) {
       if (code[i] != kTokUserFunction) continue;
@@ -165,16 +165,17 @@ double CurrentNumber(const TCell& cell) {
 
 // Puts one file cell at (row, col), replacing what the cell held. False when
 // the pool has no room for it.
-bool StoreCell(const TFileCell& in, int row, int col, const TPlacement& place, bool markUnlinked,
+bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int col, const TPlacement& place, bool markUnlinked,
                std::vector<TCellHandle>& formulas) {
   TCellHandle handle = CellGetOrCreate(row, col);
   if (handle == kNilHandle) return false;
   std::uint8_t type = in.type;
+  const std::string_view text = image.Text(in);
   std::string labelText;
   if (place.byValue && type == kFormula) {
     if (in.textResult) {
       type = kLabel;
-      labelText = std::string(1, gCurrentDoc.settings.labelPrefix) + in.text;
+      labelText = std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text);
     } else {
       type = kNumber;
     }
@@ -202,19 +203,20 @@ bool StoreCell(const TFileCell& in, int row, int col, const TPlacement& place, b
       SetCellReal(*cell, number);
       break;
     case kLabel: {
-      TPoolHandle text = PoolNewString(labelText.empty() ? in.text : labelText);
-      if (text == kNilHandle) return false;
+      TPoolHandle label = PoolNewString(labelText.empty() ? text : std::string_view(labelText));
+      if (label == kNilHandle) return false;
       cell = CellPtr(handle);
-      cell->text = text;
+      cell->text = label;
       cell->kind = kKindLabel;
       SetCellReal(*cell, 0);
       break;
     }
     case kFormula: {
-      TPoolHandle code = PoolNewString(std::string_view(in.code).substr(1));
+      const std::uint8_t* stored = image.Code(in);
+      TPoolHandle code = PoolNewString(std::string_view(reinterpret_cast<const char*>(stored) + 1, in.codeLength - 1u));
       TPoolHandle result = kNilHandle;
-      if (in.textResult && !in.text.empty()) result = PoolNewString(in.text);
-      if (code == kNilHandle || (in.textResult && !in.text.empty() && result == kNilHandle)) {
+      if (in.textResult && !text.empty()) result = PoolNewString(text);
+      if (code == kNilHandle || (in.textResult && !text.empty() && result == kNilHandle)) {
         PoolFreeString(code);
         PoolFreeString(result);
         return false;
@@ -339,7 +341,7 @@ bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image
     SetOutOfMemoryError();
     return false;
   }
-  return ParseWorksheet(bytes, scope, image);
+  return ParseWorksheet(std::move(bytes), scope, image);
 }
 
 }  // namespace
@@ -406,7 +408,7 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
     // Like every command that changes cells, a merge passes over protected
     // cells (missing ones count as protected) while protection is on.
     if (merge && CellIsProtected(CellPtr(CellFind(row, col)))) continue;
-    if (!StoreCell(cell, row, col, place, !relink, formulas)) {
+    if (!StoreCell(image, cell, row, col, place, !relink, formulas)) {
       outOfMemory = true;
       break;
     }
@@ -476,7 +478,7 @@ bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {
     value.isLabel = cell.type == kLabel;
     value.isText = value.isLabel || cell.textResult;
     if (value.isText) {
-      value.text = cell.text;
+      value.text = image.Text(cell);
     } else {
       value.number = cell.error ? 0 : cell.number;
     }
