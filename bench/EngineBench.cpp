@@ -90,6 +90,8 @@ void BenchSums() {
     int col = k % kCols;
     EnterCell("@SUM(" + ColRowName(0, col) + ".." + ColRowName(kRows - 1, col) + ")", k / 5, kCols + k % 5);
   }
+  std::printf("cell index, rows of 200 to 205 cells: %.1f bytes per cell, %.0f per used row\n",
+              double(CellIndexBytes()) / (kRows * kCols + kSums), double(CellIndexBytes()) / kRows);
   TRange sums;
   RangeSet(sums, kCols, 0, kCols + 4, kSums / 5 - 1);
   double best = 1e9;
@@ -110,6 +112,7 @@ void BenchManyOnOneCell() {
   Clock::time_point start = Clock::now();
   for (int k = 0; k < kFormulas; ++k) EnterCell("+$A$1+1", k % 8000, 1 + k / 8000);
   Report("32,000 formulas on one cell entered (per formula)", kFormulas, Seconds(start), "each");
+  std::printf("  dependents hub of that cell: %.1f bytes per dependent\n", double(DependentsHubBytes()) / kFormulas);
   start = Clock::now();
   EnterCell("2", 0, 0);
   Report("  then that cell changed (per dependent)", kFormulas, Seconds(start), "each");
@@ -136,6 +139,8 @@ void BenchMemory() {
   std::int32_t formulas = PoolUsedBytes();
   std::printf("pool bytes per number cell: %.1f, per formula +A1*2+1 with its link: %.1f\n",
               double(numbers - before) / kCells, double(formulas - numbers) / kCells);
+  std::printf("cell index, rows of 2 cells: %.1f bytes per cell, %.0f per used row\n",
+              double(CellIndexBytes()) / (2 * kCells), double(CellIndexBytes()) / kCells);
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
-// The cell index: column slots per used row with a bit per taken slot.
+// The cell index: per row a bit per column and the cells in column order.
 #include "spreadsheet/engine/CellIndex.h"
 
-#include <bit>
+#include <algorithm>
+#include <iterator>
 #include <new>
 
 namespace corvane {
 
 namespace {
-
-constexpr int kWords = TCellIndex::kColumns / TCellIndex::kChunkColumns;
 
 // Bits from `col` (0..63) upwards, and below it.
 std::uint64_t BitsFrom(int col) { return ~std::uint64_t{0} << col; }
@@ -16,45 +15,52 @@ std::uint64_t BitsBelow(int col) { return col == 0 ? 0 : ~std::uint64_t{0} >> (6
 
 }  // namespace
 
-int TCellIndex::FirstColumnFrom(int row, int col) const {
-  const TRowSlots* slots = Row(row);
-  if (!slots || col >= kColumns) return -1;
-  if (col < 0) col = 0;
-  for (int w = col / kChunkColumns; w < kWords; ++w) {
-    std::uint64_t bits = slots->used[w];
-    if (w == col / kChunkColumns) bits &= BitsFrom(col % kChunkColumns);
-    if (bits) return w * kChunkColumns + std::countr_zero(bits);
+TCellIndex::TRowSlots::TRowSlots(TRowSlots&& other) noexcept : count(other.count), capacity(other.capacity) {
+  std::copy(std::begin(other.used), std::end(other.used), used);
+  if (capacity > kInline) {
+    heap = other.heap;
+    other.capacity = kInline;
+    other.count = 0;
+  } else {
+    std::copy(std::begin(other.own), std::end(other.own), own);
   }
-  return -1;
 }
 
-int TCellIndex::LastColumnBefore(int row, int col) const {
-  const TRowSlots* slots = Row(row);
-  if (!slots || col <= 0) return -1;
-  if (col > kColumns) col = kColumns;
-  for (int w = (col - 1) / kChunkColumns; w >= 0; --w) {
-    std::uint64_t bits = slots->used[w];
-    if (w == col / kChunkColumns) bits &= BitsBelow(col % kChunkColumns);
-    if (bits) return w * kChunkColumns + 63 - std::countl_zero(bits);
-  }
-  return -1;
+TCellIndex::TRowSlots::~TRowSlots() {
+  if (capacity > kInline) delete[] heap;
+}
+
+bool TCellIndex::TRowSlots::Reserve() {
+  if (count < capacity) return true;
+  auto grown = static_cast<std::uint16_t>(std::min(2 * capacity, kColumns));
+  auto* handles = new (std::nothrow) TPoolHandle[grown];
+  if (!handles) return false;
+  std::copy(Handles(), Handles() + count, handles);
+  if (capacity > kInline) delete[] heap;
+  heap = handles;
+  capacity = grown;
+  return true;
 }
 
 int TCellIndex::CountColumns(int row, int c1, int c2) const {
   const TRowSlots* slots = Row(row);
   if (!slots) return 0;
   int count = 0;
-  for (int w = c1 / kChunkColumns; w <= c2 / kChunkColumns; ++w) {
+  for (int w = c1 / 64; w <= c2 / 64; ++w) {
     std::uint64_t bits = slots->used[w];
-    if (w == c1 / kChunkColumns) bits &= BitsFrom(c1 % kChunkColumns);
-    if (w == c2 / kChunkColumns && c2 % kChunkColumns != 63) bits &= BitsBelow(c2 % kChunkColumns + 1);
-    count += std::popcount(bits);
+    if (w == c1 / 64) bits &= BitsFrom(c1 % 64);
+    if (w == c2 / 64 && c2 % 64 != 63) bits &= BitsBelow(c2 % 64 + 1);
+    count += CountBits(bits);
   }
   return count;
 }
 
 bool TCellIndex::Set(int row, int col, TPoolHandle cell) {
   if (row < 0 || col < 0 || col >= kColumns) return false;
+  if (cell == kNilHandle) {
+    Erase(row, col);
+    return true;
+  }
   auto at = static_cast<std::size_t>(row);
   if (at >= rows_.size()) {
     try {
@@ -63,49 +69,49 @@ bool TCellIndex::Set(int row, int col, TPoolHandle cell) {
       return false;
     }
   }
-  std::unique_ptr<TRowSlots>& slots = rows_[at];
-  if (!slots) {
-    slots.reset(new (std::nothrow) TRowSlots);
-    if (!slots) return false;
+  TRowSlots& slots = rows_[at];
+  int rank = Rank(slots, col);
+  std::uint64_t bit = std::uint64_t{1} << (col % 64);
+  if (slots.used[col / 64] & bit) {
+    slots.Handles()[rank] = cell;
+    return true;
   }
-  std::unique_ptr<TPoolHandle[]>& chunk = slots->chunk[col / kChunkColumns];
-  if (!chunk) {
-    chunk.reset(new (std::nothrow) TPoolHandle[kChunkColumns]());
-    if (!chunk) return false;
-  }
-  chunk[col % kChunkColumns] = cell;
-  std::uint64_t bit = std::uint64_t{1} << (col % kChunkColumns);
-  if (cell != kNilHandle) slots->used[col / kChunkColumns] |= bit;
-  else slots->used[col / kChunkColumns] &= ~bit;
+  if (!slots.Reserve()) return false;
+  TPoolHandle* handles = slots.Handles();
+  std::copy_backward(handles + rank, handles + slots.count, handles + slots.count + 1);
+  handles[rank] = cell;
+  ++slots.count;
+  slots.used[col / 64] |= bit;
   return true;
 }
 
 void TCellIndex::Erase(int row, int col) {
   if (row < 0 || row >= static_cast<int>(rows_.size()) || col < 0 || col >= kColumns) return;
-  TRowSlots* slots = rows_[static_cast<std::size_t>(row)].get();
-  if (!slots) return;
-  int w = col / kChunkColumns;
-  if (slots->chunk[w]) slots->chunk[w][col % kChunkColumns] = kNilHandle;
-  slots->used[w] &= ~(std::uint64_t{1} << (col % kChunkColumns));
+  TRowSlots& slots = rows_[static_cast<std::size_t>(row)];
+  std::uint64_t bit = std::uint64_t{1} << (col % 64);
+  if (!(slots.used[col / 64] & bit)) return;
+  int rank = Rank(slots, col);
+  TPoolHandle* handles = slots.Handles();
+  std::copy(handles + rank + 1, handles + slots.count, handles + rank);
+  --slots.count;
+  slots.used[col / 64] &= ~bit;
 }
 
 void TCellIndex::ClearRow(int row) {
-  if (row >= 0 && row < static_cast<int>(rows_.size())) rows_[static_cast<std::size_t>(row)].reset();
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  TRowSlots& slots = rows_[static_cast<std::size_t>(row)];
+  std::fill(std::begin(slots.used), std::end(slots.used), 0);
+  slots.count = 0;
 }
 
 void TCellIndex::Clear() {
-  rows_.clear();
-  rows_.shrink_to_fit();
+  for (std::size_t row = 0; row < rows_.size(); ++row) ClearRow(static_cast<int>(row));
 }
 
 std::size_t TCellIndex::MemoryBytes() const {
-  std::size_t bytes = rows_.capacity() * sizeof(rows_[0]);
-  for (const auto& slots : rows_) {
-    if (!slots) continue;
-    bytes += sizeof(TRowSlots);
-    for (const auto& chunk : slots->chunk)
-      if (chunk) bytes += kChunkColumns * sizeof(TPoolHandle);
-  }
+  std::size_t bytes = rows_.capacity() * sizeof(TRowSlots);
+  for (const TRowSlots& slots : rows_)
+    if (slots.capacity > kInline) bytes += slots.capacity * sizeof(TPoolHandle);
   return bytes;
 }
 

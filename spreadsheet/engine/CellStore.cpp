@@ -53,8 +53,7 @@ std::unique_ptr<TCellIndex> BuildIndex() {
 // The index of the current document's row-head table, made on first use;
 // nullptr when no document is current or the memory for it cannot be had
 // (lookups then walk the rows and no cell can be made).
-TCellIndex* CurrentIndex() {
-  if (gCurrentDoc.rowHeads == gIndexHeads && (gIndex || !gIndexHeads)) return gIndex;
+TCellIndex* SelectIndex() {
   gIndexHeads = gCurrentDoc.rowHeads;
   gIndex = nullptr;
   gHubs = nullptr;
@@ -76,6 +75,10 @@ TCellIndex* CurrentIndex() {
   return gIndex = gIndexes.back().index.get();
 }
 
+inline TCellIndex* CurrentIndex() {
+  return gCurrentDoc.rowHeads == gIndexHeads && gIndex ? gIndex : SelectIndex();
+}
+
 // The dependents hubs of the current document, nullptr when it has no index.
 TDependentsIndex* CurrentHubs() {
   CurrentIndex();
@@ -83,16 +86,6 @@ TDependentsIndex* CurrentHubs() {
 }
 
 TDepLink* LinkPtr(TPoolHandle link) { return reinterpret_cast<TDepLink*>(PoolBlock(link)); }
-
-// The cell of `row` in column `col` found through the index, or by walking the
-// row when there is none.
-TCellHandle CellAtColumn(const TCellIndex* index, int row, int col) {
-  if (col < 0) return kNilHandle;
-  if (index) return index->Find(row, col);
-  TCellHandle cell = gCurrentDoc.rowHeads[row];
-  while (cell != kNilHandle && CellPtr(cell)->column < col) cell = CellPtr(cell)->next;
-  return cell != kNilHandle && CellPtr(cell)->column == col ? cell : kNilHandle;
-}
 
 void RaiseExtent(int row, int col) {
   gCurrentDoc.highRow = static_cast<std::int16_t>(std::max<int>(gCurrentDoc.highRow, row));
@@ -173,8 +166,7 @@ TCellHandle CellFindRowPos(int row, int col) {
     }
     return cell;
   }
-  gRowPosPrevious = CellAtColumn(index, row, index->LastColumnBefore(row, col));
-  return CellAtColumn(index, row, index->FirstColumnFrom(row, col));
+  return index->Position(row, col, gRowPosPrevious);
 }
 
 TCellHandle CellRowPosPrevious() { return gRowPosPrevious; }
@@ -397,9 +389,11 @@ TPoolHandle CellTakeDependents(TCellHandle target) {
 
 TCellHandle CellFirstInRow(int row, int col) {
   if (!HaveCurrentDocument() || row < 0 || row > kMaxRow) return kNilHandle;
+  if (col <= 0) return gCurrentDoc.rowHeads[row];  // the list itself: one read fewer than the index
   const TCellIndex* index = CurrentIndex();
   if (!index) return CellFindRowPos(row, col);
-  return CellAtColumn(index, row, index->FirstColumnFrom(row, col));
+  TPoolHandle previous;
+  return index->Position(row, col, previous);
 }
 
 bool CellWalkBounds(const TRange& range, TRange& bounds) {

@@ -241,6 +241,9 @@ bool ForEachCellInRange(const TRange& range, Visit&& visit) {
       TCell* cell = CellPtr(handle);
       if (!cell || cell->column > r.lastCol) break;
       TCellHandle next = cell->next;
+#if defined(__GNUC__)
+      __builtin_prefetch(PoolBlock(next));  // the list's next cell, while this one is visited
+#endif
       if constexpr (std::is_invocable_v<Visit&, TCellHandle, TCell&>) {
         if constexpr (std::is_void_v<std::invoke_result_t<Visit&, TCellHandle, TCell&>>) {
           visit(handle, *cell);

@@ -259,7 +259,10 @@ bool FormulaLinkDeps(TCellHandle cell, bool add) {
     ForEachReferencedRectangle(code, bytes, [&](const TRange& r) { UnlinkRectangle(cell, r); });
     return true;
   }
-  std::vector<TCellHandle> linked;
+  // The cells given a link by this call, kept between calls so that linking
+  // a formula seldom takes memory of its own.
+  static std::vector<TCellHandle> linked;
+  linked.clear();
   bool ok = LinksCanFit(code, bytes);
   if (ok) {
     ForEachReferencedRectangle(code, bytes, [&](const TRange& r) {
