@@ -438,6 +438,9 @@ class TForm : public TWinControl {
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
+  // The form became the active window, or stopped being it.
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
 

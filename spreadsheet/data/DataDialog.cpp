@@ -16,6 +16,7 @@
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/WindowServices.h"
 
 namespace corvane {
 
@@ -42,6 +43,10 @@ std::string* PresetField(TDataDialogValues& v) {
   }
 }
 
+// The mode indicator while the goal seek runs.
+constexpr const char* kWaitModeText = " WAIT! ";
+constexpr int kWaitModeColour = 79;
+
 bool ReadNumber(const std::string& text, double& x) {
   ClearCalcError();
   std::string result;
@@ -56,6 +61,10 @@ bool ReadNumber(const std::string& text, double& x) {
 const TDataPageInfo& DataPageInfo(int page) { return kPages[page >= 0 && page < kDataPageCount ? page : 0]; }
 
 std::string DataDialogCaption(int page) { return std::string("Data: ") + DataPageInfo(page).word; }
+
+std::string DataPromptCaption(int page, std::string_view name) {
+  return std::string(" ") + DataPageInfo(page).word + ":" + std::string(name) + " Range";
+}
 
 void DataPageSize(int page, int pixelsPerInch, int& width, int& height) {
   const TDataPageInfo& info = DataPageInfo(page);
@@ -152,8 +161,11 @@ TDataApply RunDataPage(TDataDialogValues& v) {
       if (!ReadRangeField(v.goalInput, a) || !ReadRangeField(v.goalOutput, b) || !ReadNumber(v.goalDesire, desired) ||
           !ReadNumber(v.goalTolerance, tolerance))
         return TDataApply::kRefused;
+      TWindowServices& windows = WindowServices();
+      windows.SetModeIndicator(kWaitModeText, kWaitModeColour);
       DataGoalSeek(a, b, tolerance, desired);
       DefaultBeep();
+      windows.ShowReadyMode();
       return TDataApply::kRan;
     }
     case kPageRegress:
@@ -189,6 +201,7 @@ TDataApply RunDataPage(TDataDialogValues& v) {
     default:
       if (!ReadRangeField(v.formRange, a)) return TDataApply::kRefused;
       if (!RangeIsValid(a)) return TDataApply::kNothing;
+      v.formTarget = a;
       return TDataApply::kOpenForm;
   }
 }
