@@ -50,16 +50,20 @@ class DataDialogWindows : public testing::DataTest {
   // Runs `script` from within the modal run that the next input starts, once
   // its form is up; a modal form the script left open is closed after it.
   static void RunInsideModal(std::function<void()> script) {
+    PendingScript() = std::move(script);
+    SetTimer(nullptr, 0, 20, RunPendingScript);
+  }
+  static std::function<void()>& PendingScript() {
     static std::function<void()> pending;
-    pending = std::move(script);
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-      auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetActiveWindow()));
-      if (form == nullptr || !form->Modal()) return;
-      KillTimer(nullptr, id);
-      std::function<void()> run = std::move(pending);
-      run();
-      if (form->ModalResult() == mrNone) form->SetModalResult(mrCancel);
-    });
+    return pending;
+  }
+  static void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR id, DWORD) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetActiveWindow()));
+    if (form == nullptr || !form->Modal()) return;
+    KillTimer(nullptr, id);
+    std::function<void()> run = std::move(PendingScript());
+    run();
+    if (form->ModalResult() == mrNone) form->SetModalResult(mrCancel);
   }
 
   TForm main_{nullptr, "Corvane"};
