@@ -263,7 +263,8 @@ bool EnterField(const TDbfField& field, std::string_view raw, int row, int col) 
   return stored;
 }
 
-// The field names along the row, each column as wide as its field.
+// The field names along the row, each column as wide as its field (a column
+// entry counts characters; 254 is the widest a worksheet file keeps).
 bool EnterFieldNames(const TDbfLayout& layout, int row, int col) {
   TSheetView view;
   bool haveView = WindowServices().GetSheetView(view);
@@ -274,7 +275,7 @@ bool EnterFieldNames(const TDbfLayout& layout, int row, int col) {
     entered = EnterCell("'" + field.name, row, c);
     if (!entered) break;
     ApplyFieldFormat(row, c, FieldFormat(field), true);
-    if (c <= kMaxCol) view.sizes.columns[c] = static_cast<std::uint16_t>(std::max(field.length, 1) * 8);
+    if (c <= kMaxCol) view.sizes.columns[c] = static_cast<std::uint16_t>(std::clamp(field.length, 1, 254));
   }
   if (haveView) WindowServices().SetSheetView(view, kViewSizes);
   return entered;

@@ -20,7 +20,7 @@ class TFakeWindowServices : public TWindowServices {
   int sheetCount = 1;
   int modifiedMarks = 0;
   int repaints = 0;
-  std::map<int, int> columnSizes;  // absent: default (255)
+  std::map<int, int> columnSizes;  // characters; absent: default (255)
   std::map<int, int> rowSizes;
   int defaultColumnChars = 9;
   std::string fileName = "SHEET1.WKS";
@@ -58,11 +58,11 @@ class TFakeWindowServices : public TWindowServices {
   }
   std::string ColumnWidthTag(int col) override {
     auto it = columnSizes.find(col);
-    return it == columnSizes.end() ? "" : "w" + std::to_string(it->second / 8);
+    return it == columnSizes.end() ? "" : "w" + std::to_string(it->second);
   }
   int ColumnWidthChars(int col) override {
     auto it = columnSizes.find(col);
-    return it == columnSizes.end() ? defaultColumnChars : it->second / 8;
+    return it == columnSizes.end() ? defaultColumnChars : it->second;
   }
   bool GetSheetView(TSheetView& view) override {
     if (!open) return false;
@@ -117,7 +117,8 @@ class TFakeWindowServices : public TWindowServices {
   // What tests set directly, as a window would.
   void GridSetColSize(int index, int size) { SetEntry(columnSizes, index, size); }
   void GridSetRowSize(int index, int size) { SetEntry(rowSizes, index, size); }
-  void GridSetColWidth(int col, int width) { GridSetColSize(col, width); }
+  // A width in pixels: column entries count characters of 8 pixels.
+  void GridSetColWidth(int col, int pixels) { GridSetColSize(col, pixels / 8); }
   void SetSheetCount(int count) {
     if (count != 0) sheetCount = count;
   }
