@@ -110,7 +110,7 @@ void MoveLineCells(const TAxis& axis, const TLineShift& run, bool insert) {
 // open up take the default size.
 void ShiftSizes(const TAxis& axis, const TLineShift& run, bool insert) {
   TWindowServices& windows = WindowServices();
-  TSheetView view;
+  TSheetViewState view;
   if (!windows.GetSheetView(view)) return;
   std::span<std::uint16_t> sizes = SizeTable(view.sizes, axis.columns);
   if (insert) {

@@ -62,7 +62,7 @@ bool SetEveryPosition(const TRange& range, Set set) {
 // Sets the size of lines first..last (cut to 0..max) in the active window.
 void SetLineSizes(int first, int last, int max, bool columns, int size) {
   TWindowServices& windows = WindowServices();
-  TSheetView view;
+  TSheetViewState view;
   if (windows.GetSheetView(view)) {
     std::span<std::uint16_t> sizes = SizeTable(view.sizes, columns);
     for (int line = std::max(first, 0); line <= std::min(last, max); ++line)

@@ -167,7 +167,7 @@ void FreeSizeBlocks(const TSizeTable& table) {
 bool SaveSizeBlocks(const TSizeTable& table) {
   FreeSizeBlocks(table);
   if (!HaveCurrentDocument()) return false;
-  TSheetView view;
+  TSheetViewState view;
   if (!WindowServices().GetSheetView(view)) return true;
   std::span<const std::uint16_t> sizes = SizeTable(view.sizes, table.columns);
   for (int b = 0; b < table.blocks; ++b) {
@@ -185,7 +185,7 @@ bool SaveSizeBlocks(const TSizeTable& table) {
 
 bool RestoreSizeBlocks(const TSizeTable& table) {
   bool restored = false;
-  TSheetView view;
+  TSheetViewState view;
   bool haveView = WindowServices().GetSheetView(view);
   std::span<std::uint16_t> sizes = SizeTable(view.sizes, table.columns);
   for (int b = 0; b < table.blocks; ++b) {

@@ -17,8 +17,8 @@ class TNoWindows final : public TWindowServices {
   void SetGridSelection(const TRange&) override {}
   std::string ColumnWidthTag(int) override { return ""; }
   int ColumnWidthChars(int) override { return 0; }
-  bool GetSheetView(TSheetView&) override { return false; }
-  void SetSheetView(const TSheetView&, unsigned) override {}
+  bool GetSheetView(TSheetViewState&) override { return false; }
+  void SetSheetView(const TSheetViewState&, unsigned) override {}
   void MarkSheetModified(TSheetId) override {}
   void RepaintSheet(TSheetId) override {}
   std::string SheetFileName(std::size_t) override { return ""; }

@@ -92,7 +92,7 @@ inline std::span<std::uint16_t> SizeTable(TSheetSizes& sizes, bool columns) {
 
 // What the active sheet window shows of its document besides the cells, as
 // one value that undo and the worksheet files copy whole.
-struct TSheetView {
+struct TSheetViewState {
   TSheetWindowLayout layout;
   TSheetSizes sizes;
   std::vector<std::string> tabNames;  // in tab order
@@ -103,7 +103,7 @@ struct TSheetView {
   std::vector<std::string> fontList;
 };
 
-// The parts of a TSheetView that SetSheetView applies.
+// The parts of a TSheetViewState that SetSheetView applies.
 enum TSheetViewPart : unsigned {
   kViewLayout = 1,   // sheet count, split, panes and titles; the active pane takes the focus
   kViewSizes = 2,    // column widths and row heights, laid out at once
@@ -136,10 +136,10 @@ class TWindowServices {
 
   // The active window's view of its document; false (and `view` untouched)
   // when no sheet window is open.
-  virtual bool GetSheetView(TSheetView& view) = 0;
+  virtual bool GetSheetView(TSheetViewState& view) = 0;
   // Applies the `parts` (TSheetViewPart bits) of `view` to the active window;
   // nothing when none is open.
-  virtual void SetSheetView(const TSheetView& view, unsigned parts) = 0;
+  virtual void SetSheetView(const TSheetViewState& view, unsigned parts) = 0;
 
   // Sets the document's and the global modified flags and updates the scroll
   // ranges of `sheet`.

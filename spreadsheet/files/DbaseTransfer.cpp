@@ -266,7 +266,7 @@ bool EnterField(const TDbfField& field, std::string_view raw, int row, int col) 
 // The field names along the row, each column as wide as its field (a column
 // entry counts characters; 254 is the widest a worksheet file keeps).
 bool EnterFieldNames(const TDbfLayout& layout, int row, int col) {
-  TSheetView view;
+  TSheetViewState view;
   bool haveView = WindowServices().GetSheetView(view);
   bool entered = true;
   for (std::size_t i = 0; i < layout.fields.size() && entered; ++i) {

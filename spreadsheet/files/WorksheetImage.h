@@ -66,7 +66,7 @@ struct TWorksheetImage {
   // The window's view as it stood (sizes, tabs, buttons, font, font list);
   // haveView is false when no sheet window was open.
   bool haveView = false;
-  TSheetView view;
+  TSheetViewState view;
   bool haveWindowRecord = false;
   bool haveLayout = false;
   TSheetWindowLayout layout;

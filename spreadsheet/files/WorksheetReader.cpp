@@ -291,7 +291,7 @@ bool ApplyNamedGraphs(const TWorksheetImage& image) {
 void ApplyWindowState(const TWorksheetImage& image) {
   TWindowServices& windows = WindowServices();
   if (!image.haveView) return;
-  TSheetView view = image.view;
+  TSheetViewState view = image.view;
   unsigned parts = kViewSizes;
   if (image.haveLayout || image.haveWindowRecord) {
     view.layout = image.layout;

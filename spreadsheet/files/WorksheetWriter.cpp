@@ -140,7 +140,7 @@ void WriteByteRecord(TRecordWriter& out, int type, std::uint8_t value) {
 }
 
 // The main records that only a whole sheet carries, after the extent.
-void WriteSheetRecords(TRecordWriter& out, const TSheetView& view) {
+void WriteSheetRecords(TRecordWriter& out, const TSheetViewState& view) {
   const TSheetSettings& settings = gCurrentDoc.settings;
   const TRange* ranges = settings.savedRanges;
   TWorksheetFileState& state = CurrentFileState();
@@ -300,12 +300,12 @@ void StampDocument(TWorksheetFileState& state) {
 }
 
 // The face of a cell's font number: the program's list, else the window's own.
-std::string FontFace(const TSheetView& view, int font) {
+std::string FontFace(const TSheetViewState& view, int font) {
   return font < static_cast<int>(view.fontList.size()) ? view.fontList[font] : view.font.name;
 }
 
 void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (&fontsUsed)[256],
-                           const TSheetView& view, bool haveView) {
+                           const TSheetViewState& view, bool haveView) {
   const TSheetSettings& settings = gCurrentDoc.settings;
   TWorksheetFileState& state = CurrentFileState();
 
@@ -458,7 +458,7 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range) {
   extent.Range(TRange{0, 0, gCurrentDoc.highCol, gCurrentDoc.highRow});
   out.Record(kExtent, extent);
   // The window's view of the document, taken once for the whole file.
-  TSheetView view;
+  TSheetViewState view;
   bool haveView = WindowServices().GetSheetView(view);
   if (!rangeFlag) WriteSheetRecords(out, view);
 

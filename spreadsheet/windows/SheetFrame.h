@@ -13,6 +13,9 @@
 
 namespace corvane {
 
+// The answers to "Save Worksheet ...?".
+enum class TSaveAnswer { kYes, kNo, kCancel };
+
 // Frame commands a key in a pane can start.
 enum class TFrameCommand {
   kBold, kItalic, kUnderline,   // style toggles
@@ -41,6 +44,9 @@ class TSheetFrame {
   virtual void EditCurrentCell() = 0;
   // Commits the entry line's edit, as leaving it would.
   virtual void CommitEntry() = 0;
+  // Enter in a pane while pointing: commits the saved text followed by the
+  // pointed address or range.
+  virtual void CommitPointedEntry() = 0;
   // POINT mode: "." anchors a range at the cursor; Esc ends pointing; F4
   // cycles the reference mode of the pointed address (with the indicators
   // refreshed); accepting a range prompt resets that mode.
@@ -80,10 +86,32 @@ class TSheetFrame {
   // Whether Ctrl+letters in a pane are frame commands (a setting).
   virtual bool CtrlKeysForCommands() const = 0;
   virtual void RunCommand(TFrameCommand command) = 0;
-  // Re-reads the linked files of the open documents (before F9 recalculates).
-  virtual void RefreshLinkedFiles() = 0;
   // Lets pending window messages run (long commands stay responsive).
   virtual void ProcessMessages() = 0;
+
+  // ---- Closing ---------------------------------------------------------------
+  // Asks "Save Worksheet", a line break, the caption and "?" (Yes, No, Cancel).
+  virtual TSaveAnswer AskSave(std::string_view caption) = 0;
+  // Save As for the current document (a new sheet); true when it was saved.
+  virtual bool SaveAs() = 0;
+  // The last sheet window is closing: menus and tool bars without a sheet.
+  virtual void NoSheetWindows() = 0;
+
+  // ---- What the engine asks of the main frame (through the window services) --
+  virtual void ShowProgress(int done, int total) = 0;
+  virtual void HideProgress() = 0;
+  virtual void SetWaitCursor(bool on) = 0;
+  virtual void EnableMainWindow() = 0;
+  virtual void SetMainMenusEnabled(bool enabled) = 0;
+  virtual void ShowPromptLine(std::string_view caption, std::string_view text) = 0;
+  virtual std::string PromptLineText() = 0;
+  virtual void HidePromptLine() = 0;
+  // The mode panel: a text and its colour byte; READY and " WAIT! ".
+  virtual void SetModeIndicator(std::string_view text, int colour) = 0;
+  virtual void ShowReadyMode() = 0;
+  virtual void ShowWaitMode() = 0;
+  // The name of the user logged on.
+  virtual std::string UserName() = 0;
 };
 
 // The program's beep-on-error switch, which Shift+F6 toggles.

@@ -64,7 +64,7 @@ class TFakeWindowServices : public TWindowServices {
     auto it = columnSizes.find(col);
     return it == columnSizes.end() ? defaultColumnChars : it->second;
   }
-  bool GetSheetView(TSheetView& view) override {
+  bool GetSheetView(TSheetViewState& view) override {
     if (!open) return false;
     view.layout = layout;
     view.layout.sheetCount = static_cast<std::int16_t>(sheetCount);
@@ -78,7 +78,7 @@ class TFakeWindowServices : public TWindowServices {
     ++viewsTaken;
     return true;
   }
-  void SetSheetView(const TSheetView& view, unsigned parts) override {
+  void SetSheetView(const TSheetViewState& view, unsigned parts) override {
     if (!open) return;
     if (parts & kViewLayout) {
       layout = view.layout;
