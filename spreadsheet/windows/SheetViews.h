@@ -47,6 +47,8 @@ class TSheetViews {
   std::vector<std::string> fontList;
   // Set by any view whose document changed.
   bool anyModified = false;
+  // Whether the last sheet window laid out was maximised; new ones follow.
+  bool windowsMaximised = false;
 
  private:
   class TServices;

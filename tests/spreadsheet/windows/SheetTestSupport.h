@@ -185,12 +185,11 @@ class SheetWindowTest : public ::testing::Test {
     ASSERT_TRUE(EnterCell(text, row, col)) << text << ": " << ErrorMessage();
   }
   // A key pressed in the active window: the window's preview, then the pane
-  // (its own keys, then what it left to the window), then the release.
+  // (which hands what it leaves to the window), then the release.
   void Press(TTestSheetWindow& window, int key, classlib::TShiftState shift = 0) {
     int k = key;
     window.view.PreviewKeyDown(k, shift);
     if (k != 0) window.view.ActivePane().KeyDown(k, shift);
-    if (k != 0) window.view.PaneKeyDown(window.view.ActivePane(), k, shift);
     window.view.KeyUp(key, shift);
   }
   void Type(TTestSheetWindow& window, const std::string& text) {
