@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
@@ -52,6 +53,25 @@ inline bool PrepareShowcaseSheet() {
   SetLook(7, 0, -1, 0xC0000000u, 1, 16, 1);     // Courier New 16, bold
   SetLook(7, 2, -1, 0xC0000000u, 2, 0, 2 | 4);  // Times New Roman, italic and underlined
   return true;
+}
+
+// Fills rows 0..rows-1 and columns 0..cols-1 with formatted cells: every
+// fourth a label, the others numbers in fixed, comma, currency, percent and
+// date formats, some with colours of their own, some negative, some bordered.
+inline void FillFormattedBlock(int rows, int cols) {
+  static const int kFormats[] = {0x02, 0x42, 0x22, 0x31, 0x72};
+  for (int row = 0; row < rows; ++row) {
+    for (int col = 0; col < cols; ++col) {
+      int k = row * cols + col;
+      if (k % 4 == 0) {
+        EnterCell("'Item " + std::to_string(k), row, col);
+        continue;
+      }
+      EnterCell(std::to_string((k % 2 ? -1 : 1) * (k * 37 % 9973) / 7.0), row, col);
+      std::uint32_t colour = k % 5 == 0 ? 0x0C00FFFFu : 0xC0000000u;
+      SetLook(row, col, kFormats[k % 5], colour, 255, 0, k % 7 == 0 ? 1 : 0, k % 11 == 0 ? 0x55 : 0);
+    }
+  }
 }
 
 }  // namespace corvane::testing
