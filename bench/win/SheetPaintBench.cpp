@@ -4,9 +4,9 @@
 // rows painted and milliseconds per paint or scroll. Run it with the win64
 // tree built:
 //   tools/wine-run build/win64/wine build/win64/bin/sheet_paint_bench.exe
-#include <chrono>
 #include <cstdio>
 
+#include "bench/win/PaintTiming.h"
 #include "classlib/win/Application.h"
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/PagePool.h"
@@ -18,14 +18,6 @@
 
 using namespace classlib;
 using namespace corvane;
-
-namespace {
-
-double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
 
 int main() {
   constexpr int kRounds = 100;
@@ -58,30 +50,13 @@ int main() {
   std::printf("cell area %d x %d pixels, %d rows and %d columns in view\n", sheet->Grid1.CellPanel().ClientWidth(),
               sheet->Grid1.CellPanel().ClientHeight(), model.Nrows(), model.Ncols());
 
-  rows = 0;
-  auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kRounds; ++i) {
-    InvalidateRect(cells, nullptr, FALSE);
-    UpdateWindow(cells);
-    GdiFlush();
-  }
-  double ms = MillisecondsSince(start);
-  std::printf("full window:    %5.1f rows painted per paint,  %7.3f ms per paint\n",
-              static_cast<double>(rows) / kRounds, ms / kRounds);
-
+  bench::TimePaints("full window:", cells, rows, kRounds, [&] { InvalidateRect(cells, nullptr, FALSE); });
   model.MoveTo(model.Toprow() + model.Nrows(), 0);
   uikit::RunUntilIdle();
-  rows = 0;
-  start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kRounds; ++i) {
+  bench::TimePaints("one-row scroll (Down):", cells, rows, kRounds, [&] {
     int key = VK_DOWN;
     model.KeyDown(key, 0);
-    UpdateWindow(cells);
-    GdiFlush();
-  }
-  ms = MillisecondsSince(start);
-  std::printf("one-row scroll: %5.1f rows painted per scroll, %7.3f ms per scroll\n",
-              static_cast<double>(rows) / kRounds, ms / kRounds);
+  });
   delete sheet;
   FreeAllDocuments();
   PoolFreeAll();
