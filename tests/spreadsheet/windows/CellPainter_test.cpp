@@ -194,6 +194,26 @@ TEST_F(CellPainterTest, FontsBordersAndGridLines) {
   EXPECT_EQ(canvas.CallsOf(TCanvasOp::LineTo)[0].Pen.Color, kGridLineColour);
 }
 
+TEST_F(CellPainterTest, PicturesThatCannotBeHadLeaveAFramedBox) {
+  struct TPictures : TPictureSource {
+    std::vector<std::string> asked;
+    bool DrawPicture(TCanvas&, std::string_view file, const TRect&, bool stretch) override {
+      asked.push_back(std::string(file) + (stretch ? " stretched" : ""));
+      return file == "logo.bmp";
+    }
+  } pictures;
+  context.pictures = &pictures;
+  Enter(0, 0, "|<logo.bmp");
+  Enter(0, 1, "|>lost.bmp");
+  TRecordingCanvas canvas = Paint(0, 0, 1);
+  EXPECT_EQ(pictures.asked, (std::vector<std::string>{"logo.bmp stretched", "lost.bmp"}));
+  std::vector<TCanvasCall> frames = canvas.CallsOf(TCanvasOp::FrameRect);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0].Rect, Bounds(kColWidth, 0, kColWidth, kRowHeight).Inflate(-1, -1));
+  EXPECT_EQ(FillOf(canvas, 0), clNone);  // a stretched picture covers its cell
+  EXPECT_TRUE(canvas.Texts().empty());
+}
+
 TEST_F(CellPainterTest, PaintingAnotherDocumentLeavesTheCurrentOneAsItWas) {
   Enter(0, 0, "'first");
   int other = 0;

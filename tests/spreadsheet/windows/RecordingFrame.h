@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class TRecordingFrame : public TSheetFrame {
   std::vector<std::string> promptList;
   std::string mode = "READY";
   int runMacroRow = -1, runMacroCol = -1;
+  std::function<void()> onProcessMessages;  // what runs while messages would
 
   bool Has(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
 
@@ -55,7 +57,9 @@ class TRecordingFrame : public TSheetFrame {
   void ShowRangeProperties() override { Log("properties"); }
   bool CtrlKeysForCommands() const override { return ctrlCommands; }
   void RunCommand(TFrameCommand command) override { Log("command " + std::to_string(static_cast<int>(command))); }
-  void ProcessMessages() override {}
+  void ProcessMessages() override {
+    if (onProcessMessages) onProcessMessages();
+  }
   TSaveAnswer AskSave(std::string_view caption) override {
     Log("ask save " + std::string(caption));
     return answer;

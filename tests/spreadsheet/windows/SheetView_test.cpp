@@ -241,6 +241,40 @@ TEST_F(SheetWindowTest, KeysAndCharacters) {
   EXPECT_FALSE(RangePromptActive());
 }
 
+TEST_F(SheetWindowTest, F9RecalculatesEveryDocumentEvenWhenAWindowClosesMeanwhile) {
+  TTestSheetWindow& first = OpenWindow("ONE.WKS");
+  gCurrentDoc.settings.manualRecalc = 1;
+  Enter(0, 0, "1");
+  Enter(0, 1, "+A1*2");
+  Enter(0, 0, "5");
+  TTestSheetWindow& second = OpenWindow("TWO.WKS");
+  gCurrentDoc.settings.manualRecalc = 1;
+  Enter(0, 0, "1");
+  Enter(0, 1, "+A1*3");
+  Enter(0, 0, "7");
+  TTestSheetWindow& doomed = OpenWindow("THREE.WKS");
+  Activate(second);
+  // The second window's messages close the third window.
+  frame.onProcessMessages = [&] {
+    frame.onProcessMessages = nullptr;
+    Close(doomed);
+  };
+  Press(second, vk::F9);
+  EXPECT_EQ(CurrentDocSlot(), second.view.Slot());
+  EXPECT_EQ(frame.mode, "READY");
+  EXPECT_EQ(CellReal(*CellPtr(CellFind(0, 1))), 21);
+  {
+    TDocumentScope scope(first.view.Slot());
+    EXPECT_EQ(CellReal(*CellPtr(CellFind(0, 1))), 10);
+  }
+  // A macro message for a cell outside the sheet runs nothing.
+  second.view.MacroMessage(256, 3);
+  second.view.MacroMessage(3, -1);
+  EXPECT_EQ(frame.runMacroRow, -1);
+  second.view.MacroMessage(2, 9);
+  EXPECT_EQ(std::make_pair(frame.runMacroRow, frame.runMacroCol), std::make_pair(9, 2));
+}
+
 TEST_F(SheetWindowTest, MouseOnThePanes) {
   TTestSheetWindow& sheet = OpenWindow("MOUSE.WKS");
   sheet.view.SplitAt(0, 150);
