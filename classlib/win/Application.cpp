@@ -5,7 +5,10 @@
 #include <objbase.h>
 
 #include <functional>
+#include <stdexcept>
 
+#include "classlib/Graphics.h"
+#include "classlib/win/Controls.h"
 #include "classlib/win/Messages.h"
 #include "classlib/win/Thread.h"
 #include "classlib/win/Timer.h"
@@ -26,6 +29,8 @@ TApplication& Application() {
 TApplication::TApplication() : TComponent(nullptr), mainThreadId_(GetCurrentThreadId()) {
   // The main thread is a single-threaded apartment: the shell's objects live here.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // Named system colours come from the system from here on.
+  SetSystemColorProvider([](int index) -> TColor { return GetSysColor(index); });
   WNDCLASSEXA wc = {sizeof wc};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -54,8 +59,12 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
       default:
         break;
     }
+  } catch (const std::exception& e) {
+    // Nothing may cross the window procedure: reported, and the call ends.
+    Application().HandleException(nullptr, e);
+    return 0;
   } catch (...) {
-    // Nothing may cross the window procedure; the call simply did not finish.
+    Application().HandleException(nullptr, std::runtime_error("Unknown error"));
     return 0;
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -68,8 +77,10 @@ bool TApplication::ProcessMessage() {
     terminated_ = true;
     return true;
   }
-  TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  if (!PreTranslateMessage(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
   return true;
 }
 
@@ -87,6 +98,33 @@ void TApplication::HandleMessage() {
 
 void TApplication::Run() {
   while (!terminated_) HandleMessage();
+}
+
+void TApplication::HandleException(TObject* Sender, const std::exception& E) {
+  try {
+    if (OnException)
+      OnException(Sender, E);
+    else
+      ShowException(E);
+  } catch (...) {
+    // The reporting itself failed; there is no one left to tell.
+  }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  std::string text = E.what();
+  if (text.empty() || text.back() != '.') text += '.';
+  MessageBoxA(GetActiveWindow(), text.c_str(), DisplayTitle().c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}
+
+std::string TApplication::DisplayTitle() const {
+  if (!Title.empty()) return Title;
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  if (size_t slash = name.find_last_of("\\/"); slash != std::string::npos) name.erase(0, slash + 1);
+  if (size_t dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
+  return name;
 }
 
 void TApplication::Terminate() {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <functional>
 #include <string>
 
 #include "classlib/Component.h"
@@ -27,8 +29,19 @@ class TApplication : public TComponent {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
+  // Reports an exception that reached the edge of a window procedure or a
+  // message handler: OnException when assigned, else ShowException.
+  void HandleException(TObject* Sender, const std::exception& E);
+  // The exception's message followed by a full stop, in a message box
+  // captioned with the application's title.
+  void ShowException(const std::exception& E);
+  // Title, or the program file's name without its extension when it is empty.
+  std::string DisplayTitle() const;
+
   std::string Title;
   TNotifyEvent OnHint;
+  // Replaces the message box of HandleException (tests record instead).
+  std::function<void(TObject* Sender, const std::exception& E)> OnException;
 
  private:
   friend TApplication& Application();

@@ -11,5 +11,7 @@ constexpr UINT kSynchronizeMessage = WM_APP + 1;
 // Posted by a finished worker: lParam is its TThread, whose OnTerminate runs
 // on the main thread.
 constexpr UINT kThreadDoneMessage = WM_APP + 2;
+// Posted by TForm::Release to the form's own window: free the form.
+constexpr UINT kReleaseMessage = WM_APP + 3;
 
 }  // namespace classlib

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <stdexcept>
 #include <vector>
 
 #include "classlib/win/Application.h"
@@ -102,7 +103,10 @@ void TThread::ThreadDone(TThread* thread) {
     TNotifyEvent handler = thread->OnTerminate;
     try {
       handler(thread);
+    } catch (const std::exception& e) {
+      Application().HandleException(thread, e);
     } catch (...) {
+      Application().HandleException(thread, std::runtime_error("Unknown error"));
     }
   }
   // The handler may have freed the thread itself.

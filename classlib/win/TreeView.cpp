@@ -133,14 +133,19 @@ void TTreeNode::DeleteChildren() {
 TTreeView::TTreeView(TComponent* AOwner, TWinControl* parent) : TWinControl(AOwner) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&icc);
+  tabStop_ = true;
   RECT rc = {0, 0, 200, 300};
-  if (parent != nullptr) GetClientRect(parent->Handle(), &rc);
-  HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                                  TVS_SHOWSELALWAYS,
-                              0, 0, rc.right, rc.bottom, parent != nullptr ? parent->Handle() : nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-  AttachControl(hwnd);
+  if (HWND parentWindow = parent != nullptr ? parent->Handle() : nullptr) GetClientRect(parentWindow, &rc);
+  SetBounds(0, 0, rc.right, rc.bottom);
+  SetParent(parent);
+}
+
+void TTreeView::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.ClassName = WC_TREEVIEWA;
+  Params.SystemClass = true;
+  Params.Style |= TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+  Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 TTreeView::~TTreeView() { Clear(); }

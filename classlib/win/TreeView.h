@@ -79,6 +79,8 @@ class TTreeNode {
 
 class TTreeView : public TWinControl {
  public:
+  // The tree fills `parent`'s client area as it is now; its window exists
+  // from here on when the parent's can be made.
   TTreeView(TComponent* AOwner, TWinControl* parent);
   // Frees every node, firing OnDeletion for each.
   ~TTreeView() override;
@@ -102,6 +104,7 @@ class TTreeView : public TWinControl {
   TTreeNode* NodeFromItem(HTREEITEM item) const;
 
  protected:
+  void CreateParams(TCreateParams& Params) override;
   void WindowDestroying() override;
 
  private:

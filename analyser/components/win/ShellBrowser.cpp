@@ -166,14 +166,15 @@ TShellBrowser::TShellBrowser(classlib::TComponent* AOwner) : classlib::TComponen
   Shell();
   auto* form = dynamic_cast<classlib::TForm*>(AOwner);
   ownerWindow_ = form != nullptr ? form->Handle() : classlib::Application().Handle();
-  if (form != nullptr && SetWindowSubclass(ownerWindow_, OwnerHook, reinterpret_cast<UINT_PTR>(this),
-                                           reinterpret_cast<DWORD_PTR>(this)))
-    hookedWindow_ = ownerWindow_;
+  if (form != nullptr) {
+    // The form owns this component and frees it while the form still lives.
+    hookedForm_ = form;
+    form->AddMessageHook(this, [this](classlib::TMessage& m) { return OwnerMessage(m.Msg, m.WParam, m.LParam); });
+  }
 }
 
 TShellBrowser::~TShellBrowser() {
-  if (hookedWindow_ != nullptr && IsWindow(hookedWindow_))
-    RemoveWindowSubclass(hookedWindow_, OwnerHook, reinterpret_cast<UINT_PTR>(this));
+  if (hookedForm_ != nullptr) hookedForm_->RemoveMessageHook(this);
 }
 
 void TShellBrowser::SetFolder(const std::string& path) {
@@ -495,17 +496,17 @@ void TShellBrowser::Notification(classlib::TComponent* AComponent, classlib::TOp
   if (AComponent == largeImages_) largeImages_ = nullptr;
 }
 
-LRESULT CALLBACK TShellBrowser::OwnerHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TShellBrowser*>(data);
-  if (self->menu2_ && (msg == WM_DRAWITEM || msg == WM_MEASUREITEM || msg == WM_INITMENUPOPUP)) {
+bool TShellBrowser::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (menu2_ && (msg == WM_DRAWITEM || msg == WM_MEASUREITEM || msg == WM_INITMENUPOPUP)) {
     if (msg == WM_INITMENUPOPUP) {
       // Submenus of the application's own items are none of the shell's business.
-      const int firstAppItem = GetMenuItemCount(self->shownMenu_) - self->appItemCount_;
-      if (static_cast<int>(LOWORD(lParam)) >= firstAppItem) return 0;
+      const int firstAppItem = GetMenuItemCount(shownMenu_) - appItemCount_;
+      if (static_cast<int>(LOWORD(lParam)) >= firstAppItem) return false;
     }
-    self->menu2_->HandleMenuMsg(msg, wParam, lParam);
+    menu2_->HandleMenuMsg(msg, wParam, lParam);
   }
-  return DefSubclassProc(hwnd, msg, wParam, lParam);
+  // The form's own handling follows either way.
+  return false;
 }
 
 }  // namespace foldwick

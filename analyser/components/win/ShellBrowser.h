@@ -16,6 +16,7 @@
 #include "classlib/Component.h"
 #include "classlib/Menus.h"
 #include "classlib/win/ComPtr.h"
+#include "classlib/win/Controls.h"
 #include "classlib/win/ImageList.h"
 
 namespace foldwick {
@@ -137,7 +138,9 @@ class TShellBrowser : public classlib::TComponent {
   classlib::TComPtr<IContextMenu> ObjectMenu(const TObjectLists& objects) const;
   int Icon(bool open) const;
   void ShareSystemImages(classlib::TImageList* images, UINT size);
-  static LRESULT CALLBACK OwnerHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+  // The owner form's messages, seen first: the shell's menu draws and fills
+  // its own items while it is up.
+  bool OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
   std::string folder_;
   TIdList folderList_;
@@ -147,7 +150,7 @@ class TShellBrowser : public classlib::TComponent {
   classlib::TImageList* smallImages_ = nullptr;
   classlib::TImageList* largeImages_ = nullptr;
   HWND ownerWindow_ = nullptr;
-  HWND hookedWindow_ = nullptr;
+  classlib::TWinControl* hookedForm_ = nullptr;
   // While a context menu is shown.
   classlib::TComPtr<IContextMenu2> menu2_;
   HMENU shownMenu_ = nullptr;
