@@ -3,27 +3,15 @@
 // (scales, layout, axes, legend and series; the canvas keeps every call).
 #include <chrono>
 #include <cstdio>
-#include <string>
 
+#include "bench/GraphBenchSheet.h"
 #include "classlib/RecordingCanvas.h"
-#include "spreadsheet/engine/CellEntry.h"
-#include "spreadsheet/engine/DocumentTable.h"
-#include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/graphs/GraphDraw.h"
-#include "spreadsheet/graphs/NamedGraphs.h"
 
 namespace {
 
 using namespace corvane;
 using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-TRange Column(int col, int rows) {
-  TRange range;
-  RangeSet(range, col, 0, col, rows - 1);
-  return range;
-}
 
 void Bench(const char* what, const TGraphRecord& graph, int repeats) {
   classlib::TRecordingCanvas canvas(700, 350);
@@ -34,7 +22,7 @@ void Bench(const char* what, const TGraphRecord& graph, int repeats) {
     canvas.Clear();
     Clock::time_point start = Clock::now();
     DrawGraphRecord(canvas, 700, 350, graph, &hits);
-    total += Seconds(start);
+    total += std::chrono::duration<double>(Clock::now() - start).count();
     calls = canvas.Calls.size();
   }
   std::printf("%-40s %8.1f ms per drawing  %8zu canvas calls  %6zu hit regions\n", what, total * 1000 / repeats, calls,
@@ -44,36 +32,9 @@ void Bench(const char* what, const TGraphRecord& graph, int repeats) {
 }  // namespace
 
 int main() {
-  PoolInit();
-  int slot = 0;
-  if (RegisterOpenSheet("GRAPHS.WKS", slot) != TOpenResult::kNew || !ActivateDocumentContext(slot) ||
-      !GraphInitDocument())
-    return std::fprintf(stderr, "cannot open a document\n"), 1;
-
-  constexpr int kPoints = 8000;
-  for (int row = 0; row < kPoints; ++row) {
-    SetCellNumber(row, 0, row + 1);
-    for (int s = 1; s <= 6; ++s) SetCellNumber(row, s, (row * 37 + s * 101) % 1000 + s * 100);
-  }
-  TGraphRecord line = TGraphRecord::Fresh();
-  line.SetType(kGraphLine);
-  line.SetXRange(Column(0, kPoints));
-  for (int s = 1; s <= 6; ++s) {
-    line.SetSeriesRange(s, Column(s, kPoints));
-    line.SetLabelRange(s, TRange{});
-    line.SetLegend(s, "Series " + std::to_string(s));
-  }
-  Bench("line graph, 6 series x 8,000 points", line, 5);
-
-  constexpr int kSlices = 500;
-  TGraphRecord pie = TGraphRecord::Fresh();
-  pie.SetType(kGraphPie);
-  pie.SetXRange(Column(0, kSlices));
-  pie.SetSeriesRange(1, Column(1, kSlices));
-  for (int s = 2; s <= 6; ++s) pie.SetSeriesRange(s, TRange{});
-  for (int s = 1; s <= 6; ++s) pie.SetLabelRange(s, TRange{});
-  Bench("pie, 500 slices", pie, 20);
-  pie.SetType(kGraphPie3D);
-  Bench("3D pie, 500 slices", pie, 20);
+  if (!bench::PrepareGraphSheet()) return std::fprintf(stderr, "cannot open a document\n"), 1;
+  Bench("line graph, 6 series x 8,000 points", bench::LineGraph(), 5);
+  Bench("pie, 500 slices", bench::PieGraph(kGraphPie), 20);
+  Bench("3D pie, 500 slices", bench::PieGraph(kGraphPie3D), 20);
   return 0;
 }
