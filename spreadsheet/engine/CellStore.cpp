@@ -142,6 +142,49 @@ bool CellUnlinkFromRow(TCellHandle cell, TCellHandle prev, int row) {
   return true;
 }
 
+bool CellDelete(TCellHandle cell) {
+  const TCell* c = CellPtr(cell);
+  if (c == nullptr) return false;
+  int row = c->row;
+  if (CellFindRowPos(row, c->column) != cell || !CellUnlinkFromRow(cell, gRowPosPrevious, row)) return false;
+  FreeCell(cell);
+  gRowPosPrevious = kNilHandle;
+  return true;
+}
+
+// Both go through RowListSet, which every lookup of a row follows.
+bool CellRowMove(int from, int to) {
+  if (!HaveCurrentDocument() || !InSheet(from, 0) || !InSheet(to, 0)) return false;
+  TCellHandle first = RowListHead(from);
+  if (from == to || first == kNilHandle) return true;
+  if (RowListHead(to) != kNilHandle) return false;
+  for (TCellHandle cell = first; cell != kNilHandle; cell = CellPtr(cell)->next)
+    CellPtr(cell)->row = static_cast<std::int16_t>(to);
+  RowListSet(from, kNilHandle);
+  RowListSet(to, first);
+  gRowPosPrevious = kNilHandle;
+  RaiseExtent(to, 0);
+  return true;
+}
+
+bool CellRowShiftColumns(int row, int fromCol, int delta) {
+  if (!HaveCurrentDocument() || !InSheet(row, 0)) return false;
+  TCellHandle first = CellFindRowPos(row, fromCol);
+  TCellHandle prev = gRowPosPrevious;
+  if (first == kNilHandle || delta == 0) return true;
+  int lastCol = CellPtr(first)->column;
+  for (TCellHandle cell = first; cell != kNilHandle; cell = CellPtr(cell)->next) lastCol = CellPtr(cell)->column;
+  int firstCol = CellPtr(first)->column;
+  int prevCol = prev != kNilHandle ? CellPtr(prev)->column : -1;
+  if (firstCol + delta <= prevCol || firstCol + delta < 0 || lastCol + delta > kMaxCol) return false;
+  for (TCellHandle cell = first; cell != kNilHandle; cell = CellPtr(cell)->next)
+    CellPtr(cell)->column = static_cast<std::uint8_t>(CellPtr(cell)->column + delta);
+  RowListSet(row, RowListHead(row));
+  gRowPosPrevious = kNilHandle;
+  RaiseExtent(row, lastCol + delta);
+  return true;
+}
+
 void CellStoreClear() {
   if (!HaveCurrentDocument()) return;
   for (int row = 0; row <= kMaxRow; ++row) {

@@ -171,6 +171,22 @@ bool CellLinkIntoRow(TCellHandle cell, int row, int col);
 // first). False, changing nothing, when `prev` is not the cell's predecessor.
 bool CellUnlinkFromRow(TCellHandle cell, TCellHandle prev, int row);
 
+// Takes `cell` out of its row and frees it with its dependency links, its text
+// and its result text. Formulas that refer to it are the caller's concern
+// (CellDropDependents first). False, changing nothing, for nil or a cell not
+// found in its row.
+bool CellDelete(TCellHandle cell);
+
+// Moves the whole list of row `from` to row `to`, which must be empty, giving
+// every cell its new row number. False, changing nothing, for a row outside
+// the sheet or a `to` that holds cells.
+bool CellRowMove(int from, int to);
+
+// Adds `delta` to the column of every cell of `row` at or beyond `fromCol`.
+// The caller makes room first: false, changing nothing, when a shifted cell
+// would leave 0..255 or meet a cell that stays.
+bool CellRowShiftColumns(int row, int fromCol, int delta);
+
 // Frees every cell of the current document with its dependency links, its text
 // and its result text, empties the rows and resets the extent to 0, 0. The undo
 // entries of the row-head table are left to the undo buffer. Bitmaps of picture

@@ -258,9 +258,10 @@ void FormulaDropRef(TCellHandle formulaCell, int row, int col) {
 }
 
 int StoredRefCoordinate(std::uint16_t word, int base) {
-  int value = static_cast<std::int16_t>(word);
-  if (value < 0) value += base;
-  return value & 0x1FFF;
+  if ((word & 0x8000) == 0) return word & 0x1FFF;
+  int offset = word & 0x3FFF;
+  if (offset & 0x2000) offset -= 0x4000;  // 14-bit two's complement
+  return base + offset;
 }
 
 bool FormulaRelocateRefs(std::uint8_t* code, int row, int col, bool toHandles) {
@@ -287,7 +288,8 @@ bool FormulaRelocateRefs(std::uint8_t* code, int row, int col, bool toHandles) {
     if (colWord != kNilWord || rowWord != kNilWord) {
       int c = StoredRefCoordinate(colWord, col);
       int r = StoredRefCoordinate(rowWord, row);
-      TCellHandle cell = c <= kMaxCol ? CellGetOrCreate(r, c) : kNilHandle;
+      bool inSheet = c >= 0 && c <= kMaxCol && r >= 0 && r <= kMaxRow;
+      TCellHandle cell = inSheet ? CellGetOrCreate(r, c) : kNilHandle;
       if (cell != kNilHandle)
         ref = cell | ((rowWord & 0x8000) ? 0 : kCellRefAbsRow) | ((colWord & 0x8000) ? 0 : kCellRefAbsCol);
     }

@@ -58,7 +58,8 @@ void FormulaDropRef(TCellHandle formulaCell, int row, int col);
 bool FormulaRelocateRefs(std::uint8_t* code, int row, int col, bool toHandles);
 
 // The column or row a word of a stored reference names for a formula whose own
-// column or row is `base` (0..8191; columns beyond 255 name no cell).
+// column or row is `base`. A relative word is not wrapped: a result outside
+// 0..8191 (or a column beyond 255) names no cell.
 int StoredRefCoordinate(std::uint16_t word, int base);
 
 // Removes the links of every formula cell in the range.

@@ -177,6 +177,31 @@ class TWindowServices {
   virtual int FontListIndex(std::string_view /*name*/) { return -1; }
   // The name of the user logged on, for "revised by".
   virtual std::string UserName() { return ""; }
+
+  // ---- The main frame, for range commands and the range prompt -------------
+  // The defaults do nothing, as for a window system without a main frame.
+
+  // The progress gauge of the status line: `done` of `total` (total > 0);
+  // HideProgress empties it again.
+  virtual void ShowProgress(int /*done*/, int /*total*/) {}
+  virtual void HideProgress() {}
+  // The hourglass cursor while a long command runs.
+  virtual void SetWaitCursor(bool /*on*/) {}
+  // Ends End mode (the End key's pending jump).
+  virtual void LeaveEndMode() {}
+  // The range prompt's frame: enable the main window (a dialog may have
+  // disabled it), enable or disable every item of the main menus, show the
+  // prompt line with a caption and a text and read back what it holds now,
+  // hide it, the mode indicator ("RANGE" in colour pair 177) and READY, and
+  // the focus to the active grid.
+  virtual void EnableMainWindow() {}
+  virtual void SetMainMenusEnabled(bool /*enabled*/) {}
+  virtual void ShowPromptLine(std::string_view /*caption*/, std::string_view /*text*/) {}
+  virtual std::string PromptLineText() { return ""; }
+  virtual void HidePromptLine() {}
+  virtual void SetModeIndicator(std::string_view /*text*/, int /*colour*/) {}
+  virtual void ShowReadyMode() {}
+  virtual void FocusActiveGrid() {}
 };
 
 // The installed services (a "no window open" stand-in when none is installed).

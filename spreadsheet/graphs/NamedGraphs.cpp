@@ -146,4 +146,33 @@ bool GraphInitDocument() {
   return true;
 }
 
+namespace {
+
+void AdjustGraphRanges(TGraphRecord& graph, const std::function<void(TRange&)>& adjust) {
+  TRange range = graph.XRange();
+  adjust(range);
+  graph.SetXRange(range);
+  for (int series = 1; series <= kGraphSeries; ++series) {
+    range = graph.SeriesRange(series);
+    adjust(range);
+    graph.SetSeriesRange(series, range);
+    range = graph.LabelRange(series);
+    adjust(range);
+    graph.SetLabelRange(series, range);
+  }
+}
+
+}  // namespace
+
+void ForEachGraphRange(const std::function<void(TRange&)>& adjust) {
+  TGraphRecord current = CurrentGraph();
+  AdjustGraphRanges(current, adjust);
+  SetCurrentGraph(current);
+  for (int index = 1; index <= GraphCount(); ++index) {
+    TGraphRecord graph = StoredGraph(index);
+    AdjustGraphRanges(graph, adjust);
+    graph.ToBytes(PoolBlock(gCurrentDoc.graphs[index]));
+  }
+}
+
 }  // namespace corvane

@@ -8,6 +8,7 @@
 // any lookup. Failures set the engine's error flag (EngineError.h).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,5 +73,10 @@ void GraphResetCurrent();
 // from the pool when the document has none yet). False, with "Out of Memory",
 // when that block cannot be had.
 bool GraphInitDocument();
+
+// Calls `adjust` on every range of the current graph and of each named graph
+// (the X range, six series ranges and six data-label ranges) and stores what
+// it leaves; for insert, delete and move, which shift stored ranges.
+void ForEachGraphRange(const std::function<void(TRange&)>& adjust);
 
 }  // namespace corvane

@@ -14,31 +14,15 @@
 #include <vector>
 
 #include "shellext/HandlerCommands.h"
+#include "tests/win/RunProgram.h"
 
 namespace handler {
 namespace {
 
-std::string ExeDir() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path, n);
-  return dir.substr(0, dir.find_last_of('\\'));
-}
+using testsupport::ExeDir;
+using testsupport::RunAndWait;
 
 std::string DllPath() { return ExeDir() + "\\Handler.dll"; }
-
-// Runs a command line to its end and returns its exit code, or -1.
-int RunAndWait(std::string commandLine) {
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-  WaitForSingleObject(pi.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return static_cast<int>(code);
-}
 
 CLSID ClassId(const TMenuCommand& c) {
   std::wstring text(c.classId, c.classId + strlen(c.classId));

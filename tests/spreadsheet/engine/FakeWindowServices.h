@@ -36,6 +36,15 @@ class TFakeWindowServices : public TWindowServices {
   std::vector<std::string> fontList{"Arial", "Courier New", "Times New Roman"};
   std::map<int, std::string> cellFonts;  // font number -> face; absent: "Arial"
   std::string userName = "TESTER";
+  // The main frame: progress gauge, End mode, menus, prompt line and mode.
+  int progressShown = 0;
+  int progressHidden = 0;
+  int endModeLeft = 0;
+  bool menusEnabled = true;
+  bool promptVisible = false;
+  std::string promptCaption;
+  std::string promptText;
+  std::string mode = "READY";
 
   TSheetId ActiveSheet() override { return open ? 1 : kNoSheet; }
   TGridId ActiveGrid() override { return open ? 1 : kNoGrid; }
@@ -121,6 +130,19 @@ class TFakeWindowServices : public TWindowServices {
     return -1;
   }
   std::string UserName() override { return userName; }
+  void ShowProgress(int, int) override { ++progressShown; }
+  void HideProgress() override { ++progressHidden; }
+  void LeaveEndMode() override { ++endModeLeft; }
+  void SetMainMenusEnabled(bool enabled) override { menusEnabled = enabled; }
+  void ShowPromptLine(std::string_view caption, std::string_view text) override {
+    promptVisible = true;
+    promptCaption = caption;
+    promptText = text;
+  }
+  std::string PromptLineText() override { return promptText; }
+  void HidePromptLine() override { promptVisible = false; }
+  void SetModeIndicator(std::string_view text, int colour) override { mode = std::string(text) + std::to_string(colour); }
+  void ShowReadyMode() override { mode = "READY"; }
 
  private:
   static void SetEntry(std::map<int, int>& sizes, int index, int size) {

@@ -20,6 +20,7 @@
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "tests/spreadsheet/engine/EngineTestSupport.h"
+#include "tests/spreadsheet/engine/SheetDump.h"
 
 namespace corvane {
 namespace {
@@ -79,43 +80,7 @@ class UndoTest : public EngineTest {
     windows.GridSetRowSize(3, 30);
   }
 
-  // What the user can see of the sheet: every cell with its attributes, edit
-  // text and value, then the non-default sizes.
-  std::string Dump() {
-    std::string out;
-    char line[160];
-    for (int row = 0; row <= kMaxRow; ++row) {
-      for (TCellHandle handle = RowListHead(row); handle != kNilHandle; handle = CellPtr(handle)->next) {
-        const TCell& cell = *CellPtr(handle);
-        std::snprintf(line, sizeof line, "%s kind=%d font=%d size=%d style=%d borders=%d attr=%08X fmt=%02X ",
-                      ColRowName(row, cell.column).c_str(), cell.kind & 0x0F, cell.font, cell.size, cell.style,
-                      cell.borders, static_cast<unsigned>(cell.attributes), cell.format);
-        out += line + ("[" + CellContentsText(handle) + "] = " + ValueText(cell) + "\n");
-      }
-    }
-    for (auto [index, size] : windows.columnSizes) out += "column " + std::to_string(index) + " " + std::to_string(size) + "\n";
-    for (auto [index, size] : windows.rowSizes) out += "row " + std::to_string(index) + " " + std::to_string(size) + "\n";
-    return out;
-  }
-
-  static std::string ValueText(const TCell& cell) {
-    if (cell.kind & kKindErrorBit) return "ERR";
-    char text[40] = "";
-    switch (CellKind(cell)) {
-      case kKindStringFormula:
-        return std::string(PoolStringView(CellResultText(cell)));
-      case kKindNumberFormula:
-      case kKindReal:
-        std::snprintf(text, sizeof text, "%.17g", CellReal(cell));
-        break;
-      case kKindInteger:
-        std::snprintf(text, sizeof text, "%d", CellInteger(cell));
-        break;
-      default:
-        break;
-    }
-    return text;
-  }
+  std::string Dump() { return testing::SheetDump(windows); }
 
   // Forgets the sheet, its sizes, names and buffer, keeping the document.
   void ResetSheet() {

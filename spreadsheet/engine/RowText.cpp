@@ -1,0 +1,164 @@
+// Display text of a stretch of a row, and the clipboard's attribute text.
+#include "spreadsheet/engine/RowText.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "spreadsheet/engine/CellStore.h"
+#include "spreadsheet/engine/FormatSettings.h"
+#include "spreadsheet/engine/FormulaText.h"
+#include "spreadsheet/engine/NumberFormat.h"
+#include "spreadsheet/engine/NumberText.h"
+#include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/WindowServices.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr char kDotsBefore = static_cast<char>(174);
+constexpr char kDotsAfter = static_cast<char>(175);
+
+// Where a text goes in its field: its offset from the field's start.
+enum class TAlign { kLeft, kRight, kRightSpace, kCentre };
+
+struct TFieldText {
+  std::string text;
+  TAlign align = TAlign::kLeft;
+};
+
+double CellNumberValue(const TCell& cell) {
+  return CellKind(cell) == kKindInteger ? CellInteger(cell) : CellReal(cell);
+}
+
+// A label's text (or a text result after "'") placed by its prefix.
+TFieldText LabelField(std::string_view prefixed, int width) {
+  TFieldText field;
+  if (prefixed.empty()) return field;
+  char prefix = prefixed[0];
+  std::string text(prefixed.substr(1));
+  int free = std::max(0, width - static_cast<int>(text.size()));
+  switch (prefix) {
+    case '"':
+      field.align = TAlign::kRightSpace;
+      break;
+    case '\\':
+      text = text.empty() ? std::string() : std::string(static_cast<std::size_t>(width), text[0]);
+      break;
+    case '^':
+      field.align = TAlign::kCentre;
+      break;
+    case kDotsBefore:
+      text = std::string(static_cast<std::size_t>(free), '.') + text;
+      break;
+    case kDotsAfter:
+      text += std::string(static_cast<std::size_t>(free), '.');
+      break;
+    default:
+      break;
+  }
+  field.text = text;
+  return field;
+}
+
+TFieldText CellField(const TCell& cell, int width) {
+  int format = cell.format & 0x7F;
+  if (format == kFormatDefault) format = FormatSettings().GForm & 0x7F;
+  std::uint8_t kind = cell.kind & (kKindTypeMask | kKindErrorBit);
+  if (format == kFormatHidden || kind == kKindBlank) return {};
+  if (kind > kKindBlank) return {"ERR", TAlign::kRight};
+  if (kind <= kKindNumberFormula && format == kFormatText) {
+    return {FormulaToText(PoolBlock(cell.text), PoolStringBlockBytes(cell.text)), TAlign::kLeft};
+  }
+  if (kind == kKindLabel) return LabelField(PoolStringView(cell.text), width);
+  if (kind == kKindStringFormula) return LabelField("'" + std::string(PoolStringView(CellResultText(cell))), width);
+  double x = CellNumberValue(cell);
+  if (kind != kKindNumberFormula && format == kFormatText) return {RealToGeneralText(x), TAlign::kLeft};
+  std::string text = FormatValue(width, static_cast<std::uint8_t>(format), x);
+  if (static_cast<int>(text.size()) > width) return {std::string(static_cast<std::size_t>(width), '*'), TAlign::kLeft};
+  return {text, format == kFormatBar ? TAlign::kLeft : TAlign::kRight};
+}
+
+int FieldOffset(const TFieldText& field, int width) {
+  int free = width - static_cast<int>(field.text.size());
+  switch (field.align) {
+    case TAlign::kRight:
+      return std::max(0, free);
+    case TAlign::kRightSpace:
+      return std::max(0, free - 1);
+    case TAlign::kCentre:
+      return std::max(0, free / 2);
+    case TAlign::kLeft:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string RowDisplayText(int row, int firstCol, int lastCol) {
+  TWindowServices& windows = WindowServices();
+  firstCol = std::max(firstCol, 0);
+  lastCol = std::min(lastCol, kMaxCol);
+  std::vector<int> starts;
+  int length = 0;
+  for (int col = firstCol; col <= lastCol; ++col) {
+    starts.push_back(length);
+    length += std::max(0, windows.ColumnWidthChars(col) + 2);
+  }
+  std::string line(static_cast<std::size_t>(length), ' ');
+  for (TCellHandle handle = CellFindRowPos(row, firstCol); handle != kNilHandle; handle = CellPtr(handle)->next) {
+    const TCell& cell = *CellPtr(handle);
+    if (cell.column > lastCol) break;
+    int start = starts[static_cast<std::size_t>(cell.column - firstCol)];
+    int width = std::max(0, windows.ColumnWidthChars(cell.column) + 2);
+    if (width == 0) continue;
+    TFieldText field = CellField(cell, width);
+    int at = start + FieldOffset(field, width);
+    if (at >= length) continue;
+    line.replace(static_cast<std::size_t>(at), std::min(field.text.size(), static_cast<std::size_t>(length - at)),
+                 field.text.substr(0, static_cast<std::size_t>(length - at)));
+  }
+  return line;
+}
+
+std::string CellAttributeText(int row, int col) {
+  const TCell* cell = CellPtr(CellFind(row, col));
+  if (cell == nullptr) return "";
+  return "F" + std::to_string(cell->format) + ",C" + std::to_string(cell->attributes) + ",T" +
+         std::to_string(cell->font) + ",H" + std::to_string(cell->size) + ",S" + std::to_string(cell->style);
+}
+
+void ApplyCellAttributeText(int row, int col, std::string_view text) {
+  TCell* cell = CellPtr(CellGetOrCreate(row, col));
+  if (cell == nullptr) return;
+  while (!text.empty()) {
+    std::size_t comma = text.find(',');
+    std::string_view item = text.substr(0, comma);
+    text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    if (item.empty()) continue;
+    std::string digits(item.substr(1));
+    char* end = nullptr;
+    long long parsed = std::strtoll(digits.c_str(), &end, 10);
+    auto value = static_cast<std::uint32_t>(end != nullptr && *end == '\0' && !digits.empty() ? parsed : 0);
+    switch (item[0]) {
+      case 'C': case 'c': cell->attributes = value; break;
+      case 'F': case 'f': cell->format = static_cast<std::uint8_t>(value); break;
+      case 'H': case 'h': cell->size = static_cast<std::uint8_t>(value); break;
+      case 'S': case 's': cell->style = static_cast<std::uint8_t>(value); break;
+      case 'T': case 't': cell->font = static_cast<std::uint8_t>(value); break;
+      default: break;
+    }
+  }
+}
+
+std::string TrimBoth(std::string_view text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return "";
+  std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace corvane

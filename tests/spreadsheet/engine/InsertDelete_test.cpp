@@ -1,0 +1,149 @@
+// Inserting and deleting rows and columns: formulas stay on their data and are
+// recalculated, stored ranges and sizes follow, other sheets stay put, a
+// refused insert changes nothing, and undo restores the sheet.
+#include "spreadsheet/engine/InsertDelete.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/UndoBuffer.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
+#include "tests/spreadsheet/engine/RangeEditSupport.h"
+
+namespace corvane {
+namespace {
+
+using testing::gShownErrors;
+using testing::RangeEditTest;
+
+class InsertDeleteTest : public RangeEditTest {
+ protected:
+  void Lines(const char* range, int what, bool insert) { ASSERT_TRUE(InsertDeleteLines(R(range), what, insert)); }
+};
+
+TEST_F(InsertDeleteTest, FormulasStayOnTheirData) {
+  struct Row {
+    const char* name;
+    const char* cells;
+    const char* lines;
+    int what;
+    bool insert;
+    std::vector<std::pair<const char*, const char*>> edits;  // address, edit text
+    std::vector<std::pair<const char*, const char*>> shown;
+  } rows[] = {
+      {"two rows at row 5", "A1=1|A6=6|A10=10|B1=@SUM(A1..A10)|C1=+A6|D1=@ROWS(A1..A10)", "A5..A6", kLinesRows, true,
+       {{"B1", "@SUM(A1..A12)"}, {"C1", "+A8"}}, {{"A8", "6"}, {"B1", "17"}, {"D1", "12"}, {"A6", ""}}},
+      {"delete column B", "A1=1|B1=2|C1=3|D1=+B1|E1=+C1*2|F1=@COLS(A1..E1)", "B1", kLinesColumns, false,
+       {{"C1", "+ERR"}, {"D1", "+B1*2"}, {"E1", "@COLS(A1..D1)"}}, {{"B1", "3"}, {"C1", "ERR"}, {"D1", "6"}, {"E1", "4"}}},
+      {"rows inside a range", "A1=1|A3=3|A4=4|A10=10|B1=@SUM(A1..A10)", "A3..A4", kLinesRows, false,
+       {{"B1", "@SUM(A1..A8)"}}, {{"B1", "11"}, {"A8", "10"}}},
+      {"the row of a range's corner", "A1=1|A10=10|B1=@SUM(A1..A10)", "A10", kLinesRows, false, {}, {{"B1", "ERR"}}},
+      {"a column inside a range", "A1=1|B1=2|C1=3|A2=@SUM(A1..C1)|B2=@COLS(A1..C1)", "B1", kLinesColumns, true,
+       {{"A2", "@SUM(A1..D1)"}, {"C2", "@COLS(A1..D1)"}}, {{"A2", "6"}, {"C2", "4"}, {"D1", "3"}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    CellStoreClear();
+    Put(row.cells);
+    Lines(row.lines, row.what, row.insert);
+    for (auto [addr, edit] : row.edits) EXPECT_EQ(Edit(addr), edit) << addr;
+    for (auto [addr, shown] : row.shown) EXPECT_EQ(Shown(addr), shown) << addr;
+    EXPECT_EQ(CountMarkedCells(), 0);
+    EXPECT_EQ(PoolCheckInvariants(), "");
+  }
+}
+
+TEST_F(InsertDeleteTest, StoredRangesAndSizesFollowTheirLines) {
+  ASSERT_NE(RangeNameCreate("DATA", R("B6..C10")), 0);
+  ASSERT_NE(RangeNameCreate("TOP", R("A1..A2")), 0);
+  gCurrentDoc.settings.savedRanges[kRangePrint] = R("A4..D12");
+  TGraphRecord graph = TGraphRecord::Fresh();
+  graph.SetXRange(R("A6..A10"));
+  graph.SetSeriesRange(2, R("E6..E10"));
+  SetCurrentGraph(graph);
+  ASSERT_NE(GraphStore("G1"), 0);
+  windows.GridSetRowSize(5, 40);
+  windows.GridSetColSize(3, 96);
+
+  Lines("A3..A4", kLinesRows, true);
+  EXPECT_EQ(NameRange("DATA"), R("B8..C12"));
+  EXPECT_EQ(NameRange("TOP"), R("A1..A2"));
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangePrint], R("A6..D14"));
+  EXPECT_EQ(CurrentGraph().XRange(), R("A8..A12"));
+  TGraphRecord named;
+  ASSERT_TRUE(GraphRecordAt(1, named));
+  EXPECT_EQ(named.SeriesRange(2), R("E8..E12"));
+  EXPECT_EQ(windows.rowSizes, (std::map<int, int>{{7, 40}}));
+
+  Lines("B1", kLinesColumns, false);
+  EXPECT_EQ(NameRange("DATA"), TRange{});  // a corner stood in the deleted column
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangePrint], R("A6..C14"));
+  EXPECT_EQ(windows.columnSizes, (std::map<int, int>{{2, 96}}));
+  Lines("A6", kLinesRows, false);
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangePrint], TRange{});
+  EXPECT_EQ(CurrentGraph().XRange(), R("A7..A11"));
+}
+
+TEST_F(InsertDeleteTest, OtherSheetsStayPut) {
+  windows.SetSheetCount(2);
+  gCurrentDoc.settings.rowsPerSheet = 4096;
+  Put("A5=5|B:A5=50|B:A6=+A:A5+B:A5");
+  ASSERT_NE(RangeNameCreate("LATER", R("B:A5..B:A9")), 0);
+  windows.GridSetRowSize(4096 + 4, 33);
+  Lines("A:A2", kLinesRows, true);
+  EXPECT_EQ(Shown("A:A6"), "5");
+  EXPECT_EQ(Shown("B:A5"), "50");
+  EXPECT_EQ(Edit("B:A6"), "+A:A6+B:A5");
+  EXPECT_EQ(Shown("B:A6"), "55");
+  EXPECT_EQ(NameRange("LATER"), R("B:A5..B:A9"));
+  EXPECT_EQ(windows.rowSizes, (std::map<int, int>{{4096 + 4, 33}}));
+  Lines("B:A1..B:A2", kLinesRows, false);
+  EXPECT_EQ(Shown("A:A6"), "5");
+  EXPECT_EQ(Shown("B:A3"), "50");
+  EXPECT_EQ(NameRange("LATER"), R("B:A3..B:A7"));
+  EXPECT_EQ(windows.rowSizes, (std::map<int, int>{{4096 + 2, 33}}));
+
+  // Rows pushed past the end of sheet A would land in sheet B: refused.
+  Put("A:A4096=1");
+  std::string before = Dump();
+  gShownErrors.clear();
+  EXPECT_FALSE(InsertDeleteLines(R("A:A1"), kLinesRows, true));
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{std::string("Error:") + kCellsInBottomRowText});
+  EXPECT_TRUE(Dump() == before);
+}
+
+TEST_F(InsertDeleteTest, RefusalsAndUndo) {
+  Put("A1=1|B1=+A1*2|IV1=9");
+  ASSERT_NE(RangeNameCreate("ONE", R("B1")), 0);
+  std::string before = Dump();
+  gShownErrors.clear();
+  EXPECT_FALSE(InsertDeleteLines(R("C1"), kLinesColumns, true));
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{std::string("Error:") + kCellsInLastColumnText});
+  EXPECT_TRUE(Dump() == before);
+
+  struct Row {
+    const char* lines;
+    int what;
+    bool insert;
+  } rows[] = {{"A1", kLinesColumns, false}, {"A1", kLinesRows, true}, {"B1..C1", kLinesColumns, false}};
+  for (const Row& row : rows) {
+    Lines(row.lines, row.what, row.insert);
+    ASSERT_TRUE(UndoApply(TUndoMode::kRestore));
+    EXPECT_TRUE(Dump() == before) << row.lines;
+    EXPECT_EQ(NameRange("ONE"), R("B1"));
+  }
+}
+
+TEST_F(InsertDeleteTest, APageBreakRowGetsItsMark) {
+  windows.cursorRow = 3;
+  Put("A4=4");
+  Lines("A4", kLinesRowsWithPageBreak, true);
+  EXPECT_EQ(Edit("A4"), "|::");
+  EXPECT_EQ(Shown("A5"), "4");
+}
+
+}  // namespace
+}  // namespace corvane
