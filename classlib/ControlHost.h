@@ -32,6 +32,13 @@ constexpr int Insert = 45, Delete = 46;
 constexpr int F1 = 112, F2 = 113, F3 = 114, F4 = 115, F5 = 116, F6 = 117, F7 = 118, F8 = 119, F9 = 120, F10 = 121;
 }  // namespace vk
 
+// Mouse cursor shapes: 0 is the window's own; negative values are the
+// system's shapes; positive ones are the program's cursors, registered by the
+// Windows build (RegisterCursor) from resources.
+using TCursor = int;
+constexpr TCursor crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNS = -7, crSizeWE = -9,
+                  crHourGlass = -11, crHSplit = -14, crVSplit = -15;
+
 // The two beeps controls make: the default sound and the simple speaker beep
 // (the values MessageBeep takes).
 constexpr unsigned kBeepDefault = 0;
@@ -72,6 +79,9 @@ class TControlHost {
 
   virtual void SetFocus() = 0;
   virtual bool Focused() const = 0;
+
+  // The shape of the mouse cursor over the control from now on.
+  virtual void SetMouseCursor(TCursor cursor) {}
 
   // Pixels per logical inch of the screen.
   virtual int ScreenPixelsPerInch() const { return 96; }

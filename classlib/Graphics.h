@@ -169,12 +169,15 @@ struct TPen {
   friend bool operator==(const TPen&, const TPen&) = default;
 };
 
+// bsChecker is a checkerboard of single pixels (the dithered look of scroll
+// tracks), aligned to the device's origin.
 enum class TBrushStyle : std::uint8_t {
-  bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+  bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross, bsChecker
 };
 
 // A brush. Hatched styles draw their lines in Color and fill the gaps with
-// HatchBack, or leave them alone when HatchBack is clNone.
+// HatchBack, or leave them alone when HatchBack is clNone; bsChecker draws
+// its squares in Color and HatchBack (white when HatchBack is clNone).
 struct TBrush {
   TColor Color = clWhite;
   TBrushStyle Style = TBrushStyle::bsSolid;

@@ -35,6 +35,7 @@ class TRecordingControlHost : public TControlHost {
   TPoint CaretPos;
   TSize CaretSize;
   bool HasFocus = false;
+  TCursor MouseCursor = crDefault;
 
   TRect ClientRect() const override { return client_; }
   void Invalidate(const TRect& r) override { Invalidated.push_back(r); }
@@ -54,6 +55,7 @@ class TRecordingControlHost : public TControlHost {
   void DestroyCaret() override;
   void SetFocus() override { HasFocus = true; }
   bool Focused() const override { return HasFocus; }
+  void SetMouseCursor(TCursor cursor) override { MouseCursor = cursor; }
 
  private:
   TRect client_;

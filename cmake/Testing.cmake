@@ -13,3 +13,13 @@ function(corvane_test name)
     PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
     FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
+
+# corvane_ui_test(NAME SOURCES src... [LIBS lib...])
+# A Windows test that drives real windows with the UI kit. It runs alone:
+# other test programs' windows on the same display would cover the kit's
+# desktop, and a picture copied from the screen would show them.
+function(corvane_ui_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  corvane_test(${name} SOURCES ${T_SOURCES} LIBS ${T_LIBS} ui_kit)
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+endfunction()

@@ -85,6 +85,39 @@ TShiftState MouseShiftState(WPARAM wParam) {
   return shift;
 }
 
+namespace {
+std::vector<std::pair<TCursor, HCURSOR>>& RegisteredCursors() {
+  static std::vector<std::pair<TCursor, HCURSOR>> cursors;
+  return cursors;
+}
+}  // namespace
+
+void RegisterCursor(TCursor cursor, HCURSOR handle) {
+  auto& cursors = RegisteredCursors();
+  for (auto& c : cursors)
+    if (c.first == cursor) {
+      c.second = handle;
+      return;
+    }
+  cursors.emplace_back(cursor, handle);
+}
+
+HCURSOR CursorHandle(TCursor cursor) {
+  LPCSTR shape = IDC_ARROW;
+  switch (cursor) {
+    case crCross: shape = IDC_CROSS; break;
+    case crIBeam: shape = IDC_IBEAM; break;
+    case crSizeNS: case crVSplit: shape = IDC_SIZENS; break;
+    case crSizeWE: case crHSplit: shape = IDC_SIZEWE; break;
+    case crHourGlass: shape = IDC_WAIT; break;
+    default:
+      for (const auto& c : RegisteredCursors())
+        if (c.first == cursor && c.second != nullptr) return c.second;
+      break;
+  }
+  return LoadCursor(nullptr, shape);
+}
+
 // ---- TControl ----
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
@@ -126,6 +159,8 @@ void TControl::SetColor(TColor value) { color_ = value; }
 void TControl::SetFont(const TFont& value) { font_ = value; }
 
 // ---- TWinControl: life of the window ----
+
+MSG TWinControl::deliveredKey_ = {};
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
   // The application object installs the system colours and reports errors.
@@ -325,6 +360,13 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      if (deliveredKey_.hwnd == Message.Window && deliveredKey_.message == Message.Msg &&
+          deliveredKey_.wParam == Message.WParam && deliveredKey_.lParam == Message.LParam) {
+        deliveredKey_ = {};
+        break;
+      }
+      if (DeliverKey(Message.Msg, Message.WParam)) return;
+      break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
     case WM_CHAR:
@@ -404,6 +446,14 @@ void TWinControl::WndProc(TMessage& Message) {
       }
       break;
     }
+    case WM_SETCURSOR:
+      if (own && cursor_ != crDefault && LOWORD(Message.LParam) == HTCLIENT &&
+          reinterpret_cast<HWND>(Message.WParam) == handle_) {
+        ::SetCursor(CursorHandle(cursor_));
+        Message.Result = TRUE;
+        return;
+      }
+      break;
     case WM_GETDLGCODE:
       if (!own) break;
       Message.Result = DialogCode(Message);
@@ -456,17 +506,20 @@ void TWinControl::DecodeMouse(TMessage& Message) {
   // The system's handling first: a standard control does its own work (and
   // takes the focus) before the events see the press.
   DefaultHandler(Message);
+  // Capture is ours to take only on our own windows: a standard control
+  // captures as it needs (a combo box for its dropped list).
+  const bool capture = (ControlStyle & csCaptureMouse) && GetPropA(handle_, kProcProp) == nullptr;
   if (msg == WM_MOUSEMOVE) {
     MouseMove(shift, x, y);
   } else if (down) {
-    if ((ControlStyle & csCaptureMouse) && ::GetCapture() != handle_) ::SetCapture(handle_);
+    if (capture && ::GetCapture() != handle_) ::SetCapture(handle_);
     if (dblClick && (ControlStyle & csDoubleClicks)) {
       shift |= ssDouble;
       DblClick();
     }
     MouseDown(button, shift, x, y);
   } else if (up) {
-    if ((ControlStyle & csCaptureMouse) && ::GetCapture() == handle_ && (shift & (ssLeft | ssRight | ssMiddle)) == 0)
+    if (capture && ::GetCapture() == handle_ && (shift & (ssLeft | ssRight | ssMiddle)) == 0)
       ::ReleaseCapture();
     MouseUp(button, shift, x, y);
   }
@@ -474,12 +527,15 @@ void TWinControl::DecodeMouse(TMessage& Message) {
 
 bool TWinControl::EraseBackground(HDC dc) {
   if (GetPropA(handle_, kProcProp) != nullptr) return false;  // a standard control erases its own
-  if (ControlStyle & csOpaque) return true;
+  if ((ControlStyle & csOpaque) == 0) FillBackground(dc);
+  return true;
+}
+
+void TWinControl::FillBackground(HDC dc) {
   RECT rc;
   GetClientRect(handle_, &rc);
   TOwnedBrush brush(CreateSolidBrush(ColorToRGB(color_) & 0xFFFFFF));
   ::FillRect(dc, &rc, brush.Get());
-  return true;
 }
 
 HBRUSH TWinControl::ControlColor(HDC dc) {
@@ -635,6 +691,15 @@ void TWinControl::ApplyFont() {
   fontHandle_.Reset(font);
 }
 
+void TWinControl::SetMouseCursor(TCursor cursor) {
+  cursor_ = cursor;
+  if (handle_ == nullptr) return;
+  // Under the mouse now: the new shape shows without waiting for a move.
+  POINT p;
+  if (GetCursorPos(&p) && WindowFromPoint(p) == handle_)
+    ::SetCursor(cursor_ == crDefault ? LoadCursor(nullptr, IDC_ARROW) : CursorHandle(cursor_));
+}
+
 void TWinControl::SetTabStop(bool value) {
   tabStop_ = value;
   if (handle_ == nullptr) return;
@@ -668,7 +733,7 @@ void TWinControl::Repaint() {
 void TWinControl::Realign() {
   if (handle_ == nullptr || aligning_ || destroying_) return;
   aligning_ = true;
-  TRect r = ClientRect();
+  TRect r = AlignRect();
   for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
     for (TControl* c : controls_) {
       if (c->Align() != pass || !c->Visible()) continue;
@@ -720,8 +785,11 @@ void TCustomControl::Invalidate(const TRect& r) {
   InvalidateRect(handle_, &rc, (ControlStyle & csOpaque) == 0);
 }
 
+// The host's requests act on the window when it exists; before it is made
+// there is nothing to draw on, time or capture, and its first paint shows the
+// model as it is then.
 void TCustomControl::DrawNow(const std::function<void(TCanvas&)>& draw) {
-  HWND hwnd = Handle();
+  HWND hwnd = handle_;
   if (hwnd == nullptr || !draw) return;
   TWindowDCLease dc(hwnd);
   if (dc.Get() == nullptr) return;
@@ -734,7 +802,7 @@ void TCustomControl::DrawNow(const std::function<void(TCanvas&)>& draw) {
 void TCustomControl::Beep(unsigned type) { MessageBeep(type); }
 
 void TCustomControl::StartTimer(int id, unsigned intervalMs) {
-  if (HWND hwnd = Handle()) ::SetTimer(hwnd, static_cast<UINT_PTR>(id), intervalMs, nullptr);
+  if (handle_ != nullptr) ::SetTimer(handle_, static_cast<UINT_PTR>(id), intervalMs, nullptr);
 }
 
 void TCustomControl::StopTimer(int id) {
@@ -742,7 +810,7 @@ void TCustomControl::StopTimer(int id) {
 }
 
 void TCustomControl::SetCapture() {
-  if (HWND hwnd = Handle()) ::SetCapture(hwnd);
+  if (handle_ != nullptr) ::SetCapture(handle_);
 }
 
 void TCustomControl::ReleaseCapture() {
@@ -759,7 +827,7 @@ TPoint TCustomControl::CursorPos() const {
 }
 
 void TCustomControl::CreateCaret(int width, int height) {
-  if (HWND hwnd = Handle()) ::CreateCaret(hwnd, nullptr, width, height);
+  if (handle_ != nullptr) ::CreateCaret(handle_, nullptr, width, height);
 }
 
 void TCustomControl::SetCaretPos(int x, int y) { ::SetCaretPos(x, y); }

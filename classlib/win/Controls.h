@@ -41,7 +41,8 @@ class TForm;
 enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 // How a control behaves: csCaptureMouse captures the mouse from a button
-// press to its release; csDoubleClicks delivers double clicks as such (else
+// press to its release (on our own windows; standard controls capture as
+// they need); csDoubleClicks delivers double clicks as such (else
 // they come as a second press); csOpaque paints the whole client area itself,
 // so the background is never erased.
 enum TControlStyleBit : std::uint8_t { csCaptureMouse = 1, csDoubleClicks = 2, csOpaque = 4 };
@@ -187,6 +188,10 @@ class TWinControl : public TControl {
   int ClientHeight() const { return ClientRect().Height(); }
   void SetClientSize(int width, int height);
 
+  // The mouse cursor over the client area (crDefault: the class's arrow).
+  TCursor MouseCursor() const { return cursor_; }
+  void SetMouseCursor(TCursor cursor);
+
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool value);
   void SetFocus();
@@ -267,8 +272,11 @@ class TWinControl : public TControl {
   // True when the background has been dealt with: ours are filled with Color
   // unless csOpaque is set; standard controls erase their own.
   virtual bool EraseBackground(HDC dc);
+  // Fills the client area with Color.
+  void FillBackground(HDC dc);
   // Keys and characters fire OnKeyDown, OnKeyUp and OnKeyPress; a key or
-  // character set to 0 is not passed on.
+  // character set to 0 is not passed on. A key-down reaches KeyDown before
+  // the dialog manager sees it, so Tab, Enter, Escape and the arrows do too.
   virtual void KeyDown(int& Key, TShiftState Shift) { Fire(OnKeyDown, this, Key, Shift); }
   virtual void KeyUp(int& Key, TShiftState Shift) { Fire(OnKeyUp, this, Key, Shift); }
   virtual void KeyPress(char& Key) { Fire(OnKeyPress, this, Key); }
@@ -300,12 +308,26 @@ class TWinControl : public TControl {
   // true when a control used it (a default or cancel button). The default
   // offers it to the children in order.
   virtual bool DialogKey(int Key);
+  // The part of the client area that aligned children share (a panel keeps
+  // its bevels out of it).
+  virtual TRect AlignRect() const { return ClientRect(); }
   // WM_CLOSE. Only forms close; a control passes the request to its parent
   // (an edit posts it on Escape), so that no control is destroyed by it.
   virtual void CloseRequested();
 
+  // True when the window exists. False when it has not been made yet (the
+  // caller keeps the value for its creation); a window destroyed while the
+  // object lives is a broken invariant and is reported. Thin methods check
+  // it before they send their message.
+  bool WindowReady() const {
+    if (handle_ != nullptr) return true;
+    CL_ASSERT(!destroyed_);
+    return false;
+  }
+
   HWND handle_ = nullptr;
   bool tabStop_ = false;
+  TCursor cursor_ = crDefault;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -321,6 +343,9 @@ class TWinControl : public TControl {
   void RemoveControl(TControl* control);
   void ParentWindowCreated() override { CreateHandle(); }
   void ReadBoundsFromWindow();
+
+  // A key-down whose handler the message loop has run already.
+  static MSG deliveredKey_;
 
   std::vector<TControl*> controls_;
   std::vector<HWND> parts_;
@@ -361,6 +386,7 @@ class TCustomControl : public TWinControl, public TControlHost {
   void DestroyCaret() override;
   void SetFocus() override { TWinControl::SetFocus(); }
   bool Focused() const override { return TWinControl::Focused(); }
+  void SetMouseCursor(TCursor cursor) override { TWinControl::SetMouseCursor(cursor); }
   int ScreenPixelsPerInch() const override;
 
  protected:
@@ -398,7 +424,8 @@ class TForm : public TWinControl {
   bool Modal() const { return modal_; }
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int value) { modalResult_ = value; }
-  // Frees the form once the messages being handled are done with it.
+  // Frees the form (one made with new) once the messages being handled are
+  // done with it.
   void Release();
 
   TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
@@ -426,9 +453,20 @@ class TForm : public TWinControl {
   virtual bool CloseQuery();
 
  private:
+  friend bool PreTranslateMessage(MSG& msg);
+  // Enter or Escape for the buttons: the focused control first, then the
+  // form's controls in order; true when one used it.
+  bool ButtonKey(int Key);
+
   int modalResult_ = mrNone;
   bool modal_ = false;
 };
+
+// Makes `cursor` (a positive number) stand for `handle`, a cursor the program
+// loaded; the handle stays valid for the program's life.
+void RegisterCursor(TCursor cursor, HCURSOR handle);
+// The cursor handle of a shape or registered cursor; the arrow when unknown.
+HCURSOR CursorHandle(TCursor cursor);
 
 // Runs before a queued message is translated and dispatched: the form's key
 // preview, Alt+letter for the form's controls and the dialog keys. True when

@@ -2,6 +2,8 @@
 // key handling for forms (key preview, Alt+letter, dialog keys).
 #include "classlib/win/Controls.h"
 
+#include <stdexcept>
+
 #include "classlib/win/Application.h"
 #include "classlib/win/Messages.h"
 
@@ -117,11 +119,14 @@ void TForm::WndProc(TMessage& Message) {
 
 bool TForm::MenuCommand(int Id) {
   if (Id != IDOK && Id != IDCANCEL) return false;
-  const int key = Id == IDOK ? VK_RETURN : VK_ESCAPE;
+  return ButtonKey(Id == IDOK ? VK_RETURN : VK_ESCAPE);
+}
+
+bool TForm::ButtonKey(int Key) {
   // A focused button takes Enter before the form's default button.
-  if (TWinControl* focused = FromHandle(GetFocus()); focused != nullptr && focused != this && focused->DialogKey(key))
+  if (TWinControl* focused = FromHandle(GetFocus()); focused != nullptr && focused != this && focused->DialogKey(Key))
     return true;
-  return DialogKey(key);
+  return DialogKey(Key);
 }
 
 bool TForm::CloseQuery() {
@@ -179,13 +184,17 @@ int TForm::ShowModal() {
       modalResult_ = mrCancel;
       break;
     }
+    // Checked before waiting: a handler may have set it already (OnShow).
+    if (modalResult_ != mrNone) {
+      action = caHide;
+      if (CloseQuery())
+        Fire(OnClose, this, action);
+      else
+        action = caNone;
+      if (action != caNone) break;
+      modalResult_ = mrNone;
+    }
     Application().HandleMessage();
-    if (modalResult_ == mrNone) continue;
-    action = caHide;
-    if (CloseQuery()) Fire(OnClose, this, action);
-    else action = caNone;
-    if (action != caNone) break;
-    modalResult_ = mrNone;
   }
   const int result = modalResult_;
   // The other windows come back before this one goes, so that the one that
@@ -197,7 +206,46 @@ int TForm::ShowModal() {
   return result;
 }
 
+namespace {
+
+// The dialog-code bits with which a control claims a dialog key; 0 for a key
+// the dialog manager has no use for.
+LRESULT DialogKeyMask(WPARAM key) {
+  switch (key) {
+    case VK_TAB:
+      return DLGC_WANTTAB | DLGC_WANTALLKEYS;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+    case VK_RETURN:
+    case VK_ESCAPE:
+      return DLGC_WANTALLKEYS;
+    default:
+      return 0;
+  }
+}
+
+// Runs a key handler from the message loop, which is an edge no exception
+// may cross as much as a window procedure is: a failure is reported and the
+// key goes no further.
+template <class Handler>
+bool Guarded(TObject* sender, Handler handler) {
+  try {
+    return handler();
+  } catch (const std::exception& e) {
+    Application().HandleException(sender, e);
+  } catch (...) {
+    Application().HandleException(sender, std::runtime_error("Unknown error"));
+  }
+  return true;
+}
+
+}  // namespace
+
 bool PreTranslateMessage(MSG& msg) {
+  TWinControl::deliveredKey_ = {};
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   // The nearest window of ours: a part of a standard control (the list of a
   // combo box) counts as its control.
@@ -207,10 +255,33 @@ bool PreTranslateMessage(MSG& msg) {
   TForm* form = target->GetParentForm();
   if (form == nullptr || !form->HandleAllocated()) return false;
   TWinControl& formControl = *form;
-  if (form->KeyPreview && target != form && formControl.DeliverKey(msg.message, msg.wParam)) return true;
-  if (msg.message == WM_SYSCHAR && formControl.DialogChar(static_cast<char>(msg.wParam))) return true;
-  // Tab, the arrows between buttons, Enter, Escape and mnemonics; what the
-  // dialog manager does not use it translates and dispatches itself.
+  if (form->KeyPreview && target != form &&
+      Guarded(form, [&] { return formControl.DeliverKey(msg.message, msg.wParam); }))
+    return true;
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    // The focused control hears a key before the dialog manager does, so that
+    // its OnKeyDown sees Enter, Escape and Tab too; the window procedure then
+    // passes the key on without running the handler again.
+    if (TWinControl* own = TWinControl::FromHandle(msg.hwnd)) {
+      if (Guarded(own, [&] { return own->DeliverKey(msg.message, msg.wParam); })) return true;
+      TWinControl::deliveredKey_ = msg;
+    }
+    // Dialog keys the control does not claim: Tab and the arrows go to the
+    // dialog manager, which moves the focus; Enter and Escape go to the
+    // default and cancel buttons, and on to the control when the form has
+    // none. Other keys go their usual way.
+    const LRESULT mask = msg.message == WM_KEYDOWN ? DialogKeyMask(msg.wParam) : 0;
+    if (mask == 0) return false;
+    if (SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & mask) return false;
+    if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)
+      return Guarded(form, [&] { return form->ButtonKey(static_cast<int>(msg.wParam)); });
+    return IsDialogMessageA(form->Handle(), &msg) != FALSE;
+  }
+  if (msg.message == WM_SYSCHAR &&
+      Guarded(form, [&] { return formControl.DialogChar(static_cast<char>(msg.wParam)); }))
+    return true;
+  // Mnemonics for characters the control does not want; what the dialog
+  // manager does not use it translates and dispatches itself.
   return IsDialogMessageA(form->Handle(), &msg) != FALSE;
 }
 

@@ -111,9 +111,14 @@ HPEN TGdiCanvas::PenFor(const TPen& pen) {
 HBRUSH TGdiCanvas::BrushFor(const TBrush& brush) {
   if (brush.Style == TBrushStyle::bsClear || brush.Color == clNone)
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  TBrushKey key{brush.Style, Rgb(brush.Color)};
-  return Lookup(brushes_, key, [&] {
-    return key.style == TBrushStyle::bsSolid ? CreateSolidBrush(key.color) : CreateHatchBrush(HatchOf(key.style), key.color);
+  // A checkerboard takes both its colours from the DC (SetFillBackground).
+  TBrushKey key{brush.Style, brush.Style == TBrushStyle::bsChecker ? 0 : Rgb(brush.Color)};
+  return Lookup(brushes_, key, [&]() -> HBRUSH {
+    if (key.style == TBrushStyle::bsSolid) return CreateSolidBrush(key.color);
+    if (key.style != TBrushStyle::bsChecker) return CreateHatchBrush(HatchOf(key.style), key.color);
+    static const WORD kChecker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    TOwnedBitmap pattern(CreateBitmap(8, 8, 1, 1, kChecker));
+    return CreatePatternBrush(pattern.Get());
   });
 }
 
@@ -148,6 +153,14 @@ void TGdiCanvas::RealizeFont() {
 }
 
 void TGdiCanvas::SetFillBackground() {
+  if (Brush.Style == TBrushStyle::bsChecker) {
+    // A monochrome pattern draws its 0 bits in the text colour, its 1 bits in
+    // the background colour.
+    SetTextColor(dc_, Rgb(Brush.Color));
+    SetBkColor(dc_, Brush.HatchBack == clNone ? RGB(255, 255, 255) : Rgb(Brush.HatchBack));
+    SetBkMode(dc_, OPAQUE);
+    return;
+  }
   // Hatched brushes fill their gaps with HatchBack, or leave them.
   if (Brush.HatchBack == clNone) {
     SetBkMode(dc_, TRANSPARENT);

@@ -1,0 +1,334 @@
+// The UI kit: the test desktop, input, running messages, pictures.
+#include "tests/support/win/UiKit.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "classlib/win/Application.h"
+#include "classlib/win/GdiHandles.h"
+#include "tests/support/PngWriter.h"
+
+namespace uikit {
+
+namespace {
+
+constexpr char kDesktopName[] = "corvane-ui";
+constexpr char kDesktopSize[] = "1024x768";
+
+// Moves the main thread onto a desktop of its own before any window exists.
+// Under Wine a desktop with a size in the registry is a virtual desktop: one
+// window on the X display inside which Wine draws every window, frame and
+// all, and whose screen DC holds what shows. Elsewhere nothing changes.
+struct TTestDesktop {
+  TTestDesktop() {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(key, kDesktopName, 0, REG_SZ, reinterpret_cast<const BYTE*>(kDesktopSize), sizeof kDesktopSize);
+      RegCloseKey(key);
+    }
+    if (HDESK desktop = CreateDesktopA(kDesktopName, nullptr, nullptr, 0, GENERIC_ALL, nullptr))
+      SetThreadDesktop(desktop);
+  }
+} gTestDesktop;
+
+bool Extended(int vk) {
+  switch (vk) {
+    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
+    case VK_INSERT: case VK_DELETE: case VK_DIVIDE: case VK_NUMLOCK: case VK_RCONTROL: case VK_RMENU:
+      return true;
+    default:
+      return false;
+  }
+}
+
+LPARAM KeyLParam(int vk, bool up, bool alt) {
+  const UINT scan = MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
+  auto l = static_cast<std::uint32_t>(1 | ((scan & 0xFF) << 16));
+  if (Extended(vk)) l |= 1u << 24;
+  if (alt) l |= 1u << 29;
+  if (up) l |= (1u << 30) | (1u << 31);
+  return static_cast<LPARAM>(l);
+}
+
+// Puts modifiers (and a key) into the thread's key state while it lives, as
+// the system does for real input: GetKeyState in the handlers sees them.
+class TKeyStateScope {
+ public:
+  TKeyStateScope(TShiftState shift, int key = 0) {
+    GetKeyboardState(saved_);
+    BYTE state[256];
+    std::memcpy(state, saved_, sizeof state);
+    auto press = [&](int vk) { state[vk] |= 0x80; };
+    if (shift & classlib::ssShift) press(VK_SHIFT), press(VK_LSHIFT);
+    if (shift & classlib::ssCtrl) press(VK_CONTROL), press(VK_LCONTROL);
+    if (shift & classlib::ssAlt) press(VK_MENU), press(VK_LMENU);
+    if (shift & classlib::ssLeft) press(VK_LBUTTON);
+    if (shift & classlib::ssRight) press(VK_RBUTTON);
+    if (key > 0 && key < 256) press(key);
+    SetKeyboardState(state);
+  }
+  ~TKeyStateScope() { SetKeyboardState(saved_); }
+  TKeyStateScope(const TKeyStateScope&) = delete;
+  TKeyStateScope& operator=(const TKeyStateScope&) = delete;
+
+ private:
+  BYTE saved_[256];
+};
+
+WPARAM MouseKeys(TShiftState shift) {
+  WPARAM keys = 0;
+  if (shift & classlib::ssShift) keys |= MK_SHIFT;
+  if (shift & classlib::ssCtrl) keys |= MK_CONTROL;
+  if (shift & classlib::ssLeft) keys |= MK_LBUTTON;
+  if (shift & classlib::ssRight) keys |= MK_RBUTTON;
+  if (shift & classlib::ssMiddle) keys |= MK_MBUTTON;
+  return keys;
+}
+
+void PostMouse(HWND target, UINT msg, TPoint p, WPARAM keys) {
+  PostMessageA(target, msg, keys, MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y)));
+}
+
+void BringToFront(HWND target) {
+  HWND top = GetAncestor(target, GA_ROOT);
+  SetForegroundWindow(top);
+  RunUntilIdle();
+}
+
+void SendKeyEvent(int vk, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(vk);
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (Extended(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+  SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void RunUntilIdle(DWORD quietMs, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  DWORD lastActivity = start;
+  for (;;) {
+    MSG peek;
+    if (PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+      classlib::Application().ProcessMessages();
+      lastActivity = GetTickCount();
+    } else {
+      const DWORD quiet = GetTickCount() - lastActivity;
+      if (quiet >= quietMs) return;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, quietMs - quiet, QS_ALLINPUT);
+    }
+    if (GetTickCount() - start >= timeoutMs) return;
+  }
+}
+
+bool RunUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  return classlib::ProcessMessagesUntil(done, timeoutMs);
+}
+
+void PressKey(HWND target, int vk, TShiftState shift) {
+  const bool alt = (shift & classlib::ssAlt) != 0;
+  {
+    TKeyStateScope state(shift, vk);
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(vk), KeyLParam(vk, false, alt));
+    RunUntilIdle();
+  }
+  TKeyStateScope state(shift);
+  PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, static_cast<WPARAM>(vk), KeyLParam(vk, true, alt));
+  RunUntilIdle();
+}
+
+void PostKey(HWND target, int vk) {
+  PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(vk), KeyLParam(vk, false, false));
+  PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(vk), KeyLParam(vk, true, false));
+}
+
+void PostClick(HWND target, TPoint p) {
+  PostMouse(target, WM_LBUTTONDOWN, p, MK_LBUTTON);
+  PostMouse(target, WM_LBUTTONUP, p, 0);
+}
+
+void TypeChars(HWND target, std::string_view text) {
+  for (char c : text) {
+    PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
+    RunUntilIdle();
+  }
+}
+
+void MouseDown(HWND target, TPoint p, TMouseButton button, TShiftState shift) {
+  const bool right = button == TMouseButton::mbRight, middle = button == TMouseButton::mbMiddle;
+  TShiftState held = shift | (right ? classlib::ssRight : middle ? classlib::ssMiddle : classlib::ssLeft);
+  TKeyStateScope state(held);
+  PostMouse(target, right ? WM_RBUTTONDOWN : middle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN, p, MouseKeys(held));
+  RunUntilIdle();
+}
+
+void MouseMove(HWND target, TPoint p, TShiftState shift) {
+  TKeyStateScope state(shift);
+  PostMouse(target, WM_MOUSEMOVE, p, MouseKeys(shift));
+  RunUntilIdle();
+}
+
+void MouseUp(HWND target, TPoint p, TMouseButton button, TShiftState shift) {
+  const bool right = button == TMouseButton::mbRight, middle = button == TMouseButton::mbMiddle;
+  TKeyStateScope state(shift);
+  PostMouse(target, right ? WM_RBUTTONUP : middle ? WM_MBUTTONUP : WM_LBUTTONUP, p, MouseKeys(shift));
+  RunUntilIdle();
+}
+
+void Click(HWND target, TPoint p, TMouseButton button, TShiftState shift) {
+  MouseDown(target, p, button, shift);
+  MouseUp(target, p, button, shift);
+}
+
+void SendKey(HWND target, int vk, TShiftState shift) {
+  BringToFront(target);
+  std::vector<int> modifiers;
+  if (shift & classlib::ssShift) modifiers.push_back(VK_SHIFT);
+  if (shift & classlib::ssCtrl) modifiers.push_back(VK_CONTROL);
+  if (shift & classlib::ssAlt) modifiers.push_back(VK_MENU);
+  for (int m : modifiers) SendKeyEvent(m, false);
+  SendKeyEvent(vk, false);
+  SendKeyEvent(vk, true);
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) SendKeyEvent(*it, true);
+  RunUntilIdle();
+}
+
+void SendClick(HWND target, TPoint p) {
+  BringToFront(target);
+  POINT screen = {p.x, p.y};
+  ClientToScreen(target, &screen);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((screen.x * 65536 + width / 2) / width);
+    input.mi.dy = static_cast<LONG>((screen.y * 65536 + height / 2) / height);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, inputs, sizeof inputs[0]);
+  RunUntilIdle();
+}
+
+std::string PicturesFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  // ...\bin\Program.exe -> ...\pictures
+  for (int i = 0; i < 2; ++i)
+    if (size_t slash = folder.find_last_of("\\/"); slash != std::string::npos) folder.erase(slash);
+  folder += "\\pictures";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+namespace {
+
+bool SamePixels(classlib::TBitmap& a, classlib::TBitmap& b) {
+  const size_t rowBytes = static_cast<size_t>(a.Width()) * static_cast<size_t>(a.BytesPerPixel());
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), rowBytes) != 0) return false;
+  return true;
+}
+
+bool CaptureScreenRect(HWND window, RECT r, classlib::TBitmap& bitmap) {
+  // What waits to be painted is painted; what was drawn at once stays.
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (!IsWindowVisible(window) || r.right <= r.left || r.bottom <= r.top) return false;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (!bitmap.SetSize(width, height)) return false;
+  classlib::TBitmap previous(width, height);
+  // The screen, not the window: PrintWindow draws nothing under Wine for
+  // windows that do not paint on WM_PRINTCLIENT, and the frame is wanted too.
+  // Wine hands what a window painted to the X display a little later, and
+  // later still on a busy machine, so the copy is taken until two agree.
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    RunUntilIdle(attempt == 0 ? 60 : 100);
+    classlib::TWindowDCLease screen(nullptr);
+    if (!BitBlt(bitmap.Canvas().Handle(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY)) return false;
+    if (attempt > 0 && SamePixels(bitmap, previous)) break;
+    BitBlt(previous.Canvas().Handle(), 0, 0, width, height, bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CaptureWindow(HWND window, classlib::TBitmap& bitmap) {
+  RECT r;
+  return GetWindowRect(window, &r) && CaptureScreenRect(window, r, bitmap);
+}
+
+bool CaptureClient(HWND window, classlib::TBitmap& bitmap) {
+  RECT r;
+  if (!GetClientRect(window, &r)) return false;
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return CaptureScreenRect(window, r, bitmap);
+}
+
+bool SavePng(classlib::TBitmap& bitmap, const std::string& path) {
+  std::vector<std::uint8_t> rgb;
+  rgb.reserve(static_cast<size_t>(bitmap.Width()) * static_cast<size_t>(bitmap.Height()) * 3);
+  const int bpp = bitmap.BytesPerPixel();
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const std::uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint8_t* px = row + x * bpp;  // blue, green, red
+      rgb.insert(rgb.end(), {px[2], px[1], px[0]});
+    }
+  }
+  return WritePng(path, bitmap.Width(), bitmap.Height(), rgb);
+}
+
+std::string SavePicture(classlib::TBitmap& bitmap, const std::string& name) {
+  const std::string base = PicturesFolder() + "\\" + name;
+  if (!bitmap.SaveToFile(base + ".bmp") || !SavePng(bitmap, base + ".png")) return "";
+  std::printf("picture: %s.png\n", base.c_str());
+  return base + ".png";
+}
+
+std::string SaveWindowPicture(HWND window, const std::string& name) {
+  classlib::TBitmap bitmap;
+  if (!CaptureWindow(window, bitmap)) return "";
+  return SavePicture(bitmap, name);
+}
+
+namespace {
+template <class Visit>
+void ForEachPixel(classlib::TBitmap& bitmap, classlib::TColor color, TRect area, Visit visit) {
+  area = classlib::IntersectRect(area, {0, 0, bitmap.Width(), bitmap.Height()});
+  const int bpp = bitmap.BytesPerPixel();
+  const classlib::TColor rgb = classlib::ColorToRGB(color);
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    const std::uint8_t* row = bitmap.ScanLine(y);
+    for (int x = area.Left; x < area.Right; ++x) {
+      const std::uint8_t* px = row + x * bpp;
+      if (classlib::RGBColor(px[2], px[1], px[0]) == rgb) visit(x, y);
+    }
+  }
+}
+}  // namespace
+
+TRect ColorBounds(classlib::TBitmap& bitmap, classlib::TColor color, TRect area) {
+  TRect bounds;
+  bool any = false;
+  ForEachPixel(bitmap, color, area, [&](int x, int y) {
+    const TRect pixel{x, y, x + 1, y + 1};
+    bounds = any ? classlib::UnionRect(bounds, pixel) : pixel;
+    any = true;
+  });
+  return bounds;
+}
+
+int CountColor(classlib::TBitmap& bitmap, classlib::TColor color, TRect area) {
+  int count = 0;
+  ForEachPixel(bitmap, color, area, [&](int, int) { ++count; });
+  return count;
+}
+
+}  // namespace uikit
