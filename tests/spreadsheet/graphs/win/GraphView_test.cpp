@@ -1,33 +1,25 @@
 // The graph window under Wine: it opens for a prepared sheet, draws again when
 // a cell changes, zooms by a Ctrl-drag, opens element pages, answers its
-// keys, and saves its picture by drawing it; one picture per graph type is
-// left in the build folder for a reader to look at.
+// keys, and saves its picture by drawing it; one picture per graph type (and
+// one of the window) is left in the build's pictures folder for a reader.
 #include "spreadsheet/graphs/win/GraphView.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <set>
 #include <string>
 
-#include "classlib/win/Application.h"
 #include "classlib/win/Bitmap.h"
 #include "spreadsheet/graphs/GraphDraw.h"
 #include "spreadsheet/graphs/GraphViewModel.h"
 #include "tests/spreadsheet/graphs/GraphTestSupport.h"
+#include "tests/support/win/UiKit.h"
 
 namespace corvane::testing {
 namespace {
 
 using namespace classlib;
-
-void RunMessages() {
-  for (int i = 0; i < 5; ++i) {
-    Application().ProcessMessages();
-    Sleep(5);
-  }
-}
 
 // True when two bitmaps hold the same pixels.
 bool SamePixels(TBitmap& a, TBitmap& b) {
@@ -70,7 +62,7 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   std::vector<int> pages;
   view.OnOpenPage = [&](int code) { pages.push_back(code); };
   view.ShowGraph();
-  RunMessages();
+  uikit::RunUntilIdle();
   ASSERT_TRUE(view.Pbox1()->HandleAllocated());
   EXPECT_FALSE(view.ClosedFlag());
   EXPECT_FALSE(view.PlotRect().IsEmpty()) << "painted";
@@ -80,7 +72,7 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   // A cell changes: the window draws the new value.
   ASSERT_TRUE(EnterCell("5", 0, 1));
   view.GraphChanged();
-  RunMessages();
+  uikit::RunUntilIdle();
   EXPECT_LT(BarHeight(view, 1), firstBar);
 
   // The saved picture is drawn, not read off the screen: it equals a fresh
@@ -88,7 +80,7 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   TForm cover(nullptr, "cover");
   cover.SetBounds(40, 40, 500, 360);
   cover.Show();
-  RunMessages();
+  uikit::RunUntilIdle();
   const std::string file = "graph-view-test.bmp";
   std::string error;
   ASSERT_TRUE(view.DrawToBitmap(2, file, &error)) << error;
@@ -106,10 +98,8 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   ASSERT_NE(legend, nodes.end());
   int lx = (legend->x1 + legend->x2) / 2, ly = (legend->y1 + legend->y2) / 2;
   HWND box = view.Pbox1()->Handle();
-  SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(lx, ly));
-  SendMessageA(box, WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(lx, ly));
+  uikit::Click(box, {lx, ly}, TMouseButton::mbLeft, ssShift);
   EXPECT_EQ(pages, std::vector<int>{kGraphPageLegends});
-  RunMessages();
   view.ClickElement(lx, ly);
   view.ClickElement(lx, ly);
   EXPECT_EQ(pages.size(), 2u) << "the second click on the selected legend deselects it";
@@ -121,28 +111,27 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   Column(0, {"0", "10", "20", "40"});
   SetCurrentGraph(xy);
   view.GraphChanged();
-  RunMessages();
+  uikit::RunUntilIdle();
   plot = view.PlotRect();
-  SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(plot.Left, plot.Top));
-  SendMessageA(box, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(plot.Left + plot.Width() / 2, plot.Bottom));
-  SendMessageA(box, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(plot.Left + plot.Width() / 2, plot.Bottom));
+  uikit::SaveWindowPicture(view.Handle(), "graph-view");
+  uikit::MouseDown(box, {plot.Left, plot.Top}, TMouseButton::mbLeft, ssCtrl);
+  uikit::MouseMove(box, {plot.Left + plot.Width() / 2, plot.Bottom}, ssCtrl | ssLeft);
+  uikit::MouseUp(box, {plot.Left + plot.Width() / 2, plot.Bottom}, TMouseButton::mbLeft, ssCtrl);
   TGraphRecord zoomed = CurrentGraph();
   EXPECT_TRUE(zoomed.XManual() && zoomed.YManual());
   EXPECT_NEAR(zoomed.XLower(), 0, 0.2);
   EXPECT_NEAR(zoomed.XUpper(), 20, 0.2);
-  RunMessages();
+  uikit::RunUntilIdle();
   view.ZoomMenu(2);  // "&All"
   EXPECT_EQ(CurrentGraph().XUpper(), 40);
 
   // Shift+A turns 3D pies and keeps the window; a plain key closes it.
   double rotation = Graph3DRotation();
-  view.SetFocus();
-  SendMessageA(view.Handle(), WM_CHAR, 'A', 1);
+  uikit::PressKey(box, 'A', ssShift);
   EXPECT_GT(Graph3DRotation(), rotation);
   SetGraph3DRotation(rotation);
   EXPECT_TRUE(view.Visible());
-  PostMessageA(box, WM_KEYDOWN, 'X', 1);
-  RunMessages();
+  uikit::PressKey(box, 'X');
   EXPECT_FALSE(view.Visible());
   EXPECT_TRUE(view.ClosedFlag());
 }
@@ -153,11 +142,10 @@ TEST_F(GraphViewTest, OnePicturePerTypeInTheBuildFolder) {
   Column(2, {"20", "15", "25", "35", "30", "22"});
   Column(3, {"8", "12", "16", "22", "10", "14"});
   Column(4, {"30", "36", "28", "45", "40", "33"});
-  std::filesystem::create_directories("graph-pictures");
   TGraphView view(nullptr);
   view.SetBounds(0, 0, 640, 400);
   view.Show();
-  RunMessages();
+  uikit::RunUntilIdle();
   for (int type = 0; type <= kGraphStack3D; ++type) {
     SCOPED_TRACE(type);
     TGraphRecord g = Graph(type, 6, type == kGraphHilo ? 4 : 3);
@@ -172,17 +160,19 @@ TEST_F(GraphViewTest, OnePicturePerTypeInTheBuildFolder) {
     g.SetHeading(4, "Y axis");
     for (int s = 1; s <= 4; ++s) g.SetLegend(s, "Series " + std::to_string(s));
     SetCurrentGraph(g);
-    std::string file = "graph-pictures/type-" + std::to_string(type) + ".bmp", error;
+    std::string file = "graph-type.bmp", error;
     ASSERT_TRUE(view.DrawToBitmap(2, file, &error)) << error;
     TBitmap picture;
     ASSERT_TRUE(picture.LoadFromFile(file, &error)) << error;
+    EXPECT_NE(uikit::SavePicture(picture, "graph-type-" + std::to_string(type)), "");
     // Something besides the background was drawn in the middle of the picture.
     std::set<TColor> colors;
     for (int y = picture.Height() / 4; y < picture.Height() * 3 / 4; y += 3)
       for (int x = picture.Width() / 4; x < picture.Width() * 3 / 4; x += 3) colors.insert(picture.Canvas().GetPixel(x, y));
     EXPECT_GE(colors.size(), 3u);
   }
-  std::printf("graph pictures: %s\n", std::filesystem::absolute("graph-pictures").string().c_str());
+  std::remove("graph-type.bmp");
+  std::printf("graph pictures: %s\n", uikit::PicturesFolder().c_str());
 }
 
 }  // namespace
