@@ -19,6 +19,13 @@
 
 namespace corvane {
 
+// The dialog's pages, and a page code: the page in the low four bits, the
+// series or axis tab above them.
+inline constexpr int kGraphPageType = 0, kGraphPageRanges = 1, kGraphPageOptions = 2, kGraphPageScales = 3,
+                     kGraphPageNames = 4, kGraphPageHeadings = 5, kGraphPageColors = 6, kGraphPageFonts = 7,
+                     kGraphPageLegends = 8;
+inline constexpr int GraphPageCode(int page, int tab) { return page | (tab << 4); }
+
 // A page code: page in the low four bits, the series or axis tab above them;
 // a negative code (its bits complemented) asks for a modal showing.
 struct TGraphPageRequest {

@@ -8,6 +8,7 @@
 
 #include "classlib/Graphics.h"
 #include "spreadsheet/graphs/GraphRecord.h"
+#include "spreadsheet/graphs/GraphSettings.h"
 
 namespace corvane {
 
@@ -39,11 +40,6 @@ void GraphScaleToData(TGraphRecord& graph);
 // The settings dialog's page code (page in the low four bits, tab above them)
 // that an element id or menu item opens; -1 when it opens none.
 int GraphElementPageCode(int elementId);
-// Page codes of the element menu's items.
-inline constexpr int kGraphPageType = 0, kGraphPageRanges = 1, kGraphPageOptions = 2, kGraphPageScales = 3,
-                     kGraphPageNames = 4, kGraphPageHeadings = 5, kGraphPageColors = 6, kGraphPageFonts = 7,
-                     kGraphPageLegends = 8;
-inline constexpr int GraphPageCode(int page, int tab) { return page | (tab << 4); }
 
 // The first item of the element menu for the selected element id.
 std::string GraphAttributesCaption(int selected);
