@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# The scan benchmark: generates a tree of 100,000 files in 10,000 folders in a
-# temporary folder, times `du` on it natively and the analyser's scan under
-# Wine, and prints the files, folders and bytes both count. Exits non-zero
-# when the totals differ. Needs the win64 tree (tools/test builds it).
-#   bench/scan_bench.sh            FOLDERS=... FILES_PER_FOLDER=... to change the size
+# The scan benchmark: generates a tree in a temporary folder (by default 20
+# folders of 1,000 subfolders each, 10 files in every folder: 200,210 files in
+# 20,021 folders), times `du` on it natively, then under Wine a plain
+# recursive FindFirstFileExW walk (the floor), the analyser's scan and the
+# deletion of the scanned root, and prints the figures with the ratio
+# scan/floor. Exits non-zero when the counts differ. Needs the win64 tree
+# (tools/test builds it).
+#   bench/scan_bench.sh     FANOUT=20,10,10,10 (subfolders per level) and FILES_PER_FOLDER=... change the tree
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/win64"
@@ -12,28 +15,27 @@ if [ ! -f "$exe" ]; then
   echo "scan_bench: $exe is missing; build the win64 tree first (tools/test)" >&2
   exit 1
 fi
-top=${TOP_FOLDERS:-100}
-sub=${SUB_FOLDERS:-99}
+fanout=${FANOUT:-20,1000}
 per=${FILES_PER_FOLDER:-10}
 
 dir=$(mktemp -d /tmp/scan-bench.XXXXXX)
 trap 'rm -rf "$dir"' EXIT
 
-echo "== generating $((top + top * sub)) folders with $per files each in $dir"
-python3 - "$dir" "$top" "$sub" "$per" <<'PY'
+echo "== generating folders of $fanout subfolders per level with $per files each in $dir"
+python3 - "$dir" "$fanout" "$per" <<'PY'
 import os, random, sys
-base, top, sub, per = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+base, fanout, per = sys.argv[1], [int(n) for n in sys.argv[2].split(",")], int(sys.argv[3])
 rng = random.Random(7)
-def fill(folder):
-    os.mkdir(folder)
+def fill(folder, level):
     for k in range(per):
         with open(os.path.join(folder, "file%02d.dat" % k), "wb") as f:
             f.truncate(rng.randint(1, 200000))
-for i in range(top):
-    t = os.path.join(base, "top%03d" % i)
-    fill(t)
-    for j in range(sub):
-        fill(os.path.join(t, "sub%03d" % j))
+    if level < len(fanout):
+        for j in range(fanout[level]):
+            sub = os.path.join(folder, "d%04d" % j)
+            os.mkdir(sub)
+            fill(sub, level + 1)
+fill(base, 0)
 PY
 
 echo "== du (native)"
@@ -47,15 +49,16 @@ dir_bytes=$(find "$dir" -type d -printf '%s\n' | awk '{s += $1} END {print s}')
 du_files=$((du_objects - du_folders))
 du_bytes=$((du_all - dir_bytes))
 du_seconds=$(awk "BEGIN {print $end - $start}")
-printf 'du:   files %d folders %d bytes %d seconds %.2f\n' "$du_files" "$du_folders" "$du_bytes" "$du_seconds"
+printf 'du:    files %d folders %d bytes %d seconds %.2f\n' "$du_files" "$du_folders" "$du_bytes" "$du_seconds"
 
-echo "== scan (Wine)"
+echo "== floor, scan and deletion (Wine)"
 winpath="Z:$(echo "$dir" | tr / '\\')"
-scan=$("$root/tools/wine-run" "$build/wine" "$exe" "$winpath" | tr -d '\r')
-echo "scan: $scan"
-read -r _ s_files _ s_folders _ s_bytes _ _ _ _ <<<"$scan"
+status=0
+out=$("$root/tools/wine-run" "$build/wine" "$exe" "$winpath" | tr -d '\r') || status=$?
+echo "$out"
+read -r _ _ s_files _ s_folders _ s_bytes _ <<<"$(grep '^scan:' <<<"$out")"
 
-if [ "$s_files" = "$du_files" ] && [ "$s_folders" = "$du_folders" ] && [ "$s_bytes" = "$du_bytes" ]; then
+if [ "$status" -eq 0 ] && [ "$s_files" = "$du_files" ] && [ "$s_folders" = "$du_folders" ] && [ "$s_bytes" = "$du_bytes" ]; then
   echo "totals agree"
 else
   echo "totals DIFFER" >&2

@@ -73,14 +73,14 @@ TEntryKind ClassifyEntry(const TDirEntry& entry) {
   return (entry.attributes & kAttrDirectory) ? TEntryKind::kFolder : TEntryKind::kFile;
 }
 
-TFileCounter::TFileCounter(std::int64_t clusterSize, bool countEmptyFiles)
-    : clusterSize_(std::max<std::int64_t>(clusterSize, 1)), countEmptyFiles_(countEmptyFiles) {}
+TFileCounter::TFileCounter(std::int64_t clusterSize, bool countEmptyFiles, bool oneListing)
+    : clusterSize_(std::max<std::int64_t>(clusterSize, 1)), countEmptyFiles_(countEmptyFiles), oneListing_(oneListing) {}
 
 bool TFileCounter::AddFile(const TDirEntry& entry) {
   if (ClassifyEntry(entry) != TEntryKind::kFile) return false;
   if (entry.size == 0 && !countEmptyFiles_) return false;
   // The same entry comes back under the same name from every pattern.
-  if (!seenFiles_.insert(entry.name).second) return false;
+  if (!oneListing_ && !seenFiles_.insert(entry.name).second) return false;
   totals_.clusters += FileClusters(entry.size, clusterSize_);
   totals_.tailBytes += static_cast<std::int64_t>(entry.size % static_cast<std::uint64_t>(clusterSize_));
   totals_.bytes += static_cast<std::int64_t>(entry.size);

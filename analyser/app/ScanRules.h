@@ -76,8 +76,10 @@ TEntryKind ClassifyEntry(const TDirEntry& entry);
 class TFileCounter {
  public:
   // With countEmptyFiles, a zero-byte file counts as an object (recycle-bin
-  // folders); otherwise it is left out like every file of size 0.
-  TFileCounter(std::int64_t clusterSize, bool countEmptyFiles);
+  // folders); otherwise it is left out like every file of size 0. With
+  // oneListing the entries all come from one listing, where no name comes
+  // twice, and names are neither needed nor kept.
+  TFileCounter(std::int64_t clusterSize, bool countEmptyFiles, bool oneListing = false);
 
   // Counts a file entry; false when it was not counted.
   bool AddFile(const TDirEntry& entry);
@@ -92,6 +94,7 @@ class TFileCounter {
  private:
   std::int64_t clusterSize_;
   bool countEmptyFiles_;
+  bool oneListing_;
   TFolderTotals totals_;
   TFileTime newestAccess_ = 0;
   TFileTime newestChange_ = 0;

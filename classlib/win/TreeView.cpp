@@ -1,9 +1,24 @@
 // Tree-view items as TTreeNode objects held in the items' parameters.
 #include "classlib/win/TreeView.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace classlib {
+
+namespace {
+// The tree whose deletion notifications the parent is spared while it frees a
+// branch, and the parent's own procedure, which gets every other message.
+HWND gSilencedTree = nullptr;
+WNDPROC gParentProc = nullptr;
+
+LRESULT CALLBACK SilencedParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NOTIFY) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->hwndFrom == gSilencedTree && (header->code == TVN_DELETEITEMA || header->code == TVN_DELETEITEMW)) return 0;
+  }
+  return CallWindowProcA(gParentProc, hwnd, msg, wParam, lParam);
+}
+}  // namespace
 
 LRESULT TTreeNode::Send(UINT msg, WPARAM wParam, LPARAM lParam) const { return tree_->Send(msg, wParam, lParam); }
 
@@ -26,10 +41,6 @@ void TTreeNode::SetText(const std::string& text) {
   Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-TTreeNode* TTreeNode::Parent() const {
-  return tree_->NodeFromItem(reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item_))));
-}
-
 TTreeNode* TTreeNode::GetFirstChild() const {
   return tree_->NodeFromItem(reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item_))));
 }
@@ -38,15 +49,9 @@ TTreeNode* TTreeNode::GetNextSibling() const {
   return tree_->NodeFromItem(reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item_))));
 }
 
-int TTreeNode::Count() const {
-  int n = 0;
-  for (TTreeNode* c = GetFirstChild(); c != nullptr; c = c->GetNextSibling()) ++n;
-  return n;
-}
-
 int TTreeNode::Level() const {
   int level = 0;
-  for (TTreeNode* p = Parent(); p != nullptr; p = p->Parent()) ++level;
+  for (TTreeNode* p = parent_; p != nullptr; p = p->parent_) ++level;
   return level;
 }
 
@@ -67,7 +72,7 @@ void TTreeNode::Collapse(bool Recurse) {
 }
 
 bool TTreeNode::IsVisible() const {
-  for (TTreeNode* p = Parent(); p != nullptr; p = p->Parent())
+  for (TTreeNode* p = parent_; p != nullptr; p = p->parent_)
     if (!p->Expanded()) return false;
   return true;
 }
@@ -124,10 +129,11 @@ bool TTreeNode::CustomSort(const TTVCompare& compare, std::intptr_t data) {
   return tree_->SortChildren(item_, compare, data);
 }
 
-void TTreeNode::Delete() { tree_->DeleteBranch(this); }
+void TTreeNode::Delete() { tree_->DeleteNodes({this}); }
 
 void TTreeNode::DeleteChildren() {
-  while (TTreeNode* child = GetFirstChild()) child->Delete();
+  const std::vector<TTreeNode*> children = children_;
+  tree_->DeleteNodes(children);
 }
 
 TTreeView::TTreeView(TComponent* AOwner, TWinControl* parent) : TWinControl(AOwner) {
@@ -150,7 +156,21 @@ void TTreeView::CreateParams(TCreateParams& Params) {
 
 TTreeView::~TTreeView() { Clear(); }
 
-void TTreeView::WindowDestroying() { Clear(); }
+void TTreeView::WindowDestroying() {
+  destroying_ = true;
+  Clear();
+}
+
+LRESULT TTreeView::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
+  // Item messages skip the subclass chain: under Wine each subclass layer
+  // looks its data up in the window server, about 100 us a message, and a
+  // scan sends tens of thousands of them. Nodes are used on the window's
+  // own thread only.
+  if (controlProc_ == nullptr && handle_ != nullptr)
+    controlProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(handle_, GCLP_WNDPROC));
+  if (controlProc_ != nullptr) return CallWindowProcA(controlProc_, handle_, msg, wParam, lParam);
+  return SendMessageA(handle_, msg, wParam, lParam);
+}
 
 TTreeNode* TTreeView::NodeFromItem(HTREEITEM item) const {
   if (item == nullptr || handle_ == nullptr) return nullptr;
@@ -163,7 +183,7 @@ TTreeNode* TTreeView::NodeFromItem(HTREEITEM item) const {
 
 TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text) {
   if (handle_ == nullptr) return nullptr;
-  auto* node = new TTreeNode(this, nullptr);
+  auto* node = new TTreeNode(this, parent);
   TVINSERTSTRUCTA insert = {};
   insert.hParent = parent != nullptr ? parent->item_ : TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
@@ -175,6 +195,7 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text) {
     delete node;
     return nullptr;
   }
+  (parent != nullptr ? parent->children_ : topNodes_).push_back(node);
   return node;
 }
 
@@ -193,27 +214,56 @@ void TTreeView::SetSelected(TTreeNode* node) {
 }
 
 void TTreeView::Clear() {
-  while (TTreeNode* node = GetFirstNode()) node->Delete();
+  const std::vector<TTreeNode*> nodes = topNodes_;
+  DeleteNodes(nodes);
 }
 
 void TTreeView::FreeBranch(TTreeNode* node) {
-  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) FreeBranch(c);
+  for (TTreeNode* c : node->children_) FreeBranch(c);
   if (OnDeletion) OnDeletion(this, node);
 }
 
-void TTreeView::DeleteBranch(TTreeNode* node) {
-  // Gather the branch first: the handlers run while every node still exists.
-  std::vector<TTreeNode*> branch;
-  std::vector<TTreeNode*> pending{node};
+void TTreeView::DeleteNodes(const std::vector<TTreeNode*>& nodes) {
+  if (nodes.empty()) return;
+  // The handlers run first, while every node of the branches still exists.
+  for (TTreeNode* node : nodes) FreeBranch(node);
+  std::vector<TTreeNode*> branches;
+  for (TTreeNode* node : nodes) {
+    auto& siblings = node->parent_ != nullptr ? node->parent_->children_ : topNodes_;
+    auto at = std::find(siblings.begin(), siblings.end(), node);
+    if (at == siblings.end()) continue;  // already gone with an earlier one
+    siblings.erase(at);
+    branches.push_back(node);
+  }
+  if (handle_ != nullptr) {
+    // The control tells the parent of every item it frees; OnDeletion has done
+    // that already, and under Wine the parent's window procedure costs tens of
+    // microseconds a message, so the parent is spared them for the time being.
+    HWND parent = destroying_ ? nullptr : GetParent(handle_);
+    if (parent != nullptr && gSilencedTree == nullptr) {
+      gSilencedTree = handle_;
+      gParentProc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SilencedParentProc)));
+    } else {
+      parent = nullptr;
+    }
+    Send(WM_SETREDRAW, FALSE, 0);
+    for (TTreeNode* node : branches) Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
+    Send(WM_SETREDRAW, TRUE, 0);
+    if (parent != nullptr) {
+      SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gParentProc));
+      gSilencedTree = nullptr;
+      gParentProc = nullptr;
+    }
+    InvalidateRect(handle_, nullptr, TRUE);
+  }
+  std::vector<TTreeNode*> pending = branches;
   while (!pending.empty()) {
     TTreeNode* n = pending.back();
     pending.pop_back();
-    branch.push_back(n);
-    for (TTreeNode* c = n->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) pending.push_back(c);
+    pending.insert(pending.end(), n->children_.begin(), n->children_.end());
+    delete n;
   }
-  FreeBranch(node);
-  Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
-  for (TTreeNode* n : branch) delete n;
 }
 
 namespace {

@@ -1,5 +1,8 @@
 // TTreeView over the common tree-view control, and its TTreeNode items: text,
 // a data slot, images, state image, bold, expansion and custom sorting.
+// Each node knows its parent and children itself, so that walking up the tree
+// and freeing a branch of tens of thousands of nodes send the control no
+// message per node.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "classlib/win/Controls.h"
 #include "classlib/win/ImageList.h"
@@ -30,11 +34,12 @@ class TTreeNode {
   std::string Text() const;
   void SetText(const std::string& text);
 
-  TTreeNode* Parent() const;
+  TTreeNode* Parent() const { return parent_; }
+  // The children in the control's order, which follows sorting.
   TTreeNode* GetFirstChild() const;
   TTreeNode* GetNextSibling() const;
-  int Count() const;
-  bool HasChildren() const { return GetFirstChild() != nullptr; }
+  int Count() const { return static_cast<int>(children_.size()); }
+  bool HasChildren() const { return !children_.empty(); }
   // 0 for a top-level node.
   int Level() const;
 
@@ -66,13 +71,16 @@ class TTreeNode {
 
  private:
   friend class TTreeView;
-  TTreeNode(TTreeView* tree, HTREEITEM item) : tree_(tree), item_(item) {}
+  TTreeNode(TTreeView* tree, TTreeNode* parent) : tree_(tree), parent_(parent) {}
   LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
   void SetState(UINT state, UINT mask);
   void SetImages(UINT mask, int image, int selectedImage);
 
   TTreeView* tree_;
-  HTREEITEM item_;
+  HTREEITEM item_ = nullptr;
+  TTreeNode* parent_;
+  // In the order they were added, not the control's.
+  std::vector<TTreeNode*> children_;
   int image_ = -1;
   int selectedImage_ = -1;
 };
@@ -109,10 +117,18 @@ class TTreeView : public TWinControl {
 
  private:
   friend class TTreeNode;
-  void DeleteBranch(TTreeNode* node);
+  // Frees the nodes with their branches in one go, the control's drawing held
+  // off meanwhile.
+  void DeleteNodes(const std::vector<TTreeNode*>& nodes);
   void FreeBranch(TTreeNode* node);
   bool SortChildren(HTREEITEM parent, const TTVCompare& compare, std::intptr_t data);
-  LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const { return SendMessageA(handle_, msg, wParam, lParam); }
+  LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
+
+  // The control class's own window procedure, which item messages go to
+  // directly; read when first needed.
+  mutable WNDPROC controlProc_ = nullptr;
+  std::vector<TTreeNode*> topNodes_;
+  bool destroying_ = false;
 };
 
 }  // namespace classlib

@@ -18,7 +18,7 @@ double TFolderData::GetFolderValue(int viewType, int unitType) const {
     context.clusterSize = ScanRoot->clusterSize;
     context.scanRunning = ScanRoot->runningScan != nullptr;
   }
-  TFolderData* parent = Node != nullptr ? NodeData(Node->Parent()) : nullptr;
+  TFolderData* parent = Parent();
   context.parentClusters = (parent != nullptr ? parent->Counts : Counts).clusters.load(std::memory_order_relaxed);
   return foldwick::GetFolderValue(Counts.Totals(), context, viewType, unitType);
 }
@@ -32,11 +32,12 @@ std::string TFolderData::GetFolderName() {
   if (!NameCache.empty()) return MarkFolderName(NameCache, HasError.load(), false);
   if (IsFilesNode) return "<Files>";
   std::string name;
-  TFolderData* parent = Node != nullptr ? NodeData(Node->Parent()) : nullptr;
-  bool ok = parent != nullptr
-                ? StrRetToText(parent->ShellFolder.Get(), RelativeList.get(), SHGDN_NORMAL, name)
-                : StrRetToText(DesktopFolder(), AbsoluteList.get(), SHGDN_NORMAL, name);
-  if (!ok || name.empty()) return MarkFolderName("Error: Cannot get name!", HasError.load(), IsNew.load());
+  TFolderData* parent = Parent();
+  bool ok = parent != nullptr ? StrRetToText(parent->Folder(), RelativeIdList(), SHGDN_NORMAL, name)
+                              : StrRetToText(DesktopFolder(), IdList(), SHGDN_NORMAL, name);
+  // Past the shell's reach the listing's name is the name.
+  if ((!ok || name.empty()) && !FileName.empty()) name = AnsiFromWide(FileName.c_str());
+  if (name.empty()) return MarkFolderName("Error: Cannot get name!", HasError.load(), IsNew.load());
   NameCache = name;
   return MarkFolderName(name, HasError.load(), IsNew.load());
 }
@@ -53,13 +54,76 @@ void TFolderData::RefreshIcons() {
     Node->SetSelectedIndex(FilesIcon());
     return;
   }
-  if (!AbsoluteList) return;
-  SHFILEINFOA info = {};
-  const auto list = reinterpret_cast<LPCSTR>(AbsoluteList.get());
-  if (SHGetFileInfoA(list, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-    Node->SetImageIndex(info.iIcon);
-  if (SHGetFileInfoA(list, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON))
-    Node->SetSelectedIndex(info.iIcon);
+  constexpr UINT kSmallIcon = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
+  SHFILEINFOW info = {};
+  if (LPCITEMIDLIST list = IdList()) {
+    const auto item = reinterpret_cast<LPCWSTR>(list);
+    if (SHGetFileInfoW(item, 0, &info, sizeof info, SHGFI_PIDL | kSmallIcon)) Node->SetImageIndex(info.iIcon);
+    if (SHGetFileInfoW(item, 0, &info, sizeof info, SHGFI_PIDL | kSmallIcon | SHGFI_OPENICON))
+      Node->SetSelectedIndex(info.iIcon);
+  } else if (!FileName.empty()) {
+    // A folder the shell cannot reach shows the plain folder icons.
+    constexpr UINT kByAttributes = SHGFI_USEFILEATTRIBUTES | kSmallIcon;
+    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, kByAttributes))
+      Node->SetImageIndex(info.iIcon);
+    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, kByAttributes | SHGFI_OPENICON))
+      Node->SetSelectedIndex(info.iIcon);
+  }
+}
+
+TFolderData* TFolderData::Parent() const { return Node != nullptr ? NodeData(Node->Parent()) : nullptr; }
+
+bool TFolderData::MakeIdLists() {
+  if (AbsoluteList) return true;
+  TFolderData* parent = Parent();
+  if (FileName.empty() || parent == nullptr) return false;
+  IShellFolder* parentFolder = parent->Folder();
+  if (parentFolder == nullptr) return false;
+  TIdList relative = PathToPIDL(parentFolder, FileName);
+  if (!relative) return false;
+  AbsoluteList = ConcatPIDLs(parent->IdList(), relative.get());
+  RelativeList = std::move(relative);
+  return AbsoluteList != nullptr;
+}
+
+IShellFolder* TFolderData::Folder() {
+  if (IsFilesNode) {
+    TFolderData* parent = Parent();
+    return parent != nullptr ? parent->Folder() : ShellFolder.Get();
+  }
+  if (!ShellFolder && MakeIdLists()) {
+    TFolderData* parent = Parent();
+    IShellFolder* parentFolder = parent != nullptr ? parent->Folder() : nullptr;
+    if (parentFolder == nullptr ||
+        FAILED(parentFolder->BindToObject(RelativeList.get(), nullptr, IID_IShellFolder, ShellFolder.PutVoid())))
+      ShellFolder.Reset();
+  }
+  return ShellFolder.Get();
+}
+
+LPCITEMIDLIST TFolderData::IdList() {
+  if (IsFilesNode) {
+    TFolderData* parent = Parent();
+    return parent != nullptr ? parent->IdList() : AbsoluteList.get();
+  }
+  MakeIdLists();
+  return AbsoluteList.get();
+}
+
+LPCITEMIDLIST TFolderData::RelativeIdList() {
+  if (IsFilesNode) return nullptr;
+  MakeIdLists();
+  return RelativeList.get();
+}
+
+std::wstring TFolderData::FileSystemPath() {
+  TFolderData* parent = Parent();
+  if (IsFilesNode) return parent != nullptr ? parent->FileSystemPath() : std::wstring();
+  if (!FileName.empty()) {
+    const std::wstring parentPath = parent != nullptr ? parent->FileSystemPath() : std::wstring();
+    return parentPath.empty() ? parentPath : JoinPath(parentPath, FileName);
+  }
+  return IdListWidePath(AbsoluteList.get());
 }
 
 void TFolderData::ClearNameCache() {
@@ -79,6 +143,11 @@ void ReleaseNodeData(classlib::TTreeNode* node) {
   node->Data = nullptr;
   data->Node = nullptr;
   data->Release();
+}
+
+std::wstring JoinPath(const std::wstring& path, const std::wstring& name) {
+  if (path.empty() || path.back() == L'\\') return path + name;
+  return path + L'\\' + name;
 }
 
 int FilesIcon() {

@@ -50,11 +50,28 @@ class TFolderData {
   // The name and the children's icons are fetched again.
   void ClearNameCache();
 
+  // The folder's shell identity. A folder found in its parent's directory
+  // listing gets it when first asked, from its parent's and its file name;
+  // a "<Files>" node answers with its parent's. Null when the shell cannot
+  // reach the folder (a path past 260 characters). Main thread.
+  IShellFolder* Folder();
+  LPCITEMIDLIST IdList();
+  LPCITEMIDLIST RelativeIdList();
+  // The folder's file-system path ("C:\" for a drive), from the listing names
+  // up to the nearest folder that has an item id list; empty without one.
+  // Main thread.
+  std::wstring FileSystemPath();
+
   TFolderCounts Counts;
+  // Made eagerly for roots and for folders found through the shell; made on
+  // demand by the accessors above for those found in a listing.
   classlib::TComPtr<IShellFolder> ShellFolder;
   TIdList AbsoluteList;
   // Relative to the parent folder; null for a root and a "<Files>" node.
   TIdList RelativeList;
+  // The folder's name in its parent's directory listing; empty for roots and
+  // for folders found through the shell.
+  std::wstring FileName;
   bool IsFilesNode = false;
   // From creation until the folder's own scan has finished: the "  <==" mark.
   std::atomic<bool> IsNew{true};
@@ -68,6 +85,10 @@ class TFolderData {
 
  private:
   ~TFolderData() = default;
+  TFolderData* Parent() const;
+  // Makes the item id lists of a listed folder; true when it has them.
+  bool MakeIdLists();
+
   std::atomic<int> refs_{1};
 };
 
@@ -86,5 +107,8 @@ void ReleaseNodeData(classlib::TTreeNode* node);
 
 // The small system icon of a plain file, shown for "<Files>" nodes.
 int FilesIcon();
+
+// `name` below the folder `path`, with one "\" between them.
+std::wstring JoinPath(const std::wstring& path, const std::wstring& name);
 
 }  // namespace foldwick

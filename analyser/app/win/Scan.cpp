@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "analyser/app/ScanRules.h"
 #include "analyser/app/ViewSettings.h"
@@ -23,15 +24,36 @@ namespace {
 constexpr SHCONTF kFolderEnum = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
 // Deeper than any path can go; stops a namespace that loops into itself.
 constexpr int kMaxDepth = 256;
+// How stale the worker lets its knowledge of which folders are shown grow.
+constexpr DWORD kShownRecheckMs = 250;
 
 std::string WithoutTrailingSlash(std::string path) {
   if (path.size() > 1 && path.back() == '\\') path.pop_back();
   return path;
 }
 
-TDirEntry EntryOf(const WIN32_FIND_DATAA& found) {
+// The form of a path that takes it past 260 characters and as it is, trailing
+// dots and blanks included: "\\?\C:\..." or "\\?\UNC\server\share\...".
+std::wstring LongPath(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path;
+  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+  if (path.size() >= 2 && path[1] == L':') return L"\\\\?\\" + path;
+  return path;
+}
+
+// Names are compared and counted as UTF-8, which keeps every character.
+std::string Utf8FromWide(const wchar_t* text) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, -1, s.data(), n, nullptr, nullptr);
+  return s.c_str();
+}
+
+// The entry as the counting rules take it; without its name where the
+// counter needs none (one listing has no name twice).
+TDirEntry EntryOf(const WIN32_FIND_DATAW& found, bool withName = true) {
   TDirEntry entry;
-  entry.name = found.cFileName;
+  if (withName) entry.name = Utf8FromWide(found.cFileName);
   entry.attributes = found.dwFileAttributes;
   entry.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
   entry.lastAccess = ToFileTime(found.ftLastAccessTime);
@@ -39,16 +61,45 @@ TDirEntry EntryOf(const WIN32_FIND_DATAA& found) {
   return entry;
 }
 
-// Calls `visit` for each entry matching `path\pattern` until it returns false.
+// Calls `visit` for each entry of the folder `path` matching `pattern` until
+// it returns false. False when the folder could not be listed; a pattern that
+// matches nothing is no failure.
 template <class Visit>
-void FindEntries(const std::string& path, const std::string& pattern, Visit visit) {
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((path + "\\" + pattern).c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!visit(EntryOf(found))) break;
-  } while (FindNextFileA(find, &found));
+bool ListFolder(const std::wstring& path, const std::wstring& pattern, Visit visit) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileExW(LongPath(JoinPath(path, pattern)).c_str(), FindExInfoBasic, &found,
+                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES;
+  }
+  bool listed = true;
+  while (visit(found)) {
+    if (!FindNextFileW(find, &found)) {
+      listed = GetLastError() == ERROR_NO_MORE_FILES;
+      break;
+    }
+  }
   FindClose(find);
+  return listed;
+}
+
+// Whether the shell shows hidden system folders: only when the user has it.
+bool ShowSuperHidden() {
+  SHELLSTATE shell = {};
+  SHGetSetSettings(&shell, SSF_SHOWSUPERHIDDEN, FALSE);
+  return shell.fShowSuperHidden != 0;
+}
+
+// A listed directory that is a subfolder to scan: not "." or "..", not a
+// link or junction (they lead to folders counted elsewhere, or in a loop),
+// and a hidden system folder only where the shell would show it.
+bool IsListedSubfolder(const WIN32_FIND_DATAW& found, bool showSuperHidden) {
+  const DWORD attributes = found.dwFileAttributes;
+  constexpr DWORD kSuperHidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (!showSuperHidden && (attributes & kSuperHidden) == kSuperHidden) return false;
+  return std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0;
 }
 
 int SmallIcon(LPCITEMIDLIST list, bool open) {
@@ -56,108 +107,157 @@ int SmallIcon(LPCITEMIDLIST list, bool open) {
   UINT flags = SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | (open ? SHGFI_OPENICON : 0);
   return SHGetFileInfoA(reinterpret_cast<LPCSTR>(list), 0, &info, sizeof info, flags) ? info.iIcon : -1;
 }
+
+bool IsDesktop(LPCITEMIDLIST list) { return list != nullptr && (list->mkid.cb == 0 || SameIdList(list, DesktopIdList())); }
+
+// How a folder is read: its file-system path (empty without one), and whether
+// its subfolders come from the same directory listing as its files. The
+// desktop and folders without a path are walked through the shell. Main thread.
+struct TRoute {
+  std::wstring path;
+  bool listing = false;
+};
+TRoute RouteOf(TFolderData& data) {
+  TRoute route;
+  route.path = data.FileSystemPath();
+  route.listing = !route.path.empty() && !IsDesktop(data.AbsoluteList.get());
+  return route;
+}
+
+bool IsRecycleFolder(const std::wstring& path) { return IsRecycleFolderPath(AnsiFromWide(path.c_str())); }
+
+void RaiseTimes(TFileTime& access, TFileTime& change, const TFolderCounts& counts) {
+  const TFileTime childAccess = counts.lastAccess.load(), childChange = counts.lastChange.load();
+  if (IsNewerTime(childAccess, access)) access = childAccess;
+  if (IsNewerTime(childChange, change)) change = childChange;
+}
 }  // namespace
 
-TScan::TScan(TScanEngine& engine, IShellFolder* folder, TTreeNode* node, std::shared_ptr<TScanRoot> root)
+// A subfolder found by the worker, before its node exists.
+struct TScan::TChildFolder {
+  std::wstring name;  // from a directory listing
+  std::wstring path;  // its file-system path; empty outside the file system
+  // Only for folders found through the shell:
+  TIdList absolute;
+  TIdList relative;
+  TComPtr<IShellFolder> folder;
+};
+
+TScan::TScan(TScanEngine& engine, TTreeNode* node, std::shared_ptr<TScanRoot> root)
     : classlib::TThread(true),
       engine_(&engine),
-      folder_(TComPtr<IShellFolder>::Borrow(folder)),
       data_(TFolderRef::Borrow(NodeData(node))),
       root_(std::move(root)),
-      patterns_(ViewSettings().FilterPatterns),
       showFiles_(ViewSettings().ShowFiles),
       clusterSize_(std::max<std::int64_t>(root_->clusterSize, 1)),
       enumOwner_(engine.EnumOwner),
       baseLevel_(node != nullptr ? node->Level() : 0) {
-  if (patterns_.empty()) patterns_.emplace_back("*");
+  for (const std::string& pattern : ViewSettings().FilterPatterns) patterns_.push_back(WideFromAnsi(pattern));
+  if (patterns_.empty()) patterns_.emplace_back(L"*");
+  everyFile_ = std::any_of(patterns_.begin(), patterns_.end(), [](const std::wstring& p) { return p == L"*" || p == L"*.*"; });
+  showSuperHidden_ = ShowSuperHidden();
   FreeOnTerminate = true;
   OnTerminate = [this](classlib::TObject*) {
     if (root_->runningScan == this) root_->runningScan = nullptr;
     if (!orphaned_) engine_->ScanFinished(*this);
   };
   if (data_) {
+    const TRoute route = RouteOf(*data_);
+    path_ = route.path;
+    if (!route.listing) folder_ = TComPtr<IShellFolder>::Borrow(data_->Folder());
     oldTotals_ = data_->Counts.Totals();
     data_->Counts.SetTotals({});
   }
 }
 
 void TScan::Execute() {
-  if (!data_ || !folder_) return;
+  if (!data_ || (path_.empty() && !folder_)) return;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  // A root never shows the error mark, so the result is not kept.
-  ScanShellFolder(folder_.Get(), *data_, WithoutTrailingSlash(IdListPath(data_->AbsoluteList.get())), baseLevel_);
+  lastStep_ = GetTickCount();
+  // A root never shows the error mark; the scan's result keeps it.
+  if (ScanFolder(*data_, folder_.Get(), path_, baseLevel_)) errors_ = true;
+  if (!pendingFiles_.empty()) SynchronizeStep([] {});
   CoUninitialize();
 }
 
-bool TScan::ScanShellFolder(IShellFolder* folder, TFolderData& data, const std::string& path, int level) {
+bool TScan::ScanFolder(TFolderData& data, IShellFolder* shellFolder, const std::wstring& path, int level) {
   if (Terminated()) return false;
+  frames_.push_back({&data, false});
+  struct TPop {
+    std::vector<TFrame>& frames;
+    ~TPop() { frames.pop_back(); }
+  } pop{frames_};
   TFolderCounts& counts = data.Counts;
-  TFileTime newestAccess = 0, newestChange = 0;
-  TFolderTotals own;
-  if (!path.empty()) {
-    if (IsRecycleFolderPath(path)) {
-      // Counted from its entries alone: no child nodes, and the folder itself
-      // adds neither a cluster nor an object.
-      TFolderTotals totals{-1, 0, -1, 0};
-      CountPlain(path, totals, newestAccess, newestChange, 0);
-      counts.AddTotals(totals);
-      if (!Terminated()) {
-        counts.SetOwn({0, 0, 0, 0});
-        counts.RaiseTimes(newestAccess, newestChange);
-      }
-      FinishFolder(data, nullptr, false, level);
-      return false;
+
+  if (!path.empty() && IsRecycleFolder(path)) {
+    // Counted from its entries alone: no child nodes, and the folder itself
+    // adds neither a cluster nor an object.
+    TFileTime access = 0, change = 0;
+    TFolderTotals totals{-1, 0, -1, 0};
+    CountPlain(path, totals, access, change, 0);
+    counts.AddTotals(totals);
+    if (!Terminated()) {
+      counts.SetOwn({0, 0, 0, 0});
+      counts.RaiseTimes(access, change);
     }
-    TFileCounter counter(clusterSize_, false);
-    for (const std::string& pattern : patterns_)
-      FindEntries(path, pattern, [&](const TDirEntry& entry) {
-        counter.AddFile(entry);
-        return !Terminated();
-      });
-    own = counter.Totals();
-    newestAccess = counter.NewestAccess();
-    newestChange = counter.NewestChange();
-    counts.AddTotals(own);
+    FinishFolder(data, false, level);
+    return false;
   }
+
+  // The files, and for a file-system folder its subfolders from the same
+  // listing; further listings only for patterns that do not take every file.
+  const bool listing = shellFolder == nullptr;
+  const bool oneListing = listing && everyFile_;
+  TFileCounter counter(clusterSize_, false, oneListing);
+  std::vector<TChildFolder> children;
+  bool readable = true;
+  if (!path.empty()) {
+    auto countFile = [&](const WIN32_FIND_DATAW& found) {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) counter.AddFile(EntryOf(found, !oneListing));
+      return !Terminated();
+    };
+    if (listing) {
+      readable = ListFolder(path, L"*", [&](const WIN32_FIND_DATAW& found) {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          if (IsListedSubfolder(found, showSuperHidden_))
+            children.push_back({found.cFileName, JoinPath(path, found.cFileName), {}, {}, {}});
+          return !Terminated();
+        }
+        return !everyFile_ || countFile(found);
+      });
+    }
+    if (!listing || !everyFile_)
+      for (const std::wstring& pattern : patterns_) ListFolder(path, pattern, countFile);
+  }
+  const TFolderTotals own = counter.Totals();
+  TFileTime newestAccess = counter.NewestAccess(), newestChange = counter.NewestChange();
+  counts.AddTotals(own);
   counts.AddTotals({1, 0, 1, 0});  // the folder itself
 
-  // The last child scanned: its text is refreshed with the next synchronised
-  // step, so that each folder costs the main thread as few calls as possible.
-  TFolderRef scanned;
-  if (!Terminated()) {
-    TComPtr<IEnumIDList> items;
-    if (folder->EnumObjects(enumOwner_, kFolderEnum, items.Put()) != S_OK || !items) {
-      FinishFolder(data, nullptr, false, level);
-      return true;
-    }
-    LPITEMIDLIST item = nullptr;
-    ULONG fetched = 0;
-    while (!Terminated() && items->Next(1, &item, &fetched) == S_OK && item != nullptr) {
-      TIdList relative(item);
-      SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER;
-      LPCITEMIDLIST single = relative.get();
-      // Not a folder: passed over, the enumeration goes on.
-      if (FAILED(folder->GetAttributesOf(1, &single, &attributes)) || !(attributes & SFGAO_FOLDER)) continue;
-      TIdList absolute = ConcatPIDLs(data.AbsoluteList.get(), relative.get());
-      // Links and junctions lead to folders counted elsewhere, or in a loop.
-      const std::string childPath = WithoutTrailingSlash(IdListPath(absolute.get()));
-      if (!childPath.empty()) {
-        DWORD fileAttributes = GetFileAttributesA(childPath.c_str());
-        if (fileAttributes != INVALID_FILE_ATTRIBUTES && (fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+  if (!Terminated() && shellFolder != nullptr) readable = EnumerateShellChildren(shellFolder, data, children);
+  if (!readable) {
+    errors_ = true;
+    FinishFolder(data, false, level);
+    return true;
+  }
+
+  if (!Terminated() && !children.empty()) {
+    std::vector<TFolderRef> nodes = AddChildren(data, children);
+    for (size_t i = 0; i < nodes.size() && !Terminated(); ++i) {
+      TFolderData& child = *nodes[i];
+      if (level + 1 - baseLevel_ > kMaxDepth) {
+        // Left uncounted below here: say so rather than show a short total.
+        child.HasError = true;
+        errors_ = true;
+      } else if (!children[i].path.empty()) {
+        child.HasError = ScanFolder(child, nullptr, children[i].path, level + 1);
+      } else if (children[i].folder) {
+        child.HasError = ScanFolder(child, children[i].folder.Get(), {}, level + 1);
       }
-      TComPtr<IShellFolder> childFolder;
-      if (FAILED(folder->BindToObject(relative.get(), nullptr, IID_IShellFolder, childFolder.PutVoid()))) childFolder.Reset();
-      TFolderRef child = AddChild(data, std::move(absolute), std::move(relative), childFolder, scanned.Get());
-      scanned.Reset();
-      if (!child) break;  // this folder's node is gone
-      if (childFolder && level - baseLevel_ < kMaxDepth)
-        child->HasError = ScanShellFolder(childFolder.Get(), *child, childPath, level + 1);
-      counts.AddTotals(child->Counts.Totals());
-      const TFileTime childAccess = child->Counts.lastAccess.load(), childChange = child->Counts.lastChange.load();
-      if (IsNewerTime(childAccess, newestAccess)) newestAccess = childAccess;
-      if (IsNewerTime(childChange, newestChange)) newestChange = childChange;
-      child->IsNew = false;
-      scanned = child;
+      counts.AddTotals(child.Counts.Totals());
+      RaiseTimes(newestAccess, newestChange, child.Counts);
+      child.IsNew = false;
+      ChildDone(child);
     }
   }
 
@@ -165,24 +265,53 @@ bool TScan::ScanShellFolder(IShellFolder* folder, TFolderData& data, const std::
   if (!Terminated()) {
     counts.RaiseTimes(newestAccess, newestChange);
     counts.SetOwn(own);
-    addFiles = showFiles_ && own.objects > 0;
+    addFiles = showFiles_ && own.objects > 0 && !children.empty();
   }
-  FinishFolder(data, scanned.Get(), addFiles, level);
+  FinishFolder(data, addFiles, level);
   return false;
 }
 
-void TScan::CountPlain(const std::string& path, TFolderTotals& totals, TFileTime& access, TFileTime& change, int depth) {
+bool TScan::EnumerateShellChildren(IShellFolder* folder, TFolderData& data, std::vector<TChildFolder>& children) {
+  TComPtr<IEnumIDList> items;
+  if (folder->EnumObjects(enumOwner_, kFolderEnum, items.Put()) != S_OK || !items) return false;
+  LPITEMIDLIST item = nullptr;
+  ULONG fetched = 0;
+  while (!Terminated() && items->Next(1, &item, &fetched) == S_OK && item != nullptr) {
+    TIdList relative(item);
+    SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER;
+    LPCITEMIDLIST single = relative.get();
+    // Not a folder: passed over, the enumeration goes on.
+    if (FAILED(folder->GetAttributesOf(1, &single, &attributes)) || !(attributes & SFGAO_FOLDER)) continue;
+    TChildFolder child;
+    child.absolute = ConcatPIDLs(data.AbsoluteList.get(), relative.get());
+    child.path = IdListWidePath(child.absolute.get());
+    if (!child.path.empty()) {
+      // Links and junctions lead to folders counted elsewhere, or in a loop.
+      DWORD fileAttributes = GetFileAttributesW(LongPath(child.path).c_str());
+      if (fileAttributes != INVALID_FILE_ATTRIBUTES && (fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+    } else if (FAILED(folder->BindToObject(relative.get(), nullptr, IID_IShellFolder, child.folder.PutVoid()))) {
+      // Without a path and a folder it gets its node, with no counts below it.
+      child.folder.Reset();
+    }
+    child.relative = std::move(relative);
+    children.push_back(std::move(child));
+  }
+  return true;
+}
+
+void TScan::CountPlain(const std::wstring& path, TFolderTotals& totals, TFileTime& access, TFileTime& change, int depth) {
   totals.clusters += 1;
   totals.objects += 1;
   TFileCounter counter(clusterSize_, true);
-  for (const std::string& pattern : patterns_) {
-    FindEntries(path, pattern, [&](const TDirEntry& entry) {
+  for (const std::wstring& pattern : patterns_) {
+    ListFolder(path, pattern, [&](const WIN32_FIND_DATAW& found) {
       if (Terminated()) return false;
+      const TDirEntry entry = EntryOf(found);
       switch (ClassifyEntry(entry)) {
         case TEntryKind::kFile: counter.AddFile(entry); break;
         case TEntryKind::kFolder:
           if (counter.FirstSighting(entry.name) && depth < kMaxDepth)
-            CountPlain(path + "\\" + entry.name, totals, access, change, depth + 1);
+            CountPlain(JoinPath(path, found.cFileName), totals, access, change, depth + 1);
           break;
         case TEntryKind::kSkip: break;
       }
@@ -194,44 +323,66 @@ void TScan::CountPlain(const std::string& path, TFolderTotals& totals, TFileTime
   if (IsNewerTime(counter.NewestChange(), change)) change = counter.NewestChange();
 }
 
-void TScan::RefreshIfVisible(TFolderData* data) {
-  if (data != nullptr && data->Node != nullptr && data->Node->IsVisible()) RefreshNode(data->Node);
-}
-
-TFolderRef TScan::AddChild(TFolderData& parent, TIdList absolute, TIdList relative, TComPtr<IShellFolder> folder,
-                           TFolderData* scannedSibling) {
-  TFolderRef child;
+void TScan::SynchronizeStep(const std::function<void()>& step) {
+  auto readShown = [this] {
+    for (TFrame& frame : frames_) {
+      TTreeNode* node = frame.data->Node;
+      frame.childrenShown = node != nullptr && node->Expanded() && node->IsVisible();
+    }
+  };
   Synchronize([&] {
     if (orphaned_) return;
-    RefreshIfVisible(scannedSibling);
-    if (parent.Node == nullptr) return;
-    TTreeNode* node = engine_->Tree().AddChild(parent.Node, "");
-    if (node == nullptr) return;
-    auto* data = new TFolderData(node, root_);
-    data->AbsoluteList = std::move(absolute);
-    data->RelativeList = std::move(relative);
-    data->ShellFolder = folder;
-    AttachNodeData(node, data);
-    child = TFolderRef::Borrow(data);
-    RefreshIfVisible(data);
-  });
-  return child;
-}
-
-void TScan::FinishFolder(TFolderData& data, TFolderData* scannedChild, bool addFiles, int level) {
-  // A top-level folder of the root takes the progress step.
-  const bool progress = level == 1;
-  if (scannedChild == nullptr && !addFiles && !progress) return;
-  Synchronize([&] {
-    if (orphaned_) return;
-    RefreshIfVisible(scannedChild);
-    if (data.Node == nullptr) return;
-    if (addFiles && data.Node->HasChildren()) {
-      TTreeNode* files = AddFilesNode(data.Node);
+    readShown();
+    for (const TFolderRef& data : pendingFiles_) {
+      if (data->Node == nullptr || !data->Node->HasChildren()) continue;
+      TTreeNode* files = AddFilesNode(data->Node);
       if (files != nullptr && files->IsVisible()) RefreshNode(files);
     }
+    step();
+    readShown();  // the step may have expanded a node
+  });
+  pendingFiles_.clear();
+  lastStep_ = GetTickCount();
+}
+
+std::vector<TFolderRef> TScan::AddChildren(TFolderData& parent, std::vector<TChildFolder>& children) {
+  std::vector<TFolderRef> nodes;
+  SynchronizeStep([&] {
+    if (parent.Node == nullptr) return;  // this folder's node is gone
+    const bool shown = frames_.back().childrenShown;
+    nodes.reserve(children.size());
+    for (TChildFolder& child : children) {
+      TTreeNode* node = engine_->Tree().AddChild(parent.Node, "");
+      if (node == nullptr) break;
+      auto* data = new TFolderData(node, root_);
+      data->FileName = child.absolute ? std::wstring() : child.name;
+      data->AbsoluteList = std::move(child.absolute);
+      data->RelativeList = std::move(child.relative);
+      data->ShellFolder = child.folder;
+      AttachNodeData(node, data);
+      nodes.push_back(TFolderRef::Borrow(data));
+      if (shown) RefreshNode(node);
+    }
+  });
+  return nodes;
+}
+
+void TScan::ChildDone(TFolderData& child) {
+  if (!frames_.back().childrenShown && GetTickCount() - lastStep_ < kShownRecheckMs) return;
+  SynchronizeStep([&] {
+    if (frames_.back().childrenShown && child.Node != nullptr) RefreshNode(child.Node);
+  });
+}
+
+void TScan::FinishFolder(TFolderData& data, bool addFiles, int level) {
+  // The "<Files>" node comes with the next synchronised step, so that a
+  // folder costs the main thread one step at most.
+  if (addFiles) pendingFiles_.push_back(TFolderRef::Borrow(&data));
+  // A top-level folder of the root takes the progress step.
+  if (level != 1) return;
+  SynchronizeStep([&] {
     TTreeNode* rootNode = root_->rootNode;
-    if (!progress || rootNode == nullptr) return;
+    if (data.Node == nullptr || rootNode == nullptr) return;
     if (rootNode->Count() == 1 && engine_->Roots().size() == 1) rootNode->Expand(false);
     SortChildren(rootNode);
     root_->progress += 1;
@@ -312,15 +463,24 @@ void TScanEngine::ScanAllDrives() {
     if (TIdList list = PathToPIDL(nullptr, drive)) ScanPath(list.get());
 }
 
-void TScanEngine::CountRootChildren(TScanRoot& root, IShellFolder* folder) {
+void TScanEngine::CountRootChildren(TScanRoot& root, TFolderData& data) {
   root.topLevelFolders = 0;
-  TComPtr<IEnumIDList> items;
-  if (folder->EnumObjects(EnumOwner, kFolderEnum, items.Put()) == S_OK && items) {
-    LPITEMIDLIST item = nullptr;
-    ULONG fetched = 0;
-    while (items->Next(1, &item, &fetched) == S_OK && item != nullptr) {
-      CoTaskMemFree(item);
-      ++root.topLevelFolders;
+  const TRoute route = RouteOf(data);
+  if (route.listing) {
+    const bool showSuperHidden = ShowSuperHidden();
+    ListFolder(route.path, L"*", [&](const WIN32_FIND_DATAW& found) {
+      if (IsListedSubfolder(found, showSuperHidden)) ++root.topLevelFolders;
+      return true;
+    });
+  } else if (IShellFolder* folder = data.Folder()) {
+    TComPtr<IEnumIDList> items;
+    if (folder->EnumObjects(EnumOwner, kFolderEnum, items.Put()) == S_OK && items) {
+      LPITEMIDLIST item = nullptr;
+      ULONG fetched = 0;
+      while (items->Next(1, &item, &fetched) == S_OK && item != nullptr) {
+        CoTaskMemFree(item);
+        ++root.topLevelFolders;
+      }
     }
   }
   root.progress = 0;
@@ -391,8 +551,8 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
   SHGetFileInfoA(reinterpret_cast<LPCSTR>(list), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
   root->caption = std::string(info.szDisplayName) + " on [" + root->volume + "]";
 
-  CountRootChildren(*root, folder.Get());
-  auto* scan = new TScan(*this, folder.Get(), node, root);
+  CountRootChildren(*root, data);
+  auto* scan = new TScan(*this, node, root);
   root->runningScan = scan;
   scan->Start();
   if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(root->displayPath);
@@ -408,10 +568,11 @@ bool TScanEngine::RescanBranch(TTreeNode* node) {
     return true;
   }
   std::shared_ptr<TScanRoot> root = data->ScanRoot;
-  if (root->runningScan != nullptr || root->removed || !data->ShellFolder) return false;
+  if (root->runningScan != nullptr || root->removed) return false;
+  if (!RouteOf(*data).listing && data->Folder() == nullptr) return false;
   node->DeleteChildren();
   data->ClearNameCache();
-  auto* scan = new TScan(*this, data->ShellFolder.Get(), node, root);
+  auto* scan = new TScan(*this, node, root);
   root->runningScan = scan;
   scan->Start();
   return true;
@@ -423,7 +584,9 @@ void TScanEngine::ScanFinished(TScan& scan) {
   TTreeNode* node = scan.Node();
   if (node == nullptr || root.removed) return;
   SetNodeText(node);
-  if (TTreeNode* parent = node->Parent()) AddToAncestors(parent, scan.data_->Counts.Totals() - scan.oldTotals_);
+  TTreeNode* parent = node->Parent();
+  root.hasErrors = scan.errors_ || (parent != nullptr && root.hasErrors);
+  if (parent != nullptr) AddToAncestors(parent, scan.data_->Counts.Totals() - scan.oldTotals_);
   TTreeNode* rootNode = root.rootNode;
   if (rootNode != nullptr) {
     rootNode->SetStateIndex(0);

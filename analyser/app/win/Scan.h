@@ -2,7 +2,10 @@
 // per running scan, and TScanEngine, which starts, restarts and stops scans on
 // a tree view. Workers write the counters of their own branch; every change
 // to the tree and every new TFolderData happens on the main thread through
-// Synchronize.
+// Synchronize. A file-system folder is read with one directory listing that
+// gives both its files and its subfolders; only folders outside the file
+// system (and the desktop, whose namespace holds more than its folder) are
+// walked through the shell.
 #pragma once
 
 #include <windows.h>
@@ -46,6 +49,7 @@ struct TScanRoot {
   std::int64_t topLevelFolders = 0;  // counted before the scan, for the progress image
   std::int64_t progress = 0;         // top-level folders finished
   std::string caption;               // display name + " on [" + volume + "]"
+  bool hasErrors = false;            // a folder its scans reached could not be read
   bool removed = false;              // taken out of the engine's list
   bool restarting = false;           // a rescan waits for the old scan to stop
 };
@@ -61,7 +65,7 @@ class TScan : public classlib::TThread {
  public:
   // Created suspended on the main thread; zeroes the node's counters and keeps
   // its old totals for the ancestors' delta.
-  TScan(TScanEngine& engine, IShellFolder* folder, classlib::TTreeNode* node, std::shared_ptr<TScanRoot> root);
+  TScan(TScanEngine& engine, classlib::TTreeNode* node, std::shared_ptr<TScanRoot> root);
 
   // The scanned node, null once it was deleted. Main thread.
   classlib::TTreeNode* Node() const { return data_ ? data_->Node : nullptr; }
@@ -75,32 +79,57 @@ class TScan : public classlib::TThread {
 
  private:
   friend class TScanEngine;
-  // Counts a folder (file-system path `path`, tree level `level`) and its
-  // subfolders into `data`; true when its subfolders could not be enumerated.
-  bool ScanShellFolder(IShellFolder* folder, TFolderData& data, const std::string& path, int level);
+  struct TChildFolder;
+  // A folder being scanned, outermost first. Whether its children are shown
+  // (it is expanded and visible) is read on the main thread at each
+  // synchronised step, so the worker knows without asking which finished
+  // children to refresh.
+  struct TFrame {
+    TFolderData* data;
+    bool childrenShown;
+  };
+
+  // Counts a folder and its subfolders into `data`: a file-system folder
+  // (`shellFolder` null) from its directory listing, any other through the
+  // shell, its files from `path` when it has one. True when the folder could
+  // not be read.
+  bool ScanFolder(TFolderData& data, IShellFolder* shellFolder, const std::wstring& path, int level);
+  // The subfolders of a folder outside the file system; false when they
+  // cannot be enumerated.
+  bool EnumerateShellChildren(IShellFolder* folder, TFolderData& data, std::vector<TChildFolder>& children);
   // Counts a recycle-bin folder by its directory entries alone.
-  void CountPlain(const std::string& path, TFolderTotals& totals, TFileTime& access, TFileTime& change, int depth);
-  // Synchronised steps. Each first refreshes the text of a child whose scan
-  // has just ended, when given; those of a deleted node do nothing.
-  TFolderRef AddChild(TFolderData& parent, TIdList absolute, TIdList relative, classlib::TComPtr<IShellFolder> folder,
-                      TFolderData* scannedSibling);
+  void CountPlain(const std::wstring& path, TFolderTotals& totals, TFileTime& access, TFileTime& change, int depth);
+  // Synchronised: a node and folder data for each child, in one step.
+  std::vector<TFolderRef> AddChildren(TFolderData& parent, std::vector<TChildFolder>& children);
+  // After a child's scan: its text is refreshed when it is shown.
+  void ChildDone(TFolderData& child);
   // The end of a folder: its "<Files>" node, and for a top-level folder the
   // root's progress image.
-  void FinishFolder(TFolderData& data, TFolderData* scannedChild, bool addFiles, int level);
-  // Main thread.
-  static void RefreshIfVisible(TFolderData* data);
+  void FinishFolder(TFolderData& data, bool addFiles, int level);
+  // Runs `step` on the main thread after reading the frames' visibility;
+  // nothing runs for a scan that was given up.
+  void SynchronizeStep(const std::function<void()>& step);
 
   TScanEngine* engine_;
-  classlib::TComPtr<IShellFolder> folder_;
+  classlib::TComPtr<IShellFolder> folder_;  // the shell route's folder, null for a file-system folder
+  std::wstring path_;                       // the scanned folder's file-system path
   TFolderRef data_;
   std::shared_ptr<TScanRoot> root_;
   TFolderTotals oldTotals_;
   // Copied at creation, read by the worker.
-  std::vector<std::string> patterns_;
+  std::vector<std::wstring> patterns_;
+  bool everyFile_;  // the patterns take every file: one listing serves files and folders
   bool showFiles_;
+  bool showSuperHidden_;
   std::int64_t clusterSize_;
   HWND enumOwner_;
   int baseLevel_;  // the tree level of the scanned node
+  // Worker state, read by the main thread only while the worker waits.
+  std::vector<TFrame> frames_;
+  // Finished folders whose "<Files>" nodes the next synchronised step adds.
+  std::vector<TFolderRef> pendingFiles_;
+  DWORD lastStep_ = 0;
+  bool errors_ = false;
   // Set on the main thread when the scan was given up: it finishes unseen.
   bool orphaned_ = false;
 };
@@ -155,7 +184,7 @@ class TScanEngine {
  private:
   friend class TScan;
   void ScanFinished(TScan& scan);
-  void CountRootChildren(TScanRoot& root, IShellFolder* folder);
+  void CountRootChildren(TScanRoot& root, TFolderData& data);
   void WaitForScans(const std::vector<TScanRoot*>& roots);
 
   classlib::TTreeView& tree_;

@@ -100,8 +100,6 @@ TTreeNode* AddFilesNode(TTreeNode* node) {
   auto* filesData = new TFolderData(files, data->ScanRoot);
   filesData->IsFilesNode = true;
   filesData->IsNew = false;
-  filesData->ShellFolder = data->ShellFolder;
-  filesData->AbsoluteList = CopyIdList(data->AbsoluteList.get());
   filesData->Counts.SetTotals(data->Counts.OwnTotals());
   AttachNodeData(files, filesData);
   files->SetImageIndex(FilesIcon());

@@ -48,12 +48,6 @@ std::string Upper(std::string s) {
 
 bool EqualNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && Upper(a) == Upper(b); }
 
-// The ANSI text as UTF-16 in a path-sized buffer; false when it does not fit.
-bool ToWidePath(const std::string& text, wchar_t (&wide)[MAX_PATH + 1]) {
-  if (text.size() > MAX_PATH) return false;
-  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH + 1);
-  return n > 0;
-}
 
 bool PathExists(const std::string& path) { return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -125,30 +119,52 @@ std::string IdListPath(LPCITEMIDLIST list) {
   return path;
 }
 
+std::wstring IdListWidePath(LPCITEMIDLIST list) {
+  wchar_t path[MAX_PATH + 1] = L"";
+  if (list == nullptr || !SHGetPathFromIDListW(list, path)) return {};
+  return path;
+}
+
 TIdList PathToPIDL(IShellFolder* folder, const std::string& path) {
+  if (path.size() > MAX_PATH) return nullptr;
+  return PathToPIDL(folder, WideFromAnsi(path));
+}
+
+TIdList PathToPIDL(IShellFolder* folder, const std::wstring& path) {
   if (folder == nullptr) folder = DesktopFolder();
-  wchar_t wide[MAX_PATH + 1];
-  if (folder == nullptr || !ToWidePath(path, wide)) return nullptr;
+  if (folder == nullptr || path.empty() || path.size() > MAX_PATH) return nullptr;
+  std::wstring text = path;
   LPITEMIDLIST list = nullptr;
   ULONG eaten = 0;
-  if (FAILED(folder->ParseDisplayName(nullptr, nullptr, wide, &eaten, &list, nullptr))) {
+  if (FAILED(folder->ParseDisplayName(nullptr, nullptr, text.data(), &eaten, &list, nullptr))) {
     CoTaskMemFree(list);
     return nullptr;
   }
   return TIdList(list);
 }
 
+std::wstring WideFromAnsi(const std::string& text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+  return wide.c_str();
+}
+
+std::string AnsiFromWide(const wchar_t* text) {
+  int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, text, -1, s.data(), n, nullptr, nullptr);
+  return s.c_str();
+}
+
 bool StrRetToString(STRRET& strRet, LPCITEMIDLIST list, std::string& text) {
   switch (strRet.uType) {
     case STRRET_WSTR: {
       if (strRet.pOleStr == nullptr) return false;
-      int n = WideCharToMultiByte(CP_ACP, 0, strRet.pOleStr, -1, nullptr, 0, nullptr, nullptr);
-      std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-      if (n > 0) WideCharToMultiByte(CP_ACP, 0, strRet.pOleStr, -1, s.data(), n, nullptr, nullptr);
+      text = AnsiFromWide(strRet.pOleStr);
       CoTaskMemFree(strRet.pOleStr);
       strRet.pOleStr = nullptr;
-      text = s.c_str();
-      return n > 0;
+      return true;
     }
     case STRRET_OFFSET:
       if (list == nullptr) return false;
@@ -335,12 +351,12 @@ int TShellBrowser::Icon(bool open) const {
 void TShellBrowser::RenameObject(std::string& name) {
   classlib::TWaitCursor wait;
   if (!shellFolder_ || !objectList_) return;
-  wchar_t wide[MAX_PATH + 1];
-  if (!ToWidePath(name, wide)) return;
+  const std::wstring wide = WideFromAnsi(name);
+  if (name.size() > MAX_PATH || wide.empty()) return;
   LPITEMIDLIST renamed = nullptr;
   // 32 is the name form the analyser has always passed: a name within the folder.
   constexpr SHGDNF kRenameFlags = 32;
-  shellFolder_->SetNameOf(ownerWindow_, objectList_.get(), wide, kRenameFlags, &renamed);
+  shellFolder_->SetNameOf(ownerWindow_, objectList_.get(), wide.c_str(), kRenameFlags, &renamed);
   if (renamed != nullptr) objectList_.reset(renamed);
   name = GetDisplayName();
 }

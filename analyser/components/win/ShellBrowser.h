@@ -43,10 +43,17 @@ TIdList ConcatPIDLs(LPCITEMIDLIST a, LPCITEMIDLIST b);
 bool SameIdList(LPCITEMIDLIST a, LPCITEMIDLIST b);
 // The file-system path of an absolute list, empty when it has none.
 std::string IdListPath(LPCITEMIDLIST list);
+std::wstring IdListWidePath(LPCITEMIDLIST list);
 
 // Parses `path` (ANSI) through `folder`, the desktop when null; null when it
 // does not parse or is longer than a path may be.
 TIdList PathToPIDL(IShellFolder* folder, const std::string& path);
+TIdList PathToPIDL(IShellFolder* folder, const std::wstring& path);
+
+// UTF-16 text in the ANSI code page; characters it lacks become "?".
+std::string AnsiFromWide(const wchar_t* text);
+// ANSI text as UTF-16; empty when it does not convert.
+std::wstring WideFromAnsi(const std::string& text);
 
 // The text of a STRRET the shell returned for `list`, converted from UTF-16
 // with the ANSI code page; the wide string is freed. False for an unknown kind.

@@ -29,23 +29,32 @@ inline void CreateSizedFile(const std::string& path, std::uint64_t size) {
   CloseHandle(h);
 }
 
-// Deletes a folder with everything in it, hidden and read-only entries too.
-inline void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &found);
+// A path in the form that reaches past 260 characters.
+inline std::wstring LongTestPath(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+// Deletes a folder with everything in it, hidden and read-only entries, long
+// paths and names in any script too.
+inline void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(LongTestPath(path + L"\\*").c_str(), &found);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring child = path + L"\\" + name;
+      SetFileAttributesW(LongTestPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-      else DeleteFileA(child.c_str());
-    } while (FindNextFileA(find, &found));
+      else DeleteFileW(LongTestPath(child).c_str());
+    } while (FindNextFileW(find, &found));
     FindClose(find);
   }
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(path.c_str());
+  SetFileAttributesW(LongTestPath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(LongTestPath(path).c_str());
+}
+
+inline void RemoveTree(const std::string& path) {
+  wchar_t wide[MAX_PATH + 1] = L"";
+  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH + 1) > 0) RemoveTree(std::wstring(wide));
 }
 
 }  // namespace foldwick

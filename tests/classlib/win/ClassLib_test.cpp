@@ -174,9 +174,12 @@ TEST_F(TreeViewTest, DeletionTellsEachNodeChildrenFirstAndTheTreeFreesTheRest) {
   tree->AddChild(a, "a1");
   tree->AddChild(a, "a2");
   tree->AddChild(root, "b");
+  const LONG_PTR formProc = GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC);
   a->Delete();
   EXPECT_EQ(deleted, (std::vector<std::string>{"a1", "a2", "a"}));
   EXPECT_EQ(root->Count(), 1);
+  EXPECT_EQ(root->GetFirstChild()->Text(), "b");
+  EXPECT_EQ(GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC), formProc);  // the form has its own procedure back
   deleted.clear();
   root->DeleteChildren();
   EXPECT_EQ(deleted, (std::vector<std::string>{"b"}));

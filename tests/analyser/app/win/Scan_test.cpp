@@ -110,7 +110,15 @@ void CheckBranch(TTreeNode* node, const TSpec& spec, std::int64_t cluster, const
   EXPECT_EQ(filesNodes, wantFiles ? 1 : 0) << where;
 }
 
+std::wstring WideText(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
+  return wide.c_str();
+}
+
 TTreeNode* Child(TTreeNode* node, const std::string& name) {
+  if (node == nullptr) return nullptr;
   for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
     if (TFolderData* d = NodeData(c); d != nullptr && !d->IsFilesNode && d->GetFolderName() == name) return c;
   return nullptr;
@@ -327,6 +335,113 @@ TEST_F(ScanTest, APendingActionRunsWhenTheScanEndsWithTheNodeSelected) {
   root->runningScan->ActionFile = "report.txt";
   ASSERT_TRUE(WaitForEnd(root));
   EXPECT_EQ(actions, 1);
+}
+
+// Creates the layout with the wide functions in their long-path form, so that
+// names in any script and paths past 260 characters arrive as written. Names
+// are UTF-8.
+void CreateWideSpec(const std::wstring& path, const TSpec& spec) {
+  ASSERT_TRUE(CreateDirectoryW(LongTestPath(path).c_str(), nullptr)) << path.size();
+  for (const auto& [name, size] : spec.files) {
+    HANDLE h = CreateFileW(LongTestPath(path + L"\\" + WideText(name)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                           nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    SetFilePointerEx(h, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
+    CloseHandle(h);
+  }
+  for (const TSpec& sub : spec.folders) CreateWideSpec(path + L"\\" + WideText(sub.name), sub);
+}
+
+TEST_F(ScanTest, LongAndUnicodePathsCountInFullAndAnUnreadableFolderIsMarked) {
+  // A chain 48 folders deep, its path far past 260 characters, with a file at
+  // every level; folders named in four scripts, one holding a file named in a
+  // fifth; a folder another program holds open for itself alone.
+  TSpec chain{"deep_level_folder_48", {{"end.bin", 4321}}, {}};
+  for (int level = 47; level >= 1; --level)
+    chain = TSpec{"deep_level_folder_" + std::to_string(level), {{"f.txt", 100u + level}}, {chain}};
+  TSpec scripts{"scripts", {}, {{"\xE6\x95\xB0\xE6\x8D\xAE", {{"a.txt", 1000}}, {}},  // Chinese
+                                {"\xCE\x94\xCE\xB5\xCE\xB4\xCE\xBF\xCE\xBC\xCE\xAD\xCE\xBD\xCE\xB1", {{"b.txt", 2000}}, {}},  // Greek
+                                {"\xD0\x94\xD0\xB0\xD0\xBD", {{"\xD7\xA7\xD7\x95\xD7\x91\xD7\xA5.txt", 3000}}, {}},  // Cyrillic, a Hebrew file
+                                {"\xD8\xA8\xD9\x8A\xD8\xA7\xD9\x86\xD8\xA7\xD8\xAA", {{"d.txt", 4000}}, {}}}};  // Arabic
+  TSpec locked{"locked", {}, {}};
+  TSpec spec{"", {{"top.txt", 10}}, {chain, scripts, {"holder", {{"h.txt", 50}}, {locked}}}};
+  const std::wstring wideBase = WideText(base);
+  CreateWideSpec(wideBase, spec);
+  CreateSizedFile(base + "\\holder\\locked\\unseen.txt", 999);  // cannot be read while held
+  const std::wstring lockedPath = wideBase + L"\\holder\\locked";
+  HANDLE hold = CreateFileW(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  CloseHandle(hold);
+  TTreeNode* rootNode = root->rootNode;
+  EXPECT_EQ(NodeData(rootNode)->Counts.Totals(), BranchTotals(spec, cluster, AllFiles));
+  EXPECT_TRUE(root->hasErrors);
+
+  // Every level of the chain, by its name, with its own file.
+  TTreeNode* node = Child(rootNode, chain.name);
+  const TSpec* level = &chain;
+  for (int depth = 1; depth <= 48; ++depth) {
+    ASSERT_NE(node, nullptr) << "level " << depth;
+    EXPECT_EQ(NodeData(node)->Counts.Totals(), BranchTotals(*level, cluster, AllFiles)) << "level " << depth;
+    EXPECT_FALSE(NodeData(node)->HasError.load()) << "level " << depth;
+    if (level->folders.empty()) break;
+    level = &level->folders[0];
+    node = Child(node, level->name);
+  }
+
+  // Names in other scripts show as the ANSI code page has them.
+  TTreeNode* scriptsNode = Child(rootNode, "scripts");
+  ASSERT_NE(scriptsNode, nullptr);
+  for (const TSpec& sub : scripts.folders) {
+    TTreeNode* named = Child(scriptsNode, AnsiFromWide(WideText(sub.name).c_str()));
+    ASSERT_NE(named, nullptr) << sub.name;
+    EXPECT_EQ(NodeData(named)->Counts.Totals(), BranchTotals(sub, cluster, AllFiles)) << sub.name;
+  }
+
+  TTreeNode* lockedNode = Child(Child(rootNode, "holder"), "locked [Error!]");
+  ASSERT_NE(lockedNode, nullptr);
+  EXPECT_TRUE(NodeData(lockedNode)->HasError.load());
+  EXPECT_FALSE(NodeData(Child(rootNode, "holder"))->HasError.load());
+
+  // Readable again: a rescan counts it and the scan's result is clean.
+  locked.files = {{"unseen.txt", 999}};
+  spec.folders[2].folders = {locked};
+  Scan(base);
+  ASSERT_TRUE(WaitForEnd(root));
+  EXPECT_EQ(NodeData(rootNode)->Counts.Totals(), BranchTotals(spec, cluster, AllFiles));
+  EXPECT_FALSE(root->hasErrors);
+  ASSERT_NE(Child(Child(rootNode, "holder"), "locked"), nullptr);
+}
+
+TEST_F(ScanTest, ShownFoldersShowTheirFinalTextsAndVirtualFoldersGoThroughTheShell) {
+  // A root with one folder expands while it scans; that folder's text is then
+  // kept up to date and ends without the "new" mark.
+  CreateSpec(base, {"", {}, {{"only", {{"o.txt", 500}}, {{"a", {{"a.txt", 1}}, {}}, {"b", {}, {}}}}}});
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  TTreeNode* only = Child(root->rootNode, "only");
+  ASSERT_NE(only, nullptr);
+  EXPECT_EQ(only->Text(), NodeData(only)->TreeText());
+  EXPECT_EQ(only->Text().substr(only->Text().size() - 4), "only");
+
+  // The recycle bin has no path of its own: its subfolders come from the shell.
+  LPITEMIDLIST bin = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_BITBUCKET, &bin)));
+  TIdList binList(bin);
+  engine->ScanPath(binList.get());
+  TScanRoot* binRoot = engine->Roots().front().get();
+  ASSERT_NE(binRoot, root);
+  ASSERT_TRUE(WaitForEnd(binRoot));
+  EXPECT_FALSE(binRoot->isFileSystemRoot);
+  EXPECT_FALSE(binRoot->hasErrors);
+  EXPECT_GE(NodeData(binRoot->rootNode)->Counts.objects.load(), 1);
 }
 
 TEST_F(ScanTest, ARecycleBinIsCountedFromItsEntriesAlone) {
