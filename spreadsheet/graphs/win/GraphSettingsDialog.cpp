@@ -56,24 +56,25 @@ std::string UpperCase(std::string text) {
   return text;
 }
 
+struct TEnableContext {
+  HWND keep;
+  std::vector<HWND> enabled;
+};
+
+BOOL CALLBACK EnableOne(HWND hwnd, LPARAM data) {
+  auto* c = reinterpret_cast<TEnableContext*>(data);
+  if (hwnd != c->keep && IsWindowVisible(hwnd) && !IsWindowEnabled(hwnd)) {
+    EnableWindow(hwnd, TRUE);
+    c->enabled.push_back(hwnd);
+  }
+  return TRUE;
+}
+
 // Other top-level windows of the thread that a modal run disabled, enabled
 // again while the user points at a range on the sheet.
 std::vector<HWND> EnableOtherWindows(HWND keep) {
-  struct TContext {
-    HWND keep;
-    std::vector<HWND> enabled;
-  } context{keep, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* c = reinterpret_cast<TContext*>(data);
-        if (hwnd != c->keep && IsWindowVisible(hwnd) && !IsWindowEnabled(hwnd)) {
-          EnableWindow(hwnd, TRUE);
-          c->enabled.push_back(hwnd);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&context));
+  TEnableContext context{keep, {}};
+  EnumThreadWindows(GetCurrentThreadId(), EnableOne, reinterpret_cast<LPARAM>(&context));
   return context.enabled;
 }
 
