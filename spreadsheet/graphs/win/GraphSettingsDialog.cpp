@@ -20,6 +20,7 @@ using namespace classlib;
 namespace {
 
 constexpr int kRowHeight = 26;
+constexpr int kComboRow = 24;
 constexpr int kCaptionWidth = 52;
 constexpr int kButtonRow = 34;
 constexpr int kOtherTab = 6;
@@ -33,15 +34,12 @@ const std::vector<std::string> kMarks = {"Cross",          "Crossed square",  "P
 const std::vector<std::string> kHatches = {"Solid", "Horizontal", "Vertical", "Diagonal cross", "Backward diagonal",
                                            "Forward diagonal", "Cross", "No fill"};
 const std::vector<std::string> kStyles = {"Solid", "Dash", "Dot", "Dash dot", "Dash dot dot", "No line"};
-const std::vector<std::string> kFontStyles = {"Regular",   "Bold",           "Italic",           "Bold Italic",
-                                              "Underline", "Bold Underline", "Italic Underline", "Bold Italic Underline"};
+const char* const kFontStyles[4] = {"&Bold", "&Italic", "&Underline", "S&trike-out"};
 
 // Option rows of the Options page.
-enum { kMarkRow, kHatchRow, kThicknessRow, kStyleRow, kForeRow, kBackRow, kDisplayRow, kGridRow, kGridStyleRow,
-       kInsideRow, kOutsideRow };
+enum { kMarkRow, kHatchRow, kThicknessRow, kStyleRow, kForeRow, kBackRow, kInsideRow, kOutsideRow };
 // Scale edits and choices.
 enum { kLowerRow, kUpperRow, kStepRow, kDivRow };
-enum { kFormatChoice, kAxisChoice, kScalingChoice };
 
 struct TFormatChoice {
   const char* name;
@@ -186,6 +184,38 @@ TEdit* TGrange::NewTextEdit(TWinControl* parent, const std::string& caption, int
   return edit;
 }
 
+int TGrange::TRadioGroup::Index() const {
+  for (std::size_t i = 0; i < buttons.size(); ++i)
+    if (buttons[i]->Checked()) return static_cast<int>(i);
+  return -1;
+}
+
+void TGrange::TRadioGroup::SetIndex(int index) const {
+  for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->SetChecked(static_cast<int>(i) == index);
+}
+
+TGrange::TRadioGroup TGrange::NewRadioGroup(TWinControl* parent, const std::string& caption, int x, int y, int w, int h,
+                                            const std::vector<std::string>& items, int columns,
+                                            std::function<void(int)> onPick) {
+  TRadioGroup group;
+  group.box = new TGroupBox(this);
+  group.box->SetText(caption);
+  group.box->SetBounds(x, y, w, h);
+  group.box->SetParent(parent);
+  int width = (w - 12) / columns;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    auto* button = new TRadioButton(this);
+    button->SetText(items[i]);
+    int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
+    button->SetBounds(6 + column * width, 16 + row * 20, width - 2, 18);
+    button->SetParent(group.box);
+    button->SetTabStop(true);
+    if (onPick) button->OnClick = [onPick, i](TObject*) { onPick(static_cast<int>(i)); };
+    group.buttons.push_back(button);
+  }
+  return group;
+}
+
 TComboBox* TGrange::NewChoice(TWinControl* parent, const std::string& caption, int x, int y, int width,
                               const std::vector<std::string>& items) {
   auto* label = new TLabel(this);
@@ -259,10 +289,10 @@ void TGrange::BuildRangesPage() {
     std::string letter = std::to_string(s);
     TEdit* edit = NewEdit(labelRanges_, "&" + letter + ": ", 4, (s - 1) * kRowHeight, 160);
     edit->OnDblClick = [this, edit, letter](TObject*) { PointRange(edit, letter); };
+    // Entering a label edit shows its series' location.
     edit->OnEnter = [this, s](TObject*) {
       labelSeries_ = s;
-      locationLabel_->SetText(" Location of " + std::to_string(s) + ": " +
-                              std::string("?ABLRN").substr(static_cast<std::size_t>(std::clamp(settings_.Record().LabelLocation(s), 0, 5)), 1));
+      location_.SetIndex(settings_.Record().LabelLocation(s) - 1);
     };
     labelEdits_[static_cast<std::size_t>(s - 1)] = edit;
   }
@@ -271,17 +301,9 @@ void TGrange::BuildRangesPage() {
     for (TEdit* edit : labelEdits_) edit->SetText("");
     Changed();
   });
-  locationLabel_ = new TLabel(this);
-  locationLabel_->SetText(" Location ");
-  locationLabel_->SetBounds(4, 7 * kRowHeight + 2, 200, 18);
-  locationLabel_->SetParent(labelRanges_);
-  const char* locations[5] = {"&Above", "&Below", "&Left", "&Right", "&None"};
-  for (int i = 0; i < 5; ++i)
-    NewButton(labelRanges_, locations[i], 4 + i * 45, 8 * kRowHeight - 4, 43, [this, i](TObject*) {
-      settings_.Edit([&](TGraphRecord& g) { g.SetLabelLocation(labelSeries_, i + 1); });
-      locationLabel_->SetText(" Location of " + std::to_string(labelSeries_) + ": " + std::string("ABLRN").substr(static_cast<std::size_t>(i), 1));
-      Changed();
-    });
+  location_ = NewRadioGroup(labelRanges_, " Location ", 4, 7 * kRowHeight, 222, 58,
+                            {"&Above", "&Below", "&Left", "&Right", "&None"}, 3,
+                            [this](int i) { Store([&](TGraphRecord& g) { g.SetLabelLocation(labelSeries_, i + 1); }); });
 }
 
 void TGrange::BuildOptionsPage() {
@@ -301,19 +323,22 @@ void TGrange::BuildOptionsPage() {
     optionChoices_[static_cast<std::size_t>(row)] = box;
   };
   choice(formatPanel_, kMarkRow, 0, "&Marks:", kMarks, [this](TGraphRecord& g, int i) { g.SetMark(series_, i + 1); });
-  choice(formatPanel_, kHatchRow, kRowHeight, "&Hatchs:", kHatches,
+  choice(formatPanel_, kHatchRow, kComboRow, "&Hatchs:", kHatches,
          [this](TGraphRecord& g, int i) { g.SetHatch(series_, i + 1); });
-  choice(formatPanel_, kForeRow, 4 * kRowHeight, "&Fore ", kColours,
+  choice(formatPanel_, kForeRow, 4 * kComboRow, "&Fore ", kColours,
          [this](TGraphRecord& g, int i) { g.SetSeriesColour(series_, i); });
-  choice(formatPanel_, kBackRow, 5 * kRowHeight, " &Back ", kColours,
+  choice(formatPanel_, kBackRow, 5 * kComboRow, " &Back ", kColours,
          [this](TGraphRecord& g, int i) { g.SetSeriesBackground(series_, i); });
-  choice(formatPanel_, kDisplayRow, 6 * kRowHeight, "&Options", {"None", "Lines", "Symbols", "Both"},
-         [this](TGraphRecord& g, int i) { g.SetSeriesDisplay(series_, i); });
+  display_ = NewRadioGroup(formatPanel_, "&Options", 4, 6 * kComboRow, 266, 58, {"&None", "&Lines", "&Symbols", "&Both"},
+                           2, [this](int i) {
+                             Store([&](TGraphRecord& g) { g.SetSeriesDisplay(series_, i); });
+                             LoadSeriesOptions();
+                           });
   // Thickness and style reset each other, through the dialog's rule.
   for (int row : {kThicknessRow, kStyleRow}) {
     bool thickness = row == kThicknessRow;
-    TComboBox* box = NewChoice(formatPanel_, thickness ? "&Thickness:" : "&Style:", 4, (row - 1) * kRowHeight + kRowHeight,
-                               150, thickness ? std::vector<std::string>{"1", "2", "3", "4", "5"} : kStyles);
+    TComboBox* box = NewChoice(formatPanel_, thickness ? "&Thickness:" : "&Style:", 4, row * kComboRow, 150,
+                               thickness ? std::vector<std::string>{"1", "2", "3", "4", "5"} : kStyles);
     box->OnChange = [this, box, thickness](TObject*) {
       if (loading_ || box->ItemIndex() < 0) return;
       if (thickness) {
@@ -327,16 +352,17 @@ void TGrange::BuildOptionsPage() {
     optionChoices_[static_cast<std::size_t>(row)] = box;
   }
   preview_ = new TPreview(this);
-  preview_->SetBounds(4, 7 * kRowHeight + 2, 266, 50);
+  preview_->SetBounds(4, 6 * kComboRow + 62, 266, 32);
   preview_->SetParent(formatPanel_);
 
-  choice(otherPanel_, kGridRow, 0, " &Grid ", {"None", "Horiz", "Vert", "Both"},
-         [](TGraphRecord& g, int i) { g.SetOptions((g.Options() & ~3) | i); });
-  choice(otherPanel_, kGridStyleRow, kRowHeight, " &Style", {"Solid", "Dots"},
-         [](TGraphRecord& g, int i) { g.SetOptions(i == 0 ? g.Options() | 0x04 : g.Options() & ~0x04); });
-  choice(otherPanel_, kInsideRow, 2 * kRowHeight, " Inside ", kColours,
-         [](TGraphRecord& g, int i) { g.SetInsideColour(i); });
-  choice(otherPanel_, kOutsideRow, 3 * kRowHeight, " Outside ", kColours,
+  grid_ = NewRadioGroup(otherPanel_, " &Grid ", 4, 0, 266, 40, {"&None", "&Horiz", "&Vert", "&Both"}, 4, [this](int i) {
+    Store([&](TGraphRecord& g) { g.SetOptions((g.Options() & ~3) | i); });
+  });
+  gridStyle_ = NewRadioGroup(otherPanel_, " &Style", 4, 44, 266, 40, {"&Solid", "&Dots"}, 2, [this](int i) {
+    Store([&](TGraphRecord& g) { g.SetOptions(i == 0 ? g.Options() | 0x04 : g.Options() & ~0x04); });
+  });
+  choice(otherPanel_, kInsideRow, 92, " Inside ", kColours, [](TGraphRecord& g, int i) { g.SetInsideColour(i); });
+  choice(otherPanel_, kOutsideRow, 92 + kComboRow, " Outside ", kColours,
          [](TGraphRecord& g, int i) { g.SetOutsideColour(i); });
 }
 
@@ -360,9 +386,9 @@ void TGrange::BuildScalesPage() {
   }
   std::vector<std::string> formats;
   for (const TFormatChoice& f : kFormats) formats.push_back(f.name);
-  scaleChoices_[kFormatChoice] = NewChoice(page, "Format", 4, 30 + 4 * kRowHeight, 140, formats);
-  scaleChoices_[kAxisChoice] = NewChoice(page, " Axis", 4, 30 + 5 * kRowHeight, 140, {"Normal", "Exp"});
-  scaleChoices_[kScalingChoice] = NewChoice(page, " Scaling ", 4, 30 + 6 * kRowHeight, 140, {"Manual", "Auto"});
+  format_ = NewChoice(page, "Format", 4, 30 + 4 * kRowHeight, 140, formats);
+  axisKind_ = NewRadioGroup(page, " Axis", 4, 34 + 5 * kRowHeight, 150, 40, {"&Normal", "&Exp"}, 2, nullptr);
+  scaling_ = NewRadioGroup(page, " Scaling ", 160, 34 + 5 * kRowHeight, 150, 40, {"&Manual", "&Auto"}, 2, nullptr);
 }
 
 void TGrange::BuildNamesPage() {
@@ -438,11 +464,9 @@ void TGrange::BuildTextPages() {
     loading_ = false;
     Changed();
   });
-  legendForm_ = NewChoice(legends, " Type ", 76, 6 * kRowHeight + 36, 80, {"Row", "Table"});
-  legendForm_->OnChange = [this](TObject*) {
-    bool table = legendForm_->ItemIndex() == 1;
-    Store([&](TGraphRecord& g) { g.SetOptions(table ? g.Options() | 0x08 : g.Options() & ~0x08); });
-  };
+  legendForm_ = NewRadioGroup(legends, " Type ", 76, 6 * kRowHeight + 30, 150, 40, {"&Row", "&Table"}, 2, [this](int i) {
+    Store([&](TGraphRecord& g) { g.SetOptions(i == 1 ? g.Options() | 0x08 : g.Options() & ~0x08); });
+  });
 }
 
 void TGrange::BuildFontsPage() {
@@ -468,13 +492,22 @@ void TGrange::BuildFontsPage() {
     int size = std::atoi(fontSize_->Text().c_str());
     if (size > 0 && size < 256) Store([&](TGraphRecord& g) { g.SetFontSize(fontElement_, size); });
   };
-  fontStyle_ = NewChoice(page, "Style", 110, 4 + 2 * kRowHeight, 118, kFontStyles);
-  fontStyle_->OnChange = [this](TObject*) {
-    int bits = fontStyle_->ItemIndex();
-    if (bits < 0) return;
-    Store([&](TGraphRecord& g) { g.SetFontStyle(fontElement_, (g.FontStyle(fontElement_) & 0x08) | bits); });
-  };
-  fontColour_ = NewChoice(page, "Colour", 110, 4 + 3 * kRowHeight, 118, kColours);
+  for (int bit = 0; bit < 4; ++bit) {
+    auto* box = new TCheckBox(this);
+    box->SetText(kFontStyles[bit]);
+    box->SetBounds(110 + (bit % 2) * 92, 8 + 2 * kRowHeight + (bit / 2) * 22, 90, 20);
+    box->SetParent(page);
+    box->SetTabStop(true);
+    box->OnClick = [this, bit, box](TObject*) {
+      int mask = 1 << bit;
+      Store([&](TGraphRecord& g) {
+        int style = g.FontStyle(fontElement_);
+        g.SetFontStyle(fontElement_, box->Checked() ? style | mask : style & ~mask);
+      });
+    };
+    fontStyles_[static_cast<std::size_t>(bit)] = box;
+  }
+  fontColour_ = NewChoice(page, "Colour", 110, 12 + 4 * kRowHeight, 118, kColours);
   fontColour_->OnChange = [this](TObject*) {
     if (fontColour_->ItemIndex() >= 0)
       Store([&](TGraphRecord& g) { g.SetTextColour(fontElement_, fontColour_->ItemIndex()); });
@@ -549,9 +582,9 @@ void TGrange::SelectTab(int page, int tab) {
       break;
     case kGraphPageScales:
       StoreAxis();
-      axis_ = std::clamp(tab, 0, 1);
+      scaleTab_ = std::clamp(tab, 0, 1);
       LoadAxis();
-      SetText(GraphScalesCaption(axis_));
+      SetText(GraphScalesCaption(scaleTab_));
       break;
     default:
       break;
@@ -568,12 +601,12 @@ void TGrange::LoadControls() {
     legendEdits_[static_cast<std::size_t>(s - 1)]->SetText(settings_.Record().Legend(s));
   }
   for (int h = 1; h <= kGraphHeadings; ++h) headingEdits_[static_cast<std::size_t>(h - 1)]->SetText(settings_.Record().Heading(h));
-  legendForm_->SetItemIndex((settings_.Record().Options() & 0x08) ? 1 : 0);
+  legendForm_.SetIndex((settings_.Record().Options() & 0x08) ? 1 : 0);
   TGraphTypeButton type = GraphTypeButtonOf(settings_.Record().Type());
   tabs_[kGraphPageType]->Model().SetItemIndex(type.threeD ? 1 : 0);
   grid2D_->SetVisible(!type.threeD);
   grid3D_->SetVisible(type.threeD);
-  axis_ = 0;
+  scaleTab_ = 0;
   loading_ = false;
   LoadTypeLabel();
   LoadAxis();
@@ -602,9 +635,9 @@ void TGrange::LoadSeriesOptions() {
   set(kStyleRow, std::clamp(g.LineStyle(s) - 1, -1, 5));
   set(kForeRow, g.SeriesColour(s) & 15);
   set(kBackRow, g.SeriesBackground(s) & 15);
-  set(kDisplayRow, g.SeriesDisplay(s) & 3);
-  set(kGridRow, g.Options() & 3);
-  set(kGridStyleRow, (g.Options() & 0x04) ? 0 : 1);
+  display_.SetIndex(g.SeriesDisplay(s) & 3);
+  grid_.SetIndex(g.Options() & 3);
+  gridStyle_.SetIndex((g.Options() & 0x04) ? 0 : 1);
   set(kInsideRow, g.InsideColour() & 15);
   set(kOutsideRow, g.OutsideColour() & 15);
   loading_ = false;
@@ -613,12 +646,12 @@ void TGrange::LoadSeriesOptions() {
 
 void TGrange::LoadAxis() {
   loading_ = true;
-  const TGraphSettingsFields::TAxis& a = settings_.fields.axes[static_cast<std::size_t>(axis_)];
+  const TGraphSettingsFields::TAxis& a = settings_.fields.axes[static_cast<std::size_t>(scaleTab_)];
   scaleEdits_[kLowerRow]->SetText(a.lower);
   scaleEdits_[kUpperRow]->SetText(a.upper);
   scaleEdits_[kStepRow]->SetText(a.step);
   scaleEdits_[kDivRow]->SetText(a.divisions);
-  TComboBox* formats = scaleChoices_[kFormatChoice];
+  TComboBox* formats = format_;
   auto known = std::find_if(std::begin(kFormats), std::end(kFormats), [&](const TFormatChoice& c) { return c.format == a.format; });
   std::vector<std::string> items;
   for (const TFormatChoice& c : kFormats) items.push_back(c.name);
@@ -626,21 +659,21 @@ void TGrange::LoadAxis() {
   formats->SetItems(items);
   formats->SetItemIndex(known == std::end(kFormats) ? static_cast<int>(items.size()) - 1
                                                     : static_cast<int>(known - std::begin(kFormats)));
-  scaleChoices_[kAxisChoice]->SetItemIndex(a.exponential ? 1 : 0);
-  scaleChoices_[kScalingChoice]->SetItemIndex(a.manual ? 0 : 1);
+  axisKind_.SetIndex(a.exponential ? 1 : 0);
+  scaling_.SetIndex(a.manual ? 0 : 1);
   loading_ = false;
 }
 
 void TGrange::StoreAxis() {
-  TGraphSettingsFields::TAxis& a = settings_.fields.axes[static_cast<std::size_t>(axis_)];
+  TGraphSettingsFields::TAxis& a = settings_.fields.axes[static_cast<std::size_t>(scaleTab_)];
   a.lower = scaleEdits_[kLowerRow]->Text();
   a.upper = scaleEdits_[kUpperRow]->Text();
   a.step = scaleEdits_[kStepRow]->Text();
   a.divisions = scaleEdits_[kDivRow]->Text();
-  int format = scaleChoices_[kFormatChoice]->ItemIndex();
+  int format = format_->ItemIndex();
   if (format >= 0 && format < static_cast<int>(std::size(kFormats))) a.format = kFormats[format].format;
-  a.exponential = scaleChoices_[kAxisChoice]->ItemIndex() == 1;
-  a.manual = scaleChoices_[kScalingChoice]->ItemIndex() == 0;
+  a.exponential = axisKind_.Index() == 1;
+  a.manual = scaling_.Index() == 0;
 }
 
 void TGrange::LoadFont() {
@@ -650,7 +683,8 @@ void TGrange::LoadFont() {
   std::string face = g.FontName(fontElement_);
   fontFace_->SetText(face.empty() ? "ARIAL" : face);
   fontSize_->SetText(std::to_string(g.FontSize(fontElement_)));
-  fontStyle_->SetItemIndex(g.FontStyle(fontElement_) & 7);
+  for (int bit = 0; bit < 4; ++bit)
+    fontStyles_[static_cast<std::size_t>(bit)]->SetChecked((g.FontStyle(fontElement_) >> bit) & 1);
   fontColour_->SetItemIndex(g.TextColour(fontElement_) & 15);
   loading_ = false;
 }

@@ -6,8 +6,8 @@
 // the dialog was shown, the named-graph table included.
 //
 // The program's own pickers (glyph grids, colour boxes, glyph combos, the
-// number-format and font pickers) stand here as buttons and drop-down lists
-// of the standard controls; choice groups are drop-down lists.
+// number-format and font pickers) stand here as buttons, drop-down lists and
+// check boxes of the standard controls.
 #pragma once
 
 #include <array>
@@ -51,19 +51,31 @@ class TGrange : public classlib::TForm {
   classlib::TEdit* RangeEdit(int index) const { return rangeEdits_[static_cast<std::size_t>(index)]; }
   classlib::TEdit* LabelEdit(int series) const { return labelEdits_[static_cast<std::size_t>(series - 1)]; }
   classlib::TEdit* ScaleEdit(int row) const { return scaleEdits_[static_cast<std::size_t>(row)]; }
-  classlib::TComboBox* ScaleChoice(int row) const { return scaleChoices_[static_cast<std::size_t>(row)]; }
+  // The Scales page's "&Normal"/"&Exp" (axis) and "&Manual"/"&Auto" (scaling) buttons.
+  classlib::TRadioButton* AxisButton(int index) const { return axisKind_.buttons[static_cast<std::size_t>(index)]; }
+  classlib::TRadioButton* ScalingButton(int index) const { return scaling_.buttons[static_cast<std::size_t>(index)]; }
   classlib::TEdit* NameEdit() const { return nameEdit_; }
   classlib::TListBox* NameList() const { return nameList_; }
   classlib::TButton* NameButton(int index) const { return nameButtons_[static_cast<std::size_t>(index)]; }
   classlib::TEdit* HeadingEdit(int heading) const { return headingEdits_[static_cast<std::size_t>(heading - 1)]; }
   classlib::TEdit* LegendEdit(int series) const { return legendEdits_[static_cast<std::size_t>(series - 1)]; }
   classlib::TComboBox* OptionChoice(int row) const { return optionChoices_[static_cast<std::size_t>(row)]; }
+  classlib::TRadioButton* LocationButton(int index) const { return location_.buttons[static_cast<std::size_t>(index)]; }
 
  protected:
   void FormKeyDown(classlib::TObject* Sender, int& Key, classlib::TShiftState Shift);
 
  private:
   class TPreview;
+  // Exclusive choices: radio buttons in a captioned group box.
+  struct TRadioGroup {
+    classlib::TGroupBox* box = nullptr;
+    std::vector<classlib::TRadioButton*> buttons;
+    int Index() const;  // -1 when none is checked
+    void SetIndex(int index) const;
+  };
+  TRadioGroup NewRadioGroup(classlib::TWinControl* parent, const std::string& caption, int x, int y, int w, int h,
+                            const std::vector<std::string>& items, int columns, std::function<void(int)> onPick);
   void BuildTypePage();
   void BuildRangesPage();
   void BuildOptionsPage();
@@ -103,7 +115,7 @@ class TGrange : public classlib::TForm {
 
   TGraphSettings settings_;
   int page_ = 0;
-  int axis_ = 0;          // the Scales page's tab
+  int scaleTab_ = 0;      // the Scales page's tab
   int series_ = 1;        // the Options page's series tab (7: "&Other")
   int labelSeries_ = 1;   // the label edit last entered
   int fontElement_ = 1;
@@ -125,16 +137,17 @@ class TGrange : public classlib::TForm {
   classlib::TPanel* labelRanges_ = nullptr;
   std::array<classlib::TEdit*, 7> rangeEdits_{};
   std::array<classlib::TEdit*, 6> labelEdits_{};
-  classlib::TLabel* locationLabel_ = nullptr;
-  // Options: marks, hatch, thickness, style, fore, back, display; then grid,
-  // grid style, inside, outside.
+  TRadioGroup location_;
+  // Options: marks, hatch, thickness, style, fore, back; inside, outside.
   classlib::TPanel* formatPanel_ = nullptr;
   classlib::TPanel* otherPanel_ = nullptr;
-  std::array<classlib::TComboBox*, 11> optionChoices_{};
+  std::array<classlib::TComboBox*, 8> optionChoices_{};
+  TRadioGroup display_, grid_, gridStyle_;
   TPreview* preview_ = nullptr;
   // Scales: lower, upper, step, div; format, axis, scaling.
   std::array<classlib::TEdit*, 4> scaleEdits_{};
-  std::array<classlib::TComboBox*, 3> scaleChoices_{};
+  classlib::TComboBox* format_ = nullptr;
+  TRadioGroup axisKind_, scaling_;
   // Names.
   classlib::TEdit* nameEdit_ = nullptr;
   classlib::TListBox* nameList_ = nullptr;
@@ -142,11 +155,11 @@ class TGrange : public classlib::TForm {
   // Headings, legends, fonts.
   std::array<classlib::TEdit*, 4> headingEdits_{};
   std::array<classlib::TEdit*, 6> legendEdits_{};
-  classlib::TComboBox* legendForm_ = nullptr;
+  TRadioGroup legendForm_;
   classlib::TListBox* fontList_ = nullptr;
   classlib::TComboBox* fontFace_ = nullptr;
   classlib::TEdit* fontSize_ = nullptr;
-  classlib::TComboBox* fontStyle_ = nullptr;
+  std::array<classlib::TCheckBox*, 4> fontStyles_{};
   classlib::TComboBox* fontColour_ = nullptr;
 };
 

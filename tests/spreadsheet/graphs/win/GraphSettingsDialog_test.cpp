@@ -71,7 +71,7 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   Type(dialog.ScaleEdit(1), "4/", dialog.ScaleEdit(2));
   EXPECT_EQ(gErrors, std::vector<std::string>{"Error:Invalid Number"});
   Type(dialog.ScaleEdit(1), "50", dialog.ScaleEdit(2));
-  dialog.ScaleChoice(2)->SetItemIndex(1);  // "Auto"
+  uikit::Click(dialog.ScalingButton(1)->Handle(), {5, 5});  // "&Auto"
 
   // Type buttons write the current graph at once.
   dialog.ShowPage(kGraphPageType);
