@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
+#include "spreadsheet/graphs/win/GraphView.h"
 
 namespace corvane {
 
@@ -786,6 +787,15 @@ void TGrange::FormKeyDown(TObject*, int& Key, TShiftState) {
 
 TButton* TGrange::TypeButton(bool threeD, int index) const {
   return threeD ? types3D_[static_cast<std::size_t>(index)] : types2D_[static_cast<std::size_t>(index)];
+}
+
+void ConnectGraphViewAndSettings(TGraphView& view, TGrange& dialog) {
+  view.OnOpenPage = [&dialog](int code) { dialog.ShowPage(~code); };
+  dialog.OnGraphChanged = [&view](TObject*) { view.GraphChanged(); };
+  dialog.OnShowGraph = [&view](TObject*) {
+    view.GraphIndex = -1;
+    view.ShowGraph();
+  };
 }
 
 }  // namespace corvane

@@ -20,6 +20,7 @@
 namespace corvane {
 
 class tabbar;
+class TGraphView;
 
 class TGrange : public classlib::TForm {
  public:
@@ -162,5 +163,10 @@ class TGrange : public classlib::TForm {
   std::array<classlib::TCheckBox*, 4> fontStyles_{};
   classlib::TComboBox* fontColour_ = nullptr;
 };
+
+// Ties the graph window and the dialog together: an element page opens the
+// dialog modally and the window repaints after; every change of the graph
+// repaints the window; "&Use" shows the window at the current graph.
+void ConnectGraphViewAndSettings(TGraphView& view, TGrange& dialog);
 
 }  // namespace corvane

@@ -11,6 +11,7 @@
 #include "spreadsheet/engine/RangePrompt.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/graphs/GraphViewModel.h"
+#include "spreadsheet/graphs/win/GraphView.h"
 #include "tests/spreadsheet/graphs/GraphTestSupport.h"
 #include "tests/support/win/UiKit.h"
 
@@ -127,6 +128,22 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   dialog.CancelClick();
   EXPECT_EQ(CurrentGraph(), stored);
   EXPECT_EQ(NamedGraphsCopy(), table);
+
+  // "&Use" shows the graph window at the current graph.
+  TGraphView view(nullptr);
+  ConnectGraphViewAndSettings(view, dialog);
+  dialog.OnGraphChanged = [&](TObject*) {
+    ++changes;
+    view.GraphChanged();
+  };
+  dialog.ShowPage(kGraphPageNames);
+  dialog.NameEdit()->SetText("FIRST");
+  uikit::Click(dialog.NameButton(2)->Handle(), {5, 5});
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_TRUE(view.Visible());
+  EXPECT_EQ(CurrentGraph().Name(), "FIRST");
+  view.Hide();
+  SetCurrentGraph(stored);
 
   // A modal run: a click on "&Pie", then Escape, which undoes the click.
   uikit::PostClick(dialog.TypeButton(false, 2)->Handle(), {5, 5});
