@@ -11,6 +11,7 @@
 #include "spreadsheet/data/Regression.h"
 #include "spreadsheet/data/WhatIf.h"
 #include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EngineHelpers.h"
 #include "spreadsheet/engine/Evaluator.h"
@@ -96,6 +97,10 @@ void SettleValueField(std::string& text) {
   double x = EvaluateFormulaText(text, result);
   if (!text.empty() && !ErrorFlagSet() && result.empty() && std::isfinite(x)) text = RealToGeneralText(x);
   ClearCalcError();
+}
+
+void DataDialogDeactivated() {
+  if (int slot = CurrentDocSlot(); slot != 0) StoreSlotSettings(slot);
 }
 
 void ResetDataPage(TDataDialogValues& v) {

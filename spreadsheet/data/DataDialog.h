@@ -89,6 +89,10 @@ void PresetDataPage(TDataDialogValues& values, const TRange& selection);
 // that gives no number stays as typed; the page's Ok then refuses it.
 void SettleValueField(std::string& text);
 
+// The dialog stops being the active window: the working settings block (with
+// the ranges the page stored) goes back into the current document's slot.
+void DataDialogDeactivated();
+
 // Empties the page's range fields where the page has a Reset button (SORT:
 // the data range and the keys; QUESTION: its three ranges).
 void ResetDataPage(TDataDialogValues& values);

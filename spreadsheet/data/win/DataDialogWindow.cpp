@@ -165,10 +165,7 @@ TSortDlg::TSortDlg(TWinControl& mainWindow) : TRangeDialog(mainWindow, DataDialo
     ResetDataPage(values_);
     ValuesToControls();
   };
-  OnDeactivate = [](TObject*) {
-    TWindowServices& windows = WindowServices();
-    windows.StoreSheetSettings(windows.ActiveSheet());
-  };
+  OnDeactivate = [](TObject*) { DataDialogDeactivated(); };
   BuildPages();
   ValuesToControls();
   int width = 0, height = 0;
