@@ -61,8 +61,24 @@ void RegisterOwnClass(const std::string& name, UINT classStyle, WNDPROC proc) {
   if (RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) registered.insert(name);
 }
 
+// MDI frames with their client windows, and MDI children: their default
+// handling is the MDI one, also before they are tied and after.
+std::unordered_map<HWND, HWND>& MdiFrames() {
+  static std::unordered_map<HWND, HWND> frames;
+  return frames;
+}
+std::set<HWND>& MdiChildren() {
+  static std::set<HWND> children;
+  return children;
+}
+
 LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (WNDPROC proc = PreviousProc(hwnd)) return CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+  if (!MdiFrames().empty()) {
+    if (auto frame = MdiFrames().find(hwnd); frame != MdiFrames().end())
+      return DefFrameProcA(hwnd, frame->second, msg, wParam, lParam);
+    if (MdiChildren().count(hwnd) != 0) return DefMDIChildProcA(hwnd, msg, wParam, lParam);
+  }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -85,7 +101,20 @@ void Untie(HWND hwnd, WNDPROC ours) {
 
 RECT ToRECT(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
+void ForgetMdiWindow(HWND hwnd) {
+  MdiFrames().erase(hwnd);
+  MdiChildren().erase(hwnd);
+}
+
 }  // namespace
+
+void RegisterMdiFrame(HWND frame, HWND client) { MdiFrames()[frame] = client; }
+
+bool TranslateMdiKeys(MSG& msg) {
+  for (const auto& [frame, client] : MdiFrames())
+    if (IsChild(client, msg.hwnd) && TranslateMDISysAccel(client, &msg)) return true;
+  return false;
+}
 
 TShiftState KeyboardShiftState() {
   TShiftState shift = 0;
@@ -202,7 +231,12 @@ TWinControl::~TWinControl() {
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   while (!controls_.empty()) delete controls_.back();
   handle_ = nullptr;
-  if (hwnd != nullptr) DestroyWindow(hwnd);
+  if (hwnd == nullptr) return;
+  // An MDI child goes through its client, which then activates another.
+  if (MdiChildren().count(hwnd) != 0 && IsWindow(GetParent(hwnd)))
+    SendMessageA(GetParent(hwnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd), 0);
+  else
+    DestroyWindow(hwnd);
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
@@ -239,7 +273,9 @@ void TWinControl::CreateHandle() {
   if (!CL_CHECK(!destroyed_)) return;  // the window is gone; the object should have gone with it
   TCreateParams params;
   CreateParams(params);
-  if (params.Style & WS_CHILD) {
+  const bool mdiChild = (params.ExStyle & WS_EX_MDICHILD) != 0;
+  if (mdiChild && !CL_CHECK(params.WndParent != nullptr)) return;
+  if ((params.Style & WS_CHILD) && !mdiChild) {
     if (!CL_CHECK(parent_ != nullptr)) return;
     params.WndParent = parent_->Handle();
     // Creating the parent's window creates this one too.
@@ -247,12 +283,13 @@ void TWinControl::CreateHandle() {
   }
   creating_ = true;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())) : nullptr;
+  HMENU id = (params.Style & WS_CHILD) && !mdiChild ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId()))
+                                                    : nullptr;
   const std::string caption = text_;
   HWND hwnd;
   if (params.SystemClass) {
     hwnd = CreateWindowExA(params.ExStyle, params.ClassName.c_str(), caption.c_str(), params.Style, params.X, params.Y,
-                           params.Width, params.Height, params.WndParent, id, instance, nullptr);
+                           params.Width, params.Height, params.WndParent, id, instance, params.Param);
     if (hwnd != nullptr) {
       handle_ = hwnd;
       Tie(hwnd, true);
@@ -301,7 +338,14 @@ void TWinControl::WindowGone(HWND hwnd) {
 LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TWinControl* control = FromHandle(hwnd);
   if (control == nullptr && msg == WM_NCCREATE) {
-    control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    void* param = create->lpCreateParams;
+    // An MDI child's parameter comes wrapped in the MDI creation record.
+    if ((create->dwExStyle & WS_EX_MDICHILD) != 0 && param != nullptr) {
+      param = reinterpret_cast<void*>(static_cast<const MDICREATESTRUCTA*>(param)->lParam);
+      MdiChildren().insert(hwnd);
+    }
+    control = static_cast<TWinControl*>(param);
     if (control != nullptr) {
       control->handle_ = hwnd;
       control->Tie(hwnd, false);
@@ -311,7 +355,10 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     LRESULT result = CallDefault(hwnd, msg, wParam, lParam);
     // A window that someone subclassed after us kept our procedure in its
     // chain when its object went; forget it with the window.
-    if (msg == WM_NCDESTROY) Ties().erase(hwnd);
+    if (msg == WM_NCDESTROY) {
+      Ties().erase(hwnd);
+      ForgetMdiWindow(hwnd);
+    }
     return result;
   }
   TMessage message{hwnd, msg, wParam, lParam};
@@ -324,7 +371,10 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     Application().HandleException(control, std::runtime_error("Unknown error"));
     message.Result = 0;
   }
-  if (msg == WM_NCDESTROY) control->WindowGone(hwnd);
+  if (msg == WM_NCDESTROY) {
+    control->WindowGone(hwnd);
+    ForgetMdiWindow(hwnd);
+  }
   return message.Result;
 }
 

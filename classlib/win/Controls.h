@@ -246,6 +246,9 @@ class TWinControl : public TControl {
     int Width = 0;
     int Height = 0;
     HWND WndParent = nullptr;
+    // The creation parameter of a system class that needs one (the MDI
+    // client's CLIENTCREATESTRUCT); our own classes get the object.
+    void* Param = nullptr;
   };
   virtual void CreateParams(TCreateParams& Params);
   // The window and those of the children exist and are laid out.
@@ -404,6 +407,9 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
 
 enum class TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
+// fsMDIForm: a frame whose client area holds MDI child windows; fsMDIChild:
+// one of them, made in the client area of the nearest owner that is a frame.
+enum class TFormStyle : std::uint8_t { fsNormal, fsMDIForm, fsMDIChild };
 enum class TPosition : std::uint8_t { poDesigned, poDefault, poScreenCenter };
 
 // A top-level window, hidden until shown. Closing it hides it (OnClose may
@@ -430,6 +436,8 @@ class TForm : public TWinControl {
 
   TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
   TPosition Position = TPosition::poDefault;
+  // Set before the window is made.
+  TFormStyle FormStyle = TFormStyle::fsNormal;
   // The form sees keys before the focused control (OnKeyDown, OnKeyPress,
   // OnKeyUp); a key it sets to 0 goes no further.
   bool KeyPreview = false;
@@ -440,6 +448,21 @@ class TForm : public TWinControl {
   TNotifyEvent OnHide;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
+  // The form became the active window (an MDI child: its frame's active
+  // child), or stopped being it.
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+
+  // ---- MDI: a frame's children ----------------------------------------------
+  // The frame's MDI client window (null for other forms).
+  HWND ClientHandle() const;
+  // The active child of this frame, or null.
+  TForm* ActiveMDIChild() const;
+  // Makes `child` the active one, or the next child after the active one.
+  void MDIActivate(TForm* child);
+  void MDINext();
+  // The frame an MDI child lives in (null for other forms).
+  TForm* MDIFrame() const;
 
   void SetVisible(bool value) override;
 
@@ -460,6 +483,7 @@ class TForm : public TWinControl {
 
   int modalResult_ = mrNone;
   bool modal_ = false;
+  TWinControl* mdiClient_ = nullptr;  // a frame's client area, owned by the frame
 };
 
 // Makes `cursor` (a positive number) stand for `handle`, a cursor the program
@@ -468,10 +492,17 @@ void RegisterCursor(TCursor cursor, HCURSOR handle);
 // The cursor handle of a shape or registered cursor; the arrow when unknown.
 HCURSOR CursorHandle(TCursor cursor);
 
-// Runs before a queued message is translated and dispatched: the form's key
-// preview, Alt+letter for the form's controls and the dialog keys. True when
-// the message has been dealt with. The application's message loops call it.
+// Runs before a queued message is translated and dispatched: the MDI
+// system keys (Ctrl+F4, Ctrl+F6), the form's key preview, Alt+letter for the
+// form's controls and the dialog keys. True when the message has been dealt
+// with. The application's message loops call it.
 bool PreTranslateMessage(MSG& msg);
+
+// MDI frames: the frame's client window is registered when it is made, so
+// that the frame's default handling is the MDI one; TranslateMdiKeys offers
+// a key of a window in a frame's client to its system keys.
+void RegisterMdiFrame(HWND frame, HWND client);
+bool TranslateMdiKeys(MSG& msg);
 
 // Shows the hourglass cursor while it lives and restores the previous one.
 class TWaitCursor {

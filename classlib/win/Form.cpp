@@ -40,6 +40,27 @@ class TDisabledWindows {
   std::vector<HWND> disabled_;
 };
 
+// The client area of an MDI frame: the system's MDI client window, filling
+// what the frame's aligned bars leave.
+class TMdiClient : public TWinControl {
+ public:
+  explicit TMdiClient(TComponent* AOwner) : TWinControl(AOwner) {}
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TWinControl::CreateParams(Params);
+    Params.ClassName = "MDICLIENT";
+    Params.SystemClass = true;
+    Params.Style |= WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL;
+    Params.ExStyle = WS_EX_CLIENTEDGE;
+    Params.Param = &create_;
+  }
+  void WindowCreated() override { RegisterMdiFrame(GetParent(handle_), handle_); }
+
+ private:
+  CLIENTCREATESTRUCT create_{nullptr, 0xFF00};
+};
+
 }  // namespace
 
 TForm::TForm(TComponent* AOwner, const std::string& caption) : TWinControl(AOwner) {
@@ -76,6 +97,26 @@ void TForm::CreateParams(TCreateParams& Params) {
       Params.ExStyle |= WS_EX_TOOLWINDOW;
       break;
   }
+  if (FormStyle == TFormStyle::fsMDIForm && mdiClient_ == nullptr) {
+    // Made with the frame's window, as its child.
+    mdiClient_ = new TMdiClient(this);
+    mdiClient_->SetAlign(alClient);
+    mdiClient_->SetParent(this);
+  }
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    TForm* frame = MDIFrame();
+    Params.Style |= WS_CLIPSIBLINGS;
+    Params.ExStyle |= WS_EX_MDICHILD;
+    Params.WndParent = frame != nullptr ? frame->ClientHandle() : nullptr;
+    Params.X = Params.Y = Params.Width = Params.Height = CW_USEDEFAULT;
+    if (Position == TPosition::poDesigned) {
+      Params.X = left_;
+      Params.Y = top_;
+      Params.Width = width_;
+      Params.Height = height_;
+    }
+    return;
+  }
   if (Position == TPosition::poDefault && (Params.Style & WS_POPUP) == 0) {
     Params.X = CW_USEDEFAULT;
     Params.Y = CW_USEDEFAULT;
@@ -92,7 +133,37 @@ void TForm::WindowCreated() { Fire(OnCreate, this); }
 void TForm::SetVisible(bool value) {
   if (value && Handle() == nullptr) return;
   TWinControl::SetVisible(value);
-  if (value && handle_ != nullptr) SetForegroundWindow(handle_);
+  if (!value || handle_ == nullptr) return;
+  if (TForm* frame = FormStyle == TFormStyle::fsMDIChild ? MDIFrame() : nullptr)
+    frame->MDIActivate(this);
+  else
+    SetForegroundWindow(handle_);
+}
+
+HWND TForm::ClientHandle() const { return mdiClient_ != nullptr ? mdiClient_->Handle() : nullptr; }
+
+TForm* TForm::ActiveMDIChild() const {
+  HWND client = ClientHandle();
+  if (client == nullptr) return nullptr;
+  auto active = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TForm*>(FromHandle(active));
+}
+
+void TForm::MDIActivate(TForm* child) {
+  HWND client = ClientHandle();
+  if (client != nullptr && child != nullptr && child->HandleAllocated())
+    SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->handle_), 0);
+}
+
+void TForm::MDINext() {
+  if (HWND client = ClientHandle()) SendMessageA(client, WM_MDINEXT, 0, 0);
+}
+
+TForm* TForm::MDIFrame() const {
+  if (FormStyle != TFormStyle::fsMDIChild) return nullptr;
+  for (TComponent* c = Owner(); c != nullptr; c = c->Owner())
+    if (auto* form = dynamic_cast<TForm*>(c); form != nullptr && form->FormStyle == TFormStyle::fsMDIForm) return form;
+  return nullptr;
 }
 
 void TForm::WndProc(TMessage& Message) {
@@ -106,9 +177,23 @@ void TForm::WndProc(TMessage& Message) {
         else
           Fire(OnHide, this);
         return;
+      case WM_ACTIVATE:
+        DefaultHandler(Message);
+        if (LOWORD(Message.WParam) != WA_INACTIVE)
+          Fire(OnActivate, this);
+        else
+          Fire(OnDeactivate, this);
+        return;
       case kReleaseMessage:
         // Nothing of this object is touched after it is freed.
         delete this;
+        return;
+      case WM_MDIACTIVATE:
+        DefaultHandler(Message);
+        if (reinterpret_cast<HWND>(Message.LParam) == handle_)
+          Fire(OnActivate, this);
+        else if (reinterpret_cast<HWND>(Message.WParam) == handle_)
+          Fire(OnDeactivate, this);
         return;
       default:
         break;
@@ -247,6 +332,7 @@ bool Guarded(TObject* sender, Handler handler) {
 bool PreTranslateMessage(MSG& msg) {
   TWinControl::deliveredKey_ = {};
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  if (TranslateMdiKeys(msg)) return true;
   // The nearest window of ours: a part of a standard control (the list of a
   // combo box) counts as its control.
   TWinControl* target = nullptr;
