@@ -269,11 +269,13 @@ bool FormulaLinkDeps(TCellHandle cell, bool add) {
       if (ok) ok = LinkRectangle(cell, r, linked);
     });
   }
-  if (ok) return true;
-  // The links this call made go again: a formula is linked whole or stays as it was.
-  for (TCellHandle target : linked) CellRemoveDependent(target, cell);
-  SetOutOfMemoryError();
-  return false;
+  if (!ok) {
+    // The links this call made go again: a formula is linked whole or stays as it was.
+    for (TCellHandle target : linked) CellRemoveDependent(target, cell);
+    SetOutOfMemoryError();
+  }
+  if (linked.capacity() > kRecalcCapacity) std::vector<TCellHandle>().swap(linked);  // a large range's list goes
+  return ok;
 }
 
 bool FormulaHasUserFunction(const std::uint8_t* code) {
