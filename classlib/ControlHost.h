@@ -57,6 +57,16 @@ class TControlHost {
   // Draws at once, outside a paint: `draw` gets a canvas on the control's
   // client area, valid only during the call.
   virtual void DrawNow(const std::function<void(TCanvas&)>& draw) = 0;
+  // Moves the pixels of `r` by (dx, dy), inside `r`; the strip this uncovers
+  // is the caller's to draw at once. The default copies on a DrawNow canvas; a
+  // window overrides it so that parts hidden under other windows, which
+  // cannot be copied, are invalidated instead.
+  virtual void ScrollRect(const TRect& r, int dx, int dy) {
+    TRect dest = IntersectRect(r.Offset(dx, dy), r);
+    if (dest.IsEmpty()) return;
+    TRect src = dest.Offset(-dx, -dy);
+    DrawNow([&](TCanvas& canvas) { canvas.CopyRect(dest, canvas, src); });
+  }
 
   virtual void Beep(unsigned type) = 0;
 

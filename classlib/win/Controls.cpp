@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <exception>
 #include <set>
+#include <unordered_map>
 #include <stdexcept>
 
 #include "classlib/win/Application.h"
@@ -17,10 +18,27 @@ namespace classlib {
 
 namespace {
 
-// The window properties that tie a window to its object and, for a
-// subclassed standard control, keep its own window procedure.
-constexpr char kObjectProp[] = "classlib.object";
-constexpr char kProcProp[] = "classlib.proc";
+// Every window tied to an object and, for a subclassed standard control, the
+// window procedure it had before. A map on the user-interface thread rather
+// than window properties: under Wine a property lookup is a round trip to the
+// server (about 30 us), and it would be paid on every message.
+struct TTie {
+  TWinControl* object = nullptr;
+  WNDPROC previous = nullptr;
+};
+std::unordered_map<HWND, TTie>& Ties() {
+  static std::unordered_map<HWND, TTie> ties;
+  return ties;
+}
+const TTie* FindTie(HWND hwnd) {
+  auto& ties = Ties();
+  auto it = ties.find(hwnd);
+  return it != ties.end() ? &it->second : nullptr;
+}
+WNDPROC PreviousProc(HWND hwnd) {
+  const TTie* tie = FindTie(hwnd);
+  return tie != nullptr ? tie->previous : nullptr;
+}
 
 // Control ids of child windows. They only have to stay clear of the dialog
 // command ids (IDOK to IDCONTINUE), which the dialog manager looks up.
@@ -44,8 +62,7 @@ void RegisterOwnClass(const std::string& name, UINT classStyle, WNDPROC proc) {
 }
 
 LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (auto proc = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProp)))
-    return CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+  if (WNDPROC proc = PreviousProc(hwnd)) return CallWindowProcA(proc, hwnd, msg, wParam, lParam);
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -53,12 +70,16 @@ LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 // own procedure back, unless someone subclassed it after us: then `ours`
 // stays in the chain and passes everything on.
 void Untie(HWND hwnd, WNDPROC ours) {
-  RemovePropA(hwnd, kObjectProp);
-  auto proc = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProp));
-  if (proc == nullptr) return;
-  if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours)) {
+  auto& ties = Ties();
+  auto it = ties.find(hwnd);
+  if (it == ties.end()) return;
+  it->second.object = nullptr;
+  WNDPROC proc = it->second.previous;
+  if (proc == nullptr) {
+    ties.erase(it);
+  } else if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours)) {
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-    RemovePropA(hwnd, kProcProp);
+    ties.erase(it);
   }
 }
 
@@ -185,7 +206,8 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-  return hwnd != nullptr ? static_cast<TWinControl*>(GetPropA(hwnd, kObjectProp)) : nullptr;
+  const TTie* tie = hwnd != nullptr ? FindTie(hwnd) : nullptr;
+  return tie != nullptr ? tie->object : nullptr;
 }
 
 HWND TWinControl::Handle() const {
@@ -254,12 +276,11 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::Tie(HWND hwnd, bool subclass) {
-  SetPropA(hwnd, kObjectProp, this);
-  if (subclass) {
-    auto previous = reinterpret_cast<WNDPROC>(
+  TTie& tie = Ties()[hwnd];
+  tie = {this, nullptr};
+  if (subclass)
+    tie.previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::WindowProc)));
-    SetPropA(hwnd, kProcProp, reinterpret_cast<HANDLE>(previous));
-  }
 }
 
 void TWinControl::TieChildWindow(HWND part) {
@@ -286,7 +307,13 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
       control->Tie(hwnd, false);
     }
   }
-  if (control == nullptr) return CallDefault(hwnd, msg, wParam, lParam);
+  if (control == nullptr) {
+    LRESULT result = CallDefault(hwnd, msg, wParam, lParam);
+    // A window that someone subclassed after us kept our procedure in its
+    // chain when its object went; forget it with the window.
+    if (msg == WM_NCDESTROY) Ties().erase(hwnd);
+    return result;
+  }
   TMessage message{hwnd, msg, wParam, lParam};
   try {
     control->Dispatch(message);
@@ -329,7 +356,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
 
 void TWinControl::WndProc(TMessage& Message) {
   const bool own = Message.Window == handle_;
-  const bool systemClass = GetPropA(Message.Window, kProcProp) != nullptr;
+  const bool systemClass = PreviousProc(Message.Window) != nullptr;
   switch (Message.Msg) {
     case WM_PAINT:
       if (systemClass) break;
@@ -508,7 +535,7 @@ void TWinControl::DecodeMouse(TMessage& Message) {
   DefaultHandler(Message);
   // Capture is ours to take only on our own windows: a standard control
   // captures as it needs (a combo box for its dropped list).
-  const bool capture = (ControlStyle & csCaptureMouse) && GetPropA(handle_, kProcProp) == nullptr;
+  const bool capture = (ControlStyle & csCaptureMouse) && PreviousProc(handle_) == nullptr;
   if (msg == WM_MOUSEMOVE) {
     MouseMove(shift, x, y);
   } else if (down) {
@@ -526,7 +553,7 @@ void TWinControl::DecodeMouse(TMessage& Message) {
 }
 
 bool TWinControl::EraseBackground(HDC dc) {
-  if (GetPropA(handle_, kProcProp) != nullptr) return false;  // a standard control erases its own
+  if (PreviousProc(handle_) != nullptr) return false;  // a standard control erases its own
   if ((ControlStyle & csOpaque) == 0) FillBackground(dc);
   return true;
 }
