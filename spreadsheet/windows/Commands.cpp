@@ -15,9 +15,6 @@ constexpr TCommandInfo kCommands[] = {
 };
 static_assert(sizeof kCommands / sizeof kCommands[0] == kCommandCount);
 
-constexpr int kVkDelete = 0x2E;
-constexpr int kVkF10 = 0x79;
-
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t k = 0; k < a.size(); ++k)
@@ -79,25 +76,6 @@ bool TCommandTable::Run(TCommandId id, const TCommandState& state) {
   TCommandHandler handler = handlers_[Index(id)];
   handler(Info(id).tag);
   return true;
-}
-
-TCommandId CommandForKey(int key, bool shift, bool ctrl) {
-  if (ctrl && !shift) {
-    switch (key) {
-      case 'B': return TCommandId::kBold;
-      case 'I': return TCommandId::kItalic;
-      case 'U': return TCommandId::kUnderline;
-      case 'C': return TCommandId::kCopy;
-      case 'X': return TCommandId::kCut;
-      case 'V': return TCommandId::kPaste;
-      case 'D': return TCommandId::kDelete;
-      case 'Z': return TCommandId::kUndo;
-      default: return TCommandId::kNone;
-    }
-  }
-  if (!ctrl && !shift && key == kVkDelete) return TCommandId::kDelete;
-  if (!ctrl && shift && key == kVkF10) return TCommandId::kGraphView;
-  return TCommandId::kNone;
 }
 
 }  // namespace corvane

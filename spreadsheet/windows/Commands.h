@@ -229,10 +229,4 @@ class TCommandTable {
   std::vector<TCommandHandler> handlers_;
 };
 
-// The command a key in a sheet pane stands for: Ctrl+B, I, U, C, X, V, D, Z
-// (the pane asks only while the Ctrl-keys setting is on), Delete without Ctrl
-// and Shift+F10. `key` is the virtual-key code; kNone when the key is no
-// command.
-TCommandId CommandForKey(int key, bool shift, bool ctrl);
-
 }  // namespace corvane

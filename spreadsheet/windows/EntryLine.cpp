@@ -55,7 +55,7 @@ TModeIndicator TypingModeFor(std::string_view text) {
   return kModeLabel;
 }
 
-TCellStyleIndicators CellStyleIndicators(int row, int col) {
+TCellStyleIndicators CellStyleIndicators(int row, int col, const TSheetFonts& fonts) {
   TCellStyleIndicators out;
   const TCell* cell = CellPtr(CellFind(row, col));
   const TCell& source = cell != nullptr ? *cell : kDefaultCellTemplate;
@@ -65,11 +65,10 @@ TCellStyleIndicators CellStyleIndicators(int row, int col) {
   out.underline = (style & 4) != 0;
   out.fillColour = (source.attributes & kNoOwnFillBit) ? 0xFFFFFFu : (source.attributes & 0xFFFFFFu);
   out.textPalette = static_cast<int>((source.attributes >> 24) & 0x0F);
-  TWindowServices& ws = WindowServices();
-  TSheetId sheet = ws.ActiveSheet();
-  out.fontText = ws.CellFontName(sheet, source.font);
+  out.fontText = source.font < fonts.faces.size() && source.font != kFontDefault ? fonts.faces[source.font]
+                                                                                 : fonts.defaultFace;
   if (source.font == kFontDefault) out.fontText += " *";
-  out.sizeText = std::to_string(ws.CellFontSize(sheet, source.size));
+  out.sizeText = std::to_string(source.size != 0 ? source.size : fonts.defaultSize);
   if (source.size == 0) out.sizeText += " *";
   return out;
 }
@@ -163,7 +162,7 @@ TEntryKeyResult TEntryLine::EntryKey(TEntryKey key) {
       if (key == TEntryKey::kRight) c = std::min(kMaxCol, c + 1);
       if (key == TEntryKey::kUp) r = std::max(0, r - 1);
       if (key == TEntryKey::kDown) r = std::min(kMaxRow, r + 1);
-      ws.GridGotoCell(r, c);
+      ws.SetGridSelection(SingleCell(r, c));
       return TEntryKeyResult::kHandled;
     }
     case TEntryKey::kF1:
@@ -206,9 +205,8 @@ bool TEntryLine::EditExit() {
   std::int16_t row = 0, col = 0;
   ws.GetCursorCell(row, col);
   bool entered = EnterCell(text, row, col);
-  ws.GridGotoCell(row, col);
+  ws.SetGridSelection(SingleCell(row, col));
   ws.RepaintSheet(ws.ActiveSheet());
-  ws.RepaintDocumentViews(ws.ActiveSheet());
   if (!entered || ErrorFlagSet()) {
     view_.SetText(text);
     EnginePlatform().MessageBeep();
@@ -252,7 +250,7 @@ void TEntryLine::EndPointing() {
   pointing_ = false;
   anchored_ = false;
   view_.SetGridExtendMode(false);
-  WindowServices().GridGotoCell(savedRow_, savedCol_);
+  WindowServices().SetGridSelection(SingleCell(savedRow_, savedCol_));
 }
 
 void TEntryLine::PointAnchor() {
@@ -309,7 +307,7 @@ void TEntryLine::UpdateCellIndicators(int row, int col) {
     view_.SetText(PointedEntryText());
     return;
   }
-  view_.ShowCellStyle(CellStyleIndicators(row, col));
+  view_.ShowCellStyle(CellStyleIndicators(row, col, view_.SheetFonts()));
   TWindowServices& ws = WindowServices();
   TRange selection;
   ws.GetGridSelection(selection);

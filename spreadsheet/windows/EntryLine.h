@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -44,9 +45,18 @@ struct TCellStyleIndicators {
   friend bool operator==(const TCellStyleIndicators&, const TCellStyleIndicators&) = default;
 };
 
+// The fonts a sheet window shows cells in: its own face and size, and the
+// program's font list that a cell's font number indexes (255, or a number
+// beyond the list, is the window's own face).
+struct TSheetFonts {
+  std::string defaultFace;
+  int defaultSize = 12;
+  std::vector<std::string> faces;
+};
+
 // The style indicators of the cell at (row, col) of the current document (a
 // missing cell shows the defaults).
-TCellStyleIndicators CellStyleIndicators(int row, int col);
+TCellStyleIndicators CellStyleIndicators(int row, int col, const TSheetFonts& fonts);
 
 // The main frame's side of the entry line.
 class TEntryLineView {
@@ -76,6 +86,8 @@ class TEntryLineView {
   virtual void SetStatusText(std::string_view text) = 0;
   virtual void SetPromptText(std::string_view text) = 0;
   virtual void ShowCellStyle(const TCellStyleIndicators& style) = 0;
+  // The active sheet window's fonts.
+  virtual TSheetFonts SheetFonts() = 0;
 };
 
 // Keys the entry line treats itself.

@@ -108,10 +108,8 @@ bool TFileCommands::OpenWorksheet(std::string_view name) {
   StoreSlotSettings(CurrentDocSlot());
   gCurrentDoc.settings.modified = 0;
   if (TDocSlot* slot = DocSlot(CurrentDocSlot())) slot->settings.modified = 0;
-  ws.ClearGridMark();
   if (!LinkedFiles().empty()) host_.RecalculateAll();
   ws.RepaintSheet(sheet);
-  ws.UpdateScrollRanges(sheet);
   host_.SetSheetState(true);
   host_.SheetOpened();
   ws.ShowReadyMode();
@@ -157,7 +155,7 @@ bool TFileCommands::SaveAs() {
   // the document under its old name, still modified.
   if (!WriteActive(name)) return false;
   RenameOpenSheet(slotIndex, normal);
-  WindowServices().SetSheetName(normal);
+  host_.RenameActiveSheetWindow(normal);
   AddRecent(normal);
   return true;
 }

@@ -32,6 +32,8 @@ class TFileCommandHost {
   // stays open.
   virtual bool CloseActiveSheetWindow() = 0;
   virtual int SheetWindowCount() = 0;
+  // The active window's caption after its document got a new name.
+  virtual void RenameActiveSheetWindow(std::string_view name) = 0;
   // Brings every sheet window captioned `name` (any case) to the front; false
   // when there is none.
   virtual bool BringDocumentToFront(std::string_view name) = 0;
@@ -41,9 +43,9 @@ class TFileCommandHost {
   virtual bool ChooseSaveFile(std::string_view proposed, std::string& name, std::string& folder) = 0;
   // The menus and tool bars switch to the sheet-open or the no-sheet state.
   virtual void SetSheetState(bool sheetOpen) = 0;
-  // A document was made or read into the active window: the indicators, the
-  // protect button, the recalculation panel, the scroll ranges and the tab
-  // of the cursor's sheet follow it.
+  // A document was made or read into the active window: the selection mark
+  // is cleared, and the indicators, the protect button, the recalculation
+  // panel, the scroll ranges and the tab of the cursor's sheet follow it.
   virtual void SheetOpened() = 0;
   // Re-reads the linked files and recalculates every open document.
   virtual void RecalculateAll() = 0;

@@ -91,16 +91,5 @@ TEST(CommandTable, MenusAndBarsNameCommands) {
   EXPECT_EQ(QuickBarSpec().size(), 25u);
 }
 
-TEST(CommandTable, KeysOfThePanes) {
-  struct Row {
-    int key;
-    bool shift, ctrl;
-    C command;
-  } rows[] = {{'C', false, true, C::kCopy},   {'Z', false, true, C::kUndo},  {'B', false, true, C::kBold},
-              {'C', false, false, C::kNone},  {0x2E, false, false, C::kDelete}, {0x79, true, false, C::kGraphView},
-              {0x79, false, false, C::kNone}, {'Q', false, true, C::kNone}};
-  for (const Row& row : rows) EXPECT_EQ(CommandForKey(row.key, row.shift, row.ctrl), row.command) << row.key;
-}
-
 }  // namespace
 }  // namespace corvane

@@ -56,7 +56,7 @@ TEST_F(FileCommandsTest, SaveAsWritesOnlyWhatItReportsAndKeepsTheNameOnFailure) 
   EXPECT_FALSE(Modified());
   EXPECT_EQ(DocSlot(CurrentDocSlot())->fileName, saved);
   EXPECT_FALSE(DocSlot(CurrentDocSlot())->untitled);
-  EXPECT_EQ(windows.fileName, saved);
+  EXPECT_EQ(host.captions.back(), saved);
   EXPECT_EQ(ProgramSettings().History, std::vector<std::string>{saved});
   EXPECT_TRUE(std::filesystem::exists(folder.File("BUDGET.WKS")));
 

@@ -53,6 +53,7 @@ class TFakeEntryView : public TEntryLineView {
   void SetStatusText(std::string_view t) override { status = t; }
   void SetPromptText(std::string_view t) override { prompt = t; }
   void ShowCellStyle(const TCellStyleIndicators& s) override { style = s; }
+  TSheetFonts SheetFonts() override { return TSheetFonts{"Arial", 12, {"Arial", "Courier New"}}; }
 };
 
 // Sheet windows as documents of the document table; the dialogs answer what
@@ -88,6 +89,7 @@ class TFakeFileHost : public TFileCommandHost {
     return true;
   }
   int SheetWindowCount() override { return static_cast<int>(windows.size()); }
+  void RenameActiveSheetWindow(std::string_view name) override { captions.back() = name; }
   bool BringDocumentToFront(std::string_view name) override {
     std::string wanted = WksFileName(name);
     for (std::size_t k = 0; k < captions.size(); ++k) {
