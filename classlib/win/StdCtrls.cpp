@@ -219,6 +219,35 @@ bool TButton::DialogKey(int Key) {
   return true;
 }
 
+TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
+  tabStop_ = true;
+  SetBounds(0, 0, 97, 17);
+}
+
+void TCheckBox::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.ClassName = "BUTTON";
+  Params.SystemClass = true;
+  Params.Style |= BS_AUTOCHECKBOX;
+}
+
+void TCheckBox::WindowCreated() { Perform(BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+bool TCheckBox::Checked() const { return HandleAllocated() ? Perform(BM_GETCHECK, 0, 0) == BST_CHECKED : checked_; }
+
+void TCheckBox::SetChecked(bool value) {
+  bool changed = value != Checked();
+  checked_ = value;
+  if (WindowReady()) Perform(BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (changed) Click();
+}
+
+void TCheckBox::ControlCommand(int NotifyCode) {
+  if (NotifyCode != BN_CLICKED) return;
+  checked_ = Perform(BM_GETCHECK, 0, 0) == BST_CHECKED;
+  Click();
+}
+
 TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 185, 105); }
 
 void TGroupBox::CreateParams(TCreateParams& Params) {

@@ -119,6 +119,23 @@ class TButton : public TWinControl {
   bool default_ = false;
 };
 
+// A check box with its caption at its right. A click (by the user or by
+// SetChecked with a new state) fires OnClick.
+class TCheckBox : public TWinControl {
+ public:
+  explicit TCheckBox(TComponent* AOwner);
+  bool Checked() const;
+  void SetChecked(bool value);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WindowCreated() override;
+  void ControlCommand(int NotifyCode) override;
+
+ private:
+  bool checked_ = false;
+};
+
 // A captioned frame around other controls.
 class TGroupBox : public TWinControl {
  public:
