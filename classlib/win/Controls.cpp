@@ -202,7 +202,12 @@ TWinControl::~TWinControl() {
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   while (!controls_.empty()) delete controls_.back();
   handle_ = nullptr;
-  if (hwnd != nullptr) DestroyWindow(hwnd);
+  if (hwnd == nullptr) return;
+  // An MDI child goes through its client, which then activates another.
+  if (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD)
+    SendMessageA(GetParent(hwnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd), 0);
+  else
+    DestroyWindow(hwnd);
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
@@ -252,7 +257,7 @@ void TWinControl::CreateHandle() {
   HWND hwnd;
   if (params.SystemClass) {
     hwnd = CreateWindowExA(params.ExStyle, params.ClassName.c_str(), caption.c_str(), params.Style, params.X, params.Y,
-                           params.Width, params.Height, params.WndParent, id, instance, nullptr);
+                           params.Width, params.Height, params.WndParent, id, instance, params.Param);
     if (hwnd != nullptr) {
       handle_ = hwnd;
       Tie(hwnd, true);
@@ -301,7 +306,12 @@ void TWinControl::WindowGone(HWND hwnd) {
 LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TWinControl* control = FromHandle(hwnd);
   if (control == nullptr && msg == WM_NCCREATE) {
-    control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    // An MDI child's creation data comes wrapped in an MDICREATESTRUCT.
+    if (create->dwExStyle & WS_EX_MDICHILD)
+      control = reinterpret_cast<TWinControl*>(static_cast<MDICREATESTRUCTA*>(create->lpCreateParams)->lParam);
+    else
+      control = static_cast<TWinControl*>(create->lpCreateParams);
     if (control != nullptr) {
       control->handle_ = hwnd;
       control->Tie(hwnd, false);

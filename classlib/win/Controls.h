@@ -246,6 +246,8 @@ class TWinControl : public TControl {
     int Width = 0;
     int Height = 0;
     HWND WndParent = nullptr;
+    // Creation data for a system class (the MDI client's CLIENTCREATESTRUCT).
+    void* Param = nullptr;
   };
   virtual void CreateParams(TCreateParams& Params);
   // The window and those of the children exist and are laid out.
@@ -263,8 +265,8 @@ class TWinControl : public TControl {
   // DefaultHandler. Override only for messages no handler covers.
   virtual void WndProc(TMessage& Message);
   // The system's handling: the standard control's own procedure, or
-  // DefWindowProc for our windows.
-  void DefaultHandler(TMessage& Message);
+  // DefWindowProc for our windows (a form of an MDI program overrides it).
+  virtual void DefaultHandler(TMessage& Message);
 
   // Handlers. Unless said otherwise the default handling follows them.
   // Paints our own windows (never a standard control): `dc` is the paint DC.
@@ -404,6 +406,10 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
 
 enum class TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
+// A form of its own, the frame of a multiple-document program (its children
+// live in its MDI client, the area its aligned controls leave), or one of
+// those children.
+enum class TFormStyle : std::uint8_t { fsNormal, fsMDIForm, fsMDIChild };
 enum class TPosition : std::uint8_t { poDesigned, poDefault, poScreenCenter };
 
 // A top-level window, hidden until shown. Closing it hides it (OnClose may
@@ -430,6 +436,25 @@ class TForm : public TWinControl {
 
   TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
   TPosition Position = TPosition::poDefault;
+  // Set before the window is made. A child is made in the client of the
+  // program's MDI frame, which must exist by then.
+  TFormStyle FormStyle = TFormStyle::fsNormal;
+
+  // ---- The MDI frame (fsMDIForm) ----
+  // The frame of the program (the first fsMDIForm whose window exists), or null.
+  static TForm* MDIFrame();
+  // The MDI client window; null before the frame's window exists.
+  HWND ClientHandle() const;
+  // The active child and all children (in the client's order, active first).
+  TForm* ActiveMDIChild() const;
+  std::vector<TForm*> MDIChildren() const;
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+  // Activates the child after the active one.
+  void Next();
+  // Makes `child` the active child.
+  void ActivateMDIChild(TForm* child);
   // The form sees keys before the focused control (OnKeyDown, OnKeyPress,
   // OnKeyUp); a key it sets to 0 goes no further.
   bool KeyPreview = false;
@@ -449,6 +474,7 @@ class TForm : public TWinControl {
   void WndProc(TMessage& Message) override;
   bool MenuCommand(int Id) override;
   void CloseRequested() override { Close(); }
+  void DefaultHandler(TMessage& Message) override;
   // OnCloseQuery's answer (true when it has none).
   virtual bool CloseQuery();
 
@@ -460,6 +486,7 @@ class TForm : public TWinControl {
 
   int modalResult_ = mrNone;
   bool modal_ = false;
+  TWinControl* client_ = nullptr;  // fsMDIForm: the MDI client, owned as a control
 };
 
 // Makes `cursor` (a positive number) stand for `handle`, a cursor the program

@@ -2,6 +2,7 @@
 // key handling for forms (key preview, Alt+letter, dialog keys).
 #include "classlib/win/Controls.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "classlib/win/Application.h"
@@ -40,6 +41,31 @@ class TDisabledWindows {
   std::vector<HWND> disabled_;
 };
 
+// The MDI client of a frame: a system window over the area the frame's
+// aligned controls leave.
+class TMDIClient : public TWinControl {
+ public:
+  explicit TMDIClient(TComponent* AOwner) : TWinControl(AOwner) { SetAlign(alClient); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TWinControl::CreateParams(Params);
+    Params.ClassName = "MDICLIENT";
+    Params.SystemClass = true;
+    Params.Style |= WS_VSCROLL | WS_HSCROLL;
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+    clientCreate_.hWindowMenu = nullptr;
+    clientCreate_.idFirstChild = kFirstChildId;
+    Params.Param = &clientCreate_;
+  }
+
+ private:
+  static constexpr UINT kFirstChildId = 0xFF00;
+  CLIENTCREATESTRUCT clientCreate_{};
+};
+
+TForm* gMDIFrame = nullptr;
+
 }  // namespace
 
 TForm::TForm(TComponent* AOwner, const std::string& caption) : TWinControl(AOwner) {
@@ -49,7 +75,9 @@ TForm::TForm(TComponent* AOwner, const std::string& caption) : TWinControl(AOwne
   SetText(caption);
 }
 
-TForm::~TForm() = default;
+TForm::~TForm() {
+  if (gMDIFrame == this) gMDIFrame = nullptr;
+}
 
 void TForm::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
@@ -57,6 +85,25 @@ void TForm::CreateParams(TCreateParams& Params) {
   Params.Style &= ~(WS_CHILD | WS_VISIBLE | WS_TABSTOP);
   // Tab and the dialog keys move into the controls of panels and boxes.
   Params.ExStyle = WS_EX_CONTROLPARENT;
+  if (FormStyle == TFormStyle::fsMDIForm && client_ == nullptr) {
+    client_ = new TMDIClient(this);
+    client_->SetParent(this);
+  }
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    TForm* frame = MDIFrame();
+    CL_ASSERT(frame != nullptr && frame->ClientHandle() != nullptr);
+    Params.Style |= WS_OVERLAPPEDWINDOW;
+    Params.ExStyle |= WS_EX_MDICHILD;
+    Params.WndParent = frame != nullptr ? frame->ClientHandle() : nullptr;
+    Params.X = Params.Y = Params.Width = Params.Height = CW_USEDEFAULT;
+    if (width_ > 0 && height_ > 0 && Position == TPosition::poDesigned) {
+      Params.X = left_;
+      Params.Y = top_;
+      Params.Width = width_;
+      Params.Height = height_;
+    }
+    return;
+  }
   switch (BorderStyle) {
     case TFormBorderStyle::bsNone:
       Params.Style |= WS_POPUP;
@@ -87,12 +134,78 @@ void TForm::CreateParams(TCreateParams& Params) {
   }
 }
 
-void TForm::WindowCreated() { Fire(OnCreate, this); }
+void TForm::WindowCreated() {
+  if (FormStyle == TFormStyle::fsMDIForm && gMDIFrame == nullptr) gMDIFrame = this;
+  Fire(OnCreate, this);
+}
 
 void TForm::SetVisible(bool value) {
   if (value && Handle() == nullptr) return;
   TWinControl::SetVisible(value);
-  if (value && handle_ != nullptr) SetForegroundWindow(handle_);
+  if (!value || handle_ == nullptr) return;
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    if (TForm* frame = MDIFrame()) frame->ActivateMDIChild(this);
+  } else {
+    SetForegroundWindow(handle_);
+  }
+}
+
+void TForm::DefaultHandler(TMessage& Message) {
+  if (Message.Window == handle_ && FormStyle == TFormStyle::fsMDIForm) {
+    Message.Result = DefFrameProcA(handle_, ClientHandle(), Message.Msg, Message.WParam, Message.LParam);
+  } else if (Message.Window == handle_ && FormStyle == TFormStyle::fsMDIChild) {
+    Message.Result = DefMDIChildProcA(handle_, Message.Msg, Message.WParam, Message.LParam);
+  } else {
+    TWinControl::DefaultHandler(Message);
+  }
+}
+
+TForm* TForm::MDIFrame() { return gMDIFrame; }
+
+HWND TForm::ClientHandle() const {
+  return client_ != nullptr && client_->HandleAllocated() ? client_->Handle() : nullptr;
+}
+
+TForm* TForm::ActiveMDIChild() const {
+  HWND client = ClientHandle();
+  if (client == nullptr) return nullptr;
+  return dynamic_cast<TForm*>(FromHandle(reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0))));
+}
+
+std::vector<TForm*> TForm::MDIChildren() const {
+  std::vector<TForm*> children;
+  HWND client = ClientHandle();
+  if (client == nullptr) return children;
+  if (TForm* active = ActiveMDIChild()) children.push_back(active);
+  for (HWND h = GetWindow(client, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+    auto* form = dynamic_cast<TForm*>(FromHandle(h));
+    if (form != nullptr && form->FormStyle == TFormStyle::fsMDIChild &&
+        std::find(children.begin(), children.end(), form) == children.end())
+      children.push_back(form);
+  }
+  return children;
+}
+
+void TForm::Tile() {
+  if (HWND client = ClientHandle()) SendMessageA(client, WM_MDITILE, MDITILE_VERTICAL, 0);
+}
+
+void TForm::Cascade() {
+  if (HWND client = ClientHandle()) SendMessageA(client, WM_MDICASCADE, 0, 0);
+}
+
+void TForm::ArrangeIcons() {
+  if (HWND client = ClientHandle()) SendMessageA(client, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TForm::Next() {
+  if (HWND client = ClientHandle()) SendMessageA(client, WM_MDINEXT, 0, 0);
+}
+
+void TForm::ActivateMDIChild(TForm* child) {
+  HWND client = ClientHandle();
+  if (client != nullptr && child != nullptr && child->HandleAllocated())
+    SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->Handle()), 0);
 }
 
 void TForm::WndProc(TMessage& Message) {
@@ -247,6 +360,10 @@ bool Guarded(TObject* sender, Handler handler) {
 bool PreTranslateMessage(MSG& msg) {
   TWinControl::deliveredKey_ = {};
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  // The MDI keys (Ctrl+F4 closes a child, Ctrl+F6 moves to the next).
+  if (gMDIFrame != nullptr && gMDIFrame->ClientHandle() != nullptr &&
+      TranslateMDISysAccel(gMDIFrame->ClientHandle(), &msg))
+    return true;
   // The nearest window of ours: a part of a standard control (the list of a
   // combo box) counts as its control.
   TWinControl* target = nullptr;
