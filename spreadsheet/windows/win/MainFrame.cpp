@@ -1,0 +1,1033 @@
+// The main frame: its controls, menus and the glue between them and the
+// portable command table, entry line and file commands.
+#include "spreadsheet/windows/win/MainFrame.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include "classlib/win/Application.h"
+#include "classlib/win/Messages.h"
+#include "spreadsheet/engine/CellEntry.h"
+#include "spreadsheet/engine/Clipboard.h"
+#include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/EngineHelpers.h"
+#include "spreadsheet/engine/EnginePlatform.h"
+#include "spreadsheet/engine/InsertDelete.h"
+#include "spreadsheet/engine/BlockCopy.h"
+#include "spreadsheet/engine/RangeEdit.h"
+#include "spreadsheet/engine/RangePrompt.h"
+#include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/engine/UndoBuffer.h"
+#include "spreadsheet/engine/UserFunctions.h"
+#include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/windows/CellCommands.h"
+#include "spreadsheet/windows/MenuLayout.h"
+#include "spreadsheet/windows/Startup.h"
+#include "spreadsheet/windows/win/InfoForms.h"
+#include "spreadsheet/windows/win/RangeNameForm.h"
+
+namespace corvane {
+
+using namespace classlib;
+
+namespace {
+
+constexpr int kMenuCommandBase = 0x6000;
+constexpr int kRecentCommandBase = 0x7000;
+constexpr int kRecentInMenu = 5;  // the rest go into "More"
+constexpr TColor kFrameColour = RGBColor(255, 255, 192);
+constexpr TColor kRestingEntryColour = RGBColor(192, 192, 192);
+constexpr const char* kFrameCaption = "Corvane";
+constexpr const char* kNoSheetText = "Empty";
+
+// The lock keys of the panels, in panel order.
+constexpr int kLockKeys[] = {VK_INSERT, 0, VK_NUMLOCK, VK_SCROLL, VK_CAPITAL};
+constexpr const char* kLockCaptions[] = {"INS", "END", "NUM", "SCR", "CAP"};
+constexpr TCommandId kLockCommands[] = {TCommandId::kToggleInsert, TCommandId::kToggleEnd, TCommandId::kToggleNum,
+                                        TCommandId::kToggleScroll, TCommandId::kToggleCaps};
+
+TColor PaletteColour(int index) { return static_cast<TColor>(kPalette16[index & 15]); }
+
+bool KeyToggled(int vk) { return (GetKeyState(vk) & 1) != 0; }
+
+void ToggleKey(int vk) {
+  BYTE keys[256];
+  if (!GetKeyboardState(keys)) return;
+  keys[vk] ^= 1;
+  SetKeyboardState(keys);
+}
+
+TRange Selection() {
+  TRange range;
+  WindowServices().GetGridSelection(range);
+  if (range.firstRow < 0 || !RangeIsValid(range)) {
+    std::int16_t row = 0, col = 0;
+    WindowServices().GetCursorCell(row, col);
+    RangeSet(range, col, row, col, row);
+  }
+  return range;
+}
+
+TRange CursorCell() {
+  std::int16_t row = 0, col = 0;
+  WindowServices().GetCursorCell(row, col);
+  TRange range;
+  RangeSet(range, col, row, col, row);
+  return range;
+}
+
+// Shows what a failed command left in the error flag, once.
+void ShowPendingError() {
+  if (ErrorFlagSet() && !ErrorMessage().empty()) ShowError(ErrorMessage());
+  ClearErrorFlag();
+}
+
+// The text of the "Save" and "Open" dialogs' folder from a chosen path.
+std::string FolderOf(const std::string& path) {
+  std::size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+// A two-step range command: the source on one prompt, then the target on a
+// second; `run` gets both.
+void PromptTwoRanges(const std::string& what, std::function<bool(const TRange&, const TRange&)> run) {
+  RangePromptStart(
+      what + " FROM: Specify Range",
+      [what, run](std::string_view sourceText) {
+        TRange source;
+        if (!ParseRange(sourceText, source)) {
+          ShowPendingError();
+          return false;
+        }
+        RangePromptStart(
+            what + " TO: Specify Cell",
+            [source, run](std::string_view targetText) {
+              TRange target;
+              if (!ParseRange(targetText, target)) {
+                ShowPendingError();
+                return false;
+              }
+              bool done = run(source, target);
+              ShowPendingError();
+              return done;
+            },
+            CursorCell());
+        RangePromptSetCallBackOnCancel(false);
+        return true;
+      },
+      Selection());
+  RangePromptSetCallBackOnCancel(false);
+}
+
+}  // namespace
+
+// ---- Construction ------------------------------------------------------------------
+
+TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrameCaption), sheets_(sheets) {
+  FormStyle = TFormStyle::fsMDIForm;
+  Position = TPosition::poDesigned;
+  SetColor(kFrameColour);
+  SetBounds(0, 0, 1000, 720);
+  instanceMessage_ = RegisterWindowMessageA(kInstanceMessageName);
+  BuildBars();
+  BuildStatusLine();
+  BindCommands();
+}
+
+TForm1::~TForm1() {
+  if (menuBar_ != nullptr && HandleAllocated()) SetMenu(Handle(), nullptr);
+  if (menuBar_ != nullptr) DestroyMenu(menuBar_);
+}
+
+void TForm1::CreateParams(TCreateParams& Params) {
+  TForm::CreateParams(Params);
+  Params.ClassName = "TForm1";
+}
+
+void TForm1::WindowCreated() {
+  BuildMenus();
+  SetMenu(Handle(), menuBar_);
+  RecentFilesChanged();
+  SetSheetState(false);
+  SetModeIndicator(kModeReady.text, kModeReady.colour);
+  RefreshLockPanels();
+  TForm::WindowCreated();
+}
+
+void TForm1::BuildBars() {
+  auto makeButton = [this](TPanel& bar, const TToolButtonSpec& spec, int& x,
+                           std::vector<std::unique_ptr<Tspdbtn>>& buttons, std::vector<TCommandId>& commands) {
+    auto button = std::make_unique<Tspdbtn>(nullptr);
+    button->SetParent(&bar);
+    int width = spec.second != TCommandId::kNone ? 44 : 34;
+    button->SetBounds(x, 2, width, 24);
+    x += width + 2;
+    button->Model().SetCaption(spec.face);
+    TCommandId first = spec.command, second = spec.second;
+    if (second != TCommandId::kNone) {
+      button->Model().SetMode(Tspmode::Horiz);
+      button->Model().OnUpclick = [this, first] { RunCommand(first); };
+      button->Model().OnDnclick = [this, second] { RunCommand(second); };
+    } else {
+      button->Model().OnClick = [this, first] { RunCommand(first); };
+    }
+    buttons.push_back(std::move(button));
+    commands.push_back(first);
+  };
+  for (TPanel* bar : {&QuickBar, &StyleBar, &EntryPanel}) {
+    bar->SetParent(this);
+    bar->SetAlign(alTop);
+    bar->SetHeight(28);
+    bar->SetBevelOuter(TBevelCut::bvRaised);
+  }
+  int x = 4;
+  for (const TToolButtonSpec& spec : QuickBarSpec()) makeButton(QuickBar, spec, x, quickButtons_, quickCommands_);
+
+  // Style bar: bold, italic and underline, the three boxes, the size steps
+  // and the colour buttons.
+  x = 4;
+  const std::vector<TToolButtonSpec>& style = StyleBarSpec();
+  for (std::size_t k = 0; k < 3; ++k) makeButton(StyleBar, style[k], x, styleButtons_, styleCommands_);
+  x += 6;
+  for (TComboBox* box : {&FontBox, &SizeBox, &FormatBox}) {
+    box->SetParent(&StyleBar);
+    box->Style = TComboBoxStyle::csDropDownList;
+    box->DropDownCount = 16;
+  }
+  FontBox.SetBounds(x, 3, 170, 22);
+  x += 174;
+  SizeBox.SetBounds(x, 3, 56, 22);
+  x += 60;
+  FormatBox.SetBounds(x, 3, 130, 22);
+  x += 136;
+  for (std::size_t k = 3; k < style.size(); ++k) makeButton(StyleBar, style[k], x, styleButtons_, styleCommands_);
+  std::vector<std::string> sizes;
+  for (int size : FontSizeSteps()) sizes.push_back(std::to_string(size));
+  SizeBox.SetItems(sizes);
+  FontBox.OnClick = [this](TObject*) { RunCommand(TCommandId::kFontName); };
+  SizeBox.OnClick = [this](TObject*) { RunCommand(TCommandId::kFontSize); };
+  FormatBox.OnClick = [this](TObject*) { RunCommand(TCommandId::kSpeedFormat); };
+
+  // The entry panel: the mode panel, the Enter and Esc buttons, the line.
+  PnMode.SetParent(&EntryPanel);
+  PnMode.SetBounds(4, 3, 70, 22);
+  PnMode.SetBevelOuter(TBevelCut::bvLowered);
+  for (Tspdbtn* button : {&EnterButton, &EscButton}) {
+    button->SetParent(&EntryPanel);
+    button->SetVisible(false);
+  }
+  EnterButton.SetBounds(78, 3, 22, 22);
+  EnterButton.Model().SetCaption("OK");
+  EnterButton.Model().OnClick = [this] { entry_.EditExit(); };
+  EscButton.SetBounds(102, 3, 22, 22);
+  EscButton.Model().SetCaption("X");
+  EscButton.Model().OnClick = [this] { entry_.EditCancel(); };
+  Edit1.SetParent(&EntryPanel);
+  Edit1.SetBounds(128, 3, 600, 22);
+  Edit1.SetMaxLength(static_cast<int>(kMaxStartFileChars) - 15);
+  Edit1.OnChange = [this](TObject*) { entry_.TextChanged(); };
+  Edit1.OnKeyDown = [this](TObject*, int& key, TShiftState shift) { EntryKeyDown(key, shift); };
+  Edit1.OnKeyPress = [this](TObject*, char& key) {
+    // In overwrite mode a typed character replaces the one at the caret.
+    if (entry_.Overwrite() && static_cast<unsigned char>(key) >= 32 && Edit1.SelLength() == 0)
+      Edit1.SetSelection(Edit1.SelStart(), 1);
+  };
+  Edit1.OnEnter = [this](TObject*) {
+    if (!entry_.Editing() && !entry_.Pointing() && ActiveSheetWindow() != nullptr) entry_.EditCurrentCell();
+  };
+  EntryPanel.OnResize = [this](TObject*) { Edit1.SetWidth(std::max(40, EntryPanel.ClientWidth() - 132)); };
+  SetEntryColours(false, false);
+
+  Prompt1.SetParent(this);
+  Prompt1.SetAlign(alTop);
+  Prompt1.SetHeight(26);
+  Prompt1.SetVisible(false);
+  Prompt1.Onaccept = [](TObject*) { RangePromptEnd(true); };
+  Prompt1.Oncancel = [](TObject*) { RangePromptEnd(false); };
+}
+
+void TForm1::BuildStatusLine() {
+  StatusLine.SetParent(this);
+  StatusLine.SetAlign(alBottom);
+  StatusLine.SetHeight(22);
+  StatusLine.SetBevelOuter(TBevelCut::bvNone);
+  auto place = [this](TPanel& panel, TAlign align, int width) {
+    panel.SetParent(&StatusLine);
+    panel.SetAlign(align);
+    panel.SetWidth(width);
+    panel.SetBevelOuter(TBevelCut::bvLowered);
+  };
+  place(PnProgress, alLeft, 120);
+  place(PnRecalc, alRight, 60);
+  for (int k = 4; k >= 0; --k) {
+    auto panel = std::make_unique<TPanel>(nullptr);
+    place(*panel, alRight, 36);
+    panel->SetText(kLockCaptions[k]);
+    TCommandId command = kLockCommands[k];
+    panel->OnClick = [this, command](TObject*) { RunCommand(command); };
+    lockPanels_.insert(lockPanels_.begin(), std::move(panel));
+  }
+  place(PnCell, alClient, 200);
+  PnCell.SetAlignment(TAlignment::taLeftJustify);
+}
+
+// ---- Menus -----------------------------------------------------------------------------
+
+int TForm1::MenuId(TCommandId id) { return kMenuCommandBase + static_cast<int>(id); }
+
+TCommandId TForm1::CommandOfMenuId(int menuId) {
+  int index = menuId - kMenuCommandBase;
+  return index > 0 && index < kCommandCount ? static_cast<TCommandId>(index) : TCommandId::kNone;
+}
+
+namespace {
+
+void AppendSpecs(HMENU menu, const std::vector<TMenuSpec>& specs) {
+  for (const TMenuSpec& spec : specs) {
+    if (spec.caption == "-") {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (!spec.items.empty()) {
+      HMENU sub = CreatePopupMenu();
+      AppendSpecs(sub, spec.items);
+      AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), spec.caption.c_str());
+    } else {
+      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(TForm1::MenuId(spec.command)), spec.caption.c_str());
+    }
+  }
+}
+
+// Enables the items and submenus of `menu` (built from `specs`) by the rules.
+void RefreshSpecs(HMENU menu, const std::vector<TMenuSpec>& specs, const std::function<bool(const TMenuSpec&)>& enabled,
+                  const std::function<bool(TCommandId)>& checked) {
+  for (std::size_t k = 0; k < specs.size(); ++k) {
+    const TMenuSpec& spec = specs[k];
+    if (spec.caption == "-") continue;
+    UINT position = static_cast<UINT>(k);
+    EnableMenuItem(menu, position, MF_BYPOSITION | (enabled(spec) ? MF_ENABLED : MF_GRAYED));
+    if (!spec.items.empty()) {
+      RefreshSpecs(GetSubMenu(menu, static_cast<int>(position)), spec.items, enabled, checked);
+    } else {
+      CheckMenuItem(menu, position, MF_BYPOSITION | (checked(spec.command) ? MF_CHECKED : MF_UNCHECKED));
+    }
+  }
+}
+
+}  // namespace
+
+void TForm1::BuildMenus() {
+  menuBar_ = CreateMenu();
+  AppendSpecs(menuBar_, MainMenuSpec());
+  fileMenu_ = GetSubMenu(menuBar_, 0);
+}
+
+void TForm1::RefreshMenuStates() {
+  if (menuBar_ == nullptr) return;
+  TCommandState state = CommandState();
+  auto enabled = [&](const TMenuSpec& spec) {
+    if (spec.command != TCommandId::kNone) return commands_.MenuEnabled(spec.command, state);
+    return !state.promptActive && !state.editing && NeedMet(spec.need, state);
+  };
+  auto checked = [](TCommandId id) {
+    const TProgramSettings& p = ProgramSettings();
+    switch (id) {
+      case TCommandId::kShowQuickBar: return p.QBar;
+      case TCommandId::kShowMacroBar: return p.MBar;
+      case TCommandId::kShowStatusBar: return p.SBar;
+      default: return false;
+    }
+  };
+  RefreshSpecs(menuBar_, MainMenuSpec(), enabled, checked);
+  if (HandleAllocated()) DrawMenuBar(Handle());
+}
+
+void TForm1::MenuSelected(UINT item, UINT flags, HMENU menu) {
+  if (flags == 0xFFFF && menu == nullptr) {
+    SetCaption(kFrameCaption);
+    return;
+  }
+  std::string hint;
+  if ((flags & MF_POPUP) && menu == menuBar_ && item < MainMenuSpec().size()) {
+    hint = MainMenuSpec()[item].hint;
+  } else if (TCommandId id = CommandOfMenuId(static_cast<int>(item)); id == TCommandId::kExit) {
+    hint = "Exit Corvane";
+  }
+  SetCaption(hint.empty() ? kFrameCaption : hint);
+}
+
+bool TForm1::MenuCommand(int Id) {
+  if (Id >= kRecentCommandBase && Id < kRecentCommandBase + kRecentMenuItems) {
+    if (files_.OpenRecent(Id - kRecentCommandBase)) RefreshIndicators();
+    return true;
+  }
+  TCommandId id = CommandOfMenuId(Id);
+  if (id == TCommandId::kNone) return TForm::MenuCommand(Id);
+  RunCommand(id);
+  return true;
+}
+
+void TForm1::RecentFilesChanged() {
+  if (fileMenu_ == nullptr) return;
+  // Everything after the File menu's last separator is the recent-file list.
+  int count = GetMenuItemCount(fileMenu_);
+  int separator = count - 1;
+  while (separator >= 0 && (GetMenuState(fileMenu_, static_cast<UINT>(separator), MF_BYPOSITION) & MF_SEPARATOR) == 0)
+    --separator;
+  for (int k = count - 1; k > separator; --k) DeleteMenu(fileMenu_, static_cast<UINT>(k), MF_BYPOSITION);
+  moreMenu_ = nullptr;
+  std::vector<TRecentItem> items = RecentMenuItems(ProgramSettings().History, ProgramSettings().HSize);
+  bool any = items[0].visible;
+  // The separator stands only above a list.
+  ModifyMenuA(fileMenu_, static_cast<UINT>(separator), MF_BYPOSITION | (any ? MF_SEPARATOR : MF_SEPARATOR | MF_GRAYED),
+              0, nullptr);
+  for (int i = 0; i < kRecentMenuItems; ++i) {
+    const TRecentItem& item = items[static_cast<std::size_t>(i)];
+    if (!item.visible) break;
+    if (i == kRecentInMenu) {
+      moreMenu_ = CreatePopupMenu();
+      AppendMenuA(fileMenu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(moreMenu_), "More");
+    }
+    AppendMenuA(i < kRecentInMenu ? fileMenu_ : moreMenu_, MF_STRING,
+                static_cast<UINT_PTR>(kRecentCommandBase + i), item.caption.c_str());
+  }
+}
+
+// ---- Commands ------------------------------------------------------------------------------
+
+TCommandState TForm1::CommandState() {
+  TCommandState state;
+  state.sheetOpen = ActiveSheetWindow() != nullptr && HaveCurrentDocument();
+  state.sheetCount = state.sheetOpen ? kRowsPerWorksheet / std::max(1, RowsPerSheet()) : 1;
+  state.undoAvailable = state.sheetOpen && UndoAvailable();
+  UINT privateFormat = RegisterClipboardFormatA(kPrivateClipboardFormatName);
+  state.clipboardHasData = IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(privateFormat);
+  state.editing = entry_.Editing();
+  state.promptActive = RangePromptActive();
+  return state;
+}
+
+bool TForm1::RunCommand(TCommandId id) {
+  bool ran = commands_.Run(id, CommandState());
+  if (!ran) {
+    MessageBeep(MB_OK);
+    return false;
+  }
+  ShowPendingError();
+  RefreshButtonStates();
+  return true;
+}
+
+void TForm1::BindCommands() {
+  using C = TCommandId;
+  TCommandTable& t = commands_;
+  auto afterCellChange = [this] {
+    TWindowServices& ws = WindowServices();
+    ws.MarkSheetModified(ws.ActiveSheet());
+    ws.RepaintSheet(ws.ActiveSheet());
+    RefreshIndicators();
+  };
+
+  // File.
+  t.Bind(C::kNew, [this](int) { files_.New(); });
+  t.Bind(C::kOpen, [this](int) {
+    if (files_.Open()) RefreshIndicators();
+  });
+  t.Bind(C::kSave, [this](int) { files_.Save(); });
+  t.Bind(C::kSaveAs, [this](int) { files_.SaveAs(); });
+  t.Bind(C::kClose, [this](int) {
+    files_.Close();
+    SetText("");
+  });
+  t.Bind(C::kUplink, [this](int) { RecalculateAll(); });
+  t.Bind(C::kDocInfo, [this](int) { TDocinfo(nullptr).Edit(); });
+  t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
+  t.Bind(C::kExit, [this](int) { Close(); });
+
+  // Edit.
+  t.Bind(C::kUndo, [this](int) {
+    UndoApply(TUndoMode::kRestore);
+    WindowServices().RepaintSheet(WindowServices().ActiveSheet());
+    RefreshIndicators();
+  });
+  t.Bind(C::kCut, [this](int) {
+    if (ClipboardCopyRange(Selection(), true)) RefreshIndicators();
+  });
+  t.Bind(C::kCopy, [](int) { ClipboardCopyRange(Selection(), false); });
+  t.Bind(C::kPaste, [this](int) {
+    TRange at = CursorCell();
+    if (ClipboardPasteRange(at.firstRow, at.firstCol)) RefreshIndicators();
+  });
+  auto erase = [this, afterCellChange](int) {
+    RangeErase(Selection());
+    SetText("");
+    afterCellChange();
+  };
+  t.Bind(C::kDelete, erase);
+  t.Bind(C::kRangeErase, erase);
+
+  // View.
+  auto toggleBar = [this](int tag) {
+    TProgramSettings& p = ProgramSettings();
+    bool& setting = tag == 1 ? p.QBar : p.SBar;
+    setting = !setting;
+    (tag == 1 ? static_cast<TControl&>(QuickBar) : static_cast<TControl&>(StatusLine)).SetVisible(setting);
+    RefreshMenuStates();
+  };
+  t.Bind(C::kShowQuickBar, toggleBar);
+  t.Bind(C::kShowStatusBar, toggleBar);
+
+  // Sheet: rows and columns through a range prompt at the cursor.
+  auto lines = [](const char* caption, int what, bool insert) {
+    return [caption, what, insert](int) {
+      RangePromptStart(
+          caption,
+          [what, insert](std::string_view text) {
+            TRange range;
+            bool done = ParseRange(text, range) && InsertDeleteLines(range, what, insert);
+            ShowPendingError();
+            return done;
+          },
+          CursorCell());
+      RangePromptSetCallBackOnCancel(false);
+    };
+  };
+  t.Bind(C::kInsertRow, lines("INSERT ROWS: Specify Range", kLinesRows, true));
+  t.Bind(C::kInsertColumn, lines("INSERT COLUMNS: Specify Range", kLinesColumns, true));
+  t.Bind(C::kInsertPageBreak, lines("PAGE BREAK: Specify Range", kLinesRowsWithPageBreak, true));
+  t.Bind(C::kDeleteRow, lines("DELETE ROWS: Specify Range", kLinesRows, false));
+  t.Bind(C::kDeleteColumn, lines("DELETE COLUMNS: Specify Range", kLinesColumns, false));
+  t.Bind(C::kExternalTable, [afterCellChange](int) {
+    UserFunctionsToRange(CursorCell());
+    afterCellChange();
+  });
+  t.Bind(C::kExternalReset, [afterCellChange](int) {
+    UserFunctionsReset();
+    afterCellChange();
+  });
+
+  // Range.
+  t.Bind(C::kRangeName, [this](int) {
+    // Made on first use; the frame owns it.
+    if (rangeDialog_ == nullptr) rangeDialog_ = new TRangeDlg(this);
+    static_cast<TRangeDlg*>(rangeDialog_)->Open();
+  });
+  auto copyMode = [](int mode) {
+    return [mode](int) {
+      PromptTwoRanges("COPY", [mode](const TRange& source, const TRange& target) {
+        return RangeCopy(mode, source, target, 1.0);
+      });
+    };
+  };
+  t.Bind(C::kCopyValue, copyMode(kCopyValues));
+  t.Bind(C::kCopyTranspose, copyMode(kCopyTranspose));
+  t.Bind(C::kCopyInvert, copyMode(kCopyInvert));
+  t.Bind(C::kCopyFormula, copyMode(kCopyFormulas));
+  t.Bind(C::kCopyCells, [](int) {
+    PromptTwoRanges("COPY", [](const TRange& s, const TRange& d) { return CopyMoveRange(false, s, d); });
+  });
+  t.Bind(C::kMoveCells, [](int) {
+    PromptTwoRanges("MOVE", [](const TRange& s, const TRange& d) { return CopyMoveRange(true, s, d); });
+  });
+
+  // Window and Help.
+  t.Bind(C::kTile, [this](int) { Tile(); });
+  t.Bind(C::kCascade, [this](int) { Cascade(); });
+  t.Bind(C::kArrangeIcons, [this](int) { ArrangeIcons(); });
+  t.Bind(C::kCloseAll, [this](int) {
+    files_.CloseAll();
+    SetText("");
+  });
+  t.Bind(C::kAbout, [](int) {
+    Topenup about(nullptr);
+    about.ShowModal();
+  });
+  t.Bind(C::kTips, [](int) {
+    TTipform tips(nullptr);
+    char path[MAX_PATH] = {};
+    TProgramFiles files = ProgramFilesFor(std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH)));
+    if (tips.LoadTips(ProgramFile(files, ".TPS"))) tips.ShowModal();
+  });
+
+  // Quick bar.
+  t.Bind(C::kSpeedFill, [this](int) {
+    SpeedFill(Selection());
+    RefreshIndicators();
+  });
+  t.Bind(C::kSpeedSum, [this](int) {
+    TRange at = CursorCell();
+    if (!SpeedSum(Selection(), at.firstRow, at.firstCol)) MessageBeep(MB_OK);
+    RefreshIndicators();
+  });
+  auto align = [afterCellChange](int tag) {
+    RangeJustify(Selection(), tag);
+    afterCellChange();
+  };
+  t.Bind(C::kAlignLeft, align);
+  t.Bind(C::kAlignCenter, align);
+  t.Bind(C::kAlignRight, align);
+  t.Bind(C::kProtect, [this](int) {
+    ToggleProtection();
+    RefreshIndicators();
+  });
+  auto changeCase = [afterCellChange](int tag) {
+    RangeChangeCase(Selection(), tag);
+    afterCellChange();
+  };
+  t.Bind(C::kUpperCase, changeCase);
+  t.Bind(C::kProperCase, changeCase);
+
+  // Style bar.
+  auto style = [this](int tag) {
+    TRange at = CursorCell();
+    bool on = !(tag == 1 ? CellStyleIndicators(at.firstRow, at.firstCol, SheetFonts()).bold
+                : tag == 2 ? CellStyleIndicators(at.firstRow, at.firstCol, SheetFonts()).italic
+                           : CellStyleIndicators(at.firstRow, at.firstCol, SheetFonts()).underline);
+    RangeSetStyleBit(Selection(), tag, on);
+    RefreshIndicators();
+  };
+  t.Bind(C::kBold, style);
+  t.Bind(C::kItalic, style);
+  t.Bind(C::kUnderline, style);
+  t.Bind(C::kFontName, [this](int) {
+    std::string face = FontBox.ItemIndex() >= 0 ? FontBox.Item(FontBox.ItemIndex()) : "";
+    auto it = std::find(fontNames_.begin(), fontNames_.end(), face);
+    if (it == fontNames_.end()) return;
+    RangeSetFontNumber(Selection(), static_cast<int>(it - fontNames_.begin()));
+    RefreshIndicators();
+  });
+  t.Bind(C::kFontSize, [this](int) {
+    if (SizeBox.ItemIndex() < 0) return;
+    RangeSetFontSize(Selection(), std::atoi(SizeBox.Item(SizeBox.ItemIndex()).c_str()));
+    RefreshIndicators();
+  });
+  auto stepSize = [this](int tag) {
+    TRange at = CursorCell();
+    int size = std::atoi(CellStyleIndicators(at.firstRow, at.firstCol, SheetFonts()).sizeText.c_str());
+    RangeSetFontSize(Selection(), StepFontSize(size, tag));
+    RefreshIndicators();
+  };
+  t.Bind(C::kSizeUp, stepSize);
+  t.Bind(C::kSizeDown, stepSize);
+  t.Bind(C::kSpeedFormat, [this](int) {
+    if (FormatBox.ItemIndex() < 0) return;
+    const std::vector<std::string>& formats = ProgramSettings().Formats;
+    auto index = static_cast<std::size_t>(FormatBox.ItemIndex());
+    int code = index < formats.size() ? FormatBoxCode(formats[index]) : -1;
+    if (code < 0) return;
+    RangeSetFormat(Selection(), code);
+    RefreshIndicators();
+  });
+
+  // Lock-key panels.
+  auto lock = [this](int vk) {
+    return [this, vk](int) {
+      ToggleKey(vk);
+      RefreshLockPanels();
+    };
+  };
+  t.Bind(C::kToggleInsert, lock(VK_INSERT));
+  t.Bind(C::kToggleNum, lock(VK_NUMLOCK));
+  t.Bind(C::kToggleScroll, lock(VK_SCROLL));
+  t.Bind(C::kToggleCaps, lock(VK_CAPITAL));
+  t.Bind(C::kToggleEnd, [this](int) { SetEndMode(!endMode_); });
+}
+
+void TForm1::RefreshButtonStates() {
+  TCommandState state = CommandState();
+  auto apply = [&](std::vector<std::unique_ptr<Tspdbtn>>& buttons, const std::vector<TCommandId>& ids) {
+    for (std::size_t k = 0; k < buttons.size(); ++k) {
+      bool enabled = commands_.Enabled(ids[k], state);
+      // The quick bar goes with the sheet windows; Open stays.
+      if (ids[k] != TCommandId::kOpen && !state.sheetOpen) enabled = false;
+      if (buttons[k]->Enabled() != enabled) buttons[k]->SetEnabled(enabled);
+    }
+  };
+  apply(quickButtons_, quickCommands_);
+  apply(styleButtons_, styleCommands_);
+  for (TComboBox* box : {&FontBox, &SizeBox, &FormatBox}) box->SetEnabled(state.sheetOpen);
+}
+
+// ---- Window services for the frame ------------------------------------------------------
+
+void TForm1::PaintPanelColours(TPanel& panel, int colourByte) {
+  panel.SetColor(PaletteColour(colourByte >> 4));
+  TFont font = panel.Font();
+  font.Color = PaletteColour(colourByte & 15);
+  font.Style = fsBold;
+  panel.SetFont(font);
+}
+
+void TForm1::SetModeIndicator(std::string_view text, int colour) {
+  PnMode.SetText(std::string(text));
+  PaintPanelColours(PnMode, colour);
+}
+
+void TForm1::ShowReadyMode() { SetModeIndicator(kModeReady.text, kModeReady.colour); }
+
+void TForm1::SetMainMenusEnabled(bool enabled) {
+  menusEnabled_ = enabled;
+  RefreshMenuStates();
+}
+
+void TForm1::ShowPromptLine(std::string_view caption, std::string_view text) {
+  Prompt1.SetCaption(std::string(caption));
+  Prompt1.SetText(std::string(text));
+  Prompt1.SetVisible(true);
+  RefreshMenuStates();
+}
+
+std::string TForm1::PromptLineText() { return Prompt1.Text(); }
+
+void TForm1::HidePromptLine() {
+  Prompt1.SetVisible(false);
+  RefreshMenuStates();
+}
+
+void TForm1::ShowProgress(int done, int total) {
+  int percent = total > 0 ? static_cast<int>(static_cast<long long>(done) * 100 / total) : 0;
+  PnProgress.SetText(std::to_string(std::clamp(percent, 0, 100)) + "%");
+  PnProgress.Update();
+}
+
+void TForm1::HideProgress() { PnProgress.SetText(sheetState_ ? "" : kNoSheetText); }
+
+void TForm1::SetEndMode(bool on) {
+  endMode_ = on;
+  RefreshLockPanels();
+}
+
+void TForm1::RefreshLockPanels() {
+  for (std::size_t k = 0; k < lockPanels_.size(); ++k) {
+    bool on = k == 1 ? endMode_ : KeyToggled(kLockKeys[k]);
+    TPanel& panel = *lockPanels_[k];
+    panel.SetColor(on ? clBlack : clSilver);
+    TFont font = panel.Font();
+    font.Color = on ? clWhite : clBlack;
+    panel.SetFont(font);
+  }
+}
+
+void TForm1::RefreshIndicators() {
+  if (ActiveSheetWindow() == nullptr) return;
+  std::int16_t row = 0, col = 0;
+  WindowServices().GetCursorCell(row, col);
+  entry_.UpdateCellIndicators(row, col);
+  PnRecalc.SetText(gCurrentDoc.settings.manualRecalc ? "Manual" : "Auto");
+  RefreshButtonStates();
+}
+
+void TForm1::SetSheetState(bool sheetOpen) {
+  sheetState_ = sheetOpen;
+  if (!sheetOpen) {
+    PnProgress.SetText(kNoSheetText);
+    PnCell.SetText("");
+    SetText("");
+    if (HandleAllocated()) SetFocus();
+  } else {
+    PnProgress.SetText("");
+  }
+  if (FontBox.Count() == 0 && HandleAllocated()) {
+    // The screen's fonts: sorted in the box, in their own order for cells.
+    HDC dc = GetDC(nullptr);
+    LOGFONTA wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExA(
+        dc, &wanted,
+        [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM self) -> int {
+          auto& names = *reinterpret_cast<std::vector<std::string>*>(self);
+          std::string name = font->lfFaceName;
+          if (!name.empty() && name[0] != '@' && std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+          return 1;
+        },
+        reinterpret_cast<LPARAM>(&fontNames_), 0);
+    ReleaseDC(nullptr, dc);
+    std::vector<std::string> sorted = fontNames_;
+    std::sort(sorted.begin(), sorted.end());
+    FontBox.SetItems(sorted);
+    FontBox.SetItemIndex(FontBox.IndexOf(Font().Name));
+    SizeBox.SetItemIndex(SizeBox.IndexOf("14"));
+    std::vector<std::string> formats;
+    for (const std::string& entry : ProgramSettings().Formats) {
+      std::size_t comma = entry.find(',');
+      formats.push_back(comma == std::string::npos ? entry : entry.substr(comma + 1));
+    }
+    FormatBox.SetItems(formats);
+    if (!formats.empty()) FormatBox.SetItemIndex(0);
+  }
+  RefreshMenuStates();
+  RefreshButtonStates();
+}
+
+void TForm1::OpenHandedOver(const std::string& fileName) {
+  if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+  SetForegroundWindow(Handle());
+  if (fileName.empty()) return;
+  std::string problem = StartFileProblem(fileName);
+  if (!problem.empty()) {
+    ShowError(problem);
+    return;
+  }
+  if (files_.OpenFile(fileName)) RefreshIndicators();
+}
+
+// ---- The entry line's view -----------------------------------------------------------------
+
+std::string TForm1::Text() { return Edit1.Text(); }
+
+void TForm1::SetText(std::string_view text) { Edit1.SetText(std::string(text)); }
+
+void TForm1::TypeChar(char ch) {
+  if (!Edit1.HandleAllocated()) {
+    Edit1.SetText(Edit1.Text() + ch);
+    return;
+  }
+  SendMessageA(Edit1.Handle(), WM_CHAR, static_cast<unsigned char>(ch), 1);
+}
+
+void TForm1::CaretToEnd() {
+  int length = static_cast<int>(Edit1.Text().size());
+  Edit1.SetSelection(length, 0);
+}
+
+void TForm1::SetEditButtonsVisible(bool visible) {
+  EnterButton.SetVisible(visible);
+  EscButton.SetVisible(visible);
+}
+
+void TForm1::SetEntryColours(bool editing, bool errorText) {
+  Edit1.SetColor(editing ? clWindow : kRestingEntryColour);
+  TFont font = Edit1.Font();
+  font.Color = errorText ? clRed : clBlack;
+  Edit1.SetFont(font);
+}
+
+void TForm1::SetPickButtonsEnabled(bool enabled) { RefreshButtonStates(); }
+
+void TForm1::SetEntryEnabled(bool enabled) { Edit1.SetReadOnly(!enabled); }
+
+void TForm1::FocusEntry() {
+  if (Edit1.CanFocus()) Edit1.SetFocus();
+}
+
+bool TForm1::InsertToggleOn() {
+  RefreshLockPanels();
+  return KeyToggled(VK_INSERT);
+}
+
+void TForm1::SetGridExtendMode(bool on) {
+  if (TForm* window = ActiveSheetWindow()) sheets_.SetGridExtendMode(window, on);
+}
+
+void TForm1::SetStatusText(std::string_view text) { PnCell.SetText(std::string(text)); }
+
+void TForm1::SetPromptText(std::string_view text) { Prompt1.SetText(std::string(text)); }
+
+void TForm1::ShowCellStyle(const TCellStyleIndicators& style) {
+  bool states[] = {style.bold, style.italic, style.underline};
+  for (std::size_t k = 0; k < 3 && k < styleButtons_.size(); ++k) {
+    TFont font = styleButtons_[k]->Font();
+    font.Style = states[k] ? fsBold : 0;
+    styleButtons_[k]->SetFont(font);
+  }
+  std::string face = style.fontText.substr(0, style.fontText.find(" *"));
+  if (int index = FontBox.IndexOf(face); index >= 0 && index != FontBox.ItemIndex()) FontBox.SetItemIndex(index);
+  std::string size = style.sizeText.substr(0, style.sizeText.find(" *"));
+  if (int index = SizeBox.IndexOf(size); index >= 0 && index != SizeBox.ItemIndex()) SizeBox.SetItemIndex(index);
+}
+
+TSheetFonts TForm1::SheetFonts() {
+  TForm* window = ActiveSheetWindow();
+  return window != nullptr ? sheets_.SheetFonts(window) : TSheetFonts{Font().Name, 12, fontNames_};
+}
+
+void TForm1::EntryKeyDown(int& key, TShiftState shift) {
+  TEntryKey entryKey;
+  switch (key) {
+    case VK_RETURN: entryKey = TEntryKey::kEnter; break;
+    case VK_ESCAPE: entryKey = TEntryKey::kEscape; break;
+    case VK_HOME: entryKey = TEntryKey::kHome; break;
+    case VK_LEFT: entryKey = TEntryKey::kLeft; break;
+    case VK_UP: entryKey = TEntryKey::kUp; break;
+    case VK_RIGHT: entryKey = TEntryKey::kRight; break;
+    case VK_DOWN: entryKey = TEntryKey::kDown; break;
+    case VK_F1: entryKey = TEntryKey::kF1; break;
+    case VK_F2: entryKey = TEntryKey::kF2; break;
+    case VK_F9: entryKey = TEntryKey::kF9; break;
+    default: return;
+  }
+  if (shift != 0 && entryKey != TEntryKey::kEnter) return;
+  int pressed = key;
+  switch (entry_.EntryKey(entryKey)) {
+    case TEntryKeyResult::kNotHandled:
+      return;
+    case TEntryKeyResult::kPassToPane:
+      // The pane has the focus now; the key moves its pointer.
+      PostMessageA(GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(pressed), 1);
+      break;
+    case TEntryKeyResult::kFunctionPick:
+      RunCommand(TCommandId::kFunctionPick);
+      break;
+    case TEntryKeyResult::kMacroPick:
+      RunCommand(TCommandId::kMacroPick);
+      break;
+    case TEntryKeyResult::kHandled:
+      break;
+  }
+  key = 0;
+  RefreshIndicators();
+}
+
+// ---- File commands' frame ------------------------------------------------------------------------
+
+TForm* TForm1::ActiveSheetWindow() const { return ActiveMDIChild(); }
+
+bool TForm1::CreateSheetWindow(std::string_view name, bool untitled) {
+  return sheets_.CreateSheetWindow(*this, name, untitled) != nullptr;
+}
+
+void TForm1::DiscardActiveSheetWindow() {
+  if (TForm* window = ActiveSheetWindow()) sheets_.DiscardSheetWindow(window);
+}
+
+bool TForm1::CloseActiveSheetWindow() {
+  TForm* window = ActiveSheetWindow();
+  if (window == nullptr) return true;
+  window->Close();
+  Application().ProcessMessages();
+  std::vector<TForm*> open = MDIChildren();
+  return std::find(open.begin(), open.end(), window) == open.end() || !window->Visible();
+}
+
+int TForm1::SheetWindowCount() { return static_cast<int>(MDIChildren().size()); }
+
+void TForm1::RenameActiveSheetWindow(std::string_view name) {
+  if (TForm* window = ActiveSheetWindow()) sheets_.RenameSheetWindow(window, name);
+}
+
+bool TForm1::BringDocumentToFront(std::string_view name) {
+  std::string wanted = WksFileName(name);
+  bool found = false;
+  for (TForm* window : MDIChildren()) {
+    if (WksFileName(window->Caption()) != wanted) continue;
+    ActivateMDIChild(window);
+    found = true;
+  }
+  return found;
+}
+
+namespace {
+
+struct TFileDialog {
+  const char* title;
+  const char* filter;  // pairs of 0-ended texts, ended by a further 0
+  const char* defaultExtension;
+  DWORD flags;
+};
+
+// Runs an open or save dialog starting in `start` with `proposed` as the
+// name; `folder` gets the folder the dialog ended in.
+bool RunFileDialog(HWND owner, const TFileDialog& d, bool save, std::string_view proposed, const std::string& start,
+                   std::string& name, std::string& folder) {
+  char file[MAX_PATH] = {};
+  std::string given(proposed.substr(0, MAX_PATH - 1));
+  std::copy(given.begin(), given.end(), file);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = d.filter;
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+  ofn.lpstrTitle = d.title;
+  ofn.lpstrDefExt = d.defaultExtension;
+  // The setting of the further option picks the old style of dialog.
+  ofn.Flags = d.flags | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (ProgramSettings().Ocfds ? 0 : OFN_EXPLORER);
+  bool chosen = (save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn)) != FALSE;
+  name = chosen ? std::string(file) : std::string();
+  folder = chosen ? FolderOf(name) : start;
+  return chosen;
+}
+
+}  // namespace
+
+bool TForm1::ChooseOpenFile(std::string& name, std::string& folder) {
+  static const TFileDialog kOpen{"CORVANE OPEN",
+                                 "Worksheets (*.wks,*.wk1)\0*.wks;*.wk1\0Backups (*.wkb)\0*.wkb\0All Files\0*.*\0", "wks",
+                                 OFN_FILEMUSTEXIST};
+  return RunFileDialog(Handle(), kOpen, false, "*.wks;*.wk1", ProgramSettings().LoadDir, name, folder);
+}
+
+bool TForm1::ChooseSaveFile(std::string_view proposed, std::string& name, std::string& folder) {
+  static const TFileDialog kSave{"Corvane SAVE AS...", "Worksheets(*.WKS)\0*.Wk?\0", "WKS",
+                                 OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
+  return RunFileDialog(Handle(), kSave, true, proposed, ProgramSettings().SaveDir, name, folder);
+}
+
+void TForm1::SheetOpened() {
+  TWindowServices& ws = WindowServices();
+  ws.FocusActivePane();
+  RefreshIndicators();
+}
+
+void TForm1::RecalculateAll() { sheets_.RecalculateAll(); }
+
+// The macro language is not part of the program yet: nothing runs.
+bool TForm1::RunMacroAt(int, int) { return false; }
+
+// ---- Messages ----------------------------------------------------------------------------------------
+
+bool TForm1::CloseQuery() {
+  // Every sheet window asks about its own document; one that stays keeps
+  // the program running.
+  if (!files_.CloseAll()) return false;
+  return TForm::CloseQuery();
+}
+
+void TForm1::WndProc(TMessage& Message) {
+  if (Message.Window == Handle()) {
+    if (instanceMessage_ != 0 && Message.Msg == instanceMessage_) {
+      OpenHandedOver("");
+      Message.Result = 0;
+      return;
+    }
+    switch (Message.Msg) {
+      case WM_COPYDATA: {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
+        std::string fileName;
+        if (data != nullptr && data->dwData == instanceMessage_ &&
+            DecodeHandOver(std::string_view(static_cast<const char*>(data->lpData), data->cbData), fileName)) {
+          // Opened after the sender is done waiting: a dialog or message box
+          // must not run inside the sender's SendMessage.
+          auto* copy = new std::string(std::move(fileName));
+          if (!PostMessageA(Handle(), kOpenHandedOverMessage, 0, reinterpret_cast<LPARAM>(copy))) delete copy;
+          Message.Result = TRUE;
+        }
+        return;
+      }
+      case kOpenHandedOverMessage: {
+        std::unique_ptr<std::string> fileName(reinterpret_cast<std::string*>(Message.LParam));
+        OpenHandedOver(*fileName);
+        return;
+      }
+      case WM_INITMENU:
+        RefreshMenuStates();
+        break;
+      case WM_MENUSELECT:
+        MenuSelected(LOWORD(Message.WParam), HIWORD(Message.WParam), reinterpret_cast<HMENU>(Message.LParam));
+        break;
+      case WM_ACTIVATEAPP:
+        if (Message.WParam) RefreshLockPanels();
+        break;
+      default:
+        break;
+    }
+  }
+  TForm::WndProc(Message);
+}
+
+}  // namespace corvane

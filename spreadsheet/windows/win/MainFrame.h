@@ -1,0 +1,179 @@
+// TForm1, the main frame: an MDI frame with the main menu, the quick bar, the
+// style bar, the entry panel (mode panel, entry line and its buttons), the
+// prompt line and the status line. Its logic is portable: the command table
+// (Commands.h, MenuLayout.h), the entry line (EntryLine.h) and the file
+// commands (FileCommands.h); this class holds the controls and copies state
+// between them and those pieces. The sheet windows are reached through
+// TSheetWindows, which the sheet window code provides.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "classlib/win/StdCtrls.h"
+#include "spreadsheet/controls/win/PromptWindow.h"
+#include "spreadsheet/controls/win/SplitButtonWindow.h"
+#include "spreadsheet/windows/Commands.h"
+#include "spreadsheet/windows/EntryLine.h"
+#include "spreadsheet/windows/FileCommands.h"
+
+namespace corvane {
+
+class TForm1;
+
+// What the frame needs of the sheet windows (TForm2): making one for a
+// document, and the few things only a sheet window knows.
+class TSheetWindows {
+ public:
+  virtual ~TSheetWindows() = default;
+  // Creates the sheet window captioned `name` as an MDI child of `frame`: it
+  // registers its document (untitled for a new sheet), becomes the active
+  // window and its document the current one. Null when it could not be made.
+  virtual classlib::TForm* CreateSheetWindow(TForm1& frame, std::string_view name, bool untitled) = 0;
+  // Closes `window` at once, without its save question.
+  virtual void DiscardSheetWindow(classlib::TForm* window) = 0;
+  // The caption and the document's stored name after Save As.
+  virtual void RenameSheetWindow(classlib::TForm* window, std::string_view name) = 0;
+  // The active pane's extend mode.
+  virtual void SetGridExtendMode(classlib::TForm* window, bool on) = 0;
+  // The window's own font and the font list its cells index.
+  virtual TSheetFonts SheetFonts(classlib::TForm* window) = 0;
+  // Re-reads the linked files and recalculates every open document.
+  virtual void RecalculateAll() = 0;
+};
+
+class TForm1 : public classlib::TForm, public TEntryLineView, public TFileCommandHost {
+ public:
+  TForm1(classlib::TComponent* AOwner, TSheetWindows& sheets);
+  ~TForm1() override;
+
+  TCommandTable& Commands() { return commands_; }
+  TEntryLine& Entry() { return entry_; }
+  TFileCommands& Files() { return files_; }
+  // What the enabling rules see now.
+  TCommandState CommandState();
+  // Runs a command of the table (false when it is disabled now).
+  bool RunCommand(TCommandId id);
+
+  // The active sheet window, or null.
+  classlib::TForm* ActiveSheetWindow() const;
+
+  // ---- What the window services ask of the frame -------------------------------
+  void SetModeIndicator(std::string_view text, int colour);
+  void ShowReadyMode();
+  void SetMainMenusEnabled(bool enabled);
+  void ShowPromptLine(std::string_view caption, std::string_view text);
+  std::string PromptLineText();
+  void HidePromptLine();
+  void ShowProgress(int done, int total);
+  void HideProgress();
+  bool EndMode() const { return endMode_; }
+  void SetEndMode(bool on);
+  // The lock-key panels from the keyboard's state.
+  void RefreshLockPanels();
+  // The indicators for the active sheet's cursor cell.
+  void RefreshIndicators();
+
+  // ---- Start-up and program end ------------------------------------------------
+  // The menus, bars and panels for the sheet-open or the no-sheet state.
+  void SetSheetState(bool sheetOpen) override;
+  // Opens a file handed over by a second start of the program.
+  void OpenHandedOver(const std::string& fileName);
+
+  // ---- TEntryLineView -------------------------------------------------------------
+  std::string Text() override;
+  void SetText(std::string_view text) override;
+  void TypeChar(char ch) override;
+  void CaretToEnd() override;
+  void SetEditButtonsVisible(bool visible) override;
+  void SetEntryColours(bool editing, bool errorText) override;
+  void SetPickButtonsEnabled(bool enabled) override;
+  void SetEntryEnabled(bool enabled) override;
+  void FocusEntry() override;
+  bool InsertToggleOn() override;
+  void SetGridExtendMode(bool on) override;
+  void SetStatusText(std::string_view text) override;
+  void SetPromptText(std::string_view text) override;
+  void ShowCellStyle(const TCellStyleIndicators& style) override;
+  TSheetFonts SheetFonts() override;
+
+  // ---- TFileCommandHost ------------------------------------------------------------
+  bool CreateSheetWindow(std::string_view name, bool untitled) override;
+  void DiscardActiveSheetWindow() override;
+  bool CloseActiveSheetWindow() override;
+  int SheetWindowCount() override;
+  void RenameActiveSheetWindow(std::string_view name) override;
+  bool BringDocumentToFront(std::string_view name) override;
+  bool ChooseOpenFile(std::string& name, std::string& folder) override;
+  bool ChooseSaveFile(std::string_view proposed, std::string& name, std::string& folder) override;
+  void SheetOpened() override;
+  void RecalculateAll() override;
+  void RecentFilesChanged() override;
+  bool RunMacroAt(int row, int col) override;
+
+  // ---- Controls -----------------------------------------------------------------------
+  classlib::TPanel QuickBar{nullptr};
+  classlib::TPanel StyleBar{nullptr};
+  classlib::TPanel EntryPanel{nullptr};
+  classlib::TPanel PnMode{nullptr};
+  classlib::TEdit Edit1{nullptr};
+  Tspdbtn EnterButton{nullptr};
+  Tspdbtn EscButton{nullptr};
+  Tprompt Prompt1{nullptr};
+  classlib::TPanel StatusLine{nullptr};
+  classlib::TPanel PnProgress{nullptr};
+  classlib::TPanel PnCell{nullptr};
+  classlib::TPanel PnRecalc{nullptr};
+  classlib::TComboBox FontBox{nullptr};
+  classlib::TComboBox SizeBox{nullptr};
+  classlib::TComboBox FormatBox{nullptr};
+  // The lock-key panels: INS, END, NUM, SCR, CAP.
+  classlib::TPanel& LockPanel(int index) { return *lockPanels_[static_cast<std::size_t>(index)]; }
+  HMENU MenuBar() const { return menuBar_; }
+  // The menu command id of a command, and back (kNone for other ids).
+  static int MenuId(TCommandId id);
+  static TCommandId CommandOfMenuId(int menuId);
+  // The screen's font names in the order cells number them.
+  const std::vector<std::string>& FontList() const { return fontNames_; }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WindowCreated() override;
+  void WndProc(classlib::TMessage& Message) override;
+  bool MenuCommand(int Id) override;
+  bool CloseQuery() override;
+
+ private:
+  void BuildBars();
+  void BuildStatusLine();
+  void BuildMenus();
+  void BindCommands();
+  void RefreshMenuStates();
+  void MenuSelected(UINT item, UINT flags, HMENU menu);
+  void RefreshButtonStates();
+  void EntryKeyDown(int& key, classlib::TShiftState shift);
+  void PaintPanelColours(classlib::TPanel& panel, int colourByte);
+
+  TSheetWindows& sheets_;
+  TCommandTable commands_;
+  TEntryLine entry_{*this};
+  TFileCommands files_{*this};
+  std::vector<std::unique_ptr<Tspdbtn>> quickButtons_;
+  std::vector<std::unique_ptr<Tspdbtn>> styleButtons_;
+  std::vector<TCommandId> quickCommands_;
+  std::vector<TCommandId> styleCommands_;
+  std::vector<std::unique_ptr<classlib::TPanel>> lockPanels_;
+  std::vector<std::string> fontNames_;
+  classlib::TForm* rangeDialog_ = nullptr;
+  HMENU menuBar_ = nullptr;
+  HMENU fileMenu_ = nullptr;
+  HMENU moreMenu_ = nullptr;
+  bool menusEnabled_ = true;
+  bool sheetState_ = false;
+  bool endMode_ = false;
+  UINT instanceMessage_ = 0;
+};
+
+}  // namespace corvane
