@@ -136,6 +136,16 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   BuildBars();
   BuildStatusLine();
   BindCommands();
+  // Closing the frame ends the program.
+  OnClose = [](TObject*, TCloseAction& action) {
+    action = caHide;
+    Application().Terminate();
+  };
+}
+
+void TForm1::PreloadDialogs(int level) {
+  if (PreloadedAtLevel(TPreloadDialog::kRangeName, level) && rangeDialog_ == nullptr)
+    rangeDialog_ = new TRangeDlg(this);
 }
 
 TForm1::~TForm1() {
@@ -510,7 +520,7 @@ void TForm1::BindCommands() {
 
   // Range.
   t.Bind(C::kRangeName, [this](int) {
-    // Made on first use; the frame owns it.
+    // Made on first use unless preloaded; the frame owns it.
     if (rangeDialog_ == nullptr) rangeDialog_ = new TRangeDlg(this);
     static_cast<TRangeDlg*>(rangeDialog_)->Open();
   });

@@ -79,6 +79,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // ---- Start-up and program end ------------------------------------------------
   // The menus, bars and panels for the sheet-open or the no-sheet state.
   void SetSheetState(bool sheetOpen) override;
+  // Creates the dialogs that exist of the preload level's tiers.
+  void PreloadDialogs(int level);
   // Opens a file handed over by a second start of the program.
   void OpenHandedOver(const std::string& fileName);
 
