@@ -193,6 +193,7 @@ void ForEachStoredRange(const std::function<void(TRange&)>& adjust) {
     if (RangeIsValid(range)) adjust(range);
   };
   for (TRange& range : gCurrentDoc.settings.savedRanges) ifSet(range);
+  for (TRange& range : gCurrentDoc.settings.dataRanges) ifSet(range);
   for (int index = 1; index <= RangeNameCount(); ++index) {
     auto* entry = const_cast<TRangeName*>(RangeNameAt(index));
     TRange range = RangeNameRange(*entry);

@@ -37,7 +37,8 @@ enum TLines : int {
 bool InsertDeleteLines(const TRange& range, int what, bool insert);
 
 // Calls `adjust` on every stored range that is set: the twelve saved command
-// ranges, the range names, and the ranges of the current and the named graphs.
+// ranges and the data commands' further ones, the range names, and the ranges
+// of the current and the named graphs.
 void ForEachStoredRange(const std::function<void(TRange&)>& adjust);
 
 // Adds the offsets to every corner of a stored range that lies inside `region`

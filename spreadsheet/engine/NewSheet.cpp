@@ -11,6 +11,7 @@ namespace corvane {
 namespace {
 void ClearSavedRanges() {
   for (TRange& range : gCurrentDoc.settings.savedRanges) RangeClear(range);
+  for (TRange& range : gCurrentDoc.settings.dataRanges) RangeClear(range);
 }
 }  // namespace
 

@@ -225,6 +225,7 @@ void CellDropDependents(TCellHandle handle) {
     link = node.next;
   }
   for (TRange& range : gCurrentDoc.settings.savedRanges) ClearRangeIfCornerAt(range, row, col);
+  for (TRange& range : gCurrentDoc.settings.dataRanges) ClearRangeIfCornerAt(range, row, col);
   for (int index = 1; index <= RangeNameCount(); ++index) {
     auto* entry = const_cast<TRangeName*>(RangeNameAt(index));
     TRange range = RangeNameRange(*entry);

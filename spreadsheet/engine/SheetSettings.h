@@ -38,6 +38,18 @@ enum TSavedRange : int {
   kRangeTitleColumns = 11,
 };
 
+// Ranges the data commands keep beside the twelve saved ones.
+enum TDataRange : int {
+  kDataRangeSortKey3 = 0,
+  kDataRangeSortKey4 = 1,
+  kDataRangeBinValues = 2,
+  kDataRangeBinTable = 3,
+  kDataRangeRegressX = 4,
+  kDataRangeRegressY = 5,
+  kDataRangeRegressOutput = 6,
+};
+inline constexpr int kDataRangeCount = 7;
+
 // A text of at most two characters with its length in front (currency texts).
 struct TShortText2 {
   std::uint8_t length = 0;
@@ -74,7 +86,12 @@ struct TSheetSettings {
   std::int16_t rowsPerSheet = kRowsPerWorksheet;
   // 46: ranges the commands remember between uses; unset at first.
   TRange savedRanges[kSavedRangeCount];
-  std::uint8_t reserved[kSheetSettingsBlockBytes - 142] = {};
+  // 142: the data commands' further ranges; unset at first.
+  TRange dataRanges[kDataRangeCount];
+  // 198: 1 when frequency bins include their upper bound ("a< x <= b"), 0
+  // when they include the lower one ("a<= x <b").
+  std::uint8_t binsUpperIncluded = 0;
+  std::uint8_t reserved[kSheetSettingsBlockBytes - 199] = {};
   // 1544: the word that travels with the block.
   std::uint16_t trailer = 0;
 };
@@ -83,7 +100,8 @@ struct TSheetSettings {
 static_assert(offsetof(TSheetSettings, protection) == 0);
 static_assert(offsetof(TSheetSettings, modified) == 5);
 static_assert(offsetof(TSheetSettings, backgroundColour) == 16);
-static_assert(offsetof(TSheetSettings, reserved) == 142);
+static_assert(offsetof(TSheetSettings, dataRanges) == 142);
+static_assert(offsetof(TSheetSettings, reserved) == 199);
 static_assert(offsetof(TSheetSettings, trailer) == kSheetSettingsBlockBytes);
 static_assert(sizeof(TSheetSettings) == kSheetSettingsBlockBytes + 2);
 

@@ -60,6 +60,7 @@ TEST_F(InsertDeleteTest, StoredRangesAndSizesFollowTheirLines) {
   ASSERT_NE(RangeNameCreate("DATA", R("B6..C10")), 0);
   ASSERT_NE(RangeNameCreate("TOP", R("A1..A2")), 0);
   gCurrentDoc.settings.savedRanges[kRangePrint] = R("A4..D12");
+  gCurrentDoc.settings.dataRanges[kDataRangeBinValues] = R("D5..D9");
   TGraphRecord graph = TGraphRecord::Fresh();
   graph.SetXRange(R("A6..A10"));
   graph.SetSeriesRange(2, R("E6..E10"));
@@ -72,6 +73,7 @@ TEST_F(InsertDeleteTest, StoredRangesAndSizesFollowTheirLines) {
   EXPECT_EQ(NameRange("DATA"), R("B8..C12"));
   EXPECT_EQ(NameRange("TOP"), R("A1..A2"));
   EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangePrint], R("A6..D14"));
+  EXPECT_EQ(gCurrentDoc.settings.dataRanges[kDataRangeBinValues], R("D7..D11"));
   EXPECT_EQ(CurrentGraph().XRange(), R("A8..A12"));
   TGraphRecord named;
   ASSERT_TRUE(GraphRecordAt(1, named));

@@ -1,0 +1,50 @@
+// Dense linear algebra for the data commands, over plain doubles: a row-major
+// matrix, the determinant, and the solution of linear systems and inverses by
+// Gaussian elimination with partial pivoting. No cells here: the commands load
+// ranges into matrices and write the results back.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace corvane {
+
+struct TMatrix {
+  int rows = 0;
+  int cols = 0;
+  std::vector<double> a;  // row-major
+
+  TMatrix() = default;
+  TMatrix(int r, int c) : rows(r), cols(c), a(static_cast<std::size_t>(r) * static_cast<std::size_t>(c), 0.0) {}
+  double& At(int i, int j) { return a[static_cast<std::size_t>(i) * cols + j]; }
+  double At(int i, int j) const { return a[static_cast<std::size_t>(i) * cols + j]; }
+  static TMatrix Identity(int n);
+};
+
+// The determinant of the square matrix `m` by elimination with partial
+// pivoting (each row exchange changes the sign); 0 when a column has no
+// non-zero pivot left.
+double Determinant(TMatrix m);
+
+enum class TSolveStatus {
+  kOk,
+  kSingular,    // no usable pivot, or too ill-conditioned to give digits
+  kPivotError,  // the elimination overflowed
+};
+
+// Solves a * x = b for every column of b (a square, b with a's rows) by
+// Gaussian elimination with partial pivoting (the first of equally large
+// pivots wins) and back substitution. The system counts as singular when a
+// pivot is 0 or when the reciprocal condition number of a (1-norm) is below
+// `minRcond`; x is set only on kOk.
+TSolveStatus SolveLinear(const TMatrix& a, const TMatrix& b, TMatrix& x, double minRcond);
+
+// The reciprocal condition number below which a system counts as singular:
+// n times the double's epsilon, where the solution keeps no digit worth showing.
+double SingularRcond(int n);
+
+// The reciprocal condition number 1 / (|a| |a^-1|) in the 1-norm; 0 when a is
+// singular.
+double ReciprocalCondition(const TMatrix& a);
+
+}  // namespace corvane
