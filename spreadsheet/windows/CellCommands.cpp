@@ -15,6 +15,8 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/data/DataSort.h"
+#include "spreadsheet/data/FillBinsParse.h"
 
 namespace corvane {
 
@@ -54,33 +56,6 @@ bool FillLetters(const TRange& r, int startColumn) {
   return true;
 }
 
-bool FillSeries(const TRange& r, double start) {
-  TCellCommand command;
-  command.Begin();
-  bool alongRows = r.lastCol - r.firstCol >= r.lastRow - r.firstRow;
-  double value = start;
-  bool ok = true;
-  gSuppressRecalc = true;
-  auto store = [&](int row, int col) {
-    if (!ok) return;
-    ClearCalcError();
-    ok = SetCellNumber(row, col, value) && !ErrorFlagSet();
-    value += 1;
-  };
-  if (alongRows) {
-    for (int row = r.firstRow; row <= r.lastRow; ++row)
-      for (int col = r.firstCol; col <= r.lastCol; ++col) store(row, col);
-  } else {
-    for (int col = r.firstCol; col <= r.lastCol; ++col)
-      for (int row = r.firstRow; row <= r.lastRow; ++row) store(row, col);
-  }
-  gSuppressRecalc = false;
-  RecalcRange(r);
-  command.Done();
-  ClearCalcError();
-  return ok;
-}
-
 // One dimension of Speed @SUM: the summed part of first..last with the
 // cursor's line left out.
 void LeaveOut(int& first, int& last, int cursor) {
@@ -118,7 +93,10 @@ bool SpeedFill(const TRange& selection) {
     RangeSet(source, r.firstCol, r.firstRow, r.firstCol, r.firstRow);
     ok = CopyMoveRange(false, source, r);
   } else {
-    ok = FillSeries(r, CellNumber(first));
+    // A series with step 1, along the rows of a selection at least as wide as
+    // it is tall.
+    bool alongRows = r.lastCol - r.firstCol >= r.lastRow - r.firstRow;
+    ok = DataFill(r, kFillLinear, alongRows, 1, CellNumber(first));
   }
   WindowServices().SetWaitCursor(false);
   return ok;
@@ -185,6 +163,18 @@ int FormatBoxCode(std::string_view entry) {
     value = value * 10 + (c - '0');
   }
   return value <= 255 ? value : -1;
+}
+
+bool SortSelection(const TRange& selection, bool ascending) {
+  TRange r = OrderedRange(selection);
+  if (!RangeIsValid(r)) return false;
+  TSheetSettings& settings = gCurrentDoc.settings;
+  settings.savedRanges[kRangeSort] = r;
+  RangeSet(settings.savedRanges[kRangePrimaryKey], r.firstCol, r.firstRow, r.firstCol, r.lastRow);
+  gSortAscending[0] = ascending;
+  bool sorted = DataSort();
+  if (sorted) MarkChangedAndRepaint();
+  return sorted;
 }
 
 bool ToggleProtection() {

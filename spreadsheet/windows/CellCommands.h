@@ -51,6 +51,11 @@ int StepFontSize(int size, int direction);
 // The format code of a format-box entry ("code,caption"); -1 when it has none.
 int FormatBoxCode(std::string_view entry);
 
+// "Ascend/Descend Sort": the rows of the selection sorted by its first
+// column; the selection becomes the sort range and its first column the
+// primary key. False when nothing was sorted.
+bool SortSelection(const TRange& selection, bool ascending);
+
 // Switches the current document's protection on or off; its new state.
 bool ToggleProtection();
 

@@ -571,6 +571,14 @@ void TForm1::BindCommands() {
     if (!SpeedSum(Selection(), at.firstRow, at.firstCol)) MessageBeep(MB_OK);
     RefreshIndicators();
   });
+  t.Bind(C::kSortAscending, [this](int) {
+    SortSelection(Selection(), true);
+    RefreshIndicators();
+  });
+  t.Bind(C::kSortDescending, [this](int) {
+    SortSelection(Selection(), false);
+    RefreshIndicators();
+  });
   auto align = [afterCellChange](int tag) {
     RangeJustify(Selection(), tag);
     afterCellChange();

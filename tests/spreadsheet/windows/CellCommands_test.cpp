@@ -76,6 +76,10 @@ TEST_F(CellCommandsTest, SpeedFillByFirstCell) {
   // Undo takes the last fill back.
   ASSERT_TRUE(UndoApply(TUndoMode::kRestore));
   EXPECT_EQ(CellFind(0, 10), kNilHandle);
+  // The sort button orders the selection's rows by its first column.
+  ASSERT_TRUE(SortSelection(MakeRange(5, 0, 5, 2), false));
+  EXPECT_EQ(Contents(0, 5), "2");
+  EXPECT_EQ(Contents(2, 5), "0");
 }
 
 TEST_F(CellCommandsTest, StyleToggles) {
