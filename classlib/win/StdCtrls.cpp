@@ -219,32 +219,57 @@ bool TButton::DialogKey(int Key) {
   return true;
 }
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
+// ---- TButtonControl, TCheckBox, TRadioButton ----
+
+TButtonControl::TButtonControl(TComponent* AOwner, DWORD buttonStyle)
+    : TWinControl(AOwner), buttonStyle_(buttonStyle) {
   tabStop_ = true;
   SetBounds(0, 0, 97, 17);
 }
 
-void TCheckBox::CreateParams(TCreateParams& Params) {
+void TButtonControl::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.ClassName = "BUTTON";
   Params.SystemClass = true;
-  Params.Style |= BS_AUTOCHECKBOX;
+  Params.Style |= buttonStyle_;
 }
 
-void TCheckBox::WindowCreated() { Perform(BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
+void TButtonControl::WindowCreated() {
+  Perform(BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
-bool TCheckBox::Checked() const { return HandleAllocated() ? Perform(BM_GETCHECK, 0, 0) == BST_CHECKED : checked_; }
-
-void TCheckBox::SetChecked(bool value) {
-  bool changed = value != Checked();
+void TButtonControl::SetChecked(bool value) {
   checked_ = value;
   if (WindowReady()) Perform(BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (changed) Click();
 }
 
-void TCheckBox::ControlCommand(int NotifyCode) {
-  if (NotifyCode != BN_CLICKED) return;
-  checked_ = Perform(BM_GETCHECK, 0, 0) == BST_CHECKED;
+void TButtonControl::ControlCommand(int NotifyCode) {
+  if (NotifyCode == BN_CLICKED) Toggle();
+}
+
+bool TButtonControl::DialogChar(char Key) {
+  const char accelerator = AcceleratorOf(Text());
+  if (accelerator == 0 || accelerator != std::toupper(static_cast<unsigned char>(Key)) || !CanFocus()) return false;
+  SetFocus();
+  Toggle();
+  return true;
+}
+
+TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner, BS_CHECKBOX) {}
+
+void TCheckBox::Toggle() {
+  SetChecked(!Checked());
+  Click();
+}
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner, BS_RADIOBUTTON) {}
+
+void TRadioButton::Toggle() {
+  if (TWinControl* parent = Parent())
+    for (int i = 0; i < parent->ControlCount(); ++i)
+      if (auto* other = dynamic_cast<TRadioButton*>(parent->Controls(i)); other != nullptr && other != this)
+        other->SetChecked(false);
+  SetChecked(true);
   Click();
 }
 

@@ -1,5 +1,5 @@
 // The standard controls, as thin wrappers over the system's: TLabel, TEdit,
-// TMemo, TButton, TGroupBox, TListBox, TComboBox and TScrollBar, and the
+// TMemo, TButton, TCheckBox, TRadioButton, TGroupBox, TListBox, TComboBox and TScrollBar, and the
 // own-drawn TPanel. Each method sends one message to the window when it
 // exists; what is set before the window is made is kept and applied when it
 // is created (a window destroyed under its object is reported). Their
@@ -119,21 +119,45 @@ class TButton : public TWinControl {
   bool default_ = false;
 };
 
-// A check box with its caption at its right. A click (by the user or by
-// SetChecked with a new state) fires OnClick.
-class TCheckBox : public TWinControl {
+// A check box or, with TRadioButton, one of a group of exclusive choices. The
+// state is kept by the object: a click by the user toggles a check box, or
+// checks a radio button and clears the other radio buttons on the same parent,
+// and then fires OnClick; setting Checked from code fires nothing, so forms
+// can copy values into their controls freely. Alt with the caption's
+// accelerator letter acts as a click.
+class TButtonControl : public TWinControl {
  public:
-  explicit TCheckBox(TComponent* AOwner);
-  bool Checked() const;
+  bool Checked() const { return checked_; }
   void SetChecked(bool value);
 
  protected:
+  TButtonControl(TComponent* AOwner, DWORD buttonStyle);
   void CreateParams(TCreateParams& Params) override;
   void WindowCreated() override;
   void ControlCommand(int NotifyCode) override;
+  bool DialogChar(char Key) override;
+  // The user's click: the new state, then OnClick.
+  virtual void Toggle() = 0;
 
  private:
+  DWORD buttonStyle_;
   bool checked_ = false;
+};
+
+class TCheckBox : public TButtonControl {
+ public:
+  explicit TCheckBox(TComponent* AOwner);
+
+ protected:
+  void Toggle() override;
+};
+
+class TRadioButton : public TButtonControl {
+ public:
+  explicit TRadioButton(TComponent* AOwner);
+
+ protected:
+  void Toggle() override;
 };
 
 // A captioned frame around other controls.

@@ -96,11 +96,18 @@ TEST(WindowBase, AFormDrivenByRealInput) {
   auto* memo = Place<TMemo>(form, {140, 155, 280, 240});
   auto* bar = Place<TScrollBar>(form, {290, 155, 400, 171});
   auto* group = Place<TGroupBox>(form, {290, 180, 400, 240});
+  auto* check = Place<TCheckBox>(form, {10, 188, 130, 205});
+  auto* radioA = Place<TRadioButton>(form, {10, 208, 130, 225});
+  auto* radioB = Place<TRadioButton>(form, {10, 228, 130, 245});
   button->SetCaption("&Push");
   label->SetCaption("&Label for edit");
   label->SetFocusControl(edit);
   panel->SetCaption("Raised panel");
   group->SetCaption("Group");
+  check->SetCaption("&Check");
+  radioA->SetCaption("Radio &A");
+  radioB->SetCaption("Radio &B");
+  radioA->SetChecked(true);  // before the window exists: applied when it is made
   memo->SetLines({"first line", "second line"});
   list->SetItems({"alpha", "beta", "gamma"});
   combo->SetItems({"one", "two"});
@@ -156,6 +163,23 @@ TEST(WindowBase, AFormDrivenByRealInput) {
   EXPECT_EQ(SendMessageA(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), 7);
   EXPECT_EQ(log.Lines, (std::vector<std::string>{"down 9 shift 0", "edit changed", "button clicked", "list clicked", "combo key 't'",
                                                  "combo changed", "bar changed", "bar changed", "notify 42"}));
+
+  // Check boxes toggle and radio buttons exclude each other by click and by
+  // their letters; setting the state from code fires nothing.
+  log.Clear();
+  check->OnClick = log.Notify("check clicked");
+  radioB->OnClick = log.Notify("radio B clicked");
+  EXPECT_TRUE(radioA->Checked());
+  uikit::Click(check->Handle(), {5, 8});
+  EXPECT_TRUE(check->Checked());
+  uikit::PressKey(edit->Handle(), 'C', ssAlt);
+  EXPECT_FALSE(check->Checked());
+  uikit::Click(radioB->Handle(), {5, 8});
+  EXPECT_TRUE(radioB->Checked());
+  EXPECT_FALSE(radioA->Checked());
+  EXPECT_EQ(SendMessageA(radioA->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  check->SetChecked(true);
+  EXPECT_EQ(log.Lines, (std::vector<std::string>{"check clicked", "check clicked", "radio B clicked"}));
 
   // Real input through the system follows the focus and the mouse.
   edit->SetFocus();
