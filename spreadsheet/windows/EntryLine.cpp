@@ -101,9 +101,9 @@ void TEntryLine::PaneChar(char ch) {
   if (pointing_) {
     std::string text = PointedEntryText();
     EndPointing();
-    view_.SetText(text);
+    view_.SetEntryText(text);
   } else {
-    view_.SetText("");
+    view_.SetEntryText("");
   }
   view_.SetGridExtendMode(false);
   EditEnter();
@@ -116,11 +116,11 @@ void TEntryLine::PaneChar(char ch) {
 void TEntryLine::TextChanged() {
   if (!editing_) return;
   view_.SetEntryColours(true, false);
-  ShowMode(editMode_ ? kModeEdit : TypingModeFor(view_.Text()));
+  ShowMode(editMode_ ? kModeEdit : TypingModeFor(view_.EntryText()));
 }
 
 TEntryKeyResult TEntryLine::EntryKey(TEntryKey key) {
-  std::string text = view_.Text();
+  std::string text = view_.EntryText();
   char last = text.empty() ? '\0' : text.back();
   switch (key) {
     case TEntryKey::kEnter:
@@ -128,7 +128,7 @@ TEntryKeyResult TEntryLine::EntryKey(TEntryKey key) {
       return TEntryKeyResult::kHandled;
     case TEntryKey::kEscape:
       if (!text.empty()) {
-        view_.SetText("");
+        view_.SetEntryText("");
         TextChanged();
       } else {
         EditCancel();
@@ -177,7 +177,7 @@ TEntryKeyResult TEntryLine::EntryKey(TEntryKey key) {
       std::string resultText;
       double value = EvaluateFormulaText(text, resultText);
       if (!ErrorFlagSet()) {
-        view_.SetText(resultText.empty() ? RealToGeneralText(value) : resultText);
+        view_.SetEntryText(resultText.empty() ? RealToGeneralText(value) : resultText);
         view_.CaretToEnd();
         TextChanged();
       }
@@ -193,7 +193,7 @@ bool TEntryLine::EditExit() {
   if (ws.ActiveSheet() == kNoSheet) return false;
   ws.SetMainMenusEnabled(true);
   view_.SetPickButtonsEnabled(false);
-  std::string text = view_.Text();
+  std::string text = view_.EntryText();
   if ((text.empty() && !editMode_) || pointing_) {
     Finish();
     return true;
@@ -208,7 +208,7 @@ bool TEntryLine::EditExit() {
   ws.SetGridSelection(SingleCell(row, col));
   ws.RepaintSheet(ws.ActiveSheet());
   if (!entered || ErrorFlagSet()) {
-    view_.SetText(text);
+    view_.SetEntryText(text);
     EnginePlatform().MessageBeep();
     editMode_ = true;
     ShowMode(kModeEdit);
@@ -268,7 +268,7 @@ void TEntryLine::CycleReferenceMode() {
   } else {
     referenceMode_ = NextReference(referenceMode_ & 3);
   }
-  if (pointing_) view_.SetText(PointedEntryText());
+  if (pointing_) view_.SetEntryText(PointedEntryText());
 }
 
 std::string TEntryLine::PointedRangeText() const {
@@ -287,7 +287,7 @@ bool TEntryLine::PointCommit() {
   if (!pointing_) return false;
   std::string text = PointedEntryText();
   EndPointing();
-  view_.SetText(text);
+  view_.SetEntryText(text);
   editing_ = true;
   return EditExit();
 }
@@ -295,7 +295,7 @@ bool TEntryLine::PointCommit() {
 void TEntryLine::PointEscape() {
   if (!pointing_) return;
   EndPointing();
-  view_.SetText(savedText_);
+  view_.SetEntryText(savedText_);
   EditEnter();
   TextChanged();
   view_.FocusEntry();
@@ -304,7 +304,7 @@ void TEntryLine::PointEscape() {
 
 void TEntryLine::UpdateCellIndicators(int row, int col) {
   if (pointing_) {
-    view_.SetText(PointedEntryText());
+    view_.SetEntryText(PointedEntryText());
     return;
   }
   view_.ShowCellStyle(CellStyleIndicators(row, col, view_.SheetFonts()));
@@ -319,7 +319,7 @@ void TEntryLine::UpdateCellIndicators(int row, int col) {
   if (editing_) return;
   std::string status, contents;
   bool editable = CellStatusText(row, col, status, contents);
-  view_.SetText(contents);
+  view_.SetEntryText(contents);
   view_.SetEntryEnabled(editable);
   std::string address = CellAddrText(row, col, false, false);
   view_.SetStatusText(multi ? address : address + status);

@@ -62,8 +62,8 @@ TCellStyleIndicators CellStyleIndicators(int row, int col, const TSheetFonts& fo
 class TEntryLineView {
  public:
   virtual ~TEntryLineView() = default;
-  virtual std::string Text() = 0;
-  virtual void SetText(std::string_view text) = 0;
+  virtual std::string EntryText() = 0;
+  virtual void SetEntryText(std::string_view text) = 0;
   // Delivers a character to the line as if typed at the caret.
   virtual void TypeChar(char ch) = 0;
   // Caret after the last character, nothing selected.

@@ -449,7 +449,7 @@ void TForm1::BindCommands() {
   t.Bind(C::kSaveAs, [this](int) { files_.SaveAs(); });
   t.Bind(C::kClose, [this](int) {
     files_.Close();
-    SetText("");
+    SetEntryText("");
   });
   t.Bind(C::kUplink, [this](int) { RecalculateAll(); });
   t.Bind(C::kDocInfo, [this](int) { TDocinfo(nullptr).Edit(); });
@@ -472,7 +472,7 @@ void TForm1::BindCommands() {
   });
   auto erase = [this, afterCellChange](int) {
     RangeErase(Selection());
-    SetText("");
+    SetEntryText("");
     afterCellChange();
   };
   t.Bind(C::kDelete, erase);
@@ -548,7 +548,7 @@ void TForm1::BindCommands() {
   t.Bind(C::kArrangeIcons, [this](int) { ArrangeIcons(); });
   t.Bind(C::kCloseAll, [this](int) {
     files_.CloseAll();
-    SetText("");
+    SetEntryText("");
   });
   t.Bind(C::kAbout, [](int) {
     Topenup about(nullptr);
@@ -742,7 +742,7 @@ void TForm1::SetSheetState(bool sheetOpen) {
   if (!sheetOpen) {
     PnProgress.SetText(kNoSheetText);
     PnCell.SetText("");
-    SetText("");
+    SetEntryText("");
     if (HandleAllocated()) SetFocus();
   } else {
     PnProgress.SetText("");
@@ -794,9 +794,9 @@ void TForm1::OpenHandedOver(const std::string& fileName) {
 
 // ---- The entry line's view -----------------------------------------------------------------
 
-std::string TForm1::Text() { return Edit1.Text(); }
+std::string TForm1::EntryText() { return Edit1.Text(); }
 
-void TForm1::SetText(std::string_view text) { Edit1.SetText(std::string(text)); }
+void TForm1::SetEntryText(std::string_view text) { Edit1.SetText(std::string(text)); }
 
 void TForm1::TypeChar(char ch) {
   if (!Edit1.HandleAllocated()) {

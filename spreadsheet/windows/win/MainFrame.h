@@ -85,8 +85,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void OpenHandedOver(const std::string& fileName);
 
   // ---- TEntryLineView -------------------------------------------------------------
-  std::string Text() override;
-  void SetText(std::string_view text) override;
+  std::string EntryText() override;
+  void SetEntryText(std::string_view text) override;
   void TypeChar(char ch) override;
   void CaretToEnd() override;
   void SetEditButtonsVisible(bool visible) override;

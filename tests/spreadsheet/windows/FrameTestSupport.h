@@ -36,8 +36,8 @@ class TFakeEntryView : public TEntryLineView {
   std::string status, prompt;
   TCellStyleIndicators style;
 
-  std::string Text() override { return text; }
-  void SetText(std::string_view t) override { text = t; }
+  std::string EntryText() override { return text; }
+  void SetEntryText(std::string_view t) override { text = t; }
   void TypeChar(char ch) override { text += ch; }
   void CaretToEnd() override {}
   void SetEditButtonsVisible(bool visible) override { buttons = visible; }
