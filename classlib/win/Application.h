@@ -39,6 +39,8 @@ class TApplication : public TComponent {
   std::string DisplayTitle() const;
 
   std::string Title;
+  // The program's help file, an absolute path.
+  std::string HelpFile;
   TNotifyEvent OnHint;
   // Replaces the message box of HandleException (tests record instead).
   std::function<void(TObject* Sender, const std::exception& E)> OnException;

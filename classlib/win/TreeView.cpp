@@ -156,6 +156,41 @@ void TTreeView::CreateParams(TCreateParams& Params) {
 
 TTreeView::~TTreeView() { Clear(); }
 
+TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
+  TVHITTESTINFO hit = {};
+  hit.pt = {x, y};
+  auto item = reinterpret_cast<HTREEITEM>(Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return item != nullptr && (hit.flags & TVHT_ONITEM) ? NodeFromItem(item) : nullptr;
+}
+
+bool TTreeView::Notify(NMHDR& header, LRESULT& result) {
+  switch (header.code) {
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+      if (!destroying_) Fire(OnChange, this, NodeFromItem(reinterpret_cast<NMTREEVIEWA&>(header).itemNew.hItem));
+      return true;
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW: {
+      const auto& change = reinterpret_cast<NMTREEVIEWA&>(header);
+      bool allow = true;
+      if (change.action & TVE_EXPAND) Fire(OnExpanding, this, NodeFromItem(change.itemNew.hItem), allow);
+      result = allow ? FALSE : TRUE;
+      return true;
+    }
+    case NM_RCLICK: {
+      POINT p;
+      GetCursorPos(&p);
+      ScreenToClient(handle_, &p);
+      bool handled = false;
+      Fire(OnContextPopup, this, GetNodeAt(p.x, p.y), TPoint{p.x, p.y}, handled);
+      result = handled ? TRUE : FALSE;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 void TTreeView::WindowDestroying() {
   destroying_ = true;
   Clear();

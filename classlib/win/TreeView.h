@@ -107,6 +107,15 @@ class TTreeView : public TWinControl {
 
   // Fired for each node about to be freed, children before their parent.
   std::function<void(TObject* Sender, TTreeNode* Node)> OnDeletion;
+  // The selection moved to `Node` (by the user or the program).
+  std::function<void(TObject* Sender, TTreeNode* Node)> OnChange;
+  // The user is expanding `Node`; AllowExpansion false keeps it closed.
+  std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)> OnExpanding;
+  // The right button was clicked at `MousePos` (client coordinates), over
+  // `Node` or none; Handled true keeps the default menu away.
+  std::function<void(TObject* Sender, TTreeNode* Node, TPoint MousePos, bool& Handled)> OnContextPopup;
+  // The node at a client point, or null.
+  TTreeNode* GetNodeAt(int x, int y) const;
 
   // The node of an item of this tree, or null.
   TTreeNode* NodeFromItem(HTREEITEM item) const;
@@ -114,6 +123,7 @@ class TTreeView : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void WindowDestroying() override;
+  bool Notify(NMHDR& header, LRESULT& result) override;
 
  private:
   friend class TTreeNode;

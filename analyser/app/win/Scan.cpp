@@ -340,6 +340,7 @@ void TScan::SynchronizeStep(const std::function<void()>& step) {
     }
     step();
     readShown();  // the step may have expanded a node
+    if (engine_->OnScanStep) engine_->OnScanStep(*this);
   });
   pendingFiles_.clear();
   lastStep_ = GetTickCount();

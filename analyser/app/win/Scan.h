@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "analyser/app/CommandLine.h"
 #include "analyser/app/win/FolderData.h"
 #include "classlib/win/ComPtr.h"
 #include "classlib/win/Thread.h"
@@ -53,12 +54,6 @@ struct TScanRoot {
   bool removed = false;              // taken out of the engine's list
   bool restarting = false;           // a rescan waits for the old scan to stop
 };
-
-// Actions a scan carries out when it ends (set from the command line).
-constexpr int kActionNone = 0;
-constexpr int kActionExport = 1;
-constexpr int kActionSaveReport = 2;
-constexpr int kActionPrint = 3;
 
 // The worker that scans one node's branch. It frees itself when it ends.
 class TScan : public classlib::TThread {
@@ -177,6 +172,9 @@ class TScanEngine {
   classlib::TNotifyEvent OnClearDetails;
   classlib::TNotifyEvent OnStatusUpdate;
   std::function<void(TScan& scan)> OnPendingAction;
+  // After each synchronised step of a scan, on the main thread, while the
+  // scan waits: the figures of its branch have moved on. Keep it short.
+  std::function<void(TScan& scan)> OnScanStep;
 
   // How long a stop waits before giving a scan up.
   DWORD StopWaitMs = 10000;

@@ -23,6 +23,7 @@
 #include "classlib/Component.h"
 #include "classlib/ControlHost.h"
 #include "classlib/win/Bitmap.h"
+#include "tests/support/win/Screen.h"
 
 namespace uikit {
 
@@ -31,10 +32,6 @@ using classlib::TPoint;
 using classlib::TRect;
 using classlib::TShiftState;
 
-// Handles messages until none has come for `quietMs`, or `timeoutMs` passed.
-void RunUntilIdle(DWORD quietMs = 40, DWORD timeoutMs = 3000);
-// Handles messages until `done()` holds (true) or `timeoutMs` passed (false).
-bool RunUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // Keys posted to `target`: key down (a system key with Alt) and key up with
 // the right lParam, the modifiers of `shift` and the key itself down in the
@@ -94,21 +91,6 @@ class TEventLog {
       line += " " + std::string(std::string_view(value));
   }
 };
-
-// The folder pictures go to: "pictures" beside the build's "bin" folder.
-std::string PicturesFolder();
-// Copies the window as it shows on the screen (with its frame), or only its
-// client area, into `bitmap` once what waits to be painted is painted (what
-// was drawn at once stays). False when the window is not on the screen.
-bool CaptureWindow(HWND window, classlib::TBitmap& bitmap);
-bool CaptureClient(HWND window, classlib::TBitmap& bitmap);
-// Writes the bitmap as PicturesFolder()/name.bmp and name.png; gives the PNG's
-// path, or "" when a file could not be written.
-std::string SavePicture(classlib::TBitmap& bitmap, const std::string& name);
-// Captures the window and saves it (SavePicture).
-std::string SaveWindowPicture(HWND window, const std::string& name);
-// Writes the bitmap as a PNG file.
-bool SavePng(classlib::TBitmap& bitmap, const std::string& path);
 
 // Geometry read back from a picture: the smallest rectangle holding every
 // pixel of `color` within `area` (empty when none), and how many there are.

@@ -191,6 +191,14 @@ TEST_F(ScanTest, EveryNodeCountsItsFilesFoldersAndOwnFiles) {
   CreateSpec(base, spec);
   int statusUpdates = 0;
   engine->OnStatusUpdate = [&](classlib::TObject*) { ++statusUpdates; };
+  // The views hear of each step, on the main thread.
+  int steps = 0;
+  bool onMainThread = true;
+  const DWORD mainThread = GetCurrentThreadId();
+  engine->OnScanStep = [&](TScan&) {
+    ++steps;
+    onMainThread = onMainThread && GetCurrentThreadId() == mainThread;
+  };
   TScanRoot* root = Scan(base);
   ASSERT_NE(root, nullptr);
   EXPECT_NE(root->runningScan, nullptr);
@@ -202,6 +210,8 @@ TEST_F(ScanTest, EveryNodeCountsItsFilesFoldersAndOwnFiles) {
   // The 4.5 GiB file counts whole: more than 4 GiB of bytes in the root.
   EXPECT_GT(NodeData(root->rootNode)->Counts.bytes.load(), 4LL << 30);
   EXPECT_EQ(statusUpdates, 1);
+  EXPECT_GT(steps, 0);
+  EXPECT_TRUE(onMainThread);
   EXPECT_EQ(root->rootNode->StateIndex(), 0);
   EXPECT_TRUE(root->rootNode->Expanded());
   EXPECT_EQ(root->progress, 4);

@@ -1,0 +1,34 @@
+// Foldwick's start: the application's title and help file, the main window,
+// the message loop.
+#include "classlib/win/Win32.h"
+
+#include <objbase.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "analyser/app/win/MainForm.h"
+#include "classlib/win/Application.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  classlib::TApplication& app = classlib::Application();
+  app.Title = foldwick::kApplicationTitle;
+  // The help file sits beside the program.
+  char exe[MAX_PATH] = "";
+  const DWORD n = GetModuleFileNameA(nullptr, exe, sizeof exe);
+  std::string folder(exe, n);
+  folder = folder.substr(0, folder.find_last_of('\\'));
+  app.HelpFile = folder + "\\Foldwick.hlp";
+
+  std::vector<std::string> params;
+  for (int i = 1; i < __argc; ++i) params.emplace_back(__argv[i]);
+  {
+    foldwick::TMainForm form(std::move(params));
+    form.Show();
+    app.Run();
+  }
+  CoUninitialize();
+  return 0;
+}

@@ -1,0 +1,165 @@
+// TMainForm: Foldwick's main window. The scanned roots as a tree on the left;
+// on the right a chart of the selected folder's children (pie or bar) or a
+// detailed list of them; a status bar below; menus and tool buttons above.
+// The settings are read when the window is made and written when it closes;
+// the command line is carried out when it is first shown.
+//
+// MainForm.cpp holds the window's making, settings, command line, timer and
+// close; MainFormViews.cpp what follows the selection (status, caption,
+// detail list, chart) and the tree commands.
+#pragma once
+
+#include "classlib/win/Win32.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analyser/app/CommandLine.h"
+#include "analyser/app/Settings.h"
+#include "analyser/app/win/Scan.h"
+#include "analyser/components/win/AdvSplitter.h"
+#include "analyser/components/win/ChartFX.h"
+#include "analyser/components/win/ExtListView.h"
+#include "analyser/components/win/MRUList.h"
+#include "analyser/components/win/PageSetup.h"
+#include "analyser/components/win/ShellBrowser.h"
+#include "classlib/win/MainMenu.h"
+#include "classlib/win/StdCtrls.h"
+#include "classlib/win/Timer.h"
+#include "classlib/win/ToolBar.h"
+#include "classlib/win/TreeView.h"
+
+namespace foldwick {
+
+// The application's title and the program's version text.
+constexpr char kApplicationTitle[] = "Kestrum Professional";
+constexpr char kVersionText[] = "2.0";
+
+class TMainForm : public classlib::TForm {
+ public:
+  // Makes the window and its parts and reads the settings; `params` is the
+  // command line, carried out when the window is first shown.
+  explicit TMainForm(std::vector<std::string> params);
+  ~TMainForm() override;
+
+  TScanEngine& Engine() { return *engine_; }
+  TChartFX& Chart() { return *chart_; }
+  TExtListView& Details() { return *details_; }
+  classlib::TTreeView& Tree() { return *tree_; }
+  const TFoldwickSettings& Settings() const { return settings_; }
+
+ private:
+  // Making the window (MainForm.cpp).
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildPanes();
+  void FormCreate();
+  void FormShow();
+  void FormClose(classlib::TCloseAction& Action);
+  void ApplyCreateSettings();
+  TFoldwickSettings CurrentSettings();
+  void LayoutCoolBar();
+  void RunCommandLine();
+  bool ScanSharedIdList(std::uint32_t handle, std::uint32_t process);
+  bool ScanPathText(const std::string& path, int pendingAction, const std::string& actionFile);
+  void TimerTimer();
+  void RestartTimer(int tag);
+  void ScanStep();
+
+  // Commands (MainForm.cpp).
+  void BrowseAndScan();
+  void ScanDriveBoxChoice();
+  void ShowPageSetup();
+  void SetViewType(int viewType);
+  void SetSortType(int sortType);
+  void SetUnitType(int unitType);
+  void RecentFileClicked(const std::string& path);
+
+  // What follows the selection (MainFormViews.cpp).
+  void TreeChange(classlib::TTreeNode* node);
+  void TreeExpanding(classlib::TTreeNode* node, bool& allow);
+  void TreeContextPopup(classlib::TTreeNode* node, classlib::TPoint at, bool& handled);
+  void StatusUpdate(bool full);
+  void UpdateCaption();
+  void RequestListFill();
+  void FillDetailList();
+  void FillChart();
+  void ShowPie() { ShowChartView(chartlib::kTypePie); }
+  void ShowBar() { ShowChartView(chartlib::kTypeBar); }
+  void ShowList();
+  void ShowChartView(int chartType);
+  void ChartDoubleClick();
+  void FetchChildIcons(classlib::TTreeNode* node);
+  void DetailRowDeleted(classlib::TListItem* item);
+  int CompareDetailItems(classlib::TListItem* a, classlib::TListItem* b, int column);
+
+  // Tree commands (MainFormViews.cpp).
+  void UpdateBranch();
+  void RemoveRootCommand();
+  void ExpandToLevelCommand(int level);
+  void SetSizeCommand();
+  void RemoveSmallFolders();
+  void CountFolders();
+  void GoToParent();
+  void RefreshSizeCaptions();
+
+  std::vector<std::string> params_;
+  TFoldwickSettings settings_;
+  bool shown_ = false;
+  bool closing_ = false;
+
+  classlib::TMainMenu* menu_ = nullptr;
+  classlib::TMenuItem* fileMenu_ = nullptr;
+  classlib::TMenuItem* exitItem_ = nullptr;
+  classlib::TMenuItem* viewItems_[7] = {};
+  classlib::TMenuItem* sortItems_[4] = {};
+  classlib::TMenuItem* unitItems_[3] = {};
+  classlib::TMenuItem* pieItem_ = nullptr;
+  classlib::TMenuItem* barItem_ = nullptr;
+  classlib::TMenuItem* listItem_ = nullptr;
+  classlib::TMenuItem* printReportItem_ = nullptr;
+  classlib::TMenuItem* printChartItem_ = nullptr;
+  classlib::TMenuItem* updateItem_ = nullptr;
+  classlib::TMenuItem* branchMenu_ = nullptr;
+  classlib::TMenuItem* exportMenu_ = nullptr;
+  classlib::TMenuItem* splitItem_ = nullptr;
+  classlib::TMenuItem* headerItem_ = nullptr;
+  // The tree's pop-up menu, and the size commands' items in it and in the
+  // Branch menu.
+  classlib::TPopupMenu* rootPopup_ = nullptr;
+  std::vector<classlib::TMenuItem*> removeItems_;
+  std::vector<classlib::TMenuItem*> expandOverItems_;
+
+  classlib::TPanel* coolBar_ = nullptr;
+  classlib::TToolBar* toolBar_ = nullptr;
+  classlib::TComboBox* driveBox_ = nullptr;
+  std::vector<std::string> drivePaths_;
+  int sortButtons_[4] = {-1, -1, -1, -1};
+  int viewButtons_[6] = {-1, -1, -1, -1, -1, -1};
+  int pieButton_ = -1, barButton_ = -1, listButton_ = -1, parentButton_ = -1, printButton_ = -1, searchButton_ = -1;
+
+  classlib::TTreeView* tree_ = nullptr;
+  TAdvSplitter* splitter_ = nullptr;
+  classlib::TPanel* rightPane_ = nullptr;
+  TChartFX* chart_ = nullptr;
+  TExtListView* details_ = nullptr;
+  TAdvStatusBar* status_ = nullptr;
+  classlib::TImageList* systemImages_ = nullptr;
+  classlib::TImageList* stateImages_ = nullptr;
+  classlib::TImageList* toolImages_ = nullptr;
+  classlib::TTimer* timer_ = nullptr;
+  classlib::TTimer* refreshTimer_ = nullptr;
+  TShellBrowser* shell_ = nullptr;
+  TMRUFileList* recent_ = nullptr;
+  TPageSetupDialog* pageSetup_ = nullptr;
+  std::unique_ptr<TScanEngine> engine_;
+
+  // The node the update and remove commands act on.
+  classlib::TTreeNode* updateNode_ = nullptr;
+  // The chart type before the list view took its place.
+  int chartTypeBeforeList_ = chartlib::kTypePie;
+  bool listShown_ = false;
+};
+
+}  // namespace foldwick

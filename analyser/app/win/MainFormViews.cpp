@@ -1,0 +1,391 @@
+// The main window's views of the selected folder (status bar, caption,
+// detail list, chart) and the tree commands.
+#include <set>
+
+#include "analyser/app/ChartFill.h"
+#include "analyser/app/MainWindowText.h"
+#include "analyser/app/ScanRules.h"
+#include "analyser/app/ViewSettings.h"
+#include "analyser/app/win/DriveInfo.h"
+#include "analyser/app/win/MainForm.h"
+#include "analyser/app/win/ScanTree.h"
+#include "analyser/app/win/ShellText.h"
+#include "classlib/win/Dialogs.h"
+#include "classlib/win/MenuHandle.h"
+
+namespace foldwick {
+
+using classlib::TListItem;
+using classlib::TTreeNode;
+
+namespace {
+
+constexpr int kFolderRow = 3;  // the state index that marks a folder's row
+constexpr int kFileRow = 0;
+
+// What a folder's values depend on besides its totals.
+TValueContext ContextOf(const TFolderData& data, std::int64_t parentClusters) {
+  TValueContext context;
+  if (data.ScanRoot) {
+    context.clusterSize = data.ScanRoot->clusterSize;
+    context.scanRunning = data.ScanRoot->runningScan != nullptr;
+  }
+  context.parentClusters = parentClusters;
+  return context;
+}
+
+std::string ValueText(const TFolderTotals& totals, const TValueContext& context, int viewType) {
+  const TValueFormat& format = ViewSettings().Format;
+  return FormatFolderValue(GetFolderValue(totals, context, viewType, format.unitType), viewType, false, format);
+}
+
+// The sub-item texts of a row: size, allocated, objects, wasted, percent of
+// parent, last access, last change.
+std::vector<std::string> RowTexts(const TFolderData& data, const TValueContext& context) {
+  const TFolderTotals totals = data.Counts.Totals();
+  return {ValueText(totals, context, kViewSize),      ValueText(totals, context, kViewAllocated),
+          ValueText(totals, context, kViewObjects) + "  ", ValueText(totals, context, kViewWasted),
+          ValueText(totals, context, kViewPercent),   data.LastAccessText(),
+          data.LastChangeText()};
+}
+
+TTreeNode* ChildNamed(TTreeNode* node, const std::string& name) {
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
+    if (TFolderData* d = NodeData(c); d != nullptr && d->GetFolderName() == name) return c;
+  return nullptr;
+}
+
+std::int64_t CountBelow(TTreeNode* node) {
+  std::int64_t count = 0;
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
+    TFolderData* d = NodeData(c);
+    if (d != nullptr && d->IsFilesNode) continue;
+    count += 1 + CountBelow(c);
+  }
+  return count;
+}
+
+}  // namespace
+
+void TMainForm::TreeChange(TTreeNode* node) {
+  toolBar_->SetButtonEnabled(parentButton_, node != nullptr && node->Parent() != nullptr);
+  if (node == nullptr || NodeData(node) == nullptr) {
+    StatusUpdate(false);
+    details_->Clear();
+    return;
+  }
+  SortChildren(node);
+  updateNode_ = node;
+  if (Visible() && !tree_->Focused() && GetActiveWindow() == Handle()) tree_->SetFocus();
+  if (node->Parent() != nullptr || node->HasChildren()) {
+    StatusUpdate(true);
+  } else {
+    StatusUpdate(false);
+    details_->Clear();
+  }
+}
+
+void TMainForm::FetchChildIcons(TTreeNode* node) {
+  TFolderData* data = NodeData(node);
+  if (data == nullptr || data->ChildIconsSet) return;
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) RefreshNode(c);
+  if (!data->IsNew) data->ChildIconsSet = true;
+}
+
+void TMainForm::TreeExpanding(TTreeNode* node, bool& allow) {
+  allow = true;
+  if (node == nullptr) return;
+  SortChildren(node);
+  FetchChildIcons(node);
+  TScanRoot* root = engine_->RootOfNode(node);
+  if (root != nullptr && root->runningScan == nullptr) BoldLargeFolders(node);
+}
+
+void TMainForm::TreeContextPopup(TTreeNode* node, classlib::TPoint at, bool& handled) {
+  handled = true;
+  if (node != nullptr) tree_->SetSelected(node);
+  updateNode_ = node;
+  POINT screen = {at.x, at.y};
+  ClientToScreen(tree_->Handle(), &screen);
+  TFolderData* data = NodeData(node);
+  LPCITEMIDLIST list = data != nullptr && !data->IsFilesNode ? data->IdList() : nullptr;
+  if (list != nullptr && list->mkid.cb != 0) {
+    try {
+      // The shell's commands for the folder, with the tree's own below.
+      shell_->SetFolderPIDL(list);
+      if (shell_->MoveUp()) {
+        const std::string verb = shell_->ShowContextMenu(screen, rootPopup_);
+        if (verb == "delete" && node != nullptr && engine_->RootOfNode(node) != nullptr) UpdateBranch();
+        return;
+      }
+    } catch (const std::exception&) {
+      // Not a folder the shell can show a menu for: the tree's own menu only.
+    }
+  }
+  HMENU menu = classlib::CreatePopupHandle(*rootPopup_->Items());
+  const UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr);
+  DestroyMenu(menu);
+  if (classlib::TMenuItem* item = rootPopup_->Items()->Find(static_cast<std::uint16_t>(command))) item->Click();
+}
+
+void TMainForm::StatusUpdate(bool full) {
+  TTreeNode* selected = tree_->Selected();
+  TScanRoot* root = engine_->RootOfNode(selected);
+  if (root == nullptr && !engine_->Roots().empty()) root = engine_->Roots().front().get();
+  const TNumberFormat& number = ViewSettings().Format.number;
+  if (root == nullptr) {
+    status_->SetPanelText(0, FreeSpaceText(nullptr, number));
+    status_->SetPanelText(1, ObjectsText(nullptr, number));
+    status_->SetPanelText(3, ClusterText(nullptr));
+  } else {
+    TRootStatus status;
+    const TDriveSpace space = GetDriveSpace(root->drive);
+    status.freeKB = space.freeKB;
+    status.totalKB = space.totalKB;
+    TFolderData* rootData = NodeData(root->rootNode);
+    status.objects = rootData != nullptr ? rootData->Counts.objects.load() : 1;
+    status.clusterSize = root->clusterSize;
+    status.fileSystem = root->fileSystem;
+    status_->SetPanelText(0, FreeSpaceText(&status, number));
+    status_->SetPanelText(1, ObjectsText(&status, number));
+    status_->SetPanelText(3, ClusterText(&status));
+  }
+  status_->SetPanelText(2, "");
+  if (!full) return;
+  const bool roots = !engine_->Roots().empty();
+  if (updateItem_->Enabled != roots || branchMenu_->Enabled != roots) {
+    updateItem_->Enabled = roots;
+    branchMenu_->Enabled = roots;
+    exportMenu_->Enabled = roots;
+    menu_->Rebuild();
+  }
+  FillChart();
+  RequestListFill();
+}
+
+void TMainForm::UpdateCaption() {
+  SetCaption(WindowCaption(kApplicationTitle, ViewSettings().FilterPatterns, ViewSettings().ShowType));
+}
+
+void TMainForm::RequestListFill() {
+  if (!listShown_) return;
+  RestartTimer(1);
+}
+
+void TMainForm::DetailRowDeleted(TListItem* item) {
+  if (auto* data = static_cast<TFolderData*>(item->Data)) data->Release();
+  item->Data = nullptr;
+}
+
+void TMainForm::FillDetailList() {
+  TTreeNode* node = tree_->Selected();
+  TFolderData* data = NodeData(node);
+  classlib::TWaitCursor wait;
+  details_->BeginUpdate();
+  details_->Clear();
+  if (data != nullptr) {
+    FetchChildIcons(node);
+    const TValueContext context = ContextOf(*data, data->Counts.clusters.load());
+    for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
+      TFolderData* child = NodeData(c);
+      if (child == nullptr || child->IsFilesNode) continue;
+      TListItem* row = details_->Add();
+      row->Caption = child->GetFolderName();
+      row->ImageIndex = c->ImageIndex();
+      row->SubItems = RowTexts(*child, context);
+      row->StateIndex = kFolderRow;
+      child->AddRef();
+      row->Data = child;
+      row->Update();
+    }
+    const std::wstring path = data->IsFilesNode ? std::wstring() : data->FileSystemPath();
+    if (ViewSettings().ShowFiles && !path.empty()) {
+      // Each file once, even when two patterns find it.
+      std::set<std::wstring> seen;
+      const std::int64_t clusterSize = std::max<std::int64_t>(context.clusterSize, 1);
+      for (const std::string& pattern : ViewSettings().FilterPatterns) {
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW(JoinPath(path, WideFromAnsi(pattern)).c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do {
+          if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !seen.insert(found.cFileName).second) continue;
+          const std::uint64_t size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+          auto* file = new TFolderData(nullptr, data->ScanRoot);
+          file->IsNew = false;
+          file->IsFilesNode = true;
+          file->Counts.SetTotals({FileClusters(size, clusterSize), static_cast<std::int64_t>(size % clusterSize), 1,
+                                  static_cast<std::int64_t>(size)});
+          file->Counts.lastAccess = ToFileTime(found.ftLastAccessTime);
+          file->Counts.lastChange = ToFileTime(found.ftLastWriteTime);
+          TListItem* row = details_->Add();
+          row->Caption = AnsiFromWide(found.cFileName);
+          row->ImageIndex = FilesIcon();
+          row->SubItems = RowTexts(*file, context);
+          row->StateIndex = kFileRow;
+          row->Data = file;  // the row's own, released with it
+          row->Update();
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+      }
+    }
+    if (details_->LastColumnClicked() >= 0) details_->SortByColumn(details_->LastColumnClicked(), details_->Ascending());
+  }
+  details_->EndUpdate();
+}
+
+int TMainForm::CompareDetailItems(TListItem* a, TListItem* b, int column) {
+  auto row = [](TListItem* item) {
+    TDetailRow r;
+    r.isFolder = item->StateIndex == kFolderRow;
+    r.caption = item->Caption;
+    if (const auto* data = static_cast<const TFolderData*>(item->Data)) {
+      r.totals = data->Counts.Totals();
+      r.lastAccess = data->Counts.lastAccess.load();
+      r.lastChange = data->Counts.lastChange.load();
+    }
+    return r;
+  };
+  TScanRoot* root = engine_->RootOfNode(tree_->Selected());
+  return CompareDetailRows(row(a), row(b), column, root != nullptr ? root->clusterSize : 512,
+                           [](const std::string& x, const std::string& y) { return lstrcmpA(x.c_str(), y.c_str()); });
+}
+
+void TMainForm::FillChart() {
+  TTreeNode* node = tree_->Selected();
+  TFolderData* data = NodeData(node);
+  if (listShown_ || data == nullptr || (node->Parent() == nullptr && !node->HasChildren())) return;
+  if (!chart_->Visible()) {
+    chart_->SetLeftGap(20);
+    if (chart_->ChartType() == chartlib::kTypeList) chart_->SetChartType(chartTypeBeforeList_);
+    chart_->Show();
+  }
+  TFolderData* parent = NodeData(node->Parent());
+  const TChartSource self{data->GetFolderName(), data->Counts.Totals(),
+                          ContextOf(*data, (parent != nullptr ? parent : data)->Counts.clusters.load())};
+  std::vector<TChartSource> children;
+  const std::int64_t clusters = data->Counts.clusters.load();
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
+    if (TFolderData* child = NodeData(c))
+      children.push_back({child->GetFolderName(), child->Counts.Totals(), ContextOf(*child, clusters)});
+  const TChartData chartData =
+      BuildChartData(self, children, ViewSettings().ShowType, ViewSettings().Format.unitType,
+                     chart_->ChartType() == chartlib::kTypeBar, details_->ColumnCaption(1), details_->ColumnCaption(4));
+  SendChartData(*chart_, chartData);
+}
+
+void TMainForm::ShowChartView(int chartType) {
+  // The chart control itself shows with its first data (FillChart): until
+  // a folder is charted the pane stays empty.
+  listShown_ = false;
+  details_->Hide();
+  chart_->SetChartType(chartType);
+  chart_->Repaint();
+  pieItem_->Checked = chartType == chartlib::kTypePie;
+  barItem_->Checked = chartType == chartlib::kTypeBar;
+  listItem_->Checked = false;
+  toolBar_->SetDown(pieButton_, chartType == chartlib::kTypePie);
+  toolBar_->SetDown(barButton_, chartType == chartlib::kTypeBar);
+  toolBar_->SetDown(listButton_, false);
+  printChartItem_->Caption = "Print &Chart...";
+  FillChart();
+}
+
+void TMainForm::ShowList() {
+  if (chart_->ChartType() != chartlib::kTypeList) chartTypeBeforeList_ = chart_->ChartType();
+  chart_->Hide();
+  details_->Show();
+  chart_->SetChartType(chartlib::kTypeList);
+  listShown_ = true;
+  pieItem_->Checked = barItem_->Checked = false;
+  listItem_->Checked = true;
+  toolBar_->SetDown(pieButton_, false);
+  toolBar_->SetDown(barButton_, false);
+  toolBar_->SetDown(listButton_, true);
+  printChartItem_->Caption = "Print &Folder Contents...";
+  FillDetailList();
+}
+
+void TMainForm::ChartDoubleClick() {
+  // The point under the mouse, then the child whose name is its legend.
+  const TChartVariant position = chart_->PaintInfo2(6, 0);
+  if (!std::holds_alternative<int>(position)) return;
+  const TChartVariant hit = chart_->PaintInfo2(2, std::get<int>(position));
+  if (!std::holds_alternative<int>(hit) || std::get<int>(hit) < 0) return;
+  const int point = (std::get<int>(hit) >> 16) & 0xFFFF;
+  TTreeNode* node = tree_->Selected();
+  if (node == nullptr) return;
+  if (TTreeNode* child = ChildNamed(node, chart_->GetLegend(point))) tree_->SetSelected(child);
+}
+
+void TMainForm::UpdateBranch() {
+  TTreeNode* node = updateNode_ != nullptr ? updateNode_ : tree_->Selected();
+  if (node != nullptr) engine_->RescanBranch(node);
+}
+
+void TMainForm::RemoveRootCommand() {
+  TScanRoot* root = engine_->RootOfNode(updateNode_ != nullptr ? updateNode_ : tree_->Selected());
+  if (root == nullptr) return;
+  details_->Clear();
+  engine_->RemoveRoot(*root);
+  StatusUpdate(true);
+}
+
+void TMainForm::ExpandToLevelCommand(int level) {
+  TTreeNode* node = tree_->Selected();
+  if (node == nullptr) return;
+  ExpandToLevel(node, level, level <= 50 ? 0 : ViewSettings().MinimumExpandSize);
+  SendMessageA(tree_->Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node->ItemId()));
+}
+
+void TMainForm::RefreshSizeCaptions() {
+  const int size = ViewSettings().MinimumExpandSize;
+  for (classlib::TMenuItem* item : removeItems_) item->Caption = SizeCaption(item->Caption, '<', size);
+  for (classlib::TMenuItem* item : expandOverItems_) item->Caption = SizeCaption(item->Caption, ':', size);
+}
+
+void TMainForm::SetSizeCommand() {
+  std::string answer = std::to_string(ViewSettings().MinimumExpandSize) + " MB";
+  if (!classlib::InputQuery("Minimum Expand Size", "Specify the minimum size for expanding and removing:", answer))
+    return;
+  int size = 0;
+  if (!ParseSetSize(answer, size)) {
+    classlib::MessageDlg("Sorry, this was not a valid number.");
+    return;
+  }
+  ViewSettings().MinimumExpandSize = size;
+  RefreshSizeCaptions();
+}
+
+void TMainForm::RemoveSmallFolders() {
+  TTreeNode* node = tree_->Selected();
+  if (node == nullptr) return;
+  const double minimum = ViewSettings().MinimumExpandSize;
+  std::function<void(TTreeNode*)> prune = [&](TTreeNode* parent) {
+    std::vector<TTreeNode*> small, large;
+    for (TTreeNode* c = parent->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
+      TFolderData* d = NodeData(c);
+      const double value = d != nullptr ? d->GetFolderValue(ViewSettings().ShowType, kUnitMB) : 0;
+      (value < minimum ? small : large).push_back(c);
+    }
+    for (TTreeNode* c : small) DeleteNode(c, false);
+    for (TTreeNode* c : large) prune(c);
+  };
+  details_->Clear();
+  prune(node);
+  StatusUpdate(true);
+}
+
+void TMainForm::CountFolders() {
+  TScanRoot* root = engine_->RootOfNode(updateNode_ != nullptr ? updateNode_ : tree_->Selected());
+  if (root == nullptr || root->rootNode == nullptr) return;
+  TFolderData* data = NodeData(root->rootNode);
+  const std::string name = data != nullptr ? data->GetFolderName() : root->displayPath;
+  classlib::MessageDlg(CountFoldersText(name, CountBelow(root->rootNode)));
+}
+
+void TMainForm::GoToParent() {
+  TTreeNode* node = tree_->Selected();
+  if (node != nullptr && node->Parent() != nullptr) tree_->SetSelected(node->Parent());
+}
+
+}  // namespace foldwick

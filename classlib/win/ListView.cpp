@@ -1,0 +1,344 @@
+// The list view: columns, items answered on request, sorting, owner drawing.
+#include "classlib/win/ListView.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace classlib {
+
+namespace {
+
+int ColumnFormat(TAlignment alignment) {
+  switch (alignment) {
+    case TAlignment::taRightJustify: return LVCFMT_RIGHT;
+    case TAlignment::taCenter: return LVCFMT_CENTER;
+    default: return LVCFMT_LEFT;
+  }
+}
+
+int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM compare) {
+  const auto& f = *reinterpret_cast<const TListCompare*>(compare);
+  return f(reinterpret_cast<TListItem*>(a), reinterpret_cast<TListItem*>(b));
+}
+
+// The text the control asks for: the caption for column 0, else a sub-item.
+const std::string& TextOf(const TListItem& item, int subItem) {
+  static const std::string none;
+  if (subItem == 0) return item.Caption;
+  const size_t i = static_cast<size_t>(subItem - 1);
+  return i < item.SubItems.size() ? item.SubItems[i] : none;
+}
+
+}  // namespace
+
+// ---- TListItem ----
+
+int TListItem::Index() const {
+  if (list_ == nullptr || !list_->HandleAllocated()) return -1;
+  LVFINDINFOA find = {};
+  find.flags = LVFI_PARAM;
+  find.lParam = reinterpret_cast<LPARAM>(this);
+  return static_cast<int>(list_->Send(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+bool TListItem::HasState(UINT state) const {
+  const int i = Index();
+  return i >= 0 && (list_->Send(LVM_GETITEMSTATE, static_cast<WPARAM>(i), state) & state) != 0;
+}
+
+void TListItem::SetState(UINT state, bool on) {
+  const int i = Index();
+  if (i < 0) return;
+  LVITEMA item = {};
+  item.stateMask = state;
+  item.state = on ? state : 0;
+  list_->Send(LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+}
+
+void TListItem::Update() {
+  const int i = Index();
+  if (i < 0) return;
+  LVITEMA item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = i;
+  item.iImage = ImageIndex;
+  list_->Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  list_->Send(LVM_UPDATE, static_cast<WPARAM>(i), 0);
+}
+
+// ---- TListView ----
+
+TListView::TListView(TComponent* AOwner) : TWinControl(AOwner) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  tabStop_ = true;
+  color_ = clWindow;
+}
+
+TListView::~TListView() {
+  if (hookedParent_ != nullptr) hookedParent_->RemoveMessageHook(this);
+  for (auto& item : items_) Fire(OnDeletion, this, item.get());
+  items_.clear();
+}
+
+LRESULT TListView::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
+  return handle_ != nullptr ? SendMessageA(handle_, msg, wParam, lParam) : 0;
+}
+
+void TListView::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.ClassName = WC_LISTVIEWA;
+  Params.SystemClass = true;
+  Params.Style |= LVS_REPORT | LVS_SHAREIMAGELISTS | WS_TABSTOP;
+  if (!HideSelection) Params.Style |= LVS_SHOWSELALWAYS;
+  if (OwnerDraw) Params.Style |= LVS_OWNERDRAWFIXED;
+  if (OwnerData) Params.Style |= LVS_OWNERDATA;
+  Params.ExStyle |= WS_EX_CLIENTEDGE;
+  // Owner drawing reaches the parent; the row height is asked while the
+  // window is being made, so the parent's messages are heard from now on.
+  if (parent_ != hookedParent_) {
+    if (hookedParent_ != nullptr) hookedParent_->RemoveMessageHook(this);
+    hookedParent_ = parent_;
+    if (hookedParent_ != nullptr)
+      hookedParent_->AddMessageHook(this, [this](TMessage& m) { return ParentMessage(m); });
+  }
+}
+
+bool TListView::ParentMessage(TMessage& Message) {
+  if (handle_ == nullptr) return false;
+  if (Message.Msg == WM_DRAWITEM) {
+    const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+    if (draw->CtlType != ODT_LISTVIEW || draw->hwndItem != handle_) return false;
+    DrawItem(*draw);
+    Message.Result = TRUE;
+    return true;
+  }
+  if (Message.Msg == WM_MEASUREITEM) {
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+    if (measure->CtlType != ODT_LISTVIEW || measure->CtlID != static_cast<UINT>(GetDlgCtrlID(handle_))) return false;
+    MeasureItem(measure->itemHeight);
+    Message.Result = TRUE;
+    return true;
+  }
+  return false;
+}
+
+void TListView::WindowCreated() {
+  TWinControl::WindowCreated();
+  Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extendedStyle_);
+  if (smallImages_ != nullptr) Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages_->Handle()));
+  for (int i = 0; i < ColumnCount(); ++i) InsertColumnIntoWindow(i);
+  if (!pendingOrder_.empty()) SetColumnOrder(pendingOrder_);
+  if (OwnerData) {
+    Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(virtualCount_), 0);
+  } else {
+    for (size_t i = 0; i < items_.size(); ++i) InsertItemIntoWindow(items_[i].get(), static_cast<int>(i));
+  }
+}
+
+void TListView::InsertColumnIntoWindow(int index) {
+  const TColumn& c = columns_[static_cast<size_t>(index)];
+  LVCOLUMNA column = {};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+  column.fmt = ColumnFormat(c.alignment);
+  column.cx = c.width;
+  column.pszText = const_cast<char*>(c.caption.c_str());
+  column.iSubItem = index;
+  Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+}
+
+void TListView::AddColumn(const std::string& caption, int width, TAlignment alignment) {
+  columns_.push_back({caption, width, alignment});
+  if (handle_ != nullptr) InsertColumnIntoWindow(ColumnCount() - 1);
+}
+
+const std::string& TListView::ColumnCaption(int index) const {
+  static const std::string none;
+  return index >= 0 && index < ColumnCount() ? columns_[static_cast<size_t>(index)].caption : none;
+}
+
+TAlignment TListView::ColumnAlignment(int index) const {
+  return index >= 0 && index < ColumnCount() ? columns_[static_cast<size_t>(index)].alignment : TAlignment::taLeftJustify;
+}
+
+int TListView::ColumnWidth(int index) const {
+  if (index < 0 || index >= ColumnCount()) return 0;
+  if (handle_ != nullptr) return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0));
+  return columns_[static_cast<size_t>(index)].width;
+}
+
+void TListView::SetColumnWidth(int index, int width) {
+  if (index < 0 || index >= ColumnCount()) return;
+  columns_[static_cast<size_t>(index)].width = width;
+  Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index), MAKELPARAM(std::clamp(width, 0, 0x7FFF), 0));
+}
+
+std::vector<int> TListView::ColumnOrder() const {
+  std::vector<int> order(columns_.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  if (handle_ != nullptr && !order.empty())
+    Send(LVM_GETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
+  else if (pendingOrder_.size() == order.size())
+    order = pendingOrder_;
+  return order;
+}
+
+void TListView::SetColumnOrder(const std::vector<int>& order) {
+  pendingOrder_ = order;
+  if (handle_ == nullptr || order.size() != columns_.size()) return;
+  Send(LVM_SETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
+  Invalidate();
+}
+
+HWND TListView::HeaderHandle() const { return reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0)); }
+
+int TListView::Count() const {
+  if (OwnerData) return virtualCount_;
+  return handle_ != nullptr ? static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0)) : static_cast<int>(items_.size());
+}
+
+TListItem* TListView::ItemFromIndex(int index) const {
+  if (handle_ == nullptr) return index >= 0 && index < static_cast<int>(items_.size()) ? items_[static_cast<size_t>(index)].get() : nullptr;
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  if (!Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+  return reinterpret_cast<TListItem*>(item.lParam);
+}
+
+TListItem* TListView::Item(int index) const { return OwnerData ? nullptr : ItemFromIndex(index); }
+
+void TListView::InsertItemIntoWindow(TListItem* item, int index) {
+  LVITEMA row = {};
+  row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  row.iItem = index;
+  row.pszText = LPSTR_TEXTCALLBACKA;
+  row.iImage = item->ImageIndex;
+  row.lParam = reinterpret_cast<LPARAM>(item);
+  const int at = static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+  for (int c = 1; c < ColumnCount() && at >= 0; ++c) {
+    LVITEMA sub = {};
+    sub.iSubItem = c;
+    sub.pszText = LPSTR_TEXTCALLBACKA;
+    Send(LVM_SETITEMTEXTA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&sub));
+  }
+}
+
+TListItem* TListView::Add() {
+  if (!CL_CHECK(!OwnerData)) return nullptr;
+  items_.push_back(std::unique_ptr<TListItem>(new TListItem(this)));
+  TListItem* item = items_.back().get();
+  if (handle_ != nullptr) InsertItemIntoWindow(item, Count());
+  return item;
+}
+
+void TListView::FreeItem(TListItem* item) {
+  Fire(OnDeletion, this, item);
+  items_.erase(std::remove_if(items_.begin(), items_.end(), [&](const auto& p) { return p.get() == item; }),
+               items_.end());
+}
+
+void TListView::Delete(TListItem* item) {
+  if (item == nullptr || item->list_ != this) return;
+  const int index = item->Index();
+  if (index >= 0) Send(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  FreeItem(item);
+}
+
+void TListView::Clear() {
+  if (clearing_) return;
+  clearing_ = true;
+  Send(LVM_DELETEALLITEMS, 0, 0);
+  std::vector<std::unique_ptr<TListItem>> gone;
+  gone.swap(items_);
+  for (auto& item : gone) Fire(OnDeletion, this, item.get());
+  clearing_ = false;
+}
+
+TListItem* TListView::Selected() const {
+  const int index = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return handle_ != nullptr && index >= 0 ? ItemFromIndex(index) : nullptr;
+}
+
+TListItem* TListView::ItemAt(int x, int y) const {
+  LVHITTESTINFO hit = {};
+  hit.pt = {x, y};
+  const int index = static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return handle_ != nullptr && index >= 0 ? ItemFromIndex(index) : nullptr;
+}
+
+void TListView::BeginUpdate() {
+  if (updates_++ == 0) Send(WM_SETREDRAW, FALSE, 0);
+}
+
+void TListView::EndUpdate() {
+  if (updates_ == 0 || --updates_ > 0) return;
+  Send(WM_SETREDRAW, TRUE, 0);
+  if (handle_ != nullptr) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TListView::CustomSort(const TListCompare& compare) {
+  if (!compare || OwnerData) return;
+  Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(&CompareItems));
+}
+
+DWORD TListView::ExtendedStyle() const {
+  return handle_ != nullptr ? static_cast<DWORD>(Send(LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) : extendedStyle_;
+}
+
+void TListView::SetExtendedStyle(DWORD style) {
+  extendedStyle_ = style;
+  if (handle_ != nullptr) Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style);
+}
+
+void TListView::SetSmallImages(TImageList* images) {
+  smallImages_ = images;
+  if (handle_ != nullptr)
+    Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images != nullptr ? images->Handle() : nullptr));
+}
+
+void TListView::SetVirtualCount(int count) {
+  virtualCount_ = std::max(count, 0);
+  if (handle_ != nullptr && OwnerData) Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(virtualCount_), 0);
+}
+
+bool TListView::Notify(NMHDR& header, LRESULT& result) {
+  switch (header.code) {
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW: {
+      if (OwnerData) return false;
+      auto& info = reinterpret_cast<NMLVDISPINFOA&>(header);
+      auto* item = reinterpret_cast<TListItem*>(info.item.lParam);
+      if (item == nullptr) item = ItemFromIndex(info.item.iItem);
+      if (item == nullptr || !(info.item.mask & LVIF_TEXT) || info.item.pszText == nullptr || info.item.cchTextMax <= 0)
+        return true;
+      const std::string& text = TextOf(*item, info.item.iSubItem);
+      if (header.code == LVN_GETDISPINFOA) {
+        const size_t n = std::min(text.size(), static_cast<size_t>(info.item.cchTextMax - 1));
+        std::memcpy(info.item.pszText, text.data(), n);
+        info.item.pszText[n] = '\0';
+      } else {
+        auto* wide = reinterpret_cast<wchar_t*>(info.item.pszText);
+        const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide,
+                                          info.item.cchTextMax - 1);
+        wide[std::max(n, 0)] = L'\0';
+      }
+      return true;
+    }
+    case LVN_COLUMNCLICK:
+      ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+      return true;
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) && !OwnerData) {
+        if (TListItem* item = reinterpret_cast<TListItem*>(change.lParam))
+          Fire(OnSelectItem, this, item, (change.uNewState & LVIS_SELECTED) != 0);
+      }
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace classlib

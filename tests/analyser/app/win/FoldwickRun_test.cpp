@@ -1,0 +1,188 @@
+// Foldwick from start to close, as its own program on the test desktop: it
+// scans a folder tree made here, shows the root's totals, switches its view
+// through the menu by keyboard, writes its settings at close and reads them
+// at the next start. Pictures of the running program go to the pictures
+// folder.
+#include <gtest/gtest.h>
+
+#include "classlib/win/Win32.h"
+#include <shellapi.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "analyser/app/FolderValues.h"
+#include "analyser/app/Settings.h"
+#include "classlib/win/Registry.h"
+#include "tests/support/win/RemoteWindow.h"
+#include "tests/support/win/UiKit.h"
+#include "tests/win/RunProgram.h"
+
+namespace foldwick {
+namespace {
+
+constexpr char kTitle[] = "Kestrum Professional";
+
+// A folder tree with known sizes; every file has some bytes (empty files
+// are not counted).
+struct TTestTree {
+  std::string root;
+  std::int64_t bytes = 0;
+  std::int64_t objects = 1;  // the root folder itself
+
+  TTestTree() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    root = std::string(temp) + "foldwick-run-" + std::to_string(GetCurrentProcessId());
+    Folder("");
+    Folder("\\alpha");
+    Folder("\\alpha\\beta");
+    Folder("\\gamma");
+    Folder("\\empty");
+    File("\\top.txt", 1234);
+    File("\\alpha\\one.bin", 300000);
+    File("\\alpha\\two.bin", 4096);
+    File("\\alpha\\beta\\three.bin", 1048576);
+    File("\\gamma\\four.bin", 700001);
+    File("\\gamma\\five.bin", 17);
+  }
+  ~TTestTree() {
+    std::string from = root + '\0';
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationA(&op);
+  }
+  void Folder(const std::string& relative) {
+    CreateDirectoryA((root + relative).c_str(), nullptr);
+    if (!relative.empty()) ++objects;
+  }
+  void File(const std::string& relative, std::int64_t size) {
+    std::ofstream(root + relative, std::ios::binary) << std::string(static_cast<size_t>(size), 'x');
+    bytes += size;
+    ++objects;
+  }
+};
+
+// Foldwick running on this test's desktop.
+class TFoldwick {
+ public:
+  explicit TFoldwick(const std::string& args) {
+    std::string line = "\"" + testsupport::ExeDir() + "\\Foldwick.exe\" " + args;
+    STARTUPINFOA si = {sizeof si};
+    char desktop[] = "corvane-ui";
+    si.lpDesktop = desktop;
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_)) {
+      window = uikit::WaitForTopWindow(kTitle, 60000);
+    }
+  }
+  ~TFoldwick() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  // Closes the window and waits for the program to end; true when it did.
+  bool Close() {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return WaitForSingleObject(process_.hProcess, 30000) == WAIT_OBJECT_0;
+  }
+  bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 60000) const {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+      if (GetTickCount() - start > timeoutMs) return false;
+      Sleep(100);
+    }
+    return true;
+  }
+  // Alt and a menu's letter, then an item's letter, as typed keys: the
+  // program's own message loop makes them the characters its menu reads.
+  void MenuKeys(char menu, char item) const {
+    uikit::PressKey(window, menu, classlib::ssAlt);
+    Sleep(700);
+    uikit::PostKey(window, item);
+  }
+  HWND Child(const char* className) const { return uikit::FindChildOfClass(window, className); }
+
+  HWND window = nullptr;
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+};
+
+std::string LocaleText(LCTYPE type, const char* fallback) {
+  char buffer[16] = "";
+  return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) > 1 ? buffer : fallback;
+}
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  const TTestTree tree;
+
+  {
+    TFoldwick program("\"" + tree.root + "\"");
+    ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+    HWND treeView = program.Child(WC_TREEVIEWA);
+    HWND status = program.Child(STATUSCLASSNAMEA);
+    ASSERT_TRUE(treeView != nullptr && status != nullptr);
+
+    // The scan has ended when the root shows no progress image and the
+    // status bar counts every object below the root.
+    TNumberFormat number;
+    number.thousandSeparator = LocaleText(LOCALE_STHOUSAND, ",");
+    number.decimalSeparator = LocaleText(LOCALE_SDECIMAL, ".");
+    const std::string objects = FormatNumber(static_cast<double>(tree.objects - 1), 0, number) + " Objects";
+    const bool ended = program.WaitFor([&] {
+      HTREEITEM root = uikit::RemoteTreeRoot(treeView);
+      return root != nullptr && uikit::RemoteTreeStateImage(treeView, root) == 0 &&
+             uikit::RemoteStatusText(status, 1) == objects;
+    });
+    EXPECT_TRUE(ended) << "status: " << uikit::RemoteStatusText(status, 1) << ", expected " << objects;
+
+    // The root's tree text: its size in MB with one decimal, then its path.
+    TValueFormat format;
+    format.number = number;
+    const std::string size = FormatFolderValue(static_cast<double>(tree.bytes) / 1024 / 1024, kViewSize, false, format);
+    EXPECT_EQ(Trimmed(uikit::RemoteTreeItemText(treeView, uikit::RemoteTreeRoot(treeView))), size + "  " + tree.root);
+    EXPECT_EQ(uikit::WindowCaption(program.window), std::string(kTitle) + " - (Size)");
+    Sleep(1000);
+    uikit::SaveWindowPicture(program.window, "foldwick-chart");
+
+    // View > Allocated, then View > Detailed List, by keyboard.
+    program.MenuKeys('V', 'A');
+    EXPECT_TRUE(program.WaitFor([&] { return uikit::WindowCaption(program.window).find("(Bytes Allocated)") != std::string::npos; }, 10000))
+        << uikit::WindowCaption(program.window);
+    program.MenuKeys('V', 'D');
+    HWND list = program.Child(WC_LISTVIEWA);
+    EXPECT_TRUE(program.WaitFor([&] { return list != nullptr && IsWindowVisible(list); }, 10000));
+    Sleep(1000);
+    uikit::SaveWindowPicture(program.window, "foldwick-list");
+    EXPECT_TRUE(program.Close());
+  }
+
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
+  for (int i = 0; i < kSettingCount; ++i) EXPECT_TRUE(registry.ValueExists(SettingName(i))) << SettingName(i);
+  EXPECT_EQ(registry.ReadString("ShowType"), "2");
+  EXPECT_EQ(std::stoi(registry.ReadString("Charttype")) & 0xF, 8);
+  registry.CloseKey();
+
+  // The next start opens as the last one closed.
+  TFoldwick again("");
+  ASSERT_NE(again.window, nullptr);
+  EXPECT_TRUE(again.WaitFor([&] { return uikit::WindowCaption(again.window).find("(Bytes Allocated)") != std::string::npos; }, 10000))
+      << uikit::WindowCaption(again.window);
+  HWND list = again.Child(WC_LISTVIEWA);
+  EXPECT_TRUE(list != nullptr && IsWindowVisible(list));
+  EXPECT_TRUE(again.Close());
+}
+
+}  // namespace
+}  // namespace foldwick
