@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "classlib/win/Application.h"
+#include "classlib/win/MainMenu.h"
 #include "classlib/win/Messages.h"
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/Clipboard.h"
@@ -36,8 +37,6 @@ using namespace classlib;
 
 namespace {
 
-constexpr int kMenuCommandBase = 0x6000;
-constexpr int kRecentCommandBase = 0x7000;
 constexpr int kRecentInMenu = 5;  // the rest go into "More"
 constexpr TColor kFrameColour = RGBColor(255, 255, 192);
 constexpr TColor kRestingEntryColour = RGBColor(192, 192, 192);
@@ -135,6 +134,7 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   instanceMessage_ = RegisterWindowMessageA(kInstanceMessageName);
   BuildBars();
   BuildStatusLine();
+  BuildMenus();
   BindCommands();
   // Closing the frame ends the program.
   OnClose = [](TObject*, TCloseAction& action) {
@@ -148,10 +148,7 @@ void TForm1::PreloadDialogs(int level) {
     rangeDialog_ = new TRangeDlg(this);
 }
 
-TForm1::~TForm1() {
-  if (menuBar_ != nullptr && HandleAllocated()) SetMenu(Handle(), nullptr);
-  if (menuBar_ != nullptr) DestroyMenu(menuBar_);
-}
+TForm1::~TForm1() = default;
 
 void TForm1::CreateParams(TCreateParams& Params) {
   TForm::CreateParams(Params);
@@ -159,8 +156,6 @@ void TForm1::CreateParams(TCreateParams& Params) {
 }
 
 void TForm1::WindowCreated() {
-  BuildMenus();
-  SetMenu(Handle(), menuBar_);
   RecentFilesChanged();
   SetSheetState(false);
   SetModeIndicator(kModeReady.text, kModeReady.colour);
@@ -287,71 +282,49 @@ void TForm1::BuildStatusLine() {
 
 // ---- Menus -----------------------------------------------------------------------------
 
-int TForm1::MenuId(TCommandId id) { return kMenuCommandBase + static_cast<int>(id); }
-
-TCommandId TForm1::CommandOfMenuId(int menuId) {
-  int index = menuId - kMenuCommandBase;
-  return index > 0 && index < kCommandCount ? static_cast<TCommandId>(index) : TCommandId::kNone;
-}
-
 namespace {
 
-void AppendSpecs(HMENU menu, const std::vector<TMenuSpec>& specs) {
+// Adds the items of `specs` under `parent`; every item and submenu is noted
+// with its spec for the enabling rules.
+void AddSpecItems(TMenuItem& parent, const std::vector<TMenuSpec>& specs,
+                  std::vector<std::pair<TMenuItem*, const TMenuSpec*>>& noted, const std::function<void(TCommandId)>& run) {
   for (const TMenuSpec& spec : specs) {
-    if (spec.caption == "-") {
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    } else if (!spec.items.empty()) {
-      HMENU sub = CreatePopupMenu();
-      AppendSpecs(sub, spec.items);
-      AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), spec.caption.c_str());
-    } else {
-      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(TForm1::MenuId(spec.command)), spec.caption.c_str());
+    auto* item = new TMenuItem(nullptr);
+    item->Caption = spec.caption;
+    item->Name = spec.hint;
+    item->Tag = static_cast<std::intptr_t>(spec.command);
+    if (spec.command != TCommandId::kNone) {
+      TCommandId command = spec.command;
+      item->OnClick = [run, command](TObject*) { run(command); };
     }
-  }
-}
-
-// Enables the items and submenus of `menu` (built from `specs`) by the rules.
-void RefreshSpecs(HMENU menu, const std::vector<TMenuSpec>& specs, const std::function<bool(const TMenuSpec&)>& enabled,
-                  const std::function<bool(TCommandId)>& checked) {
-  for (std::size_t k = 0; k < specs.size(); ++k) {
-    const TMenuSpec& spec = specs[k];
-    if (spec.caption == "-") continue;
-    UINT position = static_cast<UINT>(k);
-    EnableMenuItem(menu, position, MF_BYPOSITION | (enabled(spec) ? MF_ENABLED : MF_GRAYED));
-    if (!spec.items.empty()) {
-      RefreshSpecs(GetSubMenu(menu, static_cast<int>(position)), spec.items, enabled, checked);
-    } else {
-      CheckMenuItem(menu, position, MF_BYPOSITION | (checked(spec.command) ? MF_CHECKED : MF_UNCHECKED));
-    }
+    parent.Add(item);
+    if (spec.caption != "-") noted.emplace_back(item, &spec);
+    AddSpecItems(*item, spec.items, noted, run);
   }
 }
 
 }  // namespace
 
 void TForm1::BuildMenus() {
-  menuBar_ = CreateMenu();
-  AppendSpecs(menuBar_, MainMenuSpec());
-  fileMenu_ = GetSubMenu(menuBar_, 0);
+  mainMenu_ = new TMainMenu(this, this);
+  AddSpecItems(*mainMenu_->Items(), MainMenuSpec(), menuSpecs_, [this](TCommandId id) { RunCommand(id); });
 }
 
 void TForm1::RefreshMenuStates() {
-  if (menuBar_ == nullptr) return;
+  if (mainMenu_ == nullptr) return;
   TCommandState state = CommandState();
-  auto enabled = [&](const TMenuSpec& spec) {
-    if (spec.command != TCommandId::kNone) return commands_.MenuEnabled(spec.command, state);
-    return !state.promptActive && !state.editing && NeedMet(spec.need, state);
-  };
-  auto checked = [](TCommandId id) {
-    const TProgramSettings& p = ProgramSettings();
-    switch (id) {
-      case TCommandId::kShowQuickBar: return p.QBar;
-      case TCommandId::kShowMacroBar: return p.MBar;
-      case TCommandId::kShowStatusBar: return p.SBar;
-      default: return false;
-    }
-  };
-  RefreshSpecs(menuBar_, MainMenuSpec(), enabled, checked);
-  if (HandleAllocated()) DrawMenuBar(Handle());
+  const TProgramSettings& p = ProgramSettings();
+  bool barChanged = false;
+  for (auto& [item, spec] : menuSpecs_) {
+    bool enabled = spec->command != TCommandId::kNone ? commands_.MenuEnabled(spec->command, state)
+                                                      : !state.promptActive && !state.editing && NeedMet(spec->need, state);
+    if (item->Parent() == mainMenu_->Items() && item->Enabled != enabled) barChanged = true;
+    item->Enabled = enabled;
+    item->Checked = (spec->command == TCommandId::kShowQuickBar && p.QBar) ||
+                    (spec->command == TCommandId::kShowMacroBar && p.MBar) ||
+                    (spec->command == TCommandId::kShowStatusBar && p.SBar);
+  }
+  if (barChanged) mainMenu_->Rebuild();
 }
 
 void TForm1::MenuSelected(UINT item, UINT flags, HMENU menu) {
@@ -359,49 +332,37 @@ void TForm1::MenuSelected(UINT item, UINT flags, HMENU menu) {
     SetCaption(kFrameCaption);
     return;
   }
+  // A column of the bar shows the list of its commands, Exit its own hint.
   std::string hint;
-  if ((flags & MF_POPUP) && menu == menuBar_ && item < MainMenuSpec().size()) {
-    hint = MainMenuSpec()[item].hint;
-  } else if (TCommandId id = CommandOfMenuId(static_cast<int>(item)); id == TCommandId::kExit) {
-    hint = "Exit Corvane";
+  if ((flags & MF_POPUP) && menu == mainMenu_->Handle() && static_cast<int>(item) < mainMenu_->Items()->Count()) {
+    hint = mainMenu_->Items()->Items(static_cast<int>(item))->Name;
+  } else if (TMenuItem* found = mainMenu_->Items()->Find(static_cast<std::uint16_t>(item))) {
+    hint = found->Name;
   }
   SetCaption(hint.empty() ? kFrameCaption : hint);
 }
 
-bool TForm1::MenuCommand(int Id) {
-  if (Id >= kRecentCommandBase && Id < kRecentCommandBase + kRecentMenuItems) {
-    if (files_.OpenRecent(Id - kRecentCommandBase)) RefreshIndicators();
-    return true;
-  }
-  TCommandId id = CommandOfMenuId(Id);
-  if (id == TCommandId::kNone) return TForm::MenuCommand(Id);
-  RunCommand(id);
-  return true;
-}
-
 void TForm1::RecentFilesChanged() {
-  if (fileMenu_ == nullptr) return;
-  // Everything after the File menu's last separator is the recent-file list.
-  int count = GetMenuItemCount(fileMenu_);
-  int separator = count - 1;
-  while (separator >= 0 && (GetMenuState(fileMenu_, static_cast<UINT>(separator), MF_BYPOSITION) & MF_SEPARATOR) == 0)
-    --separator;
-  for (int k = count - 1; k > separator; --k) DeleteMenu(fileMenu_, static_cast<UINT>(k), MF_BYPOSITION);
-  moreMenu_ = nullptr;
+  if (mainMenu_ == nullptr) return;
+  // The File column ends with the recent-file list after its last separator.
+  TMenuItem& file = *mainMenu_->Items()->Items(0);
+  while (file.Count() > 0 && file.Items(file.Count() - 1)->Name != kRecentSeparatorName) file.Delete(file.Count() - 1);
   std::vector<TRecentItem> items = RecentMenuItems(ProgramSettings().History, ProgramSettings().HSize);
-  bool any = items[0].visible;
-  // The separator stands only above a list.
-  ModifyMenuA(fileMenu_, static_cast<UINT>(separator), MF_BYPOSITION | (any ? MF_SEPARATOR : MF_SEPARATOR | MF_GRAYED),
-              0, nullptr);
-  for (int i = 0; i < kRecentMenuItems; ++i) {
-    const TRecentItem& item = items[static_cast<std::size_t>(i)];
-    if (!item.visible) break;
+  TMenuItem* more = nullptr;
+  for (int i = 0; i < kRecentMenuItems && items[static_cast<std::size_t>(i)].visible; ++i) {
     if (i == kRecentInMenu) {
-      moreMenu_ = CreatePopupMenu();
-      AppendMenuA(fileMenu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(moreMenu_), "More");
+      more = new TMenuItem(nullptr);
+      more->Name = "Mhist";
+      more->Caption = "More";
+      file.Add(more);
     }
-    AppendMenuA(i < kRecentInMenu ? fileMenu_ : moreMenu_, MF_STRING,
-                static_cast<UINT_PTR>(kRecentCommandBase + i), item.caption.c_str());
+    auto* entry = new TMenuItem(nullptr);
+    entry->Name = "NM" + std::to_string(i);
+    entry->Caption = items[static_cast<std::size_t>(i)].caption;
+    entry->OnClick = [this, i](TObject*) {
+      if (files_.OpenRecent(i)) RefreshIndicators();
+    };
+    (more != nullptr ? *more : file).Add(entry);
   }
 }
 

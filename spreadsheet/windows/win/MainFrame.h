@@ -12,12 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "classlib/win/MainMenu.h"
 #include "classlib/win/StdCtrls.h"
 #include "spreadsheet/controls/win/PromptWindow.h"
 #include "spreadsheet/controls/win/SplitButtonWindow.h"
 #include "spreadsheet/windows/Commands.h"
 #include "spreadsheet/windows/EntryLine.h"
 #include "spreadsheet/windows/FileCommands.h"
+#include "spreadsheet/windows/MenuLayout.h"
 
 namespace corvane {
 
@@ -133,10 +135,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   classlib::TComboBox FormatBox{nullptr};
   // The lock-key panels: INS, END, NUM, SCR, CAP.
   classlib::TPanel& LockPanel(int index) { return *lockPanels_[static_cast<std::size_t>(index)]; }
-  HMENU MenuBar() const { return menuBar_; }
-  // The menu command id of a command, and back (kNone for other ids).
-  static int MenuId(TCommandId id);
-  static TCommandId CommandOfMenuId(int menuId);
+  // The menu bar (its items carry their command in Tag, a column its hint in
+  // Name).
+  classlib::TMainMenu& MainMenu() { return *mainMenu_; }
   // The screen's font names in the order cells number them.
   const std::vector<std::string>& FontList() const { return fontNames_; }
 
@@ -144,7 +145,6 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void CreateParams(TCreateParams& Params) override;
   void WindowCreated() override;
   void WndProc(classlib::TMessage& Message) override;
-  bool MenuCommand(int Id) override;
   bool CloseQuery() override;
 
  private:
@@ -169,9 +169,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   std::vector<std::unique_ptr<classlib::TPanel>> lockPanels_;
   std::vector<std::string> fontNames_;
   classlib::TForm* rangeDialog_ = nullptr;
-  HMENU menuBar_ = nullptr;
-  HMENU fileMenu_ = nullptr;
-  HMENU moreMenu_ = nullptr;
+  classlib::TMainMenu* mainMenu_ = nullptr;  // owned as a component
+  std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> menuSpecs_;
   bool menusEnabled_ = true;
   bool sheetState_ = false;
   bool endMode_ = false;
