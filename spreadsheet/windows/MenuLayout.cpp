@@ -140,9 +140,9 @@ const std::vector<TToolButtonSpec>& QuickBarSpec() {
       {"Erase Range", "Erase", C::kRangeErase},
       {"Speed Fill", "Fill", C::kSpeedFill},
       {"Speed @SUM", "Sum", C::kSpeedSum},
-      {"Ins/Del Rows", "Row", C::kInsertRow, C::kDeleteRow},
-      {"INS/DEL COL", "Col", C::kInsertColumn, C::kDeleteColumn},
-      {"Ascend/Descend Sort", "Sort", C::kSortAscending, C::kSortDescending},
+      {"Ins/Del Rows", "+R|-R", C::kInsertRow, C::kDeleteRow},
+      {"INS/DEL COL", "+C|-C", C::kInsertColumn, C::kDeleteColumn},
+      {"Ascend/Descend Sort", "Az|Za", C::kSortAscending, C::kSortDescending},
       {"Function Pick", "@", C::kFunctionPick},
       {"Macro Pick", "{}", C::kMacroPick},
       {"Left Justify", "L", C::kAlignLeft},
@@ -155,7 +155,7 @@ const std::vector<TToolButtonSpec>& QuickBarSpec() {
       {"Protect/Unprotect Sheet", "Lock", C::kProtect},
       {"Execute Macro", "Run", C::kExecuteMacro},
       {"Quick Graph", "Graph", C::kQuickGraph},
-      {"Upper/Proper", "Aa", C::kUpperCase, C::kProperCase},
+      {"Upper/Proper", "AB|Ab", C::kUpperCase, C::kProperCase},
   };
   return bar;
 }
@@ -165,9 +165,9 @@ const std::vector<TToolButtonSpec>& StyleBarSpec() {
       {"Bold", "B", C::kBold},
       {"Italic", "I", C::kItalic},
       {"Underline", "U", C::kUnderline},
-      {"Font Size Up/Down", "+/-", C::kSizeUp, C::kSizeDown},
-      {"Background", "Fill", C::kFillColour},
-      {"Foreground", "Text", C::kTextColour},
+      {"Font Size Up/Down", "A+|A-", C::kSizeUp, C::kSizeDown},
+      {"Background", "Back", C::kFillColour},
+      {"Foreground", "Fore", C::kTextColour},
   };
   return bar;
 }

@@ -34,7 +34,7 @@ inline constexpr const char* kRecentSeparatorName = "NMSep";
 
 // A button of the quick bar or the style bar: its hint, its command and, for
 // a two-way button, the command of its second zone; the face is a short text
-// the button shows.
+// the button shows (a two-way button's two texts separated by "|").
 struct TToolButtonSpec {
   std::string hint;
   std::string face;

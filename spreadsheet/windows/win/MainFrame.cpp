@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "classlib/win/Application.h"
+#include "classlib/win/Bitmap.h"
 #include "classlib/win/MainMenu.h"
 #include "classlib/win/Messages.h"
 #include "spreadsheet/engine/CellEntry.h"
@@ -77,6 +78,39 @@ TRange CursorCell() {
   TRange range;
   RangeSet(range, col, row, col, row);
   return range;
+}
+
+// A button face showing `face` (two texts split by "|" for a two-way button,
+// drawn three times: at rest and with either half pressed): grey text while
+// the button is disabled, white on grey while its state is on.
+void DrawFaceGlyph(TBitmap& glyph, const std::string& face, int width, int height, bool twoWay, bool enabled,
+                   bool down) {
+  int images = twoWay ? 3 : 1;
+  glyph.SetSize(width * images, height);
+  TCanvas& c = glyph.Canvas();
+  c.Brush = TBrush{down ? clGray : clSilver};
+  c.FillRect({0, 0, width * images, height});
+  c.Brush.Style = TBrushStyle::bsClear;
+  c.Font.Name = "MS Sans Serif";
+  c.Font.Height = -10;
+  c.Font.Color = !enabled ? clGray : down ? clWhite : clBlack;
+  std::size_t bar = face.find('|');
+  std::string parts[2] = {face.substr(0, bar), bar == std::string::npos ? "" : face.substr(bar + 1)};
+  for (int image = 0; image < images; ++image) {
+    int left = image * width;
+    int halves = twoWay ? 2 : 1;
+    for (int half = 0; half < halves; ++half) {
+      int pressed = image == half + 1 ? 1 : 0;
+      int areaLeft = left + half * width / halves, areaWidth = width / halves;
+      TSize size = c.TextExtent(parts[half]);
+      c.TextOut(areaLeft + (areaWidth - size.cx) / 2 + pressed, (height - size.cy) / 2 + pressed, parts[half]);
+    }
+    if (twoWay) {
+      c.Pen = TPen{clGray, 1};
+      c.MoveTo(left + width / 2, 1);
+      c.LineTo(left + width / 2, height - 1);
+    }
+  }
 }
 
 // Shows what a failed command left in the error flag, once.
@@ -164,24 +198,26 @@ void TForm1::WindowCreated() {
 }
 
 void TForm1::BuildBars() {
-  auto makeButton = [this](TPanel& bar, const TToolButtonSpec& spec, int& x,
-                           std::vector<std::unique_ptr<Tspdbtn>>& buttons, std::vector<TCommandId>& commands) {
-    auto button = std::make_unique<Tspdbtn>(nullptr);
-    button->SetParent(&bar);
+  auto makeButton = [this](TPanel& bar, const TToolButtonSpec& spec, int& x) {
+    TBarButton made;
+    made.button = std::make_unique<Tspdbtn>(nullptr);
+    made.spec = spec;
+    Tspdbtn& button = *made.button;
+    button.SetParent(&bar);
     int width = spec.second != TCommandId::kNone ? 44 : 34;
-    button->SetBounds(x, 2, width, 24);
+    button.SetBounds(x, 2, width, 24);
     x += width + 2;
-    button->Model().SetCaption(spec.face);
+    button.Model().SetCaption(spec.face);
     TCommandId first = spec.command, second = spec.second;
     if (second != TCommandId::kNone) {
-      button->Model().SetMode(Tspmode::Horiz);
-      button->Model().OnUpclick = [this, first] { RunCommand(first); };
-      button->Model().OnDnclick = [this, second] { RunCommand(second); };
+      button.Model().SetMode(Tspmode::Horiz);
+      button.Model().OnUpclick = [this, first] { RunCommand(first); };
+      button.Model().OnDnclick = [this, second] { RunCommand(second); };
     } else {
-      button->Model().OnClick = [this, first] { RunCommand(first); };
+      button.Model().OnClick = [this, first] { RunCommand(first); };
     }
-    buttons.push_back(std::move(button));
-    commands.push_back(first);
+    barButtons_.push_back(std::move(made));
+    ShowButtonFace(barButtons_.back());
   };
   for (TPanel* bar : {&QuickBar, &StyleBar, &EntryPanel}) {
     bar->SetParent(this);
@@ -190,13 +226,13 @@ void TForm1::BuildBars() {
     bar->SetBevelOuter(TBevelCut::bvRaised);
   }
   int x = 4;
-  for (const TToolButtonSpec& spec : QuickBarSpec()) makeButton(QuickBar, spec, x, quickButtons_, quickCommands_);
+  for (const TToolButtonSpec& spec : QuickBarSpec()) makeButton(QuickBar, spec, x);
 
   // Style bar: bold, italic and underline, the three boxes, the size steps
   // and the colour buttons.
   x = 4;
   const std::vector<TToolButtonSpec>& style = StyleBarSpec();
-  for (std::size_t k = 0; k < 3; ++k) makeButton(StyleBar, style[k], x, styleButtons_, styleCommands_);
+  for (std::size_t k = 0; k < 3; ++k) makeButton(StyleBar, style[k], x);
   x += 6;
   for (TComboBox* box : {&FontBox, &SizeBox, &FormatBox}) {
     box->SetParent(&StyleBar);
@@ -209,7 +245,7 @@ void TForm1::BuildBars() {
   x += 60;
   FormatBox.SetBounds(x, 3, 130, 22);
   x += 136;
-  for (std::size_t k = 3; k < style.size(); ++k) makeButton(StyleBar, style[k], x, styleButtons_, styleCommands_);
+  for (std::size_t k = 3; k < style.size(); ++k) makeButton(StyleBar, style[k], x);
   std::vector<std::string> sizes;
   for (int size : FontSizeSteps()) sizes.push_back(std::to_string(size));
   SizeBox.SetItems(sizes);
@@ -614,18 +650,25 @@ void TForm1::BindCommands() {
   t.Bind(C::kToggleEnd, [this](int) { SetEndMode(!endMode_); });
 }
 
+void TForm1::ShowButtonFace(TBarButton& b) {
+  TBitmap glyph;
+  DrawFaceGlyph(glyph, b.spec.face, b.button->Width() - 6, 16, b.spec.second != TCommandId::kNone, b.enabled, b.down);
+  b.button->SetGlyph(glyph);
+  b.button->SetEnabled(b.enabled);
+  b.button->Invalidate();
+}
+
 void TForm1::RefreshButtonStates() {
   TCommandState state = CommandState();
-  auto apply = [&](std::vector<std::unique_ptr<Tspdbtn>>& buttons, const std::vector<TCommandId>& ids) {
-    for (std::size_t k = 0; k < buttons.size(); ++k) {
-      bool enabled = commands_.Enabled(ids[k], state);
-      // The quick bar goes with the sheet windows; Open stays.
-      if (ids[k] != TCommandId::kOpen && !state.sheetOpen) enabled = false;
-      if (buttons[k]->Enabled() != enabled) buttons[k]->SetEnabled(enabled);
-    }
-  };
-  apply(quickButtons_, quickCommands_);
-  apply(styleButtons_, styleCommands_);
+  for (TBarButton& b : barButtons_) {
+    bool enabled = commands_.Enabled(b.spec.command, state) ||
+                   (b.spec.second != TCommandId::kNone && commands_.Enabled(b.spec.second, state));
+    // The bars go with the sheet windows; Open stays.
+    if (b.spec.command != TCommandId::kOpen && !state.sheetOpen) enabled = false;
+    if (b.enabled == enabled) continue;
+    b.enabled = enabled;
+    ShowButtonFace(b);
+  }
   for (TComboBox* box : {&FontBox, &SizeBox, &FormatBox}) box->SetEnabled(state.sheetOpen);
 }
 
@@ -806,11 +849,13 @@ void TForm1::SetStatusText(std::string_view text) { PnCell.SetText(std::string(t
 void TForm1::SetPromptText(std::string_view text) { Prompt1.SetText(std::string(text)); }
 
 void TForm1::ShowCellStyle(const TCellStyleIndicators& style) {
-  bool states[] = {style.bold, style.italic, style.underline};
-  for (std::size_t k = 0; k < 3 && k < styleButtons_.size(); ++k) {
-    TFont font = styleButtons_[k]->Font();
-    font.Style = states[k] ? fsBold : 0;
-    styleButtons_[k]->SetFont(font);
+  for (TBarButton& b : barButtons_) {
+    TCommandId id = b.spec.command;
+    bool down = (id == TCommandId::kBold && style.bold) || (id == TCommandId::kItalic && style.italic) ||
+                (id == TCommandId::kUnderline && style.underline);
+    if (b.down == down) continue;
+    b.down = down;
+    ShowButtonFace(b);
   }
   std::string face = style.fontText.substr(0, style.fontText.find(" *"));
   if (int index = FontBox.IndexOf(face); index >= 0 && index != FontBox.ItemIndex()) FontBox.SetItemIndex(index);

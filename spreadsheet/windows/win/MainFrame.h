@@ -162,10 +162,15 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   TCommandTable commands_;
   TEntryLine entry_{*this};
   TFileCommands files_{*this};
-  std::vector<std::unique_ptr<Tspdbtn>> quickButtons_;
-  std::vector<std::unique_ptr<Tspdbtn>> styleButtons_;
-  std::vector<TCommandId> quickCommands_;
-  std::vector<TCommandId> styleCommands_;
+  // A button of the quick bar or the style bar and what its face shows.
+  struct TBarButton {
+    std::unique_ptr<Tspdbtn> button;
+    TToolButtonSpec spec;
+    bool enabled = true;
+    bool down = false;
+  };
+  void ShowButtonFace(TBarButton& button);
+  std::vector<TBarButton> barButtons_;
   std::vector<std::unique_ptr<classlib::TPanel>> lockPanels_;
   std::vector<std::string> fontNames_;
   classlib::TForm* rangeDialog_ = nullptr;
