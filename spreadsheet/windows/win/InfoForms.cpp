@@ -53,7 +53,7 @@ bool& ProgramStarted() {
 
 // ---- Topenup -------------------------------------------------------------------
 
-Topenup::Topenup(TComponent* AOwner) : TForm(AOwner, "Corvane") {
+Topenup::Topenup(TComponent* AOwner) : TForm(AOwner, "") {
   BorderStyle = TFormBorderStyle::bsNone;
   Position = TPosition::poScreenCenter;
   SetColor(clBtnFace);

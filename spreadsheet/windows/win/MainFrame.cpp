@@ -113,6 +113,16 @@ void DrawFaceGlyph(TBitmap& glyph, const std::string& face, int width, int heigh
   }
 }
 
+// Collects the face names the system enumerates, once each, leaving out the
+// vertical faces ("@").
+int CALLBACK AddFontName(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM self) {
+  auto& names = *reinterpret_cast<std::vector<std::string>*>(self);
+  std::string name = font->lfFaceName;
+  if (!name.empty() && name[0] != '@' && std::find(names.begin(), names.end(), name) == names.end())
+    names.push_back(name);
+  return 1;
+}
+
 // Shows what a failed command left in the error flag, once.
 void ShowPendingError() {
   if (ErrorFlagSet() && !ErrorMessage().empty()) ShowError(ErrorMessage());
@@ -756,16 +766,7 @@ void TForm1::SetSheetState(bool sheetOpen) {
     HDC dc = GetDC(nullptr);
     LOGFONTA wanted = {};
     wanted.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(
-        dc, &wanted,
-        [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM self) -> int {
-          auto& names = *reinterpret_cast<std::vector<std::string>*>(self);
-          std::string name = font->lfFaceName;
-          if (!name.empty() && name[0] != '@' && std::find(names.begin(), names.end(), name) == names.end())
-            names.push_back(name);
-          return 1;
-        },
-        reinterpret_cast<LPARAM>(&fontNames_), 0);
+    EnumFontFamiliesExA(dc, &wanted, AddFontName, reinterpret_cast<LPARAM>(&fontNames_), 0);
     ReleaseDC(nullptr, dc);
     std::vector<std::string> sorted = fontNames_;
     std::sort(sorted.begin(), sorted.end());
