@@ -436,25 +436,22 @@ class TForm : public TWinControl {
 
   TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
   TPosition Position = TPosition::poDefault;
-  // Set before the window is made. A child is made in the client of the
-  // program's MDI frame, which must exist by then.
+  // Set before the window is made. A child is made in the client of its
+  // frame, whose window must exist by then.
   TFormStyle FormStyle = TFormStyle::fsNormal;
 
-  // ---- The MDI frame (fsMDIForm) ----
-  // The frame of the program (the first fsMDIForm whose window exists), or null.
-  static TForm* MDIFrame();
-  // The MDI client window; null before the frame's window exists.
+  // ---- MDI: a frame's children ----
+  // The frame's MDI client window (null for other forms and before the
+  // frame's window exists).
   HWND ClientHandle() const;
-  // The active child and all children (in the client's order, active first).
+  // The active child of this frame, or null.
   TForm* ActiveMDIChild() const;
-  std::vector<TForm*> MDIChildren() const;
-  void Tile();
-  void Cascade();
-  void ArrangeIcons();
-  // Activates the child after the active one.
-  void Next();
-  // Makes `child` the active child.
-  void ActivateMDIChild(TForm* child);
+  // Makes `child` the active one, or the next child after the active one.
+  void MDIActivate(TForm* child);
+  void MDINext();
+  // The frame an MDI child lives in: its nearest owner that is a frame
+  // (null for other forms).
+  TForm* MDIFrame() const;
   // The form sees keys before the focused control (OnKeyDown, OnKeyPress,
   // OnKeyUp); a key it sets to 0 goes no further.
   bool KeyPreview = false;

@@ -144,7 +144,7 @@ void TForm::SetVisible(bool value) {
   TWinControl::SetVisible(value);
   if (!value || handle_ == nullptr) return;
   if (FormStyle == TFormStyle::fsMDIChild) {
-    if (TForm* frame = MDIFrame()) frame->ActivateMDIChild(this);
+    if (TForm* frame = MDIFrame()) frame->MDIActivate(this);
   } else {
     SetForegroundWindow(handle_);
   }
@@ -160,7 +160,13 @@ void TForm::DefaultHandler(TMessage& Message) {
   }
 }
 
-TForm* TForm::MDIFrame() { return gMDIFrame; }
+TForm* TForm::MDIFrame() const {
+  if (FormStyle != TFormStyle::fsMDIChild) return nullptr;
+  for (TComponent* owner = Owner(); owner != nullptr; owner = owner->Owner())
+    if (auto* form = dynamic_cast<TForm*>(owner); form != nullptr && form->FormStyle == TFormStyle::fsMDIForm)
+      return form;
+  return nullptr;
+}
 
 HWND TForm::ClientHandle() const {
   return client_ != nullptr && client_->HandleAllocated() ? client_->Handle() : nullptr;
@@ -172,37 +178,11 @@ TForm* TForm::ActiveMDIChild() const {
   return dynamic_cast<TForm*>(FromHandle(reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0))));
 }
 
-std::vector<TForm*> TForm::MDIChildren() const {
-  std::vector<TForm*> children;
-  HWND client = ClientHandle();
-  if (client == nullptr) return children;
-  if (TForm* active = ActiveMDIChild()) children.push_back(active);
-  for (HWND h = GetWindow(client, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
-    auto* form = dynamic_cast<TForm*>(FromHandle(h));
-    if (form != nullptr && form->FormStyle == TFormStyle::fsMDIChild &&
-        std::find(children.begin(), children.end(), form) == children.end())
-      children.push_back(form);
-  }
-  return children;
-}
-
-void TForm::Tile() {
-  if (HWND client = ClientHandle()) SendMessageA(client, WM_MDITILE, MDITILE_VERTICAL, 0);
-}
-
-void TForm::Cascade() {
-  if (HWND client = ClientHandle()) SendMessageA(client, WM_MDICASCADE, 0, 0);
-}
-
-void TForm::ArrangeIcons() {
-  if (HWND client = ClientHandle()) SendMessageA(client, WM_MDIICONARRANGE, 0, 0);
-}
-
-void TForm::Next() {
+void TForm::MDINext() {
   if (HWND client = ClientHandle()) SendMessageA(client, WM_MDINEXT, 0, 0);
 }
 
-void TForm::ActivateMDIChild(TForm* child) {
+void TForm::MDIActivate(TForm* child) {
   HWND client = ClientHandle();
   if (client != nullptr && child != nullptr && child->HandleAllocated())
     SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->Handle()), 0);

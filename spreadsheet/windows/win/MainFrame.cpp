@@ -550,9 +550,14 @@ void TForm1::BindCommands() {
   });
 
   // Window and Help.
-  t.Bind(C::kTile, [this](int) { Tile(); });
-  t.Bind(C::kCascade, [this](int) { Cascade(); });
-  t.Bind(C::kArrangeIcons, [this](int) { ArrangeIcons(); });
+  auto arrange = [this](UINT message, WPARAM how) {
+    return [this, message, how](int) {
+      if (HWND client = ClientHandle()) SendMessageA(client, message, how, 0);
+    };
+  };
+  t.Bind(C::kTile, arrange(WM_MDITILE, MDITILE_VERTICAL));
+  t.Bind(C::kCascade, arrange(WM_MDICASCADE, 0));
+  t.Bind(C::kArrangeIcons, arrange(WM_MDIICONARRANGE, 0));
   t.Bind(C::kCloseAll, [this](int) {
     files_.CloseAll();
     SetEntryText("");
@@ -910,6 +915,20 @@ void TForm1::EntryKeyDown(int& key, TShiftState shift) {
 
 TForm* TForm1::ActiveSheetWindow() const { return ActiveMDIChild(); }
 
+std::vector<TForm*> TForm1::SheetWindows() const {
+  std::vector<TForm*> windows;
+  HWND client = ClientHandle();
+  if (client == nullptr) return windows;
+  if (TForm* active = ActiveMDIChild()) windows.push_back(active);
+  for (HWND h = GetWindow(client, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+    auto* form = dynamic_cast<TForm*>(FromHandle(h));
+    if (form != nullptr && form->FormStyle == TFormStyle::fsMDIChild &&
+        std::find(windows.begin(), windows.end(), form) == windows.end())
+      windows.push_back(form);
+  }
+  return windows;
+}
+
 bool TForm1::CreateSheetWindow(std::string_view name, bool untitled) {
   return sheets_.CreateSheetWindow(*this, name, untitled) != nullptr;
 }
@@ -923,11 +942,11 @@ bool TForm1::CloseActiveSheetWindow() {
   if (window == nullptr) return true;
   window->Close();
   Application().ProcessMessages();
-  std::vector<TForm*> open = MDIChildren();
+  std::vector<TForm*> open = SheetWindows();
   return std::find(open.begin(), open.end(), window) == open.end() || !window->Visible();
 }
 
-int TForm1::SheetWindowCount() { return static_cast<int>(MDIChildren().size()); }
+int TForm1::SheetWindowCount() { return static_cast<int>(SheetWindows().size()); }
 
 void TForm1::RenameActiveSheetWindow(std::string_view name) {
   if (TForm* window = ActiveSheetWindow()) sheets_.RenameSheetWindow(window, name);
@@ -936,9 +955,9 @@ void TForm1::RenameActiveSheetWindow(std::string_view name) {
 bool TForm1::BringDocumentToFront(std::string_view name) {
   std::string wanted = WksFileName(name);
   bool found = false;
-  for (TForm* window : MDIChildren()) {
+  for (TForm* window : SheetWindows()) {
     if (WksFileName(window->Caption()) != wanted) continue;
-    ActivateMDIChild(window);
+    MDIActivate(window);
     found = true;
   }
   return found;

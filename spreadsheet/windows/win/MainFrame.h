@@ -59,8 +59,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // Runs a command of the table (false when it is disabled now).
   bool RunCommand(TCommandId id);
 
-  // The active sheet window, or null.
+  // The active sheet window, or null; all of them, the active one first.
   classlib::TForm* ActiveSheetWindow() const;
+  std::vector<classlib::TForm*> SheetWindows() const;
 
   // ---- What the window services ask of the frame -------------------------------
   void SetModeIndicator(std::string_view text, int colour);

@@ -86,19 +86,19 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
   ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
   uikit::RunUntilIdle();
-  ASSERT_EQ(frame->MDIChildren().size(), 2u);
+  ASSERT_EQ(frame->SheetWindows().size(), 2u);
   EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "SHEET2.WKS");
   EXPECT_FALSE(Grayed(bar(), 1));
   EXPECT_EQ(frame->PnProgress.Text(), "");
   ASSERT_TRUE(frame->RunCommand(TCommandId::kTile));
-  frame->ActivateMDIChild(frame->MDIChildren().back());
+  frame->MDIActivate(frame->SheetWindows().back());
   uikit::RunUntilIdle();
   EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "SHEET1.WKS");
   EXPECT_FALSE(uikit::SaveWindowPicture(frame->Handle(), "corvane-frame").empty());
 
   ASSERT_TRUE(frame->RunCommand(TCommandId::kCloseAll));
   uikit::RunUntilIdle();
-  EXPECT_TRUE(frame->MDIChildren().empty());
+  EXPECT_TRUE(frame->SheetWindows().empty());
   EXPECT_EQ(frame->PnProgress.Text(), "Empty");
   EXPECT_TRUE(Grayed(bar(), 1));
   delete frame;
