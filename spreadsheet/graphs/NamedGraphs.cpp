@@ -1,6 +1,7 @@
 // The current graph and the named-graph table of the current document.
 #include "spreadsheet/graphs/NamedGraphs.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "spreadsheet/engine/EngineError.h"
@@ -95,6 +96,36 @@ int GraphDelete(std::string_view name) {
   gCurrentDoc.graphs[count] = kNilHandle;
   --gCurrentDoc.graphCount;
   return index;
+}
+
+std::vector<TGraphRecord> NamedGraphsCopy() {
+  std::vector<TGraphRecord> graphs;
+  for (int index = 1; index <= GraphCount(); ++index) graphs.push_back(StoredGraph(index));
+  return graphs;
+}
+
+bool RestoreNamedGraphs(const std::vector<TGraphRecord>& graphs) {
+  int wanted = static_cast<int>(std::min<std::size_t>(graphs.size(), kMaxNamedGraphs));
+  // Every block is had before anything changes.
+  std::vector<TPoolHandle> fresh;
+  for (int index = GraphCount() + 1; index <= wanted; ++index) {
+    TPoolHandle block = PoolAlloc(kGraphRecordBytes);
+    if (block == kNilHandle) {
+      for (TPoolHandle taken : fresh) PoolFree(taken, kGraphRecordBytes);
+      SetOutOfMemoryError();
+      return false;
+    }
+    fresh.push_back(block);
+  }
+  for (int index = GraphCount(); index > wanted; --index) {
+    PoolFree(gCurrentDoc.graphs[index], kGraphRecordBytes);
+    gCurrentDoc.graphs[index] = kNilHandle;
+  }
+  for (std::size_t i = 0; i < fresh.size(); ++i) gCurrentDoc.graphs[GraphCount() + 1 + static_cast<int>(i)] = fresh[i];
+  gCurrentDoc.graphCount = static_cast<std::uint8_t>(wanted);
+  for (int index = 1; index <= wanted; ++index)
+    graphs[static_cast<std::size_t>(index - 1)].ToBytes(PoolBlock(gCurrentDoc.graphs[index]));
+  return true;
 }
 
 void GraphResetCurrent() { SetCurrentGraph(TGraphRecord::Fresh()); }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "spreadsheet/graphs/GraphRecord.h"
 
@@ -56,6 +57,13 @@ int GraphNewAuto();
 // and the later graphs move down one place, keeping their order. The removed
 // index, or 0 when there is no such graph.
 int GraphDelete(std::string_view name);
+
+// Copies of the named graphs 1..count, in table order.
+std::vector<TGraphRecord> NamedGraphsCopy();
+// Makes the named-graph table hold exactly `graphs` (at most 50), in order,
+// reusing the blocks the table has and taking the others from the pool. False,
+// with "Out of Memory" and the table unchanged, when the pool refuses.
+bool RestoreNamedGraphs(const std::vector<TGraphRecord>& graphs);
 
 // Fills the current graph record with the fresh defaults.
 void GraphResetCurrent();

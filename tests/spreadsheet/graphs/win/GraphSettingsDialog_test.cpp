@@ -1,0 +1,159 @@
+// The graph settings dialog under Wine: its pages and sizes, type buttons,
+// range and scale edits read on "&Ok" with a message for what does not read,
+// the names page, and "&Cancel" (also Escape in a modal run) undoing all of
+// it, the named-graph table included. A picture of each page is saved.
+#include "spreadsheet/graphs/win/GraphSettingsDialog.h"
+
+#include <string>
+#include <vector>
+
+#include "spreadsheet/controls/win/TabBarWindow.h"
+#include "spreadsheet/engine/RangePrompt.h"
+#include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/graphs/GraphViewModel.h"
+#include "spreadsheet/graphs/win/GraphView.h"
+#include "tests/spreadsheet/graphs/GraphTestSupport.h"
+#include "tests/support/win/UiKit.h"
+
+namespace corvane::testing {
+namespace {
+
+using namespace classlib;
+
+std::vector<std::string> gErrors;
+void RecordError(std::string_view message) { gErrors.emplace_back(message); }
+
+class GraphSettingsDialogTest : public GraphTest {
+ protected:
+  void SetUp() override {
+    GraphTest::SetUp();
+    gErrors.clear();
+    SetShowErrorHandler(RecordError);
+  }
+  void TearDown() override {
+    SetShowErrorHandler(nullptr);
+    GraphTest::TearDown();
+  }
+  // Focuses `edit`, gives it `text` and moves on, as typing and Tab would.
+  static void Type(TEdit* edit, const std::string& text, TWinControl* next) {
+    edit->SetFocus();
+    edit->SetText(text);
+    next->SetFocus();
+    uikit::RunUntilIdle();
+  }
+};
+
+TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
+  Column(0, {"a", "b", "c", "d"});
+  Column(1, {"1", "2", "3", "4"});
+  SetCurrentGraph(Graph(kGraphLine, 4, 1));
+  ASSERT_EQ(GraphStore("FIRST"), 1);
+  std::vector<TGraphRecord> table = NamedGraphsCopy();
+  int changes = 0;
+  TGrange dialog(nullptr);
+  dialog.OnGraphChanged = [&](TObject*) { ++changes; };
+
+  for (int page = 0; page <= 8; ++page) {
+    dialog.ShowPage(page);
+    uikit::RunUntilIdle();
+    uikit::SaveWindowPicture(dialog.Handle(), "graph-settings-page-" + std::to_string(page));
+  }
+
+  // The Scales page at its Y tab: an expression becomes its number on leaving.
+  dialog.ShowPage(GraphPageCode(kGraphPageScales, 1));
+  uikit::RunUntilIdle();
+  EXPECT_EQ(dialog.Page(), kGraphPageScales);
+  EXPECT_EQ(dialog.Tab(), 1);
+  EXPECT_EQ(dialog.Width(), 334);
+  EXPECT_EQ(dialog.Height(), 298);
+  EXPECT_EQ(dialog.Text(), "Scale: Set Y-Axis");
+  Type(dialog.ScaleEdit(0), "2*5", dialog.ScaleEdit(1));
+  EXPECT_EQ(dialog.ScaleEdit(0)->Text(), "10");
+  Type(dialog.ScaleEdit(1), "4/", dialog.ScaleEdit(2));
+  EXPECT_EQ(gErrors, std::vector<std::string>{"Error:Invalid Number"});
+  Type(dialog.ScaleEdit(1), "50", dialog.ScaleEdit(2));
+  uikit::Click(dialog.ScalingButton(1)->Handle(), {5, 5});  // "&Auto"
+
+  // Type buttons write the current graph at once.
+  dialog.ShowPage(kGraphPageType);
+  uikit::Click(dialog.TypeButton(false, 1)->Handle(), {5, 5});
+  EXPECT_EQ(CurrentGraph().Type(), kGraphBar);
+  dialog.TabBar(kGraphPageType)->Model().SetItemIndex(1);
+  uikit::Click(dialog.TypeButton(true, 2)->Handle(), {5, 5});
+  EXPECT_EQ(CurrentGraph().Type(), kGraphDonut3D);
+  EXPECT_GT(changes, 0);
+
+  // A double click on a range edit points at the sheet with the dialog hidden.
+  dialog.ShowPage(kGraphPageRanges);
+  uikit::RunUntilIdle();
+  PostMessageA(dialog.RangeEdit(2)->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  uikit::RunUntilIdle();
+  EXPECT_TRUE(RangePromptActive());
+  EXPECT_FALSE(dialog.Visible());
+  windows.promptText = "C1..C4";
+  EXPECT_TRUE(RangePromptEnd(true));
+  EXPECT_TRUE(dialog.Visible());
+  EXPECT_EQ(dialog.RangeEdit(2)->Text(), "C1..C4");
+
+  // A label range that does not read keeps the dialog open at that edit.
+  dialog.RangeEdit(0)->SetText("a1..a3");
+  dialog.LabelEdit(2)->SetText("zz");
+  gErrors.clear();
+  EXPECT_FALSE(dialog.OkClick());
+  EXPECT_EQ(gErrors, std::vector<std::string>{"Error:Invalid Range"});
+  EXPECT_TRUE(dialog.Visible());
+  EXPECT_EQ(dialog.Tab(), 1);
+  dialog.LabelEdit(2)->SetText("c1..c3");
+  EXPECT_TRUE(dialog.OkClick());
+  EXPECT_FALSE(dialog.Visible());
+  TGraphRecord stored = CurrentGraph();
+  EXPECT_EQ(stored.XRange(), MakeRange(0, 0, 0, 2));
+  EXPECT_EQ(stored.LabelRange(2), MakeRange(2, 0, 2, 2));
+  EXPECT_EQ(stored.YLower(), 10);
+  EXPECT_EQ(stored.YUpper(), 50);
+  EXPECT_FALSE(stored.YManual()) << "Auto keeps the values and clears the flag";
+
+  // Names, headings and types changed, then Cancel: all of it undone.
+  dialog.ShowPage(kGraphPageNames);
+  dialog.NameEdit()->SetText("second");
+  EXPECT_EQ(dialog.NameEdit()->Text(), "SECOND");
+  uikit::Click(dialog.NameButton(0)->Handle(), {5, 5});
+  EXPECT_EQ(dialog.NameList()->Items(), (std::vector<std::string>{"FIRST", "SECOND"}));
+  dialog.NameEdit()->SetText("FIRST");
+  uikit::Click(dialog.NameButton(1)->Handle(), {5, 5});
+  EXPECT_EQ(dialog.NameList()->Items(), std::vector<std::string>{"SECOND"});
+  dialog.ShowPage(kGraphPageHeadings);
+  dialog.HeadingEdit(1)->SetText("Changed");
+  EXPECT_EQ(CurrentGraph().Heading(1), "Changed");
+  dialog.CancelClick();
+  EXPECT_EQ(CurrentGraph(), stored);
+  EXPECT_EQ(NamedGraphsCopy(), table);
+
+  // "&Use" shows the graph window at the current graph.
+  TGraphView view(nullptr);
+  ConnectGraphViewAndSettings(view, dialog);
+  dialog.OnGraphChanged = [&](TObject*) {
+    ++changes;
+    view.GraphChanged();
+  };
+  dialog.ShowPage(kGraphPageNames);
+  dialog.NameEdit()->SetText("FIRST");
+  uikit::Click(dialog.NameButton(2)->Handle(), {5, 5});
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_TRUE(view.Visible());
+  EXPECT_EQ(CurrentGraph().Name(), "FIRST");
+  view.Hide();
+  SetCurrentGraph(stored);
+
+  // A modal run: a click on "&Pie", then Escape, which undoes the click.
+  uikit::PostClick(dialog.TypeButton(false, 2)->Handle(), {5, 5});
+  uikit::PostKey(dialog.Handle(), VK_ESCAPE);
+  int before = changes;
+  dialog.ShowPage(~GraphPageCode(kGraphPageType, 0));
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_GE(changes, before + 2) << "the click and the cancel both changed the graph";
+  EXPECT_EQ(CurrentGraph(), stored);
+}
+
+}  // namespace
+}  // namespace corvane::testing
