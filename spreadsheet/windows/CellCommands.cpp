@@ -16,6 +16,8 @@
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/data/DataSort.h"
+#include "spreadsheet/graphs/GraphRecord.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/data/FillBinsParse.h"
 
 namespace corvane {
@@ -175,6 +177,29 @@ bool SortSelection(const TRange& selection, bool ascending) {
   bool sorted = DataSort();
   if (sorted) MarkChangedAndRepaint();
   return sorted;
+}
+
+int QuickGraph(const TRange& selection) {
+  TRange r = OrderedRange(selection);
+  if (!RangeIsValid(r)) return -1;
+  TGraphRecord graph = CurrentGraph();
+  TRange unset;
+  graph.SetXRange(unset);
+  for (int series = 1; series <= kGraphSeries; ++series) graph.SetSeriesRange(series, unset);
+  int col = r.firstCol;
+  if (r.lastCol > r.firstCol) {
+    TRange x;
+    RangeSet(x, col, r.firstRow, col, r.lastRow);
+    graph.SetXRange(x);
+    ++col;
+  }
+  for (int series = 1; series <= kGraphSeries && col <= r.lastCol; ++series, ++col) {
+    TRange data;
+    RangeSet(data, col, r.firstRow, col, r.lastRow);
+    graph.SetSeriesRange(series, data);
+  }
+  SetCurrentGraph(graph);
+  return GraphNewAuto();
 }
 
 bool ToggleProtection() {

@@ -56,6 +56,13 @@ int FormatBoxCode(std::string_view entry);
 // primary key. False when nothing was sorted.
 bool SortSelection(const TRange& selection, bool ascending);
 
+// "Quick Graph": the current graph takes its ranges from the selection (its
+// first column the X range when it has more than one, each further column
+// a series, at most six) and is stored as a new named graph; the named
+// graph's index, or -1 when all 50 exist.
+inline constexpr const char* kMaxGraphsText = "Max Graphs Exceeded";
+int QuickGraph(const TRange& selection);
+
 // Switches the current document's protection on or off; its new state.
 bool ToggleProtection();
 

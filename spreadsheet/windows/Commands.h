@@ -122,11 +122,11 @@ enum class TCommandNeed : std::uint8_t {
   X(kArrayLinear, "Linear", kSheet, 7)                         \
   X(kGraphType, "Graph Type", kSheet, 0)                       \
   X(kGraphRanges, "Graph Ranges", kSheet, 1)                   \
-  X(kGraphLegends, "Graph Legends", kSheet, 2)                 \
+  X(kGraphLegends, "Graph Legends", kSheet, 8)                 \
   X(kGraphScale, "Graph Scale", kSheet, 3)                     \
-  X(kGraphOptions, "Graph Options", kSheet, 4)                 \
-  X(kGraphNames, "Graph Names", kSheet, 5)                     \
-  X(kGraphHeadings, "Graph Headings", kSheet, 6)               \
+  X(kGraphOptions, "Graph Options", kSheet, 2)                 \
+  X(kGraphNames, "Graph Names", kSheet, 4)                     \
+  X(kGraphHeadings, "Graph Headings", kSheet, 5)               \
   X(kGraphFonts, "Graph Fonts", kSheet, 7)                     \
   X(kGraphClear, "Graph Clear", kSheet, 0)                     \
   X(kGraphView, "Graph View", kSheet, 0)                       \

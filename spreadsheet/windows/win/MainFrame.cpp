@@ -26,6 +26,9 @@
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
+#include "spreadsheet/graphs/win/GraphSettingsDialog.h"
+#include "spreadsheet/graphs/win/GraphView.h"
 #include "spreadsheet/windows/CellCommands.h"
 #include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/Startup.h"
@@ -179,6 +182,10 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   BuildBars();
   BuildStatusLine();
   BuildMenus();
+  // The graph window and its settings dialog live as long as the frame.
+  graphView_ = new TGraphView(this);
+  graphSettings_ = new TGrange(this);
+  ConnectGraphViewAndSettings(*graphView_, *graphSettings_);
   BindCommands();
   // Closing the frame ends the program.
   OnClose = [](TObject*, TCloseAction& action) {
@@ -547,6 +554,25 @@ void TForm1::BindCommands() {
   });
   t.Bind(C::kMoveCells, [](int) {
     PromptTwoRanges("MOVE", [](const TRange& s, const TRange& d) { return CopyMoveRange(true, s, d); });
+  });
+
+  // Graphs: the settings dialog at a page, the window, a quick graph.
+  auto graphPage = [this](int tag) { graphSettings_->ShowPage(tag); };
+  for (C id : {C::kGraphType, C::kGraphRanges, C::kGraphLegends, C::kGraphScale, C::kGraphOptions, C::kGraphNames,
+               C::kGraphHeadings, C::kGraphFonts})
+    t.Bind(id, graphPage);
+  t.Bind(C::kGraphClear, [this](int) {
+    GraphResetCurrent();
+    graphView_->GraphChanged();
+  });
+  t.Bind(C::kGraphView, [this](int) { graphView_->ShowGraph(); });
+  t.Bind(C::kQuickGraph, [this](int) {
+    if (QuickGraph(Selection()) < 0) {
+      ShowError(kMaxGraphsText);
+      return;
+    }
+    graphView_->GraphChanged();
+    graphView_->ShowGraph();
   });
 
   // Window and Help.

@@ -24,6 +24,8 @@
 namespace corvane {
 
 class TForm1;
+class TGraphView;
+class TGrange;
 
 // What the frame needs of the sheet windows (TForm2): making one for a
 // document, and the few things only a sheet window knows.
@@ -175,6 +177,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   std::vector<std::unique_ptr<classlib::TPanel>> lockPanels_;
   std::vector<std::string> fontNames_;
   classlib::TForm* rangeDialog_ = nullptr;
+  TGraphView* graphView_ = nullptr;  // owned as components
+  TGrange* graphSettings_ = nullptr;
   classlib::TMainMenu* mainMenu_ = nullptr;  // owned as a component
   std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> menuSpecs_;
   bool menusEnabled_ = true;

@@ -4,6 +4,8 @@
 
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/UndoBuffer.h"
+#include "spreadsheet/graphs/GraphRecord.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/windows/RangeNameDialog.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
 
@@ -80,6 +82,17 @@ TEST_F(CellCommandsTest, SpeedFillByFirstCell) {
   ASSERT_TRUE(SortSelection(MakeRange(5, 0, 5, 2), false));
   EXPECT_EQ(Contents(0, 5), "2");
   EXPECT_EQ(Contents(2, 5), "0");
+}
+
+TEST_F(CellCommandsTest, QuickGraphTakesTheSelection) {
+  ASSERT_EQ(QuickGraph(MakeRange(1, 2, 3, 9)), 1);
+  TGraphRecord graph = CurrentGraph();
+  EXPECT_EQ(graph.XRange(), MakeRange(1, 2, 1, 9));
+  EXPECT_EQ(graph.SeriesRange(1), MakeRange(2, 2, 2, 9));
+  EXPECT_EQ(graph.SeriesRange(2), MakeRange(3, 2, 3, 9));
+  EXPECT_FALSE(RangeIsValid(graph.SeriesRange(3)));
+  for (int k = 2; k <= 50; ++k) ASSERT_EQ(QuickGraph(MakeRange(0, 0, 0, 3)), k);
+  EXPECT_EQ(QuickGraph(MakeRange(0, 0, 0, 3)), -1) << "no slot left";
 }
 
 TEST_F(CellCommandsTest, StyleToggles) {
