@@ -16,7 +16,14 @@ constexpr size_t kMaxLabel = 30;
 }  // namespace
 
 std::string TabLabel(std::string_view item) {
-  return std::string(item.substr(0, std::min(item.find(':'), kMaxLabel)));
+  // The "&" that marks the accelerator letter is not shown ("&&" shows one).
+  std::string_view raw = item.substr(0, std::min(item.find(':'), kMaxLabel));
+  std::string label;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '&' && i + 1 < raw.size()) ++i;
+    label += raw[i];
+  }
+  return label;
 }
 
 std::string TabPickText(std::string_view item) {
@@ -26,6 +33,7 @@ std::string TabPickText(std::string_view item) {
 
 char TabAccelerator(std::string_view item) {
   size_t amp = item.find('&');
+  while (amp != std::string_view::npos && amp + 1 < item.size() && item[amp + 1] == '&') amp = item.find('&', amp + 2);
   if (amp == std::string_view::npos || amp + 1 >= item.size()) return 0;
   return static_cast<char>(std::toupper(static_cast<unsigned char>(item[amp + 1])));
 }

@@ -17,11 +17,11 @@
 
 namespace corvane {
 
-// The label an item shows (before the first colon, at most 30 characters)
-// and the text picking it hands on (after the first colon, else the whole).
+// The label an item shows (before the first colon, at most 30 characters,
+// without the "&" that marks its accelerator letter) and the text picking it hands on (after the first colon, else the whole).
 std::string TabLabel(std::string_view item);
 std::string TabPickText(std::string_view item);
-// The upper-cased letter after the first "&" of an item; 0 when none.
+// The upper-cased letter after the first single "&" of an item; 0 when none.
 char TabAccelerator(std::string_view item);
 // The frame caption of the "Define Tabs" dialog for a memo of n lines.
 std::string TabDialogCaption(int lineCount);

@@ -37,7 +37,8 @@ TEST_F(TabBarTest, ItemsShowTheirLabelAndPickTheirText) {
     char accelerator;
   } rows[] = {{"Sales:Q1", "Sales", "Q1", 0},
               {"B", "B", "B", 0},
-              {"&north:N:1", "&north", "N:1", 'N'},
+              {"&north:N:1", "north", "N:1", 'N'},
+              {"R&&D:rd", "R&D", "rd", 0},
               {"1234567890123456789012345678901234:x", "123456789012345678901234567890", "x", 0}};
   for (auto& r : rows) {
     EXPECT_EQ(TabLabel(r.item), r.label);
