@@ -51,8 +51,8 @@ class TFileCommandHost {
   virtual void RecalculateAll() = 0;
   // The recent-file items of the File menu must be shown again.
   virtual void RecentFilesChanged() = 0;
-  // Runs the macro that starts at (row, col); false when none can run.
-  virtual bool RunMacroAt(int row, int col) = 0;
+  // Runs the macro that starts at (row, col).
+  virtual void RunMacroAt(int row, int col) = 0;
 };
 
 // One recent-file menu item: shown or hidden, its caption and the full name

@@ -1047,7 +1047,7 @@ void TForm1::SheetOpened() {
 void TForm1::RecalculateAll() { sheets_.RecalculateAll(); }
 
 // The macro language is not part of the program yet: nothing runs.
-bool TForm1::RunMacroAt(int, int) { return false; }
+void TForm1::RunMacroAt(int, int) {}
 
 // ---- Messages ----------------------------------------------------------------------------------------
 

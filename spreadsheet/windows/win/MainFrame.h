@@ -118,7 +118,7 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void SheetOpened() override;
   void RecalculateAll() override;
   void RecentFilesChanged() override;
-  bool RunMacroAt(int row, int col) override;
+  void RunMacroAt(int row, int col) override;
 
   // ---- Controls -----------------------------------------------------------------------
   classlib::TPanel QuickBar{nullptr};

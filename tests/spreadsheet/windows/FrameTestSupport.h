@@ -117,10 +117,7 @@ class TFakeFileHost : public TFileCommandHost {
   void SheetOpened() override {}
   void RecalculateAll() override { ++recalculations; }
   void RecentFilesChanged() override { ++recentChanges; }
-  bool RunMacroAt(int, int) override {
-    ++macrosRun;
-    return true;
-  }
+  void RunMacroAt(int, int) override { ++macrosRun; }
 };
 
 class FrameTest : public EngineTest {
