@@ -4,24 +4,16 @@
 // last row in view: the new row and the two cursor rows). Prints rows painted
 // and milliseconds per paint or scroll. Run it with the win64 tree built:
 //   tools/wine-run build/win64/wine build/win64/bin/grid_paint_bench.exe
-#include <chrono>
 #include <cstdio>
 
 #include "classlib/win/Controls.h"
+#include "bench/win/PaintTiming.h"
 #include "spreadsheet/controls/win/GridWindow.h"
 #include "tests/spreadsheet/controls/DemoRowPainter.h"
 #include "tests/support/win/UiKit.h"
 
 using namespace classlib;
 using namespace corvane;
-
-namespace {
-
-double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
 
 int main() {
   constexpr int kRounds = 200;
@@ -44,40 +36,14 @@ int main() {
   std::printf("cell area %d x %d pixels, %d rows and %d columns in view\n", grid.CellPanel().ClientWidth(),
               grid.CellPanel().ClientHeight(), model.Nrows(), model.Ncols());
 
-  rows = 0;
-  auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kRounds; ++i) {
-    InvalidateRect(cells, nullptr, FALSE);
-    UpdateWindow(cells);
-    GdiFlush();
-  }
-  double ms = MillisecondsSince(start);
-  std::printf("full screen:          %5.1f rows painted per paint, %7.3f ms per paint\n",
-              static_cast<double>(rows) / kRounds, ms / kRounds);
-
-  rows = 0;
-  start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kRounds; ++i) {
-    model.ScrollBar().SetPosition(model.Toprow() + 1);
-    UpdateWindow(cells);
-    GdiFlush();
-  }
-  ms = MillisecondsSince(start);
-  std::printf("one-row scroll (bar): %5.1f rows painted per scroll, %7.3f ms per scroll\n",
-              static_cast<double>(rows) / kRounds, ms / kRounds);
-
+  bench::TimePaints("full screen:", cells, rows, kRounds, [&] { InvalidateRect(cells, nullptr, FALSE); });
+  bench::TimePaints("one-row scroll (bar):", cells, rows, kRounds,
+                    [&] { model.ScrollBar().SetPosition(model.Toprow() + 1); });
   model.MoveTo(model.Toprow() + model.Nrows(), 0);
   uikit::RunUntilIdle();
-  rows = 0;
-  start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kRounds; ++i) {
+  bench::TimePaints("one-row scroll (Down):", cells, rows, kRounds, [&] {
     int key = VK_DOWN;
     model.KeyDown(key, 0);
-    UpdateWindow(cells);
-    GdiFlush();
-  }
-  ms = MillisecondsSince(start);
-  std::printf("one-row scroll (Down):%5.1f rows painted per scroll, %7.3f ms per scroll\n",
-              static_cast<double>(rows) / kRounds, ms / kRounds);
+  });
   return 0;
 }

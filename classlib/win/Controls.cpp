@@ -61,8 +61,24 @@ void RegisterOwnClass(const std::string& name, UINT classStyle, WNDPROC proc) {
   if (RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) registered.insert(name);
 }
 
+// MDI frames with their client windows, and MDI children: their default
+// handling is the MDI one, also before they are tied and after.
+std::unordered_map<HWND, HWND>& MdiFrames() {
+  static std::unordered_map<HWND, HWND> frames;
+  return frames;
+}
+std::set<HWND>& MdiChildren() {
+  static std::set<HWND> children;
+  return children;
+}
+
 LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (WNDPROC proc = PreviousProc(hwnd)) return CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+  if (!MdiFrames().empty()) {
+    if (auto frame = MdiFrames().find(hwnd); frame != MdiFrames().end())
+      return DefFrameProcA(hwnd, frame->second, msg, wParam, lParam);
+    if (MdiChildren().count(hwnd) != 0) return DefMDIChildProcA(hwnd, msg, wParam, lParam);
+  }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -85,7 +101,20 @@ void Untie(HWND hwnd, WNDPROC ours) {
 
 RECT ToRECT(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
+void ForgetMdiWindow(HWND hwnd) {
+  MdiFrames().erase(hwnd);
+  MdiChildren().erase(hwnd);
+}
+
 }  // namespace
+
+void RegisterMdiFrame(HWND frame, HWND client) { MdiFrames()[frame] = client; }
+
+bool TranslateMdiKeys(MSG& msg) {
+  for (const auto& [frame, client] : MdiFrames())
+    if (IsChild(client, msg.hwnd) && TranslateMDISysAccel(client, &msg)) return true;
+  return false;
+}
 
 TShiftState KeyboardShiftState() {
   TShiftState shift = 0;
@@ -204,7 +233,7 @@ TWinControl::~TWinControl() {
   handle_ = nullptr;
   if (hwnd == nullptr) return;
   // An MDI child goes through its client, which then activates another.
-  if (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD)
+  if (MdiChildren().count(hwnd) != 0 && IsWindow(GetParent(hwnd)))
     SendMessageA(GetParent(hwnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd), 0);
   else
     DestroyWindow(hwnd);
@@ -244,7 +273,9 @@ void TWinControl::CreateHandle() {
   if (!CL_CHECK(!destroyed_)) return;  // the window is gone; the object should have gone with it
   TCreateParams params;
   CreateParams(params);
-  if (params.Style & WS_CHILD) {
+  const bool mdiChild = (params.ExStyle & WS_EX_MDICHILD) != 0;
+  if (mdiChild && !CL_CHECK(params.WndParent != nullptr)) return;
+  if ((params.Style & WS_CHILD) && !mdiChild) {
     if (!CL_CHECK(parent_ != nullptr)) return;
     params.WndParent = parent_->Handle();
     // Creating the parent's window creates this one too.
@@ -252,7 +283,8 @@ void TWinControl::CreateHandle() {
   }
   creating_ = true;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())) : nullptr;
+  HMENU id = (params.Style & WS_CHILD) && !mdiChild ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId()))
+                                                    : nullptr;
   const std::string caption = text_;
   HWND hwnd;
   if (params.SystemClass) {
@@ -307,11 +339,13 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
   TWinControl* control = FromHandle(hwnd);
   if (control == nullptr && msg == WM_NCCREATE) {
     const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    // An MDI child's creation data comes wrapped in an MDICREATESTRUCT.
-    if (create->dwExStyle & WS_EX_MDICHILD)
-      control = reinterpret_cast<TWinControl*>(static_cast<MDICREATESTRUCTA*>(create->lpCreateParams)->lParam);
-    else
-      control = static_cast<TWinControl*>(create->lpCreateParams);
+    void* param = create->lpCreateParams;
+    // An MDI child's parameter comes wrapped in the MDI creation record.
+    if ((create->dwExStyle & WS_EX_MDICHILD) != 0 && param != nullptr) {
+      param = reinterpret_cast<void*>(static_cast<const MDICREATESTRUCTA*>(param)->lParam);
+      MdiChildren().insert(hwnd);
+    }
+    control = static_cast<TWinControl*>(param);
     if (control != nullptr) {
       control->handle_ = hwnd;
       control->Tie(hwnd, false);
@@ -321,7 +355,10 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     LRESULT result = CallDefault(hwnd, msg, wParam, lParam);
     // A window that someone subclassed after us kept our procedure in its
     // chain when its object went; forget it with the window.
-    if (msg == WM_NCDESTROY) Ties().erase(hwnd);
+    if (msg == WM_NCDESTROY) {
+      Ties().erase(hwnd);
+      ForgetMdiWindow(hwnd);
+    }
     return result;
   }
   TMessage message{hwnd, msg, wParam, lParam};
@@ -334,7 +371,10 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     Application().HandleException(control, std::runtime_error("Unknown error"));
     message.Result = 0;
   }
-  if (msg == WM_NCDESTROY) control->WindowGone(hwnd);
+  if (msg == WM_NCDESTROY) {
+    control->WindowGone(hwnd);
+    ForgetMdiWindow(hwnd);
+  }
   return message.Result;
 }
 

@@ -246,7 +246,8 @@ class TWinControl : public TControl {
     int Width = 0;
     int Height = 0;
     HWND WndParent = nullptr;
-    // Creation data for a system class (the MDI client's CLIENTCREATESTRUCT).
+    // The creation parameter of a system class that needs one (the MDI
+    // client's CLIENTCREATESTRUCT); our own classes get the object.
     void* Param = nullptr;
   };
   virtual void CreateParams(TCreateParams& Params);
@@ -265,8 +266,8 @@ class TWinControl : public TControl {
   // DefaultHandler. Override only for messages no handler covers.
   virtual void WndProc(TMessage& Message);
   // The system's handling: the standard control's own procedure, or
-  // DefWindowProc for our windows (a form of an MDI program overrides it).
-  virtual void DefaultHandler(TMessage& Message);
+  // DefWindowProc for our windows.
+  void DefaultHandler(TMessage& Message);
 
   // Handlers. Unless said otherwise the default handling follows them.
   // Paints our own windows (never a standard control): `dc` is the paint DC.
@@ -406,9 +407,8 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
 
 enum class TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
-// A form of its own, the frame of a multiple-document program (its children
-// live in its MDI client, the area its aligned controls leave), or one of
-// those children.
+// fsMDIForm: a frame whose client area holds MDI child windows; fsMDIChild:
+// one of them, made in the client area of the nearest owner that is a frame.
 enum class TFormStyle : std::uint8_t { fsNormal, fsMDIForm, fsMDIChild };
 enum class TPosition : std::uint8_t { poDesigned, poDefault, poScreenCenter };
 
@@ -436,22 +436,8 @@ class TForm : public TWinControl {
 
   TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
   TPosition Position = TPosition::poDefault;
-  // Set before the window is made. A child is made in the client of its
-  // frame, whose window must exist by then.
+  // Set before the window is made.
   TFormStyle FormStyle = TFormStyle::fsNormal;
-
-  // ---- MDI: a frame's children ----
-  // The frame's MDI client window (null for other forms and before the
-  // frame's window exists).
-  HWND ClientHandle() const;
-  // The active child of this frame, or null.
-  TForm* ActiveMDIChild() const;
-  // Makes `child` the active one, or the next child after the active one.
-  void MDIActivate(TForm* child);
-  void MDINext();
-  // The frame an MDI child lives in: its nearest owner that is a frame
-  // (null for other forms).
-  TForm* MDIFrame() const;
   // The form sees keys before the focused control (OnKeyDown, OnKeyPress,
   // OnKeyUp); a key it sets to 0 goes no further.
   bool KeyPreview = false;
@@ -462,6 +448,20 @@ class TForm : public TWinControl {
   TNotifyEvent OnHide;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
+  // An MDI child became the frame's active child, or stopped being it.
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+
+  // ---- MDI: a frame's children ----------------------------------------------
+  // The frame's MDI client window (null for other forms).
+  HWND ClientHandle() const;
+  // The active child of this frame, or null.
+  TForm* ActiveMDIChild() const;
+  // Makes `child` the active one, or the next child after the active one.
+  void MDIActivate(TForm* child);
+  void MDINext();
+  // The frame an MDI child lives in (null for other forms).
+  TForm* MDIFrame() const;
 
   void SetVisible(bool value) override;
 
@@ -471,7 +471,6 @@ class TForm : public TWinControl {
   void WndProc(TMessage& Message) override;
   bool MenuCommand(int Id) override;
   void CloseRequested() override { Close(); }
-  void DefaultHandler(TMessage& Message) override;
   // OnCloseQuery's answer (true when it has none).
   virtual bool CloseQuery();
 
@@ -483,7 +482,7 @@ class TForm : public TWinControl {
 
   int modalResult_ = mrNone;
   bool modal_ = false;
-  TWinControl* client_ = nullptr;  // fsMDIForm: the MDI client, owned as a control
+  TWinControl* mdiClient_ = nullptr;  // a frame's client area, owned by the frame
 };
 
 // Makes `cursor` (a positive number) stand for `handle`, a cursor the program
@@ -492,10 +491,17 @@ void RegisterCursor(TCursor cursor, HCURSOR handle);
 // The cursor handle of a shape or registered cursor; the arrow when unknown.
 HCURSOR CursorHandle(TCursor cursor);
 
-// Runs before a queued message is translated and dispatched: the form's key
-// preview, Alt+letter for the form's controls and the dialog keys. True when
-// the message has been dealt with. The application's message loops call it.
+// Runs before a queued message is translated and dispatched: the MDI
+// system keys (Ctrl+F4, Ctrl+F6), the form's key preview, Alt+letter for the
+// form's controls and the dialog keys. True when the message has been dealt
+// with. The application's message loops call it.
 bool PreTranslateMessage(MSG& msg);
+
+// MDI frames: the frame's client window is registered when it is made, so
+// that the frame's default handling is the MDI one; TranslateMdiKeys offers
+// a key of a window in a frame's client to its system keys.
+void RegisterMdiFrame(HWND frame, HWND client);
+bool TranslateMdiKeys(MSG& msg);
 
 // Shows the hourglass cursor while it lives and restores the previous one.
 class TWaitCursor {

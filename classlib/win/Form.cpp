@@ -2,7 +2,6 @@
 // key handling for forms (key preview, Alt+letter, dialog keys).
 #include "classlib/win/Controls.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "classlib/win/Application.h"
@@ -41,30 +40,26 @@ class TDisabledWindows {
   std::vector<HWND> disabled_;
 };
 
-// The MDI client of a frame: a system window over the area the frame's
-// aligned controls leave.
-class TMDIClient : public TWinControl {
+// The client area of an MDI frame: the system's MDI client window, filling
+// what the frame's aligned bars leave.
+class TMdiClient : public TWinControl {
  public:
-  explicit TMDIClient(TComponent* AOwner) : TWinControl(AOwner) { SetAlign(alClient); }
+  explicit TMdiClient(TComponent* AOwner) : TWinControl(AOwner) {}
 
  protected:
   void CreateParams(TCreateParams& Params) override {
     TWinControl::CreateParams(Params);
     Params.ClassName = "MDICLIENT";
     Params.SystemClass = true;
-    Params.Style |= WS_VSCROLL | WS_HSCROLL;
-    Params.ExStyle |= WS_EX_CLIENTEDGE;
-    clientCreate_.hWindowMenu = nullptr;
-    clientCreate_.idFirstChild = kFirstChildId;
-    Params.Param = &clientCreate_;
+    Params.Style |= WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL;
+    Params.ExStyle = WS_EX_CLIENTEDGE;
+    Params.Param = &create_;
   }
+  void WindowCreated() override { RegisterMdiFrame(GetParent(handle_), handle_); }
 
  private:
-  static constexpr UINT kFirstChildId = 0xFF00;
-  CLIENTCREATESTRUCT clientCreate_{};
+  CLIENTCREATESTRUCT create_{nullptr, 0xFF00};
 };
-
-TForm* gMDIFrame = nullptr;
 
 }  // namespace
 
@@ -75,9 +70,7 @@ TForm::TForm(TComponent* AOwner, const std::string& caption) : TWinControl(AOwne
   SetText(caption);
 }
 
-TForm::~TForm() {
-  if (gMDIFrame == this) gMDIFrame = nullptr;
-}
+TForm::~TForm() = default;
 
 void TForm::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
@@ -85,25 +78,6 @@ void TForm::CreateParams(TCreateParams& Params) {
   Params.Style &= ~(WS_CHILD | WS_VISIBLE | WS_TABSTOP);
   // Tab and the dialog keys move into the controls of panels and boxes.
   Params.ExStyle = WS_EX_CONTROLPARENT;
-  if (FormStyle == TFormStyle::fsMDIForm && client_ == nullptr) {
-    client_ = new TMDIClient(this);
-    client_->SetParent(this);
-  }
-  if (FormStyle == TFormStyle::fsMDIChild) {
-    TForm* frame = MDIFrame();
-    CL_ASSERT(frame != nullptr && frame->ClientHandle() != nullptr);
-    Params.Style |= WS_OVERLAPPEDWINDOW;
-    Params.ExStyle |= WS_EX_MDICHILD;
-    Params.WndParent = frame != nullptr ? frame->ClientHandle() : nullptr;
-    Params.X = Params.Y = Params.Width = Params.Height = CW_USEDEFAULT;
-    if (width_ > 0 && height_ > 0 && Position == TPosition::poDesigned) {
-      Params.X = left_;
-      Params.Y = top_;
-      Params.Width = width_;
-      Params.Height = height_;
-    }
-    return;
-  }
   switch (BorderStyle) {
     case TFormBorderStyle::bsNone:
       Params.Style |= WS_POPUP;
@@ -123,6 +97,26 @@ void TForm::CreateParams(TCreateParams& Params) {
       Params.ExStyle |= WS_EX_TOOLWINDOW;
       break;
   }
+  if (FormStyle == TFormStyle::fsMDIForm && mdiClient_ == nullptr) {
+    // Made with the frame's window, as its child.
+    mdiClient_ = new TMdiClient(this);
+    mdiClient_->SetAlign(alClient);
+    mdiClient_->SetParent(this);
+  }
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    TForm* frame = MDIFrame();
+    Params.Style |= WS_CLIPSIBLINGS;
+    Params.ExStyle |= WS_EX_MDICHILD;
+    Params.WndParent = frame != nullptr ? frame->ClientHandle() : nullptr;
+    Params.X = Params.Y = Params.Width = Params.Height = CW_USEDEFAULT;
+    if (Position == TPosition::poDesigned) {
+      Params.X = left_;
+      Params.Y = top_;
+      Params.Width = width_;
+      Params.Height = height_;
+    }
+    return;
+  }
   if (Position == TPosition::poDefault && (Params.Style & WS_POPUP) == 0) {
     Params.X = CW_USEDEFAULT;
     Params.Y = CW_USEDEFAULT;
@@ -134,58 +128,42 @@ void TForm::CreateParams(TCreateParams& Params) {
   }
 }
 
-void TForm::WindowCreated() {
-  if (FormStyle == TFormStyle::fsMDIForm && gMDIFrame == nullptr) gMDIFrame = this;
-  Fire(OnCreate, this);
-}
+void TForm::WindowCreated() { Fire(OnCreate, this); }
 
 void TForm::SetVisible(bool value) {
   if (value && Handle() == nullptr) return;
   TWinControl::SetVisible(value);
   if (!value || handle_ == nullptr) return;
-  if (FormStyle == TFormStyle::fsMDIChild) {
-    if (TForm* frame = MDIFrame()) frame->MDIActivate(this);
-  } else {
+  if (TForm* frame = FormStyle == TFormStyle::fsMDIChild ? MDIFrame() : nullptr)
+    frame->MDIActivate(this);
+  else
     SetForegroundWindow(handle_);
-  }
 }
 
-void TForm::DefaultHandler(TMessage& Message) {
-  if (Message.Window == handle_ && FormStyle == TFormStyle::fsMDIForm) {
-    Message.Result = DefFrameProcA(handle_, ClientHandle(), Message.Msg, Message.WParam, Message.LParam);
-  } else if (Message.Window == handle_ && FormStyle == TFormStyle::fsMDIChild) {
-    Message.Result = DefMDIChildProcA(handle_, Message.Msg, Message.WParam, Message.LParam);
-  } else {
-    TWinControl::DefaultHandler(Message);
-  }
-}
-
-TForm* TForm::MDIFrame() const {
-  if (FormStyle != TFormStyle::fsMDIChild) return nullptr;
-  for (TComponent* owner = Owner(); owner != nullptr; owner = owner->Owner())
-    if (auto* form = dynamic_cast<TForm*>(owner); form != nullptr && form->FormStyle == TFormStyle::fsMDIForm)
-      return form;
-  return nullptr;
-}
-
-HWND TForm::ClientHandle() const {
-  return client_ != nullptr && client_->HandleAllocated() ? client_->Handle() : nullptr;
-}
+HWND TForm::ClientHandle() const { return mdiClient_ != nullptr ? mdiClient_->Handle() : nullptr; }
 
 TForm* TForm::ActiveMDIChild() const {
   HWND client = ClientHandle();
   if (client == nullptr) return nullptr;
-  return dynamic_cast<TForm*>(FromHandle(reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0))));
+  auto active = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TForm*>(FromHandle(active));
+}
+
+void TForm::MDIActivate(TForm* child) {
+  HWND client = ClientHandle();
+  if (client != nullptr && child != nullptr && child->HandleAllocated())
+    SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->handle_), 0);
 }
 
 void TForm::MDINext() {
   if (HWND client = ClientHandle()) SendMessageA(client, WM_MDINEXT, 0, 0);
 }
 
-void TForm::MDIActivate(TForm* child) {
-  HWND client = ClientHandle();
-  if (client != nullptr && child != nullptr && child->HandleAllocated())
-    SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+TForm* TForm::MDIFrame() const {
+  if (FormStyle != TFormStyle::fsMDIChild) return nullptr;
+  for (TComponent* c = Owner(); c != nullptr; c = c->Owner())
+    if (auto* form = dynamic_cast<TForm*>(c); form != nullptr && form->FormStyle == TFormStyle::fsMDIForm) return form;
+  return nullptr;
 }
 
 void TForm::WndProc(TMessage& Message) {
@@ -202,6 +180,13 @@ void TForm::WndProc(TMessage& Message) {
       case kReleaseMessage:
         // Nothing of this object is touched after it is freed.
         delete this;
+        return;
+      case WM_MDIACTIVATE:
+        DefaultHandler(Message);
+        if (reinterpret_cast<HWND>(Message.LParam) == handle_)
+          Fire(OnActivate, this);
+        else if (reinterpret_cast<HWND>(Message.WParam) == handle_)
+          Fire(OnDeactivate, this);
         return;
       default:
         break;
@@ -340,10 +325,7 @@ bool Guarded(TObject* sender, Handler handler) {
 bool PreTranslateMessage(MSG& msg) {
   TWinControl::deliveredKey_ = {};
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
-  // The MDI keys (Ctrl+F4 closes a child, Ctrl+F6 moves to the next).
-  if (gMDIFrame != nullptr && gMDIFrame->ClientHandle() != nullptr &&
-      TranslateMDISysAccel(gMDIFrame->ClientHandle(), &msg))
-    return true;
+  if (TranslateMdiKeys(msg)) return true;
   // The nearest window of ours: a part of a standard control (the list of a
   // combo box) counts as its control.
   TWinControl* target = nullptr;

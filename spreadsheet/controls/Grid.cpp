@@ -508,6 +508,12 @@ void TGridModel::PaintCells(TCanvas& canvas, const TRect& dirty) {
   if (cells_.Focused()) PlaceCaret();
 }
 
+void TGridModel::Repaint() {
+  colHeader_.Host().InvalidateAll();
+  rowHeader_.Host().InvalidateAll();
+  RepaintAll();
+}
+
 void TGridModel::RedrawRange(const TRange& range) {
   TRange r = Ordered(range.firstCol, range.firstRow, range.lastCol, range.lastRow);
   int left = Leftcol(), right = left + Ncols(), top = Toprow(), bottom = top + Nrows();

@@ -171,6 +171,9 @@ class TGridModel {
   void PaintCells(TCanvas& canvas) { PaintCells(canvas, cells_.ClientRect()); }
   // Draws the rows of `range` in view at once.
   void RedrawRange(const TRange& range);
+  // Asks for the cell area and both headers to be painted again, after the
+  // cells or the sizes changed behind the grid's back.
+  void Repaint();
   void TakeFocus() { cells_.SetFocus(); }
   void PlaceCaret();
   // Split-drag feedback across the cell area, in not-XOR red (drawn twice,

@@ -19,7 +19,7 @@ constexpr int kBorderSlack = 3;
 THeaderTables::THeaderTables(int maxCols)
     : sizes(static_cast<size_t>(maxCols) + 2, kDefaultSize), positions(static_cast<size_t>(maxCols) + 2, 0) {}
 
-std::string ColumnLetters(int n) {
+std::string HeaderLetters(int n) {
   if (n < 1) return "";
   std::string s;
   if (n - 1 > 25) s += static_cast<char>((n - 1) / 26 + 64);
@@ -306,7 +306,7 @@ void THeaderModel::PaintIndex(TCanvas& canvas, int i, int start, int length) {
   }
   std::string label;
   if (dir_ == 0)
-    label = i >= maxCols_ ? "Outside" : ColumnLetters(i + 1);
+    label = i >= maxCols_ ? "Outside" : HeaderLetters(i + 1);
   else if (pagesize_ != 0 && i < maxCols_)
     label = std::to_string(i % pagesize_ + 1);
   int inset = d3on_ ? 1 : 2;
@@ -331,7 +331,7 @@ void THeaderModel::Paint(TCanvas& canvas) {
     TRect face = d3on_ ? DrawBevel(canvas, corner, clBlack, clBlack) : DrawBevel(canvas, corner, kEdgeLight, kEdgeShadow);
     FillSolid(canvas, face, kFaceSilver);
     if (dir_ == 0 && page_ > 0)
-      canvas.TextRect(face, (face.Left + face.Right) / 2, face.Top + 1, ColumnLetters(page_));
+      canvas.TextRect(face, (face.Left + face.Right) / 2, face.Top + 1, HeaderLetters(page_));
   }
 
   int fixAmt = FixAmt();

@@ -157,7 +157,8 @@ class THeaderModel {
   int pressPosition_ = 0;
 };
 
-// The letters of column n counted from 1: "A".."Z", "AA".."IV".
-std::string ColumnLetters(int n);
+// The letters a header shows for column n counted from 1: "A".."Z",
+// "AA".."IV" (the engine's ColumnLetters counts from 0).
+std::string HeaderLetters(int n);
 
 }  // namespace corvane

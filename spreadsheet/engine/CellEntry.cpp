@@ -15,6 +15,7 @@
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/WindowServices.h"
 
@@ -34,13 +35,7 @@ struct TEntry {
   std::string text;  // the code of a formula, the text of a label
 };
 
-bool IsLabelPrefix(char c) { return c == '\'' || c == '"' || c == '\\' || c == '^' || c == '|'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-bool StartsValue(char c) {
-  return (c >= '0' && c <= '9') || c == '!' || c == '%' || c == '(' || c == '+' || c == '-' || c == '@' ||
-         c == DecimalSeparator();
-}
 
 // The display format of a cell's format byte; $7F stands for the sheet default.
 int EffectiveFormat(std::uint8_t formatByte) {
@@ -88,7 +83,7 @@ bool ReadEntry(std::string_view text, int format, TEntry& entry) {
     if (refused) SetCalcError();
     return !refused;
   }
-  if (StartsValue(text[0]) && format != kFormatLabel) {
+  if (IsValueStartChar(text[0]) && format != kFormatLabel) {
     double x = 0;
     int errPos = 0;
     StrToReal(text, x, errPos);

@@ -32,11 +32,9 @@ struct TLineShift {
 // What a row or column shift needs to know about its axis.
 struct TAxis {
   bool columns;
-  int (TWindowServices::*getSize)(int);
-  void (TWindowServices::*setSize)(int, int);
 };
-constexpr TAxis kRowAxis{false, &TWindowServices::GridGetRowSize, &TWindowServices::GridSetRowSize};
-constexpr TAxis kColumnAxis{true, &TWindowServices::GridGetColSize, &TWindowServices::GridSetColSize};
+constexpr TAxis kRowAxis{false};
+constexpr TAxis kColumnAxis{true};
 
 // The ranges of the lines a..b of an axis across the whole sheet.
 TRange LinesRange(const TAxis& axis, int a, int b) {
@@ -112,17 +110,17 @@ void MoveLineCells(const TAxis& axis, const TLineShift& run, bool insert) {
 // open up take the default size.
 void ShiftSizes(const TAxis& axis, const TLineShift& run, bool insert) {
   TWindowServices& windows = WindowServices();
-  if (windows.ActiveGrid() == kNoGrid) return;
-  auto set = [&](int index, int size) {
-    if ((windows.*axis.getSize)(index) != size) (windows.*axis.setSize)(index, size);
-  };
+  TSheetViewState view;
+  if (!windows.GetSheetView(view)) return;
+  std::span<std::uint16_t> sizes = SizeTable(view.sizes, axis.columns);
   if (insert) {
-    for (int i = run.last; i >= run.first + run.count; --i) set(i, (windows.*axis.getSize)(i - run.count));
-    for (int i = run.first; i < std::min(run.first + run.count, run.last + 1); ++i) set(i, kDefaultSizeEntry);
+    for (int i = run.last; i >= run.first + run.count; --i) sizes[i] = sizes[i - run.count];
+    for (int i = run.first; i < std::min(run.first + run.count, run.last + 1); ++i) sizes[i] = kDefaultSizeEntry;
   } else {
-    for (int i = run.first; i + run.count <= run.last; ++i) set(i, (windows.*axis.getSize)(i + run.count));
-    for (int i = std::max(run.first, run.last - run.count + 1); i <= run.last; ++i) set(i, kDefaultSizeEntry);
+    for (int i = run.first; i + run.count <= run.last; ++i) sizes[i] = sizes[i + run.count];
+    for (int i = std::max(run.first, run.last - run.count + 1); i <= run.last; ++i) sizes[i] = kDefaultSizeEntry;
   }
+  windows.SetSheetView(view, kViewSizes);
 }
 
 // After an insert: the formulas that refer to a cell of the line now at

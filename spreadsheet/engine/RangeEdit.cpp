@@ -59,10 +59,16 @@ bool SetEveryPosition(const TRange& range, Set set) {
   return true;
 }
 
-// Sets the size of lines first..last (cut to 0..max) in the active grid.
-void SetLineSizes(int first, int last, int max, void (TWindowServices::*set)(int, int), int size) {
+// Sets the size of lines first..last (cut to 0..max) in the active window.
+void SetLineSizes(int first, int last, int max, bool columns, int size) {
   TWindowServices& windows = WindowServices();
-  for (int line = std::max(first, 0); line <= std::min(last, max); ++line) (windows.*set)(line, size);
+  TSheetViewState view;
+  if (windows.GetSheetView(view)) {
+    std::span<std::uint16_t> sizes = SizeTable(view.sizes, columns);
+    for (int line = std::max(first, 0); line <= std::min(last, max); ++line)
+      sizes[line] = static_cast<std::uint16_t>(size);
+    windows.SetSheetView(view, kViewSizes);
+  }
   MarkChangedAndRepaint();
 }
 
@@ -109,12 +115,12 @@ void RangeErase(const TRange& range) {
 
 void RangeSetRowHeights(const TRange& range, int size) {
   TRange r = OrderedRange(range);
-  if (RangeIsValid(r)) SetLineSizes(r.firstRow, r.lastRow, kMaxRow, &TWindowServices::GridSetRowSize, size);
+  if (RangeIsValid(r)) SetLineSizes(r.firstRow, r.lastRow, kMaxRow, false, size);
 }
 
 void RangeSetColWidths(const TRange& range, int width) {
   TRange r = OrderedRange(range);
-  if (RangeIsValid(r)) SetLineSizes(r.firstCol, r.lastCol, kMaxCol, &TWindowServices::GridSetColWidth, width);
+  if (RangeIsValid(r)) SetLineSizes(r.firstCol, r.lastCol, kMaxCol, true, width);
 }
 
 bool RangeSetFormat(const TRange& range, int format) {

@@ -140,13 +140,10 @@ struct TSizeTable {
   int firstEntry;
   int blocks;
   int entriesPerBlock;
-  int (TWindowServices::*get)(int);
-  void (TWindowServices::*set)(int, int);
+  bool columns;
 };
-constexpr TSizeTable kColumnSizeTable{kSavedColumnSizesEntry, 1, kMaxCol + 1, &TWindowServices::GridGetColSize,
-                                      &TWindowServices::GridSetColSize};
-constexpr TSizeTable kRowSizeTable{kSavedRowSizesEntry, 4, (kMaxRow + 1) / 4, &TWindowServices::GridGetRowSize,
-                                   &TWindowServices::GridSetRowSize};
+constexpr TSizeTable kColumnSizeTable{kSavedColumnSizesEntry, 1, kMaxCol + 1, true};
+constexpr TSizeTable kRowSizeTable{kSavedRowSizesEntry, 4, (kMaxRow + 1) / 4, false};
 static_assert(kColumnSizeTable.entriesPerBlock * 2 == 512 && kRowSizeTable.entriesPerBlock * 2 == 4096);
 
 std::uint32_t SizeBlockBytes(const TSizeTable& table) {
@@ -170,8 +167,9 @@ void FreeSizeBlocks(const TSizeTable& table) {
 bool SaveSizeBlocks(const TSizeTable& table) {
   FreeSizeBlocks(table);
   if (!HaveCurrentDocument()) return false;
-  TWindowServices& windows = WindowServices();
-  if (windows.ActiveGrid() == kNoGrid) return true;
+  TSheetViewState view;
+  if (!WindowServices().GetSheetView(view)) return true;
+  std::span<const std::uint16_t> sizes = SizeTable(view.sizes, table.columns);
   for (int b = 0; b < table.blocks; ++b) {
     TPoolHandle block = PoolAlloc(SizeBlockBytes(table));
     std::uint8_t* bytes = PoolBlock(block);
@@ -179,10 +177,7 @@ bool SaveSizeBlocks(const TSizeTable& table) {
       FreeSizeBlocks(table);
       return false;
     }
-    for (int k = 0; k < table.entriesPerBlock; ++k) {
-      auto size = static_cast<std::uint16_t>((windows.*table.get)(b * table.entriesPerBlock + k));
-      std::memcpy(bytes + k * sizeof size, &size, sizeof size);
-    }
+    std::memcpy(bytes, sizes.data() + b * table.entriesPerBlock, SizeBlockBytes(table));
     RowListSet(table.firstEntry + b, block);
   }
   return true;
@@ -190,18 +185,16 @@ bool SaveSizeBlocks(const TSizeTable& table) {
 
 bool RestoreSizeBlocks(const TSizeTable& table) {
   bool restored = false;
-  TWindowServices& windows = WindowServices();
+  TSheetViewState view;
+  bool haveView = WindowServices().GetSheetView(view);
+  std::span<std::uint16_t> sizes = SizeTable(view.sizes, table.columns);
   for (int b = 0; b < table.blocks; ++b) {
     const std::uint8_t* bytes = PoolBlock(RowListHead(table.firstEntry + b));
     if (!bytes) continue;
     restored = true;
-    for (int k = 0; k < table.entriesPerBlock; ++k) {
-      std::uint16_t size;
-      std::memcpy(&size, bytes + k * sizeof size, sizeof size);
-      int index = b * table.entriesPerBlock + k;
-      if ((windows.*table.get)(index) != size) (windows.*table.set)(index, size);
-    }
+    std::memcpy(sizes.data() + b * table.entriesPerBlock, bytes, SizeBlockBytes(table));
   }
+  if (restored && haveView) WindowServices().SetSheetView(view, kViewSizes);
   FreeSizeBlocks(table);
   return restored;
 }

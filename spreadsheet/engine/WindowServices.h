@@ -8,7 +8,9 @@
 // portable code.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,20 +74,53 @@ struct TSheetFont {
   friend bool operator==(const TSheetFont&, const TSheetFont&) = default;
 };
 
+// The size tables a sheet window keeps for its document (both panes share
+// them): one entry per column and per row, kDefaultSizeEntry for the default.
+struct TSheetSizes {
+  std::array<std::uint16_t, 256> columns;
+  std::array<std::uint16_t, 8192> rows;
+  TSheetSizes() {
+    columns.fill(kDefaultSizeEntry);
+    rows.fill(kDefaultSizeEntry);
+  }
+  friend bool operator==(const TSheetSizes&, const TSheetSizes&) = default;
+};
+// The column table or the row table of `sizes`.
+inline std::span<std::uint16_t> SizeTable(TSheetSizes& sizes, bool columns) {
+  return columns ? std::span<std::uint16_t>(sizes.columns) : std::span<std::uint16_t>(sizes.rows);
+}
+
+// What the active sheet window shows of its document besides the cells, as
+// one value that undo and the worksheet files copy whole.
+struct TSheetViewState {
+  TSheetWindowLayout layout;
+  TSheetSizes sizes;
+  std::vector<std::string> tabNames;  // in tab order
+  std::vector<TSheetButton> buttons;  // macro buttons on the sheet
+  TSheetFont font;                    // the window's own font
+  // The program's font list, which a cell's font number indexes (255, or a
+  // number beyond the list, is the window's own font).
+  std::vector<std::string> fontList;
+};
+
+// The parts of a TSheetViewState that SetSheetView applies.
+enum TSheetViewPart : unsigned {
+  kViewLayout = 1,   // sheet count, split, panes and titles; the active pane takes the focus
+  kViewSizes = 2,    // column widths and row heights, laid out at once
+  kViewTabNames = 4,
+  kViewButtons = 8,  // the window's buttons become these
+  kViewFont = 16,    // the window's font and the row height it gives
+};
+
 class TWindowServices {
  public:
   virtual ~TWindowServices() = default;
 
   // The active sheet window, or kNoSheet when none is open.
   virtual TSheetId ActiveSheet() = 0;
-  // The active pane of the active sheet window, or kNoGrid; InactiveGrid is the
-  // other pane.
+  // The active pane of the active sheet window, or kNoGrid.
   virtual TGridId ActiveGrid() = 0;
-  virtual TGridId InactiveGrid() = 0;
 
-  // Leaves extend-selection mode and moves the active grid's cursor to the cell
-  // (the grid scrolls, repaints and reports the change).
-  virtual void GridGotoCell(int row, int col) = 0;
   // The active grid's cursor cell (row and column from 0).
   virtual void GetCursorCell(std::int16_t& row, std::int16_t& col) = 0;
   // The active grid's selection; both row words -1 when nothing is marked.
@@ -93,94 +128,34 @@ class TWindowServices {
   // Sets the selection and its anchor (first corner), moves the cursor to the
   // last corner keeping the selection, and repaints the grid.
   virtual void SetGridSelection(const TRange& range) = 0;
-  // Sets both row words of the active grid's selection to -1.
-  virtual void ClearGridMark() = 0;
-  // The active grid's grid-line mode (bit 0 horizontal, bit 1 vertical, bit 2
-  // not solid).
-  virtual int GridGetGrid() = 0;
-  virtual void GridSetGrid(int mode) = 0;
 
   // "" for a column of default width, else "w" and the width in characters.
   virtual std::string ColumnWidthTag(int col) = 0;
   // The column's width in characters (the document's default for entry 255).
   virtual int ColumnWidthChars(int col) = 0;
-  // Sets a column width (size-table units) with immediate relayout.
-  virtual void GridSetColWidth(int col, int width) = 0;
-  // Set a column or row entry; relayout waits for the next paint.
-  virtual void GridSetColSize(int index, int size) = 0;
-  virtual void GridSetRowSize(int index, int size) = 0;
-  // A column or row entry as the active grid stores it (255: the default
-  // size); 255 when no grid is open or the index is outside the table.
-  virtual int GridGetColSize(int index) = 0;
-  virtual int GridGetRowSize(int index) = 0;
-  // The row's height in pixels (the document's default for entry 255).
-  virtual int RowHeightOrDefault(int row) = 0;
-  // Raises the row to `height` pixels; never lowers it. 255 does nothing.
-  virtual void EnsureRowHeight(int row, int height) = 0;
 
-  // Divides the sheet into `count` sheet bands: rows per sheet := 8192 div
-  // count in the document's settings and the working copy, and both panes and
-  // the tab bar follow. 0 does nothing.
-  virtual void SetSheetCount(int count) = 0;
+  // The active window's view of its document; false (and `view` untouched)
+  // when no sheet window is open.
+  virtual bool GetSheetView(TSheetViewState& view) = 0;
+  // Applies the `parts` (TSheetViewPart bits) of `view` to the active window;
+  // nothing when none is open.
+  virtual void SetSheetView(const TSheetViewState& view, unsigned parts) = 0;
 
   // Sets the document's and the global modified flags and updates the scroll
   // ranges of `sheet`.
   virtual void MarkSheetModified(TSheetId sheet) = 0;
-  // Sets both panes' vertical scroll range from the used rows and raises the
-  // horizontal one to the used columns.
-  virtual void UpdateScrollRanges(TSheetId sheet) = 0;
   // Repaints `sheet` (both panes when split).
   virtual void RepaintSheet(TSheetId sheet) = 0;
-  // Repaints every other sheet window that shows the same document as `sheet`.
-  virtual void RepaintDocumentViews(TSheetId sheet) = 0;
-  // Makes the document of `sheet` the engine's current document
-  // (ActivateDocumentContext of its slot).
-  virtual void ActivateSheetContext(TSheetId sheet) = 0;
-  // Copy the settings block between the document slot of `sheet` and the
-  // engine's working copy (LoadSlotSettings / StoreSlotSettings).
-  virtual void LoadSheetSettings(TSheetId sheet) = 0;
-  virtual void StoreSheetSettings(TSheetId sheet) = 0;
   // The active document's file name, cut to `maxLength` characters.
   virtual std::string SheetFileName(std::size_t maxLength) = 0;
-  // Sets the active window's caption and its document's stored name.
-  virtual void SetSheetName(std::string_view name) = 0;
-  // Set the default row height (pixels) or column width (size-table units) on
-  // both panes of `sheet`.
-  virtual void SetDefaultRowHeight(TSheetId sheet, int size) = 0;
-  virtual void SetDefaultColWidth(TSheetId sheet, int size) = 0;
-  // The font size for a cell's size byte (the window's default when 0).
-  virtual int CellFontSize(TSheetId sheet, int sizeByte) = 0;
-  // The face name for a cell's font number (the window's default face for 255).
-  virtual std::string CellFontName(TSheetId sheet, int fontNumber) = 0;
 
-  // ---- What worksheet files keep of the active sheet window ----------------
-  // The defaults below answer for a window system that keeps none of it.
-
-  // The window's layout; false when no sheet window is open. Setting it lays
-  // the panes out again and gives the active pane the focus.
-  virtual bool GetWindowLayout(TSheetWindowLayout& /*layout*/) { return false; }
-  virtual void SetWindowLayout(const TSheetWindowLayout& /*layout*/) {}
-  // Gives the active pane the focus and takes the current cell from its cursor.
-  virtual void FocusActivePane() {}
-  // The tab bar's names in tab order, and their replacement.
-  virtual std::vector<std::string> SheetTabNames() { return {}; }
-  virtual void SetSheetTabNames(const std::vector<std::string>& /*names*/) {}
-  // The macro buttons on the sheet, and the creation of one more.
-  virtual std::vector<TSheetButton> SheetButtons() { return {}; }
-  virtual void CreateSheetButton(const TSheetButton& /*button*/) {}
-  // The sheet window's font; false when no sheet window is open. Setting it
-  // applies the row height to both panes.
-  virtual bool GetSheetFont(TSheetFont& /*font*/) { return false; }
-  virtual void SetSheetFont(const TSheetFont& /*font*/) {}
-  // The position of a face name in the main window's font list (exact match),
-  // -1 when it is not there.
-  virtual int FontListIndex(std::string_view /*name*/) { return -1; }
-  // The name of the user logged on, for "revised by".
-  virtual std::string UserName() { return ""; }
-
-  // ---- The main frame, for range commands and the range prompt -------------
+  // ---- The rest of the window system -----------------------------------------
   // The defaults do nothing, as for a window system without a main frame.
 
+  // Gives the active pane the focus and takes the current cell from its cursor.
+  virtual void FocusActivePane() {}
+  // The name of the user logged on, for "revised by".
+  virtual std::string UserName() { return ""; }
   // The progress gauge of the status line: `done` of `total` (total > 0);
   // HideProgress empties it again.
   virtual void ShowProgress(int /*done*/, int /*total*/) {}

@@ -263,15 +263,22 @@ bool EnterField(const TDbfField& field, std::string_view raw, int row, int col) 
   return stored;
 }
 
+// The field names along the row, each column as wide as its field (a column
+// entry counts characters; 254 is the widest a worksheet file keeps).
 bool EnterFieldNames(const TDbfLayout& layout, int row, int col) {
-  for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+  TSheetViewState view;
+  bool haveView = WindowServices().GetSheetView(view);
+  bool entered = true;
+  for (std::size_t i = 0; i < layout.fields.size() && entered; ++i) {
     const TDbfField& field = layout.fields[i];
     int c = col + static_cast<int>(i);
-    if (!EnterCell("'" + field.name, row, c)) return false;
+    entered = EnterCell("'" + field.name, row, c);
+    if (!entered) break;
     ApplyFieldFormat(row, c, FieldFormat(field), true);
-    WindowServices().GridSetColWidth(c, std::max(field.length, 1) * 8);
+    if (c <= kMaxCol) view.sizes.columns[c] = static_cast<std::uint16_t>(std::clamp(field.length, 1, 254));
   }
-  return true;
+  if (haveView) WindowServices().SetSheetView(view, kViewSizes);
+  return entered;
 }
 
 // --- export ---

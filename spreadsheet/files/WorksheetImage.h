@@ -63,6 +63,10 @@ struct TWorksheetImage {
   std::vector<TGraphRecord> namedGraphs;  // the file's, in order, beyond those held
   int namedGraphRoom = 0;                 // how many more the document can hold
   int namedGraphExtensions = 0;           // extension records applied so far
+  // The window's view as it stood (sizes, tabs, buttons, font, font list);
+  // haveView is false when no sheet window was open.
+  bool haveView = false;
+  TSheetViewState view;
   bool haveWindowRecord = false;
   bool haveLayout = false;
   TSheetWindowLayout layout;
@@ -73,7 +77,9 @@ struct TWorksheetImage {
   std::vector<std::string> tabNames;
   bool haveTabNames = false;
   std::vector<TSheetButton> buttons;
-  std::array<std::uint8_t, 256> fontMap{};
+  // The file's font names by font number; the reader maps the numbers of the
+  // cells' attributes through the program's font list when it applies them.
+  std::vector<std::pair<int, std::string>> fontNames;
   std::vector<TFileAttributes> cellAttributes;
   bool haveSheetFont = false;
   TSheetFont sheetFont;

@@ -436,7 +436,7 @@ bool TParser::ExtRecord(const TRecordView& record) {
       TFileAttributes a;
       a.row = in.I16();
       a.col = in.I16();
-      a.font = image_.fontMap[in.U8()];
+      a.font = in.U8();
       a.size = in.U8();
       a.style = in.U8();
       a.borders = in.U8();
@@ -528,8 +528,7 @@ bool TParser::ExtRecord(const TRecordView& record) {
     case kExtFontName: {
       int font = in.I16();
       if (font < 0 || font >= kDefaultFont) return Fail(record);
-      int position = WindowServices().FontListIndex(in.RestText(kFontNameMaxChars));
-      image_.fontMap[font] = position >= 0 && position < kDefaultFont ? static_cast<std::uint8_t>(position) : kDefaultFont;
+      image_.fontNames.emplace_back(font, in.RestText(kFontNameMaxChars));
       break;
     }
     case kExtSheetFont:
@@ -609,7 +608,6 @@ std::string RecordErrorText(int type, int length) {
 }
 
 bool ParseWorksheet(std::string_view bytes, TReadScope scope, TWorksheetImage& image) {
-  for (int k = 0; k < 256; ++k) image.fontMap[k] = static_cast<std::uint8_t>(k);
   image.mainColumnWidths.fill(kDefaultSizeEntry);
   try {
     return TParser(bytes, scope, image).Run();

@@ -2,6 +2,7 @@
 // checked whole (WorksheetParser.cpp), then its cells are put in place, their
 // formulas linked, and for a whole load the staged document state applied.
 // Merges take only cells, bounded by a range of the file.
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <fstream>
@@ -72,7 +73,23 @@ void StageDocumentState(TWorksheetImage& image) {
                           program.BottomMargin, program.HeaderDistance, program.FooterDistance};
   image.currentGraph = CurrentGraph();
   image.namedGraphRoom = kMaxNamedGraphs - GraphCount();
-  WindowServices().GetWindowLayout(image.layout);
+  image.haveView = WindowServices().GetSheetView(image.view);
+  image.layout = image.view.layout;
+}
+
+// The font numbers of the file's cells mapped to the program's font list:
+// a number with a named font goes to that face's place in the list (the
+// window's own font, 255, when the list lacks it); other numbers stay.
+std::array<std::uint8_t, 256> FontNumberMap(const TWorksheetImage& image) {
+  std::array<std::uint8_t, 256> map;
+  for (int k = 0; k < 256; ++k) map[k] = static_cast<std::uint8_t>(k);
+  const std::vector<std::string>& list = image.view.fontList;
+  for (const auto& [font, name] : image.fontNames) {
+    auto at = std::find(list.begin(), list.end(), name);
+    std::ptrdiff_t position = at - list.begin();
+    map[font] = at != list.end() && position < kDefaultFont ? static_cast<std::uint8_t>(position) : kDefaultFont;
+  }
+  return map;
 }
 
 // How a merge places the file's cells.
@@ -273,18 +290,33 @@ bool ApplyNamedGraphs(const TWorksheetImage& image) {
 
 void ApplyWindowState(const TWorksheetImage& image) {
   TWindowServices& windows = WindowServices();
-  if (image.haveLayout) windows.SetSheetCount(image.layout.sheetCount);
-  if (image.haveLayout || image.haveWindowRecord) windows.SetWindowLayout(image.layout);
+  if (!image.haveView) return;
+  TSheetViewState view = image.view;
+  unsigned parts = kViewSizes;
+  if (image.haveLayout || image.haveWindowRecord) {
+    view.layout = image.layout;
+    parts |= kViewLayout;
+  }
   if (image.haveExtColumnWidths) {
-    for (const auto& [col, size] : image.columnWidths) windows.GridSetColSize(col, size);
+    for (const auto& [col, size] : image.columnWidths) view.sizes.columns[col] = static_cast<std::uint16_t>(size);
   } else {
     for (int col = 0; col <= kMaxCol; ++col)
-      if (image.mainColumnWidths[col] != kDefaultSizeEntry) windows.GridSetColSize(col, image.mainColumnWidths[col]);
+      if (image.mainColumnWidths[col] != kDefaultSizeEntry) view.sizes.columns[col] = image.mainColumnWidths[col];
   }
-  for (const auto& [row, size] : image.rowHeights) windows.GridSetRowSize(row, size);
-  if (image.haveTabNames) windows.SetSheetTabNames(image.tabNames);
-  for (const TSheetButton& button : image.buttons) windows.CreateSheetButton(button);
-  if (image.haveSheetFont) windows.SetSheetFont(image.sheetFont);
+  for (const auto& [row, size] : image.rowHeights) view.sizes.rows[row] = static_cast<std::uint16_t>(size);
+  if (image.haveTabNames) {
+    view.tabNames = image.tabNames;
+    parts |= kViewTabNames;
+  }
+  if (!image.buttons.empty()) {
+    view.buttons.insert(view.buttons.end(), image.buttons.begin(), image.buttons.end());
+    parts |= kViewButtons;
+  }
+  if (image.haveSheetFont) {
+    view.font = image.sheetFont;
+    parts |= kViewFont;
+  }
+  windows.SetSheetView(view, parts);
   if (image.refocus) windows.FocusActivePane();
 }
 
@@ -312,10 +344,11 @@ bool ApplyDocumentState(const TWorksheetImage& image) {
   program.HeaderDistance = image.printDistances[4];
   program.FooterDistance = image.printDistances[5];
   SetCurrentGraph(image.currentGraph);
+  std::array<std::uint8_t, 256> fonts = FontNumberMap(image);
   for (const TFileAttributes& a : image.cellAttributes) {
     TCell* cell = CellPtr(CellFind(a.row, a.col));
     if (!cell) continue;
-    cell->font = a.font;
+    cell->font = fonts[a.font];
     cell->size = a.size;
     cell->style = a.style;
     cell->borders = a.borders;

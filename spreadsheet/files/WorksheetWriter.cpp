@@ -140,20 +140,18 @@ void WriteByteRecord(TRecordWriter& out, int type, std::uint8_t value) {
 }
 
 // The main records that only a whole sheet carries, after the extent.
-void WriteSheetRecords(TRecordWriter& out) {
+void WriteSheetRecords(TRecordWriter& out, const TSheetViewState& view) {
   const TSheetSettings& settings = gCurrentDoc.settings;
   const TRange* ranges = settings.savedRanges;
   TWorksheetFileState& state = CurrentFileState();
-  TWindowServices& windows = WindowServices();
-  TSheetWindowLayout layout;
-  windows.GetWindowLayout(layout);
+  const TSheetWindowLayout& layout = view.layout;
 
   WriteByteRecord(out, kCalcMode, settings.manualRecalc ? 0x00 : 0xFF);
   WriteByteRecord(out, kSplit, state.paneSplit);
   WriteByteRecord(out, kSync, state.paneSync);
   WriteWindowRecord(out, kWindow1, layout.pane1);
   for (int col = 0; col <= kMaxCol; ++col) {
-    int size = windows.GridGetColSize(col);
+    int size = view.sizes.columns[col];
     if (size == kDefaultSizeEntry) continue;
     TRecordWriter body;
     body.I16(col);
@@ -301,10 +299,15 @@ void StampDocument(TWorksheetFileState& state) {
   state.info.creationDate = DateToSerial(now.day, now.month, now.year);
 }
 
-void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (&fontsUsed)[256]) {
+// The face of a cell's font number: the program's list, else the window's own.
+std::string FontFace(const TSheetViewState& view, int font) {
+  return font < static_cast<int>(view.fontList.size()) ? view.fontList[font] : view.font.name;
+}
+
+void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (&fontsUsed)[256],
+                           const TSheetViewState& view, bool haveView) {
   const TSheetSettings& settings = gCurrentDoc.settings;
   TWorksheetFileState& state = CurrentFileState();
-  TWindowServices& windows = WindowServices();
 
   TRecordWriter graph;
   graph.Bytes(gCurrentDoc.currentGraph + kGraphExtOffset, kGraphExtBytes);
@@ -320,7 +323,7 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
   info.U8(0);
   info.U8(0);
   out.Record(kExtInfoBytes, info);
-  for (const TSheetButton& button : windows.SheetButtons()) {
+  for (const TSheetButton& button : view.buttons) {
     TRecordWriter body;
     body.PrefixedText(button.caption, kButtonCaptionChars);
     body.PrefixedText(button.macro, kButtonMacroChars);
@@ -355,7 +358,7 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
                         program.HeaderDistance, program.FooterDistance})
     distances.I32(static_cast<std::int32_t>(std::lround(inches * 100)));
   out.Record(kExtPrintDistances, distances);
-  for (const std::string& name : windows.SheetTabNames()) WriteTextRecord(out, kExtTabName, name, kSheetNameMaxChars);
+  for (const std::string& name : view.tabNames) WriteTextRecord(out, kExtTabName, name, kSheetNameMaxChars);
   // The document's user-defined functions, one record each in table order:
   // formulas call them by their index. An entry that cannot be read is written
   // empty so that the later ones keep their indexes.
@@ -366,24 +369,23 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
     EncodeUserFunctionRecord(function, record);
     out.Record(kExtUserFunction, std::string_view(reinterpret_cast<const char*>(record.data()), record.size()));
   }
-  TSheetId sheet = windows.ActiveSheet();
   for (int font = 0; font < kDefaultFont; ++font) {
     if (!fontsUsed[font]) continue;
     TRecordWriter body;
     body.I16(font);
-    body.ZeroText(CutText(windows.CellFontName(sheet, font), kFontNameMaxChars));
+    body.ZeroText(CutText(FontFace(view, font), kFontNameMaxChars));
     out.Record(kExtFontName, body);
   }
-  TSheetFont sheetFont;
-  if (windows.GetSheetFont(sheetFont)) {
+  if (haveView) {
+    const TSheetFont& sheetFont = view.font;
     TRecordWriter body;
     body.I16(sheetFont.rowHeight);
     body.I16(sheetFont.style);
     body.ZeroText(CutText(sheetFont.name, kFontNameMaxChars));
     out.Record(kExtSheetFont, body);
   }
-  TSheetWindowLayout layout;
-  if (windows.GetWindowLayout(layout)) {
+  if (haveView) {
+    const TSheetWindowLayout& layout = view.layout;
     TRecordWriter body;
     body.I16(layout.sheetCount);
     body.U8(layout.splitHorizontal ? 1 : 0);
@@ -420,9 +422,9 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
     out.Record(kExtCellAttributes, body);
   });
   // One record per column or row whose size is not the default.
-  auto writeSizes = [&](auto type, int last, int (TWindowServices::*sizeOf)(int)) {
-    for (int index = 0; index <= last; ++index) {
-      int size = (windows.*sizeOf)(index);
+  auto writeSizes = [&](auto type, std::span<const std::uint16_t> sizes) {
+    for (int index = 0; index < static_cast<int>(sizes.size()); ++index) {
+      int size = sizes[index];
       if (size == kDefaultSizeEntry) continue;
       TRecordWriter body;
       body.I16(index);
@@ -430,8 +432,8 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
       out.Record(type, body);
     }
   };
-  writeSizes(kExtColumnWidth, kMaxCol, &TWindowServices::GridGetColSize);
-  writeSizes(kExtRowHeight, kMaxRow, &TWindowServices::GridGetRowSize);
+  writeSizes(kExtColumnWidth, view.sizes.columns);
+  writeSizes(kExtRowHeight, view.sizes.rows);
 }
 
 }  // namespace
@@ -455,7 +457,10 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range) {
   TRecordWriter extent;
   extent.Range(TRange{0, 0, gCurrentDoc.highCol, gCurrentDoc.highRow});
   out.Record(kExtent, extent);
-  if (!rangeFlag) WriteSheetRecords(out);
+  // The window's view of the document, taken once for the whole file.
+  TSheetViewState view;
+  bool haveView = WindowServices().GetSheetView(view);
+  if (!rangeFlag) WriteSheetRecords(out, view);
 
   bool fontsUsed[256] = {};
   if (HaveCurrentDocument()) {
@@ -467,7 +472,7 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range) {
   out.Record(kEof, std::string_view());
   out.U8(kSectionMark);
   out.U8(0);
-  if (HaveCurrentDocument()) WriteExtensionRecords(out, block, fontsUsed);
+  if (HaveCurrentDocument()) WriteExtensionRecords(out, block, fontsUsed, view, haveView);
   out.Record(kExtEof, std::string_view());
   out.U8(kSectionMark);
   out.U8(kSectionMark);

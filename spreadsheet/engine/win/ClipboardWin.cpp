@@ -77,11 +77,13 @@ TWin32Clipboard* gWindowsClipboard = nullptr;
 
 }  // namespace
 
-void InstallWindowsClipboard(HWND owner) {
+TClipboard& WindowsClipboard(HWND owner) {
   static TWin32Clipboard clipboard(owner);
   gWindowsClipboard = &clipboard;
-  SetClipboard(&clipboard);
+  return clipboard;
 }
+
+void InstallWindowsClipboard(HWND owner) { SetClipboard(&WindowsClipboard(owner)); }
 
 UINT PrivateClipboardFormat() { return gWindowsClipboard ? gWindowsClipboard->PrivateFormat() : 0; }
 

@@ -4,7 +4,14 @@
 
 #include <windows.h>
 
+#include "spreadsheet/engine/Clipboard.h"
+
 namespace corvane {
+
+// The system clipboard with the private format registered, owned by `owner`
+// (a hidden message window of its own when null); made on first use and kept
+// until the program ends, so later calls return the same object.
+TClipboard& WindowsClipboard(HWND owner = nullptr);
 
 // Registers the private format and installs the clipboard for the engine.
 // `owner` is the program's window that owns what it puts on the clipboard;

@@ -70,9 +70,11 @@ class TWindowsFunctionHost : public TFunctionHost {
 
 }  // namespace
 
-void InstallWindowsFunctionHost() {
+TFunctionHost& WindowsFunctionHost() {
   static TWindowsFunctionHost host;
-  SetFunctionHost(&host);
+  return host;
 }
+
+void InstallWindowsFunctionHost() { SetFunctionHost(&WindowsFunctionHost()); }
 
 }  // namespace corvane

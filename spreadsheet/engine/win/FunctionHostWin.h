@@ -3,7 +3,12 @@
 // host makes them.
 #pragma once
 
+#include "spreadsheet/engine/FunctionHost.h"
+
 namespace corvane {
+
+// The Windows host; it lives until the program ends.
+TFunctionHost& WindowsFunctionHost();
 
 // Installs the Windows host for the worksheet functions (FunctionHost.h). The
 // program calls it once at start; the host lives until the program ends.

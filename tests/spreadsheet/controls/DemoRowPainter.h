@@ -44,7 +44,7 @@ inline void PaintDemoRow(TGridModel& grid, classlib::TCanvas& canvas, int row, i
     canvas.LineTo(cell.Right - 1, cell.Bottom);
     canvas.Font.Color = selected && !cursor ? clWhite : clBlack;
     canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.TextRect(cell.Inflate(-2, -1), cell.Left + 3, cell.Top + 2, ColumnLetters(c + 1) + std::to_string(r + 1));
+    canvas.TextRect(cell.Inflate(-2, -1), cell.Left + 3, cell.Top + 2, HeaderLetters(c + 1) + std::to_string(r + 1));
   }
 }
 

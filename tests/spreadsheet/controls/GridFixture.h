@@ -14,17 +14,25 @@
 
 namespace corvane::testing {
 
+// Makes the recording hosts of a grid's parts take the sizes its layout
+// gives them.
+inline void HostsFollowLayout(TGridModel& grid, classlib::TRecordingControlHost& colHost,
+                              classlib::TRecordingControlHost& rowHost, classlib::TRecordingControlHost& barHost,
+                              classlib::TRecordingControlHost& cells, TScrollBarModel& bar) {
+  grid.PlaceChildren = [&](const TGridLayout& l) {
+    colHost.Resize(l.ColHeader.Width(), l.ColHeader.Height());
+    rowHost.Resize(l.RowHeader.Width(), l.RowHeader.Height());
+    barHost.Resize(l.ScrollBar.Width(), l.ScrollBar.Height());
+    cells.Resize(l.Cells.Width(), l.Cells.Height());
+    bar.Layout();
+  };
+}
+
 class GridTest : public ::testing::Test {
  protected:
   GridTest() {
     GridSettings() = TGridSettings{};
-    grid.PlaceChildren = [this](const TGridLayout& l) {
-      colHost.Resize(l.ColHeader.Width(), l.ColHeader.Height());
-      rowHost.Resize(l.RowHeader.Width(), l.RowHeader.Height());
-      barHost.Resize(l.ScrollBar.Width(), l.ScrollBar.Height());
-      cells.Resize(l.Cells.Width(), l.Cells.Height());
-      bar.Layout();
-    };
+    HostsFollowLayout(grid, colHost, rowHost, barHost, cells, bar);
     grid.SetDefHeight(15);
     grid.LayoutChildren(456, 318);
     grid.OnDrawRow = [this](TGridModel&, classlib::TCanvas&, int row, int cols, int cole, bool) {

@@ -81,7 +81,7 @@ TEST_F(HeaderTest, LabelsAreColumnLettersAndRowNumbersPerPage) {
     int n;
     const char* letters;
   } columns[] = {{1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {256, "IV"}};
-  for (auto& c : columns) EXPECT_EQ(ColumnLetters(c.n), c.letters);
+  for (auto& c : columns) EXPECT_EQ(HeaderLetters(c.n), c.letters);
 
   Make(1);
   header.SetPagesize(2048);

@@ -361,7 +361,7 @@ TEST_F(FormulaTextTest, StatusTextSummarisesFormatStyleAndWidth) {
 
   cell->format = 0x02;
   cell->style = 3;
-  windows.columnSizes[0] = 80;
+  windows.columnSizes[0] = 10;
   EXPECT_TRUE(CellStatusText(0, 0, status, contents));
   EXPECT_EQ(status, " [F2,3 w10]");
 

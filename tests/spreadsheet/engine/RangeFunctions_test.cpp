@@ -167,7 +167,7 @@ TEST_F(RangeFunctionsTest, LookupAndDatabaseFunctions) {
   Put("A20", "'@X>15");
   windows.cursorRow = 4;
   windows.cursorCol = 2;
-  windows.columnSizes[5] = 96;  // column F: 12 characters
+  windows.columnSizes[5] = 12;  // column F: 12 characters
   ExpectRows({
       {"@VTABLE(5,E1..G4,1)", kErr},   // below the first key
       {"@VTABLE(10,E1..G4,1)", 100},

@@ -101,7 +101,7 @@ std::string Descriptor(const char* name, char type, int length, int decimals) {
 }
 
 TEST_F(DbaseTest, ExportWritesHeaderDescriptorsRecordsAndEndMark) {
-  windows.columnSizes[0] = 6 * 8;  // column B keeps the default 9 characters
+  windows.columnSizes[0] = 6;  // column B keeps the default 9 characters
   ASSERT_TRUE(EnterCell("'NAME", 0, 0));
   ASSERT_TRUE(EnterCell("'QTY", 0, 1));
   SetFormat(0, 1, 0x82);  // fixed, 2 decimals
@@ -155,7 +155,7 @@ TEST_F(DbaseTest, ExportKeepsFieldsWithinDbaseLimits) {
   };
   int col = 0;
   for (const Column& c : columns) {
-    windows.columnSizes[col] = c.widthChars * 8;
+    windows.columnSizes[col] = c.widthChars;
     if (c.head) {
       ASSERT_TRUE(EnterCell(c.head, 0, col));
       SetFormat(0, col, c.format);
@@ -216,7 +216,7 @@ TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
 
   const char* names[] = {"'NAME", "'PRICE", "'SOLD", "'OK"};
   std::uint8_t formats[] = {0x75, 0x02, 0x79, 0x75};
-  int widths[] = {64, 56, 64, 8};
+  int widths[] = {8, 7, 8, 1};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(LabelAt(2, 1 + i), names[i]);
     EXPECT_EQ(FormatAt(2, 1 + i), 0x80 | formats[i]) << i;  // protected, in the field's format

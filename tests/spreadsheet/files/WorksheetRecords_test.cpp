@@ -129,7 +129,7 @@ TEST_F(WorksheetRecordsTest, RecordsOfAWholeSheetComeInTheirOrderAndLengths) {
   windows.rowSizes = {{7, 30}};
   windows.tabNames = {"One", "Two"};
   windows.buttons = {{"Go", "{HOME}", 1, 1, 2, 3, 40, 20}};
-  windows.cellFonts = {{1, "Arial"}};
+  windows.fontList = {"Times New Roman", "Arial"};
   windows.sheetFont = {20, 0, "Arial"};
   AppendDocumentUserFunction({"TWICE", "@A(1)*2", 1});
   std::string bytes = WorksheetBytes(false, TRange{});

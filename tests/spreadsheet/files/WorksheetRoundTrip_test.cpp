@@ -94,7 +94,6 @@ class WorksheetRoundTripTest : public WorksheetTest {
     windows.sheetCount = 3;
     windows.buttons = {{"Run", "{GOTO}A1~", 2, 3, 4, 5, 60, 20}, {std::string(20, 'c'), std::string(255, 'm'), 8191, 255, -1, -2, 1, 1}};
     windows.sheetFont = {26, 5, "Times New Roman"};
-    windows.cellFonts = {{1, "Courier New"}, {2, "Times New Roman"}};
     windows.layout.splitVertical = true;
     windows.layout.activePane = 1;
     windows.layout.pane1 = {1, 2, 3, 4};
@@ -150,7 +149,6 @@ TEST_F(WorksheetRoundTripTest, EverythingWrittenReadsBackAndSavesToTheSameBytes)
   Enter(0, 0, "5");
   gCurrentDoc.settings.manualRecalc = 1;
   gCurrentDoc.settings.protection = 1;
-  windows.cellFonts = written.cellFonts;
   windows.fontList = {"Arial", "Courier New", "Times New Roman"};
   ASSERT_TRUE(SaveWorksheet(Path("again.wks"), false, TRange{}));
   EXPECT_EQ(testing::ReadWholeFile(Path("AGAIN.WKS")), firstBytes);

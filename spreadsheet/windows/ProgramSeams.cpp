@@ -1,0 +1,23 @@
+// The one place where the program's seams are installed.
+#include "spreadsheet/windows/ProgramSeams.h"
+
+#include "spreadsheet/engine/UserFunctions.h"
+#include "spreadsheet/files/WorksheetFile.h"
+
+namespace corvane {
+
+void InstallProgramSeams(const TProgramSeams& seams) {
+  SetEnginePlatform(seams.platform);
+  SetWindowServices(seams.windows);
+  SetFunctionHost(seams.functions);
+  SetClockSource(seams.clock);
+  SetShowErrorHandler(seams.showError);
+  SetSettingsHost(seams.settingsHost);
+  SetClipboard(seams.clipboard);
+  InstallUserFunctionHooks();
+  InstallLinkedFileReader();
+}
+
+void RemoveProgramSeams() { InstallProgramSeams(TProgramSeams{}); }
+
+}  // namespace corvane

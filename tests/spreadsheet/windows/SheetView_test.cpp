@@ -1,0 +1,319 @@
+// Sheet windows over the real engine: documents and views, the window
+// services, sheets and tabs, splitting, keys and the mouse, and closing.
+#include "spreadsheet/windows/SheetView.h"
+
+#include <gtest/gtest.h>
+
+#include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/engine/RangePrompt.h"
+#include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/files/WorksheetFile.h"
+#include "spreadsheet/windows/DocumentScope.h"
+#include "tests/spreadsheet/windows/SheetTestSupport.h"
+
+namespace corvane {
+namespace {
+
+using namespace classlib;
+using testing::SheetWindowTest;
+using testing::TTestSheetWindow;
+
+// The texts a pane painted.
+std::vector<std::string> Texts(TTestSheetWindow& window, int pane = 1) { return window.Paint(pane).Texts(); }
+
+bool Painted(TTestSheetWindow& window, const std::string& text) {
+  std::vector<std::string> texts = Texts(window);
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+TEST_F(SheetWindowTest, WindowsOnOneDocumentShareItsCellsAndRepaintEachOther) {
+  TTestSheetWindow& first = OpenWindow("BUDGET.WKS");
+  Enter(0, 0, "'income");
+  TTestSheetWindow& other = OpenWindow("OTHER.WKS");
+  Enter(0, 0, "'elsewhere");
+  TTestSheetWindow& second = OpenWindow("BUDGET.WKS");
+  EXPECT_EQ(second.view.Slot(), first.view.Slot());
+  EXPECT_NE(other.view.Slot(), first.view.Slot());
+  EXPECT_TRUE(Painted(second, "income"));
+
+  // A change through the second window repaints the first, not the other
+  // document's window.
+  first.pane1.cells.ClearRecords();
+  other.pane1.cells.ClearRecords();
+  Enter(1, 0, "'more");
+  EXPECT_FALSE(first.pane1.cells.Invalidated.empty());
+  EXPECT_TRUE(other.pane1.cells.Invalidated.empty());
+
+  // Painting a window that is not active leaves the engine on the active
+  // window's document, its unsaved working settings included.
+  gCurrentDoc.settings.hideZeros = 1;
+  EXPECT_TRUE(Painted(other, "elsewhere"));
+  EXPECT_EQ(CurrentDocSlot(), second.view.Slot());
+  EXPECT_EQ(gCurrentDoc.settings.hideZeros, 1);
+  EXPECT_TRUE(Painted(first, "more"));
+
+  // Closing one of two windows on a modified document asks nothing; the last
+  // one asks, and No closes it.
+  views.Services().MarkSheetModified(views.Services().ActiveSheet());
+  EXPECT_TRUE(second.view.CloseQuery());
+  EXPECT_FALSE(frame.Has("ask save BUDGET.WKS"));
+  Close(second);
+  Activate(first);
+  EXPECT_TRUE(first.view.CloseQuery());
+  EXPECT_TRUE(frame.Has("ask save BUDGET.WKS"));
+}
+
+TEST_F(SheetWindowTest, ClosingKeepsTheWindowUnlessTheDocumentWasSaved) {
+  TTestSheetWindow& sheet = OpenWindow("");
+  Enter(0, 0, "1");
+  sheet.view.MarkModified();
+  frame.answer = TSaveAnswer::kCancel;
+  EXPECT_FALSE(sheet.view.CloseQuery());
+  // Yes on a new sheet goes through Save As; a cancelled Save As keeps the
+  // window and its work.
+  frame.answer = TSaveAnswer::kYes;
+  frame.saveAsResult = false;
+  EXPECT_FALSE(sheet.view.CloseQuery());
+  EXPECT_TRUE(frame.Has("save as"));
+  frame.saveAsResult = true;
+  EXPECT_TRUE(sheet.view.CloseQuery());
+  EXPECT_TRUE(frame.Has("no sheets"));
+  // A range prompt holds every window open.
+  ASSERT_TRUE(RangePromptStart("X", [](std::string_view) { return true; }, TRange{0, 0, 0, 0}));
+  EXPECT_FALSE(sheet.view.CloseQuery());
+  RangePromptEnd(false);
+}
+
+TEST_F(SheetWindowTest, ServicesActOnTheActiveWindowAndItsPane) {
+  TWindowServices& services = views.Services();
+  EXPECT_EQ(services.ActiveGrid(), kNoGrid);
+  TTestSheetWindow& sheet = OpenWindow("S.WKS");
+  EXPECT_EQ(services.ActiveSheet(), reinterpret_cast<TSheetId>(&sheet.view));
+  sheet.Grid(1).MoveTo(4, 2);
+  std::int16_t row = 0, col = 0;
+  services.GetCursorCell(row, col);
+  EXPECT_EQ(row, 4);
+  EXPECT_EQ(col, 2);
+  services.SetGridSelection(TRange{1, 2, 3, 5});
+  EXPECT_EQ(sheet.Grid(1).GetSelection(), (TRange{1, 2, 3, 5}));
+  EXPECT_EQ(sheet.Grid(1).CursorRow(), 5);
+
+  // Column entries count characters; the view value carries them whole.
+  TSheetViewState view;
+  ASSERT_TRUE(services.GetSheetView(view));
+  view.sizes.columns[3] = 12;
+  view.sizes.rows[7] = 40;
+  view.tabNames = {"Income", "Costs"};
+  services.SetSheetView(view, kViewSizes | kViewTabNames);
+  EXPECT_EQ(services.ColumnWidthTag(3), "w12");
+  EXPECT_EQ(services.ColumnWidthTag(4), "");
+  EXPECT_EQ(services.ColumnWidthChars(3), 12);
+  EXPECT_EQ(sheet.Grid(2).ColSize(3), 12);  // the panes share their sizes
+  TSheetViewState back;
+  services.GetSheetView(back);
+  EXPECT_EQ(back.sizes, view.sizes);
+  EXPECT_EQ(back.tabNames, view.tabNames);
+
+  // Sheet counts stay within 1..64; rows per sheet follow.
+  struct Row {
+    int count, sheets, rows;
+  } rows[] = {{3, 3, 2730}, {0, 1, 8192}, {-5, 1, 8192}, {100, 64, 128}, {4, 4, 2048}};
+  for (const Row& r : rows) {
+    sheet.view.SetSheetCount(r.count);
+    EXPECT_EQ(sheet.view.SheetCount(), r.sheets) << r.count;
+    EXPECT_EQ(RowsPerSheet(), r.rows) << r.count;
+  }
+  // Picking tab C from row 10 keeps the offset within the sheet.
+  sheet.Grid(1).MoveTo(10, 1);
+  sheet.tabs.SetItemIndex(2);
+  EXPECT_EQ(sheet.Grid(1).CursorRow(), 4106);
+  // Scrolling into the fourth sheet shows its tab.
+  sheet.Grid(1).MoveTo(6200, 1);
+  EXPECT_EQ(sheet.tabs.ItemIndex(), 3);
+}
+
+TEST_F(SheetWindowTest, SplittingSynchronisingAndTheSplitBox) {
+  TTestSheetWindow& sheet = OpenWindow("SPLIT.WKS");
+  TSheetView& view = sheet.view;
+  view.SplitAt(0, 150);
+  EXPECT_EQ(view.Split(), TSplit::kAbove);
+  EXPECT_EQ(view.Layout().pane1, (TRect{0, 0, 640, 150}));
+  EXPECT_EQ(view.Layout().pane2, (TRect{0, 150, 640, 400}));
+  // A drop outside the panes cancels the split.
+  view.SplitAt(0, 5000);
+  EXPECT_EQ(view.Split(), TSplit::kNone);
+  view.SplitAt(-3, 0);
+  EXPECT_EQ(view.Split(), TSplit::kNone);
+
+  // The split box: dragged from its lower part, released at x = 300, it
+  // splits side by side and pane 2 continues one column right of the cursor.
+  sheet.Grid(1).MoveTo(3, 255);
+  TRect box = view.Layout().splitBox;
+  view.SplitBoxDown({box.Left + 2, box.Top + 12});
+  view.SplitBoxMove({250, 100});
+  view.SplitBoxUp({300, 100});
+  EXPECT_EQ(view.Split(), TSplit::kSide);
+  EXPECT_EQ(view.ActivePaneNumber(), 2);
+  EXPECT_EQ(sheet.Grid(2).CursorCol(), 255);  // held at column IV
+  EXPECT_EQ(sheet.Grid(2).CursorRow(), 3);
+  // F6 switches panes while split; the scroll bars follow the active one.
+  Press(sheet, vk::F6);
+  EXPECT_EQ(view.ActivePaneNumber(), 1);
+
+  // Synchronised side by side: the other pane keeps the same row.
+  view.SetSynchronised(true);
+  sheet.Grid(1).MoveTo(40, 2);
+  EXPECT_EQ(sheet.Grid(2).CursorRow(), 40);
+  EXPECT_EQ(sheet.Grid(2).CursorCol(), 255);
+  // A release inside the box unsplits.
+  view.SplitBoxDown({box.Left + 2, box.Top + 2});
+  view.SplitBoxUp({box.Left + 3, box.Top + 3});
+  EXPECT_EQ(view.Split(), TSplit::kNone);
+  EXPECT_EQ(view.ActivePaneNumber(), 1);
+}
+
+TEST_F(SheetWindowTest, KeysAndCharacters) {
+  TTestSheetWindow& sheet = OpenWindow("KEYS.WKS");
+  TGridModel& grid = sheet.Grid(1);
+  for (int row = 0; row < 5; ++row) Enter(row, 1, std::to_string(row));
+  ASSERT_NE(RangeNameCreate("\\A", testing::MakeRange(7, 20, 7, 20)), 0);
+  ASSERT_NE(RangeNameCreate("TOTAL", testing::MakeRange(3, 30, 3, 30)), 0);
+
+  // End then Down: the end of the block; End alone toggles End mode.
+  grid.MoveTo(0, 1);
+  Press(sheet, vk::End);
+  EXPECT_TRUE(frame.endMode);
+  Press(sheet, vk::Down);
+  EXPECT_EQ(grid.CursorRow(), 4);
+  EXPECT_FALSE(frame.endMode);
+
+  // F5 offers the names and goes to the accepted one; cancelling goes nowhere.
+  Press(sheet, vk::F5);
+  EXPECT_EQ(frame.promptList, (std::vector<std::string>{"TOTAL", "\\A"}));
+  frame.promptText = "TOTAL";
+  Press(sheet, vk::Return);
+  EXPECT_EQ(std::make_pair(grid.CursorRow(), grid.CursorCol()), std::make_pair(30, 3));
+  Press(sheet, vk::F3);
+  RangePromptEnd(false);
+  EXPECT_EQ(frame.runMacroRow, -1);
+
+  // Ctrl+A, released: the macro named \A runs once the timer finds 26 ms gone.
+  Press(sheet, vk::Control, ssCtrl);
+  Press(sheet, 'A', ssCtrl);
+  sheet.view.KeyUp(vk::Control, 0);
+  ASSERT_TRUE(sheet.window.TimerRunning(kMacroTimer));
+  platform.tick += 30;
+  sheet.view.Timer(kMacroTimer);
+  EXPECT_EQ(std::make_pair(frame.runMacroRow, frame.runMacroCol), std::make_pair(20, 7));
+  EXPECT_FALSE(sheet.window.TimerRunning(kMacroTimer));
+  // Ctrl+B is the bold command and arms nothing; Delete erases.
+  frame.log.clear();
+  Press(sheet, vk::Control, ssCtrl);
+  Press(sheet, 'B', ssCtrl);
+  sheet.view.KeyUp(vk::Control, 0);
+  EXPECT_FALSE(sheet.window.TimerRunning(kMacroTimer));
+  Press(sheet, vk::Delete);
+  EXPECT_EQ(frame.log, (std::vector<std::string>{"command 0", "command 6"}));
+
+  // Typed characters go to the entry line; "/" opens the menus, "." anchors
+  // while pointing.
+  frame.log.clear();
+  sheet.view.maximised = true;
+  Type(sheet, "a/\t");
+  frame.pointing = true;
+  Type(sheet, ".");
+  EXPECT_EQ(frame.log, (std::vector<std::string>{"entry a", "menu bar, first menu", "anchor"}));
+  frame.pointing = false;
+
+  // F6 in an unsplit window alternates between two places.
+  grid.MoveTo(100, 10);
+  Press(sheet, vk::F6);
+  EXPECT_EQ(std::make_pair(grid.CursorRow(), grid.CursorCol()), std::make_pair(0, 0));
+  Press(sheet, vk::F6);
+  EXPECT_EQ(std::make_pair(grid.CursorRow(), grid.CursorCol()), std::make_pair(100, 10));
+
+  // Esc with a range prompt collapses a range first, then cancels.
+  bool called = false;
+  ASSERT_TRUE(RangePromptStart("RANGE", [&](std::string_view) { return called = true; }, TRange{1, 1, 3, 3}));
+  Press(sheet, vk::Escape);
+  EXPECT_TRUE(RangePromptActive());
+  Press(sheet, vk::Escape);
+  EXPECT_FALSE(RangePromptActive());
+}
+
+TEST_F(SheetWindowTest, F9RecalculatesEveryDocumentEvenWhenAWindowClosesMeanwhile) {
+  TTestSheetWindow& first = OpenWindow("ONE.WKS");
+  gCurrentDoc.settings.manualRecalc = 1;
+  Enter(0, 0, "1");
+  Enter(0, 1, "+A1*2");
+  Enter(0, 0, "5");
+  TTestSheetWindow& second = OpenWindow("TWO.WKS");
+  gCurrentDoc.settings.manualRecalc = 1;
+  Enter(0, 0, "1");
+  Enter(0, 1, "+A1*3");
+  Enter(0, 0, "7");
+  TTestSheetWindow& doomed = OpenWindow("THREE.WKS");
+  Activate(second);
+  // The second window's messages close the third window.
+  frame.onProcessMessages = [&] {
+    frame.onProcessMessages = nullptr;
+    Close(doomed);
+  };
+  Press(second, vk::F9);
+  EXPECT_EQ(CurrentDocSlot(), second.view.Slot());
+  EXPECT_EQ(frame.mode, "READY");
+  EXPECT_EQ(CellReal(*CellPtr(CellFind(0, 1))), 21);
+  {
+    TDocumentScope scope(first.view.Slot());
+    EXPECT_EQ(CellReal(*CellPtr(CellFind(0, 1))), 10);
+  }
+  // A macro message for a cell outside the sheet runs nothing.
+  second.view.MacroMessage(256, 3);
+  second.view.MacroMessage(3, -1);
+  EXPECT_EQ(frame.runMacroRow, -1);
+  second.view.MacroMessage(2, 9);
+  EXPECT_EQ(std::make_pair(frame.runMacroRow, frame.runMacroCol), std::make_pair(9, 2));
+}
+
+TEST_F(SheetWindowTest, MouseOnThePanes) {
+  TTestSheetWindow& sheet = OpenWindow("MOUSE.WKS");
+  sheet.view.SplitAt(0, 150);
+  frame.editing = true;
+  sheet.view.PaneMouseDown(sheet.Grid(2), TMouseButton::mbLeft, 0, 50, 20);
+  EXPECT_TRUE(frame.Has("commit"));
+  EXPECT_EQ(sheet.view.ActivePaneNumber(), 2);
+  // Shift+right click in the selection opens the properties on release; a
+  // plain right click the pop-up menu.
+  sheet.Grid(2).SetSelection(TRange{0, 0, 5, 5});
+  sheet.view.PaneMouseDown(sheet.Grid(2), TMouseButton::mbRight, ssShift, 10, 10);
+  EXPECT_FALSE(frame.Has("properties"));
+  sheet.view.PaneMouseUp(sheet.Grid(2), TMouseButton::mbRight, ssShift, 10, 10);
+  EXPECT_TRUE(frame.Has("properties"));
+  sheet.view.PaneMouseDown(sheet.Grid(2), TMouseButton::mbRight, 0, 10, 10);
+  EXPECT_TRUE(frame.Has("pane menu"));
+}
+
+TEST_F(SheetWindowTest, SavingOnCloseWritesTheClosingWindowsView) {
+  TTestSheetWindow& closing = OpenWindow("KEEP.WKS");
+  Enter(0, 0, "'kept");
+  TSheetViewState view;
+  closing.view.GetView(view);
+  view.sizes.columns[2] = 20;
+  closing.view.SetView(view, kViewSizes);
+  closing.view.MarkModified();
+  OpenWindow("ACTIVE.WKS");
+  // The program ends: the closing window is not the active one.
+  frame.answer = TSaveAnswer::kYes;
+  std::string folder = ::testing::TempDir();
+  closing.view.SetName(folder + "KEEP.WKS");
+  ASSERT_TRUE(closing.view.CloseQuery()) << ErrorMessage();
+  Close(closing);
+
+  TTestSheetWindow& reread = OpenWindow("READ.WKS");
+  ASSERT_TRUE(LoadWorksheet(folder + "KEEP.WKS", 0, 0, 0, "")) << ErrorMessage();
+  EXPECT_EQ(views.Services().ColumnWidthChars(2), 20);
+  EXPECT_TRUE(Painted(reread, "kept"));
+}
+
+}  // namespace
+}  // namespace corvane
