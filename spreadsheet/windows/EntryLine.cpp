@@ -65,10 +65,9 @@ TCellStyleIndicators CellStyleIndicators(int row, int col, const TSheetFonts& fo
   out.underline = (style & 4) != 0;
   out.fillColour = (source.attributes & kNoOwnFillBit) ? 0xFFFFFFu : (source.attributes & 0xFFFFFFu);
   out.textPalette = static_cast<int>((source.attributes >> 24) & 0x0F);
-  out.fontText = source.font < fonts.faces.size() && source.font != kFontDefault ? fonts.faces[source.font]
-                                                                                 : fonts.defaultFace;
+  out.fontText = CellFontName(fonts, source.font);
   if (source.font == kFontDefault) out.fontText += " *";
-  out.sizeText = std::to_string(source.size != 0 ? source.size : fonts.defaultSize);
+  out.sizeText = std::to_string(CellFontSize(fonts, source.size));
   if (source.size == 0) out.sizeText += " *";
   return out;
 }

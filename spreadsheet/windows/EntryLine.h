@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "spreadsheet/windows/CellPainter.h"
+
 namespace corvane {
 
 // A mode panel text and its colour byte (high four bits: background palette
@@ -43,15 +45,6 @@ struct TCellStyleIndicators {
   std::string fontText;                 // face name, " *" added for the window's default
   std::string sizeText;                 // size, " *" added for the window's default
   friend bool operator==(const TCellStyleIndicators&, const TCellStyleIndicators&) = default;
-};
-
-// The fonts a sheet window shows cells in: its own face and size, and the
-// program's font list that a cell's font number indexes (255, or a number
-// beyond the list, is the window's own face).
-struct TSheetFonts {
-  std::string defaultFace;
-  int defaultSize = 12;
-  std::vector<std::string> faces;
 };
 
 // The style indicators of the cell at (row, col) of the current document (a
@@ -142,6 +135,10 @@ class TEntryLine {
   // the saved text.
   void PointAnchor();
   void CycleReferenceMode();
+  // Accepting a range prompt starts the next pointing without "$" marks.
+  void ResetReferenceMode() { referenceMode_ = 0; }
+  // The Insert key was toggled: typed characters replace or push on.
+  void InsertToggled(bool insertOn) { overwrite_ = !insertOn; }
   bool PointCommit();
   void PointEscape();
   // The saved text followed by the pointed address or range.

@@ -9,6 +9,7 @@
 #include "classlib/win/Application.h"
 #include "classlib/win/Bitmap.h"
 #include "classlib/win/MainMenu.h"
+#include "classlib/win/MenuHandle.h"
 #include "classlib/win/Messages.h"
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/Clipboard.h"
@@ -802,6 +803,7 @@ void TForm1::SetSheetState(bool sheetOpen) {
     std::vector<std::string> sorted = fontNames_;
     std::sort(sorted.begin(), sorted.end());
     FontBox.SetItems(sorted);
+    sheets_.SetFontList(fontNames_);
     FontBox.SetItemIndex(FontBox.IndexOf(Font().Name));
     SizeBox.SetItemIndex(SizeBox.IndexOf("14"));
     std::vector<std::string> formats;
@@ -872,9 +874,7 @@ bool TForm1::InsertToggleOn() {
   return KeyToggled(VK_INSERT);
 }
 
-void TForm1::SetGridExtendMode(bool on) {
-  if (TForm* window = ActiveSheetWindow()) sheets_.SetGridExtendMode(window, on);
-}
+void TForm1::SetGridExtendMode(bool on) { sheets_.SetGridExtendMode(on); }
 
 void TForm1::SetStatusText(std::string_view text) { PnCell.SetText(std::string(text)); }
 
@@ -896,8 +896,7 @@ void TForm1::ShowCellStyle(const TCellStyleIndicators& style) {
 }
 
 TSheetFonts TForm1::SheetFonts() {
-  TForm* window = ActiveSheetWindow();
-  return window != nullptr ? sheets_.SheetFonts(window) : TSheetFonts{Font().Name, 12, fontNames_};
+  return ActiveSheetWindow() != nullptr ? sheets_.SheetFonts() : TSheetFonts{Font().Name, 12, &fontNames_};
 }
 
 void TForm1::EntryKeyDown(int& key, TShiftState shift) {
@@ -974,9 +973,7 @@ bool TForm1::CloseActiveSheetWindow() {
 
 int TForm1::SheetWindowCount() { return static_cast<int>(SheetWindows().size()); }
 
-void TForm1::RenameActiveSheetWindow(std::string_view name) {
-  if (TForm* window = ActiveSheetWindow()) sheets_.RenameSheetWindow(window, name);
-}
+void TForm1::RenameActiveSheetWindow(std::string_view name) { sheets_.RenameActiveSheetWindow(name); }
 
 bool TForm1::BringDocumentToFront(std::string_view name) {
   std::string wanted = WksFileName(name);
@@ -1046,8 +1043,100 @@ void TForm1::SheetOpened() {
 
 void TForm1::RecalculateAll() { sheets_.RecalculateAll(); }
 
-// The macro language is not part of the program yet: nothing runs.
-void TForm1::RunMacroAt(int, int) {}
+// ---- The sheet windows' side ------------------------------------------------------------
+
+bool TForm1::EntryEnabled() const { return !Edit1.ReadOnly(); }
+
+void TForm1::StartEntry(char ch) { entry_.PaneChar(ch); }
+
+void TForm1::EditCurrentCell() { entry_.EditCurrentCell(); }
+
+void TForm1::CommitEntry() { entry_.EditExit(); }
+
+void TForm1::CommitPointedEntry() { entry_.PointCommit(); }
+
+void TForm1::AnchorPoint() { entry_.PointAnchor(); }
+
+void TForm1::EndPointing() { entry_.PointEscape(); }
+
+void TForm1::CycleReferenceMode() {
+  entry_.CycleReferenceMode();
+  RefreshIndicators();
+}
+
+void TForm1::PromptLineChar(char ch) {
+  Prompt1.FocusInput();
+  TWinControl& input = Prompt1.Mode() ? static_cast<TWinControl&>(Prompt1.Edit()) : Prompt1.Combo();
+  HWND target = GetFocus() != nullptr ? GetFocus() : input.Handle();
+  SendMessageA(target, WM_CHAR, static_cast<unsigned char>(ch), 1);
+}
+
+void TForm1::SetPromptList(const std::vector<std::string>& items) { Prompt1.SetItems(items); }
+
+void TForm1::RefreshLockPanel(int key) {
+  RefreshLockPanels();
+  if (key == VK_INSERT) entry_.InsertToggled(KeyToggled(VK_INSERT));
+}
+
+void TForm1::OpenMenuBar(bool skipSystemMenu) {
+  PostMessageA(Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+  // A maximised sheet window puts its system menu first.
+  if (skipSystemMenu) PostMessageA(Handle(), WM_KEYDOWN, VK_RIGHT, 1);
+}
+
+void TForm1::ShowPaneMenu(TPoint screen) {
+  TPopupMenu menu(nullptr);
+  AddSpecItems(*menu.Items(), PanePopupSpec(), paneMenuSpecs_, [this](TCommandId id) { RunCommand(id); });
+  TCommandState state = CommandState();
+  for (auto& [item, spec] : paneMenuSpecs_) item->Enabled = commands_.Enabled(spec->command, state);
+  paneMenuSpecs_.clear();
+  HMENU popup = CreatePopupHandle(*menu.Items());
+  int chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr);
+  DestroyMenu(popup);
+  if (chosen == 0) return;
+  if (TMenuItem* item = menu.Items()->Find(static_cast<std::uint16_t>(chosen))) item->Click();
+}
+
+void TForm1::ShowRangeProperties() { RunCommand(TCommandId::kPropFormat); }
+
+bool TForm1::CtrlKeysForCommands() const { return ProgramSettings().WinCtrl; }
+
+void TForm1::RunCommand(TFrameCommand command) {
+  switch (command) {
+    case TFrameCommand::kBold: RunCommand(TCommandId::kBold); break;
+    case TFrameCommand::kItalic: RunCommand(TCommandId::kItalic); break;
+    case TFrameCommand::kUnderline: RunCommand(TCommandId::kUnderline); break;
+    case TFrameCommand::kCopy: RunCommand(TCommandId::kCopy); break;
+    case TFrameCommand::kCut: RunCommand(TCommandId::kCut); break;
+    case TFrameCommand::kPaste: RunCommand(TCommandId::kPaste); break;
+    case TFrameCommand::kEraseRange: RunCommand(TCommandId::kDelete); break;
+    case TFrameCommand::kUndo: RunCommand(TCommandId::kUndo); break;
+    case TFrameCommand::kHelpIndex: RunCommand(TCommandId::kHelpContents); break;
+    case TFrameCommand::kGraphWindow: RunCommand(TCommandId::kGraphView); break;
+    case TFrameCommand::kNextSheetWindow: MDINext(); break;
+  }
+}
+
+void TForm1::ProcessMessages() { Application().ProcessMessages(); }
+
+TSaveAnswer TForm1::AskSave(std::string_view caption) {
+  std::string text = "Save Worksheet \n" + std::string(caption) + "?";
+  switch (MessageBoxA(Handle(), text.c_str(), kFrameCaption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: return TSaveAnswer::kYes;
+    case IDNO: return TSaveAnswer::kNo;
+    default: return TSaveAnswer::kCancel;
+  }
+}
+
+void TForm1::SetWaitCursor(bool on) { SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
+
+void TForm1::ShowWaitMode() { SetModeIndicator(kModeWait.text, kModeWait.colour); }
+
+std::string TForm1::UserName() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  return GetUserNameA(name, &size) ? std::string(name) : std::string();
+}
 
 // ---- Messages ----------------------------------------------------------------------------------------
 

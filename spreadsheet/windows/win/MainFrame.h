@@ -20,6 +20,7 @@
 #include "spreadsheet/windows/EntryLine.h"
 #include "spreadsheet/windows/FileCommands.h"
 #include "spreadsheet/windows/MenuLayout.h"
+#include "spreadsheet/windows/SheetFrame.h"
 
 namespace corvane {
 
@@ -38,17 +39,20 @@ class TSheetWindows {
   virtual classlib::TForm* CreateSheetWindow(TForm1& frame, std::string_view name, bool untitled) = 0;
   // Closes `window` at once, without its save question.
   virtual void DiscardSheetWindow(classlib::TForm* window) = 0;
-  // The caption and the document's stored name after Save As.
-  virtual void RenameSheetWindow(classlib::TForm* window, std::string_view name) = 0;
-  // The active pane's extend mode.
-  virtual void SetGridExtendMode(classlib::TForm* window, bool on) = 0;
-  // The window's own font and the font list its cells index.
-  virtual TSheetFonts SheetFonts(classlib::TForm* window) = 0;
+  // The active window's caption and its document's stored name after Save
+  // As.
+  virtual void RenameActiveSheetWindow(std::string_view name) = 0;
+  // The active window's active pane: its extend mode.
+  virtual void SetGridExtendMode(bool on) = 0;
+  // The active window's own font and the font list its cells index.
+  virtual TSheetFonts SheetFonts() = 0;
+  // The program's font list, in the order cells number fonts.
+  virtual void SetFontList(const std::vector<std::string>& faces) = 0;
   // Re-reads the linked files and recalculates every open document.
   virtual void RecalculateAll() = 0;
 };
 
-class TForm1 : public classlib::TForm, public TEntryLineView, public TFileCommandHost {
+class TForm1 : public classlib::TForm, public TEntryLineView, public TFileCommandHost, public TSheetFrame {
  public:
   TForm1(classlib::TComponent* AOwner, TSheetWindows& sheets);
   ~TForm1() override;
@@ -65,21 +69,51 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   classlib::TForm* ActiveSheetWindow() const;
   std::vector<classlib::TForm*> SheetWindows() const;
 
-  // ---- What the window services ask of the frame -------------------------------
-  void SetModeIndicator(std::string_view text, int colour);
-  void ShowReadyMode();
-  void SetMainMenusEnabled(bool enabled);
-  void ShowPromptLine(std::string_view caption, std::string_view text);
-  std::string PromptLineText();
-  void HidePromptLine();
-  void ShowProgress(int done, int total);
-  void HideProgress();
-  bool EndMode() const { return endMode_; }
-  void SetEndMode(bool on);
   // The lock-key panels from the keyboard's state.
   void RefreshLockPanels();
+
+  // ---- TSheetFrame: what the sheet windows ask of the frame --------------------
+  bool Pointing() const override { return entry_.Pointing(); }
+  bool Editing() const override { return entry_.Editing(); }
+  bool EntryEnabled() const override;
+  void StartEntry(char ch) override;
+  void EditCurrentCell() override;
+  void CommitEntry() override;
+  void CommitPointedEntry() override;
+  void AnchorPoint() override;
+  void EndPointing() override;
+  void CycleReferenceMode() override;
+  void ResetReferenceMode() override { entry_.ResetReferenceMode(); }
+  void PromptLineChar(char ch) override;
+  void SetPromptList(const std::vector<std::string>& items) override;
   // The indicators for the active sheet's cursor cell.
-  void RefreshIndicators();
+  void RefreshIndicators() override;
+  void RefreshLockPanel(int key) override;
+  bool EndMode() const override { return endMode_; }
+  void SetEndMode(bool on) override;
+  bool DeliverCapturedKey(char) override { return false; }
+  void BreakMacro() override {}
+  void OpenMenuBar(bool skipSystemMenu) override;
+  void ShowPaneMenu(classlib::TPoint screen) override;
+  void ShowRangeProperties() override;
+  bool CtrlKeysForCommands() const override;
+  void RunCommand(TFrameCommand command) override;
+  void ProcessMessages() override;
+  TSaveAnswer AskSave(std::string_view caption) override;
+  bool SaveAs() override { return files_.SaveAs(); }
+  void NoSheetWindows() override { SetSheetState(false); }
+  void ShowProgress(int done, int total) override;
+  void HideProgress() override;
+  void SetWaitCursor(bool on) override;
+  void EnableMainWindow() override { SetEnabled(true); }
+  void SetMainMenusEnabled(bool enabled) override;
+  void ShowPromptLine(std::string_view caption, std::string_view text) override;
+  std::string PromptLineText() override;
+  void HidePromptLine() override;
+  void SetModeIndicator(std::string_view text, int colour) override;
+  void ShowReadyMode() override;
+  void ShowWaitMode() override;
+  std::string UserName() override;
 
   // ---- Start-up and program end ------------------------------------------------
   // The menus, bars and panels for the sheet-open or the no-sheet state.
@@ -118,7 +152,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void SheetOpened() override;
   void RecalculateAll() override;
   void RecentFilesChanged() override;
-  void RunMacroAt(int row, int col) override;
+  // AUTOEXEC ranges and the sheet windows' macro starts. The macro language
+  // is not part of the program yet: nothing runs.
+  void RunMacroAt(int, int) override {}
 
   // ---- Controls -----------------------------------------------------------------------
   classlib::TPanel QuickBar{nullptr};
@@ -181,6 +217,7 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   TGrange* graphSettings_ = nullptr;
   classlib::TMainMenu* mainMenu_ = nullptr;  // owned as a component
   std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> menuSpecs_;
+  std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> paneMenuSpecs_;
   bool menusEnabled_ = true;
   bool sheetState_ = false;
   bool endMode_ = false;

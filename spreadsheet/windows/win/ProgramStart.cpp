@@ -77,11 +77,6 @@ LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS*) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-void ShowErrorBox(std::string_view message) {
-  MessageBoxA(GetActiveWindow(), std::string(message).c_str(), Application().DisplayTitle().c_str(),
-              MB_OK | MB_ICONERROR);
-}
-
 // Handles messages until `ms` milliseconds after `start` (tick counts).
 void WaitForSplash(std::uint32_t start) {
   while (SplashMustWait(start, GetTickCount())) {
@@ -127,7 +122,6 @@ bool HandOverToRunningInstance(const std::string& commandLine) {
 int RunSpreadsheetProgram(const TProgramStart& start) {
   Application().Title = "Corvane";
   SetUnhandledExceptionFilter(RestoreOnCrash);
-  SetShowErrorHandler(ShowErrorBox);
 
   TProgramFiles files = ProgramFilesFor(ProgramPath());
   std::string argument = FirstCommandLineArgument(GetCommandLineA());
@@ -194,7 +188,6 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
   FreeAllDocuments();
   WriteSettingsFile();
   animationOff.Restore();
-  SetShowErrorHandler(nullptr);
   return 0;
 }
 

@@ -53,7 +53,8 @@ class TFakeEntryView : public TEntryLineView {
   void SetStatusText(std::string_view t) override { status = t; }
   void SetPromptText(std::string_view t) override { prompt = t; }
   void ShowCellStyle(const TCellStyleIndicators& s) override { style = s; }
-  TSheetFonts SheetFonts() override { return TSheetFonts{"Arial", 12, {"Arial", "Courier New"}}; }
+  TSheetFonts SheetFonts() override { return TSheetFonts{"Arial", 12, &faces}; }
+  std::vector<std::string> faces{"Arial", "Courier New"};
 };
 
 // Sheet windows as documents of the document table; the dialogs answer what

@@ -41,9 +41,10 @@ class TTestSheets : public TSheetWindows {
     Forget(window);
     delete window;
   }
-  void RenameSheetWindow(TForm* window, std::string_view name) override { window->SetCaption(std::string(name)); }
-  void SetGridExtendMode(TForm*, bool) override {}
-  TSheetFonts SheetFonts(TForm*) override { return {"Arial", 12, {"Arial"}}; }
+  void RenameActiveSheetWindow(std::string_view) override {}
+  void SetGridExtendMode(bool) override {}
+  TSheetFonts SheetFonts() override { return {"Arial", 12, nullptr}; }
+  void SetFontList(const std::vector<std::string>&) override {}
   void RecalculateAll() override {}
 
  private:
