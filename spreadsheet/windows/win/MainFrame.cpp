@@ -252,9 +252,11 @@ void TForm1::BuildBars() {
   const std::vector<TToolButtonSpec>& style = StyleBarSpec();
   for (std::size_t k = 0; k < 3; ++k) makeButton(StyleBar, style[k], x);
   x += 6;
+  // The font and size boxes show the cell's face and size as text, " *"
+  // added for the window's default; choosing from their lists sets them.
   for (TComboBox* box : {&FontBox, &SizeBox, &FormatBox}) {
     box->SetParent(&StyleBar);
-    box->Style = TComboBoxStyle::csDropDownList;
+    box->Style = box == &FormatBox ? TComboBoxStyle::csDropDownList : TComboBoxStyle::csDropDown;
     box->DropDownCount = 16;
   }
   FontBox.SetBounds(x, 3, 170, 22);
@@ -280,10 +282,13 @@ void TForm1::BuildBars() {
     button->SetVisible(false);
   }
   EnterButton.SetBounds(78, 3, 22, 22);
-  EnterButton.Model().SetCaption("OK");
-  EnterButton.Model().OnClick = [this] { entry_.EditExit(); };
   EscButton.SetBounds(102, 3, 22, 22);
-  EscButton.Model().SetCaption("X");
+  for (Tspdbtn* button : {&EnterButton, &EscButton}) {
+    TBitmap glyph;
+    DrawFaceGlyph(glyph, button == &EnterButton ? "OK" : "X", 16, 16, false, true, false);
+    button->SetGlyph(glyph);
+  }
+  EnterButton.Model().OnClick = [this] { entry_.EditExit(); };
   EscButton.Model().OnClick = [this] { entry_.EditCancel(); };
   Edit1.SetParent(&EntryPanel);
   Edit1.SetBounds(128, 3, 600, 22);
@@ -649,7 +654,7 @@ void TForm1::BindCommands() {
   t.Bind(C::kItalic, style);
   t.Bind(C::kUnderline, style);
   t.Bind(C::kFontName, [this](int) {
-    std::string face = FontBox.ItemIndex() >= 0 ? FontBox.Item(FontBox.ItemIndex()) : "";
+    std::string face = FontBox.ItemIndex() >= 0 ? FontBox.Item(FontBox.ItemIndex()) : FontBox.Text();
     auto it = std::find(fontNames_.begin(), fontNames_.end(), face);
     if (it == fontNames_.end()) return;
     RangeSetFontNumber(Selection(), static_cast<int>(it - fontNames_.begin()));
@@ -804,8 +809,8 @@ void TForm1::SetSheetState(bool sheetOpen) {
     std::sort(sorted.begin(), sorted.end());
     FontBox.SetItems(sorted);
     sheets_.SetFontList(fontNames_);
-    FontBox.SetItemIndex(FontBox.IndexOf(Font().Name));
-    SizeBox.SetItemIndex(SizeBox.IndexOf("14"));
+    FontBox.SetText(Font().Name);
+    SizeBox.SetText("14");
     std::vector<std::string> formats;
     for (const std::string& entry : ProgramSettings().Formats) {
       std::size_t comma = entry.find(',');
@@ -889,10 +894,8 @@ void TForm1::ShowCellStyle(const TCellStyleIndicators& style) {
     b.down = down;
     ShowButtonFace(b);
   }
-  std::string face = style.fontText.substr(0, style.fontText.find(" *"));
-  if (int index = FontBox.IndexOf(face); index >= 0 && index != FontBox.ItemIndex()) FontBox.SetItemIndex(index);
-  std::string size = style.sizeText.substr(0, style.sizeText.find(" *"));
-  if (int index = SizeBox.IndexOf(size); index >= 0 && index != SizeBox.ItemIndex()) SizeBox.SetItemIndex(index);
+  if (FontBox.Text() != style.fontText) FontBox.SetText(style.fontText);
+  if (SizeBox.Text() != style.sizeText) SizeBox.SetText(style.sizeText);
 }
 
 TSheetFonts TForm1::SheetFonts() {

@@ -8,6 +8,7 @@
 #include "classlib/win/Application.h"
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EnginePlatform.h"
+#include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/SettingsFile.h"
@@ -141,14 +142,17 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
   settings.ProgramFolder = files.folder;
   settings.BaseName = files.baseName;
   auto frame = std::make_unique<TForm1>(nullptr, *start.sheets);
+  frame->SetEnabled(false);
   if (start.installSeams) start.installSeams(*frame);
+  // The page pool, sized by the machine's memory as the platform tells it.
+  PoolInit();
   ReadSettingsFile();
   LoadUserFunctions(ProgramFile(files, ".USR"));
+  frame->RecentFilesChanged();
   std::string startFile = StartFileName(argument, CurrentFolder(), files, settings.AutoExec);
   frame->QuickBar.SetVisible(settings.QBar);
   frame->StatusLine.SetVisible(settings.SBar);
   frame->Show();
-  frame->SetEnabled(false);
   // The Insert toggle starts on.
   BYTE keys[256];
   if (GetKeyboardState(keys)) {

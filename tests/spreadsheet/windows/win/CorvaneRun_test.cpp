@@ -19,6 +19,7 @@
 #include "spreadsheet/engine/NewSheet.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/files/WorksheetFile.h"
+#include "tests/spreadsheet/engine/FakeWindowServices.h"
 #include "tests/support/win/RemoteWindow.h"
 #include "tests/support/win/UiKit.h"
 #include "tests/win/RunProgram.h"
@@ -43,6 +44,14 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+BOOL CALLBACK MatchAddress(HWND child, LPARAM param) {
+  std::string text = TextOf(child);
+  if (text.size() < 3 || text[1] != ':' || text[0] < 'A' || text[0] > 'Z' || text.find('\\') != std::string::npos)
+    return TRUE;
+  *reinterpret_cast<std::string*>(param) = text;
+  return FALSE;
+}
+
 // A folder of its own with a copy of the program in it.
 struct TProgramFolder {
   std::string path;
@@ -54,7 +63,7 @@ struct TProgramFolder {
     CopyFileA((testsupport::ExeDir() + "\\Corvane.exe").c_str(), (path + "\\Corvane.exe").c_str(), FALSE);
   }
   ~TProgramFolder() {
-    for (const char* name : {"Corvane.exe", "Corvane.INI", "Corvane.INb", "BUDGET.WKS", "BUDGET.WKB"})
+    for (const char* name : {"Corvane.exe", "Corvane.INI", "Corvane.INb", "BUDGET.WKS", "BUDGET.WKB", "TWO.WKS", "TWO.WKB"})
       DeleteFileA((path + "\\" + name).c_str());
     RemoveDirectoryA(path.c_str());
   }
@@ -120,6 +129,13 @@ class TCorvane {
     Settle();
   }
   HWND EntryLine() const { return uikit::FindChildOfClass(window, "EDIT"); }
+  // The cell address on the status line ("A:B3"): the text of the panel that
+  // starts with a sheet letter and ":".
+  std::string StatusAddress() const {
+    std::string found;
+    EnumChildWindows(window, MatchAddress, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
   // The sheet windows, the active one first.
   std::string ActiveSheetCaption() const {
     HWND client = uikit::FindChildOfClass(window, "MDIClient");
@@ -146,21 +162,32 @@ bool SaveAs(const TCorvane& program, const std::string& path) {
   return WaitFor([&] { return !IsWindow(dialog); }, 15000);
 }
 
-// The contents of a cell of the worksheet file, as the program's reader
-// reads it.
+// A worksheet file as the program's reader reads it, or an empty one of
+// `sheets` sheets written by its writer.
 class TSavedSheet {
  public:
-  explicit TSavedSheet(const std::string& path) {
+  explicit TSavedSheet(const std::string& path, int sheets = 0) {
+    SetWindowServices(&windows_);
     PoolInit();
     int slot = 0;
     RegisterOpenSheet("CHECK.WKS", slot);
     ActivateDocumentContext(slot);
     InitNewSheet();
-    loaded = LoadWorksheet(path, 0, 0, 0, "");
+    if (sheets > 0) {
+      windows_.sheetCount = sheets;
+      // No frozen titles.
+      TSheetWindowLayout& layout = windows_.layout;
+      layout.frozenFirstCol = layout.frozenLastCol = layout.frozenFirstRow = layout.frozenLastRow = -1;
+      gCurrentDoc.settings.rowsPerSheet = static_cast<std::int16_t>(kRowsPerWorksheet / sheets);
+      loaded = SaveWorksheet(path, false, TRange{});
+    } else {
+      loaded = LoadWorksheet(path, 0, 0, 0, "");
+    }
   }
   ~TSavedSheet() {
     FreeAllDocuments();
     PoolFreeAll();
+    SetWindowServices(nullptr);
   }
   std::string Contents(int row, int col) const { return CellContentsText(CellFind(row, col)); }
   double Value(int row, int col) const {
@@ -169,21 +196,40 @@ class TSavedSheet {
     return CellKind(*cell) == kKindInteger ? CellInteger(*cell) : CellReal(*cell);
   }
   bool loaded = false;
+
+ private:
+  testing::TFakeWindowServices windows_;
 };
 
 TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
   const TProgramFolder folder;
   const std::string budget = folder.File("BUDGET.WKS");
+  const std::string twoSheets = folder.File("TWO.WKS");
+  ASSERT_TRUE(TSavedSheet(twoSheets, 2).loaded);
 
   {
-    TCorvane program(folder, "");
+    // A worksheet of two sheets of 4096 rows: cells typed on the first, the
+    // tab of the second picked, a cell typed there.
+    TCorvane program(folder, "\"" + twoSheets + "\"");
     ASSERT_NE(program.window, nullptr) << "Corvane's window did not appear";
-    ASSERT_EQ(program.ActiveSheetCaption(), "SHEET1.WKS") << "a new sheet at start";
+    ASSERT_EQ(program.ActiveSheetCaption(), WksFileName(twoSheets));
     program.Enter("42", VK_DOWN);
     program.Enter("Apples", VK_DOWN);
     program.Enter("+A1*2", VK_DOWN);
     program.Enter("@DATE(95,10,28)", VK_RIGHT);
     program.Enter("7", VK_UP);
+    // The tab of sheet B: clicked along the tab bar until the status line's
+    // address says the cursor is on B (the tabs' widths follow the font).
+    HWND tabs = uikit::FindChildOfClass(program.window, "tabbar");
+    ASSERT_NE(tabs, nullptr);
+    bool onB = false;
+    for (int x = 44; x < 200 && !onB; x += 6) {
+      uikit::Click(tabs, {x, 12});
+      program.Settle();
+      onB = program.StatusAddress().rfind("B:", 0) == 0;
+    }
+    ASSERT_TRUE(onB) << program.StatusAddress();
+    program.Enter("second sheet", VK_DOWN);
     ASSERT_TRUE(SaveAs(program, budget));
     EXPECT_EQ(program.ActiveSheetCaption(), WksFileName(budget));
     uikit::SaveWindowPicture(program.window, "corvane-run");
@@ -199,6 +245,7 @@ TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
   EXPECT_EQ(saved.Contents(3, 0), "@DATE(95,10,28)");
   EXPECT_EQ(saved.Value(3, 0), 35000);
   EXPECT_EQ(saved.Value(3, 1), 7);
+  EXPECT_EQ(saved.Contents(4096 + 2, 1), "'second sheet") << "B:B3, the second sheet's cell under the cursor";
 
   {
     // The file on the command line; its cell's status on the entry line.
@@ -208,14 +255,15 @@ TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
     program.Key(VK_HOME);
     program.Key(VK_DOWN);
     program.Key(VK_DOWN);
-    EXPECT_EQ(TextOf(program.EntryLine()), "+A1*2");
+    EXPECT_EQ(TextOf(program.EntryLine()), "+A:A1*2");
     EXPECT_TRUE(program.Close());
   }
 
   {
-    // No file: the recent-file list's first item opens it again.
+    // No file: a new sheet; the recent-file list's first item opens the file.
     TCorvane program(folder, "");
     ASSERT_NE(program.window, nullptr);
+    EXPECT_EQ(program.ActiveSheetCaption(), "SHEET1.WKS");
     program.MenuKeys('F', '0');
     EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(budget); }, 15000))
         << program.ActiveSheetCaption();
