@@ -161,6 +161,9 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
   }
   frame->RefreshLockPanels();
   frame->Update();
+  // The splash stays in front of the frame until it goes.
+  SetWindowPos(splash->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  splash->Update();
 
   frame->PreloadDialogs(settings.Preload);
 
