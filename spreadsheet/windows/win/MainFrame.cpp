@@ -798,7 +798,12 @@ void TForm1::SetSheetState(bool sheetOpen) {
   } else {
     PnProgress.SetText("");
   }
-  if (FontBox.Count() == 0 && HandleAllocated()) {
+  RefreshMenuStates();
+  RefreshButtonStates();
+}
+
+void TForm1::LoadStyleBoxes() {
+  if (FontBox.Count() == 0) {
     // The screen's fonts: sorted in the box, in their own order for cells.
     HDC dc = GetDC(nullptr);
     LOGFONTA wanted = {};
@@ -811,16 +816,14 @@ void TForm1::SetSheetState(bool sheetOpen) {
     sheets_.SetFontList(fontNames_);
     FontBox.SetText(Font().Name);
     SizeBox.SetText("14");
-    std::vector<std::string> formats;
-    for (const std::string& entry : ProgramSettings().Formats) {
-      std::size_t comma = entry.find(',');
-      formats.push_back(comma == std::string::npos ? entry : entry.substr(comma + 1));
-    }
-    FormatBox.SetItems(formats);
-    if (!formats.empty()) FormatBox.SetItemIndex(0);
   }
-  RefreshMenuStates();
-  RefreshButtonStates();
+  std::vector<std::string> formats;
+  for (const std::string& entry : ProgramSettings().Formats) {
+    std::size_t comma = entry.find(',');
+    formats.push_back(comma == std::string::npos ? entry : entry.substr(comma + 1));
+  }
+  FormatBox.SetItems(formats);
+  if (!formats.empty()) FormatBox.SetItemIndex(0);
 }
 
 void TForm1::OpenHandedOver(const std::string& fileName) {

@@ -118,6 +118,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // ---- Start-up and program end ------------------------------------------------
   // The menus, bars and panels for the sheet-open or the no-sheet state.
   void SetSheetState(bool sheetOpen) override;
+  // Fills the font box with the screen's fonts (handing the list to the sheet
+  // windows), the size box and the format box with the settings' formats.
+  void LoadStyleBoxes();
   // Creates the dialogs that exist of the preload level's tiers.
   void PreloadDialogs(int level);
   // Opens a file handed over by a second start of the program.

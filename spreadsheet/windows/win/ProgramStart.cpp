@@ -149,6 +149,7 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
   ReadSettingsFile();
   LoadUserFunctions(ProgramFile(files, ".USR"));
   frame->RecentFilesChanged();
+  frame->LoadStyleBoxes();
   std::string startFile = StartFileName(argument, CurrentFolder(), files, settings.AutoExec);
   frame->QuickBar.SetVisible(settings.QBar);
   frame->StatusLine.SetVisible(settings.SBar);

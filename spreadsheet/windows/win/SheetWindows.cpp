@@ -31,7 +31,9 @@ TSheetFonts TProgramSheetWindows::SheetFonts() {
   return fonts;
 }
 
-void TProgramSheetWindows::SetFontList(const std::vector<std::string>& faces) { views_->fontList = faces; }
+void TProgramSheetWindows::SetFontList(const std::vector<std::string>& faces) {
+  if (views_ != nullptr) views_->fontList = faces;
+}
 
 void TProgramSheetWindows::RecalculateAll() {
   // The F9 of the sheet windows: the linked files read again, then every

@@ -52,6 +52,15 @@ BOOL CALLBACK MatchAddress(HWND child, LPARAM param) {
   return FALSE;
 }
 
+BOOL CALLBACK MatchEntryLine(HWND child, LPARAM param) {
+  char name[32] = "", parent[32] = "";
+  GetClassNameA(child, name, sizeof name);
+  GetClassNameA(GetParent(child), parent, sizeof parent);
+  if (lstrcmpiA(name, "Edit") != 0 || lstrcmpiA(parent, "ComboBox") == 0) return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
 // A folder of its own with a copy of the program in it.
 struct TProgramFolder {
   std::string path;
@@ -128,7 +137,12 @@ class TCorvane {
     uikit::PostKey(window, item);
     Settle();
   }
-  HWND EntryLine() const { return uikit::FindChildOfClass(window, "EDIT"); }
+  // The entry line: the edit that is not part of a combo box.
+  HWND EntryLine() const {
+    HWND found = nullptr;
+    EnumChildWindows(window, MatchEntryLine, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
   // The cell address on the status line ("A:B3"): the text of the panel that
   // starts with a sheet letter and ":".
   std::string StatusAddress() const {

@@ -69,6 +69,7 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   auto* frame = new TForm1(nullptr, sheets);
   frame->SetBounds(0, 0, 900, 600);
   frame->Show();
+  frame->LoadStyleBoxes();
   uikit::RunUntilIdle();
   // The bar is made again when its columns' states change.
   auto bar = [frame] { return GetMenu(frame->Handle()); };
