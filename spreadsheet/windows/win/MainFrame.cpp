@@ -32,6 +32,7 @@
 #include "spreadsheet/graphs/win/GraphView.h"
 #include "spreadsheet/windows/CellCommands.h"
 #include "spreadsheet/windows/MenuLayout.h"
+#include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
@@ -379,9 +380,11 @@ void TForm1::RefreshMenuStates() {
                                                       : !state.promptActive && !state.editing && NeedMet(spec->need, state);
     if (item->Parent() == mainMenu_->Items() && item->Enabled != enabled) barChanged = true;
     item->Enabled = enabled;
-    item->Checked = (spec->command == TCommandId::kShowQuickBar && p.QBar) ||
-                    (spec->command == TCommandId::kShowMacroBar && p.MBar) ||
-                    (spec->command == TCommandId::kShowStatusBar && p.SBar);
+    TCommandId id = spec->command;
+    bool zoomItem = id >= TCommandId::kZoom200 && id <= TCommandId::kZoom50;
+    item->Checked = (id == TCommandId::kShowQuickBar && p.QBar) || (id == TCommandId::kShowMacroBar && p.MBar) ||
+                    (id == TCommandId::kShowStatusBar && p.SBar) ||
+                    (zoomItem && ZoomPercentForTag(TCommandTable::Info(id).tag) == GridSettings().Zoom);
   }
   if (barChanged) mainMenu_->Rebuild();
 }
@@ -508,6 +511,46 @@ void TForm1::BindCommands() {
   };
   t.Bind(C::kShowQuickBar, toggleBar);
   t.Bind(C::kShowStatusBar, toggleBar);
+
+  // View: the active window's split and borders, the program's zoom.
+  auto withView = [this](std::function<void(TSheetView&)> act) {
+    return [this, act](int) {
+      if (TSheetView* view = sheets_.ActiveView()) {
+        act(*view);
+        RefreshIndicators();
+      }
+    };
+  };
+  t.Bind(C::kSplitHorizontal, withView([](TSheetView& v) { v.SplitHorizontal(v.ActivePane().CursorRow()); }));
+  t.Bind(C::kSplitVertical, withView([](TSheetView& v) { v.SplitVertical(v.ActivePane().CursorCol()); }));
+  t.Bind(C::kSplitSynch, withView([](TSheetView& v) { v.SetSynchronised(true); }));
+  t.Bind(C::kSplitUnsynch, withView([](TSheetView& v) { v.SetSynchronised(false); }));
+  t.Bind(C::kSplitClear, withView([](TSheetView& v) { v.Unsplit(); }));
+  for (C id : {C::kBordersHorizontal, C::kBordersVertical, C::kBordersBoth, C::kBordersClear}) {
+    int mode = TCommandTable::Info(id).tag;
+    t.Bind(id, withView([mode](TSheetView& v) {
+      v.ActivePane().SetGrid(mode);
+      v.Repaint();
+    }));
+  }
+  auto zoom = [this](int tag) {
+    GridSettings().Zoom = ZoomPercentForTag(tag);
+    for (TForm* window : SheetWindows()) window->Invalidate();
+    if (TSheetView* view = sheets_.ActiveView()) view->Repaint();
+    RefreshMenuStates();
+  };
+  for (C id : {C::kZoom200, C::kZoom150, C::kZoom125, C::kZoom100, C::kZoom87, C::kZoom75, C::kZoom65, C::kZoom50})
+    t.Bind(id, zoom);
+  t.Bind(C::kNewView, [this](int) {
+    // A second window on the active document; a new sheet not saved yet has
+    // no name to share.
+    TSheetView* view = sheets_.ActiveView();
+    if (view == nullptr || view->Untitled()) {
+      MessageBeep(MB_OK);
+      return;
+    }
+    if (CreateSheetWindow(view->Name(), false)) RefreshIndicators();
+  });
 
   // Sheet: rows and columns through a range prompt at the cursor.
   auto lines = [](const char* caption, int what, bool insert) {

@@ -25,6 +25,7 @@
 namespace corvane {
 
 class TForm1;
+class TSheetView;
 class TGraphView;
 class TGrange;
 
@@ -50,6 +51,8 @@ class TSheetWindows {
   virtual void SetFontList(const std::vector<std::string>& faces) = 0;
   // Re-reads the linked files and recalculates every open document.
   virtual void RecalculateAll() = 0;
+  // The active window's view (its panes, split and document), or null.
+  virtual TSheetView* ActiveView() = 0;
 };
 
 class TForm1 : public classlib::TForm, public TEntryLineView, public TFileCommandHost, public TSheetFrame {

@@ -24,6 +24,7 @@ class TProgramSheetWindows : public TSheetWindows {
   TSheetFonts SheetFonts() override;
   void SetFontList(const std::vector<std::string>& faces) override;
   void RecalculateAll() override;
+  TSheetView* ActiveView() override { return views_ != nullptr ? views_->Active() : nullptr; }
 
  private:
   std::unique_ptr<TSheetViews> views_;

@@ -46,6 +46,7 @@ class TTestSheets : public TSheetWindows {
   TSheetFonts SheetFonts() override { return {"Arial", 12, nullptr}; }
   void SetFontList(const std::vector<std::string>&) override {}
   void RecalculateAll() override {}
+  TSheetView* ActiveView() override { return nullptr; }
 
  private:
   void Forget(TForm* window) {
