@@ -448,7 +448,8 @@ class TForm : public TWinControl {
   TNotifyEvent OnHide;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
-  // An MDI child became the frame's active child, or stopped being it.
+  // The form became the active window (an MDI child: its frame's active
+  // child), or stopped being it.
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
 

@@ -177,6 +177,13 @@ void TForm::WndProc(TMessage& Message) {
         else
           Fire(OnHide, this);
         return;
+      case WM_ACTIVATE:
+        DefaultHandler(Message);
+        if (LOWORD(Message.WParam) != WA_INACTIVE)
+          Fire(OnActivate, this);
+        else
+          Fire(OnDeactivate, this);
+        return;
       case kReleaseMessage:
         // Nothing of this object is touched after it is freed.
         delete this;

@@ -5,9 +5,11 @@
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/EngineHelpers.h"
 #include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/PoolString.h"
+#include "spreadsheet/engine/RangePrompt.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/ShowError.h"
@@ -73,6 +75,22 @@ bool ReadRangeField(std::string_view text, TRange& range) {
   ClearErrorFlag();
   if (ParseRange(text, range)) return true;
   return Refuse(ErrorMessage().empty() ? std::string("Invalid Range") : std::string(ErrorMessage()));
+}
+
+bool StartFieldPrompt(std::string_view caption, std::string_view fieldText, const TRange& saved,
+                      std::function<void(std::string_view text)> done) {
+  if (RangePromptActive()) return false;
+  TRange preset;
+  if (fieldText.empty() || !ParseRange(fieldText, preset) || !RangeIsValid(preset)) preset = saved;
+  ClearErrorFlag();
+  DefaultBeep();
+  return RangePromptStart(
+      caption,
+      [done = std::move(done)](std::string_view text) {
+        done(text);
+        return true;
+      },
+      preset);
 }
 
 void RestoreSavedSelection(const TRange& selection) {

@@ -7,6 +7,7 @@
 // command changes nothing and leaves the previous undo buffer in place.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -50,6 +51,14 @@ bool CheckWritable(const TRange& block);
 // names no range is refused with the parser's message ("Invalid Range" when
 // it has none).
 bool ReadRangeField(std::string_view text, TRange& range);
+
+// A dialog's range field asks for its range on the prompt line, after a
+// beep: `caption` is the prompt's caption; the prompt starts at the range the
+// field's text names, or at `saved` when the text is empty or names none.
+// `done` receives the text the prompt ends with (the accepted text, or the
+// preset's text on cancel). False, starting nothing, while another prompt runs.
+bool StartFieldPrompt(std::string_view caption, std::string_view fieldText, const TRange& saved,
+                      std::function<void(std::string_view text)> done);
 
 // After a dialog's command: makes `selection` (when set) the grid's selection
 // again and repaints the sheet.

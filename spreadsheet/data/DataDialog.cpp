@@ -11,11 +11,13 @@
 #include "spreadsheet/data/Regression.h"
 #include "spreadsheet/data/WhatIf.h"
 #include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EngineHelpers.h"
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/WindowServices.h"
 
 namespace corvane {
 
@@ -42,6 +44,10 @@ std::string* PresetField(TDataDialogValues& v) {
   }
 }
 
+// The mode indicator while the goal seek runs.
+constexpr const char* kWaitModeText = " WAIT! ";
+constexpr int kWaitModeColour = 79;
+
 bool ReadNumber(const std::string& text, double& x) {
   ClearCalcError();
   std::string result;
@@ -56,6 +62,10 @@ bool ReadNumber(const std::string& text, double& x) {
 const TDataPageInfo& DataPageInfo(int page) { return kPages[page >= 0 && page < kDataPageCount ? page : 0]; }
 
 std::string DataDialogCaption(int page) { return std::string("Data: ") + DataPageInfo(page).word; }
+
+std::string DataPromptCaption(int page, std::string_view name) {
+  return std::string(" ") + DataPageInfo(page).word + ":" + std::string(name) + " Range";
+}
 
 void DataPageSize(int page, int pixelsPerInch, int& width, int& height) {
   const TDataPageInfo& info = DataPageInfo(page);
@@ -87,6 +97,10 @@ void SettleValueField(std::string& text) {
   double x = EvaluateFormulaText(text, result);
   if (!text.empty() && !ErrorFlagSet() && result.empty() && std::isfinite(x)) text = RealToGeneralText(x);
   ClearCalcError();
+}
+
+void DataDialogDeactivated() {
+  if (int slot = CurrentDocSlot(); slot != 0) StoreSlotSettings(slot);
 }
 
 void ResetDataPage(TDataDialogValues& v) {
@@ -152,8 +166,11 @@ TDataApply RunDataPage(TDataDialogValues& v) {
       if (!ReadRangeField(v.goalInput, a) || !ReadRangeField(v.goalOutput, b) || !ReadNumber(v.goalDesire, desired) ||
           !ReadNumber(v.goalTolerance, tolerance))
         return TDataApply::kRefused;
+      TWindowServices& windows = WindowServices();
+      windows.SetModeIndicator(kWaitModeText, kWaitModeColour);
       DataGoalSeek(a, b, tolerance, desired);
       DefaultBeep();
+      windows.ShowReadyMode();
       return TDataApply::kRan;
     }
     case kPageRegress:
@@ -189,6 +206,7 @@ TDataApply RunDataPage(TDataDialogValues& v) {
     default:
       if (!ReadRangeField(v.formRange, a)) return TDataApply::kRefused;
       if (!RangeIsValid(a)) return TDataApply::kNothing;
+      v.formTarget = a;
       return TDataApply::kOpenForm;
   }
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "spreadsheet/engine/Range.h"
 
@@ -63,10 +64,15 @@ struct TDataDialogValues {
   std::string tableInput1, tableInput2, tableOutput;
   // FORM
   std::string formRange;
+  // The range the data form is to run on, once the FORM page's Ok read it.
+  TRange formTarget;
 };
 
 // "Data: " and the page's word.
 std::string DataDialogCaption(int page);
+// The caption of a range prompt for the page's field named `name`: the
+// caption's text after its colon, then ":", the name and " Range".
+std::string DataPromptCaption(int page, std::string_view name);
 // The page's size for a screen of `pixelsPerInch`.
 void DataPageSize(int page, int pixelsPerInch, int& width, int& height);
 
@@ -82,6 +88,10 @@ void PresetDataPage(TDataDialogValues& values, const TRange& selection);
 // reference may be typed) and replaced by the number's general text. A text
 // that gives no number stays as typed; the page's Ok then refuses it.
 void SettleValueField(std::string& text);
+
+// The dialog stops being the active window: the working settings block (with
+// the ranges the page stored) goes back into the current document's slot.
+void DataDialogDeactivated();
 
 // Empties the page's range fields where the page has a Reset button (SORT:
 // the data range and the keys; QUESTION: its three ranges).
@@ -99,6 +109,8 @@ enum class TDataApply {
 // stored; then stores the ranges and choices where the commands read them
 // and runs the page's command. TABLE runs with two inputs when both input
 // cells are set, with one when only the first is, and not at all otherwise.
+// GOAL shows the WAIT mode while it searches and beeps at its end; FORM
+// leaves the range in formTarget for the data form.
 // Unless a field was refused, the saved selection becomes the grid's
 // selection again and the sheet is repainted.
 TDataApply ApplyDataPage(TDataDialogValues& values);

@@ -20,6 +20,10 @@ const char* ArrayPageWord(int page) { return kWords[page >= 0 && page < kArrayPa
 
 std::string ArrayDialogCaption(int page) { return std::string("ARRAY: ") + ArrayPageWord(page); }
 
+std::string ArrayPromptCaption(int page, std::string_view role) {
+  return std::string(" ") + ArrayPageWord(page) + ": " + std::string(role) + " Range";
+}
+
 int ArrayPageHeight(int page) { return page <= kArrayTranspose ? 180 : 143; }
 
 void PresetArrayPage(TMatrixDialogValues& values, const TRange& selection) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "spreadsheet/engine/Range.h"
 
@@ -27,6 +28,9 @@ enum TArrayPage : int {
 const char* ArrayPageWord(int page);
 // "ARRAY: " and the page's word.
 std::string ArrayDialogCaption(int page);
+// The caption of a range prompt for the page's field of role `role`: the
+// caption's text after its colon, then ": ", the role and " Range".
+std::string ArrayPromptCaption(int page, std::string_view role);
 // 180 pixels for pages 0 to 3, 143 for the others.
 int ArrayPageHeight(int page);
 // True for the pages with a second operand (Add, Subtract, Multiply).

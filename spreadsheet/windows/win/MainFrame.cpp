@@ -26,6 +26,8 @@
 #include "spreadsheet/engine/UndoBuffer.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/data/win/DataDialogWindow.h"
+#include "spreadsheet/data/win/MatrixDialogWindow.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/graphs/win/GraphSettingsDialog.h"
@@ -199,6 +201,8 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
 void TForm1::PreloadDialogs(int level) {
   if (PreloadedAtLevel(TPreloadDialog::kRangeName, level) && rangeDialog_ == nullptr)
     rangeDialog_ = new TRangeDlg(this);
+  if (PreloadedAtLevel(TPreloadDialog::kData, level) && dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
+  if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
 }
 
 TForm1::~TForm1() = default;
@@ -604,6 +608,20 @@ void TForm1::BindCommands() {
   t.Bind(C::kMoveCells, [](int) {
     PromptTwoRanges("MOVE", [](const TRange& s, const TRange& d) { return CopyMoveRange(true, s, d); });
   });
+
+  // Data and Array: their dialogs at the item's page, made on first use.
+  for (C id : {C::kDataFill, C::kDataSort, C::kDataQuery, C::kDataBin, C::kDataParse, C::kDataGoalSeek,
+               C::kDataRegress, C::kDataMultiRegress, C::kDataTable, C::kDataForm})
+    t.Bind(id, [this](int tag) {
+      if (dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
+      dataDialog_->ShowDataPage(tag);
+    });
+  for (C id : {C::kArrayAdd, C::kArraySubtract, C::kArrayMultiply, C::kArrayTranspose, C::kArrayInvert,
+               C::kArrayESolve, C::kArrayDeterminate, C::kArrayLinear})
+    t.Bind(id, [this](int tag) {
+      if (arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
+      arrayDialog_->ShowArrayPage(tag);
+    });
 
   // Graphs: the settings dialog at a page, the window, a quick graph.
   auto graphPage = [this](int tag) { graphSettings_->ShowPage(tag); };

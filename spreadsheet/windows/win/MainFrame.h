@@ -28,6 +28,8 @@ class TForm1;
 class TSheetView;
 class TGraphView;
 class TGrange;
+class TSortDlg;
+class TMatrixDlg;
 
 // What the frame needs of the sheet windows (TForm2): making one for a
 // document, and the few things only a sheet window knows.
@@ -221,6 +223,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   classlib::TForm* rangeDialog_ = nullptr;
   TGraphView* graphView_ = nullptr;  // owned as components
   TGrange* graphSettings_ = nullptr;
+  TSortDlg* dataDialog_ = nullptr;
+  TMatrixDlg* arrayDialog_ = nullptr;
   classlib::TMainMenu* mainMenu_ = nullptr;  // owned as a component
   std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> menuSpecs_;
   std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> paneMenuSpecs_;

@@ -14,6 +14,7 @@
 #include "classlib/win/Application.h"
 #include "classlib/win/Bitmap.h"
 #include "classlib/win/Controls.h"
+#include "classlib/win/Notebook.h"
 #include "classlib/win/StdCtrls.h"
 #include "tests/support/win/UiKit.h"
 
@@ -279,6 +280,16 @@ TEST(WindowBase, AlignedChildrenShareTheClientArea) {
   EXPECT_EQ(client->BoundsRect(), (TRect{185, 80, 400, 300}));
   top->Hide();
   EXPECT_EQ(client->BoundsRect(), (TRect{185, 0, 400, 300}));
+  // A notebook's pages fill it, one shown at a time.
+  auto* notebook = new TNotebook(&form);
+  notebook->SetAlign(alBottom);
+  notebook->SetHeight(60);
+  notebook->SetParent(&form);
+  TPage& first = notebook->AddPage("first");
+  TPage& second = notebook->AddPage("second");
+  notebook->SetPageIndex(1);
+  EXPECT_EQ(second.BoundsRect(), (TRect{0, 0, 400, 60}));
+  EXPECT_EQ(std::make_pair(first.Visible(), second.Visible()), std::make_pair(false, true));
 }
 
 // A dialog run modally, closed by a key or a button while its owner waits

@@ -6,6 +6,7 @@
 #include "spreadsheet/data/DataSort.h"
 #include "spreadsheet/data/MatrixDialog.h"
 #include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/RangePrompt.h"
 #include "tests/spreadsheet/data/DataTestSupport.h"
 
 namespace corvane {
@@ -81,6 +82,23 @@ TEST_F(DataDialogsTest, DataDialogPresetsAndPages) {
   v.page = kPageForm;
   v.formRange = "A1..C9";
   EXPECT_EQ(ApplyDataPage(v), TDataApply::kOpenForm);
+}
+
+TEST_F(DataDialogsTest, FieldPromptsStartAtTheFieldsRange) {
+  const struct {
+    const char* field;
+    const char* preset;
+  } rows[] = {{"B2..C3", "B2..C3"}, {"", "A1..A3"}, {"no range!", "A1..A3"}};
+  for (const auto& row : rows) {
+    std::string chosen;
+    ASSERT_TRUE(StartFieldPrompt("X", row.field, R("A1..A3"), [&](std::string_view text) { chosen = text; }));
+    EXPECT_EQ(windows.selection, R(row.preset)) << row.field;
+    windows.promptText = "D4";
+    RangePromptEnd(true);
+    EXPECT_EQ(chosen, "D4");
+  }
+  EXPECT_EQ(DataPromptCaption(kPageQuestion, "Criterion"), " QUESTION:Criterion Range");
+  EXPECT_EQ(ArrayPromptCaption(kArrayLinear, "Input"), " Linear: Input Range");
 }
 
 TEST_F(DataDialogsTest, ArrayDialogRunsItsPage) {

@@ -162,6 +162,16 @@ void Click(HWND target, TPoint p, TMouseButton button, TShiftState shift) {
   MouseUp(target, p, button, shift);
 }
 
+void DoubleClick(HWND target, TPoint p) {
+  Click(target, p);
+  {
+    TKeyStateScope state(classlib::ssLeft);
+    PostMouse(target, WM_LBUTTONDBLCLK, p, MK_LBUTTON);
+    RunUntilIdle();
+  }
+  MouseUp(target, p);
+}
+
 void SendKey(HWND target, int vk, TShiftState shift) {
   BringToFront(target);
   std::vector<int> modifiers;

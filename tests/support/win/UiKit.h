@@ -51,6 +51,9 @@ void MouseDown(HWND target, TPoint p, TMouseButton button = TMouseButton::mbLeft
 void MouseMove(HWND target, TPoint p, TShiftState shift = 0);
 void MouseUp(HWND target, TPoint p, TMouseButton button = TMouseButton::mbLeft, TShiftState shift = 0);
 void Click(HWND target, TPoint p, TMouseButton button = TMouseButton::mbLeft, TShiftState shift = 0);
+// A left double click as the system queues it: press, release, double-click
+// press, release.
+void DoubleClick(HWND target, TPoint p);
 
 // Real input through the system, to whichever window has the focus (or is
 // under the mouse): the target's top-level window is brought to the front
