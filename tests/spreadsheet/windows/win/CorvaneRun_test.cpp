@@ -189,9 +189,6 @@ class TSavedSheet {
     InitNewSheet();
     if (sheets > 0) {
       windows_.sheetCount = sheets;
-      // No frozen titles.
-      TSheetWindowLayout& layout = windows_.layout;
-      layout.frozenFirstCol = layout.frozenLastCol = layout.frozenFirstRow = layout.frozenLastRow = -1;
       gCurrentDoc.settings.rowsPerSheet = static_cast<std::int16_t>(kRowsPerWorksheet / sheets);
       loaded = SaveWorksheet(path, false, TRange{});
     } else {
