@@ -9,7 +9,6 @@
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/DocumentTable.h"
-#include "spreadsheet/windows/NewSheet.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "bench/BenchSheet.h"
@@ -29,7 +28,7 @@ void Report(const char* what, double bytes, double cells, double seconds) {
 
 bool OpenDocument(const std::string& name) {
   int slot = 0;
-  return RegisterOpenSheet(name, slot) == TOpenResult::kNew && ActivateDocumentContext(slot) && InitNewSheet();
+  return RegisterOpenSheet(name, slot) == TOpenResult::kNew && ActivateDocumentContext(slot);
 }
 
 }  // namespace

@@ -13,5 +13,9 @@ constexpr UINT kSynchronizeMessage = WM_APP + 1;
 constexpr UINT kThreadDoneMessage = WM_APP + 2;
 // Posted by TForm::Release to the form's own window: free the form.
 constexpr UINT kReleaseMessage = WM_APP + 3;
+// Posted by the spreadsheet's main frame to itself: open the file handed over
+// by a second start of the program; lParam owns the name (a std::string the
+// receiver frees).
+constexpr UINT kOpenHandedOverMessage = WM_APP + 4;
 
 }  // namespace classlib

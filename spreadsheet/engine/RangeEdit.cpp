@@ -112,6 +112,8 @@ bool RangeSetAttributes(const TRange& range, std::uint32_t attributes) {
   return SetEveryPosition(range, [attributes](TCell& cell) { cell.attributes = attributes; });
 }
 
+bool RangeSetCells(const TRange& range, const std::function<void(TCell&)>& set) { return SetEveryPosition(range, set); }
+
 void RangeLock(const TRange& range) {
   ForEachCellInRange(range, [](TCellHandle cell) { CellPtr(cell)->format |= kFormatProtectedBit; });
   MarkChangedAndRepaint();

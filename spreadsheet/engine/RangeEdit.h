@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,9 @@ void RangeSetColWidths(const TRange& range, int width);
 // False, with "Out of Memory" shown and nothing changed, when the pool runs out.
 bool RangeSetFormat(const TRange& range, int format);
 bool RangeSetAttributes(const TRange& range, std::uint32_t attributes);
+// The same for any change of a cell's attribute fields: `set` is called on
+// every editable cell position of the range (missing cells made first).
+bool RangeSetCells(const TRange& range, const std::function<void(TCell&)>& set);
 
 // Sets or clears the protected bit of every existing cell (no undo).
 void RangeLock(const TRange& range);

@@ -49,8 +49,9 @@ struct TSheetWindowLayout {
   std::int16_t pane1Height = 0;   // pixels
   std::int16_t pane1Width = 0;
   TPanePlace pane2;
-  // Pane 1's frozen columns and rows (first and last of each).
-  std::int16_t frozenFirstCol = 0, frozenLastCol = 0, frozenFirstRow = 0, frozenLastRow = 0;
+  // Pane 1's frozen columns and rows (first and last of each); -1 when none
+  // are frozen.
+  std::int16_t frozenFirstCol = -1, frozenLastCol = -1, frozenFirstRow = -1, frozenLastRow = -1;
   friend bool operator==(const TSheetWindowLayout&, const TSheetWindowLayout&) = default;
 };
 

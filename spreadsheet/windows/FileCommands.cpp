@@ -1,0 +1,190 @@
+// File commands and the recent-file list.
+#include "spreadsheet/windows/FileCommands.h"
+
+#include <algorithm>
+
+#include "spreadsheet/engine/Clock.h"
+#include "spreadsheet/engine/DateTime.h"
+#include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/EnginePlatform.h"
+#include "spreadsheet/engine/ExternalLinks.h"
+#include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/files/HostFileName.h"
+#include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/WorksheetFile.h"
+#include "spreadsheet/files/WorksheetFileState.h"
+#include "spreadsheet/windows/EntryLine.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kAutoExecName = "AUTOEXEC";
+
+void ShowMode(const TModeIndicator& mode) { WindowServices().SetModeIndicator(mode.text, mode.colour); }
+
+int RecentLimit() { return std::clamp(ProgramSettings().HSize, 0, kRecentMenuItems); }
+
+TDocSlot* ActiveSlot() {
+  if (WindowServices().ActiveSheet() == kNoSheet) return nullptr;
+  TDocSlot* slot = DocSlot(CurrentDocSlot());
+  return slot != nullptr && slot->rowHeads != nullptr ? slot : nullptr;
+}
+
+}  // namespace
+
+std::string FileNameOnly(std::string_view path) {
+  std::size_t cut = path.find_last_of("\\/:");
+  return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::string NewSheetName(int openWindows) { return "SHEET" + std::to_string(openWindows + 1) + ".WKS"; }
+
+std::vector<TRecentItem> RecentMenuItems(const std::vector<std::string>& list, int limit) {
+  std::vector<TRecentItem> items(kRecentMenuItems);
+  int shown = std::min({static_cast<int>(list.size()), std::clamp(limit, 0, kRecentMenuItems)});
+  for (int i = 0; i < shown; ++i) {
+    const std::string& name = list[list.size() - 1 - static_cast<std::size_t>(i)];
+    items[static_cast<std::size_t>(i)] = TRecentItem{true, "&" + std::to_string(i) + " " + FileNameOnly(name), name};
+  }
+  return items;
+}
+
+bool TFileCommands::New() {
+  if (!host_.CreateSheetWindow(NewSheetName(host_.SheetWindowCount()), true)) return false;
+  LoadSlotSettings(CurrentDocSlot());
+  TClockTime now = ReadClock();
+  TDocumentInfo& info = CurrentFileState().info;
+  info.creationDate = DateToSerial(now.day, now.month, now.year);
+  info.creationTime = (now.hour * 3600.0 + now.minute * 60.0 + now.second) / 86400.0;
+  host_.SetSheetState(true);
+  host_.SheetOpened();
+  return true;
+}
+
+bool TFileCommands::Open() {
+  std::string name, folder;
+  bool chosen = host_.ChooseOpenFile(name, folder);
+  if (!folder.empty()) ProgramSettings().LoadDir = folder;
+  if (!chosen || name.empty()) return false;
+  return OpenFile(name);
+}
+
+bool TFileCommands::OpenFile(std::string_view name) {
+  if (!IsWorksheetFile(HostFileName(std::string(name)))) {
+    ShowError(kInvalidWksFileText);
+    return false;
+  }
+  return ShowOrOpen(name);
+}
+
+bool TFileCommands::ShowOrOpen(std::string_view name) {
+  std::string normal = WksFileName(name);
+  int slot = 0;
+  bool open = FindOpenSheet(normal, slot) && host_.BringDocumentToFront(normal);
+  if (!open && !OpenWorksheet(name)) return false;
+  AddRecent(normal);
+  return true;
+}
+
+bool TFileCommands::OpenWorksheet(std::string_view name) {
+  if (!host_.CreateSheetWindow(WksFileName(name), name.empty())) return false;
+  ShowMode(kModeWait);
+  if (!LoadWorksheet(HostFileName(std::string(name)), 0, 0, 0, "")) {
+    // The reader has shown its message; a half-read document must not stay
+    // open under the file's name, where a save would write it over the file.
+    host_.DiscardActiveSheetWindow();
+    if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
+    WindowServices().ShowReadyMode();
+    ClearErrorFlag();
+    return false;
+  }
+  TWindowServices& ws = WindowServices();
+  TSheetId sheet = ws.ActiveSheet();
+  StoreSlotSettings(CurrentDocSlot());
+  gCurrentDoc.settings.modified = 0;
+  if (TDocSlot* slot = DocSlot(CurrentDocSlot())) slot->settings.modified = 0;
+  if (!LinkedFiles().empty()) host_.RecalculateAll();
+  ws.RepaintSheet(sheet);
+  host_.SetSheetState(true);
+  host_.SheetOpened();
+  ws.ShowReadyMode();
+  int autoExec = FindRangeName(kAutoExecName);
+  if (autoExec > 0) {
+    TRange start = RangeNameRange(*RangeNameAt(autoExec));
+    EnginePlatform().MessageBeep();
+    ws.FocusActivePane();
+    host_.RunMacroAt(start.firstRow, start.firstCol);
+  }
+  return true;
+}
+
+// Documents keep their names in upper case; where the file system tells case
+// apart, HostFileName finds the file they name.
+bool TFileCommands::WriteActive(std::string_view name) {
+  ShowMode(kModeWait);
+  LoadCursorGlobals();
+  bool written = SaveWorksheet(HostFileName(std::string(name)), false, TRange{});
+  if (written) StoreSlotSettings(CurrentDocSlot());
+  WindowServices().ShowReadyMode();
+  ClearErrorFlag();
+  return written;
+}
+
+bool TFileCommands::Save() {
+  TDocSlot* slot = ActiveSlot();
+  if (slot == nullptr) return false;
+  if (slot->untitled || slot->fileName.empty()) return SaveAs();
+  return WriteActive(slot->fileName);
+}
+
+bool TFileCommands::SaveAs() {
+  TDocSlot* slot = ActiveSlot();
+  if (slot == nullptr) return false;
+  int slotIndex = CurrentDocSlot();
+  std::string name, folder;
+  bool chosen = host_.ChooseSaveFile(FileNameOnly(slot->fileName), name, folder);
+  if (!folder.empty()) ProgramSettings().SaveDir = folder;
+  std::string normal = WksFileName(name);
+  if (!chosen || normal.empty()) return false;
+  // The name changes only once the file is written, so a failed save leaves
+  // the document under its old name, still modified.
+  if (!WriteActive(name)) return false;
+  RenameOpenSheet(slotIndex, normal);
+  host_.RenameActiveSheetWindow(normal);
+  AddRecent(normal);
+  return true;
+}
+
+bool TFileCommands::Close() {
+  if (host_.SheetWindowCount() == 0) return true;
+  bool closed = host_.CloseActiveSheetWindow();
+  if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
+  return closed;
+}
+
+bool TFileCommands::CloseAll() {
+  while (host_.SheetWindowCount() > 0) {
+    int before = host_.SheetWindowCount();
+    if (!host_.CloseActiveSheetWindow() || host_.SheetWindowCount() >= before) break;
+  }
+  if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
+  return host_.SheetWindowCount() == 0;
+}
+
+bool TFileCommands::OpenRecent(int index) {
+  std::vector<TRecentItem> items = RecentMenuItems(ProgramSettings().History, RecentLimit());
+  if (index < 0 || index >= kRecentMenuItems || !items[static_cast<std::size_t>(index)].visible) return false;
+  return ShowOrOpen(items[static_cast<std::size_t>(index)].fileName);
+}
+
+void TFileCommands::AddRecent(std::string_view name) {
+  AddRecentFile(ProgramSettings().History, name, RecentLimit());
+  host_.RecentFilesChanged();
+}
+
+}  // namespace corvane

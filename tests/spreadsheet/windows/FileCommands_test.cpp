@@ -1,0 +1,137 @@
+// File commands against real files: what is saved, what is opened, and that
+// a failure keeps every document as it was.
+#include "spreadsheet/windows/FileCommands.h"
+
+#include <filesystem>
+
+#include "spreadsheet/files/WorksheetFile.h"
+#include "tests/spreadsheet/windows/FrameTestSupport.h"
+
+namespace corvane::testing {
+namespace {
+
+class FileCommandsTest : public FrameTest {
+ protected:
+  // A worksheet file at `name` in the test folder holding `text` in A1.
+  std::string MakeFile(const std::string& name, const std::string& text) {
+    EXPECT_TRUE(files.New());
+    EXPECT_TRUE(EnterCell(text, 0, 0));
+    std::string path = folder.File(name);
+    EXPECT_TRUE(SaveWorksheet(path, false, TRange{}));
+    host.DiscardActiveSheetWindow();
+    return path;
+  }
+  bool Modified() { return gCurrentDoc.settings.modified != 0; }
+
+  TFakeFileHost host;
+  TFileCommands files{host};
+};
+
+TEST_F(FileCommandsTest, SaveAsWritesOnlyWhatItReportsAndKeepsTheNameOnFailure) {
+  ASSERT_TRUE(files.New());
+  EXPECT_EQ(host.captions.back(), "SHEET1.WKS");
+  EXPECT_NE(CurrentFileState().info.creationDate, -1);
+  ASSERT_TRUE(EnterCell("42", 0, 0));
+  gCurrentDoc.settings.modified = 1;
+
+  // Untitled: Save goes through Save As; a cancelled dialog saves nothing.
+  EXPECT_FALSE(files.Save());
+  EXPECT_EQ(host.proposed, "SHEET1.WKS");
+  EXPECT_EQ(ProgramSettings().SaveDir, "C:\\DOCS") << "the folder is remembered on cancel too";
+
+  // A folder that is gone: nothing written, the name and the modified flag stay.
+  host.saveAnswer = folder.File("gone/BUDGET.WKS");
+  EXPECT_FALSE(files.SaveAs());
+  EXPECT_TRUE(Modified());
+  EXPECT_EQ(DocSlot(CurrentDocSlot())->fileName, "SHEET1.WKS");
+  EXPECT_TRUE(DocSlot(CurrentDocSlot())->untitled);
+  EXPECT_TRUE(ProgramSettings().History.empty());
+  EXPECT_FALSE(gFrameErrors.empty()) << "the failure is shown";
+  EXPECT_FALSE(host.CloseActiveSheetWindow()) << "a modified document still asks before closing";
+
+  // Written: renamed, titled, unmodified, in the recent files.
+  host.saveAnswer = folder.File("budget");
+  ASSERT_TRUE(files.SaveAs());
+  std::string saved = WksFileName(folder.File("budget"));
+  EXPECT_FALSE(Modified());
+  EXPECT_EQ(DocSlot(CurrentDocSlot())->fileName, saved);
+  EXPECT_FALSE(DocSlot(CurrentDocSlot())->untitled);
+  EXPECT_EQ(host.captions.back(), saved);
+  EXPECT_EQ(ProgramSettings().History, std::vector<std::string>{saved});
+  EXPECT_TRUE(std::filesystem::exists(folder.File("BUDGET.WKS")));
+
+  // Save goes to that name now.
+  ASSERT_TRUE(EnterCell("43", 0, 0));
+  gCurrentDoc.settings.modified = 1;
+  EXPECT_TRUE(files.Save());
+  EXPECT_FALSE(Modified());
+}
+
+TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
+  std::string good = MakeFile("GOOD.WKS", "'kept");
+  std::string damaged = MakeFile("DAMAGED.WKS", "'lost");
+  std::string bytes = ReadWholeFile(damaged);
+  WriteWholeFile(damaged, bytes.substr(0, bytes.size() - 7) + std::string("\x0f\x00\x40\x00", 4));
+  WriteWholeFile(folder.File("TEXT.WKS"), "hello, world\r\n");
+
+  ASSERT_TRUE(files.OpenFile(good));
+  EXPECT_EQ(host.windows.size(), 1u);
+  EXPECT_EQ(Contents(0, 0), "'kept");
+  EXPECT_FALSE(Modified());
+
+  struct Case {
+    std::string path;
+    std::string message;
+  } cases[] = {{folder.File("TEXT.WKS"), "Error:Invalid WKS File!"},
+               {folder.File("MISSING.WKS"), "Error:Invalid WKS File!"},
+               {damaged, "Error:Error at Record:"}};
+  for (const Case& c : cases) {
+    gFrameErrors.clear();
+    EXPECT_FALSE(files.OpenFile(c.path)) << c.path;
+    ASSERT_EQ(gFrameErrors.size(), 1u) << c.path;
+    EXPECT_EQ(gFrameErrors[0].substr(0, c.message.size()), c.message);
+    EXPECT_EQ(host.windows.size(), 1u) << "no window is left behind";
+    EXPECT_EQ(Contents(0, 0), "'kept") << "the open document is untouched";
+  }
+  EXPECT_EQ(ProgramSettings().History, std::vector<std::string>{WksFileName(good)});
+
+  // Opened again: its window comes to the front, no second copy.
+  ASSERT_TRUE(files.New());
+  ASSERT_TRUE(files.OpenFile(good));
+  EXPECT_EQ(host.windows.size(), 2u);
+  EXPECT_EQ(host.broughtToFront, 1);
+  EXPECT_EQ(Contents(0, 0), "'kept");
+}
+
+TEST_F(FileCommandsTest, RecentFiles) {
+  ProgramSettings().HSize = 4;
+  std::vector<std::string> paths;
+  for (const char* name : {"A.WKS", "B.WKS", "C.WKS", "D.WKS", "E.WKS"}) paths.push_back(MakeFile(name, "1"));
+  for (const std::string& path : paths) ASSERT_TRUE(files.OpenFile(path));
+  std::vector<TRecentItem> items = RecentMenuItems(ProgramSettings().History, ProgramSettings().HSize);
+  EXPECT_EQ(ProgramSettings().History.size(), 4u) << "the oldest was dropped";
+  EXPECT_EQ(items[0].caption, "&0 E.WKS");
+  EXPECT_EQ(items[0].fileName, WksFileName(paths[4]));
+  EXPECT_EQ(items[3].caption, "&3 B.WKS");
+  EXPECT_FALSE(items[4].visible);
+
+  // A click on an open file brings it to the front and makes it the newest.
+  ASSERT_TRUE(files.OpenRecent(3));
+  EXPECT_EQ(host.windows.size(), 5u);
+  EXPECT_EQ(host.captions.back(), WksFileName(paths[1]));
+  EXPECT_EQ(ProgramSettings().History.back(), WksFileName(paths[1]));
+
+  // Closed, it is read again.
+  gCurrentDoc.settings.modified = 0;
+  ASSERT_TRUE(files.Close());
+  ASSERT_TRUE(files.OpenRecent(0));
+  EXPECT_EQ(host.captions.back(), WksFileName(paths[1]));
+  EXPECT_FALSE(files.OpenRecent(7));
+
+  // A limit of 0 shows nothing; one above 10 shows ten at most.
+  EXPECT_FALSE(RecentMenuItems(ProgramSettings().History, 0)[0].visible);
+  EXPECT_EQ(RecentMenuItems(std::vector<std::string>(12, "X"), 99).size(), 10u);
+}
+
+}  // namespace
+}  // namespace corvane::testing

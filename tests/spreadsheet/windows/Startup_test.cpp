@@ -1,0 +1,118 @@
+// Start-up: command lines, start files, the preload tiers, the splash wait,
+// the hand-over to a running instance and the first document.
+#include "spreadsheet/windows/Startup.h"
+
+#include "spreadsheet/engine/RangeNames.h"
+#include "tests/spreadsheet/windows/FrameTestSupport.h"
+
+namespace corvane::testing {
+namespace {
+
+TEST(Startup, CommandLinesAndStartFiles) {
+  struct Row {
+    const char* commandLine;
+    const char* argument;
+  } rows[] = {
+      {"Corvane.exe", ""},
+      {"\"C:\\Program Files\\Corvane.exe\"  ", ""},
+      {"Corvane.exe BUDGET.WKS", "BUDGET.WKS"},
+      {"\"C:\\A B\\Corvane.exe\" \"C:\\My Files\\Q 1.wks\" extra", "C:\\My Files\\Q 1.wks"},
+      {"Corvane.exe C:\\My Files\\Q 1.wks ", "C:\\My Files\\Q 1.wks"},
+      {"Corvane.exe \"unclosed name.wks", "unclosed name.wks"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(FirstCommandLineArgument(row.commandLine), row.argument) << row.commandLine;
+
+  TProgramFiles files = ProgramFilesFor("C:\\APPS\\Corvane.exe");
+  EXPECT_EQ(files.folder, "C:\\APPS\\");
+  EXPECT_EQ(files.baseName, "Corvane");
+  EXPECT_EQ(ProgramFile(files, ".INI"), "C:\\APPS\\Corvane.INI");
+  EXPECT_EQ(ProgramFilesFor("C:\\APPS\\NODOT").baseName, "CRV");
+  EXPECT_EQ(ProgramFilesFor("averyveryverylongname.exe").baseName, "averyveryver");
+
+  struct Start {
+    const char* argument;
+    const char* autoExec;
+    const char* file;
+  } starts[] = {
+      {"", "AUTOEXEC.WKS", "C:\\APPS\\AUTOEXEC.WKS"},
+      {"", "", "C:\\APPS\\AUTOEXEC.WKS"},
+      {"", "D:\\START\\FIRST.WKS", "D:\\START\\FIRST.WKS"},
+      {"Q 1.WKS", "AUTOEXEC.WKS", "C:\\WORK\\Q 1.WKS"},
+      {"..\\Q.WKS", "AUTOEXEC.WKS", "C:\\WORK\\..\\Q.WKS"},
+      {"E:\\X.WKS", "AUTOEXEC.WKS", "E:\\X.WKS"},
+      {"\\\\server\\share\\X.WKS", "AUTOEXEC.WKS", "\\\\server\\share\\X.WKS"},
+  };
+  for (const Start& s : starts)
+    EXPECT_EQ(StartFileName(s.argument, "C:\\WORK", files, s.autoExec), s.file) << s.argument << s.autoExec;
+}
+
+TEST(Startup, PreloadTiersAndSplashWait) {
+  struct Row {
+    TPreloadDialog dialog;
+    bool at0, at1, at2, at4;
+  } rows[] = {{TPreloadDialog::kProperties, true, true, true, true},
+              {TPreloadDialog::kGraphWindow, true, true, true, true},
+              {TPreloadDialog::kGeneral, false, true, true, true},
+              {TPreloadDialog::kData, false, false, true, true},
+              {TPreloadDialog::kRangeName, false, false, false, true}};
+  for (const Row& row : rows) {
+    EXPECT_EQ(PreloadedAtLevel(row.dialog, 0), row.at0);
+    EXPECT_EQ(PreloadedAtLevel(row.dialog, 1), row.at1);
+    EXPECT_EQ(PreloadedAtLevel(row.dialog, 3), row.at2);
+    EXPECT_EQ(PreloadedAtLevel(row.dialog, 4), row.at4);
+  }
+  EXPECT_TRUE(SplashMustWait(1000, 4000));
+  EXPECT_FALSE(SplashMustWait(1000, 4001));
+  EXPECT_TRUE(SplashMustWait(0xFFFFFF00u, 100)) << "across the tick count's wrap";
+  EXPECT_FALSE(SplashMustWait(0xFFFFFF00u, 3000));
+}
+
+TEST(Startup, HandOverCarriesAnyNameIntact) {
+  std::string longName = "C:\\" + std::string(300, 'x') + " y.wks";
+  for (const std::string& name : {std::string("C:\\A B\\Q.WKS"), longName, std::string()}) {
+    std::string back = "?";
+    ASSERT_TRUE(DecodeHandOver(EncodeHandOver(name), back));
+    EXPECT_EQ(back, name);
+    ASSERT_TRUE(DecodeHandOver(EncodeHandOver(name) + '\0', back));
+    EXPECT_EQ(back, name);
+  }
+  std::string back;
+  EXPECT_FALSE(DecodeHandOver("something else", back));
+  EXPECT_FALSE(DecodeHandOver(EncodeHandOver(std::string("a\0b", 3)), back));
+  EXPECT_EQ(StartFileProblem("C:\\Q.WKS"), "");
+  EXPECT_NE(StartFileProblem(longName), "") << "a name the documents cannot keep whole is refused";
+}
+
+class FirstDocumentTest : public FrameTest {
+ protected:
+  TFakeFileHost host;
+  TFileCommands files{host};
+};
+
+TEST_F(FirstDocumentTest, StartFileOrNewSheet) {
+  // No start file: a new sheet when asked for, else nothing.
+  EXPECT_FALSE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), false));
+  EXPECT_TRUE(host.windows.empty());
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), true));
+  EXPECT_EQ(host.captions, std::vector<std::string>{"SHEET1.WKS"});
+
+  // An AUTOEXEC file opens untitled and runs its AUTOEXEC range.
+  ASSERT_TRUE(EnterCell("7", 0, 0));
+  ASSERT_LT(RangeNameCreate("AUTOEXEC", MakeRange(0, 0, 0, 0)), 0);
+  ASSERT_TRUE(SaveWorksheet(folder.File("AUTOEXEC.WKS"), false, TRange{}));
+  host.DiscardActiveSheetWindow();
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), false));
+  EXPECT_EQ(Contents(0, 0), "7");
+  EXPECT_TRUE(DocSlot(CurrentDocSlot())->untitled);
+  EXPECT_EQ(host.macrosRun, 1);
+
+  // A start file that is no worksheet is refused and the new sheet follows.
+  WriteWholeFile(folder.File("NOTES.WKS"), "plain text");
+  gFrameErrors.clear();
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("NOTES.WKS"), true));
+  EXPECT_EQ(gFrameErrors, std::vector<std::string>{"Error:Invalid WKS File!"});
+  EXPECT_EQ(host.windows.size(), 2u);
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,293 @@
+// Corvane from start to close, as its own program on the test desktop, run
+// from a folder of its own so that its settings file starts fresh. Driven by
+// window messages only: cells typed through the keyboard, arrows, a menu
+// command by Alt and letters, Save As through its dialog, quit; the saved
+// file read back with the worksheet reader; a second start with the file on
+// its command line, the recent-file list, a cell's status on the entry line;
+// a third start that hands its file to the running one. One picture of the
+// running program goes to the pictures folder.
+#include <gtest/gtest.h>
+
+#include "classlib/win/Win32.h"
+
+#include <functional>
+#include <string>
+
+#include "spreadsheet/engine/CellStore.h"
+#include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/FormulaText.h"
+#include "spreadsheet/engine/PagePool.h"
+#include "spreadsheet/files/WorksheetFile.h"
+#include "spreadsheet/windows/NewSheet.h"
+#include "tests/spreadsheet/engine/FakeWindowServices.h"
+#include "tests/support/win/RemoteWindow.h"
+#include "tests/support/win/UiKit.h"
+#include "tests/win/RunProgram.h"
+
+namespace corvane {
+namespace {
+
+constexpr char kFrameClass[] = "TForm1";
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(100);
+  }
+  return true;
+}
+
+std::string TextOf(HWND window) {
+  char text[512] = "";
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+BOOL CALLBACK MatchAddress(HWND child, LPARAM param) {
+  std::string text = TextOf(child);
+  if (text.size() < 3 || text[1] != ':' || text[0] < 'A' || text[0] > 'Z' || text.find('\\') != std::string::npos)
+    return TRUE;
+  *reinterpret_cast<std::string*>(param) = text;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchEntryLine(HWND child, LPARAM param) {
+  char name[32] = "", parent[32] = "";
+  GetClassNameA(child, name, sizeof name);
+  GetClassNameA(GetParent(child), parent, sizeof parent);
+  if (lstrcmpiA(name, "Edit") != 0 || lstrcmpiA(parent, "ComboBox") == 0) return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
+// A folder of its own with a copy of the program in it.
+struct TProgramFolder {
+  std::string path;
+  TProgramFolder() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    path = std::string(temp) + "corvane-run-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(path.c_str(), nullptr);
+    CopyFileA((testsupport::ExeDir() + "\\Corvane.exe").c_str(), (path + "\\Corvane.exe").c_str(), FALSE);
+  }
+  ~TProgramFolder() {
+    for (const char* name : {"Corvane.exe", "Corvane.INI", "Corvane.INb", "BUDGET.WKS", "BUDGET.WKB", "TWO.WKS", "TWO.WKB"})
+      DeleteFileA((path + "\\" + name).c_str());
+    RemoveDirectoryA(path.c_str());
+  }
+  std::string File(const std::string& name) const { return path + "\\" + name; }
+};
+
+// Corvane running on the test desktop.
+class TCorvane {
+ public:
+  TCorvane(const TProgramFolder& folder, const std::string& args) {
+    std::string line = "\"" + folder.File("Corvane.exe") + "\" " + args;
+    STARTUPINFOA si = {sizeof si};
+    char desktop[] = "corvane-ui";
+    si.lpDesktop = desktop;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.path.c_str(), &si, &process_))
+      return;
+    WaitFor([&] { return (window = FindWindowA(kFrameClass, nullptr)) != nullptr; }, 60000);
+    // Start-up has ended when the frame takes input.
+    if (window != nullptr) WaitFor([&] { return IsWindowEnabled(window) != FALSE; }, 60000);
+    Settle();
+  }
+  ~TCorvane() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  bool Close() {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return WaitForSingleObject(process_.hProcess, 30000) == WAIT_OBJECT_0;
+  }
+  // Lets the program handle what was posted to it.
+  void Settle() const { Sleep(300); }
+  // The window that has the program's keyboard focus.
+  HWND Focus() const {
+    GUITHREADINFO info = {sizeof info};
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus != nullptr ? info.hwndFocus : window;
+  }
+  void Key(int vk) const {
+    HWND target = Focus();
+    PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
+    PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(vk), 0xC0000001);
+    Settle();
+  }
+  void Type(const std::string& text) const {
+    for (char ch : text) {
+      PostMessageA(Focus(), WM_CHAR, static_cast<unsigned char>(ch), 1);
+      Sleep(60);
+    }
+    Settle();
+  }
+  // A cell entered as typed in the sheet, then the arrow that commits it.
+  void Enter(const std::string& text, int arrow) const {
+    Type(text);
+    Key(arrow);
+  }
+  // Alt and a menu's letter, then an item's letter.
+  void MenuKeys(char menu, char item) const {
+    uikit::PressKey(window, menu, classlib::ssAlt);
+    Sleep(700);
+    uikit::PostKey(window, item);
+    Settle();
+  }
+  // The entry line: the edit that is not part of a combo box.
+  HWND EntryLine() const {
+    HWND found = nullptr;
+    EnumChildWindows(window, MatchEntryLine, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  // The cell address on the status line ("A:B3"): the text of the panel that
+  // starts with a sheet letter and ":".
+  std::string StatusAddress() const {
+    std::string found;
+    EnumChildWindows(window, MatchAddress, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  // The sheet windows, the active one first.
+  std::string ActiveSheetCaption() const {
+    HWND client = uikit::FindChildOfClass(window, "MDIClient");
+    HWND active = client != nullptr ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+    return active != nullptr ? TextOf(active) : "";
+  }
+  bool Ended(DWORD timeoutMs) const { return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+
+  HWND window = nullptr;
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+};
+
+// Saves the active sheet through File > Save As and its dialog.
+bool SaveAs(const TCorvane& program, const std::string& path) {
+  program.MenuKeys('F', 'A');
+  HWND dialog = uikit::WaitForTopWindow("Corvane SAVE AS...", 15000);
+  if (dialog == nullptr) return false;
+  HWND edit = uikit::FindChildOfClass(dialog, "Edit");
+  if (edit == nullptr) return false;
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  return WaitFor([&] { return !IsWindow(dialog); }, 15000);
+}
+
+// A worksheet file as the program's reader reads it, or an empty one of
+// `sheets` sheets written by its writer.
+class TSavedSheet {
+ public:
+  explicit TSavedSheet(const std::string& path, int sheets = 0) {
+    SetWindowServices(&windows_);
+    PoolInit();
+    int slot = 0;
+    RegisterOpenSheet("CHECK.WKS", slot);
+    ActivateDocumentContext(slot);
+    InitNewSheet();
+    if (sheets > 0) {
+      windows_.sheetCount = sheets;
+      gCurrentDoc.settings.rowsPerSheet = static_cast<std::int16_t>(kRowsPerWorksheet / sheets);
+      loaded = SaveWorksheet(path, false, TRange{});
+    } else {
+      loaded = LoadWorksheet(path, 0, 0, 0, "");
+    }
+  }
+  ~TSavedSheet() {
+    FreeAllDocuments();
+    PoolFreeAll();
+    SetWindowServices(nullptr);
+  }
+  std::string Contents(int row, int col) const { return CellContentsText(CellFind(row, col)); }
+  double Value(int row, int col) const {
+    const TCell* cell = CellPtr(CellFind(row, col));
+    if (cell == nullptr) return -9999;
+    return CellKind(*cell) == kKindInteger ? CellInteger(*cell) : CellReal(*cell);
+  }
+  bool loaded = false;
+
+ private:
+  testing::TFakeWindowServices windows_;
+};
+
+TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
+  const TProgramFolder folder;
+  const std::string budget = folder.File("BUDGET.WKS");
+  const std::string twoSheets = folder.File("TWO.WKS");
+  ASSERT_TRUE(TSavedSheet(twoSheets, 2).loaded);
+
+  {
+    // A worksheet of two sheets of 4096 rows: cells typed on the first, the
+    // tab of the second picked, a cell typed there.
+    TCorvane program(folder, "\"" + twoSheets + "\"");
+    ASSERT_NE(program.window, nullptr) << "Corvane's window did not appear";
+    ASSERT_EQ(program.ActiveSheetCaption(), WksFileName(twoSheets));
+    program.Enter("42", VK_DOWN);
+    program.Enter("Apples", VK_DOWN);
+    program.Enter("+A1*2", VK_DOWN);
+    program.Enter("@DATE(95,10,28)", VK_RIGHT);
+    program.Enter("7", VK_UP);
+    // The tab of sheet B: clicked along the tab bar until the status line's
+    // address says the cursor is on B (the tabs' widths follow the font).
+    HWND tabs = uikit::FindChildOfClass(program.window, "tabbar");
+    ASSERT_NE(tabs, nullptr);
+    bool onB = false;
+    for (int x = 44; x < 200 && !onB; x += 6) {
+      uikit::Click(tabs, {x, 12});
+      program.Settle();
+      onB = program.StatusAddress().rfind("B:", 0) == 0;
+    }
+    ASSERT_TRUE(onB) << program.StatusAddress();
+    program.Enter("second sheet", VK_DOWN);
+    ASSERT_TRUE(SaveAs(program, budget));
+    EXPECT_EQ(program.ActiveSheetCaption(), WksFileName(budget));
+    uikit::SaveWindowPicture(program.window, "corvane-run");
+    EXPECT_TRUE(program.Close());
+  }
+
+  TSavedSheet saved(budget);
+  ASSERT_TRUE(saved.loaded);
+  EXPECT_EQ(saved.Value(0, 0), 42);
+  EXPECT_EQ(saved.Contents(1, 0), "'Apples");
+  EXPECT_EQ(saved.Contents(2, 0), "+A1*2");
+  EXPECT_EQ(saved.Value(2, 0), 84);
+  EXPECT_EQ(saved.Contents(3, 0), "@DATE(95,10,28)");
+  EXPECT_EQ(saved.Value(3, 0), 35000);
+  EXPECT_EQ(saved.Value(3, 1), 7);
+  EXPECT_EQ(saved.Contents(4096 + 2, 1), "'second sheet") << "B:B3, the second sheet's cell under the cursor";
+
+  {
+    // The file on the command line; its cell's status on the entry line.
+    TCorvane program(folder, "\"" + budget + "\"");
+    ASSERT_NE(program.window, nullptr);
+    EXPECT_EQ(program.ActiveSheetCaption(), WksFileName(budget));
+    program.Key(VK_HOME);
+    program.Key(VK_DOWN);
+    program.Key(VK_DOWN);
+    EXPECT_EQ(TextOf(program.EntryLine()), "+A:A1*2");
+    EXPECT_TRUE(program.Close());
+  }
+
+  {
+    // No file: a new sheet; the recent-file list's first item opens the file.
+    TCorvane program(folder, "");
+    ASSERT_NE(program.window, nullptr);
+    EXPECT_EQ(program.ActiveSheetCaption(), "SHEET1.WKS");
+    program.MenuKeys('F', '0');
+    EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(budget); }, 15000))
+        << program.ActiveSheetCaption();
+
+    // A second start hands its file over and ends.
+    program.MenuKeys('F', 'N');
+    TCorvane second(folder, "\"" + budget + "\"");
+    EXPECT_TRUE(second.Ended(30000)) << "the second start ended";
+    EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(budget); }, 15000))
+        << program.ActiveSheetCaption();
+    EXPECT_TRUE(program.Close());
+  }
+}
+
+}  // namespace
+}  // namespace corvane

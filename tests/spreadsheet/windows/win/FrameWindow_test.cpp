@@ -1,0 +1,113 @@
+// The main frame under Wine with plain MDI children standing in for the sheet
+// windows: the menus in the no-sheet and sheet-open states, new sheets,
+// tiling, the recent-file items, Close All; then a picture.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "classlib/win/Application.h"
+#include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/PagePool.h"
+#include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/windows/NewSheet.h"
+#include "spreadsheet/windows/win/MainFrame.h"
+#include "tests/support/win/UiKit.h"
+
+namespace corvane {
+namespace {
+
+using namespace classlib;
+
+// Each sheet window is a plain MDI child that holds its document.
+class TTestSheets : public TSheetWindows {
+ public:
+  TForm* CreateSheetWindow(TForm1& frame, std::string_view name, bool untitled) override {
+    int slot = 0;
+    TOpenResult result = RegisterOpenSheet(name, slot, untitled);
+    if (result == TOpenResult::kFailed || !ActivateDocumentContext(slot)) return nullptr;
+    if (result == TOpenResult::kNew) InitNewSheet();
+    auto* window = new TForm(&frame, std::string(name));
+    window->FormStyle = TFormStyle::fsMDIChild;
+    window->OnClose = [this, window](TObject*, TCloseAction& action) {
+      Forget(window);
+      action = caFree;
+    };
+    slots_[window] = slot;
+    window->Show();
+    return window;
+  }
+  void DiscardSheetWindow(TForm* window) override {
+    Forget(window);
+    delete window;
+  }
+  void RenameActiveSheetWindow(std::string_view) override {}
+  void SetGridExtendMode(bool) override {}
+  TSheetFonts SheetFonts() override { return {"Arial", 12, nullptr}; }
+  void SetFontList(const std::vector<std::string>&) override {}
+  void RecalculateAll() override {}
+  TSheetView* ActiveView() override { return nullptr; }
+
+ private:
+  void Forget(TForm* window) {
+    auto it = slots_.find(window);
+    if (it == slots_.end()) return;
+    ReleaseOpenSheet(DocSlot(it->second)->ownerTag);
+    slots_.erase(it);
+  }
+  std::map<TForm*, int> slots_;
+};
+
+bool Grayed(HMENU menu, int position) {
+  return (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0;
+}
+
+TEST(FrameWindow, MenusSheetsAndRecentFiles) {
+  PoolInit();
+  ProgramSettings() = TProgramSettings{};
+  ProgramSettings().History = {"C:\\A\\ONE.WKS", "C:\\B\\TWO.WKS"};
+  TTestSheets sheets;
+  auto* frame = new TForm1(nullptr, sheets);
+  frame->SetBounds(0, 0, 900, 600);
+  frame->Show();
+  frame->LoadStyleBoxes();
+  uikit::RunUntilIdle();
+  // The bar is made again when its columns' states change.
+  auto bar = [frame] { return GetMenu(frame->Handle()); };
+  ASSERT_NE(bar(), nullptr);
+  EXPECT_EQ(GetMenuItemCount(bar()), static_cast<int>(MainMenuSpec().size()));
+  EXPECT_FALSE(Grayed(bar(), 0)) << "File is always there";
+  EXPECT_TRUE(Grayed(bar(), 1)) << "Edit needs a sheet window";
+  EXPECT_EQ(frame->PnProgress.Text(), "Empty");
+  EXPECT_FALSE(frame->RunCommand(TCommandId::kSave));
+
+  // The recent files: newest first, under the File menu.
+  TMenuItem& file = *frame->MainMenu().Items()->Items(0);
+  EXPECT_EQ(file.Items(file.Count() - 2)->Caption, "&0 TWO.WKS");
+  EXPECT_EQ(file.Items(file.Count() - 1)->Caption, "&1 ONE.WKS");
+
+  ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
+  ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
+  uikit::RunUntilIdle();
+  ASSERT_EQ(frame->SheetWindows().size(), 2u);
+  EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "SHEET2.WKS");
+  EXPECT_FALSE(Grayed(bar(), 1));
+  EXPECT_EQ(frame->PnProgress.Text(), "");
+  ASSERT_TRUE(frame->RunCommand(TCommandId::kTile));
+  frame->MDIActivate(frame->SheetWindows().back());
+  uikit::RunUntilIdle();
+  EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "SHEET1.WKS");
+  EXPECT_FALSE(uikit::SaveWindowPicture(frame->Handle(), "corvane-frame").empty());
+
+  ASSERT_TRUE(frame->RunCommand(TCommandId::kCloseAll));
+  uikit::RunUntilIdle();
+  EXPECT_TRUE(frame->SheetWindows().empty());
+  EXPECT_EQ(frame->PnProgress.Text(), "Empty");
+  EXPECT_TRUE(Grayed(bar(), 1));
+  delete frame;
+  FreeAllDocuments();
+  PoolFreeAll();
+}
+
+}  // namespace
+}  // namespace corvane
