@@ -8,7 +8,7 @@ corvane_packages=(
   wine64 xvfb
 )
 # Nice to have: installed when we can, never required.
-corvane_optional=(ccache libreoffice-calc-nogui python3-uno python3-numpy glpk-utils)
+corvane_optional=(ccache libreoffice-calc-nogui python3-uno python3-numpy glpk-utils gnumeric)
 
 corvane_missing() {
   local p

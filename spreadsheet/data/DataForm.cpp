@@ -64,13 +64,10 @@ std::string TDataForm::Caption() const {
 void TDataForm::CountRecords() {
   count_ = 0;
   for (int row = range_.firstRow + 1; row <= kMaxRow; ++row) {
-    bool holds = false;
-    for (TCellHandle cell = CellFindRowPos(row, range_.firstCol); cell != kNilHandle && !holds;
-         cell = CellPtr(cell)->next) {
-      const TCell* record = CellPtr(cell);
-      if (record->column > range_.lastCol) break;
-      holds = CellKind(*record) != kKindBlank;
-    }
+    TRange line;
+    RangeSet(line, range_.firstCol, row, range_.lastCol, row);
+    // A record holds a cell that is not blank: the walk stops at it.
+    bool holds = !ForEachCellInRange(line, [](TCellHandle, const TCell& cell) { return CellKind(cell) == kKindBlank; });
     if (!holds) break;
     ++count_;
   }

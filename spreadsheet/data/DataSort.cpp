@@ -64,24 +64,11 @@ bool InBlock(const TCell* cell, const TRange& block) {
          cell->column <= block.lastCol;
 }
 
-// Calls `visit(handle)` for every existing cell of the block.
-template <typename Visit>
-void ForEachBlockCell(const TRange& block, Visit visit) {
-  for (int row = block.firstRow; row <= block.lastRow; ++row)
-    for (TCellHandle cell = CellFindRowPos(row, block.firstCol); cell != kNilHandle;) {
-      const TCell* record = CellPtr(cell);
-      if (record->column > block.lastCol) break;
-      TCellHandle next = record->next;
-      visit(cell);
-      cell = next;
-    }
-}
-
 // The formula cells outside the block that refer to a cell inside it.
 std::vector<TCellHandle> FormulasReferringInto(const TRange& block) {
   std::vector<TCellHandle> held;
   std::unordered_set<TCellHandle> seen;
-  ForEachBlockCell(block, [&](TCellHandle cell) {
+  ForEachCellInRange(block, [&](TCellHandle cell) {
     for (TPoolHandle link = CellPtr(cell)->dependents; link != kNilHandle;) {
       const auto* node = reinterpret_cast<const TDepLink*>(PoolBlock(link));
       const TCell* formula = CellPtr(node->cell);
@@ -126,7 +113,7 @@ bool DataSort() {
   }
   if (ProtectionOn()) {
     bool locked = false;
-    ForEachBlockCell(data, [&](TCellHandle cell) { locked = locked || CellIsProtected(CellPtr(cell)); });
+    ForEachCellInRange(data, [&](TCellHandle cell) { locked = locked || CellIsProtected(CellPtr(cell)); });
     if (locked) return Refuse(kProtectedCellText);
   }
 
@@ -156,7 +143,7 @@ bool DataSort() {
   std::vector<TCellHandle> held = FormulasReferringInto(data);
   for (TCellHandle cell : held) HoldFormula(cell, true);
   std::vector<TCellHandle> inside;
-  ForEachBlockCell(data, [&](TCellHandle cell) {
+  ForEachCellInRange(data, [&](TCellHandle cell) {
     if (!CellIsFormula(CellPtr(cell))) return;
     FormulaLinkDeps(cell, false);
     inside.push_back(cell);

@@ -110,21 +110,20 @@ bool DataParse(const TRange& range) {
     std::string text;
   };
   std::vector<TLine> lines;
-  for (int row = r.firstRow; row <= r.lastRow; ++row) {
-    int outputEnd = -1;  // the last column an earlier split of this row fills
-    for (TCellHandle cell = CellFindRowPos(row, r.firstCol); cell != kNilHandle; cell = CellPtr(cell)->next) {
-      const TCell* record = CellPtr(cell);
-      if (record->column > r.lastCol) break;
-      if (CellKind(*record) != kKindLabel || record->column <= outputEnd) continue;
-      std::string_view label = PoolStringView(record->text);
-      TLine line{row, record->column, 0, std::string(label.substr(label.empty() ? 0 : 1))};
-      line.fields = LineFieldCount(line.text);
-      TRange filled = BlockAt(row, line.col, 1, std::max(line.fields, 1));
-      if (!CheckOnSheet(filled) || !CheckWritable(filled)) return false;
-      outputEnd = filled.lastCol;
-      lines.push_back(std::move(line));
-    }
-  }
+  int outputEnd = -1;  // the last column an earlier split of the row fills
+  bool fits = ForEachCellInRange(r, [&](TCellHandle, const TCell& cell) {
+    if (!lines.empty() && lines.back().row != cell.row) outputEnd = -1;
+    if (CellKind(cell) != kKindLabel || cell.column <= outputEnd) return true;
+    std::string_view label = PoolStringView(cell.text);
+    TLine line{cell.row, cell.column, 0, std::string(label.substr(label.empty() ? 0 : 1))};
+    line.fields = LineFieldCount(line.text);
+    TRange filled = BlockAt(cell.row, line.col, 1, std::max(line.fields, 1));
+    if (!CheckOnSheet(filled) || !CheckWritable(filled)) return false;
+    outputEnd = filled.lastCol;
+    lines.push_back(std::move(line));
+    return true;
+  });
+  if (!fits) return false;
   BeginChange();
   for (const TLine& line : lines) ParseLineIntoCells(line.text, line.row, line.col);
   EndChange();

@@ -38,13 +38,14 @@ std::string LabelText(const TCell* cell) {
 // The database column whose name (first-row label) equals `name`, or -1.
 int FieldColumn(const TRange& input, const std::string& name) {
   if (name.empty()) return -1;
-  for (TCellHandle cell = CellFindRowPos(input.firstRow, input.firstCol); cell != kNilHandle;
-       cell = CellPtr(cell)->next) {
-    const TCell* record = CellPtr(cell);
-    if (record->column > input.lastCol) break;
-    if (LabelText(record) == name) return record->column;
-  }
-  return -1;
+  TRange names;
+  RangeSet(names, input.firstCol, input.firstRow, input.lastCol, input.firstRow);
+  int column = -1;
+  ForEachCellInRange(names, [&](TCellHandle, const TCell& cell) {
+    if (LabelText(&cell) == name) column = cell.column;
+    return column < 0;
+  });
+  return column;
 }
 
 TCondition PrepareCondition(const TRange& input, const TCell* nameCell, int alternative) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "spreadsheet/engine/DateTime.h"
@@ -12,6 +13,7 @@
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
+#include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/Recalc.h"
@@ -75,8 +77,8 @@ bool ReadDateOrTime(std::string_view text, int format, TEntry& entry, bool& refu
 }
 
 // Decides what `text` becomes; false (with the error flag set) when it is
-// refused.
-bool ReadEntry(std::string_view text, int format, TEntry& entry) {
+// refused. `cut` says the typed text lost what it had beyond 240 characters.
+bool ReadEntry(std::string_view text, bool cut, int format, TEntry& entry) {
   if (text.empty()) return true;
   bool refused = false;
   if (ReadDateOrTime(text, format, entry, refused)) {
@@ -94,13 +96,83 @@ bool ReadEntry(std::string_view text, int format, TEntry& entry) {
       return true;
     }
     entry.text = std::string(text);
-    if (!CompileFormula(entry.text)) return false;
+    if (!CompileFormula(entry.text)) {
+      if (cut) SetFormulaTooLongError();
+      return false;
+    }
+    // A formula whose edit text would not fit in an entry could never be
+    // shown or edited again.
+    auto code = reinterpret_cast<const std::uint8_t*>(entry.text.data());
+    if (FormulaEditText(code, entry.text.size()).size() > kPoolStringMaxChars || ErrorFlagSet()) {
+      SetFormulaTooLongError();
+      return false;
+    }
     entry.kind = TEntryKind::kFormula;
     return true;
   }
   entry.kind = TEntryKind::kLabel;
   bool keepAsIs = text.substr(0, 2) == "|>" || IsLabelPrefix(text[0]);
   entry.text = keepAsIs ? std::string(text) : std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text);
+  return true;
+}
+
+// Frees what a cell held (its text, the result text of a text formula) and
+// leaves it blank; its links are not touched.
+void FreeContents(TCell& cell) {
+  if (CellKind(cell) == kKindStringFormula && !(cell.kind & kKindErrorBit)) {
+    TPoolHandle result = CellResultText(cell);
+    PoolFreeString(result);
+  }
+  PoolFreeString(cell.text);
+  cell.kind = kKindBlank;
+  SetCellReal(cell, 0);
+}
+
+// Puts new contents into `cell` in place of the old ones, which stay as they
+// were when the new ones cannot be stored (no room for the text, or for a
+// formula's links). False then, with "Out of Memory" set.
+bool StoreEntry(TCellHandle cell, const TEntry& entry) {
+  TPoolHandle text = kNilHandle;
+  if (entry.kind == TEntryKind::kLabel || entry.kind == TEntryKind::kFormula) {
+    std::string_view body = entry.text;
+    text = PoolNewString(entry.kind == TEntryKind::kFormula ? body.substr(1) : body);
+    if (text == kNilHandle) {
+      SetOutOfMemoryError();
+      return false;
+    }
+  }
+  TCell* record = CellPtr(cell);
+  bool wasFormula = CellIsFormula(record);
+  if (wasFormula) FormulaLinkDeps(cell, false);
+  if (entry.kind == TEntryKind::kFormula) {
+    // The new code is linked while the old contents wait in a copy of the
+    // record's fields, to be put back if it cannot be.
+    record = CellPtr(cell);
+    TCell old = *record;
+    record->text = text;
+    record->kind = kKindNumberFormula;
+    SetCellReal(*record, 0);
+    if (!FormulaLinkDeps(cell, true)) {
+      record = CellPtr(cell);
+      record->text = old.text;
+      record->kind = old.kind;
+      std::memcpy(record->value, old.value, sizeof old.value);
+      if (wasFormula) FormulaLinkDeps(cell, true);
+      PoolFreeString(text);
+      SetOutOfMemoryError();
+      return false;
+    }
+    FreeContents(old);  // the old text and result text; the record keeps the new code
+    return true;
+  }
+  record = CellPtr(cell);
+  FreeContents(*record);
+  if (entry.kind == TEntryKind::kNumber) {
+    SetCellValue(cell, entry.number);
+  } else if (entry.kind == TEntryKind::kLabel) {
+    record->text = text;
+    record->kind = kKindLabel;
+  }
   return true;
 }
 
@@ -117,7 +189,8 @@ bool EntryRecalculated() { return gRecalculated; }
 bool EnterCell(std::string_view text, int row, int col) {
   gRecalculated = false;
   ClearCalcError();
-  if (text.size() > kPoolStringMaxChars) text = text.substr(0, kPoolStringMaxChars);
+  bool cut = text.size() > kPoolStringMaxChars;
+  if (cut) text = text.substr(0, kPoolStringMaxChars);
   TCellHandle cell = CellFind(row, col);
   if (cell != kNilHandle) {
     if ((CellPtr(cell)->format & 0x80) && ProtectionOn()) return RefuseEntry(kProtectedCellText), false;
@@ -125,74 +198,37 @@ bool EnterCell(std::string_view text, int row, int col) {
     if (text.empty()) return true;
     if (ProtectionOn()) return RefuseEntry(kProtectedCellText), false;
   }
-  // The new contents are read in full before the old ones go, so a text that
-  // is refused loses nothing.
+  // The new contents are read and stored in full before the old ones go, so
+  // a text that is refused loses nothing; the cells made for it on the way
+  // (its own, those its formula names or links) go again.
+  TCellCreationLog created;
   std::uint8_t formatByte = cell != kNilHandle ? CellPtr(cell)->format : kDefaultCellTemplate.format;
   TEntry entry;
-  if (!ReadEntry(text, EffectiveFormat(formatByte), entry)) {
-    WindowServices().RepaintSheet(WindowServices().ActiveSheet());
-    return false;
-  }
-  if (cell == kNilHandle) cell = CellFind(row, col);  // a formula may refer to its own cell
-  if (cell == kNilHandle) {
+  bool ok = ReadEntry(text, cut, EffectiveFormat(formatByte), entry);
+  if (ok && cell == kNilHandle) {
     cell = CellGetOrCreate(row, col);
     if (cell == kNilHandle) {
       if (!ErrorFlagSet()) SetOutOfMemoryError();
       ShowError(ErrorMessage());
-      return false;
+      ok = false;
     }
-  } else {
-    CellClearContents(cell);
-    MarkStoreChanged();
   }
+  if (ok) ok = StoreEntry(cell, entry);
+  if (!ok) {
+    TErrorFlagKeeper keep;  // the refusal's message is the caller's to show
+    created.RemoveUnused();
+    WindowServices().RepaintSheet(WindowServices().ActiveSheet());
+    return false;
+  }
+  MarkStoreChanged();
   bool hadDependents = CellPtr(cell)->dependents != kNilHandle;
-  bool ok = true;
-  switch (entry.kind) {
-    case TEntryKind::kBlank:
-      break;
-    case TEntryKind::kNumber:
-      SetCellValue(cell, entry.number);
-      break;
-    case TEntryKind::kLabel: {
-      TPoolHandle label = PoolNewString(entry.text);
-      if (label == kNilHandle) {
-        SetOutOfMemoryError();
-        ok = false;
-        break;
-      }
-      TCell* record = CellPtr(cell);
-      record->text = label;
-      record->kind = kKindLabel;
-      SetCellReal(*record, 0);
-      break;
-    }
-    case TEntryKind::kFormula: {
-      TPoolHandle code = PoolNewString(std::string_view(entry.text).substr(1));
-      if (code == kNilHandle) {
-        SetOutOfMemoryError();
-        ok = false;
-        break;
-      }
-      TCell* record = CellPtr(cell);
-      record->text = code;
-      record->kind = kKindNumberFormula;
-      // A link that cannot be made leaves "Out of Memory" set for the caller.
-      ok = FormulaLinkDeps(cell, true);
-      std::string message = ok ? std::string() : ErrorMessage();
-      if (gCurrentDoc.settings.manualRecalc || !hadDependents) EvaluateCell(cell);
-      if (!ok) SetErrorFlag(message);
-      break;
-    }
-  }
+  if (entry.kind == TEntryKind::kFormula && (gCurrentDoc.settings.manualRecalc || !hadDependents)) EvaluateCell(cell);
   if (!gCurrentDoc.settings.manualRecalc && hadDependents) {
-    bool failed = ErrorFlagSet();
-    std::string message = failed ? ErrorMessage() : std::string();
     RecalcFromCell(cell);
     gRecalculated = true;
-    if (failed) SetErrorFlag(message);
   }
   WindowServices().RepaintSheet(WindowServices().ActiveSheet());
-  return ok;
+  return true;
 }
 
 void SetCellValue(TCellHandle handle, double x) {

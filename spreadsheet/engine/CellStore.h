@@ -6,15 +6,21 @@
 //
 // Cells are named by their pool handles (TCellHandle); CellPtr gives the record.
 // A pointer from CellPtr stays valid until the cell is freed or its document is
-// closed. Main thread only.
+// closed. Beside the row lists the store keeps a cell index (CellIndex.h) per
+// row-head table, outside the pool, so a cell is found by its row and column
+// in constant time. Main thread only.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <type_traits>
+#include <vector>
 
 #include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/PagePool.h"
+#include "spreadsheet/engine/Range.h"
 
 namespace corvane {
 
@@ -152,7 +158,7 @@ TCellHandle CellFindRowPos(int row, int col);
 // The predecessor remembered by the last CellFindRowPos (or CellFind).
 TCellHandle CellRowPosPrevious();
 
-// The cell at exactly (row, col), or nil. Walks the row from its head.
+// The cell at exactly (row, col), or nil.
 TCellHandle CellFind(int row, int col);
 
 // The cell at (row, col), made from the default template and linked into its
@@ -192,6 +198,154 @@ bool CellRowShiftColumns(int row, int fromCol, int delta);
 // entries of the row-head table are left to the undo buffer. Bitmaps of picture
 // cells belong to the bitmap cache and are not freed here.
 void CellStoreClear();
+
+// ---- Dependents lists -------------------------------------------------------------
+// A cell's dependents list holds each formula at most once, newest first.
+// Adding and taking out take the same time however long the list is (long
+// lists have a hub beside them, DependentsIndex.h). Every change to a list
+// goes through these.
+
+// Puts a link to `formula` at the head of `target`'s list unless the list has
+// one; `added` (when given) says whether a link was made. False, changing
+// nothing, when the pool has no room for the link.
+bool CellAddDependent(TCellHandle target, TCellHandle formula, bool* added = nullptr);
+// Takes the link to `formula` out of `target`'s list and frees it; false when
+// there was none.
+bool CellRemoveDependent(TCellHandle target, TCellHandle formula);
+// Detaches `target`'s whole list and gives its first link; the caller frees
+// the links (8 bytes each).
+TPoolHandle CellTakeDependents(TCellHandle target);
+
+// ---- Walking a rectangle --------------------------------------------------------
+
+// The first cell of `row` at or after column `col`, or nil.
+TCellHandle CellFirstInRow(int row, int col);
+// `range` with its corners in order and cut to the sheet and to the rows that
+// hold cells; false when nothing of it can hold a cell (an unset range, or one
+// wholly outside).
+bool CellWalkBounds(const TRange& range, TRange& bounds);
+
+// Calls `visit` for each existing cell of `range` (corners in either order,
+// cut to the sheet), row by row and by ascending column within a row. `visit`
+// takes (TCellHandle) or (TCellHandle, TCell&) and returns void, or bool where
+// false stops the walk; the result is false when it stopped early. The next
+// cell is taken before `visit` runs, so it may free or unlink the cell it is
+// given, and change any cell; cells it creates in the rectangle may or may
+// not be visited.
+template <typename Visit>
+bool ForEachCellInRange(const TRange& range, Visit&& visit) {
+  TRange r;
+  if (!CellWalkBounds(range, r)) return true;
+  for (int row = r.firstRow; row <= r.lastRow; ++row) {
+    for (TCellHandle handle = CellFirstInRow(row, r.firstCol); handle != kNilHandle;) {
+      TCell* cell = CellPtr(handle);
+      if (!cell || cell->column > r.lastCol) break;
+      TCellHandle next = cell->next;
+#if defined(__GNUC__)
+      __builtin_prefetch(PoolBlock(next));  // the list's next cell, while this one is visited
+#endif
+      if constexpr (std::is_invocable_v<Visit&, TCellHandle, TCell&>) {
+        if constexpr (std::is_void_v<std::invoke_result_t<Visit&, TCellHandle, TCell&>>) {
+          visit(handle, *cell);
+        } else if (!visit(handle, *cell)) {
+          return false;
+        }
+      } else if constexpr (std::is_void_v<std::invoke_result_t<Visit&, TCellHandle>>) {
+        visit(handle);
+      } else if (!visit(handle)) {
+        return false;
+      }
+      handle = next;
+    }
+  }
+  return true;
+}
+
+// Calls visit(row, col, cell) for every position of `range` (corners in
+// either order, cut to the sheet), row by row: `cell` is the cell there, or
+// nil where there is none. `visit` returns void, or bool where false stops the
+// walk (the result is false then); it may create the cell at its own position.
+// Built on ForEachCellInRange, for writers and commands that need the gaps too.
+template <typename Visit>
+bool ForEachPositionInRange(const TRange& range, Visit&& visit) {
+  if (!RangeIsValid(range)) return true;
+  TRange r = range;
+  OrderPair(r.firstRow, r.lastRow);
+  OrderPair(r.firstCol, r.lastCol);
+  r.firstRow = static_cast<std::int16_t>(r.firstRow < 0 ? 0 : r.firstRow);
+  r.firstCol = static_cast<std::int16_t>(r.firstCol < 0 ? 0 : r.firstCol);
+  r.lastRow = static_cast<std::int16_t>(r.lastRow > kMaxRow ? kMaxRow : r.lastRow);
+  r.lastCol = static_cast<std::int16_t>(r.lastCol > kMaxCol ? kMaxCol : r.lastCol);
+  if (r.firstRow > r.lastRow || r.firstCol > r.lastCol) return true;
+  int row = r.firstRow, col = r.firstCol;  // the next position to visit
+  bool going = true;
+  auto step = [&](TCellHandle cell) {
+    if constexpr (std::is_void_v<std::invoke_result_t<Visit&, int, int, TCellHandle>>) {
+      visit(row, col, cell);
+    } else {
+      going = visit(row, col, cell);
+    }
+    if (++col > r.lastCol) {
+      col = r.firstCol;
+      ++row;
+    }
+    return going;
+  };
+  auto gapsUpTo = [&](int toRow, int toCol) {
+    while (going && (row < toRow || (row == toRow && col < toCol))) step(kNilHandle);
+    return going;
+  };
+  if (ForEachCellInRange(r, [&](TCellHandle handle, const TCell& cell) {
+        return gapsUpTo(cell.row, cell.column) && step(handle);
+      }))
+    gapsUpTo(r.lastRow + 1, r.firstCol);
+  return going;
+}
+
+// The number of existing cells in `range` (corners in either order).
+long CellCountInRange(const TRange& range);
+
+// ---- Undoing creation ------------------------------------------------------------
+
+// Records the cells that CellGetOrCreate makes while it lives, so that an
+// operation that is refused can take them away again with the extent they
+// raised. Logs nest: a log that ends without RemoveUnused hands its cells to
+// the log around it. While a log lives, a cell it cannot record is not made
+// (CellGetOrCreate gives nil, as for a full pool).
+class TCellCreationLog {
+ public:
+  TCellCreationLog();
+  ~TCellCreationLog();
+  TCellCreationLog(const TCellCreationLog&) = delete;
+  TCellCreationLog& operator=(const TCellCreationLog&) = delete;
+
+  // Frees, newest first, every recorded cell that is still blank with no
+  // text, no dependents and the default attributes, and forgets them all. When
+  // every one went, the extent is put back to what it was when the log began.
+  void RemoveUnused();
+
+  // Adds a cell that was just made; false when there is no memory to.
+  bool Record(TCellHandle cell);
+
+ private:
+  std::vector<TCellHandle> cells_;
+  TCellCreationLog* outer_;
+  std::int16_t highRow_, highCol_;
+};
+
+// ---- The index -------------------------------------------------------------------
+
+// Forgets the index kept for the row-head table `rowHeads`: the document table
+// calls it when it frees a table or makes a new one at a reused address.
+void CellStoreForgetRowHeads(const TPoolHandle* rowHeads);
+// Heap bytes of the current document's cell index and of its dependents hubs
+// (for the benchmarks).
+std::size_t CellIndexBytes();
+std::size_t DependentsHubBytes();
+// Checks the current document's row lists (ascending columns, row and column
+// fields matching the row and the index) against its index. Empty when all
+// holds, else a description of the first fault. For tests.
+std::string CellStoreCheckInvariants();
 
 // Sets the flag that tells the sheet window cells were created since it last
 // looked; TakeStoreChanged reads and clears it.

@@ -11,6 +11,7 @@
 #include "spreadsheet/engine/Clock.h"
 #include "spreadsheet/engine/DateTime.h"
 #include "spreadsheet/engine/FormatSettings.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/FunctionArguments.h"
 #include "spreadsheet/engine/FunctionFamilies.h"
 #include "spreadsheet/engine/FunctionSettings.h"
@@ -96,8 +97,9 @@ void FnTimeVal() {
 }
 
 constexpr THandlerEntry kDateTimeHandlers[] = {
-    {54, FnDate},   {55, FnToday},  {60, FnDay},    {61, FnMonth},  {62, FnYear},    {64, FnTime},
-    {65, FnHour},   {66, FnMinute}, {67, FnSecond}, {77, FnDateVal}, {78, FnTimeVal},
+    {kTokDate, FnDate},       {kTokToday, FnToday},     {kTokDay, FnDay},         {kTokMonth, FnMonth},
+    {kTokYear, FnYear},       {kTokTime, FnTime},       {kTokHour, FnHour},       {kTokMinute, FnMinute},
+    {kTokSecond, FnSecond},   {kTokDateVal, FnDateVal}, {kTokTimeVal, FnTimeVal},
 };
 
 }  // namespace

@@ -38,6 +38,7 @@ void FreeDocument(int slot) {
   TDocSlot& doc = gSlots[slot];
   if (gCurrentDoc.rowHeads == doc.rowHeads) ClearDocumentContext();
   if (gSlots[0].rowHeads == doc.rowHeads) gSlots[0] = TDocSlot{};
+  CellStoreForgetRowHeads(doc.rowHeads);
   EnginePlatform().FreeMem(doc.rowHeads);
   TOwnerTag tag = doc.ownerTag;
   doc = TDocSlot{};
@@ -70,6 +71,7 @@ TOpenResult RegisterOpenSheet(std::string_view name, int& slot, bool untitled) {
     return TOpenResult::kFailed;
   }
   std::memset(table, 0, kRowHeadTableBytes);
+  CellStoreForgetRowHeads(static_cast<TPoolHandle*>(table));  // an index left for a freed table here
   TDocSlot& doc = gSlots[free];
   doc = TDocSlot{};
   CopyDefaultSheetSettings(doc.settings);

@@ -33,5 +33,12 @@ int ErrorCode() { return gErrorCode; }
 
 void SetOutOfRangeError() { SetErrorFlag(kOutOfRangeText, kErrorOutOfRange); }
 void SetOutOfMemoryError() { SetErrorFlag(kOutOfMemoryText); }
+void SetFormulaTooLongError() { SetErrorFlag(kFormulaTooLongText); }
+
+TErrorFlagKeeper::TErrorFlagKeeper() : set_(gErrorFlag), message_(set_ ? gErrorMessage : std::string()), code_(gErrorCode) {}
+
+TErrorFlagKeeper::~TErrorFlagKeeper() {
+  if (set_) SetErrorFlag(message_, code_);
+}
 
 }  // namespace corvane

@@ -16,6 +16,7 @@ inline constexpr int kErrorNoCode = 0;
 
 inline constexpr const char* kOutOfRangeText = "Out of Range";
 inline constexpr const char* kOutOfMemoryText = "Out of Memory";
+inline constexpr const char* kFormulaTooLongText = "Formula Too Long";
 
 // Sets the flag with `message` (kept as given, at most 240 characters) and `code`.
 // A later call replaces the message and code of an earlier one.
@@ -39,5 +40,22 @@ int ErrorCode();
 // One setter per error kind, so callers never spell the texts themselves.
 void SetOutOfRangeError();   // "Out of Range", code 101
 void SetOutOfMemoryError();  // "Out of Memory"
+void SetFormulaTooLongError();  // "Formula Too Long"
+
+// Keeps the error flag across calls that may clear or replace it: when the
+// flag was set as the keeper was made, it is set again with the same message
+// and code as the keeper goes; a clear flag is left as the calls leave it.
+class TErrorFlagKeeper {
+ public:
+  TErrorFlagKeeper();
+  ~TErrorFlagKeeper();
+  TErrorFlagKeeper(const TErrorFlagKeeper&) = delete;
+  TErrorFlagKeeper& operator=(const TErrorFlagKeeper&) = delete;
+
+ private:
+  bool set_;
+  std::string message_;
+  int code_;
+};
 
 }  // namespace corvane

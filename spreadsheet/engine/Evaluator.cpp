@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "spreadsheet/engine/EngineError.h"
-#include "spreadsheet/engine/ExternalLinks.h"
 #include "spreadsheet/engine/FormulaTables.h"
-#include "spreadsheet/engine/FunctionFamilies.h"
+#include "spreadsheet/engine/FunctionRegistry.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/Operators.h"
 #include "spreadsheet/engine/PoolString.h"
-#include "spreadsheet/engine/RangeFunctionFamilies.h"
-#include "spreadsheet/engine/UserFunctions.h"
 
 namespace corvane {
 
@@ -85,15 +82,29 @@ void PushStringConst() {
 
 void NoOperation() {}
 
+// The slots each token takes from the stack, by its class; kCountFromCode
+// for list functions, whose count byte follows the token.
+constexpr std::int8_t kCountFromCode = -1;
+std::int8_t gArgumentsByToken[256];
+
+void FillArgumentCounts() {
+  for (int token = 0; token < 256; ++token) {
+    int cls = TokenClassTable[token];
+    int count = std::max(0, FunctionArgCount(cls));
+    if (token == kTokNamedCell || cls == kClassUserFunction) count = 0;  // their handlers check
+    else if (cls == kClassPrefix || cls == kClassPostfix) count = 1;
+    else if (cls == kClassBinary) count = 2;
+    else if (cls == kClassFunctionList) count = kCountFromCode;
+    gArgumentsByToken[token] = static_cast<std::int8_t>(count);
+  }
+}
+
 // The number of slots the current token takes from the stack; -1 when its
 // count cannot be read from the code.
 int ArgumentsNeeded(int token) {
-  int cls = TokenClassTable[token];
-  if (token == kTokNamedCell || cls == kClassUserFunction) return 0;  // their handlers check
-  if (cls == kClassPrefix || cls == kClassPostfix) return 1;
-  if (cls == kClassBinary) return 2;
-  if (cls == kClassFunctionList) return gEval.index < gEval.length ? gEval.code[gEval.index] : -1;
-  return std::max(0, FunctionArgCount(cls));
+  int count = gArgumentsByToken[token];
+  if (count != kCountFromCode) return count;
+  return gEval.index < gEval.length ? gEval.code[gEval.index] : -1;
 }
 
 // The step after each handler: error marks, result types and finiteness.
@@ -185,6 +196,7 @@ void RegisterTokenHandlers(std::span<const THandlerEntry> entries) {
 }
 
 void InitHandlerTable() {
+  FillArgumentCounts();
   for (TTokenHandler& handler : gHandlers) handler = DefaultTokenHandler;
   static constexpr THandlerEntry kOperandHandlers[] = {
       {kTokReal, PushRealConst},    {kTokCell, PushCellRef},          {kTokRange, PushRangeRef},
@@ -197,19 +209,7 @@ void InitHandlerTable() {
   // take one argument and give ERR (the default handler); the unnamed tokens
   // 187..253 leave their argument as it is.
   for (int token = 187; token <= 253; ++token) gHandlers[token] = NoOperation;
-  // Function families register here, each with its own table.
-  RegisterMathHandlers();
-  RegisterLogicalHandlers();
-  RegisterTextHandlers();
-  RegisterDateTimeHandlers();
-  RegisterFinancialHandlers();
-  RegisterStatisticsHandlers();
-  RegisterLookupHandlers();
-  RegisterSpecialFunctionHandlers();
-  RegisterMatrixHandlers();
-  RegisterIterativeHandlers();
-  RegisterUserFunctionHandlers();
-  RegisterLinkHandlers();
+  RegisterFunctionFamilies();
   gHandlersReady = true;
 }
 
@@ -312,22 +312,6 @@ void PushCellValue(const TCell* cell) {
 }
 
 // ---- Ranges and arithmetic ---------------------------------------------------
-
-void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandle)>& proc) {
-  if (!RangeIsValid(range)) return;
-  TRange r = range;
-  OrderPair(r.firstRow, r.lastRow);
-  OrderPair(r.firstCol, r.lastCol);
-  for (int row = std::max<int>(r.firstRow, 0); row <= std::min<int>(r.lastRow, kMaxRow); ++row) {
-    for (TCellHandle cell = CellFindRowPos(row, r.firstCol); cell != kNilHandle;) {
-      const TCell* record = CellPtr(cell);
-      if (!record || record->column > r.lastCol) break;
-      TCellHandle next = record->next;
-      proc(cell);
-      cell = next;
-    }
-  }
-}
 
 bool SlotRange(const TValueSlot& slot, TRange& range) {
   int at = slot.position;

@@ -20,7 +20,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -71,8 +70,9 @@ struct THandlerEntry {
 };
 
 // Installs handlers. Each family of functions keeps one table of entries and
-// registers it from its Register...Handlers function, which InitHandlerTable
-// calls; a later entry for the same token replaces an earlier one.
+// registers it from its Register...Handlers function, which the registry
+// (FunctionRegistry.h) calls; a later entry for the same token replaces an
+// earlier one.
 void RegisterTokenHandlers(std::span<const THandlerEntry> entries);
 // Fills the table: the operand tokens, the operators and every function family;
 // the unnamed tokens 187..253 leave their one argument unchanged, and tokens no
@@ -146,10 +146,6 @@ void PushCellValue(const TCell* cell);
 inline double BoolValue(bool b) { return b ? 1.0 : 0.0; }
 
 // ---- Ranges and arithmetic for handlers --------------------------------------
-
-// Calls `proc` for each existing cell of the range (corners ordered), row by
-// row, in column order within a row.
-void ForEachCellInRange(const TRange& range, const std::function<void(TCellHandle)>& proc);
 
 // The range a function argument names: the cell reference (one cell) or the
 // two-corner range operand that pushed `slot`, corners ordered. False, with

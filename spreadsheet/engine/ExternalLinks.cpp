@@ -12,12 +12,12 @@
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/SheetSettings.h"
 #include "spreadsheet/engine/TextCase.h"
 
 namespace corvane {
 namespace {
 
-constexpr std::uint8_t kTokLinkFunction = 123;  // "LINK"
 
 std::vector<TLinkFile> gLinkFiles;
 TLinkedFileReader gReader;
@@ -65,8 +65,10 @@ bool ParseLinkText(std::string_view text, std::string& fileName, TLinkKey& key) 
     return false;
   TRange range;
   if (!ParseRange(address, range) || !RangeIsValid(range)) return false;
-  int rows = RowsPerSheet();
-  if (range.firstRow >= rows || sheet * rows + range.firstRow > kMaxRow) return false;
+  // The sheets are the linked file's, whose layout is known only when it is
+  // read: the row must fit the rows per sheet of a file with that many
+  // sheets or more.
+  if (range.firstRow >= kRowsPerWorksheet / (sheet + 1)) return false;
   key = {range.firstCol, range.firstRow, sheet, range.lastCol};
   return true;
 }
@@ -156,10 +158,11 @@ int SheetLettersToIndex(std::string_view letters) {
   return 26 * (UpperChar(letters[0]) - 'A' + 1) + (UpperChar(letters[1]) - 'A');
 }
 
-void LinkStoreValue(int absoluteRow, int column, bool isText, std::string_view text, double number) {
+void LinkStoreValue(int absoluteRow, int column, int rowsPerSheet, bool isText, std::string_view text,
+                    double number) {
   if (gFileBeingRead < 0 || gFileBeingRead >= static_cast<int>(gLinkFiles.size())) return;
   if (absoluteRow < 0 || absoluteRow > kMaxRow || column < 0 || column > kMaxCol) return;
-  int rows = RowsPerSheet();
+  int rows = rowsPerSheet >= 1 && rowsPerSheet < kRowsPerWorksheet ? rowsPerSheet : kRowsPerWorksheet;
   auto wanted = KeyOrder(absoluteRow / rows, absoluteRow % rows, column);
   std::vector<TLinkCell>& cells = gLinkFiles[static_cast<std::size_t>(gFileBeingRead)].cells;
   auto node = std::lower_bound(cells.begin(), cells.end(), wanted,

@@ -24,7 +24,8 @@ inline constexpr std::size_t kMaxLinkReference = 10;  // the part after ">"
 inline constexpr int kMaxLinkSheets = 64;
 
 // One cell of a linked file that a formula asked for. `row` counts within its
-// sheet; the node's absolute row is sheet x rows per sheet + row.
+// sheet of the linked file; the node's absolute row there is sheet x the
+// file's rows per sheet + row.
 struct TLinkCell {
   std::int16_t column = 0;
   std::int16_t row = 0;
@@ -62,9 +63,11 @@ int SheetLettersToIndex(std::string_view letters);
 // Stores a value read from the linked file being refreshed into the node at
 // (absoluteRow, column), when a formula asked for that cell; values for other
 // cells are dropped, as are calls outside a refresh. The absolute row is
-// converted with the current document's rows per sheet. Cells may arrive in
-// any order.
-void LinkStoreValue(int absoluteRow, int column, bool isText, std::string_view text, double number);
+// taken apart into sheet and row with the linked file's own rows per sheet
+// (8192 for a file of one sheet, and for a value outside 1..8191). Cells may
+// arrive in any order.
+void LinkStoreValue(int absoluteRow, int column, int rowsPerSheet, bool isText, std::string_view text,
+                    double number);
 
 // What the worksheet reader provides: reads the file `fileName` in linked-file
 // mode, handing every cell value to LinkStoreValue; false when the file could
@@ -83,7 +86,7 @@ const std::vector<TLinkFile>& LinkedFiles();
 void ClearLinks();
 
 // Registers the handlers of the LINK function (token 123) and of link
-// references (token 7). InitHandlerTable calls it.
+// references (token 7). The function registry calls it.
 void RegisterLinkHandlers();
 
 }  // namespace corvane

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/FunctionArguments.h"
 #include "spreadsheet/engine/FunctionFamilies.h"
 #include "spreadsheet/engine/RangeArguments.h"
@@ -178,9 +179,9 @@ void FnPmtp() {
 }
 
 constexpr THandlerEntry kFinancialHandlers[] = {
-    {56, FnPmt},   {57, FnPv},    {58, FnFv},    {86, FnNpv},   {89, FnIrr},   {116, FnRate},
-    {117, FnTerm}, {118, FnCTerm}, {119, FnSln}, {120, FnSyd},  {121, FnDdb},  {153, FnBal},
-    {154, FnAci},  {155, FnPmtp},
+    {kTokPmt, FnPmt},     {kTokPv, FnPv},       {kTokFv, FnFv},       {kTokNpv, FnNpv},     {kTokIrr, FnIrr},
+    {kTokRate, FnRate},   {kTokTerm, FnTerm},   {kTokCTerm, FnCTerm}, {kTokSln, FnSln},     {kTokSyd, FnSyd},
+    {kTokDdb, FnDdb},     {kTokBal, FnBal},     {kTokAci, FnAci},     {kTokPmtP, FnPmtp},
 };
 
 }  // namespace

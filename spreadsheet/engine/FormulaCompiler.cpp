@@ -364,8 +364,8 @@ void TCompiler::CompileOperand(std::string_view text) {
 
 void TCompiler::CompileReference(std::string_view text) {
   TRange range;
-  if (!ParseRange(UpperCaseText(text), range) || !RangeIsValid(range)) return Fail();
-  TRangeAbsFlags abs = LastRangeAbsFlags();
+  TRangeAbsFlags abs;
+  if (!ParseRange(UpperCaseText(text), range, abs) || !RangeIsValid(range)) return Fail();
   TCellRef firstRef = EmitCellRef(range.firstRow, range.firstCol, abs.firstRow, abs.firstCol);
   if (firstRef == 0) return Fail();
   if (range.firstRow == range.lastRow && range.firstCol == range.lastCol) {
@@ -521,7 +521,7 @@ bool CompileFormula(std::string& text) {
   if (compiler.Failed()) return false;
   std::string& code = compiler.Code();
   if (code.size() >= kMaxFormulaCode) {
-    SetErrorFlag("Formula Too Long");
+    SetFormulaTooLongError();
     return false;
   }
   code[0] = static_cast<char>(code.size());

@@ -271,18 +271,21 @@ std::string FormulaToText(std::string_view code) {
   return FormulaToText(reinterpret_cast<const std::uint8_t*>(code.data()), code.size());
 }
 
+std::string FormulaEditText(const std::uint8_t* code, std::size_t bytes) {
+  std::string text = FormulaToText(code, bytes);
+  // Text that starts like a label would not enter again as a formula.
+  char first = text.empty() ? ' ' : text[0];
+  bool letter = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
+  if (letter || first == '$' || first == '"' || first == '[') text.insert(0, 1, '+');
+  return text;
+}
+
 std::string CellContentsText(TCellHandle cell) {
   const TCell* record = CellPtr(cell);
   switch (CellKindOf(record)) {
     case kKindStringFormula:
-    case kKindNumberFormula: {
-      std::string text = FormulaToText(PoolBlock(record->text), PoolStringBlockBytes(record->text));
-      // Text that starts like a label would not enter again as a formula.
-      char first = text.empty() ? ' ' : text[0];
-      bool letter = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
-      if (letter || first == '$' || first == '"' || first == '[') text = "+" + text;
-      return text;
-    }
+    case kKindNumberFormula:
+      return FormulaEditText(PoolBlock(record->text), PoolStringBlockBytes(record->text));
     case kKindReal:
       return RealToGeneralText(CellReal(*record));
     case kKindInteger:

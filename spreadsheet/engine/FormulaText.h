@@ -47,9 +47,14 @@ std::string FormulaToText(std::string_view code);
 // marks; "ERR" for a nil reference or a deleted cell.
 std::string RefText(TCellRef ref);
 
-// The edit text of a cell: formulas as their text ("+" in front when the text
-// would otherwise enter as a label), reals in general text, integers in
-// decimal, labels and pictures with their prefix; "" for blank and nil cells.
+// The edit text of a formula: its text, with "+" in front when it would
+// otherwise enter as a label. A text too long to hold gives "+OVERFLOW" with
+// the calc error flag set.
+std::string FormulaEditText(const std::uint8_t* code, std::size_t bytes);
+
+// The edit text of a cell: formulas as FormulaEditText gives them, reals in
+// general text, integers in decimal, labels and pictures with their prefix;
+// "" for blank and nil cells.
 std::string CellContentsText(TCellHandle cell);
 
 // The status-line summary of the cell at (row, col) (" [format,style width]",

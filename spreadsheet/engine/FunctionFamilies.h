@@ -1,6 +1,6 @@
 // The function families of the formula language. Each family file keeps one
 // table of its tokens' handlers and installs it from its Register function;
-// InitHandlerTable (Evaluator.h) calls them all.
+// the registry (FunctionRegistry.h) calls them all.
 #pragma once
 
 namespace corvane {

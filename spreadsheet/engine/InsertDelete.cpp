@@ -15,11 +15,12 @@
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/WindowServices.h"
-#include "spreadsheet/graphs/NamedGraphs.h"
 
 namespace corvane {
 
 namespace {
+
+TKeptRangesVisitor gKeptRangesVisitor = nullptr;
 
 // One run of lines to shift: `count` lines from `first`, moving within
 // first..last (the end of the sheet band for rows, column IV for columns).
@@ -54,9 +55,9 @@ int LastUsedRow(int first, int last) {
 // The highest column that holds a cell in any row, or -1.
 int LastUsedColumn() {
   int last = -1;
-  for (int row = 0; row <= std::min<int>(gCurrentDoc.highRow, kMaxRow); ++row)
-    for (TCellHandle cell = RowListHead(row); cell != kNilHandle; cell = CellPtr(cell)->next)
-      last = std::max<int>(last, CellPtr(cell)->column);
+  TRange sheet;
+  RangeSet(sheet, 0, 0, kMaxCol, kMaxRow);
+  ForEachCellInRange(sheet, [&](TCellHandle, const TCell& cell) { last = std::max<int>(last, cell.column); });
   return last;
 }
 
@@ -198,8 +199,10 @@ void ForEachStoredRange(const std::function<void(TRange&)>& adjust) {
     ifSet(range);
     std::memcpy(entry->rangeBytes, &range, sizeof range);
   }
-  ForEachGraphRange(ifSet);
+  if (gKeptRangesVisitor) gKeptRangesVisitor(ifSet);
 }
+
+void SetKeptRangesVisitor(TKeptRangesVisitor visitor) { gKeptRangesVisitor = visitor; }
 
 void RangesFollowMove(const TRange& region, int rowOffset, int colOffset) {
   TRange r = OrderedRange(region);

@@ -38,8 +38,17 @@ bool InsertDeleteLines(const TRange& range, int what, bool insert);
 
 // Calls `adjust` on every stored range that is set: the twelve saved command
 // ranges and the data commands' further ones, the range names, and the ranges
-// of the current and the named graphs.
+// kept outside the engine (the current and the named graphs') through the
+// visitor installed for them.
 void ForEachStoredRange(const std::function<void(TRange&)>& adjust);
+
+// The ranges other parts of the program keep for the document, which follow
+// inserts, deletes and moves with the engine's own: the graph code installs a
+// visitor that calls `adjust` on each of its ranges (InstallGraphRangeVisitor,
+// NamedGraphs.h), as the program's start-up does. Without one only the
+// engine's ranges follow; nullptr removes it.
+using TKeptRangesVisitor = void (*)(const std::function<void(TRange&)>& adjust);
+void SetKeptRangesVisitor(TKeptRangesVisitor visitor);
 
 // Adds the offsets to every corner of a stored range that lies inside `region`
 // (rows and columns inclusive); each corner is tested by itself.

@@ -8,6 +8,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/RangeFunctionFamilies.h"
 #include "spreadsheet/engine/TextCase.h"
@@ -133,9 +134,7 @@ void FnIntg() {
 }
 
 constexpr THandlerEntry kIterativeHandlers[] = {
-    {138, FnX},
-    {182, FnIntg},
-    {184, FnRecur},
+    {kTokIterationX, FnX}, {kTokIntg, FnIntg},    {kTokRecur, FnRecur},
 };
 
 }  // namespace

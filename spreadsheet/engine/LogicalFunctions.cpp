@@ -11,6 +11,7 @@
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/FunctionArguments.h"
 #include "spreadsheet/engine/FunctionFamilies.h"
 #include "spreadsheet/engine/FunctionHost.h"
@@ -116,11 +117,12 @@ void FnOsVer() {
 }
 
 constexpr THandlerEntry kLogicalHandlers[] = {
-    {31, FnNa},         {32, FnErr},      {49, FnIsNa},      {50, FnIsErr},    {51, FnFalse},
-    {52, FnTrue},       {53, FnRand},     {59, FnIf},        {68, FnIsNum},    {69, FnIsStr},
-    {139, FnMemAvail},  {141, FnDosVer},  {142, FnVersion},  {143, FnAuto},    {144, FnProtect},
-    {145, FnQView},     {148, FnPath},    {151, FnFileInfo}, {152, FnIoResult}, {156, FnFileName},
-    {186, FnOsVer},
+    {kTokNa, FnNa},             {kTokErr, FnErr},           {kTokIsNa, FnIsNa},         {kTokIsErr, FnIsErr},
+    {kTokFalse, FnFalse},       {kTokTrue, FnTrue},         {kTokRand, FnRand},         {kTokIf, FnIf},
+    {kTokIsNum, FnIsNum},       {kTokIsStr, FnIsStr},       {kTokMemAvail, FnMemAvail}, {kTokDosVer, FnDosVer},
+    {kTokVersion, FnVersion},   {kTokAuto, FnAuto},         {kTokProtect, FnProtect},   {kTokQView, FnQView},
+    {kTokPath, FnPath},         {kTokFileInfo, FnFileInfo}, {kTokIoResult, FnIoResult}, {kTokFileName, FnFileName},
+    {kTokOsVer, FnOsVer},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Evaluator.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/NumberFormat.h"
 #include "spreadsheet/engine/NumericLibrary.h"
@@ -365,27 +366,17 @@ void DatabaseFunction() {
 }
 
 constexpr THandlerEntry kLookupHandlers[] = {
-    {48, FnCase},
-    {79, FnCellPt},
-    {85, TableLookup<true>},
-    {90, TableLookup<false>},
-    {91, DatabaseFunction<TListAggregate::kSum>},
-    {92, DatabaseFunction<TListAggregate::kAvg>},
-    {93, DatabaseFunction<TListAggregate::kCount>},
-    {94, DatabaseFunction<TListAggregate::kMin>},
-    {95, DatabaseFunction<TListAggregate::kMax>},
-    {96, DatabaseFunction<TListAggregate::kVar>},
-    {97, DatabaseFunction<TListAggregate::kStd>},
-    {98, FnIndex},
-    {99, RangeSize<true>},
-    {100, RangeSize<false>},
-    {108, FnCell},
-    {111, FnS},
-    {112, FnN},
-    {115, FnIndirect},
-    {124, InterpolatingLookup<false>},
-    {125, InterpolatingLookup<true>},
-    {183, FnXyTerp},
+    {kTokCase, FnCase},                                     {kTokCellPt, FnCellPt},
+    {kTokVTable, TableLookup<true>},                        {kTokHTable, TableLookup<false>},
+    {kTokQSum, DatabaseFunction<TListAggregate::kSum>},     {kTokQAvg, DatabaseFunction<TListAggregate::kAvg>},
+    {kTokQCount, DatabaseFunction<TListAggregate::kCount>}, {kTokQMin, DatabaseFunction<TListAggregate::kMin>},
+    {kTokQMax, DatabaseFunction<TListAggregate::kMax>},     {kTokQVar, DatabaseFunction<TListAggregate::kVar>},
+    {kTokQStd, DatabaseFunction<TListAggregate::kStd>},     {kTokIndex, FnIndex},
+    {kTokCols, RangeSize<true>},                            {kTokRows, RangeSize<false>},
+    {kTokCellInfo, FnCell},                                 {kTokS, FnS},
+    {kTokN, FnN},                                           {kTokIndirect, FnIndirect},
+    {kTokHTerp, InterpolatingLookup<false>},                {kTokVTerp, InterpolatingLookup<true>},
+    {kTokXyTerp, FnXyTerp},
 };
 
 }  // namespace

@@ -192,12 +192,15 @@ void FnFloor() { FinishNumber(2, ScaleAndTruncate(ArgNumber(2, 0), ArgInt(2, 1),
 void FnRgb() { FinishNumber(3, ArgNumber(3, 0) + 256 * ArgNumber(3, 1) + 65536 * ArgNumber(3, 2)); }
 
 constexpr THandlerEntry kMathHandlers[] = {
-    {33, FnAbs},    {34, FnInt},     {35, FnSqrt},   {36, FnLog},     {37, FnLn},      {38, FnPi},
-    {39, FnSin},    {40, FnCos},     {41, FnTan},    {43, FnAtan},    {44, FnAsin},    {45, FnAcos},
-    {46, FnExp},    {47, FnMod},     {63, FnRound},  {122, FnFact},   {126, FnCsc},    {127, FnCtn},
-    {128, FnSec},   {129, FnCosh},   {130, FnSinh},  {131, FnTanh},   {132, FnAsinh},  {133, FnAcosh},
-    {134, FnAtanh}, {135, FnComb},   {136, FnPerm},  {137, FnGammaLn}, {146, FnHex},   {147, FnDec},
-    {174, FnLogB},  {175, FnCeil},   {176, FnFloor}, {185, FnRgb},
+    {kTokAbs, FnAbs},         {kTokInt, FnInt},         {kTokSqrt, FnSqrt},       {kTokLog, FnLog},
+    {kTokLn, FnLn},           {kTokPi, FnPi},           {kTokSin, FnSin},         {kTokCos, FnCos},
+    {kTokTan, FnTan},         {kTokAtan, FnAtan},       {kTokAsin, FnAsin},       {kTokAcos, FnAcos},
+    {kTokExp, FnExp},         {kTokMod, FnMod},         {kTokRound, FnRound},     {kTokFact, FnFact},
+    {kTokCsc, FnCsc},         {kTokCtn, FnCtn},         {kTokSec, FnSec},         {kTokCosh, FnCosh},
+    {kTokSinh, FnSinh},       {kTokTanh, FnTanh},       {kTokAsinh, FnAsinh},     {kTokAcosh, FnAcosh},
+    {kTokAtanh, FnAtanh},     {kTokComb, FnComb},       {kTokPerm, FnPerm},       {kTokGammaLn, FnGammaLn},
+    {kTokHex, FnHex},         {kTokDec, FnDec},         {kTokLogB, FnLogB},       {kTokCeil, FnCeil},
+    {kTokFloor, FnFloor},     {kTokRgb, FnRgb},
 };
 
 }  // namespace

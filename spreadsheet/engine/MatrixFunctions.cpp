@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "spreadsheet/engine/Evaluator.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/RangeFunctionFamilies.h"
@@ -28,9 +29,8 @@ void MatrixFunction() {
 }
 
 constexpr THandlerEntry kMatrixHandlers[] = {
-    {163, MatrixFunction<numeric::Det>},
-    {164, MatrixFunction<numeric::Rank>},
-    {165, MatrixFunction<numeric::Trace>},
+    {kTokDet, MatrixFunction<numeric::Det>},     {kTokRank, MatrixFunction<numeric::Rank>},
+    {kTokTrace, MatrixFunction<numeric::Trace>},
 };
 
 }  // namespace

@@ -212,10 +212,16 @@ TPoolHandle PoolAlloc(std::uint32_t size) {
     gPool.lastSelectedOwner = gPool.owner;
   }
   for (bool freshSlot = false;; freshSlot = true) {
-    if (!PoolOpenPage(gPool.ownerCursor)) return kNilHandle;
-    if (std::uint32_t offset = PoolFirstFit(gPool.ownerCursor, bytes)) return HandleOf(gPool.ownerCursor, offset);
-    // An empty page always holds a block this size; failing here means a broken chain.
-    if (freshSlot) return kNilHandle;
+    bool opened = PoolOpenPage(gPool.ownerCursor);
+    if (opened) {
+      if (std::uint32_t offset = PoolFirstFit(gPool.ownerCursor, bytes)) return HandleOf(gPool.ownerCursor, offset);
+      // An empty page always holds a block this size; failing here means a broken chain.
+      if (freshSlot) return kNilHandle;
+    } else {
+      // The heap refused the page: the slot goes back, and the room left in
+      // the owner's other pages still serves this and later requests.
+      gPool.slots[gPool.ownerCursor].owner = kNoOwner;
+    }
     for (int slot = 0; slot <= gPool.highestSlot; ++slot) {
       if (slot == gPool.ownerCursor || gPool.slots[slot].owner != gPool.owner || gPages[slot] == nullptr) continue;
       if (std::uint32_t offset = PoolFirstFit(slot, bytes)) {
@@ -225,6 +231,7 @@ TPoolHandle PoolAlloc(std::uint32_t size) {
         return HandleOf(slot, offset);
       }
     }
+    if (!opened) return kNilHandle;
     int slot = FirstUnownedSlot();
     if (slot < 0) {
       gPool.full = true;
@@ -318,16 +325,17 @@ std::int32_t PoolTotalSize() { return kPoolReportedSize; }
 std::int32_t PoolLimit() { return kPoolReportedSize; }
 std::int32_t PoolFreeBytes() { return kPoolReportedSize - PoolUsedBytes(); }
 
-bool PoolHasRoom() {
-  if (gPool.owner == kNoOwner) return false;
+bool PoolHasRoom() { return PoolHasRoomFor(kPoolRoomBytes + 1); }
+
+bool PoolHasRoomFor(std::int64_t bytes) {
+  if (gPool.owner == kNoOwner || std::int64_t{gPool.budget} - kPoolReserveBytes < bytes) return false;
   std::int64_t pageRoom = 0;
-  for (int slot = 0; slot <= LastUsableSlot(); ++slot) {
+  for (int slot = 0; slot <= LastUsableSlot() && pageRoom < bytes; ++slot) {
     const TSlot& s = gPool.slots[slot];
     if (s.owner == kNoOwner) pageRoom += kPageBlockBytes;
     else if (s.owner == gPool.owner) pageRoom += kPageBlockBytes - s.used;
   }
-  std::int64_t budgetRoom = std::int64_t{gPool.budget} - kPoolReserveBytes;
-  return std::min(pageRoom, budgetRoom) > kPoolRoomBytes;
+  return pageRoom >= bytes;
 }
 
 bool PoolIsFull() { return gPool.full; }

@@ -93,6 +93,10 @@ std::int32_t PoolFreeBytes();
 // from the real budget and from the room left in its own pages and in the
 // unowned slots within the capacity.
 bool PoolHasRoom();
+// True when the current owner can still get `bytes` more: they fit both in
+// the real budget above the reserve and in the room left in its own pages and
+// the unowned slots within the capacity. Looks at no more pages than it must.
+bool PoolHasRoomFor(std::int64_t bytes);
 
 // Set when an allocation was refused for lack of room, or when the last slot
 // within the capacity was taken; long operations test it and stop.

@@ -48,9 +48,4 @@ std::string_view PoolStringView(TPoolHandle p) {
   return {reinterpret_cast<const char*>(bytes + 1), bytes[0]};
 }
 
-std::uint32_t PoolStringBlockBytes(TPoolHandle p) {
-  const std::uint8_t* bytes = PoolBlock(p);
-  return bytes ? std::uint32_t{bytes[0]} + 1 : 0;
-}
-
 }  // namespace corvane

@@ -31,6 +31,9 @@ bool PoolStrAssign(TPoolHandle& p, std::string_view s);
 std::string_view PoolStringView(TPoolHandle p);
 
 // The block size of a length-prefixed block (length byte + 1); 0 for nil.
-std::uint32_t PoolStringBlockBytes(TPoolHandle p);
+inline std::uint32_t PoolStringBlockBytes(TPoolHandle p) {
+  const std::uint8_t* bytes = PoolBlock(p);
+  return bytes ? std::uint32_t{bytes[0]} + 1 : 0;
+}
 
 }  // namespace corvane

@@ -31,5 +31,8 @@ bool RangeIsMulti(const TRange& range);
 void RangeCollapse(TRange& range);
 // Swaps the two values when the first is the greater, so low <= high after.
 void OrderPair(std::int16_t& low, std::int16_t& high);
+// The rows and columns of a range whose corners are in order.
+inline int RangeRows(const TRange& r) { return r.lastRow - r.firstRow + 1; }
+inline int RangeCols(const TRange& r) { return r.lastCol - r.firstCol + 1; }
 
 }  // namespace corvane

@@ -82,23 +82,11 @@ std::vector<double> RangeNumbers(const TRange& range) {
 
 // ---- List aggregates ------------------------------------------------------------
 
-double AggregateList(TListAggregate aggregate, std::span<const double> values) {
-  const double count = static_cast<double>(values.size());
-  double total = 0.0, least = 0.0, greatest = 0.0;
-  for (std::size_t k = 0; k < values.size(); ++k) {
-    const double x = values[k];
-    total += x;
-    if (k == 0 || x < least) least = x;
-    if (k == 0 || x > greatest) greatest = x;
-  }
-  switch (aggregate) {
-    case TListAggregate::kSum: return total;
-    case TListAggregate::kCount: return count;
-    case TListAggregate::kMin: return least;
-    case TListAggregate::kMax: return greatest;
-    case TListAggregate::kAvg: return SafeDivision(total, count);
-    default: break;
-  }
+namespace {
+
+// The variance of `values` (second pass over the deviations from the mean),
+// or its root, by population or sample.
+double ListVariance(TListAggregate aggregate, std::span<const double> values, double total, double count) {
   const double mean = SafeDivision(total, count);
   double squares = 0.0;
   for (double x : values) squares += (x - mean) * (x - mean);
@@ -106,6 +94,26 @@ double AggregateList(TListAggregate aggregate, std::span<const double> values) {
   const double variance = SafeDivision(squares, sample ? count - 1.0 : count);
   const bool root = aggregate == TListAggregate::kStd || aggregate == TListAggregate::kStdSample;
   return root ? std::sqrt(std::fabs(variance)) : variance;
+}
+
+}  // namespace
+
+double TListAccumulator::Result() const {
+  const double count = static_cast<double>(count_);
+  switch (aggregate_) {
+    case TListAggregate::kSum: return total_;
+    case TListAggregate::kCount: return count;
+    case TListAggregate::kMin: return least_;
+    case TListAggregate::kMax: return greatest_;
+    case TListAggregate::kAvg: return SafeDivision(total_, count);
+    default: return ListVariance(aggregate_, values_, total_, count);
+  }
+}
+
+double AggregateList(TListAggregate aggregate, std::span<const double> values) {
+  TListAccumulator accumulator(aggregate);
+  for (double x : values) accumulator.Add(x);
+  return accumulator.Result();
 }
 
 }  // namespace corvane

@@ -45,8 +45,6 @@ double CellNumber(const TCell* cell, bool& error);
 // Every cell of the range as a number, column after column (cell k, from 0, is
 // at row k % rows and column k / rows); missing cells count as 0.
 std::vector<double> RangeNumbers(const TRange& range);
-inline int RangeRows(const TRange& r) { return r.lastRow - r.firstRow + 1; }
-inline int RangeCols(const TRange& r) { return r.lastCol - r.firstCol + 1; }
 
 // The cells of a range as a block for the numeric library's matrix routines.
 struct TRangeBlock {
@@ -68,6 +66,30 @@ enum class TListAggregate { kSum, kAvg, kCount, kMin, kMax, kVar, kStd, kVarSamp
 // summed in a second pass over the deviations from the mean, divided by the
 // count (population) or by the count less one (sample), both by safe division.
 double AggregateList(TListAggregate aggregate, std::span<const double> values);
+
+// An aggregate taken as the values arrive, with the results AggregateList
+// gives: count, total, least and greatest are kept as running figures; the
+// variance aggregates, which need a second pass, also keep the values.
+class TListAccumulator {
+ public:
+  explicit TListAccumulator(TListAggregate aggregate) : aggregate_(aggregate) {}
+  void Add(double x) {
+    least_ = count_ == 0 || x < least_ ? x : least_;
+    greatest_ = count_ == 0 || x > greatest_ ? x : greatest_;
+    total_ += x;
+    ++count_;
+    if (KeepsValues()) values_.push_back(x);
+  }
+  double Result() const;
+
+ private:
+  bool KeepsValues() const { return aggregate_ > TListAggregate::kMax; }
+
+  TListAggregate aggregate_;
+  double total_ = 0.0, least_ = 0.0, greatest_ = 0.0;
+  long count_ = 0;
+  std::vector<double> values_;
+};
 
 // ---- The iteration variable ---------------------------------------------------------
 

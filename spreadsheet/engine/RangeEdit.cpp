@@ -18,34 +18,13 @@ namespace {
 
 constexpr std::uint8_t kStyleAlignBits = 0x70;
 
-// Calls `visit(row, col, cell)` for every position of the range, rows outer,
-// with the cell there or nil. Each row's list is walked once; `visit` may
-// create the cell at its own position. False as soon as `visit` does.
-template <typename Visit>
-bool ForEachPosition(const TRange& range, Visit visit) {
-  TRange r = OrderedRange(range);
-  if (!RangeIsValid(r)) return true;
-  for (int row = std::max<int>(r.firstRow, 0); row <= std::min<int>(r.lastRow, kMaxRow); ++row) {
-    TCellHandle next = CellFindRowPos(row, r.firstCol);
-    for (int col = std::max<int>(r.firstCol, 0); col <= std::min<int>(r.lastCol, kMaxCol); ++col) {
-      TCellHandle here = kNilHandle;
-      if (next != kNilHandle && CellPtr(next)->column == col) {
-        here = next;
-        next = CellPtr(next)->next;
-      }
-      if (!visit(row, col, here)) return false;
-    }
-  }
-  return true;
-}
-
 // Sets a field of every editable position, creating missing cells outside
 // protection.
 template <typename Set>
 bool SetEveryPosition(const TRange& range, Set set) {
   TCellCommand command;
   command.Begin();
-  bool ok = ForEachPosition(range, [&](int row, int col, TCellHandle cell) {
+  bool ok = ForEachPositionInRange(range, [&](int row, int col, TCellHandle cell) {
     if (cell == kNilHandle) {
       if (ProtectionOn()) return true;
       cell = CellGetOrCreate(row, col);
@@ -163,7 +142,7 @@ bool RangeJustify(const TRange& range, int code) {
   char prefix = kAlignPrefix[align];
   TCellCommand command;
   command.Begin();
-  bool ok = ForEachPosition(range, [&](int row, int col, TCellHandle cell) {
+  bool ok = ForEachPositionInRange(range, [&](int row, int col, TCellHandle cell) {
     if (cell != kNilHandle && !CellIsEditable(CellPtr(cell))) return true;
     if (cell == kNilHandle) {
       if (ProtectionOn() || align == 0) return true;

@@ -1,6 +1,6 @@
 // The function families that read ranges or run formulas of their own: each
-// registers its handlers in the evaluator's table (InitHandlerTable calls
-// these).
+// registers its handlers in the evaluator's table (the registry,
+// FunctionRegistry.h, calls these).
 #pragma once
 
 namespace corvane {

@@ -16,7 +16,6 @@ constexpr std::size_t kMaxRowDigits = 6;
 constexpr std::size_t kMaxColumnLetters = 2;
 constexpr std::size_t kMaxSheetLetters = 3;  // 8192 one-row sheets end at "LAL"
 
-TRangeAbsFlags gLastAbsFlags;
 
 // Letters for a number from 0 counted like columns: A..Z, AA..ZZ, AAA...
 std::string LettersOf(int n) {
@@ -178,11 +177,14 @@ bool IsAddressText(std::string_view text) {
   return ScanCellAddr(first, a) && ScanCellAddr(last, b);
 }
 
-const TRangeAbsFlags& LastRangeAbsFlags() { return gLastAbsFlags; }
-
 bool ParseRange(std::string_view text, TRange& range) {
+  TRangeAbsFlags abs;
+  return ParseRange(text, range, abs);
+}
+
+bool ParseRange(std::string_view text, TRange& range, TRangeAbsFlags& abs) {
   std::string t = UpperCaseText(text.substr(0, kMaxRangeTextChars));
-  gLastAbsFlags = TRangeAbsFlags{};
+  abs = TRangeAbsFlags{};
   if (t.empty()) {
     RangeClear(range);
     return true;
@@ -210,7 +212,7 @@ bool ParseRange(std::string_view text, TRange& range) {
   }
   if (int index = FindRangeName(t)) {
     range = RangeNameRange(*RangeNameAt(index));
-    if (t.front() == '$') gLastAbsFlags = TRangeAbsFlags{1, 1, 1, 1};
+    if (t.front() == '$') abs = TRangeAbsFlags{1, 1, 1, 1};
     return true;
   }
   std::string_view first, last;
@@ -219,7 +221,7 @@ bool ParseRange(std::string_view text, TRange& range) {
   bool ac1, ar1, ac2, ar2;
   if (!ParseCellAddr(first, r1, c1, ac1, ar1) || !ParseCellAddr(last, r2, c2, ac2, ar2)) return false;
   RangeSet(range, c1, r1, c2, r2);
-  gLastAbsFlags = TRangeAbsFlags{ar1, ac1, ar2, ac2};
+  abs = TRangeAbsFlags{ar1, ac1, ar2, ac2};
   return true;
 }
 

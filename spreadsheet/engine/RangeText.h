@@ -58,14 +58,14 @@ bool ParseCellAddr(std::string_view text, int& row, int& col, bool& absCol, bool
 // refused, since they would hide the cells they spell.
 bool IsAddressText(std::string_view text);
 
-// Absolute marks of the last ParseRange, for the formula compiler.
+// The absolute marks of a parsed range's corners ("$" before a row or column;
+// all four for a range name written with "$" in front).
 struct TRangeAbsFlags {
   std::uint8_t firstRow = 0;
   std::uint8_t firstCol = 0;
   std::uint8_t lastRow = 0;
   std::uint8_t lastCol = 0;
 };
-const TRangeAbsFlags& LastRangeAbsFlags();
 
 // Reads a range from `text` (cut to 240 characters, any case):
 // - empty text: an unset range;
@@ -75,8 +75,11 @@ const TRangeAbsFlags& LastRangeAbsFlags();
 //   the order given.
 // False with the error flag set for bad text, an address outside the sheet,
 // "RANGE" or "CURSOR" with no sheet window open, and "RANGE" with nothing
-// selected; `range` is then left as it was.
+// selected; `range` is then left as it was. The second form also gives the
+// absolute marks of the corners (all clear for "RANGE", "CURSOR" and an
+// empty text).
 bool ParseRange(std::string_view text, TRange& range);
+bool ParseRange(std::string_view text, TRange& range, TRangeAbsFlags& abs);
 
 // Copies the active grid's cursor cell into gCursorCell (WindowServices.h);
 // nothing when no sheet window is open.

@@ -2,10 +2,12 @@
 #include "spreadsheet/engine/Recalc.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
@@ -25,33 +27,78 @@ struct TWalkEntry {
   TPoolHandle link;
 };
 
-std::vector<TCellHandle> gQueue;
-std::vector<TWalkEntry> gWalkStack;
+// The queue and the walk stack: kRecalcCapacity entries that exist for the
+// program's life, and beyond them memory from the heap (outside the pool)
+// that doubles as the work needs and goes back when the recalculation ends.
+template <typename T>
+class TWalkBuffer {
+ public:
+  TWalkBuffer() = default;
+  TWalkBuffer(const TWalkBuffer&) = delete;
+  TWalkBuffer& operator=(const TWalkBuffer&) = delete;
+  ~TWalkBuffer() {
+    if (items_ != fixed_) EnginePlatform().FreeMem(items_);
+  }
+
+  // False when the buffer is full and no more memory can be had.
+  bool Push(const T& item) {
+    if (count_ == capacity_ && !Grow()) return false;
+    items_[count_++] = item;
+    return true;
+  }
+  T Pop() { return items_[--count_]; }
+  bool Empty() const { return count_ == 0; }
+  std::uint32_t Count() const { return count_; }
+  T& operator[](std::uint32_t k) { return items_[k]; }
+  void Clear() { count_ = 0; }
+  // Empties the buffer and gives back the memory it grew into.
+  void Release() {
+    count_ = 0;
+    if (items_ == fixed_) return;
+    EnginePlatform().FreeMem(items_);
+    items_ = fixed_;
+    capacity_ = kRecalcCapacity;
+  }
+
+ private:
+  bool Grow() {
+    if (capacity_ > UINT32_MAX / 2 / sizeof(T)) return false;
+    std::uint32_t capacity = capacity_ * 2;
+    auto* items = static_cast<T*>(EnginePlatform().GetMem(std::size_t{capacity} * sizeof(T)));
+    if (!items) return false;
+    std::memcpy(items, items_, std::size_t{count_} * sizeof(T));
+    if (items_ != fixed_) EnginePlatform().FreeMem(items_);
+    items_ = items;
+    capacity_ = capacity;
+    return true;
+  }
+
+  T fixed_[kRecalcCapacity];
+  T* items_ = fixed_;
+  std::uint32_t count_ = 0;
+  std::uint32_t capacity_ = kRecalcCapacity;
+};
+
+TWalkBuffer<TCellHandle> gQueue;
+TWalkBuffer<TWalkEntry> gWalkStack;
 bool gOverflow = false;
 bool gRangeRecalcRunning = false;
-
-void EnsureWalkStorage() {
-  if (gQueue.capacity() < kRecalcCapacity) gQueue.reserve(kRecalcCapacity);
-  if (gWalkStack.capacity() < kRecalcCapacity) gWalkStack.reserve(kRecalcCapacity);
-}
-
-TDepLink* LinkPtr(TPoolHandle link) { return reinterpret_cast<TDepLink*>(PoolBlock(link)); }
 
 void ClearMarks(TCellHandle cell) {
   if (TCell* record = CellPtr(cell)) record->kind &= static_cast<std::uint8_t>(~kWalkMarks);
 }
 
-// A cut-short walk: the cells on the stack and the current one lose their
-// marks, so later walks reach them again.
+// A walk cut short for lack of memory: the cells on the stack and the
+// current one lose their marks, so later walks reach them again.
 void AbandonWalk(TCellHandle current) {
   gOverflow = true;
   ClearMarks(current);
-  for (const TWalkEntry& entry : gWalkStack) ClearMarks(entry.cell);
-  gWalkStack.clear();
+  for (std::uint32_t k = 0; k < gWalkStack.Count(); ++k) ClearMarks(gWalkStack[k].cell);
+  gWalkStack.Clear();
 }
 
 // Finishes a cell: a formula joins the queue, any other cell loses its marks.
-// False when the queue is full.
+// False when the queue cannot grow.
 bool FinishCell(TCellHandle handle) {
   TCell* cell = CellPtr(handle);
   if (!cell || (cell->kind & kKindMarkQueued)) return true;
@@ -59,10 +106,21 @@ bool FinishCell(TCellHandle handle) {
     cell->kind &= static_cast<std::uint8_t>(~kWalkMarks);
     return true;
   }
-  if (gQueue.size() >= static_cast<std::size_t>(kRecalcCapacity)) return false;
+  if (!gQueue.Push(handle)) return false;
   cell->kind |= kKindMarkQueued;
-  gQueue.push_back(handle);
   return true;
+}
+
+TDepLink* LinkPtr(TPoolHandle link) { return reinterpret_cast<TDepLink*>(PoolBlock(link)); }
+
+// Asks the processor to fetch the memory at `p` into its cache; a hint only,
+// harmless for any address.
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
 }
 
 // The cell of a compiled reference, or false for a nil or dead one.
@@ -99,26 +157,73 @@ bool ForEachReference(const std::uint8_t* code, std::size_t bytes, Visit visit) 
   return true;
 }
 
-// Links or unlinks a formula to every cell of a rectangle. Adding creates the
-// missing cells; removing walks only the cells that exist.
-bool ToggleRectangle(TCellHandle formula, int r1, int c1, int r2, int c2, bool add) {
-  if (r1 > r2) std::swap(r1, r2);
-  if (c1 > c2) std::swap(c1, c2);
-  for (int row = r1; row <= r2; ++row) {
-    if (add) {
-      for (int col = c1; col <= c2; ++col)
-        if (!DepLinkToggle(formula, row, col, true)) return false;
-      continue;
-    }
-    for (TCellHandle cell = CellFindRowPos(row, c1); cell != kNilHandle;) {
-      const TCell* record = CellPtr(cell);
-      if (!record || record->column > c2) break;
-      TCellHandle next = record->next;
-      DepLinkToggle(formula, row, record->column, false);
-      cell = next;
+TRange RectangleOf(int r1, int c1, int r2, int c2) {
+  TRange range;
+  RangeSet(range, c1, r1, c2, r2);
+  OrderPair(range.firstRow, range.lastRow);
+  OrderPair(range.firstCol, range.lastCol);
+  return range;
+}
+
+// Unlinks a formula from every existing cell of a rectangle.
+void UnlinkRectangle(TCellHandle formula, const TRange& r) {
+  ForEachCellInRange(r, [&](TCellHandle cell) { CellRemoveDependent(cell, formula); });
+}
+
+// Links a formula to every cell of a rectangle, creating the missing cells;
+// the cells given a new link are added to `linked`. False when a cell or a
+// link cannot be had.
+bool LinkRectangle(TCellHandle formula, const TRange& r, std::vector<TCellHandle>& linked) {
+  for (int row = r.firstRow; row <= r.lastRow; ++row) {
+    for (int col = r.firstCol; col <= r.lastCol; ++col) {
+      TCellHandle target = CellGetOrCreate(row, col);
+      bool added = false;
+      if (target == kNilHandle || !CellAddDependent(target, formula, &added)) return false;
+      if (!added) continue;
+      try {
+        linked.push_back(target);
+      } catch (const std::bad_alloc&) {
+        CellRemoveDependent(target, formula);
+        return false;
+      }
     }
   }
   return true;
+}
+
+// Calls `visit(range)` for the rectangle of every reference of a formula's
+// code (a single cell as a one-cell rectangle); references that no longer name
+// a cell are passed over. False for code that is not well formed.
+template <typename Visit>
+bool ForEachReferencedRectangle(const std::uint8_t* code, std::size_t bytes, Visit visit) {
+  return ForEachReference(code, bytes, [&](int at, bool range) {
+    int row = 0, col = 0, row2 = 0, col2 = 0;
+    if (!RefCell(code + at, row, col)) return;
+    if (!range) {
+      row2 = row;
+      col2 = col;
+    } else if (!RefCell(code + at + 4, row2, col2)) {
+      return;
+    }
+    visit(RectangleOf(row, col, row2, col2));
+  });
+}
+
+// True when linking the code's references can fit in the pool: each
+// rectangle alone needs a link for every cell and a cell for every missing
+// one. Checked only for large rectangles, where a failure would otherwise
+// come after creating many cells.
+bool LinksCanFit(const std::uint8_t* code, std::size_t bytes) {
+  constexpr long kCheckedCells = 4096;
+  std::int64_t needed = 0;
+  ForEachReferencedRectangle(code, bytes, [&](const TRange& r) {
+    long cells = long{RangeRows(r)} * RangeCols(r);
+    if (cells < kCheckedCells) return;
+    long missing = cells - CellCountInRange(r);
+    needed = std::max<std::int64_t>(needed, std::int64_t{cells} * PoolRoundSize(sizeof(TDepLink)) +
+                                                std::int64_t{missing} * PoolRoundSize(sizeof(TCell)));
+  });
+  return needed == 0 || PoolHasRoomFor(needed);
 }
 
 std::uint16_t RelativeWord(int target, int base, bool absolute) {
@@ -137,29 +242,9 @@ void ClearRangeIfCornerAt(TRange& range, int row, int col) {
 bool DepLinkToggle(TCellHandle formulaCell, int row, int col, bool add) {
   if (add) {
     TCellHandle target = CellGetOrCreate(row, col);
-    if (target == kNilHandle) return false;
-    for (TPoolHandle link = CellPtr(target)->dependents; link != kNilHandle; link = LinkPtr(link)->next)
-      if (LinkPtr(link)->cell == formulaCell) return true;
-    TPoolHandle link = PoolAlloc(sizeof(TDepLink));
-    if (link == kNilHandle) return false;
-    TCell* record = CellPtr(target);
-    *LinkPtr(link) = TDepLink{formulaCell, record->dependents};
-    record->dependents = link;
-    return true;
+    return target != kNilHandle && CellAddDependent(target, formulaCell);
   }
-  TCellHandle target = CellFind(row, col);
-  if (target == kNilHandle) return true;
-  TPoolHandle* at = &CellPtr(target)->dependents;
-  while (*at != kNilHandle) {
-    TDepLink* link = LinkPtr(*at);
-    if (link->cell == formulaCell) {
-      TPoolHandle dead = *at;
-      *at = link->next;
-      PoolFree(dead, sizeof(TDepLink));
-      break;
-    }
-    at = &link->next;
-  }
+  if (TCellHandle target = CellFind(row, col)) CellRemoveDependent(target, formulaCell);
   return true;
 }
 
@@ -170,18 +255,26 @@ bool FormulaLinkDeps(TCellHandle cell, bool add) {
   std::uint8_t code[kMaxFormulaCode] = {};
   std::uint32_t bytes = std::min<std::uint32_t>(PoolStringBlockBytes(record->text), sizeof code);
   if (bytes > 0) std::memcpy(code, PoolBlock(record->text), bytes);
-  bool ok = true;
-  ForEachReference(code, bytes, [&](int at, bool range) {
-    if (!ok) return;
-    int row = 0, col = 0, row2 = 0, col2 = 0;
-    if (!RefCell(code + at, row, col)) return;
-    if (!range) {
-      ok = DepLinkToggle(cell, row, col, add);
-    } else if (RefCell(code + at + 4, row2, col2)) {
-      ok = ToggleRectangle(cell, row, col, row2, col2, add);
-    }
-  });
-  if (!ok) SetOutOfMemoryError();
+  if (!add) {
+    ForEachReferencedRectangle(code, bytes, [&](const TRange& r) { UnlinkRectangle(cell, r); });
+    return true;
+  }
+  // The cells given a link by this call, kept between calls so that linking
+  // a formula seldom takes memory of its own.
+  static std::vector<TCellHandle> linked;
+  linked.clear();
+  bool ok = LinksCanFit(code, bytes);
+  if (ok) {
+    ForEachReferencedRectangle(code, bytes, [&](const TRange& r) {
+      if (ok) ok = LinkRectangle(cell, r, linked);
+    });
+  }
+  if (!ok) {
+    // The links this call made go again: a formula is linked whole or stays as it was.
+    for (TCellHandle target : linked) CellRemoveDependent(target, cell);
+    SetOutOfMemoryError();
+  }
+  if (linked.capacity() > kRecalcCapacity) std::vector<TCellHandle>().swap(linked);  // a large range's list goes
   return ok;
 }
 
@@ -215,9 +308,7 @@ void CellDropDependents(TCellHandle handle) {
   // The cell's own references go first, so no list keeps a link to a formula
   // that is about to be freed.
   CellClearContents(handle);
-  cell = CellPtr(handle);
-  TPoolHandle link = cell->dependents;
-  cell->dependents = kNilHandle;
+  TPoolHandle link = CellTakeDependents(handle);
   while (link != kNilHandle) {
     TDepLink node = *LinkPtr(link);
     PoolFree(link, sizeof(TDepLink));
@@ -252,7 +343,7 @@ void FormulaDropRef(TCellHandle formulaCell, int row, int col) {
     if (hitFirst) WriteCellRef(code + at, 0);
     if (hitSecond) WriteCellRef(code + at + 4, 0);
   });
-  for (const TRange& r : unlink) ToggleRectangle(formulaCell, r.firstRow, r.firstCol, r.lastRow, r.lastCol, false);
+  for (const TRange& r : unlink) UnlinkRectangle(formulaCell, RectangleOf(r.firstRow, r.firstCol, r.lastRow, r.lastCol));
   formula = CellPtr(formulaCell);
   formula->kind |= kKindErrorBit;
   RecalcFromCell(formulaCell);
@@ -307,10 +398,9 @@ void UnlinkRange(const TRange& range) {
 }
 
 void QueueDependents(TCellHandle start) {
-  EnsureWalkStorage();
   TCell* first = CellPtr(start);
   if (!first || (first->kind & kKindMarkVisited)) return;
-  gWalkStack.clear();
+  gWalkStack.Clear();
   first->kind |= kKindMarkVisited;
   TCellHandle cell = start;
   TPoolHandle link = first->dependents;
@@ -327,25 +417,33 @@ void QueueDependents(TCellHandle start) {
         link = node->next;
         continue;
       }
-      if (gWalkStack.size() >= static_cast<std::size_t>(kRecalcCapacity)) return AbandonWalk(cell);
-      gWalkStack.push_back({cell, link});
+      if (!gWalkStack.Push({cell, link})) return AbandonWalk(cell);
       dependent->kind |= kKindMarkVisited;
       cell = node->cell;
       link = dependent->dependents;
       continue;
     }
     if (!FinishCell(cell)) return AbandonWalk(cell);
-    if (gWalkStack.empty()) return;
-    TWalkEntry back = gWalkStack.back();
-    gWalkStack.pop_back();
+    if (gWalkStack.Empty()) return;
+    TWalkEntry back = gWalkStack.Pop();
     cell = back.cell;
     link = LinkPtr(back.link)->next;
   }
 }
 
 void EvaluateQueue() {
-  for (std::size_t k = gQueue.size(); k-- > 0;) EvaluateCell(gQueue[k]);
-  gQueue.clear();
+  // The queue runs backwards through cells spread over the pool, so each
+  // cell's record, and then the code it points to, are fetched a few cells
+  // ahead: evaluation then seldom waits on memory.
+  constexpr std::uint32_t kRecordAhead = 8, kCodeAhead = 4;
+  for (std::uint32_t k = gQueue.Count(); k-- > 0;) {
+    if (k >= kRecordAhead) Prefetch(CellPtr(gQueue[k - kRecordAhead]));
+    if (k >= kCodeAhead)
+      if (const TCell* ahead = CellPtr(gQueue[k - kCodeAhead])) Prefetch(PoolBlock(ahead->text));
+    EvaluateCell(gQueue[k]);
+  }
+  gQueue.Release();
+  gWalkStack.Release();
   ClearCalcError();
 }
 
@@ -353,31 +451,24 @@ void RecalcFromCell(TCellHandle cell) {
   TCell* record = CellPtr(cell);
   if (!record) return;
   record->kind &= 0x0F;
-  EnsureWalkStorage();
-  gQueue.clear();
+  gQueue.Clear();
   gOverflow = false;
   QueueDependents(cell);
   EvaluateQueue();
+  if (gOverflow) ShowError(kCalcStackExceededText);
 }
 
 void RecalcRange(const TRange& range) {
   if (gRangeRecalcRunning) return;
   gRangeRecalcRunning = true;
-  EnsureWalkStorage();
   gOverflow = false;
-  gQueue.clear();
-  TRange r = range;
-  OrderPair(r.firstRow, r.lastRow);
-  OrderPair(r.firstCol, r.lastCol);
-  for (int row = std::max<int>(r.firstRow, 0); RangeIsValid(r) && row <= std::min<int>(r.lastRow, kMaxRow); ++row) {
-    for (TCellHandle cell = CellFindRowPos(row, r.firstCol); cell != kNilHandle && !gOverflow;) {
-      const TCell* record = CellPtr(cell);
-      if (record->column > r.lastCol) break;
-      TCellHandle next = record->next;
-      QueueDependents(cell);
-      cell = next;
-    }
-  }
+  gQueue.Clear();
+  ForEachCellInRange(range, [](TCellHandle handle, const TCell& cell) {
+    // Cells already walked, and plain cells nothing reads, have nothing to add.
+    if ((cell.kind & kKindMarkVisited) || (cell.dependents == kNilHandle && !CellIsFormula(&cell))) return true;
+    QueueDependents(handle);
+    return !gOverflow;
+  });
   EvaluateQueue();
   gRangeRecalcRunning = false;
   if (gOverflow) ShowError(kCalcStackExceededText);
@@ -393,9 +484,9 @@ bool RecalcOverflowed() { return gOverflow; }
 
 int CountMarkedCells() {
   int marked = 0;
-  for (int row = 0; row <= gCurrentDoc.highRow; ++row)
-    for (TCellHandle cell = RowListHead(row); cell != kNilHandle; cell = CellPtr(cell)->next)
-      if (CellPtr(cell)->kind & kWalkMarks) ++marked;
+  TRange sheet;
+  RangeSet(sheet, 0, 0, kMaxCol, kMaxRow);
+  ForEachCellInRange(sheet, [&](TCellHandle, TCell& cell) { marked += (cell.kind & kWalkMarks) != 0; });
   return marked;
 }
 

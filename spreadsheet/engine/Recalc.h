@@ -29,8 +29,12 @@ inline constexpr const char* kCalcStackExceededText = "Calc Stack Exceeded";
 bool DepLinkToggle(TCellHandle formulaCell, int row, int col, bool add);
 
 // Adds or removes the links of every reference of a formula cell (kinds 0 and
-// 1): one per single cell, one per cell of a range. False, with "Out of
-// Memory" set, when a link could not be added; the links made so far stay.
+// 1): one per single cell, one per cell of a range, creating the cells a range
+// covers when adding (links the formula has already stay as they are). False,
+// with "Out of Memory" set, when a link could not be added: the links this
+// call made are taken away again, so the formula is linked as it was before
+// (the cells made for them are left blank). A reference to a range too large
+// for the pool's room is refused before any cell is made.
 bool FormulaLinkDeps(TCellHandle cell, bool add);
 
 // True when the code calls a user-defined function.

@@ -109,18 +109,18 @@ std::string RowDisplayText(int row, int firstCol, int lastCol) {
     length += std::max(0, windows.ColumnWidthChars(col) + 2);
   }
   std::string line(static_cast<std::size_t>(length), ' ');
-  for (TCellHandle handle = CellFindRowPos(row, firstCol); handle != kNilHandle; handle = CellPtr(handle)->next) {
-    const TCell& cell = *CellPtr(handle);
-    if (cell.column > lastCol) break;
+  TRange cells;
+  RangeSet(cells, firstCol, row, lastCol, row);
+  ForEachCellInRange(cells, [&](TCellHandle, const TCell& cell) {
     int start = starts[static_cast<std::size_t>(cell.column - firstCol)];
     int width = std::max(0, windows.ColumnWidthChars(cell.column) + 2);
-    if (width == 0) continue;
+    if (width == 0) return;
     TFieldText field = CellField(cell, width);
     int at = start + FieldOffset(field, width);
-    if (at >= length) continue;
+    if (at >= length) return;
     line.replace(static_cast<std::size_t>(at), std::min(field.text.size(), static_cast<std::size_t>(length - at)),
                  field.text.substr(0, static_cast<std::size_t>(length - at)));
-  }
+  });
   return line;
 }
 

@@ -3,6 +3,7 @@
 // probabilities. The numerics are the numeric library's; the handlers take
 // their arguments' values and hand back its result and its error.
 #include "spreadsheet/engine/Evaluator.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/RangeFunctionFamilies.h"
@@ -47,10 +48,12 @@ double Beta(double a, double b, numeric::TCalcStatus& status) {
 }
 
 constexpr THandlerEntry kSpecialFunctionHandlers[] = {
-    {157, Special1<numeric::Erf>},      {158, Special2<numeric::BesselJ>}, {159, Special2<numeric::BesselY>},
-    {160, Special2<numeric::BesselI>},  {161, Special2<numeric::BesselK>}, {166, Special2<Beta>},
-    {167, Special3<numeric::BetaI>},    {168, Special2<numeric::GammaP>},  {169, Special2<numeric::GammaQ>},
-    {177, Special3<numeric::Gauss>},    {178, Special3<numeric::Poisson>},
+    {kTokErf, Special1<numeric::Erf>},         {kTokBesselJ, Special2<numeric::BesselJ>},
+    {kTokBesselY, Special2<numeric::BesselY>}, {kTokBesselI, Special2<numeric::BesselI>},
+    {kTokBesselK, Special2<numeric::BesselK>}, {kTokBeta, Special2<Beta>},
+    {kTokBetaI, Special3<numeric::BetaI>},     {kTokGammaP, Special2<numeric::GammaP>},
+    {kTokGammaQ, Special2<numeric::GammaQ>},   {kTokGauss, Special3<numeric::Gauss>},
+    {kTokPoisson, Special3<numeric::Poisson>},
 };
 
 }  // namespace

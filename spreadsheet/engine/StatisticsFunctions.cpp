@@ -5,6 +5,7 @@
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Evaluator.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/NumericLibrary.h"
 #include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/RangeFunctionFamilies.h"
@@ -24,14 +25,14 @@ template <TListAggregate kAggregate>
 void ListFunction() {
   const int tokenAt = CurrentTokenPosition();
   const int count = gEval.code[gEval.index++];
-  std::vector<double> values;
+  TListAccumulator values(kAggregate);
   bool error = false;
   std::uint8_t marks = 0;
   for (int arg = 1; arg <= count; ++arg) {
     if (!ArgumentIsRangeOperand(arg, count, tokenAt)) {
       const TValueSlot& slot = ArgumentSlot(arg, count);
       marks |= slot.error;
-      values.push_back(slot.value);
+      values.Add(slot.value);
       continue;
     }
     TRange range;
@@ -39,13 +40,12 @@ void ListFunction() {
       error = true;
       continue;
     }
-    ForEachCellInRange(range, [&](TCellHandle handle) {
-      const TCell* cell = CellPtr(handle);
-      if (cell->kind & kKindErrorBit) error = true;
-      if (CellIsNumeric(cell)) values.push_back(CellNumber(cell, error));
+    ForEachCellInRange(range, [&](TCellHandle, const TCell& cell) {
+      if (cell.kind & kKindErrorBit) error = true;
+      if (CellIsNumeric(&cell)) values.Add(CellNumber(&cell, error));
     });
   }
-  const double result = AggregateList(kAggregate, values);
+  const double result = values.Result();
   if (error) SetCalcError();
   FinishNumber(count, result, false);
   TopSlot().error = marks;
@@ -98,22 +98,14 @@ void FnPsum() {
 }
 
 constexpr THandlerEntry kStatisticsHandlers[] = {
-    {80, ListFunction<TListAggregate::kSum>},
-    {81, ListFunction<TListAggregate::kAvg>},
-    {82, ListFunction<TListAggregate::kCount>},
-    {83, ListFunction<TListAggregate::kMin>},
-    {84, ListFunction<TListAggregate::kMax>},
-    {87, ListFunction<TListAggregate::kVar>},
-    {88, ListFunction<TListAggregate::kStd>},
-    {149, ListFunction<TListAggregate::kVarSample>},
-    {150, ListFunction<TListAggregate::kStdSample>},
-    {140, FnPsum},
-    {162, RangeStatisticFunction<numeric::Median>},
-    {170, RangeStatisticFunction<numeric::AveDev>},
-    {171, RangeStatisticFunction<numeric::Skew>},
-    {172, RangeStatisticFunction<numeric::Kurt>},
-    {173, RangeStatisticFunction<numeric::Cov>},
-    {181, FnCountA},
+    {kTokSum, ListFunction<TListAggregate::kSum>},         {kTokAvg, ListFunction<TListAggregate::kAvg>},
+    {kTokCount, ListFunction<TListAggregate::kCount>},     {kTokMin, ListFunction<TListAggregate::kMin>},
+    {kTokMax, ListFunction<TListAggregate::kMax>},         {kTokVar, ListFunction<TListAggregate::kVar>},
+    {kTokStd, ListFunction<TListAggregate::kStd>},         {kTokVarU, ListFunction<TListAggregate::kVarSample>},
+    {kTokStdU, ListFunction<TListAggregate::kStdSample>},  {kTokPSum, FnPsum},
+    {kTokMedian, RangeStatisticFunction<numeric::Median>}, {kTokAveDev, RangeStatisticFunction<numeric::AveDev>},
+    {kTokSkew, RangeStatisticFunction<numeric::Skew>},     {kTokKurt, RangeStatisticFunction<numeric::Kurt>},
+    {kTokCov, RangeStatisticFunction<numeric::Cov>},       {kTokCountA, FnCountA},
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "spreadsheet/engine/DecimalDigits.h"
 #include "spreadsheet/engine/FormatSettings.h"
+#include "spreadsheet/engine/FormulaTables.h"
 #include "spreadsheet/engine/FunctionArguments.h"
 #include "spreadsheet/engine/FunctionFamilies.h"
 #include "spreadsheet/engine/NumberText.h"
@@ -143,9 +144,11 @@ void FnDms() {
 }
 
 constexpr THandlerEntry kTextHandlers[] = {
-    {70, FnLength},  {71, FnVal},    {72, FnStr},     {73, FnMid},    {74, FnChr},   {75, FnOrd},
-    {76, FnFind},    {101, FnRepeat}, {102, FnUpper}, {103, FnLower}, {104, FnLeft}, {105, FnRight},
-    {107, FnProper}, {109, FnTrim},  {110, FnClean},  {113, FnExact}, {180, FnDms},
+    {kTokLength, FnLength}, {kTokVal, FnVal},       {kTokStr, FnStr},       {kTokMid, FnMid},
+    {kTokChr, FnChr},       {kTokOrd, FnOrd},       {kTokFind, FnFind},     {kTokRepeat, FnRepeat},
+    {kTokUpper, FnUpper},   {kTokLower, FnLower},   {kTokLeft, FnLeft},     {kTokRight, FnRight},
+    {kTokProper, FnProper}, {kTokTrim, FnTrim},     {kTokClean, FnClean},   {kTokExact, FnExact},
+    {kTokDms, FnDms},
 };
 
 }  // namespace

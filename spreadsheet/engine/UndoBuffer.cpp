@@ -308,15 +308,17 @@ bool UndoSave() {
   // Every row is walked, not only those up to the extent: the restore empties
   // the whole store, so a cell left out would be lost.
   TPoolHandle last = kNilHandle;
-  for (int row = 0; row <= kMaxRow; ++row) {
-    for (TCellHandle cell = RowListHead(row); cell != kNilHandle; cell = CellPtr(cell)->next) {
-      TPoolHandle record = UndoRecordFromCell(cell);
-      if (record == kNilHandle) return AbandonSave(head);
-      if (last == kNilHandle) HeadPtr(head)->first = record;
-      else RecPtr(last)->next = record;
-      last = record;
-    }
-  }
+  TRange sheet;
+  RangeSet(sheet, 0, 0, kMaxCol, kMaxRow);
+  bool saved = ForEachCellInRange(sheet, [&](TCellHandle cell) {
+    TPoolHandle record = UndoRecordFromCell(cell);
+    if (record == kNilHandle) return false;
+    if (last == kNilHandle) HeadPtr(head)->first = record;
+    else RecPtr(last)->next = record;
+    last = record;
+    return true;
+  });
+  if (!saved) return AbandonSave(head);
   RowListSet(kUndoListEntry, head);
   return true;
 }

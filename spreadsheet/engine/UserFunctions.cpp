@@ -26,7 +26,6 @@
 namespace corvane {
 namespace {
 
-constexpr std::uint8_t kTokArgument = 179;  // "A"
 constexpr std::size_t kRecordNameAt = 0;
 constexpr std::size_t kRecordBodyAt = 13;
 constexpr std::size_t kRecordPadAt = 269;
@@ -516,27 +515,23 @@ void UserFunctionsReset() {
   UndoSave();
   std::vector<TCellHandle> converted;
   bool kept = false;  // a formula that calls user functions stays
-  for (int row = 0; row <= std::min<int>(gCurrentDoc.highRow, kMaxRow); ++row) {
-    for (TCellHandle cell = RowListHead(row); cell != kNilHandle;) {
-      TCell* record = CellPtr(cell);
-      if (!record) break;
-      TCellHandle next = record->next;
-      if (CellIsFormula(record) && FormulaHasUserFunction(PoolBlock(record->text))) {
-        std::string text;
-        TPoolHandle label = ResetText(record, text) ? PoolNewString("'" + text) : kNilHandle;
-        if (label == kNilHandle) {
-          kept = true;
-        } else {
-          CellClearContents(cell);
-          record = CellPtr(cell);
-          record->text = label;
-          record->kind = kKindLabel;
-          converted.push_back(cell);
-        }
-      }
-      cell = next;
+  TRange sheet;
+  RangeSet(sheet, 0, 0, kMaxCol, kMaxRow);
+  ForEachCellInRange(sheet, [&](TCellHandle cell) {
+    TCell* record = CellPtr(cell);
+    if (!CellIsFormula(record) || !FormulaHasUserFunction(PoolBlock(record->text))) return;
+    std::string text;
+    TPoolHandle label = ResetText(record, text) ? PoolNewString("'" + text) : kNilHandle;
+    if (label == kNilHandle) {
+      kept = true;
+      return;
     }
-  }
+    CellClearContents(cell);
+    record = CellPtr(cell);
+    record->text = label;
+    record->kind = kKindLabel;
+    converted.push_back(cell);
+  });
   ClearErrorFlag();
   // Formulas that stayed still call the table by index: it stays with them.
   if (!kept) ClearDocumentUserFunctions();

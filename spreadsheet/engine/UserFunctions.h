@@ -106,7 +106,7 @@ void UserFunctionsToRange(const TRange& range);
 void UserFunctionsReset();
 
 // Registers the handlers of token 254 (user-function call), 255 (named-cell
-// call) and 179 ("A"). InitHandlerTable calls it.
+// call) and 179 ("A"). The function registry calls it.
 void RegisterUserFunctionHandlers();
 
 }  // namespace corvane

@@ -482,17 +482,13 @@ bool ExportDbf(const TRange& range, const std::string& fileName) {
   }
   out += static_cast<char>(kDescriptorEnd);
 
-  for (int row = r.firstRow + 1; row <= r.lastRow; ++row) {
-    out += ' ';
-    TCellHandle next = CellFindRowPos(row, r.firstCol);
-    for (int col = r.firstCol; col <= r.lastCol; ++col) {
-      const TCell* cell = CellPtr(next);
-      if (cell != nullptr && cell->column == col)
-        next = cell->next;
-      else
-        cell = nullptr;
-      AppendFieldValue(out, fields[static_cast<std::size_t>(col - r.firstCol)], cell);
-    }
+  TRange body = r;
+  body.firstRow = static_cast<std::int16_t>(r.firstRow + 1);
+  if (body.firstRow <= body.lastRow) {
+    ForEachPositionInRange(body, [&](int, int col, TCellHandle cell) {
+      if (col == r.firstCol) out += ' ';
+      AppendFieldValue(out, fields[static_cast<std::size_t>(col - r.firstCol)], CellPtr(cell));
+    });
   }
   out += static_cast<char>(kFileEnd);
 

@@ -119,14 +119,19 @@ void TByteReader::Skip(std::size_t count) {
 }
 
 std::string TByteReader::FixedText(std::size_t width, std::size_t maxChars) {
+  return std::string(FixedTextView(width, maxChars));
+}
+
+std::string_view TByteReader::FixedTextView(std::size_t width, std::size_t maxChars) {
   if (!Take(width)) return {};
   const char* at = reinterpret_cast<const char*>(data_ + pos_);
   std::size_t n = std::find(at, at + width, '\0') - at;
   pos_ += width;
-  return std::string(at, std::min(n, maxChars));
+  return std::string_view(at, std::min(n, maxChars));
 }
 
 std::string TByteReader::RestText(std::size_t maxChars) { return FixedText(Remaining(), maxChars); }
+std::string_view TByteReader::RestTextView(std::size_t maxChars) { return FixedTextView(Remaining(), maxChars); }
 
 std::string TByteReader::PrefixedText(std::size_t maxChars) {
   std::size_t n = std::min<std::size_t>(U8(), maxChars);

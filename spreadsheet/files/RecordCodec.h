@@ -67,8 +67,9 @@ class TByteReader {
   // `width` consumed), cut to `maxChars`.
   std::string FixedText(std::size_t width, std::size_t maxChars);
   // The rest of the bytes as a text up to the first zero byte, cut to `maxChars`;
-  // all remaining bytes are consumed.
+  // all remaining bytes are consumed. The view borrows the bytes being read.
   std::string RestText(std::size_t maxChars);
+  std::string_view RestTextView(std::size_t maxChars);
   // A length byte and `maxChars` bytes of room; a length above maxChars counts
   // as maxChars.
   std::string PrefixedText(std::size_t maxChars);
@@ -80,6 +81,7 @@ class TByteReader {
 
  private:
   bool Take(std::size_t count);
+  std::string_view FixedTextView(std::size_t width, std::size_t maxChars);
 
   const std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;

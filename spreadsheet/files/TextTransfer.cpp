@@ -165,14 +165,18 @@ bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
   return ok;
 }
 
-// Runs of spaces become one space, then one leading and one trailing space go.
-std::string CollapseSpaces(std::string_view text) {
-  std::string out;
+// Runs of spaces become one space, then one leading and one trailing space
+// go. A text with nothing to change is given back as it is; otherwise the
+// result is built in `scratch`, which the view then borrows.
+std::string_view CollapseSpaces(std::string_view text, std::string& scratch) {
+  bool plain = text.find("  ") == std::string_view::npos && (text.empty() || (text.front() != ' ' && text.back() != ' '));
+  if (plain) return text;
+  scratch.clear();
   for (char c : text)
-    if (c != ' ' || out.empty() || out.back() != ' ') out += c;
-  if (!out.empty() && out.front() == ' ') out.erase(0, 1);
-  if (!out.empty() && out.back() == ' ') out.pop_back();
-  return out;
+    if (c != ' ' || scratch.empty() || scratch.back() != ' ') scratch += c;
+  if (!scratch.empty() && scratch.front() == ' ') scratch.erase(0, 1);
+  if (!scratch.empty() && scratch.back() == ' ') scratch.pop_back();
+  return scratch;
 }
 
 void AppendCsvField(std::string& out, std::string_view text, bool quoteAll) {
@@ -231,20 +235,14 @@ bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& ra
   }
   bool quoteAll = quoteMode == kExportQuoteAll;
   std::string out;
-  for (int row = r.firstRow; row <= r.lastRow; ++row) {
-    TCellHandle next = CellFindRowPos(row, r.firstCol);
-    for (int col = r.firstCol; col <= r.lastCol; ++col) {
-      const TCell* cell = CellPtr(next);
-      std::string text;
-      if (cell != nullptr && cell->column == col) {
-        text = CellTransferText(cell).substr(0, kExportFieldChars);
-        next = cell->next;
-      }
-      if (col > r.firstCol) out += ',';
-      AppendCsvField(out, CollapseSpaces(text).substr(0, kExportFieldChars), quoteAll);
-    }
-    out += "\r\n";
-  }
+  std::string scratch;
+  ForEachPositionInRange(r, [&](int, int col, TCellHandle cell) {
+    if (col > r.firstCol) out += ',';
+    std::string text = cell != kNilHandle ? CellTransferText(CellPtr(cell)) : std::string();
+    std::string_view field = std::string_view(text).substr(0, kExportFieldChars);
+    AppendCsvField(out, CollapseSpaces(field, scratch).substr(0, kExportFieldChars), quoteAll);
+    if (col == r.lastCol) out += "\r\n";
+  });
   if (!SaveFileReplacing(fileName, out, "")) {
     SetErrorFlag(kWriteErrorText);
     return false;

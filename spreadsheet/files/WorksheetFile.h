@@ -99,6 +99,7 @@ bool IsWorksheetFile(std::string_view name);
 struct TLinkedCellValue {
   int row = 0;
   int col = 0;
+  int rowsPerSheet = 8192;  // the file's: 8192 divided by its number of sheets
   bool isText = false;
   bool isLabel = false;  // a label: `text` starts with its prefix
   double number = 0;

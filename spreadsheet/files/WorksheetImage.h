@@ -18,18 +18,22 @@
 
 namespace corvane::wks {
 
+// One cell record, kept small: its texts stay in the file's bytes and its
+// code in the image's code store (TWorksheetImage::Text and Code give them).
 struct TFileCell {
   std::int16_t row = 0;
   std::int16_t col = 0;
   std::uint8_t type = 0;  // main record type: blank, integer, number, label or formula
-  std::uint16_t recordLength = 0;
   std::uint8_t format = 0;
-  std::uint32_t attributes = 0;
   bool error = false;       // a formula whose value is ERR
-  bool textResult = false;  // a formula whose result is `text`
-  double number = 0;        // integer, real or formula value, cleaned
-  std::string text;         // label (with its prefix) or text result
-  std::string code;         // formula: TFormulaCode, references in stored form
+  bool textResult = false;  // a formula whose result is its text
+  std::uint16_t recordLength = 0;
+  std::uint8_t textLength = 0;  // label (with its prefix) or text result, at most 240
+  std::uint8_t codeLength = 0;  // formula: TFormulaCode bytes, references in stored form; 0 for none
+  std::uint32_t attributes = 0;
+  std::uint32_t textAt = 0;  // where the text starts in the file's bytes
+  std::uint32_t codeAt = 0;  // where the code starts in the code store
+  double number = 0;         // integer, real or formula value, cleaned
 };
 
 struct TFileAttributes {
@@ -50,7 +54,21 @@ enum class TReadScope {
 };
 
 struct TWorksheetImage {
+  std::string bytes;         // the file, which the cells' texts are read from
+  std::string codes;         // the cells' formula codes, one after another
   std::vector<TFileCell> cells;
+
+  std::string_view Text(const TFileCell& cell) const {
+    return std::string_view(bytes).substr(cell.textAt, cell.textLength);
+  }
+  // The code of a formula cell (empty for other cells); it may be changed in place.
+  std::uint8_t* Code(const TFileCell& cell) {
+    return cell.codeLength ? reinterpret_cast<std::uint8_t*>(codes.data() + cell.codeAt) : nullptr;
+  }
+  const std::uint8_t* Code(const TFileCell& cell) const {
+    return cell.codeLength ? reinterpret_cast<const std::uint8_t*>(codes.data() + cell.codeAt) : nullptr;
+  }
+
   std::vector<TFileName> names;
 
   // Staged document state (whole loads only).
@@ -93,10 +111,11 @@ struct TWorksheetImage {
   std::vector<int> userFunctionArgs;  // the argument count of each, in order
 };
 
-// Parses `bytes` as a worksheet file into `image`, whose staged state the
-// caller has filled from the document. False, with the error flag set
-// ("Error at Record:" and the record's type and length), for a damaged file.
-bool ParseWorksheet(std::string_view bytes, TReadScope scope, TWorksheetImage& image);
+// Parses `bytes` as a worksheet file into `image`, which keeps them, and whose
+// staged state the caller has filled from the document. False, with the
+// error flag set ("Error at Record:" and the record's type and length), for a
+// damaged file.
+bool ParseWorksheet(std::string bytes, TReadScope scope, TWorksheetImage& image);
 
 // The text for a record at fault: "Error at Record:" with the type as two hex
 // digits and the length as four in brackets.

@@ -13,7 +13,7 @@ void InstallLinkedFileReader() {
     return ReadLinkedFileCells(HostFileName(fileName), [](const TLinkedCellValue& value) {
       std::string_view text = value.text;
       if (value.isLabel && !text.empty()) text.remove_prefix(1);
-      LinkStoreValue(value.row, value.col, value.isText, text, value.number);
+      LinkStoreValue(value.row, value.col, value.rowsPerSheet, value.isText, text, value.number);
     });
   });
 }

@@ -69,11 +69,13 @@ class TParser {
   bool MainRecord(const TRecordView& record);
   bool CellRecord(const TRecordView& record);
   bool FormulaCode(TByteReader& in, TFileCell& cell);
+  // Keeps where `text`, a view into the file's bytes, stands.
+  void KeepText(TFileCell& cell, std::string_view text);
   bool CheckFormulaCode();
   bool NameRecord(const TRecordView& record);
   bool SheetRecord(const TRecordView& record);
   bool WindowRecord(const TRecordView& record);
-  // every record (a load), or only the user-defined functions
+  // every record (a load), or only the user-defined functions and the layout
   bool ExtensionSection(bool everyRecord);
   bool ExtRecord(const TRecordView& record);
   bool UserFunctionRecord(const TRecordView& record);
@@ -123,9 +125,8 @@ bool TParser::CheckFormulaCode() {
     };
   }
   for (const TFileCell& cell : image_.cells) {
-    if (cell.code.empty()) continue;
-    if (!StoredCodeBalances(reinterpret_cast<const std::uint8_t*>(cell.code.data()), cell.col, argCount))
-      return Fail(kFormula, cell.recordLength);
+    if (cell.codeLength == 0) continue;
+    if (!StoredCodeBalances(image_.Code(cell), cell.col, argCount)) return Fail(kFormula, cell.recordLength);
   }
   return true;
 }
@@ -188,7 +189,7 @@ bool TParser::CellRecord(const TRecordView& record) {
     TFileCell& formula = image_.cells[owner];
     if (formula.row != cell.row || formula.col != cell.col || formula.error) return true;
     formula.textResult = true;
-    formula.text = in.RestText(kMaxCellText);
+    KeepText(formula, in.RestTextView(kMaxCellText));
     return true;
   }
   lastFormula_ = -1;
@@ -200,7 +201,7 @@ bool TParser::CellRecord(const TRecordView& record) {
       cell.number = CleanNumber(in.F64());
       break;
     case kLabel:
-      cell.text = in.RestText(kMaxCellText);
+      KeepText(cell, in.RestTextView(kMaxCellText));
       break;
     case kFormula:
       if (record.length > kMaxFormulaRecord + 1) return true;  // more code than a cell holds
@@ -210,8 +211,13 @@ bool TParser::CellRecord(const TRecordView& record) {
       break;
   }
   if (type == kFormula) lastFormula_ = static_cast<int>(image_.cells.size());
-  image_.cells.push_back(std::move(cell));
+  image_.cells.push_back(cell);
   return true;
+}
+
+void TParser::KeepText(TFileCell& cell, std::string_view text) {
+  cell.textAt = static_cast<std::uint32_t>(reinterpret_cast<const std::uint8_t*>(text.data()) - bytes_);
+  cell.textLength = static_cast<std::uint8_t>(text.size());
 }
 
 // The value and code of a formula record. The code bytes follow the size word,
@@ -233,7 +239,9 @@ bool TParser::FormulaCode(TByteReader& in, TFileCell& cell) {
   std::size_t end = n - 1;
   if (end < kFirstTokenIndex || end >= kMaxFormulaCode || code[end] != kTokEnd) return false;
   code[0] = static_cast<std::uint8_t>(end);
-  cell.code.assign(reinterpret_cast<const char*>(code), end + 1);
+  cell.codeAt = static_cast<std::uint32_t>(image_.codes.size());
+  cell.codeLength = static_cast<std::uint8_t>(end + 1);
+  image_.codes.append(reinterpret_cast<const char*>(code), end + 1);
   return true;
 }
 
@@ -411,8 +419,10 @@ bool TParser::ExtensionSection(bool everyRecord) {
   for (;;) {
     if (!records_.Next(record)) return records_.Truncated() ? FailTruncated() : Fail(kExtEof, 0);
     if (record.Type() == 0 || record.Type() == kExtEof) return true;
-    bool read = everyRecord ? ExtRecord(record)
-                            : record.Type() != kExtUserFunction || UserFunctionRecord(record);
+    // Reading cells alone also takes the window layout: its number of sheets
+    // says how the rows of a linked file divide into sheets.
+    int type = record.Type();
+    bool read = everyRecord || type == kExtUserFunction || type == kExtWindowLayout ? ExtRecord(record) : true;
     if (!read) return false;
   }
 }
@@ -607,10 +617,11 @@ std::string RecordErrorText(int type, int length) {
   return text;
 }
 
-bool ParseWorksheet(std::string_view bytes, TReadScope scope, TWorksheetImage& image) {
+bool ParseWorksheet(std::string bytes, TReadScope scope, TWorksheetImage& image) {
   image.mainColumnWidths.fill(kDefaultSizeEntry);
+  image.bytes = std::move(bytes);
   try {
-    return TParser(bytes, scope, image).Run();
+    return TParser(image.bytes, scope, image).Run();
   } catch (const std::bad_alloc&) {
     SetOutOfMemoryError();
     return false;

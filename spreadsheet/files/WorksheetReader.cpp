@@ -6,8 +6,7 @@
 #include <array>
 #include <cstring>
 #include <fstream>
-#include <iterator>
-#include <new>
+#include <exception>
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
@@ -26,6 +25,7 @@
 #include "spreadsheet/engine/TextCase.h"
 #include "spreadsheet/engine/UndoBuffer.h"
 #include "spreadsheet/engine/UserFunctions.h"
+#include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/files/WorksheetImage.h"
@@ -43,23 +43,24 @@ constexpr std::size_t kRangeNameLineChars = 16;
 
 bool gAutoExecMode = false;
 
-// The whole file, or false when it cannot be opened or read.
-// Reads the whole file into `bytes`; false when it cannot be opened or read.
-// A file larger than the memory left sets `tooLarge` instead of ending the
-// program.
+// Reads the whole file into `bytes` with one read of its size; false when it
+// cannot be opened or read. A file larger than the memory left sets
+// `tooLarge` instead of ending the program.
 bool ReadFileBytes(const std::string& path, std::string& bytes, bool& tooLarge) {
   tooLarge = false;
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return false;
+  std::streamoff size = file.tellg();
+  if (size < 0 || !file.seekg(0)) return false;
   try {
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  } catch (const std::bad_alloc&) {
+    bytes.resize(static_cast<std::size_t>(size));
+  } catch (const std::exception&) {  // bad_alloc, or a size beyond what a string holds
     bytes.clear();
     bytes.shrink_to_fit();
     tooLarge = true;
     return true;
   }
-  return !file.bad();
+  return size == 0 || static_cast<bool>(file.read(bytes.data(), size));
 }
 
 // The staged state starts as the document's own, so records the file lacks
@@ -156,8 +157,8 @@ bool MapUserFunctionCalls(TWorksheetImage& image, const TPlacement& place) {
   if (!image.haveExtensionSection || place.byValue) return true;
   std::vector<int> documentIndex(image.userFunctions.size() + 1, 0);
   for (TFileCell& cell : image.cells) {
-    if (cell.code.empty() || !InBounds(place, cell)) continue;
-    auto* code = reinterpret_cast<std::uint8_t*>(cell.code.data());
+    if (cell.codeLength == 0 || !InBounds(place, cell)) continue;
+    std::uint8_t* code = image.Code(cell);
     int length = code[0];
     for (int i = kFirstTokenIndex; i < length; i = NextTokenIndex(code, i, length)) {
       if (code[i] != kTokUserFunction) continue;
@@ -181,16 +182,17 @@ double CurrentNumber(const TCell& cell) {
 
 // Puts one file cell at (row, col), replacing what the cell held. False when
 // the pool has no room for it.
-bool StoreCell(const TFileCell& in, int row, int col, const TPlacement& place, bool markUnlinked,
+bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int col, const TPlacement& place, bool markUnlinked,
                std::vector<TCellHandle>& formulas) {
   TCellHandle handle = CellGetOrCreate(row, col);
   if (handle == kNilHandle) return false;
   std::uint8_t type = in.type;
+  const std::string_view text = image.Text(in);
   std::string labelText;
   if (place.byValue && type == kFormula) {
     if (in.textResult) {
       type = kLabel;
-      labelText = std::string(1, gCurrentDoc.settings.labelPrefix) + in.text;
+      labelText = std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text);
     } else {
       type = kNumber;
     }
@@ -218,19 +220,20 @@ bool StoreCell(const TFileCell& in, int row, int col, const TPlacement& place, b
       SetCellReal(*cell, number);
       break;
     case kLabel: {
-      TPoolHandle text = PoolNewString(labelText.empty() ? in.text : labelText);
-      if (text == kNilHandle) return false;
+      TPoolHandle label = PoolNewString(labelText.empty() ? text : std::string_view(labelText));
+      if (label == kNilHandle) return false;
       cell = CellPtr(handle);
-      cell->text = text;
+      cell->text = label;
       cell->kind = kKindLabel;
       SetCellReal(*cell, 0);
       break;
     }
     case kFormula: {
-      TPoolHandle code = PoolNewString(std::string_view(in.code).substr(1));
+      const std::uint8_t* stored = image.Code(in);
+      TPoolHandle code = PoolNewString(std::string_view(reinterpret_cast<const char*>(stored) + 1, in.codeLength - 1u));
       TPoolHandle result = kNilHandle;
-      if (in.textResult && !in.text.empty()) result = PoolNewString(in.text);
-      if (code == kNilHandle || (in.textResult && !in.text.empty() && result == kNilHandle)) {
+      if (in.textResult && !text.empty()) result = PoolNewString(text);
+      if (code == kNilHandle || (in.textResult && !text.empty() && result == kNilHandle)) {
         PoolFreeString(code);
         PoolFreeString(result);
         return false;
@@ -362,7 +365,7 @@ bool ApplyDocumentState(const TWorksheetImage& image) {
 bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image, bool& opened) {
   std::string bytes;
   bool tooLarge = false;
-  opened = ReadFileBytes(path, bytes, tooLarge);
+  opened = ReadFileBytes(HostFileName(path), bytes, tooLarge);
   if (!opened) {
     SetErrorFlag(kUnableToOpenText);
     return false;
@@ -371,7 +374,7 @@ bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image
     SetOutOfMemoryError();
     return false;
   }
-  return ParseWorksheet(bytes, scope, image);
+  return ParseWorksheet(std::move(bytes), scope, image);
 }
 
 }  // namespace
@@ -438,7 +441,7 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
     // Like every command that changes cells, a merge passes over protected
     // cells (missing ones count as protected) while protection is on.
     if (merge && CellIsProtected(CellPtr(CellFind(row, col)))) continue;
-    if (!StoreCell(cell, row, col, place, !relink, formulas)) {
+    if (!StoreCell(image, cell, row, col, place, !relink, formulas)) {
       outOfMemory = true;
       break;
     }
@@ -485,7 +488,7 @@ bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines) {
 }
 
 bool IsWorksheetFile(std::string_view name) {
-  std::ifstream file(WorksheetFileName(name), std::ios::binary);
+  std::ifstream file(HostFileName(WorksheetFileName(name)), std::ios::binary);
   unsigned char head[4];
   if (!file.read(reinterpret_cast<char*>(head), sizeof head)) return false;
   return (head[2] | head[3] << 8) == 2;
@@ -498,15 +501,17 @@ bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {
     ClearErrorFlag();
     return false;
   }
+  int sheets = image.haveLayout ? image.layout.sheetCount : 1;
   for (const TFileCell& cell : image.cells) {
     if (cell.type == kBlank) continue;
     TLinkedCellValue value;
     value.row = cell.row;
     value.col = cell.col;
+    value.rowsPerSheet = kRowsPerWorksheet / sheets;
     value.isLabel = cell.type == kLabel;
     value.isText = value.isLabel || cell.textResult;
     if (value.isText) {
-      value.text = cell.text;
+      value.text = image.Text(cell);
     } else {
       value.number = cell.error ? 0 : cell.number;
     }

@@ -20,6 +20,7 @@
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/FileReplace.h"
+#include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/RecordCodec.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFile.h"
@@ -73,14 +74,9 @@ TBlock BlockToWrite(bool rangeFlag, const TRange& range) {
 // ascending column.
 template <typename Visit>
 void ForEachBlockCell(const TBlock& block, Visit visit) {
-  for (int row = block.firstRow; row <= block.lastRow; ++row) {
-    for (TCellHandle handle = CellFindRowPos(row, block.firstCol); handle != kNilHandle;) {
-      const TCell* cell = CellPtr(handle);
-      if (!cell || cell->column > block.lastCol) break;
-      visit(*cell);
-      handle = cell->next;
-    }
-  }
+  TRange range;
+  RangeSet(range, block.firstCol, block.firstRow, block.lastCol, block.lastRow);
+  ForEachCellInRange(range, [&](TCellHandle, const TCell& cell) { visit(cell); });
 }
 
 void WriteWindowRecord(TRecordWriter& out, int type, const TPanePlace& pane) {
@@ -480,9 +476,12 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range) {
 }
 
 bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range) {
+  // An existing file of the name in another case is the one replaced, as on
+  // Windows.
   std::string path = WorksheetFileName(name);
   std::string bytes = WorksheetBytes(rangeFlag, range);
-  std::string backup = ProgramSettings().Backups ? BackupFileName(path, 'B') : std::string();
+  std::string backup = ProgramSettings().Backups ? HostFileName(BackupFileName(path, 'B')) : std::string();
+  path = HostFileName(path);
   if (!SaveFileReplacing(path, bytes, backup)) {
     SetErrorFlag(kUnableToCloseText);
     ShowError(kUnableToCloseText);

@@ -89,17 +89,14 @@ TGraphRangeStats GraphRangeStatistics(const TRange& range) {
   TGraphRangeStats stats;
   TRange r;
   if (!RangeOnSheet(range, r)) return stats;
-  for (int row = r.firstRow; row <= r.lastRow; ++row) {
-    for (const TCell* cell = CellPtr(CellFindRowPos(row, r.firstCol)); cell && cell->column <= r.lastCol;
-         cell = CellPtr(cell->next)) {
-      double x;
-      if (!GraphCellNumber(cell, x)) continue;
-      if (stats.count == 0 || x > stats.max) stats.max = x;
-      if (stats.count == 0 || x < stats.min) stats.min = x;
-      stats.sum += x;
-      ++stats.count;
-    }
-  }
+  ForEachCellInRange(r, [&](TCellHandle, const TCell& cell) {
+    double x;
+    if (!GraphCellNumber(&cell, x)) return;
+    if (stats.count == 0 || x > stats.max) stats.max = x;
+    if (stats.count == 0 || x < stats.min) stats.min = x;
+    stats.sum += x;
+    ++stats.count;
+  });
   return stats;
 }
 

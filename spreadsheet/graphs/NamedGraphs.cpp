@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/InsertDelete.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/TextCase.h"
 
@@ -174,5 +175,7 @@ void ForEachGraphRange(const std::function<void(TRange&)>& adjust) {
     graph.ToBytes(PoolBlock(gCurrentDoc.graphs[index]));
   }
 }
+
+void InstallGraphRangeVisitor() { SetKeptRangesVisitor(ForEachGraphRange); }
 
 }  // namespace corvane

@@ -79,4 +79,9 @@ bool GraphInitDocument();
 // it leaves; for insert, delete and move, which shift stored ranges.
 void ForEachGraphRange(const std::function<void(TRange&)>& adjust);
 
+// Makes the graphs' ranges follow inserts, deletes and moves of cells: gives
+// ForEachGraphRange to the engine's stored-range walk (SetKeptRangesVisitor,
+// InsertDelete.h). The program's start-up calls it once; so do the tests.
+void InstallGraphRangeVisitor();
+
 }  // namespace corvane

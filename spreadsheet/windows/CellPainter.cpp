@@ -213,11 +213,10 @@ class TRowPainter {
     firstCol = std::max(firstCol, 0);
     lastCol = std::min(lastCol, kMaxCol);
     if (firstCol > lastCol) return;
-    for (TCellHandle h = CellFindRowPos(row_, firstCol); h != kNilHandle;) {
-      const TCell* cell = CellPtr(h);
-      cells_[cell->column] = cell;
-      h = cell->next;
-    }
+    // The rest of the row too: a label may spill from it into what is painted.
+    TRange rest;
+    RangeSet(rest, firstCol, row_, kMaxCol, row_);
+    ForEachCellInRange(rest, [&](TCellHandle, const TCell& cell) { cells_[cell.column] = &cell; });
     canvas_.TextAlign = classlib::taLeft | classlib::taBottom;
     for (int col = firstCol; col <= lastCol; ++col) col = PaintCell(col);
   }

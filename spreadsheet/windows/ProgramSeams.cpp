@@ -3,6 +3,7 @@
 
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/WorksheetFile.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
 
 namespace corvane {
 
@@ -16,6 +17,7 @@ void InstallProgramSeams(const TProgramSeams& seams) {
   SetClipboard(seams.clipboard);
   InstallUserFunctionHooks();
   InstallLinkedFileReader();
+  InstallGraphRangeVisitor();
 }
 
 void RemoveProgramSeams() { InstallProgramSeams(TProgramSeams{}); }

@@ -2,8 +2,8 @@
 // windows reach the machine and the user only through these: the window
 // services, the engine platform (memory, sound, ticks, bitmaps), the
 // worksheet functions' host, the clock, the error display, the settings
-// file's host and the clipboard, besides the user-function and linked-file
-// hooks that join the engine's parts. The start-up fills a TProgramSeams with
+// file's host and the clipboard, besides the user-function, linked-file and
+// graph-range hooks that join the engine's parts. The start-up fills a TProgramSeams with
 // the Windows implementations; tests fill one with fakes; both install it
 // through InstallProgramSeams.
 #pragma once
@@ -30,8 +30,8 @@ struct TProgramSeams {
   TClipboard* clipboard = nullptr;
 };
 
-// Installs every seam of `seams`, and the hooks by which user functions and
-// linked files reach the engine.
+// Installs every seam of `seams`, and the hooks by which user functions,
+// linked files and the graphs' ranges reach the engine.
 void InstallProgramSeams(const TProgramSeams& seams);
 // Puts every seam back to its portable stand-in (program end, test end).
 void RemoveProgramSeams();

@@ -7,12 +7,12 @@
 #include <cmath>
 
 #include "spreadsheet/engine/DocumentTable.h"
-#include "spreadsheet/engine/NewSheet.h"
 #include "spreadsheet/engine/RangePrompt.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/UndoBuffer.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/windows/DocumentScope.h"
+#include "spreadsheet/windows/NewSheet.h"
 #include "spreadsheet/windows/SheetViews.h"
 
 namespace corvane {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "spreadsheet/engine/DateTime.h"
+#include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/ShowError.h"
@@ -83,6 +84,46 @@ TEST_F(CellEntryTest, RefusedFormulasKeepTheOldContents) {
   // A refused text into a missing cell creates nothing.
   EXPECT_FALSE(EnterCell("+", 9, 9));
   EXPECT_EQ(CellFind(9, 9), kNilHandle);
+}
+
+TEST_F(CellEntryTest, RefusedEntriesLeaveTheCellThePoolAndTheDocumentAsTheyWere) {
+  ASSERT_TRUE(EnterCell("5", 0, 0));
+  ASSERT_TRUE(EnterCell("+A1*2", 0, 1));
+  // 58 and 59 terms 1E4 fit in a code (3 bytes each) but not in a text
+  // (each shown as 10000).
+  std::string terms = "1E4";
+  for (int k = 1; k < 58; ++k) terms += "+1E4";
+  struct Row {
+    std::string text;
+    const char* message;
+    int pagesLeft;  // -1: memory as needed; n: the heap gives n more pages
+  } rows[] = {
+      {"@SUM(A1..IV8192)", kOutOfMemoryText, -1},
+      {"@RANK(A1..IV8192)", kOutOfMemoryText, -1},
+      {"@SUM(A1..Z2000)", kOutOfMemoryText, 20},      // runs out while linking
+      {terms + "+1E4", kFormulaTooLongText, -1},           // compiles, but its text passes 240
+      {terms + "+10000.00123", kFormulaTooLongText, -1},   // cut at 240, compiles, shows longer
+      {terms + "+1E4+1E4+1E4", kFormulaTooLongText, -1},   // cut at 240 after a "+"
+  };
+  const std::int32_t used = PoolUsedBytes();
+  for (const Row& row : rows) {
+    platform.refuseGetMemAfter = row.pagesLeft;
+    EXPECT_FALSE(EnterCell(row.text, 0, 1)) << row.text;
+    platform.refuseGetMemAfter = -1;
+    EXPECT_EQ(ErrorMessage(), row.message) << row.text;
+    EXPECT_EQ(KindAt(0, 1), kKindNumberFormula) << row.text;
+    EXPECT_EQ(NumberAt(0, 1), 10) << row.text;
+    EXPECT_EQ(PoolUsedBytes(), used) << row.text;
+    EXPECT_EQ(gCurrentDoc.highRow, 0) << row.text;
+    EXPECT_EQ(gCurrentDoc.highCol, 1) << row.text;
+    EXPECT_EQ(CellStoreCheckInvariants(), "") << row.text;
+    EXPECT_EQ(PoolCheckInvariants(), "") << row.text;
+  }
+  // The old formula still reads A1, and new entries go in.
+  ASSERT_TRUE(EnterCell("6", 0, 0));
+  EXPECT_EQ(NumberAt(0, 1), 12);
+  ASSERT_TRUE(EnterCell("@SUM(A1..B3)", 5, 5));
+  EXPECT_EQ(NumberAt(5, 5), 18);
 }
 
 TEST_F(CellEntryTest, DatesAndTimesByTheCellsFormat) {

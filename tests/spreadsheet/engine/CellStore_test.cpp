@@ -63,6 +63,73 @@ TEST_F(CellStore, CellsOfARowStayInColumnOrder) {
   EXPECT_EQ(gCurrentDoc.highCol, 255);
 }
 
+TEST_F(CellStore, TheIndexAgreesWithTheRowListsThroughEveryChange) {
+  // Cells made in a scattered order, some moved, one row given a list of its
+  // own, in two documents.
+  std::uint32_t seed = 12345;
+  auto next = [&](int below) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(below));
+  };
+  for (int k = 0; k < 5000; ++k) ASSERT_NE(CellGetOrCreate(next(200), next(256)), kNilHandle);
+  for (int k = 0; k < 300; ++k) {
+    int row = next(200), col = next(256);
+    TCellHandle cell = CellFind(row, col);
+    if (cell == kNilHandle || !CellUnlinkFromRow(cell, CellRowPosPrevious(), row)) continue;
+    int toRow = next(300), toCol = next(256);
+    if (!CellLinkIntoRow(cell, toRow, toCol)) {
+      ASSERT_TRUE(CellLinkIntoRow(cell, row, col));
+    }
+  }
+  RowListSet(7, CellFindRowPos(7, 100));  // row 7 keeps only its cells from column 100 on
+  EXPECT_EQ(CellStoreCheckInvariants(), "");
+  int first = CurrentDocSlot();
+  OpenCurrent("OTHER.WKS");
+  CellGetOrCreate(7, 3);
+  EXPECT_EQ(CellStoreCheckInvariants(), "");
+  ASSERT_TRUE(ActivateDocumentContext(first));
+  EXPECT_EQ(CellFind(7, 3), kNilHandle) << "each document has its own index";
+
+  // Lookups, the walk, the count and the positions agree with the lists.
+  for (int row = 0; row < 300; ++row) {
+    std::vector<int> cols = RowColumns(row);
+    for (int col = 0, k = 0; col < 256; ++col) {
+      bool listed = k < static_cast<int>(cols.size()) && cols[k] == col;
+      ASSERT_EQ(CellFind(row, col) != kNilHandle, listed) << row << "," << col;
+      k += listed;
+    }
+  }
+  TRange rects[] = {MakeRange(0, 0, 255, 8191), MakeRange(200, 150, 10, 20), MakeRange(5, 5, 5, 5),
+                    MakeRange(-5, -5, 3, 3), MakeRange(0, 400, 255, 9000)};
+  for (const TRange& rect : rects) {
+    TRange r = rect;
+    OrderPair(r.firstRow, r.lastRow);
+    OrderPair(r.firstCol, r.lastCol);
+    std::vector<std::pair<int, int>> listed, walked;
+    for (int row = std::max<int>(r.firstRow, 0); row <= std::min<int>(r.lastRow, 8191); ++row)
+      for (int col : RowColumns(row))
+        if (col >= r.firstCol && col <= r.lastCol) listed.emplace_back(row, col);
+    ForEachCellInRange(rect, [&](TCellHandle, const TCell& cell) { walked.emplace_back(cell.row, cell.column); });
+    EXPECT_EQ(walked, listed);
+    EXPECT_EQ(CellCountInRange(rect), static_cast<long>(listed.size()));
+    int stops = 0;
+    EXPECT_EQ(ForEachCellInRange(rect, [&](TCellHandle) { return ++stops < 3; }), listed.size() < 3);
+    EXPECT_EQ(stops, std::min<int>(3, static_cast<int>(listed.size())));
+  }
+  long positions = 0, cells = 0;
+  ForEachPositionInRange(MakeRange(10, 20, 0, 0), [&](int row, int col, TCellHandle cell) {
+    EXPECT_EQ(row * 11 + col, positions++);
+    EXPECT_EQ(cell, CellFind(row, col));
+    cells += cell != kNilHandle;
+  });
+  EXPECT_EQ(positions, 21 * 11);
+  EXPECT_EQ(cells, CellCountInRange(MakeRange(0, 0, 10, 20)));
+
+  CellStoreClear();
+  EXPECT_EQ(CellStoreCheckInvariants(), "");
+  EXPECT_EQ(CellCountInRange(rects[0]), 0);
+}
+
 TEST_F(CellStore, ANewCellIsABlankMadeFromTheDefaultTemplate) {
   TCellHandle handle = CellGetOrCreate(12, 7);
   const TCell& cell = *CellPtr(handle);

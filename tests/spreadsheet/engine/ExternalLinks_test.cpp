@@ -47,7 +47,7 @@ class ExternalLinksTest : public EngineTest {
       auto file = files_.find(name);
       if (file == files_.end()) return false;
       for (const TFileCell& cell : file->second)
-        LinkStoreValue(cell.absoluteRow, cell.column, cell.isText, cell.text, cell.number);
+        LinkStoreValue(cell.absoluteRow, cell.column, fileRowsPerSheet_, cell.isText, cell.text, cell.number);
       return true;
     });
   }
@@ -77,6 +77,7 @@ class ExternalLinksTest : public EngineTest {
   }
 
   std::map<std::string, std::vector<TFileCell>> files_;
+  int fileRowsPerSheet_ = 8192;  // the linked files' layout
   std::vector<std::string> reads_;
 };
 
@@ -116,7 +117,7 @@ TEST_F(ExternalLinksTest, LinkValuesArriveWithTheRefresh) {
 
 TEST_F(ExternalLinksTest, ValuesOutsideARefreshAreDropped) {
   EXPECT_EQ(Enter(0, 0, "@LINK(\"F.WKS>A1\")"), kLinkNotAvailableText);
-  LinkStoreValue(0, 0, false, "", 5);
+  LinkStoreValue(0, 0, 8192, false, "", 5);
   EXPECT_EQ(Reevaluated(0, 0), kLinkNotAvailableText);
   SetLinkedFileReader(nullptr);
   EXPECT_EQ(RefreshLinkedFiles(), 0);
@@ -124,7 +125,7 @@ TEST_F(ExternalLinksTest, ValuesOutsideARefreshAreDropped) {
 }
 
 TEST_F(ExternalLinksTest, LinksIntoSeveralSheetsAllResolve) {
-  gCurrentDoc.settings.rowsPerSheet = 2048;  // four sheets
+  fileRowsPerSheet_ = 2048;  // files of four sheets
   struct Row {
     const char* reference;
     int absoluteRow;
@@ -170,10 +171,9 @@ TEST_F(ExternalLinksTest, BadLinkTextsAreErr) {
       "@LINK(\"C:\\DA?TA.WKS>B3\")",    // not a file name
       "@LINK(\"C:\\DATA.WKS>1:B3\")",   // sheet letters
       "@LINK(\"C:\\DATA.WKS>ABC:B3\")",
-      "@LINK(\"C:\\DATA.WKS>C:B3\")",   // a third sheet of two
       "@LINK(\"C:\\DATA.WKS>B:A:B3\")",
-      "@LINK(\"C:\\DATA.WKS>B:B4097\")",  // beyond the sheet
-      "@LINK(\"C:\\DATA.WKS>AB:IV8192\")",  // a sheet far beyond the two
+      "@LINK(\"C:\\DATA.WKS>B:B4097\")",  // beyond a sheet of any file with two or more
+      "@LINK(\"C:\\DATA.WKS>AB:IV8192\")",  // likewise for 28 sheets
       "@LINK(\"C:\\DATA.WKS>TOTAL\")",  // not a cell address
       "@LINK(\"C:\\DATA.WKS>B3X\")",
       "@LINK(5)",
@@ -185,8 +185,22 @@ TEST_F(ExternalLinksTest, BadLinkTextsAreErr) {
   EXPECT_EQ(Enter(0, 0, "@LINK(\"C:\\DATA.WKS>B:B4096\")"), kLinkNotAvailableText);
 }
 
+TEST_F(ExternalLinksTest, SheetsAreTheLinkedFilesWhateverTheDocumentHas) {
+  // This document has one sheet; the linked file three of 2730 rows.
+  fileRowsPerSheet_ = 2730;
+  files_["F.WKS"] = {{2730 + 4, 2, false, "", 35}, {2 * 2730 + 2729, 0, false, "", 7}, {4, 2, false, "", 5}};
+  EXPECT_EQ(Enter(0, 0, "@LINK(\"F.WKS>B:C5\")"), kLinkNotAvailableText);
+  EXPECT_EQ(Enter(1, 0, "@LINK(\"F.WKS>C:A2730\")"), kLinkNotAvailableText);
+  EXPECT_EQ(Enter(2, 0, "@LINK(\"F.WKS>C5\")"), kLinkNotAvailableText);
+  RefreshLinkedFiles();
+  EXPECT_EQ(Reevaluated(0, 0), "35");
+  EXPECT_EQ(Reevaluated(1, 0), "7");
+  EXPECT_EQ(Reevaluated(2, 0), "5");
+}
+
 TEST_F(ExternalLinksTest, TheKeyIsTheFirstCornerAsWritten) {
   gCurrentDoc.settings.rowsPerSheet = 4096;  // two sheets
+  fileRowsPerSheet_ = 4096;
   files_["F.WKS"] = {{0, 0, false, "", 1}, {4, 1, false, "", 5}, {4096 + 99, 0, false, "", 100}};
   struct Row {
     const char* reference;

@@ -8,9 +8,11 @@
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/FormulaText.h"
+#include "spreadsheet/engine/InsertDelete.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
 #include "tests/spreadsheet/engine/EngineTestSupport.h"
 #include "tests/spreadsheet/engine/SheetDump.h"
 
@@ -24,12 +26,14 @@ class RangeEditTest : public EngineTest {
 
   void SetUp() override {
     EngineTest::SetUp();
+    InstallGraphRangeVisitor();
     OpenCurrent("C:\\EDIT.WKS");
     gShownErrors.clear();
     SetShowErrorHandler([](std::string_view message) { gShownErrors.emplace_back(message); });
   }
   void TearDown() override {
     SetShowErrorHandler(nullptr);
+    SetKeptRangesVisitor(nullptr);
     EngineTest::TearDown();
   }
 

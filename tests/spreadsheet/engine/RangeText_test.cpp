@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "spreadsheet/engine/RangeNames.h"
 #include "tests/spreadsheet/engine/EngineTestSupport.h"
 
@@ -152,26 +154,23 @@ TEST_F(RangeTextTest, RangeTextWritesPairsOnlyForSeveralCellsUnlessForced) {
   EXPECT_EQ(RangeTextAbs(MakeRange(2, 2, 2, 2), 0xF, false), "$C$3");
 }
 
-TEST_F(RangeTextTest, ParsingRecordsTheAbsoluteMarksOfEachCorner) {
-  Parsed("$A$1..B$2");
-  const TRangeAbsFlags& f = LastRangeAbsFlags();
-  EXPECT_EQ(f.firstRow, 1);
-  EXPECT_EQ(f.firstCol, 1);
-  EXPECT_EQ(f.lastRow, 1);
-  EXPECT_EQ(f.lastCol, 0);
-  Parsed("$C7");
-  EXPECT_EQ(LastRangeAbsFlags().firstCol, 1);
-  EXPECT_EQ(LastRangeAbsFlags().lastCol, 1);
-  EXPECT_EQ(LastRangeAbsFlags().firstRow, 0);
-  Parsed("D4");
-  EXPECT_EQ(LastRangeAbsFlags().firstCol, 0);
-
+TEST_F(RangeTextTest, ParsingGivesTheAbsoluteMarksOfEachCorner) {
   RangeNameCreate("TOTAL", MakeRange(3, 3, 4, 4));
-  EXPECT_EQ(Parsed("total"), MakeRange(3, 3, 4, 4));
-  EXPECT_EQ(LastRangeAbsFlags().firstRow, 0);
-  EXPECT_EQ(Parsed("$TOTAL"), MakeRange(3, 3, 4, 4));
-  const TRangeAbsFlags& named = LastRangeAbsFlags();
-  EXPECT_TRUE(named.firstRow && named.firstCol && named.lastRow && named.lastCol);
+  struct Row {
+    const char* text;
+    TRangeAbsFlags abs;
+  } rows[] = {
+      {"$A$1..B$2", {1, 1, 1, 0}}, {"$C7", {0, 1, 0, 1}}, {"D4", {0, 0, 0, 0}},
+      {"total", {0, 0, 0, 0}},     {"$TOTAL", {1, 1, 1, 1}},
+  };
+  for (const Row& row : rows) {
+    TRange range;
+    TRangeAbsFlags abs{9, 9, 9, 9};
+    ASSERT_TRUE(ParseRange(row.text, range, abs)) << row.text;
+    EXPECT_EQ(std::vector<int>({abs.firstRow, abs.firstCol, abs.lastRow, abs.lastCol}),
+              std::vector<int>({row.abs.firstRow, row.abs.firstCol, row.abs.lastRow, row.abs.lastCol}))
+        << row.text;
+  }
 }
 
 TEST_F(RangeTextTest, RangeAndCursorComeFromTheActiveGrid) {

@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "tests/spreadsheet/engine/EngineTestSupport.h"
 
@@ -109,41 +112,166 @@ TEST_F(RecalcTest, RangeReferencesLinkEveryCell) {
   EXPECT_EQ(PoolCheckInvariants(), "");
 }
 
-TEST_F(RecalcTest, TooManyDependentsShowCalcStackExceededAndLeaveNoMarks) {
+TEST_F(RecalcTest, LongDependentsListsKeepTheirOrderThroughAnyUnlinking) {
   PutNumber(0, 0, 1);
-  int formulas = 0;
-  for (int col = 1; col <= 3 && formulas <= kRecalcCapacity; ++col)
-    for (int row = 0; row < 8192 && formulas <= kRecalcCapacity; ++row, ++formulas) PutFormula(row, col, "$A$1+1");
-  RecalcRange(testing::MakeRange(0, 0, 0, 0));
-  ASSERT_EQ(gShownErrors.size(), 1u);
-  EXPECT_EQ(gShownErrors[0], "Error:Calc Stack Exceeded");
-  EXPECT_EQ(CountMarkedCells(), 0);
-  // The cells already queued were evaluated: the walk takes the newest link
-  // first, so the last formula made (D1) is among them.
-  EXPECT_EQ(Value(0, 3), 2);
+  std::vector<TCellHandle> expected;  // A1's list: newest first
+  for (int row = 0; row < 100; ++row) expected.insert(expected.begin(), PutFormula(row, 1, "$A$1+1"));
+  auto list = [] {
+    std::vector<TCellHandle> cells;
+    for (TPoolHandle link = CellPtr(CellFind(0, 0))->dependents; link != kNilHandle;) {
+      const auto* node = reinterpret_cast<const TDepLink*>(PoolBlock(link));
+      cells.push_back(node->cell);
+      link = node->next;
+    }
+    return cells;
+  };
+  auto unlink = [&](std::size_t at) {
+    ASSERT_TRUE(FormulaLinkDeps(expected[at], false));
+    expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(at));
+  };
+  ASSERT_EQ(list(), expected);
+  ASSERT_TRUE(DepLinkToggle(expected[50], 0, 0, true));  // already there: no second link
+  EXPECT_EQ(list(), expected);
+  for (int k = 0; k < 20; ++k) unlink(expected.size() - 1);  // oldest first
+  for (int k = 0; k < 20; ++k) unlink(0);                    // newest first
+  for (int k = 0; k < 20; ++k) unlink(expected.size() / 2);  // from the middle
+  EXPECT_EQ(list(), expected);
+  TCellHandle back = CellFind(0, 1);  // the first formula made, unlinked above
+  ASSERT_TRUE(FormulaLinkDeps(back, true));
+  expected.insert(expected.begin(), back);
+  for (int k = 0; k < 30; ++k) unlink(k % 2 ? 0 : expected.size() - 1);
+  EXPECT_EQ(list(), expected);
+  PutNumber(0, 0, 7);
+  RecalcFromCell(CellFind(0, 0));
+  for (TCellHandle cell : expected) EXPECT_EQ(CellReal(*CellPtr(cell)), 8);
+  EXPECT_EQ(PoolCheckInvariants(), "");
 }
 
-TEST_F(RecalcTest, ADeepChainOverflowsTheWalkAndStaysRecalculable) {
+TEST_F(RecalcTest, WalksBeyondTheFirstBuffersGrowAndOnlyMissingMemoryStopsThem) {
+  // More dependents of one cell, and a longer chain, than the buffers first hold.
   PutNumber(0, 0, 1);
-  // A chain of 16400 formulas, each one more than the one before, down
-  // column B, then C, then D.
-  std::string previous = "A1";
-  int length = 0;
-  for (int col = 1; length < kRecalcCapacity + 16; ++col)
-    for (int row = 0; row < 8192 && length < kRecalcCapacity + 16; ++row, ++length) {
-      PutFormula(row, col, previous + "+1");
-      previous = std::string(1, static_cast<char>('A' + col)) + std::to_string(row + 1);
-    }
+  int formulas = 0;
+  for (int col = 1; formulas <= kRecalcCapacity + 16; ++col)
+    for (int row = 0; row < 8192 && formulas <= kRecalcCapacity + 16; ++row, ++formulas) PutFormula(row, col, "$A$1+1");
+  std::string previous = "A2";
+  for (int row = 1; row <= 8191; ++row) {
+    std::string here = "H" + std::to_string(row);
+    PutFormula(row - 1, 7, previous + "+1");
+    previous = here;
+  }
+  for (int row = 0; row < 8192; ++row) PutFormula(row, 8, (row == 0 ? std::string("H8191") : "I" + std::to_string(row)) + "+1");
+  for (int row = 0; row < 100; ++row) PutFormula(row, 9, (row == 0 ? std::string("I8192") : "J" + std::to_string(row)) + "+1");
+  PutNumber(1, 0, 5);
+  RecalcFromCell(CellFind(1, 0));
   RecalcFromCell(CellFind(0, 0));
-  EXPECT_TRUE(RecalcOverflowed());
+  EXPECT_TRUE(gShownErrors.empty());
+  EXPECT_EQ(Value(0, 3), 2);          // the oldest of the fan
+  EXPECT_EQ(Value(99, 9), 5 + 8191 + 8192 + 100);  // the end of the chain through H, I and J
   EXPECT_EQ(CountMarkedCells(), 0);
-  // A recalculation from the middle of the chain still reaches its tail.
-  TCellHandle middle = CellFind(100, 2);
-  PutNumber(0, 0, 1);
-  RecalcFromCell(middle);
-  EXPECT_FALSE(RecalcOverflowed());
-  EXPECT_EQ(CountMarkedCells(), 0);
+
+  // When the memory to grow cannot be had, every entry point says so, the
+  // cells stay unmarked, and a later recalculation with memory completes.
+  struct Path {
+    const char* name;
+    std::function<void()> run;
+  } paths[] = {
+      {"RecalcRange", [] { RecalcRange(testing::MakeRange(0, 0, 0, 0)); }},
+      {"RecalcFromCell", [] { RecalcFromCell(CellFind(0, 0)); }},
+      {"EnterCell", [] { EnterCell("7", 0, 0); }},
+  };
+  for (const Path& path : paths) {
+    gShownErrors.clear();
+    platform.refuseGetMemAfter = 0;
+    path.run();
+    platform.refuseGetMemAfter = -1;
+    EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Calc Stack Exceeded"}) << path.name;
+    EXPECT_EQ(CountMarkedCells(), 0) << path.name;
+  }
+  gShownErrors.clear();
+  RecalcFromCell(CellFind(0, 0));
+  EXPECT_TRUE(gShownErrors.empty());
+  EXPECT_EQ(Value(8191, 2), 8);
 }
+
+// Large sheets come out fully right after entry, after RecalcRange over the
+// sheet and after RecalcAll: 100,000 formulas each reading a number of its
+// own, 100,000 reading one cell, and chains of 200,000 running down the
+// columns (forwards) and up them (backwards).
+enum TShape { kOwnNumbers, kOneCell, kChainForwards, kChainBackwards };
+struct TLargeSheet {
+  const char* name;
+  TShape shape;
+  int formulas;
+};
+
+class LargeSheetTest : public RecalcTest, public ::testing::WithParamInterface<TLargeSheet> {};
+
+TEST_P(LargeSheetTest, IsFullyRecalculatedOnEveryPath) {
+  const TLargeSheet& r = GetParam();
+  constexpr int kRows = 8000;
+  const std::string source = "IV8192";
+  auto at = [](int k) { return std::pair{k % kRows, k / kRows}; };
+  auto name = [&](int k) {
+    auto [row, col] = at(k);
+    return ColRowName(row, col);
+  };
+  const int n = r.formulas, half = 13 * kRows;  // own numbers: numbers first, formulas 13 columns on
+  auto setSource = [&](int s) {
+    if (r.shape != kOwnNumbers) return void(EnterCell(std::to_string(s), kMaxRow, kMaxCol));
+    for (int k = 0; k < n; ++k) EnterCell(std::to_string(s), at(k).first, at(k).second);
+  };
+  auto expected = [&](int k, int s) -> double {
+    switch (r.shape) {
+      case kOwnNumbers: return s * 2 + 1;
+      case kOneCell: return s + 1;
+      case kChainForwards: return s + k + 1;
+      case kChainBackwards: return s + n - k;
+    }
+    return 0;
+  };
+  auto stale = [&](int s) {
+    int wrong = 0;
+    for (int k = 0; k < n; ++k) {
+      auto [row, col] = at(r.shape == kOwnNumbers ? k + half : k);
+      const TCell* cell = CellPtr(CellFind(row, col));
+      wrong += !cell || CellReal(*cell) != expected(k, s);
+    }
+    return wrong;
+  };
+  setSource(1);
+  for (int step = 0; step < n; ++step) {
+    int k = r.shape == kChainBackwards ? n - 1 - step : step;
+    std::string text;
+    switch (r.shape) {
+      case kOwnNumbers: text = "+" + name(k) + "*2+1"; break;
+      case kOneCell: text = "+$IV$8192+1"; break;
+      case kChainForwards: text = "+" + (k == 0 ? source : name(k - 1)) + "+1"; break;
+      case kChainBackwards: text = "+" + (k == n - 1 ? source : name(k + 1)) + "+1"; break;
+    }
+    auto [row, col] = at(r.shape == kOwnNumbers ? k + half : k);
+    ASSERT_TRUE(EnterCell(text, row, col)) << k;
+  }
+  EXPECT_EQ(stale(1), 0) << "as entered";
+  setSource(2);
+  EXPECT_EQ(stale(2), 0) << "after entry";
+  gCurrentDoc.settings.manualRecalc = 1;
+  setSource(3);
+  RecalcRange(testing::MakeRange(0, 0, kMaxCol, kMaxRow));
+  EXPECT_EQ(stale(3), 0) << "RecalcRange";
+  setSource(4);
+  RecalcAll();
+  EXPECT_EQ(stale(4), 0) << "RecalcAll";
+  EXPECT_EQ(CountMarkedCells(), 0);
+  EXPECT_EQ(CellStoreCheckInvariants(), "");
+  EXPECT_TRUE(gShownErrors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, LargeSheetTest,
+                         ::testing::Values(TLargeSheet{"OwnNumbers", kOwnNumbers, 100000},
+                                           TLargeSheet{"OneCell", kOneCell, 100000},
+                                           TLargeSheet{"ChainForwards", kChainForwards, 200000},
+                                           TLargeSheet{"ChainBackwards", kChainBackwards, 200000}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RecalcTest, DeletingACellTurnsItsReadersIntoErr) {
   PutNumber(0, 0, 3);

@@ -264,17 +264,18 @@ TEST_F(UserFunctionsTest, MissingLibraryKeepsTheDocumentsFunctions) {
 }
 
 TEST_F(UserFunctionsTest, ResetKeepsFormulasWhoseNamedTextIsTooLong) {
-  // Twenty cells named with 12 characters each: shown by their names, the
-  // formula's text would pass 240 characters and read "OVERFLOW".
+  // Twenty cells named, once the formula is in, with 12 characters each:
+  // shown by their names, its text would pass 240 characters and read
+  // "OVERFLOW".
   std::string sum;
+  for (int row = 0; row < 20; ++row) sum += (row ? "+A" : "A") + std::to_string(row + 1);
+  const std::string formula = "@DOUBLE(" + sum + ")";
+  ASSERT_TRUE(EnterCell(formula, 30, 0));
   for (int row = 0; row < 20; ++row) {
-    sum += (row ? "+A" : "A") + std::to_string(row + 1);
     char name[16];
     std::snprintf(name, sizeof name, "CELLNAME%04d", row + 1);
     ASSERT_NE(RangeNameCreate(name, MakeRange(0, row, 0, row)), 0);
   }
-  const std::string formula = "@DOUBLE(" + sum + ")";
-  ASSERT_TRUE(EnterCell(formula, 30, 0));
   const TCell* cell = At(30, 0);
   ASSERT_EQ(FormulaToText(PoolBlock(cell->text), PoolStringBlockBytes(cell->text)), kOverflowText);
   // Thirty-five references to a cell that then moves to IV8192: too long

@@ -18,7 +18,7 @@ namespace {
 using testing::NumberText;
 using testing::WorksheetTest;
 
-constexpr int kRowsPerSheet = 100;
+constexpr int kRowsPerSheet = 4096;  // two sheets
 
 class WorksheetLinksTest : public WorksheetTest {
  protected:
@@ -43,6 +43,7 @@ class WorksheetLinksTest : public WorksheetTest {
   void SaveLinkedFile(const std::string& a1) {
     NewDocument("SOURCE" + a1 + ".WKS");
     gCurrentDoc.settings.rowsPerSheet = kRowsPerSheet;
+    windows.sheetCount = 2;  // written with the file, as its sheets
     Enter(0, 0, a1);
     Enter(2, 1, "'hello there");
     Enter(0, 2, "+A1*2");

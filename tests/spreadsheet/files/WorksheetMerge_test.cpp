@@ -10,6 +10,7 @@
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/TextCase.h"
 #include "spreadsheet/engine/UndoBuffer.h"
 #include "tests/spreadsheet/files/WorksheetTestSupport.h"
 
@@ -224,6 +225,27 @@ TEST_F(WorksheetMergeTest, TheModifiedFlagClearsOnlyAfterAWholeSheetSaveThatWork
   EXPECT_EQ(gCurrentDoc.settings.modified, 1) << "a range export is not a save of the document";
   ASSERT_TRUE(SaveWorksheet(Path("X.WKS"), false, TRange{}));
   EXPECT_EQ(gCurrentDoc.settings.modified, 0);
+}
+
+TEST_F(WorksheetMergeTest, AFileNamedInLowerCaseIsFoundUnderAnyCase) {
+  SaveSource();
+  std::filesystem::rename(Path("SOURCE.WKS"), Path("source.wks"));
+  std::vector<std::string> lines;
+  EXPECT_TRUE(ReadRangeNames(Path("Source"), lines));
+  EXPECT_EQ(lines, std::vector<std::string>{"PART: B2..C3"});
+  EXPECT_TRUE(IsWorksheetFile(Path("SOURCE.WKS")));
+  ASSERT_TRUE(LoadWorksheet(Path("source"), 0, 0, 0, ""));
+  EXPECT_EQ(CellInteger(*CellPtr(CellFind(0, 0))), 3);
+  // Saving under the name replaces that file instead of writing a second one.
+  Enter(0, 0, "4");
+  ASSERT_TRUE(SaveWorksheet(Path("SOURCE"), false, TRange{}));
+  int named = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    named += UpperCaseText(entry.path().filename().string()) == "SOURCE.WKS";
+  EXPECT_EQ(named, 1);
+  NewDocument("AGAIN.WKS");
+  ASSERT_TRUE(LoadWorksheet(Path("source.wks"), 0, 0, 0, ""));
+  EXPECT_EQ(CellInteger(*CellPtr(CellFind(0, 0))), 4);
 }
 
 TEST_F(WorksheetMergeTest, NameListsFileChecksAndLinkedCellValues) {

@@ -14,7 +14,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaText.h"
-#include "spreadsheet/engine/NewSheet.h"
+#include "spreadsheet/windows/NewSheet.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"

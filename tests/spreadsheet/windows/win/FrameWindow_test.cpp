@@ -8,9 +8,9 @@
 
 #include "classlib/win/Application.h"
 #include "spreadsheet/engine/DocumentTable.h"
-#include "spreadsheet/engine/NewSheet.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/windows/NewSheet.h"
 #include "spreadsheet/windows/win/MainFrame.h"
 #include "tests/support/win/UiKit.h"
 

@@ -1,5 +1,5 @@
 // Defaults for a new worksheet.
-#include "spreadsheet/engine/NewSheet.h"
+#include "spreadsheet/windows/NewSheet.h"
 
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/RangeNames.h"

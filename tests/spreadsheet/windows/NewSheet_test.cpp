@@ -1,6 +1,6 @@
 // A new worksheet starts from the program's defaults, whatever the document
 // held before.
-#include "spreadsheet/engine/NewSheet.h"
+#include "spreadsheet/windows/NewSheet.h"
 
 #include <gtest/gtest.h>
 
