@@ -545,6 +545,12 @@ void TForm1::BindCommands() {
   };
   for (C id : {C::kZoom200, C::kZoom150, C::kZoom125, C::kZoom100, C::kZoom87, C::kZoom75, C::kZoom65, C::kZoom50})
     t.Bind(id, zoom);
+  // User Button: placing a macro button on the active sheet, on and off; the
+  // toggle comes up again once a button is placed.
+  t.Bind(C::kUserButton, withView([this](TSheetView& v) {
+    v.OnPlacingEnded = [this] { RefreshIndicators(); };
+    v.SetPlacing(!v.Placing());
+  }));
   t.Bind(C::kNewView, [this](int) {
     // A second window on the active document; a new sheet not saved yet has
     // no name to share.
@@ -632,7 +638,10 @@ void TForm1::BindCommands() {
     GraphResetCurrent();
     graphView_->GraphChanged();
   });
-  t.Bind(C::kGraphView, [this](int) { graphView_->ShowGraph(); });
+  t.Bind(C::kGraphView, [this](int) {
+    graphView_->GraphIndex = -1;
+    graphView_->ShowGraph();
+  });
   t.Bind(C::kQuickGraph, [this](int) {
     if (QuickGraph(Selection()) < 0) {
       ShowError(kMaxGraphsText);
@@ -778,6 +787,12 @@ void TForm1::RefreshButtonStates() {
     ShowButtonFace(b);
   }
   for (TComboBox* box : {&FontBox, &SizeBox, &FormatBox}) box->SetEnabled(state.sheetOpen);
+}
+
+void TForm1::ShowSheetGraph(std::string_view name) {
+  int index = GraphFind(name);
+  graphView_->GraphIndex = index > 0 ? index : -1;
+  graphView_->ShowGraph();
 }
 
 // ---- Window services for the frame ------------------------------------------------------
@@ -952,8 +967,10 @@ void TForm1::SetPromptText(std::string_view text) { Prompt1.SetText(std::string(
 void TForm1::ShowCellStyle(const TCellStyleIndicators& style) {
   for (TBarButton& b : barButtons_) {
     TCommandId id = b.spec.command;
+    TSheetView* view = sheets_.ActiveView();
     bool down = (id == TCommandId::kBold && style.bold) || (id == TCommandId::kItalic && style.italic) ||
-                (id == TCommandId::kUnderline && style.underline);
+                (id == TCommandId::kUnderline && style.underline) ||
+                (id == TCommandId::kUserButton && view != nullptr && view->Placing());
     if (b.down == down) continue;
     b.down = down;
     ShowButtonFace(b);

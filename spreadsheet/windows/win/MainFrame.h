@@ -163,6 +163,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // AUTOEXEC ranges and the sheet windows' macro starts. The macro language
   // is not part of the program yet: nothing runs.
   void RunMacroAt(int, int) override {}
+  void RunMacroText(std::string_view) override {}
+  void ShowSheetGraph(std::string_view name) override;
 
   // ---- Controls -----------------------------------------------------------------------
   classlib::TPanel QuickBar{nullptr};

@@ -315,5 +315,62 @@ TEST_F(SheetWindowTest, SavingOnCloseWritesTheClosingWindowsView) {
   EXPECT_TRUE(Painted(reread, "kept"));
 }
 
+TEST_F(SheetWindowTest, ObjectsOnTheSheetKeepTheirCellsAndTravelWithTheFile) {
+  TTestSheetWindow& sheet = OpenWindow("OBJECTS.WKS");
+  TGridModel& pane = sheet.Grid(1);
+  const int colB = pane.ColOffset(1), row3 = pane.RowOffset(2);
+  // User Button: a click without a drag places a 40 x 20 button anchored at
+  // the cell under it, captioned with that cell's address; placing then ends.
+  sheet.view.SetPlacing(true);
+  EXPECT_FALSE(pane.Select);
+  sheet.view.PaneMouseDown(pane, TMouseButton::mbLeft, 0, colB + 5, row3 + 3);
+  sheet.view.PaneMouseUp(pane, TMouseButton::mbLeft, 0, colB + 5, row3 + 3);
+  ASSERT_EQ(sheet.view.Objects().size(), 1u);
+  const TSheetButton& placed = sheet.view.Objects()[0].record;
+  EXPECT_EQ(placed, (TSheetButton{"B3", "", 2, 1, 5, 3, 40, 20}));
+  EXPECT_FALSE(sheet.view.Placing());
+  EXPECT_TRUE(pane.Select);
+  // A drag from bottom right to top left orders the corners.
+  sheet.view.SetPlacing(true);
+  sheet.view.PaneMouseDown(pane, TMouseButton::mbLeft, 0, colB + 60, row3 + 50);
+  sheet.view.PaneMouseMove(pane, 0, colB + 30, row3 + 20);
+  sheet.view.PaneMouseUp(pane, TMouseButton::mbLeft, 0, colB + 10, row3 + 10);
+  EXPECT_EQ(sheet.view.ObjectRect(1), (TRect{colB + 10, row3 + 10, colB + 60, row3 + 50}));
+
+  // Scrolling moves the objects with their cells; the records stay.
+  pane.SetLeftcol(1);
+  EXPECT_EQ(sheet.view.ObjectRect(0).Left, 5);
+  pane.SetLeftcol(0);
+
+  // A click runs the macro; the dialog runs its lines together, cut to 255.
+  sheet.view.EditObject(0, {"Total", {"{GOTO}A1~", std::string(300, 'x')}});
+  EXPECT_EQ(sheet.view.Objects()[0].record.caption, "Total");
+  EXPECT_EQ(sheet.view.Objects()[0].record.macro.size(), 255u);
+  EXPECT_EQ(sheet.view.Objects()[0].record.macro.substr(0, 11), "{GOTO}A1~xx");
+  sheet.view.ObjectClicked(0);
+  EXPECT_TRUE(frame.Has("macro text {GOTO}A1~" + std::string(246, 'x')));
+  // A graph box shows the graph named by its text.
+  int box = sheet.view.CreateSheetObject("", "SALES", 120, 80, 0, 0, TSheetObjectKind::kGraphBox);
+  sheet.view.ObjectClicked(box);
+  EXPECT_TRUE(frame.Has("graph SALES"));
+  // Moving re-anchors at the cell under the new top-left corner.
+  sheet.view.ObjectMovedTo(1, TRect{colB + pane.ColWidth(1) + 2, row3, colB + pane.ColWidth(1) + 52, row3 + 40});
+  EXPECT_EQ(sheet.view.Objects()[1].record.anchorCol, 2);
+  EXPECT_EQ(sheet.view.Objects()[1].record.left, 2);
+
+  // A deleted object is not saved; the others come back from the file.
+  sheet.view.DeleteObject(1);
+  std::string path = ::testing::TempDir() + "OBJECTS.WKS";
+  ASSERT_TRUE(SaveWorksheet(path, false, TRange{})) << ErrorMessage();
+  TSheetViewState saved;
+  sheet.view.GetView(saved);
+  ASSERT_EQ(saved.buttons.size(), 2u);
+  TTestSheetWindow& reread = OpenWindow("REREAD.WKS");
+  ASSERT_TRUE(LoadWorksheet(path, 0, 0, 0, "")) << ErrorMessage();
+  ASSERT_EQ(reread.view.Objects().size(), 2u);
+  EXPECT_EQ(reread.view.Objects()[0].record, saved.buttons[0]);
+  EXPECT_EQ(reread.view.Objects()[1].record, saved.buttons[1]);
+}
+
 }  // namespace
 }  // namespace corvane
