@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "classlib/ControlHost.h"
 #include "classlib/Graphics.h"
 #include "spreadsheet/engine/WindowServices.h"
 
@@ -58,6 +59,26 @@ std::string GraphBoxName(const TSheetObject& object);
 // The address of the anchor cell ("B3"), which a new object shows as its
 // caption.
 std::string AnchorAddress(const TSheetButton& record);
+
+// ---- Moving and sizing a button while User Button placing is on -------------------------
+// What a press at `p` grabs of a button whose bounds, inset by 2, are `inset`
+// (screen coordinates): 15 the whole button (more than 3 pixels inside every
+// edge), 0 nothing (more than 3 pixels outside an edge), otherwise the edges
+// within 3 pixels: 1 left, 2 right, 4 top, 8 bottom, added.
+inline constexpr int kGrabLeft = 1, kGrabRight = 2, kGrabTop = 4, kGrabBottom = 8, kGrabMove = 15;
+int SheetButtonGrab(const classlib::TRect& inset, classlib::TPoint p);
+// The mouse cursor over a button for a grab code.
+int GrabCursor(int grab);
+// The outline a drag by (dx, dy) shows: the grabbed edges moved.
+classlib::TRect DragOutline(const classlib::TRect& inset, int grab, int dx, int dy);
+// Where a dropped outline puts the button, in the pane's coordinates
+// (`origin` is the pane's top-left corner on the screen): corners in order,
+// grown by 2 again. False when its left edge would lie left of the pane: the
+// button then stays where it was.
+bool DroppedBounds(const classlib::TRect& outline, classlib::TPoint origin, classlib::TRect& bounds);
+// Step `step` (0..21) of the outline that travels from `from` to `to`.
+inline constexpr int kOutlineSteps = 22;
+classlib::TRect OutlineStep(const classlib::TRect& from, const classlib::TRect& to, int step);
 
 // The "User Button" dialog's fields: the caption and the macro as lines.
 struct TButtonDialogValue {

@@ -199,6 +199,8 @@ class TSheetView {
   // places an object over the rubber rectangle; then placing ends.
   void SetPlacing(bool on, TSheetObjectKind kind = TSheetObjectKind::kMacroButton);
   bool Placing() const { return placing_; }
+  // A press that grabs nothing of a button ends placing.
+  void EndPlacing();
   std::function<void()> OnPlacingEnded;
   // Where object `index` shows in pane 1's cell area.
   classlib::TRect ObjectRect(int index) const;

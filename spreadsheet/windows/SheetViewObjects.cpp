@@ -38,6 +38,12 @@ void TSheetView::SetPlacing(bool on, TSheetObjectKind kind) {
   placing_ = on;
   placingKind_ = kind;
   parts_.pane1.Select = !on;
+  ObjectsChanged();  // the buttons show their sizing handles while placing
+}
+
+void TSheetView::EndPlacing() {
+  SetPlacing(false);
+  if (OnPlacingEnded) OnPlacingEnded();
 }
 
 void TSheetView::DrawRubber() {
@@ -50,10 +56,8 @@ void TSheetView::FinishPlacing(TPoint at) {
   DrawRubber();
   rubberDown_ = false;
   TRect r = PlacementRect(rubberFrom_, at);
-  TSheetObjectKind kind = placingKind_;
-  SetPlacing(false);
-  CreateSheetObject("", "", r.Width(), r.Height(), r.Left, r.Top, kind);
-  if (OnPlacingEnded) OnPlacingEnded();
+  CreateSheetObject("", "", r.Width(), r.Height(), r.Left, r.Top, placingKind_);
+  EndPlacing();
 }
 
 TRect TSheetView::ObjectRect(int index) const {

@@ -15,12 +15,6 @@ namespace {
 
 constexpr TColor kUndefinedGreen = RGB(0, 128, 0);
 
-TPoint ScreenPoint(HWND window, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(window, &p);
-  return {p.x, p.y};
-}
-
 }  // namespace
 
 // ---- TMbtn ------------------------------------------------------------------------------
@@ -47,7 +41,7 @@ void TMbtn::Paint(TCanvas& Canvas) {
       Canvas.TextOut(10, 10, "Undefined");
     }
   } else {
-    TRect face = DrawButton(Canvas, r, drag_ == TDrag::kPress && pressedInside_);
+    TRect face = DrawButton(Canvas, r, pressed_ && pressedInside_);
     Canvas.Brush.Style = TBrushStyle::bsClear;
     Canvas.Font.Color = clBlack;
     const std::string& caption = object.record.caption;
@@ -55,12 +49,64 @@ void TMbtn::Paint(TCanvas& Canvas) {
     Canvas.TextRect(face, face.Left + (face.Width() - size.cx) / 2, face.Top + (face.Height() - size.cy) / 2, caption);
   }
   if (object.selected) {
-    // Placed or moving: a one-pixel outline over the bounds.
+    // Being moved: a one-pixel outline over the bounds.
     Canvas.Brush.Style = TBrushStyle::bsClear;
     Canvas.Pen.Color = clBlack;
     Canvas.Rectangle(r);
   }
+  if (view_.Placing()) {
+    // Sizing handles: 4 x 4 squares on the corners of the bounds shrunk by 3.
+    TRect in{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3};
+    for (TPoint corner : {TPoint{in.Left, in.Top}, TPoint{in.Right, in.Top}, TPoint{in.Left, in.Bottom},
+                          TPoint{in.Right, in.Bottom}})
+      Canvas.InvertRect(TRect{corner.x - 2, corner.y - 2, corner.x + 2, corner.y + 2});
+  }
 }
+
+TRect TMbtn::ScreenBounds() const {
+  RECT r{};
+  GetWindowRect(Handle(), &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+namespace {
+
+// An outline drawn on the screen with an inverting pen; drawing it again
+// takes it away.
+void InvertOutline(const TRect& r) {
+  HDC dc = GetDC(nullptr);
+  int oldRop = SetROP2(dc, R2_NOT);
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+  Rectangle(dc, r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  SetROP2(dc, oldRop);
+  ReleaseDC(nullptr, dc);
+}
+
+// The outline travelling from one rectangle to another on the screen, in
+// about a tenth of a second, leaving nothing behind.
+void AnimateOutline(const TRect& from, const TRect& to) {
+  HDC dc = GetDC(nullptr);
+  TRect last{};
+  for (int step = 0; step < kOutlineSteps; ++step) {
+    if (step > 0) {
+      RECT old{last.Left, last.Top, last.Right, last.Bottom};
+      DrawFocusRect(dc, &old);
+    }
+    if (step == kOutlineSteps - 1) break;
+    last = OutlineStep(from, to, step);
+    RECT now{last.Left, last.Top, last.Right, last.Bottom};
+    DrawFocusRect(dc, &now);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 5) {
+    }
+  }
+  ReleaseDC(nullptr, dc);
+}
+
+}  // namespace
 
 void TMbtn::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomControl::MouseDown(Button, Shift, X, Y);
@@ -70,61 +116,78 @@ void TMbtn::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   }
   if (Button != TMouseButton::mbLeft) return;
   SetFocus();
-  SetCapture();
-  from_ = ScreenPoint(Handle(), X, Y);
-  startBounds_ = BoundsRect();
-  // Ctrl drags the object to a new place, Ctrl+Shift its size; a plain press
-  // is a click.
-  if ((Shift & ssCtrl) != 0 && Object().movable) {
-    drag_ = (Shift & ssShift) != 0 ? TDrag::kSize : TDrag::kMove;
+  if (view_.Placing() && Object().movable) {
+    TRect bounds = ScreenBounds();
+    inset_ = {bounds.Left + 2, bounds.Top + 2, bounds.Right - 2, bounds.Bottom - 2};
+    POINT p{X, Y};
+    ClientToScreen(Handle(), &p);
+    from_ = {p.x, p.y};
+    grab_ = SheetButtonGrab(inset_, from_);
+    if (grab_ == 0) {
+      view_.EndPlacing();
+      return;
+    }
+    SetCapture();
     Object().selected = true;
-  } else {
-    drag_ = TDrag::kPress;
-    pressedInside_ = true;
+    outline_ = bounds;
+    InvertOutline(outline_);
+    return;
   }
+  SetCapture();
+  pressed_ = pressedInside_ = true;
   Invalidate();
 }
 
 void TMbtn::MouseMove(TShiftState Shift, int X, int Y) {
   TCustomControl::MouseMove(Shift, X, Y);
-  TPoint at = ScreenPoint(Handle(), X, Y);
-  int dx = at.x - from_.x, dy = at.y - from_.y;
-  switch (drag_) {
-    case TDrag::kMove:
-      SetBounds(startBounds_.Left + dx, startBounds_.Top + dy, startBounds_.Width(), startBounds_.Height());
-      break;
-    case TDrag::kSize:
-      SetBounds(startBounds_.Left, startBounds_.Top, std::max(kMinDragSize, startBounds_.Width() + dx),
-                std::max(kMinDragSize, startBounds_.Height() + dy));
-      break;
-    case TDrag::kPress: {
-      bool inside = X >= 0 && Y >= 0 && X < Width() && Y < Height();
-      if (inside != pressedInside_) {
-        pressedInside_ = inside;
-        Invalidate();
-      }
-      break;
+  POINT p{X, Y};
+  ClientToScreen(Handle(), &p);
+  if (grab_ != 0) {
+    InvertOutline(outline_);
+    TRect moved = DragOutline(inset_, grab_, p.x - from_.x, p.y - from_.y);
+    outline_ = {moved.Left - 2, moved.Top - 2, moved.Right + 2, moved.Bottom + 2};
+    InvertOutline(outline_);
+  } else if (pressed_) {
+    bool inside = X >= 0 && Y >= 0 && X < Width() && Y < Height();
+    if (inside != pressedInside_) {
+      pressedInside_ = inside;
+      Invalidate();
     }
-    case TDrag::kNone:
-      break;
+  } else if (view_.Placing()) {
+    TRect bounds = ScreenBounds();
+    SetMouseCursor(GrabCursor(SheetButtonGrab({bounds.Left + 2, bounds.Top + 2, bounds.Right - 2, bounds.Bottom - 2},
+                                              {p.x, p.y})));
+  } else {
+    SetMouseCursor(crDefault);
   }
 }
 
 void TMbtn::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomControl::MouseUp(Button, Shift, X, Y);
-  if (Button != TMouseButton::mbLeft || drag_ == TDrag::kNone) return;
-  TDrag drag = drag_;
-  bool clicked = drag == TDrag::kPress && pressedInside_;
-  drag_ = TDrag::kNone;
-  pressedInside_ = false;
+  if (Button != TMouseButton::mbLeft) return;
   ReleaseCapture();
-  Invalidate();
-  if (drag == TDrag::kMove || drag == TDrag::kSize) {
+  if (grab_ != 0) {
+    InvertOutline(outline_);
+    grab_ = 0;
     Object().selected = false;
-    view_.ObjectMovedTo(index_, BoundsRect());
-  } else if (clicked) {
-    view_.ObjectClicked(index_);
+    POINT origin{0, 0};
+    ClientToScreen(Parent()->Handle(), &origin);
+    TRect inner{outline_.Left + 2, outline_.Top + 2, outline_.Right - 2, outline_.Bottom - 2};
+    TRect bounds;
+    if (DroppedBounds(inner, {origin.x, origin.y}, bounds)) {
+      SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+      view_.ObjectMovedTo(index_, bounds);
+    } else {
+      MessageBeep(0);
+    }
+    Invalidate();
+    return;
   }
+  if (!pressed_) return;
+  bool clicked = pressedInside_;
+  pressed_ = pressedInside_ = false;
+  Invalidate();
+  if (clicked) view_.ObjectClicked(index_);
 }
 
 void TMbtn::KeyDown(int& Key, TShiftState Shift) {
@@ -138,6 +201,10 @@ void TMbtn::KeyDown(int& Key, TShiftState Shift) {
 
 void TMbtn::EditInDialog() {
   TBtndlg dialog(nullptr);
+  // The outline travels to where the dialog shows: the middle of the screen.
+  int left = (GetSystemMetrics(SM_CXSCREEN) - dialog.Width()) / 2;
+  int top = (GetSystemMetrics(SM_CYSCREEN) - dialog.Height()) / 2;
+  AnimateOutline(ScreenBounds(), TRect{left, top, left + dialog.Width(), top + dialog.Height()});
   TButtonDialogValue value = ButtonDialogValue(Object());
   dialog.Edit1.SetText(value.caption);
   dialog.Memo1.SetLines(value.macroLines);

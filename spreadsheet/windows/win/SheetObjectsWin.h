@@ -28,16 +28,18 @@ class TMbtn : public classlib::TCustomControl {
   void KeyDown(int& Key, classlib::TShiftState Shift) override;
 
  private:
-  enum class TDrag : std::uint8_t { kNone, kPress, kMove, kSize };
   TSheetObject& Object() { return view_.Object(index_); }
+  classlib::TRect ScreenBounds() const;
   void EditInDialog();
 
   TSheetView& view_;
   int index_;
-  TDrag drag_ = TDrag::kNone;
+  bool pressed_ = false;        // a plain press, waiting for its release
   bool pressedInside_ = false;
-  classlib::TPoint from_;        // where the drag started, in the parent's coordinates
-  classlib::TRect startBounds_;  // the bounds when it started
+  int grab_ = 0;                // what a drag in placing mode moves (0: no drag)
+  classlib::TPoint from_;       // where the drag started, on the screen
+  classlib::TRect inset_;       // the bounds on the screen, inset by 2, when it started
+  classlib::TRect outline_;     // the outline last drawn on the screen
 };
 
 // "User Button": the caption and the macro of one button; Ok (modal result 3),

@@ -315,6 +315,29 @@ TEST_F(SheetWindowTest, SavingOnCloseWritesTheClosingWindowsView) {
   EXPECT_TRUE(Painted(reread, "kept"));
 }
 
+TEST(SheetObjects, GrabbingMovingAndDroppingAButton) {
+  const TRect inset{100, 100, 180, 120};
+  struct TGrab {
+    TPoint at;
+    int grab;
+  };
+  for (const TGrab& row : {TGrab{{140, 110}, kGrabMove}, TGrab{{95, 95}, 0}, TGrab{{101, 110}, kGrabLeft},
+                           TGrab{{182, 110}, kGrabRight}, TGrab{{140, 97}, kGrabTop}, TGrab{{140, 123}, kGrabBottom},
+                           TGrab{{102, 102}, kGrabLeft | kGrabTop}, TGrab{{179, 119}, kGrabRight | kGrabBottom}})
+    EXPECT_EQ(SheetButtonGrab(inset, row.at), row.grab) << row.at.x << "," << row.at.y;
+  EXPECT_EQ(DragOutline(inset, kGrabRight, 30, 9), (TRect{100, 100, 210, 120}));
+  EXPECT_EQ(DragOutline(inset, kGrabMove, -5, 9), (TRect{95, 109, 175, 129}));
+  // Dropped: corners in order, grown by 2, in the pane's coordinates; never
+  // left of the pane.
+  TRect bounds;
+  ASSERT_TRUE(DroppedBounds(TRect{180, 120, 100, 100}, {50, 60}, bounds));
+  EXPECT_EQ(bounds, (TRect{48, 38, 132, 62}));
+  EXPECT_FALSE(DroppedBounds(TRect{40, 100, 120, 120}, {50, 60}, bounds));
+  // The outline's travel: from the button at step 0 to the dialog at step 20.
+  EXPECT_EQ(OutlineStep({0, 0, 20, 20}, {200, 100, 400, 300}, 0), (TRect{0, 0, 20, 20}));
+  EXPECT_EQ(OutlineStep({0, 0, 20, 20}, {200, 100, 400, 300}, 10), (TRect{100, 50, 210, 160}));
+}
+
 TEST_F(SheetWindowTest, ObjectsOnTheSheetKeepTheirCellsAndTravelWithTheFile) {
   TTestSheetWindow& sheet = OpenWindow("OBJECTS.WKS");
   TGridModel& pane = sheet.Grid(1);

@@ -207,11 +207,19 @@ TEST_F(SheetWindowWinTest, ObjectsOnTheSheet) {
   frame.log.clear();
   uikit::Click(button->Handle(), {5, 5});
   EXPECT_TRUE(frame.Has("macro text {HOME}~"));
-  // Ctrl+drag moves it with its new anchor; scrolling carries it along.
-  uikit::MouseDown(button->Handle(), {5, 5}, TMouseButton::mbLeft, ssCtrl);
-  uikit::MouseMove(button->Handle(), {5 + grid.ColWidth(1), 5}, ssCtrl);
-  uikit::MouseUp(button->Handle(), {5 + grid.ColWidth(1), 5}, TMouseButton::mbLeft, ssCtrl);
+  // While User Button is on, a drag from inside moves the button to a new
+  // anchor and one from its right edge widens it.
+  form.View().SetPlacing(true);
+  uikit::MouseDown(button->Handle(), {20, 10});
+  uikit::MouseMove(button->Handle(), {20 + grid.ColWidth(1), 10});
+  uikit::MouseUp(button->Handle(), {20 + grid.ColWidth(1), 10});
   EXPECT_EQ(form.View().Objects()[0].record.anchorCol, 2);
+  int width = button->Width();
+  uikit::MouseDown(button->Handle(), {width - 2, 10});
+  uikit::MouseMove(button->Handle(), {width + 28, 10});
+  uikit::MouseUp(button->Handle(), {width + 28, 10});
+  EXPECT_EQ(button->Width(), width + 30);
+  form.View().SetPlacing(false);
   // A graph box whose graph does not exist shows green.
   form.View().CreateSheetObject("", "NOSUCH", 120, 60, b2.Left, grid.CellRect(4, 1).Top, TSheetObjectKind::kGraphBox);
   uikit::RunUntilIdle();
