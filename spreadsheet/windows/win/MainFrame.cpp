@@ -185,6 +185,9 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   instanceMessage_ = RegisterWindowMessageA(kInstanceMessageName);
   BuildBars();
   BuildStatusLine();
+  tbarmenu1.SetParent(this);
+  tbarmenu1.SetAlign(alLeft);
+  tbarmenu1.Onpick = [this](TObject*, const std::string& macro) { RunMacroText(macro); };
   BuildMenus();
   // The graph window and its settings dialog live as long as the frame.
   graphView_ = new TGraphView(this);
@@ -508,12 +511,16 @@ void TForm1::BindCommands() {
   // View.
   auto toggleBar = [this](int tag) {
     TProgramSettings& p = ProgramSettings();
-    bool& setting = tag == 1 ? p.QBar : p.SBar;
+    bool& setting = tag == 1 ? p.QBar : tag == 2 ? p.MBar : p.SBar;
     setting = !setting;
-    (tag == 1 ? static_cast<TControl&>(QuickBar) : static_cast<TControl&>(StatusLine)).SetVisible(setting);
+    TControl& bar = tag == 1 ? static_cast<TControl&>(QuickBar)
+                    : tag == 2 ? static_cast<TControl&>(tbarmenu1)
+                               : static_cast<TControl&>(StatusLine);
+    bar.SetVisible(setting);
     RefreshMenuStates();
   };
   t.Bind(C::kShowQuickBar, toggleBar);
+  t.Bind(C::kShowMacroBar, toggleBar);
   t.Bind(C::kShowStatusBar, toggleBar);
 
   // View: the active window's split and borders, the program's zoom.
