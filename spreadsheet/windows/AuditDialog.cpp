@@ -229,13 +229,29 @@ void DrawAuditStats(TCanvas& canvas, int width, int height, const TAuditStats& s
   const int rowHeight = (height - 48) / kAuditShownKinds;
   if (rowHeight <= 0) return;
   const int barHeight = std::max(1, rowHeight * 2 / 3);
-  const int length = std::max(0, width - 96);
+  // The bars leave room for the widest percentage after them.
+  const int length = std::max(0, std::min(width - 96, width - 72 - canvas.TextWidth("100.0 %")));
+  // The names and counts at the left share the 60 pixels before the bars:
+  // their font shrinks until the longest name fits.
+  TFont labelFont = canvas.Font;
+  auto widest = [&canvas] {
+    int most = 0;
+    for (const TAuditKind& kind : kShownKinds) most = std::max(most, canvas.TextWidth(std::string(kind.name) + ":"));
+    return most;
+  };
+  while (std::abs(labelFont.Height) > 8) {
+    canvas.Font = labelFont;
+    if (widest() <= 58) break;
+    labelFont.Height += labelFont.Height < 0 ? 1 : -1;
+  }
   for (int k = 0; k < kAuditShownKinds; ++k) {
     const int top = 32 + k * rowHeight;
     const int count = stats.Shown(k);
     canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font = labelFont;
     canvas.TextOut(4, top, std::string(kShownKinds[k].name) + ":");
     canvas.TextOut(4, top + canvas.TextHeight("0"), std::to_string(count));
+    canvas.Font.Height = fontHeight;
     const int bar = stats.scaleMax > 0 ? static_cast<int>(static_cast<long long>(count) * length / stats.scaleMax) : 0;
     for (int line = 0; line < barHeight && bar > 0; ++line) {
       canvas.Pen.Color = AuditShade(kShownKinds[k].colour, line, barHeight);

@@ -3,6 +3,7 @@
 
 #include "classlib/win/Application.h"
 #include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/files/TransferDialog.h"
 #include "spreadsheet/files/win/PlaceControl.h"
 
 namespace corvane {
@@ -55,7 +56,7 @@ TMergeDlg::~TMergeDlg() {
 void TMergeDlg::Setup(std::string_view fileName, int kind) {
   values_.Setup(fileName, kind);
   SetCaption(values_.Caption());
-  fileLabel_->SetCaption(values_.fileName);
+  fileLabel_->SetCaption(TransferFileLabel(values_.fileName));
   for (TRadioButton* button : actions_) button->SetEnabled(values_.ActionsEnabled());
   ShowPage(0, kDialogWidth, kDialogHeight);
 }

@@ -85,6 +85,7 @@ TAuditDlg::TAuditDlg(TWinControl& mainWindow) : TRangeDialog(mainWindow, kAuditC
   tabs_->SetAlign(alTop);
   tabs_->SetParent(this);
   tabs_->Model().SetItems({kTabNames[0], kTabNames[1], kTabNames[2], kTabNames[3]});
+  tabs_->Model().SetMax(4);
   tabs_->Model().OnChange = [this] { SelectPage(tabs_->Model().ItemIndex()); };
 
   const int width = ClientWidthFor(kDialogWidth) - 8;
