@@ -47,16 +47,23 @@ std::string TMergeDialog::RangeName() const {
   return end == std::string::npos ? rangeChoice : rangeChoice.substr(0, end);
 }
 
-bool TMergeDialog::Apply() const {
-  int row = 0, col = 0;
+bool TMergeDialog::ReadTarget(int& row, int& col) const {
   bool absCol = false, absRow = false;
   ClearErrorFlag();
-  if (!ParseCellAddr(targetText, row, col, absCol, absRow)) {
-    ShowError(ErrorMessage());
-    ClearErrorFlag();
-    return false;
-  }
-  return LoadWorksheet(fileName, Mode(), row, col, RangeName());
+  if (ParseCellAddr(targetText, row, col, absCol, absRow)) return true;
+  ShowError(ErrorMessage());
+  ClearErrorFlag();
+  return false;
+}
+
+bool TMergeDialog::Validate() const {
+  int row = 0, col = 0;
+  return ReadTarget(row, col);
+}
+
+bool TMergeDialog::Apply() const {
+  int row = 0, col = 0;
+  return ReadTarget(row, col) && LoadWorksheet(fileName, Mode(), row, col, RangeName());
 }
 
 }  // namespace corvane

@@ -51,9 +51,14 @@ struct TMergeDialog {
   // else the list text up to its ": " (a typed range text such as "A1..B5"
   // or "B:A1..B:C5" is taken whole).
   std::string RangeName() const;
-  // Reads the target and merges. False, merging nothing, when the target
-  // does not read as a cell or the merge failed; either has shown why.
+  // Reads the target cell: false, with the reason shown, when it is no cell.
+  bool Validate() const;
+  // Validates and merges. False, merging nothing, when the target does not
+  // read or the merge failed; either has shown why.
   bool Apply() const;
+
+ private:
+  bool ReadTarget(int& row, int& col) const;
 };
 
 }  // namespace corvane

@@ -104,8 +104,7 @@ TRange TTransferDialog::PromptPreset() const {
   return read ? range : saved;
 }
 
-bool TTransferDialog::Apply() const {
-  TRange range;
+bool TTransferDialog::ReadFields(TRange& range, std::int32_t& first, std::int32_t& count) const {
   ClearErrorFlag();
   if (!ParseRange(rangeText[static_cast<std::size_t>(page)], range)) return Refused();
   if (!RangeIsValid(range)) {
@@ -114,6 +113,38 @@ bool TTransferDialog::Apply() const {
   }
   OrderPair(range.firstRow, range.lastRow);
   OrderPair(range.firstCol, range.lastCol);
+  first = 1;
+  count = -1;
+  if (page != kTransferDbasePage) return true;
+  // "&All" reads from the first record, else from "Start:"; "Stop:" is the
+  // last record read, all to the end when it is empty.
+  std::int32_t stop = 0;
+  if (!allRecords && !Blank(startText) && !ReadRecordNumber(startText, first)) {
+    SetErrorFlag("Invalid Start Record");
+    return Refused();
+  }
+  if (!Blank(stopText) && !ReadRecordNumber(stopText, stop)) {
+    SetErrorFlag("Invalid Stop Record");
+    return Refused();
+  }
+  if (stop != 0 && stop < first) {
+    SetErrorFlag("Stop Record Before Start");
+    return Refused();
+  }
+  if (stop != 0) count = stop - first + 1;
+  return true;
+}
+
+bool TTransferDialog::Validate() const {
+  TRange range;
+  std::int32_t first = 0, count = 0;
+  return ReadFields(range, first, count);
+}
+
+bool TTransferDialog::Apply() const {
+  TRange range;
+  std::int32_t first = 0, count = 0;
+  if (!ReadFields(range, first, count)) return false;
   switch (page) {
     case kTransferImportPage:
       // "Import Values" spreads each line's fields over a row; "Import Text"
@@ -126,25 +157,9 @@ bool TTransferDialog::Apply() const {
       if (type == kExportDbase) return ExportDbf(range, fileName);
       // The text export leaves its message to the caller.
       return ExportTextFile(fileName, type + 1, range) || Refused();
-    default: {
-      // "&All" reads from the first record, else from "Start:"; "Stop:" is
-      // the last record read, all to the end when it is empty.
-      std::int32_t first = 1, stop = 0;
-      if (!allRecords && !Blank(startText) && !ReadRecordNumber(startText, first)) {
-        SetErrorFlag("Invalid Start Record");
-        return Refused();
-      }
-      if (!Blank(stopText) && !ReadRecordNumber(stopText, stop)) {
-        SetErrorFlag("Invalid Stop Record");
-        return Refused();
-      }
-      if (stop != 0 && stop < first) {
-        SetErrorFlag("Stop Record Before Start");
-        return Refused();
-      }
+    default:
       UndoSave();
-      return ImportDbf(range.firstRow, range.firstCol, fileName, first, stop == 0 ? -1 : stop - first + 1);
-    }
+      return ImportDbf(range.firstRow, range.firstCol, fileName, first, count);
   }
 }
 

@@ -62,10 +62,18 @@ struct TTransferDialog {
   // the saved selection.
   TRange PromptPreset() const;
 
-  // Runs the transfer. False when the range field or a record number does
-  // not read, or the transfer failed; every failure has been shown. Imports
-  // save undo first.
+  // Reads the page's range field and, on the dBase page, the record numbers.
+  // False, with the reason shown, for a field that does not read or a stop
+  // record before the start record.
+  bool Validate() const;
+  // Validates and runs the transfer. False when a field does not read or the
+  // transfer failed; every failure has been shown. Imports save undo first.
   bool Apply() const;
+
+ private:
+  // What Validate reads: the range (corners in order) and the dBase import's
+  // first record and record count (-1: to the end).
+  bool ReadFields(TRange& range, std::int32_t& first, std::int32_t& count) const;
 };
 
 }  // namespace corvane

@@ -88,20 +88,19 @@ void TMergeDlg::ControlsToValues() {
 
 void TMergeDlg::OkClick() {
   ControlsToValues();
+  // A target that is no cell has shown why; the dialog stays to have it put
+  // right.
+  if (!values_.Validate()) return;
   HideDialog();
   Application().ProcessMessages();
   bool merged;
   {
+    // A merge that fails shows its own message and changes nothing.
     TWaitCursor wait;
     merged = values_.Apply();
   }
+  if (!merged) return;
   TWindowServices& windows = WindowServices();
-  if (!merged) {
-    // A target that does not read, or a merge that failed, has shown its
-    // message; the dialog comes back to have it put right.
-    Show();
-    return;
-  }
   windows.MarkSheetModified(windows.ActiveSheet());
   windows.RepaintSheet(windows.ActiveSheet());
 }

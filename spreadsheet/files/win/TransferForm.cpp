@@ -81,19 +81,19 @@ void TTransdlg::ControlsToValues() {
 
 void TTransdlg::OkClick() {
   ControlsToValues();
+  // A field that does not read has shown why; the dialog stays to have it
+  // put right.
+  if (!values_.Validate()) return;
   HideDialog();
   Application().ProcessMessages();
-  bool done;
   {
+    // A transfer that fails shows its own message.
     TWaitCursor wait;
-    done = values_.Apply();
+    values_.Apply();
   }
   TWindowServices& windows = WindowServices();
   if (values_.page != kTransferExportPage) windows.MarkSheetModified(windows.ActiveSheet());
   windows.RepaintSheet(windows.ActiveSheet());
-  // A refused field or a failed transfer has shown its message; the dialog
-  // comes back to have it put right.
-  if (!done) Show();
 }
 
 TTransdlg& TransferDialog(TWinControl& mainWindow) {

@@ -96,6 +96,12 @@ TAuditDlg::TAuditDlg(TWinControl& mainWindow) : TRangeDialog(mainWindow, kAuditC
   cell_ = &AddField(treePage, 6, 150, 40, "&Cell: ");
   cell_->Edit().OnDblClick = [this](TObject*) { PromptFor(*cell_, "TREE: Specify Cell"); };
   cell_->OnMod = [this](TObject*) { BuildTree(); };
+  // Enter builds the tree again rather than closing the dialog.
+  cell_->Edit().OnKeyDown = [this](TObject*, int& key, TShiftState) {
+    if (key != VK_RETURN) return;
+    BuildTree();
+    key = 0;
+  };
   depth_ = &AddField(treePage, 6, 110, 48, "&Depth: ");
   depth_->SetLeft(170);
   depth_->SetUpdn(true);
@@ -134,6 +140,11 @@ TAuditDlg::TAuditDlg(TWinControl& mainWindow) : TRangeDialog(mainWindow, kAuditC
   range_ = &AddField(xrefPage, 6, 220, 48, "&Range: ");
   range_->Edit().OnDblClick = [this](TObject*) { PromptFor(*range_, "XREF: Specify Range"); };
   range_->OnMod = [this](TObject*) { BuildXRef(); };
+  range_->Edit().OnKeyDown = [this](TObject*, int& key, TShiftState) {
+    if (key != VK_RETURN) return;
+    BuildXRef();
+    key = 0;
+  };
   xref_ = PlaceControl<TListView>(xrefPage, 4, 36, width - 4, boxHeight);
   xref_->AddColumn("Cell", 48, TAlignment::taLeftJustify);
   xref_->AddColumn("Type", 72, TAlignment::taLeftJustify);

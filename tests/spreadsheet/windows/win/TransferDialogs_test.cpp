@@ -59,6 +59,13 @@ TEST_F(TransferDialogWindows, MergeDialog) {
   EXPECT_TRUE(dialog.All().Checked());
   EXPECT_TRUE(dialog.Action(kMergeReplace).Checked());
 
+  // A target that is no cell: its message, and the dialog stays.
+  Type(dialog.Target().Edit(), "ZZ9");
+  Press(dialog.OkButton());
+  uikit::RunUntilIdle();
+  EXPECT_TRUE(Showing(dialog));
+  EXPECT_EQ(testing::gShownErrors.size(), 1u);
+
   // The target from a range prompt: the dialog hides meanwhile.
   uikit::DoubleClick(dialog.Target().Edit().Handle(), {5, 5});
   EXPECT_FALSE(Showing(dialog));
@@ -153,6 +160,8 @@ TEST_F(TransferDialogWindows, AuditDialog) {
   EXPECT_FALSE(dialog.PrintButton().Visible());
   // A new root typed into the cell field.
   Type(dialog.CellField().Edit(), "B1");
+  uikit::PressKey(dialog.CellField().Edit().Handle(), VK_RETURN);
+  EXPECT_TRUE(Showing(dialog)) << "Enter builds the tree, it does not close";
   EXPECT_EQ(dialog.TreeContent().References(), 1);
   EXPECT_NE(uikit::SaveWindowPicture(dialog.Handle(), "audit-tree"), "");
 
