@@ -308,13 +308,16 @@ void TBmpButModel::PaintButton(TCanvas& canvas, int k, const TGlyphPainter& draw
   int i = WrapIndex(k, ButtonCount());
   if (!labelOn_ || i >= ItemCount()) return;
   std::string text = ItemDisplayText(items_[i]).substr(0, kMaxLabel);
-  TRect band{face.Left + 3, r.Bottom - kLabelBand, face.Right - 3, r.Bottom - 2};
+  // Under a glyph the label takes the lowest 22 pixels; alone, the face.
+  TRect band{face.Left + 1, HasGlyph() ? r.Bottom - kLabelBand : face.Top, face.Right - 1, r.Bottom - 2};
   canvas.Brush.Style = TBrushStyle::bsClear;
   canvas.Font.Color = !selected ? clBlack : sticky_ ? clBlue : clWhite;
   int width = canvas.TextWidth(text);
   int x = alignment_ == talign::ta_left     ? r.Left + 4
           : alignment_ == talign::ta_center ? r.Left + (r.Width() - width) / 2
                                             : r.Right - 4 - width;
+  // A label wider than its button shows its beginning.
+  if (width > band.Width()) x = band.Left;
   int y = band.Top + (band.Height() - canvas.TextHeight(text)) / 2;
   canvas.TextRect(band, x, y, text);
   canvas.Brush.Style = TBrushStyle::bsSolid;
