@@ -26,30 +26,15 @@ TRect WindowScreenRect(HWND hwnd) {
 
 // ---- Tclrbox ------------------------------------------------------------------
 
-Tclrbox::Tclrbox(TComponent* AOwner) : TOwnDrawnControl(AOwner) {
+Tclrbox::Tclrbox(TComponent* AOwner) : TModelWindow(AOwner) {
   ControlStyle &= ~csDoubleClicks;
   model_.onclick = [this] { Click(); };
   SetBounds(0, 0, 170, 58);
 }
 
 void Tclrbox::CreateParams(TCreateParams& Params) {
-  TOwnDrawnControl::CreateParams(Params);
+  TModelWindow::CreateParams(Params);
   Params.ClassName = "Tclrbox";
-}
-
-void Tclrbox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  model_.MouseDown(Button, X, Y);
-  TOwnDrawnControl::MouseDown(Button, Shift, X, Y);
-}
-
-void Tclrbox::MouseMove(TShiftState Shift, int X, int Y) {
-  model_.MouseMove(X, Y);
-  TOwnDrawnControl::MouseMove(Shift, X, Y);
-}
-
-void Tclrbox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  model_.MouseUp(Button, X, Y);
-  TOwnDrawnControl::MouseUp(Button, Shift, X, Y);
 }
 
 // ---- TPopupMouseHook --------------------------------------------------------------

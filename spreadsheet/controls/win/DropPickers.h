@@ -16,24 +16,15 @@
 
 namespace corvane {
 
-class Tclrbox : public TOwnDrawnControl {
+class Tclrbox : public TModelWindow<TClrboxModel> {
  public:
   explicit Tclrbox(classlib::TComponent* AOwner);
-  TClrboxModel& Model() { return model_; }
-  const TClrboxModel& Model() const { return model_; }
   TColor value() const { return model_.value(); }
   void Setvalue(TColor c) { model_.Setvalue(c); }
   int Cindex() const { return model_.Cindex(); }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
-  void Paint(classlib::TCanvas& Canvas) override { model_.Paint(Canvas); }
-  void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
-  void MouseMove(classlib::TShiftState Shift, int X, int Y) override;
-  void MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
-
- private:
-  TClrboxModel model_{*this};
 };
 
 // A thread mouse hook that hides an open pop-up on a left press outside the

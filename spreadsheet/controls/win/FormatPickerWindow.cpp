@@ -44,7 +44,7 @@ void SetUpBox(TPanel& box, TWinControl* parent, int width, int height) {
 
 }  // namespace
 
-TWformat::TWformat(TComponent* AOwner) : TOwnDrawnControl(AOwner) {
+TWformat::TWformat(TComponent* AOwner) : TCompositeControl(AOwner) {
   SetUpGrid(kinds_, this, 1, 0, 5, 3, 39, 36, " &Format ", Captions(kFormatKindCaptions));
   SetUpBox(noteBox_, this, 168, 45);
   note_.SetParent(&noteBox_);
@@ -83,20 +83,13 @@ TWformat::TWformat(TComponent* AOwner) : TOwnDrawnControl(AOwner) {
 }
 
 void TWformat::CreateParams(TCreateParams& Params) {
-  TOwnDrawnControl::CreateParams(Params);
+  TCompositeControl::CreateParams(Params);
   Params.ClassName = "TWformat";
-  Params.Style |= WS_CLIPCHILDREN;
-  Params.ExStyle |= WS_EX_CONTROLPARENT;
-}
-
-void TWformat::Paint(TCanvas& Canvas) {
-  Canvas.Brush = TBrush{Color()};
-  Canvas.FillRect(ClientRect());
 }
 
 void TWformat::DoEnter() {
   kinds_.SetFocus();
-  TOwnDrawnControl::DoEnter();
+  TCompositeControl::DoEnter();
 }
 
 TFormatChoice TWformat::Choice() const {

@@ -14,7 +14,7 @@
 
 namespace corvane {
 
-class TWformat : public TOwnDrawnControl {
+class TWformat : public TCompositeControl {
  public:
   explicit TWformat(classlib::TComponent* AOwner);
 
@@ -41,7 +41,6 @@ class TWformat : public TOwnDrawnControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
-  void Paint(classlib::TCanvas& Canvas) override;
   void DoEnter() override;
 
  private:

@@ -15,24 +15,24 @@ void DrawGlyphCell(TCanvas& canvas, const TRect& dest, TBitmap& glyph, const TRe
                     RGB(0xC0, 0xC0, 0xC0));
 }
 
-TBmpBut::TBmpBut(TComponent* AOwner) : TOwnDrawnControl(AOwner) {
+TBmpBut::TBmpBut(TComponent* AOwner) : TModelWindow(AOwner) {
   ControlStyle &= ~csDoubleClicks;
   model_.OnResize = [this] { TakeSize(); };
   TakeSize();
 }
 
 void TBmpBut::CreateParams(TCreateParams& Params) {
-  TOwnDrawnControl::CreateParams(Params);
+  TModelWindow::CreateParams(Params);
   Params.ClassName = "TBmpBut";
 }
 
 void TBmpBut::WindowCreated() {
-  TOwnDrawnControl::WindowCreated();
+  TModelWindow::WindowCreated();
   MeasureCaption();
 }
 
 void TBmpBut::SetFont(const TFont& value) {
-  TOwnDrawnControl::SetFont(value);
+  TModelWindow::SetFont(value);
   MeasureCaption();
 }
 
@@ -65,39 +65,24 @@ void TBmpBut::Paint(TCanvas& Canvas) {
   });
 }
 
-void TBmpBut::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  model_.MouseDown(Button, X, Y);
-  TOwnDrawnControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TBmpBut::MouseMove(TShiftState Shift, int X, int Y) {
-  model_.MouseMove(X, Y);
-  TOwnDrawnControl::MouseMove(Shift, X, Y);
-}
-
-void TBmpBut::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  model_.MouseUp(Button, X, Y);
-  TOwnDrawnControl::MouseUp(Button, Shift, X, Y);
-}
-
 void TBmpBut::KeyDown(int& Key, TShiftState Shift) {
-  TOwnDrawnControl::KeyDown(Key, Shift);
+  TModelWindow::KeyDown(Key, Shift);
   if (Key != 0 && (Shift & (ssCtrl | ssAlt)) == 0 && model_.KeyDown(Key)) Key = 0;
 }
 
 void TBmpBut::KeyPress(char& Key) {
   model_.KeyPress(Key);
-  TOwnDrawnControl::KeyPress(Key);
+  TModelWindow::KeyPress(Key);
 }
 
 void TBmpBut::DoEnter() {
   Invalidate();
-  TOwnDrawnControl::DoEnter();
+  TModelWindow::DoEnter();
 }
 
 void TBmpBut::DoExit() {
   Invalidate();
-  TOwnDrawnControl::DoExit();
+  TModelWindow::DoExit();
 }
 
 // Arrows, characters and every other key come to the grid.

@@ -19,11 +19,9 @@ namespace corvane {
 void DrawGlyphCell(classlib::TCanvas& canvas, const classlib::TRect& dest, classlib::TBitmap& glyph,
                    const classlib::TRect& source);
 
-class TBmpBut : public TOwnDrawnControl {
+class TBmpBut : public TModelWindow<TBmpButModel> {
  public:
   explicit TBmpBut(classlib::TComponent* AOwner);
-  TBmpButModel& Model() { return model_; }
-  const TBmpButModel& Model() const { return model_; }
 
   // Copies `glyph`; its cells are it cut into Brows x Bcols.
   void SetGlyph(classlib::TBitmap& glyph);
@@ -37,9 +35,6 @@ class TBmpBut : public TOwnDrawnControl {
   void CreateParams(TCreateParams& Params) override;
   void WindowCreated() override;
   void Paint(classlib::TCanvas& Canvas) override;
-  void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
-  void MouseMove(classlib::TShiftState Shift, int X, int Y) override;
-  void MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
   void KeyDown(int& Key, classlib::TShiftState Shift) override;
   void KeyPress(char& Key) override;
   bool DialogChar(char Key) override { return model_.DialogChar(Key); }
@@ -51,7 +46,6 @@ class TBmpBut : public TOwnDrawnControl {
   void MeasureCaption();
   void TakeSize();
 
-  TBmpButModel model_{*this};
   std::unique_ptr<classlib::TBitmap> glyph_;
 };
 

@@ -8,7 +8,11 @@
 #include <vector>
 
 #include "classlib/win/Controls.h"
+#include "spreadsheet/controls/win/ColourFormatWindow.h"
 #include "spreadsheet/controls/win/DropPickers.h"
+#include "spreadsheet/controls/win/FontPickerWindow.h"
+#include "spreadsheet/controls/win/GlyphComboWindow.h"
+#include "spreadsheet/controls/win/ListMenuWindow.h"
 #include "spreadsheet/controls/win/FormatPickerWindow.h"
 #include "tests/support/win/UiKit.h"
 
@@ -32,6 +36,21 @@ TPoint ButtonCentre(TBmpBut& grid, int k) {
   return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 }
 
+// A glyph of rows x cols cells 24 x 20: on silver (transparent), a square
+// in a colour of its own in each.
+void DrawTestGlyph(TBitmap& glyph, int rows, int cols) {
+  glyph.SetSize(cols * 24, rows * 20);
+  TCanvas& canvas = glyph.Canvas();
+  canvas.Brush = TBrush{clSilver};
+  canvas.FillRect({0, 0, glyph.Width(), glyph.Height()});
+  for (int i = 0; i < rows * cols; ++i) {
+    int x = i % cols * 24, y = i / cols * 20;
+    canvas.Brush = TBrush{kSmallPalette[(i + 1) % 16]};
+    canvas.Pen = TPen{clBlack};
+    canvas.Rectangle({x + 4, y + 3, x + 20, y + 17});
+  }
+}
+
 TEST(PickersWindow, EveryPickerOnAFormByMouseAndKeys) {
   uikit::TEventLog log;
   TForm form(nullptr, "Pickers");
@@ -52,6 +71,39 @@ TEST(PickersWindow, EveryPickerOnAFormByMouseAndKeys) {
   combo->Onchange = log.Notify("combo");
   auto* palette = Place<Tclrbox>(form, 340, 480);
   palette->Model().Onchange = [&] { log.Lines.push_back("palette " + std::to_string(palette->Cindex())); };
+  auto* colour = Place<Tcformat>(form, 340, 8);
+  colour->SetCaption(" Colour ");
+  colour->Onchange = log.Notify("colour");
+  auto* menu = Place<ttabmenu>(form, 560, 8);
+  menu->SetCaption("Menu");
+  menu->SetItems({"&Open", "&Save", "Quit", "&Print"});
+  menu->Model().Hints = {"Opens", "Saves"};
+  menu->Model().OnEnterkey = [&] { log.Lines.push_back("menu " + std::to_string(menu->ItemIndex())); };
+  menu->SetBounds(560, 8, menu->Maxwidth(), menu->Maxheight());
+  auto* font = Place<Tfontmenu>(form, 8, 250);
+  font->SetChicklet(true);
+  font->onchange = log.Notify("font");
+  TBitmap glyph;
+  DrawTestGlyph(glyph, 3, 4);
+  auto* pictures = Place<TBmpCombo>(form, 560, 200);
+  pictures->SetBounds(560, 200, 80, 24);
+  pictures->SetGlyph(glyph);
+  pictures->SetRows(3);
+  pictures->SetCols(4);
+  pictures->Loaded();
+  auto* shapes = Place<TBmpBut>(form, 680, 200);
+  shapes->Model().SetRows(3);
+  shapes->Model().SetCols(4);
+  shapes->Model().SetBrows(3);
+  shapes->Model().SetBcols(4);
+  shapes->Model().SetBw(24);
+  shapes->Model().SetBh(20);
+  shapes->Model().SetLabelOn(false);
+  shapes->Model().SetGroupon(true);
+  shapes->SetCaption("&Shapes");
+  shapes->SetGlyph(glyph);
+  shapes->SetItems(std::vector<std::string>(12, ""));
+  shapes->SetItemindex(5);
   form.Show();
   uikit::RunUntilIdle();
 
@@ -120,6 +172,66 @@ TEST(PickersWindow, EveryPickerOnAFormByMouseAndKeys) {
   uikit::Click(palette->Handle(), {cell44.Left + 3, cell44.Top + 3});
   EXPECT_EQ(palette->value(), 0x000000u);
   EXPECT_EQ(log.Lines, (std::vector<std::string>{"list", "combo", "palette 44"}));
+  log.Clear();
+
+  // The colour panel: a typed red value moves its bar, the swatch and the
+  // palette's mark; Down moves to the next field.
+  colour->Field(0).SetFocus();
+  colour->Field(0).SetText("");
+  uikit::TypeChars(colour->Field(0).Handle(), "255");
+  EXPECT_EQ(colour->Bar(0).Position(), 255);
+  EXPECT_EQ(colour->Color(), 0x0000FFu);
+  EXPECT_EQ(colour->Swatch().Color(), 0x0000FFu);
+  EXPECT_EQ(colour->Palette().value(), 0x0000FFu);
+  EXPECT_EQ(colour->CaptionLabel().Font().Color, clBlue);
+  uikit::PressKey(colour->Field(0).Handle(), VK_DOWN);
+  EXPECT_TRUE(colour->Field(1).Focused());
+  TRect cell10 = colour->Palette().Model().CellRect(10);
+  uikit::Click(colour->Palette().Handle(), {cell10.Left + 3, cell10.Top + 3});
+  EXPECT_EQ(colour->Bar(1).Position(), 192);
+  EXPECT_EQ(colour->Field(2).Text(), "128");
+  EXPECT_EQ(log.Lines.back(), "colour");
+  log.Clear();
+
+  // The list menu: a letter chooses at once, arrows wrap, a click chooses.
+  menu->SetFocus();
+  uikit::PressKey(menu->Handle(), 'S');
+  EXPECT_EQ(menu->Hint(), "Saves");
+  uikit::PressKey(menu->Handle(), VK_END);
+  uikit::PressKey(menu->Handle(), VK_DOWN);
+  EXPECT_EQ(menu->ItemIndex(), 0);
+  uikit::Click(menu->Handle(), {20, menu->Model().ItemRect(3).Top + 5});
+  EXPECT_EQ(log.Lines, (std::vector<std::string>{"menu 1", "menu 3"}));
+  log.Clear();
+
+  // The glyph combo box and the glyph grid.
+  EXPECT_EQ(pictures->count(), 12);
+  EXPECT_EQ(pictures->Perform(CB_GETITEMHEIGHT, 0, 0), 24);
+  uikit::PressKey(shapes->Handle(), VK_DOWN);
+  EXPECT_EQ(shapes->Itemindex(), 9);
+
+  // The font picker: a typed name selects its entry whatever its case; the
+  // size list and the toggles change the sample; a chip colours it.
+  ASSERT_GT(font->Fonts().Count(), 0);
+  std::string first(FontEntryName(font->Fonts().Item(0)));
+  std::string lower = first;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  font->NameField().SetText("");
+  uikit::TypeChars(font->NameField().Handle(), lower);
+  EXPECT_EQ(font->Fontindex(), 0);
+  RECT sizeRect{};
+  SendMessageA(font->Sizes().Handle(), LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&sizeRect));
+  uikit::Click(font->Sizes().Handle(), {sizeRect.left + 5, sizeRect.top + 2});
+  EXPECT_EQ(font->fontsize(), 12);
+  EXPECT_EQ(font->newfont().Size(), 12);
+  uikit::Click(font->Styles().Handle(), ButtonCentre(font->Styles(), 0));
+  EXPECT_TRUE(font->newfont().Bold());
+  TRect chip6 = font->Chips().Model().ChipRect(6);
+  uikit::Click(font->Chips().Handle(), {chip6.Left + 2, chip6.Top + 2});
+  EXPECT_EQ(font->Forecolor(), 6);
+  EXPECT_EQ(font->newfont().Color, 0x008080u);
+  EXPECT_GE(log.Lines.size(), 3u);
+  EXPECT_EQ(log.Lines.back(), "font");
   log.Clear();
 
   EXPECT_NE(uikit::SaveWindowPicture(form.Handle(), "pickers"), "");
