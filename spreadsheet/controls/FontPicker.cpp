@@ -25,6 +25,8 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 constexpr int kChipMargin = 2;
+// Larger sizes overflow a font's height in pixels on a printer.
+constexpr int kMaxFontPoints = 1638;
 
 }  // namespace
 
@@ -142,7 +144,7 @@ void TFontPickerModel::SetChicklet(bool on) {
 void TFontPickerModel::Refresh(const std::string& name, std::string_view sizeText, int styleMask, int chip) {
   Sample.Name = name;
   int size = PEditTextToInt(sizeText);
-  if (size > 0 && size <= 1638) Sample.SetSize(size);
+  if (size > 0 && size <= kMaxFontPoints) Sample.SetSize(size);
   if (chip >= 0 && chip < 16) {
     if (SampleText.empty() || !Chicklet) SampleText = "ABC123";
     if (Chicklet) Sample.Color = kChipColors[chip];

@@ -174,6 +174,9 @@ TCbox::TCbox(TComponent* AOwner) : TDropPanel(AOwner, popup_, TPopupMouseHook::k
       if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) != list.ItemIndex()) list.SetItemIndex(LOWORD(hit));
     }
     if (m.Msg == WM_LBUTTONUP) {
+      // The list captured the mouse at the press; it lets go here, since the
+      // release goes no further.
+      ::ReleaseCapture();
       LRESULT hit = SendMessageA(list.Handle(), LB_ITEMFROMPOINT, 0, m.LParam);
       if (HIWORD(hit) == 0) Choose(LOWORD(hit));
       return true;

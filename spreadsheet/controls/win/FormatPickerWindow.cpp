@@ -117,7 +117,6 @@ void TWformat::SetFormat(std::uint8_t format) {
   if (FormatPanelFor(c.Kind) == TFormatPanel::Digits) digits_.SetVali(c.Digits);
   applying_ = false;
   ShowPanelFor(c.Kind);
-  lastFormat_ = format;
   Invalidate();
 }
 
@@ -127,7 +126,6 @@ bool TWformat::Editfocus() const {
 
 void TWformat::SetSticky(bool on) {
   for (TBmpBut* grid : {&kinds_, &dates_, &times_}) grid->Model().SetSticky(on);
-  lastFormat_ = -1;
   Invalidate();
 }
 

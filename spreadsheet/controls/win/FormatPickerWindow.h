@@ -56,7 +56,6 @@ class TWformat : public TCompositeControl {
   TBmpBut denominators_{nullptr};
   classlib::TPanel digitsBox_{nullptr};
   TPEdit digits_{nullptr};
-  int lastFormat_ = -1;
   bool applying_ = false;
 };
 

@@ -37,7 +37,8 @@ class TBmpBut : public TModelWindow<TBmpButModel> {
   void Paint(classlib::TCanvas& Canvas) override;
   void KeyDown(int& Key, classlib::TShiftState Shift) override;
   void KeyPress(char& Key) override;
-  bool DialogChar(char Key) override { return model_.DialogChar(Key); }
+  // Only a grid that can take the focus answers its letters.
+  bool DialogChar(char Key) override { return CanFocus() && model_.DialogChar(Key); }
   void DoEnter() override;
   void DoExit() override;
   LRESULT DialogCode(classlib::TMessage& Message) override;
