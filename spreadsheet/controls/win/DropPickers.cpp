@@ -198,8 +198,21 @@ void TCbox::CreateParams(TCreateParams& Params) {
 
 void TCbox::SetItems(const std::vector<std::string>& items) {
   items_ = items;
-  popup_.List().SetItems(items);
+  if (sorted_)
+    std::stable_sort(items_.begin(), items_.end(), [](const std::string& a, const std::string& b) {
+      return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+    });
+  popup_.List().SetItems(items_);
   if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
+}
+
+void TCbox::Setsorted(bool on) {
+  if (!SetField(sorted_, on) || !on) return;
+  std::string chosen = itemIndex_ >= 0 ? items_[itemIndex_] : std::string();
+  bool hadChoice = itemIndex_ >= 0;
+  SetItems(items_);
+  if (hadChoice) itemIndex_ = static_cast<int>(std::find(items_.begin(), items_.end(), chosen) - items_.begin());
+  popup_.List().SetItemIndex(itemIndex_);
 }
 
 void TCbox::SetItemindex(int index) {

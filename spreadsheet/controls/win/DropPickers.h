@@ -123,7 +123,10 @@ class TCbox : public TDropPanel {
   tmlist& Popup() { return popup_; }
 
   std::vector<std::string> Items() const { return items_; }
+  // With sorted, the items are kept in alphabetical order (ignoring case).
   void SetItems(const std::vector<std::string>& items);
+  bool sorted() const { return sorted_; }
+  void Setsorted(bool on);
   int Itemindex() const { return itemIndex_; }
   // Selects the item and shows its text as the caption.
   void SetItemindex(int index);
@@ -144,6 +147,7 @@ class TCbox : public TDropPanel {
   std::vector<std::string> items_;
   std::string caption_;
   int itemIndex_ = -1;
+  bool sorted_ = false;
 };
 
 class Tclrcombo : public TDropPanel {

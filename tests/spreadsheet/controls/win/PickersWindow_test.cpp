@@ -159,6 +159,10 @@ TEST(PickersWindow, EveryPickerOnAFormByMouseAndKeys) {
   uikit::SendClick(form.Handle(), {600, 300});
   uikit::RunUntilIdle();
   EXPECT_FALSE(list->DroppedDown());
+  list->Setsorted(true);
+  EXPECT_EQ(list->Items()[1], "Item 10");
+  EXPECT_EQ(list->Caption(), "Item 6");
+  EXPECT_EQ(list->Items()[list->Itemindex()], "Item 6") << "the chosen item stays chosen";
 
   // The colour picker: a palette cell sets the colour; the palette alone.
   uikit::Click(combo->Handle(), {10, 10});
