@@ -29,11 +29,12 @@ struct TMacroMenu {
   int FormWidth(int listWidth) const { return listWidth < 100 ? 108 : listWidth + 8; }
   int FormHeight(int listHeight, int nonClientHeight) const { return listHeight + nonClientHeight + 8; }
 
-  // The choice a modal result stands for: Enter on item i gives i + 1 (1..n);
-  // Esc, and any other way of closing the menu, one beyond the last item.
+  // The choice: Enter on item `index` gives index + 1 (1..n); Esc, Enter
+  // with no item chosen, and any other way of closing the menu give one
+  // beyond the last item.
   int Cancelled() const { return static_cast<int>(items.size()) + 1; }
-  int ChoiceFor(int modalResult) const {
-    return modalResult >= 1 && modalResult <= static_cast<int>(items.size()) ? modalResult : Cancelled();
+  int Chosen(int index) const {
+    return index >= 0 && index < static_cast<int>(items.size()) ? index + 1 : Cancelled();
   }
 };
 

@@ -1,0 +1,114 @@
+// Key replay into a real edit control, and the macro menu and input box
+// driven by real input; a picture of each form.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "classlib/win/Application.h"
+#include "spreadsheet/macros/win/KeyReplayQueue.h"
+#include "spreadsheet/macros/win/MacroForms.h"
+#include "tests/spreadsheet/macros/MacroTestSupport.h"
+#include "tests/support/win/UiKit.h"
+
+namespace corvane {
+namespace {
+
+class MacroWindows : public testing::MacroTest {
+ protected:
+  void SetUp() override {
+    MacroTest::SetUp();
+    main_.Position = classlib::TPosition::poDesigned;
+    main_.SetBounds(0, 0, 320, 120);
+    edit_.SetParent(&main_);
+    edit_.SetBounds(10, 10, 280, 24);
+    main_.Show();
+    edit_.SetFocus();
+    host_.mainWindow = main_.Handle();
+    SetMacroHost(&host_);
+    runner_.player = &queue_;
+    runner_.layout = &layout_;
+  }
+
+  // Runs `script` once the next modal form is up; a form it leaves open is
+  // closed after it.
+  static void RunInsideModal(std::function<void()> script) {
+    Pending() = std::move(script);
+    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+      auto* form = dynamic_cast<classlib::TForm*>(classlib::TWinControl::FromHandle(GetActiveWindow()));
+      if (form == nullptr || !form->Modal()) return;
+      KillTimer(nullptr, id);
+      std::function<void()> run = std::move(Pending());
+      run();
+      if (form->ModalResult() == classlib::mrNone) form->Close();
+    });
+  }
+  static std::function<void()>& Pending() {
+    static std::function<void()> pending;
+    return pending;
+  }
+
+  classlib::TForm main_{nullptr, "Corvane"};
+  classlib::TEdit edit_{nullptr};
+  TMacroHostWin host_;
+  TKeyReplayQueue queue_;
+  TWinKeyLayout layout_;
+  TMacroRunner runner_;
+};
+
+TEST_F(MacroWindows, KeysReachTheFocusedEditBeforeEachCommand) {
+  std::vector<std::string> seen;
+  runner_.command = [&] {
+    while (MacroNextByte() > 13) {
+    }
+    seen.push_back(edit_.Text());
+    // The user's own key while the next run plays is held off.
+    PostMessageA(edit_.Handle(), WM_KEYDOWN, 'Z', 1);
+  };
+  ASSERT_TRUE(RunMacroText("aB@{GOTO A1}cd{LEFT}{BS}x", runner_));
+  uikit::RunUntilIdle();
+  EXPECT_EQ(seen, std::vector<std::string>{"aB@"});
+  EXPECT_EQ(edit_.Text(), "aB@xd");
+  EXPECT_FALSE(queue_.Busy());
+  EXPECT_GE(GetKeyState(VK_SHIFT), 0);  // no modifier left pressed
+  EXPECT_TRUE(testing::gShownErrors.empty());
+}
+
+TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
+  TMmenu menu(nullptr);
+  const std::vector<std::string> items = {"Sales", "Costs", "Quit"};
+  RunInsideModal([&] {
+    uikit::PressKey(menu.ttabmenu1.Handle(), VK_DOWN);
+    EXPECT_EQ(menu.Width(), 108);  // every item narrower than 100 pixels
+    uikit::SaveWindowPicture(menu.Handle(), "macro_menu");
+    uikit::PressKey(menu.ttabmenu1.Handle(), VK_RETURN);
+  });
+  EXPECT_EQ(menu.Choose(items), 2);
+  RunInsideModal([&] { uikit::PressKey(menu.ttabmenu1.Handle(), VK_ESCAPE); });
+  EXPECT_EQ(menu.Choose(items), 4);
+  RunInsideModal([] {});  // closed some other way
+  EXPECT_EQ(menu.Choose(items), 4);
+
+  // Dragging the title strip moves the menu by the distance dragged.
+  RunInsideModal([&] {
+    int left = menu.Left();
+    uikit::MouseDown(menu.Panel2.Handle(), {20, 5});
+    uikit::MouseMove(menu.Panel2.Handle(), {50, 25}, classlib::ssLeft);
+    uikit::MouseUp(menu.Panel2.Handle(), {50, 25});
+    EXPECT_EQ(menu.Left(), left + 30);
+    uikit::PressKey(menu.ttabmenu1.Handle(), VK_RETURN);
+  });
+  EXPECT_EQ(menu.Choose(items), 1);
+
+  TLbinput input(nullptr);
+  RunInsideModal([&] {
+    uikit::TypeChars(input.Edit1.Handle(), "42");
+    uikit::SaveWindowPicture(input.Handle(), "macro_input_box");
+    uikit::PressKey(input.Edit1.Handle(), VK_RETURN);
+  });
+  EXPECT_EQ(input.Ask(), "42");
+  RunInsideModal([&] { uikit::TypeChars(input.Edit1.Handle(), "half"); });
+  EXPECT_EQ(input.Ask(), "");  // closed without Ok
+}
+
+}  // namespace
+}  // namespace corvane
