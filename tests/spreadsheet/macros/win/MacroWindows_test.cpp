@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/win/Application.h"
+#include "classlib/win/MainMenu.h"
 #include "spreadsheet/macros/win/KeyReplayQueue.h"
 #include "spreadsheet/macros/win/MacroForms.h"
 #include "tests/spreadsheet/macros/MacroTestSupport.h"
@@ -71,6 +72,23 @@ TEST_F(MacroWindows, KeysReachTheFocusedEditBeforeEachCommand) {
   EXPECT_FALSE(queue_.Busy());
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);  // no modifier left pressed
   EXPECT_TRUE(testing::gShownErrors.empty());
+
+  // Alt opens the menu bar and the letters after it choose from it.
+  classlib::TMainMenu menu(nullptr, &main_);
+  auto* file = new classlib::TMenuItem();
+  file->Caption = "&File";
+  auto* open = new classlib::TMenuItem();
+  open->Caption = "&Open";
+  int opened = 0;
+  open->OnClick = [&](classlib::TObject*) { ++opened; };
+  file->Add(open);
+  menu.Items()->Add(file);
+  menu.Rebuild();
+  uikit::RunUntilIdle();
+  ASSERT_TRUE(RunMacroText("{ALT}fo", runner_));
+  uikit::RunUntilIdle();
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(edit_.Text(), "aB@xd");
 }
 
 TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
