@@ -127,11 +127,13 @@ void TKeyReplayQueue::Deliver(const TKeyEvent& event) {
   // Only Alt's own press and release are system keys here: a posted system
   // key-up of another key would reach the window's menu handling.
   UINT message = vk == VK_MENU ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (up ? WM_KEYUP : WM_KEYDOWN);
-  auto scan = static_cast<LPARAM>((event.paramL >> 8) & 0xFF);
-  LPARAM lParam = 1 | (scan << 16);
-  if (IsExtendedKey(vk)) lParam |= LPARAM{1} << 24;
-  if (altDown_) lParam |= LPARAM{1} << 29;
-  if (up) lParam |= (LPARAM{1} << 30) | (LPARAM{1} << 31);
+  // Repeat count 1, the scan code, the extended-key flag, Alt held, and for a
+  // release the previous state and transition bits.
+  DWORD bits = 1 | (((event.paramL >> 8) & 0xFF) << 16);
+  if (IsExtendedKey(vk)) bits |= 1u << 24;
+  if (altDown_) bits |= 1u << 29;
+  if (up) bits |= 3u << 30;
+  const auto lParam = static_cast<LPARAM>(bits);
   expected_ = MSG{target, message, static_cast<WPARAM>(vk), lParam, 0, {}};
   expecting_ = true;
   PostMessageA(target, message, static_cast<WPARAM>(vk), lParam);

@@ -34,14 +34,15 @@ class MacroWindows : public testing::MacroTest {
   // closed after it.
   static void RunInsideModal(std::function<void()> script) {
     Pending() = std::move(script);
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-      auto* form = dynamic_cast<classlib::TForm*>(classlib::TWinControl::FromHandle(GetActiveWindow()));
-      if (form == nullptr || !form->Modal()) return;
-      KillTimer(nullptr, id);
-      std::function<void()> run = std::move(Pending());
-      run();
-      if (form->ModalResult() == classlib::mrNone) form->Close();
-    });
+    SetTimer(nullptr, 0, 20, RunPending);
+  }
+  static void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
+    auto* form = dynamic_cast<classlib::TForm*>(classlib::TWinControl::FromHandle(GetActiveWindow()));
+    if (form == nullptr || !form->Modal()) return;
+    KillTimer(nullptr, id);
+    std::function<void()> run = std::move(Pending());
+    run();
+    if (form->ModalResult() == classlib::mrNone) form->Close();
   }
   static std::function<void()>& Pending() {
     static std::function<void()> pending;
