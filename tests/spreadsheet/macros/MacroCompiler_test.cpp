@@ -1,6 +1,7 @@
 // The macro compiler and its keyword table.
 #include <gtest/gtest.h>
 
+#include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/macros/MacroCompiler.h"
 #include "spreadsheet/macros/MacroKeywords.h"
@@ -19,6 +20,7 @@ std::string Bytes(std::initializer_list<int> bytes) {
 
 TEST_F(MacroCompilerTest, CompilesKeysCommandsAndArguments) {
   ASSERT_NE(RangeNameCreate("MYSUB", MakeRange(5, 0, 5, 0)), 0);
+  ASSERT_TRUE(SetCellNumber(8, 1, 3.7));
   const std::string kSyntaxError = Bytes({20, 17});
   struct Row {
     const char* text;
@@ -29,6 +31,7 @@ TEST_F(MacroCompilerTest, CompilesKeysCommandsAndArguments) {
       {"{RIGHT}", Bytes({4})},
       {"{right 0}", Bytes({4})},
       {"{R 1+1}", Bytes({4, 4})},
+      {"{UP B9}", Bytes({25, 25, 25})},  // a count read from a cell, truncated
       {"{DOWN -5}", Bytes({16})},
       {"{GOTO A1}", Bytes({20, 64}) + "A1\r"},
       {"{GOTO,A1}", Bytes({20, 64}) + "A1\r"},

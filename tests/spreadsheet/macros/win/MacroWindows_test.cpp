@@ -90,6 +90,18 @@ TEST_F(MacroWindows, KeysReachTheFocusedEditBeforeEachCommand) {
   uikit::RunUntilIdle();
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(edit_.Text(), "aB@xd");
+
+  // A run cancelled half-way (a break) leaves no Shift pressed.
+  edit_.SetText("");
+  edit_.SetFocus();
+  edit_.OnChange = [&](classlib::TObject*) {
+    if (edit_.Text().size() == 2) queue_.Cancel();
+  };
+  ASSERT_TRUE(queue_.Play(TranslateKeyRun("ABCDEFGHIJ", layout_)));
+  uikit::RunUntilIdle();
+  edit_.OnChange = nullptr;
+  EXPECT_EQ(edit_.Text(), "AB");
+  EXPECT_GE(GetKeyState(VK_SHIFT), 0);
 }
 
 TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
