@@ -102,6 +102,20 @@ TEST_F(MacroWindows, KeysReachTheFocusedEditBeforeEachCommand) {
   edit_.OnChange = nullptr;
   EXPECT_EQ(edit_.Text(), "AB");
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+
+  // Caps Lock does not turn the case of replayed letters, and stays as it was.
+  BYTE state[256];
+  GetKeyboardState(state);
+  state[VK_CAPITAL] |= 1;
+  SetKeyboardState(state);
+  edit_.SetText("");
+  ASSERT_TRUE(queue_.Play(TranslateKeyRun("aB", layout_)));
+  uikit::RunUntilIdle();
+  EXPECT_EQ(edit_.Text(), "aB");
+  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
+  GetKeyboardState(state);
+  state[VK_CAPITAL] &= ~1;
+  SetKeyboardState(state);
 }
 
 TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
