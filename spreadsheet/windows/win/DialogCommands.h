@@ -3,12 +3,16 @@
 // dialog is made on first use, owned by the frame, and lives as long as it.
 #pragma once
 
+#include <functional>
+
 #include "classlib/win/StdCtrls.h"
 #include "spreadsheet/windows/Commands.h"
+#include "spreadsheet/windows/SheetView.h"
 
 namespace corvane {
 
-// Installs the dialogs' handlers in `table`; `frame` owns the dialogs.
-void BindDialogCommands(TCommandTable& table, classlib::TForm& frame);
+// Installs the dialogs' handlers in `table`; `frame` owns the dialogs;
+// `activeView` gives the active sheet window's view, or null.
+void BindDialogCommands(TCommandTable& table, classlib::TForm& frame, std::function<TSheetView*()> activeView);
 
 }  // namespace corvane

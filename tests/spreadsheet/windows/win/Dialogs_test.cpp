@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "spreadsheet/windows/win/FindForm.h"
+#include "spreadsheet/windows/win/SizeCopyForms.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
 #include "tests/support/win/UiKit.h"
 
@@ -27,6 +28,11 @@ class DialogWindows : public testing::FrameTest {
   static void Type(HWND edit, std::string_view text) {
     SendMessageA(edit, EM_SETSEL, 0, -1);
     uikit::TypeChars(edit, text);
+  }
+
+  static void Type(TPEdit& field, std::string_view text) {
+    field.Edit().SetFocus();
+    Type(field.Edit().Handle(), text);
   }
 
   TForm main_{nullptr, "Corvane"};
@@ -71,6 +77,66 @@ TEST_F(DialogWindows, FindAndReplace) {
   EXPECT_NE(uikit::SaveWindowPicture(dialog->Handle(), "find-replace"), "");
   Press(dialog->Cancel);
   EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
+}
+
+TEST_F(DialogWindows, WidthOrHeight) {
+  windows.selection = testing::MakeRange(0, 0, 5, 0);
+  windows.defaultColumnChars = 9;
+  auto* dialog = new TWideform(main_, [] { return nullptr; });
+  dialog->Open(0);
+  uikit::RunUntilIdle();
+  EXPECT_EQ(dialog->Caption(), "Set  Width or Height");
+  EXPECT_EQ(dialog->PEdit1->Text(), "A1..F1");
+  EXPECT_EQ(dialog->PEdit4->Text(), "9");
+  EXPECT_FALSE(IsWindowEnabled(main_.Handle()));
+  Type(*dialog->PEdit4, "6*2");
+  Type(*dialog->PEdit5, "1");
+  EXPECT_EQ(dialog->PEdit4->Text(), "12");  // evaluated when left
+  EXPECT_NE(uikit::SaveWindowPicture(dialog->Handle(), "width-height"), "");
+  Press(dialog->OkButton());
+  uikit::RunUntilIdle();
+  EXPECT_EQ(windows.columnSizes, (std::map<int, int>{{0, 12}, {2, 12}, {4, 12}}));
+  EXPECT_TRUE(IsWindowEnabled(main_.Handle()));
+
+  // The row page: only the heights change; Escape leaves everything.
+  dialog->Open(1);
+  uikit::RunUntilIdle();
+  EXPECT_EQ(dialog->tabbar1->Model().ItemIndex(), 1);
+  Type(*dialog->PEdit2, "30");
+  Press(dialog->OkButton());
+  uikit::RunUntilIdle();
+  EXPECT_EQ(windows.rowSizes, (std::map<int, int>{{0, 30}}));
+  EXPECT_EQ(windows.columnSizes.size(), 3u);
+  dialog->Open(1);
+  uikit::RunUntilIdle();
+  Type(*dialog->PEdit2, "40");
+  dialog->OkButton().SetFocus();
+  uikit::PressKey(dialog->OkButton().Handle(), VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
+  EXPECT_EQ(windows.rowSizes, (std::map<int, int>{{0, 30}}));
+}
+
+TEST_F(DialogWindows, SpecialCopy) {
+  ASSERT_TRUE(EnterCell("4", 0, 0));
+  ASSERT_TRUE(EnterCell("+A1*2", 1, 0));
+  windows.selection = testing::MakeRange(0, 0, 0, 1);
+  auto* dialog = new Tcopydlg(main_);
+  dialog->Open();
+  uikit::RunUntilIdle();
+  EXPECT_EQ(dialog->Caption(), "Copy");
+  EXPECT_EQ(dialog->PEdit1->Text(), "A1..A2");
+  EXPECT_TRUE(dialog->Types[0]->Checked());
+  Type(*dialog->PEdit2, "B1");
+  uikit::Click(dialog->Factor->Handle(), {4, 4});
+  Type(dialog->Factor->Handle(), "1/2");
+  EXPECT_TRUE(dialog->Types[4]->Checked());
+  dialog->PEdit2->Edit().SetFocus();
+  EXPECT_EQ(dialog->Factor->Text(), "0.5");
+  EXPECT_NE(uikit::SaveWindowPicture(dialog->Handle(), "special-copy"), "");
+  Press(dialog->OkButton());
+  uikit::RunUntilIdle();
+  EXPECT_EQ(Contents(0, 1), "2");
+  EXPECT_EQ(Contents(1, 1), "4");
 }
 
 }  // namespace
