@@ -11,8 +11,14 @@
 
 namespace corvane {
 
-// Installs the dialogs' handlers in `table`; `frame` owns the dialogs;
-// `activeView` gives the active sheet window's view, or null.
-void BindDialogCommands(TCommandTable& table, classlib::TForm& frame, std::function<TSheetView*()> activeView);
+// What the dialogs ask of the frame.
+struct TDialogHooks {
+  std::function<TSheetView*()> activeView;  // the active sheet window's view, or null
+  std::function<void()> refreshIndicators;
+  std::function<void()> recentFilesChanged;
+};
+
+// Installs the dialogs' handlers in `table`; `frame` owns the dialogs.
+void BindDialogCommands(TCommandTable& table, classlib::TForm& frame, TDialogHooks hooks);
 
 }  // namespace corvane

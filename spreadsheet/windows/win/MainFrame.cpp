@@ -593,7 +593,9 @@ void TForm1::BindCommands() {
     static_cast<TRangeDlg*>(rangeDialog_)->Open();
   });
   // Find and replace, widths and heights, the special copy, general settings.
-  BindDialogCommands(t, *this, [this] { return sheets_.ActiveView(); });
+  BindDialogCommands(t, *this,
+                     {[this] { return sheets_.ActiveView(); }, [this] { RefreshIndicators(); },
+                      [this] { RecentFilesChanged(); }});
   auto copyMode = [](int mode) {
     return [mode](int) {
       PromptTwoRanges("COPY", [mode](const TRange& source, const TRange& target) {

@@ -3,8 +3,11 @@
 // cells, and a picture of it.
 #include <gtest/gtest.h>
 
+#include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/windows/win/FindForm.h"
+#include "spreadsheet/windows/win/GeneralForm.h"
 #include "spreadsheet/windows/win/SizeCopyForms.h"
+#include "tests/spreadsheet/windows/FakeGeneralSheet.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
 #include "tests/support/win/UiKit.h"
 
@@ -33,6 +36,22 @@ class DialogWindows : public testing::FrameTest {
   static void Type(TPEdit& field, std::string_view text) {
     field.Edit().SetFocus();
     Type(field.Edit().Handle(), text);
+  }
+
+  // Runs `script` once the next modal form is up, from within its run.
+  static void WhenModal(std::function<void(TForm&)> script) {
+    Script() = std::move(script);
+    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+      auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetActiveWindow()));
+      if (form == nullptr || !form->Modal()) return;
+      KillTimer(nullptr, id);
+      std::function<void(TForm&)> run = std::move(Script());
+      run(*form);
+    });
+  }
+  static std::function<void(TForm&)>& Script() {
+    static std::function<void(TForm&)> script;
+    return script;
   }
 
   TForm main_{nullptr, "Corvane"};
@@ -137,6 +156,51 @@ TEST_F(DialogWindows, SpecialCopy) {
   uikit::RunUntilIdle();
   EXPECT_EQ(Contents(0, 1), "2");
   EXPECT_EQ(Contents(1, 1), "4");
+}
+
+TEST_F(DialogWindows, GeneralSettings) {
+  testing::TFakeGeneralSheet sheet;
+  auto* dialog = new TGendlg(&main_, [&sheet] { return &sheet; });
+  // Option page: the boxes act at once; Ok keeps them and the sizes typed.
+  WhenModal([&](TForm&) {
+    uikit::RunUntilIdle();
+    EXPECT_EQ(dialog->Caption(), "General Option");
+    EXPECT_TRUE(dialog->Options[0]->Checked());
+    Press(*dialog->Options[0]);  // Show Zero Values off
+    Press(*dialog->GridLines[1]);  // no horizontal lines
+    Press(*dialog->Alignment[2]);
+    Type(*dialog->Rows, "9*2");
+    EXPECT_EQ(gCurrentDoc.settings.hideZeros, 1);
+    EXPECT_EQ(sheet.gridLines, 2);
+    EXPECT_NE(uikit::SaveWindowPicture(dialog->Handle(), "general-option"), "");
+    Press(dialog->Ok);
+  });
+  EXPECT_EQ(dialog->Open(kGeneralOption), mrOk);
+  EXPECT_EQ(gCurrentDoc.settings.labelPrefix, '"');
+  EXPECT_EQ(sheet.rowHeight, 18);
+  EXPECT_EQ(windows.modifiedMarks, 1);
+
+  // Color page, then Escape: the colour goes back.
+  const std::uint32_t before = gCurrentDoc.settings.valueColour;
+  WhenModal([&](TForm&) {
+    uikit::RunUntilIdle();
+    Press(*dialog->Items[kItemValue]);
+    Press(dialog->IgnoreBackground);
+    EXPECT_NE(gCurrentDoc.settings.valueColour, before);
+    EXPECT_NE(uikit::SaveWindowPicture(dialog->Handle(), "general-color"), "");
+    uikit::PressKey(dialog->IgnoreBackground.Handle(), VK_ESCAPE);
+  });
+  EXPECT_EQ(dialog->Open(kGeneralColor), mrCancel);
+  EXPECT_EQ(gCurrentDoc.settings.valueColour, before);
+  EXPECT_EQ(gCurrentDoc.settings.labelPrefix, '"');
+
+  WhenModal([&](TForm&) {
+    uikit::RunUntilIdle();
+    EXPECT_FALSE(IsWindowVisible(dialog->ApplyGlobally.Handle()));
+    EXPECT_NE(uikit::SaveWindowPicture(dialog->Handle(), "general-advanced"), "");
+    Press(dialog->Cancel);
+  });
+  EXPECT_EQ(dialog->Open(kGeneralAdvanced), mrCancel);
 }
 
 }  // namespace
