@@ -32,6 +32,8 @@ void GotoCell(int row, int col) {
 }  // namespace
 
 void TFindReplace::Activate(const TRange& gridSelection) {
+  if (WindowServices().ActiveSheet() != sheet) TextsChanged();
+  sheet = WindowServices().ActiveSheet();
   selection = gridSelection;
   if (!RangeIsValid(selection) || selection.firstRow < 0 || selection.lastRow < 0) {
     std::int16_t cursorRow = 0, cursorCol = 0;

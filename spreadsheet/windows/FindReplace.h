@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "spreadsheet/engine/Range.h"
+#include "spreadsheet/engine/WindowServices.h"
 
 namespace corvane {
 
@@ -45,9 +46,11 @@ struct TFindReplace {
   int hitRow = 0, hitCol = 0;
   int lastCommand = 0;    // 1 Find, 2 Replace
   int replaced = 0;       // replacements of the current Replace All
+  TSheetId sheet = kNoSheet;  // the sheet window the walk is in
 
   // Takes the active grid's selection (the cursor cell when nothing is
-  // marked): "&Selected:" is checked when it holds more than one cell.
+  // marked): "&Selected:" is checked when it holds more than one cell. The
+  // search starts again when another sheet window has become the active one.
   void Activate(const TRange& gridSelection);
   std::string ScopeText() const;
   // "Fi&nd" while a new search is pending, "Find &Next" otherwise.

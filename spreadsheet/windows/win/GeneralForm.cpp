@@ -128,6 +128,7 @@ int TGendlg::Open(int page) {
 void TGendlg::BuildFormat(TWinControl& page) {
   Make<TLabel>(page, "Default &Format:", 8, 8, 180, 16)->SetFocusControl(&Formats);
   Place(Formats, page, nullptr, 8, 26, 196, 180);
+  Formats.OnClick = [this](TObject*) { values_.formatIndex = Formats.ItemIndex(); };
   // A double click chooses, as Enter does.
   Formats.OnDblClick = [this](TObject*) { SetModalResult(mrOk); };
 }

@@ -71,6 +71,12 @@ TEST_F(FindReplaceTest, SelectedScopeAndHistory) {
   EXPECT_EQ(dialog.ScopeText(), "A2..D4");
   dialog.findText = "'";
   EXPECT_EQ(FindAll(), std::vector<std::string>{"A3]'aaa"});
+  dialog.Activate(MakeRange(0, 1, 3, 3));
+  EXPECT_EQ(dialog.FindButtonCaption(), "Find &Next");
+  windows.open = false;  // another sheet window (here none) is active
+  dialog.Activate(MakeRange(0, 1, 3, 3));
+  EXPECT_EQ(dialog.FindButtonCaption(), "Fi&nd");
+  windows.open = true;
 
   for (int k = 0; k < 12; ++k) {
     dialog.findText = "t" + std::to_string(k % 11);
