@@ -10,6 +10,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/FunctionSettings.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/windows/CellCommands.h"
 
 namespace corvane {
@@ -40,6 +41,23 @@ int FieldInteger(const std::string& text) {
 }
 
 TSheetSettings& Working() { return gCurrentDoc.settings; }
+
+// The format byte of a format-list entry ("code,caption"): a number, or a
+// typed format code such as "F2" or "G"; -1 when it has neither.
+int EntryFormat(std::string_view entry) {
+  int code = FormatBoxCode(entry);
+  std::size_t comma = entry.find(',');
+  if (code >= 0 || comma == std::string_view::npos || comma == 0 || comma > 3) return code;
+  return FormatCodeToByte(entry.substr(0, comma));
+}
+
+// The entry of the program's format list at `index` as a format byte, -1
+// for none.
+int ListFormat(int index) {
+  const std::vector<std::string>& formats = ProgramSettings().Formats;
+  return index >= 0 && index < static_cast<int>(formats.size()) ? EntryFormat(formats[static_cast<std::size_t>(index)])
+                                                                 : -1;
+}
 
 }  // namespace
 
@@ -95,11 +113,8 @@ void TGeneralSettings::Activate(TGeneralSheet* activeSheet) {
   const TProgramSettings& p = ProgramSettings();
 
   formatIndex = -1;
-  for (std::size_t i = 0; i < p.Formats.size(); ++i)
-    if (FormatBoxCode(p.Formats[i]) == (FormatSettings().GForm & 0x7F)) {
-      formatIndex = static_cast<int>(i);
-      break;
-    }
+  for (int i = 0; i < static_cast<int>(p.Formats.size()) && formatIndex < 0; ++i)
+    if (ListFormat(i) == (FormatSettings().GForm & 0x7F)) formatIndex = i;
   if (sheet != nullptr) {
     savedGridLines_ = sheet->GridLines();
     savedSheets_ = sheet->SheetCount();
@@ -127,6 +142,11 @@ void TGeneralSettings::Activate(TGeneralSheet* activeSheet) {
   currency.assign(shown.text, std::min<std::size_t>(shown.length, 2));
 }
 
+void TGeneralSettings::TakeDefaultFormat() {
+  int code = ListFormat(formatIndex);
+  if (code >= 0) FormatSettings().GForm = static_cast<std::uint8_t>(code);
+}
+
 void TGeneralSettings::Changed() {
   ApplySheetFormatSettings(Working());
   if (sheet != nullptr) sheet->Refresh();
@@ -149,11 +169,7 @@ void TGeneralSettings::Cancel() {
 }
 
 void TGeneralSettings::Ok() {
-  const TProgramSettings& p = ProgramSettings();
-  if (formatIndex >= 0 && formatIndex < static_cast<int>(p.Formats.size())) {
-    int code = FormatBoxCode(p.Formats[static_cast<std::size_t>(formatIndex)]);
-    if (code >= 0) FormatSettings().GForm = static_cast<std::uint8_t>(code);
-  }
+  TakeDefaultFormat();
   if (page == kGeneralFiles) {
     int limit = FieldInteger(historyText);
     if (limit >= 0) ProgramSettings().HSize = std::min<int>(limit, static_cast<int>(kRecentFilesMax));
@@ -185,11 +201,7 @@ void TGeneralSettings::ApplyGlobally() {
   DefaultSheetSettings() = Working();
   DefaultSheetSettings().trailer = trailer;
   DefaultSheetSettings().modified = 0;
-  const TProgramSettings& p = ProgramSettings();
-  if (formatIndex >= 0 && formatIndex < static_cast<int>(p.Formats.size())) {
-    int code = FormatBoxCode(p.Formats[static_cast<std::size_t>(formatIndex)]);
-    if (code >= 0) FormatSettings().GForm = static_cast<std::uint8_t>(code);
-  }
+  TakeDefaultFormat();
   if (page == kGeneralTypeface) {
     ProgramSettings().GSize = font.rowHeight;
     ProgramSettings().GFont = font.name.substr(0, 40);
@@ -248,7 +260,13 @@ void TGeneralSettings::SetSheetsIndex(int index) {
   Changed();
 }
 
-void TGeneralSettings::SetSeparators(char argument, char thousands, char decimal) {
+bool TGeneralSettings::SetSeparators(char argument, char thousands, char decimal) {
+  // A decimal separator that also separates arguments would make every
+  // formula with a number constant in an argument list read wrongly.
+  if (decimal == argument) {
+    EnginePlatform().MessageBeep();
+    return false;
+  }
   argumentSeparator = argument;
   thousandsSeparator = thousands;
   decimalSeparator = decimal;
@@ -257,6 +275,7 @@ void TGeneralSettings::SetSeparators(char argument, char thousands, char decimal
   FormatSettings().Period = decimal;
   SettingsHost().SeparatorsChanged();
   Changed();
+  return true;
 }
 
 void TGeneralSettings::SetCurrency(const std::string& text, bool prefix) {

@@ -118,8 +118,9 @@ struct TGeneralSettings {
   void SetGridLine(int bit, bool on);
   void SetLabelAlignment(int alignment);
   void SetSheetsIndex(int index);
-  // Advanced.
-  void SetSeparators(char argument, char thousands, char decimal);
+  // Advanced: a decimal separator equal to the argument separator is
+  // refused with a beep (false, nothing changed).
+  bool SetSeparators(char argument, char thousands, char decimal);
   void SetCurrency(const std::string& text, bool prefix);
   void SetProgramFlag(bool TProgramSettings::*flag, bool on);
   // Files: "&Clear" empties the recent-file list; a browsed name takes effect
@@ -138,6 +139,8 @@ struct TGeneralSettings {
 
  private:
   void Changed();
+  // The format picked becomes the default format.
+  void TakeDefaultFormat();
   TSheetSettings savedBlock_;
   TSheetSettings savedDefaults_;
   TProgramSettings savedProgram_;

@@ -17,6 +17,7 @@ namespace {
 class TViewGeneralSheet : public TGeneralSheet {
  public:
   TViewGeneralSheet(TSheetView& view, const TDialogHooks& hooks) : view_(view), hooks_(hooks) {}
+  const TSheetView& View() const { return view_; }
   int GridLines() override { return view_.ActivePane().Grid(); }
   void SetGridLines(int mode) override { view_.ActivePane().SetGrid(mode); }
   bool ThreeD() override { return view_.Pane(1).D3on(); }
@@ -74,7 +75,7 @@ class TDialogSet : public TComponent {
   TGeneralSheet* ActiveSheet() {
     TSheetView* view = hooks_.activeView ? hooks_.activeView() : nullptr;
     if (view == nullptr) return nullptr;
-    sheet_ = std::make_unique<TViewGeneralSheet>(*view, hooks_);
+    if (sheet_ == nullptr || &sheet_->View() != view) sheet_ = std::make_unique<TViewGeneralSheet>(*view, hooks_);
     return sheet_.get();
   }
 

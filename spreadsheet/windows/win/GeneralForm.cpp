@@ -275,14 +275,14 @@ void TGendlg::ShowColour() {
 }
 
 void TGendlg::BuildFiles(TWinControl& page) {
-  AutoExec = Field(page, "&Autoexec", 4, 8, 176, 90);
-  ToolMac = Field(page, "Toolbar (&Macros)", 4, 40, 176, 90);
-  auto* browseStart = Make<TButton>(page, "&Browse...", 186, 8, 70, 23);
-  auto* browseMacros = Make<TButton>(page, "&Browse...", 186, 40, 70, 23);
+  AutoExec = Field(page, "&Autoexec", 2, 8, 198, 104);
+  ToolMac = Field(page, "Toolbar (&Macros)", 2, 40, 198, 104);
+  auto* browseStart = Make<TButton>(page, "&Browse...", 204, 8, 64, 23);
+  auto* browseMacros = Make<TButton>(page, "&Browse...", 204, 40, 64, 23);
   browseStart->OnClick = [this](TObject*) { Browse(*AutoExec, "wks", "Autoexec (*.wks)\0*.wks\0", true); };
   browseMacros->OnClick = [this](TObject*) { Browse(*ToolMac, "mac", "Toolbar (*.mac)\0*.mac\0", false); };
-  History = Field(page, "&History List: ", 4, 76, 130, 90);
-  Place(ClearHistory, page, "&Clear", 186, 76, 70, 23);
+  History = Field(page, "&History List: ", 2, 76, 150, 104);
+  Place(ClearHistory, page, "&Clear", 204, 76, 64, 23);
   ClearHistory.OnClick = [this](TObject*) { values_.ClearHistory(); };
 }
 
@@ -348,7 +348,7 @@ void TGendlg::SeparatorsChanged() {
   if (loading_) return;
   std::string argument = BoxText(Argument), thousands = BoxText(Thousands), decimal = BoxText(Decimal);
   if (argument.empty() || thousands.empty() || decimal.empty()) return;
-  values_.SetSeparators(argument[0], thousands[0], decimal[0]);
+  if (!values_.SetSeparators(argument[0], thousands[0], decimal[0])) ToControls();
 }
 
 void TGendlg::ToControls() {
@@ -369,8 +369,7 @@ void TGendlg::ToControls() {
   const bool options[] = {s.hideZeros == 0, s.negativeInColour != 0, s.banding != 0, v.threeD, s.protection != 0,
                           s.manualRecalc == 0};
   for (int i = 0; i < 6; ++i) Options[static_cast<std::size_t>(i)]->SetChecked(options[i]);
-  TGeneralSheet* sheet = sheet_();
-  int lines = sheet != nullptr ? sheet->GridLines() : 0;
+  int lines = v.sheet != nullptr ? v.sheet->GridLines() : 0;
   GridLines[0]->SetChecked((lines & 4) == 0);
   GridLines[1]->SetChecked((lines & 1) != 0);
   GridLines[2]->SetChecked((lines & 2) != 0);

@@ -59,6 +59,7 @@ TEST_F(GeneralSettingsTest, ColourWordsRoundTrip) {
 }
 
 TEST_F(GeneralSettingsTest, LiveChangesAndOk) {
+  EXPECT_EQ(dialog.formatIndex, 3);  // "G,General"
   EXPECT_EQ(dialog.rowsText, "15");
   EXPECT_EQ(dialog.columnsText, "9");
   dialog.SetShowZeros(false);
@@ -81,7 +82,9 @@ TEST_F(GeneralSettingsTest, LiveChangesAndOk) {
   dialog.page = kGeneralOption;
   dialog.rowsText = "10*2";
   dialog.columnsText = "999";  // held below the default marker
+  dialog.formatIndex = 0;      // "F2,Fixed"
   dialog.Ok();
+  EXPECT_EQ(FormatSettings().GForm, 0x02);
   EXPECT_EQ(sheet.rowHeight, 20);
   EXPECT_EQ(sheet.columnWidth, 254 * 8);
   EXPECT_EQ(windows.modifiedMarks, 1);
@@ -100,7 +103,9 @@ TEST_F(GeneralSettingsTest, CancelPutsEverythingBack) {
   dialog.SetThreeD(false);
   dialog.SetGridLine(2, false);
   dialog.SetSheetsIndex(6);
-  dialog.SetSeparators(';', '.', ',');
+  EXPECT_FALSE(dialog.SetSeparators(',', '.', ','));
+  EXPECT_EQ(FormatSettings().Period, '.');
+  EXPECT_TRUE(dialog.SetSeparators(';', '.', ','));
   dialog.SetCurrency("Dm", false);
   dialog.SetProgramFlag(&TProgramSettings::Backups, false);
   dialog.ClearHistory();

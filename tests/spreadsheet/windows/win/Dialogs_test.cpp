@@ -3,6 +3,9 @@
 // cells, and a picture of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/windows/win/FindForm.h"
 #include "spreadsheet/windows/win/GeneralForm.h"
@@ -194,13 +197,18 @@ TEST_F(DialogWindows, GeneralSettings) {
   EXPECT_EQ(gCurrentDoc.settings.valueColour, before);
   EXPECT_EQ(gCurrentDoc.settings.labelPrefix, '"');
 
-  WhenModal([&](TForm&) {
-    uikit::RunUntilIdle();
-    EXPECT_FALSE(IsWindowVisible(dialog->ApplyGlobally.Handle()));
-    EXPECT_NE(uikit::SaveWindowPicture(dialog->Handle(), "general-advanced"), "");
-    Press(dialog->Cancel);
-  });
-  EXPECT_EQ(dialog->Open(kGeneralAdvanced), mrCancel);
+  // A picture of each of the other pages; Apply Globally shows on four.
+  for (int page : {kGeneralFormat, kGeneralTypeface, kGeneralFiles, kGeneralAdvanced}) {
+    WhenModal([&](TForm&) {
+      uikit::RunUntilIdle();
+      EXPECT_EQ(IsWindowVisible(dialog->ApplyGlobally.Handle()) != FALSE, page < kGeneralFiles);
+      std::string name = GeneralPageName(page);
+      std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+      EXPECT_NE(uikit::SaveWindowPicture(dialog->Handle(), "general-" + name), "");
+      Press(dialog->Cancel);
+    });
+    EXPECT_EQ(dialog->Open(page), mrCancel);
+  }
 }
 
 }  // namespace
