@@ -44,13 +44,14 @@ class DialogWindows : public testing::FrameTest {
   // Runs `script` once the next modal form is up, from within its run.
   static void WhenModal(std::function<void(TForm&)> script) {
     Script() = std::move(script);
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-      auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetActiveWindow()));
-      if (form == nullptr || !form->Modal()) return;
-      KillTimer(nullptr, id);
-      std::function<void(TForm&)> run = std::move(Script());
-      run(*form);
-    });
+    SetTimer(nullptr, 0, 20, RunScript);
+  }
+  static void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetActiveWindow()));
+    if (form == nullptr || !form->Modal()) return;
+    KillTimer(nullptr, id);
+    std::function<void(TForm&)> run = std::move(Script());
+    run(*form);
   }
   static std::function<void(TForm&)>& Script() {
     static std::function<void(TForm&)> script;
