@@ -36,6 +36,7 @@
 #include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
+#include "spreadsheet/windows/win/DialogCommands.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
 #include "spreadsheet/windows/win/TransferCommands.h"
@@ -607,6 +608,10 @@ void TForm1::BindCommands() {
     if (rangeDialog_ == nullptr) rangeDialog_ = new TRangeDlg(this);
     static_cast<TRangeDlg*>(rangeDialog_)->Open();
   });
+  // Find and replace, widths and heights, the special copy, general settings.
+  BindDialogCommands(t, *this,
+                     {[this] { return sheets_.ActiveView(); }, [this] { RefreshIndicators(); },
+                      [this] { RecentFilesChanged(); }});
   auto copyMode = [](int mode) {
     return [mode](int) {
       PromptTwoRanges("COPY", [mode](const TRange& source, const TRange& target) {
