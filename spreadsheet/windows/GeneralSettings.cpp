@@ -42,20 +42,11 @@ int FieldInteger(const std::string& text) {
 
 TSheetSettings& Working() { return gCurrentDoc.settings; }
 
-// The format byte of a format-list entry ("code,caption"): a number, or a
-// typed format code such as "F2" or "G"; -1 when it has neither.
-int EntryFormat(std::string_view entry) {
-  int code = FormatBoxCode(entry);
-  std::size_t comma = entry.find(',');
-  if (code >= 0 || comma == std::string_view::npos || comma == 0 || comma > 3) return code;
-  return FormatCodeToByte(entry.substr(0, comma));
-}
-
 // The entry of the program's format list at `index` as a format byte, -1
 // for none.
 int ListFormat(int index) {
   const std::vector<std::string>& formats = ProgramSettings().Formats;
-  return index >= 0 && index < static_cast<int>(formats.size()) ? EntryFormat(formats[static_cast<std::size_t>(index)])
+  return index >= 0 && index < static_cast<int>(formats.size()) ? FormatBoxCode(formats[static_cast<std::size_t>(index)])
                                                                  : -1;
 }
 
