@@ -203,6 +203,7 @@ void TPrintRun::StartPage() {
       canvas_ = &target_.job->Canvas();
     } else {
       target_.job->NewPage();
+      canvas_ = &target_.job->Canvas();
     }
   }
   if (!haveTitleRows_) return;

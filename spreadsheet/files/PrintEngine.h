@@ -95,7 +95,8 @@ class TPrintJob {
   virtual void NewPage() = 0;
   virtual void EndDoc() = 0;
   virtual void Abort() = 0;
-  // The canvas of the page being printed, valid between BeginDoc and the end.
+  // The canvas of the page being printed, valid from BeginDoc or NewPage to
+  // the next NewPage or the end.
   virtual classlib::TCanvas& Canvas() = 0;
   // The status window: shown with the printer's name before the run, told the
   // progress (percent, rows done, page) after each row, and asked whether the

@@ -29,11 +29,13 @@
 #include "spreadsheet/data/win/DataDialogWindow.h"
 #include "spreadsheet/data/win/MatrixDialogWindow.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/win/PrintForms.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/graphs/win/GraphSettingsDialog.h"
 #include "spreadsheet/graphs/win/GraphView.h"
 #include "spreadsheet/windows/CellCommands.h"
 #include "spreadsheet/windows/MenuLayout.h"
+#include "spreadsheet/windows/SheetPrint.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
 #include "spreadsheet/windows/win/InfoForms.h"
@@ -479,6 +481,15 @@ void TForm1::BindCommands() {
     SetEntryText("");
   });
   t.Bind(C::kUplink, [this](int) { RecalculateAll(); });
+  t.Bind(C::kPrint, [this](int) {
+    // Made on first use; the frame owns it.
+    if (printDialog_ == nullptr)
+      printDialog_ = new Tmyprint(this, [this]() -> std::unique_ptr<TPrintSheet> {
+        TSheetView* view = sheets_.ActiveView();
+        return view != nullptr ? std::make_unique<TSheetPrint>(*view) : nullptr;
+      });
+    printDialog_->Open();
+  });
   t.Bind(C::kDocInfo, [this](int) { TDocinfo(nullptr).Edit(); });
   t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
   t.Bind(C::kExit, [this](int) { Close(); });

@@ -12,8 +12,8 @@
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
-#include "spreadsheet/windows/CellPainter.h"
 #include "tests/spreadsheet/engine/EngineTestSupport.h"
+#include "tests/spreadsheet/files/PrintTestSupport.h"
 #include "tests/spreadsheet/files/TempFolder.h"
 
 namespace corvane {
@@ -21,31 +21,9 @@ namespace {
 
 using namespace classlib;
 
-constexpr int kColWidth = 64;
-constexpr int kRowHeight = 15;
-
-// A sheet of equal columns and rows painted by the real cell painter.
-class TFakePrintSheet : public TPrintSheet {
- public:
-  int ColumnWidth(int col) override { return col == wideCol ? 4 * kColWidth : kColWidth; }
-  int RowHeight(int row) override { return row == tallRow ? 2000 : kRowHeight; }
-  int FontPointSize() override { return 12; }
-  std::string Caption() override { return "BUDGET.WKS"; }
-  std::string FileName() override { return "C:\\DATA\\BUDGET.WKS"; }
-  void PaintRow(TCanvas& canvas, int row, int firstCol, int lastCol, const std::function<TRect(int)>& cellRect,
-                const TPrintLook& look) override {
-    TRowPaintContext context;
-    context.settings = &gCurrentDoc.settings;
-    context.zoom = look.zoom;
-    context.print = true;
-    context.printNoColour = look.mono;
-    context.printGrid = look.grid;
-    context.cellRect = cellRect;
-    PaintCellRow(canvas, context, row, firstCol, lastCol);
-  }
-  int wideCol = -1;
-  int tallRow = -1;
-};
+using testing::kColWidth;
+using testing::kRowHeight;
+using testing::TFakePrintSheet;
 
 // The printer: its calls as text lines, and the pages' drawing on one canvas.
 class TFakeJob : public TPrintJob {
