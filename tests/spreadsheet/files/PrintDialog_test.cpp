@@ -8,7 +8,7 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
-#include "tests/spreadsheet/engine/EngineTestSupport.h"
+#include "tests/spreadsheet/files/PrintTestSupport.h"
 
 namespace corvane {
 namespace {
@@ -16,24 +16,14 @@ namespace {
 using classlib::TRect;
 using testing::MakeRange;
 
-class PrintDialogTest : public testing::EngineTest {
+class PrintDialogTest : public testing::PrintTest {
  protected:
+  PrintDialogTest() : PrintTest("PRINT.WKS") {}
   void SetUp() override {
-    EngineTest::SetUp();
-    OpenCurrent("PRINT.WKS");
-    ResetFileStates();
-    program_ = ProgramSettings();
-    PrintOptions() = TPrintOptions{};
+    PrintTest::SetUp();
     ASSERT_TRUE(EnterCell("1", 9, 3));  // used extent A1..D10
   }
-  void TearDown() override {
-    ProgramSettings() = program_;
-    PrintOptions() = TPrintOptions{};
-    ResetFileStates();
-    EngineTest::TearDown();
-  }
   TRange& PrintRange() { return gCurrentDoc.settings.savedRanges[kRangePrint]; }
-  TProgramSettings program_;
 };
 
 TEST_F(PrintDialogTest, ActivationTakesAMultiCellSelectionAndKeepsTheRangeOtherwise) {

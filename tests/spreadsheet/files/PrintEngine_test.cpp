@@ -48,29 +48,17 @@ class TFakeJob : public TPrintJob {
   int abortAfterRows = -1;
 };
 
-class PrintEngineTest : public testing::EngineTest {
+class PrintEngineTest : public testing::PrintTest {
  protected:
+  PrintEngineTest() : PrintTest("BUDGET.WKS") {}
   void SetUp() override {
-    EngineTest::SetUp();
-    OpenCurrent("BUDGET.WKS");
-    ResetFileStates();
-    program_ = ProgramSettings();
-    ProgramSettings() = TProgramSettings{};
-    ProgramSettings().PMono = true;
-    PrintOptions() = TPrintOptions{};
+    PrintTest::SetUp();
     // 96 pixels per inch, so that a sheet pixel is a device pixel: half-inch
     // margins, 16-pixel header lines, room for ten rows and three columns.
     page.ppiX = page.ppiY = 96;
     page.width = page.physicalWidth = 96 + 3 * kColWidth;
     page.height = page.physicalHeight = 96 + 4 * 16 + 10 * kRowHeight;
   }
-  void TearDown() override {
-    ProgramSettings() = program_;
-    PrintOptions() = TPrintOptions{};
-    ResetFileStates();
-    EngineTest::TearDown();
-  }
-
   // Fills rows 0..rows-1, columns 0..cols-1 with "R<row>C<col>" labels.
   void Fill(int rows, int cols) {
     for (int r = 0; r < rows; ++r)
@@ -107,7 +95,6 @@ class PrintEngineTest : public testing::EngineTest {
 
   TFakePrintSheet sheet;
   TPageMetrics page;
-  TProgramSettings program_;
 };
 
 TEST_F(PrintEngineTest, WideBlockPrintsBandAfterBandEachFromFirstToLastRow) {

@@ -8,7 +8,10 @@
 
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/files/PrintEngine.h"
+#include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/windows/CellPainter.h"
+#include "tests/spreadsheet/engine/EngineTestSupport.h"
 
 namespace corvane::testing {
 
@@ -36,6 +39,31 @@ class TFakePrintSheet : public TPrintSheet {
   }
   int wideCol = -1;
   int tallRow = -1;
+};
+
+// A fresh engine with the document `name` current, default program settings
+// and print options, and no print texts; the settings are put back after.
+class PrintTest : public EngineTest {
+ protected:
+  explicit PrintTest(const char* name) : name_(name) {}
+  void SetUp() override {
+    EngineTest::SetUp();
+    OpenCurrent(name_);
+    ResetFileStates();
+    program_ = ProgramSettings();
+    ProgramSettings() = TProgramSettings{};
+    PrintOptions() = TPrintOptions{};
+  }
+  void TearDown() override {
+    ProgramSettings() = program_;
+    PrintOptions() = TPrintOptions{};
+    ResetFileStates();
+    EngineTest::TearDown();
+  }
+
+ private:
+  const char* name_;
+  TProgramSettings program_;
 };
 
 }  // namespace corvane::testing

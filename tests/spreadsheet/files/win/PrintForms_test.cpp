@@ -12,7 +12,6 @@
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/files/win/Printer.h"
-#include "tests/spreadsheet/engine/EngineTestSupport.h"
 #include "tests/spreadsheet/files/PrintTestSupport.h"
 #include "tests/support/win/UiKit.h"
 
@@ -21,14 +20,11 @@ namespace {
 
 using namespace classlib;
 
-class PrintFormsTest : public testing::EngineTest {
+class PrintFormsTest : public testing::PrintTest {
  protected:
+  PrintFormsTest() : PrintTest("BUDGET.WKS") {}
   void SetUp() override {
-    EngineTest::SetUp();
-    OpenCurrent("BUDGET.WKS");
-    ResetFileStates();
-    program_ = ProgramSettings();
-    PrintOptions() = TPrintOptions{};
+    PrintTest::SetUp();
     const char* items[] = {"'Rent", "'Power", "'Phone", "'Travel", "'Books"};
     for (int row = 0; row < 80; ++row) {
       ASSERT_TRUE(EnterCell(items[row % 5], row, 0));
@@ -39,17 +35,10 @@ class PrintFormsTest : public testing::EngineTest {
     CurrentFileState().printHeader = "Budget|^F|Page #";
     CurrentFileState().printFooter = "Printed by Corvane";
   }
-  void TearDown() override {
-    ProgramSettings() = program_;
-    PrintOptions() = TPrintOptions{};
-    ResetFileStates();
-    EngineTest::TearDown();
-  }
   static void Click(TWinControl& control) {
     SendMessageA(control.Handle(), BM_CLICK, 0, 0);
     uikit::RunUntilIdle();
   }
-  TProgramSettings program_;
 };
 
 TEST_F(PrintFormsTest, DialogStoresOptionsChoosesAndPrintsToFile) {
