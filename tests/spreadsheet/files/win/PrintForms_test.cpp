@@ -20,6 +20,34 @@ namespace {
 
 using namespace classlib;
 
+// The texts of the message box the thread shows next, closed with OK as soon
+// as it is up.
+std::string gMessageText;
+
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM) -> BOOL {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+        EnumChildWindows(
+            window,
+            [](HWND child, LPARAM) -> BOOL {
+              char text[256] = {};
+              GetWindowTextA(child, text, sizeof text);
+              gMessageText += text;
+              gMessageText += "|";
+              return TRUE;
+            },
+            0);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        return FALSE;
+      },
+      0);
+  if (!gMessageText.empty()) KillTimer(nullptr, timer);
+}
+
 class PrintFormsTest : public testing::PrintTest {
  protected:
   PrintFormsTest() : PrintTest("BUDGET.WKS") {}
@@ -82,6 +110,15 @@ TEST_F(PrintFormsTest, DialogStoresOptionsChoosesAndPrintsToFile) {
   EXPECT_NE(text.str().find("107\r\nPhone"), std::string::npos) << text.str();
   in.close();
   DeleteFileA((file + ".prn").c_str());
+
+  // Without a printer, Print says so and nothing else happens.
+  if (InstalledPrinters().empty()) {
+    gMessageText.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, AnswerMessageBox);
+    Click(dialog.PrintButton);
+    KillTimer(nullptr, timer);
+    EXPECT_NE(gMessageText.find(kNoPrinterText), std::string::npos) << gMessageText;
+  }
   dialog.Hide();
 }
 
