@@ -208,6 +208,17 @@ void TForm1::PreloadDialogs(int level) {
     rangeDialog_ = new TRangeDlg(this);
   if (PreloadedAtLevel(TPreloadDialog::kData, level) && dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
+  if (PreloadedAtLevel(TPreloadDialog::kPrint, level)) PrintDialog();
+}
+
+Tmyprint& TForm1::PrintDialog() {
+  // Made on first use unless preloaded; the frame owns it.
+  if (printDialog_ == nullptr)
+    printDialog_ = new Tmyprint(this, [this]() -> std::unique_ptr<TPrintSheet> {
+      TSheetView* view = sheets_.ActiveView();
+      return view != nullptr ? std::make_unique<TSheetPrint>(*view) : nullptr;
+    });
+  return *printDialog_;
 }
 
 TForm1::~TForm1() = default;
@@ -484,15 +495,7 @@ void TForm1::BindCommands() {
     SetEntryText("");
   });
   t.Bind(C::kUplink, [this](int) { RecalculateAll(); });
-  t.Bind(C::kPrint, [this](int) {
-    // Made on first use; the frame owns it.
-    if (printDialog_ == nullptr)
-      printDialog_ = new Tmyprint(this, [this]() -> std::unique_ptr<TPrintSheet> {
-        TSheetView* view = sheets_.ActiveView();
-        return view != nullptr ? std::make_unique<TSheetPrint>(*view) : nullptr;
-      });
-    printDialog_->Open();
-  });
+  t.Bind(C::kPrint, [this](int) { PrintDialog().Open(); });
   t.Bind(C::kDocInfo, [this](int) { TDocinfo(nullptr).Edit(); });
   t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
   t.Bind(C::kExit, [this](int) { Close(); });

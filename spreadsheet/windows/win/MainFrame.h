@@ -204,6 +204,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void BuildStatusLine();
   void BuildMenus();
   void BindCommands();
+  // The print dialog, made when first asked for.
+  Tmyprint& PrintDialog();
   void RefreshMenuStates();
   void MenuSelected(UINT item, UINT flags, HMENU menu);
   void RefreshButtonStates();
