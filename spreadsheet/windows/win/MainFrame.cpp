@@ -40,6 +40,7 @@
 #include "spreadsheet/windows/Startup.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
+#include "spreadsheet/windows/win/TransferCommands.h"
 
 namespace corvane {
 
@@ -209,6 +210,7 @@ void TForm1::PreloadDialogs(int level) {
   if (PreloadedAtLevel(TPreloadDialog::kData, level) && dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kPrint, level)) PrintDialog();
+  PreloadTransferDialogs(*this, level);
 }
 
 Tmyprint& TForm1::PrintDialog() {
@@ -499,6 +501,7 @@ void TForm1::BindCommands() {
   t.Bind(C::kDocInfo, [this](int) { TDocinfo(nullptr).Edit(); });
   t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
   t.Bind(C::kExit, [this](int) { Close(); });
+  BindTransferCommands(t, *this);
 
   // Edit.
   t.Bind(C::kUndo, [this](int) {
