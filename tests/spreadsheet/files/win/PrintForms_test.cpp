@@ -24,27 +24,25 @@ using namespace classlib;
 // as it is up.
 std::string gMessageText;
 
+BOOL CALLBACK CollectText(HWND child, LPARAM) {
+  char text[256] = {};
+  GetWindowTextA(child, text, sizeof text);
+  gMessageText += text;
+  gMessageText += "|";
+  return TRUE;
+}
+
+BOOL CALLBACK AnswerIfMessageBox(HWND window, LPARAM) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  EnumChildWindows(window, CollectText, 0);
+  PostMessageA(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
 void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM) -> BOOL {
-        char name[16] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM) -> BOOL {
-              char text[256] = {};
-              GetWindowTextA(child, text, sizeof text);
-              gMessageText += text;
-              gMessageText += "|";
-              return TRUE;
-            },
-            0);
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-        return FALSE;
-      },
-      0);
+  EnumThreadWindows(GetCurrentThreadId(), AnswerIfMessageBox, 0);
   if (!gMessageText.empty()) KillTimer(nullptr, timer);
 }
 
