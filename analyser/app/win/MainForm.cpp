@@ -197,6 +197,9 @@ void TMainForm::BuildMenus() {
       for (int j = 0; j < item->Count(); ++j)
         if (item->Items(j)->Tag == 100) expandOverItems_.push_back(item->Items(j));
     }
+
+  TMenuItem* help = AddItem(bar, "&Help");
+  AddItem(help, "&About...", [this](auto) { AboutCommand(); });
 }
 
 void TMainForm::BuildToolBar() {

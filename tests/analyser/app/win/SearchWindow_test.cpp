@@ -11,6 +11,7 @@
 #include <atomic>
 #include <thread>
 
+#include "analyser/app/win/OptionDlg.h"
 #include "analyser/app/win/SearchForm.h"
 #include "classlib/win/Registry.h"
 #include "tests/analyser/win/TestFolders.h"
@@ -179,6 +180,37 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
   EXPECT_EQ(registry.ReadString("5"), "");
   registry.CloseKey();
   RemoveTree(root);
+}
+
+TEST(OptionDialog, CopiesItsControlsAndOffersARescan) {
+  TOptionValues values;
+  values.filterText = "*.doc *.txt";
+  values.columns = {{"Name", true}, {"Size  ", false}, {"Objects", true}};
+  TOptionDlg dialog(nullptr, values, true);
+  dialog.Show();
+  SetForegroundWindow(dialog.Handle());
+  uikit::RunUntilIdle();
+  EXPECT_EQ(dialog.Values().columns[1].visible, false);
+  EXPECT_EQ(dialog.Values().columns[2].visible, true);
+  EXPECT_FALSE(dialog.ScanRequested());
+
+  dialog.Pages().SetActivePageIndex(1);
+  SendMessageA(dialog.ClusterChoice(3).Handle(), BM_CLICK, 0, 0);
+  uikit::RunUntilIdle();
+  EXPECT_TRUE(dialog.ScanRequested());
+  EXPECT_EQ(dialog.OkButton().Caption(), "&Scan");
+  uikit::SaveWindowPicture(dialog.Handle(), "foldwick-options-scan");
+  dialog.Pages().SetActivePageIndex(2);
+  uikit::RunUntilIdle();
+  uikit::SaveWindowPicture(dialog.Handle(), "foldwick-options-columns");
+
+  // The bold factor takes digits only.
+  dialog.BoldFactor().SetText("");
+  uikit::TypeChars(dialog.BoldFactor().Handle(), "4x-2");
+  const TOptionValues chosen = dialog.Values();
+  EXPECT_EQ(chosen.clusterChoice, 3);
+  EXPECT_EQ(chosen.boldFactor, 42);
+  EXPECT_EQ(chosen.filterText, "*.doc *.txt");
 }
 
 }  // namespace
