@@ -61,12 +61,6 @@ std::vector<std::string> FoundRowSubItems(const TFoundFile& file,
   return {text(file.folder), FoundSizeText(file.size), change, access};
 }
 
-std::uint64_t FoundTotalKB(const std::vector<TFoundFile>& files) {
-  std::uint64_t total = 0;
-  for (const TFoundFile& f : files) total += static_cast<std::uint64_t>(RoundedKB(f.size));
-  return total;
-}
-
 std::string TabStatusText(std::size_t count, std::uint64_t totalKB, const std::string& decimalSeparator) {
   if (count == 0) return "";
   char size[48];

@@ -87,10 +87,9 @@ std::vector<std::string> FoundRowSubItems(const TFoundFile& file,
                                           const std::function<std::string(TFileTime)>& timeText,
                                           const std::function<std::string(const std::string&)>& text);
 
-// The size of a list in KB: each file's size / 1024 rounded, added up.
-std::uint64_t FoundTotalKB(const std::vector<TFoundFile>& files);
 // The status of a result tab: "n  Objects (x.y MB)" with the size in MB to
-// one decimal and `decimalSeparator`; empty without rows.
+// one decimal and `decimalSeparator`; empty without rows. `totalKB` is the
+// sum of each row's size in KB, rounded (RoundedKB).
 std::string TabStatusText(std::size_t count, std::uint64_t totalKB, const std::string& decimalSeparator);
 
 // The saved results: "title: caption" (the tab caption from its second

@@ -22,7 +22,11 @@ void TMainForm::OpenSearch() {
 bool TMainForm::SearchRunning() const { return searchForm_ != nullptr && searchForm_->Searching(); }
 
 void TMainForm::StopSearch() {
-  if (searchForm_ != nullptr) searchForm_->StopButton().Click();
+  if (searchForm_ == nullptr) return;
+  searchForm_->StopButton().Click();
+  // A search window still open keeps its place and patterns as when the
+  // user closes it.
+  if (searchForm_->Visible()) searchForm_->Close();
 }
 
 void TMainForm::OptionsCommand() {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "analyser/app/ScanRules.h"
 #include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/FormLayout.h"
 #include "analyser/app/win/RegistryStore.h"
@@ -179,7 +180,8 @@ TSearchForm::TSearchForm(classlib::TComponent* AOwner) : classlib::TForm(AOwner,
   pages_->SetAlign(classlib::alClient);
   pages_->SetParent(this);
   BuildOptionsPage(pages_->AddPage("Search O&ptions"));
-  for (int list = 0; list < kResultListCount; ++list) results_[list] = MakeResultList(pages_->AddPage(kResultCaptions[list]));
+  for (int list = 0; list < kResultListCount; ++list)
+    results_[list] = MakeResultList(pages_->AddPage(kResultCaptions[list]), list);
   pages_->OnChange = [this](classlib::TObject*) { TabChanged(); };
 
   OnShow = [this](classlib::TObject*) { FormShow(); };
@@ -263,7 +265,7 @@ void TSearchForm::BuildOptionsPage(classlib::TWinControl& page) {
   MakeButton(this, page, "&Delete", x + 198, 256, 72, [this](auto) { DeletePattern(); });
 }
 
-TExtListView* TSearchForm::MakeResultList(classlib::TWinControl& page) {
+TExtListView* TSearchForm::MakeResultList(classlib::TWinControl& page, int index) {
   auto* list = new TExtListView(this);
   for (const TResultColumn& c : kResultColumns) list->AddColumn(c.caption, c.width, c.alignment);
   list->SetExtendedStyles(lvxCheckboxes | lvxFullRowSelect | lvxGridLines | lvxHeaderDragDrop);
@@ -272,8 +274,11 @@ TExtListView* TSearchForm::MakeResultList(classlib::TWinControl& page) {
   list->HideSelection = false;
   list->SetAlign(classlib::alClient);
   list->SetParent(&page);
-  list->OnDeletion = [](classlib::TObject*, classlib::TListItem* item) {
-    delete static_cast<TFoundFile*>(item->Data);
+  list->OnDeletion = [this, index](classlib::TObject*, classlib::TListItem* item) {
+    if (const auto* file = static_cast<const TFoundFile*>(item->Data)) {
+      listKB_[index] -= static_cast<std::uint64_t>(RoundedKB(file->size));
+      delete file;
+    }
     item->Data = nullptr;
   };
   list->OnKeyDown = [this, list](classlib::TObject*, int& key, classlib::TShiftState) { ResultKeyDown(*list, key); };
@@ -391,9 +396,13 @@ void TSearchForm::WaitForSearch() {
 }
 
 void TSearchForm::StartClick() {
+  // A click while the old search is being waited for starts nothing more.
+  if (stopping_) return;
   if (search_ != nullptr) {
+    stopping_ = true;
     search_->Terminate();
     WaitForSearch();
+    stopping_ = false;
   }
   const TSearchParams params = TakeParams();
   if (!params.AnyType()) {
@@ -441,6 +450,7 @@ void TSearchForm::AddFoundRow(int list, const TFoundFile& file) {
   row->Caption = ShownText(file.name);
   row->SubItems = FoundRowSubItems(file, FileTimeToText, ShownText);
   row->Data = new TFoundFile(file);
+  listKB_[list] += static_cast<std::uint64_t>(RoundedKB(file.size));
   SHFILEINFOW info = {};
   if (SHGetFileInfoW(WideFromUtf8(file.FullName()).c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
     row->ImageIndex = info.iIcon;
@@ -456,15 +466,13 @@ TExtListView* TSearchForm::ActiveList() {
 void TSearchForm::TabChanged() { UpdateTabStatus(); }
 
 void TSearchForm::UpdateTabStatus() {
+  const int page = pages_->ActivePageIndex();
   TExtListView* list = ActiveList();
-  std::vector<TFoundFile> files;
-  if (list != nullptr)
-    for (int i = 0; i < list->Count(); ++i)
-      if (const auto* file = static_cast<const TFoundFile*>(list->Item(i)->Data)) files.push_back(*file);
-  saveButton_->SetEnabled(!files.empty());
+  const int rows = list != nullptr ? list->Count() : 0;
+  saveButton_->SetEnabled(rows > 0);
   char separator[8] = ".";
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
-  status_->SetPanelText(0, TabStatusText(files.size(), FoundTotalKB(files), separator));
+  status_->SetPanelText(0, TabStatusText(static_cast<size_t>(rows), rows > 0 ? listKB_[page - 1] : 0, separator));
   stopButton_->SetEnabled(search_ != nullptr);
 }
 

@@ -99,7 +99,7 @@ class TSearchForm : public classlib::TForm {
 
  private:
   void BuildOptionsPage(classlib::TWinControl& page);
-  TExtListView* MakeResultList(classlib::TWinControl& page);
+  TExtListView* MakeResultList(classlib::TWinControl& page, int index);
   void FormShow();
   void FormClose();
   void FillDrives();
@@ -134,7 +134,10 @@ class TSearchForm : public classlib::TForm {
   TShellBrowser* shell_ = nullptr;
   classlib::TImageList* systemImages_ = nullptr;
 
+  // The size of each result list's rows in KB, kept as rows come and go.
+  std::uint64_t listKB_[kResultListCount] = {};
   TSearchThread* search_ = nullptr;
+  bool stopping_ = false;
   // The drive row whose caption the user may replace by a folder.
   classlib::TListItem* editableRow_ = nullptr;
 };
