@@ -184,24 +184,25 @@ TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
   EXPECT_TRUE(again.Close());
 }
 
+struct TFindText {
+  const std::string& text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchText(HWND child, LPARAM param) {
+  auto* find = reinterpret_cast<TFindText*>(param);
+  char buffer[256] = "";
+  SendMessageA(child, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  if (find->text != buffer) return TRUE;
+  find->found = child;
+  return FALSE;
+}
+
 // The first child window (at any depth) whose text is `text`, asked of the
 // window itself so that it works across programs.
 HWND ChildWithText(HWND parent, const std::string& text) {
-  struct TFind {
-    const std::string& text;
-    HWND found = nullptr;
-  } find{text};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) {
-        auto* f = reinterpret_cast<TFind*>(param);
-        char buffer[256] = "";
-        SendMessageA(child, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-        if (f->text != buffer) return TRUE;
-        f->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&find));
+  TFindText find{text};
+  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&find));
   return find.found;
 }
 

@@ -67,25 +67,24 @@ class TDialogAnswerer {
   std::atomic<int> answered{0};
 
  private:
+  static BOOL CALLBACK Answer(HWND window, LPARAM self) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char cls[32] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
+    HWND yes = GetDlgItem(window, IDYES);
+    if (yes == nullptr) yes = GetDlgItem(window, IDOK);
+    if (yes != nullptr) {
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(yes), BN_CLICKED), reinterpret_cast<LPARAM>(yes));
+      ++reinterpret_cast<TDialogAnswerer*>(self)->answered;
+    }
+    return TRUE;
+  }
   void Run() {
     SetThreadDesktop(desktop_);
     while (!stop_) {
-      EnumWindows(
-          [](HWND window, LPARAM self) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            char cls[32] = "";
-            GetClassNameA(window, cls, sizeof cls);
-            if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
-            HWND yes = GetDlgItem(window, IDYES);
-            if (yes == nullptr) yes = GetDlgItem(window, IDOK);
-            if (yes != nullptr) {
-              PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(yes), BN_CLICKED), reinterpret_cast<LPARAM>(yes));
-              ++reinterpret_cast<TDialogAnswerer*>(self)->answered;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(this));
+      EnumWindows(Answer, reinterpret_cast<LPARAM>(this));
       Sleep(200);
     }
   }
