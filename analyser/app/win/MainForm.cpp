@@ -11,6 +11,7 @@
 #include "analyser/app/MainWindowText.h"
 #include "analyser/app/ToolGlyphs.h"
 #include "analyser/app/ViewSettings.h"
+#include "analyser/app/win/RegistryStore.h"
 #include "analyser/app/win/ScanTree.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/GdiCanvas.h"
@@ -31,23 +32,6 @@ constexpr int kTagExport = 4;
 
 // The refresh of the views while a scan runs, at most this often.
 constexpr unsigned kScanRefreshMs = 700;
-
-// The settings in the registry under the current user.
-class TRegistryStore : public TSettingsStore {
- public:
-  TRegistryStore() { open_ = registry_.OpenKey(std::string("\\") + kSettingsKey, true); }
-  std::optional<std::string> Read(const std::string& name) override {
-    if (!open_ || !registry_.ValueExists(name)) return std::nullopt;
-    return registry_.ReadString(name);
-  }
-  void Write(const std::string& name, const std::string& value) override {
-    if (open_) registry_.WriteString(name, value);
-  }
-
- private:
-  classlib::TRegistry registry_;
-  bool open_ = false;
-};
 
 TMenuItem* AddItem(TMenuItem* parent, const std::string& caption, classlib::TNotifyEvent onClick = nullptr) {
   auto* item = new TMenuItem(nullptr);
@@ -145,6 +129,9 @@ void TMainForm::BuildMenus() {
   printChartItem_ = disabled(AddItem(fileMenu_, "Print &Chart..."));
   AddItem(fileMenu_, "Page Set&up...", [this](auto) { ShowPageSetup(); });
   AddItem(fileMenu_, "-");
+  AddItem(fileMenu_, "Search &Files...", [this](auto) { OpenSearch(); });
+  AddItem(fileMenu_, "&Options...", [this](auto) { OptionsCommand(); });
+  AddItem(fileMenu_, "-");
   exitItem_ = AddItem(fileMenu_, "E&xit", [this](auto) { Close(); });
 
   exportMenu_ = AddItem(bar, "&Export");
@@ -210,6 +197,9 @@ void TMainForm::BuildMenus() {
       for (int j = 0; j < item->Count(); ++j)
         if (item->Items(j)->Tag == 100) expandOverItems_.push_back(item->Items(j));
     }
+
+  TMenuItem* help = AddItem(bar, "&Help");
+  AddItem(help, "&About...", [this](auto) { AboutCommand(); });
 }
 
 void TMainForm::BuildToolBar() {
@@ -245,9 +235,8 @@ void TMainForm::BuildToolBar() {
   listButton_ = toolBar_->AddButton(kGlyphList, "Detailed list", [this](auto) { ShowList(); }, 3);
   toolBar_->AddSeparator();
   printButton_ = toolBar_->AddButton(kGlyphPrint, "Print report", nullptr);
-  searchButton_ = toolBar_->AddButton(kGlyphSearch, "Search files", nullptr);
+  searchButton_ = toolBar_->AddButton(kGlyphSearch, "Search files", [this](auto) { OpenSearch(); });
   toolBar_->SetButtonEnabled(printButton_, false);
-  toolBar_->SetButtonEnabled(searchButton_, false);
   toolBar_->SetButtonEnabled(parentButton_, false);
 
   driveBox_ = new classlib::TComboBox(this);
@@ -527,6 +516,12 @@ TFoldwickSettings TMainForm::CurrentSettings() {
 
 void TMainForm::FormClose(classlib::TCloseAction& Action) {
   if (closing_) return;
+  if (SearchRunning() && classlib::MessageDlg("Stop file searching and exit Kestrum Professional?",
+                                              MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    Action = classlib::caNone;
+    return;
+  }
+  StopSearch();
   closing_ = true;
   settings_ = CurrentSettings();
   Hide();
@@ -559,8 +554,7 @@ void TMainForm::TimerTimer() {
       FillDetailList();
       break;
     case kTagSearch:
-      // The search button is there, but the file search is not part of this
-      // program yet.
+      OpenSearch();
       break;
     case kTagExport:
       break;

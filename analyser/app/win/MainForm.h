@@ -36,6 +36,8 @@ namespace foldwick {
 constexpr char kApplicationTitle[] = "Kestrum Professional";
 constexpr char kVersionText[] = "2.0";
 
+class TSearchForm;
+
 class TMainForm : public classlib::TForm {
  public:
   // Makes the window and its parts and reads the settings; `params` is the
@@ -104,6 +106,14 @@ class TMainForm : public classlib::TForm {
   void GoToParent();
   void RefreshSizeCaptions();
 
+  // The file search window, the options dialog and the About box
+  // (MainFormTools.cpp).
+  void OpenSearch();
+  bool SearchRunning() const;
+  void StopSearch();
+  void OptionsCommand();
+  void AboutCommand();
+
   std::vector<std::string> params_;
   TFoldwickSettings settings_;
   bool shown_ = false;
@@ -154,6 +164,8 @@ class TMainForm : public classlib::TForm {
   TMRUFileList* recent_ = nullptr;
   TPageSetupDialog* pageSetup_ = nullptr;
   std::unique_ptr<TScanEngine> engine_;
+  // Made when first opened, then shown and hidden.
+  TSearchForm* searchForm_ = nullptr;
 
   // The node the update and remove commands act on.
   classlib::TTreeNode* updateNode_ = nullptr;

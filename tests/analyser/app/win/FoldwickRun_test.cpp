@@ -184,5 +184,67 @@ TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
   EXPECT_TRUE(again.Close());
 }
 
+struct TFindText {
+  const std::string& text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchText(HWND child, LPARAM param) {
+  auto* find = reinterpret_cast<TFindText*>(param);
+  char buffer[256] = "";
+  SendMessageA(child, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  if (find->text != buffer) return TRUE;
+  find->found = child;
+  return FALSE;
+}
+
+// The first child window (at any depth) whose text is `text`, asked of the
+// window itself so that it works across programs.
+HWND ChildWithText(HWND parent, const std::string& text) {
+  TFindText find{text};
+  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+TEST(FoldwickRun, OpensTheSearchWindowAndKeepsAnOptionChosen) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  {
+    TFoldwick program("/SEARCH");
+    ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+    HWND search = uikit::WaitForTopWindow("File Search", 20000);
+    ASSERT_NE(search, nullptr) << "/SEARCH did not open the search window";
+    PostMessageA(search, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitFor([&] { return !IsWindowVisible(search); }, 10000));
+
+    // File > Options: "Show Files" off, then OK.
+    program.MenuKeys('F', 'O');
+    HWND options = uikit::WaitForTopWindow("Kestrum Pro - Options", 20000);
+    ASSERT_NE(options, nullptr);
+    Sleep(700);
+    uikit::SaveWindowPicture(options, "foldwick-options");
+    HWND showFiles = ChildWithText(options, "Show &Files");
+    HWND ok = ChildWithText(options, "OK");
+    ASSERT_TRUE(showFiles != nullptr && ok != nullptr);
+    SendMessageA(showFiles, BM_CLICK, 0, 0);
+    SendMessageA(ok, BM_CLICK, 0, 0);
+    EXPECT_TRUE(program.WaitFor([&] { return !IsWindow(options) || !IsWindowVisible(options); }, 10000));
+
+    // Help > About.
+    program.MenuKeys('H', 'A');
+    HWND about = uikit::WaitForTopWindow("Info", 20000);
+    ASSERT_NE(about, nullptr);
+    Sleep(700);
+    uikit::SaveWindowPicture(about, "foldwick-about");
+    PostMessageA(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitFor([&] { return !IsWindow(about) || !IsWindowVisible(about); }, 10000));
+    EXPECT_TRUE(program.Close());
+  }
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
+  EXPECT_EQ(registry.ReadString("ShowFiles"), "0");
+  EXPECT_TRUE(registry.ValueExists("SF_Width"));
+  registry.CloseKey();
+}
+
 }  // namespace
 }  // namespace foldwick
