@@ -148,10 +148,10 @@ void TMainForm::BuildMenus() {
   exitItem_ = AddItem(fileMenu_, "E&xit", [this](auto) { Close(); });
 
   exportMenu_ = AddItem(bar, "&Export");
-  disabled(AddItem(exportMenu_, "&Copy Scanned Data"));
-  disabled(AddItem(exportMenu_, "Save Data &As ..."));
-  disabled(AddItem(exportMenu_, "Copy &List of Files"));
-  disabled(AddItem(exportMenu_, "&Export Data to Excel"));
+  AddItem(exportMenu_, "&Copy Scanned Data", [this](auto) { CopyScannedData(); });
+  AddItem(exportMenu_, "Save Data &As ...", [this](auto) { SaveDataAs(); });
+  AddItem(exportMenu_, "Copy &List of Files", [this](auto) { CopyListOfFiles(); });
+  AddItem(exportMenu_, "&Export Data to Excel", [this](auto) { ExportDataToExcel(""); });
   AddItem(exportMenu_, "-");
   splitItem_ = AddItem(exportMenu_, "&Split Name and Path", [this](auto) { splitItem_->Checked = !splitItem_->Checked; });
   headerItem_ = AddItem(exportMenu_, "&Include Header", [this](auto) { headerItem_->Checked = !headerItem_->Checked; });
@@ -379,6 +379,7 @@ void TMainForm::BuildPanes() {
   engine_->OnClearDetails = [this](classlib::TObject*) { details_->Clear(); };
   engine_->OnStatusUpdate = [this](classlib::TObject*) { StatusUpdate(true); };
   engine_->OnScanStep = [this](TScan&) { ScanStep(); };
+  engine_->OnPendingAction = [this](TScan& scan) { PendingAction(scan); };
   // A node about to go is forgotten first.
   auto release = tree_->OnDeletion;
   tree_->OnDeletion = [this, release](classlib::TObject* sender, classlib::TTreeNode* node) {
@@ -563,6 +564,7 @@ void TMainForm::TimerTimer() {
       // program yet.
       break;
     case kTagExport:
+      PendingExport();
       break;
     default:
       break;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "analyser/app/CommandLine.h"
+#include "analyser/app/ExportText.h"
 #include "analyser/app/Settings.h"
 #include "analyser/app/win/Scan.h"
 #include "analyser/components/win/AdvSplitter.h"
@@ -104,7 +105,18 @@ class TMainForm : public classlib::TForm {
   void GoToParent();
   void RefreshSizeCaptions();
 
+  // Exports (MainFormExport.cpp).
+  TExportOptions ExportOptions();
+  void CopyScannedData();
+  void SaveDataAs();
+  void CopyListOfFiles();
+  void ExportDataToExcel(const std::string& fileName);
+  void PendingAction(TScan& scan);
+  void PendingExport();
+
   std::vector<std::string> params_;
+  // The file of a command-line spreadsheet export waiting for the timer.
+  std::string pendingExportFile_;
   TFoldwickSettings settings_;
   bool shown_ = false;
   bool closing_ = false;
