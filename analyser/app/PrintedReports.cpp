@@ -91,7 +91,7 @@ TReportPages::TReportPages(TCanvas& canvas, const TPageGeometry& page, std::func
     : canvas_(canvas), page_(page), newPage_(std::move(newPage)), onPage_(std::move(onPage)), y_(page.top) {
   canvas_.Brush.Style = classlib::TBrushStyle::bsClear;
   canvas_.Pen.Color = classlib::clBlack;
-  canvas_.Pen.Width = 1;
+  canvas_.Pen.Width = 2;
 }
 
 void TReportPages::DrawTitleBlock(const std::array<std::string, 3>& lines, const std::array<std::string, 2>& summary) {
@@ -104,7 +104,7 @@ void TReportPages::DrawTitleBlock(const std::array<std::string, 3>& lines, const
   TextAt(canvas_, centre, page_.top + 120, lines[2], classlib::taCenter);
   SetFont(canvas_, "Arial", kSummaryHeight, false);
   if (!summary[0].empty()) TextAt(canvas_, page_.left, page_.top + 220, summary[0], classlib::taLeft);
-  TextAt(canvas_, page_.left, page_.top + 280, summary[1], classlib::taLeft);
+  if (!summary[1].empty()) TextAt(canvas_, page_.left, page_.top + 280, summary[1], classlib::taLeft);
   y_ = page_.top + 360;
 }
 

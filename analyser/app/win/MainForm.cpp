@@ -131,18 +131,16 @@ TMainForm::~TMainForm() {
 void TMainForm::BuildMenus() {
   menu_ = new classlib::TMainMenu(this, this);
   TMenuItem* bar = menu_->Items();
-  auto disabled = [](TMenuItem* item) {
-    item->Enabled = false;  // its Part is not part of this program yet
-    return item;
-  };
 
   fileMenu_ = AddItem(bar, "&File");
   AddItem(fileMenu_, "&Scan Folder...", [this](auto) { BrowseAndScan(); });
   AddItem(fileMenu_, "Scan &All Drives", [this](auto) { engine_->ScanAllDrives(); });
   updateItem_ = AddItem(fileMenu_, "&Update", [this](auto) { UpdateBranch(); });
   AddItem(fileMenu_, "-");
-  printReportItem_ = disabled(AddItem(fileMenu_, "&Print Report..."));
-  printChartItem_ = disabled(AddItem(fileMenu_, "Print &Chart..."));
+  printReportItem_ = AddItem(fileMenu_, "&Print Report...", [this](auto) { PrintReport(TReportKind::rkFolder); });
+  printChartItem_ = AddItem(fileMenu_, "Print &Chart...", [this](auto) {
+    PrintReport(listShown_ ? TReportKind::rkContents : TReportKind::rkChart);
+  });
   AddItem(fileMenu_, "Page Set&up...", [this](auto) { ShowPageSetup(); });
   AddItem(fileMenu_, "-");
   exitItem_ = AddItem(fileMenu_, "E&xit", [this](auto) { Close(); });
@@ -244,7 +242,7 @@ void TMainForm::BuildToolBar() {
   barButton_ = toolBar_->AddButton(kGlyphBar, "Bar chart", [this](auto) { ShowBar(); }, 3);
   listButton_ = toolBar_->AddButton(kGlyphList, "Detailed list", [this](auto) { ShowList(); }, 3);
   toolBar_->AddSeparator();
-  printButton_ = toolBar_->AddButton(kGlyphPrint, "Print report", nullptr);
+  printButton_ = toolBar_->AddButton(kGlyphPrint, "Print report", [this](auto) { PrintReport(TReportKind::rkFolder); });
   searchButton_ = toolBar_->AddButton(kGlyphSearch, "Search files", nullptr);
   toolBar_->SetButtonEnabled(printButton_, false);
   toolBar_->SetButtonEnabled(searchButton_, false);

@@ -17,6 +17,7 @@
 
 #include "analyser/app/CommandLine.h"
 #include "analyser/app/ExportText.h"
+#include "analyser/app/PrintedReports.h"
 #include "analyser/app/Settings.h"
 #include "analyser/app/win/Scan.h"
 #include "analyser/components/win/AdvSplitter.h"
@@ -113,6 +114,9 @@ class TMainForm : public classlib::TForm {
   void ExportDataToExcel(const std::string& fileName);
   void PendingAction(TScan& scan);
   void PendingExport();
+
+  // Printed reports (MainFormPrint.cpp).
+  void PrintReport(TReportKind kind);
 
   std::vector<std::string> params_;
   // The file of a command-line spreadsheet export waiting for the timer.

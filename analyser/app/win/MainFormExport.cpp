@@ -143,6 +143,10 @@ void TMainForm::PendingAction(TScan& scan) {
       if (!othersRunning()) Close();
       break;
     }
+    case kActionPrint:
+      PrintReport(TReportKind::rkFolder);
+      Close();
+      break;
     case kActionExport:
       // The export waits for the timer, after any deferred work it has.
       classlib::ProcessMessagesUntil([this] { return timer_->Tag == 0; }, INFINITE);

@@ -1,6 +1,7 @@
 // The spreadsheet export against an automation server of this test: a class
 // object registered in this process under the spreadsheet's ProgID, whose
-// objects log every call they receive. Also the report file's append rule.
+// objects log every call they receive. Also the report file's append rule,
+// and a printed report's first page drawn into a bitmap.
 #include <gtest/gtest.h>
 
 #include "classlib/win/Win32.h"
@@ -14,8 +15,10 @@
 #include <vector>
 
 #include "analyser/app/win/Export.h"
+#include "analyser/app/win/ReportPrint.h"
 #include "analyser/components/win/ShellBrowser.h"
 #include "classlib/win/Registry.h"
+#include "tests/support/win/Screen.h"
 
 namespace foldwick {
 namespace {
@@ -141,7 +144,7 @@ class TFakeSpreadsheet {
     CoInitialize(nullptr);
     classlib::TRegistry classes(HKEY_CLASSES_ROOT);
     if (classes.OpenKey("\\Excel.Sheet.8\\CLSID", true)) classes.WriteString("", kFakeClsidText);
-    CoRegisterClassObject(kFakeClsid, &factory_, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+    CoRegisterClassObject(kFakeClsid, &factory_, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                           &cookie_);
     if (withWindow) {
       WNDCLASSA wc = {};
@@ -297,6 +300,52 @@ TEST(ReportFile, AppendsToAnExistingFileAndCreatesAMissingOne) {
   DeleteFileA(file.c_str());
   EXPECT_FALSE(SaveTextToFile(std::string(temp) + "no-such-folder\\x.txt", "x", true, error));
   EXPECT_FALSE(error.empty());
+}
+
+// The first page of a folder report as the printer would get it, drawn on an
+// A4 bitmap at 96 dpi and saved as a picture; a printer that is not there is
+// reported, not used.
+TEST(PrintedReport, FirstPageOnABitmapAndAMissingPrinter) {
+  TReportNode root = SmallTree();
+  root.children.clear();
+  for (int i = 0; i < 70; ++i) {
+    TReportNode child = SmallTree();
+    child.name = "Folder " + std::to_string(i);
+    child.expanded = i == 1;
+    child.children[0].name = "Inner folder";
+    root.children.push_back(child);
+  }
+  classlib::TBitmap bitmap(794, 1123);
+  SetTenthMillimetreMapping(bitmap.Canvas().Handle(), 96, 96);
+  bool saved = false;
+  TReportPages pages(bitmap.Canvas(), TPageGeometry{}, [&] {
+    saved = !uikit::SavePicture(bitmap, "foldwick-report-page1").empty();
+  });
+  TValueFormat format;
+  format.unitType = kUnitKB;
+  pages.DrawTitleBlock({"Kestrum Professional Report, 9.12.2026 15:00", "V 2.0", "Data on [DISK]"},
+                       {"", "[Current Folder]  Size: 2.0 kb    Objects: 2"});
+  PrintFolderRows(pages, root, {"Size  ", "Allocated  ", "Objects", "Wasted  ", "% of Parent", "Last Access", "Last Change"},
+                  true, format);
+  pages.EndPage();
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(pages.PageNumber(), 2);
+  // Ink in the title line, none in the left margin.
+  auto inked = [&](int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x)
+        if (GetPixel(bitmap.Canvas().Handle(), x, y) != RGB(255, 255, 255)) return true;
+    return false;
+  };
+  SetMapMode(bitmap.Canvas().Handle(), MM_TEXT);
+  EXPECT_TRUE(inked(200, 30, 600, 52));
+  EXPECT_FALSE(inked(0, 0, 20, 1123));
+
+  TPrintJob job;
+  std::string error;
+  if (!job.Begin("test", error)) {
+    EXPECT_EQ(error, kNoPrinterText);
+  }
 }
 
 }  // namespace
