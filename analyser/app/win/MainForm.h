@@ -19,6 +19,7 @@
 #include "analyser/app/ExportText.h"
 #include "analyser/app/PrintedReports.h"
 #include "analyser/app/Settings.h"
+#include "analyser/app/win/Automation.h"
 #include "analyser/app/win/Scan.h"
 #include "analyser/components/win/AdvSplitter.h"
 #include "analyser/components/win/ChartFX.h"
@@ -111,7 +112,9 @@ class TMainForm : public classlib::TForm {
   void CopyScannedData();
   void SaveDataAs();
   void CopyListOfFiles();
-  void ExportDataToExcel(const std::string& fileName);
+  // The spreadsheet export of the selected node's root; gives the
+  // spreadsheet application's object (empty when there was none).
+  TAutoObject ExportDataToExcel(const std::string& fileName);
   void PendingAction(TScan& scan);
   void PendingExport();
 

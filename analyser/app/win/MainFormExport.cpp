@@ -86,10 +86,11 @@ void TMainForm::CopyListOfFiles() {
   if (!WriteClipboardText(text)) classlib::MessageDlg("The clipboard is not available.");
 }
 
-void TMainForm::ExportDataToExcel(const std::string& fileName) {
+TAutoObject TMainForm::ExportDataToExcel(const std::string& fileName) {
+  TAutoObject application;
   classlib::TTreeNode* root = RootNodeOf(tree_->Selected());
   TScanRoot* scanRoot = engine_->RootOfNode(root);
-  if (root == nullptr || scanRoot == nullptr) return;
+  if (root == nullptr || scanRoot == nullptr) return application;
   TSpreadsheetExport what;
   what.options = ExportOptions();
   const std::vector<int> order = details_->ColumnOrder();
@@ -101,26 +102,18 @@ void TMainForm::ExportDataToExcel(const std::string& fileName) {
   what.rootPath = RootPathOf(*scanRoot);
   what.date = TodayText();
   what.fileName = fileName;
-  TAutoObject application;
   switch (ExportToSpreadsheet(SnapshotBranch(root), what, application)) {
     case TSpreadsheetResult::srDone:
       break;
     case TSpreadsheetResult::srNotInstalled:
       classlib::MessageDlg(kSpreadsheetMissingText);
-      return;
+      break;
     case TSpreadsheetResult::srOleError:
       MessageBoxA(Handle(), kSpreadsheetOleErrorText, (std::string(kApplicationTitle) + " Error").c_str(),
                   MB_OK | MB_ICONEXCLAMATION);
-      return;
+      break;
   }
-  // A command-line export ends the program once no scan is left.
-  if (fileName.empty() || engine_->AnyScanRunning()) return;
-  try {
-    application.Call("Quit");
-  } catch (const EOleError&) {
-    // The application went away by itself.
-  }
-  Close();
+  return application;
 }
 
 void TMainForm::PendingAction(TScan& scan) {
@@ -129,23 +122,24 @@ void TMainForm::PendingAction(TScan& scan) {
       if (root->runningScan != nullptr && root->runningScan != &scan) return true;
     return false;
   };
+  // The scan has ended: the reports show the percentages, which are left
+  // blank while a root's scan runs.
+  TScanRoot& root = scan.Root();
+  root.runningScan = nullptr;
   switch (scan.PendingAction) {
     case kActionSaveReport: {
-      // The scan has ended: the report shows the percentages, which are left
-      // blank while a root's scan runs.
-      TScanRoot& root = scan.Root();
-      root.runningScan = nullptr;
-      const TReportNode branch = SnapshotBranch(scan.Node());
-      root.runningScan = &scan;
       std::string error;
-      if (!SaveTextToFile(scan.ActionFile, FileReport(branch, root.caption, ExportOptions()), true, error))
+      if (!SaveTextToFile(scan.ActionFile, FileReport(SnapshotBranch(scan.Node()), root.caption, ExportOptions()), true,
+                          error))
         classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
       if (!othersRunning()) Close();
       break;
     }
     case kActionPrint:
+      // As with a saved report, the program waits for the other scans of
+      // its command line to print theirs.
       PrintReport(TReportKind::rkFolder);
-      Close();
+      if (!othersRunning()) Close();
       break;
     case kActionExport:
       // The export waits for the timer, after any deferred work it has.
@@ -158,8 +152,21 @@ void TMainForm::PendingAction(TScan& scan) {
     default:
       break;
   }
+  if (!root.removed) root.runningScan = &scan;
 }
 
-void TMainForm::PendingExport() { ExportDataToExcel(pendingExportFile_); }
+void TMainForm::PendingExport() {
+  TAutoObject application = ExportDataToExcel(pendingExportFile_);
+  // A command-line export ends the program once no scan is left.
+  if (engine_->AnyScanRunning()) return;
+  if (application) {
+    try {
+      application.Call("Quit");
+    } catch (const EOleError&) {
+      // The application went away by itself.
+    }
+  }
+  Close();
+}
 
 }  // namespace foldwick
