@@ -162,6 +162,25 @@ TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
     Sleep(1000);
     uikit::SaveWindowPicture(program.window, "foldwick-chart");
 
+    // Export > Copy Scanned Data puts the root's report on the clipboard.
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    program.MenuKeys('E', 'C');
+    std::string copied;
+    EXPECT_TRUE(program.WaitFor([&] {
+      if (!OpenClipboard(nullptr)) return false;
+      if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+          copied = text;
+          GlobalUnlock(data);
+        }
+      }
+      CloseClipboard();
+      return copied.find(tree.root + "\t") != std::string::npos;
+    }, 10000)) << copied;
+
     // View > Allocated, then View > Detailed List, by keyboard.
     program.MenuKeys('V', 'A');
     EXPECT_TRUE(program.WaitFor([&] { return uikit::WindowCaption(program.window).find("(Bytes Allocated)") != std::string::npos; }, 10000))
