@@ -123,7 +123,8 @@ void TMainForm::PendingAction(TScan& scan) {
     return false;
   };
   // The scan has ended: the reports show the percentages, which are left
-  // blank while a root's scan runs.
+  // blank while a root's scan runs. (The engine clears the root's scan after
+  // the action anyway.)
   TScanRoot& root = scan.Root();
   root.runningScan = nullptr;
   switch (scan.PendingAction) {
@@ -152,7 +153,6 @@ void TMainForm::PendingAction(TScan& scan) {
     default:
       break;
   }
-  if (!root.removed) root.runningScan = &scan;
 }
 
 void TMainForm::PendingExport() {
