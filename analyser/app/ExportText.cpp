@@ -116,13 +116,13 @@ void ListFolder(std::string& out, const std::string& folder, const std::vector<s
   // A file that matches two patterns is listed once.
   std::set<std::string> listed;
   for (const std::string& pattern : patterns)
-    for (const TListedFile& file : lister(folder, pattern)) {
-      if (file.directory || !listed.insert(file.name).second) continue;
+    for (const TDirEntry& file : lister(folder, pattern)) {
+      if (ClassifyEntry(file) != TEntryKind::kFile || !listed.insert(file.name).second) continue;
       out += NameAndPath(file.name, folder, split) + "\t" + std::to_string(file.size) + "\t" +
-             timeText(file.lastAccess) + "\t" + timeText(file.lastChange) + kLineEnd;
+             timeText(file.lastAccess) + "\t" + timeText(file.lastWrite) + kLineEnd;
     }
-  for (const TListedFile& entry : lister(folder, "*"))
-    if (entry.directory && !entry.name.empty() && entry.name[0] != '.')
+  for (const TDirEntry& entry : lister(folder, "*"))
+    if (ClassifyEntry(entry) == TEntryKind::kFolder)
       ListFolder(out, folder + entry.name + "\\", patterns, split, lister, timeText);
 }
 

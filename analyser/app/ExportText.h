@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analyser/app/FolderValues.h"
+#include "analyser/app/ScanRules.h"
 
 namespace foldwick {
 
@@ -76,25 +77,18 @@ std::string PercentColumnFormat(const std::string& decimalSeparator);
 // A path with a "\" at its end (an empty path stays empty).
 std::string WithTrailingBackslash(const std::string& path);
 
-// One directory entry as the file list reads it.
-struct TListedFile {
-  std::string name;
-  bool directory = false;
-  std::uint64_t size = 0;
-  TFileTime lastAccess = 0;
-  TFileTime lastChange = 0;
-};
-
-// The entries of `folder` (ending in "\") matching `pattern`, without "." and
-// "..". An unreadable folder gives none.
-using TFolderLister = std::function<std::vector<TListedFile>(const std::string& folder, const std::string& pattern)>;
+// The entries of `folder` (ending in "\") matching `pattern`. An unreadable
+// folder gives none.
+using TFolderLister = std::function<std::vector<TDirEntry>(const std::string& folder, const std::string& pattern)>;
 // The date text of a file time, empty when unknown.
 using TTimeText = std::function<std::string(TFileTime)>;
 
 // The file list of the tree below `path`: for each folder, every file matching
-// any of `patterns` once (in pattern order), then each subfolder whose name
-// does not begin with "." the same way. Sizes are whole byte counts. With
-// `header` the title line and the column line come first.
+// any of `patterns` once (in pattern order), then each subfolder the same way.
+// Entries the scan passes over ("." and "..", links and junctions) are passed
+// over here too, so a junction that leads back up the tree is not followed.
+// Sizes are whole byte counts. With `header` the title line and the column
+// line come first.
 std::string BuildFileList(const std::string& path, const std::vector<std::string>& patterns, bool split, bool header,
                           const std::string& title, const TFolderLister& lister, const TTimeText& timeText);
 

@@ -117,20 +117,19 @@ bool SaveTextToFile(const std::string& fileName, const std::string& text, bool a
 std::string ReadFileList(const std::string& path, const std::vector<std::string>& patterns, bool split, bool header,
                          const std::string& title) {
   const TFolderLister lister = [](const std::string& folder, const std::string& pattern) {
-    std::vector<TListedFile> out;
+    std::vector<TDirEntry> out;
     WIN32_FIND_DATAW found;
     const std::wstring query = WideFromAnsi((folder + pattern).c_str());
     HANDLE find = FindFirstFileW(query.c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return out;
     do {
-      if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0) continue;
-      TListedFile file;
-      file.name = AnsiFromWide(found.cFileName);
-      file.directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-      file.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
-      file.lastAccess = ToFileTime(found.ftLastAccessTime);
-      file.lastChange = ToFileTime(found.ftLastWriteTime);
-      out.push_back(std::move(file));
+      TDirEntry entry;
+      entry.name = AnsiFromWide(found.cFileName);
+      entry.attributes = found.dwFileAttributes;
+      entry.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+      entry.lastAccess = ToFileTime(found.ftLastAccessTime);
+      entry.lastWrite = ToFileTime(found.ftLastWriteTime);
+      out.push_back(std::move(entry));
     } while (FindNextFileW(find, &found));
     FindClose(find);
     return out;

@@ -88,15 +88,17 @@ TEST(ExportText, SpreadsheetRowsAreKilobytesEvenInTheMixedUnit) {
 
 TEST(ExportText, FileListWalksEveryFolderOnceAndListsEachFileOnce) {
   // folder -> entries; patterns are matched by the file's extension here.
-  std::map<std::string, std::vector<TListedFile>> disk = {
-      {"D:\\", {{"a.txt", false, 0, 0, 0}, {"big.iso", false, 5000000000ULL, 0, 0x01D0000000000000ULL}, {"sub", true},
-                {".hidden", true}}},
-      {"D:\\sub\\", {{"b.txt", false, 12, 0, 0}}},
-      {"D:\\.hidden\\", {{"never.txt", false, 1, 0, 0}}},
+  // A junction leading back to the root is not followed.
+  std::map<std::string, std::vector<TDirEntry>> disk = {
+      {"D:\\", {{"a.txt", 0, 0, 0, 0}, {"big.iso", 0, 5000000000ULL, 0, 0x01D0000000000000ULL},
+                {"sub", kAttrDirectory}, {".config", kAttrDirectory}, {"loop", kAttrDirectory | kAttrReparsePoint}}},
+      {"D:\\sub\\", {{".", kAttrDirectory}, {"b.txt", 0, 12, 0, 0}}},
+      {"D:\\.config\\", {{"c.ini", 0, 1, 0, 0}}},
+      {"D:\\loop\\", {{"never.txt", 0, 1, 0, 0}}},
   };
   const TFolderLister lister = [&](const std::string& folder, const std::string& pattern) {
-    std::vector<TListedFile> out;
-    for (const TListedFile& f : disk[folder])
+    std::vector<TDirEntry> out;
+    for (const TDirEntry& f : disk[folder])
       if (pattern == "*" || f.name.ends_with(pattern.substr(1))) out.push_back(f);
     return out;
   };
@@ -107,7 +109,8 @@ TEST(ExportText, FileListWalksEveryFolderOnceAndListsEachFileOnce) {
             "Kestrum Professional - File List of D:\\\r\n\r\nName\tPath\tSize in Bytes\tLast Access\tLast Change\r\n"
             "a.txt\tD:\\\t0\t\t\r\n"
             "big.iso\tD:\\\t5000000000\t\ttoday\r\n"
-            "b.txt\tD:\\sub\\\t12\t\t\r\n");
+            "b.txt\tD:\\sub\\\t12\t\t\r\n"
+            "c.ini\tD:\\.config\\\t1\t\t\r\n");
   EXPECT_EQ(BuildFileList("D:\\sub", {"*"}, false, false, "", lister, timeText), "D:\\sub\\b.txt\t12\t\t\r\n");
 }
 
