@@ -97,16 +97,6 @@ class TMainForm : public classlib::TForm {
   void DetailRowDeleted(classlib::TListItem* item);
   int CompareDetailItems(classlib::TListItem* a, classlib::TListItem* b, int column);
 
-  // Tree commands (MainFormViews.cpp).
-  void UpdateBranch();
-  void RemoveRootCommand();
-  void ExpandToLevelCommand(int level);
-  void SetSizeCommand();
-  void RemoveSmallFolders();
-  void CountFolders();
-  void GoToParent();
-  void RefreshSizeCaptions();
-
   // Exports (MainFormExport.cpp).
   TExportOptions ExportOptions();
   void CopyScannedData();
@@ -121,9 +111,17 @@ class TMainForm : public classlib::TForm {
   // Printed reports (MainFormPrint.cpp).
   void PrintReport(TReportKind kind);
 
+  // Tree commands (MainFormViews.cpp).
+  void UpdateBranch();
+  void RemoveRootCommand();
+  void ExpandToLevelCommand(int level);
+  void SetSizeCommand();
+  void RemoveSmallFolders();
+  void CountFolders();
+  void GoToParent();
+  void RefreshSizeCaptions();
+
   std::vector<std::string> params_;
-  // The file of a command-line spreadsheet export waiting for the timer.
-  std::string pendingExportFile_;
   TFoldwickSettings settings_;
   bool shown_ = false;
   bool closing_ = false;
@@ -179,6 +177,8 @@ class TMainForm : public classlib::TForm {
   // The chart type before the list view took its place.
   int chartTypeBeforeList_ = chartlib::kTypePie;
   bool listShown_ = false;
+  // The file of a command-line spreadsheet export waiting for the timer.
+  std::string pendingExportFile_;
 };
 
 }  // namespace foldwick

@@ -128,6 +128,33 @@ std::string Trimmed(const std::string& text) {
   return first == std::string::npos ? std::string() : text.substr(first);
 }
 
+// "/SAVE file folder": the folder is scanned, its report appended to the file,
+// and the program ends by itself.
+TEST(FoldwickRun, SavesTheReportOfACommandLineScanAndEnds) {
+  const TTestTree tree;
+  classlib::TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, true));
+  registry.WriteString("SplitFileAndPath", "0");
+  registry.WriteString("IncludeHeader", "0");
+  registry.WriteString("ShowType", "1");
+  registry.CloseKey();
+  const std::string report = tree.root + "-report.txt";
+  std::ofstream(report, std::ios::binary) << "earlier\r\n";
+  {
+    TFoldwick program("/SAVE \"" + report + "\" \"" + tree.root + "\"", false);
+    EXPECT_TRUE(program.WaitForExit(90000));
+  }
+  std::stringstream content;
+  content << std::ifstream(report, std::ios::binary).rdbuf();
+  DeleteFileA(report.c_str());
+  // The earlier text stays; the root's row (its name is its path) and its
+  // children's follow, with their percentages.
+  const std::string text = content.str();
+  EXPECT_EQ(text.rfind("earlier\r\n" + tree.root + "\t", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\n" + tree.root + "\\alpha\t"), std::string::npos) << text;
+  EXPECT_NE(text.find(" %\t"), std::string::npos) << text;
+}
+
 TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
   classlib::TRegistry registry;
   registry.DeleteKey(std::string("\\") + kSettingsKey);
@@ -207,33 +234,6 @@ TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
   HWND list = again.Child(WC_LISTVIEWA);
   EXPECT_TRUE(list != nullptr && IsWindowVisible(list));
   EXPECT_TRUE(again.Close());
-}
-
-// "/SAVE file folder": the folder is scanned, its report appended to the file,
-// and the program ends by itself.
-TEST(FoldwickRun, SavesTheReportOfACommandLineScanAndEnds) {
-  const TTestTree tree;
-  classlib::TRegistry registry;
-  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, true));
-  registry.WriteString("SplitFileAndPath", "0");
-  registry.WriteString("IncludeHeader", "0");
-  registry.WriteString("ShowType", "1");
-  registry.CloseKey();
-  const std::string report = tree.root + "-report.txt";
-  std::ofstream(report, std::ios::binary) << "earlier\r\n";
-  {
-    TFoldwick program("/SAVE \"" + report + "\" \"" + tree.root + "\"", false);
-    EXPECT_TRUE(program.WaitForExit(90000));
-  }
-  std::stringstream content;
-  content << std::ifstream(report, std::ios::binary).rdbuf();
-  DeleteFileA(report.c_str());
-  // The earlier text stays; the root's row (its name is its path) and its
-  // children's follow, with their percentages.
-  const std::string text = content.str();
-  EXPECT_EQ(text.rfind("earlier\r\n" + tree.root + "\t", 0), 0u) << text;
-  EXPECT_NE(text.find("\r\n" + tree.root + "\\alpha\t"), std::string::npos) << text;
-  EXPECT_NE(text.find(" %\t"), std::string::npos) << text;
 }
 
 }  // namespace
