@@ -36,8 +36,8 @@ constexpr int F1 = 112, F2 = 113, F3 = 114, F4 = 115, F5 = 116, F6 = 117, F7 = 1
 // system's shapes; positive ones are the program's cursors, registered by the
 // Windows build (RegisterCursor) from resources.
 using TCursor = int;
-constexpr TCursor crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNS = -7, crSizeWE = -9,
-                  crHourGlass = -11, crHSplit = -14, crVSplit = -15;
+constexpr TCursor crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6, crSizeNS = -7,
+                  crSizeNWSE = -8, crSizeWE = -9, crHourGlass = -11, crHSplit = -14, crVSplit = -15, crSizeAll = -22;
 
 // The two beeps controls make: the default sound and the simple speaker beep
 // (the values MessageBeep takes).

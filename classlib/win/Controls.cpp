@@ -159,6 +159,9 @@ HCURSOR CursorHandle(TCursor cursor) {
     case crIBeam: shape = IDC_IBEAM; break;
     case crSizeNS: case crVSplit: shape = IDC_SIZENS; break;
     case crSizeWE: case crHSplit: shape = IDC_SIZEWE; break;
+    case crSizeNESW: shape = IDC_SIZENESW; break;
+    case crSizeNWSE: shape = IDC_SIZENWSE; break;
+    case crSizeAll: shape = IDC_SIZEALL; break;
     case crHourGlass: shape = IDC_WAIT; break;
     default:
       for (const auto& c : RegisteredCursors())

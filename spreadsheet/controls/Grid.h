@@ -63,6 +63,8 @@ class TGridModel {
   // ---- Geometry, in cell-area pixels ----------------------------------------------
   TRect CellRect(int row, int col) const;
   TRect RangeRect(const TRange& range) const;
+  // Draws at once on the cell area (a rubber rectangle, say), outside painting.
+  void DrawOnCells(const std::function<void(TCanvas&)>& draw) { cells_.DrawNow(draw); }
   // The cell under a point; beyond an edge every 8 pixels count one more cell.
   // The result lies in first scrollable column..255 and first scrollable row..8191.
   void PointToCell(int x, int y, int& col, int& row) const;

@@ -74,6 +74,11 @@ class TSheetFrame {
   virtual void BreakMacro() = 0;
   // Runs the macro that starts at the cell.
   virtual void RunMacroAt(int row, int col) = 0;
+  // Runs a macro given as its text (a macro button's).
+  virtual void RunMacroText(std::string_view text) = 0;
+  // The graph window for the named graph `name` (a graph box's); the current
+  // graph when no graph has that name.
+  virtual void ShowSheetGraph(std::string_view name) = 0;
 
   // ---- Menus and commands ------------------------------------------------------
   // Opens the main menu bar as Alt would; `skipSystemMenu` moves on to the

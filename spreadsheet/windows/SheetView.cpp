@@ -110,6 +110,7 @@ void TSheetView::WireEvents() {
     pane->Onmouseup = [this](TGridModel& p, classlib::TMouseButton b, classlib::TShiftState s, int x, int y) {
       PaneMouseUp(p, b, s, x, y);
     };
+    pane->OnMouseMove = [this](TGridModel& p, classlib::TShiftState s, int x, int y) { PaneMouseMove(p, s, x, y); };
   }
   parts_.tabs.OnChange = [this] { TabPicked(); };
   parts_.scroll.OnChange = [this] { ScrollChanged(); };
@@ -377,6 +378,7 @@ void TSheetView::MarkModified() {
 void TSheetView::Repaint() {
   parts_.pane1.Repaint();
   if (split_ != TSplit::kNone) parts_.pane2.Repaint();
+  if (!objects_.empty()) ObjectsChanged();  // column widths and row heights move them
 }
 
 void TSheetView::RedrawRange(const TRange& range) {
@@ -413,6 +415,7 @@ void TSheetView::PaneChanged(TGridModel& pane) {
 }
 
 void TSheetView::PaneTopChanged(TGridModel& pane) {
+  if (&pane == &parts_.pane1 && !objects_.empty()) ObjectsChanged();
   if (&pane != &ActivePane()) return;
   settingBars_ = true;
   int tab = std::min(pane.Toprow() / RowsPerSheetOfDocument(), SheetCount() - 1);
@@ -531,7 +534,9 @@ void TSheetView::GetView(TSheetViewState& view) {
   for (int row = 0; row <= kMaxRow; ++row) view.sizes.rows[row] = static_cast<std::uint16_t>(pane1.RowSize(row));
   const std::vector<std::string>& items = parts_.tabs.Items();
   view.tabNames.assign(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(std::min(namedTabs_, items.size())));
-  view.buttons = buttons_;
+  view.buttons.clear();
+  for (const TSheetObject& object : objects_)
+    if (!object.deleted) view.buttons.push_back(object.record);
   view.font = font_;
 }
 
@@ -553,7 +558,21 @@ void TSheetView::SetView(const TSheetViewState& view, unsigned parts) {
     std::copy_n(view.tabNames.begin(), namedTabs_, items.begin());
     parts_.tabs.SetItems(items);
   }
-  if (parts & kViewButtons) buttons_ = view.buttons;
+  if (parts & kViewButtons) {
+    // The objects already on the sheet come back first (a merge adds the
+    // file's after them) and keep their kinds.
+    std::vector<TSheetObject> kept;
+    for (const TSheetObject& object : objects_)
+      if (!object.deleted) kept.push_back(object);
+    objects_.clear();
+    for (std::size_t i = 0; i < view.buttons.size(); ++i) {
+      if (i < kept.size() && kept[i].record == view.buttons[i])
+        objects_.push_back(kept[i]);
+      else
+        PlaceSheetObject(view.buttons[i]);
+    }
+    ObjectsChanged();
+  }
   if (parts & kViewLayout) {
     const TSheetWindowLayout& layout = view.layout;
     SetSheetCount(layout.sheetCount);

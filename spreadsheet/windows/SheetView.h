@@ -25,6 +25,7 @@
 #include "spreadsheet/windows/CellPainter.h"
 #include "spreadsheet/windows/SheetFrame.h"
 #include "spreadsheet/windows/SheetKeys.h"
+#include "spreadsheet/windows/SheetObjects.h"
 
 namespace corvane {
 
@@ -171,6 +172,7 @@ class TSheetView {
   void KeyPress(char& ch);
   void PaneMouseDown(TGridModel& pane, classlib::TMouseButton button, classlib::TShiftState shift, int x, int y);
   void PaneMouseUp(TGridModel& pane, classlib::TMouseButton button, classlib::TShiftState shift, int x, int y);
+  void PaneMouseMove(TGridModel& pane, classlib::TShiftState shift, int x, int y);
   // The window's timer.
   void Timer(int id);
   // The posted "run a macro here" message (column, row); cells outside the
@@ -180,6 +182,42 @@ class TSheetView {
   bool maximised = false;
   // A point of a pane's cell area on the screen, for the pop-up menu.
   std::function<classlib::TPoint(TGridModel& pane, classlib::TPoint at)> PaneToScreen;
+
+  // ---- Objects on the sheet ----------------------------------------------------------------
+  // Macro buttons and graph boxes over pane 1, in creation order.
+  const std::vector<TSheetObject>& Objects() const { return objects_; }
+  TSheetObject& Object(int index) { return objects_[static_cast<std::size_t>(index)]; }
+  // Creates an object at (x, y) of pane 1's cell area, anchored at the cell
+  // under that point, showing the anchor's address as its caption; gives its
+  // index.
+  int CreateSheetObject(std::string_view caption, std::string_view text, int width, int height, int x, int y,
+                        TSheetObjectKind kind);
+  // An object read from a file: of the kind the placing mode gives (a macro
+  // button unless graph boxes are being placed).
+  void PlaceSheetObject(const TSheetButton& record);
+  // "User Button": while placing, pane 1 selects nothing and a left drag on it
+  // places an object over the rubber rectangle; then placing ends.
+  void SetPlacing(bool on, TSheetObjectKind kind = TSheetObjectKind::kMacroButton);
+  bool Placing() const { return placing_; }
+  // A press that grabs nothing of a button ends placing.
+  void EndPlacing();
+  std::function<void()> OnPlacingEnded;
+  // Where object `index` shows in pane 1's cell area.
+  classlib::TRect ObjectRect(int index) const;
+  // The user moved or resized the object to `bounds` (pane 1's cell area):
+  // the anchor is found again under its new top-left corner.
+  void ObjectMovedTo(int index, const classlib::TRect& bounds);
+  // A click: the focus goes back to the active pane; a macro button runs its
+  // macro, a graph box shows its graph in the graph window.
+  void ObjectClicked(int index);
+  // Delete on a focused object: it leaves the sheet (hidden, no longer saved)
+  // and the focus goes back to the active pane.
+  void DeleteObject(int index);
+  // The "User Button" dialog's Ok.
+  void EditObject(int index, const TButtonDialogValue& value);
+  // Objects were added, changed, or moved with the pane: the window updates
+  // their controls.
+  std::function<void()> OnObjectsChanged;
 
   // ---- Closing ------------------------------------------------------------------------------
   // Whether the window may close: not while a range prompt runs; the last
@@ -214,6 +252,9 @@ class TSheetView {
   void EscapeWithPrompt();
   TSheetKeyState KeyState();
   bool SaveDocument();
+  void ObjectsChanged();
+  void DrawRubber();
+  void FinishPlacing(classlib::TPoint at);
 
   TSheetParts parts_;
   TSheetViews& views_;
@@ -230,7 +271,11 @@ class TSheetView {
   TSheetLayout layout_;
   TSheetFont font_{15, 0, "Arial"};
   int fontSize_ = 12;
-  std::vector<TSheetButton> buttons_;
+  std::vector<TSheetObject> objects_;
+  bool placing_ = false;
+  TSheetObjectKind placingKind_ = TSheetObjectKind::kMacroButton;
+  bool rubberDown_ = false;
+  classlib::TPoint rubberFrom_, rubberTo_;
   std::size_t namedTabs_ = 0;  // tabs named by the document rather than lettered
   TPaneState hidden_{0, 0, 0, 0, TRange{0, 0, 0, 0}};  // F6's second view when unsplit
   bool sizedToggle_ = false;

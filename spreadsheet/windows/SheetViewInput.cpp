@@ -191,6 +191,12 @@ void TSheetView::KeyPress(char& ch) {
 void TSheetView::PaneMouseDown(TGridModel& pane, TMouseButton button, TShiftState shift, int x, int y) {
   if (Frame().Editing()) Frame().CommitEntry();
   propertiesPress_ = false;
+  if (placing_ && &pane == &parts_.pane1 && button == TMouseButton::mbLeft) {
+    rubberDown_ = true;
+    rubberFrom_ = rubberTo_ = {x, y};
+    DrawRubber();
+    return;
+  }
   if (button != TMouseButton::mbRight) {
     SetActivePane(PaneNumberOf(pane), false);
     return;
@@ -207,7 +213,18 @@ void TSheetView::PaneMouseDown(TGridModel& pane, TMouseButton button, TShiftStat
   Frame().ShowPaneMenu(PaneToScreen ? PaneToScreen(pane, at) : at);
 }
 
-void TSheetView::PaneMouseUp(TGridModel&, TMouseButton button, TShiftState, int, int) {
+void TSheetView::PaneMouseMove(TGridModel& pane, TShiftState, int x, int y) {
+  if (!rubberDown_ || &pane != &parts_.pane1) return;
+  DrawRubber();  // inverted, so drawing it again takes it away
+  rubberTo_ = {x, y};
+  DrawRubber();
+}
+
+void TSheetView::PaneMouseUp(TGridModel& pane, TMouseButton button, TShiftState, int x, int y) {
+  if (rubberDown_ && &pane == &parts_.pane1 && button == TMouseButton::mbLeft) {
+    FinishPlacing({x, y});
+    return;
+  }
   if (button != TMouseButton::mbRight || !propertiesPress_) return;
   propertiesPress_ = false;
   if (!RangePromptActive()) Frame().ShowRangeProperties();

@@ -36,8 +36,10 @@
 #include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
+#include "spreadsheet/windows/win/DialogCommands.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
+#include "spreadsheet/windows/win/TransferCommands.h"
 
 namespace corvane {
 
@@ -185,6 +187,9 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   instanceMessage_ = RegisterWindowMessageA(kInstanceMessageName);
   BuildBars();
   BuildStatusLine();
+  tbarmenu1.SetParent(this);
+  tbarmenu1.SetAlign(alLeft);
+  tbarmenu1.Onpick = [this](TObject*, const std::string& macro) { RunMacroText(macro); };
   BuildMenus();
   // The graph window and its settings dialog live as long as the frame.
   graphView_ = new TGraphView(this);
@@ -203,6 +208,7 @@ void TForm1::PreloadDialogs(int level) {
     rangeDialog_ = new TRangeDlg(this);
   if (PreloadedAtLevel(TPreloadDialog::kData, level) && dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
+  PreloadTransferDialogs(*this, level);
 }
 
 TForm1::~TForm1() = default;
@@ -482,6 +488,7 @@ void TForm1::BindCommands() {
   t.Bind(C::kDocInfo, [this](int) { TDocinfo(nullptr).Edit(); });
   t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
   t.Bind(C::kExit, [this](int) { Close(); });
+  BindTransferCommands(t, *this);
 
   // Edit.
   t.Bind(C::kUndo, [this](int) {
@@ -508,12 +515,16 @@ void TForm1::BindCommands() {
   // View.
   auto toggleBar = [this](int tag) {
     TProgramSettings& p = ProgramSettings();
-    bool& setting = tag == 1 ? p.QBar : p.SBar;
+    bool& setting = tag == 1 ? p.QBar : tag == 2 ? p.MBar : p.SBar;
     setting = !setting;
-    (tag == 1 ? static_cast<TControl&>(QuickBar) : static_cast<TControl&>(StatusLine)).SetVisible(setting);
+    TControl& bar = tag == 1 ? static_cast<TControl&>(QuickBar)
+                    : tag == 2 ? static_cast<TControl&>(tbarmenu1)
+                               : static_cast<TControl&>(StatusLine);
+    bar.SetVisible(setting);
     RefreshMenuStates();
   };
   t.Bind(C::kShowQuickBar, toggleBar);
+  t.Bind(C::kShowMacroBar, toggleBar);
   t.Bind(C::kShowStatusBar, toggleBar);
 
   // View: the active window's split and borders, the program's zoom.
@@ -545,6 +556,12 @@ void TForm1::BindCommands() {
   };
   for (C id : {C::kZoom200, C::kZoom150, C::kZoom125, C::kZoom100, C::kZoom87, C::kZoom75, C::kZoom65, C::kZoom50})
     t.Bind(id, zoom);
+  // User Button: placing a macro button on the active sheet, on and off; the
+  // toggle comes up again once a button is placed.
+  t.Bind(C::kUserButton, withView([this](TSheetView& v) {
+    v.OnPlacingEnded = [this] { RefreshIndicators(); };
+    v.SetPlacing(!v.Placing());
+  }));
   t.Bind(C::kNewView, [this](int) {
     // A second window on the active document; a new sheet not saved yet has
     // no name to share.
@@ -591,6 +608,10 @@ void TForm1::BindCommands() {
     if (rangeDialog_ == nullptr) rangeDialog_ = new TRangeDlg(this);
     static_cast<TRangeDlg*>(rangeDialog_)->Open();
   });
+  // Find and replace, widths and heights, the special copy, general settings.
+  BindDialogCommands(t, *this,
+                     {[this] { return sheets_.ActiveView(); }, [this] { RefreshIndicators(); },
+                      [this] { RecentFilesChanged(); }});
   auto copyMode = [](int mode) {
     return [mode](int) {
       PromptTwoRanges("COPY", [mode](const TRange& source, const TRange& target) {
@@ -632,7 +653,10 @@ void TForm1::BindCommands() {
     GraphResetCurrent();
     graphView_->GraphChanged();
   });
-  t.Bind(C::kGraphView, [this](int) { graphView_->ShowGraph(); });
+  t.Bind(C::kGraphView, [this](int) {
+    graphView_->GraphIndex = -1;
+    graphView_->ShowGraph();
+  });
   t.Bind(C::kQuickGraph, [this](int) {
     if (QuickGraph(Selection()) < 0) {
       ShowError(kMaxGraphsText);
@@ -778,6 +802,12 @@ void TForm1::RefreshButtonStates() {
     ShowButtonFace(b);
   }
   for (TComboBox* box : {&FontBox, &SizeBox, &FormatBox}) box->SetEnabled(state.sheetOpen);
+}
+
+void TForm1::ShowSheetGraph(std::string_view name) {
+  int index = GraphFind(name);
+  graphView_->GraphIndex = index > 0 ? index : -1;
+  graphView_->ShowGraph();
 }
 
 // ---- Window services for the frame ------------------------------------------------------
@@ -952,8 +982,10 @@ void TForm1::SetPromptText(std::string_view text) { Prompt1.SetText(std::string(
 void TForm1::ShowCellStyle(const TCellStyleIndicators& style) {
   for (TBarButton& b : barButtons_) {
     TCommandId id = b.spec.command;
+    TSheetView* view = sheets_.ActiveView();
     bool down = (id == TCommandId::kBold && style.bold) || (id == TCommandId::kItalic && style.italic) ||
-                (id == TCommandId::kUnderline && style.underline);
+                (id == TCommandId::kUnderline && style.underline) ||
+                (id == TCommandId::kUserButton && view != nullptr && view->Placing());
     if (b.down == down) continue;
     b.down = down;
     ShowButtonFace(b);

@@ -16,6 +16,7 @@
 #include "classlib/win/StdCtrls.h"
 #include "spreadsheet/controls/win/PromptWindow.h"
 #include "spreadsheet/controls/win/SplitButtonWindow.h"
+#include "spreadsheet/macros/win/MacroBarWindow.h"
 #include "spreadsheet/windows/Commands.h"
 #include "spreadsheet/windows/EntryLine.h"
 #include "spreadsheet/windows/FileCommands.h"
@@ -163,6 +164,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // AUTOEXEC ranges and the sheet windows' macro starts. The macro language
   // is not part of the program yet: nothing runs.
   void RunMacroAt(int, int) override {}
+  void RunMacroText(std::string_view) override {}
+  void ShowSheetGraph(std::string_view name) override;
 
   // ---- Controls -----------------------------------------------------------------------
   classlib::TPanel QuickBar{nullptr};
@@ -174,6 +177,7 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   Tspdbtn EscButton{nullptr};
   Tprompt Prompt1{nullptr};
   classlib::TPanel StatusLine{nullptr};
+  tbarmenu tbarmenu1{nullptr};  // the macro toolbar
   classlib::TPanel PnProgress{nullptr};
   classlib::TPanel PnCell{nullptr};
   classlib::TPanel PnRecalc{nullptr};

@@ -152,6 +152,13 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
   frame->LoadStyleBoxes();
   std::string startFile = StartFileName(argument, CurrentFolder(), files, settings.AutoExec);
   frame->QuickBar.SetVisible(settings.QBar);
+  // The macro toolbar: its lines from the program's macro library, its
+  // glyphs from MACROS.BTN beside the program.
+  std::vector<std::string> macroLines;
+  ReadMacroLibrary(ProgramFile(files, ".MAC"), macroLines);
+  frame->tbarmenu1.SetItems(macroLines);
+  frame->tbarmenu1.SetGlyphFile(files.folder + "MACROS.BTN");
+  frame->tbarmenu1.SetVisible(settings.MBar);
   frame->StatusLine.SetVisible(settings.SBar);
   frame->Show();
   // The Insert toggle starts on.
@@ -192,6 +199,7 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
 
   Application().Run();
 
+  WriteMacroLibrary(ProgramFile(files, ".MAC"), frame->tbarmenu1.Items());
   frame.reset();
   FreeAllDocuments();
   WriteSettingsFile();

@@ -108,6 +108,7 @@ TForm2::TForm2(TForm& frame, TSheetViews& views)
     ClientToScreen(grid.CellPanel().Handle(), &p);
     return TPoint{p.x, p.y};
   };
+  view_.OnObjectsChanged = [this] { objectWindows_.Update(); };
   OnActivate = [this](TObject*) { view_.Activate(); };
   OnDeactivate = [this](TObject*) { view_.Deactivate(); };
   OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = view_.CloseQuery(); };

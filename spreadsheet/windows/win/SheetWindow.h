@@ -12,6 +12,7 @@
 #include "spreadsheet/controls/win/TabBarWindow.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/SheetViews.h"
+#include "spreadsheet/windows/win/SheetObjectsWin.h"
 
 namespace corvane {
 
@@ -52,6 +53,8 @@ class TForm2 : public classlib::TForm {
   tabbar tabbar1{nullptr};
   Twscroll wscroll1{nullptr};
   TSplitBox PaintBox1{nullptr, *this};
+  // The macro buttons and graph boxes over pane 1.
+  TSheetObjectWindows& ObjectWindows() { return objectWindows_; }
 
  protected:
   void Resize() override;
@@ -93,6 +96,7 @@ class TForm2 : public classlib::TForm {
   TSheetViews& views_;
   THost host_{*this};
   TSheetView view_;
+  TSheetObjectWindows objectWindows_{view_, Grid1.CellPanel()};
 };
 
 // Makes a sheet window on `name` (a new sheet when `untitled`) in `frame`,

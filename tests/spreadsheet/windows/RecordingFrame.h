@@ -52,6 +52,8 @@ class TRecordingFrame : public TSheetFrame {
     runMacroCol = col;
     Log("macro " + std::to_string(row) + "," + std::to_string(col));
   }
+  void RunMacroText(std::string_view text) override { Log("macro text " + std::string(text)); }
+  void ShowSheetGraph(std::string_view name) override { Log("graph " + std::string(name)); }
   void OpenMenuBar(bool skipSystemMenu) override { Log(skipSystemMenu ? "menu bar, first menu" : "menu bar"); }
   void ShowPaneMenu(classlib::TPoint) override { Log("pane menu"); }
   void ShowRangeProperties() override { Log("properties"); }

@@ -315,5 +315,85 @@ TEST_F(SheetWindowTest, SavingOnCloseWritesTheClosingWindowsView) {
   EXPECT_TRUE(Painted(reread, "kept"));
 }
 
+TEST(SheetObjects, GrabbingMovingAndDroppingAButton) {
+  const TRect inset{100, 100, 180, 120};
+  struct TGrab {
+    TPoint at;
+    int grab;
+  };
+  for (const TGrab& row : {TGrab{{140, 110}, kGrabMove}, TGrab{{95, 95}, 0}, TGrab{{101, 110}, kGrabLeft},
+                           TGrab{{182, 110}, kGrabRight}, TGrab{{140, 97}, kGrabTop}, TGrab{{140, 123}, kGrabBottom},
+                           TGrab{{102, 102}, kGrabLeft | kGrabTop}, TGrab{{179, 119}, kGrabRight | kGrabBottom}})
+    EXPECT_EQ(SheetButtonGrab(inset, row.at), row.grab) << row.at.x << "," << row.at.y;
+  EXPECT_EQ(DragOutline(inset, kGrabRight, 30, 9), (TRect{100, 100, 210, 120}));
+  EXPECT_EQ(DragOutline(inset, kGrabMove, -5, 9), (TRect{95, 109, 175, 129}));
+  // Dropped: corners in order, grown by 2, in the pane's coordinates; never
+  // left of the pane.
+  TRect bounds;
+  ASSERT_TRUE(DroppedBounds(TRect{180, 120, 100, 100}, {50, 60}, bounds));
+  EXPECT_EQ(bounds, (TRect{48, 38, 132, 62}));
+  EXPECT_FALSE(DroppedBounds(TRect{40, 100, 120, 120}, {50, 60}, bounds));
+  // The outline's travel: from the button at step 0 to the dialog at step 20.
+  EXPECT_EQ(OutlineStep({0, 0, 20, 20}, {200, 100, 400, 300}, 0), (TRect{0, 0, 20, 20}));
+  EXPECT_EQ(OutlineStep({0, 0, 20, 20}, {200, 100, 400, 300}, 10), (TRect{100, 50, 210, 160}));
+}
+
+TEST_F(SheetWindowTest, ObjectsOnTheSheetKeepTheirCellsAndTravelWithTheFile) {
+  TTestSheetWindow& sheet = OpenWindow("OBJECTS.WKS");
+  TGridModel& pane = sheet.Grid(1);
+  const int colB = pane.ColOffset(1), row3 = pane.RowOffset(2);
+  // User Button: a click without a drag places a 40 x 20 button anchored at
+  // the cell under it, captioned with that cell's address; placing then ends.
+  sheet.view.SetPlacing(true);
+  EXPECT_FALSE(pane.Select);
+  sheet.view.PaneMouseDown(pane, TMouseButton::mbLeft, 0, colB + 5, row3 + 3);
+  sheet.view.PaneMouseUp(pane, TMouseButton::mbLeft, 0, colB + 5, row3 + 3);
+  ASSERT_EQ(sheet.view.Objects().size(), 1u);
+  const TSheetButton& placed = sheet.view.Objects()[0].record;
+  EXPECT_EQ(placed, (TSheetButton{"B3", "", 2, 1, 5, 3, 40, 20}));
+  EXPECT_FALSE(sheet.view.Placing());
+  EXPECT_TRUE(pane.Select);
+  // A drag from bottom right to top left orders the corners.
+  sheet.view.SetPlacing(true);
+  sheet.view.PaneMouseDown(pane, TMouseButton::mbLeft, 0, colB + 60, row3 + 50);
+  sheet.view.PaneMouseMove(pane, 0, colB + 30, row3 + 20);
+  sheet.view.PaneMouseUp(pane, TMouseButton::mbLeft, 0, colB + 10, row3 + 10);
+  EXPECT_EQ(sheet.view.ObjectRect(1), (TRect{colB + 10, row3 + 10, colB + 60, row3 + 50}));
+
+  // Scrolling moves the objects with their cells; the records stay.
+  pane.SetLeftcol(1);
+  EXPECT_EQ(sheet.view.ObjectRect(0).Left, 5);
+  pane.SetLeftcol(0);
+
+  // A click runs the macro; the dialog runs its lines together, cut to 255.
+  sheet.view.EditObject(0, {"Total", {"{GOTO}A1~", std::string(300, 'x')}});
+  EXPECT_EQ(sheet.view.Objects()[0].record.caption, "Total");
+  EXPECT_EQ(sheet.view.Objects()[0].record.macro.size(), 255u);
+  EXPECT_EQ(sheet.view.Objects()[0].record.macro.substr(0, 11), "{GOTO}A1~xx");
+  sheet.view.ObjectClicked(0);
+  EXPECT_TRUE(frame.Has("macro text {GOTO}A1~" + std::string(246, 'x')));
+  // A graph box shows the graph named by its text.
+  int box = sheet.view.CreateSheetObject("", "SALES", 120, 80, 0, 0, TSheetObjectKind::kGraphBox);
+  sheet.view.ObjectClicked(box);
+  EXPECT_TRUE(frame.Has("graph SALES"));
+  // Moving re-anchors at the cell under the new top-left corner.
+  sheet.view.ObjectMovedTo(1, TRect{colB + pane.ColWidth(1) + 2, row3, colB + pane.ColWidth(1) + 52, row3 + 40});
+  EXPECT_EQ(sheet.view.Objects()[1].record.anchorCol, 2);
+  EXPECT_EQ(sheet.view.Objects()[1].record.left, 2);
+
+  // A deleted object is not saved; the others come back from the file.
+  sheet.view.DeleteObject(1);
+  std::string path = ::testing::TempDir() + "OBJECTS.WKS";
+  ASSERT_TRUE(SaveWorksheet(path, false, TRange{})) << ErrorMessage();
+  TSheetViewState saved;
+  sheet.view.GetView(saved);
+  ASSERT_EQ(saved.buttons.size(), 2u);
+  TTestSheetWindow& reread = OpenWindow("REREAD.WKS");
+  ASSERT_TRUE(LoadWorksheet(path, 0, 0, 0, "")) << ErrorMessage();
+  ASSERT_EQ(reread.view.Objects().size(), 2u);
+  EXPECT_EQ(reread.view.Objects()[0].record, saved.buttons[0]);
+  EXPECT_EQ(reread.view.Objects()[1].record, saved.buttons[1]);
+}
+
 }  // namespace
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "classlib/win/Application.h"
+#include "classlib/win/Controls.h"
 #include "classlib/win/GdiHandles.h"
 
 namespace uikit {
@@ -127,6 +128,29 @@ void PostKey(HWND target, int vk) {
 void PostClick(HWND target, TPoint p) {
   PostMouse(target, WM_LBUTTONDOWN, p, MK_LBUTTON);
   PostMouse(target, WM_LBUTTONUP, p, 0);
+}
+
+namespace {
+
+std::function<void()>& PendingScript() {
+  static std::function<void()> pending;
+  return pending;
+}
+
+void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR id, DWORD) {
+  auto* form = dynamic_cast<classlib::TForm*>(classlib::TWinControl::FromHandle(GetActiveWindow()));
+  if (form == nullptr || !form->Modal()) return;
+  KillTimer(nullptr, id);
+  std::function<void()> run = std::move(PendingScript());
+  run();
+  if (form->ModalResult() == classlib::mrNone) form->SetModalResult(classlib::mrCancel);
+}
+
+}  // namespace
+
+void RunInsideModal(std::function<void()> script) {
+  PendingScript() = std::move(script);
+  SetTimer(nullptr, 0, 20, RunPendingScript);
 }
 
 void TypeChars(HWND target, std::string_view text) {

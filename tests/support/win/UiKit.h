@@ -42,6 +42,9 @@ void PressKey(HWND target, int vk, TShiftState shift = 0);
 // loop that handles them itself, such as a modal run about to start.
 void PostKey(HWND target, int vk);
 void PostClick(HWND target, TPoint p);
+// Runs `script` from within the modal run that the next input starts, once
+// its form is up; a modal form the script left open is then cancelled.
+void RunInsideModal(std::function<void()> script);
 // Characters posted as WM_CHAR, one after another (no key messages).
 void TypeChars(HWND target, std::string_view text);
 

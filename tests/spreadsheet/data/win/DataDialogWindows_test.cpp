@@ -47,24 +47,7 @@ class DataDialogWindows : public testing::DataTest {
   }
   static void Press(TWinControl& control) { uikit::Click(control.Handle(), {8, 8}); }
 
-  // Runs `script` from within the modal run that the next input starts, once
-  // its form is up; a modal form the script left open is closed after it.
-  static void RunInsideModal(std::function<void()> script) {
-    PendingScript() = std::move(script);
-    SetTimer(nullptr, 0, 20, RunPendingScript);
-  }
-  static std::function<void()>& PendingScript() {
-    static std::function<void()> pending;
-    return pending;
-  }
-  static void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR id, DWORD) {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetActiveWindow()));
-    if (form == nullptr || !form->Modal()) return;
-    KillTimer(nullptr, id);
-    std::function<void()> run = std::move(PendingScript());
-    run();
-    if (form->ModalResult() == mrNone) form->SetModalResult(mrCancel);
-  }
+  static void RunInsideModal(std::function<void()> script) { uikit::RunInsideModal(std::move(script)); }
 
   TForm main_{nullptr, "Corvane"};
 };

@@ -177,5 +177,67 @@ TEST_F(SheetWindowWinTest, ASheetWindowEndToEnd) {
   EXPECT_EQ(views.Count(), 0);
 }
 
+TEST_F(SheetWindowWinTest, ObjectsOnTheSheet) {
+  TForm2& form = Open("OBJECTS.WKS");
+  TGridModel& grid = form.Grid1.Model();
+  TRect b2 = grid.CellRect(1, 1);
+  // User Button, then a drag on the pane: a button over the rubber rectangle.
+  form.View().SetPlacing(true);
+  uikit::MouseDown(Cells(form), {b2.Left + 4, b2.Top + 2});
+  uikit::MouseMove(Cells(form), {b2.Left + 60, b2.Top + 20});
+  uikit::MouseUp(Cells(form), {b2.Left + 84, b2.Top + 26});
+  uikit::RunUntilIdle();
+  TMbtn* button = form.ObjectWindows().Window(0);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->BoundsRect(), (TRect{b2.Left + 4, b2.Top + 2, b2.Left + 84, b2.Top + 26}));
+  EXPECT_EQ(form.View().Objects()[0].record.caption, "B2");
+  // The dialog edits caption and macro; a click runs the macro.
+  uikit::RunInsideModal([] {
+    auto* dialog = dynamic_cast<TBtndlg*>(TWinControl::FromHandle(GetActiveWindow()));
+    ASSERT_NE(dialog, nullptr);
+    uikit::SaveWindowPicture(dialog->Handle(), "user-button-dialog");
+    dialog->Edit1.SetText("Go");
+    dialog->Memo1.SetLines({"{HOME}", "~"});
+    uikit::Click(dialog->OkButton.Handle(), {8, 8});
+  });
+  uikit::PostClick(button->Handle(), {5, 5});
+  PostMessageA(button->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  uikit::RunUntilIdle();
+  EXPECT_EQ(form.View().Objects()[0].record.caption, "Go");
+  frame.log.clear();
+  uikit::Click(button->Handle(), {5, 5});
+  EXPECT_TRUE(frame.Has("macro text {HOME}~"));
+  // While User Button is on, a drag from inside moves the button to a new
+  // anchor and one from its right edge widens it.
+  form.View().SetPlacing(true);
+  uikit::MouseDown(button->Handle(), {20, 10});
+  uikit::MouseMove(button->Handle(), {20 + grid.ColWidth(1), 10});
+  uikit::MouseUp(button->Handle(), {20 + grid.ColWidth(1), 10});
+  EXPECT_EQ(form.View().Objects()[0].record.anchorCol, 2);
+  int width = button->Width();
+  uikit::MouseDown(button->Handle(), {width - 2, 10});
+  uikit::MouseMove(button->Handle(), {width + 28, 10});
+  uikit::MouseUp(button->Handle(), {width + 28, 10});
+  EXPECT_EQ(button->Width(), width + 30);
+  form.View().SetPlacing(false);
+  // A graph box whose graph does not exist shows green.
+  form.View().CreateSheetObject("", "NOSUCH", 120, 60, b2.Left, grid.CellRect(4, 1).Top, TSheetObjectKind::kGraphBox);
+  uikit::RunUntilIdle();
+  TBitmap picture;
+  ASSERT_TRUE(uikit::CaptureClient(form.Handle(), picture));
+  uikit::SavePicture(picture, "sheet-objects");
+  TRect box = form.ObjectWindows().Window(1)->BoundsRect().Offset(form.Grid1.CellPanel().BoundsRect().Left,
+                                                                     form.Grid1.CellPanel().BoundsRect().Top);
+  EXPECT_GT(uikit::CountColor(picture, RGB(0, 128, 0), box), box.Width() * box.Height() / 2);
+  // Delete on the focused button takes it off the sheet.
+  uikit::PressKey(button->Handle(), VK_DELETE);
+  EXPECT_FALSE(IsWindowVisible(button->Handle()));
+  TSheetViewState view;
+  form.View().GetView(view);
+  EXPECT_EQ(view.buttons.size(), 1u);
+  form.View().MarkModified();
+  frame.answer = TSaveAnswer::kNo;
+}
+
 }  // namespace
 }  // namespace corvane::testing

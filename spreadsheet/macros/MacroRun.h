@@ -1,0 +1,115 @@
+// The run state of the macro language: one macro runs at a time, so there is
+// one state for the program. It holds the line being run and its read
+// position, the cell it came from, the break, step and pause flags, the call
+// stack (20 levels) and the loop stack (5 levels), and feeds the interpreter
+// and the key replay one code byte at a time, loading the lines of a macro
+// that runs down a column as they are needed.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+inline constexpr int kMacroCallLevels = 20;
+inline constexpr int kMacroLoopLevels = 5;
+// The row of a macro given as text: it has no further lines.
+inline constexpr int kMacroTextRow = -2;
+
+struct TMacroCallLevel {
+  std::int16_t row = 0;  // the calling line's row (kMacroTextRow for a text macro)
+  std::int16_t col = 0;
+  std::int16_t pos = 0;  // read position to carry on from
+};
+
+struct TMacroLoopLevel {
+  std::int16_t row = 0;  // counter cell
+  std::int16_t col = 0;
+  std::int32_t end = 0;
+  std::int32_t step = 0;
+};
+
+struct TMacroRunState {
+  bool running = false;
+  bool breakRequested = false;
+  bool step = false;
+  bool paused = false;
+  std::string line;  // the current line's code string and its end marker 0
+  int pos = 1;       // 1-based read position in `line`
+  int row = 0;       // the next line's row (the current line is row - 1), or kMacroTextRow
+  int col = 0;
+  std::string textLine;  // a text macro's compiled line, for returns into it
+  std::array<TMacroCallLevel, kMacroCallLevels> calls{};
+  int callTop = 0;
+  std::array<TMacroLoopLevel, kMacroLoopLevels> loops{};
+  int loopCount = 0;
+};
+
+// The program's run state.
+TMacroRunState& MacroState();
+
+// What the run state needs from the windows. The defaults do nothing; the
+// main frame installs its own.
+class TMacroHost {
+ public:
+  virtual ~TMacroHost() = default;
+  // The main window's caption, which step mode uses to show the line.
+  virtual void SetCaption(std::string_view /*text*/) {}
+  // Whether the sheet panes start Ctrl+letter macros (off while one runs).
+  virtual void SetCtrlShortcuts(bool /*enabled*/) {}
+  // Waits for window messages and handles them; false when none can come
+  // (a pause or a wait then ends at once).
+  virtual bool ProcessMessages() { return false; }
+};
+TMacroHost& MacroHost();
+// Installs `host` (not owned), or the do-nothing host for nullptr.
+void SetMacroHost(TMacroHost* host);
+
+// Starts a macro at the cell (row, col) of the current document, or one given
+// as text (compiled at once). Both clear the break and pause flags and the
+// call and loop stacks, so nothing of an earlier macro that ended inside a
+// subroutine or loop carries over, and turn the Ctrl shortcuts off. False,
+// changing nothing, while a macro runs already.
+bool MacroStartAt(int row, int col);
+bool MacroStartText(std::string_view text);
+
+// Ends the macro: running cleared, Ctrl shortcuts back on, pause ended.
+void MacroStop();
+
+// A break request from the key handlers: when a macro runs, the program beeps
+// and the next byte fetch shows "Break! " and the line's address and stops it.
+void MacroBreak();
+
+// Handles window messages until the pause flag is cleared (MacroResume) or
+// the macro stops.
+void MacroPause();
+void MacroResume();
+
+// The next code byte of the running macro, loading the next line when the
+// current one is used up; 0 when no macro runs or it has just ended (at a
+// missing or blank cell, at the end of a text macro, or at a break).
+int MacroNextByte();
+
+// The address of the line being run ("" for a text macro).
+std::string MacroLineAddress();
+
+// Call stack. A call remembers the calling line and read position; beyond 20
+// levels it shows "Stack Overflow, Nesting>20" and stops the macro. A return
+// reloads the calling line at the remembered position and pops one level; with
+// an empty stack it shows "Stack Underflow, Level<1" and pops nothing. Both
+// give false on failure.
+bool MacroCallPush();
+bool MacroCallReturn();
+
+// Loop stack. A push sets the counter cell to `start` and keeps `end` and
+// `step` (as whole numbers); a sixth open loop shows "FOR LOOPS>5" and stops
+// the macro (false). The test reads the counter: with a positive step the loop
+// is finished when end <= counter, otherwise when end >= counter; a finished
+// loop is popped, else the counter cell gets counter + step.
+bool MacroLoopPush(int row, int col, double start, double end, double step);
+enum class TMacroLoopTest { kNoLoop, kRepeat, kFinished };
+TMacroLoopTest MacroLoopTest();
+
+}  // namespace corvane

@@ -1,0 +1,63 @@
+// The macro menu TMmenu and the input box TLbinput: the forms that macro
+// commands ask the user through. Their values and rules are TMacroMenu's and
+// TMacroInputBox's.
+#pragma once
+
+#include "classlib/win/Win32.h"
+
+#include <string>
+#include <vector>
+
+#include "classlib/win/StdCtrls.h"
+#include "spreadsheet/macros/MacroForms.h"
+
+namespace corvane {
+
+// A borderless pop-up list of items, moved by its title strip.
+class TMmenu : public classlib::TForm {
+ public:
+  explicit TMmenu(classlib::TComponent* AOwner);
+  // Shows the menu of `items` modally and gives the choice: 1..n for an item,
+  // n + 1 for Esc or a close.
+  int Choose(const std::vector<std::string>& items);
+
+  classlib::TPanel Panel1{nullptr};
+  classlib::TListBox ttabmenu1{nullptr};  // the item list
+  classlib::TPanel Panel2{nullptr};       // the title strip
+
+  // Sizes the form to the list, selects the first item, focuses the list.
+  void FormActivate();
+
+ private:
+  void DrawOutline();
+  void Panel2MouseDown(int X, int Y);
+  void Panel2MouseMove(int X, int Y);
+  void Panel2MouseUp(int X, int Y);
+
+  TMacroMenu values_;
+  int choice_ = 0;
+  bool dragging_ = false;
+  POINT downPoint_{};
+  POINT lastPoint_{};
+  RECT outline_{};  // screen coordinates
+};
+
+// The one-line input box "Input?".
+class TLbinput : public classlib::TForm {
+ public:
+  explicit TLbinput(classlib::TComponent* AOwner);
+  // Shows the box modally with `text` in its edit; the answer (empty when the
+  // box was closed without Ok).
+  std::string Ask(const std::string& text = "");
+
+  classlib::TEdit Edit1{nullptr};
+  classlib::TButton Button1{nullptr};
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+
+ private:
+  TMacroInputBox values_;
+};
+
+}  // namespace corvane
