@@ -115,18 +115,16 @@ TMainForm::~TMainForm() {
 void TMainForm::BuildMenus() {
   menu_ = new classlib::TMainMenu(this, this);
   TMenuItem* bar = menu_->Items();
-  auto disabled = [](TMenuItem* item) {
-    item->Enabled = false;  // its Part is not part of this program yet
-    return item;
-  };
 
   fileMenu_ = AddItem(bar, "&File");
   AddItem(fileMenu_, "&Scan Folder...", [this](auto) { BrowseAndScan(); });
   AddItem(fileMenu_, "Scan &All Drives", [this](auto) { engine_->ScanAllDrives(); });
   updateItem_ = AddItem(fileMenu_, "&Update", [this](auto) { UpdateBranch(); });
   AddItem(fileMenu_, "-");
-  printReportItem_ = disabled(AddItem(fileMenu_, "&Print Report..."));
-  printChartItem_ = disabled(AddItem(fileMenu_, "Print &Chart..."));
+  printReportItem_ = AddItem(fileMenu_, "&Print Report...", [this](auto) { PrintReport(TReportKind::rkFolder); });
+  printChartItem_ = AddItem(fileMenu_, "Print &Chart...", [this](auto) {
+    PrintReport(listShown_ ? TReportKind::rkContents : TReportKind::rkChart);
+  });
   AddItem(fileMenu_, "Page Set&up...", [this](auto) { ShowPageSetup(); });
   AddItem(fileMenu_, "-");
   AddItem(fileMenu_, "Search &Files...", [this](auto) { OpenSearch(); });
@@ -135,10 +133,10 @@ void TMainForm::BuildMenus() {
   exitItem_ = AddItem(fileMenu_, "E&xit", [this](auto) { Close(); });
 
   exportMenu_ = AddItem(bar, "&Export");
-  disabled(AddItem(exportMenu_, "&Copy Scanned Data"));
-  disabled(AddItem(exportMenu_, "Save Data &As ..."));
-  disabled(AddItem(exportMenu_, "Copy &List of Files"));
-  disabled(AddItem(exportMenu_, "&Export Data to Excel"));
+  AddItem(exportMenu_, "&Copy Scanned Data", [this](auto) { CopyScannedData(); });
+  AddItem(exportMenu_, "Save Data &As ...", [this](auto) { SaveDataAs(); });
+  AddItem(exportMenu_, "Copy &List of Files", [this](auto) { CopyListOfFiles(); });
+  AddItem(exportMenu_, "&Export Data to Excel", [this](auto) { ExportDataToExcel(""); });
   AddItem(exportMenu_, "-");
   splitItem_ = AddItem(exportMenu_, "&Split Name and Path", [this](auto) { splitItem_->Checked = !splitItem_->Checked; });
   headerItem_ = AddItem(exportMenu_, "&Include Header", [this](auto) { headerItem_->Checked = !headerItem_->Checked; });
@@ -234,7 +232,7 @@ void TMainForm::BuildToolBar() {
   barButton_ = toolBar_->AddButton(kGlyphBar, "Bar chart", [this](auto) { ShowBar(); }, 3);
   listButton_ = toolBar_->AddButton(kGlyphList, "Detailed list", [this](auto) { ShowList(); }, 3);
   toolBar_->AddSeparator();
-  printButton_ = toolBar_->AddButton(kGlyphPrint, "Print report", nullptr);
+  printButton_ = toolBar_->AddButton(kGlyphPrint, "Print report", [this](auto) { PrintReport(TReportKind::rkFolder); });
   searchButton_ = toolBar_->AddButton(kGlyphSearch, "Search files", [this](auto) { OpenSearch(); });
   toolBar_->SetButtonEnabled(printButton_, false);
   toolBar_->SetButtonEnabled(parentButton_, false);
@@ -368,6 +366,7 @@ void TMainForm::BuildPanes() {
   engine_->OnClearDetails = [this](classlib::TObject*) { details_->Clear(); };
   engine_->OnStatusUpdate = [this](classlib::TObject*) { StatusUpdate(true); };
   engine_->OnScanStep = [this](TScan&) { ScanStep(); };
+  engine_->OnPendingAction = [this](TScan& scan) { PendingAction(scan); };
   // A node about to go is forgotten first.
   auto release = tree_->OnDeletion;
   tree_->OnDeletion = [this, release](classlib::TObject* sender, classlib::TTreeNode* node) {
@@ -557,6 +556,7 @@ void TMainForm::TimerTimer() {
       OpenSearch();
       break;
     case kTagExport:
+      PendingExport();
       break;
     default:
       break;

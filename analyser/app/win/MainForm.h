@@ -16,7 +16,10 @@
 #include <vector>
 
 #include "analyser/app/CommandLine.h"
+#include "analyser/app/ExportText.h"
+#include "analyser/app/PrintedReports.h"
 #include "analyser/app/Settings.h"
+#include "analyser/app/win/Automation.h"
 #include "analyser/app/win/Scan.h"
 #include "analyser/components/win/AdvSplitter.h"
 #include "analyser/components/win/ChartFX.h"
@@ -96,6 +99,20 @@ class TMainForm : public classlib::TForm {
   void DetailRowDeleted(classlib::TListItem* item);
   int CompareDetailItems(classlib::TListItem* a, classlib::TListItem* b, int column);
 
+  // Exports (MainFormExport.cpp).
+  TExportOptions ExportOptions();
+  void CopyScannedData();
+  void SaveDataAs();
+  void CopyListOfFiles();
+  // The spreadsheet export of the selected node's root; gives the
+  // spreadsheet application's object (empty when there was none).
+  TAutoObject ExportDataToExcel(const std::string& fileName);
+  void PendingAction(TScan& scan);
+  void PendingExport();
+
+  // Printed reports (MainFormPrint.cpp).
+  void PrintReport(TReportKind kind);
+
   // Tree commands (MainFormViews.cpp).
   void UpdateBranch();
   void RemoveRootCommand();
@@ -172,6 +189,8 @@ class TMainForm : public classlib::TForm {
   // The chart type before the list view took its place.
   int chartTypeBeforeList_ = chartlib::kTypePie;
   bool listShown_ = false;
+  // The file of a command-line spreadsheet export waiting for the timer.
+  std::string pendingExportFile_;
 };
 
 }  // namespace foldwick
