@@ -42,14 +42,6 @@ int FieldInteger(const std::string& text) {
 
 TSheetSettings& Working() { return gCurrentDoc.settings; }
 
-// The entry of the program's format list at `index` as a format byte, -1
-// for none.
-int ListFormat(int index) {
-  const std::vector<std::string>& formats = ProgramSettings().Formats;
-  return index >= 0 && index < static_cast<int>(formats.size()) ? FormatBoxCode(formats[static_cast<std::size_t>(index)])
-                                                                 : -1;
-}
-
 }  // namespace
 
 const char* GeneralPageName(int page) { return kPages[std::clamp(page, 0, kGeneralPageCount - 1)].name; }
@@ -103,9 +95,7 @@ void TGeneralSettings::Activate(TGeneralSheet* activeSheet) {
   const TSheetSettings& s = Working();
   const TProgramSettings& p = ProgramSettings();
 
-  formatIndex = -1;
-  for (int i = 0; i < static_cast<int>(p.Formats.size()) && formatIndex < 0; ++i)
-    if (ListFormat(i) == (FormatSettings().GForm & 0x7F)) formatIndex = i;
+  format = FormatSettings().GForm & 0x7F;
   if (sheet != nullptr) {
     savedGridLines_ = sheet->GridLines();
     savedSheets_ = sheet->SheetCount();
@@ -134,8 +124,7 @@ void TGeneralSettings::Activate(TGeneralSheet* activeSheet) {
 }
 
 void TGeneralSettings::TakeDefaultFormat() {
-  int code = ListFormat(formatIndex);
-  if (code >= 0) FormatSettings().GForm = static_cast<std::uint8_t>(code);
+  FormatSettings().GForm = format & 0x7F;
 }
 
 void TGeneralSettings::Changed() {

@@ -74,9 +74,8 @@ struct TGeneralSettings {
   TGeneralSheet* sheet = nullptr;  // null: no sheet window open
 
   // ---- Loaded at activation ----------------------------------------------------------
-  // Format: the entry of the program's format list showing the default
-  // format, -1 when none does.
-  int formatIndex = -1;
+  // Format: the default format byte new cells show.
+  std::uint8_t format = 0x7F;
   // Option.
   std::string rowsText, columnsText;  // default row height (pixels), column width (characters)
   int sheetsIndex = 0;

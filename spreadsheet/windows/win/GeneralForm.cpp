@@ -105,6 +105,12 @@ int TGendlg::Open(int page) {
   int ppi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   GeneralPageSize(values_.page, ppi, width, height);
+  if (values_.page == kGeneralFormat) {
+    // The format picker is wider than the page was drawn for: the page grows
+    // to show it whole.
+    width = std::max(width, Wformat1.Width() + 2 * GetSystemMetrics(SM_CXFIXEDFRAME) + 12);
+    height = std::max(height, Wformat1.Height() + GetSystemMetrics(SM_CYCAPTION) + 16);
+  }
   SetBounds(Left(), Top(), width, height + kButtonRowHeight);
   SetCaption(GeneralCaption(values_.page));
   ApplyGlobally.SetVisible(values_.page != kGeneralFiles && values_.page != kGeneralAdvanced);
@@ -112,7 +118,7 @@ int TGendlg::Open(int page) {
   ToControls();
   int result = ShowModal();
   if (result == mrOk) {
-    values_.formatIndex = Formats.ItemIndex();
+    values_.format = Wformat1.Format();
     values_.rowsText = Rows->Text();
     values_.columnsText = Columns->Text();
     values_.historyText = History->Text();
@@ -126,11 +132,12 @@ int TGendlg::Open(int page) {
 }
 
 void TGendlg::BuildFormat(TWinControl& page) {
-  Make<TLabel>(page, "Default &Format:", 8, 8, 180, 16)->SetFocusControl(&Formats);
-  Place(Formats, page, nullptr, 8, 26, 196, 180);
-  Formats.OnClick = [this](TObject*) { values_.formatIndex = Formats.ItemIndex(); };
-  // A double click chooses, as Enter does.
-  Formats.OnDblClick = [this](TObject*) { SetModalResult(mrOk); };
+  Wformat1.SetParent(&page);
+  Wformat1.SetLeft(4);
+  Wformat1.SetTop(4);
+  Wformat1.Onclick = [this](TObject*) { values_.format = Wformat1.Format(); };
+  // Enter in the picker chooses, as the Ok button does.
+  Wformat1.OnEnterKey = [this](TObject*) { SetModalResult(mrOk); };
 }
 
 void TGendlg::BuildOption(TWinControl& page) {
@@ -355,13 +362,7 @@ void TGendlg::ToControls() {
   loading_ = true;
   const TGeneralSettings& v = values_;
   const TSheetSettings& s = gCurrentDoc.settings;
-  std::vector<std::string> formats;
-  for (const std::string& entry : ProgramSettings().Formats) {
-    std::size_t comma = entry.find(',');
-    formats.push_back(comma == std::string::npos ? entry : entry.substr(comma + 1));
-  }
-  Formats.SetItems(formats);
-  Formats.SetItemIndex(v.formatIndex);
+  Wformat1.SetFormat(v.format);
   Rows->SetText(v.rowsText);
   Columns->SetText(v.columnsText);
   Sheets.SetItemIndex(v.sheetsIndex);

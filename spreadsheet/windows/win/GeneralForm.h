@@ -1,8 +1,8 @@
 // TGendlg, "General: Set Parameters": six notebook pages over
 // TGeneralSettings, shown modally at the page of the Sheet menu's item. The
-// format and font choosers and the colour boxes are plain standard controls
-// here: a list of the program's formats, a face box with a size field and
-// style boxes, and a palette-index box with R, G and B fields.
+// default format is chosen in the format picker; the typeface page edits the
+// window's default font as a face box with a row-height field and style
+// boxes, and the colour page a palette-index box with R, G and B fields.
 #pragma once
 
 #include <array>
@@ -10,6 +10,7 @@
 
 #include "classlib/win/Notebook.h"
 #include "classlib/win/StdCtrls.h"
+#include "spreadsheet/controls/win/FormatPickerWindow.h"
 #include "spreadsheet/controls/win/ValueEditWindow.h"
 #include "spreadsheet/windows/GeneralSettings.h"
 
@@ -28,7 +29,7 @@ class TGendlg : public classlib::TForm {
   classlib::TButton Cancel{nullptr};
   classlib::TButton ApplyGlobally{nullptr};
   // Format.
-  classlib::TListBox Formats{nullptr};
+  TWformat Wformat1{nullptr};
   // Option.
   TPEdit* Rows = nullptr;
   TPEdit* Columns = nullptr;

@@ -1,5 +1,6 @@
 // The general settings dialog's values against the working settings, the
 // program's settings and a fake sheet window.
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/windows/GeneralSettings.h"
 
 #include "spreadsheet/engine/DocumentContext.h"
@@ -59,7 +60,7 @@ TEST_F(GeneralSettingsTest, ColourWordsRoundTrip) {
 }
 
 TEST_F(GeneralSettingsTest, LiveChangesAndOk) {
-  EXPECT_EQ(dialog.formatIndex, 3);  // "G,General"
+  EXPECT_EQ(dialog.format, FormatCodeToByte("G"));
   EXPECT_EQ(dialog.rowsText, "15");
   EXPECT_EQ(dialog.columnsText, "9");
   dialog.SetShowZeros(false);
@@ -82,7 +83,7 @@ TEST_F(GeneralSettingsTest, LiveChangesAndOk) {
   dialog.page = kGeneralOption;
   dialog.rowsText = "10*2";
   dialog.columnsText = "999";  // held below the default marker
-  dialog.formatIndex = 0;      // "F2,Fixed"
+  dialog.format = FormatCodeToByte("F2");
   dialog.Ok();
   EXPECT_EQ(FormatSettings().GForm, 0x02);
   EXPECT_EQ(sheet.rowHeight, 20);
