@@ -10,8 +10,7 @@
 #include "spreadsheet/engine/RangePrompt.h"
 #include "spreadsheet/windows/win/MainFrame.h"
 #include "spreadsheet/windows/win/PropertiesForm.h"
-#include "tests/spreadsheet/files/WorksheetTestSupport.h"
-#include "tests/support/win/UiKit.h"
+#include "tests/spreadsheet/windows/win/DialogWindowTest.h"
 
 namespace corvane {
 namespace {
@@ -23,23 +22,14 @@ TPoint ButtonCentre(TBmpBut& grid, int k) {
   return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 }
 
-class PropertiesWindows : public testing::WorksheetTest {
+class PropertiesWindows : public testing::DialogWindowTest {
  protected:
-  void SetUp() override {
-    WorksheetTest::SetUp();
-    main_.Position = TPosition::poDesigned;
-    main_.SetBounds(0, 0, 320, 200);
-    main_.Show();
-  }
-  bool MainEnabled() { return IsWindowEnabled(main_.Handle()) != FALSE; }
-  static bool Showing(TWinControl& dialog) { return IsWindowVisible(dialog.Handle()) != FALSE; }
   const TCell& At(int row, int col) { return *CellPtr(CellFind(row, col)); }
   static void ChoosePage(TPropty& dialog, int page) {
     uikit::Click(dialog.ttabmenu1.Handle(), {20, dialog.ttabmenu1.Model().ItemRect(page).Top + 5});
     uikit::RunUntilIdle();
   }
 
-  TForm main_{nullptr, "Corvane"};
   std::vector<std::string> fontList_{"Arial", "Courier New"};
 };
 
@@ -85,7 +75,7 @@ TEST_F(PropertiesWindows, EveryPageThenOk) {
   ChoosePage(dialog, kPageFormat);
   EXPECT_NE(uikit::SaveWindowPicture(dialog.Handle(), "properties-format"), "");
 
-  uikit::Click(dialog.OkButton.Handle(), {8, 8});
+  Press(dialog.OkButton);
   uikit::RunUntilIdle();
   EXPECT_FALSE(Showing(dialog));
   EXPECT_TRUE(MainEnabled());
@@ -125,7 +115,7 @@ TEST_F(PropertiesWindows, EveryPageThenOk) {
   EXPECT_FALSE(MainEnabled());
   EXPECT_EQ(dialog.PEdit1.Text(), "C3");
   EXPECT_EQ(dialog.Notebook1->PageIndex(), kPageShade);
-  uikit::Click(dialog.CancelButton.Handle(), {8, 8});
+  Press(dialog.CancelButton);
   uikit::RunUntilIdle();
   EXPECT_FALSE(Showing(dialog));
   EXPECT_EQ(CellFind(2, 2), kNilHandle);
