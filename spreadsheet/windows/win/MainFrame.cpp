@@ -36,10 +36,12 @@
 #include "spreadsheet/windows/CellCommands.h"
 #include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/SheetPrint.h"
+#include "spreadsheet/windows/RangeProperties.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
 #include "spreadsheet/windows/win/DialogCommands.h"
 #include "spreadsheet/windows/win/InfoForms.h"
+#include "spreadsheet/windows/win/PropertiesForm.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
 #include "spreadsheet/windows/win/TransferCommands.h"
 
@@ -208,6 +210,8 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
 void TForm1::PreloadDialogs(int level) {
   if (PreloadedAtLevel(TPreloadDialog::kRangeName, level) && rangeDialog_ == nullptr)
     rangeDialog_ = new TRangeDlg(this);
+  if (PreloadedAtLevel(TPreloadDialog::kProperties, level) && properties_ == nullptr)
+    properties_ = new TPropty(*this, [this] { return SheetFonts(); }, [this] { RefreshIndicators(); });
   if (PreloadedAtLevel(TPreloadDialog::kData, level) && dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kPrint, level)) PrintDialog();
@@ -289,7 +293,23 @@ void TForm1::BuildBars() {
   x += 60;
   FormatBox.SetBounds(x, 3, 130, 22);
   x += 136;
-  for (std::size_t k = 3; k < style.size(); ++k) makeButton(StyleBar, style[k], x);
+  for (std::size_t k = 3; k < style.size(); ++k) {
+    TCommandId id = style[k].command;
+    if (id != TCommandId::kFillColour && id != TCommandId::kTextColour) {
+      makeButton(StyleBar, style[k], x);
+      continue;
+    }
+    // The colour boxes: the fill from the big palette, the text colour from
+    // the 16 colours its palette index names.
+    Tclrcombo& box = id == TCommandId::kFillColour ? FillBox : TextBox;
+    box.SetParent(&StyleBar);
+    box.SetBounds(x, 3, 52, 22);
+    x += 56;
+    box.SetBig(id == TCommandId::kFillColour);
+    box.SetCaption(style[k].face);
+    box.SetClr(id == TCommandId::kFillColour ? clWhite : clBlack);
+    box.Onchange = [this, id](TObject*) { RunCommand(id); };
+  }
   std::vector<std::string> sizes;
   for (int size : FontSizeSteps()) sizes.push_back(std::to_string(size));
   SizeBox.SetItems(sizes);
@@ -626,6 +646,13 @@ void TForm1::BindCommands() {
   BindDialogCommands(t, *this,
                      {[this] { return sheets_.ActiveView(); }, [this] { RefreshIndicators(); },
                       [this] { RecentFilesChanged(); }});
+  auto properties = [this](int tag) {
+    if (properties_ == nullptr)
+      properties_ = new TPropty(*this, [this] { return SheetFonts(); }, [this] { RefreshIndicators(); });
+    properties_->ShowProperties(tag);
+  };
+  for (TCommandId id : {C::kPropFormat, C::kPropShade, C::kPropTypeface, C::kPropPrefix, C::kPropLock, C::kPropBorder})
+    t.Bind(id, properties);
   auto copyMode = [](int mode) {
     return [mode](int) {
       PromptTwoRanges("COPY", [mode](const TRange& source, const TRange& target) {
@@ -772,6 +799,15 @@ void TForm1::BindCommands() {
   };
   t.Bind(C::kSizeUp, stepSize);
   t.Bind(C::kSizeDown, stepSize);
+  t.Bind(C::kFillColour, [this](int) {
+    RangeSetShade(Selection(), FillBox.Clr());
+    RefreshIndicators();
+  });
+  t.Bind(C::kTextColour, [this](int) {
+    int cell = NearestPaletteCell(kSmallPalette.data(), static_cast<int>(kSmallPalette.size()), TextBox.Clr());
+    RangeSetTextColour(Selection(), cell - 1);
+    RefreshIndicators();
+  });
   t.Bind(C::kSpeedFormat, [this](int) {
     if (FormatBox.ItemIndex() < 0) return;
     const std::vector<std::string>& formats = ProgramSettings().Formats;
@@ -816,6 +852,8 @@ void TForm1::RefreshButtonStates() {
     ShowButtonFace(b);
   }
   for (TComboBox* box : {&FontBox, &SizeBox, &FormatBox}) box->SetEnabled(state.sheetOpen);
+  FillBox.SetEnabled(commands_.Enabled(TCommandId::kFillColour, state));
+  TextBox.SetEnabled(commands_.Enabled(TCommandId::kTextColour, state));
 }
 
 void TForm1::ShowSheetGraph(std::string_view name) {
@@ -1006,6 +1044,9 @@ void TForm1::ShowCellStyle(const TCellStyleIndicators& style) {
   }
   if (FontBox.Text() != style.fontText) FontBox.SetText(style.fontText);
   if (SizeBox.Text() != style.sizeText) SizeBox.SetText(style.sizeText);
+  if (FillBox.Clr() != style.fillColour) FillBox.SetClr(style.fillColour);
+  TColor text = kSmallPalette[static_cast<std::size_t>(style.textPalette & 15)];
+  if (TextBox.Clr() != text) TextBox.SetClr(text);
 }
 
 TSheetFonts TForm1::SheetFonts() {

@@ -14,6 +14,7 @@
 
 #include "classlib/win/MainMenu.h"
 #include "classlib/win/StdCtrls.h"
+#include "spreadsheet/controls/win/DropPickers.h"
 #include "spreadsheet/controls/win/PromptWindow.h"
 #include "spreadsheet/controls/win/SplitButtonWindow.h"
 #include "spreadsheet/macros/win/MacroBarWindow.h"
@@ -32,6 +33,7 @@ class TGrange;
 class TSortDlg;
 class TMatrixDlg;
 class Tmyprint;
+class TPropty;
 
 // What the frame needs of the sheet windows (TForm2): making one for a
 // document, and the few things only a sheet window knows.
@@ -185,6 +187,10 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   classlib::TComboBox FontBox{nullptr};
   classlib::TComboBox SizeBox{nullptr};
   classlib::TComboBox FormatBox{nullptr};
+  // The style bar's "Background" (fill colour) and "Foreground" (text
+  // colour) boxes.
+  Tclrcombo FillBox{nullptr};
+  Tclrcombo TextBox{nullptr};
   // The lock-key panels: INS, END, NUM, SCR, CAP.
   classlib::TPanel& LockPanel(int index) { return *lockPanels_[static_cast<std::size_t>(index)]; }
   // The menu bar (its items carry their command in Tag, a column its hint in
@@ -228,6 +234,7 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   std::vector<std::unique_ptr<classlib::TPanel>> lockPanels_;
   std::vector<std::string> fontNames_;
   classlib::TForm* rangeDialog_ = nullptr;
+  TPropty* properties_ = nullptr;  // owned as a component
   TGraphView* graphView_ = nullptr;  // owned as components
   TGrange* graphSettings_ = nullptr;
   TSortDlg* dataDialog_ = nullptr;

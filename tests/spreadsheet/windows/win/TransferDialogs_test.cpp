@@ -9,8 +9,7 @@
 #include "spreadsheet/files/win/MergeForm.h"
 #include "spreadsheet/files/win/TransferForm.h"
 #include "spreadsheet/windows/win/AuditForm.h"
-#include "tests/spreadsheet/files/WorksheetTestSupport.h"
-#include "tests/support/win/UiKit.h"
+#include "tests/spreadsheet/windows/win/DialogWindowTest.h"
 
 namespace corvane {
 namespace {
@@ -18,26 +17,7 @@ namespace {
 using namespace classlib;
 using testing::WriteWholeFile;
 
-class TransferDialogWindows : public testing::WorksheetTest {
- protected:
-  void SetUp() override {
-    WorksheetTest::SetUp();
-    main_.Position = TPosition::poDesigned;
-    main_.SetBounds(0, 0, 320, 200);
-    main_.Show();
-  }
-  bool MainEnabled() { return IsWindowEnabled(main_.Handle()) != FALSE; }
-  static bool Showing(TWinControl& dialog) { return IsWindowVisible(dialog.Handle()) != FALSE; }
-  static void Type(TEdit& edit, std::string_view text) {
-    edit.SetFocus();
-    edit.SelectAll();
-    uikit::TypeChars(edit.Handle(), text);
-  }
-  static void Press(TWinControl& control) { uikit::Click(control.Handle(), {8, 8}); }
-  std::string Contents(int row, int col) { return CellContentsText(CellFind(row, col)); }
-
-  TForm main_{nullptr, "Corvane"};
-};
+class TransferDialogWindows : public testing::DialogWindowTest {};
 
 TEST_F(TransferDialogWindows, MergeDialog) {
   Enter(0, 0, "3");
