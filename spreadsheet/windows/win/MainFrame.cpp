@@ -38,6 +38,7 @@
 #include "spreadsheet/windows/Startup.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
+#include "spreadsheet/windows/win/TextDialogForms.h"
 #include "spreadsheet/windows/win/TransferCommands.h"
 
 namespace corvane {
@@ -208,6 +209,24 @@ void TForm1::PreloadDialogs(int level) {
   if (PreloadedAtLevel(TPreloadDialog::kData, level) && dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
   PreloadTransferDialogs(*this, level);
+  PreloadTextDialogs(TextDialogHost(), level);
+}
+
+TTextDialogHost TForm1::TextDialogHost() {
+  TTextDialogHost host;
+  host.frame = this;
+  host.columnPixels = [this](int col) {
+    TSheetView* view = sheets_.ActiveView();
+    return view != nullptr ? view->ActivePane().ColWidth(col) : 0;
+  };
+  host.sheetFonts = [this] { return SheetFonts(); };
+  host.insertText = [this](std::string_view text) {
+    const std::string inserted(text);
+    SendMessageA(Edit1.Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(inserted.c_str()));
+    Edit1.SetFocus();
+  };
+  host.refresh = [this] { RefreshIndicators(); };
+  return host;
 }
 
 TForm1::~TForm1() = default;
@@ -488,6 +507,7 @@ void TForm1::BindCommands() {
   t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
   t.Bind(C::kExit, [this](int) { Close(); });
   BindTransferCommands(t, *this);
+  BindTextDialogCommands(t, TextDialogHost());
 
   // Edit.
   t.Bind(C::kUndo, [this](int) {

@@ -27,6 +27,7 @@ namespace corvane {
 
 class TForm1;
 class TSheetView;
+struct TTextDialogHost;
 class TGraphView;
 class TGrange;
 class TSortDlg;
@@ -203,6 +204,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void BuildStatusLine();
   void BuildMenus();
   void BindCommands();
+  // What the function list, justify and word dialogs need of the frame.
+  TTextDialogHost TextDialogHost();
   void RefreshMenuStates();
   void MenuSelected(UINT item, UINT flags, HMENU menu);
   void RefreshButtonStates();
