@@ -153,7 +153,7 @@ TJustifyDlg::TJustifyDlg(TComponent* AOwner, const TTextDialogHost& host)
     values_.SettleWidth();
     ToControls();
   };
-  PEdit1->OnDblClick = [this](TObject*) { PromptRange(); };
+  PEdit1->Edit().OnDblClick = [this](TObject*) { PromptRange(); };
   Ok.OnClick = [this](TObject*) { Finish(true); };
   Cancel.OnClick = [this](TObject*) { Finish(false); };
   OnClose = [this](TObject*, TCloseAction&) { values_.reload = true; };
