@@ -213,10 +213,12 @@ bool JustifyRange(const TRange& range, int widthPixels, bool pad, const TTextWid
   std::vector<std::string> lines = ReflowTexts(texts, usable, static_cast<std::size_t>(cells), width);
   if (lines.size() > static_cast<std::size_t>(cells)) return Refused(kRangeTooSmallText);
   // A line meant for a protected cell would be lost once its source cells
-  // are erased, so such a range is refused whole.
+  // are erased, and the text of a protected cell left behind would stand
+  // twice, so such a range is refused whole.
   bool blocked = false;
-  ForEachInColumnOrder(r, static_cast<int>(lines.size()), [&](int, int row, int col) {
-    blocked = blocked || CellIsProtected(CellPtr(CellFind(row, col)));
+  ForEachInColumnOrder(r, cells, [&](int k, int row, int col) {
+    blocked = blocked || (CellIsProtected(CellPtr(CellFind(row, col))) &&
+                          (k < static_cast<int>(lines.size()) || !JustifyCellText(row, col, false).empty()));
   });
   if (blocked) return Refused(kProtectedCellText);
 

@@ -94,8 +94,9 @@ TJustifyFont JustifyFontFor(const TRange& range, const TSheetFonts& fonts);
 // padded when `pad` is set. The cells are read in column order (at most 500
 // of them): a label without its prefix, any other cell as its contents text.
 // False, changing nothing, when the lines need more cells than the range has
-// (" RANGE to Small. Expand it!" is shown), or when a cell the lines would go
-// to is protected ("Protected Cell" is shown), so that no text is lost.
+// (" RANGE to Small. Expand it!" is shown), or when a protected cell would
+// take a line or keep text the lines carry ("Protected Cell" is shown), so
+// that no text is lost or doubled.
 // Otherwise the cells read are erased and the lines entered as labels with
 // the default prefix, with one undo step for the whole.
 bool JustifyRange(const TRange& range, int widthPixels, bool pad, const TTextWidthFn& width);

@@ -120,10 +120,13 @@ TEST_F(TextDialogsTest, JustifyReflowsTheRangeOrRefusesWithoutChanges) {
   EXPECT_FALSE(JustifyRange(MakeRange(0, 0, 0, 0), 54, false, TenPerChar));
   RangeUnlock(MakeRange(0, 0, 0, 0));
   gCurrentDoc.settings.protection = 1;
-  EXPECT_FALSE(JustifyRange(MakeRange(0, 0, 0, 2), 104, false, TenPerChar));
+  EXPECT_FALSE(JustifyRange(MakeRange(0, 0, 0, 2), 104, false, TenPerChar)) << "a line for protected A2";
+  RangeUnlock(MakeRange(0, 1, 0, 1));
+  EXPECT_FALSE(JustifyRange(MakeRange(0, 0, 0, 2), 104, false, TenPerChar)) << "protected A3 would keep dddd";
   gCurrentDoc.settings.protection = 0;
-  EXPECT_EQ(gFrameErrors, (std::vector<std::string>{std::string("Error:") + kRangeTooSmallText,
-                                                   std::string("Error:") + kProtectedCellText}));
+  const std::string protectedCell = std::string("Error:") + kProtectedCellText;
+  EXPECT_EQ(gFrameErrors,
+            (std::vector<std::string>{std::string("Error:") + kRangeTooSmallText, protectedCell, protectedCell}));
   EXPECT_EQ(Contents(0, 0), "'aaaa bbbb");
   EXPECT_EQ(Contents(1, 0), "'cccc");
   EXPECT_EQ(Contents(2, 0), "'dddd");
