@@ -147,6 +147,8 @@ std::string FunctionPickText(std::string_view entry) {
 
 std::vector<std::string> ReflowTexts(const std::vector<std::string>& texts, int usableWidth, std::size_t maxLines,
                                      const TTextWidthFn& width) {
+  // A line must also fit a label: the prefix and 239 characters.
+  auto fits = [&](std::string_view text) { return text.size() < kMaxEntryText && width(text) <= usableWidth; };
   std::vector<std::string> lines;
   std::string joined;
   for (const std::string& text : texts) {
@@ -154,11 +156,11 @@ std::vector<std::string> ReflowTexts(const std::vector<std::string>& texts, int 
     if (text.empty()) continue;
     if (!joined.empty() && joined.back() != ' ' && text.front() != ' ') joined += ' ';
     joined += text;
-    while (!joined.empty() && width(joined) > usableWidth && lines.size() <= maxLines) {
+    while (!joined.empty() && !fits(joined) && lines.size() <= maxLines) {
       // The longest fitting front; at least one character, so a width
       // narrower than any character still makes progress.
       std::size_t fit = 1;
-      while (fit < joined.size() && width(std::string_view(joined).substr(0, fit + 1)) <= usableWidth) ++fit;
+      while (fit < joined.size() && fits(std::string_view(joined).substr(0, fit + 1))) ++fit;
       if (fit >= joined.size()) break;
       std::size_t cut = fit;
       if (joined[fit] != ' ') {

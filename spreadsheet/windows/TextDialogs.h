@@ -66,7 +66,8 @@ using TTextWidthFn = std::function<int(std::string_view text)>;
 // The width of a column of the active grid in pixels.
 using TColumnPixelsFn = std::function<int(int col)>;
 
-// Reflows `texts` into lines no wider than `usableWidth` pixels: texts are
+// Reflows `texts` into lines no wider than `usableWidth` pixels and shorter
+// than 240 characters (so that a label holds each whole): texts are
 // joined with one space (none when one side already has it); whenever the
 // joined text is too wide, the longest fitting front (cut back to its last
 // space when it has one, at least one character) becomes a line and the

@@ -77,6 +77,8 @@ TEST(TextReflow, LinesFitTheWidthAndAlwaysProgress) {
       {"narrower than a character", {"abc"}, -4, 5, {"a", "b", "c"}},
       {"no extra space at joins", {"ab ", " cd", "", "ef"}, 200, 3, {"ab  cd ef"}},
       {"stops past the cells", {"aa bb cc dd ee"}, 20, 2, {"aa", "bb", "cc"}},
+      {"a label's length", {std::string(230, 'a') + " " + std::string(20, 'b')}, 99999, 3,
+       {std::string(230, 'a'), std::string(20, 'b')}},
   };
   for (const Row& row : rows) EXPECT_EQ(ReflowTexts(row.texts, row.usable, row.maxLines, TenPerChar), row.lines) << row.name;
 }
