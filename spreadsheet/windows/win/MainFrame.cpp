@@ -29,13 +29,16 @@
 #include "spreadsheet/data/win/DataDialogWindow.h"
 #include "spreadsheet/data/win/MatrixDialogWindow.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/win/PrintForms.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/graphs/win/GraphSettingsDialog.h"
 #include "spreadsheet/graphs/win/GraphView.h"
 #include "spreadsheet/windows/CellCommands.h"
 #include "spreadsheet/windows/MenuLayout.h"
+#include "spreadsheet/windows/SheetPrint.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
+#include "spreadsheet/windows/win/DialogCommands.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
 #include "spreadsheet/windows/win/TextDialogForms.h"
@@ -208,6 +211,7 @@ void TForm1::PreloadDialogs(int level) {
     rangeDialog_ = new TRangeDlg(this);
   if (PreloadedAtLevel(TPreloadDialog::kData, level) && dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
+  if (PreloadedAtLevel(TPreloadDialog::kPrint, level)) PrintDialog();
   PreloadTransferDialogs(*this, level);
   PreloadTextDialogs(TextDialogHost(), level);
 }
@@ -227,6 +231,16 @@ TTextDialogHost TForm1::TextDialogHost() {
   };
   host.refresh = [this] { RefreshIndicators(); };
   return host;
+}
+
+Tmyprint& TForm1::PrintDialog() {
+  // Made on first use unless preloaded; the frame owns it.
+  if (printDialog_ == nullptr)
+    printDialog_ = new Tmyprint(this, [this]() -> std::unique_ptr<TPrintSheet> {
+      TSheetView* view = sheets_.ActiveView();
+      return view != nullptr ? std::make_unique<TSheetPrint>(*view) : nullptr;
+    });
+  return *printDialog_;
 }
 
 TForm1::~TForm1() = default;
@@ -503,6 +517,7 @@ void TForm1::BindCommands() {
     SetEntryText("");
   });
   t.Bind(C::kUplink, [this](int) { RecalculateAll(); });
+  t.Bind(C::kPrint, [this](int) { PrintDialog().Open(); });
   t.Bind(C::kDocInfo, [this](int) { TDocinfo(nullptr).Edit(); });
   t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
   t.Bind(C::kExit, [this](int) { Close(); });
@@ -627,6 +642,10 @@ void TForm1::BindCommands() {
     if (rangeDialog_ == nullptr) rangeDialog_ = new TRangeDlg(this);
     static_cast<TRangeDlg*>(rangeDialog_)->Open();
   });
+  // Find and replace, widths and heights, the special copy, general settings.
+  BindDialogCommands(t, *this,
+                     {[this] { return sheets_.ActiveView(); }, [this] { RefreshIndicators(); },
+                      [this] { RecentFilesChanged(); }});
   auto copyMode = [](int mode) {
     return [mode](int) {
       PromptTwoRanges("COPY", [mode](const TRange& source, const TRange& target) {
