@@ -43,6 +43,7 @@
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/PropertiesForm.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
+#include "spreadsheet/windows/win/TextDialogForms.h"
 #include "spreadsheet/windows/win/TransferCommands.h"
 
 namespace corvane {
@@ -216,6 +217,24 @@ void TForm1::PreloadDialogs(int level) {
   if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kPrint, level)) PrintDialog();
   PreloadTransferDialogs(*this, level);
+  PreloadTextDialogs(TextDialogHost(), level);
+}
+
+TTextDialogHost TForm1::TextDialogHost() {
+  TTextDialogHost host;
+  host.frame = this;
+  host.columnPixels = [this](int col) {
+    TSheetView* view = sheets_.ActiveView();
+    return view != nullptr ? view->ActivePane().ColWidth(col) : 0;
+  };
+  host.sheetFonts = [this] { return SheetFonts(); };
+  host.insertText = [this](std::string_view text) {
+    const std::string inserted(text);
+    SendMessageA(Edit1.Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(inserted.c_str()));
+    Edit1.SetFocus();
+  };
+  host.refresh = [this] { RefreshIndicators(); };
+  return host;
 }
 
 Tmyprint& TForm1::PrintDialog() {
@@ -523,6 +542,7 @@ void TForm1::BindCommands() {
   t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
   t.Bind(C::kExit, [this](int) { Close(); });
   BindTransferCommands(t, *this);
+  BindTextDialogCommands(t, TextDialogHost());
 
   // Edit.
   t.Bind(C::kUndo, [this](int) {

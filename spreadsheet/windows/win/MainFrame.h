@@ -28,6 +28,7 @@ namespace corvane {
 
 class TForm1;
 class TSheetView;
+struct TTextDialogHost;
 class TGraphView;
 class TGrange;
 class TSortDlg;
@@ -210,6 +211,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void BuildStatusLine();
   void BuildMenus();
   void BindCommands();
+  // What the function list, justify and word dialogs need of the frame.
+  TTextDialogHost TextDialogHost();
   // The print dialog, made when first asked for.
   Tmyprint& PrintDialog();
   void RefreshMenuStates();
