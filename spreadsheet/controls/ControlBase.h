@@ -15,6 +15,7 @@ using classlib::TMouseButton;
 using classlib::TPoint;
 using classlib::TRect;
 using classlib::TShiftState;
+using classlib::TSize;
 
 // Stores `value` in `field`; true when that changed it (the setter then
 // repaints).

@@ -30,4 +30,15 @@ void TOwnDrawnControl::ScrollRect(const TRect& r, int dx, int dy) {
     InvalidateRgn(Handle(), update.Get(), FALSE);
 }
 
+void TCompositeControl::CreateParams(TCreateParams& Params) {
+  TOwnDrawnControl::CreateParams(Params);
+  Params.Style |= WS_CLIPCHILDREN;
+  Params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TCompositeControl::Paint(TCanvas& Canvas) {
+  Canvas.Brush = TBrush{Color()};
+  Canvas.FillRect(ClientRect());
+}
+
 }  // namespace corvane

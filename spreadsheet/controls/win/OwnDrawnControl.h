@@ -15,26 +15,51 @@ class TOwnDrawnControl : public classlib::TCustomControl {
   void ScrollRect(const classlib::TRect& r, int dx, int dy) override;
 };
 
-// An own-drawn control whose model takes the mouse as the window gets it and
-// paints the whole control (and, when it has timers, hears them).
+// A control made of other controls: they are clipped out of its painting,
+// Tab and the dialog keys move among them, and it fills its background with
+// its Color.
+class TCompositeControl : public TOwnDrawnControl {
+ public:
+  explicit TCompositeControl(classlib::TComponent* AOwner) : TOwnDrawnControl(AOwner) {}
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint(classlib::TCanvas& Canvas) override;
+};
+
+// An own-drawn control whose model takes the mouse as the window gets it
+// (with or without the shift state) and paints the whole control (and, when
+// it has timers, hears them).
 template <class TModel>
 class TModelWindow : public TOwnDrawnControl {
  public:
   explicit TModelWindow(classlib::TComponent* AOwner) : TOwnDrawnControl(AOwner) {}
   TModel& Model() { return model_; }
+  const TModel& Model() const { return model_; }
 
  protected:
-  void Paint(classlib::TCanvas& Canvas) override { model_.Paint(Canvas); }
+  void Paint(classlib::TCanvas& Canvas) override {
+    if constexpr (requires { model_.Paint(Canvas); }) model_.Paint(Canvas);
+  }
   void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override {
-    model_.MouseDown(Button, Shift, X, Y);
+    if constexpr (requires { model_.MouseDown(Button, Shift, X, Y); })
+      model_.MouseDown(Button, Shift, X, Y);
+    else
+      model_.MouseDown(Button, X, Y);
     TOwnDrawnControl::MouseDown(Button, Shift, X, Y);
   }
   void MouseMove(classlib::TShiftState Shift, int X, int Y) override {
-    model_.MouseMove(Shift, X, Y);
+    if constexpr (requires { model_.MouseMove(Shift, X, Y); })
+      model_.MouseMove(Shift, X, Y);
+    else
+      model_.MouseMove(X, Y);
     TOwnDrawnControl::MouseMove(Shift, X, Y);
   }
   void MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override {
-    model_.MouseUp(Button, Shift, X, Y);
+    if constexpr (requires { model_.MouseUp(Button, Shift, X, Y); })
+      model_.MouseUp(Button, Shift, X, Y);
+    else
+      model_.MouseUp(Button, X, Y);
     TOwnDrawnControl::MouseUp(Button, Shift, X, Y);
   }
   void Timer(int Id) override {
