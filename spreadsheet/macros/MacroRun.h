@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -62,6 +63,38 @@ class TMacroHost {
   // Waits for window messages and handles them; false when none can come
   // (a pause or a wait then ends at once).
   virtual bool ProcessMessages() { return false; }
+
+  // ---- What the interpreter's commands ask of the windows --------------------
+  // The active grid's cursor to (row, col); one row down from the cursor.
+  virtual void GotoCell(int /*row*/, int /*col*/) {}
+  virtual void CursorDown() {}
+  // Freezes the active grid's titles at the cell (mode bit 0 rows, bit 1
+  // columns; 0 clears them).
+  virtual void FreezeTitles(int /*mode*/, int /*row*/, int /*col*/) {}
+  // Starts (true) or ends extending the active grid's selection.
+  virtual void SetAnchor(bool /*on*/) {}
+  // Runs the main frame's command of that name (as the command table spells
+  // it); false when there is none or it may not run now.
+  virtual bool RunCommand(std::string_view /*name*/) { return false; }
+  // Repaints the active sheet and updates the indicators.
+  virtual void RefreshActiveSheet() {}
+  virtual void Beep() {}
+  virtual void Tone(int /*frequency*/, int /*milliseconds*/) {}
+  // Waits, handling window messages meanwhile.
+  virtual void Delay(int /*milliseconds*/) {}
+  // Sound: mode 1 play and wait, 2 play, 3 play repeatedly, 4 the media
+  // player, any other stops the sound playing.
+  virtual void PlaySound(std::string_view /*name*/, int /*mode*/) {}
+  // The input box with `caption`; the answer (empty when cancelled).
+  virtual std::string InputBox(std::string_view /*caption*/) { return ""; }
+  // The macro menu of `items` (descriptions beside them, `title` on its strip):
+  // 1..n for the item chosen, n + 1 for Esc or a close.
+  virtual int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& /*descriptions*/,
+                        std::string_view /*title*/) {
+    return static_cast<int>(items.size()) + 1;
+  }
+  // The character of the last key the sheet window recorded.
+  virtual char LastKey() { return 0; }
 };
 TMacroHost& MacroHost();
 // Installs `host` (not owned), or the do-nothing host for nullptr.
@@ -91,6 +124,10 @@ void MacroResume();
 // current one is used up; 0 when no macro runs or it has just ended (at a
 // missing or blank cell, at the end of a text macro, or at a break).
 int MacroNextByte();
+
+// Loads the macro line at (row, col) as the current line, dropping the rest of
+// the present one; a missing or blank cell ends the macro (false).
+bool MacroBranchTo(int row, int col);
 
 // The address of the line being run ("" for a text macro).
 std::string MacroLineAddress();

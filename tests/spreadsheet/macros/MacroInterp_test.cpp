@@ -1,0 +1,238 @@
+// The interpreter run against the real engine: macro texts and the cells,
+// keys and host calls they leave.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "spreadsheet/engine/CellEntry.h"
+#include "spreadsheet/engine/FormulaText.h"
+#include "spreadsheet/engine/FunctionHost.h"
+#include "spreadsheet/engine/InsertDelete.h"
+#include "spreadsheet/engine/RangeEdit.h"
+#include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/macros/MacroInterp.h"
+#include "tests/spreadsheet/macros/MacroTestSupport.h"
+
+namespace corvane::testing {
+namespace {
+
+class TFakeInterpHost : public TMacroHost {
+ public:
+  std::vector<std::string> calls;
+  std::string answer = "typed";
+  int menuChoice = 1;
+  std::vector<std::string> menuItems, menuDescriptions;
+  std::string menuTitle;
+  void GotoCell(int row, int col) override { calls.push_back("goto " + std::to_string(row) + "," + std::to_string(col)); }
+  void Beep() override { calls.push_back("beep"); }
+  void Tone(int f, int ms) override { calls.push_back("tone " + std::to_string(f) + "," + std::to_string(ms)); }
+  void FreezeTitles(int mode, int row, int col) override {
+    calls.push_back("freeze " + std::to_string(mode) + "," + std::to_string(row) + "," + std::to_string(col));
+  }
+  bool RunCommand(std::string_view name) override {
+    calls.push_back("command " + std::string(name));
+    return true;
+  }
+  void PlaySound(std::string_view name, int mode) override {
+    calls.push_back("sound " + std::string(name) + "," + std::to_string(mode));
+  }
+  std::string InputBox(std::string_view caption) override {
+    calls.push_back("ask " + std::string(caption));
+    return answer;
+  }
+  int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& descriptions,
+                std::string_view title) override {
+    menuItems = items;
+    menuDescriptions = descriptions;
+    menuTitle = std::string(title);
+    return menuChoice;
+  }
+};
+
+class MacroInterpTest : public MacroTest {
+ protected:
+  void SetUp() override {
+    MacroTest::SetUp();
+    SetMacroHost(&host);
+  }
+  // Runs the macro to its end as the pump does: keys are gathered, commands
+  // carried out.
+  std::string Pump() {
+    std::string keys;
+    while (MacroState().running) {
+      int b = MacroNextByte();
+      if (b == 0) break;
+      if (b == 20)
+        MacroExecCommand();
+      else
+        keys += static_cast<char>(b);
+    }
+    return keys;
+  }
+  std::string RunText(std::string_view text) {
+    EXPECT_TRUE(MacroStartText(text));
+    return Pump();
+  }
+  std::string RunAt(int row, int col) {
+    EXPECT_TRUE(MacroStartAt(row, col));
+    return Pump();
+  }
+  void Enter(int row, int col, std::string_view text) { ASSERT_TRUE(EnterCell(text, row, col)) << text; }
+  std::string Shown(int row, int col) { return CellContentsText(CellFind(row, col)); }
+  int Count(std::string_view call) { return static_cast<int>(std::count(host.calls.begin(), host.calls.end(), call)); }
+
+  TFakeInterpHost host;
+};
+
+TEST_F(MacroInterpTest, TextMacrosLeaveTheirCells) {
+  struct Row {
+    const char* macro;
+    const char* cell;  // A1's contents text afterwards
+  };
+  const Row rows[] = {
+      {"{LET A1 2+3}", "5"},
+      {"{LET A1 \"hello\"}", "'hello"},
+      {"{LET A1 \"12\"}", "'12"},  // a string stays a label
+      {"{LET A1 TRUE}", "'TRUE"},
+      {"{LET A1 B1*2}", "14"},
+      {"{FOR A1 1 3 1}{BEEP}{NEXT}", "3"},
+      {"{FOR A1 5 1 -2}{NEXT}", "1"},
+      {"{IF 0}{LET A1 1}", ""},
+      {"{IF 1}{LET A1 1}", "1"},
+      {"{LET A1 1}{QUIT}{LET A1 2}", "1"},
+      {"{BLANK A1}", ""},
+      {"{COPY B1 A1}", "7"},
+      {"{LET A1 1}{RESTART}{RETURN}{LET A1 2}", "2"},  // an empty stack stays empty
+      {"{INRANGE x y}", ""},                         // nothing typed, nothing entered
+  };
+  for (const Row& row : rows) {
+    Enter(0, 1, "7");
+    RangeErase(TRange{0, 0, 0, 0});
+    host.calls.clear();
+    gShownErrors.clear();
+    EXPECT_EQ(RunText(row.macro), "") << row.macro;
+    EXPECT_EQ(Shown(0, 0), row.cell) << row.macro;
+    EXPECT_FALSE(MacroState().running);
+  }
+}
+
+TEST_F(MacroInterpTest, ControlFlowAcrossCells) {
+  // A1: the main line; C1: a subroutine that counts B1 up and stops at 3.
+  PutLabel(0, 0, "'{LET B1 0}{WHILE B2 C1}{LET D1 B1}");
+  PutLabel(0, 2, "'{LET B1 B1+1}{IF B1<3}{RETURN}");
+  PutLabel(1, 2, "'{LET B2 0}{RETURN}");
+  Enter(1, 1, "1");
+  EXPECT_EQ(RunAt(0, 0), "");
+  EXPECT_EQ(Shown(0, 3), "3");
+  EXPECT_EQ(Shown(1, 1), "0");
+  EXPECT_TRUE(gShownErrors.empty());
+
+  // WHILE runs only for exactly 1; BRANCH to a bad reference is a syntax error.
+  Enter(1, 1, "2");
+  PutLabel(4, 0, "'{WHILE B2 C1}{BRANCH ZZZ99999}");
+  EXPECT_EQ(RunAt(4, 0), "");
+  ASSERT_EQ(gShownErrors.size(), 1u);
+  EXPECT_EQ(gShownErrors[0], "Error:Syntax Error:A5");
+
+  // IF skips to the next line; NEXT without FOR goes on; CLRSCR stops.
+  gShownErrors.clear();
+  PutLabel(6, 0, "'{IF 0}x");
+  PutLabel(7, 0, "'y{NEXT}z");
+  PutLabel(8, 0, "'{CLRSCR}w");
+  EXPECT_EQ(RunAt(6, 0), "yz");
+  ASSERT_EQ(gShownErrors.size(), 2u);
+  EXPECT_EQ(gShownErrors[0], "Error:NEXT without FOR");
+  EXPECT_EQ(gShownErrors[1], "Error:Syntax Error:A9");
+}
+
+TEST_F(MacroInterpTest, UserCommandsReachTheHost) {
+  host.answer = "42";
+  EXPECT_EQ(RunText("{GOTO C4}{BEEP}{TONE 440 100}{BORDER 3 B2}{BORDER 4 B2}{UNDO}{PLAYWAVE \"A.WAV\" 2}"
+                    "{GETNUMBER \"Size?\" A1}{GETLABEL Name A2}"),
+            "");
+  std::vector<std::string> expected = {"goto 3,2", "beep", "tone 440,100", "freeze 3,1,1", "command Undo",
+                                       "sound A.WAV,2", "ask Size?", "ask Name"};
+  EXPECT_EQ(host.calls, expected);
+  EXPECT_EQ(Shown(0, 0), "42");
+  EXPECT_EQ(Shown(1, 0), "'42");
+}
+
+TEST_F(MacroInterpTest, MenuOffersTheRowAndBranchesBelowTheChoice) {
+  for (int c = 0; c < 20; ++c) PutLabel(0, c, "'item" + std::to_string(c));
+  PutLabel(1, 0, "'first");
+  PutLabel(2, 1, "'{LET Z1 2}");
+  host.menuChoice = 2;
+  EXPECT_EQ(RunText("{MENUBRANCH A1}"), "");
+  EXPECT_EQ(host.menuItems.size(), 15u);
+  EXPECT_EQ(host.menuDescriptions[0], "*  first");
+  EXPECT_EQ(host.menuDescriptions[1], "");
+  EXPECT_EQ(Shown(0, 25), "2");
+
+  // A menu at the right edge whose Esc branch leaves the sheet ends the macro.
+  PutLabel(10, 255, "'last");
+  host.menuChoice = 2;
+  EXPECT_EQ(RunText("{MENUBRANCH IV11}"), "");
+  EXPECT_FALSE(MacroState().running);
+}
+
+TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
+  auto dir = std::filesystem::temp_directory_path() / "corvane_macro_files";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::string file = (dir / "OUT.TXT").string();
+  Enter(0, 1, "'" + file);
+  RunText("{OPEN 0 2 B1}{WRITELN 0 \"one\"}{WRITE 0 \"two\"}{OPEN 0 3 B1}{WRITE 0 \"3\"}{CLOSE 0}");
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  EXPECT_EQ(bytes.str(), "one\r\ntwo3");
+  EXPECT_EQ(TakeIoResult(), 0);
+
+  struct Row {
+    const char* macro;
+    int result;
+  };
+  const Row rows[] = {
+      {"{OPEN 1 1 \"/no/such/file.txt\"}", kIoFileNotFound},
+      {"{OPEN 6 1 B1}", kIoBadHandle},
+      {"{WRITE -1 \"x\"}", kIoBadHandle},
+      {"{WRITE 2 \"x\"}", kIoFileNotOpen},
+      {"{CLOSE 5}", kIoFileNotOpen},
+  };
+  for (const Row& row : rows) {
+    RunText(row.macro);
+    EXPECT_EQ(TakeIoResult(), row.result) << row.macro;
+  }
+  EXPECT_TRUE(gShownErrors.empty());
+  MacroCloseFiles();
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(MacroInterpTest, RunningLineFollowsInsertedRows) {
+  AddKeptRangesVisitor(ForEachMacroRange);
+  PutLabel(0, 0, "'{INSERTROW A1..A2}");
+  PutLabel(1, 0, "'{LET B9 1}");
+  EXPECT_EQ(RunAt(0, 0), "");
+  EXPECT_EQ(Shown(8, 1), "1");
+  SetKeptRangesVisitor(nullptr);
+}
+
+TEST_F(MacroInterpTest, RangeCopyAndMatrixFamilies) {
+  Enter(0, 0, "2");
+  Enter(0, 1, "3");
+  RunText("{RANGECREATE \"LONGNAMEOF12\" A1..B1}{COPYSCALE A1..B1 A3 10}{COPYVAL A1 C5}{MATADD A1..B1 A1..B1 A7}"
+          "{RANGERESET}{RANGECREATE TWO B1}");
+  EXPECT_EQ(Shown(2, 0), "20");
+  EXPECT_EQ(Shown(2, 1), "30");
+  EXPECT_EQ(Shown(4, 2), "2");
+  EXPECT_EQ(Shown(6, 1), "6");
+  EXPECT_EQ(FindRangeName("LONGNAMEOF12"), 0);  // reset
+  EXPECT_GT(FindRangeName("TWO"), 0);
+}
+
+}  // namespace
+}  // namespace corvane::testing
