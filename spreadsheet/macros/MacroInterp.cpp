@@ -243,7 +243,9 @@ void Branch(bool call) {
 }
 
 void Get() {
+  MacroState().oneKey = true;
   MacroPause();
+  MacroState().oneKey = false;
   if (!MacroState().running) return;
   const TRange cell = MacroArgCell();
   char key = MacroHost().LastKey();
@@ -263,7 +265,7 @@ void PlayWave() {
     ClearErrorFlag();
   }
   int mode = MacroArgWhole();
-  MacroHost().PlaySound(name, mode);
+  MacroHost().PlayWave(name, mode);
 }
 
 // ---- The file table -------------------------------------------------------------

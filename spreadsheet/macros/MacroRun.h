@@ -37,6 +37,7 @@ struct TMacroRunState {
   bool breakRequested = false;
   bool step = false;
   bool paused = false;
+  bool oneKey = false;  // the pause waits for one key (GET)
   std::string line;  // the current line's code string and its end marker 0
   int pos = 1;       // 1-based read position in `line`
   int row = 0;       // the next line's row (the current line is row - 1), or kMacroTextRow
@@ -84,7 +85,7 @@ class TMacroHost {
   virtual void Delay(int /*milliseconds*/) {}
   // Sound: mode 1 play and wait, 2 play, 3 play repeatedly, 4 the media
   // player, any other stops the sound playing.
-  virtual void PlaySound(std::string_view /*name*/, int /*mode*/) {}
+  virtual void PlayWave(std::string_view /*name*/, int /*mode*/) {}
   // The input box with `caption`; the answer (empty when cancelled).
   virtual std::string InputBox(std::string_view /*caption*/) { return ""; }
   // The macro menu of `items` (descriptions beside them, `title` on its strip):

@@ -36,6 +36,7 @@
 #include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
+#include "spreadsheet/windows/win/FrameMacroHost.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
 #include "spreadsheet/windows/win/TransferCommands.h"
@@ -195,6 +196,7 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   graphSettings_ = new TGrange(this);
   ConnectGraphViewAndSettings(*graphView_, *graphSettings_);
   BindCommands();
+  BindMacroCommands();
   // Closing the frame ends the program.
   OnClose = [](TObject*, TCloseAction& action) {
     action = caHide;
@@ -210,7 +212,7 @@ void TForm1::PreloadDialogs(int level) {
   PreloadTransferDialogs(*this, level);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { RemoveMacroHost(); }
 
 void TForm1::CreateParams(TCreateParams& Params) {
   TForm::CreateParams(Params);
@@ -222,6 +224,7 @@ void TForm1::WindowCreated() {
   SetSheetState(false);
   SetModeIndicator(kModeReady.text, kModeReady.colour);
   RefreshLockPanels();
+  InstallMacroHost();
   TForm::WindowCreated();
 }
 
@@ -1193,7 +1196,9 @@ void TForm1::ShowPaneMenu(TPoint screen) {
 
 void TForm1::ShowRangeProperties() { RunCommand(TCommandId::kPropFormat); }
 
-bool TForm1::CtrlKeysForCommands() const { return ProgramSettings().WinCtrl; }
+bool TForm1::CtrlKeysForCommands() const {
+  return ProgramSettings().WinCtrl && (!macroHost_ || macroHost_->CtrlShortcuts());
+}
 
 void TForm1::RunCommand(TFrameCommand command) {
   switch (command) {

@@ -37,7 +37,7 @@ class TFakeInterpHost : public TMacroHost {
     calls.push_back("command " + std::string(name));
     return true;
   }
-  void PlaySound(std::string_view name, int mode) override {
+  void PlayWave(std::string_view name, int mode) override {
     calls.push_back("sound " + std::string(name) + "," + std::to_string(mode));
   }
   std::string InputBox(std::string_view caption) override {

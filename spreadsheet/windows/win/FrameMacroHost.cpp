@@ -1,0 +1,136 @@
+// The main frame's side of a running macro.
+#include "spreadsheet/windows/win/FrameMacroHost.h"
+
+#include <mmsystem.h>
+
+#include "classlib/win/Application.h"
+#include "spreadsheet/controls/Grid.h"
+#include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/macros/MacroRun.h"
+#include "spreadsheet/macros/win/MacroForms.h"
+#include "spreadsheet/windows/SheetView.h"
+#include "spreadsheet/windows/win/MainFrame.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kLastRow = 8191;
+constexpr int kLastCol = 255;
+
+void SelectCell(int row, int col) {
+  if (row < 0 || row > kLastRow || col < 0 || col > kLastCol) return;
+  const auto r = static_cast<std::int16_t>(row);
+  const auto c = static_cast<std::int16_t>(col);
+  WindowServices().SetGridSelection(TRange{c, r, c, r});
+}
+
+}  // namespace
+
+TFrameMacroHost::TFrameMacroHost(TForm1& frame) : frame_(frame) {}
+
+void TFrameMacroHost::GotoCell(int row, int col) {
+  frame_.SetGridExtendMode(false);
+  SelectCell(row, col);
+  frame_.RefreshIndicators();
+}
+
+void TFrameMacroHost::CursorDown() {
+  std::int16_t row = 0, col = 0;
+  WindowServices().GetCursorCell(row, col);
+  GotoCell(row + 1, col);
+}
+
+void TFrameMacroHost::FreezeTitles(int mode, int row, int col) {
+  TSheetView* view = frame_.ActiveSheetView();
+  if (!view) return;
+  view->ActivePane().FreezeTitles(mode, row, col);
+  view->Repaint();
+}
+
+void TFrameMacroHost::SetAnchor(bool on) {
+  std::int16_t row = 0, col = 0;
+  WindowServices().GetCursorCell(row, col);
+  if (on) {
+    // The selection starts afresh at the cursor cell, which becomes its anchor.
+    SelectCell(row, col);
+    frame_.SetGridExtendMode(true);
+  } else {
+    frame_.SetGridExtendMode(false);
+    SelectCell(row, col);
+  }
+}
+
+bool TFrameMacroHost::RunCommand(std::string_view name) {
+  TCommandId id = TCommandTable::FindByName(name);
+  return id != TCommandId::kNone && frame_.RunCommand(id);
+}
+
+void TFrameMacroHost::RefreshActiveSheet() {
+  TSheetId sheet = WindowServices().ActiveSheet();
+  if (sheet != kNoSheet) WindowServices().RepaintSheet(sheet);
+  frame_.RefreshIndicators();
+}
+
+void TFrameMacroHost::Beep() { MessageBeep(0xFFFFFFFF); }
+
+void TFrameMacroHost::Tone(int frequency, int milliseconds) {
+  // The system's tone call, which every Windows version allows a program.
+  if (frequency >= 37 && frequency <= 32767 && milliseconds > 0) ::Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
+}
+
+void TFrameMacroHost::Delay(int milliseconds) {
+  if (milliseconds <= 0) return;
+  // Messages keep flowing, so the user can break the macro while it waits.
+  classlib::ProcessMessagesUntil([] { return MacroState().breakRequested || !MacroState().running; },
+                                 static_cast<DWORD>(milliseconds));
+}
+
+void TFrameMacroHost::PlayWave(std::string_view name, int mode) {
+  std::string file(name);
+  switch (mode) {
+    case 1: sndPlaySoundA(file.c_str(), SND_SYNC); break;
+    case 2: sndPlaySoundA(file.c_str(), SND_ASYNC); break;
+    case 3: sndPlaySoundA(file.c_str(), SND_ASYNC | SND_LOOP); break;
+    case 4: {
+      // The media player: any file the media control interface knows.
+      mciSendStringA("close corvanemedia", nullptr, 0, nullptr);
+      std::string open = "open \"" + file + "\" alias corvanemedia";
+      if (mciSendStringA(open.c_str(), nullptr, 0, nullptr) == 0) mciSendStringA("play corvanemedia", nullptr, 0, nullptr);
+      break;
+    }
+    default: sndPlaySoundA(nullptr, SND_ASYNC); break;
+  }
+}
+
+std::string TFrameMacroHost::InputBox(std::string_view caption) {
+  TLbinput box(nullptr);
+  box.SetCaption(std::string(caption));
+  return box.Ask();
+}
+
+int TFrameMacroHost::MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>&,
+                               std::string_view title) {
+  HWND focus = GetFocus();
+  TMmenu menu(nullptr);
+  if (!title.empty()) menu.Panel2.SetCaption(std::string(title));
+  frame_.SetEnabled(false);
+  int choice = menu.Choose(items);
+  frame_.SetEnabled(true);
+  if (focus && IsWindow(focus)) SetFocus(focus);
+  return choice;
+}
+
+bool TFrameMacroHost::TakeKey(char ch) {
+  TMacroRunState& s = MacroState();
+  if (!s.running || !s.paused) return false;
+  if (s.oneKey) {
+    lastKey_ = ch;
+  } else if (!s.step && ch != '\r') {
+    return false;
+  }
+  MacroResume();
+  return true;
+}
+
+}  // namespace corvane
