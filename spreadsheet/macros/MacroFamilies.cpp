@@ -1,6 +1,8 @@
 // The macro command families: thin bridges from a command's arguments to the
 // program's own operations.
+#include <cctype>
 #include <cstdint>
+#include <vector>
 #include <string>
 
 #include "spreadsheet/data/LinearProgram.h"
@@ -11,6 +13,8 @@
 #include "spreadsheet/engine/RangeEdit.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/TextRoutines.h"
+#include "spreadsheet/graphs/GraphRecord.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/macros/MacroInterp.h"
 #include "spreadsheet/macros/MacroRun.h"
 
@@ -144,6 +148,212 @@ void EditFamily() {
   ShowRefused();
 }
 
+// ---- Graph commands --------------------------------------------------------------
+
+std::string UpperText(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+char FirstUpper(std::string_view value) {
+  return value.empty() ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
+}
+
+void GraphTypeFromLetter(TGraphRecord& graph, int dimension, std::string_view letter) {
+  static constexpr std::string_view k2D = "XBPSLMHRADOC";
+  static constexpr int k2DCodes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13};
+  static constexpr std::string_view k3D = "SPDWBT";
+  static constexpr int k3DCodes[] = {11, 14, 15, 12, 16, 17};
+  if (letter.empty()) return;
+  const std::string_view letters = dimension == 2 ? k2D : k3D;
+  std::size_t at = letters.find(letter[0]);
+  if (at == std::string_view::npos) return;
+  graph.SetType(dimension == 2 ? k2DCodes[at] : k3DCodes[at]);
+}
+
+void GeneralGraphOptions(TGraphRecord& graph, std::string_view list) {
+  ForEachMacroOption(list, 20, [&](char letter, std::string_view value) {
+    switch (letter) {
+      case 'G': {
+        const std::string_view grids = "NHVB";
+        std::size_t at = grids.find(FirstUpper(value));
+        if (at != std::string_view::npos) graph.SetOptions(static_cast<int>(at));
+        break;
+      }
+      case 'S': graph.SetOptions(graph.Options() | 4); break;
+      case 'D': graph.SetOptions(graph.Options() & ~4); break;
+      case 'I': graph.SetInsideColour(OptionWhole(value)); break;
+      case 'O': graph.SetOutsideColour(OptionWhole(value)); break;
+      default: break;
+    }
+  });
+}
+
+void SeriesGraphOptions(TGraphRecord& graph, int s, std::string_view list) {
+  ForEachMacroOption(list, 20, [&](char letter, std::string_view value) {
+    const int n = OptionWhole(value);
+    switch (letter) {
+      case 'F': graph.SetSeriesColour(s, n); break;
+      case 'B': graph.SetSeriesBackground(s, n); break;
+      case 'O': graph.SetSeriesDisplay(s, n); break;
+      case 'M': graph.SetMark(s, n + 1); break;
+      case 'S': graph.SetLineStyle(s, n + 1); break;
+      case 'T': graph.SetThickness(s, n + 1); break;
+      case 'H': graph.SetHatch(s, n + 1); break;
+      default: break;
+    }
+  });
+}
+
+void GraphScaleOptions(TGraphRecord& graph, bool x, std::string_view list) {
+  ForEachMacroOption(list, 20, [&](char letter, std::string_view value) {
+    const int axisBit = x ? 0x80 : 0x40;
+    switch (letter) {
+      case 'A':
+      case 'M':
+        x ? graph.SetXManual(letter == 'M') : graph.SetYManual(letter == 'M');
+        break;
+      case 'L':
+        x ? graph.SetXScale(OptionReal(value), graph.XUpper()) : graph.SetYScale(OptionReal(value), graph.YUpper());
+        break;
+      case 'U':
+        x ? graph.SetXScale(graph.XLower(), OptionReal(value)) : graph.SetYScale(graph.YLower(), OptionReal(value));
+        break;
+      case 'E': graph.SetAxisOptions(graph.AxisOptions() | axisBit); break;
+      case 'N': graph.SetAxisOptions(graph.AxisOptions() & ~axisBit); break;
+      case 'F': x ? graph.SetXFormat(FormatCodeToByte(value)) : graph.SetYFormat(FormatCodeToByte(value)); break;
+      case 'K': x ? graph.SetXStep(OptionWhole(value)) : graph.SetYStep(OptionWhole(value)); break;
+      case 'D':
+        x ? graph.SetDivisions(OptionWhole(value), graph.YDivisions())
+          : graph.SetDivisions(graph.XDivisions(), OptionWhole(value));
+        break;
+      default: break;
+    }
+  });
+}
+
+// A font text: face name, point size, styles ("B", "I", "U"), colour index.
+struct TMacroFont {
+  std::string face;
+  int size = 0, style = 0, colour = 0;
+};
+TMacroFont ParseFontText(std::string_view text) {
+  TMacroFont font;
+  std::vector<std::string> items;
+  std::size_t start = 0;
+  while (items.size() < 4) {
+    std::size_t comma = text.find(',', start);
+    items.emplace_back(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  items.resize(4);
+  font.face = items[0].substr(0, kGraphFontNameChars);
+  font.size = OptionWhole(items[1]);
+  for (char c : items[2]) font.style |= c == 'B' ? 1 : c == 'I' ? 2 : c == 'U' ? 4 : 0;
+  font.colour = OptionWhole(items[3]);
+  return font;
+}
+
+void GraphFamily() {
+  const int letter = MacroNextByte();
+  TMacroHost& host = MacroHost();
+  if (letter == 'w') {
+    host.RunCommand("Graph View");
+    return;
+  }
+  if (letter == 'v') {
+    int flags = MacroArgWhole();
+    int ms = MacroArgWhole();
+    host.ShowGraphView(flags, ms);
+    return;
+  }
+  TGraphRecord graph = CurrentGraph();
+  const int first = MacroArgWhole();
+  switch (letter) {
+    case 't':
+      GraphTypeFromLetter(graph, first, ArgWord());
+      break;
+    case 's': {
+      const TRange range = MacroArgRange();
+      if (first == 0) graph.SetXRange(range);
+      else if (first >= 1 && first <= kGraphSeries) graph.SetSeriesRange(first, range);
+      break;
+    }
+    case 'l': {
+      const TRange range = MacroArgRange();
+      int location = MacroArgWhole();
+      if (first >= 1 && first <= kGraphSeries) {
+        graph.SetLabelRange(first, range);
+        graph.SetLabelLocation(first, location);
+      }
+      break;
+    }
+    case 'h': {
+      std::string text = ArgWord();
+      if (first >= 0 && first < kGraphHeadings) graph.SetHeading(first + 1, text.substr(0, kGraphHeadingChars - 1));
+      break;
+    }
+    case 'g': {
+      std::string text = ArgWord();
+      MacroArgWhole();
+      if (first >= 1 && first <= kGraphSeries) graph.SetLegend(first, text.substr(0, kGraphLegendChars - 1));
+      break;
+    }
+    case 'f': {
+      TMacroFont font = ParseFontText(ArgWord());
+      if (first >= 0 && first < kGraphTextElements) {
+        if (!font.face.empty()) graph.SetFontName(first + 1, font.face);
+        graph.SetFontSize(first + 1, font.size);
+        graph.SetFontStyle(first + 1, font.style);
+        graph.SetTextColour(first + 1, font.colour);
+      }
+      break;
+    }
+    case 'n': {
+      std::string name = UpperText(ArgWord());
+      if (first == 0) GraphStore(name);
+      else if (first == 1) GraphUse(name);
+      else if (first == 2) GraphDelete(name);
+      ShowRefused();
+      // The named-graph operations change the current graph themselves.
+      return;
+    }
+    case 'o': {
+      std::string list = ArgWord();
+      if (first >= 1 && first <= kGraphSeries) SeriesGraphOptions(graph, first, list);
+      else GeneralGraphOptions(graph, list);
+      break;
+    }
+    case 'c': {
+      std::string list = ArgWord();
+      if (first == 0 || first == 1) GraphScaleOptions(graph, first == 0, list);
+      break;
+    }
+    default:
+      return;
+  }
+  SetCurrentGraph(graph);
+}
+
+// ---- View commands ---------------------------------------------------------------
+
+void ViewFamily() {
+  const int letter = MacroNextByte();
+  if (letter == 'v') {
+    std::string text = UpperText(ArgWord());
+    const char letters[] = {'Q', 'M', 'S'};
+    for (int bar = 1; bar <= 3; ++bar) {
+      std::size_t at = text.find(letters[bar - 1]);
+      if (at == std::string::npos) continue;
+      MacroHost().ShowBar(bar, at + 1 < text.size() && text[at + 1] == '1');
+    }
+  } else if (letter == 'z') {
+    int percent = MacroArgWhole();
+    MacroHost().SetZoom(percent < 20 ? 20 : percent > 200 ? 200 : percent);
+  }
+}
+
 }  // namespace
 
 bool MacroExecFamily(char family) {
@@ -152,6 +362,8 @@ bool MacroExecFamily(char family) {
     case 'c': CopyFamily(); return true;
     case 'm': MatrixFamily(); return true;
     case 'e': EditFamily(); return true;
+    case 'g': GraphFamily(); return true;
+    case 'v': ViewFamily(); return true;
     default: return false;
   }
 }

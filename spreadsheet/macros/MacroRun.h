@@ -94,6 +94,14 @@ class TMacroHost {
                         std::string_view /*title*/) {
     return static_cast<int>(items.size()) + 1;
   }
+  // The graph window for the current graph, maximised when bit 0 of `flags`
+  // is set, closed again after `milliseconds` when that is not 0.
+  virtual void ShowGraphView(int /*flags*/, int /*milliseconds*/) {}
+  // Bar 1 the quick bar, 2 the macro toolbar, 3 the status line: shown or
+  // hidden, and the settings record it.
+  virtual void ShowBar(int /*bar*/, bool /*on*/) {}
+  // The active and default zoom (20 to 200 per cent); the sheets repainted.
+  virtual void SetZoom(int /*percent*/) {}
   // The character of the last key the sheet window recorded.
   virtual char LastKey() { return 0; }
 };

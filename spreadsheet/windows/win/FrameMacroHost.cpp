@@ -6,6 +6,7 @@
 #include "classlib/win/Application.h"
 #include "spreadsheet/controls/Grid.h"
 #include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/macros/MacroRun.h"
 #include "spreadsheet/macros/win/MacroForms.h"
 #include "spreadsheet/windows/SheetView.h"
@@ -119,6 +120,21 @@ int TFrameMacroHost::MacroMenu(const std::vector<std::string>& items, const std:
   frame_.SetEnabled(true);
   if (focus && IsWindow(focus)) SetFocus(focus);
   return choice;
+}
+
+void TFrameMacroHost::ShowGraphView(int, int) { RunCommand("Graph View"); }
+
+void TFrameMacroHost::ShowBar(int bar, bool on) {
+  TProgramSettings& p = ProgramSettings();
+  const bool shown = bar == 1 ? p.QBar : bar == 2 ? p.MBar : p.SBar;
+  // The frame's own toggle shows or hides the bar and records it.
+  if (shown != on) RunCommand(bar == 1 ? "Quick Buttons" : bar == 2 ? "Macro Buttons" : "Status Bar");
+}
+
+void TFrameMacroHost::SetZoom(int percent) {
+  GridSettings().Zoom = percent;
+  for (classlib::TForm* window : frame_.SheetWindows()) window->Invalidate();
+  if (TSheetView* view = frame_.ActiveSheetView()) view->Repaint();
 }
 
 bool TFrameMacroHost::TakeKey(char ch) {

@@ -33,6 +33,9 @@ class TFrameMacroHost : public TMacroHostWin {
   std::string InputBox(std::string_view caption) override;
   int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& descriptions,
                 std::string_view title) override;
+  void ShowGraphView(int flags, int milliseconds) override;
+  void ShowBar(int bar, bool on) override;
+  void SetZoom(int percent) override;
   char LastKey() override { return lastKey_; }
 
   // False while a macro runs: the Ctrl+letter shortcuts are off then.

@@ -14,6 +14,7 @@
 #include "spreadsheet/engine/InsertDelete.h"
 #include "spreadsheet/engine/RangeEdit.h"
 #include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/macros/MacroInterp.h"
 #include "tests/spreadsheet/macros/MacroTestSupport.h"
 
@@ -27,6 +28,9 @@ class TFakeInterpHost : public TMacroHost {
   int menuChoice = 1;
   std::vector<std::string> menuItems, menuDescriptions;
   std::string menuTitle;
+  int zoom = 0;
+  void SetZoom(int percent) override { zoom = percent; }
+  void ShowBar(int bar, bool on) override { calls.push_back("bar " + std::to_string(bar) + (on ? " on" : " off")); }
   void GotoCell(int row, int col) override { calls.push_back("goto " + std::to_string(row) + "," + std::to_string(col)); }
   void Beep() override { calls.push_back("beep"); }
   void Tone(int f, int ms) override { calls.push_back("tone " + std::to_string(f) + "," + std::to_string(ms)); }
@@ -232,6 +236,40 @@ TEST_F(MacroInterpTest, RangeCopyAndMatrixFamilies) {
   EXPECT_EQ(Shown(6, 1), "6");
   EXPECT_EQ(FindRangeName("LONGNAMEOF12"), 0);  // reset
   EXPECT_GT(FindRangeName("TWO"), 0);
+}
+
+TEST_F(MacroInterpTest, GraphAndViewCommands) {
+  ASSERT_TRUE(GraphInitDocument());
+  RunText("{GRAPHNAME 0 \"first\"}{GRAPHTYPE 2 O}{GRAPHSCALE 1 \"M,L0,U100,D5\"}{GRAPHOPTIONS 2 \"S2\"}"
+          "{GRAPHOPTIONS 7 \"S,GB\"}{GRAPHFONT 0 \"Courier New Extra Wide Face,20,BI,4\"}{GRAPHSERIES 1 A1..A4}"
+          "{GRAPHHEADING 0 Sales}");
+  TGraphRecord g = CurrentGraph();
+  EXPECT_EQ(g.Type(), kGraphPolar);
+  EXPECT_TRUE(g.YManual());
+  EXPECT_EQ(g.YLower(), 0);
+  EXPECT_EQ(g.YUpper(), 100);
+  EXPECT_EQ(g.YDivisions(), 5);
+  EXPECT_EQ(g.XDivisions(), 1);
+  EXPECT_EQ(g.LineStyle(2), 3);
+  EXPECT_EQ(g.Options(), 3);
+  EXPECT_EQ(g.FontName(1), "Courier New Extra Wi");
+  EXPECT_EQ(g.FontSize(1), 20);
+  EXPECT_EQ(g.FontStyle(1), 3);
+  EXPECT_EQ(g.TextColour(1), 4);
+  EXPECT_EQ(g.Name(), "FIRST");
+  EXPECT_EQ(g.SeriesRange(1), (TRange{0, 0, 0, 3}));
+  EXPECT_EQ(g.Heading(1), "Sales");
+
+  RunText("{GRAPHTYPE 3 W}");
+  EXPECT_EQ(CurrentGraph().Type(), kGraphWall3D);
+  RunText("{GRAPHTYPE 2 o}");
+  EXPECT_EQ(CurrentGraph().Type(), kGraphWall3D);
+
+  RunText("{VIEWZOOM 500}");
+  EXPECT_EQ(host.zoom, 200);
+  RunText("{VIEWZOOM 5}{VIEW Q1S0}");
+  EXPECT_EQ(host.zoom, 20);
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"bar 1 on", "bar 3 off"}));
 }
 
 }  // namespace
