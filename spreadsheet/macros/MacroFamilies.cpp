@@ -12,7 +12,13 @@
 #include "spreadsheet/engine/Clipboard.h"
 #include "spreadsheet/engine/RangeEdit.h"
 #include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/FormatSettings.h"
+#include "spreadsheet/engine/FormulaCompiler.h"
+#include "spreadsheet/engine/SheetSettings.h"
 #include "spreadsheet/engine/TextRoutines.h"
+#include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/graphs/GraphRecord.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/macros/MacroInterp.h"
@@ -354,6 +360,102 @@ void ViewFamily() {
   }
 }
 
+// ---- General commands ------------------------------------------------------------
+
+// The working settings go back into the active document's record.
+void StoreSettings() {
+  ApplySheetFormatSettings(gCurrentDoc.settings);
+  if (HaveCurrentDocument()) StoreSlotSettings(CurrentDocSlot());
+}
+
+void SetShortText(TShortText2& field, std::string_view text) {
+  text = text.substr(0, 2);
+  field.length = static_cast<std::uint8_t>(text.size());
+  field.text[0] = text.size() > 0 ? text[0] : '\0';
+  field.text[1] = text.size() > 1 ? text[1] : '\0';
+}
+
+void GeneralAdvanced(std::string_view text) {
+  if (text.size() < 2) return;
+  TSheetSettings& settings = gCurrentDoc.settings;
+  switch (FirstUpper(text)) {
+    case 'A':
+      ProgramSettings().Sep = text[1];
+      InitParserCharSets(text[1], FormatSettings().Period);
+      break;
+    case 'T': FormatSettings().Comma = text[1]; break;
+    case 'D': InitParserCharSets(ArgumentSeparator(), text[1]); break;
+    case 'C':
+      if (text.size() < 2) break;
+      if (FirstUpper(text.substr(1)) == 'P') SetShortText(settings.currency, text.substr(2));
+      if (FirstUpper(text.substr(1)) == 'S') SetShortText(settings.secondCurrency, text.substr(2));
+      break;
+    default: break;
+  }
+}
+
+// Item 0-6 of GENCOLOR: labels, values, negative values, unlocked cells,
+// cursor, odd rows, background.
+std::uint32_t* ColourWordOf(TSheetSettings& s, int item) {
+  std::uint32_t* words[] = {&s.labelColour,  &s.valueColour, &s.negativeColour, &s.unlockedColour,
+                            &s.cursorColour, &s.bandColour,  &s.backgroundColour};
+  return item >= 0 && item <= 6 ? words[item] : nullptr;
+}
+
+void GeneralOptions(std::string_view list) {
+  TSheetSettings& s = gCurrentDoc.settings;
+  ForEachMacroOption(list, 20, [&](char letter, std::string_view value) {
+    const bool yes = FirstUpper(value) == 'Y';
+    switch (letter) {
+      case '3': s.threeD = yes ? 1 : 0; break;
+      case 'C': s.labelPrefix = '^'; break;
+      case 'L': s.labelPrefix = '\''; break;
+      case 'R': s.labelPrefix = '"'; break;
+      case 'P': s.protection = yes ? 1 : 0; break;
+      case 'N': s.negativeInColour = yes ? 1 : 0; break;
+      case 'B': s.banding = yes ? 1 : 0; break;
+      case 'Z': s.hideZeros = yes ? 0 : 1; break;
+      case 'A': s.manualRecalc = yes ? 0 : 1; break;
+      case 'H': MacroHost().SetGridLines(1, yes); break;
+      case 'V': MacroHost().SetGridLines(2, yes); break;
+      case 'S': MacroHost().SetGridLines(4, yes); break;
+      default: break;
+    }
+  });
+}
+
+void GeneralFamily() {
+  const int letter = MacroNextByte();
+  switch (letter) {
+    case 'a':
+      GeneralAdvanced(ArgWord());
+      break;
+    case 'c': {
+      const int item = MacroArgWhole();
+      const std::int32_t high = MacroArgWhole();
+      const std::int32_t low = MacroArgWhole();
+      const int mode = MacroArgWhole();
+      static constexpr std::uint32_t kTopBits[] = {0, 0x80000000u, 0x40000000u, 0xC0000000u};
+      if (std::uint32_t* word = ColourWordOf(gCurrentDoc.settings, item))
+        *word = (ColourWord(high, low) & 0x3FFFFFFFu) | (mode >= 0 && mode <= 3 ? kTopBits[mode] : 0);
+      break;
+    }
+    case 't':
+      ParseFontText(ArgWord());
+      break;
+    case 'f':
+      FormatSettings().GForm = FormatCodeToByte(ArgWord().substr(0, 8));
+      break;
+    case 'o':
+      GeneralOptions(ArgWord());
+      break;
+    default:
+      return;
+  }
+  StoreSettings();
+  MacroHost().RefreshActiveSheet();
+}
+
 }  // namespace
 
 bool MacroExecFamily(char family) {
@@ -364,6 +466,7 @@ bool MacroExecFamily(char family) {
     case 'e': EditFamily(); return true;
     case 'g': GraphFamily(); return true;
     case 'v': ViewFamily(); return true;
+    case 'h': GeneralFamily(); return true;
     default: return false;
   }
 }

@@ -102,6 +102,8 @@ class TMacroHost {
   virtual void ShowBar(int /*bar*/, bool /*on*/) {}
   // The active and default zoom (20 to 200 per cent); the sheets repainted.
   virtual void SetZoom(int /*percent*/) {}
+  // Sets (or clears) the `mask` bits of the active grid's grid-line mode.
+  virtual void SetGridLines(int /*mask*/, bool /*on*/) {}
   // The character of the last key the sheet window recorded.
   virtual char LastKey() { return 0; }
 };

@@ -137,6 +137,14 @@ void TFrameMacroHost::SetZoom(int percent) {
   if (TSheetView* view = frame_.ActiveSheetView()) view->Repaint();
 }
 
+void TFrameMacroHost::SetGridLines(int mask, bool on) {
+  TSheetView* view = frame_.ActiveSheetView();
+  if (!view) return;
+  TGridModel& pane = view->ActivePane();
+  pane.SetGrid(on ? pane.Grid() | mask : pane.Grid() & ~mask);
+  view->Repaint();
+}
+
 bool TFrameMacroHost::TakeKey(char ch) {
   TMacroRunState& s = MacroState();
   if (!s.running || !s.paused) return false;

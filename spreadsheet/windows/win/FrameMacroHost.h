@@ -36,6 +36,7 @@ class TFrameMacroHost : public TMacroHostWin {
   void ShowGraphView(int flags, int milliseconds) override;
   void ShowBar(int bar, bool on) override;
   void SetZoom(int percent) override;
+  void SetGridLines(int mask, bool on) override;
   char LastKey() override { return lastKey_; }
 
   // False while a macro runs: the Ctrl+letter shortcuts are off then.

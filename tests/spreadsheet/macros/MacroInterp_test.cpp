@@ -10,7 +10,10 @@
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/FormulaText.h"
+#include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FunctionHost.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/InsertDelete.h"
 #include "spreadsheet/engine/RangeEdit.h"
 #include "spreadsheet/engine/RangeNames.h"
@@ -270,6 +273,20 @@ TEST_F(MacroInterpTest, GraphAndViewCommands) {
   RunText("{VIEWZOOM 5}{VIEW Q1S0}");
   EXPECT_EQ(host.zoom, 20);
   EXPECT_EQ(host.calls, (std::vector<std::string>{"bar 1 on", "bar 3 off"}));
+}
+
+TEST_F(MacroInterpTest, GeneralCommandsChangeTheWorkingSettings) {
+  RunText("{GENCOLOR 0 1 255 1}{GENCOLOR 6 0 16 3}{GENCOLOR 7 1 1 1}{GENOPTION \"Z,ZN,AN,C,NY\"}"
+          "{GENADV \"CPEU\"}{GENADV T}{GENFORMAT F2}");
+  const TSheetSettings& s = gCurrentDoc.settings;
+  EXPECT_EQ(s.labelColour, 0x810000FFu);
+  EXPECT_EQ(s.backgroundColour, 0xC0000010u);
+  EXPECT_EQ(s.hideZeros, 1);
+  EXPECT_EQ(s.manualRecalc, 1);
+  EXPECT_EQ(s.labelPrefix, '^');
+  EXPECT_EQ(s.negativeInColour, 1);
+  EXPECT_EQ(FormatSettings().Curr, "EU");
+  EXPECT_EQ(FormatSettings().GForm, FormatCodeToByte("F2"));
 }
 
 }  // namespace
