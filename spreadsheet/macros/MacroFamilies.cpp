@@ -5,8 +5,14 @@
 #include <vector>
 #include <string>
 
+#include "spreadsheet/data/CurveFit.h"
+#include "spreadsheet/data/DataSort.h"
+#include "spreadsheet/data/FillBinsParse.h"
 #include "spreadsheet/data/LinearProgram.h"
 #include "spreadsheet/data/MatrixOps.h"
+#include "spreadsheet/data/Query.h"
+#include "spreadsheet/data/Regression.h"
+#include "spreadsheet/data/WhatIf.h"
 #include "spreadsheet/engine/BlockCopy.h"
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/Clipboard.h"
@@ -456,6 +462,113 @@ void GeneralFamily() {
   MacroHost().RefreshActiveSheet();
 }
 
+// ---- Data commands ---------------------------------------------------------------
+
+// Form list of the multiple fit: "A01,B2": an X column letter, then the forms
+// of that column.
+void SetFitMasks(std::string_view list) {
+  for (std::uint32_t& mask : gFitMasks) mask = 0;
+  ForEachMacroOption(list, 20, [](char letter, std::string_view forms) {
+    if (letter < 'A' || letter > 'C') return;
+    const std::uint32_t bit = 1u << (letter - 'A');
+    for (char c : forms)
+      if (c >= '0' && c <= '8') gFitMasks[c - '0'] |= bit;
+  });
+}
+
+void DataFamily() {
+  const int letter = MacroNextByte();
+  TSheetSettings& s = gCurrentDoc.settings;
+  switch (letter) {
+    case 'f': {
+      const TRange range = MacroArgRange();
+      const double start = MacroArgValue();
+      const double step = MacroArgValue();
+      const int type = MacroArgWhole();
+      const int order = MacroArgWhole();
+      if (HasCell(range)) DataFill(range, type, order == 1, step, start);
+      break;
+    }
+    case 'b': {
+      const TRange values = MacroArgRange();
+      const TRange bins = MacroArgRange();
+      if (HasCell(values) && HasCell(bins)) DataBinsRanges(values, bins);
+      break;
+    }
+    case 'p': {
+      const TRange range = MacroArgRange();
+      if (HasCell(range)) DataParse(range);
+      break;
+    }
+    case 'o': {
+      const TRange range = MacroArgRange();
+      if (HasCell(range)) MacroHost().ShowDataForm(range);
+      break;
+    }
+    case 'g': {
+      const TRange input = MacroArgCell();
+      const TRange output = MacroArgCell();
+      const double desired = MacroArgValue();
+      const double tolerance = MacroArgValue();
+      if (HasCell(input) && HasCell(output)) DataGoalSeek(input, output, tolerance, desired);
+      break;
+    }
+    case 't': {
+      // The table, then input cell 2 and input cell 1: a second range makes
+      // the two-input table.
+      const TRange table = MacroArgRange();
+      const TRange input2 = MacroArgRange();
+      const TRange input1 = MacroArgRange();
+      s.savedRanges[kRangeWhatIfTable] = table;
+      s.savedRanges[kRangeWhatIfInput1] = input1;
+      s.savedRanges[kRangeWhatIfInput2] = input2;
+      DataTable(HasCell(input2) ? 2 : 1);
+      break;
+    }
+    case 'q': {
+      const TRange input = MacroArgRange();
+      const TRange criteria = MacroArgRange();
+      const TRange output = MacroArgRange();
+      s.savedRanges[kRangeQueryInput] = input;
+      s.savedRanges[kRangeQueryCriteria] = criteria;
+      s.savedRanges[kRangeQueryOutput] = output;
+      if (HasCell(input) && HasCell(criteria) && HasCell(output)) DataQuery(input, criteria, output, 2);
+      break;
+    }
+    case 'r': {
+      const TRange x = MacroArgRange();
+      const TRange y = MacroArgRange();
+      const TRange output = MacroArgCell();
+      if (HasCell(x) && HasCell(y) && HasCell(output)) DataRegress(x, y, output);
+      break;
+    }
+    case 's': {
+      s.savedRanges[kRangeSort] = MacroArgRange();
+      TRange* keys[] = {&s.savedRanges[kRangePrimaryKey], &s.savedRanges[kRangeSecondaryKey],
+                        &s.dataRanges[kDataRangeSortKey3], &s.dataRanges[kDataRangeSortKey4]};
+      for (int k = 0; k < kSortKeyCount; ++k) {
+        *keys[k] = MacroArgRange();
+        gSortAscending[k] = MacroArgWhole() == 1;
+      }
+      DataSort();
+      break;
+    }
+    case 'm': {
+      s.dataRanges[kDataRangeRegressX] = MacroArgRange();
+      s.dataRanges[kDataRangeRegressY] = MacroArgRange();
+      s.dataRanges[kDataRangeRegressOutput] = MacroArgCell();
+      SetFitMasks(ArgWord());
+      DataMultiRegress();
+      break;
+    }
+    default:
+      return;
+  }
+  ShowRefused();
+  StoreSettings();
+  MacroHost().RefreshActiveSheet();
+}
+
 }  // namespace
 
 bool MacroExecFamily(char family) {
@@ -467,6 +580,7 @@ bool MacroExecFamily(char family) {
     case 'g': GraphFamily(); return true;
     case 'v': ViewFamily(); return true;
     case 'h': GeneralFamily(); return true;
+    case 'd': DataFamily(); return true;
     default: return false;
   }
 }

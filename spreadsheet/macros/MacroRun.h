@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "spreadsheet/engine/Range.h"
+
 namespace corvane {
 
 inline constexpr int kMacroCallLevels = 20;
@@ -102,6 +104,8 @@ class TMacroHost {
   virtual void ShowBar(int /*bar*/, bool /*on*/) {}
   // The active and default zoom (20 to 200 per cent); the sheets repainted.
   virtual void SetZoom(int /*percent*/) {}
+  // The data form dialog on the database `range`, modal.
+  virtual void ShowDataForm(const TRange& /*range*/) {}
   // Sets (or clears) the `mask` bits of the active grid's grid-line mode.
   virtual void SetGridLines(int /*mask*/, bool /*on*/) {}
   // The character of the last key the sheet window recorded.

@@ -5,6 +5,7 @@
 
 #include "classlib/win/Application.h"
 #include "spreadsheet/controls/Grid.h"
+#include "spreadsheet/data/win/DataFormWindow.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/macros/MacroRun.h"
@@ -144,6 +145,8 @@ void TFrameMacroHost::SetGridLines(int mask, bool on) {
   pane.SetGrid(on ? pane.Grid() | mask : pane.Grid() & ~mask);
   view->Repaint();
 }
+
+void TFrameMacroHost::ShowDataForm(const TRange& range) { corvane::ShowDataForm(range); }
 
 bool TFrameMacroHost::TakeKey(char ch) {
   TMacroRunState& s = MacroState();

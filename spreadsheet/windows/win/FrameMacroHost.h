@@ -37,6 +37,7 @@ class TFrameMacroHost : public TMacroHostWin {
   void ShowBar(int bar, bool on) override;
   void SetZoom(int percent) override;
   void SetGridLines(int mask, bool on) override;
+  void ShowDataForm(const TRange& range) override;
   char LastKey() override { return lastKey_; }
 
   // False while a macro runs: the Ctrl+letter shortcuts are off then.

@@ -289,5 +289,21 @@ TEST_F(MacroInterpTest, GeneralCommandsChangeTheWorkingSettings) {
   EXPECT_EQ(FormatSettings().GForm, FormatCodeToByte("F2"));
 }
 
+TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {
+  Enter(0, 0, "3");
+  Enter(1, 0, "1");
+  Enter(2, 0, "2");
+  // Nine arguments: the data range and four keys with their orders; NUL
+  // leaves a key out. The command after it runs normally.
+  RunText("{DATASORT A1..A3 A1 0 NUL 1 NUL 1 NUL 1}{DATAFILL B1..B3 10 5 2 1}{LET C1 1}");
+  EXPECT_EQ(Shown(0, 0), "3");
+  EXPECT_EQ(Shown(2, 0), "1");
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangeSort], (TRange{0, 0, 0, 2}));
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangeSecondaryKey].firstCol, -1);
+  EXPECT_EQ(Shown(2, 1), "250");
+  EXPECT_EQ(Shown(0, 2), "1");
+  EXPECT_TRUE(gShownErrors.empty());
+}
+
 }  // namespace
 }  // namespace corvane::testing
