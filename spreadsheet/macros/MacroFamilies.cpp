@@ -25,6 +25,9 @@
 #include "spreadsheet/engine/SheetSettings.h"
 #include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/TextTransfer.h"
+#include "spreadsheet/files/WorksheetFile.h"
+#include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/graphs/GraphRecord.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/macros/MacroInterp.h"
@@ -569,6 +572,119 @@ void DataFamily() {
   MacroHost().RefreshActiveSheet();
 }
 
+// ---- File commands ---------------------------------------------------------------
+
+// A worksheet name as the file commands take it: upper case, ".WKS" added
+// when its file-name part has no ".".
+std::string CompletedName(std::string_view name) { return WorksheetFileName(name); }
+
+// A file name argument: its file-name part upper-cased, the folders kept as
+// given.
+std::string FileNameArg() {
+  std::string name = ArgWord();
+  std::size_t cut = name.find_last_of("\\/:");
+  cut = cut == std::string::npos ? 0 : cut + 1;
+  for (std::size_t i = cut; i < name.size(); ++i) name[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+  return name;
+}
+
+// The mode of FILEMERGE from its option text: merge (16), by value (4)
+// unless "F" is among the first three characters, combined by "R" (+1) or
+// "S" and "D" (2 and 3).
+int MergeMode(std::string_view options) {
+  std::string head = UpperText(std::string(options.substr(0, 3)));
+  int mode = 16 + (head.find('F') == std::string::npos ? 4 : 0);
+  if (head.find('R') != std::string::npos) mode += 1;
+  if (head.find('S') != std::string::npos) mode |= 2;
+  if (head.find('D') != std::string::npos) mode |= 3;
+  return mode;
+}
+
+void FileFamily() {
+  const int letter = MacroNextByte();
+  TMacroHost& host = MacroHost();
+  switch (letter) {
+    case 'n':
+      host.RunCommand("New");
+      break;
+    case 'o':
+      host.OpenWorksheet(CompletedName(ArgWord()));
+      break;
+    case 's':
+      host.RunCommand("Save");
+      break;
+    case 'a': {
+      std::string name = FileNameArg();
+      const int dialog = MacroArgWhole();
+      if (dialog != 0)
+        host.SaveAsDialog(name);
+      else if (!name.empty())
+        SaveWorksheet(name, false, TRange{});
+      break;
+    }
+    case 'c':
+      host.CloseDocument(CompletedName(ArgWord()));
+      break;
+    case 'f':
+      host.FocusDocument(CompletedName(ArgWord()));
+      break;
+    case 'e':
+      MacroArgWhole();
+      // The macro stops first, so nothing of it runs on in a closing program.
+      MacroStop();
+      host.ExitProgram();
+      return;
+    case 'd': {
+      const int index = MacroArgWhole();
+      std::string text = ArgWord();
+      TDocumentInfo& info = CurrentFileState().info;
+      if (index == 0) info.title = text.substr(0, 80);
+      if (index == 1) info.comments = text.substr(0, 255);
+      if (index == 0 || index == 1) MarkChangedAndRepaint();
+      StoreSettings();
+      break;
+    }
+    case 'i': {
+      std::string name = FileNameArg();
+      const TRange cell = MacroArgCell();
+      const int mode = MacroArgWhole();
+      if (HasCell(cell)) ImportTextFile(mode + 1, cell.firstRow, cell.firstCol, name);
+      break;
+    }
+    case 'x': {
+      std::string name = FileNameArg();
+      const TRange range = MacroArgRange();
+      const int mode = MacroArgWhole();
+      if (!HasCell(range)) break;
+      if (mode != 0)
+        ExportTextFile(name, mode + 1, range);
+      else
+        SaveWorksheet(name, true, range);
+      break;
+    }
+    case 'm': {
+      std::string name = FileNameArg();
+      const TRange cell = MacroArgCell();
+      std::string source = ArgWord();
+      std::string options = ArgWord();
+      if (HasCell(cell)) LoadWorksheet(name, MergeMode(options), cell.firstRow, cell.firstCol, source);
+      break;
+    }
+    case 'p': {
+      std::string filter = ArgWord();
+      std::string name = ArgWord();
+      const TRange cell = MacroArgCell();
+      std::string chosen = host.PickOpenFile(filter, name);
+      // A file name is text, whatever it starts with.
+      if (HasCell(cell)) EnterCell(std::string(1, gCurrentDoc.settings.labelPrefix) + chosen, cell.firstRow, cell.firstCol);
+      break;
+    }
+    default:
+      return;
+  }
+  ShowRefused();
+}
+
 }  // namespace
 
 bool MacroExecFamily(char family) {
@@ -581,6 +697,7 @@ bool MacroExecFamily(char family) {
     case 'v': ViewFamily(); return true;
     case 'h': GeneralFamily(); return true;
     case 'd': DataFamily(); return true;
+    case 'f': FileFamily(); return true;
     default: return false;
   }
 }

@@ -104,6 +104,20 @@ class TMacroHost {
   virtual void ShowBar(int /*bar*/, bool /*on*/) {}
   // The active and default zoom (20 to 200 per cent); the sheets repainted.
   virtual void SetZoom(int /*percent*/) {}
+  // Opens the worksheet file `name` in a new sheet window (a document open
+  // already is left as it is).
+  virtual void OpenWorksheet(std::string_view /*name*/) {}
+  // The Save As dialog proposing `name`.
+  virtual void SaveAsDialog(std::string_view /*name*/) {}
+  // Closes, or brings to the front, every sheet window of the document `name`.
+  virtual void CloseDocument(std::string_view /*name*/) {}
+  virtual void FocusDocument(std::string_view /*name*/) {}
+  // Ends the program through the main window's usual closing steps, once the
+  // macro has stopped.
+  virtual void ExitProgram() {}
+  // The open-file dialog with `filter` and `name`; the name chosen, "" when
+  // cancelled.
+  virtual std::string PickOpenFile(std::string_view /*filter*/, std::string_view /*name*/) { return ""; }
   // The data form dialog on the database `range`, modal.
   virtual void ShowDataForm(const TRange& /*range*/) {}
   // Sets (or clears) the `mask` bits of the active grid's grid-line mode.

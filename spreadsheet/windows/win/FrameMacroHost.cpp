@@ -1,6 +1,7 @@
 // The main frame's side of a running macro.
 #include "spreadsheet/windows/win/FrameMacroHost.h"
 
+#include <commdlg.h>
 #include <mmsystem.h>
 
 #include "classlib/win/Application.h"
@@ -147,6 +148,43 @@ void TFrameMacroHost::SetGridLines(int mask, bool on) {
 }
 
 void TFrameMacroHost::ShowDataForm(const TRange& range) { corvane::ShowDataForm(range); }
+
+void TFrameMacroHost::OpenWorksheet(std::string_view name) {
+  // A document open already stays as it is.
+  if (!frame_.BringDocumentToFront(FileNameOnly(name))) frame_.Files().OpenFile(name);
+}
+
+void TFrameMacroHost::SaveAsDialog(std::string_view) { frame_.Files().SaveAs(); }
+
+void TFrameMacroHost::CloseDocument(std::string_view name) {
+  // Each window of the document comes to the front and closes through its
+  // save question; one the user keeps open ends the command.
+  const std::string file = FileNameOnly(name);
+  for (int guard = frame_.SheetWindowCount(); guard > 0 && frame_.BringDocumentToFront(file); --guard)
+    if (!frame_.CloseActiveSheetWindow()) break;
+}
+
+void TFrameMacroHost::FocusDocument(std::string_view name) { frame_.BringDocumentToFront(FileNameOnly(name)); }
+
+void TFrameMacroHost::ExitProgram() { PostMessageA(frame_.Handle(), WM_CLOSE, 0, 0); }
+
+std::string TFrameMacroHost::PickOpenFile(std::string_view filter, std::string_view name) {
+  // The filter stands as both the description and the pattern.
+  std::string filters = std::string(filter.empty() ? "*.*" : filter);
+  filters = filters + '\0' + filters + '\0' + '\0';
+  char file[MAX_PATH] = {};
+  std::string given(name.substr(0, MAX_PATH - 1));
+  std::copy(given.begin(), given.end(), file);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = frame_.Handle();
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+  return GetOpenFileNameA(&ofn) ? std::string(file) : std::string();
+}
 
 bool TFrameMacroHost::TakeKey(char ch) {
   TMacroRunState& s = MacroState();

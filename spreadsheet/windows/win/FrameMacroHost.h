@@ -38,6 +38,12 @@ class TFrameMacroHost : public TMacroHostWin {
   void SetZoom(int percent) override;
   void SetGridLines(int mask, bool on) override;
   void ShowDataForm(const TRange& range) override;
+  void OpenWorksheet(std::string_view name) override;
+  void SaveAsDialog(std::string_view name) override;
+  void CloseDocument(std::string_view name) override;
+  void FocusDocument(std::string_view name) override;
+  void ExitProgram() override;
+  std::string PickOpenFile(std::string_view filter, std::string_view name) override;
   char LastKey() override { return lastKey_; }
 
   // False while a macro runs: the Ctrl+letter shortcuts are off then.

@@ -14,6 +14,7 @@
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FunctionHost.h"
 #include "spreadsheet/engine/TextRoutines.h"
+#include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/engine/InsertDelete.h"
 #include "spreadsheet/engine/RangeEdit.h"
 #include "spreadsheet/engine/RangeNames.h"
@@ -32,6 +33,8 @@ class TFakeInterpHost : public TMacroHost {
   std::vector<std::string> menuItems, menuDescriptions;
   std::string menuTitle;
   int zoom = 0;
+  void ExitProgram() override { calls.push_back("exit"); }
+  std::string PickOpenFile(std::string_view, std::string_view) override { return "123.TXT"; }
   void SetZoom(int percent) override { zoom = percent; }
   void ShowBar(int bar, bool on) override { calls.push_back("bar " + std::to_string(bar) + (on ? " on" : " off")); }
   void GotoCell(int row, int col) override { calls.push_back("goto " + std::to_string(row) + "," + std::to_string(col)); }
@@ -303,6 +306,22 @@ TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {
   EXPECT_EQ(Shown(2, 1), "250");
   EXPECT_EQ(Shown(0, 2), "1");
   EXPECT_TRUE(gShownErrors.empty());
+}
+
+TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
+  auto dir = std::filesystem::temp_directory_path() / "corvane_macro_wks";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string one = (dir / "ONE").string();
+  RunText("{LET A1 5}{FILESAVEAS \"" + one + "\" 0}{FILEDOC 0 \"Budget\"}{FILEPICK \"*.TXT\" \"\" B1}" +
+          "{FILEMERGE \"" + one + "\" D1 \"\" F}{FILEEXIT 0}{LET C1 1}");
+  EXPECT_TRUE(std::filesystem::exists(dir / "ONE.WKS"));
+  EXPECT_EQ(CurrentFileState().info.title, "Budget");
+  EXPECT_EQ(Shown(0, 1), "'123.TXT");
+  EXPECT_EQ(Shown(0, 3), "5");
+  EXPECT_EQ(Shown(0, 2), "");  // nothing runs after FILEEXIT
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"exit"}));
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
