@@ -33,9 +33,10 @@ void TForm1::RunMacro(bool started) {
   if (!started) return;
   TMacroRunner runner{keyQueue_.get(), keyLayout_.get(), MacroExecCommand};
   const std::string caption = Caption();
+  const bool stepping = MacroState().step;
   MacroPump(runner);
   // Step mode shows each line in the caption; the frame's own comes back.
-  SetCaption(caption);
+  if (stepping || MacroState().step) SetCaption(caption);
   RefreshIndicators();
 }
 
