@@ -124,7 +124,7 @@ int TFrameMacroHost::MacroMenu(const std::vector<std::string>& items, const std:
   return choice;
 }
 
-void TFrameMacroHost::ShowGraphView(int, int) { RunCommand("Graph View"); }
+void TFrameMacroHost::ShowGraphView(int flags, int milliseconds) { frame_.ShowGraphView(flags, milliseconds); }
 
 void TFrameMacroHost::ShowBar(int bar, bool on) {
   TProgramSettings& p = ProgramSettings();

@@ -1,6 +1,7 @@
 // The main frame's macro runs: the host a running macro talks to, the key
 // replay it plays through, the macro starts, Break, and the Execute Macro and
 // Macro Step commands.
+#include "spreadsheet/graphs/win/GraphView.h"
 #include "spreadsheet/macros/KeyReplay.h"
 #include "spreadsheet/macros/MacroInterp.h"
 #include "spreadsheet/macros/MacroRun.h"
@@ -51,6 +52,11 @@ void TForm1::RunMacroText(std::string_view text) {
 }
 
 void TForm1::BreakMacro() { MacroBreak(); }
+
+void TForm1::ShowGraphView(int flags, int milliseconds) {
+  graphView_->GraphIndex = -1;
+  graphView_->ShowTimed((flags & 1) != 0, milliseconds);
+}
 
 bool TForm1::DeliverCapturedKey(char ch) { return macroHost_ && macroHost_->TakeKey(ch); }
 

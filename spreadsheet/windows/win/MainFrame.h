@@ -80,6 +80,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
 
   // The lock-key panels from the keyboard's state.
   void RefreshLockPanels();
+  // The graph window on the current graph, normal or maximised (bit 0 of
+  // `flags`), closed again after `milliseconds` unless 0.
+  void ShowGraphView(int flags, int milliseconds);
   // The active sheet window's view, or null.
   TSheetView* ActiveSheetView() { return sheets_.ActiveView(); }
 
