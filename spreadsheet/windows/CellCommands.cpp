@@ -1,4 +1,5 @@
 // Commands of the quick bar and the style bar over the selection.
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/windows/CellCommands.h"
 
 #include <algorithm>
@@ -159,11 +160,13 @@ int FormatBoxCode(std::string_view entry) {
   std::size_t comma = entry.find(',');
   std::string_view code = entry.substr(0, comma);
   if (code.empty() || code.size() > 3) return -1;
-  int value = 0;
-  for (char c : code) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
+  if (code.find_first_not_of("0123456789") != std::string_view::npos) {
+    // A typed format code ("F2", "G") before its caption, as the settings'
+    // format list holds them.
+    return comma == std::string_view::npos ? -1 : FormatCodeToByte(code);
   }
+  int value = 0;
+  for (char c : code) value = value * 10 + (c - '0');
   return value <= 255 ? value : -1;
 }
 

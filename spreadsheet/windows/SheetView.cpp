@@ -470,6 +470,8 @@ void TSheetView::SetDefaultFont(const TSheetFont& font) {
   Repaint();
 }
 
+TSheetFonts TSheetView::Fonts() const { return {font_.name, fontSize_, &views_.fontList}; }
+
 void TSheetView::DrawRow(TGridModel& pane, TCanvas& canvas, int row, int cols, int cole) {
   const TDocSlot* doc = DocSlot(slot_);
   if (slot_ == 0 || doc == nullptr || doc->rowHeads == nullptr) {
@@ -480,7 +482,7 @@ void TSheetView::DrawRow(TGridModel& pane, TCanvas& canvas, int row, int cols, i
   const bool frozenCols = cols < 0;
   TRowPaintContext context;
   context.settings = &gCurrentDoc.settings;
-  context.fonts = {font_.name, fontSize_, &views_.fontList};
+  context.fonts = Fonts();
   context.zoom = GridSettings().Zoom;
   context.gridMode = pane.Grid();
   context.frozen = row < 0 || frozenCols;

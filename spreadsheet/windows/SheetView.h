@@ -151,6 +151,9 @@ class TSheetView {
   // The window's default font, which cells of font 255 and size 0 use.
   const TSheetFont& DefaultFont() const { return font_; }
   void SetDefaultFont(const TSheetFont& font);
+  // The window's default face and size with the program's font list, as the
+  // cell painter reads them.
+  TSheetFonts Fonts() const;
   bool printGrid = false;
   TPictureSource* pictures = nullptr;
 

@@ -11,6 +11,7 @@
 #include "analyser/app/MainWindowText.h"
 #include "analyser/app/ToolGlyphs.h"
 #include "analyser/app/ViewSettings.h"
+#include "analyser/app/win/RegistryStore.h"
 #include "analyser/app/win/ScanTree.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/GdiCanvas.h"
@@ -31,23 +32,6 @@ constexpr int kTagExport = 4;
 
 // The refresh of the views while a scan runs, at most this often.
 constexpr unsigned kScanRefreshMs = 700;
-
-// The settings in the registry under the current user.
-class TRegistryStore : public TSettingsStore {
- public:
-  TRegistryStore() { open_ = registry_.OpenKey(std::string("\\") + kSettingsKey, true); }
-  std::optional<std::string> Read(const std::string& name) override {
-    if (!open_ || !registry_.ValueExists(name)) return std::nullopt;
-    return registry_.ReadString(name);
-  }
-  void Write(const std::string& name, const std::string& value) override {
-    if (open_) registry_.WriteString(name, value);
-  }
-
- private:
-  classlib::TRegistry registry_;
-  bool open_ = false;
-};
 
 TMenuItem* AddItem(TMenuItem* parent, const std::string& caption, classlib::TNotifyEvent onClick = nullptr) {
   auto* item = new TMenuItem(nullptr);
@@ -131,27 +115,28 @@ TMainForm::~TMainForm() {
 void TMainForm::BuildMenus() {
   menu_ = new classlib::TMainMenu(this, this);
   TMenuItem* bar = menu_->Items();
-  auto disabled = [](TMenuItem* item) {
-    item->Enabled = false;  // its Part is not part of this program yet
-    return item;
-  };
 
   fileMenu_ = AddItem(bar, "&File");
   AddItem(fileMenu_, "&Scan Folder...", [this](auto) { BrowseAndScan(); });
   AddItem(fileMenu_, "Scan &All Drives", [this](auto) { engine_->ScanAllDrives(); });
   updateItem_ = AddItem(fileMenu_, "&Update", [this](auto) { UpdateBranch(); });
   AddItem(fileMenu_, "-");
-  printReportItem_ = disabled(AddItem(fileMenu_, "&Print Report..."));
-  printChartItem_ = disabled(AddItem(fileMenu_, "Print &Chart..."));
+  printReportItem_ = AddItem(fileMenu_, "&Print Report...", [this](auto) { PrintReport(TReportKind::rkFolder); });
+  printChartItem_ = AddItem(fileMenu_, "Print &Chart...", [this](auto) {
+    PrintReport(listShown_ ? TReportKind::rkContents : TReportKind::rkChart);
+  });
   AddItem(fileMenu_, "Page Set&up...", [this](auto) { ShowPageSetup(); });
+  AddItem(fileMenu_, "-");
+  AddItem(fileMenu_, "Search &Files...", [this](auto) { OpenSearch(); });
+  AddItem(fileMenu_, "&Options...", [this](auto) { OptionsCommand(); });
   AddItem(fileMenu_, "-");
   exitItem_ = AddItem(fileMenu_, "E&xit", [this](auto) { Close(); });
 
   exportMenu_ = AddItem(bar, "&Export");
-  disabled(AddItem(exportMenu_, "&Copy Scanned Data"));
-  disabled(AddItem(exportMenu_, "Save Data &As ..."));
-  disabled(AddItem(exportMenu_, "Copy &List of Files"));
-  disabled(AddItem(exportMenu_, "&Export Data to Excel"));
+  AddItem(exportMenu_, "&Copy Scanned Data", [this](auto) { CopyScannedData(); });
+  AddItem(exportMenu_, "Save Data &As ...", [this](auto) { SaveDataAs(); });
+  AddItem(exportMenu_, "Copy &List of Files", [this](auto) { CopyListOfFiles(); });
+  AddItem(exportMenu_, "&Export Data to Excel", [this](auto) { ExportDataToExcel(""); });
   AddItem(exportMenu_, "-");
   splitItem_ = AddItem(exportMenu_, "&Split Name and Path", [this](auto) { splitItem_->Checked = !splitItem_->Checked; });
   headerItem_ = AddItem(exportMenu_, "&Include Header", [this](auto) { headerItem_->Checked = !headerItem_->Checked; });
@@ -210,6 +195,9 @@ void TMainForm::BuildMenus() {
       for (int j = 0; j < item->Count(); ++j)
         if (item->Items(j)->Tag == 100) expandOverItems_.push_back(item->Items(j));
     }
+
+  TMenuItem* help = AddItem(bar, "&Help");
+  AddItem(help, "&About...", [this](auto) { AboutCommand(); });
 }
 
 void TMainForm::BuildToolBar() {
@@ -244,10 +232,9 @@ void TMainForm::BuildToolBar() {
   barButton_ = toolBar_->AddButton(kGlyphBar, "Bar chart", [this](auto) { ShowBar(); }, 3);
   listButton_ = toolBar_->AddButton(kGlyphList, "Detailed list", [this](auto) { ShowList(); }, 3);
   toolBar_->AddSeparator();
-  printButton_ = toolBar_->AddButton(kGlyphPrint, "Print report", nullptr);
-  searchButton_ = toolBar_->AddButton(kGlyphSearch, "Search files", nullptr);
+  printButton_ = toolBar_->AddButton(kGlyphPrint, "Print report", [this](auto) { PrintReport(TReportKind::rkFolder); });
+  searchButton_ = toolBar_->AddButton(kGlyphSearch, "Search files", [this](auto) { OpenSearch(); });
   toolBar_->SetButtonEnabled(printButton_, false);
-  toolBar_->SetButtonEnabled(searchButton_, false);
   toolBar_->SetButtonEnabled(parentButton_, false);
 
   driveBox_ = new classlib::TComboBox(this);
@@ -379,6 +366,7 @@ void TMainForm::BuildPanes() {
   engine_->OnClearDetails = [this](classlib::TObject*) { details_->Clear(); };
   engine_->OnStatusUpdate = [this](classlib::TObject*) { StatusUpdate(true); };
   engine_->OnScanStep = [this](TScan&) { ScanStep(); };
+  engine_->OnPendingAction = [this](TScan& scan) { PendingAction(scan); };
   // A node about to go is forgotten first.
   auto release = tree_->OnDeletion;
   tree_->OnDeletion = [this, release](classlib::TObject* sender, classlib::TTreeNode* node) {
@@ -527,6 +515,12 @@ TFoldwickSettings TMainForm::CurrentSettings() {
 
 void TMainForm::FormClose(classlib::TCloseAction& Action) {
   if (closing_) return;
+  if (SearchRunning() && classlib::MessageDlg("Stop file searching and exit Kestrum Professional?",
+                                              MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    Action = classlib::caNone;
+    return;
+  }
+  StopSearch();
   closing_ = true;
   settings_ = CurrentSettings();
   Hide();
@@ -559,10 +553,10 @@ void TMainForm::TimerTimer() {
       FillDetailList();
       break;
     case kTagSearch:
-      // The search button is there, but the file search is not part of this
-      // program yet.
+      OpenSearch();
       break;
     case kTagExport:
+      PendingExport();
       break;
     default:
       break;

@@ -16,7 +16,10 @@
 #include <vector>
 
 #include "analyser/app/CommandLine.h"
+#include "analyser/app/ExportText.h"
+#include "analyser/app/PrintedReports.h"
 #include "analyser/app/Settings.h"
+#include "analyser/app/win/Automation.h"
 #include "analyser/app/win/Scan.h"
 #include "analyser/components/win/AdvSplitter.h"
 #include "analyser/components/win/ChartFX.h"
@@ -35,6 +38,8 @@ namespace foldwick {
 // The application's title and the program's version text.
 constexpr char kApplicationTitle[] = "Kestrum Professional";
 constexpr char kVersionText[] = "2.0";
+
+class TSearchForm;
 
 class TMainForm : public classlib::TForm {
  public:
@@ -94,6 +99,20 @@ class TMainForm : public classlib::TForm {
   void DetailRowDeleted(classlib::TListItem* item);
   int CompareDetailItems(classlib::TListItem* a, classlib::TListItem* b, int column);
 
+  // Exports (MainFormExport.cpp).
+  TExportOptions ExportOptions();
+  void CopyScannedData();
+  void SaveDataAs();
+  void CopyListOfFiles();
+  // The spreadsheet export of the selected node's root; gives the
+  // spreadsheet application's object (empty when there was none).
+  TAutoObject ExportDataToExcel(const std::string& fileName);
+  void PendingAction(TScan& scan);
+  void PendingExport();
+
+  // Printed reports (MainFormPrint.cpp).
+  void PrintReport(TReportKind kind);
+
   // Tree commands (MainFormViews.cpp).
   void UpdateBranch();
   void RemoveRootCommand();
@@ -103,6 +122,14 @@ class TMainForm : public classlib::TForm {
   void CountFolders();
   void GoToParent();
   void RefreshSizeCaptions();
+
+  // The file search window, the options dialog and the About box
+  // (MainFormTools.cpp).
+  void OpenSearch();
+  bool SearchRunning() const;
+  void StopSearch();
+  void OptionsCommand();
+  void AboutCommand();
 
   std::vector<std::string> params_;
   TFoldwickSettings settings_;
@@ -154,12 +181,16 @@ class TMainForm : public classlib::TForm {
   TMRUFileList* recent_ = nullptr;
   TPageSetupDialog* pageSetup_ = nullptr;
   std::unique_ptr<TScanEngine> engine_;
+  // Made when first opened, then shown and hidden.
+  TSearchForm* searchForm_ = nullptr;
 
   // The node the update and remove commands act on.
   classlib::TTreeNode* updateNode_ = nullptr;
   // The chart type before the list view took its place.
   int chartTypeBeforeList_ = chartlib::kTypePie;
   bool listShown_ = false;
+  // The file of a command-line spreadsheet export waiting for the timer.
+  std::string pendingExportFile_;
 };
 
 }  // namespace foldwick

@@ -157,6 +157,9 @@ void TMainForm::StatusUpdate(bool full) {
     updateItem_->Enabled = roots;
     branchMenu_->Enabled = roots;
     exportMenu_->Enabled = roots;
+    printReportItem_->Enabled = roots;
+    printChartItem_->Enabled = roots;
+    toolBar_->SetButtonEnabled(printButton_, roots);
     menu_->Rebuild();
   }
   FillChart();

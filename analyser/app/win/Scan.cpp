@@ -9,6 +9,7 @@
 #include "analyser/app/ScanRules.h"
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/DriveInfo.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/ScanTree.h"
 #include "analyser/app/win/ShellText.h"
 #include "analyser/components/win/MRUList.h"
@@ -32,23 +33,6 @@ std::string WithoutTrailingSlash(std::string path) {
   return path;
 }
 
-// The form of a path that takes it past 260 characters and as it is, trailing
-// dots and blanks included: "\\?\C:\..." or "\\?\UNC\server\share\...".
-std::wstring LongPath(const std::wstring& path) {
-  if (path.rfind(L"\\\\?\\", 0) == 0) return path;
-  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-  if (path.size() >= 2 && path[1] == L':') return L"\\\\?\\" + path;
-  return path;
-}
-
-// Names are compared and counted as UTF-8, which keeps every character.
-std::string Utf8FromWide(const wchar_t* text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, -1, s.data(), n, nullptr, nullptr);
-  return s.c_str();
-}
-
 // The entry as the counting rules take it; without its name where the
 // counter needs none (one listing has no name twice).
 TDirEntry EntryOf(const WIN32_FIND_DATAW& found, bool withName = true) {
@@ -59,29 +43,6 @@ TDirEntry EntryOf(const WIN32_FIND_DATAW& found, bool withName = true) {
   entry.lastAccess = ToFileTime(found.ftLastAccessTime);
   entry.lastWrite = ToFileTime(found.ftLastWriteTime);
   return entry;
-}
-
-// Calls `visit` for each entry of the folder `path` matching `pattern` until
-// it returns false. False when the folder could not be listed; a pattern that
-// matches nothing is no failure.
-template <class Visit>
-bool ListFolder(const std::wstring& path, const std::wstring& pattern, Visit visit) {
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileExW(LongPath(JoinPath(path, pattern)).c_str(), FindExInfoBasic, &found,
-                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES;
-  }
-  bool listed = true;
-  while (visit(found)) {
-    if (!FindNextFileW(find, &found)) {
-      listed = GetLastError() == ERROR_NO_MORE_FILES;
-      break;
-    }
-  }
-  FindClose(find);
-  return listed;
 }
 
 // Whether the shell shows hidden system folders: only when the user has it.

@@ -29,13 +29,16 @@
 #include "spreadsheet/data/win/DataDialogWindow.h"
 #include "spreadsheet/data/win/MatrixDialogWindow.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/win/PrintForms.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/graphs/win/GraphSettingsDialog.h"
 #include "spreadsheet/graphs/win/GraphView.h"
 #include "spreadsheet/windows/CellCommands.h"
 #include "spreadsheet/windows/MenuLayout.h"
+#include "spreadsheet/windows/SheetPrint.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
+#include "spreadsheet/windows/win/DialogCommands.h"
 #include "spreadsheet/windows/win/FrameMacroHost.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
@@ -209,7 +212,18 @@ void TForm1::PreloadDialogs(int level) {
     rangeDialog_ = new TRangeDlg(this);
   if (PreloadedAtLevel(TPreloadDialog::kData, level) && dataDialog_ == nullptr) dataDialog_ = new TSortDlg(*this);
   if (PreloadedAtLevel(TPreloadDialog::kArray, level) && arrayDialog_ == nullptr) arrayDialog_ = new TMatrixDlg(*this);
+  if (PreloadedAtLevel(TPreloadDialog::kPrint, level)) PrintDialog();
   PreloadTransferDialogs(*this, level);
+}
+
+Tmyprint& TForm1::PrintDialog() {
+  // Made on first use unless preloaded; the frame owns it.
+  if (printDialog_ == nullptr)
+    printDialog_ = new Tmyprint(this, [this]() -> std::unique_ptr<TPrintSheet> {
+      TSheetView* view = sheets_.ActiveView();
+      return view != nullptr ? std::make_unique<TSheetPrint>(*view) : nullptr;
+    });
+  return *printDialog_;
 }
 
 TForm1::~TForm1() { RemoveMacroHost(); }
@@ -487,6 +501,7 @@ void TForm1::BindCommands() {
     SetEntryText("");
   });
   t.Bind(C::kUplink, [this](int) { RecalculateAll(); });
+  t.Bind(C::kPrint, [this](int) { PrintDialog().Open(); });
   t.Bind(C::kDocInfo, [this](int) { TDocinfo(nullptr).Edit(); });
   t.Bind(C::kGetInfo, [](int) { TStatusDlg(nullptr).Execute(); });
   t.Bind(C::kExit, [this](int) { Close(); });
@@ -610,6 +625,10 @@ void TForm1::BindCommands() {
     if (rangeDialog_ == nullptr) rangeDialog_ = new TRangeDlg(this);
     static_cast<TRangeDlg*>(rangeDialog_)->Open();
   });
+  // Find and replace, widths and heights, the special copy, general settings.
+  BindDialogCommands(t, *this,
+                     {[this] { return sheets_.ActiveView(); }, [this] { RefreshIndicators(); },
+                      [this] { RecentFilesChanged(); }});
   auto copyMode = [](int mode) {
     return [mode](int) {
       PromptTwoRanges("COPY", [mode](const TRange& source, const TRange& target) {

@@ -34,6 +34,7 @@ class TGraphView;
 class TGrange;
 class TSortDlg;
 class TMatrixDlg;
+class Tmyprint;
 
 // What the frame needs of the sheet windows (TForm2): making one for a
 // document, and the few things only a sheet window knows.
@@ -212,6 +213,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void BuildStatusLine();
   void BuildMenus();
   void BindCommands();
+  // The print dialog, made when first asked for.
+  Tmyprint& PrintDialog();
   void RefreshMenuStates();
   void MenuSelected(UINT item, UINT flags, HMENU menu);
   void RefreshButtonStates();
@@ -243,6 +246,7 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   TGrange* graphSettings_ = nullptr;
   TSortDlg* dataDialog_ = nullptr;
   TMatrixDlg* arrayDialog_ = nullptr;
+  Tmyprint* printDialog_ = nullptr;
   classlib::TMainMenu* mainMenu_ = nullptr;  // owned as a component
   std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> menuSpecs_;
   std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> paneMenuSpecs_;

@@ -1,5 +1,6 @@
 // Speed Fill, Speed @SUM, the style toggles and the range-name dialog on the
 // real engine.
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/windows/CellCommands.h"
 
 #include "spreadsheet/engine/RangeNames.h"
@@ -108,6 +109,9 @@ TEST_F(CellCommandsTest, StyleToggles) {
   EXPECT_EQ(StepFontSize(72, 1), 72);
   EXPECT_EQ(FormatBoxCode("121,Date"), 121);
   EXPECT_EQ(FormatBoxCode("Date"), -1);
+  // The settings' own list holds typed codes before the captions.
+  EXPECT_EQ(FormatBoxCode("F2,Fixed"), FormatCodeToByte("F2"));
+  EXPECT_EQ(FormatBoxCode("G,General"), FormatCodeToByte("G"));
   EXPECT_TRUE(ToggleProtection());
   EXPECT_FALSE(RangeSetFontSize(MakeRange(5, 5, 5, 5), 18) && CellFind(5, 5) != kNilHandle)
       << "no cell is made under protection";

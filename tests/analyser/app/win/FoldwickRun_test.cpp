@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,12 +70,13 @@ struct TTestTree {
 // Foldwick running on this test's desktop.
 class TFoldwick {
  public:
-  explicit TFoldwick(const std::string& args) {
+  explicit TFoldwick(const std::string& args, bool waitForWindow = true) {
     std::string line = "\"" + testsupport::ExeDir() + "\\Foldwick.exe\" " + args;
     STARTUPINFOA si = {sizeof si};
     char desktop[] = "corvane-ui";
     si.lpDesktop = desktop;
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_)) {
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_) &&
+        waitForWindow) {
       window = uikit::WaitForTopWindow(kTitle, 60000);
     }
   }
@@ -88,6 +90,10 @@ class TFoldwick {
   bool Close() {
     PostMessageA(window, WM_CLOSE, 0, 0);
     return WaitForSingleObject(process_.hProcess, 30000) == WAIT_OBJECT_0;
+  }
+  // True when the program ended by itself within the time.
+  bool WaitForExit(DWORD timeoutMs) const {
+    return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
   }
   bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 60000) const {
     const DWORD start = GetTickCount();
@@ -120,6 +126,33 @@ std::string LocaleText(LCTYPE type, const char* fallback) {
 std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(' ');
   return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+// "/SAVE file folder": the folder is scanned, its report appended to the file,
+// and the program ends by itself.
+TEST(FoldwickRun, SavesTheReportOfACommandLineScanAndEnds) {
+  const TTestTree tree;
+  classlib::TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, true));
+  registry.WriteString("SplitFileAndPath", "0");
+  registry.WriteString("IncludeHeader", "0");
+  registry.WriteString("ShowType", "1");
+  registry.CloseKey();
+  const std::string report = tree.root + "-report.txt";
+  std::ofstream(report, std::ios::binary) << "earlier\r\n";
+  {
+    TFoldwick program("/SAVE \"" + report + "\" \"" + tree.root + "\"", false);
+    EXPECT_TRUE(program.WaitForExit(90000));
+  }
+  std::stringstream content;
+  content << std::ifstream(report, std::ios::binary).rdbuf();
+  DeleteFileA(report.c_str());
+  // The earlier text stays; the root's row (its name is its path) and its
+  // children's follow, with their percentages.
+  const std::string text = content.str();
+  EXPECT_EQ(text.rfind("earlier\r\n" + tree.root + "\t", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\n" + tree.root + "\\alpha\t"), std::string::npos) << text;
+  EXPECT_NE(text.find(" %\t"), std::string::npos) << text;
 }
 
 TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
@@ -156,6 +189,25 @@ TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
     Sleep(1000);
     uikit::SaveWindowPicture(program.window, "foldwick-chart");
 
+    // Export > Copy Scanned Data puts the root's report on the clipboard.
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    program.MenuKeys('E', 'C');
+    std::string copied;
+    EXPECT_TRUE(program.WaitFor([&] {
+      if (!OpenClipboard(nullptr)) return false;
+      if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+          copied = text;
+          GlobalUnlock(data);
+        }
+      }
+      CloseClipboard();
+      return copied.find(tree.root + "\t") != std::string::npos;
+    }, 10000)) << copied;
+
     // View > Allocated, then View > Detailed List, by keyboard.
     program.MenuKeys('V', 'A');
     EXPECT_TRUE(program.WaitFor([&] { return uikit::WindowCaption(program.window).find("(Bytes Allocated)") != std::string::npos; }, 10000))
@@ -182,6 +234,68 @@ TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
   HWND list = again.Child(WC_LISTVIEWA);
   EXPECT_TRUE(list != nullptr && IsWindowVisible(list));
   EXPECT_TRUE(again.Close());
+}
+
+struct TFindText {
+  const std::string& text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchText(HWND child, LPARAM param) {
+  auto* find = reinterpret_cast<TFindText*>(param);
+  char buffer[256] = "";
+  SendMessageA(child, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  if (find->text != buffer) return TRUE;
+  find->found = child;
+  return FALSE;
+}
+
+// The first child window (at any depth) whose text is `text`, asked of the
+// window itself so that it works across programs.
+HWND ChildWithText(HWND parent, const std::string& text) {
+  TFindText find{text};
+  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+TEST(FoldwickRun, OpensTheSearchWindowAndKeepsAnOptionChosen) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  {
+    TFoldwick program("/SEARCH");
+    ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+    HWND search = uikit::WaitForTopWindow("File Search", 20000);
+    ASSERT_NE(search, nullptr) << "/SEARCH did not open the search window";
+    PostMessageA(search, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitFor([&] { return !IsWindowVisible(search); }, 10000));
+
+    // File > Options: "Show Files" off, then OK.
+    program.MenuKeys('F', 'O');
+    HWND options = uikit::WaitForTopWindow("Kestrum Pro - Options", 20000);
+    ASSERT_NE(options, nullptr);
+    Sleep(700);
+    uikit::SaveWindowPicture(options, "foldwick-options");
+    HWND showFiles = ChildWithText(options, "Show &Files");
+    HWND ok = ChildWithText(options, "OK");
+    ASSERT_TRUE(showFiles != nullptr && ok != nullptr);
+    SendMessageA(showFiles, BM_CLICK, 0, 0);
+    SendMessageA(ok, BM_CLICK, 0, 0);
+    EXPECT_TRUE(program.WaitFor([&] { return !IsWindow(options) || !IsWindowVisible(options); }, 10000));
+
+    // Help > About.
+    program.MenuKeys('H', 'A');
+    HWND about = uikit::WaitForTopWindow("Info", 20000);
+    ASSERT_NE(about, nullptr);
+    Sleep(700);
+    uikit::SaveWindowPicture(about, "foldwick-about");
+    PostMessageA(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitFor([&] { return !IsWindow(about) || !IsWindowVisible(about); }, 10000));
+    EXPECT_TRUE(program.Close());
+  }
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
+  EXPECT_EQ(registry.ReadString("ShowFiles"), "0");
+  EXPECT_TRUE(registry.ValueExists("SF_Width"));
+  registry.CloseKey();
 }
 
 }  // namespace

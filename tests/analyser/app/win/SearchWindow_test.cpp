@@ -1,0 +1,216 @@
+// The file search window on a folder tree made here: big, old and temporary
+// files are listed on their tabs, a second Start replaces the first search,
+// Stop ends a search, and a file checked in two lists is sent to the recycle
+// bin once, with the shell's confirmation answered. A picture of the window
+// goes to the pictures folder.
+#include <gtest/gtest.h>
+
+#include "classlib/win/Win32.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "analyser/app/win/OptionDlg.h"
+#include "analyser/app/win/SearchForm.h"
+#include "classlib/win/Registry.h"
+#include "tests/analyser/win/TestFolders.h"
+#include "tests/support/win/UiKit.h"
+
+namespace foldwick {
+namespace {
+
+constexpr TFileTime kDay = 864000000000ull;
+
+TFileTime Now() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return (TFileTime{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
+
+// A file of `size` bytes last accessed and changed `ageDays` ago.
+void AgedFile(const std::string& path, std::uint64_t size, int accessAgeDays, int changeAgeDays) {
+  CreateSizedFile(path, size);
+  HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  auto at = [](int days) {
+    const TFileTime t = Now() - kDay * static_cast<TFileTime>(days);
+    return FILETIME{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+  };
+  const FILETIME access = at(accessAgeDays), change = at(changeAgeDays);
+  EXPECT_TRUE(SetFileTime(h, nullptr, &access, &change));
+  CloseHandle(h);
+}
+
+std::vector<std::string> Names(TExtListView& list) {
+  std::vector<std::string> names;
+  for (int i = 0; i < list.Count(); ++i) names.push_back(list.Item(i)->Caption);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+classlib::TListItem* Row(TExtListView& list, const std::string& name) {
+  for (int i = 0; i < list.Count(); ++i)
+    if (list.Item(i)->Caption == name) return list.Item(i);
+  return nullptr;
+}
+
+// Answers the shell's questions (dialogs of this program on the test's
+// desktop) with Yes until told to stop.
+class TDialogAnswerer {
+ public:
+  TDialogAnswerer() : desktop_(GetThreadDesktop(GetCurrentThreadId())), thread_([this] { Run(); }) {}
+  ~TDialogAnswerer() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::atomic<int> answered{0};
+
+ private:
+  static BOOL CALLBACK Answer(HWND window, LPARAM self) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char cls[32] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
+    HWND yes = GetDlgItem(window, IDYES);
+    if (yes == nullptr) yes = GetDlgItem(window, IDOK);
+    if (yes != nullptr) {
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(yes), BN_CLICKED), reinterpret_cast<LPARAM>(yes));
+      ++reinterpret_cast<TDialogAnswerer*>(self)->answered;
+    }
+    return TRUE;
+  }
+  void Run() {
+    SetThreadDesktop(desktop_);
+    while (!stop_) {
+      EnumWindows(Answer, reinterpret_cast<LPARAM>(this));
+      Sleep(200);
+    }
+  }
+  std::atomic<bool> stop_{false};
+  HDESK desktop_;
+  std::thread thread_;
+};
+
+TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey + "\\TempPatterns");
+  const std::string root = TestFolderPath("fwsearch-");
+  RemoveTree(root);
+  ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+  CreateDirectoryA((root + "\\sub").c_str(), nullptr);
+  CreateDirectoryA((root + "\\Templates").c_str(), nullptr);
+  AgedFile(root + "\\big.bin", 300 * 1024, 0, 0);
+  AgedFile(root + "\\exact.bin", 100 * 1024, 0, 0);        // exactly the minimum
+  AgedFile(root + "\\old.doc", 200 * 1024, 1200, 1200);     // old and big
+  AgedFile(root + "\\data.tmp", 10, 10, 10);                 // a stale temporary file
+  AgedFile(root + "\\fresh.tmp", 10, 0, 0);                  // accessed just now
+  AgedFile(root + "\\sub\\deep.bak", 10, 5, 900);
+  AgedFile(root + "\\Templates\\notes.txt", 10, 0, 0);       // a folder holding "temp"
+
+  auto form = std::make_unique<TSearchForm>(nullptr);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  uikit::RunUntilIdle();
+  TExtListView& drives = form->Drives();
+  ASSERT_GT(drives.Count(), 0);
+  for (int i = 0; i < drives.Count(); ++i) SetItemChecked(drives, drives.Item(i), false);
+  ASSERT_TRUE(form->EditDriveRow(root));
+  form->MinimumSize().SetValue(100);
+  form->SizeUnit().SetItemIndex(0);  // Kb
+  uikit::RunUntilIdle();
+  uikit::SaveWindowPicture(form->Handle(), "foldwick-search-options");
+
+  auto searchEnded = [&] { return uikit::RunUntil([&] { return !form->Searching(); }, 30000); };
+  // A second Start stops the first search and empties the lists.
+  form->StartButton().Click();
+  form->StartButton().Click();
+  ASSERT_TRUE(searchEnded());
+  EXPECT_TRUE(form->StartButton().Enabled());
+  EXPECT_EQ(Names(form->Results(kBiggestList)), (std::vector<std::string>{"big.bin", "old.doc"}));
+  EXPECT_EQ(Names(form->Results(kOldestList)), std::vector<std::string>{"old.doc"});
+  EXPECT_EQ(Names(form->Results(kTemporaryList)), (std::vector<std::string>{"data.tmp", "deep.bak"}));
+  classlib::TListItem* big = Row(form->Results(kBiggestList), "big.bin");
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(big->SubItems[0], root);
+  EXPECT_EQ(big->SubItems[1], "300 kb");
+  EXPECT_FALSE(big->SubItems[2].empty());
+  // The biggest tab is shown, with its count and size.
+  EXPECT_EQ(form->Pages().ActivePageIndex(), 1);
+  EXPECT_EQ(form->Status().PanelText(0).substr(0, 13), "2  Objects (0");
+  EXPECT_TRUE(form->SaveButton().Enabled());
+  uikit::RunUntilIdle();
+  uikit::SaveWindowPicture(form->Handle(), "foldwick-search");
+
+  // Stop ends a running search; Start is offered again.
+  form->StartButton().Click();
+  form->StopButton().Click();
+  ASSERT_TRUE(searchEnded());
+  EXPECT_TRUE(form->StartButton().Enabled());
+  EXPECT_FALSE(form->StopButton().Enabled());
+
+  // old.doc checked in two lists goes once; its rows leave both lists.
+  // Space checks the focused row and moves on to the next.
+  form->StartButton().Click();
+  ASSERT_TRUE(searchEnded());
+  TExtListView& biggest = form->Results(kBiggestList);
+  biggest.SortByColumn(0, false);
+  ASSERT_EQ(biggest.Item(0)->Caption, "old.doc");
+  biggest.Item(0)->SetFocused(true);
+  biggest.SetFocus();
+  uikit::PressKey(biggest.Handle(), VK_SPACE);
+  EXPECT_TRUE(ItemChecked(biggest, biggest.Item(0)));
+  EXPECT_FALSE(ItemChecked(biggest, biggest.Item(1)));
+  EXPECT_TRUE(biggest.Item(1)->Focused());
+  SetItemChecked(form->Results(kOldestList), Row(form->Results(kOldestList), "old.doc"), true);
+  TDialogAnswerer answerer;
+  form->DeleteCheckedClick();
+  EXPECT_EQ(GetFileAttributesA((root + "\\old.doc").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesA((root + "\\big.bin").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(Names(form->Results(kBiggestList)), std::vector<std::string>{"big.bin"});
+  EXPECT_TRUE(Names(form->Results(kOldestList)).empty());
+  EXPECT_GT(answerer.answered, 0);
+
+  form->Close();
+  form.reset();
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\TempPatterns", false));
+  EXPECT_EQ(registry.ReadString("0"), "temp");
+  EXPECT_EQ(registry.ReadString("5"), "");
+  registry.CloseKey();
+  RemoveTree(root);
+}
+
+TEST(OptionDialog, CopiesItsControlsAndOffersARescan) {
+  TOptionValues values;
+  values.filterText = "*.doc *.txt";
+  values.columns = {{"Name", true}, {"Size  ", false}, {"Objects", true}};
+  TOptionDlg dialog(nullptr, values, true);
+  dialog.Show();
+  SetForegroundWindow(dialog.Handle());
+  uikit::RunUntilIdle();
+  EXPECT_EQ(dialog.Values().columns[1].visible, false);
+  EXPECT_EQ(dialog.Values().columns[2].visible, true);
+  EXPECT_FALSE(dialog.ScanRequested());
+
+  dialog.Pages().SetActivePageIndex(1);
+  SendMessageA(dialog.ClusterChoice(3).Handle(), BM_CLICK, 0, 0);
+  uikit::RunUntilIdle();
+  EXPECT_TRUE(dialog.ScanRequested());
+  EXPECT_EQ(dialog.OkButton().Caption(), "&Scan");
+  uikit::SaveWindowPicture(dialog.Handle(), "foldwick-options-scan");
+  dialog.Pages().SetActivePageIndex(2);
+  uikit::RunUntilIdle();
+  uikit::SaveWindowPicture(dialog.Handle(), "foldwick-options-columns");
+
+  // The bold factor takes digits only.
+  dialog.BoldFactor().SetText("");
+  uikit::TypeChars(dialog.BoldFactor().Handle(), "4x-2");
+  const TOptionValues chosen = dialog.Values();
+  EXPECT_EQ(chosen.clusterChoice, 3);
+  EXPECT_EQ(chosen.boldFactor, 42);
+  EXPECT_EQ(chosen.filterText, "*.doc *.txt");
+}
+
+}  // namespace
+}  // namespace foldwick
