@@ -24,6 +24,7 @@
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/SheetSettings.h"
 #include "spreadsheet/engine/TextRoutines.h"
+#include "spreadsheet/files/PrintEngine.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/TextTransfer.h"
 #include "spreadsheet/files/WorksheetFile.h"
@@ -685,6 +686,93 @@ void FileFamily() {
   ShowRefused();
 }
 
+// ---- Print commands --------------------------------------------------------------
+
+void PrintOptionList(std::string_view list) {
+  TProgramSettings& p = ProgramSettings();
+  ForEachMacroOption(list, 10, [&](char letter, std::string_view value) {
+    const int n = OptionWhole(value);
+    switch (letter) {
+      case 'F': p.PFrame = n == 1; break;
+      case 'G': PrintOptions().showGrid = n == 1; break;
+      case 'M': p.PMono = n == 1; break;
+      case 'L': MacroHost().SetLandscape(true); break;
+      case 'P': MacroHost().SetLandscape(false); break;
+      case 'S': PrintOptions().textScale = n; break;
+      default: break;
+    }
+  });
+}
+
+void PrintMargins(std::string_view list) {
+  TProgramSettings& p = ProgramSettings();
+  ForEachMacroOption(list, 10, [&](char letter, std::string_view value) {
+    const double inches = OptionReal(value);
+    switch (letter) {
+      case 'T': p.TopMargin = inches; break;
+      case 'B': p.BottomMargin = inches; break;
+      case 'L': p.LeftMargin = inches; break;
+      case 'R': p.RightMargin = inches; break;
+      default: break;
+    }
+  });
+}
+
+void PrintFamily() {
+  const int letter = MacroNextByte();
+  TSheetSettings& s = gCurrentDoc.settings;
+  switch (letter) {
+    case 'a':
+      MacroHost().PrintSheet(0);
+      break;
+    case 'r': {
+      const TRange range = MacroArgRange();
+      if (!HasCell(range)) break;
+      s.savedRanges[kRangePrint] = range;
+      MacroHost().PrintSheet(kPrintRangeMode);
+      break;
+    }
+    case 'n': {
+      std::string name = ArgWord();
+      const TRange range = MacroArgRange();
+      if (!HasCell(range)) break;
+      s.savedRanges[kRangePrint] = range;
+      PrintToTextFile(name, range);
+      break;
+    }
+    case 'g': {
+      // Graph names are stored upper-cased, so the name is looked up so.
+      int index = GraphFind(UpperText(ArgWord()));
+      if (index > 0) MacroHost().PrintGraph(index);
+      break;
+    }
+    case 'h':
+    case 'f': {
+      std::string text = ArgWord().substr(0, kPrintTextMaxChars);
+      MacroArgWhole();
+      (letter == 'h' ? CurrentFileState().printHeader : CurrentFileState().printFooter) = text;
+      break;
+    }
+    case 'b': {
+      const int index = MacroArgWhole();
+      const TRange range = MacroArgRange();
+      if (index == 0) s.savedRanges[kRangeTitleRows] = range;
+      if (index == 1) s.savedRanges[kRangeTitleColumns] = range;
+      break;
+    }
+    case 'm':
+      PrintMargins(ArgWord());
+      break;
+    case 'o':
+      PrintOptionList(ArgWord());
+      break;
+    default:
+      return;
+  }
+  ShowRefused();
+  StoreSettings();
+}
+
 }  // namespace
 
 bool MacroExecFamily(char family) {
@@ -698,6 +786,7 @@ bool MacroExecFamily(char family) {
     case 'h': GeneralFamily(); return true;
     case 'd': DataFamily(); return true;
     case 'f': FileFamily(); return true;
+    case 'p': PrintFamily(); return true;
     default: return false;
   }
 }

@@ -118,6 +118,12 @@ class TMacroHost {
   // The open-file dialog with `filter` and `name`; the name chosen, "" when
   // cancelled.
   virtual std::string PickOpenFile(std::string_view /*filter*/, std::string_view /*name*/) { return ""; }
+  // Prints the active sheet (mode 0 the used extent, 1 the print range), or
+  // graph `index` (0 the current graph, k the k-th named graph).
+  virtual void PrintSheet(int /*mode*/) {}
+  virtual void PrintGraph(int /*index*/) {}
+  // The printer's orientation.
+  virtual void SetLandscape(bool /*landscape*/) {}
   // The data form dialog on the database `range`, modal.
   virtual void ShowDataForm(const TRange& /*range*/) {}
   // Sets (or clears) the `mask` bits of the active grid's grid-line mode.

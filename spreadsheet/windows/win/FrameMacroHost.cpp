@@ -9,8 +9,10 @@
 #include "spreadsheet/data/win/DataFormWindow.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/win/Printer.h"
 #include "spreadsheet/macros/MacroRun.h"
 #include "spreadsheet/macros/win/MacroForms.h"
+#include "spreadsheet/windows/SheetPrint.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/win/MainFrame.h"
 
@@ -185,6 +187,17 @@ std::string TFrameMacroHost::PickOpenFile(std::string_view filter, std::string_v
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
   return GetOpenFileNameA(&ofn) ? std::string(file) : std::string();
 }
+
+void TFrameMacroHost::PrintSheet(int mode) {
+  TSheetView* view = frame_.ActiveSheetView();
+  if (!view) return;
+  TSheetPrint sheet(*view);
+  PrintWorksheet(sheet, mode);
+}
+
+void TFrameMacroHost::PrintGraph(int index) { corvane::PrintGraph(index); }
+
+void TFrameMacroHost::SetLandscape(bool landscape) { SetPrinterLandscape(landscape); }
 
 bool TFrameMacroHost::TakeKey(char ch) {
   TMacroRunState& s = MacroState();

@@ -38,6 +38,9 @@ class TFrameMacroHost : public TMacroHostWin {
   void SetZoom(int percent) override;
   void SetGridLines(int mask, bool on) override;
   void ShowDataForm(const TRange& range) override;
+  void PrintSheet(int mode) override;
+  void PrintGraph(int index) override;
+  void SetLandscape(bool landscape) override;
   void OpenWorksheet(std::string_view name) override;
   void SaveAsDialog(std::string_view name) override;
   void CloseDocument(std::string_view name) override;

@@ -14,6 +14,8 @@
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FunctionHost.h"
 #include "spreadsheet/engine/TextRoutines.h"
+#include "spreadsheet/files/PrintEngine.h"
+#include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/engine/InsertDelete.h"
 #include "spreadsheet/engine/RangeEdit.h"
@@ -34,6 +36,8 @@ class TFakeInterpHost : public TMacroHost {
   std::string menuTitle;
   int zoom = 0;
   void ExitProgram() override { calls.push_back("exit"); }
+  void PrintSheet(int mode) override { calls.push_back("print " + std::to_string(mode)); }
+  void PrintGraph(int index) override { calls.push_back("graph " + std::to_string(index)); }
   std::string PickOpenFile(std::string_view, std::string_view) override { return "123.TXT"; }
   void SetZoom(int percent) override { zoom = percent; }
   void ShowBar(int bar, bool on) override { calls.push_back("bar " + std::to_string(bar) + (on ? " on" : " off")); }
@@ -322,6 +326,24 @@ TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
   EXPECT_EQ(Shown(0, 2), "");  // nothing runs after FILEEXIT
   EXPECT_EQ(host.calls, (std::vector<std::string>{"exit"}));
   std::filesystem::remove_all(dir);
+}
+
+TEST_F(MacroInterpTest, PrintCommandsSetOptionsAndPrint) {
+  ASSERT_TRUE(GraphInitDocument());
+  ASSERT_GT(GraphStore("SALES"), 0);
+  RunText("{PRINTMARGIN \"T1.5,R0.25\"}{PRINTOPTION \"F1,M0,S75\"}{PRINTHEAD \"Page #\" 0}{PRINTBORDER 0 A1..A2}"
+          "{PRINTRANGE B2..C3}{PRINTGRAPH \"sales\"}{PRINTGRAPH \"none\"}");
+  EXPECT_EQ(ProgramSettings().TopMargin, 1.5);
+  EXPECT_EQ(ProgramSettings().RightMargin, 0.25);
+  EXPECT_TRUE(ProgramSettings().PFrame);
+  EXPECT_FALSE(ProgramSettings().PMono);
+  EXPECT_EQ(PrintOptions().textScale, 75);
+  EXPECT_EQ(CurrentFileState().printHeader, "Page #");
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangeTitleRows], (TRange{0, 0, 0, 1}));
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangePrint], (TRange{1, 1, 2, 2}));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"print 1", "graph 1"}));
+  ProgramSettings() = TProgramSettings{};
+  PrintOptions() = TPrintOptions{};
 }
 
 }  // namespace
