@@ -200,9 +200,11 @@ TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
   std::string file = (dir / "OUT.TXT").string();
   Enter(0, 1, "'" + file);
   RunText("{OPEN 0 2 B1}{WRITELN 0 \"one\"}{WRITE 0 \"two\"}{OPEN 0 3 B1}{WRITE 0 \"3\"}{CLOSE 0}");
-  std::ifstream in(file, std::ios::binary);
   std::stringstream bytes;
-  bytes << in.rdbuf();
+  {
+    std::ifstream in(file, std::ios::binary);
+    bytes << in.rdbuf();
+  }
   EXPECT_EQ(bytes.str(), "one\r\ntwo3");
   EXPECT_EQ(TakeIoResult(), 0);
 
