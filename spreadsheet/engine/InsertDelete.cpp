@@ -20,7 +20,7 @@ namespace corvane {
 
 namespace {
 
-TKeptRangesVisitor gKeptRangesVisitor = nullptr;
+std::vector<TKeptRangesVisitor> gKeptRangesVisitors;
 
 // One run of lines to shift: `count` lines from `first`, moving within
 // first..last (the end of the sheet band for rows, column IV for columns).
@@ -199,10 +199,18 @@ void ForEachStoredRange(const std::function<void(TRange&)>& adjust) {
     ifSet(range);
     std::memcpy(entry->rangeBytes, &range, sizeof range);
   }
-  if (gKeptRangesVisitor) gKeptRangesVisitor(ifSet);
+  for (TKeptRangesVisitor visitor : gKeptRangesVisitors) visitor(ifSet);
 }
 
-void SetKeptRangesVisitor(TKeptRangesVisitor visitor) { gKeptRangesVisitor = visitor; }
+void SetKeptRangesVisitor(TKeptRangesVisitor visitor) {
+  gKeptRangesVisitors.clear();
+  if (visitor) gKeptRangesVisitors.push_back(visitor);
+}
+
+void AddKeptRangesVisitor(TKeptRangesVisitor visitor) {
+  if (visitor && std::find(gKeptRangesVisitors.begin(), gKeptRangesVisitors.end(), visitor) == gKeptRangesVisitors.end())
+    gKeptRangesVisitors.push_back(visitor);
+}
 
 void RangesFollowMove(const TRange& region, int rowOffset, int colOffset) {
   TRange r = OrderedRange(region);

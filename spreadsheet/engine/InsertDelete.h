@@ -43,12 +43,14 @@ bool InsertDeleteLines(const TRange& range, int what, bool insert);
 void ForEachStoredRange(const std::function<void(TRange&)>& adjust);
 
 // The ranges other parts of the program keep for the document, which follow
-// inserts, deletes and moves with the engine's own: the graph code installs a
-// visitor that calls `adjust` on each of its ranges (InstallGraphRangeVisitor,
-// NamedGraphs.h), as the program's start-up does. Without one only the
-// engine's ranges follow; nullptr removes it.
+// inserts, deletes and moves with the engine's own: the graph code and the
+// macro interpreter each add a visitor that calls `adjust` on each of their
+// ranges (InstallGraphRangeVisitor, NamedGraphs.h), as the program's start-up
+// does. Without one only the engine's ranges follow. Set replaces them all
+// with `visitor` (nullptr removes them); Add adds one not there yet.
 using TKeptRangesVisitor = void (*)(const std::function<void(TRange&)>& adjust);
 void SetKeptRangesVisitor(TKeptRangesVisitor visitor);
+void AddKeptRangesVisitor(TKeptRangesVisitor visitor);
 
 // Adds the offsets to every corner of a stored range that lies inside `region`
 // (rows and columns inclusive); each corner is tested by itself.

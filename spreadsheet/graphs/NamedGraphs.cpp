@@ -176,6 +176,6 @@ void ForEachGraphRange(const std::function<void(TRange&)>& adjust) {
   }
 }
 
-void InstallGraphRangeVisitor() { SetKeptRangesVisitor(ForEachGraphRange); }
+void InstallGraphRangeVisitor() { AddKeptRangesVisitor(ForEachGraphRange); }
 
 }  // namespace corvane

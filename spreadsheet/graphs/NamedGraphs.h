@@ -80,7 +80,7 @@ bool GraphInitDocument();
 void ForEachGraphRange(const std::function<void(TRange&)>& adjust);
 
 // Makes the graphs' ranges follow inserts, deletes and moves of cells: gives
-// ForEachGraphRange to the engine's stored-range walk (SetKeptRangesVisitor,
+// ForEachGraphRange to the engine's stored-range walk (AddKeptRangesVisitor,
 // InsertDelete.h). The program's start-up calls it once; so do the tests.
 void InstallGraphRangeVisitor();
 

@@ -173,7 +173,7 @@ constexpr std::array<TMacroKeyword, kMacroKeywordCount> kKeywords = {{
     Entry("BIGRIGHT", kRepeat, "\x09", 1),
     Entry("BRANCH", 1, "\x14\x47", 2),
     Entry("BREAKOFF", kRepeat, "\x14\x5D", 2),
-    Entry("BREAKON", kRepeat, "\x14\x5B", 2),
+    Entry("BREAKON", kRepeat, "\x14\x5C", 2),
     Entry("D", kRepeat, "\x10", 1),
     Entry("DOWN", kRepeat, "\x10", 1),
     Entry("ESCAPE", 0, "\x1B", 1),

@@ -6,6 +6,7 @@
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
+#include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/PoolString.h"
@@ -60,6 +61,8 @@ bool CellMacroText(int row, int col, std::string& text) {
 }
 
 void Begin() {
+  // A bad reference of an earlier macro must not spoil this one's arguments.
+  ClearErrorFlag();
   gState.running = true;
   gState.breakRequested = false;
   gState.paused = false;
@@ -147,6 +150,13 @@ void MacroPause() {
 }
 
 void MacroResume() { gState.paused = false; }
+
+bool MacroBranchTo(int row, int col) {
+  if (!gState.running) return false;
+  gState.row = row;
+  gState.col = col;
+  return LoadLine();
+}
 
 std::string MacroLineAddress() {
   if (gState.row == kMacroTextRow) return "";

@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "spreadsheet/engine/Range.h"
 
 namespace corvane {
 
@@ -36,6 +39,7 @@ struct TMacroRunState {
   bool breakRequested = false;
   bool step = false;
   bool paused = false;
+  bool oneKey = false;  // the pause waits for one key (GET)
   std::string line;  // the current line's code string and its end marker 0
   int pos = 1;       // 1-based read position in `line`
   int row = 0;       // the next line's row (the current line is row - 1), or kMacroTextRow
@@ -62,6 +66,70 @@ class TMacroHost {
   // Waits for window messages and handles them; false when none can come
   // (a pause or a wait then ends at once).
   virtual bool ProcessMessages() { return false; }
+
+  // ---- What the interpreter's commands ask of the windows --------------------
+  // The active grid's cursor to (row, col); one row down from the cursor.
+  virtual void GotoCell(int /*row*/, int /*col*/) {}
+  virtual void CursorDown() {}
+  // Freezes the active grid's titles at the cell (mode bit 0 rows, bit 1
+  // columns; 0 clears them).
+  virtual void FreezeTitles(int /*mode*/, int /*row*/, int /*col*/) {}
+  // Starts (true) or ends extending the active grid's selection.
+  virtual void SetAnchor(bool /*on*/) {}
+  // Runs the main frame's command of that name (as the command table spells
+  // it); false when there is none or it may not run now.
+  virtual bool RunCommand(std::string_view /*name*/) { return false; }
+  // Repaints the active sheet and updates the indicators.
+  virtual void RefreshActiveSheet() {}
+  virtual void Beep() {}
+  virtual void Tone(int /*frequency*/, int /*milliseconds*/) {}
+  // Waits, handling window messages meanwhile.
+  virtual void Delay(int /*milliseconds*/) {}
+  // Sound: mode 1 play and wait, 2 play, 3 play repeatedly, 4 the media
+  // player, any other stops the sound playing.
+  virtual void PlayWave(std::string_view /*name*/, int /*mode*/) {}
+  // The input box with `caption`; the answer (empty when cancelled).
+  virtual std::string InputBox(std::string_view /*caption*/) { return ""; }
+  // The macro menu of `items` (descriptions beside them, `title` on its strip):
+  // 1..n for the item chosen, n + 1 for Esc or a close.
+  virtual int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& /*descriptions*/,
+                        std::string_view /*title*/) {
+    return static_cast<int>(items.size()) + 1;
+  }
+  // The graph window for the current graph, maximised when bit 0 of `flags`
+  // is set, closed again after `milliseconds` when that is not 0.
+  virtual void ShowGraphView(int /*flags*/, int /*milliseconds*/) {}
+  // Bar 1 the quick bar, 2 the macro toolbar, 3 the status line: shown or
+  // hidden, and the settings record it.
+  virtual void ShowBar(int /*bar*/, bool /*on*/) {}
+  // The active and default zoom (20 to 200 per cent); the sheets repainted.
+  virtual void SetZoom(int /*percent*/) {}
+  // Opens the worksheet file `name` in a new sheet window (a document open
+  // already is left as it is).
+  virtual void OpenWorksheet(std::string_view /*name*/) {}
+  // The Save As dialog proposing `name`.
+  virtual void SaveAsDialog(std::string_view /*name*/) {}
+  // Closes, or brings to the front, every sheet window of the document `name`.
+  virtual void CloseDocument(std::string_view /*name*/) {}
+  virtual void FocusDocument(std::string_view /*name*/) {}
+  // Ends the program through the main window's usual closing steps, once the
+  // macro has stopped.
+  virtual void ExitProgram() {}
+  // The open-file dialog with `filter` and `name`; the name chosen, "" when
+  // cancelled.
+  virtual std::string PickOpenFile(std::string_view /*filter*/, std::string_view /*name*/) { return ""; }
+  // Prints the active sheet (mode 0 the used extent, 1 the print range), or
+  // graph `index` (0 the current graph, k the k-th named graph).
+  virtual void PrintSheet(int /*mode*/) {}
+  virtual void PrintGraph(int /*index*/) {}
+  // The printer's orientation.
+  virtual void SetLandscape(bool /*landscape*/) {}
+  // The data form dialog on the database `range`, modal.
+  virtual void ShowDataForm(const TRange& /*range*/) {}
+  // Sets (or clears) the `mask` bits of the active grid's grid-line mode.
+  virtual void SetGridLines(int /*mask*/, bool /*on*/) {}
+  // The character of the last key the sheet window recorded.
+  virtual char LastKey() { return 0; }
 };
 TMacroHost& MacroHost();
 // Installs `host` (not owned), or the do-nothing host for nullptr.
@@ -91,6 +159,10 @@ void MacroResume();
 // current one is used up; 0 when no macro runs or it has just ended (at a
 // missing or blank cell, at the end of a text macro, or at a break).
 int MacroNextByte();
+
+// Loads the macro line at (row, col) as the current line, dropping the rest of
+// the present one; a missing or blank cell ends the macro (false).
+bool MacroBranchTo(int row, int col);
 
 // The address of the line being run ("" for a text macro).
 std::string MacroLineAddress();

@@ -1,9 +1,11 @@
 // The one place where the program's seams are installed.
 #include "spreadsheet/windows/ProgramSeams.h"
 
+#include "spreadsheet/engine/InsertDelete.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
+#include "spreadsheet/macros/MacroInterp.h"
 
 namespace corvane {
 
@@ -18,6 +20,7 @@ void InstallProgramSeams(const TProgramSeams& seams) {
   InstallUserFunctionHooks();
   InstallLinkedFileReader();
   InstallGraphRangeVisitor();
+  AddKeptRangesVisitor(ForEachMacroRange);
 }
 
 void RemoveProgramSeams() { InstallProgramSeams(TProgramSeams{}); }

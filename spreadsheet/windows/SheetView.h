@@ -181,6 +181,9 @@ class TSheetView {
   // The posted "run a macro here" message (column, row); cells outside the
   // sheet are ignored.
   void MacroMessage(int col, int row);
+  // The "MACRO: Specify Cell" prompt (F3, Execute Macro): the macro at the
+  // cell named runs.
+  void StartMacroPrompt();
   // Whether the window is maximised (the "/" key then opens the first menu).
   bool maximised = false;
   // A point of a pane's cell area on the screen, for the pop-up menu.

@@ -75,7 +75,7 @@ void TSheetView::PreviewKeyDown(int& key, TShiftState shift) {
       break;
     }
     case A::kMacroPrompt:
-      StartNamePrompt("MACRO: Specify Cell", [this](int row, int col) { Frame().RunMacroAt(row, col); });
+      StartMacroPrompt();
       break;
     case A::kGotoPrompt:
       StartNamePrompt("GOTO: Specify Cell", [this](int row, int col) {
@@ -152,6 +152,10 @@ void TSheetView::Timer(int id) {
   if (!macroKeys_.Due(EnginePlatform().TickCount(), row, col)) return;
   parts_.window.StopTimer(kMacroTimer);
   Frame().RunMacroAt(row, col);
+}
+
+void TSheetView::StartMacroPrompt() {
+  StartNamePrompt("MACRO: Specify Cell", [this](int row, int col) { Frame().RunMacroAt(row, col); });
 }
 
 void TSheetView::MacroMessage(int col, int row) {

@@ -404,6 +404,16 @@ void TGraphView::QuickPrintCommand() {
   MessageBeep(0);
 }
 
+void TGraphView::ShowTimed(bool maximised, int milliseconds) {
+  ShowGraph();
+  ShowWindow(Handle(), maximised ? SW_MAXIMIZE : SW_RESTORE);
+  timer1_->SetEnabled(false);
+  if (milliseconds > 0) {
+    timer1_->SetInterval(static_cast<unsigned>(milliseconds));
+    timer1_->SetEnabled(true);
+  }
+}
+
 void TGraphView::Timer1Timer(TObject*) {
   timer1_->SetEnabled(false);
   Close();

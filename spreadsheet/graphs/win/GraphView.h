@@ -33,6 +33,9 @@ class TGraphView : public classlib::TForm {
   // Shows the window in front, as the program does after a graph command, and
   // beeps.
   void ShowGraph();
+  // ShowGraph, the window normal or maximised, and closed again after
+  // `milliseconds` when that is not 0 (timed display).
+  void ShowTimed(bool maximised, int milliseconds);
   // The cells or the graph changed: the picture is drawn again.
   void GraphChanged();
 

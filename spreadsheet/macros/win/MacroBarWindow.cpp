@@ -69,7 +69,10 @@ tbarmenu::~tbarmenu() {
   if (!glyphFile_.empty()) strip_.SaveToFile(glyphFile_);
 }
 
-void tbarmenu::CreateParams(TCreateParams& Params) { TCustomControl::CreateParams(Params); }
+void tbarmenu::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.ClassName = "tbarmenu";
+}
 
 void tbarmenu::WindowCreated() {
   TCustomControl::WindowCreated();

@@ -40,6 +40,7 @@
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/Startup.h"
 #include "spreadsheet/windows/win/DialogCommands.h"
+#include "spreadsheet/windows/win/FrameMacroHost.h"
 #include "spreadsheet/windows/win/InfoForms.h"
 #include "spreadsheet/windows/win/PropertiesForm.h"
 #include "spreadsheet/windows/win/RangeNameForm.h"
@@ -201,6 +202,7 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   graphSettings_ = new TGrange(this);
   ConnectGraphViewAndSettings(*graphView_, *graphSettings_);
   BindCommands();
+  BindMacroCommands();
   // Closing the frame ends the program.
   OnClose = [](TObject*, TCloseAction& action) {
     action = caHide;
@@ -247,7 +249,7 @@ Tmyprint& TForm1::PrintDialog() {
   return *printDialog_;
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { RemoveMacroHost(); }
 
 void TForm1::CreateParams(TCreateParams& Params) {
   TForm::CreateParams(Params);
@@ -259,6 +261,7 @@ void TForm1::WindowCreated() {
   SetSheetState(false);
   SetModeIndicator(kModeReady.text, kModeReady.colour);
   RefreshLockPanels();
+  InstallMacroHost();
   TForm::WindowCreated();
 }
 
@@ -1273,7 +1276,9 @@ void TForm1::ShowPaneMenu(TPoint screen) {
 
 void TForm1::ShowRangeProperties() { RunCommand(TCommandId::kPropFormat); }
 
-bool TForm1::CtrlKeysForCommands() const { return ProgramSettings().WinCtrl; }
+bool TForm1::CtrlKeysForCommands() const {
+  return ProgramSettings().WinCtrl && (!macroHost_ || macroHost_->CtrlShortcuts());
+}
 
 void TForm1::RunCommand(TFrameCommand command) {
   switch (command) {

@@ -27,6 +27,9 @@
 namespace corvane {
 
 class TForm1;
+class TFrameMacroHost;
+class TKeyReplayQueue;
+class TWinKeyLayout;
 class TSheetView;
 struct TTextDialogHost;
 class TGraphView;
@@ -81,6 +84,11 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
 
   // The lock-key panels from the keyboard's state.
   void RefreshLockPanels();
+  // The graph window on the current graph, normal or maximised (bit 0 of
+  // `flags`), closed again after `milliseconds` unless 0.
+  void ShowGraphView(int flags, int milliseconds);
+  // The active sheet window's view, or null.
+  TSheetView* ActiveSheetView() { return sheets_.ActiveView(); }
 
   // ---- TSheetFrame: what the sheet windows ask of the frame --------------------
   bool Pointing() const override { return entry_.Pointing(); }
@@ -101,8 +109,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void RefreshLockPanel(int key) override;
   bool EndMode() const override { return endMode_; }
   void SetEndMode(bool on) override;
-  bool DeliverCapturedKey(char) override { return false; }
-  void BreakMacro() override {}
+  bool DeliverCapturedKey(char ch) override;
+  void BreakMacro() override;
   void OpenMenuBar(bool skipSystemMenu) override;
   void ShowPaneMenu(classlib::TPoint screen) override;
   void ShowRangeProperties() override;
@@ -165,10 +173,11 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void SheetOpened() override;
   void RecalculateAll() override;
   void RecentFilesChanged() override;
-  // AUTOEXEC ranges and the sheet windows' macro starts. The macro language
-  // is not part of the program yet: nothing runs.
-  void RunMacroAt(int, int) override {}
-  void RunMacroText(std::string_view) override {}
+  // AUTOEXEC ranges, the sheet windows' macro starts, macro buttons and the
+  // macro toolbar: the macro runs to its end, its keys replayed into the
+  // program and its commands carried out. Nothing while one runs already.
+  void RunMacroAt(int row, int col) override;
+  void RunMacroText(std::string_view text) override;
   void ShowSheetGraph(std::string_view name) override;
 
   // ---- Controls -----------------------------------------------------------------------
@@ -220,6 +229,11 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void RefreshButtonStates();
   void EntryKeyDown(int& key, classlib::TShiftState shift);
   void PaintPanelColours(classlib::TPanel& panel, int colourByte);
+  // The macro run's host, key player and layout (FrameMacros.cpp).
+  void InstallMacroHost();
+  void RemoveMacroHost();
+  void BindMacroCommands();
+  void RunMacro(bool started);
 
   TSheetWindows& sheets_;
   TCommandTable commands_;
@@ -250,6 +264,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   bool sheetState_ = false;
   bool endMode_ = false;
   UINT instanceMessage_ = 0;
+  std::unique_ptr<TFrameMacroHost> macroHost_;
+  std::unique_ptr<TKeyReplayQueue> keyQueue_;
+  std::unique_ptr<TWinKeyLayout> keyLayout_;
 };
 
 }  // namespace corvane

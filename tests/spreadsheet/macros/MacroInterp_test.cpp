@@ -1,0 +1,352 @@
+// The interpreter run against the real engine: macro texts and the cells,
+// keys and host calls they leave.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "spreadsheet/engine/CellEntry.h"
+#include "spreadsheet/engine/FormulaText.h"
+#include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/FormatSettings.h"
+#include "spreadsheet/engine/FunctionHost.h"
+#include "spreadsheet/engine/TextRoutines.h"
+#include "spreadsheet/files/PrintEngine.h"
+#include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/WorksheetFileState.h"
+#include "spreadsheet/engine/InsertDelete.h"
+#include "spreadsheet/engine/RangeEdit.h"
+#include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/graphs/NamedGraphs.h"
+#include "spreadsheet/macros/MacroInterp.h"
+#include "tests/spreadsheet/macros/MacroTestSupport.h"
+
+namespace corvane::testing {
+namespace {
+
+class TFakeInterpHost : public TMacroHost {
+ public:
+  std::vector<std::string> calls;
+  std::string answer = "typed";
+  int menuChoice = 1;
+  std::vector<std::string> menuItems, menuDescriptions;
+  std::string menuTitle;
+  int zoom = 0;
+  void ExitProgram() override { calls.push_back("exit"); }
+  void PrintSheet(int mode) override { calls.push_back("print " + std::to_string(mode)); }
+  void PrintGraph(int index) override { calls.push_back("graph " + std::to_string(index)); }
+  std::string PickOpenFile(std::string_view, std::string_view) override { return "123.TXT"; }
+  void SetZoom(int percent) override { zoom = percent; }
+  void ShowBar(int bar, bool on) override { calls.push_back("bar " + std::to_string(bar) + (on ? " on" : " off")); }
+  void GotoCell(int row, int col) override { calls.push_back("goto " + std::to_string(row) + "," + std::to_string(col)); }
+  void Beep() override { calls.push_back("beep"); }
+  void Tone(int f, int ms) override { calls.push_back("tone " + std::to_string(f) + "," + std::to_string(ms)); }
+  void FreezeTitles(int mode, int row, int col) override {
+    calls.push_back("freeze " + std::to_string(mode) + "," + std::to_string(row) + "," + std::to_string(col));
+  }
+  bool RunCommand(std::string_view name) override {
+    calls.push_back("command " + std::string(name));
+    return true;
+  }
+  void PlayWave(std::string_view name, int mode) override {
+    calls.push_back("sound " + std::string(name) + "," + std::to_string(mode));
+  }
+  std::string InputBox(std::string_view caption) override {
+    calls.push_back("ask " + std::string(caption));
+    return answer;
+  }
+  int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& descriptions,
+                std::string_view title) override {
+    menuItems = items;
+    menuDescriptions = descriptions;
+    menuTitle = std::string(title);
+    return menuChoice;
+  }
+};
+
+class MacroInterpTest : public MacroTest {
+ protected:
+  void SetUp() override {
+    MacroTest::SetUp();
+    SetMacroHost(&host);
+  }
+  // Runs the macro to its end as the pump does: keys are gathered, commands
+  // carried out.
+  std::string Pump() {
+    std::string keys;
+    while (MacroState().running) {
+      int b = MacroNextByte();
+      if (b == 0) break;
+      if (b == 20)
+        MacroExecCommand();
+      else
+        keys += static_cast<char>(b);
+    }
+    return keys;
+  }
+  std::string RunText(std::string_view text) {
+    EXPECT_TRUE(MacroStartText(text));
+    return Pump();
+  }
+  std::string RunAt(int row, int col) {
+    EXPECT_TRUE(MacroStartAt(row, col));
+    return Pump();
+  }
+  void Enter(int row, int col, std::string_view text) { ASSERT_TRUE(EnterCell(text, row, col)) << text; }
+  std::string Shown(int row, int col) { return CellContentsText(CellFind(row, col)); }
+  int Count(std::string_view call) { return static_cast<int>(std::count(host.calls.begin(), host.calls.end(), call)); }
+
+  TFakeInterpHost host;
+};
+
+TEST_F(MacroInterpTest, TextMacrosLeaveTheirCells) {
+  struct Row {
+    const char* macro;
+    const char* cell;  // A1's contents text afterwards
+  };
+  const Row rows[] = {
+      {"{LET A1 2+3}", "5"},
+      {"{LET A1 \"hello\"}", "'hello"},
+      {"{LET A1 \"12\"}", "'12"},  // a string stays a label
+      {"{LET A1 TRUE}", "'TRUE"},
+      {"{LET A1 B1*2}", "14"},
+      {"{FOR A1 1 3 1}{BEEP}{NEXT}", "3"},
+      {"{FOR A1 5 1 -2}{NEXT}", "1"},
+      {"{IF 0}{LET A1 1}", ""},
+      {"{IF 1}{LET A1 1}", "1"},
+      {"{LET A1 1}{QUIT}{LET A1 2}", "1"},
+      {"{BLANK A1}", ""},
+      {"{COPY B1 A1}", "7"},
+      {"{LET A1 1}{RESTART}{RETURN}{LET A1 2}", "2"},  // an empty stack stays empty
+      {"{INRANGE x y}", ""},                         // nothing typed, nothing entered
+  };
+  for (const Row& row : rows) {
+    Enter(0, 1, "7");
+    RangeErase(TRange{0, 0, 0, 0});
+    host.calls.clear();
+    gShownErrors.clear();
+    EXPECT_EQ(RunText(row.macro), "") << row.macro;
+    EXPECT_EQ(Shown(0, 0), row.cell) << row.macro;
+    EXPECT_FALSE(MacroState().running);
+  }
+}
+
+TEST_F(MacroInterpTest, ControlFlowAcrossCells) {
+  // A1: the main line; C1: a subroutine that counts B1 up and stops at 3.
+  PutLabel(0, 0, "'{LET B1 0}{WHILE B2 C1}{LET D1 B1}");
+  PutLabel(0, 2, "'{LET B1 B1+1}{IF B1<3}{RETURN}");
+  PutLabel(1, 2, "'{LET B2 0}{RETURN}");
+  Enter(1, 1, "1");
+  EXPECT_EQ(RunAt(0, 0), "");
+  EXPECT_EQ(Shown(0, 3), "3");
+  EXPECT_EQ(Shown(1, 1), "0");
+  EXPECT_TRUE(gShownErrors.empty());
+
+  // WHILE runs only for exactly 1; BRANCH to a bad reference is a syntax error.
+  Enter(1, 1, "2");
+  PutLabel(4, 0, "'{WHILE B2 C1}{BRANCH ZZZ99999}");
+  EXPECT_EQ(RunAt(4, 0), "");
+  ASSERT_EQ(gShownErrors.size(), 1u);
+  EXPECT_EQ(gShownErrors[0], "Error:Syntax Error:A5");
+
+  // IF skips to the next line; NEXT without FOR goes on; CLRSCR stops.
+  gShownErrors.clear();
+  PutLabel(6, 0, "'{IF 0}x");
+  PutLabel(7, 0, "'y{NEXT}z");
+  PutLabel(8, 0, "'{CLRSCR}w");
+  EXPECT_EQ(RunAt(6, 0), "yz");
+  ASSERT_EQ(gShownErrors.size(), 2u);
+  EXPECT_EQ(gShownErrors[0], "Error:NEXT without FOR");
+  EXPECT_EQ(gShownErrors[1], "Error:Syntax Error:A9");
+}
+
+TEST_F(MacroInterpTest, UserCommandsReachTheHost) {
+  host.answer = "42";
+  EXPECT_EQ(RunText("{GOTO C4}{BEEP}{TONE 440 100}{BORDER 3 B2}{BORDER 4 B2}{UNDO}{PLAYWAVE \"A.WAV\" 2}"
+                    "{GETNUMBER \"Size?\" A1}{GETLABEL Name A2}"),
+            "");
+  std::vector<std::string> expected = {"goto 3,2", "beep", "tone 440,100", "freeze 3,1,1", "command Undo",
+                                       "sound A.WAV,2", "ask Size?", "ask Name"};
+  EXPECT_EQ(host.calls, expected);
+  EXPECT_EQ(Shown(0, 0), "42");
+  EXPECT_EQ(Shown(1, 0), "'42");
+}
+
+TEST_F(MacroInterpTest, MenuOffersTheRowAndBranchesBelowTheChoice) {
+  for (int c = 0; c < 20; ++c) PutLabel(0, c, "'item" + std::to_string(c));
+  PutLabel(1, 0, "'first");
+  PutLabel(2, 1, "'{LET Z1 2}");
+  host.menuChoice = 2;
+  EXPECT_EQ(RunText("{MENUBRANCH A1}"), "");
+  EXPECT_EQ(host.menuItems.size(), 15u);
+  EXPECT_EQ(host.menuDescriptions[0], "*  first");
+  EXPECT_EQ(host.menuDescriptions[1], "");
+  EXPECT_EQ(Shown(0, 25), "2");
+
+  // A menu at the right edge whose Esc branch leaves the sheet ends the macro.
+  PutLabel(10, 255, "'last");
+  host.menuChoice = 2;
+  EXPECT_EQ(RunText("{MENUBRANCH IV11}"), "");
+  EXPECT_FALSE(MacroState().running);
+}
+
+TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
+  auto dir = std::filesystem::temp_directory_path() / "corvane_macro_files";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::string file = (dir / "OUT.TXT").string();
+  Enter(0, 1, "'" + file);
+  RunText("{OPEN 0 2 B1}{WRITELN 0 \"one\"}{WRITE 0 \"two\"}{OPEN 0 3 B1}{WRITE 0 \"3\"}{CLOSE 0}");
+  std::stringstream bytes;
+  {
+    std::ifstream in(file, std::ios::binary);
+    bytes << in.rdbuf();
+  }
+  EXPECT_EQ(bytes.str(), "one\r\ntwo3");
+  EXPECT_EQ(TakeIoResult(), 0);
+
+  struct Row {
+    const char* macro;
+    int result;
+  };
+  const Row rows[] = {
+      {"{OPEN 1 1 \"/no/such/file.txt\"}", kIoFileNotFound},
+      {"{OPEN 6 1 B1}", kIoBadHandle},
+      {"{WRITE -1 \"x\"}", kIoBadHandle},
+      {"{WRITE 2 \"x\"}", kIoFileNotOpen},
+      {"{CLOSE 5}", kIoFileNotOpen},
+  };
+  for (const Row& row : rows) {
+    RunText(row.macro);
+    EXPECT_EQ(TakeIoResult(), row.result) << row.macro;
+  }
+  EXPECT_TRUE(gShownErrors.empty());
+  MacroCloseFiles();
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(MacroInterpTest, RunningLineFollowsInsertedRows) {
+  AddKeptRangesVisitor(ForEachMacroRange);
+  PutLabel(0, 0, "'{INSERTROW A1..A2}");
+  PutLabel(1, 0, "'{LET B9 1}");
+  EXPECT_EQ(RunAt(0, 0), "");
+  EXPECT_EQ(Shown(8, 1), "1");
+  SetKeptRangesVisitor(nullptr);
+}
+
+TEST_F(MacroInterpTest, RangeCopyAndMatrixFamilies) {
+  Enter(0, 0, "2");
+  Enter(0, 1, "3");
+  RunText("{RANGECREATE \"LONGNAMEOF12\" A1..B1}{COPYSCALE A1..B1 A3 10}{COPYVAL A1 C5}{MATADD A1..B1 A1..B1 A7}"
+          "{RANGERESET}{RANGECREATE TWO B1}");
+  EXPECT_EQ(Shown(2, 0), "20");
+  EXPECT_EQ(Shown(2, 1), "30");
+  EXPECT_EQ(Shown(4, 2), "2");
+  EXPECT_EQ(Shown(6, 1), "6");
+  EXPECT_EQ(FindRangeName("LONGNAMEOF12"), 0);  // reset
+  EXPECT_GT(FindRangeName("TWO"), 0);
+}
+
+TEST_F(MacroInterpTest, GraphAndViewCommands) {
+  ASSERT_TRUE(GraphInitDocument());
+  RunText("{GRAPHNAME 0 \"first\"}{GRAPHTYPE 2 O}{GRAPHSCALE 1 \"M,L0,U100,D5\"}{GRAPHOPTIONS 2 \"S2\"}"
+          "{GRAPHOPTIONS 7 \"S,GB\"}{GRAPHFONT 0 \"Courier New Extra Wide Face,20,BI,4\"}{GRAPHSERIES 1 A1..A4}"
+          "{GRAPHHEADING 0 Sales}");
+  TGraphRecord g = CurrentGraph();
+  EXPECT_EQ(g.Type(), kGraphPolar);
+  EXPECT_TRUE(g.YManual());
+  EXPECT_EQ(g.YLower(), 0);
+  EXPECT_EQ(g.YUpper(), 100);
+  EXPECT_EQ(g.YDivisions(), 5);
+  EXPECT_EQ(g.XDivisions(), 1);
+  EXPECT_EQ(g.LineStyle(2), 3);
+  EXPECT_EQ(g.Options(), 3);
+  EXPECT_EQ(g.FontName(1), "Courier New Extra Wi");
+  EXPECT_EQ(g.FontSize(1), 20);
+  EXPECT_EQ(g.FontStyle(1), 3);
+  EXPECT_EQ(g.TextColour(1), 4);
+  EXPECT_EQ(g.Name(), "FIRST");
+  EXPECT_EQ(g.SeriesRange(1), (TRange{0, 0, 0, 3}));
+  EXPECT_EQ(g.Heading(1), "Sales");
+
+  RunText("{GRAPHTYPE 3 W}");
+  EXPECT_EQ(CurrentGraph().Type(), kGraphWall3D);
+  RunText("{GRAPHTYPE 2 o}");
+  EXPECT_EQ(CurrentGraph().Type(), kGraphWall3D);
+
+  RunText("{VIEWZOOM 500}");
+  EXPECT_EQ(host.zoom, 200);
+  RunText("{VIEWZOOM 5}{VIEW Q1S0}");
+  EXPECT_EQ(host.zoom, 20);
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"bar 1 on", "bar 3 off"}));
+}
+
+TEST_F(MacroInterpTest, GeneralCommandsChangeTheWorkingSettings) {
+  RunText("{GENCOLOR 0 1 255 1}{GENCOLOR 6 0 16 3}{GENCOLOR 7 1 1 1}{GENOPTION \"Z,ZN,AN,C,NY\"}"
+          "{GENADV \"CPEU\"}{GENADV T}{GENFORMAT F2}");
+  const TSheetSettings& s = gCurrentDoc.settings;
+  EXPECT_EQ(s.labelColour, 0x810000FFu);
+  EXPECT_EQ(s.backgroundColour, 0xC0000010u);
+  EXPECT_EQ(s.hideZeros, 1);
+  EXPECT_EQ(s.manualRecalc, 1);
+  EXPECT_EQ(s.labelPrefix, '^');
+  EXPECT_EQ(s.negativeInColour, 1);
+  EXPECT_EQ(FormatSettings().Curr, "EU");
+  EXPECT_EQ(FormatSettings().GForm, FormatCodeToByte("F2"));
+}
+
+TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {
+  Enter(0, 0, "3");
+  Enter(1, 0, "1");
+  Enter(2, 0, "2");
+  // Nine arguments: the data range and four keys with their orders; NUL
+  // leaves a key out. The command after it runs normally.
+  RunText("{DATASORT A1..A3 A1 0 NUL 1 NUL 1 NUL 1}{DATAFILL B1..B3 10 5 2 1}{LET C1 1}");
+  EXPECT_EQ(Shown(0, 0), "3");
+  EXPECT_EQ(Shown(2, 0), "1");
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangeSort], (TRange{0, 0, 0, 2}));
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangeSecondaryKey].firstCol, -1);
+  EXPECT_EQ(Shown(2, 1), "250");
+  EXPECT_EQ(Shown(0, 2), "1");
+  EXPECT_TRUE(gShownErrors.empty());
+}
+
+TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
+  auto dir = std::filesystem::temp_directory_path() / "corvane_macro_wks";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string one = (dir / "ONE").string();
+  RunText("{LET A1 5}{FILESAVEAS \"" + one + "\" 0}{FILEDOC 0 \"Budget\"}{FILEPICK \"*.TXT\" \"\" B1}" +
+          "{FILEMERGE \"" + one + "\" D1 \"\" F}{FILEEXIT 0}{LET C1 1}");
+  EXPECT_TRUE(std::filesystem::exists(dir / "ONE.WKS"));
+  EXPECT_EQ(CurrentFileState().info.title, "Budget");
+  EXPECT_EQ(Shown(0, 1), "'123.TXT");
+  EXPECT_EQ(Shown(0, 3), "5");
+  EXPECT_EQ(Shown(0, 2), "");  // nothing runs after FILEEXIT
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"exit"}));
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(MacroInterpTest, PrintCommandsSetOptionsAndPrint) {
+  ASSERT_TRUE(GraphInitDocument());
+  ASSERT_GT(GraphStore("SALES"), 0);
+  RunText("{PRINTMARGIN \"T1.5,R0.25\"}{PRINTOPTION \"F1,M0,S75\"}{PRINTHEAD \"Page #\" 0}{PRINTBORDER 0 A1..A2}"
+          "{PRINTRANGE B2..C3}{PRINTGRAPH \"sales\"}{PRINTGRAPH \"none\"}");
+  EXPECT_EQ(ProgramSettings().TopMargin, 1.5);
+  EXPECT_EQ(ProgramSettings().RightMargin, 0.25);
+  EXPECT_TRUE(ProgramSettings().PFrame);
+  EXPECT_FALSE(ProgramSettings().PMono);
+  EXPECT_EQ(PrintOptions().textScale, 75);
+  EXPECT_EQ(CurrentFileState().printHeader, "Page #");
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangeTitleRows], (TRange{0, 0, 0, 1}));
+  EXPECT_EQ(gCurrentDoc.settings.savedRanges[kRangePrint], (TRange{1, 1, 2, 2}));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"print 1", "graph 1"}));
+  ProgramSettings() = TProgramSettings{};
+  PrintOptions() = TPrintOptions{};
+}
+
+}  // namespace
+}  // namespace corvane::testing
