@@ -94,6 +94,7 @@ class TCodeWriter {
 std::string MacroCompile(std::string_view text) {
   std::string src(text.substr(0, kMacroTextMaxChars));
   for (char& c : src) c = PlainCharacter(c);
+  std::erase(src, kMacroCommandEnd);
   const char separator = ArgumentSeparator();
   const std::size_t n = src.size();
   TCodeWriter out;
@@ -119,7 +120,7 @@ std::string MacroCompile(std::string_view text) {
     int keyword = FindKeyword(word);
     if (keyword == 0) {
       if (!word.empty() && FindRangeName(word) > 0) {
-        out.Command(std::string(kMacroCallCode) + word + kMacroEnter, false);
+        out.Command(std::string(kMacroCallCode) + word + kMacroEnter + kMacroCommandEnd, false);
       } else {
         for (char w : src.substr(i + 1, j - i - 1)) out.Key(w);
         out.Command(kMacroSyntaxErrorCode, false);
@@ -173,7 +174,7 @@ std::string MacroCompile(std::string_view text) {
       int count = RepeatCount(arguments.empty() ? std::string() : arguments.front());
       for (int k = 0; k < count; ++k) {
         if (isCommand)
-          out.Command(entry.Code(), true);
+          out.Command(std::string(entry.Code()) + kMacroCommandEnd, true);
         else
           for (char b : entry.Code()) out.Key(b);
       }
@@ -181,7 +182,7 @@ std::string MacroCompile(std::string_view text) {
       std::string unit(entry.Code());
       for (const std::string& a : arguments) unit += a + kMacroEnter;
       if (isCommand)
-        out.Command(unit, false);
+        out.Command(unit + kMacroCommandEnd, false);
       else
         for (char b : unit) out.Key(b);
     }

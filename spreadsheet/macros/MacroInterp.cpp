@@ -38,7 +38,6 @@ TMacroArgs gArgs;
 bool gArgWasString = false;
 
 constexpr int kEnd = 13;
-constexpr int kArgStop = 255;
 
 std::string Upper(std::string_view text) {
   std::string out(text);
@@ -423,8 +422,8 @@ void MacroShowRefused() {
 
 const std::string& MacroArgText() {
   gArgs.text.clear();
-  for (int b; (b = MacroNextByte()) != 0;) {
-    if (b == kEnd || b == kArgStop) break;
+  for (int b; (b = MacroNextArgByte()) != 0;) {
+    if (b == kEnd) break;
     if (gArgs.text.size() < kMacroArgMaxChars) gArgs.text += static_cast<char>(b);
   }
   return gArgs.text;
@@ -535,13 +534,11 @@ void ForEachMacroRange(const std::function<void(TRange&)>& adjust) {
   for (int i = 0; i < s.loopCount; ++i) follow(s.loops[static_cast<std::size_t>(i)].row, s.loops[static_cast<std::size_t>(i)].col);
 }
 
-void MacroExecCommand() {
-  // Each command starts with no reference error of an earlier one.
-  ClearErrorFlag();
+namespace {
+
+void ExecCommand(int letter) {
   TMacroRunState& s = MacroState();
   TMacroHost& host = MacroHost();
-  int letter = MacroNextByte();
-  if (!s.running) return;
   switch (letter) {
     case 0x47:  // BRANCH, JUMP
       Branch(false);
@@ -696,6 +693,24 @@ void MacroExecCommand() {
       if (!MacroExecFamily(static_cast<char>(letter))) MacroSyntaxError();
       break;
   }
+}
+
+}  // namespace
+
+void MacroExecCommand() {
+  // Each command starts with no reference error of an earlier one.
+  ClearErrorFlag();
+  TMacroRunState& s = MacroState();
+  // Where this command's bytes lie: what it leaves of them unread is dropped
+  // afterwards, unless it moved the macro elsewhere.
+  const int row = s.row;
+  const int col = s.col;
+  const int start = s.pos;
+  const std::string line = s.line;
+  int letter = MacroNextByte();
+  if (!s.running) return;
+  ExecCommand(letter);
+  if (s.row == row && s.col == col && s.pos >= start && s.line == line) MacroDropCommandRest();
 }
 
 }  // namespace corvane

@@ -36,9 +36,10 @@ struct TMacroArgs {
 };
 TMacroArgs& MacroArgs();
 
-// The argument readers. An argument runs to its 13 (consumed) or a byte 255,
-// at most 240 characters, and reading goes on into the next macro line when
-// the present one ends first.
+// The argument readers. An argument runs to its 13 (consumed), at most 240
+// characters kept; at the command's end mark or the line's end it reads as
+// "" (so a missing cell is the cursor's, a missing value 0). Arguments the
+// command leaves unread are dropped when it returns.
 const std::string& MacroArgText();
 // Evaluated as a string expression: text starting with "(", "+", "-" or "@"
 // as it is, any other with "+" in front; the string result ("" for a number).

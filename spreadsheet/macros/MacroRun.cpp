@@ -96,6 +96,8 @@ bool LoadLine() {
   return true;
 }
 
+constexpr int kCommandEnd = static_cast<unsigned char>(kMacroCommandEnd);
+
 bool LineUsedUp() {
   return gState.pos > static_cast<int>(gState.line.size()) || gState.line[static_cast<std::size_t>(gState.pos - 1)] == 0;
 }
@@ -170,7 +172,11 @@ int MacroNextByte() {
       MacroStop();
       return 0;
     }
-    if (!LineUsedUp()) return static_cast<unsigned char>(gState.line[static_cast<std::size_t>(gState.pos++ - 1)]);
+    if (!LineUsedUp()) {
+      int b = static_cast<unsigned char>(gState.line[static_cast<std::size_t>(gState.pos++ - 1)]);
+      if (b == kCommandEnd) continue;
+      return b;
+    }
     if (gState.row == kMacroTextRow) {
       MacroStop();
       return 0;
@@ -178,6 +184,20 @@ int MacroNextByte() {
     if (!LoadLine()) return 0;
   }
   return 0;
+}
+
+int MacroNextArgByte() {
+  if (!gState.running || LineUsedUp()) return 0;
+  int b = static_cast<unsigned char>(gState.line[static_cast<std::size_t>(gState.pos - 1)]);
+  if (b == kCommandEnd) return 0;
+  ++gState.pos;
+  return b;
+}
+
+void MacroDropCommandRest() {
+  while (gState.running && !LineUsedUp()) {
+    if (static_cast<unsigned char>(gState.line[static_cast<std::size_t>(gState.pos++ - 1)]) == kCommandEnd) return;
+  }
 }
 
 bool MacroCallPush() {

@@ -157,8 +157,17 @@ void MacroResume();
 
 // The next code byte of the running macro, loading the next line when the
 // current one is used up; 0 when no macro runs or it has just ended (at a
-// missing or blank cell, at the end of a text macro, or at a break).
+// missing or blank cell, at the end of a text macro, or at a break). Command
+// end marks are passed over.
 int MacroNextByte();
+
+// The next byte of the present command's arguments; 0 at the command's end
+// mark (left in place, so every later argument reads empty too) or at the end
+// of the line. Arguments never reach into the next command or line.
+int MacroNextArgByte();
+// Drops the rest of the present command, its end mark included: arguments
+// the command did not read are never typed as keys.
+void MacroDropCommandRest();
 
 // Loads the macro line at (row, col) as the current line, dropping the rest of
 // the present one; a missing or blank cell ends the macro (false).

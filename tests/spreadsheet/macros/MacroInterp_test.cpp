@@ -134,6 +134,43 @@ TEST_F(MacroInterpTest, TextMacrosLeaveTheirCells) {
   }
 }
 
+TEST_F(MacroInterpTest, CommandsReadOnlyTheirOwnArguments) {
+  // A missing argument reads empty and never the next command's bytes;
+  // surplus ones are dropped, never typed.
+  struct Row {
+    const char* macro;
+    const char* a1;  // A1 and B1 afterwards
+    const char* b1;
+    const char* keys;
+    std::vector<std::string> calls;
+  };
+  const Row rows[] = {
+      {"{LET A1}{LET B1,2}", "0", "2", "", {}},
+      {"{LET A1 1 2 3}x{LET B1 4 5}", "1", "4", "x", {}},
+      {"{BEEP 1 2 3}x", "", "", "x", {"beep"}},
+      {"{TONE 440}{BEEP}", "", "", "", {"tone 440,0", "beep"}},
+      {"{GOTO}{BEEP}", "", "", "", {"goto 0,0", "beep"}},
+      {"{INRANGE}y{UPDATE now}z", "", "", "yz", {}},
+      {"{COPY B1}{LET A1 9 9}", "9", "", "", {}},
+      {"{IF 1 2}{LET A1 3}", "3", "", "", {}},
+  };
+  for (const Row& row : rows) {
+    RangeErase(TRange{0, 0, 1, 0});
+    host.calls.clear();
+    EXPECT_EQ(RunText(row.macro), row.keys) << row.macro;
+    EXPECT_EQ(Shown(0, 0), row.a1) << row.macro;
+    EXPECT_EQ(Shown(0, 1), row.b1) << row.macro;
+    EXPECT_EQ(host.calls, row.calls) << row.macro;
+  }
+
+  // A command short of arguments at a line's end leaves the next line whole.
+  PutLabel(4, 0, "'{LET B5}");
+  PutLabel(5, 0, "'{LET C5 7}w");
+  EXPECT_EQ(RunAt(4, 0), "w");
+  EXPECT_EQ(Shown(4, 1), "0");
+  EXPECT_EQ(Shown(4, 2), "7");
+}
+
 TEST_F(MacroInterpTest, ControlFlowAcrossCells) {
   // A1: the main line; C1: a subroutine that counts B1 up and stops at 3.
   PutLabel(0, 0, "'{LET B1 0}{WHILE B2 C1}{LET D1 B1}");
