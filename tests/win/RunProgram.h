@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace testsupport {
@@ -30,5 +31,51 @@ inline int RunAndWait(std::string commandLine) {
   CloseHandle(pi.hProcess);
   return static_cast<int>(code);
 }
+
+// Polls `done` every 100 ms until it holds (true) or `timeoutMs` passes.
+inline bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(100);
+  }
+  return true;
+}
+
+// A program started on the UI kit's desktop, where the test's own windows
+// live, so that the test finds its windows; it is ended when the holder goes
+// if it still runs.
+class TStartedProgram {
+ public:
+  explicit TStartedProgram(std::string commandLine, const char* folder = nullptr) {
+    STARTUPINFOA si = {sizeof si};
+    char desktop[] = "corvane-ui";
+    si.lpDesktop = desktop;
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si, &process_))
+      process_ = {};
+  }
+  ~TStartedProgram() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  TStartedProgram(const TStartedProgram&) = delete;
+  TStartedProgram& operator=(const TStartedProgram&) = delete;
+
+  bool Started() const { return process_.hProcess != nullptr; }
+  // True when the program ended within the time.
+  bool Ended(DWORD timeoutMs) const {
+    return Started() && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  }
+  // Closes `window` and waits for the program to end; true when it did.
+  bool Close(HWND window) const {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return Ended(30000);
+  }
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+};
 
 }  // namespace testsupport

@@ -70,38 +70,16 @@ struct TTestTree {
 // Foldwick running on this test's desktop.
 class TFoldwick {
  public:
-  explicit TFoldwick(const std::string& args, bool waitForWindow = true) {
-    std::string line = "\"" + testsupport::ExeDir() + "\\Foldwick.exe\" " + args;
-    STARTUPINFOA si = {sizeof si};
-    char desktop[] = "corvane-ui";
-    si.lpDesktop = desktop;
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_) &&
-        waitForWindow) {
-      window = uikit::WaitForTopWindow(kTitle, 60000);
-    }
-  }
-  ~TFoldwick() {
-    if (process_.hProcess == nullptr) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
+  explicit TFoldwick(const std::string& args, bool waitForWindow = true)
+      : program_("\"" + testsupport::ExeDir() + "\\Foldwick.exe\" " + args) {
+    if (program_.Started() && waitForWindow) window = uikit::WaitForTopWindow(kTitle, 60000);
   }
   // Closes the window and waits for the program to end; true when it did.
-  bool Close() {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    return WaitForSingleObject(process_.hProcess, 30000) == WAIT_OBJECT_0;
-  }
+  bool Close() { return program_.Close(window); }
   // True when the program ended by itself within the time.
-  bool WaitForExit(DWORD timeoutMs) const {
-    return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
-  }
+  bool WaitForExit(DWORD timeoutMs) const { return program_.Ended(timeoutMs); }
   bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 60000) const {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-      if (GetTickCount() - start > timeoutMs) return false;
-      Sleep(100);
-    }
-    return true;
+    return testsupport::WaitFor(done, timeoutMs);
   }
   // Alt and a menu's letter, then an item's letter, as typed keys: the
   // program's own message loop makes them the characters its menu reads.
@@ -115,7 +93,7 @@ class TFoldwick {
   HWND window = nullptr;
 
  private:
-  PROCESS_INFORMATION process_ = {};
+  testsupport::TStartedProgram program_;
 };
 
 std::string LocaleText(LCTYPE type, const char* fallback) {

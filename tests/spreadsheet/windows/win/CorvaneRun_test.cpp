@@ -10,6 +10,7 @@
 
 #include "classlib/win/Win32.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -29,14 +30,7 @@ namespace {
 
 constexpr char kFrameClass[] = "TForm1";
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(100);
-  }
-  return true;
-}
+using testsupport::WaitFor;
 
 std::string TextOf(HWND window) {
   char text[512] = "";
@@ -71,11 +65,11 @@ struct TProgramFolder {
     CreateDirectoryA(path.c_str(), nullptr);
     CopyFileA((testsupport::ExeDir() + "\\Corvane.exe").c_str(), (path + "\\Corvane.exe").c_str(), FALSE);
   }
+  // Removed whole with whatever the runs left in it (settings, saved sheets,
+  // the macro toolbar's files).
   ~TProgramFolder() {
-    for (const char* name : {"Corvane.exe", "Corvane.INI", "Corvane.INb", "BUDGET.WKS", "BUDGET.WKB", "TWO.WKS", "TWO.WKB",
-                             "Corvane.MAC", "MACRO.WKS", "MACRO.WKB"})
-      DeleteFileA((path + "\\" + name).c_str());
-    RemoveDirectoryA(path.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
   }
   std::string File(const std::string& name) const { return path + "\\" + name; }
 };
@@ -83,28 +77,15 @@ struct TProgramFolder {
 // Corvane running on the test desktop.
 class TCorvane {
  public:
-  TCorvane(const TProgramFolder& folder, const std::string& args) {
-    std::string line = "\"" + folder.File("Corvane.exe") + "\" " + args;
-    STARTUPINFOA si = {sizeof si};
-    char desktop[] = "corvane-ui";
-    si.lpDesktop = desktop;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.path.c_str(), &si, &process_))
-      return;
+  TCorvane(const TProgramFolder& folder, const std::string& args)
+      : program_("\"" + folder.File("Corvane.exe") + "\" " + args, folder.path.c_str()) {
+    if (!program_.Started()) return;
     WaitFor([&] { return (window = FindWindowA(kFrameClass, nullptr)) != nullptr; }, 60000);
     // Start-up has ended when the frame takes input.
     if (window != nullptr) WaitFor([&] { return IsWindowEnabled(window) != FALSE; }, 60000);
     Settle();
   }
-  ~TCorvane() {
-    if (process_.hProcess == nullptr) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  bool Close() {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    return WaitForSingleObject(process_.hProcess, 30000) == WAIT_OBJECT_0;
-  }
+  bool Close() { return program_.Close(window); }
   // Lets the program handle what was posted to it.
   void Settle() const { Sleep(300); }
   // The window that has the program's keyboard focus.
@@ -157,12 +138,12 @@ class TCorvane {
     HWND active = client != nullptr ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
     return active != nullptr ? TextOf(active) : "";
   }
-  bool Ended(DWORD timeoutMs) const { return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+  bool Ended(DWORD timeoutMs) const { return program_.Ended(timeoutMs); }
 
   HWND window = nullptr;
 
  private:
-  PROCESS_INFORMATION process_ = {};
+  testsupport::TStartedProgram program_;
 };
 
 // Saves the active sheet through File > Save As and its dialog.
