@@ -15,11 +15,14 @@ function(corvane_test name)
 endfunction()
 
 # corvane_ui_test(NAME SOURCES src... [LIBS lib...])
-# A Windows test that drives real windows with the UI kit. It runs alone:
-# other test programs' windows on the same display would cover the kit's
-# desktop, and a picture copied from the screen would show them.
+# A Windows test that drives real windows with the UI kit. It needs a screen of
+# its own: other test programs' windows on the same display would cover the
+# kit's desktop, and a picture copied from the screen would show them. ctest
+# hands it one of the desktops that tools/test starts (a Wine session with its
+# own display each), so UI tests run side by side; without them the Wine
+# wrapper runs it alone.
 function(corvane_ui_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   corvane_test(${name} SOURCES ${T_SOURCES} LIBS ${T_LIBS} ui_kit)
-  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  set_tests_properties(${name} PROPERTIES RESOURCE_GROUPS desktop:1 ENVIRONMENT CORVANE_UI_TEST=1)
 endfunction()
