@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,10 @@ class TMacroHost {
   // Waits for window messages and handles them; false when none can come
   // (a pause or a wait then ends at once).
   virtual bool ProcessMessages() { return false; }
+  // Handles the window messages already waiting (repaints, the user's break
+  // keys) and returns at once; a long macro calls it between commands so
+  // that the program keeps answering.
+  virtual void PollMessages() {}
 
   // ---- What the interpreter's commands ask of the windows --------------------
   // The active grid's cursor to (row, col); one row down from the cursor.
@@ -88,8 +93,9 @@ class TMacroHost {
   // Sound: mode 1 play and wait, 2 play, 3 play repeatedly, 4 the media
   // player, any other stops the sound playing.
   virtual void PlayWave(std::string_view /*name*/, int /*mode*/) {}
-  // The input box with `caption`; the answer (empty when cancelled).
-  virtual std::string InputBox(std::string_view /*caption*/) { return ""; }
+  // The input box with `caption`; the answer, none when it was closed without
+  // Ok.
+  virtual std::optional<std::string> InputBox(std::string_view /*caption*/) { return std::nullopt; }
   // The macro menu of `items` (descriptions beside them, `title` on its strip):
   // 1..n for the item chosen, n + 1 for Esc or a close.
   virtual int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& /*descriptions*/,

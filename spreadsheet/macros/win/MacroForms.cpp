@@ -141,6 +141,13 @@ TLbinput::TLbinput(classlib::TComponent* AOwner) : TForm(AOwner, kInputBoxCaptio
   Button1.SetDefault(true);
   Button1.ModalResult = classlib::mrOk;
   OnActivate = [this](TObject*) { Edit1.SetFocus(); };
+  // Esc closes the box without an answer, as a close does.
+  KeyPreview = true;
+  OnKeyDown = [this](TObject*, int& Key, TShiftState) {
+    if (Key != VK_ESCAPE) return;
+    SetModalResult(classlib::mrCancel);
+    Key = 0;
+  };
 }
 
 void TLbinput::CreateParams(TCreateParams& Params) {
@@ -148,7 +155,7 @@ void TLbinput::CreateParams(TCreateParams& Params) {
   Params.Style &= ~static_cast<DWORD>(WS_SYSMENU);  // no border icons
 }
 
-std::string TLbinput::Ask(const std::string& text) {
+std::optional<std::string> TLbinput::Ask(const std::string& text) {
   Edit1.SetText(text);
   int result = ShowModal();
   values_.Apply(result == classlib::mrOk, Edit1.Text());

@@ -5,6 +5,7 @@
 
 #include "classlib/win/Win32.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,9 @@ class TMmenu : public classlib::TForm {
 class TLbinput : public classlib::TForm {
  public:
   explicit TLbinput(classlib::TComponent* AOwner);
-  // Shows the box modally with `text` in its edit; the answer (empty when the
-  // box was closed without Ok).
-  std::string Ask(const std::string& text = "");
+  // Shows the box modally with `text` in its edit; the answer, none when the
+  // box was closed without Ok (Esc or a close).
+  std::optional<std::string> Ask(const std::string& text = "");
 
   classlib::TEdit Edit1{nullptr};
   classlib::TButton Button1{nullptr};

@@ -108,7 +108,7 @@ void TFrameMacroHost::PlayWave(std::string_view name, int mode) {
   }
 }
 
-std::string TFrameMacroHost::InputBox(std::string_view caption) {
+std::optional<std::string> TFrameMacroHost::InputBox(std::string_view caption) {
   TLbinput box(nullptr);
   box.SetCaption(std::string(caption));
   return box.Ask();

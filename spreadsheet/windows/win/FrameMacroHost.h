@@ -30,7 +30,7 @@ class TFrameMacroHost : public TMacroHostWin {
   void Tone(int frequency, int milliseconds) override;
   void Delay(int milliseconds) override;
   void PlayWave(std::string_view name, int mode) override;
-  std::string InputBox(std::string_view caption) override;
+  std::optional<std::string> InputBox(std::string_view caption) override;
   int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& descriptions,
                 std::string_view title) override;
   void ShowGraphView(int flags, int milliseconds) override;

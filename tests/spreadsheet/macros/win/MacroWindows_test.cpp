@@ -152,7 +152,12 @@ TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
   });
   EXPECT_EQ(input.Ask(), "42");
   RunInsideModal([&] { uikit::TypeChars(input.Edit1.Handle(), "half"); });
-  EXPECT_EQ(input.Ask(), "");  // closed without Ok
+  EXPECT_EQ(input.Ask(), std::nullopt);  // closed without Ok
+  RunInsideModal([&] {
+    uikit::TypeChars(input.Edit1.Handle(), "half");
+    uikit::PressKey(input.Edit1.Handle(), VK_ESCAPE);
+  });
+  EXPECT_EQ(input.Ask(), std::nullopt);
 }
 
 }  // namespace
