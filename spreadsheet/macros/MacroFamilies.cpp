@@ -420,6 +420,9 @@ std::uint32_t* ColourWordOf(TSheetSettings& s, int item) {
   return item >= 0 && item <= 6 ? words[item] : nullptr;
 }
 
+// The largest default row height or column width GENOPTION sets, in pixels.
+constexpr int kMostDefaultSize = 1000;
+
 void GeneralOptions(std::string_view list) {
   TSheetSettings& s = gCurrentDoc.settings;
   ForEachMacroOption(list, 20, [&](char letter, std::string_view value) {
@@ -437,6 +440,21 @@ void GeneralOptions(std::string_view list) {
       case 'H': MacroHost().SetGridLines(1, yes); break;
       case 'V': MacroHost().SetGridLines(2, yes); break;
       case 'S': MacroHost().SetGridLines(4, yes); break;
+      case 'D': {
+        const int n = OptionWhole(value);
+        if (n >= 0 && n <= 7) MacroHost().SetSheetPages(1 << n);
+        break;
+      }
+      case 'O':
+      case 'W': {
+        const int n = OptionWhole(value);
+        if (n > 0 && n <= kMostDefaultSize) MacroHost().SetDefaultSizes(letter == 'W' ? n : -1, letter == 'O' ? n : -1);
+        break;
+      }
+      // The two further switches: the sheet flag kept under DIST= and the
+      // undo buffer (UNDO=).
+      case 'I': s.dist = yes ? 1 : 0; break;
+      case 'U': ProgramSettings().Undo = yes; break;
       default: break;
     }
   });

@@ -134,6 +134,12 @@ class TMacroHost {
   virtual void ShowDataForm(const TRange& /*range*/) {}
   // Sets (or clears) the `mask` bits of the active grid's grid-line mode.
   virtual void SetGridLines(int /*mask*/, bool /*on*/) {}
+  // Divides the active sheet window's rows into `pages` sheets (the tab bar
+  // follows).
+  virtual void SetSheetPages(int /*pages*/) {}
+  // The active sheet window's default row height or column width in pixels
+  // (-1 leaves that one as it is).
+  virtual void SetDefaultSizes(int /*rowHeight*/, int /*columnWidth*/) {}
   // The character of the last key the sheet window recorded.
   virtual char LastKey() { return 0; }
 };

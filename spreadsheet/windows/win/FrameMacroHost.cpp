@@ -149,6 +149,23 @@ void TFrameMacroHost::SetGridLines(int mask, bool on) {
   view->Repaint();
 }
 
+void TFrameMacroHost::SetSheetPages(int pages) {
+  TSheetView* view = frame_.ActiveSheetView();
+  if (!view) return;
+  view->SetSheetCount(pages);
+  view->Repaint();
+}
+
+void TFrameMacroHost::SetDefaultSizes(int rowHeight, int columnWidth) {
+  TSheetView* view = frame_.ActiveSheetView();
+  if (!view) return;
+  for (int pane : {1, 2}) {
+    if (rowHeight > 0) view->Pane(pane).SetDefHeight(rowHeight);
+    if (columnWidth > 0) view->Pane(pane).SetDefWidth(columnWidth);
+  }
+  view->Repaint();
+}
+
 void TFrameMacroHost::ShowDataForm(const TRange& range) { corvane::ShowDataForm(range); }
 
 void TFrameMacroHost::OpenWorksheet(std::string_view name) {

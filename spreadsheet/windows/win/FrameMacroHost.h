@@ -37,6 +37,8 @@ class TFrameMacroHost : public TMacroHostWin {
   void ShowBar(int bar, bool on) override;
   void SetZoom(int percent) override;
   void SetGridLines(int mask, bool on) override;
+  void SetSheetPages(int pages) override;
+  void SetDefaultSizes(int rowHeight, int columnWidth) override;
   void ShowDataForm(const TRange& range) override;
   void PrintSheet(int mode) override;
   void PrintGraph(int index) override;

@@ -40,6 +40,10 @@ class TFakeInterpHost : public TMacroHost {
   void PrintGraph(int index) override { calls.push_back("graph " + std::to_string(index)); }
   std::string PickOpenFile(std::string_view, std::string_view) override { return "123.TXT"; }
   void SetZoom(int percent) override { zoom = percent; }
+  void SetSheetPages(int pages) override { calls.push_back("pages " + std::to_string(pages)); }
+  void SetDefaultSizes(int rowHeight, int columnWidth) override {
+    calls.push_back("sizes " + std::to_string(rowHeight) + "," + std::to_string(columnWidth));
+  }
   void ShowBar(int bar, bool on) override { calls.push_back("bar " + std::to_string(bar) + (on ? " on" : " off")); }
   void GotoCell(int row, int col) override { calls.push_back("goto " + std::to_string(row) + "," + std::to_string(col)); }
   void Beep() override { calls.push_back("beep"); }
@@ -390,6 +394,15 @@ TEST_F(MacroInterpTest, GeneralCommandsChangeTheWorkingSettings) {
   EXPECT_EQ(s.negativeInColour, 1);
   EXPECT_EQ(FormatSettings().Curr, "EU");
   EXPECT_EQ(FormatSettings().GForm, FormatCodeToByte("F2"));
+
+  // Pages, default sizes and the two further switches; values a sheet
+  // cannot take change nothing.
+  host.calls.clear();
+  RunText("{GENOPTION \"D3,D8,O90,W-5,W24,O2147483647,IY,UN\"}");
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"pages 8", "sizes -1,90", "sizes 24,-1"}));
+  EXPECT_EQ(s.dist, 1);
+  EXPECT_FALSE(ProgramSettings().Undo);
+  ProgramSettings().Undo = true;
 }
 
 TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {
