@@ -546,6 +546,18 @@ double OptionReal(std::string_view value) {
 }
 
 void MacroSyntaxError() {
+  TMacroRunState& s = MacroState();
+  if (s.running && s.trapRow >= 0) {
+    // The macro handles its own error: it goes on at the trap cell, which is
+    // used up, so an error there stops the macro rather than looping.
+    const int row = s.trapRow;
+    const int col = s.trapCol;
+    s.trapRow = -1;
+    ClearErrorFlag();
+    if (MacroBranchTo(row, col)) return;
+    WindowServices().ShowReadyMode();
+    return;
+  }
   ShowError("Syntax Error:" + MacroLineAddress());
   MacroStop();
   WindowServices().ShowReadyMode();
@@ -621,8 +633,10 @@ void ExecCommand(int letter) {
     case 0x17:
       Next();
       break;
-    case 0x39: {  // ONERROR: stored for a trap; nothing reads it yet
-      MacroArgCell();
+    case 0x39: {  // ONERROR: the error-trap cell, NUL clears it
+      const TRange cell = MacroArgCell();
+      s.trapRow = HasCell(cell) ? cell.firstRow : -1;
+      s.trapCol = HasCell(cell) ? cell.firstCol : 0;
       break;
     }
     case 0x40: {  // GOTO

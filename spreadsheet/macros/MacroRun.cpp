@@ -68,6 +68,7 @@ void Begin() {
   gState.paused = false;
   gState.callTop = 0;
   gState.loopCount = 0;
+  gState.trapRow = -1;
   gState.pos = 1;
   MacroHost().SetCtrlShortcuts(false);
 }

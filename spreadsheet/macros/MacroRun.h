@@ -50,6 +50,10 @@ struct TMacroRunState {
   int callTop = 0;
   std::array<TMacroLoopLevel, kMacroLoopLevels> loops{};
   int loopCount = 0;
+  // The error-trap cell ONERROR sets (row -1: none): an error that would stop
+  // the macro branches there instead, once.
+  int trapRow = -1;
+  int trapCol = 0;
 };
 
 // The program's run state.

@@ -244,6 +244,18 @@ TEST_F(MacroInterpTest, ArgumentsThatDoNotEvaluateStopWithTheirAddress) {
     EXPECT_EQ(gShownErrors, std::vector<std::string>{row.error}) << row.macro;
     EXPECT_EQ(Shown(10, 1), "") << row.macro;
   }
+
+  // ONERROR: the error goes on at the trap cell instead, once; NUL clears it.
+  gShownErrors.clear();
+  PutLabel(12, 0, "'{ONERROR C13}{LET B13 @SUM(A1,}");
+  PutLabel(12, 2, "'{LET D13 1}{CLRSCR}");
+  EXPECT_EQ(RunAt(12, 0), "");
+  EXPECT_EQ(Shown(12, 3), "1");
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Syntax Error:C13"});
+  gShownErrors.clear();
+  PutLabel(14, 0, "'{ONERROR C13}{ONERROR NUL}{CLRSCR}");
+  EXPECT_EQ(RunAt(14, 0), "");
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Syntax Error:A15"});
 }
 
 TEST_F(MacroInterpTest, ChangesMarkTheSheetModified) {
