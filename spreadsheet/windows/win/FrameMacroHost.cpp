@@ -114,13 +114,13 @@ std::optional<std::string> TFrameMacroHost::InputBox(std::string_view caption) {
   return box.Ask();
 }
 
-int TFrameMacroHost::MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>&,
+int TFrameMacroHost::MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& descriptions,
                                std::string_view title) {
   HWND focus = GetFocus();
   TMmenu menu(nullptr);
   if (!title.empty()) menu.Panel2.SetCaption(std::string(title));
   frame_.SetEnabled(false);
-  int choice = menu.Choose(items);
+  int choice = menu.Choose(items, descriptions);
   frame_.SetEnabled(true);
   if (focus && IsWindow(focus)) SetFocus(focus);
   return choice;

@@ -133,6 +133,17 @@ TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
   RunInsideModal([] {});  // closed some other way
   EXPECT_EQ(menu.Choose(items), 4);
 
+  // The selected item's description shows below the items.
+  std::string shown;
+  RunInsideModal([&] {
+    uikit::PressKey(menu.ttabmenu1.Handle(), VK_DOWN);
+    shown = menu.Panel3.Text();
+    uikit::SaveWindowPicture(menu.Handle(), "macro_menu_descriptions");
+    uikit::PressKey(menu.ttabmenu1.Handle(), VK_ESCAPE);
+  });
+  EXPECT_EQ(menu.Choose(items, {"*  this year's sales", "*  what it cost", ""}), 4);
+  EXPECT_EQ(shown, "*  what it cost");
+
   // Dragging the title strip moves the menu by the distance dragged.
   RunInsideModal([&] {
     int left = menu.Left();
