@@ -13,6 +13,7 @@
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/win/FrameMacroHost.h"
 #include "spreadsheet/windows/win/MainFrame.h"
+#include "spreadsheet/windows/win/SheetObjectsWin.h"
 
 namespace corvane {
 
@@ -37,6 +38,7 @@ void TForm1::InstallMacroHost() {
   keyQueue_ = std::make_unique<TKeyReplayQueue>();
   keyLayout_ = std::make_unique<TWinKeyLayout>();
   SetMacroHost(macroHost_.get());
+  tbarmenu1.OnAnimateOutline = AnimateOutline;
 }
 
 void TForm1::RemoveMacroHost() {
