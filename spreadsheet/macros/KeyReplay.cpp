@@ -136,6 +136,10 @@ void MacroPump(TMacroRunner& runner) {
     if (b == kMacroCommandPrefix) {
       PlayRun(runner);
       if (MacroState().running) runner.command();
+      // A macro that only runs commands (a loop of LET and BRANCH) never waits
+      // for its keys: the window's messages are let through here, so that it
+      // repaints and a break reaches the next byte fetch.
+      if (MacroState().running) MacroHost().PollMessages();
       continue;
     }
     if (gRun.bytes.size() > kKeyRunFlushBytes) PlayRun(runner);

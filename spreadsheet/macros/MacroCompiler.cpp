@@ -112,7 +112,8 @@ std::string MacroCompile(std::string_view text) {
       continue;
     }
     typedBraceOpen = false;
-    // Inside braces the separator is a blank, except within double quotes.
+    // Inside braces the separator is a blank, except within double quotes and
+    // parentheses.
     auto at = [&](std::size_t k) { return src[k] == separator ? ' ' : src[k]; };
     std::size_t j = i + 1;
     std::string word;
@@ -147,7 +148,9 @@ std::string MacroCompile(std::string_view text) {
         if (!argument.empty()) arguments.push_back(argument);
         break;
       }
-      char d = quoted ? src[j] : at(j);
+      // Inside parentheses the separator parts a function's arguments and
+      // stays as it is.
+      char d = quoted || depth > 0 ? src[j] : at(j);
       ++j;
       if (quoted) {
         argument += d;

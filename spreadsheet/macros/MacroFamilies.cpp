@@ -1,5 +1,6 @@
 // The macro command families: thin bridges from a command's arguments to the
 // program's own operations.
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <vector>
@@ -205,6 +206,13 @@ void GeneralGraphOptions(TGraphRecord& graph, std::string_view list) {
   });
 }
 
+// A count the user gave, one higher, held to 0..most: a macro's number can be
+// anything a 32-bit whole number holds, and one more than the largest would
+// overflow. Values beyond what a command knows do nothing there anyway.
+int OneHigher(int n, int most) { return std::clamp(n, -1, most - 1) + 1; }
+// Beyond the text transfer's modes.
+constexpr int kTransferModes = 16;
+
 void SeriesGraphOptions(TGraphRecord& graph, int s, std::string_view list) {
   ForEachMacroOption(list, 20, [&](char letter, std::string_view value) {
     const int n = OptionWhole(value);
@@ -212,10 +220,10 @@ void SeriesGraphOptions(TGraphRecord& graph, int s, std::string_view list) {
       case 'F': graph.SetSeriesColour(s, n); break;
       case 'B': graph.SetSeriesBackground(s, n); break;
       case 'O': graph.SetSeriesDisplay(s, n); break;
-      case 'M': graph.SetMark(s, n + 1); break;
-      case 'S': graph.SetLineStyle(s, n + 1); break;
-      case 'T': graph.SetThickness(s, n + 1); break;
-      case 'H': graph.SetHatch(s, n + 1); break;
+      case 'M': graph.SetMark(s, OneHigher(n, 255)); break;
+      case 'S': graph.SetLineStyle(s, OneHigher(n, 255)); break;
+      case 'T': graph.SetThickness(s, OneHigher(n, 255)); break;
+      case 'H': graph.SetHatch(s, OneHigher(n, 255)); break;
       default: break;
     }
   });
@@ -412,6 +420,9 @@ std::uint32_t* ColourWordOf(TSheetSettings& s, int item) {
   return item >= 0 && item <= 6 ? words[item] : nullptr;
 }
 
+// The largest default row height or column width GENOPTION sets, in pixels.
+constexpr int kMostDefaultSize = 1000;
+
 void GeneralOptions(std::string_view list) {
   TSheetSettings& s = gCurrentDoc.settings;
   ForEachMacroOption(list, 20, [&](char letter, std::string_view value) {
@@ -429,6 +440,21 @@ void GeneralOptions(std::string_view list) {
       case 'H': MacroHost().SetGridLines(1, yes); break;
       case 'V': MacroHost().SetGridLines(2, yes); break;
       case 'S': MacroHost().SetGridLines(4, yes); break;
+      case 'D': {
+        const int n = OptionWhole(value);
+        if (n >= 0 && n <= 7) MacroHost().SetSheetPages(1 << n);
+        break;
+      }
+      case 'O':
+      case 'W': {
+        const int n = OptionWhole(value);
+        if (n > 0 && n <= kMostDefaultSize) MacroHost().SetDefaultSizes(letter == 'W' ? n : -1, letter == 'O' ? n : -1);
+        break;
+      }
+      // The two further switches: the sheet flag kept under DIST= and the
+      // undo buffer (UNDO=).
+      case 'I': s.dist = yes ? 1 : 0; break;
+      case 'U': ProgramSettings().Undo = yes; break;
       default: break;
     }
   });
@@ -649,7 +675,7 @@ void FileFamily() {
       std::string name = FileNameArg();
       const TRange cell = MacroArgCell();
       const int mode = MacroArgWhole();
-      if (HasCell(cell)) ImportTextFile(mode + 1, cell.firstRow, cell.firstCol, name);
+      if (HasCell(cell)) ImportTextFile(OneHigher(mode, kTransferModes), cell.firstRow, cell.firstCol, name);
       break;
     }
     case 'x': {
@@ -658,7 +684,7 @@ void FileFamily() {
       const int mode = MacroArgWhole();
       if (!HasCell(range)) break;
       if (mode != 0)
-        ExportTextFile(name, mode + 1, range);
+        ExportTextFile(name, OneHigher(mode, kTransferModes), range);
       else
         SaveWorksheet(name, true, range);
       break;

@@ -3,6 +3,7 @@
 // only copy these to and from their controls.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,12 @@ struct TMacroMenu {
 };
 
 struct TMacroInputBox {
-  std::string answer;
+  std::optional<std::string> answer;
 
   // Takes the edit's text when the box was closed by its Ok button; a box
-  // closed any other way answers with an empty text, so a half-typed line is
-  // not taken as the answer.
-  void Apply(bool byOk, const std::string& editText) { answer = byOk ? editText : std::string(); }
+  // closed any other way (Esc, a close) gives no answer at all, so neither a
+  // half-typed line nor an empty one takes the place of what the cell holds.
+  void Apply(bool byOk, const std::string& editText) { answer = byOk ? std::optional(editText) : std::nullopt; }
 };
 
 }  // namespace corvane

@@ -36,6 +36,7 @@ namespace {
 
 TMacroArgs gArgs;
 bool gArgWasString = false;
+bool gArgUnevaluated = false;
 
 constexpr int kEnd = 13;
 
@@ -74,6 +75,25 @@ std::string EvaluateString(std::string_view text) {
 }
 
 void ShowRefused() { MacroShowRefused(); }
+
+// A change a macro makes marks the active document modified, as a typed one
+// does, so that closing it asks to save the macro's work.
+void MarkChanged() {
+  TWindowServices& windows = WindowServices();
+  if (windows.ActiveSheet() != kNoSheet) windows.MarkSheetModified(windows.ActiveSheet());
+}
+
+// The command families that change the document (ranges, copies, data,
+// editing, graphs, general settings, matrices); files, printing and the view
+// leave it as it is.
+bool FamilyChangesDocument(int letter) {
+  switch (letter) {
+    case 'b': case 'c': case 'd': case 'e': case 'g': case 'h': case 'm':
+      return true;
+    default:
+      return false;
+  }
+}
 bool HasCell(const TRange& range) { return MacroHasCell(range); }
 
 char LabelPrefix() { return gCurrentDoc.settings.labelPrefix ? gCurrentDoc.settings.labelPrefix : '\''; }
@@ -146,13 +166,15 @@ void MacroMenuBranch() {
 void AskInto(bool label) {
   std::string prompt = MacroArgText();
   if (!prompt.empty() && (IsValueStartChar(prompt[0]) || prompt[0] == '"')) prompt = EvaluateString(prompt);
-  std::string answer = MacroHost().InputBox(prompt);
-  if (answer.size() > kMacroArgMaxChars) answer.resize(kMacroArgMaxChars);
+  std::optional<std::string> given = MacroHost().InputBox(prompt);
   const TRange cell = MacroArgCell();
-  if (!HasCell(cell)) return;
+  // A box closed without Ok leaves the cell as it was.
+  if (!given || !HasCell(cell)) return;
+  std::string answer = std::move(*given);
+  if (answer.size() > kMacroArgMaxChars) answer.resize(kMacroArgMaxChars);
   if (label) answer = std::string(1, LabelPrefix()) + answer;
   if (answer.size() > kMacroArgMaxChars) answer.resize(kMacroArgMaxChars);
-  EnterCell(answer, cell.firstRow, cell.firstCol);
+  if (EnterCell(answer, cell.firstRow, cell.firstCol)) MarkChanged();
   ShowRefused();
 }
 
@@ -169,11 +191,19 @@ void Let() {
     // A string value is text, so it goes in as a label whatever it starts with.
     EnterCell(std::string(1, LabelPrefix()) + gArgs.text, cell.firstRow, cell.firstCol);
   } else if (ErrorFlagSet() || word == "TRUE" || word == "FALSE") {
+    // Text that does not evaluate goes in as typed; what cannot go in even so
+    // (a formula with a mistake) stops the macro, never leaving the cell
+    // quietly empty.
     ClearErrorFlag();
-    EnterCell(gArgs.text, cell.firstRow, cell.firstCol);
+    if (!EnterCell(gArgs.text, cell.firstRow, cell.firstCol)) {
+      ClearErrorFlag();
+      MacroSyntaxError();
+      return;
+    }
   } else {
     SetCellNumber(cell.firstRow, cell.firstCol, x);
   }
+  MarkChanged();
   ShowRefused();
 }
 
@@ -208,6 +238,7 @@ void For() {
     return;
   }
   if (MacroLoopPush(cell.firstRow, cell.firstCol, start, end, step)) MacroCallPush();
+  MarkChanged();  // the counter cell
 }
 
 void Next() {
@@ -220,6 +251,7 @@ void Next() {
       if (s.callTop > 0) --s.callTop;
       break;
     case TMacroLoopTest::kRepeat:
+      MarkChanged();  // the counter moved on
       if (MacroCallReturn()) MacroCallPush();
       break;
   }
@@ -249,7 +281,7 @@ void Get() {
   const TRange cell = MacroArgCell();
   char key = MacroHost().LastKey();
   if (!HasCell(cell) || key == 0) return;
-  EnterCell(std::string(1, LabelPrefix()) + key, cell.firstRow, cell.firstCol);
+  if (EnterCell(std::string(1, LabelPrefix()) + key, cell.firstRow, cell.firstCol)) MarkChanged();
   ShowRefused();
 }
 
@@ -303,11 +335,15 @@ int ReadHandle() {
   return handle >= 0 && handle < kMacroFileSlots ? handle : -1;
 }
 
-std::string ReadFileText() {
+// A file command's text argument; false (the syntax error shown, the macro
+// stopped) when it does not evaluate, so that nothing is written in its place.
+bool ReadFileText(std::string& text) {
   MacroArgValue();
-  std::string text = gArgWasString ? gArgs.text : std::string();
+  text = gArgWasString ? gArgs.text : std::string();
   ClearErrorFlag();
-  return text;
+  if (!gArgUnevaluated) return true;
+  MacroSyntaxError();
+  return false;
 }
 
 void CloseSlot(TFileSlot& slot) {
@@ -359,12 +395,14 @@ void FileCommand() {
     case 'O': {
       int handle = ReadHandle();
       int mode = MacroArgWhole();
-      OpenFile(handle, mode, ReadFileText());
+      std::string name;
+      if (ReadFileText(name)) OpenFile(handle, mode, name);
       break;
     }
     case 'A': {
       int handle = ReadHandle();
-      OpenFile(handle, 3, ReadFileText());
+      std::string name;
+      if (ReadFileText(name)) OpenFile(handle, 3, name);
       break;
     }
     case 'C': {
@@ -381,14 +419,15 @@ void FileCommand() {
     case 'W':
     case 'F': {
       int handle = ReadHandle();
-      WriteFile(handle, ReadFileText(), letter == 'F');
+      std::string text;
+      if (ReadFileText(text)) WriteFile(handle, text, letter == 'F');
       break;
     }
     case 'H':
     case 'M':
     case 'D': {
-      std::string dir = ReadFileText();
-      if (dir.empty()) break;
+      std::string dir;
+      if (!ReadFileText(dir) || dir.empty()) break;
       std::error_code error;
       if (letter == 'H') {
         fs::current_path(fs::path(dir), error);
@@ -450,6 +489,7 @@ const TRange& MacroArgRange() { return MacroArgCell(); }
 double MacroArgValue() {
   MacroArgText();
   gArgWasString = false;
+  gArgUnevaluated = false;
   const std::string word = Upper(gArgs.text);
   if (word == "TRUE") return gArgs.number = 1;
   if (word == "FALSE") return gArgs.number = 0;
@@ -457,6 +497,7 @@ double MacroArgValue() {
   std::string expression = gArgs.text[0] == '+' || gArgs.text[0] == '-' ? gArgs.text : "+" + gArgs.text;
   double x = Evaluate(expression, gArgs.text, gArgWasString);
   if (ErrorFlagSet()) gArgWasString = false;
+  gArgUnevaluated = ErrorFlagSet();
   return gArgs.number = ErrorFlagSet() || std::isnan(x) ? 0 : x;
 }
 
@@ -473,6 +514,7 @@ std::int32_t MacroArgWhole() {
 }
 
 bool MacroArgWasString() { return gArgWasString; }
+bool MacroArgUnevaluated() { return gArgUnevaluated; }
 
 void ForEachMacroOption(std::string_view list, std::size_t maxItem,
                         const std::function<void(char letter, std::string_view value)>& apply) {
@@ -504,6 +546,18 @@ double OptionReal(std::string_view value) {
 }
 
 void MacroSyntaxError() {
+  TMacroRunState& s = MacroState();
+  if (s.running && s.trapRow >= 0) {
+    // The macro handles its own error: it goes on at the trap cell, which is
+    // used up, so an error there stops the macro rather than looping.
+    const int row = s.trapRow;
+    const int col = s.trapCol;
+    s.trapRow = -1;
+    ClearErrorFlag();
+    if (MacroBranchTo(row, col)) return;
+    WindowServices().ShowReadyMode();
+    return;
+  }
   ShowError("Syntax Error:" + MacroLineAddress());
   MacroStop();
   WindowServices().ShowReadyMode();
@@ -562,9 +616,14 @@ void ExecCommand(int letter) {
       MacroStop();
       WindowServices().ShowReadyMode();
       break;
-    case 0x49:  // IF
-      if (!(MacroArgValue() > 0)) SkipLine();
+    case 0x49: {  // IF
+      double x = MacroArgValue();
+      if (MacroArgUnevaluated())
+        MacroSyntaxError();
+      else if (!(x > 0))
+        SkipLine();
       break;
+    }
     case 0x57:
       While();
       break;
@@ -574,8 +633,10 @@ void ExecCommand(int letter) {
     case 0x17:
       Next();
       break;
-    case 0x39: {  // ONERROR: stored for a trap; nothing reads it yet
-      MacroArgCell();
+    case 0x39: {  // ONERROR: the error-trap cell, NUL clears it
+      const TRange cell = MacroArgCell();
+      s.trapRow = HasCell(cell) ? cell.firstRow : -1;
+      s.trapCol = HasCell(cell) ? cell.firstCol : 0;
       break;
     }
     case 0x40: {  // GOTO
@@ -593,6 +654,7 @@ void ExecCommand(int letter) {
     case 0x4B: {  // RECALC
       const TRange range = MacroArgRange();
       if (HasCell(range)) RecalcRange(range);
+      MarkChanged();
       ShowRefused();
       break;
     }
@@ -631,6 +693,7 @@ void ExecCommand(int letter) {
         RangeSetColWidths(range, size);
       else
         RangeSetRowHeights(range, size);
+      MarkChanged();
       ShowRefused();
       break;
     }
@@ -690,7 +753,10 @@ void ExecCommand(int letter) {
       FileCommand();
       break;
     default:
-      if (!MacroExecFamily(static_cast<char>(letter))) MacroSyntaxError();
+      if (!MacroExecFamily(static_cast<char>(letter)))
+        MacroSyntaxError();
+      else if (FamilyChangesDocument(letter))
+        MarkChanged();
       break;
   }
 }

@@ -56,6 +56,10 @@ double MacroArgValue();
 std::int32_t MacroArgWhole();
 // Whether the last MacroArgValue gave a string result.
 bool MacroArgWasString();
+// Whether the last MacroArgValue was given text that does not evaluate (a
+// formula with a syntax error, an unknown name); TRUE, FALSE and an empty
+// argument evaluate.
+bool MacroArgUnevaluated();
 
 // The string result of `text` by the string rule above ("" for a number).
 std::string MacroStringResult(std::string_view text);

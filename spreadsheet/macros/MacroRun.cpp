@@ -68,6 +68,7 @@ void Begin() {
   gState.paused = false;
   gState.callTop = 0;
   gState.loopCount = 0;
+  gState.trapRow = -1;
   gState.pos = 1;
   MacroHost().SetCtrlShortcuts(false);
 }
@@ -137,7 +138,7 @@ void MacroStop() {
 }
 
 void MacroBreak() {
-  if (!gState.running) return;
+  if (!gState.running || gState.breakRequested) return;
   gState.breakRequested = true;
   gState.paused = false;
   EnginePlatform().MessageBeep();
@@ -250,7 +251,8 @@ TMacroLoopTest MacroLoopTest() {
   if (gState.loopCount <= 0) return TMacroLoopTest::kNoLoop;
   const TMacroLoopLevel& loop = gState.loops[static_cast<std::size_t>(gState.loopCount - 1)];
   double counter = CellNumber(CellPtr(CellFind(loop.row, loop.col)));
-  bool finished = loop.step > 0 ? loop.end <= counter : loop.end >= counter;
+  // A step of 0 would never reach the end from below it: the body runs once.
+  bool finished = loop.step > 0 ? loop.end <= counter : loop.step == 0 || loop.end >= counter;
   if (finished) {
     --gState.loopCount;
     return TMacroLoopTest::kFinished;

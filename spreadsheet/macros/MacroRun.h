@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,10 @@ struct TMacroRunState {
   int callTop = 0;
   std::array<TMacroLoopLevel, kMacroLoopLevels> loops{};
   int loopCount = 0;
+  // The error-trap cell ONERROR sets (row -1: none): an error that would stop
+  // the macro branches there instead, once.
+  int trapRow = -1;
+  int trapCol = 0;
 };
 
 // The program's run state.
@@ -66,6 +71,10 @@ class TMacroHost {
   // Waits for window messages and handles them; false when none can come
   // (a pause or a wait then ends at once).
   virtual bool ProcessMessages() { return false; }
+  // Handles the window messages already waiting (repaints, the user's break
+  // keys) and returns at once; a long macro calls it between commands so
+  // that the program keeps answering.
+  virtual void PollMessages() {}
 
   // ---- What the interpreter's commands ask of the windows --------------------
   // The active grid's cursor to (row, col); one row down from the cursor.
@@ -88,8 +97,9 @@ class TMacroHost {
   // Sound: mode 1 play and wait, 2 play, 3 play repeatedly, 4 the media
   // player, any other stops the sound playing.
   virtual void PlayWave(std::string_view /*name*/, int /*mode*/) {}
-  // The input box with `caption`; the answer (empty when cancelled).
-  virtual std::string InputBox(std::string_view /*caption*/) { return ""; }
+  // The input box with `caption`; the answer, none when it was closed without
+  // Ok.
+  virtual std::optional<std::string> InputBox(std::string_view /*caption*/) { return std::nullopt; }
   // The macro menu of `items` (descriptions beside them, `title` on its strip):
   // 1..n for the item chosen, n + 1 for Esc or a close.
   virtual int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& /*descriptions*/,
@@ -128,6 +138,12 @@ class TMacroHost {
   virtual void ShowDataForm(const TRange& /*range*/) {}
   // Sets (or clears) the `mask` bits of the active grid's grid-line mode.
   virtual void SetGridLines(int /*mask*/, bool /*on*/) {}
+  // Divides the active sheet window's rows into `pages` sheets (the tab bar
+  // follows).
+  virtual void SetSheetPages(int /*pages*/) {}
+  // The active sheet window's default row height or column width in pixels
+  // (-1 leaves that one as it is).
+  virtual void SetDefaultSizes(int /*rowHeight*/, int /*columnWidth*/) {}
   // The character of the last key the sheet window recorded.
   virtual char LastKey() { return 0; }
 };

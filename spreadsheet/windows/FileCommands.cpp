@@ -3,15 +3,18 @@
 
 #include <algorithm>
 
+#include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/Clock.h"
 #include "spreadsheet/engine/DateTime.h"
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/ExternalLinks.h"
+#include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/SettingsFile.h"
@@ -116,11 +119,35 @@ bool TFileCommands::OpenWorksheet(std::string_view name) {
   int autoExec = FindRangeName(kAutoExecName);
   if (autoExec > 0) {
     TRange start = RangeNameRange(*RangeNameAt(autoExec));
-    EnginePlatform().MessageBeep();
-    ws.FocusActivePane();
-    host_.RunMacroAt(start.firstRow, start.firstCol);
+    // A worksheet from anywhere else may come from anyone: its macro could
+    // write, remove or replace files, so it runs only when the user says so.
+    bool allowed = startUpWorksheet_ ||
+                   host_.AllowAutoExec(WksFileName(name), AutoExecFirstLine(start.firstRow, start.firstCol));
+    if (allowed) {
+      EnginePlatform().MessageBeep();
+      ws.FocusActivePane();
+      host_.RunMacroAt(start.firstRow, start.firstCol);
+    }
   }
   return true;
+}
+
+bool TFileCommands::OpenStartUpWorksheet(std::string_view name) {
+  startUpWorksheet_ = true;
+  bool opened = OpenFile(name);
+  startUpWorksheet_ = false;
+  return opened;
+}
+
+std::string AutoExecFirstLine(int row, int col) {
+  constexpr std::size_t kShown = 80;
+  if (row < 0 || col < 0) return "";
+  TCellHandle handle = CellFind(row, col);
+  std::string text = CellContentsText(handle);
+  const TCell* cell = CellPtr(handle);
+  if (CellKindOf(cell) == kKindLabel && !text.empty() && IsLabelPrefix(text.front())) text.erase(0, 1);
+  if (text.size() > kShown) text = text.substr(0, kShown) + "...";
+  return text;
 }
 
 // Documents keep their names in upper case; where the file system tells case

@@ -53,6 +53,10 @@ class TFileCommandHost {
   virtual void RecentFilesChanged() = 0;
   // Runs the macro that starts at (row, col).
   virtual void RunMacroAt(int row, int col) = 0;
+  // Asks whether the AUTOEXEC macro of the worksheet `fileName`, whose first
+  // line is `firstLine`, may run; "No" is the default answer. Without a
+  // window to ask in, nothing runs.
+  virtual bool AllowAutoExec(std::string_view /*fileName*/, std::string_view /*firstLine*/) { return false; }
 };
 
 // One recent-file menu item: shown or hidden, its caption and the full name
@@ -91,8 +95,14 @@ class TFileCommands {
   bool OpenFile(std::string_view name);
   // Reads the file `name` into a new sheet window. A file that cannot be read
   // whole (the reader has shown why) takes its window with it: false, and the
-  // other documents are as they were.
+  // other documents are as they were. A document with a range named AUTOEXEC
+  // runs the macro there only when the user agrees to it (the host's
+  // question), except for the program's own start-up worksheet.
   bool OpenWorksheet(std::string_view name);
+  // OpenFile for the program's own start-up worksheet (the AUTOEXEC setting's
+  // file, opened when no file is named on the command line): its AUTOEXEC
+  // macro runs without a question.
+  bool OpenStartUpWorksheet(std::string_view name);
   // Save and Save As of the active document; true only when the file was
   // written.
   bool Save();
@@ -111,6 +121,11 @@ class TFileCommands {
   void AddRecent(std::string_view name);
 
   TFileCommandHost& host_;
+  bool startUpWorksheet_ = false;  // the file being opened is the start-up worksheet
 };
+
+// The first line of an AUTOEXEC macro as the question shows it: the cell's
+// text without a label prefix, cut to 80 characters with "..." after.
+std::string AutoExecFirstLine(int row, int col);
 
 }  // namespace corvane

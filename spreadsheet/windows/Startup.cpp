@@ -126,10 +126,10 @@ bool SplashMustWait(std::uint32_t start, std::uint32_t now) {
   return std::min(elapsed, back) <= kSplashMilliseconds;
 }
 
-bool OpenFirstDocument(TFileCommands& commands, std::string_view startFile, bool newSheet) {
+bool OpenFirstDocument(TFileCommands& commands, std::string_view startFile, bool newSheet, bool ownStartFile) {
   if (FileExists(startFile)) {
     SetAutoExecMode(true);
-    if (commands.OpenFile(startFile)) return true;
+    if (ownStartFile ? commands.OpenStartUpWorksheet(startFile) : commands.OpenFile(startFile)) return true;
     SetAutoExecMode(false);
   }
   if (newSheet) return commands.New();

@@ -70,8 +70,10 @@ bool SplashMustWait(std::uint32_t start, std::uint32_t now);
 // Opens the first document: the start file when it exists (read as the
 // start-up worksheet, so a missing or AUTOEXEC file behaves as such), else a
 // new sheet when `newSheet` is set. False when no document is open
-// afterwards.
-bool OpenFirstDocument(TFileCommands& commands, std::string_view startFile, bool newSheet);
+// afterwards. `ownStartFile` says the start file is the program's own
+// start-up worksheet (no file was named on the command line), whose AUTOEXEC
+// macro runs unasked; a file named on the command line asks first.
+bool OpenFirstDocument(TFileCommands& commands, std::string_view startFile, bool newSheet, bool ownStartFile);
 
 // The registered name of the message by which a second start hands over to
 // the running instance.

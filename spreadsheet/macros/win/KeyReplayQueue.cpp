@@ -13,6 +13,10 @@ namespace corvane {
 namespace {
 
 TKeyReplayQueue* gQueue = nullptr;
+// Set while a running macro lets the waiting messages through between its
+// commands: the user's input then waits for the macro as it does while keys
+// are delivered.
+bool gPolling = false;
 
 // The feed call posted to the application window, which every message loop of
 // the program (menus, dialogs, message boxes) dispatches. It lives for the
@@ -27,6 +31,10 @@ const std::function<void()>& FeedCall() {
 bool IsKeyMessage(UINT m) { return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP; }
 bool IsMouseMessage(UINT m) {
   return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= WM_NCXBUTTONDBLCLK);
+}
+// Ctrl+Break, and Esc pressed by the user.
+bool IsBreakKey(const MSG& msg) {
+  return (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && (msg.wParam == VK_CANCEL || msg.wParam == VK_ESCAPE);
 }
 bool IsExtendedKey(int vk) { return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE; }
 
@@ -154,20 +162,32 @@ void TKeyReplayQueue::Finish() {
 }
 
 bool TKeyReplayQueue::HeldOff(const MSG& msg, bool removing) {
+  const bool delivered = expecting_ && IsKeyMessage(msg.message) && msg.hwnd == expected_.hwnd &&
+                         msg.message == expected_.message && msg.wParam == expected_.wParam &&
+                         msg.lParam == expected_.lParam;
+  if (removing) {
+    handlingReplayed_ = delivered;
+    if (delivered) expecting_ = false;
+  }
+  if (delivered) return false;
+  // Ctrl+Break always breaks a running macro. Esc does while input is held
+  // off, when it could reach no window; otherwise it goes where it was typed,
+  // so that it closes a box the macro asks through, and the sheet takes it
+  // as the break.
+  const bool holding = busy_ || gPolling;
+  if (removing && MacroState().running && IsBreakKey(msg) && (holding || msg.wParam == VK_CANCEL)) {
+    MacroBreak();
+    // While input is held off the break key goes no further: the break
+    // drops what waits anyway.
+    if (holding) return true;
+  }
+  if (gPolling && !busy_) return IsKeyMessage(msg.message) || IsMouseMessage(msg.message);
   if (!busy_) return false;
   if (GetTickCount() - lastProgress_ > kStallMs) {
     Cancel();
     return false;
   }
-  if (IsKeyMessage(msg.message)) {
-    if (expecting_ && msg.hwnd == expected_.hwnd && msg.message == expected_.message &&
-        msg.wParam == expected_.wParam && msg.lParam == expected_.lParam) {
-      if (removing) expecting_ = false;
-      return false;
-    }
-    return true;
-  }
-  return IsMouseMessage(msg.message);
+  return IsKeyMessage(msg.message) || IsMouseMessage(msg.message);
 }
 
 LRESULT CALLBACK TKeyReplayQueue::GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -185,6 +205,19 @@ void TMacroHostWin::SetCaption(std::string_view text) {
 bool TMacroHostWin::ProcessMessages() {
   classlib::Application().HandleMessage();
   return !classlib::Application().Terminated();
+}
+
+void TMacroHostWin::PollMessages() {
+  // A few times a second is enough to repaint and to see a break; asking the
+  // queue after every command would slow a macro down.
+  constexpr DWORD kPollMs = 30;
+  const DWORD now = GetTickCount();
+  if (now - lastPoll_ < kPollMs) return;
+  lastPoll_ = now;
+  if (HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) return;
+  gPolling = true;
+  classlib::Application().ProcessMessages();
+  gPolling = false;
 }
 
 }  // namespace corvane

@@ -48,6 +48,10 @@ class TKeyReplayQueue : public TKeyPlayer {
   // Gives the next event; run by the feed message the queue posts itself.
   void Feed();
 
+  // True while the message being handled is a key the queue delivered: keys
+  // a macro plays (its own {ESC}) are never the user's break request.
+  bool HandlingReplayedKey() const { return handlingReplayed_; }
+
  private:
   static LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam);
   void PostFeed();
@@ -55,6 +59,8 @@ class TKeyReplayQueue : public TKeyPlayer {
   void SetModifierState();
   void Finish();
   // True when `msg` is user input that must wait while events are delivered.
+  // The user's Ctrl+Break (and Esc while keys are delivered) always reaches
+  // a running macro: it requests the break here, whatever has the focus.
   bool HeldOff(const MSG& msg, bool removing);
 
   HHOOK hook_ = nullptr;
@@ -68,6 +74,7 @@ class TKeyReplayQueue : public TKeyPlayer {
   // The key message posted last and not yet taken from the queue.
   MSG expected_{};
   bool expecting_ = false;
+  bool handlingReplayed_ = false;  // the message taken last was a delivered key
 };
 
 // What a running macro needs from the windows: messages handled through the
@@ -77,6 +84,10 @@ class TMacroHostWin : public TMacroHost {
   HWND mainWindow = nullptr;
   void SetCaption(std::string_view text) override;
   bool ProcessMessages() override;
+  void PollMessages() override;
+
+ private:
+  DWORD lastPoll_ = 0;
 };
 
 }  // namespace corvane

@@ -265,6 +265,18 @@ void tbarmenu::DefineButton(int i) {
                                  {0, slot, kMacroBarPitch, slot + kMacroBarPitch});
   std::string line = i < static_cast<int>(items_.size()) ? items_[static_cast<std::size_t>(i)] : "";
   dialog.SetValue(DefineButtonValue(line));
+  if (OnAnimateOutline) {
+    // From the button (the bar when it is scrolled out of sight) to where
+    // the dialog shows: the middle of the screen.
+    TRect r = MacroBarButtonRect(i, Layout(), first_, 0, Width(), barHeight_);
+    if (r.Width() <= 0) r = ClientRect();
+    POINT corners[2] = {{r.Left, r.Top}, {r.Right, r.Bottom}};
+    MapWindowPoints(Handle(), nullptr, corners, 2);
+    int left = (GetSystemMetrics(SM_CXSCREEN) - dialog.Width()) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - dialog.Height()) / 2;
+    OnAnimateOutline(TRect{corners[0].x, corners[0].y, corners[1].x, corners[1].y},
+                     TRect{left, top, left + dialog.Width(), top + dialog.Height()});
+  }
   if (dialog.ShowModal() != mrOk) return;
   if (i >= static_cast<int>(items_.size())) items_.resize(static_cast<std::size_t>(i) + 1, " ");
   items_[static_cast<std::size_t>(i)] = DefineButtonLine(dialog.Value());

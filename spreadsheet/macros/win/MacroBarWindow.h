@@ -46,6 +46,9 @@ class tbarmenu : public classlib::TCustomControl {
 
   classlib::TNotifyEvent OnChange;
   Tpickevent Onpick;
+  // Draws the outline travelling from one screen rectangle to another (from
+  // the button to the Define Button dialog before it shows).
+  std::function<void(const classlib::TRect& from, const classlib::TRect& to)> OnAnimateOutline;
 
  protected:
   void CreateParams(TCreateParams& Params) override;

@@ -17,19 +17,23 @@ namespace {
 
 constexpr int kTitleHeight = 18;
 
-// The widest of `items` in the list's font, in pixels.
-int WidestText(HWND list, const std::vector<std::string>& items) {
-  HDC dc = GetDC(list);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+// The widest of `texts` in the window's font, in pixels.
+int WidestText(HWND window, const std::vector<std::string>& texts) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
   int widest = 0;
-  for (const std::string& item : items) {
+  for (const std::string& text : texts) {
     SIZE size{};
-    GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     widest = std::max(widest, static_cast<int>(size.cx));
   }
   SelectObject(dc, old);
-  ReleaseDC(list, dc);
+  ReleaseDC(window, dc);
   return widest;
+}
+
+bool AnyText(const std::vector<std::string>& texts) {
+  return std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return !t.empty(); });
 }
 
 }  // namespace
@@ -45,6 +49,11 @@ TMmenu::TMmenu(classlib::TComponent* AOwner) : TForm(AOwner, kMacroMenuCaption) 
   Panel2.SetParent(&Panel1);
   Panel2.SetText(kMacroMenuTitle);
   ttabmenu1.SetParent(&Panel1);
+  ttabmenu1.Model().SetMargin(kMenuMargin);
+  Panel3.SetParent(&Panel1);
+  Panel3.SetBevelOuter(classlib::TBevelCut::bvNone);
+  Panel3.SetText("");
+  ttabmenu1.Model().OnChange = [this] { ShowDescription(); };
   OnActivate = [this](TObject*) { FormActivate(); };
   OnKeyDown = [this](TObject*, int& Key, TShiftState) {
     if (Key == VK_RETURN) {
@@ -57,7 +66,8 @@ TMmenu::TMmenu(classlib::TComponent* AOwner) : TForm(AOwner, kMacroMenuCaption) 
     SetModalResult(choice_);
     Key = 0;
   };
-  ttabmenu1.OnDblClick = [this](TObject*) {
+  // A click on an item chooses it.
+  ttabmenu1.Model().OnEnterkey = [this] {
     choice_ = values_.Chosen(ttabmenu1.ItemIndex());
     SetModalResult(choice_);
   };
@@ -66,28 +76,40 @@ TMmenu::TMmenu(classlib::TComponent* AOwner) : TForm(AOwner, kMacroMenuCaption) 
   Panel2.OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int X, int Y) { Panel2MouseUp(X, Y); };
 }
 
-int TMmenu::Choose(const std::vector<std::string>& items) {
+int TMmenu::Choose(const std::vector<std::string>& items, const std::vector<std::string>& descriptions) {
   values_.items = items;
+  descriptions_ = descriptions;
   ttabmenu1.SetItems(items);
+  ttabmenu1.Model().Hints = descriptions;
   choice_ = values_.Cancelled();  // whatever closes the menu without a choice
   ShowModal();
   return choice_;
 }
 
 void TMmenu::FormActivate() {
-  SendMessageA(ttabmenu1.Handle(), LB_SETITEMHEIGHT, 0, kMenuItemHeight);
-  const int listWidth = values_.ListWidth(WidestText(ttabmenu1.Handle(), values_.items));
-  const int listHeight = values_.ListHeight();
+  const int listWidth = ttabmenu1.Maxwidth();
+  const int listHeight = ttabmenu1.Maxheight();
   const int nonClientHeight = Height() - ClientHeight();
-  const int width = values_.FormWidth(listWidth);
-  const int height = values_.FormHeight(listHeight, nonClientHeight);
+  // The description strip, when any item has a description, is as wide as
+  // the widest of them.
+  const int strip = AnyText(descriptions_) ? kTitleHeight : 0;
+  const int width = std::max(values_.FormWidth(listWidth), strip > 0 ? WidestText(Panel3.Handle(), descriptions_) + 16 : 0);
+  const int height = values_.FormHeight(listHeight, nonClientHeight) + strip;
   SetBounds(Left(), Top(), width, height);
   Panel1.SetBounds(0, 0, ClientWidth(), ClientHeight());
   Panel2.SetBounds(1, 1, ClientWidth() - 2, kTitleHeight);
   ttabmenu1.SetBounds(kMenuMargin / 2, kTitleHeight + 2, ClientWidth() - kMenuMargin,
-                      ClientHeight() - kTitleHeight - 2 - kMenuMargin / 2);
+                      ClientHeight() - kTitleHeight - 2 - kMenuMargin / 2 - strip);
+  Panel3.SetBounds(1, ClientHeight() - strip - 1, ClientWidth() - 2, strip);
+  Panel3.SetVisible(strip > 0);
   if (!values_.items.empty()) ttabmenu1.SetItemIndex(0);
+  ShowDescription();
   ttabmenu1.SetFocus();
+}
+
+void TMmenu::ShowDescription() {
+  const int i = ttabmenu1.ItemIndex();
+  Panel3.SetText(i >= 0 && i < static_cast<int>(descriptions_.size()) ? descriptions_[static_cast<std::size_t>(i)] : "");
 }
 
 void TMmenu::DrawOutline() {
@@ -141,6 +163,13 @@ TLbinput::TLbinput(classlib::TComponent* AOwner) : TForm(AOwner, kInputBoxCaptio
   Button1.SetDefault(true);
   Button1.ModalResult = classlib::mrOk;
   OnActivate = [this](TObject*) { Edit1.SetFocus(); };
+  // Esc closes the box without an answer, as a close does.
+  KeyPreview = true;
+  OnKeyDown = [this](TObject*, int& Key, TShiftState) {
+    if (Key != VK_ESCAPE) return;
+    SetModalResult(classlib::mrCancel);
+    Key = 0;
+  };
 }
 
 void TLbinput::CreateParams(TCreateParams& Params) {
@@ -148,7 +177,7 @@ void TLbinput::CreateParams(TCreateParams& Params) {
   Params.Style &= ~static_cast<DWORD>(WS_SYSMENU);  // no border icons
 }
 
-std::string TLbinput::Ask(const std::string& text) {
+std::optional<std::string> TLbinput::Ask(const std::string& text) {
   Edit1.SetText(text);
   int result = ShowModal();
   values_.Apply(result == classlib::mrOk, Edit1.Text());

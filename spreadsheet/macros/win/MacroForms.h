@@ -5,25 +5,30 @@
 
 #include "classlib/win/Win32.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "classlib/win/StdCtrls.h"
+#include "spreadsheet/controls/win/ListMenuWindow.h"
 #include "spreadsheet/macros/MacroForms.h"
 
 namespace corvane {
 
-// A borderless pop-up list of items, moved by its title strip.
+// A borderless pop-up list menu of items, moved by its title strip; the
+// selected item's description shows in a strip below the items.
 class TMmenu : public classlib::TForm {
  public:
   explicit TMmenu(classlib::TComponent* AOwner);
-  // Shows the menu of `items` modally and gives the choice: 1..n for an item,
-  // n + 1 for Esc or a close.
-  int Choose(const std::vector<std::string>& items);
+  // Shows the menu of `items` (with `descriptions`, one per item, "" for
+  // none) modally and gives the choice: 1..n for an item, n + 1 for Esc or a
+  // close.
+  int Choose(const std::vector<std::string>& items, const std::vector<std::string>& descriptions = {});
 
   classlib::TPanel Panel1{nullptr};
-  classlib::TListBox ttabmenu1{nullptr};  // the item list
+  ttabmenu ttabmenu1{nullptr};            // the item list
   classlib::TPanel Panel2{nullptr};       // the title strip
+  classlib::TPanel Panel3{nullptr};       // the selected item's description
 
   // Sizes the form to the list, selects the first item, focuses the list.
   void FormActivate();
@@ -34,7 +39,10 @@ class TMmenu : public classlib::TForm {
   void Panel2MouseMove(int X, int Y);
   void Panel2MouseUp(int X, int Y);
 
+  void ShowDescription();
+
   TMacroMenu values_;
+  std::vector<std::string> descriptions_;
   int choice_ = 0;
   bool dragging_ = false;
   POINT downPoint_{};
@@ -46,9 +54,9 @@ class TMmenu : public classlib::TForm {
 class TLbinput : public classlib::TForm {
  public:
   explicit TLbinput(classlib::TComponent* AOwner);
-  // Shows the box modally with `text` in its edit; the answer (empty when the
-  // box was closed without Ok).
-  std::string Ask(const std::string& text = "");
+  // Shows the box modally with `text` in its edit; the answer, none when the
+  // box was closed without Ok (Esc or a close).
+  std::optional<std::string> Ask(const std::string& text = "");
 
   classlib::TEdit Edit1{nullptr};
   classlib::TButton Button1{nullptr};

@@ -108,19 +108,19 @@ void TFrameMacroHost::PlayWave(std::string_view name, int mode) {
   }
 }
 
-std::string TFrameMacroHost::InputBox(std::string_view caption) {
+std::optional<std::string> TFrameMacroHost::InputBox(std::string_view caption) {
   TLbinput box(nullptr);
   box.SetCaption(std::string(caption));
   return box.Ask();
 }
 
-int TFrameMacroHost::MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>&,
+int TFrameMacroHost::MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& descriptions,
                                std::string_view title) {
   HWND focus = GetFocus();
   TMmenu menu(nullptr);
   if (!title.empty()) menu.Panel2.SetCaption(std::string(title));
   frame_.SetEnabled(false);
-  int choice = menu.Choose(items);
+  int choice = menu.Choose(items, descriptions);
   frame_.SetEnabled(true);
   if (focus && IsWindow(focus)) SetFocus(focus);
   return choice;
@@ -146,6 +146,23 @@ void TFrameMacroHost::SetGridLines(int mask, bool on) {
   if (!view) return;
   TGridModel& pane = view->ActivePane();
   pane.SetGrid(on ? pane.Grid() | mask : pane.Grid() & ~mask);
+  view->Repaint();
+}
+
+void TFrameMacroHost::SetSheetPages(int pages) {
+  TSheetView* view = frame_.ActiveSheetView();
+  if (!view) return;
+  view->SetSheetCount(pages);
+  view->Repaint();
+}
+
+void TFrameMacroHost::SetDefaultSizes(int rowHeight, int columnWidth) {
+  TSheetView* view = frame_.ActiveSheetView();
+  if (!view) return;
+  for (int pane : {1, 2}) {
+    if (rowHeight > 0) view->Pane(pane).SetDefHeight(rowHeight);
+    if (columnWidth > 0) view->Pane(pane).SetDefWidth(columnWidth);
+  }
   view->Repaint();
 }
 

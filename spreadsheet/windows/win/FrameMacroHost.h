@@ -30,13 +30,15 @@ class TFrameMacroHost : public TMacroHostWin {
   void Tone(int frequency, int milliseconds) override;
   void Delay(int milliseconds) override;
   void PlayWave(std::string_view name, int mode) override;
-  std::string InputBox(std::string_view caption) override;
+  std::optional<std::string> InputBox(std::string_view caption) override;
   int MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& descriptions,
                 std::string_view title) override;
   void ShowGraphView(int flags, int milliseconds) override;
   void ShowBar(int bar, bool on) override;
   void SetZoom(int percent) override;
   void SetGridLines(int mask, bool on) override;
+  void SetSheetPages(int pages) override;
+  void SetDefaultSizes(int rowHeight, int columnWidth) override;
   void ShowDataForm(const TRange& range) override;
   void PrintSheet(int mode) override;
   void PrintGraph(int index) override;

@@ -1320,6 +1320,9 @@ std::string TForm1::UserName() {
 // ---- Messages ----------------------------------------------------------------------------------------
 
 bool TForm1::CloseQuery() {
+  // A running macro works on the documents: it is stopped first, and the
+  // close comes again once it has ended.
+  if (CloseAfterMacro()) return false;
   // Every sheet window asks about its own document; one that stays keeps
   // the program running.
   if (!files_.CloseAll()) return false;

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "classlib/win/MainMenu.h"
@@ -177,7 +179,12 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // macro toolbar: the macro runs to its end, its keys replayed into the
   // program and its commands carried out. Nothing while one runs already.
   void RunMacroAt(int row, int col) override;
+  // Runs the macro RunMacroAt asked for, if it still waits.
+  void StartPendingMacro();
   void RunMacroText(std::string_view text) override;
+  // The question before a worksheet's AUTOEXEC macro runs: Yes or No, No the
+  // default.
+  bool AllowAutoExec(std::string_view fileName, std::string_view firstLine) override;
   void ShowSheetGraph(std::string_view name) override;
 
   // ---- Controls -----------------------------------------------------------------------
@@ -234,6 +241,11 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void RemoveMacroHost();
   void BindMacroCommands();
   void RunMacro(bool started);
+  // While a macro runs: breaks it and closes the frame once it has ended
+  // (true); false when none runs.
+  bool CloseAfterMacro();
+  bool closeAfterMacro_ = false;
+  std::optional<std::pair<int, int>> pendingMacro_;  // row and column of a macro about to start
 
   TSheetWindows& sheets_;
   TCommandTable commands_;

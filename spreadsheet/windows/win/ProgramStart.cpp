@@ -193,7 +193,7 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
     ShowError(problem);
     startFile.clear();
   }
-  bool open = OpenFirstDocument(frame->Files(), startFile, settings.PreOpen);
+  bool open = OpenFirstDocument(frame->Files(), startFile, settings.PreOpen, argument.empty());
   frame->SetSheetState(open);
   if (open) frame->RefreshIndicators();
 

@@ -17,6 +17,25 @@ constexpr TColor kUndefinedGreen = RGB(0, 128, 0);
 
 }  // namespace
 
+void AnimateOutline(const TRect& from, const TRect& to) {
+  HDC dc = GetDC(nullptr);
+  TRect last{};
+  for (int step = 0; step < kOutlineSteps; ++step) {
+    if (step > 0) {
+      RECT old{last.Left, last.Top, last.Right, last.Bottom};
+      DrawFocusRect(dc, &old);
+    }
+    if (step == kOutlineSteps - 1) break;
+    last = OutlineStep(from, to, step);
+    RECT now{last.Left, last.Top, last.Right, last.Bottom};
+    DrawFocusRect(dc, &now);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 5) {
+    }
+  }
+  ReleaseDC(nullptr, dc);
+}
+
 // ---- TMbtn ------------------------------------------------------------------------------
 
 TMbtn::TMbtn(TSheetView& view, int index) : TCustomControl(nullptr), view_(view), index_(index) {}
@@ -82,27 +101,6 @@ void InvertOutline(const TRect& r) {
   SelectObject(dc, oldPen);
   SelectObject(dc, oldBrush);
   SetROP2(dc, oldRop);
-  ReleaseDC(nullptr, dc);
-}
-
-// The outline travelling from one rectangle to another on the screen, in
-// about a tenth of a second, leaving nothing behind.
-void AnimateOutline(const TRect& from, const TRect& to) {
-  HDC dc = GetDC(nullptr);
-  TRect last{};
-  for (int step = 0; step < kOutlineSteps; ++step) {
-    if (step > 0) {
-      RECT old{last.Left, last.Top, last.Right, last.Bottom};
-      DrawFocusRect(dc, &old);
-    }
-    if (step == kOutlineSteps - 1) break;
-    last = OutlineStep(from, to, step);
-    RECT now{last.Left, last.Top, last.Right, last.Bottom};
-    DrawFocusRect(dc, &now);
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 5) {
-    }
-  }
   ReleaseDC(nullptr, dc);
 }
 

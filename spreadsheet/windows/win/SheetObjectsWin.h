@@ -14,6 +14,10 @@
 
 namespace corvane {
 
+// The outline travelling from one screen rectangle to another in about a
+// tenth of a second, leaving nothing behind: before a button's dialog shows.
+void AnimateOutline(const classlib::TRect& from, const classlib::TRect& to);
+
 class TMbtn : public classlib::TCustomControl {
  public:
   TMbtn(TSheetView& view, int index);

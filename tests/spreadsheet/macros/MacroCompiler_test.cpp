@@ -39,7 +39,8 @@ TEST_F(MacroCompilerTest, CompilesKeysCommandsAndArguments) {
       {"\xFFx{GOTO A1\xFF}", "x" + Bytes({20, 64}) + "A1\r" + kEnd},  // 255 is only ever the end mark
       {"{LET A1 5}", Bytes({20, 69}) + "A1\r5\r" + kEnd},
       {"{LET A1, 5}", Bytes({20, 69}) + "A1\r\r5\r" + kEnd},               // comma and blank: an empty argument
-      {"{LET A1,@SUM(B1,B2)}", Bytes({20, 69}) + "A1\r@SUM(B1 B2)\r" + kEnd},  // one argument inside parentheses
+      {"{LET A1,@SUM(B1,B2)}", Bytes({20, 69}) + "A1\r@SUM(B1,B2)\r" + kEnd},  // a function keeps its separators
+      {"{LET A1 @IF(B1>3,\"a,b\",(1,2))}", Bytes({20, 69}) + "A1\r@IF(B1>3,\"a,b\",(1,2))\r" + kEnd},
       {"{LET A1,\"x~y, z\"}~", Bytes({20, 69}) + "A1\r\"x~y, z\"\r" + kEnd + "\r"},  // quotes keep blanks, "~", commas
       {"{LET A1,\"open", kSyntaxError},
       {"{MYSUB}", Bytes({20, 67}) + "MYSUB\r" + kEnd},

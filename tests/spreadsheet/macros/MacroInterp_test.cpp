@@ -30,7 +30,7 @@ namespace {
 class TFakeInterpHost : public TMacroHost {
  public:
   std::vector<std::string> calls;
-  std::string answer = "typed";
+  std::optional<std::string> answer = "typed";
   int menuChoice = 1;
   std::vector<std::string> menuItems, menuDescriptions;
   std::string menuTitle;
@@ -40,6 +40,10 @@ class TFakeInterpHost : public TMacroHost {
   void PrintGraph(int index) override { calls.push_back("graph " + std::to_string(index)); }
   std::string PickOpenFile(std::string_view, std::string_view) override { return "123.TXT"; }
   void SetZoom(int percent) override { zoom = percent; }
+  void SetSheetPages(int pages) override { calls.push_back("pages " + std::to_string(pages)); }
+  void SetDefaultSizes(int rowHeight, int columnWidth) override {
+    calls.push_back("sizes " + std::to_string(rowHeight) + "," + std::to_string(columnWidth));
+  }
   void ShowBar(int bar, bool on) override { calls.push_back("bar " + std::to_string(bar) + (on ? " on" : " off")); }
   void GotoCell(int row, int col) override { calls.push_back("goto " + std::to_string(row) + "," + std::to_string(col)); }
   void Beep() override { calls.push_back("beep"); }
@@ -54,7 +58,7 @@ class TFakeInterpHost : public TMacroHost {
   void PlayWave(std::string_view name, int mode) override {
     calls.push_back("sound " + std::string(name) + "," + std::to_string(mode));
   }
-  std::string InputBox(std::string_view caption) override {
+  std::optional<std::string> InputBox(std::string_view caption) override {
     calls.push_back("ask " + std::string(caption));
     return answer;
   }
@@ -122,6 +126,9 @@ TEST_F(MacroInterpTest, TextMacrosLeaveTheirCells) {
       {"{COPY B1 A1}", "7"},
       {"{LET A1 1}{RESTART}{RETURN}{LET A1 2}", "2"},  // an empty stack stays empty
       {"{INRANGE x y}", ""},                         // nothing typed, nothing entered
+      {"{LET A1 @IF(B1>3,\"big\",\"small\")}", "'big"},  // a function's arguments stay apart
+      {"{LET A1 @SUM(B1,B1,1)}", "15"},
+      {"{FOR A1 5 1 0}{NEXT}", "5"},  // a zero step from above the end runs once
   };
   for (const Row& row : rows) {
     Enter(0, 1, "7");
@@ -210,6 +217,64 @@ TEST_F(MacroInterpTest, UserCommandsReachTheHost) {
   EXPECT_EQ(host.calls, expected);
   EXPECT_EQ(Shown(0, 0), "42");
   EXPECT_EQ(Shown(1, 0), "'42");
+
+  // A box closed without Ok leaves the cells as they were.
+  host.answer = std::nullopt;
+  Enter(0, 0, "7");
+  Enter(1, 0, "'keep me");
+  RunText("{GETNUMBER \"Size?\" A1}{GETLABEL Name A2}");
+  EXPECT_EQ(Shown(0, 0), "7");
+  EXPECT_EQ(Shown(1, 0), "'keep me");
+}
+
+TEST_F(MacroInterpTest, ArgumentsThatDoNotEvaluateStopWithTheirAddress) {
+  struct Row {
+    const char* macro;
+    const char* error;
+  };
+  const Row rows[] = {
+      {"'{LET B11 @SUM(A1,}", "Error:Syntax Error:A11"},
+      {"'{IF @IF(1,}{LET B11 1}", "Error:Syntax Error:A11"},
+      {"'{WRITELN 0 @STR(A1,}", "Error:Syntax Error:A11"},
+  };
+  for (const Row& row : rows) {
+    gShownErrors.clear();
+    PutLabel(10, 0, row.macro);
+    EXPECT_EQ(RunAt(10, 0), "") << row.macro;
+    EXPECT_EQ(gShownErrors, std::vector<std::string>{row.error}) << row.macro;
+    EXPECT_EQ(Shown(10, 1), "") << row.macro;
+  }
+
+  // ONERROR: the error goes on at the trap cell instead, once; NUL clears it.
+  gShownErrors.clear();
+  PutLabel(12, 0, "'{ONERROR C13}{LET B13 @SUM(A1,}");
+  PutLabel(12, 2, "'{LET D13 1}{CLRSCR}");
+  EXPECT_EQ(RunAt(12, 0), "");
+  EXPECT_EQ(Shown(12, 3), "1");
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Syntax Error:C13"});
+  gShownErrors.clear();
+  PutLabel(14, 0, "'{ONERROR C13}{ONERROR NUL}{CLRSCR}");
+  EXPECT_EQ(RunAt(14, 0), "");
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Syntax Error:A15"});
+}
+
+TEST_F(MacroInterpTest, ChangesMarkTheSheetModified) {
+  // Commands that change cells mark the sheet as typing does; moving about,
+  // sounds and control flow do not.
+  struct Row {
+    const char* macro;
+    bool marks;
+  };
+  const Row rows[] = {
+      {"{LET A1 1}", true},         {"{GETNUMBER \"n\" A1}", true}, {"{FOR A1 1 2 1}{NEXT}", true},
+      {"{COPYVAL B1 C1}", true},    {"{GOTO B2}{BEEP}", false},       {"{IF 0}{LET A1 1}", false},
+  };
+  host.answer = "3";
+  for (const Row& row : rows) {
+    windows.modifiedMarks = 0;
+    RunText(row.macro);
+    EXPECT_EQ(windows.modifiedMarks > 0, row.marks) << row.macro;
+  }
 }
 
 TEST_F(MacroInterpTest, MenuOffersTheRowAndBranchesBelowTheChoice) {
@@ -243,6 +308,14 @@ TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
     bytes << in.rdbuf();
   }
   EXPECT_EQ(bytes.str(), "one\r\ntwo3");
+  Enter(0, 0, "4.6");
+  RunText("{OPEN 0 2 B1}{WRITELN 0 @STR(A1,0)}{CLOSE 0}");
+  {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream line;
+    line << in.rdbuf();
+    EXPECT_EQ(line.str(), "5\r\n");  // a function of two arguments
+  }
   EXPECT_EQ(TakeIoResult(), 0);
 
   struct Row {
@@ -333,6 +406,15 @@ TEST_F(MacroInterpTest, GeneralCommandsChangeTheWorkingSettings) {
   EXPECT_EQ(s.negativeInColour, 1);
   EXPECT_EQ(FormatSettings().Curr, "EU");
   EXPECT_EQ(FormatSettings().GForm, FormatCodeToByte("F2"));
+
+  // Pages, default sizes and the two further switches; values a sheet
+  // cannot take change nothing.
+  host.calls.clear();
+  RunText("{GENOPTION \"D3,D8,O90,W-5,W24,O2147483647,IY,UN\"}");
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"pages 8", "sizes -1,90", "sizes 24,-1"}));
+  EXPECT_EQ(s.dist, 1);
+  EXPECT_FALSE(ProgramSettings().Undo);
+  ProgramSettings().Undo = true;
 }
 
 TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {

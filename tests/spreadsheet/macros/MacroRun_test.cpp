@@ -121,6 +121,7 @@ TEST_F(MacroRunTest, LoopsCountLikeTheUserExpects) {
       {1, 5, 1, 5, 5},
       {6, 5, 1, 1, 6},   // tested after the body: runs once
       {1, 5, 0, 1, 1},   // a zero step runs once
+      {5, 1, 0, 1, 5},   // also from above the end, where the counter never moves
       {10, 4, -3, 3, 4},
       {1, 10, 4, 4, 13},
   };

@@ -119,6 +119,14 @@ class TFakeFileHost : public TFileCommandHost {
   void RecalculateAll() override { ++recalculations; }
   void RecentFilesChanged() override { ++recentChanges; }
   void RunMacroAt(int, int) override { ++macrosRun; }
+  // The AUTOEXEC question: each one asked ("file|first line"), answered by
+  // `allowAutoExec`.
+  bool AllowAutoExec(std::string_view fileName, std::string_view firstLine) override {
+    autoExecQuestions.push_back(std::string(fileName) + "|" + std::string(firstLine));
+    return allowAutoExec;
+  }
+  bool allowAutoExec = false;
+  std::vector<std::string> autoExecQuestions;
 };
 
 class FrameTest : public EngineTest {

@@ -91,27 +91,53 @@ class FirstDocumentTest : public FrameTest {
 
 TEST_F(FirstDocumentTest, StartFileOrNewSheet) {
   // No start file: a new sheet when asked for, else nothing.
-  EXPECT_FALSE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), false));
+  EXPECT_FALSE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), false, true));
   EXPECT_TRUE(host.windows.empty());
-  ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), true));
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), true, true));
   EXPECT_EQ(host.captions, std::vector<std::string>{"SHEET1.WKS"});
 
-  // An AUTOEXEC file opens untitled and runs its AUTOEXEC range.
-  ASSERT_TRUE(EnterCell("7", 0, 0));
+  // The program's own AUTOEXEC file opens untitled and runs its AUTOEXEC
+  // range unasked.
+  ASSERT_TRUE(EnterCell("'{LET B1 5}", 0, 0));
   ASSERT_LT(RangeNameCreate("AUTOEXEC", MakeRange(0, 0, 0, 0)), 0);
   ASSERT_TRUE(SaveWorksheet(folder.File("AUTOEXEC.WKS"), false, TRange{}));
+  ASSERT_TRUE(SaveWorksheet(folder.File("GIFT.WKS"), false, TRange{}));
   host.DiscardActiveSheetWindow();
-  ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), false));
-  EXPECT_EQ(Contents(0, 0), "7");
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), false, true));
+  EXPECT_EQ(Contents(0, 0), "'{LET B1 5}");
   EXPECT_TRUE(DocSlot(CurrentDocSlot())->untitled);
   EXPECT_EQ(host.macrosRun, 1);
+  EXPECT_TRUE(host.autoExecQuestions.empty());
+  host.DiscardActiveSheetWindow();
+
+  // Any other worksheet with an AUTOEXEC range asks, naming the file and
+  // showing the first line; "No" opens it and runs nothing, "Yes" runs it.
+  // That holds for a file named on the command line, File Open and the
+  // recent-file list alike.
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("GIFT.WKS"), false, false));
+  const std::string gift = WksFileName(folder.File("GIFT.WKS"));
+  EXPECT_EQ(host.autoExecQuestions, std::vector<std::string>{gift + "|{LET B1 5}"});
+  EXPECT_EQ(host.macrosRun, 1);
+  EXPECT_EQ(host.captions.back(), gift);
+  host.DiscardActiveSheetWindow();
+  host.allowAutoExec = true;
+  host.openAnswer = folder.File("GIFT.WKS");
+  ASSERT_TRUE(files.Open());
+  EXPECT_EQ(host.autoExecQuestions.size(), 2u);
+  EXPECT_EQ(host.macrosRun, 2);
+  host.DiscardActiveSheetWindow();
+  host.allowAutoExec = false;
+  ASSERT_TRUE(files.OpenRecent(0));
+  EXPECT_EQ(host.autoExecQuestions.size(), 3u);
+  EXPECT_EQ(host.macrosRun, 2);
+  host.DiscardActiveSheetWindow();
 
   // A start file that is no worksheet is refused and the new sheet follows.
   WriteWholeFile(folder.File("NOTES.WKS"), "plain text");
   gFrameErrors.clear();
-  ASSERT_TRUE(OpenFirstDocument(files, folder.File("NOTES.WKS"), true));
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("NOTES.WKS"), true, false));
   EXPECT_EQ(gFrameErrors, std::vector<std::string>{"Error:Invalid WKS File!"});
-  EXPECT_EQ(host.windows.size(), 2u);
+  EXPECT_EQ(host.windows.size(), 1u);
 }
 
 }  // namespace

@@ -63,9 +63,19 @@ TEST(MacroBarWindow, ButtonsHintsScrollingAndDefineButton) {
       uikit::SaveWindowPicture(dialog->Handle(), "define-button-dialog");
       uikit::Click(dialog->OkButton.Handle(), {8, 8});
     });
+    // The outline travels from the button to the dialog in the middle of
+    // the screen before it shows.
+    std::vector<TRect> outline;
+    bar.OnAnimateOutline = [&outline](const TRect& from, const TRect& to) { outline = {from, to}; };
     PostMessageA(bar.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(12, margin + 25));
     uikit::RunUntilIdle();
     EXPECT_EQ(bar.Items()[1], "Print|Print it|{PRINT}~");
+    ASSERT_EQ(outline.size(), 2u);
+    POINT corner{0, margin + 20};
+    ClientToScreen(bar.Handle(), &corner);
+    EXPECT_EQ(outline[0].Top, corner.y);
+    EXPECT_LE(outline[0].Bottom, corner.y + 20);  // button 1 of the 20-pixel pitch
+    EXPECT_EQ((outline[1].Left + outline[1].Right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2);
     uikit::Click(bar.Handle(), {12, margin + 25});
     EXPECT_EQ(picked.back(), "{PRINT}~");
   }

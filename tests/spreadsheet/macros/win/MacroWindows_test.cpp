@@ -133,6 +133,17 @@ TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
   RunInsideModal([] {});  // closed some other way
   EXPECT_EQ(menu.Choose(items), 4);
 
+  // The selected item's description shows below the items.
+  std::string shown;
+  RunInsideModal([&] {
+    uikit::PressKey(menu.ttabmenu1.Handle(), VK_DOWN);
+    shown = menu.Panel3.Text();
+    uikit::SaveWindowPicture(menu.Handle(), "macro_menu_descriptions");
+    uikit::PressKey(menu.ttabmenu1.Handle(), VK_ESCAPE);
+  });
+  EXPECT_EQ(menu.Choose(items, {"*  this year's sales", "*  what it cost", ""}), 4);
+  EXPECT_EQ(shown, "*  what it cost");
+
   // Dragging the title strip moves the menu by the distance dragged.
   RunInsideModal([&] {
     int left = menu.Left();
@@ -152,7 +163,12 @@ TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
   });
   EXPECT_EQ(input.Ask(), "42");
   RunInsideModal([&] { uikit::TypeChars(input.Edit1.Handle(), "half"); });
-  EXPECT_EQ(input.Ask(), "");  // closed without Ok
+  EXPECT_EQ(input.Ask(), std::nullopt);  // closed without Ok
+  RunInsideModal([&] {
+    uikit::TypeChars(input.Edit1.Handle(), "half");
+    uikit::PressKey(input.Edit1.Handle(), VK_ESCAPE);
+  });
+  EXPECT_EQ(input.Ask(), std::nullopt);
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/PagePool.h"
+#include "spreadsheet/engine/CellEntry.h"
+#include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/windows/NewSheet.h"
 #include "tests/spreadsheet/engine/FakeWindowServices.h"
@@ -112,6 +114,15 @@ class TCorvane {
     Type(text);
     Key(arrow);
   }
+  // Ctrl with a letter or digit, as the keyboard sends them.
+  void CtrlKey(char key) const {
+    HWND target = Focus();
+    PostMessageA(target, WM_KEYDOWN, VK_CONTROL, 1);
+    PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(key), 0xC0000001);
+    PostMessageA(target, WM_KEYUP, VK_CONTROL, 0xC0000001);
+    Settle();
+  }
   // Alt and a menu's letter, then an item's letter.
   void MenuKeys(char menu, char item) const {
     uikit::PressKey(window, menu, classlib::ssAlt);
@@ -146,10 +157,11 @@ class TCorvane {
   testsupport::TStartedProgram program_;
 };
 
-// Saves the active sheet through File > Save As and its dialog.
-bool SaveAs(const TCorvane& program, const std::string& path) {
-  program.MenuKeys('F', 'A');
-  HWND dialog = uikit::WaitForTopWindow("Corvane SAVE AS...", 15000);
+// A file command of the File menu (its item letter) through its dialog,
+// captioned `caption`, given `path`.
+bool ThroughFileDialog(const TCorvane& program, char item, const char* caption, const std::string& path) {
+  program.MenuKeys('F', item);
+  HWND dialog = uikit::WaitForTopWindow(caption, 15000);
   if (dialog == nullptr) return false;
   HWND edit = uikit::FindChildOfClass(dialog, "Edit");
   if (edit == nullptr) return false;
@@ -158,17 +170,90 @@ bool SaveAs(const TCorvane& program, const std::string& path) {
   return WaitFor([&] { return !IsWindow(dialog); }, 15000);
 }
 
-// A worksheet file as the program's reader reads it, or an empty one of
-// `sheets` sheets written by its writer.
+// Opens a worksheet through File > Open.
+bool OpenThroughDialog(const TCorvane& program, const std::string& path) {
+  return ThroughFileDialog(program, 'O', "CORVANE OPEN", path);
+}
+
+struct TBoxSearch {
+  std::string wanted;
+  HWND found = nullptr;
+  std::string text;
+};
+
+BOOL CALLBACK MatchBoxText(HWND child, LPARAM param) {
+  auto& search = *reinterpret_cast<TBoxSearch*>(param);
+  std::string text = TextOf(child);
+  if (text.find(search.wanted) == std::string::npos) return TRUE;
+  search.text = text;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<TBoxSearch*>(param);
+  char name[32] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (!IsWindowVisible(window) || lstrcmpA(name, "#32770") != 0) return TRUE;
+  EnumChildWindows(window, MatchBoxText, param);
+  if (search.text.empty()) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+// The program's message box whose text holds `wanted`, waited for; its text
+// in `text`.
+HWND WaitForBox(const TCorvane& program, const std::string& wanted, std::string& text, DWORD timeoutMs = 15000) {
+  TBoxSearch search{wanted};
+  const DWORD thread = GetWindowThreadProcessId(program.window, nullptr);
+  WaitFor([&] {
+    EnumThreadWindows(thread, MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  text = search.text;
+  return search.found;
+}
+
+// The program handles a message sent to its frame within a second.
+bool Answers(const TCorvane& program) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(program.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+}
+
+std::string FileText(const std::string& path) {
+  std::string text;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(missing)";
+  char buffer[256];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+  CloseHandle(file);
+  return text;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// Saves the active sheet through File > Save As.
+bool SaveAs(const TCorvane& program, const std::string& path) {
+  return ThroughFileDialog(program, 'A', "Corvane SAVE AS...", path);
+}
+
+// A worksheet file as the program's reader reads it, or one of `sheets`
+// sheets written by its writer, with what `fill` puts in it.
 class TSavedSheet {
  public:
-  explicit TSavedSheet(const std::string& path, int sheets = 0) {
+  explicit TSavedSheet(const std::string& path, int sheets = 0, const std::function<void()>& fill = nullptr) {
     SetWindowServices(&windows_);
     PoolInit();
     int slot = 0;
     RegisterOpenSheet("CHECK.WKS", slot);
     ActivateDocumentContext(slot);
     InitNewSheet();
+    if (fill) fill();
     if (sheets > 0) {
       windows_.sheetCount = sheets;
       gCurrentDoc.settings.rowsPerSheet = static_cast<std::int16_t>(kRowsPerWorksheet / sheets);
@@ -304,6 +389,120 @@ TEST(CorvaneRun, ToolbarMacroTypesAndRunsCommands) {
   EXPECT_EQ(sheet.Contents(1, 1), "'hello");
   EXPECT_EQ(sheet.Value(2, 2), 42);
   EXPECT_EQ(sheet.Contents(3, 3), "'hello");
+}
+
+TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
+  const TProgramFolder folder;
+  const std::string target = folder.File("TARGET.TXT");
+  WriteText(target, "original");
+  // A worksheet from someone else, whose AUTOEXEC macro replaces a file.
+  auto gift = [] {
+    EnterCell("'{OPEN 0,2,\"TARGET.TXT\"}{WRITELN 0,\"replaced\"}{CLOSE 0}", 0, 0);
+    RangeNameCreate("AUTOEXEC", TRange{0, 0, 0, 0});
+  };
+  ASSERT_TRUE(TSavedSheet(folder.File("GIFT.WKS"), 1, gift).loaded);
+  ASSERT_TRUE(TSavedSheet(folder.File("GIFT2.WKS"), 1, gift).loaded);
+  // The user's own macros: three that would run for ever, one with function
+  // arguments and an input box.
+  const std::string work = folder.File("WORK.WKS");
+  ASSERT_TRUE(TSavedSheet(work, 1, [] {
+                EnterCell("'{LET B1 B1+1}{BRANCH A1}", 0, 0);
+                EnterCell("'x{BRANCH A3}", 2, 0);
+                EnterCell("'{FOR C5,5,1,0}{NEXT}", 4, 0);
+                EnterCell("'{LET B7 @IF(A9>3,\"big\",\"small\")}{LET B8 @SUM(A9,A9,1)}{GETNUMBER \"Number?\",B9}", 6, 0);
+                EnterCell("4", 8, 0);
+                EnterCell("7", 8, 1);
+                const int starts[] = {0, 2, 4, 6};
+                for (int k = 0; k < 4; ++k)
+                  RangeNameCreate("\\" + std::to_string(k + 1), TRange{0, static_cast<std::int16_t>(starts[k]), 0,
+                                                                     static_cast<std::int16_t>(starts[k])});
+              }).loaded);
+
+  {
+    TCorvane program(folder, "\"" + work + "\"");
+    ASSERT_NE(program.window, nullptr);
+    std::string text;
+
+    // Opened through File Open, the worksheet asks first; No, the default,
+    // opens it and runs nothing.
+    ASSERT_TRUE(OpenThroughDialog(program, folder.File("GIFT.WKS")));
+    HWND question = WaitForBox(program, "AUTOEXEC", text);
+    ASSERT_NE(question, nullptr) << "no question before the AUTOEXEC macro";
+    EXPECT_NE(text.find("GIFT.WKS"), std::string::npos) << text;
+    EXPECT_NE(text.find("{OPEN 0,2,\"TARGET.TXT\"}"), std::string::npos) << text;
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(question); }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(folder.File("GIFT.WKS")); }, 10000));
+    Sleep(1000);
+    EXPECT_EQ(FileText(target), "original");
+
+    // Yes runs it.
+    ASSERT_TRUE(OpenThroughDialog(program, folder.File("GIFT2.WKS")));
+    question = WaitForBox(program, "AUTOEXEC", text);
+    ASSERT_NE(question, nullptr);
+    program.Key(VK_TAB);
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return FileText(target) == "replaced\r\n"; }, 10000)) << FileText(target);
+
+    // The user's worksheet to the front again (it is open: no question).
+    ASSERT_TRUE(OpenThroughDialog(program, work));
+    ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(work); }, 10000));
+
+    // Each runaway macro started by its Ctrl key: the window keeps answering,
+    // and Ctrl+Break stops it with "Break!" and the line.
+    program.Key(VK_RIGHT);
+    program.Key(VK_RIGHT);
+    program.Key(VK_RIGHT);  // D1: where the typing macro types
+    // The typing one is stopped by Esc as well.
+    const struct {
+      const char* cell;
+      char ctrlKey;
+      int breakKey;
+    } runaways[] = {{"A1", '1', VK_CANCEL}, {"A3", '2', VK_CANCEL}, {"A3", '2', VK_ESCAPE}};
+    for (const auto& [cell, ctrlKey, breakKey] : runaways) {
+      program.CtrlKey(ctrlKey);
+      Sleep(1500);
+      EXPECT_TRUE(Answers(program)) << cell << ": the window stopped answering";
+      program.Key(breakKey);
+      HWND box = WaitForBox(program, "Break!", text, 5000);
+      ASSERT_NE(box, nullptr) << cell << ": Ctrl+Break did not stop the macro";
+      EXPECT_NE(text.find(std::string("Break! ") + cell), std::string::npos) << text;
+      program.Key(VK_RETURN);
+      EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+    }
+    program.Key(VK_ESCAPE);  // the typed x's are not entered
+    // A loop of step 0 ends by itself.
+    program.CtrlKey('3');
+    Sleep(1000);
+    EXPECT_TRUE(Answers(program));
+    EXPECT_EQ(WaitForBox(program, "Break!", text, 500), nullptr);
+
+    // Function arguments, then the input box closed with Esc keeps B9.
+    program.CtrlKey('4');
+    HWND input = uikit::WaitForTopWindow("Number?", 10000);
+    ASSERT_NE(input, nullptr) << "no input box";
+    program.Type("99");
+    program.Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(input); }, 5000));
+
+    // Closing asks to save what the macros changed.
+    PostMessageA(program.window, WM_CLOSE, 0, 0);
+    HWND save = WaitForBox(program, "WORK.WKS", text);
+    ASSERT_NE(save, nullptr) << "closing asked nothing about the macros' changes";
+    EXPECT_NE(text.find("Save Worksheet"), std::string::npos) << text;
+    program.Key(VK_RETURN);
+    // Saved and closed: the frame goes once every document is closed.
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(program.window) || !IsWindowVisible(program.window); }, 30000));
+  }
+
+  TSavedSheet saved(work);
+  ASSERT_TRUE(saved.loaded);
+  EXPECT_GT(saved.Value(0, 1), 0) << "B1 counted up";
+  EXPECT_EQ(saved.Contents(0, 3), "") << "D1: nothing typed was entered";
+  EXPECT_EQ(saved.Value(4, 2), 5) << "C5, the step-0 loop's counter";
+  EXPECT_EQ(saved.Contents(6, 1), "'big");
+  EXPECT_EQ(saved.Value(7, 1), 9);
+  EXPECT_EQ(saved.Value(8, 1), 7) << "B9 kept through the cancelled input box";
 }
 
 }  // namespace
