@@ -63,6 +63,19 @@ TEST_F(QueryTest, OutputFieldsArePackedByName) {
   EXPECT_EQ(Contents("I2"), "'Rome");
   EXPECT_EQ(Contents("J2"), "");
 
+  // A second extract to the same place with fewer matches leaves none of the
+  // first one's rows behind; a cell below them is not the extract's.
+  Put("H9", "'mine");
+  PutRow("E1", {"Qty"});
+  PutRow("E2", {"+B2>4"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  EXPECT_EQ(Column("I2", 4), (std::vector<std::string>{"'Paris", "'Rome", "'Berlin", ""}));
+  PutRow("E2", {"+B2>8"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  EXPECT_EQ(Column("H2", 4), (std::vector<std::string>{"12", "", "", ""}));
+  EXPECT_EQ(Column("I2", 4), (std::vector<std::string>{"'Rome", "", "", ""}));
+  EXPECT_EQ(Contents("H9"), "'mine");
+
   EXPECT_REFUSED(DataQuery(R("A1..C6"), R("E1..E2"), R("B1"), kQueryExtract), kOverlapText);
   Put("H8192", "Qty");
   EXPECT_REFUSED(DataQuery(R("A1..C6"), R("E1..E2"), R("H8192"), kQueryExtract), kOutOfRangeText);
