@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/RecordCodec.h"
 #include "spreadsheet/files/WorksheetFile.h"
@@ -374,9 +375,11 @@ bool TParser::SheetRecord(const TRecordView& record) {
       image_.printDistances[3] = round2(w[4] * 11.0 / 60);
       break;
     }
-    case kLabelPrefix:
-      settings.labelPrefix = static_cast<char>(in.U8());
+    case kLabelPrefix: {
+      char prefix = static_cast<char>(in.U8());
+      if (IsDefaultLabelPrefix(prefix)) settings.labelPrefix = prefix;  // else the sheet keeps its own
       break;
+    }
     case kTitles:
       if (!readRange(ranges[kRangeTitleRows]) || !readRange(ranges[kRangeTitleColumns])) return Fail(record);
       break;

@@ -273,6 +273,18 @@ TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
   }
 }
 
+TEST_F(WorksheetRecordsTest, OnlyDefinedLabelPrefixesAreTakenFromAFile) {
+  for (auto [prefix, taken] : {std::pair{"00", '\''}, {"41", '\''}, {"7C", '\''}, {"5E", '^'}, {"22", '"'}}) {
+    SCOPED_TRACE(prefix);
+    NewDocument(std::string("PREFIX") + prefix + ".WKS");
+    WriteWholeFile(Path("PREFIX.WKS"), Hex(std::string("0000 0200 0404 2900 0100 ") + prefix + " 0100 0000"));
+    ASSERT_TRUE(LoadWorksheet(Path("PREFIX.WKS"), 0, 0, 0, "")) << ErrorMessage();
+    EXPECT_EQ(gCurrentDoc.settings.labelPrefix, taken);
+    ASSERT_TRUE(EnterCell("typed", 0, 0));
+    EXPECT_EQ(CellContentsText(CellFind(0, 0)), std::string(1, taken) + "typed");
+  }
+}
+
 TEST_F(WorksheetRecordsTest, MainSectionWidthsApplyOnlyWithoutExtensionWidths) {
   // Widths of columns outside the sheet (300, -1) are passed over.
   std::string main = Hex("0000 0200 0404 0800 0300 0300 0E 0800 0300 2C01 09 0800 0300 FFFF 0A 0100 0000");
