@@ -36,6 +36,18 @@ bool ValidRange(const TRange& range) {
   return col(range.firstCol) && col(range.lastCol) && row(range.firstRow) && row(range.lastRow);
 }
 
+// A graph range as a typed one can be: unset (first column -1), or with
+// every corner on the sheet.
+bool GraphRangesOnSheet(const TGraphRecord& graph) {
+  auto onSheet = [](const TRange& r) {
+    return r.firstCol == -1 || (ValidCol(r.firstCol) && ValidCol(r.lastCol) && ValidRow(r.firstRow) && ValidRow(r.lastRow));
+  };
+  if (!onSheet(graph.XRange())) return false;
+  for (int series = 1; series <= kGraphSeries; ++series)
+    if (!onSheet(graph.SeriesRange(series)) || !onSheet(graph.LabelRange(series))) return false;
+  return true;
+}
+
 // Numbers from a file are cleaned before use: a value whose exponent field is
 // 0 (a denormal or minus zero; only eight zero bytes stay as they are), 1, 894,
 // or 2039 and above (huge values, infinities and NaNs) becomes 0.
@@ -391,6 +403,7 @@ bool TParser::SheetRecord(const TRecordView& record) {
         std::uint8_t& b = image_.currentGraph.MutableBytes()[step];
         if (b <= 1) b = 5;
       }
+      if (!GraphRangesOnSheet(image_.currentGraph)) return Fail(record);
       break;
     }
     case kNamedGraph: {
@@ -399,6 +412,7 @@ bool TParser::SheetRecord(const TRecordView& record) {
       graph.SetName(in.FixedText(kNameFieldBytes, kGraphNameChars));
       std::size_t n = std::min<std::size_t>(in.Remaining(), kGraphMainBytes);
       in.Bytes(graph.MutableBytes() + kGraphMainOffset, n);
+      if (!GraphRangesOnSheet(graph)) return Fail(record);
       image_.namedGraphs.push_back(graph);
       break;
     }
