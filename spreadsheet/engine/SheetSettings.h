@@ -94,6 +94,8 @@ struct TSheetSettings {
   std::uint8_t spare2 = 0;  // 199
   // 200: the block the latest query extract wrote under its output names;
   // unset when it wrote nothing. The next extract to the same place clears it.
+  // Never carried to another sheet: new sheets, the defaults and a file read
+  // into the document start without one.
   TRange lastExtract;
   std::uint8_t reserved[kSheetSettingsBlockBytes - 208] = {};
   // 1544: the word that travels with the block.

@@ -2,6 +2,8 @@
 // output names, and refusals.
 #include "spreadsheet/data/Query.h"
 
+#include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/SheetSettings.h"
 #include "tests/spreadsheet/data/DataTestSupport.h"
 
 namespace corvane {
@@ -75,6 +77,13 @@ TEST_F(QueryTest, OutputFieldsArePackedByName) {
   EXPECT_EQ(Column("H2", 4), (std::vector<std::string>{"12", "", "", ""}));
   EXPECT_EQ(Column("I2", 4), (std::vector<std::string>{"'Rome", "", "", ""}));
   EXPECT_EQ(Contents("H9"), "'mine");
+  // A new sheet does not inherit the block, even from defaults taken from
+  // this sheet's settings.
+  DefaultSheetSettings() = gCurrentDoc.settings;
+  TSheetSettings fresh;
+  CopyDefaultSheetSettings(fresh);
+  DefaultSheetSettings() = TSheetSettings{};
+  EXPECT_FALSE(RangeIsValid(fresh.lastExtract));
 
   EXPECT_REFUSED(DataQuery(R("A1..C6"), R("E1..E2"), R("B1"), kQueryExtract), kOverlapText);
   Put("H8192", "Qty");
