@@ -77,6 +77,15 @@ TEST_F(QueryTest, OutputFieldsArePackedByName) {
   EXPECT_EQ(Column("H2", 4), (std::vector<std::string>{"12", "", "", ""}));
   EXPECT_EQ(Column("I2", 4), (std::vector<std::string>{"'Rome", "", "", ""}));
   EXPECT_EQ(Contents("H9"), "'mine");
+  // Undo brings back the cells the extract wrote over; the next extract
+  // does not clear them as its own.
+  PutRow("H3", {"5", "kept"});
+  PutRow("E2", {"+B2>4"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  ASSERT_TRUE(UndoApply(TUndoMode::kRestore));
+  PutRow("E2", {"+B2>8"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  EXPECT_EQ(Contents("I3"), "'kept");
   // A new sheet does not inherit the block, even from defaults taken from
   // this sheet's settings.
   DefaultSheetSettings() = gCurrentDoc.settings;
