@@ -1,4 +1,4 @@
-// Curve fitting by the normal equations.
+// Curve fitting: least squares by Householder QR over the model's term values.
 #include "spreadsheet/data/CurveFit.h"
 
 #include <cmath>
@@ -16,7 +16,7 @@ std::uint32_t gFitMasks[kTermForms] = {1, 1, 0, 0, 0, 0, 0, 0, 0};
 
 namespace {
 
-constexpr double kFitMinRcond = 1e-12;
+constexpr double kFitMinDigits = 4;
 constexpr std::size_t kMaxFormulaChars = 240;
 
 const char* const kFormLabels[kTermForms] = {"Const", "x", "x^2", "x^3", "x^4", "x^5", "Sqrt(x)", "Ln(x)", "e^x"};
@@ -81,32 +81,11 @@ bool FitModel(const TMatrix& x, std::span<const double> y, const std::vector<TFi
               std::vector<double>& coefficients) {
   int n = static_cast<int>(terms.size());
   if (n == 0) return false;
-  TMatrix a(n, n), rhs(n, 1);
-  std::vector<double> t(n);
-  for (int row = 0; row < x.rows; ++row) {
+  TMatrix t(x.rows, n);  // the term values, one row per data row
+  for (int row = 0; row < x.rows; ++row)
     for (int i = 0; i < n; ++i)
-      if (!TermValue(terms[i].form, x.At(row, terms[i].column), t[i])) return false;
-    for (int i = 0; i < n; ++i) {
-      for (int j = i; j < n; ++j) a.At(i, j) += t[i] * t[j];
-      rhs.At(i, 0) += t[i] * y[row];
-    }
-  }
-  // Equilibrate: unit diagonal, so the condition test measures the model, not
-  // the scale of its columns.
-  std::vector<double> d(n);
-  for (int i = 0; i < n; ++i) {
-    if (!(a.At(i, i) > 0) || !std::isfinite(a.At(i, i))) return false;
-    d[i] = 1 / std::sqrt(a.At(i, i));
-  }
-  for (int i = 0; i < n; ++i) {
-    for (int j = i; j < n; ++j) a.At(j, i) = a.At(i, j) = a.At(i, j) * d[i] * d[j];
-    rhs.At(i, 0) *= d[i];
-  }
-  TMatrix z;
-  if (SolveLinear(a, rhs, z, kFitMinRcond) != TSolveStatus::kOk) return false;
-  coefficients.assign(n, 0.0);
-  for (int i = 0; i < n; ++i) coefficients[i] = z.At(i, 0) * d[i];
-  return true;
+      if (!TermValue(terms[i].form, x.At(row, terms[i].column), t.At(row, i))) return false;
+  return SolveLeastSquares(t, y, coefficients, kFitMinDigits) == TSolveStatus::kOk;
 }
 
 std::string FitTermLabel(const TFitTerm& term) {

@@ -1,6 +1,6 @@
 // Curve fitting and multiple regression: least squares over a model that sums
 // chosen terms, each a function of one column of an X range, fitted to a Y
-// column by the normal equations.
+// column by least squares.
 #pragma once
 
 #include <cstdint>
@@ -38,12 +38,11 @@ std::vector<TFitTerm> FitTermList(const std::uint32_t (&masks)[kTermForms], int 
 bool TermValue(int form, double x, double& value);
 
 // Fits the terms to the rows of `x` (rows x columns, row-major in a TMatrix)
-// and `y` by solving the normal equations with Gaussian elimination and
-// partial pivoting on the equilibrated system. False (no coefficients) for a
-// term outside its domain, an overflow, and a singular or numerically
-// singular system: one whose equilibrated matrix has a reciprocal condition
-// number below 1e-12, where fewer than about four digits of the coefficients
-// would be right.
+// and `y` by least squares, through a Householder QR factorisation of the
+// term values (SolveLeastSquares). False (no coefficients) for a term outside
+// its domain, an overflow, fewer rows than terms, and a singular or
+// numerically singular model: one where fewer than about four digits of the
+// coefficients could be right.
 bool FitModel(const TMatrix& x, std::span<const double> y, const std::vector<TFitTerm>& terms,
               std::vector<double>& coefficients);
 

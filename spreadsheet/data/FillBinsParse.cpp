@@ -63,10 +63,8 @@ bool DataBins() {
   if (!CheckOnSheet(output) || !CheckApart(output, {valueColumn})) return false;
 
   std::vector<double> xs;
-  for (int row = values.firstRow; row <= values.lastRow; ++row) {
-    const TCell* cell = CellPtr(CellFind(row, values.firstCol));
-    if (cell != nullptr && CellKind(*cell) != kKindBlank) xs.push_back(NumberAt(row, values.firstCol));
-  }
+  for (int row = values.firstRow; row <= values.lastRow; ++row)
+    if (CellFind(row, values.firstCol) != kNilHandle) xs.push_back(NumberAt(row, values.firstCol));
   bool upperIncluded = settings.binsUpperIncluded != 0;
   std::vector<int> counts(binCount);
   double prev = 0;
@@ -81,8 +79,8 @@ bool DataBins() {
 
   BeginChange();
   ClearCalcError();
-  int total = static_cast<int>(xs.size()), remaining = total;
-  auto share = [&](int count) { return total > 0 ? count * (1.0 / total) : 0.0; };
+  int total = values.lastRow - values.firstRow + 1, remaining = total;
+  auto share = [&](int count) { return count * (1.0 / total); };
   for (int i = 0; i < binCount; ++i) {
     WriteNumber(bins.firstRow + i, binCol + 1, counts[i]);
     WriteNumber(bins.firstRow + i, binCol + 2, share(counts[i]));

@@ -22,13 +22,13 @@ bool DataFill(const TRange& range, int type, bool rowOrder, double step, double 
 
 // Counts the values of the first column of the settings' bin-values range
 // into the bins of the first column of the bin-table range: each bin's count
-// one column right of its bound, its share of all values two columns right,
-// and below the last bin the values above every bin. With the settings'
-// upper-included mode a bin holds prev < x <= bound, otherwise prev <= x <
-// bound (the first bin has no lower bound). Only cells holding a value count
-// (labels as 0); blank and missing cells are no values. Unset ranges do
-// nothing; an output off the sheet or over the value column is refused. True
-// when the counts were written.
+// one column right of its bound, its share of the value range's rows two
+// columns right, and below the last bin the rows left over: the values above
+// every bin and the rows without a cell. With the settings' upper-included
+// mode a bin holds prev < x <= bound, otherwise prev <= x < bound (the first
+// bin has no lower bound). Every existing cell is a value (labels and blank
+// cells as 0). Unset ranges do nothing; an output off the sheet or over the
+// value column is refused. True when the counts were written.
 bool DataBins();
 // Stores both ranges in the settings and runs DataBins.
 bool DataBinsRanges(const TRange& values, const TRange& bins);

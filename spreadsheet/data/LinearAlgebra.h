@@ -1,10 +1,12 @@
 // Dense linear algebra for the data commands, over plain doubles: a row-major
-// matrix, the determinant, and the solution of linear systems and inverses by
-// Gaussian elimination with partial pivoting. No cells here: the commands load
-// ranges into matrices and write the results back.
+// matrix, the determinant, the solution of linear systems and inverses by
+// Gaussian elimination with partial pivoting, and least squares by Householder
+// QR. No cells here: the commands load ranges into matrices and write the
+// results back.
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace corvane {
@@ -46,5 +48,20 @@ double SingularRcond(int n);
 // The reciprocal condition number 1 / (|a| |a^-1|) in the 1-norm; 0 when a is
 // singular.
 double ReciprocalCondition(const TMatrix& a);
+
+// Least squares: the x that minimises |a x - b| (2-norm) for a with at least
+// as many rows as columns and b with a's rows. The columns are scaled to unit
+// length, factorised by Householder reflections into Q R (the products of the
+// normal equations, which square the condition, are never formed), the
+// triangle solved, and the solution corrected once by the same factor from its
+// own residual (summed in extended precision). The fit counts as singular (x unset) when a column is zero,
+// a has fewer rows than columns, or the digits the solution can hold fall
+// below `minDigitsLeft`: the first-order bound eps k (1 + k |r| / |a x|) on
+// its relative error, with k the 1-norm condition number of the scaled R and
+// r the residual, is checked against 10^-minDigitsLeft (a close fit loses the
+// digits of k, a loose one those of k squared). kPivotError for values that
+// are not finite.
+TSolveStatus SolveLeastSquares(const TMatrix& a, std::span<const double> b, std::vector<double>& x,
+                               double minDigitsLeft);
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "spreadsheet/data/DataCommon.h"
+#include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EngineHelpers.h"
 #include "spreadsheet/engine/Evaluator.h"
@@ -202,13 +203,30 @@ bool DataQuery(const TRange& inputRange, const TRange& criteriaRange, const TRan
     if (column >= 0) fields.push_back(column);
   }
   int rows = static_cast<int>(matches.size()), cols = static_cast<int>(fields.size());
+  TRange area;
   if (rows > 0 && cols > 0) {
-    TRange area = BlockAt(output.firstRow + 1, output.firstCol, rows, cols);
+    area = BlockAt(output.firstRow + 1, output.firstCol, rows, cols);
     if (!CheckOnSheet(area) || !CheckApart(area, {input, criteria}) || !CheckWritable(area)) return false;
   }
+  // The rows an earlier extract to this place wrote go first, so that fewer
+  // matches leave none of them behind. A block that the database or the
+  // criteria have since moved into is left alone.
+  TRange& previous = gCurrentDoc.settings.lastExtract;
+  bool clearPrevious = RangeOnSheet(previous) && previous.firstRow == output.firstRow + 1 &&
+                       previous.firstCol == output.firstCol && !RangesOverlap(previous, input) &&
+                       !RangesOverlap(previous, criteria);
+  if (clearPrevious && !CheckWritable(previous)) return false;
   BeginChange();
+  if (clearPrevious) {
+    ForEachCellInRange(previous, [](TCellHandle cell, const TCell&) {
+      CellClearContents(cell);
+      return true;
+    });
+    RecalcRange(previous);
+  }
   for (int i = 0; i < rows; ++i)
     for (int k = 0; k < cols; ++k) CopyField(matches[i], fields[k], output.firstRow + 1 + i, output.firstCol + k);
+  previous = area;
   EndChange();
   return true;
 }

@@ -30,12 +30,14 @@ inline constexpr int kQueryExtract = 2;
 // first row: the fields named in the output's first row, packed from its
 // first column in the order of the names the database holds (numbers as
 // numbers, labels as typed text, text formulas by their result). The output's
-// last row does not bound the output. Other modes change nothing.
+// last row does not bound the output. The block the previous extract to the
+// same output names wrote is cleared first (the document remembers it in its
+// settings, for the session). Other modes change nothing.
 //
 // An unset criteria, input or output range sounds a beep and does nothing.
 // Refused, changing nothing: ranges off the sheet, and an output that would
-// run off the sheet, cover the database or the criteria, or enter a
-// protected cell. True when the output was written (possibly no rows).
+// run off the sheet, cover the database or the criteria, or enter (or clear)
+// a protected cell. True when the output was written (possibly no rows).
 bool DataQuery(const TRange& input, const TRange& criteria, const TRange& output, int mode);
 
 }  // namespace corvane

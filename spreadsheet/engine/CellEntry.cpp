@@ -113,6 +113,8 @@ bool ReadEntry(std::string_view text, bool cut, int format, TEntry& entry) {
   entry.kind = TEntryKind::kLabel;
   bool keepAsIs = text.substr(0, 2) == "|>" || IsLabelPrefix(text[0]);
   entry.text = keepAsIs ? std::string(text) : std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text);
+  // Files store a label up to a zero byte: a NUL kept inside would cut it.
+  std::replace(entry.text.begin(), entry.text.end(), '\0', ' ');
   return true;
 }
 

@@ -26,6 +26,8 @@ bool IsRefStartChar(char c) { return c == '$' || (c >= 'A' && c <= 'Z'); }
 
 bool IsLabelPrefix(char c) { return c == '\'' || c == '"' || c == '\\' || c == '^' || c == '|'; }
 
+bool IsDefaultLabelPrefix(char c) { return c != '|' && IsLabelPrefix(c); }
+
 bool IsNameChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
 std::int16_t RealToWord(double x) {

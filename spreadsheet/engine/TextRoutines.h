@@ -22,6 +22,10 @@ bool IsValueStartChar(char c);
 bool IsRefStartChar(char c);
 bool IsLabelPrefix(char c);
 bool IsNameChar(char c);
+// The prefixes a sheet may give typed labels by default: the label prefixes
+// but "|", which would make a typed "<" or ">" text a picture label. A value
+// read from a file or the settings that is none of them keeps the default.
+bool IsDefaultLabelPrefix(char c);
 
 // x rounded to the nearest integer (ties to even) and taken as 16 bits, so
 // values from 32768 up wrap; 1 when |x| is 2147483647 or more, or not a

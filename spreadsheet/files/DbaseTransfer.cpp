@@ -422,6 +422,9 @@ bool ImportDbf(int row, int col, const std::string& fileName, std::int32_t first
       ok = false;
       break;
     }
+    // Some writers pad fields with NUL bytes instead of blanks: they are the
+    // same padding, and a NUL kept inside a label would cut it when saved.
+    std::replace(record.begin(), record.end(), '\0', ' ');
     if (record[0] == kDeletedMark || !PassesFilter(layout, record.data())) continue;
     if (outRow > kMaxRow) {
       SetOutOfRangeError();

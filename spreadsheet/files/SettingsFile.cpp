@@ -16,6 +16,7 @@
 #include "spreadsheet/engine/FunctionSettings.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/SheetSettings.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/UndoBuffer.h"
 #include "spreadsheet/files/FileReplace.h"
 
@@ -40,8 +41,23 @@ struct TColour { std::uint32_t* p; };   // "$" and eight hexadecimal digits
 struct TText { std::string* p; std::size_t maxChars; };
 struct TList { std::vector<std::string>* p; };
 struct TWrittenEmpty {};                // written with an empty value, never read
-using TTarget = std::variant<bool*, TFlagByte, int*, TByteInt, TColour, double*, char*, TShortText2*, TText, TList,
+// One character, taken only when `accepts` it: anything else keeps the
+// setting, and a character it does not accept is written as an empty value.
+struct TChar { char* p; bool (*accepts)(char); };
+// Margins and distances in inches, from 0 to kMaxInches: a number outside
+// keeps the setting, and one outside is written at the nearer end.
+struct TInches { double* p; };
+using TTarget = std::variant<bool*, TFlagByte, int*, TByteInt, TColour, TInches, TChar, TShortText2*, TText, TList,
                              TWrittenEmpty>;
+
+constexpr double kMaxInches = 100;
+
+// Separators (SEP=, COMMA=, PERIOD=): no control character, digit or letter,
+// which would make numbers and formulas read as something else.
+bool IsSeparator(char c) {
+  auto u = static_cast<unsigned char>(c);
+  return u >= 0x20 && u != 0x7F && !(c >= '0' && c <= '9') && !(c >= 'A' && c <= 'Z') && !(c >= 'a' && c <= 'z');
+}
 
 enum TRowFlags : unsigned {
   kReadWrite = 0,
@@ -85,12 +101,12 @@ std::vector<TKeyRow> KeyRows() {
       {nullptr, "RDTSC=", &gUseTimeStampClock},
       {nullptr, "UNDO=", &p.Undo},
       {nullptr, "BACKUPS=", &p.Backups},
-      {"[Chars]", "PREFIX=", &d.labelPrefix, kEmptyKeeps},
+      {"[Chars]", "PREFIX=", TChar{&d.labelPrefix, IsDefaultLabelPrefix}, kEmptyKeeps},
       {nullptr, "CURR=", &d.currency},
       {nullptr, "CURS=", &d.secondCurrency},
-      {nullptr, "SEP=", &p.Sep, kEmptyKeeps},
-      {nullptr, "COMMA=", &f.Comma, kEmptyKeeps},
-      {nullptr, "PERIOD=", &f.Period, kEmptyKeeps},
+      {nullptr, "SEP=", TChar{&p.Sep, IsSeparator}, kEmptyKeeps},
+      {nullptr, "COMMA=", TChar{&f.Comma, IsSeparator}, kEmptyKeeps},
+      {nullptr, "PERIOD=", TChar{&f.Period, IsSeparator}, kEmptyKeeps},
       {"[Colors]", "BKCLR=", TColour{&d.backgroundColour}},
       {nullptr, "BDCLR=", TColour{&d.bandColour}},
       {nullptr, "VALCLR=", TColour{&d.valueColour}},
@@ -111,12 +127,12 @@ std::vector<TKeyRow> KeyRows() {
       {"[Printer]", "PMONO=", &p.PMono},
       {nullptr, "PFRAME=", &p.PFrame},
       {nullptr, "PORIENT=", &p.POrient},
-      {nullptr, "MTTR=", &p.TopMargin},
-      {nullptr, "MLTR=", &p.LeftMargin},
-      {nullptr, "MRTR=", &p.RightMargin},
-      {nullptr, "MBTR=", &p.BottomMargin},
-      {nullptr, "MTHR=", &p.HeaderDistance},
-      {nullptr, "MBFR=", &p.FooterDistance},
+      {nullptr, "MTTR=", TInches{&p.TopMargin}},
+      {nullptr, "MLTR=", TInches{&p.LeftMargin}},
+      {nullptr, "MRTR=", TInches{&p.RightMargin}},
+      {nullptr, "MBTR=", TInches{&p.BottomMargin}},
+      {nullptr, "MTHR=", TInches{&p.HeaderDistance}},
+      {nullptr, "MBFR=", TInches{&p.FooterDistance}},
   };
 }
 
@@ -193,11 +209,12 @@ void StoreValue(const TKeyRow& row, std::string_view raw) {
           *target.p = static_cast<std::uint8_t>(IntegerValue(value));
         } else if constexpr (std::is_same_v<T, TColour>) {
           *target.p = static_cast<std::uint32_t>(IntegerValue(value));
-        } else if constexpr (std::is_same_v<T, double*>) {
-          *target = RealValue(value);
-        } else if constexpr (std::is_same_v<T, char*>) {
+        } else if constexpr (std::is_same_v<T, TInches>) {
+          double x = RealValue(value);
+          if (x >= 0 && x <= kMaxInches) *target.p = x;
+        } else if constexpr (std::is_same_v<T, TChar>) {
           // The one character is taken as it stands, so ";" is a valid separator.
-          if (!raw.empty()) *target = raw[0];
+          if (!raw.empty() && target.accepts(raw[0])) *target.p = raw[0];
         } else if constexpr (std::is_same_v<T, TShortText2*>) {
           std::string text = Cut(CutTextComment(raw), sizeof target->text);
           *target = TShortText2{};
@@ -208,8 +225,8 @@ void StoreValue(const TKeyRow& row, std::string_view raw) {
           if (!text.empty() || !(row.flags & kEmptyKeeps)) *target.p = Cut(text, target.maxChars);
         } else if constexpr (std::is_same_v<T, TList>) {
           std::string_view text = CutTextComment(raw);
-          if (target.p == &ProgramSettings().History)
-            AddRecentFile(*target.p, text, ProgramSettings().HSize);
+          if (target.p == &ProgramSettings().History)  // cut to HSIZE= once the file is read
+            AddRecentFile(*target.p, text, static_cast<int>(kRecentFilesMax));
           else
             target.p->push_back(Cut(text, kSettingsTextChars));
         }
@@ -240,8 +257,9 @@ void AppendRow(std::string& out, const TKeyRow& row) {
         else if constexpr (std::is_same_v<T, int*>) line(std::to_string(*target));
         else if constexpr (std::is_same_v<T, TByteInt>) line(std::to_string(*target.p));
         else if constexpr (std::is_same_v<T, TColour>) line(ColourText(*target.p));
-        else if constexpr (std::is_same_v<T, double*>) line(FixedText(*target, 2, FormatSettings().Period));
-        else if constexpr (std::is_same_v<T, char*>) line(*target ? std::string(1, *target) : "");
+        else if constexpr (std::is_same_v<T, TInches>)
+          line(FixedText(*target.p >= 0 ? std::min(*target.p, kMaxInches) : 0.0, 2, FormatSettings().Period));
+        else if constexpr (std::is_same_v<T, TChar>) line(target.accepts(*target.p) ? std::string(1, *target.p) : "");
         else if constexpr (std::is_same_v<T, TShortText2*>)
           line(std::string_view(target->text, std::min<std::size_t>(target->length, sizeof target->text)));
         else if constexpr (std::is_same_v<T, TText>) line(*target.p);
@@ -333,6 +351,11 @@ void ReadSettingsFile() {
     }
     std::fclose(file);
   }
+  // The recent files are cut to their limit only now, so that HIST= lines
+  // read before HSIZE= are treated as those after it.
+  std::vector<std::string>& history = p.History;
+  std::size_t keep = static_cast<std::size_t>(std::clamp<int>(p.HSize, 0, kRecentFilesMax));
+  if (history.size() > keep) history.erase(history.begin(), history.end() - static_cast<std::ptrdiff_t>(keep));
   if (gUseTimeStampClock && SettingsHost().ProcessorType() != kPentiumProcessorType) gUseTimeStampClock = false;
   if (p.Formats.empty()) p.Formats = DefaultFormatList();
   FunctionSettings().dayFirstDates = !p.UsDate;  // the order DATEVAL reads dates in

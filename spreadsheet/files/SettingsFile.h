@@ -119,8 +119,12 @@ void AddRecentFile(std::vector<std::string>& list, std::string_view name, int li
 // Reads the settings file. The save and load folders start as the program
 // folder and the recent-file list empty; a missing or unreadable file leaves
 // every default in force, with no message. Keys outside the table and lines
-// without "=" are skipped. Without FORMAT= lines the format list holds its
-// nine defaults. Ends by telling the host that the separators may have changed.
+// without "=" are skipped. A value the setting cannot hold keeps the setting:
+// a label prefix that is none of the default ones, a separator that is a
+// control character, digit or letter, a margin outside 0 to 100 inches. HIST=
+// lines are cut to HSIZE= after the whole file is read, wherever it stands.
+// Without FORMAT= lines the format list holds its nine defaults. Ends by
+// telling the host that the separators may have changed.
 void ReadSettingsFile();
 
 // Writes the settings file, section by section, keeping the previous file

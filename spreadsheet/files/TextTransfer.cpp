@@ -28,7 +28,8 @@ void SetAndShowError(std::string_view message) {
 // Reads a file's lines one by one: a line ends at CR LF, LF or a lone CR, and
 // only its first 240 characters are kept (the rest of the line is skipped, not
 // carried into the next). A last line without a line break counts; a break at
-// the very end adds no empty line.
+// the very end adds no empty line. A NUL byte reads as a blank: kept inside a
+// label, it would cut the label at the next save.
 class TLineReader {
  public:
   explicit TLineReader(std::FILE* file) : file_(file), buffer_(65536) {}
@@ -38,7 +39,7 @@ class TLineReader {
     int c = Get();
     if (c == EOF) return false;
     while (c != EOF && c != '\n' && c != '\r') {
-      if (line.size() < kImportLineChars) line += static_cast<char>(c);
+      if (line.size() < kImportLineChars) line += c == 0 ? ' ' : static_cast<char>(c);
       c = Get();
     }
     if (c == '\r') {

@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/RecordCodec.h"
 #include "spreadsheet/files/WorksheetFile.h"
@@ -33,6 +34,18 @@ bool ValidRange(const TRange& range) {
   auto col = [](int c) { return c == -1 || ValidCol(c); };
   auto row = [](int r) { return r == -1 || ValidRow(r); };
   return col(range.firstCol) && col(range.lastCol) && row(range.firstRow) && row(range.lastRow);
+}
+
+// A graph range as a typed one can be: unset (first column -1), or with
+// every corner on the sheet.
+bool GraphRangesOnSheet(const TGraphRecord& graph) {
+  auto onSheet = [](const TRange& r) {
+    return r.firstCol == -1 || (ValidCol(r.firstCol) && ValidCol(r.lastCol) && ValidRow(r.firstRow) && ValidRow(r.lastRow));
+  };
+  if (!onSheet(graph.XRange())) return false;
+  for (int series = 1; series <= kGraphSeries; ++series)
+    if (!onSheet(graph.SeriesRange(series)) || !onSheet(graph.LabelRange(series))) return false;
+  return true;
 }
 
 // Numbers from a file are cleaned before use: a value whose exponent field is
@@ -374,9 +387,11 @@ bool TParser::SheetRecord(const TRecordView& record) {
       image_.printDistances[3] = round2(w[4] * 11.0 / 60);
       break;
     }
-    case kLabelPrefix:
-      settings.labelPrefix = static_cast<char>(in.U8());
+    case kLabelPrefix: {
+      char prefix = static_cast<char>(in.U8());
+      if (IsDefaultLabelPrefix(prefix)) settings.labelPrefix = prefix;  // else the sheet keeps its own
       break;
+    }
     case kTitles:
       if (!readRange(ranges[kRangeTitleRows]) || !readRange(ranges[kRangeTitleColumns])) return Fail(record);
       break;
@@ -388,6 +403,7 @@ bool TParser::SheetRecord(const TRecordView& record) {
         std::uint8_t& b = image_.currentGraph.MutableBytes()[step];
         if (b <= 1) b = 5;
       }
+      if (!GraphRangesOnSheet(image_.currentGraph)) return Fail(record);
       break;
     }
     case kNamedGraph: {
@@ -396,6 +412,7 @@ bool TParser::SheetRecord(const TRecordView& record) {
       graph.SetName(in.FixedText(kNameFieldBytes, kGraphNameChars));
       std::size_t n = std::min<std::size_t>(in.Remaining(), kGraphMainBytes);
       in.Bytes(graph.MutableBytes() + kGraphMainOffset, n);
+      if (!GraphRangesOnSheet(graph)) return Fail(record);
       image_.namedGraphs.push_back(graph);
       break;
     }

@@ -23,6 +23,11 @@ TGraphRecord TGraphRecord::Fresh() {
   static constexpr std::uint8_t kLineStyles[kGraphSeries] = {1, 2, 3, 1, 2, 3};
   static constexpr std::uint8_t kFontSizes[kGraphTextElements] = {24, 18, 16, 16, 12, 12, 8};
   TGraphRecord g;
+  g.SetXRange(TRange{});  // unset: a range of zero bytes would be A1
+  for (int s = 1; s <= kGraphSeries; ++s) {
+    g.SetSeriesRange(s, TRange{});
+    g.SetLabelRange(s, TRange{});
+  }
   g.SetDivisions(1, 0);
   g.SetXStep(4);
   g.SetYStep(4);

@@ -58,7 +58,8 @@ class TGraphRecord {
   // steps 4; formats 1; series shown with lines and symbols, labels above;
   // colours 9, 3, 2, 4, 5, 6 on backgrounds 7, outside 15, inside 8, text 1;
   // marks 1-6, line styles 1, 2, 3, 1, 2, 3, thickness 1, hatches 1-6; font
-  // sizes 24, 18, 16, 16, 12, 12, 8). Names, texts and ranges stay empty.
+  // sizes 24, 18, 16, 16, 12, 12, 8). Names and texts stay empty; the
+  // thirteen ranges are unset (first column -1).
   static TGraphRecord Fresh();
 
   // The record held in `bytes` (839 of them), and its copy back.

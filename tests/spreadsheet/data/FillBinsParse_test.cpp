@@ -42,20 +42,29 @@ TEST_F(FillBinsParseTest, FillWritesTheSeriesInTheOrderAsked) {
   EXPECT_REFUSED(DataFill(R("A1..A3"), kFillLinear, false, NAN, 0), kNotANumberText);
 }
 
-TEST_F(FillBinsParseTest, BinsCountValuesOnceAndOnlyCellsThatHoldThem) {
+TEST_F(FillBinsParseTest, BinsCountValuesOnceAndRowsWithoutOneAsOverflow) {
   struct Case {
     bool upperIncluded;
+    bool blankCell;                   // A6 a blank cell with a format (a value 0), else A1..A5 only
     std::vector<std::string> counts;  // the two bins, then the overflow
-  } cases[] = {{true, {"2", "1", "1"}}, {false, {"1", "1", "2"}}};
+    double rows;                      // the shares' divisor
+  } cases[] = {
+      // 5 rows, 4 values: the empty A5 counts in the overflow, shares of 5
+      {true, false, {"2", "1", "2"}, 5},
+      {false, false, {"1", "1", "3"}, 5},
+      {true, true, {"3", "1", "2"}, 6},
+      {false, true, {"2", "1", "3"}, 6},
+  };
   for (const Case& c : cases) {
     CellStoreClear();
-    PutMatrix("A1", 1, {1, 2, 3, 4});  // A5 stays empty, A6 blank with a format
-    CellGetOrCreate(5, 0);
+    PutMatrix("A1", 1, {1, 2, 3, 4});
+    if (c.blankCell) CellGetOrCreate(5, 0);
     PutMatrix("C1", 1, {2, 3});
     gCurrentDoc.settings.binsUpperIncluded = c.upperIncluded;
-    ASSERT_TRUE(DataBinsRanges(R("A1..A6"), R("C1..C2")));
+    ASSERT_TRUE(DataBinsRanges(R(c.blankCell ? "A1..A6" : "A1..A5"), R("C1..C2")));
     EXPECT_EQ(Column("D1", 3), c.counts);
-    EXPECT_EQ(Num("E3"), std::stod(c.counts[2]) / 4);
+    EXPECT_DOUBLE_EQ(Num("E1"), std::stod(c.counts[0]) / c.rows);
+    EXPECT_DOUBLE_EQ(Num("E3"), std::stod(c.counts[2]) / c.rows);
   }
   EXPECT_REFUSED(DataBinsRanges(R("A1..A6"), R("IU1..IU2")), kOutOfRangeText);
   EXPECT_REFUSED(DataBinsRanges(R("D1..D6"), R("C1..C2")), kOverlapText);

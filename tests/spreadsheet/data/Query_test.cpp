@@ -2,6 +2,8 @@
 // output names, and refusals.
 #include "spreadsheet/data/Query.h"
 
+#include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/SheetSettings.h"
 #include "tests/spreadsheet/data/DataTestSupport.h"
 
 namespace corvane {
@@ -62,6 +64,35 @@ TEST_F(QueryTest, OutputFieldsArePackedByName) {
   EXPECT_EQ(Contents("H2"), "12");
   EXPECT_EQ(Contents("I2"), "'Rome");
   EXPECT_EQ(Contents("J2"), "");
+
+  // A second extract to the same place with fewer matches leaves none of the
+  // first one's rows behind; a cell below them is not the extract's.
+  Put("H9", "'mine");
+  PutRow("E1", {"Qty"});
+  PutRow("E2", {"+B2>4"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  EXPECT_EQ(Column("I2", 4), (std::vector<std::string>{"'Paris", "'Rome", "'Berlin", ""}));
+  PutRow("E2", {"+B2>8"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  EXPECT_EQ(Column("H2", 4), (std::vector<std::string>{"12", "", "", ""}));
+  EXPECT_EQ(Column("I2", 4), (std::vector<std::string>{"'Rome", "", "", ""}));
+  EXPECT_EQ(Contents("H9"), "'mine");
+  // Undo brings back the cells the extract wrote over; the next extract
+  // does not clear them as its own.
+  PutRow("H3", {"5", "kept"});
+  PutRow("E2", {"+B2>4"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  ASSERT_TRUE(UndoApply(TUndoMode::kRestore));
+  PutRow("E2", {"+B2>8"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  EXPECT_EQ(Contents("I3"), "'kept");
+  // A new sheet does not inherit the block, even from defaults taken from
+  // this sheet's settings.
+  DefaultSheetSettings() = gCurrentDoc.settings;
+  TSheetSettings fresh;
+  CopyDefaultSheetSettings(fresh);
+  DefaultSheetSettings() = TSheetSettings{};
+  EXPECT_FALSE(RangeIsValid(fresh.lastExtract));
 
   EXPECT_REFUSED(DataQuery(R("A1..C6"), R("E1..E2"), R("B1"), kQueryExtract), kOverlapText);
   Put("H8192", "Qty");

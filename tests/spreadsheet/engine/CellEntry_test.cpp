@@ -65,6 +65,9 @@ TEST_F(CellEntryTest, TextsBecomeNumbersLabelsAndFormulas) {
       EXPECT_DOUBLE_EQ(NumberAt(3, 3), row.number) << row.text;
     }
   }
+  // A NUL byte, which a file would cut the label at, becomes a blank.
+  ASSERT_TRUE(EnterCell(std::string_view("a\0b", 3), 3, 3));
+  EXPECT_EQ(LabelAt(3, 3), "'a b");
   ASSERT_TRUE(EnterCell("5", 0, 0));
   ASSERT_TRUE(EnterCell("-A1", 0, 1));
   EXPECT_EQ(NumberAt(0, 1), -5);

@@ -208,9 +208,12 @@ TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
                              std::string(" ") + "Gadget  " + "      ." + "        " + "F",
                              std::string(" ") + "  x     " + "  -3   " + "20230230" + " ",
                              std::string(" ") + "inf     " + "    nan" + "        " + " ",
-                             std::string(" ") + "        " + "infinit" + "        " + " "}));
+                             std::string(" ") + "        " + "infinit" + "        " + " ",
+                             // padded with NUL bytes, as some writers do
+                             std::string(" ") + "ABC" + std::string(5, '\0') + std::string(7, '\0') +
+                                 std::string(8, '\0') + std::string(1, '\0')}));
   EXPECT_EQ(DbfFileInfo(path).fieldCount, 4);
-  EXPECT_EQ(DbfFileInfo(path).recordCount, 6u);
+  EXPECT_EQ(DbfFileInfo(path).recordCount, 7u);
   ASSERT_TRUE(ImportDbf(2, 1, path, -1, -1));
   EXPECT_TRUE(gShownErrors.empty());
 
@@ -232,7 +235,8 @@ TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {
       {5, {"'  x", "#-3", "'20230230", ""}},  // a date that does not exist stays text
       {6, {"'inf", "'    nan", "", ""}},        // words are no dBase numbers: kept as text
       {7, {"", "'infinit", "", ""}},
-      {8, {"", "", "", ""}},
+      {8, {"'ABC", "", "", ""}},  // NUL padding is blank padding: no cells from it
+      {9, {"", "", "", ""}},
   };
   for (const Row& r : rows)
     for (int c = 0; c < 4; ++c) EXPECT_EQ(Shown(r.row, 1 + c), r.cells[c]) << r.row << "," << c;

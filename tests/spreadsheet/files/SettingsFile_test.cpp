@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EngineHelpers.h"
@@ -169,6 +170,46 @@ TEST_F(SettingsFileTest, ValueFormsCommentsAndDamagedLines) {
   EXPECT_EQ(host.orientation, 1) << "PORIENT= sets the printer at once";
   EXPECT_EQ(p.Scale, 100);
   EXPECT_EQ(p.ProgramFolder, folder.Path());
+}
+
+TEST_F(SettingsFileTest, ValuesASettingCannotHoldKeepTheDefault) {
+  struct Row {
+    std::string line;
+    std::function<bool()> isDefault;
+  } rows[] = {
+      {std::string("PREFIX=\0", 8), [] { return DefaultSheetSettings().labelPrefix == '\''; }},
+      {"PREFIX=A", [] { return DefaultSheetSettings().labelPrefix == '\''; }},
+      {"PREFIX=|", [] { return DefaultSheetSettings().labelPrefix == '\''; }},
+      {"SEP=1", [] { return ProgramSettings().Sep == ','; }},
+      {"COMMA=x", [] { return FormatSettings().Comma == ','; }},
+      {"PERIOD=1", [] { return FormatSettings().Period == '.'; }},
+      {std::string("PERIOD=\0", 8), [] { return FormatSettings().Period == '.'; }},
+      {"MTTR=1e238", [] { return ProgramSettings().TopMargin == 0.5; }},
+      {"MBFR=-2", [] { return ProgramSettings().FooterDistance == 0.5; }},
+  };
+  for (const Row& row : rows) {
+    ResetAll();
+    ProgramSettings().ProgramFolder = folder.Path();
+    ReadText(row.line + "\r\n");
+    EXPECT_TRUE(row.isDefault()) << row.line;
+  }
+  ReadText("PREFIX=^\r\nPERIOD=,\r\nCOMMA=.\r\n");
+  EXPECT_EQ(DefaultSheetSettings().labelPrefix, '^');
+  EXPECT_EQ(FormatSettings().Period, ',');
+
+  // What is written reads back: a margin set beyond the limit is written at it.
+  ProgramSettings().TopMargin = 1e238;
+  FormatSettings().Period = '.';
+  EXPECT_NE(SettingsFileText().find("MTTR=100.00\r\n"), std::string::npos);
+  // Recent files before HSIZE= count as those after it.
+  ReadText("HIST=A.WKS\r\nHIST=B.WKS\r\nHSIZE=1\r\nHIST=C.WKS\r\n");
+  EXPECT_EQ(ProgramSettings().History, std::vector<std::string>{"C.WKS"});
+  ProgramSettings().HSize = 5;
+  ReadText("HIST=A.WKS\r\nHIST=B.WKS\r\nHSIZE=0\r\n");
+  std::vector<std::string> first = ProgramSettings().History;
+  ASSERT_TRUE(WriteSettingsFile());
+  ReadSettingsFile();
+  EXPECT_EQ(ProgramSettings().History, first) << "the same list at the next start";
 }
 
 TEST_F(SettingsFileTest, GraphFontSizeRoundsHalvesToEven) {

@@ -38,6 +38,10 @@ TEST_F(TextImportTest, LabelModeTakesEveryLineEndAndCutsLongLines) {
   EXPECT_EQ(LabelAt(9, 1), "'last");
   EXPECT_EQ(CellCount(), 8);
   EXPECT_TRUE(gShownErrors.empty());
+  // A NUL byte reads as a blank, so no label holds one (a file would cut it).
+  WriteWholeFile(path, std::string("lone\0hidden text\n", 17));
+  ASSERT_TRUE(ImportTextFile(kImportLabels, 20, 1, path));
+  EXPECT_EQ(LabelAt(20, 1), "'lone hidden text");
 }
 
 TEST_F(TextImportTest, LabelModeUsesTheDefaultPrefix) {

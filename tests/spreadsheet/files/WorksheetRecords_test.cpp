@@ -192,6 +192,12 @@ TEST_F(WorksheetRecordsTest, DamagedFilesAreRefusedAndChangeNothing) {
       {"name shorter than its range", FileWith(Hex("0B00 0500 4142430000")), "Error at Record:0B[0005]"},
       {"name with a range in column 999",
        FileWith(Hex("0B00 1800 41424300000000000000000000000000 E703 0000 0000 0000")), "Error at Record:0B[0018]"},
+      {"graph X range in column 300", FileWith(Hex("2D00 B501 2C01 0000 2C01 0000") + std::string(429, '\0')),
+       "Error at Record:2D[01B5]"},
+      {"named graph series in row 9000",
+       FileWith(Hex("2E00 C501 47") + std::string(15, '\0') + Hex("FFFF 0000 0000 0000 0000 0000 0000 2823") +
+                std::string(421, '\0')),
+       "Error at Record:2E[01C5]"},
       {"window record cut short", FileWith(Hex("0700 0400 0000 0000")), "Error at Record:07[0004]"},
       {"record longer than the file", FileWith(Hex("0F00 FF7F FF0000")), "Error at Record:0F[7FFF]"},
       {"no main end record", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500"), "Error at Record:01[0000]"},
@@ -270,6 +276,18 @@ TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
     WriteWholeFile(Path("ODD.WKS"), row.file);
     EXPECT_TRUE(LoadWorksheet(Path("ODD.WKS"), 0, 0, 0, "")) << ErrorMessage();
     EXPECT_EQ(DumpCells(), row.cells);
+  }
+}
+
+TEST_F(WorksheetRecordsTest, OnlyDefinedLabelPrefixesAreTakenFromAFile) {
+  for (auto [prefix, taken] : {std::pair{"00", '\''}, {"41", '\''}, {"7C", '\''}, {"5E", '^'}, {"22", '"'}}) {
+    SCOPED_TRACE(prefix);
+    NewDocument(std::string("PREFIX") + prefix + ".WKS");
+    WriteWholeFile(Path("PREFIX.WKS"), Hex(std::string("0000 0200 0404 2900 0100 ") + prefix + " 0100 0000"));
+    ASSERT_TRUE(LoadWorksheet(Path("PREFIX.WKS"), 0, 0, 0, "")) << ErrorMessage();
+    EXPECT_EQ(gCurrentDoc.settings.labelPrefix, taken);
+    ASSERT_TRUE(EnterCell("typed", 0, 0));
+    EXPECT_EQ(CellContentsText(CellFind(0, 0)), std::string(1, taken) + "typed");
   }
 }
 

@@ -134,6 +134,9 @@ TEST_F(WorksheetRoundTripTest, EverythingWrittenReadsBackAndSavesToTheSameBytes)
   EXPECT_EQ(windows.layout, expected);
   EXPECT_EQ(CurrentFileState().paneSplit, 1);
   EXPECT_EQ(PoolCheckInvariants(), "");
+  // Ranges the graph never set are unset in the file too, not A1.
+  EXPECT_FALSE(RangeIsValid(CurrentGraph().SeriesRange(1)));
+  EXPECT_FALSE(RangeIsValid(CurrentGraph().LabelRange(6)));
 
   // Fonts map through the main window's list: "Courier New" is entry 1 there
   // and "Times New Roman" entry 2.

@@ -374,6 +374,10 @@ TEST_F(GraphDrawTest, DrawGraphTakesTheCurrentOrANamedGraphAndChangesNoRecord) {
   EXPECT_EQ(canvas.Texts(), std::vector<std::string>{"Graph Undefined!"});
   EXPECT_TRUE(hits.Nodes().empty());
   EXPECT_EQ(CurrentGraph(), undefined);
+  GraphResetCurrent();  // a new sheet's graph
+  canvas.Clear();
+  DrawGraph(canvas, 400, 300, -1, &hits);
+  EXPECT_EQ(canvas.Texts(), std::vector<std::string>{"Graph Undefined!"});
 }
 
 TEST_F(GraphDrawTest, RotationTurnsOnly3DPies) {

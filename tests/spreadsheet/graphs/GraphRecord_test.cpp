@@ -38,7 +38,8 @@ TEST(GraphRecordTest, FreshRecordHoldsEveryDefault) {
     EXPECT_EQ(g.Thickness(s), 1);
     EXPECT_EQ(g.Hatch(s), s);
     EXPECT_EQ(g.Legend(s), "");
-    EXPECT_EQ(g.SeriesRange(s), (TRange{0, 0, 0, 0}));
+    EXPECT_EQ(g.SeriesRange(s), TRange{}) << "unset, not A1";
+    EXPECT_EQ(g.LabelRange(s), TRange{});
   }
   const int sizes[] = {24, 18, 16, 16, 12, 12, 8};
   for (int e = 1; e <= kGraphTextElements; ++e) {
@@ -50,6 +51,7 @@ TEST(GraphRecordTest, FreshRecordHoldsEveryDefault) {
   }
   EXPECT_EQ(g.Name(), "");
   EXPECT_EQ(g.Heading(1), "");
+  EXPECT_EQ(g.XRange(), TRange{});
 }
 
 TEST(GraphRecordTest, FieldsSitAtTheirFileOffsetsLittleEndian) {

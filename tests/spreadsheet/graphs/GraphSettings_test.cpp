@@ -56,7 +56,8 @@ TEST_F(GraphSettingsTest, ControlsWriteTheCurrentGraphAtOnce) {
 TEST_F(GraphSettingsTest, OkReadsTheEditsOrNamesTheFirstThatDoesNotRead) {
   TGraphSettings dialog;
   dialog.Begin();
-  EXPECT_EQ(dialog.fields.xRange, "A1");  // a fresh record's ranges are zero bytes
+  EXPECT_EQ(dialog.fields.xRange, "");  // a fresh record's ranges are unset
+  EXPECT_EQ(dialog.fields.labelRanges[0], "");
   dialog.fields.xRange = "a1..a5";
   dialog.fields.seriesRanges[0] = "B1..B5";
   dialog.fields.labelRanges[5] = "";

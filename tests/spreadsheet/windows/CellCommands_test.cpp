@@ -88,6 +88,8 @@ TEST_F(CellCommandsTest, SpeedFillByFirstCell) {
 TEST_F(CellCommandsTest, QuickGraphTakesTheSelection) {
   ASSERT_EQ(QuickGraph(MakeRange(1, 2, 3, 9)), 1);
   TGraphRecord graph = CurrentGraph();
+  for (int series = 1; series <= kGraphSeries; ++series)
+    EXPECT_FALSE(RangeIsValid(graph.LabelRange(series))) << "no data labels from A1";
   EXPECT_EQ(graph.XRange(), MakeRange(1, 2, 1, 9));
   EXPECT_EQ(graph.SeriesRange(1), MakeRange(2, 2, 2, 9));
   EXPECT_EQ(graph.SeriesRange(2), MakeRange(3, 2, 3, 9));

@@ -4,15 +4,18 @@
 // command by Alt and letters, Save As through its dialog, quit; the saved
 // file read back with the worksheet reader; a second start with the file on
 // its command line, the recent-file list, a cell's status on the entry line;
-// a third start that hands its file to the running one. One picture of the
-// running program goes to the pictures folder.
+// the graph ranges of a new sheet; a third start that hands its file to the
+// running one. One picture of the running program goes to the pictures
+// folder.
 #include <gtest/gtest.h>
 
 #include "classlib/win/Win32.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/DocumentTable.h"
@@ -55,6 +58,13 @@ BOOL CALLBACK MatchEntryLine(HWND child, LPARAM param) {
   if (lstrcmpiA(name, "Edit") != 0 || lstrcmpiA(parent, "ComboBox") == 0) return TRUE;
   *reinterpret_cast<HWND*>(param) = child;
   return FALSE;
+}
+
+BOOL CALLBACK CollectEditTexts(HWND child, LPARAM param) {
+  char name[32] = "";
+  GetClassNameA(child, name, sizeof name);
+  if (lstrcmpiA(name, "Edit") == 0) reinterpret_cast<std::vector<std::string>*>(param)->push_back(TextOf(child));
+  return TRUE;
 }
 
 // A folder of its own with a copy of the program in it.
@@ -342,6 +352,17 @@ TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
     TCorvane program(folder, "");
     ASSERT_NE(program.window, nullptr);
     EXPECT_EQ(program.ActiveSheetCaption(), "SHEET1.WKS");
+    // Graph > Ranges on the new sheet: its graph has no ranges yet, so every
+    // range field is empty (none reads A1). Escape leaves the dialog.
+    program.MenuKeys('G', 'R');
+    HWND ranges = uikit::WaitForTopWindow("Specify Ranges", 15000);
+    ASSERT_NE(ranges, nullptr);
+    std::vector<std::string> fields;
+    EnumChildWindows(ranges, CollectEditTexts, reinterpret_cast<LPARAM>(&fields));
+    EXPECT_GE(std::count(fields.begin(), fields.end(), ""), 13);
+    EXPECT_EQ(std::count(fields.begin(), fields.end(), "A1"), 0);
+    program.Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(ranges); }, 15000));
     program.MenuKeys('F', '0');
     EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(budget); }, 15000))
         << program.ActiveSheetCaption();
