@@ -39,6 +39,9 @@ bool gArgWasString = false;
 bool gArgUnevaluated = false;
 
 constexpr int kEnd = 13;
+// INRANGE's letter: the command does nothing and its arguments, with the end
+// mark as Enter, are played as the keys they are.
+constexpr int kInRange = 0x2E;
 
 std::string Upper(std::string_view text) {
   std::string out(text);
@@ -745,9 +748,7 @@ void ExecCommand(int letter) {
     case 0x5C:  // BREAKON, BREAKOFF: the break key is always on
     case 0x5D:
       break;
-    case 0x2E:  // INRANGE: its arguments are read and dropped, never typed
-      MacroArgText();
-      MacroArgText();
+    case kInRange:  // does nothing: its arguments are played as keys
       break;
     case 0x15:
       FileCommand();
@@ -776,6 +777,7 @@ void MacroExecCommand() {
   int letter = MacroNextByte();
   if (!s.running) return;
   ExecCommand(letter);
+  if (letter == kInRange) return;
   if (s.row == row && s.col == col && s.pos >= start && s.line == line) MacroDropCommandRest();
 }
 

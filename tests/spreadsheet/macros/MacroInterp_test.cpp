@@ -125,7 +125,6 @@ TEST_F(MacroInterpTest, TextMacrosLeaveTheirCells) {
       {"{BLANK A1}", ""},
       {"{COPY B1 A1}", "7"},
       {"{LET A1 1}{RESTART}{RETURN}{LET A1 2}", "2"},  // an empty stack stays empty
-      {"{INRANGE x y}", ""},                         // nothing typed, nothing entered
       {"{LET A1 @IF(B1>3,\"big\",\"small\")}", "'big"},  // a function's arguments stay apart
       {"{LET A1 @SUM(B1,B1,1)}", "15"},
       {"{FOR A1 5 1 0}{NEXT}", "5"},  // a zero step from above the end runs once
@@ -158,6 +157,7 @@ TEST_F(MacroInterpTest, CommandsReadOnlyTheirOwnArguments) {
       {"{TONE 440}{BEEP}", "", "", "", {"tone 440,0", "beep"}},
       {"{GOTO}{BEEP}", "", "", "", {"goto 0,0", "beep"}},
       {"{INRANGE}y{UPDATE now}z", "", "", "yz", {}},
+      {"{INRANGE x y}", "", "", "x\ry\r", {}},  // its arguments are played as keys
       {"{COPY B1}{LET A1 9 9}", "9", "", "", {}},
       {"{IF 1 2}{LET A1 3}", "3", "", "", {}},
   };
