@@ -41,7 +41,7 @@ class TFakeFunctionHost : public TFunctionHost {
 };
 
 // The expected text of a row whose cell shows ERR.
-inline constexpr const char* kErr = "\x01" "ERR";
+inline constexpr char kErr[] = "\x01" "ERR";  // one object, so rows can compare its address
 
 // One row: a formula and what its cell shows: ERR, a text, or a number within
 // `tolerance` relative (absolute below 1).

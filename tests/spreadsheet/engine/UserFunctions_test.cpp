@@ -272,7 +272,7 @@ TEST_F(UserFunctionsTest, ResetKeepsFormulasWhoseNamedTextIsTooLong) {
   const std::string formula = "@DOUBLE(" + sum + ")";
   ASSERT_TRUE(EnterCell(formula, 30, 0));
   for (int row = 0; row < 20; ++row) {
-    char name[16];
+    char name[24];
     std::snprintf(name, sizeof name, "CELLNAME%04d", row + 1);
     ASSERT_NE(RangeNameCreate(name, MakeRange(0, row, 0, row)), 0);
   }
