@@ -110,6 +110,13 @@ TEST_F(ClipboardTest, RowTextPlacesEachCellInItsField) {
   Put("A1=1234567|B1=\"right|C1=^mid|D1=\\-|E1=@ERR");
   EXPECT_EQ(RowDisplayText(0, 0, 4), "*****" "     right " "    mid    " "-----------" "        ERR");
   EXPECT_EQ(RowDisplayText(0, 2, 2), "    mid    ");
+  // A number that fills its field is written whole; only one that cannot fit
+  // becomes "*".
+  Put("A2=@PI|B2=2/3|C2=@LOG(100)|D2=0.1+0.2|E2=-2/3|A3=99999|B3=123456789012");
+  windows.GridSetColWidth(2, 16);
+  EXPECT_EQ(RowDisplayText(1, 0, 4), "3.141" "0.666666666" "  2 " "       0.3 " "-0.66666666");
+  windows.GridSetColWidth(2, 0);
+  EXPECT_EQ(RowDisplayText(2, 0, 1), "99999" "***********");
 }
 
 TEST_F(ClipboardTest, PlainTextFromAnotherProgramPastesAsValuesAndLabels) {
