@@ -118,7 +118,8 @@ bool ClipboardPasteRange(int row, int col) {
   bool found = privateForm || gClipboard->Get(TClipFormat::kText, block);
   gClipboard->Close();
   if (!found) return false;
-  if (block.size() >= kClipboardBlockBytes) return Refuse(kClipboardTooLargeText);
+  // A longer text from another program is read as far as a block goes.
+  if (block.size() > kClipboardBlockBytes) block.resize(kClipboardBlockBytes);
   std::vector<std::vector<TClipField>> rows = ParseClipboardBlock(block, privateForm);
   if (rows.empty()) return false;
   std::size_t widest = 0;
@@ -136,7 +137,17 @@ bool ClipboardPasteRange(int row, int col) {
       // Plain text from another program: what does not read as a formula is a label.
       if (!entered && !privateForm && ErrorMessage() != kProtectedCellText)
         entered = EnterCell("'" + field.contents, atRow, atCol);
-      if (!entered) return command.Fail(RefusedEntryText());
+      if (!entered) {
+        // The paste stops at the field refused; the fields before it stay,
+        // and undo takes them back.
+        std::string message = RefusedEntryText();
+        command.Done();
+        if (!message.empty()) {
+          SetErrorFlag(message);
+          ShowError(message);
+        }
+        return false;
+      }
       if (!field.attributes.empty()) ApplyCellAttributeText(atRow, atCol, field.attributes);
     }
   }

@@ -73,12 +73,11 @@ bool ClipboardCopyRange(const TRange& range, bool cut);
 // Pastes the clipboard's private block, else its plain text, from (row, col):
 // each field is entered as if typed (EnterCell) and private attributes are
 // applied. In plain text from another program a field that does not read as a
-// number or formula is entered as a label. The block and the target area are
-// checked first ("Range too large for Clipboard" for a text of 64000 bytes or
-// more, "Out of Range" for an area that leaves the sheet); an entry refused
-// part-way (a
-// protected cell) stops the paste and puts the sheet back from the undo copy.
-// False when nothing was pasted.
+// number or formula is entered as a label. Only the first 64000 bytes of a
+// longer text are read. A target area that leaves the sheet is refused first
+// ("Out of Range"); an entry refused part-way (a protected cell) stops the
+// paste there, the fields before it staying (undo takes them back). False when
+// the paste did not complete.
 bool ClipboardPasteRange(int row, int col);
 
 }  // namespace corvane

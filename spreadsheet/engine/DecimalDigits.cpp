@@ -15,14 +15,10 @@ void StripTrailingZeros(TDecimalDigits& d) {
   if (d.digits.empty()) d.pointPos = 0;
 }
 
-}  // namespace
-
-TDecimalDigits DecimalDigitsOf(double x) {
+// Digits from the library's scientific text, e.g. "-1.2345e+02"; the library
+// writes it itself, the same on every target.
+TDecimalDigits DigitsOfScientificText(const char* buf, std::to_chars_result r) {
   TDecimalDigits d;
-  // The shortest round-trip form, e.g. "-1.2345e+02"; the library writes it
-  // itself, the same on every target.
-  char buf[64];
-  std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);
   const char* p = buf;
   const char* end = r.ptr;
   if (p < end && *p == '-') {
@@ -43,6 +39,19 @@ TDecimalDigits DecimalDigitsOf(double x) {
   d.pointPos = exponent + 1 - static_cast<int>(lead);
   StripTrailingZeros(d);
   return d;
+}
+
+}  // namespace
+
+TDecimalDigits DecimalDigitsOf(double x) {
+  char buf[64];
+  return DigitsOfScientificText(buf, std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific));
+}
+
+TDecimalDigits DecimalDigitsOf(double x, int count) {
+  char buf[64];
+  int precision = count < 1 ? 0 : count > 17 ? 16 : count - 1;
+  return DigitsOfScientificText(buf, std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, precision));
 }
 
 void RoundToDigitCount(TDecimalDigits& d, int count) {

@@ -20,6 +20,10 @@ struct TDecimalDigits {
 // The shortest digits that read back as exactly x. x must be finite.
 TDecimalDigits DecimalDigitsOf(double x);
 
+// The digits of x correctly rounded to `count` significant digits (1 to 17),
+// trailing zeros dropped. x must be finite.
+TDecimalDigits DecimalDigitsOf(double x, int count);
+
 // Round to `count` leading digits, halves away from zero. A count below 0
 // gives zero; a count at or above the number of digits changes nothing.
 void RoundToDigitCount(TDecimalDigits& d, int count);

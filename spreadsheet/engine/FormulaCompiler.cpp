@@ -11,6 +11,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
@@ -365,7 +366,16 @@ void TCompiler::CompileOperand(std::string_view text) {
 void TCompiler::CompileReference(std::string_view text) {
   TRange range;
   TRangeAbsFlags abs;
-  if (!ParseRange(UpperCaseText(text), range, abs) || !RangeIsValid(range)) return Fail();
+  std::string upper = UpperCaseText(text);
+  // "ERR" is how a reference to a deleted cell reads (unless a range of that
+  // name exists): it compiles back to a reference that names no cell, so such
+  // a formula can be edited, copied and pasted as it shows.
+  if (upper == kBadRefText && FindRangeName(upper) == 0) {
+    Emit(kTokCell);
+    EmitRef(0);
+    return;
+  }
+  if (!ParseRange(upper, range, abs) || !RangeIsValid(range)) return Fail();
   TCellRef firstRef = EmitCellRef(range.firstRow, range.firstCol, abs.firstRow, abs.firstCol);
   if (firstRef == 0) return Fail();
   if (range.firstRow == range.lastRow && range.firstCol == range.lastCol) {

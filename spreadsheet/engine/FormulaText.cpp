@@ -215,9 +215,13 @@ std::string FormulaToText(const std::uint8_t* code, std::size_t bytes) {
         case kClassCell:
           stack.Push(RefText(ReadCellRef(code + i + 1)));
           break;
-        case kClassRange:
-          stack.Push(CornerText(ReadCellRef(code + i + 5)) + ".." + CornerText(ReadCellRef(code + i + 1)));
+        case kClassRange: {
+          // A range with a deleted corner names no cells: it reads "ERR" whole.
+          std::string first = CornerText(ReadCellRef(code + i + 5));
+          std::string last = CornerText(ReadCellRef(code + i + 1));
+          stack.Push(first == kBadRefText || last == kBadRefText ? std::string(kBadRefText) : first + ".." + last);
           break;
+        }
         case kClassEnd:
           i = length;
           continue;

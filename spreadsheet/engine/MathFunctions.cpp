@@ -5,6 +5,7 @@
 //
 // Every division here is the safe one and every logarithm and exponential the
 // guarded one, so a domain error gives ERR and never an infinity or NaN.
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -54,6 +55,20 @@ double ScaleAndTruncate(double x, int d, double addend) {
   return Finite(std::copysign(result, x));
 }
 
+// The common logarithm; an exact power of ten (the double nearest 10^n) gives
+// n itself, which the product of the natural logarithm and log10(e) misses by a
+// bit (LOG(100) would show 1.9999999).
+double CommonLog(double x) {
+  double result = SafeLog(x) * kLog10OfE;
+  if (!(x > 0) || !std::isfinite(result)) return result;
+  double n = std::round(result);
+  if (std::fabs(result - n) > 1e-9) return result;
+  std::string power = "1e" + std::to_string(static_cast<int>(n));
+  double exact = 0;
+  std::from_chars(power.data(), power.data() + power.size(), exact);
+  return exact == x ? n : result;
+}
+
 // ---- Tokens 31 to 47 ----------------------------------------------------------
 
 // ABS(x): the magnitude.
@@ -66,7 +81,7 @@ void FnSqrt() {
   Result(std::sqrt(std::fabs(X())));
 }
 // LOG(x), LN(x): x <= 0 is ERR.
-void FnLog() { Result(SafeLog(X()) * kLog10OfE); }
+void FnLog() { Result(CommonLog(X())); }
 void FnLn() { Result(SafeLog(X())); }
 // PI: no arguments.
 void FnPi() { FinishNumber(0, kPi); }

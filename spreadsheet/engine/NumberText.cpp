@@ -100,11 +100,12 @@ void StrToReal(std::string_view original, double& x, int& errPos) {
   errPos = 0;
 }
 
-std::string RealToGeneralText(double x) {
-  if (!std::isfinite(x)) return "ERR";
-  if (x == 0) return "0";
+namespace {
+
+constexpr int kShownDigits = 15;
+
+std::string GeneralDigitText(double x, const TDecimalDigits& d) {
   char sep = FormatSettings().Period;
-  TDecimalDigits d = DecimalDigitsOf(x);
   double magnitude = std::fabs(x);
   if (magnitude >= 1e-6 && magnitude <= 1e6) {
     int decimals = static_cast<int>(d.digits.size()) - d.pointPos;
@@ -114,8 +115,22 @@ std::string RealToGeneralText(double x) {
   return ExponentText(d, -1, 2, sep);
 }
 
+}  // namespace
+
+std::string RealToGeneralText(double x) {
+  if (!std::isfinite(x)) return "ERR";
+  if (x == 0) return "0";
+  return GeneralDigitText(x, DecimalDigitsOf(x));
+}
+
+std::string RealToGeneralDisplayText(double x) {
+  if (!std::isfinite(x)) return "ERR";
+  if (x == 0) return "0";
+  return GeneralDigitText(x, DecimalDigitsOf(x, kShownDigits));
+}
+
 int GeneralTextInWidth(int width, std::string& text, double x) {
-  text = RealToGeneralText(x);
+  text = RealToGeneralDisplayText(x);
   if (static_cast<int>(text.size()) <= width || text.find('E') != std::string::npos) return 4;
   size_t sep = text.find(FormatSettings().Period);
   int pos = sep == std::string::npos ? 0 : static_cast<int>(sep) + 1;

@@ -25,7 +25,13 @@ void StrToReal(std::string_view text, double& x, int& errPos);
 // "ERR".
 std::string RealToGeneralText(double x);
 
-// The general text of x for a column `width` characters wide: when the text is
+// The general text of x as the sheet shows it: the same form, rounded to 15
+// significant digits, so that the last bits of a computed value (0.1+0.2,
+// 100*1.1) do not show, while any number typed with up to 15 digits shows as
+// typed.
+std::string RealToGeneralDisplayText(double x);
+
+// The general display text of x for a column `width` characters wide: when the text is
 // longer than the width, has no exponent and its decimal separator lies before
 // the width, the decimals beyond the width are cut off (not rounded). Returns
 // the 1-based position of the separator when it was looked for (0 when absent),

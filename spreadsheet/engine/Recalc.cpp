@@ -342,6 +342,13 @@ void FormulaDropRef(TCellHandle formulaCell, int row, int col) {
         static_cast<std::int16_t>(r2)});
     if (hitFirst) WriteCellRef(code + at, 0);
     if (hitSecond) WriteCellRef(code + at + 4, 0);
+    // A range that loses a corner loses both: its links to the other corner
+    // went with the rectangle, so that cell's deletion would never reach this
+    // formula and the handle would come to name whatever cell takes it next.
+    if (range && (hitFirst || hitSecond)) {
+      WriteCellRef(code + at, 0);
+      WriteCellRef(code + at + 4, 0);
+    }
   });
   for (const TRange& r : unlink) UnlinkRectangle(formulaCell, RectangleOf(r.firstRow, r.firstCol, r.lastRow, r.lastCol));
   formula = CellPtr(formulaCell);

@@ -50,8 +50,9 @@ void CellClearContents(TCellHandle cell);
 // the saved ranges and range names with a corner on it are cleared.
 void CellDropDependents(TCellHandle cell);
 
-// Sets every reference to (row, col) in the formula's code to nil, removes the
-// formula's links to a range with such a corner, and recalculates from it.
+// Sets every reference to (row, col) in the formula's code to nil (both
+// corners of a range with such a corner), removes the formula's links to that
+// range, and recalculates from it.
 void FormulaDropRef(TCellHandle formulaCell, int row, int col);
 
 // Turns the references of `code` (a TFormulaCode of length code[0] + 1) into

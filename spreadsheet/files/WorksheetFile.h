@@ -4,11 +4,12 @@
 // merged into the current document or read for the values of linked cells.
 //
 // Reading is done in two steps: the whole file is parsed and checked first
-// (every length, count, index, range and formula code), and only a file that
-// passes is applied to the document. A damaged file therefore changes nothing:
-// it sets the error flag with "Error at Record:" and the type and length of the
-// record at fault, and that text is shown. Saving writes the whole file beside
-// the old one and then replaces it, keeping the old one as the backup.
+// (every length, count, index, range and formula code), and only then applied
+// to the document. A damaged file sets the error flag with "Error at Record:"
+// and the type and length of the record at fault, and that text is shown; a
+// load keeps what was read before that record, a merge takes nothing. Saving
+// writes the whole file beside the old one and then replaces it, keeping the
+// old one as the backup.
 #pragma once
 
 #include <cstdint>
@@ -63,16 +64,25 @@ bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range);
 // "..", that bounds the cells taken; a name the file does not hold merges
 // nothing. A load takes every record; a merge only cells and range names.
 // False when the file cannot be opened ("Unable to Open File" shown, except in
-// AUTOEXEC mode), is damaged (nothing changed) or a merged cell would land
-// outside the sheet ("Out of Range", nothing changed). Running out of pool
-// memory stops the load where it is and shows "Out of Memory/File may be
-// truncated". An empty file reads nothing and is no error.
+// AUTOEXEC mode), is damaged or a merged cell would land outside the sheet
+// ("Out of Range", nothing changed). A load of a damaged file keeps every
+// record before the one at fault (a formula whose code cannot be checked as
+// its value) and shows the record; a merge of one changes nothing. Running out
+// of pool memory stops the load where it is and shows "Out of Memory/File may
+// be truncated". An empty file reads nothing and is no error.
 // A load takes the file's user-defined functions in place of the document's
 // and drops the undo buffer. A merge saves undo before it changes cells, and
 // its formulas call the file's functions under the document's indexes: a
 // function the document lacks (by name and argument count) is added to its
 // table, and a full table refuses the merge ("Out of Memory").
 bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol, std::string_view rangeName);
+
+// What LoadWorksheetPart brought into the document: nothing, the part of a
+// damaged or truncated file that could be read (its message shown), or the
+// whole file.
+enum class TLoadOutcome { kNothing, kPart, kWhole };
+TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, int targetCol,
+                               std::string_view rangeName);
 
 // Set by the start-up around opening the start-up worksheet: a missing file is
 // no error, and a file named "AUTOEXEC.WKS" leaves the document untitled.

@@ -27,6 +27,7 @@ struct TFileCell {
   std::uint8_t format = 0;
   bool error = false;       // a formula whose value is ERR
   bool textResult = false;  // a formula whose result is its text
+  bool asValue = false;     // a formula of a damaged file whose code does not check: kept as its value
   std::uint16_t recordLength = 0;
   std::uint8_t textLength = 0;  // label (with its prefix) or text result, at most 240
   std::uint8_t codeLength = 0;  // formula: TFormulaCode bytes, references in stored form; 0 for none
@@ -54,6 +55,9 @@ enum class TReadScope {
 };
 
 struct TWorksheetImage {
+  // Set when a record is at fault: the image then holds every record before
+  // it, each checked, and the error flag names the record.
+  bool damaged = false;
   std::string bytes;         // the file, which the cells' texts are read from
   std::string codes;         // the cells' formula codes, one after another
   std::vector<TFileCell> cells;
@@ -114,7 +118,9 @@ struct TWorksheetImage {
 // Parses `bytes` as a worksheet file into `image`, which keeps them, and whose
 // staged state the caller has filled from the document. False, with the
 // error flag set ("Error at Record:" and the record's type and length), for a
-// damaged file.
+// damaged file; image.damaged is then set and the image holds the records
+// before the one at fault (formulas whose code cannot be checked marked to be
+// kept as their values). False without image.damaged when memory ran out.
 bool ParseWorksheet(std::string bytes, TReadScope scope, TWorksheetImage& image);
 
 // The text for a record at fault: "Error at Record:" with the type as two hex

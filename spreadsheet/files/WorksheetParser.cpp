@@ -72,8 +72,10 @@ class TParser {
 
  private:
   bool Fail(const TRecordView& record) { return Fail(record.Type(), record.length); }
+  // The first record at fault names the damage; the image keeps what came before.
   bool Fail(int type, int length) {
-    SetErrorFlag(RecordErrorText(type, length));
+    if (!image_.damaged) SetErrorFlag(RecordErrorText(type, length));
+    image_.damaged = true;
     return false;
   }
   // The type and length of the record that runs past the end of the file.
@@ -113,15 +115,22 @@ bool TParser::Run() {
   TRecordView record;
   if (!records_.Next(record)) return FailTruncated();
   if (record.Type() != kBof || record.length < 2) return Fail(record);
+  bool sound = true;
   for (;;) {
-    if (!records_.Next(record)) return records_.Truncated() ? FailTruncated() : Fail(kEof, 0);
+    if (!records_.Next(record)) {
+      sound = records_.Truncated() ? FailTruncated() : Fail(kEof, 0);
+      break;
+    }
     if (record.Type() == kEof && record.length == 0) break;
-    if (!MainRecord(record)) return false;
+    if (!MainRecord(record)) {
+      sound = false;
+      break;
+    }
   }
   // A load takes the whole extension section; reading cells alone takes the
   // file's user-defined functions from it, which its formulas call.
-  if (!ExtensionSection(scope_ == TReadScope::kLoad)) return false;
-  return CheckFormulaCode();
+  if (sound) sound = ExtensionSection(scope_ == TReadScope::kLoad);
+  return CheckFormulaCode() && sound;
 }
 
 // Every formula's code must pass the compiler's balance check before it is
@@ -137,11 +146,15 @@ bool TParser::CheckFormulaCode() {
       return index >= 1 && index <= static_cast<int>(args.size()) ? args[static_cast<std::size_t>(index - 1)] : -1;
     };
   }
-  for (const TFileCell& cell : image_.cells) {
-    if (cell.codeLength == 0) continue;
-    if (!StoredCodeBalances(image_.Code(cell), cell.col, argCount)) return Fail(kFormula, cell.recordLength);
+  // A formula that does not check makes the file damaged; what was read stays,
+  // that formula as its value.
+  bool sound = true;
+  for (TFileCell& cell : image_.cells) {
+    if (cell.codeLength == 0 || StoredCodeBalances(image_.Code(cell), cell.col, argCount)) continue;
+    sound = Fail(kFormula, cell.recordLength);
+    cell.asValue = true;
   }
-  return true;
+  return sound;
 }
 
 // One user-defined function record: exactly one checked 274-byte entry, at
@@ -170,9 +183,17 @@ bool TParser::MainRecord(const TRecordView& record) {
     case kName:
     case kLongName:
       return NameRecord(record);
-    default:
+    default: {
       lastFormula_ = -1;
-      return scope_ == TReadScope::kLoad ? SheetRecord(record) : true;
+      if (scope_ != TReadScope::kLoad) return true;
+      // A record at fault leaves the staged state as the records before it left it.
+      TSheetSettings settings = image_.settings;
+      TWorksheetFileState state = image_.state;
+      if (SheetRecord(record)) return true;
+      image_.settings = settings;
+      image_.state = state;
+      return false;
+    }
   }
 }
 

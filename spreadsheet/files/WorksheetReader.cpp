@@ -190,7 +190,7 @@ bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int c
   std::uint8_t type = in.type;
   const std::string_view text = image.Text(in);
   std::string labelText;
-  if (place.byValue && type == kFormula) {
+  if ((place.byValue || in.asValue) && type == kFormula) {
     if (in.textResult) {
       type = kLabel;
       labelText = std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text);
@@ -383,6 +383,11 @@ bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image
 void SetAutoExecMode(bool on) { gAutoExecMode = on; }
 
 bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol, std::string_view rangeName) {
+  return LoadWorksheetPart(name, mode, targetRow, targetCol, rangeName) == TLoadOutcome::kWhole;
+}
+
+TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, int targetCol,
+                               std::string_view rangeName) {
   bool autoExec = gAutoExecMode;
   gAutoExecMode = false;
   std::string path = WorksheetFileName(name);
@@ -390,14 +395,21 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
   ClearErrorFlag();
   if (!HaveCurrentDocument()) {
     SetErrorFlag("Disk Error");
-    return false;
+    return TLoadOutcome::kNothing;
   }
   TWorksheetImage image;
   if (!merge) StageDocumentState(image);
   bool opened = false;
+  // A load of a damaged file goes on with the records before the one at
+  // fault, and names that record once they are in place.
+  std::string damage;
   if (!ReadImage(path, merge ? TReadScope::kCells : TReadScope::kLoad, image, opened)) {
-    if (opened || !autoExec) ShowError(ErrorMessage());
-    return false;
+    if (merge || !image.damaged) {
+      if (opened || !autoExec) ShowError(ErrorMessage());
+      return TLoadOutcome::kNothing;
+    }
+    damage = ErrorMessage();
+    ClearErrorFlag();
   }
 
   TPlacement place;
@@ -409,14 +421,14 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
     if (row < 0 || row > kMaxRow || col < 0 || col > kMaxCol) {
       SetOutOfRangeError();
       ShowError(ErrorMessage());
-      return false;
+      return TLoadOutcome::kNothing;
     }
   }
 
   if (merge && !MapUserFunctionCalls(image, place)) {
     SetOutOfMemoryError();
     ShowError(ErrorMessage());
-    return false;
+    return TLoadOutcome::kNothing;
   }
   // A merge changes cells like any other command, so the sheet as it was is
   // saved for undo first. A load brings in a whole document, which an earlier
@@ -471,10 +483,15 @@ bool LoadWorksheet(std::string_view name, int mode, int targetRow, int targetCol
   if (outOfMemory) {
     SetErrorFlag(kFileTruncatedText);
     ShowError(kFileTruncatedText);
-    return false;
+    return TLoadOutcome::kPart;
+  }
+  if (!damage.empty()) {
+    SetErrorFlag(damage);
+    ShowError(damage);
+    return TLoadOutcome::kPart;
   }
   ClearErrorFlag();
-  return true;
+  return TLoadOutcome::kWhole;
 }
 
 bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines) {

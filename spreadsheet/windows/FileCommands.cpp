@@ -97,9 +97,11 @@ bool TFileCommands::ShowOrOpen(std::string_view name) {
 bool TFileCommands::OpenWorksheet(std::string_view name) {
   if (!host_.CreateSheetWindow(WksFileName(name), name.empty())) return false;
   ShowMode(kModeWait);
-  if (!LoadWorksheet(HostFileName(std::string(name)), 0, 0, 0, "")) {
-    // The reader has shown its message; a half-read document must not stay
-    // open under the file's name, where a save would write it over the file.
+  // The reader shows its message. A damaged or truncated file keeps what could
+  // be read, unmodified, so closing the window never writes it over the file;
+  // only a save by the user does.
+  TLoadOutcome loaded = LoadWorksheetPart(HostFileName(std::string(name)), 0, 0, 0, "");
+  if (loaded == TLoadOutcome::kNothing) {
     host_.DiscardActiveSheetWindow();
     if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
     WindowServices().ShowReadyMode();
@@ -116,7 +118,9 @@ bool TFileCommands::OpenWorksheet(std::string_view name) {
   host_.SetSheetState(true);
   host_.SheetOpened();
   ws.ShowReadyMode();
-  int autoExec = FindRangeName(kAutoExecName);
+  ClearErrorFlag();
+  // The start-up macro of a file read only in part may be cut short: it is not run.
+  int autoExec = loaded == TLoadOutcome::kWhole ? FindRangeName(kAutoExecName) : 0;
   if (autoExec > 0) {
     TRange start = RangeNameRange(*RangeNameAt(autoExec));
     // A worksheet from anywhere else may come from anyone: its macro could

@@ -12,7 +12,9 @@
 
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/RangeEdit.h"
+#include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/RowText.h"
+#include "spreadsheet/engine/UndoBuffer.h"
 #include "tests/spreadsheet/engine/RangeEditSupport.h"
 
 namespace corvane {
@@ -110,6 +112,13 @@ TEST_F(ClipboardTest, RowTextPlacesEachCellInItsField) {
   Put("A1=1234567|B1=\"right|C1=^mid|D1=\\-|E1=@ERR");
   EXPECT_EQ(RowDisplayText(0, 0, 4), "*****" "     right " "    mid    " "-----------" "        ERR");
   EXPECT_EQ(RowDisplayText(0, 2, 2), "    mid    ");
+  // A number that fills its field is written whole; only one that cannot fit
+  // becomes "*".
+  Put("A2=@PI|B2=2/3|C2=@LOG(100)|D2=0.1+0.2|E2=-2/3|A3=99999|B3=123456789012");
+  windows.GridSetColWidth(2, 16);
+  EXPECT_EQ(RowDisplayText(1, 0, 4), "3.141" "0.666666666" "  2 " "       0.3 " "-0.66666666");
+  windows.GridSetColWidth(2, 0);
+  EXPECT_EQ(RowDisplayText(2, 0, 1), "99999" "***********");
 }
 
 TEST_F(ClipboardTest, PlainTextFromAnotherProgramPastesAsValuesAndLabels) {
@@ -125,6 +134,29 @@ TEST_F(ClipboardTest, PlainTextFromAnotherProgramPastesAsValuesAndLabels) {
               {"A3", ""},          {"A4", "'12 Main St"},  {"B4", "'x;F1,C2"},
               {"A5", "'" + std::string(30, 'a')},          {"L5", "'" + std::string(30, 'l')}};
   for (const Row& row : rows) EXPECT_EQ(Edit(row.addr), row.edit) << row.addr;
+}
+
+TEST_F(ClipboardTest, PastesReadTheFirst64000BytesAndFormulasAsTheyShow) {
+  // 2,200 lines of 31 bytes: the first 64000 bytes end 16 bytes into line 2,065.
+  std::string text;
+  for (int line = 0; line < 2200; ++line) text += std::string(29, static_cast<char>('a' + line % 26)) + "\r\n";
+  clipboard.data[TClipFormat::kText] = text;
+  ASSERT_TRUE(ClipboardPasteRange(0, 0));
+  EXPECT_EQ(Edit("A2064"), "'" + std::string(29, static_cast<char>('a' + 2063 % 26)));
+  EXPECT_EQ(Edit("A2065"), "'" + std::string(16, static_cast<char>('a' + 2064 % 26)));
+  EXPECT_EQ(Edit("A2066"), "");
+
+  // A formula that shows a deleted reference pastes as it shows.
+  CellStoreClear();
+  Put("A1=5|B1=+A1*2|C1=@SUM(A1..A3)+1");
+  FormulaDropRef(CellFind(0, 1), 0, 0);
+  FormulaDropRef(CellFind(0, 2), 0, 0);
+  ASSERT_TRUE(ClipboardCopyRange(R("B1..C1"), false));
+  ASSERT_TRUE(ClipboardPasteRange(4, 1));
+  EXPECT_EQ(Edit("B5"), "+ERR*2");
+  EXPECT_EQ(Shown("B5"), "ERR");
+  EXPECT_EQ(Edit("C5"), "@SUM(ERR)+1");
+  EXPECT_EQ(Shown("C5"), "ERR");
 }
 
 TEST(ParseClipboardBlock, EveryLineEndEndsOneLine) {
@@ -154,14 +186,21 @@ TEST_F(ClipboardTest, CopiesAndPastesThatCannotCompleteChangeNothing) {
   EXPECT_EQ(clipboard.data[TClipFormat::kText], "kept");
   clipboard.data[TClipFormat::kText] = "9\t9\r\n9\t9";
   EXPECT_FALSE(ClipboardPasteRange(8191, 0));  // the second line would pass the last row
-  gCurrentDoc.settings.protection = 1;
-  EXPECT_FALSE(ClipboardPasteRange(0, 0));  // A1 takes it, B1 is protected
-  gCurrentDoc.settings.protection = 0;
   EXPECT_TRUE(Dump() == before);
   EXPECT_EQ(gShownErrors, (std::vector<std::string>{std::string("Error:") + kClipboardBusyText,
                                                     std::string("Error:") + kClipboardTooLargeText,
-                                                    std::string("Error:") + kOutOfRangeText,
-                                                    std::string("Error:") + kProtectedCellText}));
+                                                    std::string("Error:") + kOutOfRangeText}));
+  // A paste that meets a protected cell stops there: A1 takes its field, B1
+  // is protected, and undo takes A1's back.
+  gCurrentDoc.settings.protection = 1;
+  gShownErrors.clear();
+  EXPECT_FALSE(ClipboardPasteRange(0, 0));
+  gCurrentDoc.settings.protection = 0;
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{std::string("Error:") + kProtectedCellText});
+  EXPECT_EQ(Shown("A1"), "9");
+  EXPECT_EQ(Shown("A2"), "2");
+  UndoApply(TUndoMode::kRestore);
+  EXPECT_TRUE(Dump() == before);
   // A cut that completes erases its range.
   ASSERT_TRUE(ClipboardCopyRange(R("A1..B2"), true));
   EXPECT_EQ(Shown("A2"), "");

@@ -98,6 +98,9 @@ TEST_F(FormulaCompilerTest, EmitsPostfixByPrecedence) {
       {"@ABS(-1)", [] { return Join({Int(1), {kTokNegate, 33}}); }},
       {"@IF(1,2,3)", [] { return Join({Int(1), Int(2), Int(3), {59}}); }},
       {"@NOT(0)", [] { return Join({Int(0), {kTokNot}}); }},
+      // The text of a deleted reference: a reference that names no cell.
+      {"+ERR*2", [] { return Join({{kTokCell, 0, 0, 0, 0}, Int(2), {kTokMultiply}}); }},
+      {"@SUM(err)", [] { return Join({{kTokCell, 0, 0, 0, 0}, {kTokSum}, {1}}); }},
       {"$A$1+A$2+$A3", [] {
          return Join({Cell(0, 0, true, true), Cell(1, 0, true, false), {kTokAdd}, Cell(2, 0, false, true), {kTokAdd}});
        }},

@@ -33,6 +33,7 @@ TEST_F(InsertDeleteTest, FormulasStayOnTheirData) {
     bool insert;
     std::vector<std::pair<const char*, const char*>> edits;  // address, edit text
     std::vector<std::pair<const char*, const char*>> shown;
+    const char* later = "";  // cells typed after the change, taking freed records
   } rows[] = {
       {"two rows at row 5", "A1=1|A6=6|A10=10|B1=@SUM(A1..A10)|C1=+A6|D1=@ROWS(A1..A10)", "A5..A6", kLinesRows, true,
        {{"B1", "@SUM(A1..A12)"}, {"C1", "+A8"}}, {{"A8", "6"}, {"B1", "17"}, {"D1", "12"}, {"A6", ""}}},
@@ -43,12 +44,29 @@ TEST_F(InsertDeleteTest, FormulasStayOnTheirData) {
       {"the row of a range's corner", "A1=1|A10=10|B1=@SUM(A1..A10)", "A10", kLinesRows, false, {}, {{"B1", "ERR"}}},
       {"a column inside a range", "A1=1|B1=2|C1=3|A2=@SUM(A1..C1)|B2=@COLS(A1..C1)", "B1", kLinesColumns, true,
        {{"A2", "@SUM(A1..D1)"}, {"C2", "@COLS(A1..D1)"}}, {{"A2", "6"}, {"C2", "4"}, {"D1", "3"}}},
+      // A range that loses a corner reads ERR whole and never comes to name
+      // the cells that take the freed records.
+      {"the rows of both corners", "A7=128|A8=256|E1=@SUM(A7..A8)", "A7..A8", kLinesRows, false,
+       {{"E1", "@SUM(ERR)"}}, {{"E1", "ERR"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
+      {"the row of the first corner", "A7=128|A8=256|A9=1|E1=@SUM(A7..A9)", "A7", kLinesRows, false,
+       {{"E1", "@SUM(ERR)"}}, {{"E1", "ERR"}, {"A7", "256"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
+      {"the row of the last corner", "A7=128|A8=256|A9=1|E1=@SUM(A7..A9)|F1=@SUM(A9..A7)", "A9", kLinesRows, false,
+       {{"E1", "@SUM(ERR)"}, {"F1", "@SUM(ERR)"}}, {{"E1", "ERR"}, {"F1", "ERR"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
+      {"the columns of both corners", "B3=1|C3=2|E1=@SUM(B3..C3)|E2=+B3+@COUNT(B3..D3)", "B1..C1", kLinesColumns, false,
+       {{"C1", "@SUM(ERR)"}, {"C2", "+ERR+@COUNT(ERR)"}}, {{"C1", "ERR"}, {"C2", "ERR"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
+      {"the column of the first corner", "B3=1|C3=2|E1=@SUM(B3..C4)", "B1", kLinesColumns, false,
+       {{"D1", "@SUM(ERR)"}}, {{"D1", "ERR"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
+      {"the column of the last corner", "B3=1|C4=2|E1=@SUM(B3..C4)", "C1", kLinesColumns, false,
+       {{"D1", "@SUM(ERR)"}}, {{"D1", "ERR"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
+      {"the row of one corner, the other kept", "B3=1|C4=2|E1=@SUM(B3..C4)|E2=+C4", "A3", kLinesRows, false,
+       {{"E1", "@SUM(ERR)"}, {"E2", "+C3"}}, {{"E1", "ERR"}, {"E2", "2"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     CellStoreClear();
     Put(row.cells);
     Lines(row.lines, row.what, row.insert);
+    Put(row.later);
     for (auto [addr, edit] : row.edits) EXPECT_EQ(Edit(addr), edit) << addr;
     for (auto [addr, shown] : row.shown) EXPECT_EQ(Shown(addr), shown) << addr;
     EXPECT_EQ(CountMarkedCells(), 0);

@@ -27,6 +27,9 @@ TEST_F(FunctionTest, MathFunctionsGiveTheirValues) {
       Err("@CTN(0)"),             {"@RGB(1,2,3)", 197121},     {"@LOGB(8,2)", 3},
       Err("@LOGB(8,1)"),          Err("@LOGB(0,2)"),           {"@GAMMALN(5)", 3.1780538303479458, nullptr, 1e-9},
       Err("@GAMMALN(0)"),
+      // An exact power of ten has the exact integer as its logarithm.
+      {"@LOG(100)", 2, nullptr, 0}, {"@LOG(1E22)", 22, nullptr, 0}, {"@LOG(0.001)", -3, nullptr, 0},
+      {"@LOG(1E-300)", -300, nullptr, 0}, {"@LOG(1E308)", 308, nullptr, 0}, {"@LOG(2)", 0.30102999566398120},
   });
 }
 

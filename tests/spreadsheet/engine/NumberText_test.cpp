@@ -127,6 +127,25 @@ TEST_F(GeneralText, ReadsBackAsTheSameNumber) {
   for (double x : {0.1, 1234.5678, 2.5e-9, 1e21, 123456.000001}) check(x);
 }
 
+// A number typed with up to 15 significant digits shows as it was typed.
+TEST_F(GeneralText, TypedNumbersShowAsTyped) {
+  std::mt19937_64 random(20261209);
+  for (int i = 0; i < 20000; ++i) {
+    int64_t digits = static_cast<int64_t>(random() % 1000000000000000);
+    int exponent = static_cast<int>(random() % 40) - 20;
+    std::string typed = std::to_string(digits) + "E" + std::to_string(exponent);
+    double x = 0;
+    int errPos = -1;
+    StrToReal(typed, x, errPos);
+    ASSERT_EQ(errPos, 0) << typed;
+    std::string shown = RealToGeneralDisplayText(x);
+    double back = -1;
+    StrToReal(shown, back, errPos);
+    ASSERT_EQ(errPos, 0) << shown;
+    ASSERT_EQ(back, x) << typed << " shows as " << shown;
+  }
+}
+
 TEST_F(GeneralText, CutToTheColumnWidthAtTheDecimals) {
   struct Case {
     int width;
@@ -142,6 +161,17 @@ TEST_F(GeneralText, CutToTheColumnWidthAtTheDecimals) {
       {5, 1234.5, "1234.5", 5},
       {3, 12345, "12345", 0},            // no separator at all
       {0, 12.5, "12.5", 3},
+      // The sheet shows 15 significant digits: the last bits of a computed
+      // value are not shown, then the decimals are cut to the width.
+      {9, 0.1 + 0.2, "0.3", 4},
+      {9, 1 - 0.9, "0.1", 4},
+      {9, 100 * 1.1, "110", 4},
+      {9, 1.9999999999999996, "2", 4},
+      {9, 2.0 / 3, "0.6666666", 2},
+      {20, 2.0 / 3, "0.666666666666667", 4},
+      {20, 3.141592653589793, "3.14159265358979", 4},
+      {20, 1.2345678901234567e20, "1.23456789012346E+20", 4},
+      {20, 9.9999999999999999e-7, "0.000001", 4},
   };
   for (const Case& c : cases) {
     std::string text;

@@ -3,6 +3,7 @@
 // formula code) that must be refused with the record named and nothing changed.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "spreadsheet/engine/EngineError.h"
@@ -14,6 +15,7 @@ namespace corvane {
 namespace {
 
 using testing::DumpCells;
+using testing::gShownErrors;
 using testing::MakeRange;
 using testing::ReadWholeFile;
 using testing::WorksheetTest;
@@ -169,11 +171,16 @@ std::string FileWith(const std::string& records, const std::string& extension = 
   return Hex("0000 0200 0404") + records + Hex("0100 0000 1A00") + extension + Hex("0100 0000 1A1A");
 }
 
-TEST_F(WorksheetRecordsTest, DamagedFilesAreRefusedAndChangeNothing) {
+// A load stops at the record at fault and keeps the records before it; a
+// merge and linked-file reading refuse the file and change nothing.
+TEST_F(WorksheetRecordsTest, DamagedFilesNameTheRecordAtFault) {
+  const std::string kIntegerA1 = "A1 kind 3 format 255 attr 255/0/0/0/3221225472 [5]";
+  const std::string kZeroA1 = "A1 kind 2 format 255 attr 255/0/0/0/3221225472 [0] = 0";
   struct Row {
     const char* what;
     std::string file;
     const char* message;
+    std::vector<std::string> kept = {};  // the cells read before the fault
   } rows[] = {
       {"label shorter than its head", FileWith(Hex("0F00 0300 FF0000")), "Error at Record:0F[0003]"},
       {"integer in column 300", FileWith(Hex("0D00 0700 FF 2C01 0000 0500")), "Error at Record:0D[0007]"},
@@ -182,13 +189,13 @@ TEST_F(WorksheetRecordsTest, DamagedFilesAreRefusedAndChangeNothing) {
       {"formula without END", FileWith(Hex("1000 1400 FF 0000 0000 0000000000000000 0500 05 0100 0909")),
        "Error at Record:10[0014]"},
       {"formula that does not balance", FileWith(Hex("1000 1100 FF 0000 0000 0000000000000000 0200 09 03")),
-       "Error at Record:10[0011]"},
+       "Error at Record:10[0011]", {kZeroA1}},
       {"operand running past END", FileWith(Hex("1000 1200 FF 0000 0000 0000000000000000 0300 01 FF 03")),
-       "Error at Record:10[0012]"},
+       "Error at Record:10[0012]", {kZeroA1}},
       {"file link whose range runs into END", FileWith(Hex("1000 1200 FF 0000 0000 0000000000000000 0300 07 00 03")),
-       "Error at Record:10[0012]"},
+       "Error at Record:10[0012]", {kZeroA1}},
       {"file link with no room for its path",
-       FileWith(Hex("1000 1900 FF 0000 0000 0000000000000000 0A00 07 0000000000000000 03")), "Error at Record:10[0019]"},
+       FileWith(Hex("1000 1900 FF 0000 0000 0000000000000000 0A00 07 0000000000000000 03")), "Error at Record:10[0019]", {kZeroA1}},
       {"name shorter than its range", FileWith(Hex("0B00 0500 4142430000")), "Error at Record:0B[0005]"},
       {"name with a range in column 999",
        FileWith(Hex("0B00 1800 41424300000000000000000000000000 E703 0000 0000 0000")), "Error at Record:0B[0018]"},
@@ -200,7 +207,7 @@ TEST_F(WorksheetRecordsTest, DamagedFilesAreRefusedAndChangeNothing) {
        "Error at Record:2E[01C5]"},
       {"window record cut short", FileWith(Hex("0700 0400 0000 0000")), "Error at Record:07[0004]"},
       {"record longer than the file", FileWith(Hex("0F00 FF7F FF0000")), "Error at Record:0F[7FFF]"},
-      {"no main end record", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500"), "Error at Record:01[0000]"},
+      {"no main end record", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500"), "Error at Record:01[0000]", {kIntegerA1}},
       {"first record not the begin record", Hex("0D00 0700 FF 0000 0000 0500 0100 0000"), "Error at Record:0D[0007]"},
       {"row height of row 9000", FileWith("", Hex("0A00 0300 2823 10")), "Error at Record:0A[0003]"},
       {"column width of column 256", FileWith("", Hex("0B00 0300 0001 10")), "Error at Record:0B[0003]"},
@@ -224,19 +231,74 @@ TEST_F(WorksheetRecordsTest, DamagedFilesAreRefusedAndChangeNothing) {
     ASSERT_LT(RangeNameCreate("KEPT", MakeRange(0, 0, 0, 0)), 0);
     std::vector<std::string> cells = DumpCells();
     std::string path = Path("BAD.WKS");
-    testing::ExpectLoadRefused(path, row.file, row.message);
+    WriteWholeFile(path, row.file);
     // A merge and linked-file reading take only cells and names, and refuse
     // the same damage there.
     std::string_view type = std::string_view(row.message).substr(16, 2);
     bool cellsOrNames = row.file.find(Hex("1A00")) != std::string::npos &&
                         (type == "0B" || type == "0C" || type == "0D" || type == "0E" || type == "0F" || type == "10");
     if (cellsOrNames && std::string_view(row.what).find("column 256") == std::string_view::npos) {
+      gShownErrors.clear();
       EXPECT_FALSE(LoadWorksheet(path, kLoadMerge, 3, 3, ""));
+      EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:" + std::string(row.message)});
       EXPECT_EQ(DumpCells(), cells);
       int calls = 0;
       EXPECT_FALSE(ReadLinkedFileCells(path, [&](const TLinkedCellValue&) { ++calls; }));
       EXPECT_EQ(calls, 0);
     }
+    NewDocument(std::string("LOAD") + std::to_string(&row - rows) + ".WKS");
+    testing::ExpectLoadStopsAt(path, row.file, row.message);
+    EXPECT_EQ(DumpCells(), row.kept);
+  }
+}
+
+// A load of a damaged file keeps every record before the one at fault and
+// names that record; the file itself is not written.
+TEST_F(WorksheetRecordsTest, DamagedFilesKeepWhatWasRead) {
+  NewDocument("GOOD.WKS");
+  for (int row = 0; row < 40; ++row) Enter(row, 0, std::to_string(row + 1));
+  Enter(39, 1, "@SUM(A1..A40)");
+  Enter(39, 2, "'last");
+  ASSERT_TRUE(SaveWorksheet(Path("GOOD.WKS"), false, TRange{}));
+  std::string good = ReadWholeFile(Path("GOOD.WKS"));
+  std::vector<std::string> cells = DumpCells();
+  ASSERT_EQ(cells.size(), 42u);
+  std::vector<std::size_t> heads = testing::RecordHeads(good);
+  std::vector<std::size_t> cellHeads;
+  for (std::size_t head : heads)
+    if (testing::RecordType(good, head) == 13) cellHeads.push_back(head);
+  ASSERT_EQ(cellHeads.size(), 40u);
+  std::size_t extension = ExtensionStart(good);
+  // The record the extension cut falls in, named as the error box names it.
+  auto byte = [&](std::size_t at) { return static_cast<unsigned char>(good[at]); };
+  char extensionRecord[32];
+  std::snprintf(extensionRecord, sizeof extensionRecord, "Error at Record:%02X[%04X]", byte(extension),
+                byte(extension + 2) | byte(extension + 3) << 8);
+
+  struct Row {
+    const char* what;
+    std::string file;
+    std::size_t cellsKept;
+    std::string message;
+  } rows[] = {
+      {"cut inside the 30th cell", good.substr(0, cellHeads[29] + 6), 29, "Error at Record:0D[0007]"},
+      {"the extension section alone cut", good.substr(0, extension + 6), 42, extensionRecord},
+      {"a cell in row 8193 after the 10th", good.substr(0, cellHeads[10]) + Hex("0D00 0700 FF 0000 0020 0500") +
+                                                good.substr(cellHeads[10]),
+       10, "Error at Record:0D[0007]"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    NewDocument(std::string("PART") + std::to_string(&row - rows) + ".WKS");
+    std::string path = Path("BAD.WKS");
+    WriteWholeFile(path, row.file);
+    testing::gShownErrors.clear();
+    EXPECT_EQ(LoadWorksheetPart(path, 0, 0, 0, ""), TLoadOutcome::kPart);
+    EXPECT_EQ(testing::gShownErrors, std::vector<std::string>{"Error:" + row.message});
+    std::vector<std::string> read = DumpCells();
+    EXPECT_EQ(read, std::vector<std::string>(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(row.cellsKept)));
+    EXPECT_EQ(ReadWholeFile(path), row.file);
+    EXPECT_EQ(PoolCheckInvariants(), "");
   }
 }
 

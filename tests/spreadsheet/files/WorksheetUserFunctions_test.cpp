@@ -9,6 +9,7 @@
 
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Recalc.h"
+#include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "tests/spreadsheet/files/WorksheetTestSupport.h"
 
@@ -98,7 +99,9 @@ TEST_F(WorksheetUserFunctionsTest, MergedFormulasCallTheSameFunctionsUnderTheDoc
   EXPECT_EQ(CellReal(*CellPtr(CellFind(12, 1))), 36);
 }
 
-TEST_F(WorksheetUserFunctionsTest, DamagedFunctionRecordsAreRefusedAndChangeNothing) {
+// A load stops at a damaged function record with the functions before it; a
+// formula that calls a function the load did not bring keeps its value.
+TEST_F(WorksheetUserFunctionsTest, DamagedFunctionRecordsKeepWhatWasRead) {
   std::string good = testing::ReadWholeFile(SaveSheetWithFunctions());
   std::vector<std::size_t> records;
   for (std::size_t head : RecordHeads(good))
@@ -114,32 +117,50 @@ TEST_F(WorksheetUserFunctionsTest, DamagedFunctionRecordsAreRefusedAndChangeNoth
   std::string many = good;
   for (int k = 0; k < kMaxUserFuncs; ++k) many.insert(first, record);
 
+  const std::string kDouble = "DOUBLE,1:@A(1)*2", kGreet = "GREET,1:\"Hi \"&@A(1)";
   struct Row {
     const char* what;
     std::string file;
     const char* message;
+    std::vector<std::string> functions;  // those read before the fault
   } rows[] = {
       {"a record one byte short", good.substr(0, first) + std::string("\x69\x00\x11\x01", 4) +
                                       good.substr(first + 4, kUserFuncRecordBytes - 1) +
                                       good.substr(first + 4 + kUserFuncRecordBytes),
-       "Error at Record:69[0111]"},
-      {"a name of 13 characters", patched(first + 4, "\x0D"), "Error at Record:69[0112]"},
-      {"eleven arguments", patched(first + 4 + 270, "\x0B"), "Error at Record:69[0112]"},
-      {"a negative argument count", patched(first + 4 + 270, "\xFF\xFF\xFF\xFF"), "Error at Record:69[0112]"},
-      {"more than 255 functions", many, "Error at Record:69[0112]"},
+       "Error at Record:69[0111]", {}},
+      {"a name of 13 characters", patched(first + 4, "\x0D"), "Error at Record:69[0112]", {}},
+      {"eleven arguments", patched(first + 4 + 270, "\x0B"), "Error at Record:69[0112]", {}},
+      {"a negative argument count", patched(first + 4 + 270, "\xFF\xFF\xFF\xFF"), "Error at Record:69[0112]", {}},
+      {"more than 255 functions", many, "Error at Record:69[0112]",
+       std::vector<std::string>(static_cast<std::size_t>(kMaxUserFuncs), kDouble)},
       // DOUBLE taking two arguments leaves the formulas that pass one unbalanced.
-      {"an argument count the formulas do not pass", patched(first + 4 + 270, "\x02"), "Error at Record:10[0017]"},
+      {"an argument count the formulas do not pass", patched(first + 4 + 270, "\x02"), "Error at Record:10[0017]",
+       {"DOUBLE,2:@A(1)*2", kGreet, "TWELVE,0:12"}},
       {"a call of a function the file lacks",
-       good.substr(0, records[2]) + good.substr(records[2] + 4 + kUserFuncRecordBytes), "Error at Record:10[0017]"},
+       good.substr(0, records[2]) + good.substr(records[2] + 4 + kUserFuncRecordBytes), "Error at Record:10[0017]",
+       {kDouble, kGreet}},
+  };
+  auto number = [](int row, int col) {
+    bool error = false;
+    return CellNumber(CellPtr(CellFind(row, col)), error);
+  };
+  auto text = [](int row, int col) {
+    const TCell* cell = CellPtr(CellFind(row, col));
+    if (cell == nullptr) return std::string("<none>");
+    return CellKind(*cell) == kKindLabel ? std::string(PoolStringView(cell->text).substr(1))
+                                         : std::string(PoolStringView(CellResultText(*cell)));
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     NewDocument(std::string("KEEP") + std::to_string(&row - rows) + ".WKS");
     ASSERT_TRUE(AppendDocumentUserFunction({"MINE", "@A(1)+1", 1}));
-    Enter(0, 0, "@MINE(1)");
-    std::vector<std::string> functions = DumpFunctions();
-    testing::ExpectLoadRefused(Path("BAD.WKS"), row.file, row.message);
-    EXPECT_EQ(DumpFunctions(), functions);
+    testing::ExpectLoadStopsAt(Path("BAD.WKS"), row.file, row.message, false);
+    EXPECT_EQ(DumpFunctions(), row.functions);
+    // Every cell is there, as a formula or as the value it had.
+    EXPECT_EQ(number(0, 0), 21);
+    EXPECT_EQ(number(0, 1), 42);
+    EXPECT_EQ(text(1, 1), "Hi you");
+    EXPECT_EQ(number(2, 1), 36);
   }
 }
 

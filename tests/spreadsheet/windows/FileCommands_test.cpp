@@ -69,9 +69,10 @@ TEST_F(FileCommandsTest, SaveAsWritesOnlyWhatItReportsAndKeepsTheNameOnFailure) 
 
 TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
   std::string good = MakeFile("GOOD.WKS", "'kept");
-  std::string damaged = MakeFile("DAMAGED.WKS", "'lost");
+  std::string damaged = MakeFile("DAMAGED.WKS", "'read");
   std::string bytes = ReadWholeFile(damaged);
-  WriteWholeFile(damaged, bytes.substr(0, bytes.size() - 7) + std::string("\x0f\x00\x40\x00", 4));
+  std::string damagedBytes = bytes.substr(0, bytes.size() - 7) + std::string("\x0f\x00\x40\x00", 4);
+  WriteWholeFile(damaged, damagedBytes);
   WriteWholeFile(folder.File("TEXT.WKS"), "hello, world\r\n");
 
   ASSERT_TRUE(files.OpenFile(good));
@@ -83,8 +84,7 @@ TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
     std::string path;
     std::string message;
   } cases[] = {{folder.File("TEXT.WKS"), "Error:Invalid WKS File!"},
-               {folder.File("MISSING.WKS"), "Error:Invalid WKS File!"},
-               {damaged, "Error:Error at Record:"}};
+               {folder.File("MISSING.WKS"), "Error:Invalid WKS File!"}};
   for (const Case& c : cases) {
     gFrameErrors.clear();
     EXPECT_FALSE(files.OpenFile(c.path)) << c.path;
@@ -94,6 +94,19 @@ TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
     EXPECT_EQ(Contents(0, 0), "'kept") << "the open document is untouched";
   }
   EXPECT_EQ(ProgramSettings().History, std::vector<std::string>{WksFileName(good)});
+
+  // A damaged file opens with what could be read, the record at fault named;
+  // closing its window leaves the file as it was.
+  gFrameErrors.clear();
+  ASSERT_TRUE(files.OpenFile(damaged));
+  ASSERT_EQ(gFrameErrors.size(), 1u);
+  EXPECT_EQ(gFrameErrors[0].substr(0, 22), "Error:Error at Record:");
+  EXPECT_EQ(host.windows.size(), 2u);
+  EXPECT_EQ(Contents(0, 0), "'read");
+  EXPECT_FALSE(Modified());
+  EXPECT_TRUE(files.Close());
+  EXPECT_EQ(host.windows.size(), 1u);
+  EXPECT_EQ(ReadWholeFile(damaged), damagedBytes);
 
   // Opened again: its window comes to the front, no second copy.
   ASSERT_TRUE(files.New());

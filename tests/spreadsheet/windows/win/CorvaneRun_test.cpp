@@ -13,10 +13,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/FormulaText.h"
@@ -253,20 +255,20 @@ bool SaveAs(const TCorvane& program, const std::string& path) {
 }
 
 // A worksheet file as the program's reader reads it, or one of `sheets`
-// sheets written by its writer, with what `fill` puts in it.
+// sheets written by its writer, with the cells `fill` enters.
 class TSavedSheet {
  public:
-  explicit TSavedSheet(const std::string& path, int sheets = 0, const std::function<void()>& fill = nullptr) {
+  explicit TSavedSheet(const std::string& path, int sheets = 0, const std::function<void()>& fill = {}) {
     SetWindowServices(&windows_);
     PoolInit();
     int slot = 0;
     RegisterOpenSheet("CHECK.WKS", slot);
     ActivateDocumentContext(slot);
     InitNewSheet();
-    if (fill) fill();
     if (sheets > 0) {
       windows_.sheetCount = sheets;
       gCurrentDoc.settings.rowsPerSheet = static_cast<std::int16_t>(kRowsPerWorksheet / sheets);
+      if (fill) fill();
       loaded = SaveWorksheet(path, false, TRange{});
     } else {
       loaded = LoadWorksheet(path, 0, 0, 0, "");
@@ -375,6 +377,75 @@ TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
         << program.ActiveSheetCaption();
     EXPECT_TRUE(program.Close());
   }
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A message box of the program with the given thread, or null.
+HWND FindMessageBox(DWORD thread) {
+  struct TSearch {
+    DWORD thread;
+    HWND found;
+  } search{thread, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<TSearch*>(param);
+        char name[32] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (!IsWindowVisible(window) || lstrcmpA(name, "#32770") != 0 ||
+            GetWindowThreadProcessId(window, nullptr) != s->thread || TextOf(window) != "Corvane")
+          return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST(CorvaneRun, ADamagedFileOpensWithWhatWasRead) {
+  const TProgramFolder folder;
+  const std::string good = folder.File("GOOD.WKS"), damaged = folder.File("DAMAGED.WKS");
+  ASSERT_TRUE(TSavedSheet(good, 1, [] {
+                EnterCell("42", 0, 0);
+                EnterCell("Apples", 1, 0);
+                EnterCell("+A1*2", 2, 0);
+              }).loaded);
+  // The extension section's end cut off: the cells are all in the main section.
+  std::string bytes = FileBytes(good);
+  const std::string cut = bytes.substr(0, bytes.size() - 7) + std::string("\x0f\x00\x40\x00", 4);
+  {
+    std::ofstream(damaged, std::ios::binary) << cut;
+  }
+
+  TCorvane program(folder, "");
+  ASSERT_NE(program.window, nullptr);
+  program.MenuKeys('F', 'O');
+  HWND dialog = uikit::WaitForTopWindow("CORVANE OPEN", 15000);
+  ASSERT_NE(dialog, nullptr);
+  HWND edit = uikit::FindChildOfClass(dialog, "Edit");
+  ASSERT_NE(edit, nullptr);
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(damaged.c_str()));
+  program.Key(VK_RETURN);
+  // The error box names the damaged record; Enter closes it.
+  DWORD thread = GetWindowThreadProcessId(program.window, nullptr);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(thread)) != nullptr; }, 15000));
+  EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find("Error at Record:"), std::string::npos) << TextOf(GetDlgItem(box, 0xFFFF));
+  program.Key(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 15000));
+  // The window stays with what was read.
+  EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(damaged); }, 15000))
+      << program.ActiveSheetCaption();
+  program.Key(VK_HOME);
+  program.Key(VK_DOWN);
+  program.Key(VK_DOWN);
+  EXPECT_EQ(TextOf(program.EntryLine()), "+A1*2");
+  // Closing asks nothing and leaves the file as it was.
+  EXPECT_TRUE(program.Close());
+  EXPECT_EQ(FileBytes(damaged), cut);
 }
 
 TEST(CorvaneRun, ToolbarMacroTypesAndRunsCommands) {
