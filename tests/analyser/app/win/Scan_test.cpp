@@ -352,16 +352,7 @@ TEST_F(ScanTest, APendingActionRunsWhenTheScanEndsWithTheNodeSelected) {
 // are UTF-8.
 void CreateWideSpec(const std::wstring& path, const TSpec& spec) {
   ASSERT_TRUE(CreateDirectoryW(LongTestPath(path).c_str(), nullptr)) << path.size();
-  for (const auto& [name, size] : spec.files) {
-    HANDLE h = CreateFileW(LongTestPath(path + L"\\" + WideText(name)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                           nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(size);
-    SetFilePointerEx(h, end, nullptr, FILE_BEGIN);
-    SetEndOfFile(h);
-    CloseHandle(h);
-  }
+  for (const auto& [name, size] : spec.files) CreateSizedFile(path + L"\\" + WideText(name), size);
   for (const TSpec& sub : spec.folders) CreateWideSpec(path + L"\\" + WideText(sub.name), sub);
 }
 
