@@ -462,12 +462,44 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
   registry.CloseKey();
 
   // The next start shows the list with the width the user left.
-  TFoldwick again("");
+  TFoldwick again("\"" + root + "\"");
   ASSERT_NE(again.window, nullptr);
   HWND list = again.Child(WC_LISTVIEWA);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), width);
+
+  // Once the scan has ended, the pie, then File > Options > "Show Chart
+  // Toolbar": the chart shows its own tool bar.
+  HWND againTree = again.Child(WC_TREEVIEWA);
+  EXPECT_TRUE(again.WaitFor([&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(againTree);
+    return item != nullptr && uikit::RemoteTreeStateImage(againTree, item) == 0;
+  }));
+  Sleep(500);
+  again.MenuKeys('V', 'I');
+  HWND chart = nullptr;
+  EXPECT_TRUE(again.WaitFor([&] {
+    chart = again.Child("CFX2032.Chart");
+    return chart != nullptr && IsWindowVisible(chart);
+  }, 20000));
+  EXPECT_EQ(FindWindowExA(chart, nullptr, TOOLBARCLASSNAMEA, nullptr), nullptr);
+  again.MenuKeys('F', 'O');
+  HWND options = uikit::WaitForTopWindow("Kestrum Pro - Options", 20000);
+  ASSERT_NE(options, nullptr);
+  Sleep(700);
+  uikit::PressKey(options, 'C', classlib::ssAlt);
+  Sleep(300);
+  uikit::PressKey(options, VK_RETURN);
+  EXPECT_TRUE(again.WaitFor([&] {
+    HWND tools = FindWindowExA(chart, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    return tools != nullptr && IsWindowVisible(tools);
+  }, 10000));
+  Sleep(700);
+  uikit::SaveWindowPicture(again.window, "foldwick-chart-toolbar");
   EXPECT_TRUE(again.Close());
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
+  EXPECT_EQ(registry.ReadString("ChartTool"), "1");
+  registry.CloseKey();
 }
 
 }  // namespace
