@@ -365,4 +365,16 @@ void TTreeView::SetStateImages(TImageList* images) {
   Send(TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(images != nullptr ? images->Handle() : nullptr));
 }
 
+TTreeUpdate::TTreeUpdate(TTreeView& tree, bool active) {
+  if (!active || !tree.HandleAllocated()) return;
+  window_ = tree.Handle();
+  SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+}
+
+TTreeUpdate::~TTreeUpdate() {
+  if (window_ == nullptr) return;
+  SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
 }  // namespace classlib

@@ -146,4 +146,17 @@ class TTreeView : public TWinControl {
   bool destroying_ = false;
 };
 
+// Holds a tree's drawing off while it lives (when `active`), and has the
+// tree drawn once afterwards: many items added or changed cost one drawing.
+class TTreeUpdate {
+ public:
+  TTreeUpdate(TTreeView& tree, bool active);
+  ~TTreeUpdate();
+  TTreeUpdate(const TTreeUpdate&) = delete;
+  TTreeUpdate& operator=(const TTreeUpdate&) = delete;
+
+ private:
+  HWND window_ = nullptr;
+};
+
 }  // namespace classlib

@@ -90,7 +90,10 @@ void TMainForm::TreeChange(TTreeNode* node) {
 void TMainForm::FetchChildIcons(TTreeNode* node) {
   TFolderData* data = NodeData(node);
   if (data == nullptr || data->ChildIconsSet) return;
-  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) RefreshNode(c);
+  // Each child asks the shell for its icons once: a node that stays new
+  // while its scan runs is filled again and again meanwhile.
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
+    if (TFolderData* child = NodeData(c); child != nullptr && !child->IconsFetched) RefreshNode(c);
   if (!data->IsNew) data->ChildIconsSet = true;
 }
 
