@@ -4,13 +4,17 @@
 # 20,021 folders), times `du` on it natively, then under Wine a plain
 # recursive FindFirstFileExW walk (the floor), the analyser's scan and the
 # deletion of the scanned root, and prints the figures with the ratio
-# scan/floor. Exits non-zero when the counts differ. Needs the win64 tree
-# (tools/test builds it).
-#   bench/scan_bench.sh     FANOUT=20,10,10,10 (subfolders per level) and FILES_PER_FOLDER=... change the tree
+# scan/floor; then, in the program's main window with its detail list shown,
+# the first scan and an Update of the root expanded one level and of the
+# whole tree expanded, each with its ratio to the first scan. Exits non-zero
+# when the counts differ. Needs the win64 tree (tools/test builds it).
+#   bench/scan_bench.sh     FANOUT=20,10,10,10 (subfolders per level) and FILES_PER_FOLDER=... change the tree,
+#                           RUNS=1 runs each figure once (default 3, the best counts),
+#                           SCAN_BENCH_EXE=... times another build of scan_bench.exe
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/win64"
-exe="$build/bin/scan_bench.exe"
+exe=${SCAN_BENCH_EXE:-$build/bin/scan_bench.exe}
 if [ ! -f "$exe" ]; then
   echo "scan_bench: $exe is missing; build the win64 tree first (tools/test)" >&2
   exit 1
@@ -54,8 +58,10 @@ printf 'du:    files %d folders %d bytes %d seconds %.2f\n' "$du_files" "$du_fol
 echo "== floor, scan and deletion (Wine)"
 winpath="Z:$(echo "$dir" | tr / '\\')"
 status=0
-out=$("$root/tools/wine-run" "$build/wine" "$exe" "$winpath" | tr -d '\r') || status=$?
-echo "$out"
+# The figures show as they come; the window's Updates can take a while.
+"$root/tools/wine-run" "$build/wine" "$exe" "$winpath" "${RUNS:-3}" | stdbuf -oL tr -d '\r' | tee "$dir.out" || status=$?
+out=$(cat "$dir.out")
+rm -f "$dir.out"
 read -r _ _ s_files _ s_folders _ s_bytes _ <<<"$(grep '^scan:' <<<"$out")"
 
 if [ "$status" -eq 0 ] && [ "$s_files" = "$du_files" ] && [ "$s_folders" = "$du_folders" ] && [ "$s_bytes" = "$du_bytes" ]; then

@@ -66,8 +66,9 @@ TPoint OnEllipse(const TRect& r, double degrees) {
           static_cast<int>(std::lround(r.Top + ry - ry * std::sin(a)))};
 }
 
-// One legend row per entry: a colour box and the text; entries that do not
-// fit are left out. Each row becomes a hit box of (series, point).
+// One legend row per entry: a colour box and the text. When not all fit,
+// the last row that would show one says how many are left out instead
+// ("... 12 more"). Each entry's row becomes a hit box of (series, point).
 struct TLegendEntry {
   std::string text;
   TColor color;
@@ -75,18 +76,31 @@ struct TLegendEntry {
   int point;
 };
 
+int LegendLine(TCanvas& canvas) { return std::max(canvas.TextHeight("Wy") + 3, kLegendBox + 3); }
+
+// How many of `count` entries a legend column of `height` shows, and the text
+// of the row that counts the rest (empty when all show).
+std::pair<size_t, std::string> LegendFit(TCanvas& canvas, int height, size_t count) {
+  const size_t rows = static_cast<size_t>(std::max(height / LegendLine(canvas), 0));
+  if (count <= rows) return {count, std::string()};
+  const size_t shown = rows > 0 ? rows - 1 : 0;
+  return {shown, rows > 0 ? "... " + std::to_string(count - shown) + " more" : std::string()};
+}
+
 void DrawLegendColumn(TCanvas& canvas, const TRect& r, const std::vector<TLegendEntry>& entries,
                       TChartHitMap& hits) {
-  const int line = std::max(canvas.TextHeight("Wy") + 3, kLegendBox + 3);
+  const int line = LegendLine(canvas);
+  const auto [shown, more] = LegendFit(canvas, r.Height(), entries.size());
   int y = r.Top;
-  for (const TLegendEntry& e : entries) {
-    if (y + line > r.Bottom) break;
+  for (size_t i = 0; i < shown; ++i) {
+    const TLegendEntry& e = entries[i];
     const int boxTop = y + (line - kLegendBox) / 2;
     OutlinedBox(canvas, {r.Left, boxTop, r.Left + kLegendBox, boxTop + kLegendBox}, e.color);
     PlainText(canvas, r.Left + kLegendBox + 5, y + 1, FitText(canvas, e.text, r.Width() - kLegendBox - 5));
     hits.boxes.push_back({{r.Left, y, r.Right, y + line}, e.series, e.point});
     y += line;
   }
+  if (!more.empty()) PlainText(canvas, r.Left + kLegendBox + 5, y + 1, FitText(canvas, more, r.Width() - kLegendBox - 5));
 }
 
 void DrawLegendRow(TCanvas& canvas, const TRect& r, const std::vector<TLegendEntry>& entries) {
@@ -113,6 +127,7 @@ void PaintPie(const TChartModel& chart, TCanvas& canvas, const TRect& plot, TCha
   canvas.Font = chart.Font(kFontLegend);
   int legendWidth = 0;
   for (int p = 0; p < points; ++p) legendWidth = std::max(legendWidth, canvas.TextWidth(chart.PointLegend(p)));
+  legendWidth = std::max(legendWidth, canvas.TextWidth(LegendFit(canvas, plot.Height(), static_cast<size_t>(points)).second));
   legendWidth = std::min(legendWidth + kLegendBox + 10, plot.Width() / 2);
   if (legendWidth < 60) legendWidth = 0;
   const int pieWidth = std::min(plot.Width() - legendWidth - (legendWidth > 0 ? 12 : 0), plot.Height() * 3 / 2);

@@ -63,6 +63,21 @@ TMenuItem* TMenuItem::Find(std::uint16_t command) {
   return nullptr;
 }
 
+TMenuItem* CopyMenuItem(const TMenuItem& source, const std::string& nameSuffix, int depth) {
+  auto* copy = new TMenuItem(nullptr);
+  copy->Caption = source.Caption;
+  copy->Hint = source.Hint;
+  copy->ShortCut = source.ShortCut;
+  copy->Tag = source.Tag;
+  copy->Checked = source.Checked;
+  copy->Enabled = source.Enabled;
+  copy->OnClick = source.OnClick;
+  copy->Name = source.Name + nameSuffix;
+  if (depth != 0)
+    for (int i = 0; i < source.Count(); ++i) copy->Add(CopyMenuItem(*source.Items(i), nameSuffix, depth - 1));
+  return copy;
+}
+
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr)) {}
 
 TPopupMenu::~TPopupMenu() { delete items_; }

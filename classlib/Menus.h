@@ -42,6 +42,8 @@ class TMenuItem : public TComponent {
   TMenuItem* Find(std::uint16_t command);
 
   std::string Caption;
+  // The text shown in the program's status line while the item is selected.
+  std::string Hint;
   std::uint16_t ShortCut = 0;
   bool Checked = false;
   bool Enabled = true;
@@ -52,6 +54,12 @@ class TMenuItem : public TComponent {
   std::vector<TMenuItem*> items_;
   std::uint16_t command_;
 };
+
+// A new item like `source`: caption, hint, shortcut, tag, check and enabled
+// state and click handler, named like it with `nameSuffix` appended, with
+// copies of its sub-items down to `depth` levels (-1: all of them). A
+// handler reading the sender's tag reads the same value from the copy.
+TMenuItem* CopyMenuItem(const TMenuItem& source, const std::string& nameSuffix, int depth = -1);
 
 // A pop-up menu: a component that owns a root item whose sub-items are shown.
 class TPopupMenu : public TComponent {

@@ -1,20 +1,29 @@
 // Measures the analyser's scan against the floor set by the file system: a
 // plain recursive FindFirstFileExW walk of the same folder in the same
 // process. Then deletes the scanned root from the tree and times that. Prints
-// what each counted and the best time of three runs of each.
-//   scan_bench.exe PATH
+// what each counted and the best time of three runs of each. Last, in the
+// program's main window with its detail list shown: the first scan, an
+// Update of the root as the scan leaves it (expanded one level), and an
+// Update with the whole tree expanded, each against the first scan.
+//   scan_bench.exe PATH [RUNS]     RUNS (default 3) runs of each figure
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "analyser/app/ViewSettings.h"
+#include "analyser/app/Settings.h"
 #include "analyser/app/win/FolderData.h"
+#include "analyser/app/win/MainForm.h"
 #include "analyser/app/win/Scan.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/Controls.h"
+#include "classlib/win/Registry.h"
 
 namespace {
 
@@ -75,11 +84,61 @@ void Print(const char* what, const TCount& count, double seconds) {
               static_cast<long long>(count.folders), static_cast<long long>(count.bytes), seconds);
 }
 
+// Waits for the root's scan to end; the seconds it took from `watch`.
+double WaitForScan(foldwick::TScanRoot& root, const TStopwatch& watch) {
+  while (root.runningScan != nullptr) classlib::Application().HandleMessage();
+  return watch.Seconds();
+}
+
+// The first scan and two Updates in the main window, whose detail list is
+// shown (the stored chart type of the list view), best of `runs` each.
+bool WindowFigures(LPCITEMIDLIST list, int runs) {
+  classlib::TRegistry registry;
+  if (registry.OpenKey(std::string("\\") + foldwick::kSettingsKey, true)) registry.WriteString("Charttype", "8");
+  registry.CloseKey();
+  foldwick::TMainForm form({});
+  form.Show();
+  classlib::Application().ProcessMessages();
+  double first = 1e9, expanded = 1e9, whole = 1e9;
+  for (int run = 0; run < runs; ++run) {
+    for (const auto& root : std::vector<std::shared_ptr<foldwick::TScanRoot>>(form.Engine().Roots().begin(),
+                                                                             form.Engine().Roots().end()))
+      form.Engine().RemoveRoot(*root);
+    TStopwatch scan;
+    form.Engine().ScanPath(list);
+    if (form.Engine().Roots().empty()) return false;
+    foldwick::TScanRoot& root = *form.Engine().Roots().front();
+    first = std::min(first, WaitForScan(root, scan));
+    classlib::Application().ProcessMessages();
+    std::printf("window: first scan %.2f s\n", first);
+    std::fflush(stdout);
+
+    // Update, as the menu does, of the root the scan left expanded.
+    TStopwatch update;
+    form.Engine().RescanBranch(root.rootNode);
+    expanded = std::min(expanded, WaitForScan(root, update));
+    classlib::Application().ProcessMessages();
+    std::printf("window: update expanded one level %.2f s (%.2f x first scan)\n", expanded,
+                expanded / std::max(first, 1e-6));
+    std::fflush(stdout);
+
+    root.rootNode->Expand(true);
+    classlib::Application().ProcessMessages();
+    TStopwatch again;
+    form.Engine().RescanBranch(root.rootNode);
+    whole = std::min(whole, WaitForScan(root, again));
+    classlib::Application().ProcessMessages();
+    std::printf("window: update fully expanded %.2f s (%.2f x first scan)\n", whole, whole / std::max(first, 1e-6));
+    std::fflush(stdout);
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: scan_bench PATH\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: scan_bench PATH [RUNS]\n");
     return 2;
   }
   const std::string path = argv[1];
@@ -97,7 +156,7 @@ int main(int argc, char** argv) {
 
   // The machine may be busy with other work: each figure is the best of a
   // few runs, the walks and scans taking turns.
-  constexpr int kRuns = 3;
+  const int kRuns = argc == 3 ? std::max(std::atoi(argv[2]), 1) : 3;
   double floorSeconds = 1e9, scanSeconds = 1e9, deleteSeconds = 1e9, deleteWorst = 0;
   TCount floor, scanned;
   foldwick::TFolderTotals totals;
@@ -130,6 +189,8 @@ int main(int argc, char** argv) {
   std::printf("ratio scan/floor %.2f\n", scanSeconds / std::max(floorSeconds, 1e-6));
   std::printf("delete: nodes %lld seconds %.2f (worst %.2f)\n", static_cast<long long>(scanned.nodes), deleteSeconds,
               deleteWorst);
+  std::fflush(stdout);
+  if (!WindowFigures(list.get(), kRuns)) return 1;
   const bool agree = totals.objects == scanned.files + scanned.folders && scanned.files == floor.files &&
                      scanned.folders == floor.folders && scanned.bytes == floor.bytes;
   return agree ? 0 : 1;

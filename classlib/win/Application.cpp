@@ -127,6 +127,12 @@ std::string TApplication::DisplayTitle() const {
   return name;
 }
 
+void TApplication::SetHint(const std::string& value) {
+  if (value == hint_) return;
+  hint_ = value;
+  Fire(OnHint, this);
+}
+
 void TApplication::Terminate() {
   terminated_ = true;
   PostQuitMessage(0);

@@ -41,6 +41,11 @@ class TApplication : public TComponent {
   std::string Title;
   // The program's help file, an absolute path.
   std::string HelpFile;
+  // The hint of the menu item or tool button under the user's pointer or
+  // selection; empty when there is none. Setting a different one fires
+  // OnHint.
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& value);
   TNotifyEvent OnHint;
   // Replaces the message box of HandleException (tests record instead).
   std::function<void(TObject* Sender, const std::exception& E)> OnException;
@@ -53,6 +58,7 @@ class TApplication : public TComponent {
   bool ProcessMessage();
 
   HWND handle_ = nullptr;
+  std::string hint_;
   DWORD mainThreadId_ = 0;
   bool terminated_ = false;
 };

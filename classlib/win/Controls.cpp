@@ -315,6 +315,16 @@ void TWinControl::CreateHandle() {
   WindowCreated();
 }
 
+void TWinControl::RecreateWnd() {
+  if (handle_ == nullptr || creating_ || destroying_ || !CL_CHECK(controls_.empty())) return;
+  // The old window ends as any window does (WindowDestroying, then it is
+  // untied); the object then makes its next one.
+  DestroyWindow(handle_);
+  handle_ = nullptr;
+  destroyed_ = false;
+  CreateHandle();
+}
+
 void TWinControl::Tie(HWND hwnd, bool subclass) {
   TTie& tie = Ties()[hwnd];
   tie = {this, nullptr};

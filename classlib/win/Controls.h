@@ -261,6 +261,10 @@ class TWinControl : public TControl {
   void TieChildWindow(HWND part);
   // Creates the window now when it does not exist yet.
   void CreateHandle();
+  // Destroys the window and makes it again from CreateParams, for a style
+  // that only a new window takes. The object keeps its state; only a control
+  // without child controls (their windows would go with this one) can.
+  void RecreateWnd();
 
   // Decodes a message into the handlers below; what they leave goes to
   // DefaultHandler. Override only for messages no handler covers.

@@ -93,6 +93,7 @@ void TListView::CreateParams(TCreateParams& Params) {
   if (!HideSelection) Params.Style |= LVS_SHOWSELALWAYS;
   if (OwnerDraw) Params.Style |= LVS_OWNERDRAWFIXED;
   if (OwnerData) Params.Style |= LVS_OWNERDATA;
+  if (!ReadOnly) Params.Style |= LVS_EDITLABELS;
   Params.ExStyle |= WS_EX_CLIENTEDGE;
   // Owner drawing reaches the parent; the row height is asked while the
   // window is being made, so the parent's messages are heard from now on.
@@ -302,6 +303,12 @@ void TListView::SetVirtualCount(int count) {
   if (handle_ != nullptr && OwnerData) Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(virtualCount_), 0);
 }
 
+void TListView::Edited(TListItem* Item, std::string& S) {
+  Fire(OnEdited, this, Item, S);
+  Item->Caption = S;
+  Item->Update();
+}
+
 bool TListView::Notify(NMHDR& header, LRESULT& result) {
   switch (header.code) {
     case LVN_GETDISPINFOA:
@@ -328,6 +335,29 @@ bool TListView::Notify(NMHDR& header, LRESULT& result) {
     case LVN_COLUMNCLICK:
       ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
       return true;
+    case LVN_ENDLABELEDITA:
+    case LVN_ENDLABELEDITW: {
+      const auto& edit = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+      TListItem* item = OwnerData ? nullptr : ItemFromIndex(edit.iItem);
+      result = FALSE;  // the list shows the item's caption, not the edit's text
+      if (item == nullptr) return true;
+      if (edit.pszText == nullptr) {
+        EditCanceled(item);
+        return true;
+      }
+      std::string text;
+      if (header.code == LVN_ENDLABELEDITA) {
+        text = edit.pszText;
+      } else {
+        const auto* wide = reinterpret_cast<const wchar_t*>(edit.pszText);
+        const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+        text.assign(static_cast<size_t>(std::max(n, 1)), '\0');
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), n, nullptr, nullptr);
+        text.resize(std::strlen(text.c_str()));
+      }
+      Edited(item, text);
+      return true;
+    }
     case LVN_ITEMCHANGED: {
       const auto& change = reinterpret_cast<NMLISTVIEW&>(header);
       if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) && !OwnerData) {

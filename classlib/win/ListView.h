@@ -94,12 +94,17 @@ class TListView : public TWinControl {
   // the window is made); Add and Item are then not used.
   bool OwnerData = false;
   bool HideSelection = true;
+  // Captions may be edited in place (set before the window is made).
+  bool ReadOnly = true;
   // Sets the item count of an owner-data list.
   void SetVirtualCount(int count);
 
   std::function<void(TObject* Sender, int Column)> OnColumnClick;
   std::function<void(TObject* Sender, TListItem* Item)> OnDeletion;
   std::function<void(TObject* Sender, TListItem* Item, bool Selected)> OnSelectItem;
+  // An in-place edit of a caption ended with a new text `S`, which the
+  // handler may change; the caption becomes S.
+  std::function<void(TObject* Sender, TListItem* Item, std::string& S)> OnEdited;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -107,6 +112,11 @@ class TListView : public TWinControl {
   bool Notify(NMHDR& header, LRESULT& result) override;
   // A column's header was clicked: fires OnColumnClick.
   virtual void ColumnClick(int Column) { Fire(OnColumnClick, this, Column); }
+  // An in-place edit ended with a new text: fires OnEdited and takes the
+  // caption. One that ended without a new text (cancelled) comes to
+  // EditCanceled.
+  virtual void Edited(TListItem* Item, std::string& S);
+  virtual void EditCanceled(TListItem* Item) {}
   // Owner drawing: each row, and the row height asked once.
   virtual void DrawItem(const DRAWITEMSTRUCT& draw) {}
   virtual void MeasureItem(UINT& height) {}

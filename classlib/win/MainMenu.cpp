@@ -1,6 +1,7 @@
 // The menu bar: built on demand, filled as pop-ups open, commands to items.
 #include "classlib/win/MainMenu.h"
 
+#include "classlib/win/Application.h"
 #include "classlib/win/MenuHandle.h"
 
 namespace classlib {
@@ -53,6 +54,18 @@ bool TMainMenu::FormMessage(TMessage& Message) {
       AppendMenuItems(popup, *item, [this](const TMenuItem& sub) { return NewPopup(sub); });
       return false;
     }
+    case WM_MENUSELECT: {
+      // The selected item's hint goes to the application; a pop-up, a
+      // separator or the menu's end clears it.
+      const UINT flags = HIWORD(Message.WParam);
+      const TMenuItem* item = nullptr;
+      if (flags != 0xFFFF && (flags & (MF_POPUP | MF_SEPARATOR)) == 0) item = items_->Find(LOWORD(Message.WParam));
+      Application().SetHint(item != nullptr ? item->Hint : std::string());
+      return false;
+    }
+    case WM_EXITMENULOOP:
+      Application().SetHint("");
+      return false;
     case WM_COMMAND:
       if (Message.LParam == 0 && HIWORD(Message.WParam) <= 1) {
         if (TMenuItem* item = items_->Find(LOWORD(Message.WParam))) {

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "classlib/win/Application.h"
+
 namespace classlib {
 
 TToolBar::TToolBar(TComponent* AOwner) : TWinControl(AOwner) {
@@ -104,6 +106,16 @@ bool TToolBar::ParentMessage(TMessage& Message) {
 }
 
 bool TToolBar::Notify(NMHDR& header, LRESULT& result) {
+  if (header.code == TBN_HOTITEMCHANGE) {
+    // The button under the pointer shows its hint in the program's status
+    // line; leaving the buttons clears it.
+    const auto& hot = reinterpret_cast<const NMTBHOTITEM&>(header);
+    const int index = hot.idNew - kFirstCommand;
+    const bool over = (hot.dwFlags & HICF_LEAVING) == 0 && index >= 0 && index < static_cast<int>(buttons_.size());
+    Application().SetHint(over ? buttons_[static_cast<size_t>(index)].hint : std::string());
+    result = 0;
+    return true;
+  }
   if (header.code != TBN_GETINFOTIPA) return false;
   auto& tip = reinterpret_cast<NMTBGETINFOTIPA&>(header);
   const int index = tip.iItem - kFirstCommand;

@@ -25,6 +25,7 @@ class TToolBar : public TWinControl {
   // own. Gives the button's index.
   int AddButton(int image, const std::string& hint, TNotifyEvent onClick, int group = 0);
   void AddSeparator();
+  const std::string& Hint(int index) const { return buttons_.at(static_cast<size_t>(index)).hint; }
   bool Down(int index) const;
   void SetDown(int index, bool down);
   void SetButtonEnabled(int index, bool enabled);

@@ -2,6 +2,7 @@
 #include "classlib/win/TreeView.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace classlib {
 
@@ -161,6 +162,37 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
   hit.pt = {x, y};
   auto item = reinterpret_cast<HTREEITEM>(Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   return item != nullptr && (hit.flags & TVHT_ONITEM) ? NodeFromItem(item) : nullptr;
+}
+
+bool TTreeView::KeyboardContextPopup() {
+  if (!OnContextPopup) return false;
+  TTreeNode* node = Selected();
+  RECT r = {};
+  if (node != nullptr) {
+    const HTREEITEM item = node->ItemId();  // the rectangle's first field names the item
+    std::memcpy(&r, &item, sizeof item);
+    if (!Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) r = {};
+  }
+  bool handled = false;
+  Fire(OnContextPopup, this, node, TPoint{r.left, r.bottom}, handled);
+  return handled;
+}
+
+void TTreeView::WndProc(TMessage& Message) {
+  // The menu key and Shift+F10 open the pop-up of the selected node. They
+  // are taken when released (where the system would make a context-menu
+  // message of them, which then does not come); a context-menu message at
+  // no mouse position from elsewhere does the same.
+  if (Message.Window == handle_) {
+    const bool menuKey = (Message.Msg == WM_KEYUP && Message.WParam == VK_APPS) ||
+                         ((Message.Msg == WM_SYSKEYUP || Message.Msg == WM_KEYUP) && Message.WParam == VK_F10 &&
+                          (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    if ((menuKey || (Message.Msg == WM_CONTEXTMENU && Message.LParam == -1)) && KeyboardContextPopup()) {
+      Message.Result = 0;
+      return;
+    }
+  }
+  TWinControl::WndProc(Message);
 }
 
 bool TTreeView::Notify(NMHDR& header, LRESULT& result) {
@@ -331,6 +363,18 @@ void TTreeView::SetImages(TImageList* images) {
 
 void TTreeView::SetStateImages(TImageList* images) {
   Send(TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(images != nullptr ? images->Handle() : nullptr));
+}
+
+TTreeUpdate::TTreeUpdate(TTreeView& tree, bool active) {
+  if (!active || !tree.HandleAllocated()) return;
+  window_ = tree.Handle();
+  SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+}
+
+TTreeUpdate::~TTreeUpdate() {
+  if (window_ == nullptr) return;
+  SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 }  // namespace classlib

@@ -112,7 +112,9 @@ class TTreeView : public TWinControl {
   // The user is expanding `Node`; AllowExpansion false keeps it closed.
   std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)> OnExpanding;
   // The right button was clicked at `MousePos` (client coordinates), over
-  // `Node` or none; Handled true keeps the default menu away.
+  // `Node` or none, or the menu key (or Shift+F10) was pressed, which gives
+  // the selected node and a point at its text; Handled true keeps the
+  // default menu away.
   std::function<void(TObject* Sender, TTreeNode* Node, TPoint MousePos, bool& Handled)> OnContextPopup;
   // The node at a client point, or null.
   TTreeNode* GetNodeAt(int x, int y) const;
@@ -124,12 +126,15 @@ class TTreeView : public TWinControl {
   void CreateParams(TCreateParams& Params) override;
   void WindowDestroying() override;
   bool Notify(NMHDR& header, LRESULT& result) override;
+  void WndProc(TMessage& Message) override;
 
  private:
   friend class TTreeNode;
   // Frees the nodes with their branches in one go, the control's drawing held
   // off meanwhile.
   void DeleteNodes(const std::vector<TTreeNode*>& nodes);
+  // OnContextPopup for the selected node, at its text; true when handled.
+  bool KeyboardContextPopup();
   void FreeBranch(TTreeNode* node);
   bool SortChildren(HTREEITEM parent, const TTVCompare& compare, std::intptr_t data);
   LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
@@ -139,6 +144,19 @@ class TTreeView : public TWinControl {
   mutable WNDPROC controlProc_ = nullptr;
   std::vector<TTreeNode*> topNodes_;
   bool destroying_ = false;
+};
+
+// Holds a tree's drawing off while it lives (when `active`), and has the
+// tree drawn once afterwards: many items added or changed cost one drawing.
+class TTreeUpdate {
+ public:
+  TTreeUpdate(TTreeView& tree, bool active);
+  ~TTreeUpdate();
+  TTreeUpdate(const TTreeUpdate&) = delete;
+  TTreeUpdate& operator=(const TTreeUpdate&) = delete;
+
+ private:
+  HWND window_ = nullptr;
 };
 
 }  // namespace classlib

@@ -186,6 +186,22 @@ TEST(ChartLayout, HitsFindTheSlicesBarsAndRowsThatWereDrawn) {
   EXPECT_EQ(list.Find({300, (list.boxes[1].rect.Top + list.boxes[1].rect.Bottom) / 2}), PackPair(0, 1));
   const std::vector<std::string> texts = canvas.Texts();
   EXPECT_NE(std::find(texts.begin(), texts.end(), "small"), texts.end());
+
+  // A pie legend longer than the plot is high ends with how many it leaves out.
+  TChartModel many(1, 60);
+  many.Request(1, 1, kTypePie);
+  for (int p = 0; p < 60; ++p) {
+    many.SetValue(0, p, 1);
+    const std::string name = "folder " + std::to_string(p);
+    many.Request(37, p, Text(name.c_str()));
+  }
+  canvas.Clear();
+  TChartHitMap cut = PaintChart(many, canvas, {0, 0, 600, 300});
+  const std::vector<std::string> legend = canvas.Texts();
+  ASSERT_FALSE(cut.boxes.empty());
+  ASSERT_LT(cut.boxes.size(), 60u);
+  EXPECT_EQ(legend.back(), "... " + std::to_string(60 - cut.boxes.size()) + " more");
+  EXPECT_EQ(cut.boxes.back().point, static_cast<int>(cut.boxes.size()) - 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "analyser/app/ViewSettings.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/FolderData.h"
 #include "analyser/app/win/Scan.h"
 #include "analyser/app/win/ShellText.h"
@@ -95,6 +96,28 @@ bool WriteClipboardText(const std::string& text) {
   return true;
 }
 
+bool WriteClipboardUtf8Text(const std::string& text) {
+  const std::wstring wide = WideFromUtf8(text);
+  if (wide.empty() && !text.empty()) return false;
+  const std::string ansi = AnsiFromWide(wide.c_str());
+  TClipboardLease lease;
+  if (!lease.Open()) return false;
+  EmptyClipboard();
+  auto put = [](UINT format, const void* data, size_t bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (block == nullptr) return false;
+    if (void* p = GlobalLock(block)) {
+      std::memcpy(p, data, bytes);
+      GlobalUnlock(block);
+    }
+    if (SetClipboardData(format, block) != nullptr) return true;
+    GlobalFree(block);
+    return false;
+  };
+  return put(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)) &&
+         put(CF_TEXT, ansi.c_str(), ansi.size() + 1);
+}
+
 bool SaveTextToFile(const std::string& fileName, const std::string& text, bool append, std::string& error) {
   // Appending never truncates: only a file that is not there is created.
   const bool exists = GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -114,27 +137,25 @@ bool SaveTextToFile(const std::string& fileName, const std::string& text, bool a
   return ok;
 }
 
-std::string ReadFileList(const std::string& path, const std::vector<std::string>& patterns, bool split, bool header,
+std::string ReadFileList(const std::wstring& path, const std::vector<std::string>& patterns, bool split, bool header,
                          const std::string& title) {
+  // The walk carries its folders as UTF-8, which keeps every name whole; each
+  // is listed under its long-path form.
   const TFolderLister lister = [](const std::string& folder, const std::string& pattern) {
     std::vector<TDirEntry> out;
-    WIN32_FIND_DATAW found;
-    const std::wstring query = WideFromAnsi((folder + pattern).c_str());
-    HANDLE find = FindFirstFileW(query.c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return out;
-    do {
+    ListFolder(WideFromUtf8(folder), WideFromAnsi(pattern), [&out](const WIN32_FIND_DATAW& found) {
       TDirEntry entry;
-      entry.name = AnsiFromWide(found.cFileName);
+      entry.name = Utf8FromWide(found.cFileName);
       entry.attributes = found.dwFileAttributes;
       entry.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
       entry.lastAccess = ToFileTime(found.ftLastAccessTime);
       entry.lastWrite = ToFileTime(found.ftLastWriteTime);
       out.push_back(std::move(entry));
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+      return true;
+    });
     return out;
   };
-  return BuildFileList(path, patterns, split, header, title, lister, FileTimeToText);
+  return BuildFileList(Utf8FromWide(path.c_str()), patterns, split, header, title, lister, FileTimeToText);
 }
 
 namespace {

@@ -30,6 +30,9 @@ std::string RootPathOf(const TScanRoot& root);
 // cannot be opened (another program holds it) or has no text.
 bool ReadClipboardText(std::string& text);
 bool WriteClipboardText(const std::string& text);
+// Puts UTF-8 text on the clipboard as Unicode text, with its ANSI form
+// beside it for programs that read only that.
+bool WriteClipboardUtf8Text(const std::string& text);
 
 // Writes `text` to `fileName`, appended when `append` is set and the file
 // exists (a file that cannot be opened for appending is created). False with
@@ -37,9 +40,10 @@ bool WriteClipboardText(const std::string& text);
 // before stays.
 bool SaveTextToFile(const std::string& fileName, const std::string& text, bool append, std::string& error);
 
-// The file list of the tree below `path` read from disk with the find
-// functions, with the given filter patterns.
-std::string ReadFileList(const std::string& path, const std::vector<std::string>& patterns, bool split, bool header,
+// The file list of the tree below `path` read from disk with the wide find
+// functions in the long-path form, with the given filter patterns (ANSI), so
+// that no file is lost to its folder's name or depth. The text is UTF-8.
+std::string ReadFileList(const std::wstring& path, const std::vector<std::string>& patterns, bool split, bool header,
                          const std::string& title);
 
 // What a spreadsheet export needs besides the tree.

@@ -49,9 +49,14 @@ std::string TFolderData::LastChangeText() const { return FileTimeToText(Counts.l
 
 void TFolderData::RefreshIcons() {
   if (Node == nullptr) return;
+  IconsFetched = true;
   if (IsFilesNode) {
     Node->SetImageIndex(FilesIcon());
     Node->SetSelectedIndex(FilesIcon());
+    return;
+  }
+  if (PlainFolder) {
+    SetPlainFolderIcons(Node);
     return;
   }
   constexpr UINT kSmallIcon = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
@@ -63,12 +68,24 @@ void TFolderData::RefreshIcons() {
       Node->SetSelectedIndex(info.iIcon);
   } else if (!FileName.empty()) {
     // A folder the shell cannot reach shows the plain folder icons.
-    constexpr UINT kByAttributes = SHGFI_USEFILEATTRIBUTES | kSmallIcon;
-    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, kByAttributes))
-      Node->SetImageIndex(info.iIcon);
-    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, kByAttributes | SHGFI_OPENICON))
-      Node->SetSelectedIndex(info.iIcon);
+    SetPlainFolderIcons(Node);
   }
+}
+
+void SetPlainFolderIcons(classlib::TTreeNode* node) {
+  // The system's plain folder, closed and open; asked once.
+  static const std::pair<int, int> icons = [] {
+    constexpr UINT kByAttributes = SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
+    SHFILEINFOW info = {};
+    std::pair<int, int> found{-1, -1};
+    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, kByAttributes)) found.first = info.iIcon;
+    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, kByAttributes | SHGFI_OPENICON))
+      found.second = info.iIcon;
+    return found;
+  }();
+  if (node == nullptr) return;
+  if (icons.first >= 0) node->SetImageIndex(icons.first);
+  if (icons.second >= 0) node->SetSelectedIndex(icons.second);
 }
 
 TFolderData* TFolderData::Parent() const { return Node != nullptr ? NodeData(Node->Parent()) : nullptr; }

@@ -78,6 +78,13 @@ class TFolderData {
   // Enumerating the subfolders failed: the " [Error!]" mark.
   std::atomic<bool> HasError{false};
   bool ChildIconsSet = false;
+  // This node's own icons came from the shell (RefreshIcons); until then it
+  // may show the plain folder. Main thread.
+  bool IconsFetched = false;
+  // Listed without the read-only and system attributes, which a folder needs
+  // for icons of its own (from its desktop.ini): it shows the plain folder
+  // icons, asked of the shell once for all.
+  bool PlainFolder = false;
   std::string NameCache;
   // The node carrying this object; null once the node is deleted. Main thread.
   classlib::TTreeNode* Node;
@@ -107,6 +114,8 @@ void ReleaseNodeData(classlib::TTreeNode* node);
 
 // The small system icon of a plain file, shown for "<Files>" nodes.
 int FilesIcon();
+// Gives the node the system's plain folder icons (closed and open).
+void SetPlainFolderIcons(classlib::TTreeNode* node);
 
 // `name` below the folder `path`, with one "\" between them.
 std::wstring JoinPath(const std::wstring& path, const std::wstring& name);

@@ -41,19 +41,6 @@ TMenuItem* AddItem(TMenuItem* parent, const std::string& caption, classlib::TNot
   return item;
 }
 
-// A copy of `source` and its sub-items with their tags and handlers.
-TMenuItem* CopyMenuItem(const TMenuItem& source) {
-  auto* copy = new TMenuItem(nullptr);
-  copy->Caption = source.Caption;
-  copy->ShortCut = source.ShortCut;
-  copy->OnClick = source.OnClick;
-  copy->Tag = source.Tag;
-  copy->Name = source.Name + "2";
-  copy->Enabled = source.Enabled;
-  for (int i = 0; i < source.Count(); ++i) copy->Add(CopyMenuItem(*source.Items(i)));
-  return copy;
-}
-
 // An image list of 16 x 16 pictures drawn by `draw` (index, canvas, x, y).
 // The strip is a bitmap of the screen's kind and is no longer selected into
 // a device context when the list takes it, as the list needs.
@@ -125,11 +112,11 @@ void TMainForm::BuildMenus() {
   printChartItem_ = AddItem(fileMenu_, "Print &Chart...", [this](auto) {
     PrintReport(listShown_ ? TReportKind::rkContents : TReportKind::rkChart);
   });
-  AddItem(fileMenu_, "Page Set&up...", [this](auto) { ShowPageSetup(); });
+  AddItem(fileMenu_, "Pa&ge Setup...", [this](auto) { ShowPageSetup(); });
   AddItem(fileMenu_, "-");
   AddItem(fileMenu_, "Search &Files...", [this](auto) { OpenSearch(); });
   AddItem(fileMenu_, "&Options...", [this](auto) { OptionsCommand(); });
-  AddItem(fileMenu_, "-");
+  exitSeparator_ = AddItem(fileMenu_, "-");
   exitItem_ = AddItem(fileMenu_, "E&xit", [this](auto) { Close(); });
 
   exportMenu_ = AddItem(bar, "&Export");
@@ -186,7 +173,7 @@ void TMainForm::BuildMenus() {
   AddItem(popup, "&Count Folders", [this](auto) { CountFolders(); })->Name = "CountFolders1";
 
   branchMenu_ = AddItem(bar, "&Branch");
-  for (int i = 3; i < popup->Count(); ++i) branchMenu_->Add(CopyMenuItem(*popup->Items(i)));
+  for (int i = 3; i < popup->Count(); ++i) branchMenu_->Add(classlib::CopyMenuItem(*popup->Items(i), "2"));
   // The size captions, in the pop-up and in its Branch copy.
   for (TMenuItem* root : {popup, branchMenu_})
     for (int i = 0; i < root->Count(); ++i) {
@@ -338,6 +325,8 @@ void TMainForm::BuildPanes() {
                                  int& result) { result = CompareDetailItems(a, b, column); };
   details_->OnDeletion = [this](classlib::TObject*, classlib::TListItem* item) { DetailRowDeleted(item); };
   details_->SetParent(rightPane_);
+  // The widths and order the user left.
+  details_->Loaded();
 
   timer_ = new classlib::TTimer(this);
   timer_->SetEnabled(false);
@@ -357,7 +346,8 @@ void TMainForm::BuildPanes() {
   recent_->SetMaximum(6);
   recent_->AutoSaveName = std::string("\\") + kSettingsKey;
   recent_->AutoSaveKey = "MRU Items";
-  recent_->SetFileMenu(exitItem_);
+  recent_->RemoveOnClick = false;
+  recent_->SetFileMenu(exitSeparator_);
   recent_->OnMRUItemClick = [this](classlib::TObject*, const std::string& path) { RecentFileClicked(path); };
 
   engine_ = std::make_unique<TScanEngine>(*tree_);
@@ -385,6 +375,14 @@ void TMainForm::BuildPanes() {
 
 void TMainForm::FormCreate() {
   classlib::Application().Title = kApplicationTitle;
+  // The Sort and View items say what their buttons say; hints show in the
+  // status bar.
+  for (int s = kSortByName; s <= kNoSorting; ++s) sortItems_[s]->Hint = toolBar_->Hint(sortButtons_[s]);
+  for (int v = kViewSize; v <= kViewCdRom; ++v) viewItems_[v]->Hint = toolBar_->Hint(viewButtons_[v]);
+  pieItem_->Hint = toolBar_->Hint(pieButton_);
+  barItem_->Hint = toolBar_->Hint(barButton_);
+  listItem_->Hint = toolBar_->Hint(listButton_);
+  classlib::Application().OnHint = [this](classlib::TObject*) { ShowHintPanel(); };
   TRegistryStore store;
   TFoldwickSettings defaults;
   defaults.Width = Width();

@@ -86,6 +86,8 @@ class TMainForm : public classlib::TForm {
   void TreeExpanding(classlib::TTreeNode* node, bool& allow);
   void TreeContextPopup(classlib::TTreeNode* node, classlib::TPoint at, bool& handled);
   void StatusUpdate(bool full);
+  // Status panel 3: the current hint, or the root's cluster text.
+  void ShowHintPanel();
   void UpdateCaption();
   void RequestListFill();
   void FillDetailList();
@@ -139,6 +141,8 @@ class TMainForm : public classlib::TForm {
   classlib::TMainMenu* menu_ = nullptr;
   classlib::TMenuItem* fileMenu_ = nullptr;
   classlib::TMenuItem* exitItem_ = nullptr;
+  // The separator above Exit; the recent files stand above it.
+  classlib::TMenuItem* exitSeparator_ = nullptr;
   classlib::TMenuItem* viewItems_[7] = {};
   classlib::TMenuItem* sortItems_[4] = {};
   classlib::TMenuItem* unitItems_[3] = {};
@@ -189,6 +193,8 @@ class TMainForm : public classlib::TForm {
   // The chart type before the list view took its place.
   int chartTypeBeforeList_ = chartlib::kTypePie;
   bool listShown_ = false;
+  // The cluster text of the selected node's root, shown when no hint is.
+  std::string clusterText_;
   // The file of a command-line spreadsheet export waiting for the timer.
   std::string pendingExportFile_;
 };

@@ -73,17 +73,20 @@ void TMainForm::SaveDataAs() {
 
 void TMainForm::CopyListOfFiles() {
   TScanRoot* root = engine_->RootOfNode(tree_->Selected());
-  if (root == nullptr || root->path.empty()) return;
+  TFolderData* rootData = root != nullptr ? NodeData(root->rootNode) : nullptr;
+  if (rootData == nullptr || root->path.empty()) return;
+  // The root's own wide path: its name may lie outside the ANSI code page.
+  const std::wstring path = rootData->FileSystemPath();
   status_->SetPanelText(3, "Please Wait! This may take a while ...");
   status_->Update();
   std::string text;
   {
     classlib::TWaitCursor wait;
-    text = ReadFileList(root->path, ViewSettings().FilterPatterns, splitItem_->Checked, headerItem_->Checked,
+    text = ReadFileList(path, ViewSettings().FilterPatterns, splitItem_->Checked, headerItem_->Checked,
                         kApplicationTitle);
   }
   StatusUpdate(false);
-  if (!WriteClipboardText(text)) classlib::MessageDlg("The clipboard is not available.");
+  if (!WriteClipboardUtf8Text(text)) classlib::MessageDlg("The clipboard is not available.");
 }
 
 TAutoObject TMainForm::ExportDataToExcel(const std::string& fileName) {

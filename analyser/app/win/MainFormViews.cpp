@@ -7,9 +7,11 @@
 #include "analyser/app/ScanRules.h"
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/DriveInfo.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/MainForm.h"
 #include "analyser/app/win/ScanTree.h"
 #include "analyser/app/win/ShellText.h"
+#include "classlib/win/Application.h"
 #include "classlib/win/Dialogs.h"
 #include "classlib/win/MenuHandle.h"
 
@@ -88,7 +90,10 @@ void TMainForm::TreeChange(TTreeNode* node) {
 void TMainForm::FetchChildIcons(TTreeNode* node) {
   TFolderData* data = NodeData(node);
   if (data == nullptr || data->ChildIconsSet) return;
-  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) RefreshNode(c);
+  // Each child asks the shell for its icons once: a node that stays new
+  // while its scan runs is filled again and again meanwhile.
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
+    if (TFolderData* child = NodeData(c); child != nullptr && !child->IconsFetched) RefreshNode(c);
   if (!data->IsNew) data->ChildIconsSet = true;
 }
 
@@ -136,7 +141,7 @@ void TMainForm::StatusUpdate(bool full) {
   if (root == nullptr) {
     status_->SetPanelText(0, FreeSpaceText(nullptr, number));
     status_->SetPanelText(1, ObjectsText(nullptr, number));
-    status_->SetPanelText(3, ClusterText(nullptr));
+    clusterText_ = ClusterText(nullptr);
   } else {
     TRootStatus status;
     const TDriveSpace space = GetDriveSpace(root->drive);
@@ -148,9 +153,10 @@ void TMainForm::StatusUpdate(bool full) {
     status.fileSystem = root->fileSystem;
     status_->SetPanelText(0, FreeSpaceText(&status, number));
     status_->SetPanelText(1, ObjectsText(&status, number));
-    status_->SetPanelText(3, ClusterText(&status));
+    clusterText_ = ClusterText(&status);
   }
   status_->SetPanelText(2, "");
+  ShowHintPanel();
   if (!full) return;
   const bool roots = !engine_->Roots().empty();
   if (updateItem_->Enabled != roots || branchMenu_->Enabled != roots) {
@@ -164,6 +170,11 @@ void TMainForm::StatusUpdate(bool full) {
   }
   FillChart();
   RequestListFill();
+}
+
+void TMainForm::ShowHintPanel() {
+  const std::string& hint = classlib::Application().Hint();
+  status_->SetPanelText(3, hint.empty() ? clusterText_ : hint);
 }
 
 void TMainForm::UpdateCaption() {
@@ -207,11 +218,9 @@ void TMainForm::FillDetailList() {
       std::set<std::wstring> seen;
       const std::int64_t clusterSize = std::max<std::int64_t>(context.clusterSize, 1);
       for (const std::string& pattern : ViewSettings().FilterPatterns) {
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW(JoinPath(path, WideFromAnsi(pattern)).c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) continue;
-        do {
-          if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !seen.insert(found.cFileName).second) continue;
+        // The long-path form reaches folders past 260 characters.
+        ListFolder(path, WideFromAnsi(pattern), [&](const WIN32_FIND_DATAW& found) {
+          if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !seen.insert(found.cFileName).second) return true;
           const std::uint64_t size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
           auto* file = new TFolderData(nullptr, data->ScanRoot);
           file->IsNew = false;
@@ -227,8 +236,8 @@ void TMainForm::FillDetailList() {
           row->StateIndex = kFileRow;
           row->Data = file;  // the row's own, released with it
           row->Update();
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
+          return true;
+        });
       }
     }
     if (details_->LastColumnClicked() >= 0) details_->SortByColumn(details_->LastColumnClicked(), details_->Ascending());

@@ -27,6 +27,8 @@ constexpr SHCONTF kFolderEnum = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
 constexpr int kMaxDepth = 256;
 // How stale the worker lets its knowledge of which folders are shown grow.
 constexpr DWORD kShownRecheckMs = 250;
+// How often a scan sorts the root's children again while it runs.
+constexpr DWORD kRootSortMs = 500;
 
 std::string WithoutTrailingSlash(std::string path) {
   if (path.size() > 1 && path.back() == '\\') path.pop_back();
@@ -98,6 +100,7 @@ void RaiseTimes(TFileTime& access, TFileTime& change, const TFolderCounts& count
 struct TScan::TChildFolder {
   std::wstring name;  // from a directory listing
   std::wstring path;  // its file-system path; empty outside the file system
+  bool plain = false; // listed without the read-only and system attributes
   // Only for folders found through the shell:
   TIdList absolute;
   TIdList relative;
@@ -137,7 +140,7 @@ void TScan::Execute() {
   lastStep_ = GetTickCount();
   // A root never shows the error mark; the scan's result keeps it.
   if (ScanFolder(*data_, folder_.Get(), path_, baseLevel_)) errors_ = true;
-  if (!pendingFiles_.empty()) SynchronizeStep([] {});
+  if (!pendingFiles_.empty() || !pendingTexts_.empty()) SynchronizeStep([] {});
   CoUninitialize();
 }
 
@@ -181,7 +184,9 @@ bool TScan::ScanFolder(TFolderData& data, IShellFolder* shellFolder, const std::
       readable = ListFolder(path, L"*", [&](const WIN32_FIND_DATAW& found) {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
           if (IsListedSubfolder(found, showSuperHidden_))
-            children.push_back({found.cFileName, JoinPath(path, found.cFileName), {}, {}, {}});
+            children.push_back({found.cFileName, JoinPath(path, found.cFileName),
+                                (found.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) == 0,
+                                {}, {}, {}});
           return !Terminated();
         }
         return !everyFile_ || countFile(found);
@@ -299,11 +304,17 @@ void TScan::SynchronizeStep(const std::function<void()>& step) {
       TTreeNode* files = AddFilesNode(data->Node);
       if (files != nullptr && files->IsVisible()) RefreshNode(files);
     }
+    {
+      classlib::TTreeUpdate update(engine_->Tree(), pendingTexts_.size() > 1);
+      for (const TFolderRef& data : pendingTexts_)
+        if (data->Node != nullptr && data->Node->IsVisible()) SetNodeText(data->Node);
+    }
     step();
     readShown();  // the step may have expanded a node
     if (engine_->OnScanStep) engine_->OnScanStep(*this);
   });
   pendingFiles_.clear();
+  pendingTexts_.clear();
   lastStep_ = GetTickCount();
 }
 
@@ -313,27 +324,38 @@ std::vector<TFolderRef> TScan::AddChildren(TFolderData& parent, std::vector<TChi
     if (parent.Node == nullptr) return;  // this folder's node is gone
     const bool shown = frames_.back().childrenShown;
     nodes.reserve(children.size());
+    // Shown children are drawn once, when all are in; their own icons are
+    // fetched as the first scan fetches them, when their parent is opened
+    // or selected, and show the plain folder meanwhile.
+    classlib::TTreeUpdate update(engine_->Tree(), shown);
+    if (shown) parent.ChildIconsSet = false;
     for (TChildFolder& child : children) {
       TTreeNode* node = engine_->Tree().AddChild(parent.Node, "");
       if (node == nullptr) break;
       auto* data = new TFolderData(node, root_);
       data->FileName = child.absolute ? std::wstring() : child.name;
+      data->PlainFolder = child.plain;
       data->AbsoluteList = std::move(child.absolute);
       data->RelativeList = std::move(child.relative);
       data->ShellFolder = child.folder;
       AttachNodeData(node, data);
       nodes.push_back(TFolderRef::Borrow(data));
-      if (shown) RefreshNode(node);
+      if (shown) {
+        SetNodeText(node);
+        SetPlainFolderIcons(node);
+      }
     }
   });
   return nodes;
 }
 
 void TScan::ChildDone(TFolderData& child) {
-  if (!frames_.back().childrenShown && GetTickCount() - lastStep_ < kShownRecheckMs) return;
-  SynchronizeStep([&] {
-    if (frames_.back().childrenShown && child.Node != nullptr) RefreshNode(child.Node);
-  });
+  // A shown child's final text waits for the next step; steps come at most
+  // this often, so that a branch whose folders are all shown costs the main
+  // thread no more than one that is collapsed.
+  if (frames_.back().childrenShown) pendingTexts_.push_back(TFolderRef::Borrow(&child));
+  if (GetTickCount() - lastStep_ < kShownRecheckMs) return;
+  SynchronizeStep([] {});
 }
 
 void TScan::FinishFolder(TFolderData& data, bool addFiles, int level) {
@@ -346,7 +368,12 @@ void TScan::FinishFolder(TFolderData& data, bool addFiles, int level) {
     TTreeNode* rootNode = root_->rootNode;
     if (data.Node == nullptr || rootNode == nullptr) return;
     if (rootNode->Count() == 1 && engine_->Roots().size() == 1) rootNode->Expand(false);
-    SortChildren(rootNode);
+    // The root's children take their places as they finish, every so often;
+    // the scan's end sorts them once more.
+    if (GetTickCount() - lastRootSort_ >= kRootSortMs) {
+      SortChildren(rootNode);
+      lastRootSort_ = GetTickCount();
+    }
     root_->progress += 1;
     rootNode->SetStateIndex(ProgressImage(root_->progress, root_->topLevelFolders));
   });
@@ -481,6 +508,10 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
     if (root->removed || root->rootNode == nullptr) return;
     tree_.SetSelected(root->rootNode);
     if (OnClearDetails) OnClearDetails(nullptr);
+    // The rescan builds the branch anew as the first scan did, under a
+    // collapsed root that opens at the end: children made under an open
+    // node are drawn, named and given icons one by one while they come.
+    root->rootNode->Collapse(false);
     root->rootNode->DeleteChildren();
   } else {
     root = std::make_shared<TScanRoot>();
@@ -532,9 +563,13 @@ bool TScanEngine::RescanBranch(TTreeNode* node) {
   std::shared_ptr<TScanRoot> root = data->ScanRoot;
   if (root->runningScan != nullptr || root->removed) return false;
   if (!RouteOf(*data).listing && data->Folder() == nullptr) return false;
+  // As a root's rescan: the branch fills while closed and opens again at the end.
+  const bool expanded = node->Expanded();
+  node->Collapse(false);
   node->DeleteChildren();
   data->ClearNameCache();
   auto* scan = new TScan(*this, node, root);
+  scan->expandAtEnd_ = expanded;
   root->runningScan = scan;
   scan->Start();
   return true;
@@ -552,6 +587,9 @@ void TScanEngine::ScanFinished(TScan& scan) {
   TTreeNode* rootNode = root.rootNode;
   if (rootNode != nullptr) {
     rootNode->SetStateIndex(0);
+    SortChildren(node);
+    if (node != rootNode) SortChildren(rootNode);
+    if (scan.expandAtEnd_ && node != rootNode) node->Expand(false);
     const TViewSettings& settings = ViewSettings();
     if (settings.ExpandLevel < 2) rootNode->Expand(false);
     else ExpandToLevel(rootNode, settings.ExpandLevel, 0);

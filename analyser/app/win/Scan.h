@@ -123,10 +123,15 @@ class TScan : public classlib::TThread {
   std::vector<TFrame> frames_;
   // Finished folders whose "<Files>" nodes the next synchronised step adds.
   std::vector<TFolderRef> pendingFiles_;
+  // Finished shown folders whose texts the next synchronised step refreshes.
+  std::vector<TFolderRef> pendingTexts_;
   DWORD lastStep_ = 0;
+  DWORD lastRootSort_ = 0;
   bool errors_ = false;
   // Set on the main thread when the scan was given up: it finishes unseen.
   bool orphaned_ = false;
+  // A branch rescanned while open opens again when its scan has ended.
+  bool expandAtEnd_ = false;
 };
 
 // Starts and stops the scans of a tree view and keeps their roots.

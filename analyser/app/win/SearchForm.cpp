@@ -29,6 +29,9 @@ constexpr int kMaxDepth = 256;
 constexpr size_t kStatusPathLength = 40;
 
 const char* const kResultCaptions[kResultListCount] = {"&Biggest Files", "&Oldest Files", "&Temporary Files"};
+// Where each result list keeps its column layout, below the settings key.
+const char* const kResultLayoutKeys[kResultListCount] = {"\\Biggest File List", "\\Oldest File List",
+                                                         "\\Temporary File List"};
 const char* const kTypeCaptions[kResultListCount] = {"B&iggest Files", "O&ldest Files", "T&emporary Files"};
 
 struct TResultColumn {
@@ -274,6 +277,9 @@ TExtListView* TSearchForm::MakeResultList(classlib::TWinControl& page, int index
   list->HideSelection = false;
   list->SetAlign(classlib::alClient);
   list->SetParent(&page);
+  list->SaveSettings.AutoSave = true;
+  list->SaveSettings.RegistryKey = std::string(kSettingsKey) + kResultLayoutKeys[index];
+  list->Loaded();
   list->OnDeletion = [this, index](classlib::TObject*, classlib::TListItem* item) {
     if (const auto* file = static_cast<const TFoundFile*>(item->Data)) {
       listKB_[index] -= static_cast<std::uint64_t>(RoundedKB(file->size));

@@ -17,6 +17,9 @@ namespace {
 // Posted to itself once the layout is loaded: the header items are made
 // owner-drawn then, when the header exists for sure.
 constexpr UINT kApplyHeaderFlags = WM_USER + 143;
+// Posted to itself when an in-place edit took a new caption: the re-sort
+// waits until the control has finished the edit.
+constexpr UINT kResortAfterEdit = WM_USER + 144;
 
 TRect ToTRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT ToRECT(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
@@ -97,9 +100,36 @@ void TCustomEnhListView::WindowCreated() {
 }
 
 void TCustomEnhListView::WindowDestroying() {
-  SaveLayoutOnce();
+  if (!recreating_) SaveLayoutOnce();
   TListView::WindowDestroying();
 }
+
+void TCustomEnhListView::SetStyle(TLVStyle value) {
+  const bool ownerDraw = value == TLVStyle::lvOwnerDrawFixed;
+  if (ownerDraw == OwnerDraw) return;
+  OwnerDraw = ownerDraw;
+  RecreateWindow();
+}
+
+void TCustomEnhListView::RecreateWindow() {
+  if (!HandleAllocated()) return;
+  // What the user changed lives in the window: keep it for the next one.
+  for (int c = 0; c < ColumnCount(); ++c) SetColumnWidth(c, ColumnWidth(c));
+  SetColumnOrder(ColumnOrder());
+  recreating_ = true;
+  RecreateWnd();
+  recreating_ = false;
+  // The new window holds the rows in the order they were added.
+  Resort();
+  if (HeaderOwnerDrawn() && HandleAllocated()) PostMessageA(handle_, kApplyHeaderFlags, 0, 0);
+}
+
+void TCustomEnhListView::Edited(TListItem* Item, std::string& S) {
+  TListView::Edited(Item, S);
+  if (sort_.autoResort && HandleAllocated()) PostMessageA(handle_, kResortAfterEdit, 0, 0);
+}
+
+void TCustomEnhListView::EditCanceled(TListItem* Item) { Fire(OnEditCanceled, this, Item); }
 
 void TCustomEnhListView::SaveLayout() {
   if (SaveSettings.RegistryKey.empty() || !SaveSettings.SaveColumnSizes) return;
@@ -285,6 +315,9 @@ void TCustomEnhListView::WndProc(classlib::TMessage& Message) {
       case kApplyHeaderFlags:
         ApplyHeaderOwnerDraw();
         Invalidate();
+        return;
+      case kResortAfterEdit:
+        Resort();
         return;
       default:
         break;

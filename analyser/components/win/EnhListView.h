@@ -54,8 +54,8 @@ class TCustomEnhListView : public classlib::TListView {
   void Loaded() override;
 
   TLVStyle Style() const { return OwnerDraw ? TLVStyle::lvOwnerDrawFixed : TLVStyle::lvStandard; }
-  // Set before the window is made.
-  void SetStyle(TLVStyle value) { OwnerDraw = value == TLVStyle::lvOwnerDrawFixed; }
+  // Makes the window again when it exists, drawn by the list or not.
+  void SetStyle(TLVStyle value);
   TAutoColumnSort AutoColumnSort() const { return sort_.autoColumnSort; }
   void SetAutoColumnSort(TAutoColumnSort value);
   TAutoSortStyle AutoSortStyle() const { return sort_.autoSortStyle; }
@@ -110,6 +110,14 @@ class TCustomEnhListView : public classlib::TListView {
   void WindowDestroying() override;
   void WndProc(classlib::TMessage& Message) override;
   void ColumnClick(int Column) override;
+  // A caption edited in place takes its place in the sort (with AutoResort);
+  // an edit that ended without a text fires OnEditCanceled.
+  void Edited(classlib::TListItem* Item, std::string& S) override;
+  void EditCanceled(classlib::TListItem* Item) override;
+  // Makes the window again for a new style, keeping the items, the column
+  // widths and order the user left and the sort; the layout is not written
+  // meanwhile.
+  void RecreateWindow();
   void DrawItem(const DRAWITEMSTRUCT& draw) override;
   void MeasureItem(UINT& height) override;
 
@@ -145,6 +153,7 @@ class TCustomEnhListView : public classlib::TListView {
   bool settingHeaderFlags_ = false;
   bool layoutLoaded_ = false;
   bool layoutSaved_ = false;
+  bool recreating_ = false;
 };
 
 }  // namespace foldwick

@@ -78,8 +78,11 @@ void TExtListView::SetExtendedStyles(TExtendedStyles value) {
 }
 
 void TExtListView::SetVirtualMode(bool value) {
-  if (HandleAllocated() && value != OwnerData) throw EELVException("VirtualMode is set before the list is shown");
-  OwnerData = value;
+  if (value != OwnerData) {
+    OwnerData = value;
+    RecreateWindow();
+  }
+  Handle();
 }
 
 int TExtListView::HoverTime() const {

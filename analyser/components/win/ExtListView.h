@@ -97,8 +97,6 @@ class TExtListView : public TCustomEnhListView {
   void ApplyHeaderImages();
 
  private:
-  void RecreateWindow();
-
   TExtendedStyles styles_ = 0;
   int hoverTime_ = -1;
   int selectionMark_ = -1;

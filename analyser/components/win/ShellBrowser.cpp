@@ -418,22 +418,8 @@ std::string TShellBrowser::ShowContextMenu(POINT point, classlib::TPopupMenu* po
   std::string result;
   // Copies of the application's items and of those one level below them.
   classlib::TPopupMenu copy(nullptr);
-  auto copyItem = [](const classlib::TMenuItem& source) {
-    auto* item = new classlib::TMenuItem(nullptr);
-    item->Caption = source.Caption;
-    item->ShortCut = source.ShortCut;
-    item->OnClick = source.OnClick;
-    item->Name = source.Name + "2";
-    return item;
-  };
-  if (popup != nullptr) {
-    for (int i = 0; i < popup->Items()->Count(); ++i) {
-      const classlib::TMenuItem& source = *popup->Items()->Items(i);
-      classlib::TMenuItem* item = copyItem(source);
-      for (int j = 0; j < source.Count(); ++j) item->Add(copyItem(*source.Items(j)));
-      copy.Items()->Add(item);
-    }
-  }
+  if (popup != nullptr)
+    for (int i = 0; i < popup->Items()->Count(); ++i) copy.Items()->Add(classlib::CopyMenuItem(*popup->Items()->Items(i), "2", 1));
   classlib::TNotifyEvent savedHint = classlib::Application().OnHint;
   classlib::Application().OnHint = nullptr;
 

@@ -34,6 +34,17 @@ inline std::wstring LongTestPath(const std::wstring& path) { return L"\\\\?\\" +
 
 // Deletes a folder with everything in it, hidden and read-only entries, long
 // paths and names in any script too.
+// CreateSizedFile for a path named in any script or past 260 characters.
+inline void CreateSizedFile(const std::wstring& path, std::uint64_t size) {
+  HANDLE h = CreateFileW(LongTestPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path.size();
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(size);
+  EXPECT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN));
+  EXPECT_TRUE(SetEndOfFile(h));
+  CloseHandle(h);
+}
+
 inline void RemoveTree(const std::wstring& path) {
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW(LongTestPath(path + L"\\*").c_str(), &found);

@@ -7,6 +7,7 @@
 #include "classlib/win/Win32.h"
 #include <oleauto.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -15,9 +16,11 @@
 #include <vector>
 
 #include "analyser/app/win/Export.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/ReportPrint.h"
 #include "analyser/components/win/ShellBrowser.h"
 #include "classlib/win/Registry.h"
+#include "tests/analyser/win/TestFolders.h"
 #include "tests/support/win/Screen.h"
 
 namespace foldwick {
@@ -300,6 +303,54 @@ TEST(ReportFile, AppendsToAnExistingFileAndCreatesAMissingOne) {
   DeleteFileA(file.c_str());
   EXPECT_FALSE(SaveTextToFile(std::string(temp) + "no-such-folder\\x.txt", "x", true, error));
   EXPECT_FALSE(error.empty());
+}
+
+// The file list reads a root named outside the ANSI code page, folders in
+// other scripts and a chain past 260 characters, and lists every file with
+// its whole name and exact size; the clipboard gets it as Unicode text.
+TEST(FileList, ListsEveryFileWhateverItsFoldersAreNamedAndHowDeep) {
+  const std::wstring base = WideFromAnsi(TestFolderPath("fwlist")) + L"-\x03A1\x03AF\x03B6\x03B1";  // Greek
+  RemoveTree(base);
+  std::map<std::wstring, std::uint64_t> files;  // path below the root, size
+  auto file = [&](const std::wstring& relative, std::uint64_t size) {
+    CreateSizedFile(base + relative, size);
+    files[relative] = size;
+  };
+  auto folder = [&](const std::wstring& relative) { ASSERT_TRUE(CreateDirectoryW(LongTestPath(base + relative).c_str(), nullptr)); };
+  folder(L"");
+  file(L"\\top.txt", 7);
+  folder(L"\\\x6570\x636E");  // Chinese
+  file(L"\\\x6570\x636E\\a.bin", 48000);
+  folder(L"\\\x0414\x0430\x043D");  // Cyrillic, with a Hebrew file name
+  file(L"\\\x0414\x0430\x043D\\\x05E7\x05D5\x05D1\x05E5.txt", 0);
+  std::wstring chain;
+  for (int level = 1; level <= 30; ++level) {
+    chain += L"\\folder_level_" + std::to_wstring(level);
+    folder(chain);
+  }
+  file(chain + L"\\end.bin", 4321);
+  ASSERT_GT((base + chain).size(), 300u);
+
+  const std::string text = ReadFileList(base, {"*"}, false, true, "Title");
+  const std::wstring wide = WideFromUtf8(text);
+  EXPECT_EQ(wide.rfind(L"Title - File List of " + base + L"\\\r\n", 0), 0u);
+  for (const auto& [relative, size] : files)
+    EXPECT_NE(wide.find(L"\n" + base + relative + L"\t" + std::to_wstring(size) + L"\t"), std::wstring::npos)
+        << AnsiFromWide(relative.c_str());
+  // Two header lines, then one line per file and no more.
+  EXPECT_EQ(std::count(wide.begin(), wide.end(), L'\n'), static_cast<std::ptrdiff_t>(files.size() + 3));
+
+  ASSERT_TRUE(WriteClipboardUtf8Text(text));
+  std::wstring copied;
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) copied = p;
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+  }
+  EXPECT_EQ(copied, wide);
+  RemoveTree(base);
 }
 
 // The first page of a folder report as the printer would get it, drawn on an

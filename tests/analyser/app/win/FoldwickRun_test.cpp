@@ -8,7 +8,9 @@
 #include "classlib/win/Win32.h"
 #include <shellapi.h>
 
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "analyser/app/FolderValues.h"
 #include "analyser/app/Settings.h"
 #include "classlib/win/Registry.h"
+#include "tests/analyser/win/TestFolders.h"
 #include "tests/support/win/RemoteWindow.h"
 #include "tests/support/win/UiKit.h"
 #include "tests/win/RunProgram.h"
@@ -273,6 +276,229 @@ TEST(FoldwickRun, OpensTheSearchWindowAndKeepsAnOptionChosen) {
   ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
   EXPECT_EQ(registry.ReadString("ShowFiles"), "0");
   EXPECT_TRUE(registry.ValueExists("SF_Width"));
+  registry.CloseKey();
+}
+
+// A tree whose folders are named in other scripts and whose deepest files
+// lie past 260 characters, made with the wide functions.
+struct TWideTree {
+  std::wstring root;
+  std::map<std::wstring, std::uint64_t> files;  // path below the root, size
+
+  TWideTree() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    root = WideOf(std::string(temp) + "foldwick-wide-" + std::to_string(GetCurrentProcessId()));
+    RemoveTree(root);
+    Folder(L"");
+    File(L"\\top.txt", 1234);
+    Folder(L"\\\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1");  // Greek
+    File(L"\\\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1\\a.bin", 48000);
+    Folder(L"\\\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1\\one");
+    File(L"\\\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1\\one\\x.txt", 10);
+    Folder(L"\\\x6570\x636E");  // Chinese
+    File(L"\\\x6570\x636E\\b.bin", 3000);
+    Folder(L"\\\x6570\x636E\\inner");
+    File(L"\\\x6570\x636E\\inner\\c.txt", 5);
+    std::wstring chain;
+    for (int level = 1; level <= 25; ++level) {
+      chain += L"\\chain_folder_level_" + std::to_wstring(level);
+      Folder(chain);
+      File(chain + L"\\f.txt", 100 + static_cast<std::uint64_t>(level));
+    }
+  }
+  ~TWideTree() { RemoveTree(root); }
+  static std::wstring WideOf(const std::string& ansi) {
+    wchar_t wide[MAX_PATH + 1] = L"";
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH + 1);
+    return wide;
+  }
+  void Folder(const std::wstring& relative) { CreateDirectoryW(LongTestPath(root + relative).c_str(), nullptr); }
+  void File(const std::wstring& relative, std::uint64_t size) {
+    CreateSizedFile(root + relative, size);
+    files[relative] = size;
+  }
+  std::string AnsiRoot() const {
+    char ansi[MAX_PATH + 1] = "";
+    WideCharToMultiByte(CP_ACP, 0, root.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
+    return ansi;
+  }
+};
+
+bool Expanded(HWND tree, HTREEITEM item) {
+  return (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT how) {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+}
+// The children of the root that have children of their own, and how many of
+// them are expanded.
+std::pair<int, int> ExpandedChildren(HWND tree, HTREEITEM root) {
+  int parents = 0, expanded = 0;
+  for (HTREEITEM c = NextItem(tree, root, TVGN_CHILD); c != nullptr; c = NextItem(tree, c, TVGN_NEXT))
+    if (NextItem(tree, c, TVGN_CHILD) != nullptr) {
+      ++parents;
+      if (Expanded(tree, c)) ++expanded;
+    }
+  return {parents, expanded};
+}
+
+std::wstring ClipboardUnicodeText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) text = p;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+// The commands a user reaches by keys and mouse on a tree named in other
+// scripts and deeper than 260 characters: the folder pop-up's Expand, a
+// recent entry clicked twice, a column width kept over a restart, the list of
+// files, and the hints of the menus.
+TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  const TWideTree tree;
+  const std::string root = tree.AnsiRoot();
+  int width = 0;
+  {
+    TFoldwick program("\"" + root + "\"");
+    ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+    HWND treeView = program.Child(WC_TREEVIEWA);
+    HWND status = program.Child(STATUSCLASSNAMEA);
+    ASSERT_TRUE(treeView != nullptr && status != nullptr);
+    auto scanEnded = [&] {
+      HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+      return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 &&
+             uikit::RemoteStatusText(status, 1) != "0 Objects" && !uikit::RemoteStatusText(status, 1).empty();
+    };
+    ASSERT_TRUE(program.WaitFor(scanEnded)) << uikit::RemoteStatusText(status, 1);
+    HTREEITEM rootItem = uikit::RemoteTreeRoot(treeView);
+
+    // The menu key on the selected root opens its pop-up, the shell's commands
+    // with the tree's own below; the last of those and three up is Expand,
+    // whose second item expands two levels.
+    SetForegroundWindow(program.window);
+    SetFocus(treeView);
+    uikit::PostKey(treeView, VK_APPS);
+    Sleep(1500);
+    for (int i = 0; i < 4; ++i) {
+      uikit::PostKey(treeView, VK_UP);
+      Sleep(150);
+    }
+    uikit::PostKey(treeView, VK_RIGHT);
+    Sleep(400);
+    uikit::PostKey(treeView, '2');
+    EXPECT_TRUE(program.WaitFor([&] {
+      const auto [parents, expanded] = ExpandedChildren(treeView, rootItem);
+      return Expanded(treeView, rootItem) && parents >= 3 && expanded == parents;
+    }, 10000)) << "root expanded " << Expanded(treeView, rootItem) << ", children expanded "
+               << ExpandedChildren(treeView, rootItem).second << " of " << ExpandedChildren(treeView, rootItem).first;
+    uikit::SaveWindowPicture(program.window, "foldwick-expanded");
+
+    // The View menu's first item says what its button says in panel 3, and
+    // the cluster text returns when the menu closes.
+    uikit::PressKey(program.window, 'V', classlib::ssAlt);
+    EXPECT_TRUE(program.WaitFor([&] { return uikit::RemoteStatusText(status, 3) == "Show sizes"; }, 5000))
+        << uikit::RemoteStatusText(status, 3);
+    uikit::PostKey(program.window, VK_ESCAPE);
+    uikit::PostKey(program.window, VK_ESCAPE);
+    EXPECT_TRUE(program.WaitFor([&] {
+      return uikit::RemoteStatusText(status, 3).find("Bytes per Cluster") != std::string::npos;
+    }, 5000)) << uikit::RemoteStatusText(status, 3);
+
+    // File > 1, twice: the recent entry rescans and stays.
+    for (int click = 0; click < 2; ++click) {
+      program.MenuKeys('F', '1');
+      Sleep(1000);
+      EXPECT_TRUE(program.WaitFor(scanEnded)) << "click " << click;
+      EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 200), nullptr);
+    }
+
+    // Export > Copy List of Files: every file, by its whole name and path,
+    // with its size.
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    program.MenuKeys('E', 'L');
+    std::wstring copied;
+    EXPECT_TRUE(program.WaitFor([&] {
+      copied = ClipboardUnicodeText();
+      return !copied.empty();
+    }, 20000));
+    for (const auto& [relative, size] : tree.files) {
+      const size_t slash = relative.rfind(L'\\');
+      const std::wstring line = L"\n" + relative.substr(slash + 1) + L"\t" + tree.root + relative.substr(0, slash + 1) +
+                                L"\t" + std::to_wstring(size) + L"\t";
+      EXPECT_NE(copied.find(line), std::wstring::npos) << relative.size();
+    }
+    EXPECT_EQ(std::count(copied.begin(), copied.end(), L'\n'), static_cast<std::ptrdiff_t>(tree.files.size() + 3));
+
+    // The detailed list, its first column dragged wider by its header.
+    program.MenuKeys('V', 'D');
+    HWND list = program.Child(WC_LISTVIEWA);
+    ASSERT_TRUE(program.WaitFor([&] { return list != nullptr && IsWindowVisible(list); }, 10000));
+    HWND header = uikit::FindChildOfClass(list, WC_HEADERA);
+    ASSERT_NE(header, nullptr);
+    const int before = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    uikit::MouseDown(header, {before, 5});
+    uikit::MouseMove(header, {before + 40, 5}, classlib::ssLeft);
+    uikit::MouseMove(header, {before + 77, 5}, classlib::ssLeft);
+    uikit::MouseUp(header, {before + 77, 5});
+    EXPECT_TRUE(program.WaitFor([&] { return SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) != before; }, 5000));
+    width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_NE(width, before);
+    EXPECT_TRUE(program.Close());
+  }
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\MRU Items", false));
+  EXPECT_EQ(registry.ReadString("F0"), root);
+  registry.CloseKey();
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\Columns", false));
+  EXPECT_EQ(registry.ReadString("Sizes").rfind(std::to_string(width) + ",", 0), 0u) << registry.ReadString("Sizes");
+  registry.CloseKey();
+
+  // The next start shows the list with the width the user left.
+  TFoldwick again("\"" + root + "\"");
+  ASSERT_NE(again.window, nullptr);
+  HWND list = again.Child(WC_LISTVIEWA);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), width);
+
+  // Once the scan has ended, the pie, then File > Options > "Show Chart
+  // Toolbar": the chart shows its own tool bar.
+  HWND againTree = again.Child(WC_TREEVIEWA);
+  EXPECT_TRUE(again.WaitFor([&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(againTree);
+    return item != nullptr && uikit::RemoteTreeStateImage(againTree, item) == 0;
+  }));
+  Sleep(500);
+  again.MenuKeys('V', 'I');
+  HWND chart = nullptr;
+  EXPECT_TRUE(again.WaitFor([&] {
+    chart = again.Child("CFX2032.Chart");
+    return chart != nullptr && IsWindowVisible(chart);
+  }, 20000));
+  EXPECT_EQ(FindWindowExA(chart, nullptr, TOOLBARCLASSNAMEA, nullptr), nullptr);
+  again.MenuKeys('F', 'O');
+  HWND options = uikit::WaitForTopWindow("Kestrum Pro - Options", 20000);
+  ASSERT_NE(options, nullptr);
+  Sleep(700);
+  uikit::PressKey(options, 'C', classlib::ssAlt);
+  Sleep(300);
+  uikit::PressKey(options, VK_RETURN);
+  EXPECT_TRUE(again.WaitFor([&] {
+    HWND tools = FindWindowExA(chart, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    return tools != nullptr && IsWindowVisible(tools);
+  }, 10000));
+  Sleep(700);
+  uikit::SaveWindowPicture(again.window, "foldwick-chart-toolbar");
+  EXPECT_TRUE(again.Close());
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
+  EXPECT_EQ(registry.ReadString("ChartTool"), "1");
   registry.CloseKey();
 }
 

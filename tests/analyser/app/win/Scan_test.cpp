@@ -269,6 +269,14 @@ TEST_F(ScanTest, RescanningARootInPlaceAndABranch) {
   EXPECT_FALSE(engine->RescanBranch(docs));  // the root's scan runs
   ASSERT_TRUE(WaitForEnd(root));
   CheckBranch(rootNode, spec, cluster, AllFiles, base);
+  // An open branch fills while closed and is open again at the end.
+  docs->Expand(false);
+  ASSERT_TRUE(docs->Expanded());
+  ASSERT_TRUE(engine->RescanBranch(docs));
+  ASSERT_TRUE(WaitForEnd(root));
+  CheckBranch(rootNode, spec, cluster, AllFiles, base);
+  EXPECT_TRUE(docs->Expanded());
+  EXPECT_TRUE(rootNode->Expanded());
   EXPECT_EQ(NodeData(Child(rootNode, "big"))->Counts.Totals(), bigBefore);
 
   // The same path again: the same root and node, new totals.
@@ -279,6 +287,7 @@ TEST_F(ScanTest, RescanningARootInPlaceAndABranch) {
   EXPECT_EQ(Scan(base), root);
   EXPECT_EQ(root->rootNode, rootNode);
   ASSERT_TRUE(WaitForEnd(root));
+  EXPECT_TRUE(rootNode->Expanded());
   EXPECT_EQ(engine->Roots().size(), 1u);
   EXPECT_EQ(tree->GetFirstNode()->GetNextSibling(), nullptr);
   CheckBranch(rootNode, spec, cluster, AllFiles, base);
@@ -352,16 +361,7 @@ TEST_F(ScanTest, APendingActionRunsWhenTheScanEndsWithTheNodeSelected) {
 // are UTF-8.
 void CreateWideSpec(const std::wstring& path, const TSpec& spec) {
   ASSERT_TRUE(CreateDirectoryW(LongTestPath(path).c_str(), nullptr)) << path.size();
-  for (const auto& [name, size] : spec.files) {
-    HANDLE h = CreateFileW(LongTestPath(path + L"\\" + WideText(name)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                           nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(size);
-    SetFilePointerEx(h, end, nullptr, FILE_BEGIN);
-    SetEndOfFile(h);
-    CloseHandle(h);
-  }
+  for (const auto& [name, size] : spec.files) CreateSizedFile(path + L"\\" + WideText(name), size);
   for (const TSpec& sub : spec.folders) CreateWideSpec(path + L"\\" + WideText(sub.name), sub);
 }
 

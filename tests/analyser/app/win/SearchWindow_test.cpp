@@ -96,6 +96,8 @@ class TDialogAnswerer {
 TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
   classlib::TRegistry registry;
   registry.DeleteKey(std::string("\\") + kSettingsKey + "\\TempPatterns");
+  for (const char* list : {"\\Biggest File List", "\\Oldest File List", "\\Temporary File List"})
+    registry.DeleteKey(std::string("\\") + kSettingsKey + list);
   const std::string root = TestFolderPath("fwsearch-");
   RemoveTree(root);
   ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
@@ -178,6 +180,12 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
   EXPECT_EQ(registry.ReadString("0"), "temp");
   EXPECT_EQ(registry.ReadString("5"), "");
   registry.CloseKey();
+  // Each result list keeps its column layout under its own key.
+  for (const char* list : {"\\Biggest File List", "\\Oldest File List", "\\Temporary File List"}) {
+    ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + list + "\\Columns", false)) << list;
+    EXPECT_FALSE(registry.ReadString("Sizes").empty()) << list;
+    registry.CloseKey();
+  }
   RemoveTree(root);
 }
 

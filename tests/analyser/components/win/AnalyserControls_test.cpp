@@ -6,8 +6,10 @@
 #include "analyser/components/win/AdvSplitter.h"
 #include "analyser/components/win/ChartFX.h"
 #include "analyser/components/win/ExtListView.h"
+#include "classlib/win/Application.h"
 #include "classlib/win/Registry.h"
 #include "classlib/win/StdCtrls.h"
+#include "tests/support/win/Screen.h"
 #include "tests/support/win/UiKit.h"
 
 namespace foldwick {
@@ -63,6 +65,54 @@ TEST(ChartControl, HostsTheLibrarysChartAndReportsItsDoubleClicks) {
   uikit::RunUntilIdle();
   EXPECT_EQ(clicked, 1);
   EXPECT_EQ(chart->GetLegend(1), "second");
+
+  // The chart's own tool bar: shown on the flag (the control hears of it),
+  // its buttons choose the type and switch 3-D, and the chart moves below it.
+  int shown = -1, changedType = -1;
+  chart->OnShowToolbar = [&](classlib::TObject*, std::int16_t type, std::int16_t&) { shown = type; };
+  chart->OnChangeType = [&](classlib::TObject*, std::int16_t type, std::int16_t&) { changedType = type; };
+  EXPECT_EQ(FindWindowExA(chart->ChartHandle(), nullptr, TOOLBARCLASSNAMEA, nullptr), nullptr);
+  chart->SetToolBar(true);
+  UpdateWindow(chart->ChartHandle());
+  uikit::RunUntilIdle();
+  HWND tools = FindWindowExA(chart->ChartHandle(), nullptr, TOOLBARCLASSNAMEA, nullptr);
+  ASSERT_NE(tools, nullptr);
+  EXPECT_TRUE(IsWindowVisible(tools));
+  EXPECT_EQ(shown, 1);
+  const int buttons = static_cast<int>(SendMessageA(tools, TB_BUTTONCOUNT, 0, 0));
+  // Clicks the button, then posts `keys` (for a menu the button opens).
+  auto press = [&](const char* caption, std::vector<int> keys = {}) {
+    for (int i = 0; i < buttons; ++i) {
+      TBBUTTON button = {};
+      SendMessageA(tools, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+      char text[32] = "";
+      SendMessageA(tools, TB_GETBUTTONTEXTA, static_cast<WPARAM>(button.idCommand), reinterpret_cast<LPARAM>(text));
+      if (std::string(text) != caption) continue;
+      RECT r;
+      SendMessageA(tools, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+      uikit::PostClick(tools, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+      for (int key : keys) uikit::PostKey(tools, key);
+      uikit::RunUntilIdle();
+      return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(press("Bar"));
+  EXPECT_EQ(chart->ChartType(), chartlib::kTypeBar);
+  EXPECT_EQ(changedType, chartlib::kTypeBar);
+  const bool was3D = chart->Chart3D();
+  ASSERT_TRUE(press("3-D"));
+  EXPECT_NE(chart->Chart3D(), was3D);
+  // The gallery's second type is the pie.
+  ASSERT_TRUE(press("Gallery", {VK_DOWN, VK_DOWN, VK_RETURN}));
+  EXPECT_EQ(chart->ChartType(), chartlib::kTypePie);
+  EXPECT_EQ(changedType, chartlib::kTypePie);
+  uikit::SaveWindowPicture(form->Handle(), "chart-toolbar");
+  chart->SetToolBar(false);
+  UpdateWindow(chart->ChartHandle());
+  uikit::RunUntilIdle();
+  EXPECT_FALSE(IsWindowVisible(tools));
+  EXPECT_EQ(shown, 0);
 
   // A library that is not there, or not the chart library, leaves a control
   // without a chart that says why and does nothing.
@@ -139,6 +189,47 @@ TEST(ReportList, SortsByClickedColumnsAndKeepsItsLayout) {
   uikit::RunUntilIdle();
   ASSERT_GE(drawnColumns.size(), 3u);
   EXPECT_EQ(std::vector<int>(drawnColumns.begin(), drawnColumns.begin() + 3), (std::vector<int>{2, 0, 1}));
+
+  // A new style makes the window again, with the rows, order and widths the
+  // user left (and here, captions edited in place).
+  list->ReadOnly = false;
+  list->SetStyle(TLVStyle::lvStandard);
+  EXPECT_EQ(GetWindowLongA(list->Handle(), GWL_STYLE) & (LVS_OWNERDRAWFIXED | LVS_EDITLABELS), LVS_EDITLABELS);
+  EXPECT_EQ(list->ColumnOrder(), (std::vector<int>{2, 0, 1}));
+  EXPECT_EQ(list->ColumnWidth(2), 120);
+  list->ClickColumn(0, true);
+  EXPECT_EQ(captions(), "abc");
+  // An edited caption takes its place in the sort; a cancelled edit says so.
+  std::string canceled;
+  list->OnEditCanceled = [&](classlib::TObject*, classlib::TListItem* item) { canceled = item->Caption; };
+  auto edit = [&](int index, const char* text, int key) {
+    auto editor = reinterpret_cast<HWND>(SendMessageA(list->Handle(), LVM_EDITLABELA, static_cast<WPARAM>(index), 0));
+    ASSERT_NE(editor, nullptr);
+    if (text != nullptr) SetWindowTextA(editor, text);
+    uikit::PressKey(editor, key);
+    uikit::RunUntilIdle();
+  };
+  edit(0, "z", VK_RETURN);
+  // The re-sort follows once the control has finished the edit.
+  EXPECT_TRUE(classlib::ProcessMessagesUntil([&] { return captions() == "bcz"; }, 3000)) << captions();
+  edit(0, nullptr, VK_ESCAPE);
+  EXPECT_EQ(canceled, "b");
+  EXPECT_EQ(captions(), "bcz");
+
+  // The virtual mode turned on for a shown list: its rows come from the handler.
+  list->OnVMGetItemInfo = [](classlib::TObject*, int item, int, unsigned, int&, LPARAM&, unsigned&, int&,
+                             std::string& text) { text = "v" + std::to_string(item); };
+  list->SetVirtualMode(true);
+  list->SetVirtualCount(2);
+  EXPECT_NE(GetWindowLongA(list->Handle(), GWL_STYLE) & LVS_OWNERDATA, 0);
+  char text[16] = "";
+  LVITEMA request = {};
+  request.pszText = text;
+  request.cchTextMax = sizeof text;
+  SendMessageA(list->Handle(), LVM_GETITEMTEXTA, 1, reinterpret_cast<LPARAM>(&request));
+  EXPECT_STREQ(text, "v1");
+  list->SetVirtualMode(false);
+  EXPECT_EQ(captions(), "bcz");
   form.reset();
 
   ASSERT_TRUE(registry.OpenKey("\\" + key + "\\Columns", false));
