@@ -418,13 +418,16 @@ bool TParser::SheetRecord(const TRecordView& record) {
       break;
     case kGraph: {
       // The classic part of the graph record; a short record leaves the rest.
+      // A damaged one leaves the graph as the records before it left it.
+      TGraphRecord graph = image_.currentGraph;
       std::size_t n = std::min<std::size_t>(record.length, kGraphMainBytes);
-      in.Bytes(image_.currentGraph.MutableBytes() + kGraphMainOffset, n);
+      in.Bytes(graph.MutableBytes() + kGraphMainOffset, n);
       for (std::size_t step : {TGraphRecord::kXStep, TGraphRecord::kYStep}) {
-        std::uint8_t& b = image_.currentGraph.MutableBytes()[step];
+        std::uint8_t& b = graph.MutableBytes()[step];
         if (b <= 1) b = 5;
       }
-      if (!GraphRangesOnSheet(image_.currentGraph)) return Fail(record);
+      if (!GraphRangesOnSheet(graph)) return Fail(record);
+      image_.currentGraph = graph;
       break;
     }
     case kNamedGraph: {
