@@ -114,6 +114,21 @@ TGrange::TGrange(TComponent* AOwner) : TForm(AOwner, "Select Type") {
     }
     answered_ = false;
   };
+  // The main window (the owner) is disabled while the dialog is up, also when
+  // it is shown without a modal run; a modal run disables it by itself.
+  OnShow = [this](TObject*) {
+    auto* owner = dynamic_cast<TWinControl*>(Owner());
+    if (Modal() || owner == nullptr || !owner->HandleAllocated()) return;
+    HWND hwnd = owner->Handle();
+    if (disabledOwner_ == nullptr && IsWindowEnabled(hwnd)) {
+      EnableWindow(hwnd, FALSE);
+      disabledOwner_ = hwnd;
+    }
+  };
+  OnHide = [this](TObject*) {
+    if (disabledOwner_ != nullptr && IsWindow(disabledOwner_)) EnableWindow(disabledOwner_, TRUE);
+    disabledOwner_ = nullptr;
+  };
   ok_ = NewButton(this, "&Ok", 0, 0, 70, [this](TObject*) { OkClick(); });
   ok_->SetDefault(true);
   cancel_ = NewButton(this, "&Cancel", 0, 0, 70, [this](TObject*) { CancelClick(); });
@@ -388,8 +403,17 @@ void TGrange::BuildScalesPage() {
   std::vector<std::string> formats;
   for (const TFormatChoice& f : kFormats) formats.push_back(f.name);
   format_ = NewChoice(page, "Format", 4, 30 + 4 * kRowHeight, 140, formats);
-  axisKind_ = NewRadioGroup(page, " Axis", 4, 34 + 5 * kRowHeight, 150, 40, {"&Normal", "&Exp"}, 2, nullptr);
-  scaling_ = NewRadioGroup(page, " Scaling ", 160, 34 + 5 * kRowHeight, 150, 40, {"&Manual", "&Auto"}, 2, nullptr);
+  // The axis and scaling buttons change the graph when picked.
+  axisKind_ = NewRadioGroup(page, " Axis", 4, 34 + 5 * kRowHeight, 150, 40, {"&Normal", "&Exp"}, 2, [this](int i) {
+    if (loading_) return;
+    settings_.ChooseExponential(scaleTab_, i == 1);
+    Changed();
+  });
+  scaling_ = NewRadioGroup(page, " Scaling ", 160, 34 + 5 * kRowHeight, 150, 40, {"&Manual", "&Auto"}, 2, [this](int i) {
+    if (loading_) return;
+    settings_.ChooseManual(scaleTab_, i == 0);
+    Changed();
+  });
 }
 
 void TGrange::BuildNamesPage() {
@@ -614,7 +638,11 @@ void TGrange::LoadControls() {
   LoadSeriesOptions();
   LoadFont();
   LoadNames();
+  // The location buttons show series 1 until a label edit is entered.
   labelSeries_ = 1;
+  loading_ = true;
+  location_.SetIndex(settings_.Record().LabelLocation(1) - 1);
+  loading_ = false;
 }
 
 void TGrange::LoadTypeLabel() {
@@ -778,6 +806,11 @@ void TGrange::Answer(int result) {
 }
 
 void TGrange::FormKeyDown(TObject*, int& Key, TShiftState) {
+  if (Key == VK_INSERT) {
+    Fire(OnPassKey, Key);
+    Key = 0;
+    return;
+  }
   // On the font page Escape goes to the font list rather than closing.
   if (Key == VK_ESCAPE && page_ == kGraphPageFonts) {
     fontList_->SetFocus();
@@ -792,10 +825,7 @@ TButton* TGrange::TypeButton(bool threeD, int index) const {
 void ConnectGraphViewAndSettings(TGraphView& view, TGrange& dialog) {
   view.OnOpenPage = [&dialog](int code) { dialog.ShowPage(~code); };
   dialog.OnGraphChanged = [&view](TObject*) { view.GraphChanged(); };
-  dialog.OnShowGraph = [&view](TObject*) {
-    view.GraphIndex = -1;
-    view.ShowGraph();
-  };
+  dialog.OnShowGraph = [&view](TObject*) { view.ShowGraph(-1); };
 }
 
 }  // namespace corvane

@@ -38,6 +38,9 @@ class TGrange : public classlib::TForm {
   classlib::TNotifyEvent OnShowGraph;
   // The current graph changed (a control, "&Ok" or "&Cancel").
   classlib::TNotifyEvent OnGraphChanged;
+  // Insert, pressed in the dialog, is the main window's: the program updates
+  // its Insert state there.
+  std::function<void(int key)> OnPassKey;
 
   // "&Ok" and "&Cancel" as the buttons do them; Ok gives false (showing the
   // problem and focusing its edit) when an edit does not read.
@@ -122,6 +125,7 @@ class TGrange : public classlib::TForm {
   int fontElement_ = 1;
   bool loading_ = false;   // controls are being filled from the settings
   bool answered_ = false;  // "&Ok", "&Cancel" or "&Use" closes the dialog
+  HWND disabledOwner_ = nullptr;  // the main window, while the dialog is up
 
   std::array<classlib::TPanel*, 9> pages_{};
   std::array<tabbar*, 9> tabs_{};

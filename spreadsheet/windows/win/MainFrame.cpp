@@ -205,6 +205,7 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
     SetStatusText(text);
     PnCell.Update();
   };
+  graphSettings_->OnPassKey = [this](int key) { RefreshLockPanel(key); };
   BindCommands();
   BindMacroCommands();
   // Closing the frame ends the program.
