@@ -367,6 +367,13 @@ void TGrange::BuildOptionsPage() {
     };
     optionChoices_[static_cast<std::size_t>(row)] = box;
   }
+  // The Typeface sub-page and back: the button swaps the sub-page in view.
+  typefaceButton_ = NewButton(this, "T&ypeface", 0, 0, 76, [this](TObject*) {
+    typeface_ = !typeface_;
+    ShowOptionsSubPage();
+    if (typeface_ && Visible()) fontList_->SetFocus();
+  });
+  typefaceButton_->SetVisible(false);
   preview_ = new TPreview(this);
   preview_->SetBounds(4, 6 * kComboRow + 62, 266, 32);
   preview_->SetParent(formatPanel_);
@@ -495,7 +502,10 @@ void TGrange::BuildTextPages() {
 }
 
 void TGrange::BuildFontsPage() {
-  TPanel* page = NewPage(kGraphPageFonts);
+  // The picker lives on a panel of its own, which the Options page borrows
+  // for its Typeface sub-page.
+  fontPanel_ = NewPanel(NewPage(kGraphPageFonts), 0, 0, 276, 170);
+  TPanel* page = fontPanel_;
   fontList_ = new TListBox(this);
   fontList_->SetBounds(4, 4, 100, 130);
   fontList_->SetItems({"Main", "Second", "X-axis", "Y-Axis", "Values", "Labels", "Legend"});
@@ -506,7 +516,7 @@ void TGrange::BuildFontsPage() {
     LoadFont();
   };
   fontFace_ = new TComboBox(this);
-  fontFace_->SetBounds(110, 4, 180, 22);
+  fontFace_->SetBounds(110, 4, 160, 22);
   fontFace_->SetItems({"ARIAL", "Courier New", "Times New Roman"});
   fontFace_->SetParent(page);
   fontFace_->OnChange = [this](TObject*) {
@@ -532,7 +542,7 @@ void TGrange::BuildFontsPage() {
     };
     fontStyles_[static_cast<std::size_t>(bit)] = box;
   }
-  fontColour_ = NewChoice(page, "Colour", 110, 12 + 4 * kRowHeight, 118, kColours);
+  fontColour_ = NewChoice(page, "Colour", 110, 12 + 4 * kRowHeight, 98, kColours);
   fontColour_->OnChange = [this](TObject*) {
     if (fontColour_->ItemIndex() >= 0)
       Store([&](TGraphRecord& g) { g.SetTextColour(fontElement_, fontColour_->ItemIndex()); });
@@ -578,6 +588,10 @@ void TGrange::SelectPage(int page, int tab) {
     panel->SetBounds(0, 0, w, std::max(0, h - kButtonRow));
     panel->SetVisible(p == page);
   }
+  typeface_ = false;
+  ShowOptionsSubPage();
+  typefaceButton_->SetBounds(6, h - 30, 76, 24);
+  typefaceButton_->SetVisible(page == kGraphPageOptions);
   ok_->SetBounds(w - 152, h - 30, 70, 24);
   cancel_->SetBounds(w - 76, h - 30, 70, 24);
   if (tabbar* tabs = tabs_[static_cast<std::size_t>(page)]) {
@@ -601,8 +615,8 @@ void TGrange::SelectTab(int page, int tab) {
       break;
     case kGraphPageOptions:
       series_ = tab + 1;
-      formatPanel_->SetVisible(tab != kOtherTab);
-      otherPanel_->SetVisible(tab == kOtherTab);
+      typeface_ = false;
+      ShowOptionsSubPage();
       LoadSeriesOptions();
       break;
     case kGraphPageScales:
@@ -614,6 +628,16 @@ void TGrange::SelectTab(int page, int tab) {
     default:
       break;
   }
+}
+
+void TGrange::ShowOptionsSubPage() {
+  bool other = series_ == kOtherTab + 1;
+  formatPanel_->SetVisible(!typeface_ && !other);
+  otherPanel_->SetVisible(!typeface_ && other);
+  TPanel* home = typeface_ ? pages_[kGraphPageOptions] : pages_[kGraphPageFonts];
+  fontPanel_->SetParent(home);
+  fontPanel_->SetBounds(0, typeface_ ? 30 : 0, fontPanel_->Width(), fontPanel_->Height());
+  typefaceButton_->SetText(typeface_ ? (other ? "G&rid" : "Forma&t") : "T&ypeface");
 }
 
 void TGrange::LoadControls() {
@@ -811,8 +835,9 @@ void TGrange::FormKeyDown(TObject*, int& Key, TShiftState) {
     Key = 0;
     return;
   }
-  // On the font page Escape goes to the font list rather than closing.
-  if (Key == VK_ESCAPE && page_ == kGraphPageFonts) {
+  // On the font picker (Fonts page, Typeface sub-page) Escape goes to the
+  // font list rather than closing.
+  if (Key == VK_ESCAPE && (page_ == kGraphPageFonts || typeface_)) {
     fontList_->SetFocus();
     Key = 0;
   }

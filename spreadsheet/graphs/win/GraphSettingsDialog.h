@@ -65,6 +65,11 @@ class TGrange : public classlib::TForm {
   classlib::TEdit* LegendEdit(int series) const { return legendEdits_[static_cast<std::size_t>(series - 1)]; }
   classlib::TComboBox* OptionChoice(int row) const { return optionChoices_[static_cast<std::size_t>(row)]; }
   classlib::TRadioButton* LocationButton(int index) const { return location_.buttons[static_cast<std::size_t>(index)]; }
+  // The Options page's button to its Typeface sub-page (and back), and the
+  // text-element list of the font picker that sub-page shares with Fonts.
+  classlib::TButton* TypefaceButton() const { return typefaceButton_; }
+  classlib::TListBox* FontList() const { return fontList_; }
+  classlib::TEdit* FontSize() const { return fontSize_; }
 
  protected:
   void FormKeyDown(classlib::TObject* Sender, int& Key, classlib::TShiftState Shift);
@@ -102,6 +107,9 @@ class TGrange : public classlib::TForm {
   void Activate(int page, int tab);
   void SelectPage(int page, int tab);
   void SelectTab(int page, int tab);
+  // The Options page's sub-page: Format (series tabs), Grid ("&Other") or
+  // Typeface.
+  void ShowOptionsSubPage();
   void LoadControls();
   void LoadTypeLabel();
   void LoadSeriesOptions();
@@ -149,6 +157,8 @@ class TGrange : public classlib::TForm {
   std::array<classlib::TComboBox*, 8> optionChoices_{};
   TRadioGroup display_, grid_, gridStyle_;
   TPreview* preview_ = nullptr;
+  classlib::TButton* typefaceButton_ = nullptr;
+  bool typeface_ = false;  // the Typeface sub-page shows
   // Scales: lower, upper, step, div; format, axis, scaling.
   std::array<classlib::TEdit*, 4> scaleEdits_{};
   classlib::TComboBox* format_ = nullptr;
@@ -161,6 +171,7 @@ class TGrange : public classlib::TForm {
   std::array<classlib::TEdit*, 4> headingEdits_{};
   std::array<classlib::TEdit*, 6> legendEdits_{};
   TRadioGroup legendForm_;
+  classlib::TPanel* fontPanel_ = nullptr;
   classlib::TListBox* fontList_ = nullptr;
   classlib::TComboBox* fontFace_ = nullptr;
   classlib::TEdit* fontSize_ = nullptr;

@@ -67,6 +67,22 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
                                                     (tab > 0 ? "-tab-" + std::to_string(tab) : ""));
     }
   }
+  // The Options page's Typeface sub-page: the font picker, which edits the
+  // graph as on the Fonts page; the button leads back to the series' format.
+  dialog.ShowPage(GraphPageCode(kGraphPageOptions, 1));
+  uikit::RunUntilIdle();
+  uikit::Click(dialog.TypefaceButton()->Handle(), {5, 5});
+  uikit::RunUntilIdle();
+  EXPECT_TRUE(IsWindowVisible(dialog.FontList()->Handle()));
+  EXPECT_FALSE(IsWindowVisible(dialog.OptionChoice(0)->Handle()));
+  uikit::SaveWindowPicture(dialog.Handle(), "graph-settings-page-2-typeface");
+  dialog.FontSize()->SetText("30");
+  EXPECT_EQ(CurrentGraph().FontSize(1), 30);
+  uikit::Click(dialog.TypefaceButton()->Handle(), {5, 5});
+  EXPECT_FALSE(IsWindowVisible(dialog.FontList()->Handle()));
+  EXPECT_TRUE(IsWindowVisible(dialog.OptionChoice(0)->Handle()));
+  dialog.ShowPage(kGraphPageFonts);
+  EXPECT_TRUE(IsWindowVisible(dialog.FontList()->Handle())) << "the Fonts page has its picker back";
   // The location buttons show series 1's location from the start.
   EXPECT_TRUE(dialog.LocationButton(1)->Checked()) << "\"&Below\"";
 
