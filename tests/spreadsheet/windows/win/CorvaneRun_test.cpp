@@ -357,12 +357,14 @@ TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
     program.MenuKeys('G', 'R');
     HWND ranges = uikit::WaitForTopWindow("Specify Ranges", 15000);
     ASSERT_NE(ranges, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(program.window)) << "the main window waits while the dialog is up";
     std::vector<std::string> fields;
     EnumChildWindows(ranges, CollectEditTexts, reinterpret_cast<LPARAM>(&fields));
     EXPECT_GE(std::count(fields.begin(), fields.end(), ""), 13);
     EXPECT_EQ(std::count(fields.begin(), fields.end(), "A1"), 0);
     program.Key(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(ranges); }, 15000));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.window) != FALSE; }, 15000));
     program.MenuKeys('F', '0');
     EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(budget); }, 15000))
         << program.ActiveSheetCaption();
