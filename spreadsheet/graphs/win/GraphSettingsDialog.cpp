@@ -848,7 +848,25 @@ TButton* TGrange::TypeButton(bool threeD, int index) const {
 }
 
 void ConnectGraphViewAndSettings(TGraphView& view, TGrange& dialog) {
-  view.OnOpenPage = [&dialog](int code) { dialog.ShowPage(~code); };
+  view.OnOpenPage = [&view, &dialog](int code) {
+    // A named graph in view (a graph box's) is what its element pages edit:
+    // it takes the current graph's place for the modal run, the window
+    // showing it there, and is stored back after; the current graph returns.
+    const int index = view.GraphIndex;
+    TGraphRecord named;
+    if (index < 1 || dialog.Visible() || !GraphRecordAt(index, named)) {
+      dialog.ShowPage(~code);
+      return;
+    }
+    const TGraphRecord current = CurrentGraph();
+    SetCurrentGraph(named);
+    view.GraphIndex = -1;
+    dialog.ShowPage(~code);
+    SetGraphRecordAt(index, CurrentGraph());
+    SetCurrentGraph(current);
+    view.GraphIndex = index;
+    view.GraphChanged();
+  };
   dialog.OnGraphChanged = [&view](TObject*) { view.GraphChanged(); };
   dialog.OnShowGraph = [&view](TObject*) { view.ShowGraph(-1); };
 }

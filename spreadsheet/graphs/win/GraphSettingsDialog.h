@@ -180,7 +180,8 @@ class TGrange : public classlib::TForm {
 };
 
 // Ties the graph window and the dialog together: an element page opens the
-// dialog modally and the window repaints after; every change of the graph
+// dialog modally on the graph the window shows (a named one included) and the
+// window repaints after; every change of the graph
 // repaints the window; "&Use" shows the window at the current graph.
 void ConnectGraphViewAndSettings(TGraphView& view, TGrange& dialog);
 

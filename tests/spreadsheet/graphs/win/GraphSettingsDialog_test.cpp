@@ -182,8 +182,23 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   EXPECT_FALSE(dialog.Visible());
   EXPECT_TRUE(view.Visible());
   EXPECT_EQ(CurrentGraph().Name(), "FIRST");
-  view.Hide();
   SetCurrentGraph(stored);
+
+  // An element page of the window showing a named graph edits that graph,
+  // not the current one.
+  const int first = GraphFind("FIRST");
+  view.ShowGraph(first);
+  uikit::RunUntilIdle();
+  uikit::RunInsideModal([&] {
+    dialog.HeadingEdit(1)->SetText("Boxed");
+    dialog.OkClick();
+  });
+  view.OpenElementPage(9);  // the main heading
+  TGraphRecord named;
+  ASSERT_TRUE(GraphRecordAt(first, named));
+  EXPECT_EQ(named.Heading(1), "Boxed");
+  EXPECT_EQ(CurrentGraph(), stored);
+  view.Hide();
 
   // A modal run: a click on "&Pie", then Escape, which undoes the click.
   uikit::PostClick(dialog.TypeButton(false, 2)->Handle(), {5, 5});
