@@ -114,6 +114,21 @@ void TGraphSettings::Edit(const std::function<void(TGraphRecord&)>& change) {
   SetCurrentGraph(record_);
 }
 
+void TGraphSettings::ChooseManual(int axis, bool manual) {
+  if (axis < 0 || axis > 1) return;
+  fields.axes[axis].manual = manual;
+  Edit([&](TGraphRecord& g) { axis == 0 ? g.SetXManual(manual) : g.SetYManual(manual); });
+}
+
+void TGraphSettings::ChooseExponential(int axis, bool exponential) {
+  if (axis < 0 || axis > 1) return;
+  fields.axes[axis].exponential = exponential;
+  Edit([&](TGraphRecord& g) {
+    int options = g.AxisOptions();
+    g.SetAxisOptions(exponential ? options | kAxisBits[axis] : options & ~kAxisBits[axis]);
+  });
+}
+
 void TGraphSettings::Choose2DType(int index) {
   int type = GraphTypeOf2DButton(index);
   if (type >= 0) Edit([&](TGraphRecord& g) { g.SetType(type); });

@@ -89,6 +89,11 @@ class TGraphSettings {
   // item and a style the thickness (wide lines are solid only).
   void ChooseThickness(int series, int item);
   void ChooseStyle(int series, int item);
+  // The Scales page's "&Manual"/"&Auto" and "&Normal"/"&Exp" buttons of an
+  // axis (0 X, 1 Y): the flag or the exponential bit changes at once, in the
+  // graph and in the fields that "&Ok" stores.
+  void ChooseManual(int axis, bool manual);
+  void ChooseExponential(int axis, bool exponential);
   // "&Reset Ranges" unsets the X and series ranges, "&Reset Labels" the label
   // ranges, the legends' "&Clear" empties the six legends; edits and graph alike.
   void ResetRanges();

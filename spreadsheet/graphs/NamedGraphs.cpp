@@ -40,6 +40,16 @@ bool GraphRecordAt(int index, TGraphRecord& graph) {
   return true;
 }
 
+bool SetGraphRecordAt(int index, const TGraphRecord& graph) {
+  if (index == 0) {
+    SetCurrentGraph(graph);
+    return true;
+  }
+  if (index < 1 || index > GraphCount()) return false;
+  graph.ToBytes(PoolBlock(gCurrentDoc.graphs[index]));
+  return true;
+}
+
 int GraphFind(std::string_view name) {
   std::string_view key = CutName(name);
   for (int index = 1; index <= GraphCount(); ++index)

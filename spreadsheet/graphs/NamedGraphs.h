@@ -31,6 +31,9 @@ std::string GraphName(int index);
 // The graph that drawing by index uses: 0 is the current graph, 1..count a
 // named graph. False, leaving `graph` as it was, for any other index.
 bool GraphRecordAt(int index, TGraphRecord& graph);
+// Replaces the graph GraphRecordAt reads at `index` (its name as given);
+// false, changing nothing, for any other index.
+bool SetGraphRecordAt(int index, const TGraphRecord& graph);
 
 // The index (1..count) of the first named graph whose name equals `name` cut
 // to 12 characters, byte for byte (case counts); 0 when none.

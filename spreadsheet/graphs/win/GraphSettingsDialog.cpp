@@ -114,6 +114,21 @@ TGrange::TGrange(TComponent* AOwner) : TForm(AOwner, "Select Type") {
     }
     answered_ = false;
   };
+  // The main window (the owner) is disabled while the dialog is up, also when
+  // it is shown without a modal run; a modal run disables it by itself.
+  OnShow = [this](TObject*) {
+    auto* owner = dynamic_cast<TWinControl*>(Owner());
+    if (Modal() || owner == nullptr || !owner->HandleAllocated()) return;
+    HWND hwnd = owner->Handle();
+    if (disabledOwner_ == nullptr && IsWindowEnabled(hwnd)) {
+      EnableWindow(hwnd, FALSE);
+      disabledOwner_ = hwnd;
+    }
+  };
+  OnHide = [this](TObject*) {
+    if (disabledOwner_ != nullptr && IsWindow(disabledOwner_)) EnableWindow(disabledOwner_, TRUE);
+    disabledOwner_ = nullptr;
+  };
   ok_ = NewButton(this, "&Ok", 0, 0, 70, [this](TObject*) { OkClick(); });
   ok_->SetDefault(true);
   cancel_ = NewButton(this, "&Cancel", 0, 0, 70, [this](TObject*) { CancelClick(); });
@@ -352,6 +367,13 @@ void TGrange::BuildOptionsPage() {
     };
     optionChoices_[static_cast<std::size_t>(row)] = box;
   }
+  // The Typeface sub-page and back: the button swaps the sub-page in view.
+  typefaceButton_ = NewButton(this, "T&ypeface", 0, 0, 76, [this](TObject*) {
+    typeface_ = !typeface_;
+    ShowOptionsSubPage();
+    if (typeface_ && Visible()) fontList_->SetFocus();
+  });
+  typefaceButton_->SetVisible(false);
   preview_ = new TPreview(this);
   preview_->SetBounds(4, 6 * kComboRow + 62, 266, 32);
   preview_->SetParent(formatPanel_);
@@ -388,8 +410,17 @@ void TGrange::BuildScalesPage() {
   std::vector<std::string> formats;
   for (const TFormatChoice& f : kFormats) formats.push_back(f.name);
   format_ = NewChoice(page, "Format", 4, 30 + 4 * kRowHeight, 140, formats);
-  axisKind_ = NewRadioGroup(page, " Axis", 4, 34 + 5 * kRowHeight, 150, 40, {"&Normal", "&Exp"}, 2, nullptr);
-  scaling_ = NewRadioGroup(page, " Scaling ", 160, 34 + 5 * kRowHeight, 150, 40, {"&Manual", "&Auto"}, 2, nullptr);
+  // The axis and scaling buttons change the graph when picked.
+  axisKind_ = NewRadioGroup(page, " Axis", 4, 34 + 5 * kRowHeight, 150, 40, {"&Normal", "&Exp"}, 2, [this](int i) {
+    if (loading_) return;
+    settings_.ChooseExponential(scaleTab_, i == 1);
+    Changed();
+  });
+  scaling_ = NewRadioGroup(page, " Scaling ", 160, 34 + 5 * kRowHeight, 150, 40, {"&Manual", "&Auto"}, 2, [this](int i) {
+    if (loading_) return;
+    settings_.ChooseManual(scaleTab_, i == 0);
+    Changed();
+  });
 }
 
 void TGrange::BuildNamesPage() {
@@ -471,7 +502,10 @@ void TGrange::BuildTextPages() {
 }
 
 void TGrange::BuildFontsPage() {
-  TPanel* page = NewPage(kGraphPageFonts);
+  // The picker lives on a panel of its own, which the Options page borrows
+  // for its Typeface sub-page.
+  fontPanel_ = NewPanel(NewPage(kGraphPageFonts), 0, 0, 276, 170);
+  TPanel* page = fontPanel_;
   fontList_ = new TListBox(this);
   fontList_->SetBounds(4, 4, 100, 130);
   fontList_->SetItems({"Main", "Second", "X-axis", "Y-Axis", "Values", "Labels", "Legend"});
@@ -482,7 +516,7 @@ void TGrange::BuildFontsPage() {
     LoadFont();
   };
   fontFace_ = new TComboBox(this);
-  fontFace_->SetBounds(110, 4, 180, 22);
+  fontFace_->SetBounds(110, 4, 160, 22);
   fontFace_->SetItems({"ARIAL", "Courier New", "Times New Roman"});
   fontFace_->SetParent(page);
   fontFace_->OnChange = [this](TObject*) {
@@ -508,7 +542,7 @@ void TGrange::BuildFontsPage() {
     };
     fontStyles_[static_cast<std::size_t>(bit)] = box;
   }
-  fontColour_ = NewChoice(page, "Colour", 110, 12 + 4 * kRowHeight, 118, kColours);
+  fontColour_ = NewChoice(page, "Colour", 110, 12 + 4 * kRowHeight, 98, kColours);
   fontColour_->OnChange = [this](TObject*) {
     if (fontColour_->ItemIndex() >= 0)
       Store([&](TGraphRecord& g) { g.SetTextColour(fontElement_, fontColour_->ItemIndex()); });
@@ -554,6 +588,10 @@ void TGrange::SelectPage(int page, int tab) {
     panel->SetBounds(0, 0, w, std::max(0, h - kButtonRow));
     panel->SetVisible(p == page);
   }
+  typeface_ = false;
+  ShowOptionsSubPage();
+  typefaceButton_->SetBounds(6, h - 30, 76, 24);
+  typefaceButton_->SetVisible(page == kGraphPageOptions);
   ok_->SetBounds(w - 152, h - 30, 70, 24);
   cancel_->SetBounds(w - 76, h - 30, 70, 24);
   if (tabbar* tabs = tabs_[static_cast<std::size_t>(page)]) {
@@ -577,8 +615,8 @@ void TGrange::SelectTab(int page, int tab) {
       break;
     case kGraphPageOptions:
       series_ = tab + 1;
-      formatPanel_->SetVisible(tab != kOtherTab);
-      otherPanel_->SetVisible(tab == kOtherTab);
+      typeface_ = false;
+      ShowOptionsSubPage();
       LoadSeriesOptions();
       break;
     case kGraphPageScales:
@@ -590,6 +628,16 @@ void TGrange::SelectTab(int page, int tab) {
     default:
       break;
   }
+}
+
+void TGrange::ShowOptionsSubPage() {
+  bool other = series_ == kOtherTab + 1;
+  formatPanel_->SetVisible(!typeface_ && !other);
+  otherPanel_->SetVisible(!typeface_ && other);
+  TPanel* home = typeface_ ? pages_[kGraphPageOptions] : pages_[kGraphPageFonts];
+  fontPanel_->SetParent(home);
+  fontPanel_->SetBounds(0, typeface_ ? 30 : 0, fontPanel_->Width(), fontPanel_->Height());
+  typefaceButton_->SetText(typeface_ ? (other ? "G&rid" : "Forma&t") : "T&ypeface");
 }
 
 void TGrange::LoadControls() {
@@ -614,7 +662,11 @@ void TGrange::LoadControls() {
   LoadSeriesOptions();
   LoadFont();
   LoadNames();
+  // The location buttons show series 1 until a label edit is entered.
   labelSeries_ = 1;
+  loading_ = true;
+  location_.SetIndex(settings_.Record().LabelLocation(1) - 1);
+  loading_ = false;
 }
 
 void TGrange::LoadTypeLabel() {
@@ -778,8 +830,14 @@ void TGrange::Answer(int result) {
 }
 
 void TGrange::FormKeyDown(TObject*, int& Key, TShiftState) {
-  // On the font page Escape goes to the font list rather than closing.
-  if (Key == VK_ESCAPE && page_ == kGraphPageFonts) {
+  if (Key == VK_INSERT) {
+    Fire(OnPassKey, Key);
+    Key = 0;
+    return;
+  }
+  // On the font picker (Fonts page, Typeface sub-page) Escape goes to the
+  // font list rather than closing.
+  if (Key == VK_ESCAPE && (page_ == kGraphPageFonts || typeface_)) {
     fontList_->SetFocus();
     Key = 0;
   }
@@ -790,12 +848,27 @@ TButton* TGrange::TypeButton(bool threeD, int index) const {
 }
 
 void ConnectGraphViewAndSettings(TGraphView& view, TGrange& dialog) {
-  view.OnOpenPage = [&dialog](int code) { dialog.ShowPage(~code); };
-  dialog.OnGraphChanged = [&view](TObject*) { view.GraphChanged(); };
-  dialog.OnShowGraph = [&view](TObject*) {
+  view.OnOpenPage = [&view, &dialog](int code) {
+    // A named graph in view (a graph box's) is what its element pages edit:
+    // it takes the current graph's place for the modal run, the window
+    // showing it there, and is stored back after; the current graph returns.
+    const int index = view.GraphIndex;
+    TGraphRecord named;
+    if (index < 1 || dialog.Visible() || !GraphRecordAt(index, named)) {
+      dialog.ShowPage(~code);
+      return;
+    }
+    const TGraphRecord current = CurrentGraph();
+    SetCurrentGraph(named);
     view.GraphIndex = -1;
-    view.ShowGraph();
+    dialog.ShowPage(~code);
+    SetGraphRecordAt(index, CurrentGraph());
+    SetCurrentGraph(current);
+    view.GraphIndex = index;
+    view.GraphChanged();
   };
+  dialog.OnGraphChanged = [&view](TObject*) { view.GraphChanged(); };
+  dialog.OnShowGraph = [&view](TObject*) { view.ShowGraph(-1); };
 }
 
 }  // namespace corvane

@@ -38,6 +38,9 @@ class TGrange : public classlib::TForm {
   classlib::TNotifyEvent OnShowGraph;
   // The current graph changed (a control, "&Ok" or "&Cancel").
   classlib::TNotifyEvent OnGraphChanged;
+  // Insert, pressed in the dialog, is the main window's: the program updates
+  // its Insert state there.
+  std::function<void(int key)> OnPassKey;
 
   // "&Ok" and "&Cancel" as the buttons do them; Ok gives false (showing the
   // problem and focusing its edit) when an edit does not read.
@@ -62,6 +65,11 @@ class TGrange : public classlib::TForm {
   classlib::TEdit* LegendEdit(int series) const { return legendEdits_[static_cast<std::size_t>(series - 1)]; }
   classlib::TComboBox* OptionChoice(int row) const { return optionChoices_[static_cast<std::size_t>(row)]; }
   classlib::TRadioButton* LocationButton(int index) const { return location_.buttons[static_cast<std::size_t>(index)]; }
+  // The Options page's button to its Typeface sub-page (and back), and the
+  // text-element list of the font picker that sub-page shares with Fonts.
+  classlib::TButton* TypefaceButton() const { return typefaceButton_; }
+  classlib::TListBox* FontList() const { return fontList_; }
+  classlib::TEdit* FontSize() const { return fontSize_; }
 
  protected:
   void FormKeyDown(classlib::TObject* Sender, int& Key, classlib::TShiftState Shift);
@@ -99,6 +107,9 @@ class TGrange : public classlib::TForm {
   void Activate(int page, int tab);
   void SelectPage(int page, int tab);
   void SelectTab(int page, int tab);
+  // The Options page's sub-page: Format (series tabs), Grid ("&Other") or
+  // Typeface.
+  void ShowOptionsSubPage();
   void LoadControls();
   void LoadTypeLabel();
   void LoadSeriesOptions();
@@ -122,6 +133,7 @@ class TGrange : public classlib::TForm {
   int fontElement_ = 1;
   bool loading_ = false;   // controls are being filled from the settings
   bool answered_ = false;  // "&Ok", "&Cancel" or "&Use" closes the dialog
+  HWND disabledOwner_ = nullptr;  // the main window, while the dialog is up
 
   std::array<classlib::TPanel*, 9> pages_{};
   std::array<tabbar*, 9> tabs_{};
@@ -145,6 +157,8 @@ class TGrange : public classlib::TForm {
   std::array<classlib::TComboBox*, 8> optionChoices_{};
   TRadioGroup display_, grid_, gridStyle_;
   TPreview* preview_ = nullptr;
+  classlib::TButton* typefaceButton_ = nullptr;
+  bool typeface_ = false;  // the Typeface sub-page shows
   // Scales: lower, upper, step, div; format, axis, scaling.
   std::array<classlib::TEdit*, 4> scaleEdits_{};
   classlib::TComboBox* format_ = nullptr;
@@ -157,6 +171,7 @@ class TGrange : public classlib::TForm {
   std::array<classlib::TEdit*, 4> headingEdits_{};
   std::array<classlib::TEdit*, 6> legendEdits_{};
   TRadioGroup legendForm_;
+  classlib::TPanel* fontPanel_ = nullptr;
   classlib::TListBox* fontList_ = nullptr;
   classlib::TComboBox* fontFace_ = nullptr;
   classlib::TEdit* fontSize_ = nullptr;
@@ -165,7 +180,8 @@ class TGrange : public classlib::TForm {
 };
 
 // Ties the graph window and the dialog together: an element page opens the
-// dialog modally and the window repaints after; every change of the graph
+// dialog modally on the graph the window shows (a named one included) and the
+// window repaints after; every change of the graph
 // repaints the window; "&Use" shows the window at the current graph.
 void ConnectGraphViewAndSettings(TGraphView& view, TGrange& dialog);
 

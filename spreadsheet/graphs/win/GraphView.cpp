@@ -148,7 +148,9 @@ void TGraphView::BuildMenus() {
   for (int item = 0; item < 4; ++item) AddItem(*popup2_, zoomItems[item], [this, item](TObject*) { ZoomMenu(item); });
 }
 
-void TGraphView::ShowGraph() {
+void TGraphView::ShowGraph(int index) {
+  GraphIndex = index;
+  resetCopy_ = ShownGraph();
   closed_ = false;
   Show();
   if (HWND hwnd = Handle()) SetForegroundWindow(hwnd);
@@ -159,8 +161,19 @@ void TGraphView::GraphChanged() {
   if (pbox_->HandleAllocated()) pbox_->Invalidate();
 }
 
+TGraphRecord TGraphView::ShownGraph() const {
+  TGraphRecord graph;
+  // A named graph that is gone is drawn as the current graph.
+  if (GraphIndex < 0 || !GraphRecordAt(GraphIndex, graph)) graph = CurrentGraph();
+  return graph;
+}
+
+void TGraphView::SetShownGraph(const TGraphRecord& graph) {
+  if (GraphIndex < 0 || !SetGraphRecordAt(GraphIndex, graph)) SetCurrentGraph(graph);
+}
+
 void TGraphView::FormShow(TObject*) {
-  resetCopy_ = CurrentGraph();
+  resetCopy_ = ShownGraph();
   pbox_->Invalidate();
 }
 
@@ -202,9 +215,7 @@ void TGraphView::DrawZoomFrame() {
 
 void TGraphView::Pbox1MouseDown(TObject*, TMouseButton, TShiftState Shift, int X, int Y) {
   if (!(Shift & ssCtrl)) return;
-  TGraphRecord shown = CurrentGraph();
-  if (GraphIndex >= 0) GraphRecordAt(GraphIndex, shown);
-  if (!GraphZoomable(shown.Type())) {
+  if (!GraphZoomable(ShownGraph().Type())) {
     MessageBeep(0);
     return;
   }
@@ -228,9 +239,9 @@ void TGraphView::Pbox1MouseUp(TObject*, TMouseButton Button, TShiftState Shift, 
     zooming_ = false;
     if (zoomRectShown_) DrawZoomFrame();
     zoomRectShown_ = false;
-    TGraphRecord g = CurrentGraph();
+    TGraphRecord g = ShownGraph();
     GraphTakeManualScales(g);
-    SetCurrentGraph(g);
+    SetShownGraph(g);
     if (Button == TMouseButton::mbRight) {
       ShowPopup(*popup2_, X, Y);
     } else {
@@ -282,8 +293,8 @@ void TGraphView::ShowPopup(TPopupMenu& menu, int x, int y) {
 }
 
 void TGraphView::ZoomToRect(const TRect& rect) {
-  TGraphRecord g = CurrentGraph();
-  if (GraphZoomToRect(g, rect, plot_)) SetCurrentGraph(g);
+  TGraphRecord g = ShownGraph();
+  if (GraphZoomToRect(g, rect, plot_)) SetShownGraph(g);
   pbox_->Invalidate();
 }
 
@@ -296,14 +307,14 @@ void TGraphView::ZoomMenu(int item) {
       ZoomToRect(GraphZoomInRect(plot_));
       break;
     case kZoomAll: {
-      TGraphRecord g = CurrentGraph();
+      TGraphRecord g = ShownGraph();
       GraphScaleToData(g);
-      SetCurrentGraph(g);
+      SetShownGraph(g);
       pbox_->Invalidate();
       break;
     }
     case kZoomReset:
-      SetCurrentGraph(resetCopy_);
+      SetShownGraph(resetCopy_);
       pbox_->Invalidate();
       break;
     default:
@@ -381,6 +392,7 @@ void TGraphView::SaveToBitmapCommand() {
   dialog.lpstrDefExt = "BMP";
   dialog.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE | OFN_CREATEPROMPT;
   if (!GetSaveFileNameA(&dialog)) return;
+  if (OnStatus) OnStatus(std::string("Saving ") + file);
   std::string error;
   if (!DrawToBitmap(2, file, &error)) {
     ShowError(error);
@@ -405,7 +417,7 @@ void TGraphView::QuickPrintCommand() {
 }
 
 void TGraphView::ShowTimed(bool maximised, int milliseconds) {
-  ShowGraph();
+  ShowGraph(GraphIndex);
   ShowWindow(Handle(), maximised ? SW_MAXIMIZE : SW_RESTORE);
   timer1_->SetEnabled(false);
   if (milliseconds > 0) {

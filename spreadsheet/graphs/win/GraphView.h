@@ -30,9 +30,10 @@ class TGraphView : public classlib::TForm {
   // Set when the window closes, cleared when the program shows it.
   bool ClosedFlag() const { return closed_; }
 
-  // Shows the window in front, as the program does after a graph command, and
-  // beeps.
-  void ShowGraph();
+  // Shows graph `index` (as GraphIndex takes it) in front, as the program
+  // does after a graph command, and beeps; "&Reset" goes back to the graph
+  // as it is now.
+  void ShowGraph(int index = -1);
   // ShowGraph, the window normal or maximised, and closed again after
   // `milliseconds` when that is not 0 (timed display).
   void ShowTimed(bool maximised, int milliseconds);
@@ -64,6 +65,9 @@ class TGraphView : public classlib::TForm {
   // the complemented code). Until the program installs it, element pages open
   // nothing.
   std::function<void(int pageCode)> OnOpenPage;
+  // A text for the main window's status line ("Saving " and the file name);
+  // nothing is shown until the program installs it.
+  std::function<void(const std::string& text)> OnStatus;
 
   classlib::TCustomControl* Pbox1() const { return pbox_; }
   // The plot rectangle and the hit regions of the last painting.
@@ -93,6 +97,10 @@ class TGraphView : public classlib::TForm {
   void SaveToBitmapCommand();
   void QuickPrintCommand();
   void DrawZoomFrame();
+  // The graph the window shows (GraphIndex) and its replacement, so that
+  // zooming and "&Reset" change the graph in view, a named one included.
+  TGraphRecord ShownGraph() const;
+  void SetShownGraph(const TGraphRecord& graph);
 
   classlib::TCustomControl* pbox_ = nullptr;
   classlib::TPopupMenu* popup1_ = nullptr;

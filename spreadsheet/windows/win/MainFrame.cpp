@@ -201,6 +201,11 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   graphView_ = new TGraphView(this);
   graphSettings_ = new TGrange(this);
   ConnectGraphViewAndSettings(*graphView_, *graphSettings_);
+  graphView_->OnStatus = [this](const std::string& text) {
+    SetStatusText(text);
+    PnCell.Update();
+  };
+  graphSettings_->OnPassKey = [this](int key) { RefreshLockPanel(key); };
   BindCommands();
   BindMacroCommands();
   // Closing the frame ends the program.
@@ -717,17 +722,16 @@ void TForm1::BindCommands() {
     GraphResetCurrent();
     graphView_->GraphChanged();
   });
-  t.Bind(C::kGraphView, [this](int) {
-    graphView_->GraphIndex = -1;
-    graphView_->ShowGraph();
-  });
+  t.Bind(C::kGraphView, [this](int) { graphView_->ShowGraph(-1); });
   t.Bind(C::kQuickGraph, [this](int) {
     if (QuickGraph(Selection()) < 0) {
       ShowError(kMaxGraphsText);
       return;
     }
+    // The quick graph is the current graph now: the window shows that one,
+    // which the Graph commands and the window's zoom edit.
     graphView_->GraphChanged();
-    graphView_->ShowGraph();
+    graphView_->ShowGraph(-1);
   });
 
   // Window and Help.
@@ -881,8 +885,7 @@ void TForm1::RefreshButtonStates() {
 
 void TForm1::ShowSheetGraph(std::string_view name) {
   int index = GraphFind(name);
-  graphView_->GraphIndex = index > 0 ? index : -1;
-  graphView_->ShowGraph();
+  graphView_->ShowGraph(index > 0 ? index : -1);
 }
 
 // ---- Window services for the frame ------------------------------------------------------

@@ -51,6 +51,20 @@ TEST_F(GraphSettingsTest, ControlsWriteTheCurrentGraphAtOnce) {
   dialog.ResetRanges();
   EXPECT_FALSE(RangeIsValid(CurrentGraph().XRange()));
   EXPECT_EQ(dialog.fields.xRange, "");
+  // Scaling and axis buttons take effect when picked, and "&Ok" keeps them.
+  dialog.ChooseManual(1, true);
+  EXPECT_TRUE(CurrentGraph().YManual());
+  EXPECT_FALSE(CurrentGraph().XManual());
+  dialog.ChooseExponential(0, true);
+  EXPECT_EQ(CurrentGraph().AxisOptions() & 0xC0, 0x80);
+  dialog.ChooseManual(1, false);
+  dialog.ChooseExponential(1, true);
+  EXPECT_FALSE(CurrentGraph().YManual());
+  EXPECT_EQ(CurrentGraph().AxisOptions() & 0xC0, 0xC0);
+  TGraphSettingsProblem problem;
+  ASSERT_TRUE(dialog.Ok(problem)) << problem.message;
+  EXPECT_EQ(CurrentGraph().AxisOptions() & 0xC0, 0xC0);
+  EXPECT_FALSE(CurrentGraph().YManual());
 }
 
 TEST_F(GraphSettingsTest, OkReadsTheEditsOrNamesTheFirstThatDoesNotRead) {

@@ -46,18 +46,45 @@ class GraphSettingsDialogTest : public GraphTest {
 TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   Column(0, {"a", "b", "c", "d"});
   Column(1, {"1", "2", "3", "4"});
-  SetCurrentGraph(Graph(kGraphLine, 4, 1));
+  TGraphRecord line = Graph(kGraphLine, 4, 1);
+  line.SetLabelLocation(1, 2);
+  SetCurrentGraph(line);
   ASSERT_EQ(GraphStore("FIRST"), 1);
   std::vector<TGraphRecord> table = NamedGraphsCopy();
   int changes = 0;
   TGrange dialog(nullptr);
   dialog.OnGraphChanged = [&](TObject*) { ++changes; };
 
+  // A picture of every page, and of each further tab of a page.
   for (int page = 0; page <= 8; ++page) {
-    dialog.ShowPage(page);
-    uikit::RunUntilIdle();
-    uikit::SaveWindowPicture(dialog.Handle(), "graph-settings-page-" + std::to_string(page));
+    int tabs = dialog.TabBar(page) ? dialog.TabBar(page)->Model().Count() : 1;
+    for (int tab = 0; tab < tabs; ++tab) {
+      // Of the series tabs of Options, the first stands for all.
+      if (page == kGraphPageOptions && tab > 0 && tab < tabs - 1) continue;
+      dialog.ShowPage(GraphPageCode(page, tab));
+      uikit::RunUntilIdle();
+      uikit::SaveWindowPicture(dialog.Handle(), "graph-settings-page-" + std::to_string(page) +
+                                                    (tab > 0 ? "-tab-" + std::to_string(tab) : ""));
+    }
   }
+  // The Options page's Typeface sub-page: the font picker, which edits the
+  // graph as on the Fonts page; the button leads back to the series' format.
+  dialog.ShowPage(GraphPageCode(kGraphPageOptions, 1));
+  uikit::RunUntilIdle();
+  uikit::Click(dialog.TypefaceButton()->Handle(), {5, 5});
+  uikit::RunUntilIdle();
+  EXPECT_TRUE(IsWindowVisible(dialog.FontList()->Handle()));
+  EXPECT_FALSE(IsWindowVisible(dialog.OptionChoice(0)->Handle()));
+  uikit::SaveWindowPicture(dialog.Handle(), "graph-settings-page-2-typeface");
+  dialog.FontSize()->SetText("30");
+  EXPECT_EQ(CurrentGraph().FontSize(1), 30);
+  uikit::Click(dialog.TypefaceButton()->Handle(), {5, 5});
+  EXPECT_FALSE(IsWindowVisible(dialog.FontList()->Handle()));
+  EXPECT_TRUE(IsWindowVisible(dialog.OptionChoice(0)->Handle()));
+  dialog.ShowPage(kGraphPageFonts);
+  EXPECT_TRUE(IsWindowVisible(dialog.FontList()->Handle())) << "the Fonts page has its picker back";
+  // The location buttons show series 1's location from the start.
+  EXPECT_TRUE(dialog.LocationButton(1)->Checked()) << "\"&Below\"";
 
   // The Scales page at its Y tab: an expression becomes its number on leaving.
   dialog.ShowPage(GraphPageCode(kGraphPageScales, 1));
@@ -72,7 +99,20 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   Type(dialog.ScaleEdit(1), "4/", dialog.ScaleEdit(2));
   EXPECT_EQ(gErrors, std::vector<std::string>{"Error:Invalid Number"});
   Type(dialog.ScaleEdit(1), "50", dialog.ScaleEdit(2));
+  // The scaling and axis buttons change the graph when picked.
+  uikit::Click(dialog.ScalingButton(0)->Handle(), {5, 5});  // "&Manual"
+  EXPECT_TRUE(CurrentGraph().YManual());
+  uikit::Click(dialog.AxisButton(1)->Handle(), {5, 5});  // "&Exp"
+  EXPECT_EQ(CurrentGraph().AxisOptions() & 0xC0, 0x40);
+  uikit::Click(dialog.AxisButton(0)->Handle(), {5, 5});  // "&Normal"
+  EXPECT_EQ(CurrentGraph().AxisOptions() & 0xC0, 0);
   uikit::Click(dialog.ScalingButton(1)->Handle(), {5, 5});  // "&Auto"
+  EXPECT_FALSE(CurrentGraph().YManual());
+  // Insert goes on to the main window.
+  std::vector<int> passed;
+  dialog.OnPassKey = [&](int key) { passed.push_back(key); };
+  uikit::PressKey(dialog.ScaleEdit(2)->Handle(), VK_INSERT);
+  EXPECT_EQ(passed, std::vector<int>{VK_INSERT});
 
   // Type buttons write the current graph at once.
   dialog.ShowPage(kGraphPageType);
@@ -142,8 +182,23 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   EXPECT_FALSE(dialog.Visible());
   EXPECT_TRUE(view.Visible());
   EXPECT_EQ(CurrentGraph().Name(), "FIRST");
-  view.Hide();
   SetCurrentGraph(stored);
+
+  // An element page of the window showing a named graph edits that graph,
+  // not the current one.
+  const int first = GraphFind("FIRST");
+  view.ShowGraph(first);
+  uikit::RunUntilIdle();
+  uikit::RunInsideModal([&] {
+    dialog.HeadingEdit(1)->SetText("Boxed");
+    dialog.OkClick();
+  });
+  view.OpenElementPage(9);  // the main heading
+  TGraphRecord named;
+  ASSERT_TRUE(GraphRecordAt(first, named));
+  EXPECT_EQ(named.Heading(1), "Boxed");
+  EXPECT_EQ(CurrentGraph(), stored);
+  view.Hide();
 
   // A modal run: a click on "&Pie", then Escape, which undoes the click.
   uikit::PostClick(dialog.TypeButton(false, 2)->Handle(), {5, 5});
@@ -153,6 +208,20 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   EXPECT_FALSE(dialog.Visible());
   EXPECT_GE(changes, before + 2) << "the click and the cancel both changed the graph";
   EXPECT_EQ(CurrentGraph(), stored);
+}
+
+TEST_F(GraphSettingsDialogTest, MainWindowDisabledWhileUp) {
+  TForm main(nullptr, "main");
+  main.Show();
+  auto* dialog = new TGrange(&main);  // the main window owns it
+  dialog->ShowPage(kGraphPageHeadings);
+  uikit::RunUntilIdle();
+  EXPECT_FALSE(IsWindowEnabled(main.Handle()));
+  dialog->CancelClick();
+  EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+  dialog->ShowPage(kGraphPageLegends);
+  dialog->Close();
+  EXPECT_TRUE(IsWindowEnabled(main.Handle())) << "closed by its close box";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "classlib/win/Bitmap.h"
 #include "spreadsheet/graphs/GraphDraw.h"
@@ -28,6 +29,21 @@ bool SamePixels(TBitmap& a, TBitmap& b) {
     if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<std::size_t>(a.Width() * a.BytesPerPixel())) != 0)
       return false;
   return true;
+}
+
+// A timer's work: presses OK in the save dialog once it is up.
+BOOL CALLBACK AcceptIfDialog(HWND window, LPARAM found) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  PostMessageA(window, WM_COMMAND, IDOK, 0);
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
+}
+void CALLBACK AcceptSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  bool found = false;
+  EnumThreadWindows(GetCurrentThreadId(), AcceptIfDialog, reinterpret_cast<LPARAM>(&found));
+  if (found) KillTimer(nullptr, timer);
 }
 
 // The picture DrawGraph makes of the current graph at a size.
@@ -91,6 +107,20 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   std::remove(file.c_str());
   cover.Hide();
 
+  // "S&ave to Bitmap" through the save dialog (its OK pressed by a timer):
+  // the status line says "Saving " and the name, and the file is written.
+  std::vector<std::string> status;
+  view.OnStatus = [&](const std::string& text) { status.push_back(text); };
+  SetTimer(nullptr, 0, 200, AcceptSaveDialog);
+  for (int i = 0; i < view.PopupMenu1()->Items()->Count(); ++i)
+    if (view.PopupMenu1()->Items()->Items(i)->Caption == "S&ave to Bitmap") view.PopupMenu1()->Items()->Items(i)->Click();
+  ASSERT_EQ(status.size(), 1u);
+  EXPECT_EQ(status[0].rfind("Saving ", 0), 0u) << status[0];
+  EXPECT_NE(status[0].find("Noname.bmp"), std::string::npos) << status[0];
+  const std::string savedName = status[0].substr(7);
+  EXPECT_TRUE(saved.LoadFromFile(savedName, &error)) << error;
+  std::remove(savedName.c_str());
+
   // Shift-click on the legend opens the Legends page; clicking the same
   // element again deselects it and opens nothing.
   const auto& nodes = view.HitList().Nodes();
@@ -124,6 +154,33 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   uikit::RunUntilIdle();
   view.ZoomMenu(2);  // "&All"
   EXPECT_EQ(CurrentGraph().XUpper(), 40);
+
+  // A named graph in view (as a graph box shows it): "&All" and "&Reset" act
+  // on that graph and leave the current one alone; showing the current graph
+  // (as Quick Graph does) draws that one again.
+  const TGraphRecord current = CurrentGraph();
+  TGraphRecord named = Graph(kGraphXy, 3, 1);
+  SetCurrentGraph(named);
+  const int index = GraphStore("BOX");
+  ASSERT_GT(index, 0);
+  ASSERT_TRUE(GraphRecordAt(index, named));
+  SetCurrentGraph(current);
+  view.ShowGraph(index);
+  uikit::RunUntilIdle();
+  view.ZoomMenu(2);
+  TGraphRecord shown;
+  ASSERT_TRUE(GraphRecordAt(index, shown));
+  EXPECT_EQ(shown.XUpper(), 20);
+  EXPECT_EQ(CurrentGraph(), current);
+  view.ZoomMenu(3);  // "&Reset"
+  ASSERT_TRUE(GraphRecordAt(index, shown));
+  EXPECT_EQ(shown, named);
+  EXPECT_EQ(CurrentGraph(), current);
+  view.ShowGraph(-1);
+  uikit::RunUntilIdle();
+  EXPECT_EQ(view.GraphIndex, -1);
+  view.ZoomMenu(3);
+  EXPECT_EQ(CurrentGraph(), current) << "Reset goes back to the graph as the window showed it";
 
   // Shift+A turns 3D pies and keeps the window; a plain key closes it.
   double rotation = Graph3DRotation();

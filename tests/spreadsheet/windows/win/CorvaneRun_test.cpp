@@ -69,6 +69,14 @@ BOOL CALLBACK CollectEditTexts(HWND child, LPARAM param) {
   return TRUE;
 }
 
+// Counts the list boxes in view (IsWindowVisible: their pages too).
+BOOL CALLBACK CountVisibleListBoxes(HWND child, LPARAM param) {
+  char name[32] = "";
+  GetClassNameA(child, name, sizeof name);
+  if (lstrcmpiA(name, "ListBox") == 0 && IsWindowVisible(child)) ++*reinterpret_cast<int*>(param);
+  return TRUE;
+}
+
 // A folder of its own with a copy of the program in it.
 struct TProgramFolder {
   std::string path;
@@ -359,12 +367,30 @@ TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
     program.MenuKeys('G', 'R');
     HWND ranges = uikit::WaitForTopWindow("Specify Ranges", 15000);
     ASSERT_NE(ranges, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(program.window)) << "the main window waits while the dialog is up";
     std::vector<std::string> fields;
     EnumChildWindows(ranges, CollectEditTexts, reinterpret_cast<LPARAM>(&fields));
     EXPECT_GE(std::count(fields.begin(), fields.end(), ""), 13);
     EXPECT_EQ(std::count(fields.begin(), fields.end(), "A1"), 0);
     program.Key(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(ranges); }, 15000));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.window) != FALSE; }, 15000));
+    // Graph > Options, then Alt+Y: the Typeface sub-page shows the font list;
+    // Alt+C cancels.
+    program.MenuKeys('G', 'O');
+    HWND options = uikit::WaitForTopWindow("Options", 15000);
+    ASSERT_NE(options, nullptr);
+    auto listBoxes = [&] {
+      int count = 0;
+      EnumChildWindows(options, CountVisibleListBoxes, reinterpret_cast<LPARAM>(&count));
+      return count;
+    };
+    EXPECT_EQ(listBoxes(), 0);
+    uikit::PressKey(options, 'Y', classlib::ssAlt);
+    EXPECT_TRUE(WaitFor([&] { return listBoxes() == 1; }, 15000));
+    uikit::PressKey(options, 'C', classlib::ssAlt);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(options); }, 15000));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.window) != FALSE; }, 15000));
     program.MenuKeys('F', '0');
     EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(budget); }, 15000))
         << program.ActiveSheetCaption();
