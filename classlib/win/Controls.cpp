@@ -475,6 +475,7 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     }
     case WM_SETFOCUS:
+      TForm::NoteFocus(Message.Window);
       DefaultHandler(Message);
       DoEnter();
       return;

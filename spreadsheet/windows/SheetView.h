@@ -256,6 +256,8 @@ class TSheetView {
   void StartNamePrompt(std::string_view caption, std::function<void(int row, int col)> accepted);
   void StartLinksPrompt();
   void EscapeWithPrompt();
+  // Ends the range prompt and refreshes the indicators for the cursor cell.
+  void EndPrompt(bool accept);
   TSheetKeyState KeyState();
   bool SaveDocument();
   void ObjectsChanged();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "classlib/win/MainMenu.h"
@@ -77,6 +78,10 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   TCommandState CommandState();
   // Runs a command of the table (false when it is disabled now).
   bool RunCommand(TCommandId id);
+  // Every command the built frame offers, with where: the items of its main
+  // menu, the panes' pop-up menu, its buttons, boxes and lock panels, and
+  // the sheet windows' command keys.
+  std::vector<std::pair<std::string, TCommandId>> OfferedCommands() const;
 
   // The active sheet window, or null; all of them, the active one first.
   classlib::TForm* ActiveSheetWindow() const;
@@ -220,6 +225,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void BuildStatusLine();
   void BuildMenus();
   void BindCommands();
+  // Ends the range prompt (accepted or not) and shows the cursor cell again.
+  void EndRangePrompt(bool accept);
   // What the function list, justify and word dialogs need of the frame.
   TTextDialogHost TextDialogHost();
   // The print dialog, made when first asked for.

@@ -1,6 +1,7 @@
 // The main frame under Wine with plain MDI children standing in for the sheet
 // windows: the menus in the no-sheet and sheet-open states, new sheets,
-// tiling, the recent-file items, Close All; then a picture.
+// tiling, the recent-file items, Close All, every offered command bound;
+// then a picture.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -80,6 +81,15 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   EXPECT_TRUE(Grayed(bar(), 1)) << "Edit needs a sheet window";
   EXPECT_EQ(frame->PnProgress.Text(), "Empty");
   EXPECT_FALSE(frame->RunCommand(TCommandId::kSave));
+  // Every command the built frame offers has a handler, but for the two
+  // Across Row items, whose action is not defined.
+  std::size_t offered = 0;
+  for (const auto& [where, id] : frame->OfferedCommands()) {
+    const bool acrossRow = id == TCommandId::kInsertAcross || id == TCommandId::kDeleteAcross;
+    EXPECT_EQ(frame->Commands().Bound(id), !acrossRow) << where;
+    ++offered;
+  }
+  EXPECT_GT(offered, 150u);
 
   // The recent files: newest first, under the File menu.
   TMenuItem& file = *frame->MainMenu().Items()->Items(0);
