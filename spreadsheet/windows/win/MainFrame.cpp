@@ -12,6 +12,7 @@
 #include "classlib/win/MainMenu.h"
 #include "classlib/win/MenuHandle.h"
 #include "classlib/win/Messages.h"
+#include "classlib/win/Timer.h"
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/Clipboard.h"
 #include "spreadsheet/engine/DocumentTable.h"
@@ -286,6 +287,9 @@ void TForm1::BuildBars() {
     } else {
       button.Model().OnClick = [this, first] { RunCommand(first); };
     }
+    button.OnMouseMove = [this, &button, hint = spec.hint](TObject*, TShiftState, int, int) {
+      ShowHint(button.Handle(), hint);
+    };
     barButtons_.push_back(std::move(made));
     ShowButtonFace(barButtons_.back());
   };
@@ -626,14 +630,13 @@ void TForm1::BindCommands() {
     v.SetPlacing(!v.Placing());
   }));
   t.Bind(C::kNewView, [this](int) {
-    // A second window on the active document; a new sheet not saved yet has
-    // no name to share.
+    // A second window on the active document, saved or not.
     TSheetView* view = sheets_.ActiveView();
-    if (view == nullptr || view->Untitled()) {
+    if (view == nullptr) {
       MessageBeep(MB_OK);
       return;
     }
-    if (CreateSheetWindow(view->Name(), false)) RefreshIndicators();
+    if (sheets_.CreateSecondWindow(*this, *view)) RefreshIndicators();
   });
 
   // Sheet: rows and columns through a range prompt at the cursor.
@@ -914,6 +917,25 @@ void TForm1::PaintPanelColours(TPanel& panel, int colourByte) {
   font.Color = PaletteColour(colourByte & 15);
   font.Style = fsBold;
   panel.SetFont(font);
+}
+
+void TForm1::ShowHint(HWND over, const std::string& hint) {
+  // The frame's caption shows the hint of the button under the mouse, and
+  // its own caption again once the mouse has left it.
+  if (Caption() != hint) SetCaption(hint);
+  hintOver_ = over;
+  if (hintTimer_ == nullptr) {
+    hintTimer_ = new TTimer(this);
+    hintTimer_->SetInterval(100);
+    hintTimer_->OnTimer = [this](TObject*) {
+      POINT at = {};
+      GetCursorPos(&at);
+      if (WindowFromPoint(at) == hintOver_) return;
+      hintTimer_->SetEnabled(false);
+      SetCaption(kFrameCaption);
+    };
+  }
+  hintTimer_->SetEnabled(true);
 }
 
 void TForm1::SetModeIndicator(std::string_view text, int colour) {

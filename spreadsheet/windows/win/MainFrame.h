@@ -25,6 +25,10 @@
 #include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/SheetFrame.h"
 
+namespace classlib {
+class TTimer;
+}
+
 namespace corvane {
 
 class TForm1;
@@ -49,6 +53,9 @@ class TSheetWindows {
   // registers its document (untitled for a new sheet), becomes the active
   // window and its document the current one. Null when it could not be made.
   virtual classlib::TForm* CreateSheetWindow(TForm1& frame, std::string_view name, bool untitled) = 0;
+  // Another window on the document `view` shows, saved or not; null when it
+  // could not be made (or the sheet windows cannot share documents).
+  virtual classlib::TForm* CreateSecondWindow(TForm1& /*frame*/, TSheetView& /*view*/) { return nullptr; }
   // Closes `window` at once, without its save question.
   virtual void DiscardSheetWindow(classlib::TForm* window) = 0;
   // The active window's caption and its document's stored name after Save
@@ -258,6 +265,10 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   std::vector<std::unique_ptr<classlib::TPanel>> lockPanels_;
   std::vector<std::string> fontNames_;
   classlib::TForm* rangeDialog_ = nullptr;
+  // The hint of the button under the mouse, shown as the frame's caption.
+  void ShowHint(HWND over, const std::string& hint);
+  classlib::TTimer* hintTimer_ = nullptr;  // owned by the frame
+  HWND hintOver_ = nullptr;
   TPropty* properties_ = nullptr;  // owned as a component
   TGraphView* graphView_ = nullptr;  // owned as components
   TGrange* graphSettings_ = nullptr;

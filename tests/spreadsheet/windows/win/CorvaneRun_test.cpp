@@ -421,6 +421,13 @@ TEST(CorvaneRun, KeyboardOnly) {
   user.Type("+A1*2");
   user.Key(VK_DOWN);
   EXPECT_EQ(user.Cell(), "A3 []");
+  // Window > New View on the sheet never saved: a second window on it,
+  // closed again with Ctrl+F4 without a question.
+  user.Menu("WN");
+  EXPECT_EQ(user.Cell(), "A1 [100]") << "the second window";
+  PressKeys({VK_CONTROL}, VK_F4);
+  program.Settle();
+  EXPECT_EQ(user.Cell(), "A3 []") << "the first window again";
   user.Key(VK_UP);
   EXPECT_EQ(user.Cell(), "A2 [+A1*2]");
 

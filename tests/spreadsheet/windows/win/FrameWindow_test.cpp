@@ -90,6 +90,16 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
     ++offered;
   }
   EXPECT_GT(offered, 150u);
+  // Resting the mouse on a quick-bar button puts its hint in the caption;
+  // the caption comes back once the mouse is elsewhere.
+  HWND firstButton = GetWindow(frame->QuickBar.Handle(), GW_CHILD);
+  ASSERT_NE(firstButton, nullptr);
+  uikit::MouseMove(firstButton, {5, 5});
+  EXPECT_EQ(frame->Caption(), QuickBarSpec()[0].hint);
+  SetCursorPos(0, 0);
+  Sleep(300);
+  uikit::RunUntilIdle();
+  EXPECT_EQ(frame->Caption(), "Corvane");
 
   // The recent files: newest first, under the File menu.
   TMenuItem& file = *frame->MainMenu().Items()->Items(0);
