@@ -106,6 +106,16 @@ TGrange::TGrange(TComponent* AOwner) : TForm(AOwner, "Select Type") {
   KeyPreview = true;
   SetBounds(0, 0, 404, 320);
   OnKeyDown = [this](TObject* s, int& k, TShiftState sh) { FormKeyDown(s, k, sh); };
+  // The main window waits while the dialog shows (also when it is not modal)
+  // and is back before the dialog goes, so that it becomes active again.
+  OnShow = [this](TObject*) {
+    if (auto* main = dynamic_cast<TWinControl*>(Owner()); main != nullptr && main->HandleAllocated())
+      EnableWindow(main->Handle(), FALSE);
+  };
+  OnHide = [this](TObject*) {
+    if (auto* main = dynamic_cast<TWinControl*>(Owner()); main != nullptr && main->HandleAllocated())
+      EnableWindow(main->Handle(), TRUE);
+  };
   // Closing by the window's own close box undoes like "&Cancel".
   OnClose = [this](TObject*, TCloseAction&) {
     if (!answered_) {
@@ -388,8 +398,22 @@ void TGrange::BuildScalesPage() {
   std::vector<std::string> formats;
   for (const TFormatChoice& f : kFormats) formats.push_back(f.name);
   format_ = NewChoice(page, "Format", 4, 30 + 4 * kRowHeight, 140, formats);
-  axisKind_ = NewRadioGroup(page, " Axis", 4, 34 + 5 * kRowHeight, 150, 40, {"&Normal", "&Exp"}, 2, nullptr);
-  scaling_ = NewRadioGroup(page, " Scaling ", 160, 34 + 5 * kRowHeight, 150, 40, {"&Manual", "&Auto"}, 2, nullptr);
+  // The axis kind and the scaling take effect when picked, as every other
+  // control's field does.
+  axisKind_ = NewRadioGroup(page, " Axis", 4, 34 + 5 * kRowHeight, 150, 40, {"&Normal", "&Exp"}, 2, [this](int i) {
+    const int bit = scaleTab_ == 0 ? 0x80 : 0x40;  // X, Y exponential
+    settings_.fields.axes[static_cast<std::size_t>(scaleTab_)].exponential = i == 1;
+    Store([&](TGraphRecord& g) { g.SetAxisOptions(i == 1 ? g.AxisOptions() | bit : g.AxisOptions() & ~bit); });
+  });
+  scaling_ = NewRadioGroup(page, " Scaling ", 160, 34 + 5 * kRowHeight, 150, 40, {"&Manual", "&Auto"}, 2, [this](int i) {
+    settings_.fields.axes[static_cast<std::size_t>(scaleTab_)].manual = i == 0;
+    Store([&](TGraphRecord& g) {
+      if (scaleTab_ == 0)
+        g.SetXManual(i == 0);
+      else
+        g.SetYManual(i == 0);
+    });
+  });
 }
 
 void TGrange::BuildNamesPage() {
@@ -615,6 +639,9 @@ void TGrange::LoadControls() {
   LoadFont();
   LoadNames();
   labelSeries_ = 1;
+  loading_ = true;
+  location_.SetIndex(settings_.Record().LabelLocation(1) - 1);
+  loading_ = false;
 }
 
 void TGrange::LoadTypeLabel() {

@@ -381,6 +381,7 @@ void TGraphView::SaveToBitmapCommand() {
   dialog.lpstrDefExt = "BMP";
   dialog.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE | OFN_CREATEPROMPT;
   if (!GetSaveFileNameA(&dialog)) return;
+  if (OnStatus) OnStatus(std::string("Saving ") + file);
   std::string error;
   if (!DrawToBitmap(2, file, &error)) {
     ShowError(error);

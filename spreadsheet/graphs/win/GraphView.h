@@ -64,6 +64,8 @@ class TGraphView : public classlib::TForm {
   // the complemented code). Until the program installs it, element pages open
   // nothing.
   std::function<void(int pageCode)> OnOpenPage;
+  // A text for the main window's status panel ("Saving " and the file).
+  std::function<void(const std::string& text)> OnStatus;
 
   classlib::TCustomControl* Pbox1() const { return pbox_; }
   // The plot rectangle and the hit regions of the last painting.

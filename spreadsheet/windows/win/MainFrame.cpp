@@ -204,6 +204,10 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   graphView_ = new TGraphView(this);
   graphSettings_ = new TGrange(this);
   ConnectGraphViewAndSettings(*graphView_, *graphSettings_);
+  graphView_->OnStatus = [this](const std::string& text) {
+    PnCell.SetText(text);
+    PnCell.Update();
+  };
   BindCommands();
   BindMacroCommands();
   // Closing the frame ends the program.
@@ -744,6 +748,9 @@ void TForm1::BindCommands() {
       ShowError(kMaxGraphsText);
       return;
     }
+    // The window shows the current graph, which was just stored and which
+    // zoom and Reset edit, whatever named graph it showed before.
+    graphView_->GraphIndex = -1;
     graphView_->GraphChanged();
     graphView_->ShowGraph();
   });

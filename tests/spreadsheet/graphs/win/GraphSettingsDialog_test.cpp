@@ -46,7 +46,9 @@ class GraphSettingsDialogTest : public GraphTest {
 TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   Column(0, {"a", "b", "c", "d"});
   Column(1, {"1", "2", "3", "4"});
-  SetCurrentGraph(Graph(kGraphLine, 4, 1));
+  TGraphRecord line = Graph(kGraphLine, 4, 1);
+  line.SetLabelLocation(1, 2);
+  SetCurrentGraph(line);
   ASSERT_EQ(GraphStore("FIRST"), 1);
   std::vector<TGraphRecord> table = NamedGraphsCopy();
   int changes = 0;
@@ -58,6 +60,7 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
     uikit::RunUntilIdle();
     uikit::SaveWindowPicture(dialog.Handle(), "graph-settings-page-" + std::to_string(page));
   }
+  EXPECT_TRUE(dialog.LocationButton(1)->Checked()) << "series 1's label location, \"&Below\"";
 
   // The Scales page at its Y tab: an expression becomes its number on leaving.
   dialog.ShowPage(GraphPageCode(kGraphPageScales, 1));
@@ -72,7 +75,11 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   Type(dialog.ScaleEdit(1), "4/", dialog.ScaleEdit(2));
   EXPECT_EQ(gErrors, std::vector<std::string>{"Error:Invalid Number"});
   Type(dialog.ScaleEdit(1), "50", dialog.ScaleEdit(2));
-  uikit::Click(dialog.ScalingButton(1)->Handle(), {5, 5});  // "&Auto"
+  // "&Manual" and "&Auto" take effect when picked.
+  uikit::Click(dialog.ScalingButton(0)->Handle(), {5, 5});
+  EXPECT_TRUE(CurrentGraph().YManual());
+  uikit::Click(dialog.ScalingButton(1)->Handle(), {5, 5});
+  EXPECT_FALSE(CurrentGraph().YManual());
 
   // Type buttons write the current graph at once.
   dialog.ShowPage(kGraphPageType);

@@ -113,6 +113,17 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "SHEET2.WKS");
   EXPECT_FALSE(Grayed(bar(), 1));
   EXPECT_EQ(frame->PnProgress.Text(), "");
+  // The graph settings, not modal from the menu, keep the frame waiting
+  // until they go.
+  ASSERT_TRUE(frame->RunCommand(TCommandId::kGraphType));
+  uikit::RunUntilIdle();
+  HWND graphSettings = GetActiveWindow();
+  EXPECT_NE(graphSettings, frame->Handle());
+  EXPECT_FALSE(IsWindowEnabled(frame->Handle()));
+  SendMessageA(graphSettings, WM_COMMAND, IDCANCEL, 0);
+  uikit::RunUntilIdle();
+  EXPECT_FALSE(IsWindowVisible(graphSettings));
+  EXPECT_TRUE(IsWindowEnabled(frame->Handle()));
   ASSERT_TRUE(frame->RunCommand(TCommandId::kTile));
   frame->MDIActivate(frame->SheetWindows().back());
   uikit::RunUntilIdle();
