@@ -805,6 +805,7 @@ void TGrange::Answer(int result) {
 }
 
 void TGrange::FormKeyDown(TObject*, int& Key, TShiftState) {
+  if (Key == VK_INSERT) Fire(OnInsertKey, this);
   // On the font page Escape goes to the font list rather than closing.
   if (Key == VK_ESCAPE && page_ == kGraphPageFonts) {
     fontList_->SetFocus();

@@ -38,6 +38,9 @@ class TGrange : public classlib::TForm {
   classlib::TNotifyEvent OnShowGraph;
   // The current graph changed (a control, "&Ok" or "&Cancel").
   classlib::TNotifyEvent OnGraphChanged;
+  // The Insert key went down in the dialog: the main window takes it (its
+  // insert mode and INS panel).
+  classlib::TNotifyEvent OnInsertKey;
 
   // "&Ok" and "&Cancel" as the buttons do them; Ok gives false (showing the
   // problem and focusing its edit) when an edit does not read.

@@ -204,6 +204,7 @@ TForm1::TForm1(TComponent* AOwner, TSheetWindows& sheets) : TForm(AOwner, kFrame
   graphView_ = new TGraphView(this);
   graphSettings_ = new TGrange(this);
   ConnectGraphViewAndSettings(*graphView_, *graphSettings_);
+  graphSettings_->OnInsertKey = [this](TObject*) { RefreshLockPanel(VK_INSERT); };
   graphView_->OnStatus = [this](const std::string& text) {
     PnCell.SetText(text);
     PnCell.Update();

@@ -61,6 +61,10 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
     uikit::SaveWindowPicture(dialog.Handle(), "graph-settings-page-" + std::to_string(page));
   }
   EXPECT_TRUE(dialog.LocationButton(1)->Checked()) << "series 1's label location, \"&Below\"";
+  int inserts = 0;
+  dialog.OnInsertKey = [&](TObject*) { ++inserts; };
+  uikit::PressKey(dialog.RangeEdit(1)->Handle(), VK_INSERT);
+  EXPECT_EQ(inserts, 1) << "Insert goes on to the main window";
 
   // The Scales page at its Y tab: an expression becomes its number on leaving.
   dialog.ShowPage(GraphPageCode(kGraphPageScales, 1));
