@@ -534,6 +534,17 @@ TEST(CorvaneRun, KeyboardOnly) {
     EXPECT_EQ(user.Cell(), "A" + std::to_string(row) + " [" + std::to_string(row - 1) + "]") << "after " << d.caption;
   }
 
+  // Home, Delete and Ctrl+Z reach the sheet after all those dialogs.
+  user.Key(VK_HOME);
+  user.Key(VK_DOWN);
+  EXPECT_EQ(user.Cell(), "A2 [100]");
+  user.Key(VK_DELETE);
+  EXPECT_EQ(user.Cell(), "A2 []") << "Delete erases";
+  PressKeys({VK_CONTROL}, 'Z');
+  program.Settle();
+  EXPECT_EQ(user.Cell(), "A2 [100]") << "Ctrl+Z brings it back";
+  for (int down = 2; down < row; ++down) user.Key(VK_DOWN);
+
   // F1: the help system opens (it has no file to show and says so).
   user.Key(VK_F1);
   HWND help = nullptr;
