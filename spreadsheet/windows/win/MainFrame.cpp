@@ -772,7 +772,9 @@ void TForm1::BindCommands() {
   // The help file beside the program, at its index; without one the help
   // system says so itself.
   t.Bind(C::kHelpContents, [this](int) {
-    const std::string help = ProgramSettings().ProgramFolder + "\\" + ProgramSettings().BaseName + ".HLP";
+    std::string help = ProgramSettings().ProgramFolder;
+    if (!help.empty() && help.back() != '\\') help += '\\';
+    help += ProgramSettings().BaseName + ".HLP";
     WinHelpA(Handle(), help.c_str(), HELP_INDEX, 0);
   });
   t.Bind(C::kAbout, [](int) {

@@ -552,6 +552,10 @@ TEST(CorvaneRun, KeyboardOnly) {
     help = GetForegroundWindow();
     return help != nullptr && GetWindowThreadProcessId(help, nullptr) != GetWindowThreadProcessId(program.window, nullptr);
   }, 15000)) << "F1 opened no help window";
+  // The help system's own message names the help file beside the program.
+  const std::string helpText = WindowText(help);
+  EXPECT_NE(helpText.find("\\Corvane.HLP"), std::string::npos) << helpText;
+  EXPECT_EQ(helpText.find("\\\\"), std::string::npos) << helpText;
   uikit::SaveWindowPicture(program.window, "corvane-keyboard");
   DWORD helpProcessId = 0;
   GetWindowThreadProcessId(help, &helpProcessId);
