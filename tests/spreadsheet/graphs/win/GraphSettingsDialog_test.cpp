@@ -84,6 +84,11 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   EXPECT_TRUE(CurrentGraph().YManual());
   uikit::Click(dialog.ScalingButton(1)->Handle(), {5, 5});
   EXPECT_FALSE(CurrentGraph().YManual());
+  // "&Exp" sets the Y axis's exponential bit (0x40) at once, "&Normal" clears it.
+  uikit::Click(dialog.AxisButton(1)->Handle(), {5, 5});
+  EXPECT_EQ(CurrentGraph().AxisOptions() & 0xC0, 0x40);
+  uikit::Click(dialog.AxisButton(0)->Handle(), {5, 5});
+  EXPECT_EQ(CurrentGraph().AxisOptions() & 0xC0, 0);
 
   // Type buttons write the current graph at once.
   dialog.ShowPage(kGraphPageType);
