@@ -485,6 +485,7 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     }
     case WM_SETFOCUS:
+      TForm::NoteFocus(Message.Window);
       DefaultHandler(Message);
       DoEnter();
       return;

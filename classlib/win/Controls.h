@@ -470,6 +470,17 @@ class TForm : public TWinControl {
 
   void SetVisible(bool value) override;
 
+  // The control of this form that had the keyboard last; the form gives the
+  // focus back to it when it is activated again (after a dialog, a message
+  // box or another program). Null when none is known.
+  HWND LastFocus() const { return lastFocus_; }
+  // Notes `focused`, which has just received the focus, in every form it
+  // lies in (an MDI child's control counts for its frame as well).
+  static void NoteFocus(HWND focused);
+  // Gives the focus back to LastFocus when that control is still there and
+  // may take it; true when it did.
+  bool RestoreFocus();
+
  protected:
   void CreateParams(TCreateParams& Params) override;
   void WindowCreated() override;
@@ -487,6 +498,7 @@ class TForm : public TWinControl {
 
   int modalResult_ = mrNone;
   bool modal_ = false;
+  HWND lastFocus_ = nullptr;
   TWinControl* mdiClient_ = nullptr;  // a frame's client area, owned by the frame
 };
 
@@ -507,6 +519,23 @@ bool PreTranslateMessage(MSG& msg);
 // a key of a window in a frame's client to its system keys.
 void RegisterMdiFrame(HWND frame, HWND client);
 bool TranslateMdiKeys(MSG& msg);
+
+// Disables every visible, enabled top-level window of this thread but `keep`
+// while it lives (or until Restore), as a modal window or message box needs;
+// the windows it disabled are enabled again.
+class TDisabledWindows {
+ public:
+  explicit TDisabledWindows(HWND keep);
+  ~TDisabledWindows() { Restore(); }
+  TDisabledWindows(const TDisabledWindows&) = delete;
+  TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+  void Restore();
+
+ private:
+  static BOOL CALLBACK Disable(HWND hwnd, LPARAM self);
+  HWND keep_;
+  std::vector<HWND> disabled_;
+};
 
 // Shows the hourglass cursor while it lives and restores the previous one.
 class TWaitCursor {

@@ -6,9 +6,35 @@
 
 namespace classlib {
 
-int MessageDlg(const std::string& text, UINT flags) {
+namespace {
+
+// The first visible top-level window of this thread that has no owner: the
+// program's main window when nothing of it is active.
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM found) {
+  if (!IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr || hwnd == Application().Handle()) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND ModalOwner() {
   HWND owner = GetActiveWindow();
-  return MessageBoxA(owner, text.c_str(), Application().DisplayTitle().c_str(), flags);
+  if (owner == nullptr) EnumThreadWindows(GetCurrentThreadId(), FindMainWindow, reinterpret_cast<LPARAM>(&owner));
+  return owner;
+}
+
+int MessageDlg(const std::string& text, UINT flags) { return MessageDlg(text, Application().DisplayTitle(), flags); }
+
+int MessageDlg(const std::string& text, const std::string& caption, UINT flags) {
+  // Owned by the window that was active, which gets the keyboard back when
+  // the box goes; every other window of the program waits as well.
+  HWND owner = ModalOwner();
+  TDisabledWindows others(owner);
+  const int answer = MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+  others.Restore();
+  if (owner != nullptr && IsWindow(owner) && GetActiveWindow() != owner) SetActiveWindow(owner);
+  return answer;
 }
 
 bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {

@@ -8,9 +8,16 @@
 
 namespace classlib {
 
-// MessageBoxA over the application's active window, captioned with the
-// application's title; gives the button pressed (IDOK, IDCANCEL ...).
+// The window a message box or dialog belongs to: the program's active
+// window, else its main window.
+HWND ModalOwner();
+
+// MessageBoxA owned by the program's active window (else its main window),
+// captioned with the application's title or `caption`; the owner and every
+// other window of the program are disabled while it shows, and the owner is
+// active again after. Gives the button pressed (IDOK, IDCANCEL ...).
 int MessageDlg(const std::string& text, UINT flags = MB_OK);
+int MessageDlg(const std::string& text, const std::string& caption, UINT flags);
 
 // Asks for a line of text in a modal box captioned `caption` with `prompt`
 // above the edit, which starts with `value`. True (and `value` the text)

@@ -11,35 +11,6 @@ namespace classlib {
 
 namespace {
 
-// Disables every visible, enabled top-level window of this thread but one,
-// and enables them again when it goes.
-class TDisabledWindows {
- public:
-  explicit TDisabledWindows(HWND keep) : keep_(keep) {
-    EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
-  }
-  ~TDisabledWindows() { Restore(); }
-  TDisabledWindows(const TDisabledWindows&) = delete;
-  TDisabledWindows& operator=(const TDisabledWindows&) = delete;
-  void Restore() {
-    for (HWND hwnd : disabled_)
-      if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
-    disabled_.clear();
-  }
-
- private:
-  static BOOL CALLBACK Disable(HWND hwnd, LPARAM self) {
-    auto* me = reinterpret_cast<TDisabledWindows*>(self);
-    if (hwnd != me->keep_ && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-      EnableWindow(hwnd, FALSE);
-      me->disabled_.push_back(hwnd);
-    }
-    return TRUE;
-  }
-  HWND keep_;
-  std::vector<HWND> disabled_;
-};
-
 // The client area of an MDI frame: the system's MDI client window, filling
 // what the frame's aligned bars leave.
 class TMdiClient : public TWinControl {
@@ -62,6 +33,25 @@ class TMdiClient : public TWinControl {
 };
 
 }  // namespace
+
+TDisabledWindows::TDisabledWindows(HWND keep) : keep_(keep) {
+  EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
+}
+
+void TDisabledWindows::Restore() {
+  for (HWND hwnd : disabled_)
+    if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+  disabled_.clear();
+}
+
+BOOL CALLBACK TDisabledWindows::Disable(HWND hwnd, LPARAM self) {
+  auto* me = reinterpret_cast<TDisabledWindows*>(self);
+  if (hwnd != me->keep_ && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    EnableWindow(hwnd, FALSE);
+    me->disabled_.push_back(hwnd);
+  }
+  return TRUE;
+}
 
 TForm::TForm(TComponent* AOwner, const std::string& caption) : TWinControl(AOwner) {
   visible_ = false;
@@ -178,11 +168,21 @@ void TForm::WndProc(TMessage& Message) {
           Fire(OnHide, this);
         return;
       case WM_ACTIVATE:
+        // The default handling focuses the form itself; the control that
+        // had the keyboard before the form lost it gets it back.
         DefaultHandler(Message);
-        if (LOWORD(Message.WParam) != WA_INACTIVE)
+        if (LOWORD(Message.WParam) != WA_INACTIVE) {
+          if (!HIWORD(Message.WParam)) RestoreFocus();
           Fire(OnActivate, this);
-        else
+        } else {
           Fire(OnDeactivate, this);
+        }
+        return;
+      case WM_SETFOCUS:
+        // An MDI child activated from the keyboard (Ctrl+F6) or given the
+        // focus back by its frame passes it to its control.
+        TWinControl::WndProc(Message);
+        if (FormStyle == TFormStyle::fsMDIChild) RestoreFocus();
         return;
       case kReleaseMessage:
         // Nothing of this object is touched after it is freed.
@@ -200,6 +200,28 @@ void TForm::WndProc(TMessage& Message) {
     }
   }
   TWinControl::WndProc(Message);
+}
+
+void TForm::NoteFocus(HWND focused) {
+  // A form that gets the focus itself hands it on; its control is noted then.
+  if (dynamic_cast<TForm*>(FromHandle(focused)) != nullptr) return;
+  for (HWND h = focused; h != nullptr && h != GetDesktopWindow(); h = GetAncestor(h, GA_PARENT))
+    if (auto* form = dynamic_cast<TForm*>(FromHandle(h)); form != nullptr && h != focused) form->lastFocus_ = focused;
+}
+
+bool TForm::RestoreFocus() {
+  if (handle_ == nullptr) return false;
+  HWND last = lastFocus_;
+  if (last == nullptr || !IsWindow(last) || !IsChild(handle_, last) || !IsWindowVisible(last) ||
+      !IsWindowEnabled(last)) {
+    // A dialog shown for the first time: its first control in tab order, as
+    // the system's dialogs do. A frame's controls wait for a click or Tab.
+    if (FormStyle != TFormStyle::fsNormal || GetFocus() != handle_) return false;
+    last = GetNextDlgTabItem(handle_, nullptr, FALSE);
+    if (last == nullptr) return false;
+  }
+  if (GetFocus() != last) ::SetFocus(last);
+  return GetFocus() == last;
 }
 
 bool TForm::MenuCommand(int Id) {

@@ -2,6 +2,7 @@
 #include "spreadsheet/controls/GlyphGrid.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cctype>
 
 #include "spreadsheet/controls/ControlDrawing.h"
@@ -313,6 +314,13 @@ void TBmpButModel::PaintButton(TCanvas& canvas, int k, const TGlyphPainter& draw
   canvas.Brush.Style = TBrushStyle::bsClear;
   canvas.Font.Color = !selected ? clBlack : sticky_ ? clBlue : clWhite;
   int width = canvas.TextWidth(text);
+  // A label wider than its button is drawn smaller, down to a legible
+  // height, so that it shows whole.
+  constexpr int kSmallestLabelHeight = 8;
+  while (width > band.Width() && std::abs(canvas.Font.Height) > kSmallestLabelHeight) {
+    canvas.Font.Height += canvas.Font.Height < 0 ? 1 : -1;
+    width = canvas.TextWidth(text);
+  }
   int x = alignment_ == talign::ta_left     ? r.Left + 4
           : alignment_ == talign::ta_center ? r.Left + (r.Width() - width) / 2
                                             : r.Right - 4 - width;

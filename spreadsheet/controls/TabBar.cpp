@@ -59,9 +59,18 @@ void TTabBarModel::SetItems(std::vector<std::string> items) {
 
 void TTabBarModel::SetItemIndex(int index) {
   index = std::clamp(index, -1, Count() - 1);
-  if (!SetField(itemIndex_, index)) return;
+  const bool changed = SetField(itemIndex_, index);
+  ScrollIntoView(index);
+  if (!changed) return;
   host_.InvalidateAll();
   if (OnChange) OnChange();
+}
+
+void TTabBarModel::ScrollIntoView(int index) {
+  if (index < 0 || index >= Usable()) return;
+  int first = std::min(firstVisible_, index);
+  while (first < index && EndOf(index) - EndOf(first - 1) > body_) ++first;
+  ScrollTo(first);
 }
 
 void TTabBarModel::SetMax(int n) {

@@ -74,6 +74,9 @@ class TTabBarModel {
   int ScrollMax() const;
   // Scroll bar moved: the first visible tab becomes `position`, kept usable.
   void ScrollTo(int position);
+  // Scrolls as little as needed for tab `index` to show whole; setting the
+  // selection does it.
+  void ScrollIntoView(int index);
   // The tab widths are measured again before they are next needed (call when
   // the font changed; new items do it themselves).
   void Remeasure() { measured_ = false; }

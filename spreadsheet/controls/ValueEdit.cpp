@@ -24,19 +24,37 @@ std::string_view Trimmed(std::string_view s) {
 
 }  // namespace
 
-int PEditTextToInt(std::string_view text) {
+bool PEditReadInt(std::string_view text, int& value) {
   text = Trimmed(text);
+  value = 0;
+  if (text.empty()) return true;
   int v = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  return ec == std::errc() && end == text.data() + text.size() ? v : 0;
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  value = v;
+  return true;
 }
 
-double PEditTextToReal(std::string_view text, char separator) {
+bool PEditReadReal(std::string_view text, char separator, double& value) {
   std::string s(Trimmed(text));
+  value = 0;
+  if (s.empty()) return true;
   if (size_t at = s.find(separator); at != std::string::npos) s[at] = '.';
   double v = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-  return ec == std::errc() && end == s.data() + s.size() && std::isfinite(v) ? v : 0;
+  if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+int PEditTextToInt(std::string_view text) {
+  int v = 0;
+  return PEditReadInt(text, v) ? v : 0;
+}
+
+double PEditTextToReal(std::string_view text, char separator) {
+  double v = 0;
+  return PEditReadReal(text, separator, v) ? v : 0;
 }
 
 // std::to_chars formats the same way in every build (it does not go through
@@ -85,7 +103,21 @@ TPEditLayout PEditLayoutFor(int width, int height, int margin, bool button) {
 
 TValueEditModel::TValueEditModel(TControlHost& host) : host_(host), repeat_(host, kRepeatTimer, kRepeatMs) {}
 
-int TValueEditModel::Vali() const { return PEditTextToInt(Text()); }
+std::string TValueEditModel::Refuse() const {
+  host_.Beep(kBeepSimple);
+  if (WriteText) WriteText(lastGood_);
+  return lastGood_;
+}
+
+int TValueEditModel::Vali() const {
+  std::string text = Text();
+  int v = 0;
+  if (PEditReadInt(text, v)) {
+    lastGood_ = text;
+    return v;
+  }
+  return PEditTextToInt(Refuse());
+}
 
 void TValueEditModel::SetVali(int v) { SetText(std::to_string(v)); }
 
@@ -95,7 +127,13 @@ double TValueEditModel::Valr() const {
     Onval(r);
     return r;
   }
-  return PEditTextToReal(Text(), DecimalSeparator);
+  std::string text = Text();
+  double v = 0;
+  if (PEditReadReal(text, DecimalSeparator, v)) {
+    lastGood_ = text;
+    return v;
+  }
+  return PEditTextToReal(Refuse(), DecimalSeparator);
 }
 
 void TValueEditModel::SetValr(double v) { SetText(PEditRealToText(v, Int, DecimalSeparator)); }

@@ -20,6 +20,10 @@ int PEditTextToInt(std::string_view text);
 // The real number in `text`, whose first `separator` stands for the decimal
 // point; 0 when the text is not a number.
 double PEditTextToReal(std::string_view text, char separator);
+// The same readings, false when the text holds no such number (an empty or
+// blank text holds 0).
+bool PEditReadInt(std::string_view text, int& value);
+bool PEditReadReal(std::string_view text, char separator, double& value);
 // The text of a real: with `whole`, rounded to a whole number (halves to
 // even); else the general text of 15 significant digits without trailing
 // zeros, an exponent as "E+20". `separator` is the decimal point shown.
@@ -91,12 +95,17 @@ class TValueEditModel {
  private:
   std::string Text() const { return ReadText ? ReadText() : std::string(); }
   void SetText(const std::string& s) {
+    lastGood_ = s;
     if (WriteText) WriteText(s);
   }
+  // A mistyped value is refused: a beep, and the text the field last held
+  // comes back; gives that text.
+  std::string Refuse() const;
   void PaintSpinGlyph(TCanvas& canvas, int left, int top);
 
   TControlHost& host_;
   TPressRepeat repeat_;
+  mutable std::string lastGood_;  // the text last written or read as a value
   double inc_ = 0.1;
   int hot_ = 0;
   bool pressed_ = false;

@@ -56,6 +56,12 @@ bool FindOpenSheet(std::string_view name, int& slot) {
   return slot != 0;
 }
 
+bool ShareOpenSheet(int slot) {
+  if (slot < 1 || slot > gSlotCount || !InUse(slot)) return false;
+  ++gSlots[slot].refCount;
+  return true;
+}
+
 TOpenResult RegisterOpenSheet(std::string_view name, int& slot, bool untitled) {
   untitled = untitled || name.empty();
   if (!untitled && FindOpenSheet(name, slot)) {

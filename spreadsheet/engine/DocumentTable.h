@@ -57,6 +57,9 @@ bool FindOpenSheet(std::string_view name, int& slot);
 // with "Out of Memory" when the table has no slot left or the row-head table
 // cannot be had. Does not make the document current.
 TOpenResult RegisterOpenSheet(std::string_view name, int& slot, bool untitled = false);
+// One more window on the document open in `slot`, named or untitled; false
+// when no document is open there.
+bool ShareOpenSheet(int slot);
 
 // Gives the name of an open document a new name (after Save As); the document
 // counts as titled from then on unless the name is empty. False for a free slot.

@@ -13,6 +13,7 @@
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/RangePrompt.h"
 #include "spreadsheet/engine/RangeText.h"
+#include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/WindowServices.h"
 
 namespace corvane {
@@ -199,6 +200,11 @@ bool TEntryLine::EditExit() {
   }
   if (RangePromptActive()) {
     RangePromptEnd(true);
+    if (!RangePromptActive()) {
+      std::int16_t row = 0, col = 0;
+      ws.GetCursorCell(row, col);
+      UpdateCellIndicators(row, col);
+    }
     return true;
   }
   std::int16_t row = 0, col = 0;
@@ -207,6 +213,11 @@ bool TEntryLine::EditExit() {
   ws.SetGridSelection(SingleCell(row, col));
   ws.RepaintSheet(ws.ActiveSheet());
   if (!entered || ErrorFlagSet()) {
+    // The engine's message first (a formula the compiler refuses has none of
+    // its own); then the text stays for correction.
+    const std::string message = ErrorFlagSet() && !ErrorMessage().empty() ? ErrorMessage() : kSyntaxErrorText;
+    ClearErrorFlag();
+    ShowError(message);
     view_.SetEntryText(text);
     EnginePlatform().MessageBeep();
     editMode_ = true;

@@ -29,6 +29,9 @@ inline constexpr TModeIndicator kModeValue{"VALUE", 180};
 inline constexpr TModeIndicator kModeLabel{"LABEL", 177};
 inline constexpr TModeIndicator kModeEmpty{"?", 180};
 inline constexpr TModeIndicator kModePoint{"POINT", 112};
+// Shown for an entry the formula compiler refuses, which has no message of
+// its own.
+inline constexpr const char* kSyntaxErrorText = "Syntax Error";
 
 // The indicator a typed text gives outside edit mode: VALUE for a text that
 // starts like a value ("(", "+", "-", a digit or "@"), "?" for an empty one,

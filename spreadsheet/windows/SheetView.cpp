@@ -122,9 +122,10 @@ bool TSheetView::IsActive() const { return views_.Active() == this; }
 
 // ---- The document ---------------------------------------------------------------------
 
-bool TSheetView::Open(std::string_view name, bool untitled) {
-  int slot = 0;
-  TOpenResult opened = RegisterOpenSheet(name, slot, untitled);
+bool TSheetView::Open(std::string_view name, bool untitled, int shareSlot) {
+  int slot = shareSlot;
+  TOpenResult opened = shareSlot != 0 ? (ShareOpenSheet(shareSlot) ? TOpenResult::kShared : TOpenResult::kFailed)
+                                      : RegisterOpenSheet(name, slot, untitled);
   if (opened == TOpenResult::kFailed) return false;
   slot_ = slot;
   untitled_ = untitled || name.empty();

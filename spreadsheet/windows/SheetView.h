@@ -70,7 +70,7 @@ class TSheetView {
   // "SHEET<n>.WKS", never is), makes it the engine's current document and
   // shows it. A new document gets the new-sheet settings. False, with the
   // error flag set, when the document cannot be had.
-  bool Open(std::string_view name, bool untitled);
+  bool Open(std::string_view name, bool untitled, int shareSlot = 0);
   int Slot() const { return slot_; }
   // The window's caption: the document's name.
   const std::string& Name() const { return name_; }
@@ -256,6 +256,8 @@ class TSheetView {
   void StartNamePrompt(std::string_view caption, std::function<void(int row, int col)> accepted);
   void StartLinksPrompt();
   void EscapeWithPrompt();
+  // Ends the range prompt and refreshes the indicators for the cursor cell.
+  void EndPrompt(bool accept);
   TSheetKeyState KeyState();
   bool SaveDocument();
   void ObjectsChanged();

@@ -40,7 +40,7 @@ void TSheetView::PreviewKeyDown(int& key, TShiftState shift) {
       Frame().CommitPointedEntry();
       break;
     case A::kAcceptPrompt:
-      RangePromptEnd(true);
+      EndPrompt(true);
       Frame().ResetReferenceMode();
       break;
     case A::kCtrlDown:
@@ -255,11 +255,17 @@ void TSheetView::SwapHiddenView() {
   parts_.pane1.Repaint();
 }
 
+void TSheetView::EndPrompt(bool accept) {
+  RangePromptEnd(accept);
+  // The command the prompt ran may have changed the cell under the cursor.
+  if (!RangePromptActive()) Frame().RefreshIndicators();
+}
+
 void TSheetView::EscapeWithPrompt() {
   TGridModel& pane = ActivePane();
   TRange sel = pane.GetSelection();
   if (sel.firstRow == sel.lastRow && sel.firstCol == sel.lastCol) {
-    RangePromptEnd(false);
+    EndPrompt(false);
   } else {
     pane.CollapseSelection();
     pane.Repaint();

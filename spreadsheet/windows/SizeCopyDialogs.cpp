@@ -20,19 +20,6 @@ namespace {
 // helpers share a name).
 TRange Ordered(const TRange& range) { return static_cast<TRange (*)(const TRange&)>(OrderedRange)(range); }
 
-// The number a field holds; false (with the error flag set) when it does not
-// evaluate to one.
-bool FieldNumber(std::string_view text, double& x) {
-  std::string resultText;
-  x = EvaluateFormulaText(text.empty() ? std::string_view("0") : text, resultText);
-  if (ErrorFlagSet() || !resultText.empty()) {
-    ClearErrorFlag();
-    SetErrorFlag("Invalid Number");
-    return false;
-  }
-  return true;
-}
-
 // One axis of the width-or-height dialog, read and checked.
 struct TLineSizes {
   bool used = false;
@@ -47,7 +34,7 @@ bool ReadLineSizes(bool used, std::string_view sizeText, std::string_view skipTe
   lines.used = used;
   if (!used) return true;
   double size = 0, skip = 0;
-  if (!FieldNumber(sizeText, size) || !FieldNumber(skipText, skip)) return Refuse(ErrorMessage());
+  if (!NumberFieldValue(sizeText, size) || !NumberFieldValue(skipText, skip)) return Refuse(ErrorMessage());
   if (size < 0 || size > kLargestLineSize) return Refuse(kOutOfRangeText);
   lines.typed = static_cast<int>(size);
   lines.size = reset ? kDefaultSizeEntry : lines.typed;
@@ -114,6 +101,17 @@ bool TWidthHeightDialog::Apply(const TDefaultSizeSetter& setDefault) {
   return true;
 }
 
+bool NumberFieldValue(std::string_view text, double& x) {
+  std::string resultText;
+  x = EvaluateFormulaText(text.empty() ? std::string_view("0") : text, resultText);
+  if (ErrorFlagSet() || !resultText.empty()) {
+    ClearErrorFlag();
+    SetErrorFlag("Invalid Number");
+    return false;
+  }
+  return true;
+}
+
 bool TSpecialCopyDialog::Activate(const TRange& gridSelection) {
   if (!reload) return false;
   reload = false;
@@ -124,7 +122,7 @@ bool TSpecialCopyDialog::Activate(const TRange& gridSelection) {
 
 bool TSpecialCopyDialog::Apply() {
   double factor = 1;
-  if (mode == kCopyScale && !FieldNumber(factorText, factor)) return Refuse(ErrorMessage());
+  if (mode == kCopyScale && !NumberFieldValue(factorText, factor)) return Refuse(ErrorMessage());
   TRange from, to;
   if (!ReadRangeField(fromText, from) || !ReadRangeField(toText, to)) return false;
   return RangeCopy(mode, from, to, factor);

@@ -24,6 +24,9 @@ inline constexpr int kLargestLineSize = 254;
 // back in general number text (an empty text stays empty; one that does not
 // evaluate gives the error result, -1).
 std::string EvaluateNumberField(std::string_view text);
+// The number a field holds (an empty field holds 0); false, with the error
+// flag set to "Invalid Number", when its text does not evaluate to one.
+bool NumberFieldValue(std::string_view text, double& x);
 
 // Sets both panes' default column width (`columns`) or row height, in pixels.
 using TDefaultSizeSetter = std::function<void(bool columns, int pixels)>;

@@ -45,7 +45,8 @@ void SetUpBox(TPanel& box, TWinControl* parent, int width, int height) {
 }  // namespace
 
 TWformat::TWformat(TComponent* AOwner) : TCompositeControl(AOwner) {
-  SetUpGrid(kinds_, this, 1, 0, 5, 3, 39, 36, " &Format ", Captions(kFormatKindCaptions));
+  // 144 pixels wide: three buttons of 48.
+  SetUpGrid(kinds_, this, 1, 0, 5, 3, 48, 36, " &Format ", Captions(kFormatKindCaptions));
   SetUpBox(noteBox_, this, 168, 45);
   note_.SetParent(&noteBox_);
   note_.SetBounds(8, 14, 152, 18);

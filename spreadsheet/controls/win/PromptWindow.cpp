@@ -107,12 +107,23 @@ void Tprompt::SetFont(const TFont& value) {
 }
 
 void Tprompt::FocusInput() {
-  if (model_.Mode()) {
-    edit_.SelectAll();
+  if (model_.Mode())
     edit_.SetFocus();
-  } else {
+  else
     combo_.SetFocus();
-  }
+  SelectInput();
+}
+
+void Tprompt::SelectInput() {
+  if (model_.Mode())
+    edit_.SelectAll();
+  else if (combo_.HandleAllocated())
+    SendMessageA(combo_.Handle(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+bool Tprompt::HasFocus() const {
+  HWND focus = GetFocus();
+  return focus != nullptr && HandleAllocated() && IsChild(Handle(), focus);
 }
 
 void Tprompt::InputKey(char& key) {

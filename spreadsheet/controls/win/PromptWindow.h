@@ -36,8 +36,12 @@ class Tprompt : public TOwnDrawnControl {
   void SetBevelwidth(int width);
   void SetColor(classlib::TColor value) override;
   void SetFont(const classlib::TFont& value) override;
-  // Focuses the input: the edit (its text selected) or the combo box.
+  // Focuses the input, the edit or the combo box, with its text selected.
   void FocusInput();
+  // Selects the input's whole text, so that what is typed first replaces it.
+  void SelectInput();
+  // True when the keyboard is in the prompt line.
+  bool HasFocus() const;
 
   classlib::TNotifyEvent Onaccept;
   classlib::TNotifyEvent Oncancel;

@@ -420,7 +420,9 @@ void Tmyprint::BuildSecondPage(TPage& page) {
     ShowPage(0);
   };
   HelpButton.OnClick = [this](TObject*) {
-    std::string help = ProgramSettings().ProgramFolder + "\\" + ProgramSettings().BaseName + ".HLP";
+    std::string help = ProgramSettings().ProgramFolder;
+    if (!help.empty() && help.back() != '\\') help += '\\';
+    help += ProgramSettings().BaseName + ".HLP";
     WinHelpA(Handle(), help.c_str(), HELP_CONTEXT, kHelpContext);
   };
 }

@@ -8,9 +8,11 @@
 
 #include "classlib/win/Application.h"
 #include "classlib/win/Bitmap.h"
+#include "classlib/win/Dialogs.h"
 #include "classlib/win/MainMenu.h"
 #include "classlib/win/MenuHandle.h"
 #include "classlib/win/Messages.h"
+#include "classlib/win/Timer.h"
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/Clipboard.h"
 #include "spreadsheet/engine/DocumentTable.h"
@@ -38,6 +40,7 @@
 #include "spreadsheet/windows/SheetPrint.h"
 #include "spreadsheet/windows/RangeProperties.h"
 #include "spreadsheet/windows/SheetView.h"
+#include "spreadsheet/windows/SizeCopyDialogs.h"
 #include "spreadsheet/windows/Startup.h"
 #include "spreadsheet/windows/win/DialogCommands.h"
 #include "spreadsheet/windows/win/FrameMacroHost.h"
@@ -289,6 +292,9 @@ void TForm1::BuildBars() {
     } else {
       button.Model().OnClick = [this, first] { RunCommand(first); };
     }
+    button.OnMouseMove = [this, &button, hint = spec.hint](TObject*, TShiftState, int, int) {
+      ShowHint(button.Handle(), hint);
+    };
     barButtons_.push_back(std::move(made));
     ShowButtonFace(barButtons_.back());
   };
@@ -381,8 +387,9 @@ void TForm1::BuildBars() {
   Prompt1.SetAlign(alTop);
   Prompt1.SetHeight(26);
   Prompt1.SetVisible(false);
-  Prompt1.Onaccept = [](TObject*) { RangePromptEnd(true); };
-  Prompt1.Oncancel = [](TObject*) { RangePromptEnd(false); };
+  // The command a prompt ends may change the cell under the cursor.
+  Prompt1.Onaccept = [this](TObject*) { EndRangePrompt(true); };
+  Prompt1.Oncancel = [this](TObject*) { EndRangePrompt(false); };
 }
 
 void TForm1::BuildStatusLine() {
@@ -519,6 +526,9 @@ bool TForm1::RunCommand(TCommandId id) {
     return false;
   }
   ShowPendingError();
+  // A command may have changed the cell under the cursor (insert, delete,
+  // undo, erase ...): the entry line shows what it holds now.
+  if (!RangePromptActive()) RefreshIndicators();
   RefreshButtonStates();
   return true;
 }
@@ -625,14 +635,13 @@ void TForm1::BindCommands() {
     v.SetPlacing(!v.Placing());
   }));
   t.Bind(C::kNewView, [this](int) {
-    // A second window on the active document; a new sheet not saved yet has
-    // no name to share.
+    // A second window on the active document, saved or not.
     TSheetView* view = sheets_.ActiveView();
-    if (view == nullptr || view->Untitled()) {
+    if (view == nullptr) {
       MessageBeep(MB_OK);
       return;
     }
-    if (CreateSheetWindow(view->Name(), false)) RefreshIndicators();
+    if (sheets_.CreateSecondWindow(*this, *view)) RefreshIndicators();
   });
 
   // Sheet: rows and columns through a range prompt at the cursor.
@@ -692,6 +701,15 @@ void TForm1::BindCommands() {
   t.Bind(C::kCopyTranspose, copyMode(kCopyTranspose));
   t.Bind(C::kCopyInvert, copyMode(kCopyInvert));
   t.Bind(C::kCopyFormula, copyMode(kCopyFormulas));
+  // The scaled copy asks for its factor once both ranges are given.
+  t.Bind(C::kCopyScale, [](int) {
+    PromptTwoRanges("COPY", [](const TRange& source, const TRange& target) {
+      std::string factorText = "1";
+      double factor = 1;
+      if (!InputQuery(kSpecialCopyCaption, "Scale factor:", factorText)) return false;
+      return NumberFieldValue(factorText, factor) && RangeCopy(kCopyScale, source, target, factor);
+    });
+  });
   t.Bind(C::kCopyCells, [](int) {
     PromptTwoRanges("COPY", [](const TRange& s, const TRange& d) { return CopyMoveRange(false, s, d); });
   });
@@ -746,6 +764,14 @@ void TForm1::BindCommands() {
   t.Bind(C::kCloseAll, [this](int) {
     files_.CloseAll();
     SetEntryText("");
+  });
+  // The help file beside the program, at its index; without one the help
+  // system says so itself.
+  t.Bind(C::kHelpContents, [this](int) {
+    std::string help = ProgramSettings().ProgramFolder;
+    if (!help.empty() && help.back() != '\\') help += '\\';
+    help += ProgramSettings().BaseName + ".HLP";
+    WinHelpA(Handle(), help.c_str(), HELP_INDEX, 0);
   });
   t.Bind(C::kAbout, [](int) {
     Topenup about(nullptr);
@@ -898,6 +924,25 @@ void TForm1::PaintPanelColours(TPanel& panel, int colourByte) {
   panel.SetFont(font);
 }
 
+void TForm1::ShowHint(HWND over, const std::string& hint) {
+  // The frame's caption shows the hint of the button under the mouse, and
+  // its own caption again once the mouse has left it.
+  if (Caption() != hint) SetCaption(hint);
+  hintOver_ = over;
+  if (hintTimer_ == nullptr) {
+    hintTimer_ = new TTimer(this);
+    hintTimer_->SetInterval(100);
+    hintTimer_->OnTimer = [this](TObject*) {
+      POINT at = {};
+      GetCursorPos(&at);
+      if (WindowFromPoint(at) == hintOver_) return;
+      hintTimer_->SetEnabled(false);
+      SetCaption(kFrameCaption);
+    };
+  }
+  hintTimer_->SetEnabled(true);
+}
+
 void TForm1::SetModeIndicator(std::string_view text, int colour) {
   PnMode.SetText(std::string(text));
   PaintPanelColours(PnMode, colour);
@@ -914,13 +959,22 @@ void TForm1::ShowPromptLine(std::string_view caption, std::string_view text) {
   Prompt1.SetCaption(std::string(caption));
   Prompt1.SetText(std::string(text));
   Prompt1.SetVisible(true);
+  Prompt1.SelectInput();
   RefreshMenuStates();
 }
 
 std::string TForm1::PromptLineText() { return Prompt1.Text(); }
 
+void TForm1::EndRangePrompt(bool accept) {
+  RangePromptEnd(accept);
+  if (!RangePromptActive()) RefreshIndicators();
+}
+
 void TForm1::HidePromptLine() {
+  // The keyboard goes back to the pane the prompt was started from.
+  bool hadFocus = Prompt1.HasFocus();
   Prompt1.SetVisible(false);
+  if (hadFocus) WindowServices().FocusActiveGrid();
   RefreshMenuStates();
 }
 
@@ -1283,20 +1337,74 @@ bool TForm1::CtrlKeysForCommands() const {
   return ProgramSettings().WinCtrl && (!macroHost_ || macroHost_->CtrlShortcuts());
 }
 
-void TForm1::RunCommand(TFrameCommand command) {
+namespace {
+
+// The table command a sheet window's command key runs (none for the next
+// window, which the frame's MDI handling does).
+TCommandId KeyCommand(TFrameCommand command) {
   switch (command) {
-    case TFrameCommand::kBold: RunCommand(TCommandId::kBold); break;
-    case TFrameCommand::kItalic: RunCommand(TCommandId::kItalic); break;
-    case TFrameCommand::kUnderline: RunCommand(TCommandId::kUnderline); break;
-    case TFrameCommand::kCopy: RunCommand(TCommandId::kCopy); break;
-    case TFrameCommand::kCut: RunCommand(TCommandId::kCut); break;
-    case TFrameCommand::kPaste: RunCommand(TCommandId::kPaste); break;
-    case TFrameCommand::kEraseRange: RunCommand(TCommandId::kDelete); break;
-    case TFrameCommand::kUndo: RunCommand(TCommandId::kUndo); break;
-    case TFrameCommand::kHelpIndex: RunCommand(TCommandId::kHelpContents); break;
-    case TFrameCommand::kGraphWindow: RunCommand(TCommandId::kGraphView); break;
-    case TFrameCommand::kNextSheetWindow: MDINext(); break;
+    case TFrameCommand::kBold: return TCommandId::kBold;
+    case TFrameCommand::kItalic: return TCommandId::kItalic;
+    case TFrameCommand::kUnderline: return TCommandId::kUnderline;
+    case TFrameCommand::kCopy: return TCommandId::kCopy;
+    case TFrameCommand::kCut: return TCommandId::kCut;
+    case TFrameCommand::kPaste: return TCommandId::kPaste;
+    case TFrameCommand::kEraseRange: return TCommandId::kDelete;
+    case TFrameCommand::kUndo: return TCommandId::kUndo;
+    case TFrameCommand::kHelpIndex: return TCommandId::kHelpContents;
+    case TFrameCommand::kGraphWindow: return TCommandId::kGraphView;
+    case TFrameCommand::kNextSheetWindow: break;
   }
+  return TCommandId::kNone;
+}
+
+constexpr TFrameCommand kKeyCommands[] = {
+    TFrameCommand::kBold,       TFrameCommand::kItalic, TFrameCommand::kUnderline, TFrameCommand::kCopy,
+    TFrameCommand::kCut,        TFrameCommand::kPaste,  TFrameCommand::kEraseRange, TFrameCommand::kUndo,
+    TFrameCommand::kHelpIndex,  TFrameCommand::kGraphWindow};
+
+void AddMenuCommands(const TMenuItem& parent, const std::string& path,
+                     std::vector<std::pair<std::string, TCommandId>>& out) {
+  for (int i = 0; i < parent.Count(); ++i) {
+    const TMenuItem& item = *parent.Items(i);
+    const std::string where = path + " > " + item.Caption;
+    if (item.Tag != 0) out.emplace_back(where, static_cast<TCommandId>(item.Tag));
+    AddMenuCommands(item, where, out);
+  }
+}
+
+void AddSpecCommands(const std::vector<TMenuSpec>& specs, const std::string& path,
+                     std::vector<std::pair<std::string, TCommandId>>& out) {
+  for (const TMenuSpec& spec : specs) {
+    if (spec.command != TCommandId::kNone) out.emplace_back(path + " > " + spec.caption, spec.command);
+    AddSpecCommands(spec.items, path + " > " + spec.caption, out);
+  }
+}
+
+}  // namespace
+
+void TForm1::RunCommand(TFrameCommand command) {
+  if (command == TFrameCommand::kNextSheetWindow)
+    MDINext();
+  else
+    RunCommand(KeyCommand(command));
+}
+
+std::vector<std::pair<std::string, TCommandId>> TForm1::OfferedCommands() const {
+  std::vector<std::pair<std::string, TCommandId>> offered;
+  if (mainMenu_ != nullptr) AddMenuCommands(*mainMenu_->Items(), "menu", offered);
+  AddSpecCommands(PanePopupSpec(), "pop-up", offered);
+  for (const TBarButton& b : barButtons_) {
+    offered.emplace_back("button " + b.spec.hint, b.spec.command);
+    if (b.spec.second != TCommandId::kNone) offered.emplace_back("button " + b.spec.hint, b.spec.second);
+  }
+  for (TCommandId box : {TCommandId::kFontName, TCommandId::kFontSize, TCommandId::kSpeedFormat,
+                         TCommandId::kFillColour, TCommandId::kTextColour})
+    offered.emplace_back(std::string("box ") + TCommandTable::Info(box).name, box);
+  for (std::size_t k = 0; k < std::size(kLockCommands); ++k)
+    offered.emplace_back(std::string("panel ") + kLockCaptions[k], kLockCommands[k]);
+  for (TFrameCommand key : kKeyCommands) offered.emplace_back("key", KeyCommand(key));
+  return offered;
 }
 
 void TForm1::ProcessMessages() { Application().ProcessMessages(); }

@@ -26,6 +26,10 @@
 #include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/SheetFrame.h"
 
+namespace classlib {
+class TTimer;
+}
+
 namespace corvane {
 
 class TForm1;
@@ -50,6 +54,9 @@ class TSheetWindows {
   // registers its document (untitled for a new sheet), becomes the active
   // window and its document the current one. Null when it could not be made.
   virtual classlib::TForm* CreateSheetWindow(TForm1& frame, std::string_view name, bool untitled) = 0;
+  // Another window on the document `view` shows, saved or not; null when it
+  // could not be made (or the sheet windows cannot share documents).
+  virtual classlib::TForm* CreateSecondWindow(TForm1& /*frame*/, TSheetView& /*view*/) { return nullptr; }
   // Closes `window` at once, without its save question.
   virtual void DiscardSheetWindow(classlib::TForm* window) = 0;
   // The active window's caption and its document's stored name after Save
@@ -79,6 +86,10 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   TCommandState CommandState();
   // Runs a command of the table (false when it is disabled now).
   bool RunCommand(TCommandId id);
+  // Every command the built frame offers, with where: the items of its main
+  // menu, the panes' pop-up menu, its buttons, boxes and lock panels, and
+  // the sheet windows' command keys.
+  std::vector<std::pair<std::string, TCommandId>> OfferedCommands() const;
 
   // The active sheet window, or null; all of them, the active one first.
   classlib::TForm* ActiveSheetWindow() const;
@@ -227,6 +238,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void BuildStatusLine();
   void BuildMenus();
   void BindCommands();
+  // Ends the range prompt (accepted or not) and shows the cursor cell again.
+  void EndRangePrompt(bool accept);
   // What the function list, justify and word dialogs need of the frame.
   TTextDialogHost TextDialogHost();
   // The print dialog, made when first asked for.
@@ -263,6 +276,10 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   std::vector<std::unique_ptr<classlib::TPanel>> lockPanels_;
   std::vector<std::string> fontNames_;
   classlib::TForm* rangeDialog_ = nullptr;
+  // The hint of the button under the mouse, shown as the frame's caption.
+  void ShowHint(HWND over, const std::string& hint);
+  classlib::TTimer* hintTimer_ = nullptr;  // owned by the frame
+  HWND hintOver_ = nullptr;
   TPropty* properties_ = nullptr;  // owned as a component
   TGraphView* graphView_ = nullptr;  // owned as components
   TGrange* graphSettings_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "classlib/win/Dialogs.h"
 #include "spreadsheet/engine/win/ClipboardWin.h"
 #include "spreadsheet/engine/win/EnginePlatformWin.h"
 #include "spreadsheet/engine/win/FunctionHostWin.h"
@@ -11,8 +12,7 @@
 namespace corvane {
 
 void ShowErrorBox(std::string_view message) {
-  std::string text(message);
-  MessageBoxA(GetActiveWindow(), text.c_str(), "Corvane", MB_OK | MB_ICONEXCLAMATION);
+  classlib::MessageDlg(std::string(message), "Corvane", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void InstallWindowsProgramSeams(TWindowServices& windows, TShowErrorFn showError, HWND clipboardOwner) {

@@ -164,9 +164,9 @@ void TForm2::WndProc(TMessage& Message) {
   TForm::WndProc(Message);
 }
 
-TForm2* CreateSheetWindow(TForm& frame, TSheetViews& views, const std::string& name, bool untitled) {
+TForm2* CreateSheetWindow(TForm& frame, TSheetViews& views, const std::string& name, bool untitled, int shareSlot) {
   auto* form = new TForm2(frame, views);
-  if (!form->View().Open(name, untitled)) {
+  if (!form->View().Open(name, untitled, shareSlot)) {
     std::string message = ErrorMessage();
     delete form;
     ShowError(message);

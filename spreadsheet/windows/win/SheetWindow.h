@@ -103,6 +103,7 @@ class TForm2 : public classlib::TForm {
 // placed 16 pixels further in than the windows before it (maximised when the
 // last one was), and shows and activates it. Null, with the engine's error
 // shown, when the document cannot be had.
-TForm2* CreateSheetWindow(classlib::TForm& frame, TSheetViews& views, const std::string& name, bool untitled);
+TForm2* CreateSheetWindow(classlib::TForm& frame, TSheetViews& views, const std::string& name, bool untitled,
+                          int shareSlot = 0);
 
 }  // namespace corvane

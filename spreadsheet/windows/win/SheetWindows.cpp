@@ -10,6 +10,10 @@ using namespace classlib;
 
 void TProgramSheetWindows::Attach(TForm1& frame) { views_ = std::make_unique<TSheetViews>(frame); }
 
+TForm* TProgramSheetWindows::CreateSecondWindow(TForm1& frame, TSheetView& view) {
+  return corvane::CreateSheetWindow(frame, *views_, view.Name(), view.Untitled(), view.Slot());
+}
+
 TForm* TProgramSheetWindows::CreateSheetWindow(TForm1& frame, std::string_view name, bool untitled) {
   return corvane::CreateSheetWindow(frame, *views_, std::string(name), untitled);
 }

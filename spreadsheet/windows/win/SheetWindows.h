@@ -18,6 +18,7 @@ class TProgramSheetWindows : public TSheetWindows {
   TSheetViews& Views() { return *views_; }
 
   classlib::TForm* CreateSheetWindow(TForm1& frame, std::string_view name, bool untitled) override;
+  classlib::TForm* CreateSecondWindow(TForm1& frame, TSheetView& view) override;
   void DiscardSheetWindow(classlib::TForm* window) override;
   void RenameActiveSheetWindow(std::string_view name) override;
   void SetGridExtendMode(bool on) override;

@@ -306,7 +306,12 @@ TEST(WindowBase, ModalRunsEndAsTheirKeysAndButtonsSay) {
       {"enter kept", 0, mrCancel},
   };
   TForm owner(nullptr, "owner");
+  owner.SetBounds(0, 0, 300, 120);
+  Place<TEdit>(owner, {10, 10, 130, 31});
+  auto* second = Place<TEdit>(owner, {10, 40, 130, 61});
   owner.Show();
+  second->SetFocus();
+  uikit::RunUntilIdle();
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.how);
     TForm dialog(nullptr, "dialog");
@@ -352,6 +357,8 @@ TEST(WindowBase, ModalRunsEndAsTheirKeysAndButtonsSay) {
     EXPECT_EQ(dialog.ShowModal(), row.result);
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+    uikit::RunUntilIdle();
+    EXPECT_EQ(GetFocus(), second->Handle()) << "the owner's control that had the keyboard has it again";
     EXPECT_FALSE(dialog.Visible());
     EXPECT_EQ(queries, row.refusals + 1);
     EXPECT_EQ(entersSeen, std::string(row.how).starts_with("enter") ? row.refusals + 1 : 0);

@@ -4,6 +4,8 @@
 // lookups and chips.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "classlib/RecordingControlHost.h"
 #include "spreadsheet/controls/ColourFormat.h"
 #include "spreadsheet/controls/ColourPalette.h"
@@ -17,6 +19,9 @@ namespace {
 
 using classlib::TMouseButton;
 using classlib::TRecordingControlHost;
+using classlib::TCanvasCall;
+using classlib::TCanvasOp;
+using classlib::TRecordingCanvas;
 namespace vk = classlib::vk;
 
 TEST(FormatPicker, FormatBytesShowAndReadBack) {
@@ -48,6 +53,28 @@ TEST(FormatPicker, FormatBytesShowAndReadBack) {
   EXPECT_EQ(FormatPanelFor(fkTime), TFormatPanel::Times);
   EXPECT_EQ(FormatPanelFor(fkDate), TFormatPanel::Dates);
   EXPECT_STREQ(FormatNoteFor(fkLabel), "All Data Converted to Labels");
+}
+
+TEST(GlyphGrid, EveryFormatKindLabelShowsWhole) {
+  // The picker's kinds: 3 buttons of 48 pixels; a label too wide for the
+  // default font is drawn smaller rather than cut.
+  TRecordingControlHost host{144, 224};
+  TBmpButModel grid{host};
+  grid.SetRows(5);
+  grid.SetCols(3);
+  grid.SetBw(48);
+  grid.SetBh(36);
+  std::vector<std::string> items(kFormatKindCaptions.begin(), kFormatKindCaptions.end());
+  grid.SetItems(items);
+  TRecordingCanvas canvas;
+  grid.Paint(canvas, false, {});
+  int labels = 0;
+  for (const TCanvasCall& call : canvas.CallsOf(TCanvasOp::TextRect)) {
+    const int width = static_cast<int>(call.Text.size()) * std::max(1, std::abs(call.Font.Height) / 2);
+    EXPECT_LE(width, call.Rect.Width()) << call.Text;
+    ++labels;
+  }
+  EXPECT_EQ(labels, 15);
 }
 
 TEST(GlyphGrid, KeysTogglesLettersAndCollapse) {

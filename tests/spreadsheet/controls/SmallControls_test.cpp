@@ -43,6 +43,34 @@ TEST(ValueEdit, TextAndValuesConvertTheSameWayInEveryBuild) {
   EXPECT_EQ(PEditTextToInt("99999999999"), 0);
 }
 
+TEST(ValueEdit, AMistypedValueIsRefusedWithABeepAndThePreviousOneStays) {
+  TRecordingControlHost host{100, 20};
+  TValueEditModel edit{host};
+  std::string text;
+  edit.ReadText = [&] { return text; };
+  edit.WriteText = [&](const std::string& s) { text = s; };
+  edit.SetVali(12);
+  for (const char* typed : {"abc", "1,234.5", "99999999999", "4.2"}) {
+    text = typed;
+    EXPECT_EQ(edit.Vali(), 12) << typed;
+    EXPECT_EQ(text, "12") << typed;
+  }
+  EXPECT_EQ(host.Beeps.size(), 4u);
+  text = "7";
+  EXPECT_EQ(edit.Vali(), 7) << "a good value typed becomes the one kept";
+  text = "x7";
+  EXPECT_EQ(edit.Vali(), 7);
+  text = "";
+  EXPECT_EQ(edit.Vali(), 0) << "an empty field holds 0";
+  edit.SetValr(2.5);
+  for (const char* typed : {"abc", "1,234.5", "1e999"}) {
+    text = typed;
+    EXPECT_EQ(edit.Valr(), 2.5) << typed;
+    EXPECT_EQ(text, "2.5") << typed;
+  }
+  EXPECT_EQ(host.Beeps.size(), 8u);
+}
+
 TEST(ValueEdit, SpinStepsWithinTheLimitsAndMaxZeroMeansNoLimit) {
   TRecordingControlHost host{100, 20};
   TValueEditModel edit{host};

@@ -67,6 +67,16 @@ TEST_F(TabBarTest, OnlyTheFirstMaxTabsAreDrawnAndHit) {
   EXPECT_EQ(tabs.TabAt(X(3) + tabs.TabWidth(3)), -1);
   tabs.ScrollTo(62);
   EXPECT_EQ(tabs.FirstVisible(), 3) << "the first visible tab stays usable";
+
+  // All 64 usable: the selection set by the program scrolls its tab into
+  // view, the last one and back to the first.
+  tabs.SetMax(64);
+  tabs.SetItemIndex(63);
+  EXPECT_TRUE(tabs.ScrollBarVisible());
+  EXPECT_GT(tabs.FirstVisible(), 0);
+  EXPECT_EQ(tabs.TabAt(X(63)), 63) << "the 64th tab shows whole";
+  tabs.SetItemIndex(0);
+  EXPECT_EQ(tabs.FirstVisible(), 0);
 }
 
 TEST_F(TabBarTest, ReleaseAwayFromEveryTabPicksNothing) {

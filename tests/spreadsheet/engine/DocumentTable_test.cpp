@@ -63,6 +63,14 @@ TEST_F(OpenDocuments, UntitledSheetsNeverShareAStoreByName) {
   EXPECT_EQ(RegisterOpenSheet("", empty1), TOpenResult::kNew);
   EXPECT_EQ(RegisterOpenSheet("", empty2), TOpenResult::kNew);
   EXPECT_EQ(DocSlotCount(), 5);
+  // A second window on an untitled sheet shares it by its slot; its store
+  // stays until both windows have gone.
+  EXPECT_TRUE(ShareOpenSheet(two));
+  EXPECT_EQ(DocSlot(two)->refCount, 1);
+  EXPECT_FALSE(ShareOpenSheet(0));
+  EXPECT_FALSE(ShareOpenSheet(6)) << "no document there";
+  ReleaseOpenSheet(DocSlot(two)->ownerTag);
+  EXPECT_NE(DocSlot(two)->rowHeads, nullptr) << "one window still shows it";
 
   // Saved under a name, an untitled sheet is shared like any file.
   ASSERT_TRUE(RenameOpenSheet(one, "c:\\q1.wks"));

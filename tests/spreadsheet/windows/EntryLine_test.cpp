@@ -125,6 +125,8 @@ TEST_F(EntryLineTest, ARefusedEntryStaysInTheLineInRed) {
   EXPECT_TRUE(line.EditMode());
   EXPECT_EQ(platform.beeps, beeps + 1);
   EXPECT_EQ(CellFind(0, 0), kNilHandle);
+  ASSERT_EQ(gFrameErrors.size(), 1u) << "the engine's message is shown";
+  EXPECT_EQ(gFrameErrors[0], "Error:Syntax Error");
   // Corrected, it goes in.
   view.text = "+(1)";
   EXPECT_TRUE(line.EditExit());

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,17 @@ using testsupport::WaitFor;
 std::string TextOf(HWND window) {
   char text[512] = "";
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+// The text of a message box: its caption and the texts of its children.
+BOOL CALLBACK AppendText(HWND child, LPARAM param) {
+  *reinterpret_cast<std::string*>(param) += TextOf(child) + "\n";
+  return TRUE;
+}
+std::string WindowText(HWND window) {
+  std::string text = TextOf(window) + "\n";
+  EnumChildWindows(window, AppendText, reinterpret_cast<LPARAM>(&text));
   return text;
 }
 
@@ -621,6 +634,260 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
   EXPECT_EQ(saved.Contents(6, 1), "'big");
   EXPECT_EQ(saved.Value(7, 1), 9);
   EXPECT_EQ(saved.Value(8, 1), 7) << "B9 kept through the cancelled input box";
+}
+
+// The status line's cell panel: letters and digits of a cell address (after
+// a sheet letter and ":" when the document has several sheets) and what
+// follows; gives the address alone.
+BOOL CALLBACK MatchCellPanel(HWND child, LPARAM param) {
+  char name[32] = "";
+  GetClassNameA(child, name, sizeof name);
+  if (lstrcmpiA(name, "TPanel") != 0) return TRUE;
+  const std::string text = TextOf(child);
+  std::size_t at = text.size() > 2 && text[1] == ':' ? 2 : 0;
+  const std::size_t letters = text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ", at);
+  if (letters == std::string::npos || letters == at || letters - at > 2) return TRUE;
+  const std::size_t digits = text.find_first_not_of("0123456789", letters);
+  if (digits == letters) return TRUE;
+  *reinterpret_cast<std::string*>(param) = text.substr(0, digits);
+  return FALSE;
+}
+
+// Real key input through the system, as a user types it: each key goes to
+// whichever window of the program has the keyboard.
+void SendKeyEvent(WORD vk, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  const bool extended = vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN || vk == VK_HOME ||
+                        vk == VK_END || vk == VK_DELETE || vk == VK_INSERT || vk == VK_PRIOR || vk == VK_NEXT;
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+  SendInput(1, &input, sizeof input);
+}
+
+void PressKeys(std::initializer_list<WORD> held, WORD vk) {
+  for (WORD m : held) SendKeyEvent(m, false);
+  SendKeyEvent(vk, false);
+  SendKeyEvent(vk, true);
+  for (auto it = std::rbegin(held); it != std::rend(held); ++it) SendKeyEvent(*it, true);
+}
+
+// The program's keyboard user: keys and typed text, then time for the
+// program to handle them.
+struct TKeyboardUser {
+  const TCorvane& program;
+  void Key(WORD vk) const {
+    PressKeys({}, vk);
+    program.Settle();
+  }
+  void AltKey(WORD vk) const {
+    PressKeys({VK_MENU}, vk);
+    program.Settle();
+  }
+  void Type(const std::string& text) const {
+    for (char ch : text) {
+      const SHORT scan = VkKeyScanA(ch);
+      if (scan == -1 || (HIBYTE(scan) & ~1) != 0) {
+        // A character with no key of its own on the keyboard's layout.
+        INPUT input[2] = {};
+        for (INPUT& i : input) {
+          i.type = INPUT_KEYBOARD;
+          i.ki.wScan = static_cast<unsigned char>(ch);
+          i.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof input[0]);
+      } else if (HIBYTE(scan) & 1) {
+        PressKeys({VK_SHIFT}, LOBYTE(scan));
+      } else {
+        PressKeys({}, LOBYTE(scan));
+      }
+      Sleep(60);
+    }
+    program.Settle();
+  }
+  // Alt and the letters of a menu path.
+  void Menu(const std::string& letters) const {
+    SendKeyEvent(VK_MENU, false);
+    SendKeyEvent(VK_MENU, true);
+    Sleep(300);
+    Type(letters);
+  }
+  // The cell under the cursor as the user sees it: the address that starts
+  // the status line and the text of the entry line.
+  std::string Cell() const {
+    std::string address;
+    EnumChildWindows(program.window, MatchCellPanel, reinterpret_cast<LPARAM>(&address));
+    return address + " [" + TextOf(program.EntryLine()) + "]";
+  }
+};
+
+// The keyboard never gets lost: prompts, dialogs and message boxes hand it
+// back to the sheet, every step checked on the cell under the cursor and the
+// entry line, with real keys only.
+TEST(CorvaneRun, KeyboardOnly) {
+  const TProgramFolder folder;
+  TCorvane program(folder, "");
+  ASSERT_NE(program.window, nullptr);
+  SetForegroundWindow(program.window);
+  program.Settle();
+  const TKeyboardUser user{program};
+  user.Type("100");
+  user.Key(VK_DOWN);
+  user.Type("+A1*2");
+  user.Key(VK_DOWN);
+  EXPECT_EQ(user.Cell(), "A3 []");
+  // Window > New View on the sheet never saved: a second window on it,
+  // closed again with Ctrl+F4 without a question.
+  user.Menu("WN");
+  EXPECT_EQ(user.Cell(), "A1 [100]") << "the second window";
+  PressKeys({VK_CONTROL}, VK_F4);
+  program.Settle();
+  EXPECT_EQ(user.Cell(), "A3 []") << "the first window again";
+  user.Key(VK_UP);
+  EXPECT_EQ(user.Cell(), "A2 [+A1*2]");
+
+  // F5 twice: the offered address is replaced by what is typed.
+  user.Key(VK_F5);
+  user.Type("C3");
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "C3 []") << "F5 C3";
+  user.Type("5");
+  user.Key(VK_DOWN);
+  EXPECT_EQ(user.Cell(), "C4 []") << "arrows and typing after F5";
+  user.Key(VK_F5);
+  user.Type("A1");
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "A1 [100]") << "the second F5";
+  user.Key(VK_RIGHT);
+  EXPECT_EQ(user.Cell(), "B1 []");
+
+  // F3 and F11 prompts cancelled with Esc; the arrows work after each.
+  for (WORD key : {VK_F3, VK_F11}) {
+    user.Key(key);
+    user.Key(VK_ESCAPE);
+    user.Key(VK_LEFT);
+    EXPECT_EQ(user.Cell(), "A1 [100]") << "after prompt key " << key;
+    user.Key(VK_RIGHT);
+  }
+  user.Key(VK_LEFT);
+
+  // Sheet > Insert > Row at A1 through its range prompt: A1 is empty now, and
+  // F2 Enter leaves it so.
+  user.Menu("SIR");
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "A1 []") << "after Insert Row";
+  user.Key(VK_F2);
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "A1 []") << "F2 Enter on the new row";
+  user.Key(VK_DOWN);
+  EXPECT_EQ(user.Cell(), "A2 [100]");
+
+  // A refused formula: the engine's message in a box that blocks the
+  // program; after it the formula stays for correction.
+  user.Type("+(1");
+  EXPECT_EQ(user.Cell(), "A2 [+(1]") << "typed";
+  user.Key(VK_RETURN);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", nullptr)) != nullptr; }, 5000)) << "no error box " << user.Cell();
+  EXPECT_EQ(GetWindow(box, GW_OWNER), program.window);
+  EXPECT_FALSE(IsWindowEnabled(program.window)) << "the box blocks the program";
+  EXPECT_NE(WindowText(box).find("Error:"), std::string::npos) << WindowText(box);
+  user.Key(VK_RETURN);
+  EXPECT_EQ(TextOf(program.EntryLine()), "+(1");
+  user.Key(VK_ESCAPE);
+  user.Key(VK_ESCAPE);
+  EXPECT_EQ(user.Cell(), "A2 [100]") << "after the refused formula";
+
+  // An address out of range: the error box, then the keyboard is back.
+  user.Key(VK_F5);
+  user.Type("ZZ99999");
+  user.Key(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", nullptr)) != nullptr; }, 5000)) << "no error box";
+  EXPECT_EQ(GetWindow(box, GW_OWNER), program.window);
+  user.Key(VK_RETURN);
+  user.Key(VK_DOWN);
+  EXPECT_EQ(user.Cell(), "A3 [+A2*2]") << "after the error box";
+
+  // Dialogs closed from the keyboard: Save As (a name typed), Open, Find,
+  // the width dialog and the general settings; after each the arrows and
+  // typing reach the sheet again.
+  const std::string saved = folder.File("KEYS.WKS");
+  user.Menu("FA");
+  HWND dialog = uikit::WaitForTopWindow("Corvane SAVE AS...", 15000);
+  ASSERT_NE(dialog, nullptr);
+  user.Key(VK_BACK);
+  user.Type(saved);
+  user.Key(VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 15000));
+  EXPECT_EQ(program.ActiveSheetCaption(), WksFileName(saved));
+  int row = 3;
+  // The width dialog's first field takes Escape for itself (it empties
+  // the field), so that dialog is left with Alt+O, its "&Ok" with nothing
+  // changed.
+  const struct {
+    const char* keys;
+    const char* caption;
+    WORD close;
+    bool alt;
+  } dialogs[] = {{"FO", "CORVANE OPEN", VK_ESCAPE, false},
+                 {"EF", "Find", VK_ESCAPE, false},
+                 {"SC", "Set  Width or Height", 'O', true},
+                 {"SGF", "General", VK_ESCAPE, false}};
+  for (const auto& d : dialogs) {
+    user.Menu(d.keys);
+    dialog = uikit::WaitForTopWindow(d.caption, 15000);
+    EXPECT_NE(dialog, nullptr) << d.caption;
+    if (d.alt)
+      user.AltKey(d.close);
+    else
+      user.Key(d.close);
+    EXPECT_TRUE(WaitFor([&] { return dialog == nullptr || !IsWindowVisible(dialog); }, 15000)) << d.caption;
+    user.Key(VK_DOWN);
+    user.Type(std::to_string(row));
+    user.Key(VK_RETURN);
+    ++row;
+    EXPECT_EQ(user.Cell(), "A" + std::to_string(row) + " [" + std::to_string(row - 1) + "]") << "after " << d.caption;
+  }
+
+  // Home, Delete and Ctrl+Z reach the sheet after all those dialogs.
+  user.Key(VK_HOME);
+  user.Key(VK_DOWN);
+  EXPECT_EQ(user.Cell(), "A2 [100]");
+  user.Key(VK_DELETE);
+  EXPECT_EQ(user.Cell(), "A2 []") << "Delete erases";
+  PressKeys({VK_CONTROL}, 'Z');
+  program.Settle();
+  EXPECT_EQ(user.Cell(), "A2 [100]") << "Ctrl+Z brings it back";
+  for (int down = 2; down < row; ++down) user.Key(VK_DOWN);
+
+  // F1: the help system opens (it has no file to show and says so).
+  user.Key(VK_F1);
+  HWND help = nullptr;
+  EXPECT_TRUE(WaitFor([&] {
+    help = GetForegroundWindow();
+    return help != nullptr && GetWindowThreadProcessId(help, nullptr) != GetWindowThreadProcessId(program.window, nullptr);
+  }, 15000)) << "F1 opened no help window";
+  // The help system's own message names the help file beside the program.
+  const std::string helpText = WindowText(help);
+  EXPECT_NE(helpText.find("\\Corvane.HLP"), std::string::npos) << helpText;
+  EXPECT_EQ(helpText.find("\\\\"), std::string::npos) << helpText;
+  uikit::SaveWindowPicture(program.window, "corvane-keyboard");
+  DWORD helpProcessId = 0;
+  GetWindowThreadProcessId(help, &helpProcessId);
+  if (HANDLE helpProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, helpProcessId)) {
+    // The help system's window closed from the keyboard, as a user leaves it.
+    user.AltKey(VK_F4);
+    if (WaitForSingleObject(helpProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(helpProcess, 0);
+    CloseHandle(helpProcess);
+  }
+  SetForegroundWindow(program.window);
+  program.Settle();
+  user.Key(VK_DOWN);
+  EXPECT_EQ(user.Cell(), "A" + std::to_string(row + 1) + " []") << "after the help window";
+  user.Menu("FS");
+  EXPECT_TRUE(program.Close());
 }
 
 }  // namespace

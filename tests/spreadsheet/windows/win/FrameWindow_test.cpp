@@ -1,6 +1,7 @@
 // The main frame under Wine with plain MDI children standing in for the sheet
 // windows: the menus in the no-sheet and sheet-open states, new sheets,
-// tiling, the recent-file items, Close All; then a picture.
+// tiling, the recent-file items, Close All, every offered command bound;
+// then a picture.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -80,6 +81,25 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   EXPECT_TRUE(Grayed(bar(), 1)) << "Edit needs a sheet window";
   EXPECT_EQ(frame->PnProgress.Text(), "Empty");
   EXPECT_FALSE(frame->RunCommand(TCommandId::kSave));
+  // Every command the built frame offers has a handler, but for the two
+  // Across Row items, whose action is not defined.
+  std::size_t offered = 0;
+  for (const auto& [where, id] : frame->OfferedCommands()) {
+    const bool acrossRow = id == TCommandId::kInsertAcross || id == TCommandId::kDeleteAcross;
+    EXPECT_EQ(frame->Commands().Bound(id), !acrossRow) << where;
+    ++offered;
+  }
+  EXPECT_GT(offered, 150u);
+  // Resting the mouse on a quick-bar button puts its hint in the caption;
+  // the caption comes back once the mouse is elsewhere.
+  HWND firstButton = GetWindow(frame->QuickBar.Handle(), GW_CHILD);
+  ASSERT_NE(firstButton, nullptr);
+  uikit::MouseMove(firstButton, {5, 5});
+  EXPECT_EQ(frame->Caption(), QuickBarSpec()[0].hint);
+  SetCursorPos(0, 0);
+  Sleep(300);
+  uikit::RunUntilIdle();
+  EXPECT_EQ(frame->Caption(), "Corvane");
 
   // The recent files: newest first, under the File menu.
   TMenuItem& file = *frame->MainMenu().Items()->Items(0);
@@ -93,6 +113,17 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "SHEET2.WKS");
   EXPECT_FALSE(Grayed(bar(), 1));
   EXPECT_EQ(frame->PnProgress.Text(), "");
+  // The graph settings, not modal from the menu, keep the frame waiting
+  // until they go.
+  ASSERT_TRUE(frame->RunCommand(TCommandId::kGraphType));
+  uikit::RunUntilIdle();
+  HWND graphSettings = GetActiveWindow();
+  EXPECT_NE(graphSettings, frame->Handle());
+  EXPECT_FALSE(IsWindowEnabled(frame->Handle()));
+  SendMessageA(graphSettings, WM_COMMAND, IDCANCEL, 0);
+  uikit::RunUntilIdle();
+  EXPECT_FALSE(IsWindowVisible(graphSettings));
+  EXPECT_TRUE(IsWindowEnabled(frame->Handle()));
   ASSERT_TRUE(frame->RunCommand(TCommandId::kTile));
   frame->MDIActivate(frame->SheetWindows().back());
   uikit::RunUntilIdle();
