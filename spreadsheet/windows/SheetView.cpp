@@ -167,6 +167,8 @@ void TSheetView::Activate() {
 }
 
 void TSheetView::Deactivate() {
+  // A Ctrl let go while another window has the keyboard never reaches us.
+  macroKeys_.FocusLost();
   if (slot_ != 0 && CurrentDocSlot() == slot_) StoreSlotSettings(slot_);
 }
 

@@ -890,5 +890,74 @@ TEST(CorvaneRun, KeyboardOnly) {
   EXPECT_TRUE(program.Close());
 }
 
+// Whether a menu of the program is dropped down.
+bool MenuOpen(const TCorvane& program) {
+  GUITHREADINFO info = {sizeof info};
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(program.window, nullptr), &info) && (info.flags & GUI_INMENUMODE) != 0)
+    return true;
+  HWND menu = FindWindowA("#32768", nullptr);
+  return menu != nullptr && IsWindowVisible(menu);
+}
+
+// Typing over a selection starts a new entry, F2 edits the old one; a Ctrl
+// let go is let go: Alt and a letter after Ctrl+movement keys open a menu and
+// change no cell, a plain letter starts a label. Real keys only.
+TEST(CorvaneRun, TypingReplacesAndCtrlLetGoIsLetGo) {
+  const TProgramFolder folder;
+  TCorvane program(folder, "");
+  ASSERT_NE(program.window, nullptr);
+  SetForegroundWindow(program.window);
+  program.Settle();
+  const TKeyboardUser user{program};
+  user.Type("200");
+  user.Key(VK_RETURN);
+  user.Key(VK_DOWN);
+  user.Type("300");
+  user.Key(VK_RETURN);
+  user.Key(VK_HOME);
+  PressKeys({VK_SHIFT}, VK_DOWN);
+  program.Settle();
+  user.Type("9");
+  EXPECT_EQ(TextOf(program.EntryLine()), "9") << "typing over A1..A2";
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "A2 [9]");
+  user.Key(VK_UP);
+  EXPECT_EQ(user.Cell(), "A1 [200]");
+  PressKeys({VK_SHIFT}, VK_DOWN);
+  program.Settle();
+  user.Key(VK_F2);
+  user.Type("1");
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "A2 [91]") << "F2 edits the old contents";
+
+  user.Key(VK_HOME);
+  user.Type("42");
+  user.Key(VK_RETURN);
+  PressKeys({VK_CONTROL}, VK_HOME);
+  program.Settle();
+  user.AltKey('D');
+  EXPECT_TRUE(WaitFor([&] { return MenuOpen(program); }, 5000)) << "Alt+D after Ctrl+Home opened no menu";
+  user.Key(VK_ESCAPE);
+  user.Key(VK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return !MenuOpen(program); }, 5000));
+  EXPECT_EQ(user.Cell(), "A1 [42]") << "Alt+D after Ctrl+Home";
+  user.Type("d");
+  EXPECT_EQ(TextOf(program.EntryLine()), "d") << "a letter after Ctrl+Home starts a label";
+  user.Key(VK_ESCAPE);
+  user.Key(VK_ESCAPE);
+  EXPECT_EQ(user.Cell(), "A1 [42]");
+  PressKeys({VK_CONTROL}, VK_END);
+  PressKeys({VK_CONTROL}, VK_HOME);
+  user.Key(VK_DOWN);
+  user.AltKey('X');
+  user.Key(VK_ESCAPE);
+  EXPECT_EQ(user.Cell(), "A2 [91]") << "Alt+X after Ctrl+End, Ctrl+Home, Down";
+  PostMessageA(program.window, WM_CLOSE, 0, 0);
+  std::string text;
+  ASSERT_NE(WaitForBox(program, "Save Worksheet", text), nullptr);
+  user.Key('N');
+  EXPECT_TRUE(program.Ended(30000));
+}
+
 }  // namespace
 }  // namespace corvane
