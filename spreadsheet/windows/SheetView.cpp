@@ -619,7 +619,10 @@ bool TSheetView::SaveDocument() {
   bool saved;
   {
     TDocumentScope scope(slot_);
-    saved = untitled_ ? Frame().SaveAs() : SaveWorksheet(name_, false, TRange{});
+    // A document read only in part goes through Save As, which keeps the
+    // damaged file as the backup.
+    const TDocSlot* doc = DocSlot(slot_);
+    saved = untitled_ || (doc != nullptr && doc->partlyRead) ? Frame().SaveAs() : SaveWorksheet(name_, false, TRange{});
   }
   views_.SetActive(views_.Contains(previous) ? previous : nullptr);
   return saved;

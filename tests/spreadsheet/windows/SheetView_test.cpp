@@ -79,6 +79,15 @@ TEST_F(SheetWindowTest, ClosingKeepsTheWindowUnlessTheDocumentWasSaved) {
   frame.saveAsResult = true;
   EXPECT_TRUE(sheet.view.CloseQuery());
   EXPECT_TRUE(frame.Has("no sheets"));
+  // Yes on a document read only in part goes through Save As too: its file
+  // is never written over unasked.
+  TTestSheetWindow& partly = OpenWindow("PARTLY.WKS");
+  DocSlot(partly.view.Slot())->partlyRead = true;
+  partly.view.MarkModified();
+  frame.log.clear();
+  frame.saveAsResult = false;
+  EXPECT_FALSE(partly.view.CloseQuery());
+  EXPECT_TRUE(frame.Has("save as"));
   // A range prompt holds every window open.
   ASSERT_TRUE(RangePromptStart("X", [](std::string_view) { return true; }, TRange{0, 0, 0, 0}));
   EXPECT_FALSE(sheet.view.CloseQuery());

@@ -461,6 +461,20 @@ TEST(CorvaneRun, ADamagedFileOpensWithWhatWasRead) {
 
   TCorvane program(folder, "");
   ASSERT_NE(program.window, nullptr);
+  DWORD thread = GetWindowThreadProcessId(program.window, nullptr);
+  HWND box = nullptr;
+  // A file of another format is refused whole: the error box, and no window.
+  const std::string other = folder.File("OTHER.WKS");
+  {
+    std::ofstream(other, std::ios::binary) << std::string("MZ\x02\x00\x04\x04\x01\x00\x00\x00", 10);
+  }
+  ASSERT_TRUE(OpenThroughDialog(program, other));
+  ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(thread)) != nullptr; }, 15000));
+  EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find("Invalid WKS File!"), std::string::npos) << TextOf(GetDlgItem(box, 0xFFFF));
+  program.Key(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 15000));
+  EXPECT_NE(program.ActiveSheetCaption(), WksFileName(other));
+
   program.MenuKeys('F', 'O');
   HWND dialog = uikit::WaitForTopWindow("CORVANE OPEN", 15000);
   ASSERT_NE(dialog, nullptr);
@@ -469,8 +483,6 @@ TEST(CorvaneRun, ADamagedFileOpensWithWhatWasRead) {
   SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(damaged.c_str()));
   program.Key(VK_RETURN);
   // The error box names the damaged record; Enter closes it.
-  DWORD thread = GetWindowThreadProcessId(program.window, nullptr);
-  HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(thread)) != nullptr; }, 15000));
   EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find("Error at Record:"), std::string::npos) << TextOf(GetDlgItem(box, 0xFFFF));
   program.Key(VK_RETURN);
