@@ -945,13 +945,16 @@ TEST(CorvaneRun, TypingReplacesAndCtrlLetGoIsLetGo) {
   user.Key(VK_HOME);
   user.Type("42");
   user.Key(VK_RETURN);
-  PressKeys({VK_CONTROL}, VK_HOME);
-  program.Settle();
-  user.AltKey('D');
-  EXPECT_TRUE(WaitFor([&] { return MenuOpen(program); }, 5000)) << "Alt+D after Ctrl+Home opened no menu";
-  user.Key(VK_ESCAPE);
-  user.Key(VK_ESCAPE);
-  EXPECT_TRUE(WaitFor([&] { return !MenuOpen(program); }, 5000));
+  // Each Ctrl+movement key, then Alt+D: the Data menu, nothing erased.
+  for (WORD move : {VK_END, VK_RIGHT, VK_LEFT, VK_NEXT, VK_PRIOR, VK_DOWN, VK_UP, VK_HOME}) {
+    PressKeys({VK_CONTROL}, move);
+    program.Settle();
+    user.AltKey('D');
+    EXPECT_TRUE(WaitFor([&] { return MenuOpen(program); }, 5000)) << "Alt+D after Ctrl+key " << move << " opened no menu";
+    user.Key(VK_ESCAPE);
+    user.Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !MenuOpen(program); }, 5000));
+  }
   EXPECT_EQ(user.Cell(), "A1 [42]") << "Alt+D after Ctrl+Home";
   user.Type("d");
   EXPECT_EQ(TextOf(program.EntryLine()), "d") << "a letter after Ctrl+Home starts a label";
