@@ -35,6 +35,7 @@ struct TDocSlot {
   TPoolHandle userFuncs[kUserFuncTableSlots] = {};
   std::string fileName;  // upper case, at most 255 characters
   bool untitled = false;  // a new sheet not yet saved: never shared by name
+  bool partlyRead = false;  // read from a damaged file: never saved over it unasked
 };
 
 enum class TOpenResult {

@@ -54,8 +54,9 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range);
 // file is written whole before it replaces the old one; on failure the old file
 // and its backup stay as they were, "Unable to CLOSE file" is shown and the
 // result is false. A successful whole-sheet save clears the document's
-// modified flag; nothing else does.
-bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range);
+// modified flag; nothing else does. `keepBackup` keeps the existing file as the
+// backup whatever the setting says.
+bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range, bool keepBackup = false);
 
 // Reads the file `name` (WorksheetFileName) into the current document.
 // `mode` as above; a merge puts the file's cells (those within the bounds)
@@ -69,7 +70,9 @@ bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range);
 // record before the one at fault (a formula whose code cannot be checked as
 // its value) and shows the record; a merge of one changes nothing. Running out
 // of pool memory stops the load where it is and shows "Out of Memory/File may
-// be truncated". An empty file reads nothing and is no error.
+// be truncated". An empty file reads nothing and is no error; a file that does
+// not begin with the begin-of-file record is no worksheet and is refused whole
+// ("Invalid WKS File!" shown, nothing changed).
 // A load takes the file's user-defined functions in place of the document's
 // and drops the undo buffer. A merge saves undo before it changes cells, and
 // its formulas call the file's functions under the document's indexes: a
@@ -94,8 +97,11 @@ void SetAutoExecMode(bool on);
 // adding nothing, when the file cannot be read or is damaged.
 bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines);
 
-// True when the file exists and the length field of its first record is 2.
+// True when the file exists and its first record is the begin-of-file record
+// (type 0, length 2).
 bool IsWorksheetFile(std::string_view name);
+// The message for a file that is not a worksheet at all.
+inline constexpr const char* kNotWorksheetText = "Invalid WKS File!";
 
 // ---- Linked-file reading -----------------------------------------------------
 // The seam through which the external-link code reads another worksheet's

@@ -120,7 +120,9 @@ struct TWorksheetImage {
 // error flag set ("Error at Record:" and the record's type and length), for a
 // damaged file; image.damaged is then set and the image holds the records
 // before the one at fault (formulas whose code cannot be checked marked to be
-// kept as their values). False without image.damaged when memory ran out.
+// kept as their values). False without image.damaged when memory ran out, and
+// when the file does not begin with the begin-of-file record (the error flag
+// then says "Invalid WKS File!").
 bool ParseWorksheet(std::string bytes, TReadScope scope, TWorksheetImage& image);
 
 // The text for a record at fault: "Error at Record:" with the type as two hex

@@ -113,8 +113,13 @@ bool TParser::FailTruncated() {
 bool TParser::Run() {
   if (size_ == 0) return true;
   TRecordView record;
-  if (!records_.Next(record)) return FailTruncated();
-  if (record.Type() != kBof || record.length < 2) return Fail(record);
+  // A file that does not open with the begin-of-file record is no worksheet
+  // at all (a text file, a file of another format): it is refused whole, not
+  // read as a damaged worksheet.
+  if (!records_.Next(record) || record.typeWord != kBof || record.length < 2) {
+    SetErrorFlag(kNotWorksheetText);
+    return false;
+  }
   bool sound = true;
   for (;;) {
     if (!records_.Next(record)) {

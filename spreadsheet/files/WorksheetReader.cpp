@@ -509,7 +509,7 @@ bool IsWorksheetFile(std::string_view name) {
   std::ifstream file(HostFileName(WorksheetFileName(name)), std::ios::binary);
   unsigned char head[4];
   if (!file.read(reinterpret_cast<char*>(head), sizeof head)) return false;
-  return (head[2] | head[3] << 8) == 2;
+  return (head[0] | head[1] << 8) == kBof && (head[2] | head[3] << 8) == 2;
 }
 
 bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {

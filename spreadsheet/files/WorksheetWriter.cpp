@@ -475,12 +475,12 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range) {
   return out.Buffer();
 }
 
-bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range) {
+bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range, bool keepBackup) {
   // An existing file of the name in another case is the one replaced, as on
   // Windows.
   std::string path = WorksheetFileName(name);
   std::string bytes = WorksheetBytes(rangeFlag, range);
-  std::string backup = ProgramSettings().Backups ? HostFileName(BackupFileName(path, 'B')) : std::string();
+  std::string backup = ProgramSettings().Backups || keepBackup ? HostFileName(BackupFileName(path, 'B')) : std::string();
   path = HostFileName(path);
   if (!SaveFileReplacing(path, bytes, backup)) {
     SetErrorFlag(kUnableToCloseText);

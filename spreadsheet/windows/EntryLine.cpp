@@ -78,10 +78,12 @@ void TEntryLine::EditEnter() {
   if (editMode_) ShowMode(kModeEdit);
   TWindowServices& ws = WindowServices();
   ws.SetMainMenusEnabled(false);
+  // Editing is on before the selection collapses: the cursor move that
+  // collapsing makes must not put the cell's contents back into the line.
+  editing_ = true;
   TRange selection;
   ws.GetGridSelection(selection);
   if (selection.firstRow >= 0 && RangeIsMulti(selection)) ws.SetGridSelection(CursorRange());
-  editing_ = true;
   view_.SetEditButtonsVisible(true);
   view_.SetEntryColours(true, false);
   referenceMode_ = 0;
@@ -98,15 +100,18 @@ void TEntryLine::EditCurrentCell() {
 }
 
 void TEntryLine::PaneChar(char ch) {
+  // A typed character always starts a new entry (only F2 edits the old one):
+  // after pointing it goes on from the pointed text, otherwise from an empty
+  // line, set after EditEnter so that nothing the selection's collapse shows
+  // is kept.
+  std::string text;
   if (pointing_) {
-    std::string text = PointedEntryText();
+    text = PointedEntryText();
     EndPointing();
-    view_.SetEntryText(text);
-  } else {
-    view_.SetEntryText("");
   }
   view_.SetGridExtendMode(false);
   EditEnter();
+  view_.SetEntryText(text);
   view_.FocusEntry();
   view_.CaretToEnd();
   view_.TypeChar(ch);

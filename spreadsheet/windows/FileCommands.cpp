@@ -89,7 +89,14 @@ bool TFileCommands::ShowOrOpen(std::string_view name) {
   std::string normal = WksFileName(name);
   int slot = 0;
   bool open = FindOpenSheet(normal, slot) && host_.BringDocumentToFront(normal);
-  if (!open && !OpenWorksheet(name)) return false;
+  if (!open) {
+    // A recent file may have been replaced by anything since it was listed.
+    if (!IsWorksheetFile(HostFileName(std::string(name)))) {
+      ShowError(kInvalidWksFileText);
+      return false;
+    }
+    if (!OpenWorksheet(name)) return false;
+  }
   AddRecent(normal);
   return true;
 }
@@ -112,7 +119,10 @@ bool TFileCommands::OpenWorksheet(std::string_view name) {
   TSheetId sheet = ws.ActiveSheet();
   StoreSlotSettings(CurrentDocSlot());
   gCurrentDoc.settings.modified = 0;
-  if (TDocSlot* slot = DocSlot(CurrentDocSlot())) slot->settings.modified = 0;
+  if (TDocSlot* slot = DocSlot(CurrentDocSlot())) {
+    slot->settings.modified = 0;
+    slot->partlyRead = loaded == TLoadOutcome::kPart;
+  }
   if (!LinkedFiles().empty()) host_.RecalculateAll();
   ws.RepaintSheet(sheet);
   host_.SetSheetState(true);
@@ -159,7 +169,11 @@ std::string AutoExecFirstLine(int row, int col) {
 bool TFileCommands::WriteActive(std::string_view name) {
   ShowMode(kModeWait);
   LoadCursorGlobals();
-  bool written = SaveWorksheet(HostFileName(std::string(name)), false, TRange{});
+  // The damaged file a document was read from in part is kept as the backup
+  // when the part is saved over it.
+  const TDocSlot* doc = DocSlot(CurrentDocSlot());
+  bool overDamaged = doc != nullptr && doc->partlyRead && WksFileName(name) == doc->fileName;
+  bool written = SaveWorksheet(HostFileName(std::string(name)), false, TRange{}, overDamaged);
   if (written) StoreSlotSettings(CurrentDocSlot());
   WindowServices().ShowReadyMode();
   ClearErrorFlag();
@@ -169,7 +183,9 @@ bool TFileCommands::WriteActive(std::string_view name) {
 bool TFileCommands::Save() {
   TDocSlot* slot = ActiveSlot();
   if (slot == nullptr) return false;
-  if (slot->untitled || slot->fileName.empty()) return SaveAs();
+  // A document read only in part is not written over its file unasked: the
+  // first save asks for the name, offering the file's own.
+  if (slot->untitled || slot->fileName.empty() || slot->partlyRead) return SaveAs();
   return WriteActive(slot->fileName);
 }
 
@@ -185,6 +201,7 @@ bool TFileCommands::SaveAs() {
   // The name changes only once the file is written, so a failed save leaves
   // the document under its old name, still modified.
   if (!WriteActive(name)) return false;
+  if (TDocSlot* saved = DocSlot(slotIndex)) saved->partlyRead = false;
   RenameOpenSheet(slotIndex, normal);
   host_.RenameActiveSheetWindow(normal);
   AddRecent(normal);

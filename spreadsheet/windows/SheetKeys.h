@@ -74,13 +74,20 @@ TCharRoute SheetCharRoute(char ch, const TSheetKeyState& state);
 // digit coming up while it is set makes "\" and that character the pending
 // macro key and clears the flag; Ctrl coming up looks the pending key up as a
 // range name, once: when found its first cell waits to run, at least 26 ms
-// later. A Ctrl+letter taken as a frame command arms nothing.
+// later. A Ctrl+letter taken as a frame command arms nothing, and Ctrl coming
+// up (with no other Ctrl key down) or the window losing the keyboard clears
+// the flag, so that no later letter counts as typed with Ctrl.
 class TCtrlMacroKeys {
  public:
   static constexpr std::uint32_t kDelayMs = 26;
 
   void CtrlDown() { ctrlHeld_ = true; }
   void CommandTaken() { ctrlHeld_ = false; }
+  // A Ctrl key came up; `otherCtrlDown`: the keyboard still has one down.
+  void CtrlUp(bool otherCtrlDown) {
+    if (!otherCtrlDown) ctrlHeld_ = false;
+  }
+  void FocusLost() { ctrlHeld_ = false; }
   // A key came up at tick `now`. True when a macro start was armed (the
   // caller starts its timer).
   bool KeyUp(int key, std::uint32_t now);

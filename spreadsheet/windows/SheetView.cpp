@@ -167,6 +167,8 @@ void TSheetView::Activate() {
 }
 
 void TSheetView::Deactivate() {
+  // A Ctrl let go while another window has the keyboard never reaches us.
+  macroKeys_.FocusLost();
   if (slot_ != 0 && CurrentDocSlot() == slot_) StoreSlotSettings(slot_);
 }
 
@@ -617,7 +619,10 @@ bool TSheetView::SaveDocument() {
   bool saved;
   {
     TDocumentScope scope(slot_);
-    saved = untitled_ ? Frame().SaveAs() : SaveWorksheet(name_, false, TRange{});
+    // A document read only in part goes through Save As, which keeps the
+    // damaged file as the backup.
+    const TDocSlot* doc = DocSlot(slot_);
+    saved = untitled_ || (doc != nullptr && doc->partlyRead) ? Frame().SaveAs() : SaveWorksheet(name_, false, TRange{});
   }
   views_.SetActive(views_.Contains(previous) ? previous : nullptr);
   return saved;

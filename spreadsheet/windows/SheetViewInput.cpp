@@ -131,7 +131,10 @@ void TSheetView::PreviewKeyDown(int& key, TShiftState shift) {
 
 void TSheetView::PaneKeyDown(TGridModel& pane, int& key, TShiftState shift) {
   TFrameCommand command;
-  if (macroKeys_.CtrlHeld() && Frame().CtrlKeysForCommands() && CtrlLetterCommand(key, command)) {
+  // Ctrl as the key event has it, without Alt: a menu letter typed with Alt
+  // after any Ctrl combination opens its menu and changes no cell.
+  const bool ctrlOnly = (shift & (classlib::ssCtrl | classlib::ssAlt)) == classlib::ssCtrl;
+  if (ctrlOnly && Frame().CtrlKeysForCommands() && CtrlLetterCommand(key, command)) {
     macroKeys_.CommandTaken();
     Frame().RunCommand(command);
     key = 0;
@@ -142,7 +145,8 @@ void TSheetView::PaneKeyDown(TGridModel& pane, int& key, TShiftState shift) {
   }
 }
 
-void TSheetView::KeyUp(int key, TShiftState) {
+void TSheetView::KeyUp(int key, TShiftState shift) {
+  if (key == vk::Control) macroKeys_.CtrlUp((shift & classlib::ssCtrl) != 0);
   if (macroKeys_.KeyUp(key, EnginePlatform().TickCount())) parts_.window.StartTimer(kMacroTimer, kMacroTimerMs);
 }
 

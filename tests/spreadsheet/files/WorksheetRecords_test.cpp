@@ -208,7 +208,6 @@ TEST_F(WorksheetRecordsTest, DamagedFilesNameTheRecordAtFault) {
       {"window record cut short", FileWith(Hex("0700 0400 0000 0000")), "Error at Record:07[0004]"},
       {"record longer than the file", FileWith(Hex("0F00 FF7F FF0000")), "Error at Record:0F[7FFF]"},
       {"no main end record", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500"), "Error at Record:01[0000]", {kIntegerA1}},
-      {"first record not the begin record", Hex("0D00 0700 FF 0000 0000 0500 0100 0000"), "Error at Record:0D[0007]"},
       {"row height of row 9000", FileWith("", Hex("0A00 0300 2823 10")), "Error at Record:0A[0003]"},
       {"column width of column 256", FileWith("", Hex("0B00 0300 0001 10")), "Error at Record:0B[0003]"},
       {"zero sheets", FileWith("", Hex("7800 1A00 0000 00000000 0000000000000000000000000000000000000000")),
@@ -299,6 +298,41 @@ TEST_F(WorksheetRecordsTest, DamagedFilesKeepWhatWasRead) {
     EXPECT_EQ(read, std::vector<std::string>(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(row.cellsKept)));
     EXPECT_EQ(ReadWholeFile(path), row.file);
     EXPECT_EQ(PoolCheckInvariants(), "");
+  }
+}
+
+// A file that does not begin with the begin record is no worksheet: a load,
+// a merge and linked-file reading refuse it whole and change nothing.
+TEST_F(WorksheetRecordsTest, FilesThatAreNoWorksheetAreRefusedWhole) {
+  struct Row {
+    const char* what;
+    std::string file;
+  } rows[] = {
+      {"first record not the begin record", Hex("0D00 0700 FF 0000 0000 0500 0100 0000")},
+      {"a text file", "Budget 1995\r\nApples\t42\r\n"},
+      {"another format, length field 2", Hex("4D5A 0200 0404 0100 0000")},
+      {"begin record type with a high byte", Hex("0001 0200 0404 0100 0000")},
+      {"begin record too short", Hex("0000 0100 04 0100 0000")},
+      {"three bytes", "ab\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    NewDocument(std::string("NOT") + std::to_string(&row - rows) + ".WKS");
+    Enter(0, 0, "'keep");
+    std::vector<std::string> cells = DumpCells();
+    std::vector<std::string> state = testing::DumpDocumentState();
+    std::string path = Path("NOT.WKS");
+    WriteWholeFile(path, row.file);
+    EXPECT_FALSE(IsWorksheetFile(path));
+    for (int mode : {0, kLoadMerge}) {
+      gShownErrors.clear();
+      EXPECT_EQ(LoadWorksheetPart(path, mode, 0, 0, ""), TLoadOutcome::kNothing) << mode;
+      EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Invalid WKS File!"}) << mode;
+      EXPECT_EQ(DumpCells(), cells) << mode;
+    }
+    EXPECT_EQ(testing::DumpDocumentState(), state);
+    EXPECT_FALSE(ReadLinkedFileCells(path, [](const TLinkedCellValue&) {}));
+    EXPECT_EQ(ReadWholeFile(path), row.file);
   }
 }
 

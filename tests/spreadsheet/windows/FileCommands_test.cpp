@@ -84,7 +84,10 @@ TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
     std::string path;
     std::string message;
   } cases[] = {{folder.File("TEXT.WKS"), "Error:Invalid WKS File!"},
-               {folder.File("MISSING.WKS"), "Error:Invalid WKS File!"}};
+               {folder.File("MISSING.WKS"), "Error:Invalid WKS File!"},
+               {folder.File("OTHER.WKS"), "Error:Invalid WKS File!"}};
+  // Another format whose first record's length field happens to be 2.
+  WriteWholeFile(folder.File("OTHER.WKS"), std::string("MZ\x02\x00\x04\x04\x01\x00\x00\x00", 10));
   for (const Case& c : cases) {
     gFrameErrors.clear();
     EXPECT_FALSE(files.OpenFile(c.path)) << c.path;
@@ -144,6 +147,49 @@ TEST_F(FileCommandsTest, RecentFiles) {
   // A limit of 0 shows nothing; one above 10 shows ten at most.
   EXPECT_FALSE(RecentMenuItems(ProgramSettings().History, 0)[0].visible);
   EXPECT_EQ(RecentMenuItems(std::vector<std::string>(12, "X"), 99).size(), 10u);
+}
+
+// A file that is no worksheet never gets a window, however it is opened; a
+// worksheet read only in part is saved over its file only when the user names
+// it, and the file read stays as the backup.
+TEST_F(FileCommandsTest, NoWorksheetIsOpenedAndAPartlyReadOneIsNotSavedOverUnasked) {
+  std::string text = MakeFile("NOTE.WKS", "'note");
+  ASSERT_TRUE(files.OpenFile(text));
+  gCurrentDoc.settings.modified = 0;
+  ASSERT_TRUE(files.Close());
+  WriteWholeFile(text, "a note, not a sheet\r\n");
+  gFrameErrors.clear();
+  EXPECT_FALSE(files.OpenRecent(0)) << "the recent file now holds text";
+  EXPECT_EQ(gFrameErrors, std::vector<std::string>{"Error:Invalid WKS File!"});
+  EXPECT_TRUE(host.windows.empty());
+  EXPECT_EQ(ReadWholeFile(text), "a note, not a sheet\r\n");
+
+  std::string damaged = MakeFile("DAMAGED.WKS", "'read");
+  std::string bytes = ReadWholeFile(damaged);
+  const std::string damagedBytes = bytes.substr(0, bytes.size() - 7) + std::string("\x0f\x00\x40\x00", 4);
+  WriteWholeFile(damaged, damagedBytes);
+  ProgramSettings().Backups = false;
+  ASSERT_TRUE(files.OpenFile(damaged));
+  ASSERT_TRUE(EnterCell("'more", 1, 0));
+  gCurrentDoc.settings.modified = 1;
+  // Save asks for a name, offering the file's own; cancelled, nothing is written.
+  EXPECT_FALSE(files.Save());
+  EXPECT_EQ(host.proposed, "DAMAGED.WKS");
+  EXPECT_EQ(ReadWholeFile(damaged), damagedBytes);
+  EXPECT_TRUE(Modified());
+  // Given that name, the part read is written and the damaged file kept as
+  // the backup, backups off or not.
+  host.saveAnswer = damaged;
+  ASSERT_TRUE(files.Save());
+  EXPECT_EQ(ReadWholeFile(folder.File("DAMAGED.WKB")), damagedBytes);
+  EXPECT_NE(ReadWholeFile(damaged), damagedBytes);
+  // From then on Save writes to the file without a question.
+  host.proposed.clear();
+  host.saveAnswer.clear();
+  ASSERT_TRUE(EnterCell("'last", 2, 0));
+  EXPECT_TRUE(files.Save());
+  EXPECT_EQ(host.proposed, "");
+  EXPECT_EQ(ReadWholeFile(folder.File("DAMAGED.WKB")), damagedBytes);
 }
 
 }  // namespace

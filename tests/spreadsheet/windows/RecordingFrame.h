@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/windows/EntryLine.h"
 #include "spreadsheet/windows/SheetFrame.h"
 
 namespace corvane::testing {
@@ -25,14 +27,25 @@ class TRecordingFrame : public TSheetFrame {
 
   bool Has(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
 
+  // When set, entries go through this entry line as the program's frame
+  // sends them, and the indicators refresh it.
+  TEntryLine* entryLine = nullptr;
+
   bool Pointing() const override { return pointing; }
-  bool Editing() const override { return editing; }
+  bool Editing() const override { return entryLine != nullptr ? entryLine->Editing() : editing; }
   bool EntryEnabled() const override { return entryEnabled; }
-  void StartEntry(char ch) override { Log(std::string("entry ") + ch); }
-  void EditCurrentCell() override { Log("edit cell"); }
+  void StartEntry(char ch) override {
+    Log(std::string("entry ") + ch);
+    if (entryLine != nullptr) entryLine->PaneChar(ch);
+  }
+  void EditCurrentCell() override {
+    Log("edit cell");
+    if (entryLine != nullptr) entryLine->EditCurrentCell();
+  }
   void CommitEntry() override {
     editing = false;
     Log("commit");
+    if (entryLine != nullptr) entryLine->EditExit();
   }
   void CommitPointedEntry() override { Log("commit pointed"); }
   void AnchorPoint() override { Log("anchor"); }
@@ -41,7 +54,13 @@ class TRecordingFrame : public TSheetFrame {
   void ResetReferenceMode() override { Log("reset reference"); }
   void PromptLineChar(char ch) override { promptText += ch; }
   void SetPromptList(const std::vector<std::string>& items) override { promptList = items; }
-  void RefreshIndicators() override { Log("indicators"); }
+  void RefreshIndicators() override {
+    Log("indicators");
+    if (entryLine == nullptr) return;
+    std::int16_t row = 0, col = 0;
+    WindowServices().GetCursorCell(row, col);
+    entryLine->UpdateCellIndicators(row, col);
+  }
   void RefreshLockPanel(int key) override { Log("lock " + std::to_string(key)); }
   bool EndMode() const override { return endMode; }
   void SetEndMode(bool on) override { endMode = on; }

@@ -9,6 +9,7 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/windows/DocumentScope.h"
+#include "tests/spreadsheet/windows/FrameTestSupport.h"
 #include "tests/spreadsheet/windows/SheetTestSupport.h"
 
 namespace corvane {
@@ -78,6 +79,15 @@ TEST_F(SheetWindowTest, ClosingKeepsTheWindowUnlessTheDocumentWasSaved) {
   frame.saveAsResult = true;
   EXPECT_TRUE(sheet.view.CloseQuery());
   EXPECT_TRUE(frame.Has("no sheets"));
+  // Yes on a document read only in part goes through Save As too: its file
+  // is never written over unasked.
+  TTestSheetWindow& partly = OpenWindow("PARTLY.WKS");
+  DocSlot(partly.view.Slot())->partlyRead = true;
+  partly.view.MarkModified();
+  frame.log.clear();
+  frame.saveAsResult = false;
+  EXPECT_FALSE(partly.view.CloseQuery());
+  EXPECT_TRUE(frame.Has("save as"));
   // A range prompt holds every window open.
   ASSERT_TRUE(RangePromptStart("X", [](std::string_view) { return true; }, TRange{0, 0, 0, 0}));
   EXPECT_FALSE(sheet.view.CloseQuery());
@@ -393,6 +403,129 @@ TEST_F(SheetWindowTest, ObjectsOnTheSheetKeepTheirCellsAndTravelWithTheFile) {
   ASSERT_EQ(reread.view.Objects().size(), 2u);
   EXPECT_EQ(reread.view.Objects()[0].record, saved.buttons[0]);
   EXPECT_EQ(reread.view.Objects()[1].record, saved.buttons[1]);
+}
+
+// A character typed in a pane starts a new entry in the cursor cell, however
+// the selection around it was made; only F2 goes on from the old contents.
+TEST_F(SheetWindowTest, TypingStartsANewEntryWhateverIsSelected) {
+  TTestSheetWindow& sheet = OpenWindow("TYPING.WKS");
+  TGridModel& grid = sheet.Grid(1);
+  testing::TFakeEntryView line;
+  TEntryLine entry(line);
+  frame.entryLine = &entry;
+  auto point = [&](int row, int col) {
+    TRect r = grid.CellRect(row, col);
+    return TPoint{r.Left + 3, r.Top + 3};
+  };
+  auto click = [&](int row, int col, TShiftState shift) {
+    TPoint p = point(row, col);
+    grid.MouseDown(TMouseButton::mbLeft, shift, p.x, p.y);
+    grid.MouseUp(TMouseButton::mbLeft, shift, p.x, p.y);
+  };
+  const struct {
+    const char* how;
+    std::function<void()> select;
+    bool f2;
+    int row;  // of the cursor, in column A
+    const char* entered;
+  } rows[] = {
+      {"Shift+Down", [&] { Press(sheet, vk::Down, ssShift); }, false, 1, "9"},
+      {"Shift+Up from A2",
+       [&] {
+         Press(sheet, vk::Down);
+         Press(sheet, vk::Up, ssShift);
+       },
+       false, 0, "9"},
+      {"click, Shift+click",
+       [&] {
+         click(0, 0, 0);
+         click(1, 0, ssShift);
+       },
+       false, 1, "9"},
+      {"drag",
+       [&] {
+         TPoint from = point(0, 0), to = point(1, 0);
+         grid.MouseDown(TMouseButton::mbLeft, 0, from.x, from.y);
+         grid.MouseMove(ssLeft, to.x, to.y);
+         grid.MouseUp(TMouseButton::mbLeft, 0, to.x, to.y);
+       },
+       false, 1, "9"},
+      {"a range a command's prompt left", [&] { WindowServices().SetGridSelection(testing::MakeRange(0, 0, 0, 1)); },
+       false, 1, "9"},
+      {"F2 after Shift+Down", [&] { Press(sheet, vk::Down, ssShift); }, true, 1, "3009"},
+  };
+  for (const auto& row : rows) {
+    Enter(0, 0, "200");
+    Enter(1, 0, "300");
+    grid.MoveTo(0, 0);
+    grid.CollapseSelection();
+    row.select();
+    TRange selection = grid.GetSelection();
+    ASSERT_TRUE(selection.firstRow != selection.lastRow) << row.how << ": nothing selected";
+    ASSERT_EQ(grid.CursorRow(), row.row) << row.how;
+    if (row.f2) {
+      Press(sheet, vk::F2);
+      line.TypeChar('9');
+      entry.TextChanged();
+    } else {
+      Type(sheet, "9");
+    }
+    EXPECT_EQ(line.text, row.entered) << row.how;
+    EXPECT_TRUE(entry.EditExit()) << row.how;
+    EXPECT_EQ(CellContentsText(CellFind(row.row, 0)), row.entered) << row.how;
+    EXPECT_EQ(CellContentsText(CellFind(1 - row.row, 0)), row.row == 1 ? "200" : "300") << row.how;
+  }
+  frame.entryLine = nullptr;
+}
+
+// Ctrl counts only while it is down: after any Ctrl+movement key a letter with
+// Alt is the menu's and a plain letter starts an entry; no later release of
+// Ctrl starts a macro for them.
+TEST_F(SheetWindowTest, ALetGoCtrlIsNoLongerHeld) {
+  TTestSheetWindow& sheet = OpenWindow("CTRL.WKS");
+  for (const char* name : {"\\D", "\\X", "\\A"}) ASSERT_NE(RangeNameCreate(name, testing::MakeRange(7, 20, 7, 20)), 0);
+  auto ctrlTap = [&](int key) {
+    int ctrl = vk::Control;
+    sheet.view.PreviewKeyDown(ctrl, ssCtrl);
+    if (key != 0) Press(sheet, key, ssCtrl);
+    sheet.view.KeyUp(vk::Control, 0);
+  };
+  const std::pair<int, const char*> moves[] = {{vk::Home, "Home"},  {vk::End, "End"}, {vk::Left, "Left"},
+                                               {vk::Right, "Right"}, {vk::Up, "Up"},   {vk::Down, "Down"},
+                                               {vk::Prior, "PgUp"},  {vk::Next, "PgDn"}};
+  for (const auto& [move, name] : moves) {
+    for (int letter : {'D', 'X'}) {
+      for (TShiftState shift : {TShiftState(ssAlt), TShiftState(0)}) {
+        const std::string what = std::string("Ctrl+") + name + " then " + (shift != 0 ? "Alt+" : "") + char(letter);
+        frame.log.clear();
+        ctrlTap(move);
+        if (shift != 0) {
+          int alt = vk::Menu;
+          sheet.view.PreviewKeyDown(alt, ssAlt);
+        }
+        Press(sheet, letter, shift);
+        if (shift == 0) Type(sheet, std::string(1, static_cast<char>(letter + 32)));
+        ctrlTap(0);
+        for (const std::string& line : frame.log) EXPECT_EQ(line.rfind("command", 0), std::string::npos) << what;
+        EXPECT_EQ(frame.Has(std::string("entry ") + static_cast<char>(letter + 32)), shift == 0) << what;
+        EXPECT_FALSE(sheet.window.TimerRunning(kMacroTimer)) << what;
+      }
+    }
+  }
+  // Ctrl let go while another window has the keyboard.
+  int ctrl = vk::Control;
+  sheet.view.PreviewKeyDown(ctrl, ssCtrl);
+  sheet.view.Deactivate();
+  Activate(sheet);
+  Press(sheet, 'A');
+  ctrlTap(0);
+  EXPECT_FALSE(sheet.window.TimerRunning(kMacroTimer));
+  // Held, Ctrl+D is still the command and Ctrl+A the macro.
+  frame.log.clear();
+  ctrlTap('D');
+  EXPECT_TRUE(frame.Has("command " + std::to_string(static_cast<int>(TFrameCommand::kEraseRange))));
+  ctrlTap('A');
+  EXPECT_TRUE(sheet.window.TimerRunning(kMacroTimer));
 }
 
 }  // namespace

@@ -461,6 +461,20 @@ TEST(CorvaneRun, ADamagedFileOpensWithWhatWasRead) {
 
   TCorvane program(folder, "");
   ASSERT_NE(program.window, nullptr);
+  DWORD thread = GetWindowThreadProcessId(program.window, nullptr);
+  HWND box = nullptr;
+  // A file of another format is refused whole: the error box, and no window.
+  const std::string other = folder.File("OTHER.WKS");
+  {
+    std::ofstream(other, std::ios::binary) << std::string("MZ\x02\x00\x04\x04\x01\x00\x00\x00", 10);
+  }
+  ASSERT_TRUE(OpenThroughDialog(program, other));
+  ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(thread)) != nullptr; }, 15000));
+  EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find("Invalid WKS File!"), std::string::npos) << TextOf(GetDlgItem(box, 0xFFFF));
+  program.Key(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 15000));
+  EXPECT_NE(program.ActiveSheetCaption(), WksFileName(other));
+
   program.MenuKeys('F', 'O');
   HWND dialog = uikit::WaitForTopWindow("CORVANE OPEN", 15000);
   ASSERT_NE(dialog, nullptr);
@@ -469,8 +483,6 @@ TEST(CorvaneRun, ADamagedFileOpensWithWhatWasRead) {
   SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(damaged.c_str()));
   program.Key(VK_RETURN);
   // The error box names the damaged record; Enter closes it.
-  DWORD thread = GetWindowThreadProcessId(program.window, nullptr);
-  HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(thread)) != nullptr; }, 15000));
   EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find("Error at Record:"), std::string::npos) << TextOf(GetDlgItem(box, 0xFFFF));
   program.Key(VK_RETURN);
@@ -888,6 +900,78 @@ TEST(CorvaneRun, KeyboardOnly) {
   EXPECT_EQ(user.Cell(), "A" + std::to_string(row + 1) + " []") << "after the help window";
   user.Menu("FS");
   EXPECT_TRUE(program.Close());
+}
+
+// Whether a menu of the program is dropped down.
+bool MenuOpen(const TCorvane& program) {
+  GUITHREADINFO info = {sizeof info};
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(program.window, nullptr), &info) && (info.flags & GUI_INMENUMODE) != 0)
+    return true;
+  HWND menu = FindWindowA("#32768", nullptr);
+  return menu != nullptr && IsWindowVisible(menu);
+}
+
+// Typing over a selection starts a new entry, F2 edits the old one; a Ctrl
+// let go is let go: Alt and a letter after Ctrl+movement keys open a menu and
+// change no cell, a plain letter starts a label. Real keys only.
+TEST(CorvaneRun, TypingReplacesAndCtrlLetGoIsLetGo) {
+  const TProgramFolder folder;
+  TCorvane program(folder, "");
+  ASSERT_NE(program.window, nullptr);
+  SetForegroundWindow(program.window);
+  program.Settle();
+  const TKeyboardUser user{program};
+  user.Type("200");
+  user.Key(VK_RETURN);
+  user.Key(VK_DOWN);
+  user.Type("300");
+  user.Key(VK_RETURN);
+  user.Key(VK_HOME);
+  PressKeys({VK_SHIFT}, VK_DOWN);
+  program.Settle();
+  user.Type("9");
+  EXPECT_EQ(TextOf(program.EntryLine()), "9") << "typing over A1..A2";
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "A2 [9]");
+  user.Key(VK_UP);
+  EXPECT_EQ(user.Cell(), "A1 [200]");
+  PressKeys({VK_SHIFT}, VK_DOWN);
+  program.Settle();
+  user.Key(VK_F2);
+  user.Type("1");
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "A2 [91]") << "F2 edits the old contents";
+
+  user.Key(VK_HOME);
+  user.Type("42");
+  user.Key(VK_RETURN);
+  // Each Ctrl+movement key, then Alt+D: the Data menu, nothing erased.
+  for (WORD move : {VK_END, VK_RIGHT, VK_LEFT, VK_NEXT, VK_PRIOR, VK_DOWN, VK_UP, VK_HOME}) {
+    PressKeys({VK_CONTROL}, move);
+    program.Settle();
+    user.AltKey('D');
+    EXPECT_TRUE(WaitFor([&] { return MenuOpen(program); }, 5000)) << "Alt+D after Ctrl+key " << move << " opened no menu";
+    user.Key(VK_ESCAPE);
+    user.Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !MenuOpen(program); }, 5000));
+  }
+  EXPECT_EQ(user.Cell(), "A1 [42]") << "Alt+D after Ctrl+Home";
+  user.Type("d");
+  EXPECT_EQ(TextOf(program.EntryLine()), "d") << "a letter after Ctrl+Home starts a label";
+  user.Key(VK_ESCAPE);
+  user.Key(VK_ESCAPE);
+  EXPECT_EQ(user.Cell(), "A1 [42]");
+  PressKeys({VK_CONTROL}, VK_END);
+  PressKeys({VK_CONTROL}, VK_HOME);
+  user.Key(VK_DOWN);
+  user.AltKey('X');
+  user.Key(VK_ESCAPE);
+  EXPECT_EQ(user.Cell(), "A2 [91]") << "Alt+X after Ctrl+End, Ctrl+Home, Down";
+  PostMessageA(program.window, WM_CLOSE, 0, 0);
+  std::string text;
+  ASSERT_NE(WaitForBox(program, "Save Worksheet", text), nullptr);
+  user.Key('N');
+  EXPECT_TRUE(program.Ended(30000));
 }
 
 }  // namespace
