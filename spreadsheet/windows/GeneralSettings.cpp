@@ -242,9 +242,10 @@ void TGeneralSettings::SetSheetsIndex(int index) {
 }
 
 bool TGeneralSettings::SetSeparators(char argument, char thousands, char decimal) {
-  // A decimal separator that also separates arguments would make every
-  // formula with a number constant in an argument list read wrongly.
-  if (decimal == argument) {
+  // Separators the settings file could not keep, or a decimal separator
+  // that also separates arguments or thousands, would make numbers and
+  // formulas read wrongly.
+  if (!SeparatorsValid(argument, thousands, decimal)) {
     EnginePlatform().MessageBeep();
     return false;
   }
