@@ -67,7 +67,6 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, bool& tooLarge) 
 // leave it as it was.
 void StageDocumentState(TWorksheetImage& image) {
   image.settings = gCurrentDoc.settings;
-  image.settings.lastExtract = TRange{};  // the cells the extract wrote go with the file read over them
   image.state = CurrentFileState();
   image.defaultFormat = FormatSettings().GForm;
   const TProgramSettings& program = ProgramSettings();

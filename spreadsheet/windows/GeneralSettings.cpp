@@ -181,7 +181,6 @@ void TGeneralSettings::ApplyGlobally() {
   DefaultSheetSettings() = Working();
   DefaultSheetSettings().trailer = trailer;
   DefaultSheetSettings().modified = 0;
-  DefaultSheetSettings().lastExtract = TRange{};  // this sheet's own, no default
   TakeDefaultFormat();
   if (page == kGeneralTypeface) {
     ProgramSettings().GSize = font.rowHeight;
