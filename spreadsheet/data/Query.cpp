@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "spreadsheet/data/DataCommon.h"
+#include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EngineHelpers.h"
@@ -176,6 +177,15 @@ void CopyField(int fromRow, int fromCol, int row, int col) {
   }
 }
 
+// While protection is on: false ("Protected Cell") when a cell of `block`
+// that exists is protected. Missing cells have nothing to clear.
+bool CheckClearable(const TRange& block) {
+  if (!ProtectionOn()) return true;
+  bool clearable = true;
+  ForEachCellInRange(block, [&](TCellHandle, const TCell& cell) { return clearable = !CellIsProtected(&cell); });
+  return clearable || Refuse(kProtectedCellText);
+}
+
 }  // namespace
 
 bool DataQuery(const TRange& inputRange, const TRange& criteriaRange, const TRange& outputRange, int mode) {
@@ -208,25 +218,26 @@ bool DataQuery(const TRange& inputRange, const TRange& criteriaRange, const TRan
     area = BlockAt(output.firstRow + 1, output.firstCol, rows, cols);
     if (!CheckOnSheet(area) || !CheckApart(area, {input, criteria}) || !CheckWritable(area)) return false;
   }
-  // The rows an earlier extract to this place wrote go first, so that fewer
-  // matches leave none of them behind. A block that the database or the
-  // criteria have since moved into is left alone.
-  TRange& previous = gCurrentDoc.settings.lastExtract;
-  bool clearPrevious = RangeOnSheet(previous) && previous.firstRow == output.firstRow + 1 &&
-                       previous.firstCol == output.firstCol && !RangesOverlap(previous, input) &&
-                       !RangesOverlap(previous, criteria);
-  if (clearPrevious && !CheckWritable(previous)) return false;
+  // The cells under the output names are cleared first, so that no earlier
+  // extract (of this run of the program or saved with the file) leaves rows
+  // behind: in the output's columns down to the sheet's last used row when
+  // the output is one row, else in the output's own rows.
+  TRange cleared;
+  int lastCleared = output.lastRow > output.firstRow ? output.lastRow : gCurrentDoc.highRow;
+  if (lastCleared > output.firstRow) {
+    RangeSet(cleared, output.firstCol, output.firstRow + 1, output.lastCol, lastCleared);
+    if (!CheckApart(cleared, {input, criteria}) || !CheckClearable(cleared)) return false;
+  }
   BeginChange();
-  if (clearPrevious) {
-    ForEachCellInRange(previous, [](TCellHandle cell, const TCell&) {
+  if (RangeIsValid(cleared)) {
+    ForEachCellInRange(cleared, [](TCellHandle cell, const TCell&) {
       CellClearContents(cell);
       return true;
     });
-    RecalcRange(previous);
+    RecalcRange(cleared);
   }
   for (int i = 0; i < rows; ++i)
     for (int k = 0; k < cols; ++k) CopyField(matches[i], fields[k], output.firstRow + 1 + i, output.firstCol + k);
-  previous = area;
   EndChange();
   return true;
 }

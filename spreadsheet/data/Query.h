@@ -30,14 +30,16 @@ inline constexpr int kQueryExtract = 2;
 // first row: the fields named in the output's first row, packed from its
 // first column in the order of the names the database holds (numbers as
 // numbers, labels as typed text, text formulas by their result). The output's
-// last row does not bound the output. The block the previous extract to the
-// same output names wrote is cleared first (the document remembers it in its
-// settings, for the session). Other modes change nothing.
+// last row does not bound the output. The cells under the output names are
+// cleared first: in the output's columns down to the sheet's last used row
+// when the output is one row, else in the output's further rows. Other modes
+// change nothing.
 //
 // An unset criteria, input or output range sounds a beep and does nothing.
 // Refused, changing nothing: ranges off the sheet, and an output that would
-// run off the sheet, cover the database or the criteria, or enter (or clear)
-// a protected cell. True when the output was written (possibly no rows).
+// run off the sheet, cover (or clear) the database or the criteria, or enter
+// (or clear) a protected cell. True when the output was written (possibly no
+// rows).
 bool DataQuery(const TRange& input, const TRange& criteria, const TRange& output, int mode);
 
 }  // namespace corvane

@@ -66,9 +66,14 @@ void PushCellRef() {
 }
 
 // Token 2: a range operand. Its slot holds 0; functions that take ranges read
-// the range from the code at the slot's position.
+// the range from the code at the slot's position. A range that lost a corner
+// to a deletion (a nil reference) is ERR, as its text shows.
 void PushRangeRef() {
   if (!HaveOperandBytes(8) || !PushSlot()) return;
+  for (int corner = 0; corner < 2; ++corner) {
+    TCellHandle cell = CellRefHandle(ReadCellRef(gEval.code + gEval.index + 4 * corner));
+    if (cell == kNilHandle || !CellPtr(cell)) SetSlotErr();
+  }
   gEval.index += 8;
 }
 

@@ -24,7 +24,6 @@ void CopyDefaultSheetSettings(TSheetSettings& settings) {
   std::uint16_t trailer = settings.trailer;
   settings = DefaultSheetSettings();
   settings.trailer = trailer;
-  settings.lastExtract = TRange{};  // a new sheet has no extract to clear
 }
 
 void ApplySheetFormatSettings(const TSheetSettings& settings) {

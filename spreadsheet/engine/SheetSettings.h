@@ -92,12 +92,7 @@ struct TSheetSettings {
   // when they include the lower one ("a<= x <b").
   std::uint8_t binsUpperIncluded = 0;
   std::uint8_t spare2 = 0;  // 199
-  // 200: the block the latest query extract wrote under its output names;
-  // unset when it wrote nothing. The next extract to the same place clears it.
-  // Never carried to another sheet: new sheets, the defaults and a file read
-  // into the document start without one.
-  TRange lastExtract;
-  std::uint8_t reserved[kSheetSettingsBlockBytes - 208] = {};
+  std::uint8_t reserved[kSheetSettingsBlockBytes - 200] = {};
   // 1544: the word that travels with the block.
   std::uint16_t trailer = 0;
 };
@@ -107,8 +102,7 @@ static_assert(offsetof(TSheetSettings, protection) == 0);
 static_assert(offsetof(TSheetSettings, modified) == 5);
 static_assert(offsetof(TSheetSettings, backgroundColour) == 16);
 static_assert(offsetof(TSheetSettings, dataRanges) == 142);
-static_assert(offsetof(TSheetSettings, lastExtract) == 200);
-static_assert(offsetof(TSheetSettings, reserved) == 208);
+static_assert(offsetof(TSheetSettings, reserved) == 200);
 static_assert(offsetof(TSheetSettings, trailer) == kSheetSettingsBlockBytes);
 static_assert(sizeof(TSheetSettings) == kSheetSettingsBlockBytes + 2);
 

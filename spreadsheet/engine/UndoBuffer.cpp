@@ -226,12 +226,7 @@ bool RestoreSheet() {
   if (head == kNilHandle && !SizesSaved(kColumnSizeTable) && !SizesSaved(kRowSizeTable)) return false;
   ClearErrorFlag();
   bool complete = true;
-  if (head != kNilHandle) {
-    CellStoreClear();
-    // The cells come back as they were before the last command: a block a
-    // query extract wrote may be gone, or hold the user's cells again.
-    gCurrentDoc.settings.lastExtract = TRange{};
-  }
+  if (head != kNilHandle) CellStoreClear();
   UndoSaveColumnSizes(TSizeSaveMode::kRestore);
   UndoSaveRowSizes(TSizeSaveMode::kRestore);
   if (TUndoHead* record = HeadPtr(head)) {

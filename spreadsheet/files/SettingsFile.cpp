@@ -52,13 +52,6 @@ using TTarget = std::variant<bool*, TFlagByte, int*, TByteInt, TColour, TInches,
 
 constexpr double kMaxInches = 100;
 
-// Separators (SEP=, COMMA=, PERIOD=): no control character, digit or letter,
-// which would make numbers and formulas read as something else.
-bool IsSeparator(char c) {
-  auto u = static_cast<unsigned char>(c);
-  return u >= 0x20 && u != 0x7F && !(c >= '0' && c <= '9') && !(c >= 'A' && c <= 'Z') && !(c >= 'a' && c <= 'z');
-}
-
 enum TRowFlags : unsigned {
   kReadWrite = 0,
   kWriteOnly = 1,      // written, not read
@@ -104,9 +97,9 @@ std::vector<TKeyRow> KeyRows() {
       {"[Chars]", "PREFIX=", TChar{&d.labelPrefix, IsDefaultLabelPrefix}, kEmptyKeeps},
       {nullptr, "CURR=", &d.currency},
       {nullptr, "CURS=", &d.secondCurrency},
-      {nullptr, "SEP=", TChar{&p.Sep, IsSeparator}, kEmptyKeeps},
-      {nullptr, "COMMA=", TChar{&f.Comma, IsSeparator}, kEmptyKeeps},
-      {nullptr, "PERIOD=", TChar{&f.Period, IsSeparator}, kEmptyKeeps},
+      {nullptr, "SEP=", TChar{&p.Sep, IsSeparatorChar}, kEmptyKeeps},
+      {nullptr, "COMMA=", TChar{&f.Comma, IsSeparatorChar}, kEmptyKeeps},
+      {nullptr, "PERIOD=", TChar{&f.Period, IsSeparatorChar}, kEmptyKeeps},
       {"[Colors]", "BKCLR=", TColour{&d.backgroundColour}},
       {nullptr, "BDCLR=", TColour{&d.bandColour}},
       {nullptr, "VALCLR=", TColour{&d.valueColour}},
@@ -213,7 +206,7 @@ void StoreValue(const TKeyRow& row, std::string_view raw) {
           double x = RealValue(value);
           if (x >= 0 && x <= kMaxInches) *target.p = x;
         } else if constexpr (std::is_same_v<T, TChar>) {
-          // The one character is taken as it stands, so ";" is a valid separator.
+          // The one character is taken as it stands, before any comment.
           if (!raw.empty() && target.accepts(raw[0])) *target.p = raw[0];
         } else if constexpr (std::is_same_v<T, TShortText2*>) {
           std::string text = Cut(CutTextComment(raw), sizeof target->text);
@@ -287,6 +280,17 @@ std::vector<std::string> DefaultFormatList() {
   return {"F2,Fixed", "S2,Science", "M2,Comma", "G,General", "P2,Percent", "E2,Eng", "C2,Currency", "D0,YY:MM:DD", "X,Text"};
 }
 
+bool IsSeparatorChar(char c) {
+  auto u = static_cast<unsigned char>(c);
+  bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  return u > 0x20 && u != 0x7F && !letterOrDigit && c != '+' && c != '-' && c != '=' && c != ';';
+}
+
+bool SeparatorsValid(char argument, char thousands, char decimal) {
+  return IsSeparatorChar(argument) && IsSeparatorChar(thousands) && IsSeparatorChar(decimal) && decimal != argument &&
+         decimal != thousands;
+}
+
 TProgramSettings& ProgramSettings() {
   static TProgramSettings settings;
   return settings;
@@ -335,6 +339,8 @@ void ReadSettingsFile() {
   p.History.clear();
   p.Formats.clear();
   const std::vector<TKeyRow> rows = KeyRows();
+  TFormatSettings& format = FormatSettings();
+  const char separators[] = {p.Sep, format.Comma, format.Period};
 
   if (std::FILE* file = std::fopen(SettingsFilePath().c_str(), "rb")) {
     std::string line;
@@ -350,6 +356,12 @@ void ReadSettingsFile() {
       if (key == "PORIENT=") SettingsHost().SetPrinterOrientation(p.POrient);
     }
     std::fclose(file);
+  }
+  // The separators are taken together, once all three are read.
+  if (!SeparatorsValid(p.Sep, format.Comma, format.Period)) {
+    p.Sep = separators[0];
+    format.Comma = separators[1];
+    format.Period = separators[2];
   }
   // The recent files are cut to their limit only now, so that HIST= lines
   // read before HSIZE= are treated as those after it.

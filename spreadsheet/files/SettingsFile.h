@@ -104,6 +104,18 @@ TSettingsHost& SettingsHost();
 // Installs `host` (not owned; it must outlive its use), or the stand-in for nullptr.
 void SetSettingsHost(TSettingsHost* host);
 
+// Whether `c` can be a separator (SEP=, COMMA=, PERIOD=): a character that
+// the settings file writes and reads back as itself and that number and
+// formula text do not read as something else. Control characters, blanks,
+// digits, letters, the signs "+" and "-", "=" (it ends a key) and ";" (it
+// starts a comment) are not.
+bool IsSeparatorChar(char c);
+// Whether the three separators can be used together: each one passes
+// IsSeparatorChar and the decimal separator differs from both others, so
+// numbers and argument lists keep one reading. Every place that sets the
+// separators checks them here first.
+bool SeparatorsValid(char argument, char thousands, char decimal);
+
 // The settings file's path: the program folder, the base name and ".INI".
 std::string SettingsFilePath();
 
@@ -120,8 +132,9 @@ void AddRecentFile(std::vector<std::string>& list, std::string_view name, int li
 // folder and the recent-file list empty; a missing or unreadable file leaves
 // every default in force, with no message. Keys outside the table and lines
 // without "=" are skipped. A value the setting cannot hold keeps the setting:
-// a label prefix that is none of the default ones, a separator that is a
-// control character, digit or letter, a margin outside 0 to 100 inches. HIST=
+// a label prefix that is none of the default ones, a separator that fails
+// IsSeparatorChar, a margin outside 0 to 100 inches; separators that together
+// fail SeparatorsValid keep all three as they were. HIST=
 // lines are cut to HSIZE= after the whole file is read, wherever it stands.
 // Without FORMAT= lines the format list holds its nine defaults. Ends by
 // telling the host that the separators may have changed.

@@ -67,7 +67,6 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, bool& tooLarge) 
 // leave it as it was.
 void StageDocumentState(TWorksheetImage& image) {
   image.settings = gCurrentDoc.settings;
-  image.settings.lastExtract = TRange{};  // the cells the extract wrote go with the file read over them
   image.state = CurrentFileState();
   image.defaultFormat = FormatSettings().GForm;
   const TProgramSettings& program = ProgramSettings();
@@ -181,22 +180,43 @@ double CurrentNumber(const TCell& cell) {
   return error ? 0 : value;
 }
 
+// Empties a cell before a file cell is stored in it. A formula this read
+// stored there (a file may give a cell twice), or one an earlier read left
+// unlinked, still has its references in the file's form: it holds no links to
+// drop, and its code must not be read as cell references.
+void ClearStoredCell(TCellHandle handle) {
+  TCell* cell = CellPtr(handle);
+  if (!CellIsFormula(cell) || !(cell->kind & kKindRelinkPending)) {
+    CellClearContents(handle);
+    return;
+  }
+  if (CellKind(*cell) == kKindStringFormula) {
+    TPoolHandle result = CellResultText(*cell);
+    PoolFreeString(result);
+  }
+  cell = CellPtr(handle);
+  PoolFreeString(cell->text);
+  cell->kind = kKindBlank;
+  SetCellReal(*cell, 0);
+}
+
 // Puts one file cell at (row, col), replacing what the cell held. False when
 // the pool has no room for it.
-bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int col, const TPlacement& place, bool markUnlinked,
+bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int col, const TPlacement& place,
                std::vector<TCellHandle>& formulas) {
   TCellHandle handle = CellGetOrCreate(row, col);
   if (handle == kNilHandle) return false;
   std::uint8_t type = in.type;
   const std::string_view text = image.Text(in);
   std::string labelText;
-  if ((place.byValue || in.asValue) && type == kFormula) {
-    if (in.textResult) {
-      type = kLabel;
-      labelText = std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text);
-    } else {
-      type = kNumber;
-    }
+  // A formula taken as its value: a text result becomes a label, a number a
+  // number, and ERR stays ERR as the formula @ERR.
+  const bool asValue = (place.byValue || in.asValue) && type == kFormula;
+  if (asValue && in.textResult) {
+    type = kLabel;
+    labelText = std::string(1, gCurrentDoc.settings.labelPrefix) + std::string(text);
+  } else if (asValue && !in.error) {
+    type = kNumber;
   }
   bool numeric = type == kInteger || type == kNumber;
   double number = in.number;
@@ -205,7 +225,7 @@ bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int c
     number = CurrentNumber(*CellPtr(handle)) + read;
     type = kNumber;
   }
-  CellClearContents(handle);
+  ClearStoredCell(handle);
   TCell* cell = CellPtr(handle);
   cell->attributes = in.attributes;
   cell->format = in.format;
@@ -230,8 +250,11 @@ bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int c
       break;
     }
     case kFormula: {
+      static constexpr char kErrCode[] = {0, kTokErr, kTokEnd};
       const std::uint8_t* stored = image.Code(in);
-      TPoolHandle code = PoolNewString(std::string_view(reinterpret_cast<const char*>(stored) + 1, in.codeLength - 1u));
+      TPoolHandle code = PoolNewString(asValue ? std::string_view(kErrCode, sizeof kErrCode)
+                                               : std::string_view(reinterpret_cast<const char*>(stored) + 1,
+                                                                  in.codeLength - 1u));
       TPoolHandle result = kNilHandle;
       if (in.textResult && !text.empty()) result = PoolNewString(text);
       if (code == kNilHandle || (in.textResult && !text.empty() && result == kNilHandle)) {
@@ -248,7 +271,9 @@ bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int c
         cell->kind = kKindNumberFormula | (in.error ? kKindErrorBit : 0);
         SetCellReal(*cell, in.error ? 0.0 : number);
       }
-      if (markUnlinked) cell->kind |= kKindRelinkPending;
+      // The mark stays until the references are relinked, which a read that
+      // leaves them unlinked does not do.
+      cell->kind |= kKindRelinkPending;
       formulas.push_back(handle);
       break;
     }
@@ -259,11 +284,13 @@ bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int c
 }
 
 // Turns the stored references of the formulas read back into cell references
-// and links each formula to the cells it reads.
+// and links each formula to the cells it reads. A cell listed twice, or
+// given another kind by a later record, no longer carries the mark.
 void RelinkFormulas(const std::vector<TCellHandle>& formulas) {
   for (TCellHandle handle : formulas) {
     TCell* cell = CellPtr(handle);
-    if (!cell) continue;
+    if (!CellIsFormula(cell) || !(cell->kind & kKindRelinkPending)) continue;
+    cell->kind &= static_cast<std::uint8_t>(~kKindRelinkPending);
     std::uint8_t* code = PoolBlock(cell->text);
     if (code) FormulaRelocateRefs(code, CellPtr(handle)->row, CellPtr(handle)->column, true);
     FormulaLinkDeps(handle, true);
@@ -454,7 +481,7 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
     // Like every command that changes cells, a merge passes over protected
     // cells (missing ones count as protected) while protection is on.
     if (merge && CellIsProtected(CellPtr(CellFind(row, col)))) continue;
-    if (!StoreCell(image, cell, row, col, place, !relink, formulas)) {
+    if (!StoreCell(image, cell, row, col, place, formulas)) {
       outOfMemory = true;
       break;
     }

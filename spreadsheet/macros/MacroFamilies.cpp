@@ -396,13 +396,21 @@ void SetShortText(TShortText2& field, std::string_view text) {
 void GeneralAdvanced(std::string_view text) {
   if (text.size() < 2) return;
   TSheetSettings& settings = gCurrentDoc.settings;
-  switch (FirstUpper(text)) {
+  const char letter = FirstUpper(text);
+  switch (letter) {
     case 'A':
-      ProgramSettings().Sep = text[1];
-      InitParserCharSets(text[1], FormatSettings().Period);
+    case 'T':
+    case 'D': {
+      // A separator the settings file could not keep, or one that would
+      // give numbers or argument lists a second reading, changes nothing.
+      char argument = ArgumentSeparator(), thousands = FormatSettings().Comma, decimal = FormatSettings().Period;
+      (letter == 'A' ? argument : letter == 'T' ? thousands : decimal) = text[1];
+      if (!SeparatorsValid(argument, thousands, decimal)) break;
+      ProgramSettings().Sep = argument;
+      FormatSettings().Comma = thousands;
+      InitParserCharSets(argument, decimal);
       break;
-    case 'T': FormatSettings().Comma = text[1]; break;
-    case 'D': InitParserCharSets(ArgumentSeparator(), text[1]); break;
+    }
     case 'C':
       if (text.size() < 2) break;
       if (FirstUpper(text.substr(1)) == 'P') SetShortText(settings.currency, text.substr(2));

@@ -181,7 +181,6 @@ void TGeneralSettings::ApplyGlobally() {
   DefaultSheetSettings() = Working();
   DefaultSheetSettings().trailer = trailer;
   DefaultSheetSettings().modified = 0;
-  DefaultSheetSettings().lastExtract = TRange{};  // this sheet's own, no default
   TakeDefaultFormat();
   if (page == kGeneralTypeface) {
     ProgramSettings().GSize = font.rowHeight;
@@ -242,9 +241,10 @@ void TGeneralSettings::SetSheetsIndex(int index) {
 }
 
 bool TGeneralSettings::SetSeparators(char argument, char thousands, char decimal) {
-  // A decimal separator that also separates arguments would make every
-  // formula with a number constant in an argument list read wrongly.
-  if (decimal == argument) {
+  // Separators the settings file could not keep, or a decimal separator
+  // that also separates arguments or thousands, would make numbers and
+  // formulas read wrongly.
+  if (!SeparatorsValid(argument, thousands, decimal)) {
     EnginePlatform().MessageBeep();
     return false;
   }

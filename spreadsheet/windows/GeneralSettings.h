@@ -117,7 +117,7 @@ struct TGeneralSettings {
   void SetGridLine(int bit, bool on);
   void SetLabelAlignment(int alignment);
   void SetSheetsIndex(int index);
-  // Advanced: a decimal separator equal to the argument separator is
+  // Advanced: separators that fail SeparatorsValid (SettingsFile.h) are
   // refused with a beep (false, nothing changed).
   bool SetSeparators(char argument, char thousands, char decimal);
   void SetCurrency(const std::string& text, bool prefix);

@@ -65,34 +65,41 @@ TEST_F(QueryTest, OutputFieldsArePackedByName) {
   EXPECT_EQ(Contents("I2"), "'Rome");
   EXPECT_EQ(Contents("J2"), "");
 
-  // A second extract to the same place with fewer matches leaves none of the
-  // first one's rows behind; a cell below them is not the extract's.
-  Put("H9", "'mine");
+  // A second extract to the same place with fewer matches leaves no rows
+  // behind, whoever wrote them (an extract saved with the file, here): a
+  // one-row output clears its columns down to the last used row.
+  Put("H9", "'old");
+  Put("K9", "'mine");
   PutRow("E1", {"Qty"});
   PutRow("E2", {"+B2>4"});
   ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
   EXPECT_EQ(Column("I2", 4), (std::vector<std::string>{"'Paris", "'Rome", "'Berlin", ""}));
+  EXPECT_EQ(Contents("H9"), "");
   PutRow("E2", {"+B2>8"});
   ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
   EXPECT_EQ(Column("H2", 4), (std::vector<std::string>{"12", "", "", ""}));
   EXPECT_EQ(Column("I2", 4), (std::vector<std::string>{"'Rome", "", "", ""}));
-  EXPECT_EQ(Contents("H9"), "'mine");
-  // Undo brings back the cells the extract wrote over; the next extract
-  // does not clear them as its own.
+  EXPECT_EQ(Contents("K9"), "'mine");
+  // An output of several rows clears those rows only.
   PutRow("H3", {"5", "kept"});
-  PutRow("E2", {"+B2>4"});
-  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
+  Put("H5", "'below");
+  PutRow("E2", {"+B2>10"});
+  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J4"), kQueryExtract));
+  EXPECT_EQ(Column("H2", 4), (std::vector<std::string>{"12", "", "", "'below"}));
+  // Undo brings back the cells the extract cleared.
   ASSERT_TRUE(UndoApply(TUndoMode::kRestore));
-  PutRow("E2", {"+B2>8"});
-  ASSERT_TRUE(DataQuery(R("A1..C6"), R("E1..E2"), R("H1..J1"), kQueryExtract));
   EXPECT_EQ(Contents("I3"), "'kept");
-  // A new sheet does not inherit the block, even from defaults taken from
-  // this sheet's settings.
-  DefaultSheetSettings() = gCurrentDoc.settings;
-  TSheetSettings fresh;
-  CopyDefaultSheetSettings(fresh);
-  DefaultSheetSettings() = TSheetSettings{};
-  EXPECT_FALSE(RangeIsValid(fresh.lastExtract));
+  // With protection on, a protected cell to clear refuses the command whole.
+  gCurrentDoc.settings.protection = 1;
+  EXPECT_REFUSED(DataQuery(R("A1..C6"), R("E1..E2"), R("K1"), kQueryExtract), kProtectedCellText);
+  EXPECT_EQ(Contents("K9"), "'mine");
+  gCurrentDoc.settings.protection = 0;
+  // So does a criteria range in the cells to clear.
+  Put("E8", "Qty");
+  PutRow("E11", {"Qty"});
+  PutRow("E12", {"+B2>10"});
+  EXPECT_REFUSED(DataQuery(R("A1..C6"), R("E11..E12"), R("E8"), kQueryExtract), kOverlapText);
+  EXPECT_EQ(Contents("E9"), "");
 
   EXPECT_REFUSED(DataQuery(R("A1..C6"), R("E1..E2"), R("B1"), kQueryExtract), kOverlapText);
   Put("H8192", "Qty");

@@ -58,6 +58,8 @@ TEST_F(InsertDeleteTest, FormulasStayOnTheirData) {
        {{"D1", "@SUM(ERR)"}}, {{"D1", "ERR"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
       {"the column of the last corner", "B3=1|C4=2|E1=@SUM(B3..C4)", "C1", kLinesColumns, false,
        {{"D1", "@SUM(ERR)"}}, {{"D1", "ERR"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
+      {"the rows of both corners of a range taken as one value", "A1=1|A2=2|C5=+A1..A2|D5=@ISERR(A1..A2)", "A1..A2",
+       kLinesRows, false, {{"C3", "+ERR"}, {"D3", "@ISERR(ERR)"}}, {{"C3", "ERR"}, {"D3", "1"}}},
       {"the row of one corner, the other kept", "B3=1|C4=2|E1=@SUM(B3..C4)|E2=+C4", "A3", kLinesRows, false,
        {{"E1", "@SUM(ERR)"}, {"E2", "+C3"}}, {{"E1", "ERR"}, {"E2", "2"}}, "Z105=1|Z106=2|Y1=3|Y2=4"},
   };

@@ -127,8 +127,8 @@ TEST_F(SettingsFileTest, ValueFormsCommentsAndDamagedLines) {
       "NEGCLR=$XYZ\r\n"
       "[Chars]\r\n"
       "PERIOD=\r\n"            // empty: kept
-      "SEP=;\r\n"              // the character as it stands
-      "COMMA= \r\n"
+      "SEP=;\r\n"              // ";" starts a comment: kept
+      "COMMA= \r\n"            // a blank: kept
       "CURR=DM;x\r\n"
       "CURS=EURO\r\n"
       "[Defaults]\r\n"
@@ -156,8 +156,8 @@ TEST_F(SettingsFileTest, ValueFormsCommentsAndDamagedLines) {
   EXPECT_EQ(d.valueColour, 16u);
   EXPECT_EQ(d.negativeColour, 0u);
   EXPECT_EQ(FormatSettings().Period, '.');
-  EXPECT_EQ(p.Sep, ';');
-  EXPECT_EQ(FormatSettings().Comma, ' ');
+  EXPECT_EQ(p.Sep, ',');
+  EXPECT_EQ(FormatSettings().Comma, ',');
   EXPECT_EQ(std::string(d.currency.text, d.currency.length), "DM");
   EXPECT_EQ(std::string(d.secondCurrency.text, d.secondCurrency.length), "EU");
   EXPECT_EQ(FormatSettings().GForm, 0x7F);
@@ -184,6 +184,14 @@ TEST_F(SettingsFileTest, ValuesASettingCannotHoldKeepTheDefault) {
       {"COMMA=x", [] { return FormatSettings().Comma == ','; }},
       {"PERIOD=1", [] { return FormatSettings().Period == '.'; }},
       {std::string("PERIOD=\0", 8), [] { return FormatSettings().Period == '.'; }},
+      {"PERIOD=;", [] { return FormatSettings().Period == '.'; }},
+      {"PERIOD==", [] { return FormatSettings().Period == '.'; }},
+      {"PERIOD=-", [] { return FormatSettings().Period == '.'; }},
+      {"SEP=+", [] { return ProgramSettings().Sep == ','; }},
+      {"COMMA= ", [] { return FormatSettings().Comma == ','; }},
+      {"PERIOD=,", [] { return FormatSettings().Period == '.'; }},  // the thousands separator
+      {"SEP=.", [] { return ProgramSettings().Sep == ','; }},       // the decimal separator
+      {"SEP=|\r\nPERIOD=,", [] { return FormatSettings().Period == '.' && ProgramSettings().Sep == ','; }},
       {"MTTR=1e238", [] { return ProgramSettings().TopMargin == 0.5; }},
       {"MBFR=-2", [] { return ProgramSettings().FooterDistance == 0.5; }},
   };
@@ -193,9 +201,11 @@ TEST_F(SettingsFileTest, ValuesASettingCannotHoldKeepTheDefault) {
     ReadText(row.line + "\r\n");
     EXPECT_TRUE(row.isDefault()) << row.line;
   }
-  ReadText("PREFIX=^\r\nPERIOD=,\r\nCOMMA=.\r\n");
+  // The three separators are checked together once all are read.
+  ReadText("PREFIX=^\r\nPERIOD=,\r\nCOMMA=.\r\nSEP=|\r\n");
   EXPECT_EQ(DefaultSheetSettings().labelPrefix, '^');
   EXPECT_EQ(FormatSettings().Period, ',');
+  EXPECT_EQ(ProgramSettings().Sep, '|');
 
   // What is written reads back: a margin set beyond the limit is written at it.
   ProgramSettings().TopMargin = 1e238;
@@ -256,7 +266,7 @@ TEST_F(SettingsFileTest, EverySettingSurvivesAWriteAndRead) {
   p.Formats = {"F3,Three"};
   p.Tips = p.UsDate = p.QBar = p.MBar = p.SBar = p.WinCtrl = p.PreOpen = p.Undo = p.Backups = false;
   p.MdiMax = p.Ocfds = true;
-  p.Sep = ';';
+  p.Sep = '|';
   p.AutoExec = "START.WKS";
   p.ToolMac = "MINE.MAC";
   p.HSize = 7;

@@ -337,10 +337,18 @@ TEST_F(WorksheetRecordsTest, FilesThatAreNoWorksheetAreRefusedWhole) {
 }
 
 TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
+  // A1 holds 5; B1 is read as +A1 (saved value 5) or as the constant 7.
+  const std::string kFive = Hex("0D00 0700 FF 0000 0000 0500");
+  const std::string kReadsA1 = Hex("1000 1500 FF 0100 0000 0000000000001440 0600 01 FFBF 0080 03");
+  const std::string kSeven = Hex("1000 1300 FF 0100 0000 0000000000001C40 0400 05 0700 03");
+  const std::string kFiveA1 = "A1 kind 3 format 255 attr 255/0/0/0/3221225472 [5]";
+  const std::string kReadsA1B1 = "B1 kind 1 format 255 attr 255/0/0/0/3221225472 [+A1] = 5";
+  const std::string kSevenB1 = "B1 kind 1 format 255 attr 255/0/0/0/3221225472 [7] = 7";
   struct Row {
     const char* what;
     std::string file;
     std::vector<std::string> cells;
+    int mode = 0;
   } rows[] = {
       {"empty file", "", {}},
       {"no extension section", Hex("0000 0200 0404 0D00 0700 FF 0000 0000 0500 0100 0000"),
@@ -365,13 +373,28 @@ TEST_F(WorksheetRecordsTest, OddButSoundFilesRead) {
        {"A1 kind 3 format 255 attr 255/0/0/0/3221225472 [5]"}},
       {"over-long label cut to 240", FileWith(Hex("0F00 2C01 FF 0000 0000") + std::string(294, 'q') + '\0'),
        {"A1 kind 4 format 255 attr 255/0/0/0/3221225472 [" + std::string(240, 'q') + "]"}},
+      {"a second formula for a cell replaces the first", FileWith(kFive + kReadsA1 + kSeven), {kFiveA1, kSevenB1}},
+      {"a second formula replaces the first in a merge", FileWith(kFive + kReadsA1 + kSeven), {kFiveA1, kSevenB1},
+       kLoadMerge},
+      {"a formula read twice is linked once", FileWith(kFive + kSeven + kReadsA1 + kReadsA1), {kFiveA1, kReadsA1B1}},
+      {"a number after a formula replaces it", FileWith(kFive + kReadsA1 + Hex("0E00 0D00 FF 0100 0000 0000000000000440")),
+       {kFiveA1, "B1 kind 2 format 255 attr 255/0/0/0/3221225472 [2.5] = 2.5"}},
+      {"a formula after a label replaces it", FileWith(kFive + Hex("0F00 0800 FF 0100 0000 277800") + kReadsA1),
+       {kFiveA1, kReadsA1B1}, kLoadMerge},
+      {"an ERR formula merged by value stays ERR",
+       FileWith(Hex("1000 1300 FF 0000 0000 000000000000F07F 0400 05 0100 03")),
+       {"A1 kind 9 format 255 attr 255/0/0/0/3221225472 [@ERR] = ERR"}, kLoadMerge | kLoadByValue},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     NewDocument(std::string("ODD") + std::to_string(&row - rows) + ".WKS");
     WriteWholeFile(Path("ODD.WKS"), row.file);
-    EXPECT_TRUE(LoadWorksheet(Path("ODD.WKS"), 0, 0, 0, "")) << ErrorMessage();
+    EXPECT_TRUE(LoadWorksheet(Path("ODD.WKS"), row.mode, 0, 0, "")) << ErrorMessage();
     EXPECT_EQ(DumpCells(), row.cells);
+    // Each formula is linked once, to the cells it reads now.
+    RecalcAll();
+    EXPECT_EQ(DumpCells(), row.cells);
+    EXPECT_EQ(PoolCheckInvariants(), "");
   }
 }
 

@@ -46,6 +46,7 @@ class WorksheetUserFunctionsTest : public WorksheetTest {
     Enter(0, 1, "@DOUBLE(A1)");
     Enter(1, 1, "@GREET(\"you\")");
     Enter(2, 1, "@TWELVE+@DOUBLE(@TWELVE)");
+    Enter(3, 1, "@TWELVE/0");
     std::string path = Path("FUNCS.WKS");
     EXPECT_TRUE(SaveWorksheet(path, false, TRange{}));
     return path;
@@ -142,7 +143,8 @@ TEST_F(WorksheetUserFunctionsTest, DamagedFunctionRecordsKeepWhatWasRead) {
   };
   auto number = [](int row, int col) {
     bool error = false;
-    return CellNumber(CellPtr(CellFind(row, col)), error);
+    double value = CellNumber(CellPtr(CellFind(row, col)), error);
+    return error ? -1 : value;
   };
   auto text = [](int row, int col) {
     const TCell* cell = CellPtr(CellFind(row, col));
@@ -161,6 +163,9 @@ TEST_F(WorksheetUserFunctionsTest, DamagedFunctionRecordsKeepWhatWasRead) {
     EXPECT_EQ(number(0, 1), 42);
     EXPECT_EQ(text(1, 1), "Hi you");
     EXPECT_EQ(number(2, 1), 36);
+    EXPECT_EQ(number(3, 1), -1) << "ERR, as a formula or as its value";
+    RecalcAll();
+    EXPECT_EQ(number(3, 1), -1);
   }
 }
 

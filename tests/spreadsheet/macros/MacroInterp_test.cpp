@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/FormatSettings.h"
+#include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FunctionHost.h"
 #include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/files/PrintEngine.h"
@@ -406,6 +407,16 @@ TEST_F(MacroInterpTest, GeneralCommandsChangeTheWorkingSettings) {
   EXPECT_EQ(s.negativeInColour, 1);
   EXPECT_EQ(FormatSettings().Curr, "EU");
   EXPECT_EQ(FormatSettings().GForm, FormatCodeToByte("F2"));
+
+  // Separators the settings file could not keep, or that clash, change nothing.
+  RunText("{GENADV D1}{GENADV \"A;\"}{GENADV \"T=\"}{GENADV T.}{GENADV D,}{GENADV \"A.\"}{GENADV \"T_\"}");
+  EXPECT_EQ(FormatSettings().Period, '.');
+  EXPECT_EQ(ArgumentSeparator(), ',');
+  EXPECT_EQ(ProgramSettings().Sep, ',');
+  EXPECT_EQ(FormatSettings().Comma, '_');
+  Enter(5, 5, "12");
+  EXPECT_EQ(Shown(5, 5), "12");
+  FormatSettings().Comma = ',';
 
   // Pages, default sizes and the two further switches; values a sheet
   // cannot take change nothing.
