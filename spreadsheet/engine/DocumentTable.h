@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "spreadsheet/engine/DocumentContext.h"
 
@@ -35,6 +36,9 @@ struct TDocSlot {
   TPoolHandle userFuncs[kUserFuncTableSlots] = {};
   std::string fileName;  // upper case, at most 255 characters
   bool untitled = false;  // a new sheet not yet saved: never shared by name
+  // The macro names (upper case) the user would not let run when the document
+  // was opened; they stay refused until it is closed.
+  std::vector<std::string> refusedMacros;
 };
 
 enum class TOpenResult {
