@@ -36,13 +36,15 @@ TFrameMacroHost::TFrameMacroHost(TForm1& frame) : frame_(frame) {}
 
 void TFrameMacroHost::ShowChanges(bool now) {
   // Cells a macro sets are not painted by the command that sets them: the
-  // sheets are repainted as the macro lets messages through, a few times a
-  // second, and before anything it waits on.
+  // sheet is repainted as the macro lets messages through, a few times a
+  // second, and before anything it waits on. The entry and prompt lines are
+  // left alone: the macro may be typing into them.
   constexpr DWORD kRepaintMs = 100;
   const DWORD tick = GetTickCount();
   if (!now && tick - lastRepaint_ < kRepaintMs) return;
   lastRepaint_ = tick;
-  RefreshActiveSheet();
+  TSheetId sheet = WindowServices().ActiveSheet();
+  if (sheet != kNoSheet) WindowServices().RepaintSheet(sheet);
 }
 
 bool TFrameMacroHost::ProcessMessages() {

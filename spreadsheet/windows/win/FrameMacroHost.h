@@ -61,8 +61,7 @@ class TFrameMacroHost : public TMacroHostWin {
   bool TakeKey(char ch);
 
  private:
-  // Repaints the active sheet and the indicators, at most every so often
-  // unless `now`.
+  // Repaints the active sheet, at most every so often unless `now`.
   void ShowChanges(bool now);
 
   TForm1& frame_;
