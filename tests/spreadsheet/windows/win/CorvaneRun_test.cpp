@@ -550,7 +550,7 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
   ASSERT_TRUE(TSavedSheet(folder.File("GIFT.WKS"), 1, gift).loaded);
   ASSERT_TRUE(TSavedSheet(folder.File("GIFT2.WKS"), 1, gift).loaded);
   // The user's own macros: three that would run for ever, one with function
-  // arguments and an input box.
+  // arguments and an input box, one asking in a loop.
   const std::string work = folder.File("WORK.WKS");
   ASSERT_TRUE(TSavedSheet(work, 1, [] {
                 EnterCell("'{LET B1 B1+1}{BRANCH A1}", 0, 0);
@@ -559,8 +559,9 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
                 EnterCell("'{LET B7 @IF(A9>3,\"big\",\"small\")}{LET B8 @SUM(A9,A9,1)}{GETNUMBER \"Number?\",B9}", 6, 0);
                 EnterCell("4", 8, 0);
                 EnterCell("7", 8, 1);
-                const int starts[] = {0, 2, 4, 6};
-                for (int k = 0; k < 4; ++k)
+                EnterCell("'{GETNUMBER \"Again?\",B11}{BRANCH A11}", 10, 0);
+                const int starts[] = {0, 2, 4, 6, 10};
+                for (int k = 0; k < 5; ++k)
                   RangeNameCreate("\\" + std::to_string(k + 1), TRange{0, static_cast<std::int16_t>(starts[k]), 0,
                                                                      static_cast<std::int16_t>(starts[k])});
               }).loaded);
@@ -638,6 +639,18 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
     program.Type("99");
     program.Key(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(input); }, 5000));
+
+    // A loop around the input box: Ctrl+Break while the box waits closes it
+    // and stops the macro at once.
+    program.CtrlKey('5');
+    input = uikit::WaitForTopWindow("Again?", 10000);
+    ASSERT_NE(input, nullptr) << "no input box in the loop";
+    program.Key(VK_CANCEL);
+    HWND stopped = WaitForBox(program, "Break!", text, 5000);
+    ASSERT_NE(stopped, nullptr) << "Ctrl+Break left the loop around the input box running";
+    EXPECT_NE(text.find("Break! A11"), std::string::npos) << text;
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(stopped); }, 5000));
 
     // Closing asks to save what the macros changed.
     PostMessageA(program.window, WM_CLOSE, 0, 0);
