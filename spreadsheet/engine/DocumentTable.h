@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "spreadsheet/engine/DocumentContext.h"
 
@@ -36,6 +37,9 @@ struct TDocSlot {
   std::string fileName;  // upper case, at most 255 characters
   bool untitled = false;  // a new sheet not yet saved: never shared by name
   bool partlyRead = false;  // read from a damaged file: never saved over it unasked
+  // The macro names (upper case) the user would not let run when the document
+  // was opened; they stay refused until it is closed.
+  std::vector<std::string> refusedMacros;
 };
 
 enum class TOpenResult {

@@ -3,7 +3,6 @@
 #include "spreadsheet/macros/KeyReplay.h"
 
 #include "classlib/Assert.h"
-#include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/macros/MacroCompiler.h"
 #include "spreadsheet/macros/MacroRun.h"
 
@@ -86,14 +85,8 @@ void PlayRun(TMacroRunner& runner) {
   WaitForPlayer(*runner.player);
   std::vector<TKeyEvent> events = TranslateKeyRun(gRun.bytes, *runner.layout);
   gRun.bytes.clear();
-  if (!events.empty()) {
-    if (runner.player->Play(std::move(events))) {
-      WaitForPlayer(*runner.player);
-    } else {
-      ShowError("No Hook");
-      MacroStop();
-    }
-  }
+  // A player that cannot deliver drops the run; the macro goes on.
+  if (!events.empty() && runner.player->Play(std::move(events))) WaitForPlayer(*runner.player);
   gRun.preparing = false;
 }
 

@@ -98,8 +98,8 @@ inline constexpr std::size_t kKeyRunFlushBytes = 100;
 // is played when it grows beyond 100 bytes, before each command and at the
 // end, and each run has been delivered before anything after it happens, so
 // keys before a command reach the program before the command runs. A break
-// drops what is still waiting. A player that cannot deliver stops the macro
-// with "No Hook".
+// drops what is still waiting. A run the player cannot deliver is dropped
+// and the macro goes on.
 void MacroPump(TMacroRunner& runner);
 
 // Starts the macro at (row, col), or the macro `text`, and runs it to its end;

@@ -642,9 +642,14 @@ void FileFamily() {
     case 'n':
       host.RunCommand("New");
       break;
-    case 'o':
-      host.OpenWorksheet(CompletedName(ArgWord()));
+    case 'o': {
+      // A document open already is left as it is, and the macro goes on in
+      // the document that is current.
+      const std::string name = CompletedName(ArgWord());
+      int slot = 0;
+      if (!FindOpenSheet(name, slot)) host.OpenWorksheet(name);
       break;
+    }
     case 's':
       host.RunCommand("Save");
       break;

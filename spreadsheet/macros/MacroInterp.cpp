@@ -17,6 +17,7 @@
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/FormulaText.h"
@@ -573,6 +574,8 @@ void MacroCloseFiles() {
 void ForEachMacroRange(const std::function<void(TRange&)>& adjust) {
   TMacroRunState& s = MacroState();
   if (!s.running || s.row == kMacroTextRow) return;
+  // The macro's lines stay put when another document's rows move.
+  if (s.docSlot != 0 && s.docSlot != CurrentDocSlot()) return;
   auto follow = [&](auto& row, auto& col) {
     TRange cell{static_cast<std::int16_t>(col), static_cast<std::int16_t>(row), static_cast<std::int16_t>(col),
                 static_cast<std::int16_t>(row)};

@@ -6,6 +6,8 @@
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/CellStore.h"
+#include "spreadsheet/engine/DocumentScope.h"
+#include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/FormulaText.h"
@@ -38,7 +40,7 @@ std::int32_t WholeNumber(double x) {
 
 // The macro text of a cell: a label without its prefix, a formula's text, a
 // number's edit text; false for a missing or blank cell.
-bool CellMacroText(int row, int col, std::string& text) {
+bool CurrentCellMacroText(int row, int col, std::string& text) {
   TCellHandle handle = CellFind(row, col);
   const TCell* cell = CellPtr(handle);
   switch (CellKindOf(cell)) {
@@ -60,6 +62,18 @@ bool CellMacroText(int row, int col, std::string& text) {
   }
 }
 
+// The macro text of the cell in the document the macro started in; false, as
+// for a missing cell, when that document has been closed. A text macro
+// started with no document open reads the current one's cells.
+bool CellMacroText(int row, int col, std::string& text) {
+  if (gState.docSlot == 0) return CurrentCellMacroText(row, col, text);
+  const TDocSlot* doc = DocSlot(gState.docSlot);
+  if (doc == nullptr || doc->rowHeads == nullptr || doc->ownerTag != gState.docTag) return false;
+  if (gState.docSlot == CurrentDocSlot()) return CurrentCellMacroText(row, col, text);
+  TDocumentScope scope(gState.docSlot);
+  return scope.Ok() && CurrentCellMacroText(row, col, text);
+}
+
 void Begin() {
   // A bad reference of an earlier macro must not spoil this one's arguments.
   ClearErrorFlag();
@@ -70,6 +84,9 @@ void Begin() {
   gState.loopCount = 0;
   gState.trapRow = -1;
   gState.pos = 1;
+  gState.docSlot = CurrentDocSlot();
+  const TDocSlot* doc = DocSlot(gState.docSlot);
+  gState.docTag = doc != nullptr ? doc->ownerTag : 0;
   MacroHost().SetCtrlShortcuts(false);
 }
 
@@ -142,6 +159,7 @@ void MacroBreak() {
   gState.breakRequested = true;
   gState.paused = false;
   EnginePlatform().MessageBeep();
+  MacroHost().BreakRequested();
 }
 
 void MacroPause() {

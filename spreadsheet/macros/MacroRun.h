@@ -41,6 +41,11 @@ struct TMacroRunState {
   bool step = false;
   bool paused = false;
   bool oneKey = false;  // the pause waits for one key (GET)
+  // The document the macro started in, which every line it runs comes from,
+  // whatever document its commands make current meanwhile (slot and owner
+  // tag: a closed document's slot may be taken by another).
+  int docSlot = 0;
+  std::uint16_t docTag = 0;
   std::string line;  // the current line's code string and its end marker 0
   int pos = 1;       // 1-based read position in `line`
   int row = 0;       // the next line's row (the current line is row - 1), or kMacroTextRow
@@ -75,6 +80,9 @@ class TMacroHost {
   // keys) and returns at once; a long macro calls it between commands so
   // that the program keeps answering.
   virtual void PollMessages() {}
+  // The user asked for a break: a box or dialog the macro waits on closes, so
+  // that the break takes effect at once.
+  virtual void BreakRequested() {}
 
   // ---- What the interpreter's commands ask of the windows --------------------
   // The active grid's cursor to (row, col); one row down from the cursor.
@@ -114,8 +122,8 @@ class TMacroHost {
   virtual void ShowBar(int /*bar*/, bool /*on*/) {}
   // The active and default zoom (20 to 200 per cent); the sheets repainted.
   virtual void SetZoom(int /*percent*/) {}
-  // Opens the worksheet file `name` in a new sheet window (a document open
-  // already is left as it is).
+  // Opens the worksheet file `name` in a new sheet window (the interpreter
+  // asks only for a document that is not open).
   virtual void OpenWorksheet(std::string_view /*name*/) {}
   // The Save As dialog proposing `name`.
   virtual void SaveAsDialog(std::string_view /*name*/) {}
@@ -152,7 +160,9 @@ TMacroHost& MacroHost();
 void SetMacroHost(TMacroHost* host);
 
 // Starts a macro at the cell (row, col) of the current document, or one given
-// as text (compiled at once). Both clear the break and pause flags and the
+// as text (compiled at once). The macro's lines are read from that document to
+// the end, even after a command opens or activates another; when it is closed
+// meanwhile the macro ends at its next line. Both clear the break and pause flags and the
 // call and loop stacks, so nothing of an earlier macro that ended inside a
 // subroutine or loop carries over, and turn the Ctrl shortcuts off. False,
 // changing nothing, while a macro runs already.
@@ -162,8 +172,9 @@ bool MacroStartText(std::string_view text);
 // Ends the macro: running cleared, Ctrl shortcuts back on, pause ended.
 void MacroStop();
 
-// A break request from the key handlers: when a macro runs, the program beeps
-// and the next byte fetch shows "Break! " and the line's address and stops it.
+// A break request from the key handlers: when a macro runs, the program beeps,
+// a box the macro waits on closes, and the next byte fetch shows "Break! " and
+// the line's address and stops it.
 void MacroBreak();
 
 // Handles window messages until the pause flag is cleared (MacroResume) or

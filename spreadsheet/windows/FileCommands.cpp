@@ -21,6 +21,7 @@
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/windows/EntryLine.h"
+#include "spreadsheet/windows/MacroTrust.h"
 
 namespace corvane {
 
@@ -129,19 +130,20 @@ bool TFileCommands::OpenWorksheet(std::string_view name) {
   host_.SheetOpened();
   ws.ShowReadyMode();
   ClearErrorFlag();
+  // A worksheet from anywhere else may come from anyone: the macros it would
+  // start by itself or on a Ctrl key could write, remove or replace files, so
+  // they run only when the user says so, and a No holds until it is closed.
+  const std::vector<std::string> names = AutoMacroNames();
+  const bool allowed =
+      startUpWorksheet_ || names.empty() || host_.AllowAutoExec(WksFileName(name), AutoMacroList(names));
+  if (!allowed) RefuseDocumentMacros(names);
   // The start-up macro of a file read only in part may be cut short: it is not run.
-  int autoExec = loaded == TLoadOutcome::kWhole ? FindRangeName(kAutoExecName) : 0;
+  int autoExec = allowed && loaded == TLoadOutcome::kWhole ? FindRangeName(kAutoExecName) : 0;
   if (autoExec > 0) {
     TRange start = RangeNameRange(*RangeNameAt(autoExec));
-    // A worksheet from anywhere else may come from anyone: its macro could
-    // write, remove or replace files, so it runs only when the user says so.
-    bool allowed = startUpWorksheet_ ||
-                   host_.AllowAutoExec(WksFileName(name), AutoExecFirstLine(start.firstRow, start.firstCol));
-    if (allowed) {
-      EnginePlatform().MessageBeep();
-      ws.FocusActivePane();
-      host_.RunMacroAt(start.firstRow, start.firstCol);
-    }
+    EnginePlatform().MessageBeep();
+    ws.FocusActivePane();
+    host_.RunMacroAt(start.firstRow, start.firstCol);
   }
   return true;
 }

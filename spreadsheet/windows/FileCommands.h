@@ -53,10 +53,11 @@ class TFileCommandHost {
   virtual void RecentFilesChanged() = 0;
   // Runs the macro that starts at (row, col).
   virtual void RunMacroAt(int row, int col) = 0;
-  // Asks whether the AUTOEXEC macro of the worksheet `fileName`, whose first
-  // line is `firstLine`, may run; "No" is the default answer. Without a
-  // window to ask in, nothing runs.
-  virtual bool AllowAutoExec(std::string_view /*fileName*/, std::string_view /*firstLine*/) { return false; }
+  // Asks whether the macros of the worksheet `fileName` that start by
+  // themselves or on a Ctrl key may run; `macros` lists them, one a line with
+  // the first line of each. "No" is the default answer. Without a window to
+  // ask in, nothing runs.
+  virtual bool AllowAutoExec(std::string_view /*fileName*/, std::string_view /*macros*/) { return false; }
 };
 
 // One recent-file menu item: shown or hidden, its caption and the full name
@@ -96,8 +97,9 @@ class TFileCommands {
   // Reads the file `name` into a new sheet window. A file that cannot be read
   // whole (the reader has shown why) takes its window with it: false, and the
   // other documents are as they were. A document with a range named AUTOEXEC
-  // runs the macro there only when the user agrees to it (the host's
-  // question), except for the program's own start-up worksheet.
+  // or a Ctrl+letter name asks the host's question first (except for the
+  // program's own start-up worksheet); Yes runs the AUTOEXEC macro, No
+  // refuses those names until the document is closed.
   bool OpenWorksheet(std::string_view name);
   // OpenFile for the program's own start-up worksheet (the AUTOEXEC setting's
   // file, opened when no file is named on the command line): its AUTOEXEC

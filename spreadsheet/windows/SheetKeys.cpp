@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/windows/MacroTrust.h"
 #include "spreadsheet/windows/SheetFrame.h"
 
 namespace corvane {
@@ -89,8 +90,10 @@ bool TCtrlMacroKeys::KeyUp(int key, std::uint32_t now) {
     // The pending key is looked up once, found or not, so it can never fire
     // on a later release of Ctrl.
     int index = FindRangeName(pending_);
+    // A name the user refused when the worksheet was opened does not run.
+    const bool allowed = MacroNameAllowed(pending_);
     pending_.clear();
-    if (index == 0) return false;
+    if (index == 0 || !allowed) return false;
     TRange range = RangeNameRange(*RangeNameAt(index));
     if (!RangeIsValid(range)) return false;
     row_ = std::min(range.firstRow, range.lastRow);

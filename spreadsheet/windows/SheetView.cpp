@@ -11,7 +11,7 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/UndoBuffer.h"
 #include "spreadsheet/files/WorksheetFile.h"
-#include "spreadsheet/windows/DocumentScope.h"
+#include "spreadsheet/engine/DocumentScope.h"
 #include "spreadsheet/windows/NewSheet.h"
 #include "spreadsheet/windows/SheetViews.h"
 

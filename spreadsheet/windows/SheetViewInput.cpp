@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/Recalc.h"
 #include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/windows/MacroTrust.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/SheetViews.h"
 
@@ -164,6 +165,9 @@ void TSheetView::StartMacroPrompt() {
 
 void TSheetView::MacroMessage(int col, int row) {
   if (row < 0 || row > kMaxRow || col < 0 || col > kMaxCol) return;
+  // Another program's start of a macro in a worksheet whose macros the user
+  // refused is refused too.
+  if (DocumentMacrosRefused()) return;
   Frame().RunMacroAt(row, col);
 }
 

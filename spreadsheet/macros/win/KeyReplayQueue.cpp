@@ -220,4 +220,12 @@ void TMacroHostWin::PollMessages() {
   gPolling = false;
 }
 
+void TMacroHostWin::BreakRequested() {
+  // A loop around a dialog would otherwise break only when the user closes
+  // the dialog; closed now, it answers as cancelled and the break follows.
+  HWND active = GetActiveWindow();
+  if (mainWindow == nullptr || active == nullptr || active == mainWindow || IsWindowEnabled(mainWindow)) return;
+  PostMessageA(active, WM_CLOSE, 0, 0);
+}
+
 }  // namespace corvane

@@ -85,6 +85,9 @@ class TMacroHostWin : public TMacroHost {
   void SetCaption(std::string_view text) override;
   bool ProcessMessages() override;
   void PollMessages() override;
+  // Closes the window the macro waits on while the main window is disabled
+  // under it (an input box, a menu, a file dialog, a data form).
+  void BreakRequested() override;
 
  private:
   DWORD lastPoll_ = 0;

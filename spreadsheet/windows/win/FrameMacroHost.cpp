@@ -34,6 +34,29 @@ void SelectCell(int row, int col) {
 
 TFrameMacroHost::TFrameMacroHost(TForm1& frame) : frame_(frame) {}
 
+void TFrameMacroHost::ShowChanges(bool now) {
+  // Cells a macro sets are not painted by the command that sets them: the
+  // sheet is repainted as the macro lets messages through, a few times a
+  // second, and before anything it waits on. The entry and prompt lines are
+  // left alone: the macro may be typing into them.
+  constexpr DWORD kRepaintMs = 100;
+  const DWORD tick = GetTickCount();
+  if (!now && tick - lastRepaint_ < kRepaintMs) return;
+  lastRepaint_ = tick;
+  TSheetId sheet = WindowServices().ActiveSheet();
+  if (sheet != kNoSheet) WindowServices().RepaintSheet(sheet);
+}
+
+bool TFrameMacroHost::ProcessMessages() {
+  ShowChanges(false);
+  return TMacroHostWin::ProcessMessages();
+}
+
+void TFrameMacroHost::PollMessages() {
+  ShowChanges(false);
+  TMacroHostWin::PollMessages();
+}
+
 void TFrameMacroHost::GotoCell(int row, int col) {
   frame_.SetGridExtendMode(false);
   SelectCell(row, col);
@@ -86,6 +109,7 @@ void TFrameMacroHost::Tone(int frequency, int milliseconds) {
 
 void TFrameMacroHost::Delay(int milliseconds) {
   if (milliseconds <= 0) return;
+  ShowChanges(true);
   // Messages keep flowing, so the user can break the macro while it waits.
   classlib::ProcessMessagesUntil([] { return MacroState().breakRequested || !MacroState().running; },
                                  static_cast<DWORD>(milliseconds));
@@ -109,6 +133,7 @@ void TFrameMacroHost::PlayWave(std::string_view name, int mode) {
 }
 
 std::optional<std::string> TFrameMacroHost::InputBox(std::string_view caption) {
+  ShowChanges(true);
   TLbinput box(nullptr);
   box.SetCaption(std::string(caption));
   return box.Ask();
@@ -116,6 +141,7 @@ std::optional<std::string> TFrameMacroHost::InputBox(std::string_view caption) {
 
 int TFrameMacroHost::MacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& descriptions,
                                std::string_view title) {
+  ShowChanges(true);
   HWND focus = GetFocus();
   TMmenu menu(nullptr);
   if (!title.empty()) menu.Panel2.SetCaption(std::string(title));
@@ -166,12 +192,12 @@ void TFrameMacroHost::SetDefaultSizes(int rowHeight, int columnWidth) {
   view->Repaint();
 }
 
-void TFrameMacroHost::ShowDataForm(const TRange& range) { corvane::ShowDataForm(range); }
-
-void TFrameMacroHost::OpenWorksheet(std::string_view name) {
-  // A document open already stays as it is.
-  if (!frame_.BringDocumentToFront(FileNameOnly(name))) frame_.Files().OpenFile(name);
+void TFrameMacroHost::ShowDataForm(const TRange& range) {
+  ShowChanges(true);
+  corvane::ShowDataForm(range);
 }
+
+void TFrameMacroHost::OpenWorksheet(std::string_view name) { frame_.Files().OpenFile(name); }
 
 void TFrameMacroHost::SaveAsDialog(std::string_view) { frame_.Files().SaveAs(); }
 

@@ -20,6 +20,8 @@ class TFrameMacroHost : public TMacroHostWin {
   explicit TFrameMacroHost(TForm1& frame);
 
   void SetCtrlShortcuts(bool enabled) override { ctrlShortcuts_ = enabled; }
+  bool ProcessMessages() override;
+  void PollMessages() override;
   void GotoCell(int row, int col) override;
   void CursorDown() override;
   void FreezeTitles(int mode, int row, int col) override;
@@ -59,8 +61,12 @@ class TFrameMacroHost : public TMacroHostWin {
   bool TakeKey(char ch);
 
  private:
+  // Repaints the active sheet, at most every so often unless `now`.
+  void ShowChanges(bool now);
+
   TForm1& frame_;
   bool ctrlShortcuts_ = true;
+  DWORD lastRepaint_ = 0;
   char lastKey_ = 0;
 };
 

@@ -61,7 +61,8 @@ void TForm1::RunMacro(bool started) {
   MacroPump(runner);
   // Step mode shows each line in the caption; the frame's own comes back.
   if (stepping || MacroState().step) SetCaption(caption);
-  RefreshIndicators();
+  // Cells the macro changed last are painted before the user looks again.
+  if (macroHost_) macroHost_->RefreshActiveSheet();
   // A message box the macro ended with ("Break!", an error) gives the focus
   // back to the frame itself: the keyboard goes back to the sheet.
   HWND focus = GetFocus();
@@ -109,11 +110,11 @@ void TForm1::BreakMacro() {
   MacroBreak();
 }
 
-bool TForm1::AllowAutoExec(std::string_view fileName, std::string_view firstLine) {
+bool TForm1::AllowAutoExec(std::string_view fileName, std::string_view macros) {
   std::string text = "The worksheet " + std::string(fileName) +
-                     " holds an AUTOEXEC macro, which runs when it opens. Its first line is:\n\n" +
-                     std::string(firstLine) + "\n\nRun the macro? A macro from someone you do not trust can change "
-                     "or remove your files.";
+                     " holds macros that run by themselves (AUTOEXEC, when it opens) or on a Ctrl key:\n\n" +
+                     std::string(macros) + "\n\nLet them run? A macro from someone you do not trust can change "
+                     "or remove your files. No keeps them from running until the worksheet is closed.";
   return MessageBoxA(Handle(), text.c_str(), "Corvane", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 

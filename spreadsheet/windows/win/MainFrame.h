@@ -193,9 +193,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // Runs the macro RunMacroAt asked for, if it still waits.
   void StartPendingMacro();
   void RunMacroText(std::string_view text) override;
-  // The question before a worksheet's AUTOEXEC macro runs: Yes or No, No the
-  // default.
-  bool AllowAutoExec(std::string_view fileName, std::string_view firstLine) override;
+  // The question before a worksheet's AUTOEXEC and Ctrl+letter macros may
+  // run: Yes or No, No the default.
+  bool AllowAutoExec(std::string_view fileName, std::string_view macros) override;
   void ShowSheetGraph(std::string_view name) override;
 
   // ---- Controls -----------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "spreadsheet/engine/CellEntry.h"
@@ -40,6 +41,11 @@ class TFakeInterpHost : public TMacroHost {
   void PrintSheet(int mode) override { calls.push_back("print " + std::to_string(mode)); }
   void PrintGraph(int index) override { calls.push_back("graph " + std::to_string(index)); }
   std::string PickOpenFile(std::string_view, std::string_view) override { return "123.TXT"; }
+  std::function<void()> onOpen;  // what opening a worksheet does to the engine
+  void OpenWorksheet(std::string_view name) override {
+    calls.push_back("open " + std::string(name));
+    if (onOpen) onOpen();
+  }
   void SetZoom(int percent) override { zoom = percent; }
   void SetSheetPages(int pages) override { calls.push_back("pages " + std::to_string(pages)); }
   void SetDefaultSizes(int rowHeight, int columnWidth) override {
@@ -458,6 +464,34 @@ TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
   EXPECT_EQ(Shown(0, 2), "");  // nothing runs after FILEEXIT
   EXPECT_EQ(host.calls, (std::vector<std::string>{"exit"}));
   std::filesystem::remove_all(dir);
+}
+
+TEST_F(MacroInterpTest, LinesComeFromTheDocumentTheMacroStartedIn) {
+  // The opened worksheet becomes current and holds lines of its own where the
+  // macro's next ones stand.
+  int other = 0;
+  host.onOpen = [&] {
+    other = OpenCurrent("ATTACK.WKS");
+    PutLabel(1, 0, "'{LET C1 \"attack\"}");
+    PutLabel(2, 0, "'evil");
+  };
+  PutLabel(0, 0, "'{FILEOPEN \"ATTACK\"}");
+  PutLabel(1, 0, "'{LET B1 \"home\"}{FILEOPEN \"macro.wks\"}{INSERTROW A1}");
+  PutLabel(2, 0, "'ok");
+  const int home = CurrentDocSlot();
+  EXPECT_EQ(RunAt(0, 0), "ok");
+  // The commands acted on the current document; the one open already was
+  // neither opened again nor made current.
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"open ATTACK.WKS"}));
+  ASSERT_EQ(CurrentDocSlot(), other);
+  EXPECT_EQ(Shown(1, 1), "'home");
+  EXPECT_EQ(Shown(0, 2), "");
+  // A macro whose document is closed under it ends at its next line.
+  ASSERT_TRUE(ActivateDocumentContext(home));
+  host.onOpen = [&] { ReleaseOpenSheet(DocSlot(home)->ownerTag); };
+  PutLabel(0, 0, "'{FILEOPEN \"GONE\"}");
+  EXPECT_EQ(RunAt(0, 0), "");
+  EXPECT_FALSE(MacroState().running);
 }
 
 TEST_F(MacroInterpTest, PrintCommandsSetOptionsAndPrint) {

@@ -119,10 +119,10 @@ class TFakeFileHost : public TFileCommandHost {
   void RecalculateAll() override { ++recalculations; }
   void RecentFilesChanged() override { ++recentChanges; }
   void RunMacroAt(int, int) override { ++macrosRun; }
-  // The AUTOEXEC question: each one asked ("file|first line"), answered by
-  // `allowAutoExec`.
-  bool AllowAutoExec(std::string_view fileName, std::string_view firstLine) override {
-    autoExecQuestions.push_back(std::string(fileName) + "|" + std::string(firstLine));
+  // The open-time macro question: each one asked ("file|macros listed"),
+  // answered by `allowAutoExec`.
+  bool AllowAutoExec(std::string_view fileName, std::string_view macros) override {
+    autoExecQuestions.push_back(std::string(fileName) + "|" + std::string(macros));
     return allowAutoExec;
   }
   bool allowAutoExec = false;

@@ -3,6 +3,8 @@
 #include "spreadsheet/windows/Startup.h"
 
 #include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/windows/MacroTrust.h"
+#include "spreadsheet/windows/SheetKeys.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
 
 namespace corvane::testing {
@@ -116,7 +118,7 @@ TEST_F(FirstDocumentTest, StartFileOrNewSheet) {
   // recent-file list alike.
   ASSERT_TRUE(OpenFirstDocument(files, folder.File("GIFT.WKS"), false, false));
   const std::string gift = WksFileName(folder.File("GIFT.WKS"));
-  EXPECT_EQ(host.autoExecQuestions, std::vector<std::string>{gift + "|{LET B1 5}"});
+  EXPECT_EQ(host.autoExecQuestions, std::vector<std::string>{gift + "|AUTOEXEC: {LET B1 5}"});
   EXPECT_EQ(host.macrosRun, 1);
   EXPECT_EQ(host.captions.back(), gift);
   host.DiscardActiveSheetWindow();
@@ -138,6 +140,45 @@ TEST_F(FirstDocumentTest, StartFileOrNewSheet) {
   ASSERT_TRUE(OpenFirstDocument(files, folder.File("NOTES.WKS"), true, false));
   EXPECT_EQ(gFrameErrors, std::vector<std::string>{"Error:Invalid WKS File!"});
   EXPECT_EQ(host.windows.size(), 1u);
+}
+
+TEST_F(FirstDocumentTest, CtrlKeyMacrosOfAnOpenedWorksheetAskFirst) {
+  // Whether Ctrl and `key` arm a macro start in the current document.
+  auto ctrlRuns = [](char key) {
+    TCtrlMacroKeys keys;
+    keys.CtrlDown();
+    keys.KeyUp(key, 0);
+    return keys.KeyUp(classlib::vk::Control, 0);
+  };
+  ASSERT_TRUE(files.New());
+  ASSERT_TRUE(EnterCell("'{LET B1 5}", 0, 0));
+  ASSERT_TRUE(EnterCell("'{BEEP}", 1, 0));
+  for (const char* name : {"\\s", "\\7", "\\SS", "KEYS"}) ASSERT_LT(RangeNameCreate(name, MakeRange(0, 1, 0, 1)), 0);
+  ASSERT_TRUE(SaveWorksheet(folder.File("KEYS.WKS"), false, TRange{}));
+  ASSERT_TRUE(SaveWorksheet(folder.File("AUTOEXEC.WKS"), false, TRange{}));
+
+  // Ctrl+letter names alone ask the question, listing each with its key and
+  // first line; No refuses them, and only them, until the document closes.
+  ASSERT_TRUE(files.OpenFile(folder.File("KEYS.WKS")));
+  EXPECT_EQ(host.autoExecQuestions, std::vector<std::string>{WksFileName(folder.File("KEYS.WKS")) +
+                                                                 "|\\7 (Ctrl+7): {BEEP}\n\\S (Ctrl+S): {BEEP}"});
+  EXPECT_FALSE(ctrlRuns('S'));
+  EXPECT_FALSE(ctrlRuns('7'));
+  EXPECT_TRUE(DocumentMacrosRefused());
+  ASSERT_LT(RangeNameCreate("\\Q", MakeRange(0, 0, 0, 0)), 0);
+  EXPECT_TRUE(ctrlRuns('Q')) << "a name the user makes is the user's own";
+  host.DiscardActiveSheetWindow();
+
+  // Yes lets them run; the program's own start-up file asks nothing.
+  host.allowAutoExec = true;
+  ASSERT_TRUE(files.OpenFile(folder.File("KEYS.WKS")));
+  EXPECT_TRUE(ctrlRuns('S'));
+  host.DiscardActiveSheetWindow();
+  host.allowAutoExec = false;
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC.WKS"), false, true));
+  EXPECT_EQ(host.autoExecQuestions.size(), 2u);
+  EXPECT_TRUE(ctrlRuns('S'));
+  EXPECT_FALSE(DocumentMacrosRefused());
 }
 
 }  // namespace

@@ -171,5 +171,19 @@ TEST_F(MacroWindows, MenuAndInputBoxAnswers) {
   EXPECT_EQ(input.Ask(), std::nullopt);
 }
 
+TEST_F(MacroWindows, ABreakClosesTheBoxTheMacroWaitsOn) {
+  ASSERT_TRUE(MacroStartText("x"));
+  TLbinput input(nullptr);
+  int result = classlib::mrNone;
+  RunInsideModal([&] {
+    MacroBreak();
+    uikit::RunUntilIdle();
+    result = input.ModalResult();
+  });
+  EXPECT_EQ(input.Ask(), std::nullopt);
+  EXPECT_EQ(result, classlib::mrCancel) << "the box stayed open after the break";
+  MacroStop();
+}
+
 }  // namespace
 }  // namespace corvane

@@ -12,6 +12,7 @@
 #include "classlib/win/Win32.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -90,6 +91,21 @@ BOOL CALLBACK CountVisibleListBoxes(HWND child, LPARAM param) {
   return TRUE;
 }
 
+BOOL CALLBACK MatchVisibleBox(HWND window, LPARAM param) {
+  char name[32] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (!IsWindowVisible(window) || lstrcmpA(name, "#32770") != 0) return TRUE;
+  *reinterpret_cast<bool*>(param) = true;
+  return FALSE;
+}
+
+// A message box of the program that owns `frame` is up.
+bool AsksQuestion(HWND frame) {
+  bool found = false;
+  EnumThreadWindows(GetWindowThreadProcessId(frame, nullptr), MatchVisibleBox, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // A folder of its own with a copy of the program in it.
 struct TProgramFolder {
   std::string path;
@@ -116,8 +132,8 @@ class TCorvane {
       : program_("\"" + folder.File("Corvane.exe") + "\" " + args, folder.path.c_str()) {
     if (!program_.Started()) return;
     WaitFor([&] { return (window = FindWindowA(kFrameClass, nullptr)) != nullptr; }, 60000);
-    // Start-up has ended when the frame takes input.
-    if (window != nullptr) WaitFor([&] { return IsWindowEnabled(window) != FALSE; }, 60000);
+    // Start-up has ended when the frame takes input, or asks a question first.
+    if (window != nullptr) WaitFor([&] { return IsWindowEnabled(window) != FALSE || AsksQuestion(window); }, 60000);
     Settle();
   }
   bool Close() { return program_.Close(window); }
@@ -546,7 +562,7 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
   ASSERT_TRUE(TSavedSheet(folder.File("GIFT.WKS"), 1, gift).loaded);
   ASSERT_TRUE(TSavedSheet(folder.File("GIFT2.WKS"), 1, gift).loaded);
   // The user's own macros: three that would run for ever, one with function
-  // arguments and an input box.
+  // arguments and an input box, one asking in a loop.
   const std::string work = folder.File("WORK.WKS");
   ASSERT_TRUE(TSavedSheet(work, 1, [] {
                 EnterCell("'{LET B1 B1+1}{BRANCH A1}", 0, 0);
@@ -555,8 +571,9 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
                 EnterCell("'{LET B7 @IF(A9>3,\"big\",\"small\")}{LET B8 @SUM(A9,A9,1)}{GETNUMBER \"Number?\",B9}", 6, 0);
                 EnterCell("4", 8, 0);
                 EnterCell("7", 8, 1);
-                const int starts[] = {0, 2, 4, 6};
-                for (int k = 0; k < 4; ++k)
+                EnterCell("'{GETNUMBER \"Again?\",B11}{BRANCH A11}", 10, 0);
+                const int starts[] = {0, 2, 4, 6, 10};
+                for (int k = 0; k < 5; ++k)
                   RangeNameCreate("\\" + std::to_string(k + 1), TRange{0, static_cast<std::int16_t>(starts[k]), 0,
                                                                      static_cast<std::int16_t>(starts[k])});
               }).loaded);
@@ -565,6 +582,13 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
     TCorvane program(folder, "\"" + work + "\"");
     ASSERT_NE(program.window, nullptr);
     std::string text;
+    // The user's own worksheet holds Ctrl+letter macros: it asks too; Yes.
+    HWND own = WaitForBox(program, "WORK.WKS", text);
+    ASSERT_NE(own, nullptr) << "no question for the Ctrl+letter macros";
+    EXPECT_NE(text.find("Ctrl+1"), std::string::npos) << text;
+    program.Key(VK_TAB);
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.window) != FALSE; }, 30000));
 
     // Opened through File Open, the worksheet asks first; No, the default,
     // opens it and runs nothing.
@@ -627,6 +651,18 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
     program.Type("99");
     program.Key(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(input); }, 5000));
+
+    // A loop around the input box: Ctrl+Break while the box waits closes it
+    // and stops the macro at once.
+    program.CtrlKey('5');
+    input = uikit::WaitForTopWindow("Again?", 10000);
+    ASSERT_NE(input, nullptr) << "no input box in the loop";
+    program.Key(VK_CANCEL);
+    HWND stopped = WaitForBox(program, "Break!", text, 5000);
+    ASSERT_NE(stopped, nullptr) << "Ctrl+Break left the loop around the input box running";
+    EXPECT_NE(text.find("Break! A11"), std::string::npos) << text;
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(stopped); }, 5000));
 
     // Closing asks to save what the macros changed.
     PostMessageA(program.window, WM_CLOSE, 0, 0);
@@ -972,6 +1008,103 @@ TEST(CorvaneRun, TypingReplacesAndCtrlLetGoIsLetGo) {
   ASSERT_NE(WaitForBox(program, "Save Worksheet", text), nullptr);
   user.Key('N');
   EXPECT_TRUE(program.Ended(30000));
+}
+
+// Whether two pictures of one size show the same pixels from row `top` down.
+bool SamePixels(classlib::TBitmap& a, classlib::TBitmap& b, int top) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  const auto rowBytes = static_cast<std::size_t>(a.Width()) * static_cast<std::size_t>(a.BytesPerPixel());
+  for (int y = top; y < a.Height(); ++y)
+    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), rowBytes) != 0) return false;
+  return true;
+}
+
+// A worksheet from someone else runs nothing unasked: not the lines after
+// the user's own macro opens it, not its Ctrl+letter macro after a No. What a
+// macro changed is on the screen when it ends. Real keys only.
+TEST(CorvaneRun, OpenedWorksheetsRunNothingUnaskedAndMacroChangesShow) {
+  const TProgramFolder folder;
+  const std::string target = folder.File("TARGET.TXT");
+  WriteText(target, "original");
+  const std::string attack = folder.File("ATTACK.WKS");
+  ASSERT_TRUE(TSavedSheet(attack, 1, [] {
+                EnterCell("'{BEEP}", 0, 0);
+                EnterCell("'{OPEN 0,2,\"TARGET.TXT\"}{WRITELN 0,\"replaced\"}{CLOSE 0}", 1, 0);
+                RangeNameCreate("AUTOEXEC", TRange{0, 0, 0, 0});
+                RangeNameCreate("\\S", TRange{0, 1, 0, 1});
+              }).loaded);
+  // The user's macros, started by F3: one opens that worksheet, closes it
+  // again and marks C1; one counts in a loop.
+  const std::string user = folder.File("USER.WKS");
+  ASSERT_TRUE(TSavedSheet(user, 1, [] {
+                EnterCell("'{FILEOPEN \"ATTACK.WKS\"}", 0, 0);
+                EnterCell("'{FILECLOSE \"ATTACK.WKS\"}", 1, 0);
+                EnterCell("'{LET C1 7}", 2, 0);
+                EnterCell("'{FOR A12,1,5,1}{LET B12 A12}{NEXT}", 9, 0);
+              }).loaded);
+
+  TCorvane program(folder, "\"" + user + "\"");
+  ASSERT_NE(program.window, nullptr);
+  SetForegroundWindow(program.window);
+  program.Settle();
+  const TKeyboardUser keys{program};
+  std::string text;
+  auto answerNo = [&](const char* step) {
+    HWND question = WaitForBox(program, "ATTACK.WKS", text);
+    ASSERT_NE(question, nullptr) << step << ": no question";
+    EXPECT_NE(text.find("AUTOEXEC"), std::string::npos) << text;
+    EXPECT_NE(text.find("Ctrl+S"), std::string::npos) << text;
+    keys.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(question); }, 10000));
+  };
+
+  // The macro's next lines are its own, not those of the file it opened.
+  keys.Key(VK_F3);
+  keys.Type("A1");
+  keys.Key(VK_RETURN);
+  answerNo("FILEOPEN");
+  EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(user); }, 10000));
+  Sleep(1000);
+  EXPECT_EQ(FileText(target), "original") << "the opened file's line ran";
+  keys.Key(VK_RIGHT);
+  keys.Key(VK_RIGHT);
+  EXPECT_EQ(keys.Cell(), "C1 [7]") << "the macro did not go on with its own lines";
+
+  // Opened by the user and refused, its Ctrl+S runs nothing.
+  keys.Menu("FO");
+  HWND dialog = uikit::WaitForTopWindow("CORVANE OPEN", 15000);
+  ASSERT_NE(dialog, nullptr);
+  keys.Type(attack);
+  keys.Key(VK_RETURN);
+  answerNo("File Open");
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(attack); }, 10000));
+  PressKeys({VK_CONTROL}, 'S');
+  Sleep(1500);
+  EXPECT_EQ(FileText(target), "original") << "Ctrl+S ran the refused macro";
+  PressKeys({VK_CONTROL}, VK_F4);
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(user); }, 10000));
+
+  // The loop's cells (row 12) show when it ends: the screen is what a full
+  // repaint draws.
+  HWND client = uikit::FindChildOfClass(program.window, "MDIClient");
+  HWND grid = uikit::FindChildOfClass(reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)), "TGrid");
+  ASSERT_NE(grid, nullptr);
+  classlib::TBitmap before, after, repainted;
+  ASSERT_TRUE(uikit::CaptureWindow(grid, before));
+  keys.Key(VK_F3);
+  keys.Type("A10");
+  keys.Key(VK_RETURN);
+  Sleep(1500);
+  ASSERT_TRUE(uikit::CaptureWindow(grid, after));
+  RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ASSERT_TRUE(uikit::CaptureWindow(grid, repainted));
+  // Below the cursor's row, whose cell mark may blink.
+  const int top = after.Height() / 4;
+  EXPECT_FALSE(SamePixels(before, after, top)) << "nothing the loop changed was painted";
+  EXPECT_TRUE(SamePixels(after, repainted, top)) << "a cell the loop changed was stale on the screen";
+  EXPECT_EQ(FileText(target), "original");
+  keys.Menu("FS");
+  EXPECT_TRUE(program.Close());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The scoped borrow of the current document.
-#include "spreadsheet/windows/DocumentScope.h"
+#include "spreadsheet/engine/DocumentScope.h"
 
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
