@@ -7,6 +7,8 @@
 #include <limits>
 #include <utility>
 
+#include "spreadsheet/engine/ExactArithmetic.h"
+
 namespace corvane {
 
 namespace {
@@ -15,34 +17,22 @@ constexpr int kRefinements = 4;     // correction steps at most
 constexpr double kSettled = 1e-32;  // a squared step this small against |z|^2 ends them
 
 // A sum kept as two doubles, the second holding what rounding took from the
-// first, with products added exactly (Dekker's split): a residual of a close
-// fit, the small difference of large values, keeps the digits a double
-// cannot. Values beyond about 1e300 overflow the split and give no number.
+// first, with products added exactly: a residual of a close fit, the small
+// difference of large values, keeps the digits a double cannot.
 struct TExactSum {
   double hi = 0, lo = 0;
 
   void Add(double v) {
-    double sum = hi + v;
-    double back = sum - hi;
-    lo += (hi - (sum - back)) + (v - back);
-    hi = sum;
+    TDoubleDouble sum = TwoSum(hi, v);
+    hi = sum.hi;
+    lo += sum.lo;
   }
   void AddProduct(double a, double b) {
-    double product = a * b;
-    double aHi = 0, aLo = 0, bHi = 0, bLo = 0;
-    Split(a, aHi, aLo);
-    Split(b, bHi, bLo);
-    lo += ((aHi * bHi - product) + aHi * bLo + aLo * bHi) + aLo * bLo;
-    Add(product);
+    TDoubleDouble product = TwoProduct(a, b);
+    lo += product.lo;
+    Add(product.hi);
   }
   double Value() const { return hi + lo; }
-
- private:
-  static void Split(double v, double& high, double& low) {
-    double c = 134217729.0 * v;  // 2^27 + 1
-    high = c - (c - v);
-    low = v - high;
-  }
 };
 
 // An LU factorisation with row exchanges, kept as the eliminated matrix and
