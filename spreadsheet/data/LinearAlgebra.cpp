@@ -7,9 +7,33 @@
 #include <limits>
 #include <utility>
 
+#include "spreadsheet/engine/ExactArithmetic.h"
+
 namespace corvane {
 
 namespace {
+
+constexpr int kRefinements = 4;     // correction steps at most
+constexpr double kSettled = 1e-32;  // a squared step this small against |z|^2 ends them
+
+// A sum kept as two doubles, the second holding what rounding took from the
+// first, with products added exactly: a residual of a close fit, the small
+// difference of large values, keeps the digits a double cannot.
+struct TExactSum {
+  double hi = 0, lo = 0;
+
+  void Add(double v) {
+    TDoubleDouble sum = TwoSum(hi, v);
+    hi = sum.hi;
+    lo += sum.lo;
+  }
+  void AddProduct(double a, double b) {
+    TDoubleDouble product = TwoProduct(a, b);
+    lo += product.lo;
+    Add(product.hi);
+  }
+  double Value() const { return hi + lo; }
+};
 
 // An LU factorisation with row exchanges, kept as the eliminated matrix and
 // the row order. `ok` is false when a column has no non-zero pivot.
@@ -129,23 +153,48 @@ bool FactoriseQr(TQr& f) {
   return true;
 }
 
-// The least-squares solution z of the factorised system for the right-hand
-// side b (m values): R z = the first n values of Q' b.
-std::vector<double> SolveQr(const TQr& f, std::vector<double> b) {
+// v = Q' v (m values).
+void ApplyQt(const TQr& f, std::vector<double>& v) {
   for (int k = 0; k < f.n; ++k) {
-    const double* v = f.Column(k);
+    const double* w = f.Column(k);
     double dot = 0;
-    for (int i = k; i < f.m; ++i) dot += v[i] * b[i];
+    for (int i = k; i < f.m; ++i) dot += w[i] * v[i];
     dot *= f.beta[k];
-    for (int i = k; i < f.m; ++i) b[i] -= dot * v[i];
+    for (int i = k; i < f.m; ++i) v[i] -= dot * w[i];
   }
+}
+
+// v = Q v (m values): the reflections in reverse order.
+void ApplyQ(const TQr& f, std::vector<double>& v) {
+  for (int k = f.n - 1; k >= 0; --k) {
+    const double* w = f.Column(k);
+    double dot = 0;
+    for (int i = k; i < f.m; ++i) dot += w[i] * v[i];
+    dot *= f.beta[k];
+    for (int i = k; i < f.m; ++i) v[i] -= dot * w[i];
+  }
+}
+
+// The z of R z = the first n values of v.
+std::vector<double> SolveR(const TQr& f, const std::vector<double>& v) {
   std::vector<double> z(f.n);
   for (int i = f.n - 1; i >= 0; --i) {
-    double s = b[i];
+    double s = v[i];
     for (int j = i + 1; j < f.n; ++j) s -= f.R(i, j) * z[j];
     z[i] = s / f.rDiag[i];
   }
   return z;
+}
+
+// The h of R' h = g.
+std::vector<double> SolveRt(const TQr& f, const std::vector<double>& g) {
+  std::vector<double> h(f.n);
+  for (int i = 0; i < f.n; ++i) {
+    double s = g[i];
+    for (int j = 0; j < i; ++j) s -= f.R(j, i) * h[j];
+    h[i] = s / f.rDiag[i];
+  }
+  return h;
 }
 
 // The 1-norm condition number of R, from its inverse (built column by column
@@ -223,33 +272,62 @@ TSolveStatus SolveLeastSquares(const TMatrix& a, std::span<const double> b, std:
   }
   if (!FactoriseQr(f)) return TSolveStatus::kSingular;
 
-  std::vector<double> rhs(b.begin(), b.end()), residual(m);
-  double residualNorm = 0, fittedNorm = 0;
-  // The residual, summed in extended precision: the correction it gives back
-  // is only as good as the residual, which on a close fit is the small
-  // difference of large values.
-  auto measureResidual = [&](const std::vector<double>& z) {
-    residualNorm = fittedNorm = 0;
-    for (int i = 0; i < m; ++i) {
-      long double fitted = 0;
-      for (int j = 0; j < n; ++j) fitted += static_cast<long double>(a.At(i, j)) * (z[j] * scale[j]);
-      residual[i] = static_cast<double>(rhs[i] - fitted);
-      residualNorm += residual[i] * residual[i];
-      fittedNorm += static_cast<double>(fitted * fitted);
-    }
-  };
-  std::vector<double> z = SolveQr(f, rhs);
-  measureResidual(z);
-  std::vector<double> correction = SolveQr(f, residual);  // one correction: a second gains nothing
-  for (int j = 0; j < n; ++j) z[j] += correction[j];
-  measureResidual(z);
-
-  double condition = TriangleCondition(f);
-  double tangent = fittedNorm > 0 ? std::sqrt(residualNorm / fittedNorm) : 0;  // how far b lies from the columns
-  double bound = std::numeric_limits<double>::epsilon() * condition * (1 + condition * tangent);
-  if (!std::isfinite(bound) || bound > std::pow(10.0, -minDigitsLeft)) return TSolveStatus::kSingular;
+  // The solution z (of the unit columns) and the residual r = b - A x are
+  // corrected together from the augmented system [I A; A' 0] [r; z] = [b; 0],
+  // whose residuals are summed in extended precision. Correcting z alone
+  // would leave the error that a large residual brings in through the square
+  // of the condition; corrected together, each step gains the digits of the
+  // condition until the solution is as good as a double holds.
+  std::vector<double> r(b.begin(), b.end());
+  ApplyQt(f, r);
+  std::vector<double> z = SolveR(f, r);
   std::vector<double> solution(n);
   for (int j = 0; j < n; ++j) solution[j] = z[j] * scale[j];
+  std::fill(r.begin(), r.begin() + n, 0.0);
+  ApplyQ(f, r);
+  double zNorm = 0;
+  for (int step = 0; step < kRefinements; ++step) {
+    std::vector<double> e(m), g(n);
+    std::vector<TExactSum> gSum(n);
+    for (int i = 0; i < m; ++i) {
+      TExactSum sum;
+      sum.Add(b[i]);
+      sum.Add(-r[i]);
+      for (int j = 0; j < n; ++j) {
+        sum.AddProduct(-a.At(i, j), solution[j]);
+        gSum[j].AddProduct(-a.At(i, j), r[i]);
+      }
+      e[i] = sum.Value();
+    }
+    for (int j = 0; j < n; ++j) g[j] = gSum[j].Value() * scale[j];
+    ApplyQt(f, e);
+    std::vector<double> h = SolveRt(f, g);
+    for (int j = 0; j < n; ++j) e[j] -= h[j];
+    std::vector<double> dz = SolveR(f, e);
+    for (int j = 0; j < n; ++j) e[j] = h[j];  // e becomes [h; the rest of Q' e]: Q of it corrects r
+    ApplyQ(f, e);
+    double change = 0;
+    zNorm = 0;
+    for (int j = 0; j < n; ++j) {
+      solution[j] += dz[j] * scale[j];
+      change += dz[j] * dz[j];
+      zNorm += (solution[j] / scale[j]) * (solution[j] / scale[j]);
+    }
+    for (int i = 0; i < m; ++i) r[i] += e[i];
+    if (change <= zNorm * kSettled) break;
+  }
+  double residualNorm = 0;
+  for (double v : r) residualNorm += v * v;
+
+  // The digits kept, estimated by the first-order bound for least squares
+  // with k the condition of the scaled R: eps k (2 + (k + 1) |r| / (|A| |z|)),
+  // with |A| at least 1 for unit columns. The residual term counts against the
+  // size of the coefficients, not of the fitted values: columns that nearly
+  // cancel give large coefficients whose digits it spares.
+  double condition = TriangleCondition(f);
+  double eta = zNorm > 0 ? std::sqrt(residualNorm / zNorm) : 0;
+  double bound = std::numeric_limits<double>::epsilon() * condition * (2 + (condition + 1) * eta);
+  if (!std::isfinite(bound) || bound > std::pow(10.0, -minDigitsLeft)) return TSolveStatus::kSingular;
   if (!std::all_of(solution.begin(), solution.end(), [](double v) { return std::isfinite(v); }))
     return TSolveStatus::kPivotError;
   x = std::move(solution);

@@ -51,16 +51,16 @@ double ReciprocalCondition(const TMatrix& a);
 
 // Least squares: the x that minimises |a x - b| (2-norm) for a with at least
 // as many rows as columns and b with a's rows. The columns are scaled to unit
-// length, factorised by Householder reflections into Q R (the products of the
-// normal equations, which square the condition, are never formed), the
-// triangle solved, and the solution corrected once by the same factor from its
-// own residual (summed in extended precision). The fit counts as singular (x unset) when a column is zero,
-// a has fewer rows than columns, or the digits the solution can hold fall
-// below `minDigitsLeft`: the first-order bound eps k (1 + k |r| / |a x|) on
-// its relative error, with k the 1-norm condition number of the scaled R and
-// r the residual, is checked against 10^-minDigitsLeft (a close fit loses the
-// digits of k, a loose one those of k squared). kPivotError for values that
-// are not finite.
+// length and factorised by Householder reflections into Q R (the products of
+// the normal equations, which square the condition, are never formed); the
+// solution and its residual are then corrected together, a few times, from
+// residuals summed exactly, which brings them to about the last digit a double
+// holds wherever the condition leaves some digits at all. The fit counts as
+// singular (x unset) when a column is zero, a has fewer rows than columns, or
+// the digits the solution keeps fall below `minDigitsLeft`, estimated by the
+// first-order bound eps k (2 + (k + 1) |r| / |z|) on its relative error, with
+// k the 1-norm condition number of the scaled R, r the residual and z the
+// solution of the unit columns. kPivotError for values that are not finite.
 TSolveStatus SolveLeastSquares(const TMatrix& a, std::span<const double> b, std::vector<double>& x,
                                double minDigitsLeft);
 

@@ -23,10 +23,20 @@ TLineFitStatus FitLine(std::span<const double> x, std::span<const double> y, TLi
     syy += y[i] * y[i];
     sxy += x[i] * y[i];
   }
-  double mx = sx / n, my = sy / n;
+  // Deviations from the means. A mean far from zero (x near 1e9 stepping by
+  // 0.001) is itself rounded; the mean of the deviations from it says by how
+  // much, and taking it off each deviation centres them on the true mean.
+  double mx = sx / n, my = sy / n, cx = 0, cy = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    cx += x[i] - mx;
+    cy += y[i] - my;
+  }
+  cx /= n;
+  cy /= n;
+  std::vector<double> dxs(count), dys(count);
   double dxx = 0, dyy = 0, dxy = 0;  // sums of products of deviations from the means
   for (std::size_t i = 0; i < count; ++i) {
-    double dx = x[i] - mx, dy = y[i] - my;
+    double dx = dxs[i] = (x[i] - mx) - cx, dy = dys[i] = (y[i] - my) - cy;
     dxx += dx * dx;
     dyy += dy * dy;
     dxy += dx * dy;
@@ -38,17 +48,19 @@ TLineFitStatus FitLine(std::span<const double> x, std::span<const double> y, TLi
   fit.sumY2 = syy;
   fit.sumXY = sxy;
   fit.slope = dxy / dxx;
-  fit.intercept = my - fit.slope * mx;
+  fit.intercept = (my - fit.slope * mx) + (cy - fit.slope * cx);
   bool constantY = dyy <= syy * kRoundingSpread;
   fit.r2 = constantY ? 0.0 : std::clamp(dxy / dxx * (dxy / dyy), 0.0, 1.0);
   fit.varX = dxx / n;
   fit.varY = constantY ? 0.0 : dyy / n;
   if (count > 2) {
     // n (1 - R^2) vy is the sum of squared residuals; summed directly it
-    // keeps the digits that 1 - R^2 cancels away on a close fit.
+    // keeps the digits that 1 - R^2 cancels away on a close fit. Taken from
+    // the deviations, so that a large intercept and slope times x do not
+    // cancel.
     double sse = 0;
     for (std::size_t i = 0; i < count && !constantY; ++i) {
-      double residual = y[i] - fit.intercept - fit.slope * x[i];
+      double residual = dys[i] - fit.slope * dxs[i];
       sse += residual * residual;
     }
     fit.regErr = std::sqrt(sse / (n - 2));

@@ -84,15 +84,38 @@ std::string SpecialText(int width, int code, double x) {
   }
 }
 
-}  // namespace
-
-std::string FormatValue(int width, uint8_t format, double x) {
-  if (!std::isfinite(x)) return "ERR";
+// The format byte FormatValue goes by: hidden for a zero shown as blank, the
+// sheet's default format for $7F, general when that is $7F too.
+int ResolvedFormat(uint8_t format, double x) {
   const TFormatSettings& settings = FormatSettings();
   int f = format & 0x7F;
   if (settings.Zero && x == 0) f = kFormatHidden;
   if (f == kFormatDefault) f = settings.GForm & 0x7F;
   if (f == kFormatDefault) f = kFormatGeneral;
+  return f;
+}
+
+}  // namespace
+
+bool ShowsGeneralText(uint8_t format, double x) {
+  int f = ResolvedFormat(format, x);
+  if (!std::isfinite(x) || f >> 4 < 6) return false;
+  int code = f & 0x0F;
+  return f >> 4 == 6 || code == 0x1 || code == 0x5 || code >= 0xD;
+}
+
+std::string FormatValueInWidth(int width, uint8_t format, double x) {
+  if (!ShowsGeneralText(format, x)) return FormatValue(width, format, x);
+  // Rounded to the width rather than cut: 2/3 shows as 0.6667, not 0.6666.
+  std::string text;
+  if (!ShortenGeneralText(width, x, text)) text = RealToGeneralDisplayText(x);
+  return text + " ";
+}
+
+std::string FormatValue(int width, uint8_t format, double x) {
+  if (!std::isfinite(x)) return "ERR";
+  const TFormatSettings& settings = FormatSettings();
+  int f = ResolvedFormat(format, x);
 
   std::string text;
   std::string suffix = " ";

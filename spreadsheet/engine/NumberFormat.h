@@ -32,6 +32,17 @@ inline constexpr int kMaxBarLength = 239;
 // blank give "". Infinities and NaN give "ERR".
 std::string FormatValue(int width, uint8_t format, double x);
 
+// The text a cell `width` characters wide shows for x: FormatValue's text,
+// except that a number in a general format is shortened to the width and
+// rounded (ShortenGeneralText, then the trailing space). A text
+// still longer than the width (not counting that space) cannot fit: callers
+// show a row of "*" (or "x") instead.
+std::string FormatValueInWidth(int width, uint8_t format, double x);
+
+// True when FormatValue shows x in `format` as general text (so that
+// FormatValueInWidth shortens it to the width).
+bool ShowsGeneralText(uint8_t format, double x);
+
 // |x| with `decimals` places and the thousands separator before every group of
 // three integer digits; a negative number between "(" and ")". At most 255
 // characters.

@@ -1,6 +1,7 @@
 // Reading number text and writing the general text of a number.
 #include "spreadsheet/engine/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -136,6 +137,65 @@ int GeneralTextInWidth(int width, std::string& text, double x) {
   int pos = sep == std::string::npos ? 0 : static_cast<int>(sep) + 1;
   if (pos > 0 && pos < width) text.resize(width);
   return pos;
+}
+
+namespace {
+
+// The fixed form of the display digits `d` with the most decimals that fit
+// in `width` characters, trailing zeros dropped; false when even the whole
+// number is too long or rounds to 0.
+bool FixedInWidth(int width, const TDecimalDigits& d, std::string& text, int& significant) {
+  int sign = d.negative ? 1 : 0;
+  int wholeDigits = std::max(d.pointPos, 1);
+  if (sign + wholeDigits > width) return false;
+  int most = std::max(0, static_cast<int>(d.digits.size()) - d.pointPos);
+  for (int decimals = std::clamp(width - sign - wholeDigits - 1, 0, most); decimals >= 0; --decimals) {
+    TDecimalDigits rounded = d;
+    RoundToDecimals(rounded, decimals);
+    if (rounded.IsZero()) return false;
+    int shown = std::clamp(static_cast<int>(rounded.digits.size()) - rounded.pointPos, 0, decimals);
+    std::string candidate = (sign ? "-" : "") + FixedDigitText(rounded, shown, FormatSettings().Period);
+    if (static_cast<int>(candidate.size()) <= width) {
+      text = candidate;
+      significant = static_cast<int>(rounded.digits.size());
+      return true;
+    }
+  }
+  return false;
+}
+
+// The exponent form with the most mantissa digits that fit.
+bool ExponentInWidth(int width, const TDecimalDigits& d, std::string& text, int& significant) {
+  for (int count = static_cast<int>(d.digits.size()); count >= 1; --count) {
+    TDecimalDigits rounded = d;
+    RoundToDigitCount(rounded, count);
+    std::string candidate = ExponentText(rounded, -1, 2, FormatSettings().Period);
+    if (static_cast<int>(candidate.size()) <= width) {
+      text = candidate;
+      significant = static_cast<int>(rounded.digits.size());
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ShortenGeneralText(int width, double x, std::string& text) {
+  if (!std::isfinite(x) || width <= 0) return false;
+  std::string whole = RealToGeneralDisplayText(x);
+  if (static_cast<int>(whole.size()) <= width) {
+    text = whole;
+    return true;
+  }
+  TDecimalDigits d = DecimalDigitsOf(x, kShownDigits);
+  std::string fixed, exponent;
+  int fixedDigits = 0, exponentDigits = 0;
+  bool haveFixed = FixedInWidth(width, d, fixed, fixedDigits);
+  bool haveExponent = ExponentInWidth(width, d, exponent, exponentDigits);
+  if (!haveFixed && !haveExponent) return false;
+  text = haveFixed && (!haveExponent || fixedDigits >= exponentDigits) ? fixed : exponent;
+  return true;
 }
 
 }  // namespace corvane

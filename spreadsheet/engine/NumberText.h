@@ -38,4 +38,13 @@ std::string RealToGeneralDisplayText(double x);
 // else 4.
 int GeneralTextInWidth(int width, std::string& text, double x);
 
+// The general display text of x shortened to at most `width` characters and
+// rounded, not cut: the fixed form with fewer decimals, down to the whole
+// number, at any magnitude whose whole digits fit (1234567.89 in 7 gives
+// 1234568); else the exponent form with fewer mantissa digits (1.2E+20). Of
+// the two it takes the exponent form only where it keeps more significant
+// digits (1.23E-06 rather than 0.000001 in 8). False, `text` unchanged, when
+// neither fits; a fixed form that rounds a non-zero x to 0 never counts.
+bool ShortenGeneralText(int width, double x, std::string& text);
+
 }  // namespace corvane

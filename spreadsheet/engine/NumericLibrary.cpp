@@ -6,24 +6,53 @@
 
 #include <cmath>
 
+#include "spreadsheet/engine/ExactArithmetic.h"
 #include "spreadsheet/engine/NumericDetail.h"
 
 namespace corvane::numeric {
 
 namespace {
 
-// Whole exponents by repeated squaring. `n` is a whole number above 0, held as a
-// double so that exponents beyond any integer type need no conversion; the loop
-// runs once per binary digit of n, at most about a thousand times.
-double PowerBySquaring(double base, double n) {
-  double result = 1.0;
-  double square = base;
+TDoubleDouble Multiply(const TDoubleDouble& a, const TDoubleDouble& b) {
+  TDoubleDouble p = TwoProduct(a.hi, b.hi);
+  double tail = p.lo + (a.hi * b.lo + a.lo * b.hi);
+  double hi = p.hi + tail;
+  return {hi, tail - (hi - p.hi)};
+}
+
+// base^n for a whole n above 0 by repeated squaring in double-double: each
+// product keeps about 106 bits, so that the result, rounded once, is the
+// nearest double (exact when the power is) for any exponent that does not
+// overflow. Values beyond about 1e300 overflow the split: infinite or not a
+// number then, which the caller reports.
+TDoubleDouble WholePower(double base, double n) {
+  TDoubleDouble power{1.0, 0.0}, square{base, 0.0};
   for (;;) {
-    if (std::fmod(n, 2.0) != 0.0) result *= square;
+    if (std::fmod(n, 2.0) != 0.0) power = Multiply(power, square);
     n = std::floor(n / 2.0);
-    if (n == 0.0 || !std::isfinite(result)) return result;
-    square *= square;
+    if (n == 0.0 || !std::isfinite(power.hi) || power.hi == 0.0) return power;
+    square = Multiply(square, square);
   }
+}
+
+// 1 / (hi + lo), refined once from the exact remainder of the first quotient.
+double Reciprocal(const TDoubleDouble& v) {
+  double q = 1.0 / v.hi;
+  if (!std::isfinite(q) || q == 0.0) return q;
+  TDoubleDouble t = TwoProduct(q, v.hi);
+  double remainder = ((1.0 - t.hi) - t.lo) - q * v.lo;
+  return q + q * remainder;
+}
+
+// The library's power, rounded to the nearest double or within a whisker of
+// it. The C library of the Windows builds misses by many units in the last
+// place; its extended-precision power, rounded once to a double, does not.
+double LibraryPower(double base, double exponent) {
+#if defined(__GLIBC__)
+  return std::pow(base, exponent);
+#else
+  return static_cast<double>(std::pow(static_cast<long double>(base), static_cast<long double>(exponent)));
+#endif
 }
 
 // ln K! - (K ln K - K) for a whole K above 170 by the Stirling series
@@ -65,14 +94,17 @@ double SafePower(double base, double exponent, TCalcStatus& status) {
   if (!std::isfinite(base) || !std::isfinite(exponent)) return detail::Fail(status, 1.0);
   if (base == 0.0) return exponent < 0.0 ? detail::Fail(status, 1.0) : 0.0;
   if (exponent == 0.0) return 1.0;
-  if (exponent == std::trunc(exponent)) {
-    if (exponent > 0.0) return detail::Checked(PowerBySquaring(base, exponent), status, 1.0);
-    // The reciprocal of a power that overflows is a power that underflows: 0;
-    // that of a power that underflows to 0 is an overflow.
-    return SafeDivide(1.0, PowerBySquaring(base, -exponent), status);
-  }
-  if (base < 0.0) return detail::Fail(status, 1.0);
-  return SafeExp(exponent * std::log(base), status);
+  bool whole = exponent == std::trunc(exponent);
+  if (!whole && base < 0.0) return detail::Fail(status, 1.0);
+  if (exponent == 0.5) return std::sqrt(base);
+  if (!whole) return detail::Checked(LibraryPower(base, exponent), status, 1.0);
+  TDoubleDouble power = WholePower(base, std::fabs(exponent));
+  if (std::isnan(power.hi) || std::isnan(power.lo)) power = {std::pow(base, std::fabs(exponent)), 0.0};
+  if (exponent > 0.0) return detail::Checked(power.hi + power.lo, status, 1.0);
+  // The reciprocal of a power that overflows is a power that underflows: 0;
+  // that of a power that underflows to 0 is an overflow.
+  if (power.hi == 0.0) return detail::Fail(status, 1.0);
+  return Reciprocal(power);
 }
 
 double GammaLn(double x, TCalcStatus& status) {

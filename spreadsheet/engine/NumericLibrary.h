@@ -46,10 +46,12 @@ double SafeLn(double x, TCalcStatus& status);
 // - base 0 gives 0 for exponents 0 and above, and is an error with value 1 for
 //   a negative exponent (it would divide by zero);
 // - exponent 0 gives 1;
-// - a whole exponent, however large, multiplies by repeated squaring, a
-//   negative one giving the reciprocal of the positive power;
-// - a fractional exponent of a positive base is e to the (exponent ln base),
-//   guarded as SafeExp; of a negative base it is an error with value 1.
+// - a fractional exponent of a negative base is an error with value 1;
+// - otherwise the power rounded to the nearest double: whole exponents by
+//   repeated squaring in double-double (exact wherever the power is: 3^20,
+//   2^-10), 0.5 as the square root, other fractions by the C library's power
+//   (on the Windows builds its extended-precision one, within a few tenths of
+//   a unit in the last place).
 // An overflowing result is an error with value 1; an underflowing one gives 0.
 double SafePower(double base, double exponent, TCalcStatus& status);
 

@@ -76,7 +76,7 @@ TFieldText CellField(const TCell& cell, int width) {
   if (kind == kKindStringFormula) return LabelField("'" + std::string(PoolStringView(CellResultText(cell))), width);
   double x = CellNumberValue(cell);
   if (kind != kKindNumberFormula && format == kFormatText) return {RealToGeneralDisplayText(x), TAlign::kLeft};
-  std::string text = FormatValue(width, static_cast<std::uint8_t>(format), x);
+  std::string text = FormatValueInWidth(width, static_cast<std::uint8_t>(format), x);
   // The space that follows most formats only keeps the number off the next
   // field; a number that fits without it is written without it.
   if (static_cast<int>(text.size()) == width + 1 && text.back() == ' ') text.pop_back();

@@ -103,7 +103,8 @@ void TextLook(TCellLook& look, const TCell& cell, int format, int widthDigits, b
       double x = CellNumber(cell);
       negative = x < 0;
       look.kind = TCellLook::TText::kNumber;
-      look.text = FormatValue(widthDigits, static_cast<std::uint8_t>(format), x);
+      look.text = FormatValueInWidth(widthDigits, static_cast<std::uint8_t>(format), x);
+      look.shortens = ShowsGeneralText(static_cast<std::uint8_t>(format), x);
       look.align = TCellAlign::kRight;
       return;
     }
@@ -229,8 +230,12 @@ class TRowPainter {
     const TCell* cell = cells_[col];
     if (rect.Width() <= 0) return col;
     if (cell != nullptr) UseFont(*cell);
-    int digits = cell != nullptr && digitWidth_ > 0 ? rect.Width() / digitWidth_ : 0;
+    int digits = cell != nullptr && digitWidth_ > 0 ? (rect.Width() - kTextMargin) / digitWidth_ : 0;
     TCellLook look = DecideCellLook(cell, context_, row_, col, digits);
+    // A general number is shortened to the column's width in digits; signs,
+    // points and the "E" are not digit-wide, so narrow it until it fits.
+    while (look.kind == TCellLook::TText::kNumber && look.shortens && !NumberFits(look.text, rect) && --digits > 0)
+      look = DecideCellLook(cell, context_, row_, col, digits);
     if (look.kind == TCellLook::TText::kPicture) {
       PaintPicture(look, rect, col);
       FinishCell(rect, cell, false);
@@ -274,14 +279,8 @@ class TRowPainter {
   std::string FittedText(const TCellLook& look, const TRect& rect) {
     int room = rect.Width() - kRepeatMargin;
     switch (look.kind) {
-      case TCellLook::TText::kNumber: {
-        // The trailing space of a number's text only lines it up with the
-        // ")" of negatives; it need not fit.
-        std::size_t shown = look.text.find_last_not_of(' ') + 1;
-        if (canvas_.TextWidth(std::string_view(look.text).substr(0, shown)) + kTextMargin <= rect.Width())
-          return look.text;
-        return CharString('x', Copies("x", rect.Width() - kTextMargin));
-      }
+      case TCellLook::TText::kNumber:
+        return NumberFits(look.text, rect) ? look.text : CharString('x', Copies("x", rect.Width() - kTextMargin));
       case TCellLook::TText::kRepeat:
         return CharString(look.text[0], Copies(look.text, room));
       case TCellLook::TText::kLabel:
@@ -289,6 +288,13 @@ class TRowPainter {
       default:
         return "";
     }
+  }
+
+  // The trailing space of a number's text only lines it up with the ")" of
+  // negatives; it need not fit.
+  bool NumberFits(const std::string& text, const TRect& rect) {
+    std::size_t shown = text.find_last_not_of(' ') + 1;
+    return canvas_.TextWidth(std::string_view(text).substr(0, shown)) + kTextMargin <= rect.Width();
   }
 
   // How many copies of `one` (one character) fit in `room` pixels, measured

@@ -96,7 +96,8 @@ struct TCellLook {
   TText kind = TText::kNone;
   std::string text;
   TCellAlign align = TCellAlign::kLeft;
-  bool stretch = false;  // pictures: "|<"
+  bool stretch = false;   // pictures: "|<"
+  bool shortens = false;  // numbers: general text, shorter in a narrower column
   classlib::TColor fill = classlib::clWhite;
   classlib::TColor textColour = classlib::clBlack;
 };

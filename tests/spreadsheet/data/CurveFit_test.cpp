@@ -196,6 +196,85 @@ TEST_F(CurveFitTest, PolynomialsAgainstExactSolutions) {
   }
 }
 
+// Fits that double precision solves although they are ill-conditioned: the
+// certified Wampler3 and Filip data sets (NIST StRD, linear least squares;
+// Filip a polynomial of degree 10 in x, fitted here from the X columns x, x^6,
+// ..., x^10), and two X columns that differ by at most 1e-7, whose expected
+// coefficients are the exact least-squares solution worked in rational
+// arithmetic. numpy's least squares (numpy.linalg.lstsq) keeps the digits
+// given beside them.
+TEST_F(CurveFitTest, IllConditionedFitsKeepTheirDigits) {
+  static const double filipX[] = {
+      -6.860120914, -4.324130045, -4.358625055, -4.358426747, -6.955852379, -6.661145254, -6.355462942,
+      -6.118102026, -7.115148017, -6.815308569, -6.519993057, -6.204119983, -5.853871964, -6.109523091,
+      -5.79832982, -5.482672118, -5.171791386, -4.851705903, -4.517126416, -4.143573228, -3.709075441,
+      -3.499489089, -6.300769497, -5.953504836, -5.642065153, -5.031376979, -4.680685696, -4.329846955,
+      -3.928486195, -8.56735134, -8.363211311, -8.107682739, -7.823908741, -7.522878745, -7.218819279,
+      -6.920818754, -6.628932138, -6.323946875, -5.991399828, -8.781464495, -8.663140179, -8.473531488,
+      -8.247337057, -7.971428747, -7.676129393, -7.352812702, -7.072065318, -6.774174009, -6.478861916,
+      -6.159517513, -6.835647144, -6.53165267, -6.224098421, -5.910094889, -5.598599459, -5.290645224,
+      -4.974284616, -4.64454848, -4.290560426, -3.885055584, -3.408378962, -3.13200249, -8.726767166, -8.66695597,
+      -8.511026475, -8.165388579, -7.886056648, -7.588043762, -7.283412422, -6.995678626, -6.691862621,
+      -6.392544977, -6.067374056, -6.684029655, -6.378719832, -6.065855188, -5.752272167, -5.132414673,
+      -4.811352704, -4.098269308, -3.66174277, -3.2644011};
+  static const double filipY[] = {
+      0.8116, 0.9072, 0.9052, 0.9039, 0.8053, 0.8377, 0.8667, 0.8809, 0.7975, 0.8162, 0.8515, 0.8766, 0.8885,
+      0.8859, 0.8959, 0.8913, 0.8959, 0.8971, 0.9021, 0.909, 0.9139, 0.9199, 0.8692, 0.8872, 0.89, 0.891, 0.8977,
+      0.9035, 0.9078, 0.7675, 0.7705, 0.7713, 0.7736, 0.7775, 0.7841, 0.7971, 0.8329, 0.8641, 0.8804, 0.7668,
+      0.7633, 0.7678, 0.7697, 0.77, 0.7749, 0.7796, 0.7897, 0.8131, 0.8498, 0.8741, 0.8061, 0.846, 0.8751, 0.8856,
+      0.8919, 0.8934, 0.894, 0.8957, 0.9047, 0.9129, 0.9209, 0.9219, 0.7739, 0.7681, 0.7665, 0.7703, 0.7702,
+      0.7761, 0.7809, 0.7961, 0.8253, 0.8602, 0.8809, 0.8301, 0.8664, 0.8834, 0.8898, 0.8964, 0.8963, 0.9074,
+      0.9119, 0.9228};
+  struct Case {
+    const char* name;
+    std::vector<std::vector<double>> x;  // rows of X columns
+    std::vector<double> y;
+    std::initializer_list<std::uint32_t> masks;
+    std::vector<double> expected;
+    double minDigits;
+  } cases[] = {
+      // numpy: 9.5 to 13.9 digits
+      {"Wampler3", {}, {760, -2042, 2111, -1684, 3888, 1858, 11379, 17560, 39287, 64382, 113159, 175108, 273291,
+                        400186, 581243, 811568, 1121004, 1506550, 2002767, 2611612, 3369180},
+       {1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, 14},
+      // numpy: about 7 digits
+      {"Filip", {}, {}, {1, 0x3F, 1, 1, 1, 1},
+       {-1467.48961422980, -2772.17959193342, -2316.37108160893, -1127.97394098372, -354.478233703349,
+        -75.1242017393757, -10.8753180355343, -1.06221498588947, -0.670191154593408E-01,
+        -0.246781078275479E-02, -0.402962525080404E-04},
+       7},
+      // numpy: 9.3 to 10.7 digits
+      {"two close columns", {}, {}, {1, 3}, {1.0036296296300105, -41479.48302173111, 41484.48154024963}, 14},
+  };
+  for (int i = 0; i <= 20; ++i) cases[0].x.push_back({static_cast<double>(i)});
+  for (int i = 0; i < 82; ++i) {
+    cases[1].x.push_back({filipX[i]});
+    for (int k = 6; k <= 10; ++k) cases[1].x.back().push_back(std::pow(filipX[i], k));
+    cases[1].y.push_back(filipY[i]);
+  }
+  for (int i = 0; i < 30; ++i) {
+    double x1 = 1 + 0.1 * i, x2 = x1 + 1e-7 * ((i * 7) % 3 - 1);
+    cases[2].x.push_back({x1, x2});
+    cases[2].y.push_back(1 + 2 * x1 + 3 * x2 + 0.01 * ((i * 13) % 7 - 3));
+  }
+  for (const Case& c : cases) {
+    CellStoreClear();
+    for (std::size_t r = 0; r < c.y.size(); ++r) {
+      for (std::size_t k = 0; k < c.x[r].size(); ++k) SetCellNumber(static_cast<int>(r), static_cast<int>(k), c.x[r][k]);
+      SetCellNumber(static_cast<int>(r), 8, c.y[r]);
+    }
+    int rows = static_cast<int>(c.y.size()), cols = static_cast<int>(c.x[0].size());
+    SetRanges("A1.." + std::string(1, static_cast<char>('A' + cols - 1)) + std::to_string(rows), "I1", "K1");
+    SetMasks(c.masks);
+    ASSERT_TRUE(DataMultiRegress()) << c.name;
+    double fewest = 15;
+    for (std::size_t i = 0; i < c.expected.size(); ++i)
+      fewest = std::min(fewest, Digits(NumberAt(static_cast<int>(i), 11), c.expected[i]));
+    std::printf("%s: at least %.1f digits\n", c.name, fewest);
+    EXPECT_GE(fewest, c.minDigits) << c.name;
+  }
+}
+
 // The expected coefficients are numpy.linalg.lstsq's on the same 40 rows.
 TEST_F(CurveFitTest, AgreesWithNumpyLeastSquares) {
   // 40 rows of two X columns; a model of six terms over both.

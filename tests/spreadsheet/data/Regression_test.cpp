@@ -88,6 +88,32 @@ TEST_F(RegressionTest, NorrisCertifiedValues) {
   }
 }
 
+// x far from zero with a small spread: 1e9 + 0.001 i. The expected values
+// are the exact least-squares results for these doubles, worked in rational
+// arithmetic.
+TEST_F(RegressionTest, LargeOffsetInX) {
+  for (int i = 0; i < 20; ++i) {
+    SetCellNumber(i, 0, 1e9 + 0.001 * i);
+    SetCellNumber(i, 1, 1 + 0.0005 * i + 0.0001 * ((7 * i) % 5 - 2));
+  }
+  ASSERT_TRUE(DataRegress(R("A1..A20"), R("B1..B20"), R("D1")));
+  const struct {
+    const char* name;
+    const char* cell;
+    double exact;
+    double minDigits;
+  } rows[] = {{"intercept", "E1", -503007054.53951674631, 13},
+              {"slope", "E2", 0.50300705553948817785, 14},
+              {"R^2", "E3", 0.99766372629476590272, 14},
+              {"residual SD", "E10", 0.00014795129836607479031, 13},
+              {"slope SD", "E11", 0.0057373004522894542397, 13}};
+  for (const auto& row : rows) {
+    double digits = Digits(Num(row.cell), row.exact);
+    std::printf("offset x %-12s %.1f digits\n", row.name, digits);
+    EXPECT_GE(digits, row.minDigits) << row.name;
+  }
+}
+
 TEST_F(RegressionTest, RefusalsChangeNothing) {
   PutMatrix("A1", 2, {1, 1, 1, 2, 1, 3});
   EXPECT_REFUSED(DataRegress(R("A1..A3"), R("B1"), R("D1")), kCalcErrorText);

@@ -110,15 +110,18 @@ TEST_F(ClipboardTest, RowTextPlacesEachCellInItsField) {
   // Fields of width + 2: A 5 (a column of 3), B..E 11 (the default 9).
   windows.GridSetColWidth(0, 24);
   Put("A1=1234567|B1=\"right|C1=^mid|D1=\\-|E1=@ERR");
-  EXPECT_EQ(RowDisplayText(0, 0, 4), "*****" "     right " "    mid    " "-----------" "        ERR");
+  EXPECT_EQ(RowDisplayText(0, 0, 4), "1E+06" "     right " "    mid    " "-----------" "        ERR");
   EXPECT_EQ(RowDisplayText(0, 2, 2), "    mid    ");
-  // A number that fills its field is written whole; only one that cannot fit
-  // becomes "*".
+  // A number that fills its field is written whole, a general one that does
+  // not is rounded to it; only one that cannot fit even so becomes "*".
   Put("A2=@PI|B2=2/3|C2=@LOG(100)|D2=0.1+0.2|E2=-2/3|A3=99999|B3=123456789012");
   windows.GridSetColWidth(2, 16);
-  EXPECT_EQ(RowDisplayText(1, 0, 4), "3.141" "0.666666666" "  2 " "       0.3 " "-0.66666666");
+  EXPECT_EQ(RowDisplayText(1, 0, 4), "3.142" "0.666666667" "  2 " "       0.3 " "-0.66666667");
   windows.GridSetColWidth(2, 0);
-  EXPECT_EQ(RowDisplayText(2, 0, 1), "99999" "***********");
+  EXPECT_EQ(RowDisplayText(2, 0, 1), "99999" "1.23457E+11");
+  Put("A4=-1234567|B4=1234567.89|D4=1234567.89");
+  CellPtr(CellFind(3, 3))->format = 0x04;  // fixed: never shortened
+  EXPECT_EQ(RowDisplayText(3, 0, 3), "*****" "1234567.89 " "  " "***********");
 }
 
 TEST_F(ClipboardTest, PlainTextFromAnotherProgramPastesAsValuesAndLabels) {

@@ -59,6 +59,14 @@ TEST_F(EvaluatorTest, OperatorsGiveTheirValues) {
     EXPECT_EQ(At(cell).kind, kKindNumberFormula) << row.text;
     EXPECT_DOUBLE_EQ(CellReal(At(cell)), row.value) << row.text;
   }
+  // Powers are the nearest double: to the last bit what the other way of
+  // writing them gives.
+  const char* same[][2] = {{"2^0.5", "@SQRT(2)"}, {"10^-2", "0.01"}, {"3^33", "5559060566555523"},
+                           {"1.1^10", "2.5937424601000023"}};
+  for (const auto& pair : same) {
+    double power = CellReal(At(PutFormula(5, 0, pair[0])));
+    EXPECT_EQ(power, CellReal(At(PutFormula(5, 1, pair[1])))) << pair[0];
+  }
 }
 
 TEST_F(EvaluatorTest, ErrorsGiveErrAndSpread) {

@@ -180,5 +180,38 @@ TEST_F(GeneralText, CutToTheColumnWidthAtTheDecimals) {
   }
 }
 
+// Shortened to a column: rounded decimals, the whole number, then fewer
+// mantissa digits; nothing when even that does not fit.
+TEST_F(GeneralText, ShortenedToTheColumnWidth) {
+  struct Case {
+    int width;
+    double x;
+    const char* text;  // nullptr: cannot fit
+  } cases[] = {
+      {11, 1234567.89, "1234567.89"},
+      {9, 1234567.89, "1234567.9"},
+      {7, 1234567.89, "1234568"},
+      {6, -1234567.0, "-1E+06"},
+      {5, 1234567.0, "1E+06"},
+      {7, 999999.99, "1000000"},
+      {7, 1.2345678901234567e20, "1.2E+20"},
+      {5, 1.2345678901234567e20, "1E+20"},
+      {4, 1e20, nullptr},
+      {5, 2.0 / 3, "0.667"},
+      {4, 0.99999, "1"},
+      {2, 1.5, "2"},
+      {8, 0.00000123456, "1.23E-06"},  // more digits than 0.000001
+      {9, 0.0123456789, "0.0123457"},
+      {3, 0.0004, nullptr},             // 0.0 would hide the number
+      {9, 0.1 + 0.2, "0.3"},
+      {7, 1e-300, "1E-300"},
+  };
+  for (const Case& c : cases) {
+    std::string text = "unchanged";
+    EXPECT_EQ(ShortenGeneralText(c.width, c.x, text), c.text != nullptr) << c.x << " in " << c.width;
+    EXPECT_EQ(text, c.text != nullptr ? c.text : "unchanged") << c.x << " in " << c.width;
+  }
+}
+
 }  // namespace
 }  // namespace corvane

@@ -115,6 +115,20 @@ TEST(GuardedOperations, PowerFollowsTheOperatorRulesAndOverflowsToAnError) {
       {2, 0.5, Ok(std::sqrt(2.0))},
       {10, 400.5, Err(1)},                 // e^922: beyond the guarded exponential
       {1.0000001, 1e12, Err(1)},
+      // Rounded to the nearest double, exact where the power is.
+      {2, 0.5, Ok(std::sqrt(2.0), 0)},
+      {3, 0.5, Ok(std::sqrt(3.0), 0)},
+      {10, -0.5, Ok(0.31622776601683794, 0)},
+      {8, 1.0 / 3.0, Ok(2, 0)},
+      {5, 2.5, Ok(55.90169943749474, 0)},
+      {10, 15.5, Ok(3162277660168379.5, 0)},
+      {1.1, 10, Ok(2.5937424601000023, 0)},
+      {0.99, 100, Ok(0.3660323412732292, 0)},
+      {1.0001, 10000, Ok(2.7181459268249255, 0)},
+      {7, 18, Ok(1628413597910449, 0)},
+      {-3, 33, Ok(-5559060566555523, 0)},
+      {3, -5, Ok(1.0 / 243, 0)},
+      {2, 1023.5, Ok(std::ldexp(std::sqrt(2.0), 1023), 0)},  // finite, though past e^700
   };
   for (const Row& r : rows) {
     TCalcStatus status;

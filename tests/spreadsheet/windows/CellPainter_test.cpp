@@ -77,6 +77,8 @@ TEST_F(CellPainterTest, TextByKindFormatAndPrefixInItsPlace) {
       {"42", 0x76, nullptr, TCellAlign::kLeft},  // hidden
       {"+1/0", -1, "ERR", TCellAlign::kRight},
       {"36526", 0x72, "01-Jan-2000", TCellAlign::kRight},
+      {"123456789.167", -1, "123456789.2", TCellAlign::kRight},  // general: rounded to the column
+      {"-1.2345678901234E+20", -1, "-1.2346E+20", TCellAlign::kRight},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.entry);
@@ -105,7 +107,7 @@ TEST_F(CellPainterTest, LabelsSpillOverEmptyNeighboursNumbersTurnToXs) {
   Enter(0, 0, "'a label long enough to cross two more columns and beyond");
   CellGetOrCreate(0, 2);  // a blank cell with attributes only: spilled over
   Enter(0, 3, "'stop");
-  Enter(1, 0, "123456789012345678");  // too wide for 72 pixels
+  Enter(1, 0, "123456789012345678", 0x02);  // too wide for 72 pixels
   Enter(2, 0, "\\-");
   Enter(2, 1, "\\");  // nothing to repeat
   TRecordingCanvas spill = Paint(0);

@@ -1,7 +1,7 @@
 // A sheet of every kind of cell, for pictures, window tests and benchmarks:
 // labels by prefix, numbers in many formats, formulas, ERR, a number too wide
-// for its column, labels that spill, colours, fonts and borders. Entered into
-// the current document.
+// for its column, a general one rounded to fit it, labels that spill, colours,
+// fonts and borders. Entered into the current document.
 #pragma once
 
 #include <cstdint>
@@ -41,7 +41,7 @@ inline bool PrepareShowcaseSheet() {
       {5, 0, "'a long note that spills over the next cells", -1}, {5, 3, "7", -1},
       {6, 0, "'hidden next", -1}, {6, 1, "123", 0x76},
       {7, 0, "'Big bold", -1}, {7, 2, "'italic, underlined", -1},
-      {8, 0, "-17.25", 0x02}, {8, 1, "2024", -1},
+      {8, 0, "-17.25", 0x02}, {8, 1, "2024", -1}, {8, 2, "1234567.891234", -1},  // general, rounded to fit
   };
   for (const Entry& e : entries) {
     if (!EnterCell(e.text, e.row, e.col)) return false;
