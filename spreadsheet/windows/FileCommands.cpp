@@ -15,6 +15,7 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/TextRoutines.h"
+#include "spreadsheet/engine/WaitCursor.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/SettingsFile.h"
@@ -95,30 +96,36 @@ bool TFileCommands::ShowOrOpen(std::string_view name) {
 }
 
 bool TFileCommands::OpenWorksheet(std::string_view name) {
-  if (!host_.CreateSheetWindow(WksFileName(name), name.empty())) return false;
-  ShowMode(kModeWait);
-  // The reader shows its message. A damaged or truncated file keeps what could
-  // be read, unmodified, so closing the window never writes it over the file;
-  // only a save by the user does.
-  TLoadOutcome loaded = LoadWorksheetPart(HostFileName(std::string(name)), 0, 0, 0, "");
-  if (loaded == TLoadOutcome::kNothing) {
-    host_.DiscardActiveSheetWindow();
-    if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
-    WindowServices().ShowReadyMode();
-    ClearErrorFlag();
-    return false;
-  }
   TWindowServices& ws = WindowServices();
-  TSheetId sheet = ws.ActiveSheet();
-  StoreSlotSettings(CurrentDocSlot());
-  gCurrentDoc.settings.modified = 0;
-  if (TDocSlot* slot = DocSlot(CurrentDocSlot())) slot->settings.modified = 0;
-  if (!LinkedFiles().empty()) host_.RecalculateAll();
-  ws.RepaintSheet(sheet);
-  host_.SetSheetState(true);
-  host_.SheetOpened();
-  ws.ShowReadyMode();
-  ClearErrorFlag();
+  TLoadOutcome loaded = TLoadOutcome::kNothing;
+  {
+    // The hourglass from the read to the first paint; the AUTOEXEC question
+    // and the macro come after it.
+    TWaitCursorHold wait;
+    if (!host_.CreateSheetWindow(WksFileName(name), name.empty())) return false;
+    ShowMode(kModeWait);
+    // The reader shows its message. A damaged or truncated file keeps what could
+    // be read, unmodified, so closing the window never writes it over the file;
+    // only a save by the user does.
+    loaded = LoadWorksheetPart(HostFileName(std::string(name)), 0, 0, 0, "");
+    if (loaded == TLoadOutcome::kNothing) {
+      host_.DiscardActiveSheetWindow();
+      if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
+      ws.ShowReadyMode();
+      ClearErrorFlag();
+      return false;
+    }
+    TSheetId sheet = ws.ActiveSheet();
+    StoreSlotSettings(CurrentDocSlot());
+    gCurrentDoc.settings.modified = 0;
+    if (TDocSlot* slot = DocSlot(CurrentDocSlot())) slot->settings.modified = 0;
+    if (!LinkedFiles().empty()) host_.RecalculateAll();
+    ws.RepaintSheet(sheet);
+    host_.SetSheetState(true);
+    host_.SheetOpened();
+    ws.ShowReadyMode();
+    ClearErrorFlag();
+  }
   // The start-up macro of a file read only in part may be cut short: it is not run.
   int autoExec = loaded == TLoadOutcome::kWhole ? FindRangeName(kAutoExecName) : 0;
   if (autoExec > 0) {
@@ -157,6 +164,7 @@ std::string AutoExecFirstLine(int row, int col) {
 // Documents keep their names in upper case; where the file system tells case
 // apart, HostFileName finds the file they name.
 bool TFileCommands::WriteActive(std::string_view name) {
+  TWaitCursorHold wait;
   ShowMode(kModeWait);
   LoadCursorGlobals();
   bool written = SaveWorksheet(HostFileName(std::string(name)), false, TRange{});
