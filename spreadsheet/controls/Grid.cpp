@@ -477,6 +477,12 @@ void TGridModel::DrawRow(TCanvas& canvas, int row) {
   }
   if (colHeader_.Fixpos() < firstCol_) OnDrawRow(*this, canvas, row, ~colHeader_.Fixpos(), ~(firstCol_ - 1), false);
   OnDrawRow(*this, canvas, row, Leftcol(), std::min(Leftcol() + Ncols() + 1, kLastCol), false);
+  // Right of the last column there is nothing to draw but the background. It
+  // is painted with every row: a scroll copies pixels sideways, and what it
+  // brought there must not stay.
+  TRect r = RowRect(row);
+  int right = std::max(CellRect(row, kLastCol).Right, colHeader_.FixAmt());
+  if (right < r.Right) FillSolid(canvas, {right, r.Top, r.Right, r.Bottom}, clWhite);
 }
 
 void TGridModel::PaintCells(TCanvas& canvas, const TRect& dirty) {

@@ -287,6 +287,10 @@ void PoolFreeOwner(TOwnerTag tag) {
   if (tag == kNoOwner) return;
   bool freed = false;
   for (int slot = 0; slot < kPoolSlots; ++slot) {
+    // Pages emptied by frees lost their owner but kept their memory; most of
+    // them held the closing document's blocks (an undo copy freed at once
+    // leaves thousands), so they go back to the heap with its pages.
+    if (gPool.slots[slot].owner == kNoOwner && gPages[slot] != nullptr) ReleasePage(slot);
     if (gPool.slots[slot].owner != tag) continue;
     gPool.budget += gPool.slots[slot].used;
     if (gPages[slot] != nullptr) freed = true;

@@ -74,8 +74,9 @@ TPoolHandle PoolAlloc(std::uint32_t size);
 // A page whose last block comes back stays allocated but loses its owner.
 bool PoolFree(TPoolHandle block, std::uint32_t size);
 
-// Frees every page owned by `tag` (a document is closed) and clears the
-// pool-full flag when that gave pages back. Tag 0 is ignored.
+// Frees every page owned by `tag` (a document is closed), and every page
+// emptied by frees (unowned, holding nothing), and clears the pool-full flag
+// when that gave pages back. Tag 0 is ignored.
 void PoolFreeOwner(TOwnerTag tag);
 // Frees every page of every slot and resets the budget and the full flag.
 void PoolFreeAll();

@@ -3,6 +3,7 @@
 // previous file can be kept as a backup under a second name.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,29 @@ bool FileExists(const std::string& path);
 // were (at worst the previous file stands under the backup name) and no
 // temporary file is left behind.
 bool SaveFileReplacing(const std::string& path, std::string_view bytes, const std::string& backupPath);
+
+// SaveFileReplacing in pieces, for output too large to build whole in memory:
+// Open starts the temporary file, Write appends to it, Commit puts it in
+// place (with the same backup rule). Any failure, or destruction before
+// Commit, removes the temporary file and leaves the previous file as it was.
+class TReplacingFile {
+ public:
+  TReplacingFile() = default;
+  TReplacingFile(const TReplacingFile&) = delete;
+  TReplacingFile& operator=(const TReplacingFile&) = delete;
+  ~TReplacingFile();
+
+  bool Open(const std::string& path);
+  bool Write(std::string_view bytes);
+  bool Commit(const std::string& backupPath);
+
+ private:
+  void Discard();
+
+  std::string path_, temp_;
+  std::FILE* file_ = nullptr;
+  bool ok_ = false;
+};
 
 // Renames `from` to `to`, replacing an existing `to` in one step. False when
 // the system refuses. Defined per platform.

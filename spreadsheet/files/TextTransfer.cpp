@@ -235,16 +235,28 @@ bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& ra
     return false;
   }
   bool quoteAll = quoteMode == kExportQuoteAll;
+  // The lines go to the file in pieces of about 64 KB: a large sheet's text
+  // is never held whole.
+  constexpr std::size_t kFlushBytes = 64 * 1024;
+  TReplacingFile file;
+  bool written = file.Open(fileName);
   std::string out;
+  out.reserve(kFlushBytes + 4096);
   std::string scratch;
   ForEachPositionInRange(r, [&](int, int col, TCellHandle cell) {
     if (col > r.firstCol) out += ',';
     std::string text = cell != kNilHandle ? CellTransferText(CellPtr(cell)) : std::string();
     std::string_view field = std::string_view(text).substr(0, kExportFieldChars);
     AppendCsvField(out, CollapseSpaces(field, scratch).substr(0, kExportFieldChars), quoteAll);
-    if (col == r.lastCol) out += "\r\n";
+    if (col == r.lastCol) {
+      out += "\r\n";
+      if (out.size() >= kFlushBytes) {
+        written = written && file.Write(out);
+        out.clear();
+      }
+    }
   });
-  if (!SaveFileReplacing(fileName, out, "")) {
+  if (!written || !file.Write(out) || !file.Commit("")) {
     SetErrorFlag(kWriteErrorText);
     return false;
   }

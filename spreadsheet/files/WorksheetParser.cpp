@@ -71,6 +71,11 @@ class TParser {
   bool Run();
 
  private:
+  // Sizes the cell list and the code store for the main section's cell and
+  // formula records, so that neither grows (and copies itself) while the
+  // records are read.
+  void ReserveCells();
+
   bool Fail(const TRecordView& record) { return Fail(record.Type(), record.length); }
   // The first record at fault names the damage; the image keeps what came before.
   bool Fail(int type, int length) {
@@ -110,8 +115,23 @@ bool TParser::FailTruncated() {
   return Fail(head[0], head[2] | head[3] << 8);
 }
 
+void TParser::ReserveCells() {
+  std::size_t cells = 0, codeBytes = 0;
+  TRecordParser scan(bytes_, size_);
+  TRecordView record;
+  while (scan.Next(record) && !(record.Type() == kEof && record.length == 0)) {
+    int type = record.Type();
+    if (type < kBlank || type > kFormula) continue;
+    ++cells;
+    if (type == kFormula && record.length > kCellHeadBytes + 8) codeBytes += record.length - kCellHeadBytes - 8u;
+  }
+  image_.cells.reserve(image_.cells.size() + cells);
+  image_.codes.reserve(image_.codes.size() + codeBytes);
+}
+
 bool TParser::Run() {
   if (size_ == 0) return true;
+  ReserveCells();
   TRecordView record;
   // A file that does not open with the begin-of-file record is no worksheet
   // at all (a text file, a file of another format): it is refused whole, not

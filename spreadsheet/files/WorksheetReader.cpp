@@ -25,6 +25,7 @@
 #include "spreadsheet/engine/TextCase.h"
 #include "spreadsheet/engine/UndoBuffer.h"
 #include "spreadsheet/engine/UserFunctions.h"
+#include "spreadsheet/engine/WaitCursor.h"
 #include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFile.h"
@@ -424,6 +425,7 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
     SetErrorFlag("Disk Error");
     return TLoadOutcome::kNothing;
   }
+  TWaitCursorHold wait;
   TWorksheetImage image;
   if (!merge) StageDocumentState(image);
   bool opened = false;

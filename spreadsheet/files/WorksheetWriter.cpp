@@ -18,6 +18,7 @@
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/TextCase.h"
 #include "spreadsheet/engine/UserFunctions.h"
+#include "spreadsheet/engine/WaitCursor.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/FileReplace.h"
 #include "spreadsheet/files/HostFileName.h"
@@ -476,6 +477,7 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range) {
 }
 
 bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range, bool keepBackup) {
+  TWaitCursorHold wait;
   // An existing file of the name in another case is the one replaced, as on
   // Windows.
   std::string path = WorksheetFileName(name);

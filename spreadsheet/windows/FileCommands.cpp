@@ -15,6 +15,7 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/TextRoutines.h"
+#include "spreadsheet/engine/WaitCursor.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/SettingsFile.h"
@@ -103,33 +104,39 @@ bool TFileCommands::ShowOrOpen(std::string_view name) {
 }
 
 bool TFileCommands::OpenWorksheet(std::string_view name) {
-  if (!host_.CreateSheetWindow(WksFileName(name), name.empty())) return false;
-  ShowMode(kModeWait);
-  // The reader shows its message. A damaged or truncated file keeps what could
-  // be read, unmodified, so closing the window never writes it over the file;
-  // only a save by the user does.
-  TLoadOutcome loaded = LoadWorksheetPart(HostFileName(std::string(name)), 0, 0, 0, "");
-  if (loaded == TLoadOutcome::kNothing) {
-    host_.DiscardActiveSheetWindow();
-    if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
-    WindowServices().ShowReadyMode();
-    ClearErrorFlag();
-    return false;
-  }
   TWindowServices& ws = WindowServices();
-  TSheetId sheet = ws.ActiveSheet();
-  StoreSlotSettings(CurrentDocSlot());
-  gCurrentDoc.settings.modified = 0;
-  if (TDocSlot* slot = DocSlot(CurrentDocSlot())) {
-    slot->settings.modified = 0;
-    slot->partlyRead = loaded == TLoadOutcome::kPart;
+  TLoadOutcome loaded = TLoadOutcome::kNothing;
+  {
+    // The hourglass from the read to the first paint; the question about the
+    // file's macros and the macro itself come after it.
+    TWaitCursorHold wait;
+    if (!host_.CreateSheetWindow(WksFileName(name), name.empty())) return false;
+    ShowMode(kModeWait);
+    // The reader shows its message. A damaged or truncated file keeps what could
+    // be read, unmodified, so closing the window never writes it over the file;
+    // only a save by the user does.
+    loaded = LoadWorksheetPart(HostFileName(std::string(name)), 0, 0, 0, "");
+    if (loaded == TLoadOutcome::kNothing) {
+      host_.DiscardActiveSheetWindow();
+      if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
+      ws.ShowReadyMode();
+      ClearErrorFlag();
+      return false;
+    }
+    TSheetId sheet = ws.ActiveSheet();
+    StoreSlotSettings(CurrentDocSlot());
+    gCurrentDoc.settings.modified = 0;
+    if (TDocSlot* slot = DocSlot(CurrentDocSlot())) {
+      slot->settings.modified = 0;
+      slot->partlyRead = loaded == TLoadOutcome::kPart;
+    }
+    if (!LinkedFiles().empty()) host_.RecalculateAll();
+    ws.RepaintSheet(sheet);
+    host_.SetSheetState(true);
+    host_.SheetOpened();
+    ws.ShowReadyMode();
+    ClearErrorFlag();
   }
-  if (!LinkedFiles().empty()) host_.RecalculateAll();
-  ws.RepaintSheet(sheet);
-  host_.SetSheetState(true);
-  host_.SheetOpened();
-  ws.ShowReadyMode();
-  ClearErrorFlag();
   // A worksheet from anywhere else may come from anyone: the macros it would
   // start by itself or on a Ctrl key could write, remove or replace files, so
   // they run only when the user says so, and a No holds until it is closed.
@@ -169,6 +176,7 @@ std::string AutoExecFirstLine(int row, int col) {
 // Documents keep their names in upper case; where the file system tells case
 // apart, HostFileName finds the file they name.
 bool TFileCommands::WriteActive(std::string_view name) {
+  TWaitCursorHold wait;
   ShowMode(kModeWait);
   LoadCursorGlobals();
   // The damaged file a document was read from in part is kept as the backup

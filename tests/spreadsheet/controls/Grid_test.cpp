@@ -253,6 +253,27 @@ TEST_F(GridTest, LeftcolKeepsColumnIVWhollyVisible) {
   EXPECT_LE(grid.CellRect(0, 255).Right, 400);
 }
 
+TEST_F(GridTest, EveryRowPaintsTheAreaRightOfColumnIVWithTheBackground) {
+  struct Row {
+    const char* where;
+    int leftcol;
+    bool blankRight;
+  } rows[] = {{"column A first", 0, false}, {"column IV in view", 255, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.where);
+    grid.SetLeftcol(row.leftcol);
+    classlib::TRecordingCanvas canvas;
+    grid.PaintCells(canvas);
+    int right = grid.CellRect(0, TGridModel::kLastCol).Right;
+    int blanks = 0;
+    for (const classlib::TCanvasCall& call : canvas.CallsOf(classlib::TCanvasOp::FillRect))
+      if (call.Rect.Left == right && call.Rect.Right == cells.ClientRect().Width() && call.Brush.Color == classlib::clWhite) ++blanks;
+    int rowsDrawn = static_cast<int>(drawn.size());
+    drawn.clear();
+    EXPECT_EQ(blanks, row.blankRight ? rowsDrawn : 0);
+  }
+}
+
 TEST_F(GridTest, PagesSizesAndCursorOffsetsStayInRange) {
   grid.SetPages(3);
   EXPECT_EQ(grid.RowsPerPage(), 2730);

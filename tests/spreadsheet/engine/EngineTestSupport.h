@@ -37,12 +37,18 @@ class TFakePlatform : public TEnginePlatform {
   ~TFakePlatform() override { SetEnginePlatform(nullptr); }
 
   std::uint64_t TotalPhysicalMemory() override { return physicalMemory; }
+  int liveBlocks = 0;  // blocks handed out by GetMem and not yet given back
   void* GetMem(std::size_t bytes) override {
     if (refuseGetMemAfter == 0) return nullptr;
     if (refuseGetMemAfter > 0) --refuseGetMemAfter;
-    return DefaultEnginePlatform().GetMem(bytes);
+    void* block = DefaultEnginePlatform().GetMem(bytes);
+    if (block) ++liveBlocks;
+    return block;
   }
-  void FreeMem(void* block) override { DefaultEnginePlatform().FreeMem(block); }
+  void FreeMem(void* block) override {
+    if (block) --liveBlocks;
+    DefaultEnginePlatform().FreeMem(block);
+  }
   void MessageBeep() override { ++beeps; }
   void Tone(int, int) override { ++tones; }
   std::uint32_t TickCount() override {

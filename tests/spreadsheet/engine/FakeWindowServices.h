@@ -96,7 +96,18 @@ class TFakeWindowServices : public TWindowServices {
     if (parts & kViewFont) sheetFont = view.font;
   }
   void MarkSheetModified(TSheetId) override { ++modifiedMarks; }
-  void RepaintSheet(TSheetId) override { ++repaints; }
+  void RepaintSheet(TSheetId) override {
+    ++repaints;
+    if (waitCursor) ++repaintsWaiting;
+  }
+  // The hourglass: on or off now, and every change in order ('+' on, '-' off).
+  bool waitCursor = false;
+  std::string waitCursorChanges;
+  int repaintsWaiting = 0;
+  void SetWaitCursor(bool on) override {
+    waitCursor = on;
+    waitCursorChanges += on ? '+' : '-';
+  }
   std::string SheetFileName(std::size_t maxLength) override { return fileName.substr(0, maxLength); }
   void FocusActivePane() override { ++focusRequests; }
   std::string UserName() override { return userName; }

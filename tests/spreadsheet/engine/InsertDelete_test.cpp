@@ -159,6 +159,21 @@ TEST_F(InsertDeleteTest, RefusalsAndUndo) {
   }
 }
 
+// An insert whose undo copy runs out of pool goes on without undo: the
+// message is shown and no part of a copy can come back over the sheet.
+TEST_F(InsertDeleteTest, AnInsertWhoseUndoCopyFailsGoesOnWithoutUndo) {
+  Put("A1=1|A2=2|B1=+A2*2");
+  gShownErrors.clear();
+  platform.refuseGetMemAfter = 0;
+  Lines("A1", kLinesRows, true);
+  platform.refuseGetMemAfter = -1;
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Out of UNDO memory!"});
+  std::string inserted = Dump();
+  EXPECT_FALSE(UndoAvailable());
+  EXPECT_FALSE(UndoApply(TUndoMode::kRestore));
+  EXPECT_TRUE(Dump() == inserted);
+}
+
 TEST_F(InsertDeleteTest, APageBreakRowGetsItsMark) {
   windows.cursorRow = 3;
   Put("A4=4");

@@ -297,5 +297,40 @@ TEST_F(UndoTest, RunningOutOfPoolWhileSavingLeavesNoBufferAndTheSheetIntact) {
   }
 }
 
+// Closing a document gives back every page it used, those its undo copies
+// emptied included, and the memory of its tables.
+TEST_F(UndoTest, ClosingABigDocumentGivesBackItsPagesAndUndoBuffer) {
+  struct Row {
+    const char* what;
+    int cells;
+    int pageGrants;  // for a second undo save; -1: none made
+  } rows[] = {
+      {"a kept undo buffer", 20000, -1},
+      {"an undo save that ran out part-way", 20000, 10},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    FreeAllDocuments();
+    PoolInit(std::uint64_t{kPoolMaxCapacity} * kPageBytes);
+    int baseBlocks = platform.liveBlocks;
+    std::int32_t baseBudget = PoolBudget();
+    OpenCurrent("C:\\BIG.WKS");
+    for (int k = 0; k < row.cells; ++k) Enter(k / 200, k % 200, k % 3 ? "label" : "+A1+1");
+    ASSERT_TRUE(UndoSave());
+    if (row.pageGrants >= 0) {
+      // The sheet doubles: the copy outgrows the pages the first one leaves.
+      for (int k = row.cells; k < 2 * row.cells; ++k) Enter(k / 200, k % 200, "label");
+      platform.refuseGetMemAfter = row.pageGrants;
+      EXPECT_FALSE(UndoSave());
+      platform.refuseGetMemAfter = -1;
+    }
+    ReleaseOpenSheet(gCurrentDoc.ownerTag);
+    EXPECT_EQ(platform.liveBlocks, baseBlocks) << "pages and the row-head table are all given back";
+    EXPECT_EQ(PoolUsedBytes(), 0);
+    EXPECT_EQ(PoolBudget(), baseBudget);
+    EXPECT_EQ(PoolCheckInvariants(), "");
+  }
+}
+
 }  // namespace
 }  // namespace corvane

@@ -62,5 +62,25 @@ TEST(FileReplaceTest, FailedSaveLeavesFileAndBackupAsTheyWere) {
   EXPECT_FALSE(FileExists(folder.File("NOFOLDER/X.WKS")));
 }
 
+TEST(FileReplaceTest, SaveInPiecesReplacesOnlyOnCommit) {
+  TTempFolder folder;
+  std::string path = folder.File("OUT.CSV");
+  WriteWholeFile(path, "old");
+  {
+    TReplacingFile file;
+    ASSERT_TRUE(file.Open(path));
+    ASSERT_TRUE(file.Write("a,b\r\n"));
+  }
+  EXPECT_EQ(ReadWholeFile(path), "old") << "abandoned before commit";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no temporary file left";
+  TReplacingFile file;
+  ASSERT_TRUE(file.Open(path));
+  ASSERT_TRUE(file.Write("a,b\r\n") && file.Write("") && file.Write("c,d\r\n"));
+  ASSERT_TRUE(file.Commit(""));
+  EXPECT_EQ(ReadWholeFile(path), "a,b\r\nc,d\r\n");
+  EXPECT_FALSE(file.Write("more")) << "a committed file takes nothing more";
+  EXPECT_EQ(ReadWholeFile(path), "a,b\r\nc,d\r\n");
+}
+
 }  // namespace
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include "spreadsheet/windows/FileCommands.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "spreadsheet/files/WorksheetFile.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
@@ -117,6 +118,31 @@ TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
   EXPECT_EQ(host.windows.size(), 2u);
   EXPECT_EQ(host.broughtToFront, 1);
   EXPECT_EQ(Contents(0, 0), "'kept");
+}
+
+// Every read and write of a file shows the hourglass while it runs, and only
+// then: the sheet is first painted with it on, and it is off afterwards.
+TEST_F(FileCommandsTest, LoadsMergesAndSavesShowTheWaitCursor) {
+  std::string path = MakeFile("WAIT.WKS", "'cells");
+  struct Row {
+    const char* what;
+    std::function<bool()> run;
+    bool paints;  // the sheet is repainted during the command
+  } rows[] = {
+      {"open", [&] { return files.OpenFile(path); }, true},
+      {"merge", [&] { return LoadWorksheet(path, kLoadMerge, 2, 2, ""); }, true},
+      {"save", [&] { return files.Save(); }, false},
+      {"open that fails", [&] { return !files.OpenWorksheet(folder.File("NONE.WKS")); }, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    windows.waitCursorChanges.clear();
+    windows.repaintsWaiting = 0;
+    EXPECT_TRUE(row.run());
+    EXPECT_EQ(windows.waitCursorChanges, "+-");
+    EXPECT_FALSE(windows.waitCursor);
+    EXPECT_EQ(windows.repaintsWaiting > 0, row.paints);
+  }
 }
 
 TEST_F(FileCommandsTest, RecentFiles) {

@@ -177,6 +177,34 @@ TEST_F(SheetWindowWinTest, ASheetWindowEndToEnd) {
   EXPECT_EQ(views.Count(), 0);
 }
 
+// End, Home from column N jumps to column IV: what lies right of it is the
+// background, with nothing left of the columns shown before.
+TEST_F(SheetWindowWinTest, TheAreaRightOfColumnIVIsBlankAfterAJumpThere) {
+  TForm2& form = Open("WIDE.WKS");
+  for (int row = 0; row < 40; ++row) ASSERT_TRUE(EnterCell("'NNNNNNNNNNNN", row, 13));
+  ASSERT_TRUE(EnterCell("'end", 39, 255));
+  TGridModel& grid = form.Grid1.Model();
+  grid.MoveTo(0, 13);
+  views.Services().RepaintSheet(views.Services().ActiveSheet());
+  uikit::RunUntilIdle();
+  RECT client;
+  GetClientRect(Cells(form), &client);
+  ASSERT_LT(grid.CellRect(0, 13).Right, client.right) << "column N is in view";
+
+  uikit::PressKey(Cells(form), VK_END);
+  uikit::PressKey(Cells(form), VK_HOME);
+  uikit::RunUntilIdle();
+  ASSERT_EQ(grid.CursorCol(), 255);
+  TBitmap picture;
+  ASSERT_TRUE(uikit::CaptureClient(form.Handle(), picture));
+  uikit::SavePicture(picture, "sheet-window-column-iv");
+  const TRect cells = form.Grid1.CellPanel().BoundsRect();
+  const TRect iv = grid.CellRect(grid.Toprow(), 255);
+  const TRect right = TRect{iv.Right, iv.Top, client.right, client.bottom}.Offset(cells.Left, cells.Top);
+  ASSERT_GT(right.Width(), 0);
+  EXPECT_EQ(uikit::CountColor(picture, clWhite, right), right.Width() * right.Height());
+}
+
 TEST_F(SheetWindowWinTest, ObjectsOnTheSheet) {
   TForm2& form = Open("OBJECTS.WKS");
   TGridModel& grid = form.Grid1.Model();
