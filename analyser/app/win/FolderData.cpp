@@ -32,6 +32,12 @@ std::string TFolderData::GetFolderName() {
   if (!NameCache.empty()) return MarkFolderName(NameCache, HasError.load(), false);
   if (IsFilesNode) return "<Files>";
   std::string name;
+  // A folder without the read-only and system attributes has no name of its
+  // own (from its desktop.ini): its listing name is the shell's.
+  if (PlainFolder && !FileName.empty()) {
+    NameCache = AnsiFromWide(FileName.c_str());
+    return MarkFolderName(NameCache, HasError.load(), IsNew.load());
+  }
   TFolderData* parent = Parent();
   bool ok = parent != nullptr ? StrRetToText(parent->Folder(), RelativeIdList(), SHGDN_NORMAL, name)
                               : StrRetToText(DesktopFolder(), IdList(), SHGDN_NORMAL, name);

@@ -305,9 +305,11 @@ void TScan::SynchronizeStep(const std::function<void()>& step) {
       if (files != nullptr && files->IsVisible()) RefreshNode(files);
     }
     {
+      // Every finished folder gets its final text, shown or not: nothing
+      // refreshes a folder's text once its scan is over.
       classlib::TTreeUpdate update(engine_->Tree(), pendingTexts_.size() > 1);
       for (const TFolderRef& data : pendingTexts_)
-        if (data->Node != nullptr && data->Node->IsVisible()) SetNodeText(data->Node);
+        if (data->Node != nullptr) SetNodeText(data->Node);
     }
     step();
     readShown();  // the step may have expanded a node
@@ -350,10 +352,10 @@ std::vector<TFolderRef> TScan::AddChildren(TFolderData& parent, std::vector<TChi
 }
 
 void TScan::ChildDone(TFolderData& child) {
-  // A shown child's final text waits for the next step; steps come at most
-  // this often, so that a branch whose folders are all shown costs the main
+  // The child's final text waits for the next step; steps come at most this
+  // often, so that a branch whose folders are all shown costs the main
   // thread no more than one that is collapsed.
-  if (frames_.back().childrenShown) pendingTexts_.push_back(TFolderRef::Borrow(&child));
+  pendingTexts_.push_back(TFolderRef::Borrow(&child));
   if (GetTickCount() - lastStep_ < kShownRecheckMs) return;
   SynchronizeStep([] {});
 }

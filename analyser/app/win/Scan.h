@@ -96,7 +96,7 @@ class TScan : public classlib::TThread {
   void CountPlain(const std::wstring& path, TFolderTotals& totals, TFileTime& access, TFileTime& change, int depth);
   // Synchronised: a node and folder data for each child, in one step.
   std::vector<TFolderRef> AddChildren(TFolderData& parent, std::vector<TChildFolder>& children);
-  // After a child's scan: its text is refreshed when it is shown.
+  // After a child's scan: its final text comes with the next step.
   void ChildDone(TFolderData& child);
   // The end of a folder: its "<Files>" node, and for a top-level folder the
   // root's progress image.
@@ -123,7 +123,7 @@ class TScan : public classlib::TThread {
   std::vector<TFrame> frames_;
   // Finished folders whose "<Files>" nodes the next synchronised step adds.
   std::vector<TFolderRef> pendingFiles_;
-  // Finished shown folders whose texts the next synchronised step refreshes.
+  // Finished folders whose final texts the next synchronised step sets.
   std::vector<TFolderRef> pendingTexts_;
   DWORD lastStep_ = 0;
   DWORD lastRootSort_ = 0;

@@ -502,5 +502,83 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
   registry.CloseKey();
 }
 
+
+// Several hundred top folders, each with subfolders two levels deep and files
+// of differing sizes: a scan finishes them over many steps.
+struct TFanTree {
+  std::string root = TestFolderPath("foldwick-fan-");
+  static constexpr int kTop = 420;
+
+  TFanTree() {
+    RemoveTree(root);
+    CreateDirectoryA(root.c_str(), nullptr);
+    for (int i = 0; i < kTop; ++i) {
+      const std::string top = root + "\\f" + std::to_string(1000 + i);
+      CreateDirectoryA(top.c_str(), nullptr);
+      CreateSizedFile(top + "\\own.bin", static_cast<std::uint64_t>(i) * 37003 % 2900000 + 1);
+      for (int j = 0; j < 2; ++j) {
+        const std::string sub = top + "\\s" + std::to_string(j);
+        CreateDirectoryA(sub.c_str(), nullptr);
+        CreateDirectoryA((sub + "\\t").c_str(), nullptr);
+        CreateSizedFile(sub + "\\t\\deep.bin", static_cast<std::uint64_t>(i + j) * 91001 % 5300000 + 1);
+      }
+    }
+  }
+  ~TFanTree() { RemoveTree(root); }
+};
+
+// The tree texts of a node's children that differ from the detailed list's
+// size and name for the same folder, while the node is selected.
+std::vector<std::string> TextsUnlikeTheList(HWND tree, HTREEITEM node, HWND list) {
+  std::map<std::string, std::string> listed;  // name, size
+  for (int row = 0, rows = uikit::RemoteListCount(list); row < rows; ++row)
+    listed[uikit::RemoteListItemText(list, row, 0)] = uikit::RemoteListItemText(list, row, 1);
+  std::vector<std::string> wrong;
+  for (HTREEITEM c = NextItem(tree, node, TVGN_CHILD); c != nullptr; c = NextItem(tree, c, TVGN_NEXT)) {
+    const std::string text = Trimmed(uikit::RemoteTreeItemText(tree, c));
+    const size_t gap = text.find("  ");
+    const std::string name = gap == std::string::npos ? text : text.substr(gap + 2);
+    const auto row = listed.find(name);
+    if (row == listed.end() || text != row->second + "  " + name) wrong.push_back(text);
+  }
+  return wrong;
+}
+
+// With the detailed list shown, the tree's texts after the first scan and
+// after an Update are those the list gives for the same folders.
+TEST(FoldwickRun, TreeTextsAreFinalAfterEachScan) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, true));
+  registry.WriteString("Charttype", "8");
+  registry.CloseKey();
+  const TFanTree tree;
+  TFoldwick program("\"" + tree.root + "\"");
+  ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+  HWND treeView = program.Child(WC_TREEVIEWA);
+  HWND list = program.Child(WC_LISTVIEWA);
+  ASSERT_TRUE(treeView != nullptr && list != nullptr);
+  auto scanEnded = [&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+    return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item) &&
+           uikit::RemoteListCount(list) >= TFanTree::kTop;
+  };
+  for (const char* pass : {"first scan", "update"}) {
+    ASSERT_TRUE(program.WaitFor(scanEnded, 240000)) << pass << ": list rows " << uikit::RemoteListCount(list) << ", root state "
+                                            << uikit::RemoteTreeStateImage(treeView, uikit::RemoteTreeRoot(treeView));
+    HTREEITEM root = uikit::RemoteTreeRoot(treeView);
+    std::vector<std::string> wrong = TextsUnlikeTheList(treeView, root, list);
+    for (int tries = 0; tries < 10 && !wrong.empty(); ++tries) {
+      Sleep(300);  // the list may still be filling
+      wrong = TextsUnlikeTheList(treeView, root, list);
+    }
+    EXPECT_TRUE(wrong.empty()) << pass << ": " << wrong.size() << " texts, the first " << wrong.front();
+    // File > Update on the selected root; it empties the list first.
+    program.MenuKeys('F', 'U');
+    EXPECT_TRUE(program.WaitFor([&] { return !scanEnded(); }, 10000));
+  }
+  EXPECT_TRUE(program.Close());
+}
+
 }  // namespace
 }  // namespace foldwick
