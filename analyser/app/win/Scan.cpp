@@ -497,6 +497,7 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
   }
 
   std::shared_ptr<TScanRoot> root;
+  TBranchView view;
   for (auto& r : roots_) {
     TFolderData* data = NodeData(r->rootNode);
     if (data != nullptr && SameIdList(data->AbsoluteList.get(), list)) root = r;
@@ -508,6 +509,7 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
     StopScan(*root);
     root->restarting = false;
     if (root->removed || root->rootNode == nullptr) return;
+    view = SaveBranchView(root->rootNode, tree_.Selected());
     tree_.SetSelected(root->rootNode);
     if (OnClearDetails) OnClearDetails(nullptr);
     // The rescan builds the branch anew as the first scan did, under a
@@ -548,6 +550,7 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
 
   CountRootChildren(*root, data);
   auto* scan = new TScan(*this, node, root);
+  scan->view_ = std::move(view);
   root->runningScan = scan;
   scan->Start();
   if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(root->displayPath);
@@ -566,12 +569,12 @@ bool TScanEngine::RescanBranch(TTreeNode* node) {
   if (root->runningScan != nullptr || root->removed) return false;
   if (!RouteOf(*data).listing && data->Folder() == nullptr) return false;
   // As a root's rescan: the branch fills while closed and opens again at the end.
-  const bool expanded = node->Expanded();
+  TBranchView view = SaveBranchView(node, tree_.Selected());
   node->Collapse(false);
   node->DeleteChildren();
   data->ClearNameCache();
   auto* scan = new TScan(*this, node, root);
-  scan->expandAtEnd_ = expanded;
+  scan->view_ = std::move(view);
   root->runningScan = scan;
   scan->Start();
   return true;
@@ -591,10 +594,17 @@ void TScanEngine::ScanFinished(TScan& scan) {
     rootNode->SetStateIndex(0);
     SortChildren(node);
     if (node != rootNode) SortChildren(rootNode);
-    if (scan.expandAtEnd_ && node != rootNode) node->Expand(false);
     const TViewSettings& settings = ViewSettings();
+    if (settings.ExpandLevel >= 2) ExpandToLevel(rootNode, settings.ExpandLevel, 0);
+    // The user's view of the branch before the rescan, as far as its
+    // folders are left, scrolled to the selection. Its folders open while
+    // the root is closed, and are laid out once when it opens.
+    TTreeNode* selected = RestoreBranchView(node, scan.view_);
     if (settings.ExpandLevel < 2) rootNode->Expand(false);
-    else ExpandToLevel(rootNode, settings.ExpandLevel, 0);
+    if (selected != nullptr) {
+      tree_.SetSelected(selected);
+      SendMessageA(tree_.Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(selected->ItemId()));
+    }
     // Percent values were blank while the scan ran.
     if (settings.ShowType == kViewPercent) RefreshTexts(rootNode);
   }

@@ -20,6 +20,7 @@
 
 #include "analyser/app/CommandLine.h"
 #include "analyser/app/win/FolderData.h"
+#include "analyser/app/win/ScanTree.h"
 #include "classlib/win/ComPtr.h"
 #include "classlib/win/Thread.h"
 #include "classlib/win/TreeView.h"
@@ -130,8 +131,9 @@ class TScan : public classlib::TThread {
   bool errors_ = false;
   // Set on the main thread when the scan was given up: it finishes unseen.
   bool orphaned_ = false;
-  // A branch rescanned while open opens again when its scan has ended.
-  bool expandAtEnd_ = false;
+  // The expanded folders and the selection of the branch before a rescan,
+  // given back to its new nodes when the scan has ended.
+  TBranchView view_;
 };
 
 // Starts and stops the scans of a tree view and keeps their roots.

@@ -503,11 +503,11 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
 }
 
 
-// Several hundred top folders, each with subfolders two levels deep and files
-// of differing sizes: a scan finishes them over many steps.
+// Some hundreds of top folders, each with a subfolder two levels deep and
+// files of differing sizes: a scan finishes them over many steps.
 struct TFanTree {
   std::string root = TestFolderPath("foldwick-fan-");
-  static constexpr int kTop = 420;
+  static constexpr int kTop = 240;
 
   TFanTree() {
     RemoveTree(root);
@@ -516,12 +516,9 @@ struct TFanTree {
       const std::string top = root + "\\f" + std::to_string(1000 + i);
       CreateDirectoryA(top.c_str(), nullptr);
       CreateSizedFile(top + "\\own.bin", static_cast<std::uint64_t>(i) * 37003 % 2900000 + 1);
-      for (int j = 0; j < 2; ++j) {
-        const std::string sub = top + "\\s" + std::to_string(j);
-        CreateDirectoryA(sub.c_str(), nullptr);
-        CreateDirectoryA((sub + "\\t").c_str(), nullptr);
-        CreateSizedFile(sub + "\\t\\deep.bin", static_cast<std::uint64_t>(i + j) * 91001 % 5300000 + 1);
-      }
+      CreateDirectoryA((top + "\\s").c_str(), nullptr);
+      CreateDirectoryA((top + "\\s\\t").c_str(), nullptr);
+      CreateSizedFile(top + "\\s\\t\\deep.bin", static_cast<std::uint64_t>(i) * 91001 % 5300000 + 1);
     }
   }
   ~TFanTree() { RemoveTree(root); }
@@ -544,9 +541,32 @@ std::vector<std::string> TextsUnlikeTheList(HWND tree, HTREEITEM node, HWND list
   return wrong;
 }
 
+// The expanded items of a node's branch, the node included.
+int ExpandedItems(HWND tree, HTREEITEM node) {
+  if (!Expanded(tree, node)) return 0;
+  int count = 1;
+  for (HTREEITEM c = NextItem(tree, node, TVGN_CHILD); c != nullptr; c = NextItem(tree, c, TVGN_NEXT))
+    count += ExpandedItems(tree, c);
+  return count;
+}
+
+// The selected item's text, and whether the item is scrolled into the window.
+std::pair<std::string, bool> Selection(HWND tree) {
+  HTREEITEM item = NextItem(tree, nullptr, TVGN_CARET);
+  if (item == nullptr) return {};
+  bool inView = false;
+  HTREEITEM shown = NextItem(tree, nullptr, TVGN_FIRSTVISIBLE);
+  for (LRESULT n = SendMessageA(tree, TVM_GETVISIBLECOUNT, 0, 0); n > 0 && shown != nullptr && !inView; --n) {
+    inView = shown == item;
+    shown = NextItem(tree, shown, TVGN_NEXTVISIBLE);
+  }
+  return {Trimmed(uikit::RemoteTreeItemText(tree, item)), inView};
+}
+
 // With the detailed list shown, the tree's texts after the first scan and
-// after an Update are those the list gives for the same folders.
-TEST(FoldwickRun, TreeTextsAreFinalAfterEachScan) {
+// after each Update are those the list gives for the same folders; an Update
+// keeps the folders the user opened and the one selected, in view.
+TEST(FoldwickRun, TreeTextsAreFinalAndTheViewSurvivesAnUpdate) {
   classlib::TRegistry registry;
   registry.DeleteKey(std::string("\\") + kSettingsKey);
   ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, true));
@@ -563,9 +583,8 @@ TEST(FoldwickRun, TreeTextsAreFinalAfterEachScan) {
     return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item) &&
            uikit::RemoteListCount(list) >= TFanTree::kTop;
   };
-  for (const char* pass : {"first scan", "update"}) {
-    ASSERT_TRUE(program.WaitFor(scanEnded, 240000)) << pass << ": list rows " << uikit::RemoteListCount(list) << ", root state "
-                                            << uikit::RemoteTreeStateImage(treeView, uikit::RemoteTreeRoot(treeView));
+  auto textsAgree = [&](const char* pass) {
+    ASSERT_TRUE(program.WaitFor(scanEnded, 240000)) << pass;
     HTREEITEM root = uikit::RemoteTreeRoot(treeView);
     std::vector<std::string> wrong = TextsUnlikeTheList(treeView, root, list);
     for (int tries = 0; tries < 10 && !wrong.empty(); ++tries) {
@@ -573,10 +592,44 @@ TEST(FoldwickRun, TreeTextsAreFinalAfterEachScan) {
       wrong = TextsUnlikeTheList(treeView, root, list);
     }
     EXPECT_TRUE(wrong.empty()) << pass << ": " << wrong.size() << " texts, the first " << wrong.front();
-    // File > Update on the selected root; it empties the list first.
-    program.MenuKeys('F', 'U');
-    EXPECT_TRUE(program.WaitFor([&] { return !scanEnded(); }, 10000));
-  }
+  };
+  // A rescan closes the root and shows its progress until it ends.
+  auto rootBusy = [&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+    return item != nullptr && (uikit::RemoteTreeStateImage(treeView, item) != 0 || !Expanded(treeView, item));
+  };
+  auto rescan = [&](char item) {
+    program.MenuKeys('F', item);
+    EXPECT_TRUE(program.WaitFor(rootBusy, 10000)) << item;
+    EXPECT_TRUE(program.WaitFor([&] { return !rootBusy(); }, 240000)) << item;
+  };
+  textsAgree("first scan");
+
+  // Branch > Expand > To Level 5, then End: the last folder, far below.
+  SetForegroundWindow(program.window);
+  program.MenuKeys('B', 'E');
+  Sleep(500);
+  uikit::PostKey(program.window, '5');
+  HTREEITEM root = uikit::RemoteTreeRoot(treeView);
+  ASSERT_TRUE(program.WaitFor([&] { return ExpandedItems(treeView, root) == 1 + TFanTree::kTop * 2; }, 30000))
+      << ExpandedItems(treeView, root);
+  const int expanded = ExpandedItems(treeView, root);
+  SetFocus(treeView);
+  uikit::PostKey(treeView, VK_END);
+  ASSERT_TRUE(program.WaitFor([&] { return NextItem(treeView, nullptr, TVGN_CARET) != root; }, 10000));
+  const std::string selected = Selection(treeView).first;
+
+  // The recent entry rescans the root with the selection far below it, File
+  // > Update with the root selected.
+  rescan('1');
+  EXPECT_EQ(ExpandedItems(treeView, uikit::RemoteTreeRoot(treeView)), expanded);
+  EXPECT_EQ(Selection(treeView), std::make_pair(selected, true));
+  uikit::PostKey(treeView, VK_HOME);
+  ASSERT_TRUE(program.WaitFor([&] { return NextItem(treeView, nullptr, TVGN_CARET) == uikit::RemoteTreeRoot(treeView); }, 5000));
+  rescan('U');
+  textsAgree("update");
+  EXPECT_EQ(ExpandedItems(treeView, uikit::RemoteTreeRoot(treeView)), expanded);
+  EXPECT_EQ(NextItem(treeView, nullptr, TVGN_CARET), uikit::RemoteTreeRoot(treeView));
   EXPECT_TRUE(program.Close());
 }
 
