@@ -6,6 +6,7 @@
 
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/Export.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/components/ListViewRules.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/Dialogs.h"
@@ -67,7 +68,7 @@ void TMainForm::SaveDataAs() {
   if (!GetSaveFileNameA(&dialog)) return;
   classlib::TWaitCursor wait;
   std::string error;
-  if (!SaveTextToFile(file, FileReport(SnapshotBranch(root), scanRoot->caption, ExportOptions()), false, error))
+  if (!SaveTextToFile(Utf8FromWide(WideFromAnsi(file).c_str()), FileReport(SnapshotBranch(root), scanRoot->caption, ExportOptions()), false, error))
     classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
 }
 
@@ -159,7 +160,8 @@ void TMainForm::PendingAction(TScan& scan) {
 }
 
 void TMainForm::PendingExport() {
-  TAutoObject application = ExportDataToExcel(pendingExportFile_);
+  // The command line's file name is UTF-8; the spreadsheet takes ANSI.
+  TAutoObject application = ExportDataToExcel(AnsiFromWide(WideFromUtf8(pendingExportFile_).c_str()));
   // A command-line export ends the program once no scan is left.
   if (engine_->AnyScanRunning()) return;
   if (application) {

@@ -553,7 +553,8 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
   scan->view_ = std::move(view);
   root->runningScan = scan;
   scan->Start();
-  if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(root->displayPath);
+  // The recent entry keeps the path's every character.
+  if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(Utf8FromWide(IdListWidePath(list).c_str()));
 }
 
 bool TScanEngine::RescanBranch(TTreeNode* node) {

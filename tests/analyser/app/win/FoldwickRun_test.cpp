@@ -70,12 +70,24 @@ struct TTestTree {
   }
 };
 
+struct TWideNames {
+  static std::wstring Exe() {
+    wchar_t exe[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, (testsupport::ExeDir() + "\\Foldwick.exe").c_str(), -1, exe, MAX_PATH);
+    return exe;
+  }
+};
+
 // Foldwick running on this test's desktop.
 class TFoldwick {
  public:
   explicit TFoldwick(const std::string& args, bool waitForWindow = true)
       : program_("\"" + testsupport::ExeDir() + "\\Foldwick.exe\" " + args) {
     if (program_.Started() && waitForWindow) window = uikit::WaitForTopWindow(kTitle, 60000);
+  }
+  explicit TFoldwick(const std::wstring& args)
+      : program_(L"\"" + TWideNames::Exe() + L"\" " + args) {
+    if (program_.Started()) window = uikit::WaitForTopWindow(kTitle, 60000);
   }
   // Closes the window and waits for the program to end; true when it did.
   bool Close() { return program_.Close(window); }
@@ -631,6 +643,38 @@ TEST(FoldwickRun, TreeTextsAreFinalAndTheViewSurvivesAnUpdate) {
   EXPECT_EQ(ExpandedItems(treeView, uikit::RemoteTreeRoot(treeView)), expanded);
   EXPECT_EQ(NextItem(treeView, nullptr, TVGN_CARET), uikit::RemoteTreeRoot(treeView));
   EXPECT_TRUE(program.Close());
+}
+
+
+// A folder named outside the ANSI code page, given on the command line, is
+// scanned and enters the recent list whole; the entry reopens it.
+TEST(FoldwickRun, OpensAndReopensAFolderNamedInAnyScript) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  wchar_t temp[MAX_PATH] = L"";
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring root = std::wstring(temp) + L"\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1_\x6570\x636E" +
+                            std::to_wstring(GetCurrentProcessId());
+  RemoveTree(root);
+  CreateDirectoryW(root.c_str(), nullptr);
+  CreateDirectoryW((root + L"\\a").c_str(), nullptr);
+  CreateSizedFile(root + L"\\a\\f.bin", 5000);
+  for (const std::wstring& args : {L"\"" + root + L"\"", std::wstring()}) {
+    TFoldwick program(args);
+    ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+    if (args.empty()) program.MenuKeys('F', '1');  // the recent entry
+    HWND treeView = program.Child(WC_TREEVIEWA);
+    EXPECT_TRUE(program.WaitFor([&] {
+      HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+      return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item);
+    }, 30000)) << (args.empty() ? "recent entry" : "command line");
+    EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 200), nullptr);
+    EXPECT_TRUE(program.Close());
+    ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\MRU Items", false));
+    EXPECT_TRUE(registry.ReadWideString("F0") == root);
+    registry.CloseKey();
+  }
+  RemoveTree(root);
 }
 
 }  // namespace
