@@ -20,11 +20,14 @@ struct TScanRoot;
 // The branch of `node` as the exports see it: the node, and below it the
 // children of every expanded node. With `allChildren` the node's own children
 // are taken even when it is collapsed (a printed report lists them always).
-TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren = false);
+// With `utf8`, names are UTF-8 and keep every character; else ANSI.
+TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren = false, bool utf8 = false);
 
 // The path a root's children start from: its file-system path, or its
 // display path when it has none.
 std::string RootPathOf(const TScanRoot& root);
+// The same as UTF-8, from the root's wide path.
+std::string RootPathUtf8(const TScanRoot& root);
 
 // The clipboard's text, and putting text there; false when the clipboard
 // cannot be opened (another program holds it) or has no text.

@@ -3,6 +3,7 @@
 #include "analyser/app/win/MainForm.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/Export.h"
@@ -27,6 +28,16 @@ std::string TodayText() {
   return text;
 }
 
+// The root's caption as UTF-8: its shell name in full, then its volume.
+std::string CaptionUtf8(const TScanRoot& root) {
+  TFolderData* data = NodeData(root.rootNode);
+  SHFILEINFOW info = {};
+  if (data == nullptr || data->AbsoluteList == nullptr ||
+      !SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->AbsoluteList.get()), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME))
+    return Utf8FromWide(WideFromAnsi(root.caption).c_str());
+  return Utf8FromWide(info.szDisplayName) + " on [" + Utf8FromWide(WideFromAnsi(root.volume).c_str()) + "]";
+}
+
 }  // namespace
 
 TExportOptions TMainForm::ExportOptions() {
@@ -43,12 +54,13 @@ TExportOptions TMainForm::ExportOptions() {
 
 void TMainForm::CopyScannedData() {
   // The reports of all roots, newest first, go to the clipboard as one text.
+  // As Unicode text, which keeps names in every script, with its ANSI form.
   const TExportOptions options = ExportOptions();
   std::string text;
   for (const auto& root : engine_->Roots())
     if (root->rootNode != nullptr)
-      text += ClipboardReport(SnapshotBranch(root->rootNode), root->caption, RootPathOf(*root), options);
-  if (!text.empty() && !WriteClipboardText(text)) classlib::MessageDlg("The clipboard is not available.");
+      text += ClipboardReport(SnapshotBranch(root->rootNode, false, true), CaptionUtf8(*root), RootPathUtf8(*root), options);
+  if (!text.empty() && !WriteClipboardUtf8Text(text)) classlib::MessageDlg("The clipboard is not available.");
 }
 
 void TMainForm::SaveDataAs() {

@@ -646,6 +646,12 @@ TEST(FoldwickRun, TreeTextsAreFinalAndTheViewSurvivesAnUpdate) {
 }
 
 
+std::string Utf8Of(const std::wstring& text) {
+  std::string out(text.size() * 3 + 1, '\0');
+  out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+  return out.c_str();
+}
+
 // A folder named outside the ANSI code page, given on the command line, is
 // scanned and enters the recent list whole; the entry reopens it.
 TEST(FoldwickRun, OpensAndReopensAFolderNamedInAnyScript) {
@@ -669,6 +675,16 @@ TEST(FoldwickRun, OpensAndReopensAFolderNamedInAnyScript) {
       return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item);
     }, 30000)) << (args.empty() ? "recent entry" : "command line");
     EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 200), nullptr);
+    // Export > Copy Scanned Data: the root's row and its child's, by their whole names.
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    program.MenuKeys('E', 'C');
+    std::wstring copied;
+    EXPECT_TRUE(program.WaitFor([&] { return !(copied = ClipboardUnicodeText()).empty(); }, 10000));
+    EXPECT_NE(copied.find(root + L"\t"), std::wstring::npos) << Utf8Of(copied);
+    EXPECT_NE(copied.find(L"\na\t" + root + L"\\\t"), std::wstring::npos) << copied.size();
     EXPECT_TRUE(program.Close());
     ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\MRU Items", false));
     EXPECT_TRUE(registry.ReadWideString("F0") == root);
