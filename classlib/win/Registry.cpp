@@ -55,6 +55,28 @@ bool TRegistry::WriteString(const std::string& name, const std::string& value) {
                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
+std::wstring TRegistry::ReadWideString(const std::string& name) const {
+  if (current_ == nullptr) return {};
+  const std::wstring wideName(name.begin(), name.end());
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(current_, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
+  if ((type != REG_SZ && type != REG_EXPAND_SZ) || size < sizeof(wchar_t)) return {};
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (RegQueryValueExW(current_, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+      ERROR_SUCCESS)
+    return {};
+  value.resize(size / sizeof(wchar_t));
+  while (!value.empty() && value.back() == L'\0') value.pop_back();
+  return value;
+}
+
+bool TRegistry::WriteWideString(const std::string& name, const std::wstring& value) {
+  const std::wstring wideName(name.begin(), name.end());
+  return current_ != nullptr &&
+         RegSetValueExW(current_, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
 bool TRegistry::DeleteValue(const std::string& name) {
   return current_ != nullptr && RegDeleteValueA(current_, name.c_str()) == ERROR_SUCCESS;
 }

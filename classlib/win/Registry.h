@@ -27,6 +27,10 @@ class TRegistry {
   // The string value `name`, or empty when it is missing or not a string.
   std::string ReadString(const std::string& name) const;
   bool WriteString(const std::string& name, const std::string& value);
+  // The same as UTF-16 text, which keeps names in every script (value names
+  // are ASCII).
+  std::wstring ReadWideString(const std::string& name) const;
+  bool WriteWideString(const std::string& name, const std::wstring& value);
   bool DeleteValue(const std::string& name);
   // The names of the open key's values, in the order the registry lists them.
   std::vector<std::string> GetValueNames() const;

@@ -72,6 +72,12 @@ void TTreeNode::Collapse(bool Recurse) {
   Send(TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
 }
 
+void TTreeNode::ExpandHidden() {
+  bool allow = true;
+  Fire(tree_->OnExpanding, tree_, this, allow);
+  if (allow) SetState(TVIS_EXPANDED | TVIS_EXPANDEDONCE, TVIS_EXPANDED | TVIS_EXPANDEDONCE);
+}
+
 bool TTreeNode::IsVisible() const {
   for (TTreeNode* p = parent_; p != nullptr; p = p->parent_)
     if (!p->Expanded()) return false;

@@ -46,6 +46,10 @@ class TTreeNode {
   bool Expanded() const;
   void Expand(bool Recurse);
   void Collapse(bool Recurse);
+  // For a node some ancestor of which is collapsed: marks it expanded after
+  // OnExpanding allows it, without the control laying out and notifying as
+  // for an expansion it shows (costly for many nodes, and nothing is shown).
+  void ExpandHidden();
   // Every ancestor is expanded (the node may still be scrolled out of view).
   bool IsVisible() const;
   bool Selected() const;

@@ -20,11 +20,11 @@ const char kSpreadsheetOleErrorText[] =
     "An OLE Error occured. OLE Automation did not work with your version of Excel. Maybe it is not correctly "
     "installed. If you are using a non english Excel 95, see README.TXT for additional information.";
 
-TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren) {
+TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren, bool utf8) {
   TReportNode out;
   TFolderData* data = NodeData(node);
   if (data == nullptr) return out;
-  out.name = data->GetFolderName();
+  out.name = utf8 ? data->FolderNameUtf8() : data->GetFolderName();
   out.totals = data->Counts.Totals();
   if (data->ScanRoot) {
     out.context.clusterSize = data->ScanRoot->clusterSize;
@@ -38,11 +38,17 @@ TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren) {
   out.isFilesNode = data->IsFilesNode;
   if (out.expanded || allChildren)
     for (classlib::TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
-      out.children.push_back(SnapshotBranch(c));
+      out.children.push_back(SnapshotBranch(c, false, utf8));
   return out;
 }
 
 std::string RootPathOf(const TScanRoot& root) { return root.path.empty() ? root.displayPath : root.path; }
+
+std::string RootPathUtf8(const TScanRoot& root) {
+  TFolderData* data = NodeData(root.rootNode);
+  const std::wstring path = data != nullptr && !root.path.empty() ? data->FileSystemPath() : std::wstring();
+  return Utf8FromWide(path.empty() ? WideFromAnsi(RootPathOf(root)).c_str() : path.c_str());
+}
 
 namespace {
 
@@ -120,11 +126,12 @@ bool WriteClipboardUtf8Text(const std::string& text) {
 
 bool SaveTextToFile(const std::string& fileName, const std::string& text, bool append, std::string& error) {
   // Appending never truncates: only a file that is not there is created.
-  const bool exists = GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
-  HANDLE file = CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  const std::wstring wideName = WideFromUtf8(fileName);
+  const bool exists = GetFileAttributesW(wideName.c_str()) != INVALID_FILE_ATTRIBUTES;
+  HANDLE file = CreateFileW(wideName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             append && exists ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    error = "Cannot write the file " + fileName + ".";
+    error = "Cannot write the file " + AnsiFromWide(wideName.c_str()) + ".";
     return false;
   }
   bool ok = true;
@@ -133,7 +140,7 @@ bool SaveTextToFile(const std::string& fileName, const std::string& text, bool a
   ok = ok && WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
        written == text.size();
   ok = CloseHandle(file) && ok;
-  if (!ok) error = "I/O error writing " + fileName + ".";
+  if (!ok) error = "I/O error writing " + AnsiFromWide(wideName.c_str()) + ".";
   return ok;
 }
 

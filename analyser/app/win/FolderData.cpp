@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "analyser/app/ViewSettings.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/Scan.h"
 #include "analyser/app/win/ShellText.h"
 
@@ -32,6 +33,12 @@ std::string TFolderData::GetFolderName() {
   if (!NameCache.empty()) return MarkFolderName(NameCache, HasError.load(), false);
   if (IsFilesNode) return "<Files>";
   std::string name;
+  // A folder without the read-only and system attributes has no name of its
+  // own (from its desktop.ini): its listing name is the shell's.
+  if (PlainFolder && !FileName.empty()) {
+    NameCache = AnsiFromWide(FileName.c_str());
+    return MarkFolderName(NameCache, HasError.load(), IsNew.load());
+  }
   TFolderData* parent = Parent();
   bool ok = parent != nullptr ? StrRetToText(parent->Folder(), RelativeIdList(), SHGDN_NORMAL, name)
                               : StrRetToText(DesktopFolder(), IdList(), SHGDN_NORMAL, name);
@@ -40,6 +47,19 @@ std::string TFolderData::GetFolderName() {
   if (name.empty()) return MarkFolderName("Error: Cannot get name!", HasError.load(), IsNew.load());
   NameCache = name;
   return MarkFolderName(name, HasError.load(), IsNew.load());
+}
+
+std::string TFolderData::FolderNameUtf8() {
+  const std::string name = GetFolderName();
+  // The shell's name is the listing's where it is its ANSI form.
+  if (!IsFilesNode && !FileName.empty() && NameCache == AnsiFromWide(FileName.c_str()))
+    return MarkFolderName(Utf8FromWide(FileName.c_str()), HasError.load(), IsNew.load());
+  // A root is named by its path.
+  if (!IsFilesNode && Node != nullptr && Node->Parent() == nullptr) {
+    const std::wstring path = FileSystemPath();
+    if (!path.empty() && name == AnsiFromWide(path.c_str())) return Utf8FromWide(path.c_str());
+  }
+  return Utf8FromWide(WideFromAnsi(name).c_str());
 }
 
 std::string TFolderData::TreeText() { return FormatFolderValue(ViewSettings().ShowType, true) + GetFolderName(); }

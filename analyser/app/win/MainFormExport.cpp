@@ -3,9 +3,11 @@
 #include "analyser/app/win/MainForm.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/Export.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/components/ListViewRules.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/Dialogs.h"
@@ -26,6 +28,16 @@ std::string TodayText() {
   return text;
 }
 
+// The root's caption as UTF-8: its shell name in full, then its volume.
+std::string CaptionUtf8(const TScanRoot& root) {
+  TFolderData* data = NodeData(root.rootNode);
+  SHFILEINFOW info = {};
+  if (data == nullptr || data->AbsoluteList == nullptr ||
+      !SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->AbsoluteList.get()), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME))
+    return Utf8FromWide(WideFromAnsi(root.caption).c_str());
+  return Utf8FromWide(info.szDisplayName) + " on [" + Utf8FromWide(WideFromAnsi(root.volume).c_str()) + "]";
+}
+
 }  // namespace
 
 TExportOptions TMainForm::ExportOptions() {
@@ -42,12 +54,13 @@ TExportOptions TMainForm::ExportOptions() {
 
 void TMainForm::CopyScannedData() {
   // The reports of all roots, newest first, go to the clipboard as one text.
+  // As Unicode text, which keeps names in every script, with its ANSI form.
   const TExportOptions options = ExportOptions();
   std::string text;
   for (const auto& root : engine_->Roots())
     if (root->rootNode != nullptr)
-      text += ClipboardReport(SnapshotBranch(root->rootNode), root->caption, RootPathOf(*root), options);
-  if (!text.empty() && !WriteClipboardText(text)) classlib::MessageDlg("The clipboard is not available.");
+      text += ClipboardReport(SnapshotBranch(root->rootNode, false, true), CaptionUtf8(*root), RootPathUtf8(*root), options);
+  if (!text.empty() && !WriteClipboardUtf8Text(text)) classlib::MessageDlg("The clipboard is not available.");
 }
 
 void TMainForm::SaveDataAs() {
@@ -67,7 +80,7 @@ void TMainForm::SaveDataAs() {
   if (!GetSaveFileNameA(&dialog)) return;
   classlib::TWaitCursor wait;
   std::string error;
-  if (!SaveTextToFile(file, FileReport(SnapshotBranch(root), scanRoot->caption, ExportOptions()), false, error))
+  if (!SaveTextToFile(Utf8FromWide(WideFromAnsi(file).c_str()), FileReport(SnapshotBranch(root), scanRoot->caption, ExportOptions()), false, error))
     classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
 }
 
@@ -159,7 +172,8 @@ void TMainForm::PendingAction(TScan& scan) {
 }
 
 void TMainForm::PendingExport() {
-  TAutoObject application = ExportDataToExcel(pendingExportFile_);
+  // The command line's file name is UTF-8; the spreadsheet takes ANSI.
+  TAutoObject application = ExportDataToExcel(AnsiFromWide(WideFromUtf8(pendingExportFile_).c_str()));
   // A command-line export ends the program once no scan is left.
   if (engine_->AnyScanRunning()) return;
   if (application) {

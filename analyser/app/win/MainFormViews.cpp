@@ -102,6 +102,9 @@ void TMainForm::TreeExpanding(TTreeNode* node, bool& allow) {
   if (node == nullptr) return;
   SortChildren(node);
   FetchChildIcons(node);
+  // Texts of hidden children may predate a change of view or unit. The
+  // children are not drawn yet: no drawing to hold off.
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) SetNodeText(c);
   TScanRoot* root = engine_->RootOfNode(node);
   if (root != nullptr && root->runningScan == nullptr) BoldLargeFolders(node);
 }

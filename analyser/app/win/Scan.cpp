@@ -305,9 +305,11 @@ void TScan::SynchronizeStep(const std::function<void()>& step) {
       if (files != nullptr && files->IsVisible()) RefreshNode(files);
     }
     {
+      // Every finished folder gets its final text, shown or not: nothing
+      // refreshes a folder's text once its scan is over.
       classlib::TTreeUpdate update(engine_->Tree(), pendingTexts_.size() > 1);
       for (const TFolderRef& data : pendingTexts_)
-        if (data->Node != nullptr && data->Node->IsVisible()) SetNodeText(data->Node);
+        if (data->Node != nullptr) SetNodeText(data->Node);
     }
     step();
     readShown();  // the step may have expanded a node
@@ -350,10 +352,10 @@ std::vector<TFolderRef> TScan::AddChildren(TFolderData& parent, std::vector<TChi
 }
 
 void TScan::ChildDone(TFolderData& child) {
-  // A shown child's final text waits for the next step; steps come at most
-  // this often, so that a branch whose folders are all shown costs the main
+  // The child's final text waits for the next step; steps come at most this
+  // often, so that a branch whose folders are all shown costs the main
   // thread no more than one that is collapsed.
-  if (frames_.back().childrenShown) pendingTexts_.push_back(TFolderRef::Borrow(&child));
+  pendingTexts_.push_back(TFolderRef::Borrow(&child));
   if (GetTickCount() - lastStep_ < kShownRecheckMs) return;
   SynchronizeStep([] {});
 }
@@ -495,6 +497,7 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
   }
 
   std::shared_ptr<TScanRoot> root;
+  TBranchView view;
   for (auto& r : roots_) {
     TFolderData* data = NodeData(r->rootNode);
     if (data != nullptr && SameIdList(data->AbsoluteList.get(), list)) root = r;
@@ -506,6 +509,7 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
     StopScan(*root);
     root->restarting = false;
     if (root->removed || root->rootNode == nullptr) return;
+    view = SaveBranchView(root->rootNode, tree_.Selected());
     tree_.SetSelected(root->rootNode);
     if (OnClearDetails) OnClearDetails(nullptr);
     // The rescan builds the branch anew as the first scan did, under a
@@ -546,9 +550,11 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
 
   CountRootChildren(*root, data);
   auto* scan = new TScan(*this, node, root);
+  scan->view_ = std::move(view);
   root->runningScan = scan;
   scan->Start();
-  if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(root->displayPath);
+  // The recent entry keeps the path's every character.
+  if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(Utf8FromWide(IdListWidePath(list).c_str()));
 }
 
 bool TScanEngine::RescanBranch(TTreeNode* node) {
@@ -564,12 +570,12 @@ bool TScanEngine::RescanBranch(TTreeNode* node) {
   if (root->runningScan != nullptr || root->removed) return false;
   if (!RouteOf(*data).listing && data->Folder() == nullptr) return false;
   // As a root's rescan: the branch fills while closed and opens again at the end.
-  const bool expanded = node->Expanded();
+  TBranchView view = SaveBranchView(node, tree_.Selected());
   node->Collapse(false);
   node->DeleteChildren();
   data->ClearNameCache();
   auto* scan = new TScan(*this, node, root);
-  scan->expandAtEnd_ = expanded;
+  scan->view_ = std::move(view);
   root->runningScan = scan;
   scan->Start();
   return true;
@@ -589,10 +595,17 @@ void TScanEngine::ScanFinished(TScan& scan) {
     rootNode->SetStateIndex(0);
     SortChildren(node);
     if (node != rootNode) SortChildren(rootNode);
-    if (scan.expandAtEnd_ && node != rootNode) node->Expand(false);
     const TViewSettings& settings = ViewSettings();
+    if (settings.ExpandLevel >= 2) ExpandToLevel(rootNode, settings.ExpandLevel, 0);
+    // The user's view of the branch before the rescan, as far as its
+    // folders are left, scrolled to the selection. Its folders open while
+    // the root is closed, and are laid out once when it opens.
+    TTreeNode* selected = RestoreBranchView(node, scan.view_);
     if (settings.ExpandLevel < 2) rootNode->Expand(false);
-    else ExpandToLevel(rootNode, settings.ExpandLevel, 0);
+    if (selected != nullptr) {
+      tree_.SetSelected(selected);
+      SendMessageA(tree_.Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(selected->ItemId()));
+    }
     // Percent values were blank while the scan ran.
     if (settings.ShowType == kViewPercent) RefreshTexts(rootNode);
   }

@@ -20,6 +20,7 @@
 
 #include "analyser/app/CommandLine.h"
 #include "analyser/app/win/FolderData.h"
+#include "analyser/app/win/ScanTree.h"
 #include "classlib/win/ComPtr.h"
 #include "classlib/win/Thread.h"
 #include "classlib/win/TreeView.h"
@@ -96,7 +97,7 @@ class TScan : public classlib::TThread {
   void CountPlain(const std::wstring& path, TFolderTotals& totals, TFileTime& access, TFileTime& change, int depth);
   // Synchronised: a node and folder data for each child, in one step.
   std::vector<TFolderRef> AddChildren(TFolderData& parent, std::vector<TChildFolder>& children);
-  // After a child's scan: its text is refreshed when it is shown.
+  // After a child's scan: its final text comes with the next step.
   void ChildDone(TFolderData& child);
   // The end of a folder: its "<Files>" node, and for a top-level folder the
   // root's progress image.
@@ -123,15 +124,16 @@ class TScan : public classlib::TThread {
   std::vector<TFrame> frames_;
   // Finished folders whose "<Files>" nodes the next synchronised step adds.
   std::vector<TFolderRef> pendingFiles_;
-  // Finished shown folders whose texts the next synchronised step refreshes.
+  // Finished folders whose final texts the next synchronised step sets.
   std::vector<TFolderRef> pendingTexts_;
   DWORD lastStep_ = 0;
   DWORD lastRootSort_ = 0;
   bool errors_ = false;
   // Set on the main thread when the scan was given up: it finishes unseen.
   bool orphaned_ = false;
-  // A branch rescanned while open opens again when its scan has ended.
-  bool expandAtEnd_ = false;
+  // The expanded folders and the selection of the branch before a rescan,
+  // given back to its new nodes when the scan has ended.
+  TBranchView view_;
 };
 
 // Starts and stops the scans of a tree view and keeps their roots.

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "analyser/app/ScanRules.h"
 #include "analyser/app/TreeRules.h"
 #include "analyser/app/ViewSettings.h"
@@ -35,6 +38,47 @@ struct TNodeTree {
 };
 
 std::int64_t ClusterSizeOf(TFolderData* data) { return data->ScanRoot ? data->ScanRoot->clusterSize : 512; }
+
+// A folder's name among its siblings: its listing name, or the shell's.
+std::wstring ViewKey(TTreeNode* node) {
+  TFolderData* data = NodeData(node);
+  if (data == nullptr) return {};
+  if (data->IsFilesNode) return L"<Files>";
+  if (!data->FileName.empty()) return data->FileName;
+  return WideFromAnsi(data->NameCache.empty() ? data->GetFolderName() : data->NameCache);
+}
+
+// The expanded folders below an expanded node, and the path to the selection.
+bool SaveView(TTreeNode* node, const std::vector<TTreeNode*>& selectionPath, TBranchView& view) {
+  view.expanded = node->Expanded();
+  view.holdsSelection = std::find(selectionPath.begin(), selectionPath.end(), node) != selectionPath.end();
+  if (view.expanded || view.holdsSelection)
+    for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
+      if (!c->HasChildren() && selectionPath.front() != c) continue;
+      TBranchView child;
+      if (SaveView(c, selectionPath, child)) view.children.emplace(ViewKey(c), std::move(child));
+    }
+  return view.expanded || view.holdsSelection || !view.children.empty();
+}
+
+// Children are expanded before their parents: a branch opened while its
+// parent is closed costs no drawing.
+TTreeNode* RestoreView(TTreeNode* node, const TBranchView& view) {
+  TTreeNode* selected = nullptr;
+  if (!view.children.empty())
+    for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
+      const auto saved = view.children.find(ViewKey(c));
+      if (saved == view.children.end()) continue;
+      if (TTreeNode* found = RestoreView(c, saved->second)) selected = found;
+    }
+  if (view.expanded && node->HasChildren() && !node->Expanded()) {
+    if (node->IsVisible()) node->Expand(false);
+    else node->ExpandHidden();
+  }
+  // A selected folder that is gone leaves the selection with its nearest
+  // ancestor that is left.
+  return selected != nullptr || !view.holdsSelection ? selected : node;
+}
 }  // namespace
 
 void SetNodeText(TTreeNode* node) {
@@ -63,8 +107,22 @@ void DeleteNode(TTreeNode* node, bool subtract) {
 }
 
 void ExpandToLevel(TTreeNode* node, int level, double minimum) {
-  TNodeTree tree;
+  // The rule's expansions are made deepest first under the closed node,
+  // which opens last: the control lays the branch out once, not once for
+  // each folder opened below a shown one.
+  struct TDeferredTree : TNodeTree {
+    std::vector<TTreeNode*> opened;
+    void Expand(TTreeNode* n) { opened.push_back(n); }
+  } tree;
+  classlib::TTreeUpdate update(*node->TreeView(), true);
+  const bool wasOpen = node->Expanded();
+  if (wasOpen) node->Collapse(false);
   foldwick::ExpandToLevel(tree, node, level, minimum);
+  for (auto n = tree.opened.rbegin(); n != tree.opened.rend(); ++n) {
+    if ((*n)->Expanded() || !(*n)->HasChildren()) continue;
+    if ((*n)->IsVisible()) (*n)->Expand(false);
+    else (*n)->ExpandHidden();
+  }
 }
 
 void RefreshTexts(TTreeNode* node) {
@@ -79,6 +137,20 @@ void SortBranch(TTreeNode* node) {
   SortChildren(node);
   for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
     if (c->Expanded()) SortBranch(c);
+}
+
+TBranchView SaveBranchView(TTreeNode* node, TTreeNode* selected) {
+  std::vector<TTreeNode*> selectionPath;  // the selection first, then its ancestors
+  for (TTreeNode* n = selected; n != nullptr; n = n->Parent()) selectionPath.push_back(n);
+  if (selectionPath.empty()) selectionPath.push_back(nullptr);
+  TBranchView view;
+  SaveView(node, selectionPath, view);
+  return view;
+}
+
+TTreeNode* RestoreBranchView(TTreeNode* node, const TBranchView& view) {
+  classlib::TTreeUpdate update(*node->TreeView(), true);
+  return RestoreView(node, view);
 }
 
 void SetBold(TTreeNode* node, bool bold) { node->SetBold(bold); }

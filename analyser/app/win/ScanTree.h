@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <string>
 
 #include "analyser/app/FolderValues.h"
 #include "classlib/win/TreeView.h"
@@ -34,6 +36,20 @@ void BoldLargeFolders(classlib::TTreeNode* node);
 void ApplyShowFiles(classlib::TTreeNode* node);
 // A new last child standing for the node's own files.
 classlib::TTreeNode* AddFilesNode(classlib::TTreeNode* node);
+// Which folders of a branch were expanded and which was selected, by name,
+// for the same folders of the branch a rescan builds anew.
+struct TBranchView {
+  bool expanded = false;
+  bool holdsSelection = false;  // the selection is this folder or below it
+  std::map<std::wstring, TBranchView> children;  // those expanded or leading to one or to the selection
+};
+// The view of the node's branch; `selected` is the tree's selection.
+TBranchView SaveBranchView(classlib::TTreeNode* node, classlib::TTreeNode* selected);
+// Expands the folders of the node's branch that were expanded and still
+// exist; gives the node that was selected, or its nearest ancestor that
+// still exists, or null when the selection was outside the branch.
+classlib::TTreeNode* RestoreBranchView(classlib::TTreeNode* node, const TBranchView& view);
+
 // The tree's order: by name (sort type 1), by size in the current view (2),
 // none for other types.
 int CompareNodes(classlib::TTreeNode* a, classlib::TTreeNode* b, std::intptr_t sortType);

@@ -17,6 +17,21 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
          });
 }
 
+// The entries are UTF-8, kept in the registry as UTF-16 and shown in the
+// menu in the ANSI code page.
+std::wstring WideOf(const std::string& utf8) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
+  return wide.c_str();
+}
+std::string CodePageText(UINT codePage, const std::wstring& wide) {
+  const int n = WideCharToMultiByte(codePage, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+  if (n > 0) WideCharToMultiByte(codePage, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
+  return text.c_str();
+}
+
 // The entry number of a value name "F<n>", or -1.
 int EntryNumber(const std::string& name) {
   if (name.size() < 2 || (name[0] != 'F' && name[0] != 'f')) return -1;
@@ -33,7 +48,7 @@ TMRUFileList::~TMRUFileList() {
   if (!registry.OpenKey(AutoSaveName, true) || !registry.OpenKey(AutoSaveKey, true)) return;
   // The new values first, then the ones left over: a failure halfway loses
   // nothing that was stored.
-  for (size_t i = 0; i < items_.size(); ++i) registry.WriteString("F" + std::to_string(i), items_[i]);
+  for (size_t i = 0; i < items_.size(); ++i) registry.WriteWideString("F" + std::to_string(i), WideOf(items_[i]));
   for (const std::string& name : registry.GetValueNames()) {
     int n = EntryNumber(name);
     if (n < 0 || static_cast<size_t>(n) >= items_.size() || name != "F" + std::to_string(n)) registry.DeleteValue(name);
@@ -48,7 +63,7 @@ void TMRUFileList::Loaded() {
       // the values in.
       std::map<int, std::string> entries;
       for (const std::string& name : registry.GetValueNames())
-        if (int n = EntryNumber(name); n >= 0) entries.emplace(n, registry.ReadString(name));
+        if (int n = EntryNumber(name); n >= 0) entries.emplace(n, CodePageText(CP_UTF8, registry.ReadWideString(name)));
       items_.clear();
       for (auto& [n, path] : entries)
         if (!path.empty()) items_.push_back(path);
@@ -128,7 +143,7 @@ void TMRUFileList::RebuildMenu() {
   }
   for (size_t i = 0; i < items_.size(); ++i) {
     auto* item = new TMRUMenuItem(static_cast<int>(i + 1));
-    item->Caption = "&" + std::to_string(i + 1) + " " + items_[i];
+    item->Caption = "&" + std::to_string(i + 1) + " " + CodePageText(CP_ACP, WideOf(items_[i]));
     item->OnClick = [this](classlib::TObject* sender) { ItemClicked(sender); };
     target->Insert(position++, item);
   }

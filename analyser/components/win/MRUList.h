@@ -33,6 +33,7 @@ class TMRUFileList : public classlib::TComponent {
   // Moves a path already in the list (any case) to the top, else inserts it
   // there; then drops entries beyond Maximum.
   void AddItem(const std::string& path);
+  // The paths as UTF-8, which keeps names in every script.
   const std::vector<std::string>& Items() const { return items_; }
 
   std::uint8_t Maximum() const { return maximum_; }

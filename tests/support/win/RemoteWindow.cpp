@@ -132,4 +132,19 @@ int RemoteTreeStateImage(HWND tree, HTREEITEM item) {
   return static_cast<int>((state & TVIS_STATEIMAGEMASK) >> 12);
 }
 
+std::string RemoteListItemText(HWND list, int row, int column) {
+  TRemoteBuffer buffer(list, sizeof(LVITEMA) + kTextSize);
+  if (!buffer.Ready()) return {};
+  LVITEMA request = {};
+  request.iSubItem = column;
+  request.pszText = buffer.Address(sizeof(LVITEMA));
+  request.cchTextMax = static_cast<int>(kTextSize);
+  buffer.Write(sizeof(LVITEMA), "", 1);
+  if (!buffer.Write(0, &request, sizeof request)) return {};
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.Address()));
+  return buffer.ReadText(sizeof(LVITEMA), kTextSize - 1);
+}
+
+int RemoteListCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
 }  // namespace uikit

@@ -25,5 +25,8 @@ HTREEITEM RemoteTreeRoot(HWND tree);
 std::string RemoteTreeItemText(HWND tree, HTREEITEM item);
 // The item's state image (0 for none).
 int RemoteTreeStateImage(HWND tree, HTREEITEM item);
+// The text of a list view's row and column in another program; the number of rows.
+std::string RemoteListItemText(HWND list, int row, int column);
+int RemoteListCount(HWND list);
 
 }  // namespace uikit

@@ -70,12 +70,24 @@ struct TTestTree {
   }
 };
 
+struct TWideNames {
+  static std::wstring Exe() {
+    wchar_t exe[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, (testsupport::ExeDir() + "\\Foldwick.exe").c_str(), -1, exe, MAX_PATH);
+    return exe;
+  }
+};
+
 // Foldwick running on this test's desktop.
 class TFoldwick {
  public:
   explicit TFoldwick(const std::string& args, bool waitForWindow = true)
       : program_("\"" + testsupport::ExeDir() + "\\Foldwick.exe\" " + args) {
     if (program_.Started() && waitForWindow) window = uikit::WaitForTopWindow(kTitle, 60000);
+  }
+  explicit TFoldwick(const std::wstring& args)
+      : program_(L"\"" + TWideNames::Exe() + L"\" " + args) {
+    if (program_.Started()) window = uikit::WaitForTopWindow(kTitle, 60000);
   }
   // Closes the window and waits for the program to end; true when it did.
   bool Close() { return program_.Close(window); }
@@ -500,6 +512,185 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
   ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
   EXPECT_EQ(registry.ReadString("ChartTool"), "1");
   registry.CloseKey();
+}
+
+
+// Some hundreds of top folders, each with a subfolder two levels deep and
+// files of differing sizes: a scan finishes them over many steps.
+struct TFanTree {
+  std::string root = TestFolderPath("foldwick-fan-");
+  static constexpr int kTop = 240;
+
+  TFanTree() {
+    RemoveTree(root);
+    CreateDirectoryA(root.c_str(), nullptr);
+    for (int i = 0; i < kTop; ++i) {
+      const std::string top = root + "\\f" + std::to_string(1000 + i);
+      CreateDirectoryA(top.c_str(), nullptr);
+      CreateSizedFile(top + "\\own.bin", static_cast<std::uint64_t>(i) * 37003 % 2900000 + 1);
+      CreateDirectoryA((top + "\\s").c_str(), nullptr);
+      CreateDirectoryA((top + "\\s\\t").c_str(), nullptr);
+      CreateSizedFile(top + "\\s\\t\\deep.bin", static_cast<std::uint64_t>(i) * 91001 % 5300000 + 1);
+    }
+  }
+  ~TFanTree() { RemoveTree(root); }
+};
+
+// The tree texts of a node's children that differ from the detailed list's
+// size and name for the same folder, while the node is selected.
+std::vector<std::string> TextsUnlikeTheList(HWND tree, HTREEITEM node, HWND list) {
+  std::map<std::string, std::string> listed;  // name, size
+  for (int row = 0, rows = uikit::RemoteListCount(list); row < rows; ++row)
+    listed[uikit::RemoteListItemText(list, row, 0)] = uikit::RemoteListItemText(list, row, 1);
+  std::vector<std::string> wrong;
+  for (HTREEITEM c = NextItem(tree, node, TVGN_CHILD); c != nullptr; c = NextItem(tree, c, TVGN_NEXT)) {
+    const std::string text = Trimmed(uikit::RemoteTreeItemText(tree, c));
+    const size_t gap = text.find("  ");
+    const std::string name = gap == std::string::npos ? text : text.substr(gap + 2);
+    const auto row = listed.find(name);
+    if (row == listed.end() || text != row->second + "  " + name) wrong.push_back(text);
+  }
+  return wrong;
+}
+
+// The expanded items of a node's branch, the node included.
+int ExpandedItems(HWND tree, HTREEITEM node) {
+  if (!Expanded(tree, node)) return 0;
+  int count = 1;
+  for (HTREEITEM c = NextItem(tree, node, TVGN_CHILD); c != nullptr; c = NextItem(tree, c, TVGN_NEXT))
+    count += ExpandedItems(tree, c);
+  return count;
+}
+
+// The selected item's text, and whether the item is scrolled into the window.
+std::pair<std::string, bool> Selection(HWND tree) {
+  HTREEITEM item = NextItem(tree, nullptr, TVGN_CARET);
+  if (item == nullptr) return {};
+  bool inView = false;
+  HTREEITEM shown = NextItem(tree, nullptr, TVGN_FIRSTVISIBLE);
+  for (LRESULT n = SendMessageA(tree, TVM_GETVISIBLECOUNT, 0, 0); n > 0 && shown != nullptr && !inView; --n) {
+    inView = shown == item;
+    shown = NextItem(tree, shown, TVGN_NEXTVISIBLE);
+  }
+  return {Trimmed(uikit::RemoteTreeItemText(tree, item)), inView};
+}
+
+// With the detailed list shown, the tree's texts after the first scan and
+// after each Update are those the list gives for the same folders; an Update
+// keeps the folders the user opened and the one selected, in view.
+TEST(FoldwickRun, TreeTextsAreFinalAndTheViewSurvivesAnUpdate) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, true));
+  registry.WriteString("Charttype", "8");
+  registry.CloseKey();
+  const TFanTree tree;
+  TFoldwick program("\"" + tree.root + "\"");
+  ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+  HWND treeView = program.Child(WC_TREEVIEWA);
+  HWND list = program.Child(WC_LISTVIEWA);
+  ASSERT_TRUE(treeView != nullptr && list != nullptr);
+  auto scanEnded = [&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+    return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item) &&
+           uikit::RemoteListCount(list) >= TFanTree::kTop;
+  };
+  auto textsAgree = [&](const char* pass) {
+    ASSERT_TRUE(program.WaitFor(scanEnded, 240000)) << pass;
+    HTREEITEM root = uikit::RemoteTreeRoot(treeView);
+    std::vector<std::string> wrong = TextsUnlikeTheList(treeView, root, list);
+    for (int tries = 0; tries < 10 && !wrong.empty(); ++tries) {
+      Sleep(300);  // the list may still be filling
+      wrong = TextsUnlikeTheList(treeView, root, list);
+    }
+    EXPECT_TRUE(wrong.empty()) << pass << ": " << wrong.size() << " texts, the first " << wrong.front();
+  };
+  // A rescan closes the root and shows its progress until it ends.
+  auto rootBusy = [&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+    return item != nullptr && (uikit::RemoteTreeStateImage(treeView, item) != 0 || !Expanded(treeView, item));
+  };
+  auto rescan = [&](char item) {
+    program.MenuKeys('F', item);
+    EXPECT_TRUE(program.WaitFor(rootBusy, 10000)) << item;
+    EXPECT_TRUE(program.WaitFor([&] { return !rootBusy(); }, 240000)) << item;
+  };
+  textsAgree("first scan");
+
+  // Branch > Expand > To Level 5, then End: the last folder, far below.
+  SetForegroundWindow(program.window);
+  program.MenuKeys('B', 'E');
+  Sleep(500);
+  uikit::PostKey(program.window, '5');
+  HTREEITEM root = uikit::RemoteTreeRoot(treeView);
+  ASSERT_TRUE(program.WaitFor([&] { return ExpandedItems(treeView, root) == 1 + TFanTree::kTop * 2; }, 30000))
+      << ExpandedItems(treeView, root);
+  const int expanded = ExpandedItems(treeView, root);
+  SetFocus(treeView);
+  uikit::PostKey(treeView, VK_END);
+  ASSERT_TRUE(program.WaitFor([&] { return NextItem(treeView, nullptr, TVGN_CARET) != root; }, 10000));
+  const std::string selected = Selection(treeView).first;
+
+  // The recent entry rescans the root with the selection far below it, File
+  // > Update with the root selected.
+  rescan('1');
+  EXPECT_EQ(ExpandedItems(treeView, uikit::RemoteTreeRoot(treeView)), expanded);
+  EXPECT_EQ(Selection(treeView), std::make_pair(selected, true));
+  uikit::PostKey(treeView, VK_HOME);
+  ASSERT_TRUE(program.WaitFor([&] { return NextItem(treeView, nullptr, TVGN_CARET) == uikit::RemoteTreeRoot(treeView); }, 5000));
+  rescan('U');
+  textsAgree("update");
+  EXPECT_EQ(ExpandedItems(treeView, uikit::RemoteTreeRoot(treeView)), expanded);
+  EXPECT_EQ(NextItem(treeView, nullptr, TVGN_CARET), uikit::RemoteTreeRoot(treeView));
+  EXPECT_TRUE(program.Close());
+}
+
+
+std::string Utf8Of(const std::wstring& text) {
+  std::string out(text.size() * 3 + 1, '\0');
+  out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+  return out.c_str();
+}
+
+// A folder named outside the ANSI code page, given on the command line, is
+// scanned and enters the recent list whole; the entry reopens it.
+TEST(FoldwickRun, OpensAndReopensAFolderNamedInAnyScript) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  wchar_t temp[MAX_PATH] = L"";
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring root = std::wstring(temp) + L"\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1_\x6570\x636E" +
+                            std::to_wstring(GetCurrentProcessId());
+  RemoveTree(root);
+  CreateDirectoryW(root.c_str(), nullptr);
+  CreateDirectoryW((root + L"\\a").c_str(), nullptr);
+  CreateSizedFile(root + L"\\a\\f.bin", 5000);
+  for (const std::wstring& args : {L"\"" + root + L"\"", std::wstring()}) {
+    TFoldwick program(args);
+    ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+    if (args.empty()) program.MenuKeys('F', '1');  // the recent entry
+    HWND treeView = program.Child(WC_TREEVIEWA);
+    EXPECT_TRUE(program.WaitFor([&] {
+      HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+      return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item);
+    }, 30000)) << (args.empty() ? "recent entry" : "command line");
+    EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 200), nullptr);
+    // Export > Copy Scanned Data: the root's row and its child's, by their whole names.
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    program.MenuKeys('E', 'C');
+    std::wstring copied;
+    EXPECT_TRUE(program.WaitFor([&] { return !(copied = ClipboardUnicodeText()).empty(); }, 10000));
+    EXPECT_NE(copied.find(root + L"\t"), std::wstring::npos) << Utf8Of(copied);
+    EXPECT_NE(copied.find(L"\na\t" + root + L"\\\t"), std::wstring::npos) << copied.size();
+    EXPECT_TRUE(program.Close());
+    ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\MRU Items", false));
+    EXPECT_TRUE(registry.ReadWideString("F0") == root);
+    registry.CloseKey();
+  }
+  RemoveTree(root);
 }
 
 }  // namespace
