@@ -21,11 +21,20 @@
 
 namespace {
 
+// Saves a picture of the screen as `path`, trying for a few seconds: the
+// desktop's window may still be taking its size.
 bool SaveScreen(const std::string& path) {
   classlib::TBitmap bitmap;
-  if (!uikit::CaptureScreen(bitmap) || !uikit::SavePng(bitmap, path)) {
-    std::fprintf(stderr, "window_shot: could not save %s\n", path.c_str());
-    return false;
+  for (int attempt = 0; !uikit::CaptureScreen(bitmap) || !uikit::SavePng(bitmap, path); ++attempt) {
+    if (attempt == 20) {
+      RECT r = {};
+      GetWindowRect(GetDesktopWindow(), &r);
+      std::fprintf(stderr, "window_shot: could not save %s (screen %ldx%ld, error %lu)\n", path.c_str(),
+                   static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top),
+                   static_cast<unsigned long>(GetLastError()));
+      return false;
+    }
+    Sleep(500);
   }
   std::printf("%s\n", path.c_str());
   return true;
