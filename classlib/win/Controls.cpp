@@ -670,6 +670,22 @@ TControl* TWinControl::Controls(int index) const {
   return controls_[static_cast<size_t>(index)];
 }
 
+void TWinControl::SetTabOrder(int position) {
+  if (parent_ == nullptr) return;
+  std::vector<TControl*>& siblings = parent_->controls_;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  position = std::clamp(position, 0, static_cast<int>(siblings.size()));
+  siblings.insert(siblings.begin() + position, this);
+  if (handle_ == nullptr) return;
+  // The dialog manager follows the window order: the window goes right after
+  // that of the nearest control before it.
+  HWND after = HWND_TOP;
+  for (int i = position - 1; i >= 0 && after == HWND_TOP; --i)
+    if (auto* w = dynamic_cast<TWinControl*>(siblings[static_cast<size_t>(i)]); w != nullptr && w->handle_ != nullptr)
+      after = w->handle_;
+  SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void TWinControl::AddControl(TControl* control) {
   controls_.push_back(control);
   if (handle_ != nullptr) {
