@@ -268,6 +268,9 @@ class TWinControl : public TControl {
   // that only a new window takes. The object keeps its state; only a control
   // without child controls (their windows would go with this one) can.
   void RecreateWnd();
+  // Puts the window in its place among its siblings' windows: right after
+  // the window of the control before it in the parent's list.
+  void PlaceInWindowOrder();
 
   // Decodes a message into the handlers below; what they leave goes to
   // DefaultHandler. Override only for messages no handler covers.

@@ -93,9 +93,7 @@ bool TabToNext(HWND form, bool back, bool fromStart = false) {
     next = ((at - stops.begin()) + (back ? count - 1 : 1)) % count;
   else if (back)
     next = count - 1;
-  const HWND target = stops[static_cast<std::size_t>(next)];
-  ::SetFocus(target);
-  SelectEnteredText(GetFocus());
+  ::SetFocus(stops[static_cast<std::size_t>(next)]);
   return true;
 }
 
@@ -466,7 +464,9 @@ bool PreTranslateMessage(MSG& msg) {
     if (msg.wParam == VK_TAB) {
       const TShiftState shift = KeyboardShiftState();
       if ((shift & (ssCtrl | ssAlt)) != 0) return false;
-      return TabToNext(form->Handle(), (shift & ssShift) != 0);
+      if (!TabToNext(form->Handle(), (shift & ssShift) != 0)) return false;
+      SelectEnteredText(GetFocus());
+      return true;
     }
     return IsDialogMessageA(form->Handle(), &msg) != FALSE;
   }
