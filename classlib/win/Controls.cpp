@@ -310,6 +310,7 @@ void TWinControl::CreateHandle() {
   }
   ReadBoundsFromWindow();
   ApplyFont();
+  if ((params.Style & WS_CHILD) && !mdiChild) PlaceInWindowOrder();
   for (TControl* child : std::vector<TControl*>(controls_)) child->ParentWindowCreated();
   Realign();
   WindowCreated();
@@ -670,6 +671,29 @@ TControl* TWinControl::Controls(int index) const {
   return controls_[static_cast<size_t>(index)];
 }
 
+void TWinControl::SetTabOrder(int position) {
+  if (parent_ == nullptr) return;
+  std::vector<TControl*>& siblings = parent_->controls_;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  position = std::clamp(position, 0, static_cast<int>(siblings.size()));
+  siblings.insert(siblings.begin() + position, this);
+  PlaceInWindowOrder();
+}
+
+void TWinControl::PlaceInWindowOrder() {
+  if (handle_ == nullptr || parent_ == nullptr) return;
+  // Tab follows the window order, which is the order of the parent's
+  // controls: the window goes right after that of the nearest control
+  // before it. (A window made inside a parent already shown may otherwise
+  // land on top of its siblings.)
+  const std::vector<TControl*>& siblings = parent_->controls_;
+  const auto self = std::find(siblings.begin(), siblings.end(), this);
+  HWND after = HWND_TOP;
+  for (auto it = self; it != siblings.begin() && after == HWND_TOP;)
+    if (auto* w = dynamic_cast<TWinControl*>(*--it); w != nullptr && w->handle_ != nullptr) after = w->handle_;
+  SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void TWinControl::AddControl(TControl* control) {
   controls_.push_back(control);
   if (handle_ != nullptr) {
@@ -688,10 +712,15 @@ void TWinControl::SetParent(TWinControl* AParent) {
   // A window cannot leave its parent for none; only a control without a
   // window yet can.
   if (handle_ != nullptr && !CL_CHECK(AParent != nullptr)) return;
+  // A window made by joining the parent is in place already; only one that
+  // existed before moves (the system puts it on top of its new siblings, so
+  // it goes back to its place in Tab order).
+  const bool moving = handle_ != nullptr;
   TControl::SetParent(AParent);
-  if (handle_ != nullptr && AParent != nullptr) {
+  if (moving && AParent != nullptr) {
     HWND newParent = AParent->Handle();
     if (newParent != nullptr) ::SetParent(handle_, newParent);
+    PlaceInWindowOrder();
   }
 }
 

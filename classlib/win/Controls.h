@@ -174,6 +174,9 @@ class TWinControl : public TControl {
   // also the tab order).
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   TControl* Controls(int index) const;
+  // Moves the control to `position` among its parent's controls, which is
+  // its place in the Tab order; a position past the end makes it the last.
+  void SetTabOrder(int position);
 
   // The window text: a form's caption, a button's or label's caption, an
   // edit's text.
@@ -265,6 +268,9 @@ class TWinControl : public TControl {
   // that only a new window takes. The object keeps its state; only a control
   // without child controls (their windows would go with this one) can.
   void RecreateWnd();
+  // Puts the window in its place among its siblings' windows: right after
+  // the window of the control before it in the parent's list.
+  void PlaceInWindowOrder();
 
   // Decodes a message into the handlers below; what they leave goes to
   // DefaultHandler. Override only for messages no handler covers.
@@ -480,6 +486,9 @@ class TForm : public TWinControl {
   // Gives the focus back to LastFocus when that control is still there and
   // may take it; true when it did.
   bool RestoreFocus();
+  // Gives the focus to the form's first control in Tab order (a form whose
+  // page changed under the keyboard); false when it has none.
+  bool FocusFirstControl();
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -513,6 +522,11 @@ HCURSOR CursorHandle(TCursor cursor);
 // form's controls and the dialog keys. True when the message has been dealt
 // with. The application's message loops call it.
 bool PreTranslateMessage(MSG& msg);
+
+// Selects the whole text of `focused` when it is an edit field (one that
+// takes EM_SETSEL), so that what is typed next replaces it: what a field
+// reached by Tab or by its Alt+letter does. Other windows are left alone.
+void SelectEnteredText(HWND focused);
 
 // MDI frames: the frame's client window is registered when it is made, so
 // that the frame's default handling is the MDI one; TranslateMdiKeys offers

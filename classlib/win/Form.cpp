@@ -2,7 +2,10 @@
 // key handling for forms (key preview, Alt+letter, dialog keys).
 #include "classlib/win/Controls.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "classlib/win/Application.h"
 #include "classlib/win/Messages.h"
@@ -31,6 +34,68 @@ class TMdiClient : public TWinControl {
  private:
   CLIENTCREATESTRUCT create_{nullptr, 0xFF00};
 };
+
+// The windows under `parent` that Tab stops at, in window order: visible and
+// enabled windows with WS_TABSTOP, and those inside visible, enabled
+// containers that hold controls (WS_EX_CONTROLPARENT), depth first.
+// Radio buttons that are siblings are one stop, as in the system's
+// dialogs: the checked one, or the first when none is (the arrows move
+// within them).
+bool IsRadioButton(HWND h) {
+  char name[16] = "";
+  GetClassNameA(h, name, sizeof name);
+  const LONG kind = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
+  return lstrcmpiA(name, "Button") == 0 && (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON);
+}
+
+void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
+  std::size_t radios = std::string::npos;  // where this parent's radio stop is
+  for (HWND h = GetWindow(parent, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+    const LONG style = GetWindowLongA(h, GWL_STYLE);
+    if ((style & WS_VISIBLE) == 0 || (style & WS_DISABLED) != 0) continue;
+    if ((style & WS_TABSTOP) && IsRadioButton(h)) {
+      if (radios == std::string::npos) {
+        radios = stops.size();
+        stops.push_back(h);
+      } else if (SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        stops[radios] = h;
+      }
+    } else if (style & WS_TABSTOP) {
+      stops.push_back(h);
+    } else if (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) {
+      CollectTabStops(h, stops);
+    }
+  }
+}
+
+// Moves the focus to the next (or previous) tab stop of `form`, round, or
+// to the first with `fromStart`; true when there was one to go to. The
+// system's walk loses its way in containers nested more than one deep, so
+// the form walks its own.
+bool TabToNext(HWND form, bool back, bool fromStart = false) {
+  std::vector<HWND> stops;
+  CollectTabStops(form, stops);
+  if (stops.empty()) return false;
+  // The stop that holds the focus: the focused window or one it lies in (the
+  // edit inside a combo box).
+  const HWND focus = fromStart ? form : GetFocus();
+  auto at = stops.end();
+  for (HWND h = focus; h != nullptr && h != form && at == stops.end(); h = GetParent(h)) {
+    at = std::find(stops.begin(), stops.end(), h);
+    // A radio button that is not its group's stop stands for the group.
+    if (at == stops.end() && IsRadioButton(h))
+      at = std::find_if(stops.begin(), stops.end(),
+                        [h](HWND s) { return GetParent(s) == GetParent(h) && IsRadioButton(s); });
+  }
+  const auto count = static_cast<std::ptrdiff_t>(stops.size());
+  std::ptrdiff_t next = 0;
+  if (at != stops.end())
+    next = ((at - stops.begin()) + (back ? count - 1 : 1)) % count;
+  else if (back)
+    next = count - 1;
+  ::SetFocus(stops[static_cast<std::size_t>(next)]);
+  return true;
+}
 
 }  // namespace
 
@@ -161,6 +226,9 @@ void TForm::WndProc(TMessage& Message) {
     switch (Message.Msg) {
       case WM_SHOWWINDOW:
         visible_ = Message.WParam != 0;
+        // A dialog shown again opens on its first control, not where the
+        // keyboard was when it went.
+        if (visible_ && FormStyle == TFormStyle::fsNormal) lastFocus_ = nullptr;
         DefaultHandler(Message);
         if (visible_)
           Fire(OnShow, this);
@@ -217,11 +285,14 @@ bool TForm::RestoreFocus() {
     // A dialog shown for the first time: its first control in tab order, as
     // the system's dialogs do. A frame's controls wait for a click or Tab.
     if (FormStyle != TFormStyle::fsNormal || GetFocus() != handle_) return false;
-    last = GetNextDlgTabItem(handle_, nullptr, FALSE);
-    if (last == nullptr) return false;
+    return TabToNext(handle_, false);
   }
   if (GetFocus() != last) ::SetFocus(last);
   return GetFocus() == last;
+}
+
+bool TForm::FocusFirstControl() {
+  return handle_ != nullptr && TabToNext(handle_, false, true);
 }
 
 bool TForm::MenuCommand(int Id) {
@@ -351,6 +422,11 @@ bool Guarded(TObject* sender, Handler handler) {
 
 }  // namespace
 
+void SelectEnteredText(HWND focused) {
+  if (focused == nullptr) return;
+  if (SendMessageA(focused, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(focused, EM_SETSEL, 0, -1);
+}
+
 bool PreTranslateMessage(MSG& msg) {
   TWinControl::deliveredKey_ = {};
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
@@ -383,6 +459,15 @@ bool PreTranslateMessage(MSG& msg) {
     if (SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & mask) return false;
     if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)
       return Guarded(form, [&] { return form->ButtonKey(static_cast<int>(msg.wParam)); });
+    // Tab (not with Ctrl or Alt, which are the form's own) walks the form's
+    // tab stops and selects a field's text as the system's dialogs do.
+    if (msg.wParam == VK_TAB) {
+      const TShiftState shift = KeyboardShiftState();
+      if ((shift & (ssCtrl | ssAlt)) != 0) return false;
+      if (!TabToNext(form->Handle(), (shift & ssShift) != 0)) return false;
+      SelectEnteredText(GetFocus());
+      return true;
+    }
     return IsDialogMessageA(form->Handle(), &msg) != FALSE;
   }
   if (msg.message == WM_SYSCHAR &&

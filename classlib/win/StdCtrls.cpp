@@ -75,6 +75,8 @@ bool TLabel::DialogChar(char Key) {
   const char accelerator = AcceleratorOf(Text());
   if (accelerator == 0 || accelerator != std::toupper(static_cast<unsigned char>(Key))) return false;
   focusControl_->SetFocus();
+  // The field's own window, or the edit inside a combo box, has the focus now.
+  SelectEnteredText(GetFocus());
   return true;
 }
 

@@ -45,6 +45,9 @@ TSheetKeyAction SheetKeyAction(int key, TShiftState shift, const TSheetKeyState&
   }
   if (key < vk::F1 || key > vksheet::F12 || ctrlOrAlt) return A::kPass;
   if (key == vk::F6) return shifted ? A::kToggleBeep : A::kSwitchPane;
+  // Shift+F10 is the graph key the Graph menu shows; F10 alone is the
+  // system's menu key.
+  if (key == vk::F10) return shifted ? A::kGraph : A::kPass;
   if (shifted) return A::kPass;
   switch (key) {
     case vk::F1: return A::kHelp;

@@ -1,6 +1,7 @@
 // The number-format picker's windows.
 #include "spreadsheet/controls/win/FormatPickerWindow.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,9 @@ TWformat::TWformat(TComponent* AOwner) : TCompositeControl(AOwner) {
     if (key == VK_ESCAPE && digits_.Text().empty()) kinds_.SetFocus();
   };
   SetBounds(0, 0, kPanelLeft + 168 + 2, 224);
+  // The kind buttons grow to their captions once measured.
+  kinds_.OnResize = [this](TObject*) { PlacePanels(); };
+  PlacePanels();
   ShowPanelFor(fkGeneral);
   kinds_.Model().SetItemindex(fkGeneral);
 }
@@ -128,6 +132,21 @@ bool TWformat::Editfocus() const {
 void TWformat::SetSticky(bool on) {
   for (TBmpBut* grid : {&kinds_, &dates_, &times_}) grid->Model().SetSticky(on);
   Invalidate();
+}
+
+void TWformat::PlacePanels() {
+  // The panel of the chosen kind sits right of the kind buttons, however
+  // wide their captions made them, and the picker grows to hold it.
+  TWinControl* const panels[] = {&noteBox_, &digitsBox_, &dates_, &times_, &denominators_};
+  const int left = std::max(kPanelLeft, kinds_.BoundsRect().Right + 4);
+  int right = left, bottom = kinds_.BoundsRect().Bottom;
+  for (TWinControl* panel : panels) {
+    if (panel->Left() != left) panel->SetLeft(left);
+    right = std::max(right, panel->BoundsRect().Right);
+    bottom = std::max(bottom, panel->BoundsRect().Bottom);
+  }
+  if (right + 2 > Width() || bottom > Height())
+    SetBounds(Left(), Top(), std::max(Width(), right + 2), std::max(Height(), bottom));
 }
 
 void TWformat::ShowPanelFor(int kind) {

@@ -44,6 +44,7 @@ class TWformat : public TCompositeControl {
   void DoEnter() override;
 
  private:
+  void PlacePanels();
   void ShowPanelFor(int kind);
   void KindChanged();
   void FocusPanel();

@@ -85,7 +85,11 @@ void TBmpBut::DoExit() {
   TModelWindow::DoExit();
 }
 
-// Arrows, characters and every other key come to the grid.
-LRESULT TBmpBut::DialogCode(TMessage&) { return DLGC_WANTARROWS | DLGC_WANTALLKEYS | DLGC_WANTCHARS; }
+// Arrows, characters, Enter and Escape come to the grid; Tab goes on to the
+// dialog, which moves the focus out of it.
+LRESULT TBmpBut::DialogCode(TMessage& Message) {
+  const LRESULT wanted = DLGC_WANTARROWS | DLGC_WANTCHARS;
+  return Message.WParam == VK_TAB ? wanted : wanted | DLGC_WANTALLKEYS;
+}
 
 }  // namespace corvane

@@ -119,7 +119,9 @@ void tabbar::DoExit() {
   TModelWindow::DoExit();
 }
 
-// Arrows, characters and every other key come to the tab strip.
-LRESULT tabbar::DialogCode(TMessage&) { return DLGC_WANTARROWS | DLGC_WANTALLKEYS | DLGC_WANTCHARS; }
+// Arrows and characters come to the tab strip; Tab, Enter and Escape go on
+// to the dialog it is on, so that the keyboard can leave it and close the
+// dialog.
+LRESULT tabbar::DialogCode(TMessage&) { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 }  // namespace corvane

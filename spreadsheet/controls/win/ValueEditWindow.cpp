@@ -62,6 +62,8 @@ void TPEdit::CreateParams(TCreateParams& Params) {
   TOwnDrawnControl::CreateParams(Params);
   Params.ClassName = "TPEdit";
   Params.Style |= WS_CLIPCHILDREN;
+  // Tab finds the edit inside.
+  Params.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
 void TPEdit::Layout() {
@@ -153,6 +155,10 @@ void TPEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 void TPEdit::DoEnter() { edit_.SetFocus(); }
 
 void TPEdit::EditEntered() {
+  // Reached from the keyboard (Tab, its letter, an arrow, a dialog opening
+  // on it), the field offers its whole text to be typed over; a click places
+  // the caret where it lands.
+  if ((GetKeyState(VK_LBUTTON) & 0x8000) == 0) edit_.SelectAll();
   TFont font = label_.Font();
   font.Color = kCaptionFocused;
   label_.SetFont(font);
@@ -174,6 +180,9 @@ void TPEdit::EditKeyDown(int& key, TShiftState shift) {
     case TPEditKey::FocusNext: FocusNeighbour(1); break;
     case TPEditKey::DropFocus: ::SetFocus(nullptr); break;
     case TPEditKey::RestoreFocus:
+      // On a dialog, Escape in an empty field goes on to the dialog, which
+      // closes as its "Cancel" does.
+      if (TForm* form = GetParentForm(); form != nullptr && form->BorderStyle == TFormBorderStyle::bsDialog) return;
       // The window the focus came from may be gone by now.
       if (previousFocus_ != nullptr && IsWindow(previousFocus_) && IsWindowVisible(previousFocus_)) ::SetFocus(previousFocus_);
       break;

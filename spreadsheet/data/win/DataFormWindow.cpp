@@ -102,6 +102,9 @@ void TFdlg::Setup(const TRange& range) {
     }
     edits_.push_back(edit);
   }
+  // The fields come first in Tab order, so that the form opens on the first
+  // of them and typing goes into a record, never to a button's letter.
+  buttonPanel_->SetTabOrder(ControlCount());
   // The field column beside the buttons, as high as the taller of the two
   // and no higher than the screen.
   const int clientHeight = std::max(kButtonTop + 8 * kButtonStep, 16 + kFieldStep * shown);

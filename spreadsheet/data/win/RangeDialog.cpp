@@ -34,6 +34,8 @@ TRangeDialog::TRangeDialog(TWinControl& mainWindow, const std::string& caption)
   notebook_ = new TNotebook(this);
   notebook_->SetAlign(alClient);
   notebook_->SetParent(this);
+  // The buttons under the page come after its fields in Tab order.
+  buttonRow_->SetTabOrder(ControlCount());
   ok_ = &AddButton("&Ok");
   ok_->SetDefault(true);
   ok_->OnClick = [this](TObject*) { OkClick(); };

@@ -129,10 +129,6 @@ TGrange::TGrange(TComponent* AOwner) : TForm(AOwner, "Select Type") {
     if (disabledOwner_ != nullptr && IsWindow(disabledOwner_)) EnableWindow(disabledOwner_, TRUE);
     disabledOwner_ = nullptr;
   };
-  ok_ = NewButton(this, "&Ok", 0, 0, 70, [this](TObject*) { OkClick(); });
-  ok_->SetDefault(true);
-  cancel_ = NewButton(this, "&Cancel", 0, 0, 70, [this](TObject*) { CancelClick(); });
-  cancel_->Cancel = true;
   BuildTypePage();
   BuildRangesPage();
   BuildOptionsPage();
@@ -141,6 +137,11 @@ TGrange::TGrange(TComponent* AOwner) : TForm(AOwner, "Select Type") {
   BuildTextPages();
   BuildFontsPage();
   NewPage(6);  // Colors: nothing of its own
+  // Made last, so that Tab reaches them after the page's own controls.
+  ok_ = NewButton(this, "&Ok", 0, 0, 70, [this](TObject*) { OkClick(); });
+  ok_->SetDefault(true);
+  cancel_ = NewButton(this, "&Cancel", 0, 0, 70, [this](TObject*) { CancelClick(); });
+  cancel_->Cancel = true;
 }
 
 TGrange::~TGrange() = default;
@@ -341,15 +342,6 @@ void TGrange::BuildOptionsPage() {
   choice(formatPanel_, kMarkRow, 0, "&Marks:", kMarks, [this](TGraphRecord& g, int i) { g.SetMark(series_, i + 1); });
   choice(formatPanel_, kHatchRow, kComboRow, "&Hatchs:", kHatches,
          [this](TGraphRecord& g, int i) { g.SetHatch(series_, i + 1); });
-  choice(formatPanel_, kForeRow, 4 * kComboRow, "&Fore ", kColours,
-         [this](TGraphRecord& g, int i) { g.SetSeriesColour(series_, i); });
-  choice(formatPanel_, kBackRow, 5 * kComboRow, " &Back ", kColours,
-         [this](TGraphRecord& g, int i) { g.SetSeriesBackground(series_, i); });
-  display_ = NewRadioGroup(formatPanel_, "&Options", 4, 6 * kComboRow, 266, 58, {"&None", "&Lines", "&Symbols", "&Both"},
-                           2, [this](int i) {
-                             Store([&](TGraphRecord& g) { g.SetSeriesDisplay(series_, i); });
-                             LoadSeriesOptions();
-                           });
   // Thickness and style reset each other, through the dialog's rule.
   for (int row : {kThicknessRow, kStyleRow}) {
     bool thickness = row == kThicknessRow;
@@ -367,6 +359,17 @@ void TGrange::BuildOptionsPage() {
     };
     optionChoices_[static_cast<std::size_t>(row)] = box;
   }
+  // The colour rows and the display buttons lie below thickness and style:
+  // made after them, so that Tab goes down the page.
+  choice(formatPanel_, kForeRow, 4 * kComboRow, "&Fore ", kColours,
+         [this](TGraphRecord& g, int i) { g.SetSeriesColour(series_, i); });
+  choice(formatPanel_, kBackRow, 5 * kComboRow, " &Back ", kColours,
+         [this](TGraphRecord& g, int i) { g.SetSeriesBackground(series_, i); });
+  display_ = NewRadioGroup(formatPanel_, "&Options", 4, 6 * kComboRow, 266, 58, {"&None", "&Lines", "&Symbols", "&Both"},
+                           2, [this](int i) {
+                             Store([&](TGraphRecord& g) { g.SetSeriesDisplay(series_, i); });
+                             LoadSeriesOptions();
+                           });
   // The Typeface sub-page and back: the button swaps the sub-page in view.
   typefaceButton_ = NewButton(this, "T&ypeface", 0, 0, 76, [this](TObject*) {
     typeface_ = !typeface_;
@@ -601,6 +604,8 @@ void TGrange::SelectPage(int page, int tab) {
     loading_ = false;
     SelectTab(page, tabs->Model().ItemIndex());
   }
+  // A page changed under the keyboard: it goes to the new page's first control.
+  if (Visible()) FocusFirstControl();
 }
 
 void TGrange::SelectTab(int page, int tab) {
@@ -628,6 +633,9 @@ void TGrange::SelectTab(int page, int tab) {
     default:
       break;
   }
+  // The keyboard never stays on a control the tab has hidden.
+  const HWND focus = GetFocus();
+  if (Visible() && focus != nullptr && IsChild(Handle(), focus) && !IsWindowVisible(focus)) FocusFirstControl();
 }
 
 void TGrange::ShowOptionsSubPage() {
@@ -829,7 +837,16 @@ void TGrange::Answer(int result) {
   }
 }
 
-void TGrange::FormKeyDown(TObject*, int& Key, TShiftState) {
+void TGrange::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
+  // Ctrl+Tab and Ctrl+Shift+Tab step through the page's tabs, round.
+  if (Key == VK_TAB && (Shift & ssCtrl) != 0) {
+    if (tabbar* tabs = tabs_[static_cast<std::size_t>(page_)]; tabs != nullptr && tabs->Model().Count() > 0) {
+      const int count = tabs->Model().Count();
+      tabs->Model().SetItemIndex((tabs->Model().ItemIndex() + ((Shift & ssShift) != 0 ? count - 1 : 1)) % count);
+    }
+    Key = 0;
+    return;
+  }
   if (Key == VK_INSERT) {
     Fire(OnPassKey, Key);
     Key = 0;

@@ -484,9 +484,19 @@ void TForm1::MenuSelected(UINT item, UINT flags, HMENU menu) {
 void TForm1::RecentFilesChanged() {
   if (mainMenu_ == nullptr) return;
   // The File column ends with the recent-file list after its last separator.
+  // Its separator shows only with the list.
   TMenuItem& file = *mainMenu_->Items()->Items(0);
-  while (file.Count() > 0 && file.Items(file.Count() - 1)->Name != kRecentSeparatorName) file.Delete(file.Count() - 1);
+  int separator = file.Count();
+  for (int i = 0; i < file.Count(); ++i)
+    if (file.Items(i)->Name == kRecentSeparatorName) separator = i;
+  while (file.Count() > separator) file.Delete(file.Count() - 1);
   std::vector<TRecentItem> items = RecentMenuItems(ProgramSettings().History, ProgramSettings().HSize);
+  if (!items.empty() && items.front().visible) {
+    auto* line = new TMenuItem(nullptr);
+    line->Name = kRecentSeparatorName;
+    line->Caption = "-";
+    file.Add(line);
+  }
   TMenuItem* more = nullptr;
   for (int i = 0; i < kRecentMenuItems && items[static_cast<std::size_t>(i)].visible; ++i) {
     if (i == kRecentInMenu) {
@@ -1013,6 +1023,7 @@ void TForm1::RefreshIndicators() {
 
 void TForm1::SetSheetState(bool sheetOpen) {
   sheetState_ = sheetOpen;
+  SetEntryEnabled(entryEditable_);
   if (!sheetOpen) {
     PnProgress.SetText(kNoSheetText);
     PnCell.SetText("");
@@ -1094,7 +1105,11 @@ void TForm1::SetEntryColours(bool editing, bool errorText) {
 
 void TForm1::SetPickButtonsEnabled(bool enabled) { RefreshButtonStates(); }
 
-void TForm1::SetEntryEnabled(bool enabled) { Edit1.SetReadOnly(!enabled); }
+void TForm1::SetEntryEnabled(bool enabled) {
+  entryEditable_ = enabled;
+  // With no sheet open nothing can receive an entry, so the line refuses it.
+  Edit1.SetReadOnly(!enabled || !sheetState_);
+}
 
 void TForm1::FocusEntry() {
   if (Edit1.CanFocus()) Edit1.SetFocus();

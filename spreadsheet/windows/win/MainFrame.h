@@ -291,6 +291,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> paneMenuSpecs_;
   bool menusEnabled_ = true;
   bool sheetState_ = false;
+  // What the entry line's cell allows, apart from there being a sheet.
+  bool entryEditable_ = true;
   bool endMode_ = false;
   UINT instanceMessage_ = 0;
   std::unique_ptr<TFrameMacroHost> macroHost_;

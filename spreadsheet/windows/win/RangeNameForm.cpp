@@ -93,6 +93,7 @@ void TRangeDlg::Open() {
   ToControls();
   Show();
   NameEdit.SetFocus();
+  NameEdit.SelectAll();
 }
 
 void TRangeDlg::ToControls() {

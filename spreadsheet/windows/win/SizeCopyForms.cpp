@@ -32,6 +32,7 @@ TWideform::TWideform(TWinControl& mainWindow, std::function<TSheetView*()> activ
   top->SetHeight(62);
   top->SetAlign(alTop);
   top->SetParent(this);
+  top->SetTabOrder(0);  // first in Tab order, as it is on the form
   tabbar1 = new tabbar(this);
   tabbar1->SetBounds(4, 4, 200, 22);
   tabbar1->Model().SetMax(2);
@@ -188,7 +189,7 @@ void Tcopydlg::FirstActivation() {
   WindowServices().GetGridSelection(selection);
   values_.Activate(selection);
   ToControls();
-  PEdit2->Edit().SetFocus();
+  PEdit1->Edit().SetFocus();
 }
 
 void Tcopydlg::OkClick() {

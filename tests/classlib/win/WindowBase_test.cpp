@@ -151,6 +151,7 @@ TEST(WindowBase, AFormDrivenByRealInput) {
   button->SetFocus();
   uikit::PressKey(button->Handle(), 'L', ssAlt);
   EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(edit->SelLength(), 1) << "the field offers its text to be typed over";
 
   // Notifications return to the control that sent them.
   uikit::Click(button->Handle(), {10, 10});
@@ -185,7 +186,7 @@ TEST(WindowBase, AFormDrivenByRealInput) {
   // Real input through the system follows the focus and the mouse.
   edit->SetFocus();
   uikit::SendKey(edit->Handle(), 'Z', ssShift);
-  EXPECT_EQ(edit->Text(), "qZ");
+  EXPECT_EQ(edit->Text(), "Z") << "typed over the text Alt+L selected";
   log.Clear();
   uikit::SendClick(button->Handle(), {20, 10});
   EXPECT_EQ(log.Lines, std::vector<std::string>{"button clicked"});

@@ -31,6 +31,7 @@ TEST(SheetKeys, KeyTable) {
       {vk::F9, 0, ready, A::kRecalcAll},         {vk::F9, ssCtrl, ready, A::kPass},
       {vksheet::F11, 0, ready, A::kLinksPrompt}, {vksheet::Cancel, ssCtrl, ready, A::kBreakMacro},
       {vk::Insert, 0, ready, A::kLockPanel},     {'A', 0, ready, A::kPass},
+      {vk::F10, ssShift, ready, A::kGraph},       {vk::F10, 0, ready, A::kPass},
   };
   for (const Row& row : rows) EXPECT_EQ(SheetKeyAction(row.key, row.shift, row.state), row.action) << row.key;
 }

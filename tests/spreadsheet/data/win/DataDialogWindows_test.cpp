@@ -15,6 +15,7 @@
 #include "spreadsheet/data/win/MatrixDialogWindow.h"
 #include "spreadsheet/engine/RangePrompt.h"
 #include "tests/spreadsheet/data/DataTestSupport.h"
+#include "tests/support/win/DialogChecks.h"
 #include "tests/support/win/UiKit.h"
 
 namespace corvane {
@@ -244,6 +245,100 @@ TEST_F(DataDialogWindows, ArrayDialogPagesRunTheirOperations) {
     EXPECT_EQ(MainEnabled(), !row.ok);
     if (Showing(dialog)) Press(dialog.CancelButton());
   }
+}
+
+// Every page of the data and array dialogs from the keyboard: each opens on
+// its first field, Tab goes round every control in reading order, nothing
+// overlaps; Escape empties a field with text and closes the dialog from an
+// empty one.
+TEST_F(DataDialogWindows, EveryPageFromTheKeyboard) {
+  windows.selection = R("A1");
+  struct TRow {
+    TRangeDialog& dialog;
+    std::function<void(int)> show;
+    int pages;
+    std::function<TPEdit&(int)> first;
+  };
+  TSortDlg& data = DataDialog(main_);
+  TMatrixDlg& array = ArrayDialog(main_);
+  const TRow rows[] = {
+      {data, [this](int page) { ShowDataPage(main_, page); }, kDataPageCount,
+       [&data](int page) -> TPEdit& { return data.Field(page, 0); }},
+      {array, [this](int page) { ShowArrayPage(main_, page); }, kArrayPageCount,
+       [&array](int page) -> TPEdit& { return array.Field(page, 0); }},
+  };
+  for (const TRow& row : rows) {
+    for (int page = 0; page < row.pages; ++page) {
+      SCOPED_TRACE(row.dialog.Caption() + " page " + std::to_string(page));
+      row.show(page);
+      uikit::RunUntilIdle();
+      TPEdit& first = row.first(page);
+      EXPECT_EQ(GetFocus(), first.Edit().Handle()) << uikit::ControlName(GetFocus());
+      const uikit::TTabWalk walk = uikit::WalkTabOrder(row.dialog.Handle());
+      ASSERT_FALSE(walk.cycle.empty());
+      EXPECT_EQ(walk.cycle.back().find("trapped"), std::string::npos) << walk.cycle.back();
+      EXPECT_EQ(walk.unreached, std::vector<std::string>{});
+      EXPECT_EQ(walk.backwards, std::vector<std::string>{});
+      EXPECT_EQ(uikit::OverlappingControls(row.dialog.Handle()), std::vector<std::string>{});
+      first.Edit().SetFocus();
+      first.SetText("A1");
+      uikit::PressKey(first.Edit().Handle(), VK_ESCAPE);
+      EXPECT_EQ(first.Text(), "");
+      EXPECT_TRUE(Showing(row.dialog)) << "the first Escape empties the field";
+      uikit::PressKey(first.Edit().Handle(), VK_ESCAPE);
+      EXPECT_FALSE(Showing(row.dialog)) << "the second closes the dialog";
+      EXPECT_TRUE(MainEnabled());
+    }
+  }
+
+  // A field reached by its letter offers its whole text: what is typed
+  // replaces it. Data Fill's Start holds "0"; Alt+S and 1 make it "1".
+  ShowDataPage(main_, kPageFill);
+  uikit::RunUntilIdle();
+  data.Field(kPageFill, 0).SetText("A1..A3");
+  uikit::PressKey(GetFocus(), 'S', ssAlt);
+  EXPECT_EQ(GetFocus(), data.Field(kPageFill, 1).Edit().Handle());
+  uikit::TypeChars(GetFocus(), "1");
+  EXPECT_EQ(data.Field(kPageFill, 1).Text(), "1");
+  uikit::PressKey(GetFocus(), 'U', ssAlt);
+  uikit::TypeChars(GetFocus(), "B1..B3");
+  EXPECT_EQ(data.Field(kPageFill, 0).Text(), "B1..B3");
+  uikit::PressKey(GetFocus(), VK_TAB);
+  uikit::TypeChars(GetFocus(), "5");
+  EXPECT_EQ(data.Field(kPageFill, 1).Text(), "5") << "Tab selects the field's text too";
+  Press(data.CancelButton());
+}
+
+// The data form opens on its first field, and letters typed there go into
+// the record, never to the buttons' letters (b is Bot, a is Add).
+TEST_F(DataDialogWindows, DataFormTypingStaysInTheField) {
+  PutRow("A1", {"Name", "Price"});
+  PutRow("A2", {"pear", "3"});
+  PutRow("A3", {"fig", "4"});
+  PutRow("A4", {"kiwi", "5"});
+  windows.selection = R("A1..B4");
+  bool ran = false;
+  RunInsideModal([&] {
+    auto* form = dynamic_cast<TFdlg*>(TWinControl::FromHandle(GetActiveWindow()));
+    ASSERT_NE(form, nullptr);
+    ran = true;
+    EXPECT_EQ(GetFocus(), form->ValueField(0)->Edit().Handle()) << uikit::ControlName(GetFocus());
+    uikit::TypeChars(GetFocus(), "bea");
+    EXPECT_EQ(form->ValueField(0)->Text(), "bea");
+    EXPECT_EQ(form->RecordLine().Caption(), "Record:1 of 3");
+    const uikit::TTabWalk walk = uikit::WalkTabOrder(form->Handle());
+    EXPECT_EQ(walk.unreached, std::vector<std::string>{});
+    EXPECT_EQ(walk.backwards, std::vector<std::string>{});
+    EXPECT_EQ(uikit::OverlappingControls(form->Handle()), std::vector<std::string>{});
+    // A click on a field moves the keyboard there.
+    uikit::Click(form->ValueField(1)->Edit().Handle(), {4, 4});
+    EXPECT_EQ(GetFocus(), form->ValueField(1)->Edit().Handle());
+    Press(form->CancelButton());
+  });
+  ShowDataForm(R("A1..B4"));
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(Contents("A5"), "") << "no record was added";
+  EXPECT_EQ(Contents("A2"), "'pear");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/files/win/Printer.h"
 #include "tests/spreadsheet/files/PrintTestSupport.h"
+#include "tests/support/win/DialogChecks.h"
 #include "tests/support/win/UiKit.h"
 
 namespace corvane {
@@ -75,6 +76,15 @@ TEST_F(PrintFormsTest, DialogStoresOptionsChoosesAndPrintsToFile) {
   EXPECT_EQ(dialog.AllLabel.Text(), "A1..E80");
   EXPECT_TRUE(dialog.AllButton.Checked());
   uikit::SaveWindowPicture(dialog.Handle(), "print-dialog");
+  // From the keyboard: it opens on its first field, Tab goes round every
+  // control in reading order, nothing overlaps.
+  EXPECT_EQ(uikit::ControlName(GetFocus()), "ComboBox<Printer:>");
+  const uikit::TTabWalk walk = uikit::WalkTabOrder(dialog.Handle());
+  ASSERT_FALSE(walk.cycle.empty());
+  EXPECT_EQ(walk.cycle.back().find("trapped"), std::string::npos) << walk.cycle.back();
+  EXPECT_EQ(walk.unreached, std::vector<std::string>{});
+  EXPECT_EQ(walk.backwards, std::vector<std::string>{});
+  EXPECT_EQ(uikit::OverlappingControls(dialog.Handle()), std::vector<std::string>{});
 
   Click(dialog.OptionsButton);
   EXPECT_EQ(dialog.Text(), "Print Options");

@@ -13,6 +13,7 @@
 #include "spreadsheet/graphs/GraphViewModel.h"
 #include "spreadsheet/graphs/win/GraphView.h"
 #include "tests/spreadsheet/graphs/GraphTestSupport.h"
+#include "tests/support/win/DialogChecks.h"
 #include "tests/support/win/UiKit.h"
 
 namespace corvane::testing {
@@ -208,6 +209,63 @@ TEST_F(GraphSettingsDialogTest, PagesEditsOkCancelAndNames) {
   EXPECT_FALSE(dialog.Visible());
   EXPECT_GE(changes, before + 2) << "the click and the cancel both changed the graph";
   EXPECT_EQ(CurrentGraph(), stored);
+}
+
+// Every page and tab from the keyboard: the dialog opens on the page's first
+// control, Tab goes round all of them in reading order and then Ok and
+// Cancel, nothing overlaps; Ctrl+Tab changes tabs; Escape on the tab strip
+// closes the dialog, and on the font page goes to the font list.
+TEST_F(GraphSettingsDialogTest, KeyboardWalksEveryPage) {
+  TForm main(nullptr, "main");
+  main.Show();
+  auto* dialog = new TGrange(&main);
+  const struct {
+    int page;
+    const char* first;
+  } rows[] = {
+      {kGraphPageType, "tabbar<>"},        {kGraphPageRanges, "tabbar<>"}, {kGraphPageOptions, "tabbar<>"},
+      {kGraphPageScales, "tabbar<>"},      {kGraphPageNames, "Edit<N&ame:>"}, {kGraphPageHeadings, "Edit<&Main: >"},
+      {kGraphPageColors, "Button<&Ok>"},   {kGraphPageFonts, "ListBox<>"},  {kGraphPageLegends, "Edit<&1: >"},
+  };
+  for (const auto& row : rows) {
+    const int tabs = dialog->TabBar(row.page) ? dialog->TabBar(row.page)->Model().Count() : 1;
+    for (int tab = 0; tab < tabs; ++tab) {
+      dialog->ShowPage(GraphPageCode(row.page, tab));
+      uikit::RunUntilIdle();
+      const std::string where = "page " + std::to_string(row.page) + " tab " + std::to_string(tab);
+      if (tab == 0) {
+        EXPECT_EQ(uikit::ControlName(GetFocus()), row.first) << where;
+      }
+      const uikit::TTabWalk walk = uikit::WalkTabOrder(dialog->Handle());
+      ASSERT_FALSE(walk.cycle.empty()) << where;
+      EXPECT_EQ(walk.cycle.back().find("trapped"), std::string::npos) << where << ": " << walk.cycle.back();
+      EXPECT_EQ(walk.unreached, std::vector<std::string>{}) << where;
+      EXPECT_EQ(walk.backwards, std::vector<std::string>{}) << where;
+      EXPECT_EQ(uikit::OverlappingControls(dialog->Handle()), std::vector<std::string>{}) << where;
+      dialog->CancelClick();
+    }
+  }
+  // Ctrl+Tab and Ctrl+Shift+Tab step through the Options page's series tabs.
+  dialog->ShowPage(GraphPageCode(kGraphPageOptions, 5));
+  uikit::RunUntilIdle();
+  uikit::PressKey(GetFocus(), VK_TAB, ssCtrl);
+  EXPECT_EQ(dialog->Tab(), 6);
+  uikit::PressKey(GetFocus(), VK_TAB, ssCtrl);
+  EXPECT_EQ(dialog->Tab(), 0) << "round";
+  uikit::PressKey(GetFocus(), VK_TAB, ssCtrl | ssShift);
+  EXPECT_EQ(dialog->Tab(), 6);
+  // Escape on the tab strip closes the dialog.
+  dialog->TabBar(kGraphPageOptions)->SetFocus();
+  uikit::PressKey(GetFocus(), VK_ESCAPE);
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+  dialog->ShowPage(kGraphPageFonts);
+  uikit::RunUntilIdle();
+  dialog->FontSize()->SetFocus();
+  uikit::PressKey(GetFocus(), VK_ESCAPE);
+  EXPECT_TRUE(dialog->Visible()) << "Escape on the font page stays";
+  EXPECT_EQ(GetFocus(), dialog->FontList()->Handle());
+  dialog->CancelClick();
 }
 
 TEST_F(GraphSettingsDialogTest, MainWindowDisabledWhileUp) {

@@ -934,6 +934,71 @@ TEST(CorvaneRun, KeyboardOnly) {
   program.Settle();
   user.Key(VK_DOWN);
   EXPECT_EQ(user.Cell(), "A" + std::to_string(row + 1) + " []") << "after the help window";
+
+  // Data > Fill: a field reached by its letter offers its text to be typed
+  // over ("0" becomes "1", not "10"); Cancel by its letter.
+  user.Menu("DF");
+  dialog = uikit::WaitForTopWindow("Data: FILL", 15000);
+  ASSERT_NE(dialog, nullptr);
+  user.AltKey('S');
+  user.Type("1");
+  EXPECT_EQ(TextOf(program.Focus()), "1") << "Start after Alt+S and 1";
+  user.AltKey('C');
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000));
+
+  // A data form on three records opens on its first field; what is typed
+  // goes there (b and a are also the letters of Bot and Add), and two
+  // Escapes (the first empties the field) leave it with nothing written.
+  user.Key(VK_F5);
+  user.Type("E1");
+  user.Key(VK_RETURN);
+  for (const char* text : {"Name", "pear", "fig", "kiwi"}) {
+    user.Type(text);
+    user.Key(VK_DOWN);
+  }
+  user.Menu("DO");
+  dialog = uikit::WaitForTopWindow("Data: FORM", 15000);
+  ASSERT_NE(dialog, nullptr);
+  user.AltKey('F');
+  user.Type("E1..E4");
+  user.AltKey('O');
+  HWND form = uikit::WaitForTopWindow("Data Form", 15000);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(TextOf(program.Focus()), "pear") << "the form opens on its first field";
+  user.Type("bea");
+  EXPECT_EQ(TextOf(program.Focus()), "bea");
+  user.Key(VK_ESCAPE);
+  user.Key(VK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(form) || !IsWindowVisible(form); }, 5000)) << "Escape closes the form";
+  user.Key(VK_F5);
+  user.Type("E5");
+  user.Key(VK_RETURN);
+  EXPECT_EQ(user.Cell(), "E5 []") << "no record was added";
+
+  // Graph > Type: Tab goes round the dialog's controls and back, Escape
+  // closes it; then Shift+F10, the key Graph > View shows, opens the graph,
+  // and Escape closes that.
+  user.Menu("GT");
+  dialog = uikit::WaitForTopWindow("Select Type", 15000);
+  ASSERT_NE(dialog, nullptr);
+  const HWND start = program.Focus();
+  std::vector<HWND> visited;
+  for (int step = 0; step < 40; ++step) {
+    user.Key(VK_TAB);
+    if (program.Focus() == start) break;
+    if (std::find(visited.begin(), visited.end(), program.Focus()) == visited.end()) visited.push_back(program.Focus());
+  }
+  EXPECT_EQ(program.Focus(), start) << "Tab comes back round";
+  EXPECT_GE(visited.size(), 4u) << "the tab strip, the type buttons, Ok and Cancel";
+  user.Key(VK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000)) << "Escape closes the graph settings";
+  PressKeys({VK_SHIFT}, VK_F10);
+  HWND graph = uikit::WaitForTopWindow("Graph", 15000);
+  EXPECT_NE(graph, nullptr) << "Shift+F10 opened no graph";
+  if (graph != nullptr) {
+    user.Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(graph); }, 5000));
+  }
   user.Menu("FS");
   EXPECT_TRUE(program.Close());
 }

@@ -12,6 +12,7 @@
 #include "spreadsheet/windows/win/SizeCopyForms.h"
 #include "tests/spreadsheet/windows/FakeGeneralSheet.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
+#include "tests/support/win/DialogChecks.h"
 #include "tests/support/win/UiKit.h"
 
 namespace corvane {
@@ -160,6 +161,43 @@ TEST_F(DialogWindows, SpecialCopy) {
   uikit::RunUntilIdle();
   EXPECT_EQ(Contents(0, 1), "2");
   EXPECT_EQ(Contents(1, 1), "4");
+}
+
+// The width, copy and find dialogs from the keyboard: each opens on its
+// first field, Tab goes round every control in reading order, nothing
+// overlaps, and two Escapes (the first empties the field) close it.
+TEST_F(DialogWindows, KeyboardWalks) {
+  windows.selection = testing::MakeRange(0, 0, 2, 0);
+  auto* width = new TWideform(main_, [] { return nullptr; });
+  auto* copy = new Tcopydlg(main_);
+  auto* find = new TFind(&main_);
+  const struct {
+    TForm* dialog;
+    std::function<void()> open;
+    const char* first;
+  } rows[] = {
+      {width, [width] { width->Open(0); }, "Edit<R&ange: >"},
+      {width, [width] { width->Open(1); }, "Edit<R&ange: >"},
+      {copy, [copy] { copy->Open(); }, "Edit<&From: >"},
+      {find, [find] { find->Open(); }, "ComboBox<>"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.dialog->Caption());
+    row.open();
+    uikit::RunUntilIdle();
+    EXPECT_EQ(uikit::ControlName(GetFocus()), row.first);
+    const uikit::TTabWalk walk = uikit::WalkTabOrder(row.dialog->Handle());
+    ASSERT_FALSE(walk.cycle.empty());
+    EXPECT_EQ(walk.cycle.back().find("trapped"), std::string::npos) << walk.cycle.back();
+    EXPECT_EQ(walk.unreached, std::vector<std::string>{});
+    EXPECT_EQ(walk.backwards, std::vector<std::string>{});
+    EXPECT_EQ(uikit::OverlappingControls(row.dialog->Handle()), std::vector<std::string>{});
+    SetWindowTextA(GetFocus(), "A1");
+    uikit::PressKey(GetFocus(), VK_ESCAPE);
+    uikit::PressKey(GetFocus(), VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(row.dialog->Handle())) << "two Escapes close it";
+    EXPECT_TRUE(IsWindowEnabled(main_.Handle()));
+  }
 }
 
 TEST_F(DialogWindows, GeneralSettings) {

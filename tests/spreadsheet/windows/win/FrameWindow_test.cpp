@@ -135,6 +135,14 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   EXPECT_TRUE(frame->SheetWindows().empty());
   EXPECT_EQ(frame->PnProgress.Text(), "Empty");
   EXPECT_TRUE(Grayed(bar(), 1));
+  // Nothing can take an entry now: the entry line refuses typing. With the
+  // recent list emptied the File column ends at Exit, with no separator.
+  EXPECT_FALSE(frame->EntryEnabled());
+  uikit::TypeChars(frame->Edit1.Handle(), "12");
+  EXPECT_EQ(frame->Edit1.Text(), "");
+  ProgramSettings().History.clear();
+  frame->RecentFilesChanged();
+  EXPECT_EQ(file.Items(file.Count() - 1)->Caption, "E&xit");
   delete frame;
   FreeAllDocuments();
   PoolFreeAll();

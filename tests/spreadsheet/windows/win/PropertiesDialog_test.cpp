@@ -11,6 +11,7 @@
 #include "spreadsheet/windows/win/MainFrame.h"
 #include "spreadsheet/windows/win/PropertiesForm.h"
 #include "tests/spreadsheet/windows/win/DialogWindowTest.h"
+#include "tests/support/win/DialogChecks.h"
 
 namespace corvane {
 namespace {
@@ -32,6 +33,34 @@ class PropertiesWindows : public testing::DialogWindowTest {
 
   std::vector<std::string> fontList_{"Arial", "Courier New"};
 };
+
+// Every page from the keyboard, each kind of format shown: nothing overlaps,
+// Tab goes round every control in reading order.
+TEST_F(PropertiesWindows, EveryPageFromTheKeyboard) {
+  windows.selection = testing::MakeRange(0, 0, 0, 0);
+  TPropty dialog(main_, [this] { return TSheetFonts{"Arial", 12, &fontList_}; }, [] {});
+  for (int page = 0; page < kPropertyPageCount; ++page) {
+    const int kinds = page == kPageFormat ? dialog.Wformat1.Kinds().Model().ItemCount() : 1;
+    for (int kind = 0; kind < kinds; ++kind) {
+      SCOPED_TRACE("page " + std::to_string(page) + " kind " + std::to_string(kind));
+      dialog.ShowProperties(page);
+      uikit::RunUntilIdle();
+      if (page == kPageFormat) {
+        uikit::Click(dialog.Wformat1.Kinds().Handle(), ButtonCentre(dialog.Wformat1.Kinds(), kind));
+        if (kind == 0) {
+          EXPECT_NE(uikit::SaveWindowPicture(dialog.Handle(), "properties-format"), "");
+        }
+      }
+      EXPECT_EQ(uikit::OverlappingControls(dialog.Handle()), std::vector<std::string>{});
+      const uikit::TTabWalk walk = uikit::WalkTabOrder(dialog.Handle());
+      ASSERT_FALSE(walk.cycle.empty());
+      EXPECT_EQ(walk.cycle.back().find("trapped"), std::string::npos) << walk.cycle.back();
+      EXPECT_EQ(walk.unreached, std::vector<std::string>{});
+      EXPECT_EQ(walk.backwards, std::vector<std::string>{});
+      Press(dialog.CancelButton);
+    }
+  }
+}
 
 TEST_F(PropertiesWindows, EveryPageThenOk) {
   Enter(0, 0, "'abc");

@@ -5,10 +5,12 @@
 // follows a change made through the first, closing; and a picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "classlib/win/Bitmap.h"
 #include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/win/SheetWindow.h"
 #include "tests/spreadsheet/windows/PreparedSheet.h"
 #include "tests/spreadsheet/windows/SheetTestSupport.h"
@@ -203,6 +205,59 @@ TEST_F(SheetWindowWinTest, TheAreaRightOfColumnIVIsBlankAfterAJumpThere) {
   const TRect right = TRect{iv.Right, iv.Top, client.right, client.bottom}.Offset(cells.Left, cells.Top);
   ASSERT_GT(right.Width(), 0);
   EXPECT_EQ(uikit::CountColor(picture, clWhite, right), right.Width() * right.Height());
+}
+
+// The key text a menu item shows after its tab ("Ctrl+Z", "Shift+F10") as a
+// key and its modifiers; false for text this parser does not know.
+bool ShownKey(const std::string& caption, int& vk, TShiftState& shift) {
+  const std::size_t tab = caption.find('\t');
+  if (tab == std::string::npos) return false;
+  std::string rest = caption.substr(tab + 1);
+  shift = 0;
+  for (const auto& [name, bit] : {std::pair{"Ctrl+", ssCtrl}, std::pair{"Shift+", ssShift}}) {
+    if (rest.rfind(name, 0) != 0) continue;
+    shift |= bit;
+    rest = rest.substr(std::string(name).size());
+  }
+  if (rest.size() == 1) {
+    vk = rest[0];
+    return true;
+  }
+  if (rest.size() >= 2 && rest[0] == 'F') {
+    vk = VK_F1 + std::stoi(rest.substr(1)) - 1;
+    return true;
+  }
+  return false;
+}
+
+void CollectShownKeys(const std::vector<TMenuSpec>& specs, std::vector<std::string>& out) {
+  for (const TMenuSpec& spec : specs) {
+    if (spec.caption.find('\t') != std::string::npos) out.push_back(spec.caption);
+    CollectShownKeys(spec.items, out);
+  }
+}
+
+// Every key the menus show after an item runs a command from a sheet
+// window, pressed as the keyboard sends it.
+TEST_F(SheetWindowWinTest, EveryKeyTheMenusShowRunsACommand) {
+  TForm2& sheet = Open("PREPARED.WKS");
+  std::vector<std::string> shown;
+  CollectShownKeys(MainMenuSpec(), shown);
+  CollectShownKeys(PanePopupSpec(), shown);
+  ASSERT_FALSE(shown.empty());
+  for (const std::string& caption : shown) {
+    int vk = 0;
+    TShiftState shift = 0;
+    ASSERT_TRUE(ShownKey(caption, vk, shift)) << caption;
+    frame.log.clear();
+    if (shift & ssCtrl) PostMessageA(Cells(sheet), WM_KEYDOWN, VK_CONTROL, 1);
+    uikit::PressKey(Cells(sheet), vk, shift);
+    if (shift & ssCtrl) PostMessageA(Cells(sheet), WM_KEYUP, VK_CONTROL, static_cast<LPARAM>(0xC0000001u));
+    uikit::RunUntilIdle();
+    const auto commands = std::count_if(frame.log.begin(), frame.log.end(),
+                                        [](const std::string& line) { return line.rfind("command ", 0) == 0; });
+    EXPECT_EQ(commands, 1) << caption;
+  }
 }
 
 TEST_F(SheetWindowWinTest, ObjectsOnTheSheet) {

@@ -131,6 +131,17 @@ TEST_F(TextDialogWindows, JustifyDialog) {
   EXPECT_TRUE(testing::gShownErrors.empty());
   EXPECT_NE(Contents(3, 0), "") << "three long labels need more lines at 160 pixels";
   EXPECT_EQ(Words(8), words);
+
+  // Escape empties the field it is pressed in, then closes the dialog.
+  ASSERT_TRUE(table_.Run(C::kRangeJustify, state_));
+  uikit::RunUntilIdle();
+  ASSERT_TRUE(Showing(dialog));
+  dialog.PEdit2->Edit().SetFocus();
+  uikit::PressKey(GetFocus(), VK_ESCAPE);
+  EXPECT_EQ(dialog.PEdit2->Text(), "");
+  EXPECT_TRUE(Showing(dialog));
+  uikit::PressKey(GetFocus(), VK_ESCAPE);
+  EXPECT_FALSE(Showing(dialog));
 }
 
 TEST_F(TextDialogWindows, WordDialog) {
