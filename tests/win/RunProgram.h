@@ -54,6 +54,15 @@ class TStartedProgram {
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si, &process_))
       process_ = {};
   }
+  // The same with a wide command line, for parameters outside the ANSI code
+  // page.
+  explicit TStartedProgram(std::wstring commandLine) {
+    STARTUPINFOW si = {sizeof si};
+    wchar_t desktop[] = L"corvane-ui";
+    si.lpDesktop = desktop;
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_))
+      process_ = {};
+  }
   ~TStartedProgram() {
     if (process_.hProcess == nullptr) return;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);

@@ -120,11 +120,12 @@ bool WriteClipboardUtf8Text(const std::string& text) {
 
 bool SaveTextToFile(const std::string& fileName, const std::string& text, bool append, std::string& error) {
   // Appending never truncates: only a file that is not there is created.
-  const bool exists = GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
-  HANDLE file = CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  const std::wstring wideName = WideFromUtf8(fileName);
+  const bool exists = GetFileAttributesW(wideName.c_str()) != INVALID_FILE_ATTRIBUTES;
+  HANDLE file = CreateFileW(wideName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             append && exists ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    error = "Cannot write the file " + fileName + ".";
+    error = "Cannot write the file " + AnsiFromUtf8(fileName) + ".";
     return false;
   }
   bool ok = true;
@@ -133,7 +134,7 @@ bool SaveTextToFile(const std::string& fileName, const std::string& text, bool a
   ok = ok && WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
        written == text.size();
   ok = CloseHandle(file) && ok;
-  if (!ok) error = "I/O error writing " + fileName + ".";
+  if (!ok) error = "I/O error writing " + AnsiFromUtf8(fileName) + ".";
   return ok;
 }
 

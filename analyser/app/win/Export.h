@@ -34,7 +34,7 @@ bool WriteClipboardText(const std::string& text);
 // beside it for programs that read only that.
 bool WriteClipboardUtf8Text(const std::string& text);
 
-// Writes `text` to `fileName`, appended when `append` is set and the file
+// Writes `text` to `fileName` (UTF-8), appended when `append` is set and the file
 // exists (a file that cannot be opened for appending is created). False with
 // `error` set when the file cannot be created or written; what was in the file
 // before stays.

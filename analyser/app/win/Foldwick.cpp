@@ -3,11 +3,13 @@
 #include "classlib/win/Win32.h"
 
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/MainForm.h"
 #include "classlib/win/Application.h"
 
@@ -22,8 +24,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   folder = folder.substr(0, folder.find_last_of('\\'));
   app.HelpFile = folder + "\\Foldwick.hlp";
 
+  // The parameters are read as wide text and kept as UTF-8, so that a folder
+  // named outside the ANSI code page is found.
   std::vector<std::string> params;
-  for (int i = 1; i < __argc; ++i) params.emplace_back(__argv[i]);
+  int count = 0;
+  if (LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i) params.push_back(foldwick::Utf8FromWide(args[i]));
+    LocalFree(args);
+  }
   {
     foldwick::TMainForm form(std::move(params));
     form.Show();

@@ -11,6 +11,7 @@
 #include "analyser/app/MainWindowText.h"
 #include "analyser/app/ToolGlyphs.h"
 #include "analyser/app/ViewSettings.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/RegistryStore.h"
 #include "analyser/app/win/ScanTree.h"
 #include "classlib/win/Application.h"
@@ -598,7 +599,7 @@ bool TMainForm::ScanSharedIdList(std::uint32_t handle, std::uint32_t process) {
 }
 
 bool TMainForm::ScanPathText(const std::string& path, int pendingAction, const std::string& actionFile) {
-  TIdList list = PathToPIDL(nullptr, path);
+  TIdList list = PathToPIDL(nullptr, WideFromUtf8(path));
   if (!list) return false;
   engine_->ScanPath(list.get());
   if (TScanRoot* root = engine_->RootOfNode(tree_->Selected()); root != nullptr && root->runningScan != nullptr) {
@@ -619,7 +620,7 @@ void TMainForm::RunCommandLine() {
         break;
       case TCommandAction::kScanPath:
         if (!ScanPathText(action.Path, action.PendingAction, action.ActionFile))
-          classlib::MessageDlg("Cannot find Folder: " + action.Path);
+          classlib::MessageDlg("Cannot find Folder: " + AnsiFromUtf8(action.Path));
         break;
       case TCommandAction::kSetExpandLevel:
         ViewSettings().ExpandLevel = action.Level;
@@ -649,7 +650,8 @@ void TMainForm::ScanDriveBoxChoice() {
 }
 
 void TMainForm::RecentFileClicked(const std::string& path) {
-  if (!ScanPathText(path, kActionNone, "")) classlib::MessageDlg("Cannot find Folder: \"" + path + "\".");
+  if (!ScanPathText(path, kActionNone, ""))
+    classlib::MessageDlg("Cannot find Folder: \"" + AnsiFromUtf8(path) + "\".");
 }
 
 void TMainForm::ShowPageSetup() {

@@ -6,6 +6,7 @@
 
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/Export.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/components/ListViewRules.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/Dialogs.h"
@@ -54,20 +55,21 @@ void TMainForm::SaveDataAs() {
   classlib::TTreeNode* root = RootNodeOf(tree_->Selected());
   TScanRoot* scanRoot = engine_->RootOfNode(root);
   if (root == nullptr || scanRoot == nullptr) return;
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA dialog = {};
+  // The wide dialog: the file may be named outside the ANSI code page.
+  wchar_t file[MAX_PATH] = L"";
+  OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = Handle();
-  dialog.lpstrFilter = "Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
+  dialog.lpstrFilter = L"Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
   dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = "Save Kestrum Data";
-  dialog.lpstrDefExt = "txt";
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrTitle = L"Save Kestrum Data";
+  dialog.lpstrDefExt = L"txt";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (!GetSaveFileNameA(&dialog)) return;
+  if (!GetSaveFileNameW(&dialog)) return;
   classlib::TWaitCursor wait;
   std::string error;
-  if (!SaveTextToFile(file, FileReport(SnapshotBranch(root), scanRoot->caption, ExportOptions()), false, error))
+  if (!SaveTextToFile(Utf8FromWide(file), FileReport(SnapshotBranch(root), scanRoot->caption, ExportOptions()), false, error))
     classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
 }
 

@@ -548,7 +548,9 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
   auto* scan = new TScan(*this, node, root);
   root->runningScan = scan;
   scan->Start();
-  if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(root->displayPath);
+  // The recent list keeps the wide path as UTF-8: a name outside the ANSI
+  // code page can be reopened.
+  if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(Utf8FromWide(IdListWidePath(list).c_str()));
 }
 
 bool TScanEngine::RescanBranch(TTreeNode* node) {

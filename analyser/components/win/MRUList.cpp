@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "analyser/components/win/ShellBrowser.h"
 #include "classlib/win/Registry.h"
 
 namespace foldwick {
@@ -33,7 +34,7 @@ TMRUFileList::~TMRUFileList() {
   if (!registry.OpenKey(AutoSaveName, true) || !registry.OpenKey(AutoSaveKey, true)) return;
   // The new values first, then the ones left over: a failure halfway loses
   // nothing that was stored.
-  for (size_t i = 0; i < items_.size(); ++i) registry.WriteString("F" + std::to_string(i), items_[i]);
+  for (size_t i = 0; i < items_.size(); ++i) registry.WriteUtf8String("F" + std::to_string(i), items_[i]);
   for (const std::string& name : registry.GetValueNames()) {
     int n = EntryNumber(name);
     if (n < 0 || static_cast<size_t>(n) >= items_.size() || name != "F" + std::to_string(n)) registry.DeleteValue(name);
@@ -48,7 +49,7 @@ void TMRUFileList::Loaded() {
       // the values in.
       std::map<int, std::string> entries;
       for (const std::string& name : registry.GetValueNames())
-        if (int n = EntryNumber(name); n >= 0) entries.emplace(n, registry.ReadString(name));
+        if (int n = EntryNumber(name); n >= 0) entries.emplace(n, registry.ReadUtf8String(name));
       items_.clear();
       for (auto& [n, path] : entries)
         if (!path.empty()) items_.push_back(path);
@@ -128,7 +129,8 @@ void TMRUFileList::RebuildMenu() {
   }
   for (size_t i = 0; i < items_.size(); ++i) {
     auto* item = new TMRUMenuItem(static_cast<int>(i + 1));
-    item->Caption = "&" + std::to_string(i + 1) + " " + items_[i];
+    // The entries are UTF-8; the menu shows ANSI text.
+    item->Caption = "&" + std::to_string(i + 1) + " " + AnsiFromUtf8(items_[i]);
     item->OnClick = [this](classlib::TObject* sender) { ItemClicked(sender); };
     target->Insert(position++, item);
   }

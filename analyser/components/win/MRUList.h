@@ -1,5 +1,6 @@
 // TMRUFileList: the recently used paths, most recent first, shown as numbered
-// items in an application menu and kept in the registry between runs.
+// items in an application menu and kept in the registry between runs. The
+// paths are UTF-8, stored as wide registry strings.
 #pragma once
 
 #include <cstdint>

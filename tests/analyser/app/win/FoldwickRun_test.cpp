@@ -70,12 +70,22 @@ struct TTestTree {
   }
 };
 
+std::wstring WideExeDir() {
+  const std::string dir = testsupport::ExeDir();
+  wchar_t wide[MAX_PATH + 1] = L"";
+  MultiByteToWideChar(CP_ACP, 0, dir.c_str(), -1, wide, MAX_PATH + 1);
+  return wide;
+}
+
 // Foldwick running on this test's desktop.
 class TFoldwick {
  public:
   explicit TFoldwick(const std::string& args, bool waitForWindow = true)
       : program_("\"" + testsupport::ExeDir() + "\\Foldwick.exe\" " + args) {
     if (program_.Started() && waitForWindow) window = uikit::WaitForTopWindow(kTitle, 60000);
+  }
+  explicit TFoldwick(const std::wstring& args) : program_(L"\"" + WideExeDir() + L"\\Foldwick.exe\" " + args) {
+    if (program_.Started()) window = uikit::WaitForTopWindow(kTitle, 60000);
   }
   // Closes the window and waits for the program to end; true when it did.
   bool Close() { return program_.Close(window); }
@@ -343,6 +353,13 @@ std::pair<int, int> ExpandedChildren(HWND tree, HTREEITEM root) {
   return {parents, expanded};
 }
 
+std::string Utf8Of(const std::wstring& text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), n, nullptr, nullptr);
+  return utf8.c_str();
+}
+
 std::wstring ClipboardUnicodeText() {
   std::wstring text;
   if (!OpenClipboard(nullptr)) return text;
@@ -500,6 +517,37 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
   ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
   EXPECT_EQ(registry.ReadString("ChartTool"), "1");
   registry.CloseKey();
+
+  // A folder named in Greek, given on the command line: it is scanned, and
+  // the recent list keeps its name whole, so that File > 1 reopens it at the
+  // next start.
+  const std::wstring greek = tree.root + L"\\\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1";
+  auto scanEnded = [](const TFoldwick& program) {
+    HWND treeView = program.Child(WC_TREEVIEWA);
+    HWND status = program.Child(STATUSCLASSNAMEA);
+    return program.WaitFor([&] {
+      HTREEITEM item = treeView != nullptr ? uikit::RemoteTreeRoot(treeView) : nullptr;
+      return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 &&
+             uikit::RemoteStatusText(status, 1) != "0 Objects" && !uikit::RemoteStatusText(status, 1).empty();
+    });
+  };
+  {
+    TFoldwick named(L"\"" + greek + L"\"");
+    ASSERT_NE(named.window, nullptr);
+    EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 3000), nullptr);
+    EXPECT_TRUE(scanEnded(named));
+    EXPECT_TRUE(named.Close());
+  }
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\MRU Items", false));
+  EXPECT_EQ(registry.ReadUtf8String("F0"), Utf8Of(greek));
+  registry.CloseKey();
+  TFoldwick reopened("");
+  ASSERT_NE(reopened.window, nullptr);
+  Sleep(500);
+  reopened.MenuKeys('F', '1');
+  EXPECT_TRUE(scanEnded(reopened));
+  EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 200), nullptr);
+  EXPECT_TRUE(reopened.Close());
 }
 
 }  // namespace
