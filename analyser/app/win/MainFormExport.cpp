@@ -33,11 +33,14 @@ TExportOptions TMainForm::ExportOptions() {
   TExportOptions options;
   options.split = splitItem_->Checked;
   options.header = headerItem_->Checked;
-  options.title = kApplicationTitle;
+  // The export texts are UTF-8; the window's texts are ANSI.
+  options.title = Utf8FromAnsi(kApplicationTitle);
   options.format = ViewSettings().Format;
+  options.format.number.thousandSeparator = Utf8FromAnsi(options.format.number.thousandSeparator);
+  options.format.number.decimalSeparator = Utf8FromAnsi(options.format.number.decimalSeparator);
   const std::vector<int> order = details_->ColumnOrder();
   for (int p = 1; p < details_->ColumnCount(); ++p)
-    options.columnCaptions.push_back(details_->ColumnCaption(ColumnAtPosition(order, p)));
+    options.columnCaptions.push_back(Utf8FromAnsi(details_->ColumnCaption(ColumnAtPosition(order, p))));
   return options;
 }
 
@@ -47,8 +50,8 @@ void TMainForm::CopyScannedData() {
   std::string text;
   for (const auto& root : engine_->Roots())
     if (root->rootNode != nullptr)
-      text += ClipboardReport(SnapshotBranch(root->rootNode), root->caption, RootPathOf(*root), options);
-  if (!text.empty() && !WriteClipboardText(text)) classlib::MessageDlg("The clipboard is not available.");
+      text += ClipboardReport(SnapshotBranch(root->rootNode), RootCaptionOf(*root), RootPathOf(*root), options);
+  if (!text.empty() && !WriteClipboardUtf8Text(text)) classlib::MessageDlg("The clipboard is not available.");
 }
 
 void TMainForm::SaveDataAs() {
@@ -69,7 +72,7 @@ void TMainForm::SaveDataAs() {
   if (!GetSaveFileNameW(&dialog)) return;
   classlib::TWaitCursor wait;
   std::string error;
-  if (!SaveTextToFile(Utf8FromWide(file), FileReport(SnapshotBranch(root), scanRoot->caption, ExportOptions()), false, error))
+  if (!SaveTextToFile(Utf8FromWide(file), FileReport(SnapshotBranch(root), RootCaptionOf(*scanRoot), ExportOptions()), false, error))
     classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
 }
 
@@ -101,11 +104,11 @@ TAutoObject TMainForm::ExportDataToExcel(const std::string& fileName) {
   const std::vector<int> order = details_->ColumnOrder();
   for (int p = 0; p < details_->ColumnCount(); ++p) {
     const int index = ColumnAtPosition(order, p);
-    what.columns.emplace_back(details_->ColumnCaption(index), index);
+    what.columns.emplace_back(Utf8FromAnsi(details_->ColumnCaption(index)), index);
   }
-  what.rootCaption = scanRoot->caption;
+  what.rootCaption = RootCaptionOf(*scanRoot);
   what.rootPath = RootPathOf(*scanRoot);
-  what.date = TodayText();
+  what.date = Utf8FromAnsi(TodayText());
   what.fileName = fileName;
   switch (ExportToSpreadsheet(SnapshotBranch(root), what, application)) {
     case TSpreadsheetResult::srDone:
@@ -135,7 +138,7 @@ void TMainForm::PendingAction(TScan& scan) {
   switch (scan.PendingAction) {
     case kActionSaveReport: {
       std::string error;
-      if (!SaveTextToFile(scan.ActionFile, FileReport(SnapshotBranch(scan.Node()), root.caption, ExportOptions()), true,
+      if (!SaveTextToFile(scan.ActionFile, FileReport(SnapshotBranch(scan.Node()), RootCaptionOf(root), ExportOptions()), true,
                           error))
         classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
       if (!othersRunning()) Close();

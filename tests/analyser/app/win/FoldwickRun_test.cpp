@@ -371,6 +371,22 @@ std::wstring ClipboardUnicodeText() {
   return text;
 }
 
+// The clipboard's Unicode text after the Export menu's `item`, typed into an
+// emptied clipboard; empty when none came.
+std::wstring CopiedByExportItem(const TFoldwick& program, char item) {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  program.MenuKeys('E', item);
+  std::wstring copied;
+  EXPECT_TRUE(program.WaitFor([&] {
+    copied = ClipboardUnicodeText();
+    return !copied.empty();
+  }, 20000));
+  return copied;
+}
+
 // The commands a user reaches by keys and mouse on a tree named in other
 // scripts and deeper than 260 characters: the folder pop-up's Expand, a
 // recent entry clicked twice, a column width kept over a restart, the list of
@@ -437,16 +453,7 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
 
     // Export > Copy List of Files: every file, by its whole name and path,
     // with its size.
-    if (OpenClipboard(nullptr)) {
-      EmptyClipboard();
-      CloseClipboard();
-    }
-    program.MenuKeys('E', 'L');
-    std::wstring copied;
-    EXPECT_TRUE(program.WaitFor([&] {
-      copied = ClipboardUnicodeText();
-      return !copied.empty();
-    }, 20000));
+    const std::wstring copied = CopiedByExportItem(program, 'L');
     for (const auto& [relative, size] : tree.files) {
       const size_t slash = relative.rfind(L'\\');
       const std::wstring line = L"\n" + relative.substr(slash + 1) + L"\t" + tree.root + relative.substr(0, slash + 1) +
@@ -536,6 +543,12 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
     ASSERT_NE(named.window, nullptr);
     EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 3000), nullptr);
     EXPECT_TRUE(scanEnded(named));
+    // Copy Scanned Data puts the root's caption and path and its children's
+    // paths whole on the clipboard as Unicode text.
+    const std::wstring copied = CopiedByExportItem(named, 'C');
+    const std::wstring name = greek.substr(greek.rfind(L'\\') + 1);
+    for (const std::wstring& line : {L"\n" + name + L" on [", L"\n" + greek + L"\t\t", L"\none\t" + greek + L"\\\t"})
+      EXPECT_NE(copied.find(line), std::wstring::npos) << Utf8Of(line) << "\n" << Utf8Of(copied);
     EXPECT_TRUE(named.Close());
   }
   ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\MRU Items", false));
