@@ -419,6 +419,15 @@ TEST(PrintedReport, FirstPageOnABitmapAndAMissingPrinter) {
   EXPECT_TRUE(inked(200, 30, 600, 52));
   EXPECT_FALSE(inked(0, 0, 20, 1123));
 
+  // A report's canvas takes its texts as UTF-8: a name in other scripts is
+  // measured (and drawn) as its wide text.
+  bitmap.Canvas().Utf8Text = true;
+  const std::wstring name = L"\x6570\x636E \x0394\x03B5\x03B4 \x05D0";  // Chinese, Greek, Hebrew
+  const int width = bitmap.Canvas().TextWidth(Utf8FromWide(name.c_str()));
+  SIZE size = {};
+  GetTextExtentPoint32W(bitmap.Canvas().Handle(), name.c_str(), static_cast<int>(name.size()), &size);
+  EXPECT_EQ(width, size.cx);
+
   TPrintJob job;
   std::string error;
   if (!job.Begin("test", error)) {
