@@ -263,8 +263,24 @@ void TGdiCanvas::DrawFocusRect(const TRect& r) {
   ::DrawFocusRect(dc_, &rc);
 }
 
+namespace {
+
+std::wstring WideOfUtf8(std::string_view text) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
+}  // namespace
+
 void TGdiCanvas::TextOut(int x, int y, std::string_view text) {
   RealizeFont();
+  if (Utf8Text) {
+    const std::wstring wide = WideOfUtf8(text);
+    ::TextOutW(dc_, x, y, wide.data(), static_cast<int>(wide.size()));
+    return;
+  }
   ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
 }
 
@@ -273,6 +289,11 @@ void TGdiCanvas::TextRect(const TRect& clip, int x, int y, std::string_view text
   RECT rc = ToRect(clip);
   UINT options = ETO_CLIPPED;
   if (Brush.Style != TBrushStyle::bsClear && Brush.Color != clNone) options |= ETO_OPAQUE;
+  if (Utf8Text) {
+    const std::wstring wide = WideOfUtf8(text);
+    ::ExtTextOutW(dc_, x, y, options, &rc, wide.data(), static_cast<UINT>(wide.size()), nullptr);
+    return;
+  }
   ::ExtTextOutA(dc_, x, y, options, &rc, text.data(), static_cast<UINT>(text.size()), nullptr);
 }
 
@@ -284,7 +305,12 @@ TSize TGdiCanvas::TextExtent(std::string_view text) {
     return {0, metrics.tmHeight};
   }
   SIZE size = {};
-  GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+  if (Utf8Text) {
+    const std::wstring wide = WideOfUtf8(text);
+    GetTextExtentPoint32W(dc_, wide.data(), static_cast<int>(wide.size()), &size);
+  } else {
+    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+  }
   return {size.cx, size.cy};
 }
 

@@ -25,6 +25,8 @@ class TGdiCanvas : public TCanvas {
   // The device context, for Win32 calls the canvas does not offer. Code that
   // selects objects into it puts them back before the next canvas call.
   HDC Handle() const { return dc_; }
+  // Texts are UTF-8 and drawn through the wide API (else ANSI).
+  bool Utf8Text = false;
 
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;

@@ -127,6 +127,7 @@ bool TListView::ParentMessage(TMessage& Message) {
 void TListView::WindowCreated() {
   TWinControl::WindowCreated();
   Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extendedStyle_);
+  if (Utf8Text) Send(LVM_SETUNICODEFORMAT, TRUE, 0);
   if (smallImages_ != nullptr) Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages_->Handle()));
   for (int i = 0; i < ColumnCount(); ++i) InsertColumnIntoWindow(i);
   if (!pendingOrder_.empty()) SetColumnOrder(pendingOrder_);
@@ -320,15 +321,20 @@ bool TListView::Notify(NMHDR& header, LRESULT& result) {
       if (item == nullptr || !(info.item.mask & LVIF_TEXT) || info.item.pszText == nullptr || info.item.cchTextMax <= 0)
         return true;
       const std::string& text = TextOf(*item, info.item.iSubItem);
-      if (header.code == LVN_GETDISPINFOA) {
+      if (header.code == LVN_GETDISPINFOW || Utf8Text) {
+        // UTF-8 text asked for in ANSI goes through UTF-16 into the buffer.
+        std::wstring shown(static_cast<size_t>(info.item.cchTextMax), L'\0');
+        const bool direct = header.code == LVN_GETDISPINFOW;
+        auto* wide = direct ? reinterpret_cast<wchar_t*>(info.item.pszText) : shown.data();
+        const int n = MultiByteToWideChar(Utf8Text ? CP_UTF8 : CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                          wide, info.item.cchTextMax - 1);
+        wide[std::max(n, 0)] = L'\0';
+        if (!direct)
+          WideCharToMultiByte(CP_ACP, 0, wide, -1, info.item.pszText, info.item.cchTextMax, nullptr, nullptr);
+      } else {
         const size_t n = std::min(text.size(), static_cast<size_t>(info.item.cchTextMax - 1));
         std::memcpy(info.item.pszText, text.data(), n);
         info.item.pszText[n] = '\0';
-      } else {
-        auto* wide = reinterpret_cast<wchar_t*>(info.item.pszText);
-        const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide,
-                                          info.item.cchTextMax - 1);
-        wide[std::max(n, 0)] = L'\0';
       }
       return true;
     }

@@ -93,6 +93,9 @@ class TListView : public TWinControl {
   // Items come from the user of the list through notifications (set before
   // the window is made); Add and Item are then not used.
   bool OwnerData = false;
+  // Item texts are UTF-8: the control asks for them as wide text, so names
+  // outside the ANSI code page show whole. Set before the window is made.
+  bool Utf8Text = false;
   bool HideSelection = true;
   // Captions may be edited in place (set before the window is made).
   bool ReadOnly = true;

@@ -27,10 +27,11 @@ class TRegistry {
   // The string value `name`, or empty when it is missing or not a string.
   std::string ReadString(const std::string& name) const;
   bool WriteString(const std::string& name, const std::string& value);
-  // The same as UTF-16 text, which keeps names in every script (value names
-  // are ASCII).
-  std::wstring ReadWideString(const std::string& name) const;
-  bool WriteWideString(const std::string& name, const std::wstring& value);
+  // The same through the wide API with the value as UTF-8, which keeps text
+  // outside the ANSI code page (a value written by WriteString reads back
+  // whole).
+  std::string ReadUtf8String(const std::string& name) const;
+  bool WriteUtf8String(const std::string& name, const std::string& value);
   bool DeleteValue(const std::string& name);
   // The names of the open key's values, in the order the registry lists them.
   std::vector<std::string> GetValueNames() const;

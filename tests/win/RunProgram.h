@@ -54,7 +54,8 @@ class TStartedProgram {
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si, &process_))
       process_ = {};
   }
-  // The same with a command line that may name files in any script.
+  // The same with a wide command line, for parameters outside the ANSI code
+  // page.
   explicit TStartedProgram(std::wstring commandLine) {
     STARTUPINFOW si = {sizeof si};
     wchar_t desktop[] = L"corvane-ui";

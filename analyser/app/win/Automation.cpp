@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "analyser/app/win/FileListing.h"
 #include "analyser/components/win/ShellBrowser.h"
 
 namespace foldwick {
@@ -28,7 +29,8 @@ TVariant::TVariant(int value) : TVariant() {
 }
 
 TVariant::TVariant(const char* value) : TVariant() {
-  const std::wstring wide = WideFromAnsi(value);
+  // Texts are UTF-8: names outside the ANSI code page reach the server whole.
+  const std::wstring wide = WideFromUtf8(value);
   v_.vt = VT_BSTR;
   v_.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }

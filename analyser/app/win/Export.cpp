@@ -2,6 +2,8 @@
 // spreadsheet export.
 #include "analyser/app/win/Export.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -20,11 +22,28 @@ const char kSpreadsheetOleErrorText[] =
     "An OLE Error occured. OLE Automation did not work with your version of Excel. Maybe it is not correctly "
     "installed. If you are using a non english Excel 95, see README.TXT for additional information.";
 
-TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren, bool utf8) {
+namespace {
+
+// The node's name as UTF-8. The shell's display name went through the ANSI
+// code page; where it shows the folder's wide name (a root's whole path),
+// that is taken whole, with the marks around it.
+std::string ReportName(classlib::TTreeNode* node, TFolderData& data) {
+  const std::string shown = data.GetFolderName();
+  std::wstring wide = data.IsFilesNode ? std::wstring() : data.FileSystemPath();
+  if (node->Parent() != nullptr) wide = wide.substr(wide.find_last_of(L'\\') + 1);
+  const std::string ansi = AnsiFromWide(wide.c_str());
+  const size_t at = ansi.empty() ? std::string::npos : shown.find(ansi);
+  if (at == std::string::npos) return Utf8FromAnsi(shown);
+  return Utf8FromAnsi(shown.substr(0, at)) + Utf8FromWide(wide.c_str()) + Utf8FromAnsi(shown.substr(at + ansi.size()));
+}
+
+}  // namespace
+
+TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren) {
   TReportNode out;
   TFolderData* data = NodeData(node);
   if (data == nullptr) return out;
-  out.name = utf8 ? data->FolderNameUtf8() : data->GetFolderName();
+  out.name = ReportName(node, *data);
   out.totals = data->Counts.Totals();
   if (data->ScanRoot) {
     out.context.clusterSize = data->ScanRoot->clusterSize;
@@ -32,22 +51,31 @@ TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren, bool utf
   }
   TFolderData* parent = NodeData(node->Parent());
   out.context.parentClusters = (parent != nullptr ? parent->Counts : data->Counts).clusters.load();
-  out.lastAccess = data->LastAccessText();
-  out.lastChange = data->LastChangeText();
+  out.lastAccess = Utf8FromAnsi(data->LastAccessText());
+  out.lastChange = Utf8FromAnsi(data->LastChangeText());
   out.expanded = node->Expanded();
   out.isFilesNode = data->IsFilesNode;
   if (out.expanded || allChildren)
     for (classlib::TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
-      out.children.push_back(SnapshotBranch(c, false, utf8));
+      out.children.push_back(SnapshotBranch(c));
   return out;
 }
 
-std::string RootPathOf(const TScanRoot& root) { return root.path.empty() ? root.displayPath : root.path; }
-
-std::string RootPathUtf8(const TScanRoot& root) {
+std::string RootPathOf(const TScanRoot& root) {
   TFolderData* data = NodeData(root.rootNode);
-  const std::wstring path = data != nullptr && !root.path.empty() ? data->FileSystemPath() : std::wstring();
-  return Utf8FromWide(path.empty() ? WideFromAnsi(RootPathOf(root)).c_str() : path.c_str());
+  std::wstring wide = data != nullptr && !root.path.empty() ? data->FileSystemPath() : std::wstring();
+  if (wide.size() > 1 && wide.back() == L'\\') wide.pop_back();
+  if (!wide.empty()) return Utf8FromWide(wide.c_str());
+  return Utf8FromAnsi(root.path.empty() ? root.displayPath : root.path);
+}
+
+std::string RootCaptionOf(const TScanRoot& root) {
+  TFolderData* data = NodeData(root.rootNode);
+  SHFILEINFOW info = {};
+  if (data == nullptr || data->IdList() == nullptr ||
+      !SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->IdList()), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME))
+    return Utf8FromAnsi(root.caption);
+  return Utf8FromWide(info.szDisplayName) + " on [" + Utf8FromAnsi(root.volume) + "]";
 }
 
 namespace {
@@ -131,16 +159,21 @@ bool SaveTextToFile(const std::string& fileName, const std::string& text, bool a
   HANDLE file = CreateFileW(wideName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             append && exists ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    error = "Cannot write the file " + AnsiFromWide(wideName.c_str()) + ".";
+    error = "Cannot write the file " + AnsiFromUtf8(fileName) + ".";
     return false;
   }
   bool ok = true;
   if (append && exists) ok = SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
   DWORD written = 0;
+  // A new (or empty) file says it is UTF-8 with the byte-order mark; text
+  // appended to a file goes on after what is there.
+  LARGE_INTEGER size = {};
+  if (ok && GetFileSizeEx(file, &size) && size.QuadPart == 0)
+    ok = WriteFile(file, "\xEF\xBB\xBF", 3, &written, nullptr) && written == 3;
   ok = ok && WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
        written == text.size();
   ok = CloseHandle(file) && ok;
-  if (!ok) error = "I/O error writing " + AnsiFromWide(wideName.c_str()) + ".";
+  if (!ok) error = "I/O error writing " + AnsiFromUtf8(fileName) + ".";
   return ok;
 }
 
@@ -224,7 +257,7 @@ void FillSheet(const TAutoObject& app, const TReportNode& root, const TSpreadshe
   app.Get("ActiveWindow").Put("FreezePanes", true);
 
   // The rows go in through the clipboard, pasted below the header.
-  if (!WriteClipboardText(SpreadsheetRows(root, what.rootPath, options.split, options.format)))
+  if (!WriteClipboardUtf8Text(SpreadsheetRows(root, what.rootPath, options.split, options.format)))
     throw EOleError("the clipboard is not available", E_FAIL);
   app.Get("ActiveSheet").Call("Paste");
   app.Get("Columns", {"A:I"}).Call("AutoFit");

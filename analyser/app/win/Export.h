@@ -20,14 +20,16 @@ struct TScanRoot;
 // The branch of `node` as the exports see it: the node, and below it the
 // children of every expanded node. With `allChildren` the node's own children
 // are taken even when it is collapsed (a printed report lists them always).
-// With `utf8`, names are UTF-8 and keep every character; else ANSI.
-TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren = false, bool utf8 = false);
+TReportNode SnapshotBranch(classlib::TTreeNode* node, bool allChildren = false);
 
+// The exports' texts are UTF-8 throughout. The snapshot's names are the wide
+// names of the folders, and its date texts converted from the ANSI code page.
+//
 // The path a root's children start from: its file-system path, or its
 // display path when it has none.
 std::string RootPathOf(const TScanRoot& root);
-// The same as UTF-8, from the root's wide path.
-std::string RootPathUtf8(const TScanRoot& root);
+// The root's caption, its display name + " on [" + volume + "]".
+std::string RootCaptionOf(const TScanRoot& root);
 
 // The clipboard's text, and putting text there; false when the clipboard
 // cannot be opened (another program holds it) or has no text.
@@ -37,7 +39,8 @@ bool WriteClipboardText(const std::string& text);
 // beside it for programs that read only that.
 bool WriteClipboardUtf8Text(const std::string& text);
 
-// Writes `text` to `fileName` (UTF-8), appended when `append` is set and the file
+// Writes the UTF-8 `text` to `fileName` (UTF-8), after the UTF-8 byte-order
+// mark when the file is new or empty; appended when `append` is set and the file
 // exists (a file that cannot be opened for appending is created). False with
 // `error` set when the file cannot be created or written; what was in the file
 // before stays.

@@ -36,6 +36,14 @@ inline std::wstring WideFromUtf8(const std::string& text) {
   return s.c_str();
 }
 
+// ANSI text (what the windows show) as UTF-8.
+inline std::string Utf8FromAnsi(const std::string& text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+  return Utf8FromWide(wide.c_str());
+}
+
 // Calls `visit` for each entry of the folder `path` matching `pattern` until
 // it returns false. False when the folder could not be listed; a pattern that
 // matches nothing is no failure.

@@ -24,7 +24,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   folder = folder.substr(0, folder.find_last_of('\\'));
   app.HelpFile = folder + "\\Foldwick.hlp";
 
-  // The arguments as UTF-8: a folder may be named outside the ANSI code page.
+  // The parameters are read as wide text and kept as UTF-8, so that a folder
+  // named outside the ANSI code page is found.
   std::vector<std::string> params;
   int count = 0;
   if (LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count)) {

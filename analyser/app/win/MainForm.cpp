@@ -620,7 +620,7 @@ void TMainForm::RunCommandLine() {
         break;
       case TCommandAction::kScanPath:
         if (!ScanPathText(action.Path, action.PendingAction, action.ActionFile))
-          classlib::MessageDlg("Cannot find Folder: " + AnsiFromWide(WideFromUtf8(action.Path).c_str()));
+          classlib::MessageDlg("Cannot find Folder: " + AnsiFromUtf8(action.Path));
         break;
       case TCommandAction::kSetExpandLevel:
         ViewSettings().ExpandLevel = action.Level;
@@ -651,7 +651,7 @@ void TMainForm::ScanDriveBoxChoice() {
 
 void TMainForm::RecentFileClicked(const std::string& path) {
   if (!ScanPathText(path, kActionNone, ""))
-    classlib::MessageDlg("Cannot find Folder: \"" + AnsiFromWide(WideFromUtf8(path).c_str()) + "\".");
+    classlib::MessageDlg("Cannot find Folder: \"" + AnsiFromUtf8(path) + "\".");
 }
 
 void TMainForm::ShowPageSetup() {

@@ -3,7 +3,6 @@
 #include "analyser/app/win/MainForm.h"
 
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/Export.h"
@@ -28,38 +27,30 @@ std::string TodayText() {
   return text;
 }
 
-// The root's caption as UTF-8: its shell name in full, then its volume.
-std::string CaptionUtf8(const TScanRoot& root) {
-  TFolderData* data = NodeData(root.rootNode);
-  SHFILEINFOW info = {};
-  if (data == nullptr || data->AbsoluteList == nullptr ||
-      !SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->AbsoluteList.get()), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME))
-    return Utf8FromWide(WideFromAnsi(root.caption).c_str());
-  return Utf8FromWide(info.szDisplayName) + " on [" + Utf8FromWide(WideFromAnsi(root.volume).c_str()) + "]";
-}
-
 }  // namespace
 
 TExportOptions TMainForm::ExportOptions() {
   TExportOptions options;
   options.split = splitItem_->Checked;
   options.header = headerItem_->Checked;
-  options.title = kApplicationTitle;
+  // The export texts are UTF-8; the window's texts are ANSI.
+  options.title = Utf8FromAnsi(kApplicationTitle);
   options.format = ViewSettings().Format;
+  options.format.number.thousandSeparator = Utf8FromAnsi(options.format.number.thousandSeparator);
+  options.format.number.decimalSeparator = Utf8FromAnsi(options.format.number.decimalSeparator);
   const std::vector<int> order = details_->ColumnOrder();
   for (int p = 1; p < details_->ColumnCount(); ++p)
-    options.columnCaptions.push_back(details_->ColumnCaption(ColumnAtPosition(order, p)));
+    options.columnCaptions.push_back(Utf8FromAnsi(details_->ColumnCaption(ColumnAtPosition(order, p))));
   return options;
 }
 
 void TMainForm::CopyScannedData() {
   // The reports of all roots, newest first, go to the clipboard as one text.
-  // As Unicode text, which keeps names in every script, with its ANSI form.
   const TExportOptions options = ExportOptions();
   std::string text;
   for (const auto& root : engine_->Roots())
     if (root->rootNode != nullptr)
-      text += ClipboardReport(SnapshotBranch(root->rootNode, false, true), CaptionUtf8(*root), RootPathUtf8(*root), options);
+      text += ClipboardReport(SnapshotBranch(root->rootNode), RootCaptionOf(*root), RootPathOf(*root), options);
   if (!text.empty() && !WriteClipboardUtf8Text(text)) classlib::MessageDlg("The clipboard is not available.");
 }
 
@@ -67,20 +58,21 @@ void TMainForm::SaveDataAs() {
   classlib::TTreeNode* root = RootNodeOf(tree_->Selected());
   TScanRoot* scanRoot = engine_->RootOfNode(root);
   if (root == nullptr || scanRoot == nullptr) return;
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA dialog = {};
+  // The wide dialog: the file may be named outside the ANSI code page.
+  wchar_t file[MAX_PATH] = L"";
+  OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = Handle();
-  dialog.lpstrFilter = "Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
+  dialog.lpstrFilter = L"Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
   dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = "Save Kestrum Data";
-  dialog.lpstrDefExt = "txt";
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrTitle = L"Save Kestrum Data";
+  dialog.lpstrDefExt = L"txt";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (!GetSaveFileNameA(&dialog)) return;
+  if (!GetSaveFileNameW(&dialog)) return;
   classlib::TWaitCursor wait;
   std::string error;
-  if (!SaveTextToFile(Utf8FromWide(WideFromAnsi(file).c_str()), FileReport(SnapshotBranch(root), scanRoot->caption, ExportOptions()), false, error))
+  if (!SaveTextToFile(Utf8FromWide(file), FileReport(SnapshotBranch(root), RootCaptionOf(*scanRoot), ExportOptions()), false, error))
     classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
 }
 
@@ -112,11 +104,11 @@ TAutoObject TMainForm::ExportDataToExcel(const std::string& fileName) {
   const std::vector<int> order = details_->ColumnOrder();
   for (int p = 0; p < details_->ColumnCount(); ++p) {
     const int index = ColumnAtPosition(order, p);
-    what.columns.emplace_back(details_->ColumnCaption(index), index);
+    what.columns.emplace_back(Utf8FromAnsi(details_->ColumnCaption(index)), index);
   }
-  what.rootCaption = scanRoot->caption;
+  what.rootCaption = RootCaptionOf(*scanRoot);
   what.rootPath = RootPathOf(*scanRoot);
-  what.date = TodayText();
+  what.date = Utf8FromAnsi(TodayText());
   what.fileName = fileName;
   switch (ExportToSpreadsheet(SnapshotBranch(root), what, application)) {
     case TSpreadsheetResult::srDone:
@@ -146,7 +138,7 @@ void TMainForm::PendingAction(TScan& scan) {
   switch (scan.PendingAction) {
     case kActionSaveReport: {
       std::string error;
-      if (!SaveTextToFile(scan.ActionFile, FileReport(SnapshotBranch(scan.Node()), root.caption, ExportOptions()), true,
+      if (!SaveTextToFile(scan.ActionFile, FileReport(SnapshotBranch(scan.Node()), RootCaptionOf(root), ExportOptions()), true,
                           error))
         classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
       if (!othersRunning()) Close();
@@ -172,8 +164,7 @@ void TMainForm::PendingAction(TScan& scan) {
 }
 
 void TMainForm::PendingExport() {
-  // The command line's file name is UTF-8; the spreadsheet takes ANSI.
-  TAutoObject application = ExportDataToExcel(AnsiFromWide(WideFromUtf8(pendingExportFile_).c_str()));
+  TAutoObject application = ExportDataToExcel(pendingExportFile_);
   // A command-line export ends the program once no scan is left.
   if (engine_->AnyScanRunning()) return;
   if (application) {

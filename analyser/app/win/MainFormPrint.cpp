@@ -10,6 +10,7 @@
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/DriveInfo.h"
 #include "analyser/app/win/Export.h"
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/ReportPrint.h"
 #include "classlib/win/Dialogs.h"
 
@@ -46,7 +47,9 @@ void TMainForm::PrintReport(TReportKind kind) {
     return;
   }
   classlib::TWaitCursor wait;
-  const TValueFormat& format = ViewSettings().Format;
+  // Every text of the report is UTF-8: the names whole, the window's texts
+  // converted from ANSI.
+  const TValueFormat format = ExportOptions().format;
   TReportPages pages(job.Canvas(), job.Geometry(settings_.MarginLeft, settings_.MarginTop, settings_.MarginRight,
                                                 settings_.MarginBot),
                      [&job] { job.NewPage(); },
@@ -55,11 +58,11 @@ void TMainForm::PrintReport(TReportKind kind) {
                        status_->Update();
                      });
   const TReportNode branch = SnapshotBranch(node, true);
-  std::string path = AnsiFromWide(data->FileSystemPath().c_str());
+  std::string path = Utf8FromWide(data->FileSystemPath().c_str());
   if (path.empty()) path = branch.name;
-  const std::array<std::string, 3> title = {std::string(kApplicationTitle) + ReportTitleSuffix(kind) + NowText(),
+  const std::array<std::string, 3> title = {Utf8FromAnsi(std::string(kApplicationTitle) + ReportTitleSuffix(kind) + NowText()),
                                             std::string("V ") + kVersionText,
-                                            kind == TReportKind::rkFolder ? root->caption : path};
+                                            kind == TReportKind::rkFolder ? RootCaptionOf(*root) : path};
   std::array<std::string, 2> summary;
   if (kind != TReportKind::rkContents) {
     TReportSummary s;
@@ -72,7 +75,7 @@ void TMainForm::PrintReport(TReportKind kind) {
       TRootStatus status;
       status.clusterSize = root->clusterSize;
       status.fileSystem = root->fileSystem;
-      s.driveInfo = ClusterText(&status);
+      s.driveInfo = Utf8FromAnsi(ClusterText(&status));
     }
     s.totals = branch.totals;
     s.context = branch.context;
@@ -82,7 +85,7 @@ void TMainForm::PrintReport(TReportKind kind) {
   pages.DrawTitleBlock(title, summary);
 
   std::vector<std::string> captions;
-  for (int c = 0; c < details_->ColumnCount(); ++c) captions.push_back(details_->ColumnCaption(c));
+  for (int c = 0; c < details_->ColumnCount(); ++c) captions.push_back(Utf8FromAnsi(details_->ColumnCaption(c)));
   switch (kind) {
     case TReportKind::rkFolder:
       PrintFolderRows(pages, branch, std::vector<std::string>(captions.begin() + 1, captions.end()),
@@ -93,8 +96,9 @@ void TMainForm::PrintReport(TReportKind kind) {
       for (int i = 0; i < details_->Count(); ++i) {
         const classlib::TListItem* item = details_->Item(i);
         TContentsItem row;
-        row.name = item->Caption;
-        for (size_t s = 0; s < row.subItems.size() && s < item->SubItems.size(); ++s) row.subItems[s] = item->SubItems[s];
+        row.name = Utf8FromAnsi(item->Caption);
+        for (size_t s = 0; s < row.subItems.size() && s < item->SubItems.size(); ++s)
+          row.subItems[s] = Utf8FromAnsi(item->SubItems[s]);
         row.imageIndex = item->ImageIndex;
         items.push_back(std::move(row));
       }

@@ -60,6 +60,8 @@ bool TPrintJob::Begin(const std::string& title, std::string& error) {
   if (StartPage(dc_) <= 0) failed_ = true;
   SetTenthMillimetreMapping(dc_, ppiX_, ppiY_);
   canvas_ = std::make_unique<classlib::TGdiCanvas>(dc_);
+  // The report's texts are UTF-8, as the exports build them.
+  canvas_->Utf8Text = true;
   return true;
 }
 

@@ -553,7 +553,8 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
   scan->view_ = std::move(view);
   root->runningScan = scan;
   scan->Start();
-  // The recent entry keeps the path's every character.
+  // The recent list keeps the wide path as UTF-8: a name outside the ANSI
+  // code page can be reopened.
   if (root->isFileSystemRoot && RecentFiles != nullptr) RecentFiles->AddItem(Utf8FromWide(IdListWidePath(list).c_str()));
 }
 

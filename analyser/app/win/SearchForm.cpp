@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "analyser/app/ScanRules.h"
+#include "analyser/app/win/Export.h"
 #include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/FormLayout.h"
 #include "analyser/app/win/RegistryStore.h"
@@ -44,9 +45,6 @@ constexpr TResultColumn kResultColumns[] = {{"Name", 140, classlib::TAlignment::
                                             {"Size", 70, classlib::TAlignment::taRightJustify},
                                             {"Last Change", 90, classlib::TAlignment::taRightJustify},
                                             {"Last Access", 90, classlib::TAlignment::taRightJustify}};
-
-// UTF-8 as the ANSI text the lists show.
-std::string ShownText(const std::string& utf8) { return AnsiFromWide(WideFromUtf8(utf8).c_str()); }
 
 TFileTime FileTimeNow() {
   FILETIME now;
@@ -275,6 +273,8 @@ TExtListView* TSearchForm::MakeResultList(classlib::TWinControl& page, int index
   list->SetSmallImages(systemImages_);
   list->SetAutoColumnSort(TAutoColumnSort::acsSortToggle);
   list->HideSelection = false;
+  // The rows carry the names as UTF-8, shown whole.
+  list->Utf8Text = true;
   list->SetAlign(classlib::alClient);
   list->SetParent(&page);
   list->SaveSettings.AutoSave = true;
@@ -453,8 +453,9 @@ void TSearchForm::SetSearchStatus(const std::string& text) { status_->SetPanelTe
 void TSearchForm::AddFoundRow(int list, const TFoundFile& file) {
   TExtListView& view = *results_[list];
   classlib::TListItem* row = view.Add();
-  row->Caption = ShownText(file.name);
-  row->SubItems = FoundRowSubItems(file, FileTimeToText, ShownText);
+  row->Caption = file.name;
+  row->SubItems = FoundRowSubItems(file, [](TFileTime time) { return Utf8FromAnsi(FileTimeToText(time)); },
+                                   [](const std::string& text) { return text; });
   row->Data = new TFoundFile(file);
   listKB_[list] += static_cast<std::uint64_t>(RoundedKB(file.size));
   SHFILEINFOW info = {};
@@ -485,31 +486,31 @@ void TSearchForm::UpdateTabStatus() {
 void TSearchForm::SaveResultsClick() {
   TExtListView* list = ActiveList();
   if (list == nullptr || list->Count() == 0) return;
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA ofn = {};
+  // The wide dialog and a UTF-8 file: names in any script are kept.
+  wchar_t file[MAX_PATH] = L"";
+  const std::wstring title = WideFromAnsi(kResultsTitle);
+  OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = Handle();
-  ofn.lpstrFilter = "Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
+  ofn.lpstrFilter = L"Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
   ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrTitle = kResultsTitle;
-  ofn.lpstrDefExt = "txt";
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrTitle = title.c_str();
+  ofn.lpstrDefExt = L"txt";
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (!GetSaveFileNameA(&ofn)) return;
+  if (!GetSaveFileNameW(&ofn)) return;
   std::vector<std::string> columns;
-  for (int c = 0; c < list->ColumnCount(); ++c) columns.push_back(list->ColumnCaption(c));
+  for (int c = 0; c < list->ColumnCount(); ++c) columns.push_back(Utf8FromAnsi(list->ColumnCaption(c)));
   std::vector<std::vector<std::string>> rows;
   for (int i = 0; i < list->Count(); ++i) {
     const classlib::TListItem* item = list->Item(i);
     rows.push_back({item->Caption});
     rows.back().insert(rows.back().end(), item->SubItems.begin(), item->SubItems.end());
   }
-  const std::string text =
-      SearchResultsText(kResultsTitle, pages_->PageCaption(pages_->ActivePageIndex()), columns, rows);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out) classlib::MessageDlg(std::string("Cannot write ") + file, MB_OK | MB_ICONERROR);
+  const std::string text = SearchResultsText(Utf8FromAnsi(kResultsTitle),
+                                            Utf8FromAnsi(pages_->PageCaption(pages_->ActivePageIndex())), columns, rows);
+  std::string error;
+  if (!SaveTextToFile(Utf8FromWide(file), text, false, error)) classlib::MessageDlg(error, MB_OK | MB_ICONERROR);
 }
 
 void TSearchForm::DeleteCheckedClick() {

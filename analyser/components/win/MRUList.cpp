@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "analyser/components/win/ShellBrowser.h"
 #include "classlib/win/Registry.h"
 
 namespace foldwick {
@@ -15,21 +16,6 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
          });
-}
-
-// The entries are UTF-8, kept in the registry as UTF-16 and shown in the
-// menu in the ANSI code page.
-std::wstring WideOf(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
-  return wide.c_str();
-}
-std::string CodePageText(UINT codePage, const std::wstring& wide) {
-  const int n = WideCharToMultiByte(codePage, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) WideCharToMultiByte(codePage, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
-  return text.c_str();
 }
 
 // The entry number of a value name "F<n>", or -1.
@@ -48,7 +34,7 @@ TMRUFileList::~TMRUFileList() {
   if (!registry.OpenKey(AutoSaveName, true) || !registry.OpenKey(AutoSaveKey, true)) return;
   // The new values first, then the ones left over: a failure halfway loses
   // nothing that was stored.
-  for (size_t i = 0; i < items_.size(); ++i) registry.WriteWideString("F" + std::to_string(i), WideOf(items_[i]));
+  for (size_t i = 0; i < items_.size(); ++i) registry.WriteUtf8String("F" + std::to_string(i), items_[i]);
   for (const std::string& name : registry.GetValueNames()) {
     int n = EntryNumber(name);
     if (n < 0 || static_cast<size_t>(n) >= items_.size() || name != "F" + std::to_string(n)) registry.DeleteValue(name);
@@ -63,7 +49,7 @@ void TMRUFileList::Loaded() {
       // the values in.
       std::map<int, std::string> entries;
       for (const std::string& name : registry.GetValueNames())
-        if (int n = EntryNumber(name); n >= 0) entries.emplace(n, CodePageText(CP_UTF8, registry.ReadWideString(name)));
+        if (int n = EntryNumber(name); n >= 0) entries.emplace(n, registry.ReadUtf8String(name));
       items_.clear();
       for (auto& [n, path] : entries)
         if (!path.empty()) items_.push_back(path);
@@ -143,7 +129,8 @@ void TMRUFileList::RebuildMenu() {
   }
   for (size_t i = 0; i < items_.size(); ++i) {
     auto* item = new TMRUMenuItem(static_cast<int>(i + 1));
-    item->Caption = "&" + std::to_string(i + 1) + " " + CodePageText(CP_ACP, WideOf(items_[i]));
+    // The entries are UTF-8; the menu shows ANSI text.
+    item->Caption = "&" + std::to_string(i + 1) + " " + AnsiFromUtf8(items_[i]);
     item->OnClick = [this](classlib::TObject* sender) { ItemClicked(sender); };
     target->Insert(position++, item);
   }

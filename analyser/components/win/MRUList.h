@@ -1,5 +1,6 @@
 // TMRUFileList: the recently used paths, most recent first, shown as numbered
-// items in an application menu and kept in the registry between runs.
+// items in an application menu and kept in the registry between runs. The
+// paths are UTF-8, stored as wide registry strings.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +34,6 @@ class TMRUFileList : public classlib::TComponent {
   // Moves a path already in the list (any case) to the top, else inserts it
   // there; then drops entries beyond Maximum.
   void AddItem(const std::string& path);
-  // The paths as UTF-8, which keeps names in every script.
   const std::vector<std::string>& Items() const { return items_; }
 
   std::uint8_t Maximum() const { return maximum_; }

@@ -157,6 +157,13 @@ std::string AnsiFromWide(const wchar_t* text) {
   return s.c_str();
 }
 
+std::string AnsiFromUtf8(const std::string& text) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
+  return AnsiFromWide(wide.c_str());
+}
+
 bool StrRetToString(STRRET& strRet, LPCITEMIDLIST list, std::string& text) {
   switch (strRet.uType) {
     case STRRET_WSTR: {

@@ -54,6 +54,8 @@ TIdList PathToPIDL(IShellFolder* folder, const std::wstring& path);
 std::string AnsiFromWide(const wchar_t* text);
 // ANSI text as UTF-16; empty when it does not convert.
 std::wstring WideFromAnsi(const std::string& text);
+// UTF-8 text in the ANSI code page, for the windows that show ANSI text.
+std::string AnsiFromUtf8(const std::string& text);
 
 // The text of a STRRET the shell returned for `list`, converted from UTF-16
 // with the ANSI code page; the wide string is freed. False for an unknown kind.

@@ -35,7 +35,7 @@ struct TCallLog {
 
 std::string ArgText(const VARIANT& v) {
   switch (v.vt) {
-    case VT_BSTR: return "\"" + AnsiFromWide(v.bstrVal) + "\"";
+    case VT_BSTR: return "\"" + Utf8FromWide(v.bstrVal) + "\"";
     case VT_I4: return std::to_string(v.lVal);
     case VT_BOOL: return v.boolVal ? "true" : "false";
     default: return "?";
@@ -90,8 +90,15 @@ class TFakeObject : public IDispatch {
     call += ")";
     std::string line = path_ + "." + call;
     if (name == "Paste") {
+      // The Unicode text, as a spreadsheet application reads it.
       std::string text;
-      ReadClipboardText(text);
+      if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+          if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) text = Utf8FromWide(p);
+          GlobalUnlock(data);
+        }
+        CloseClipboard();
+      }
       line += " " + text;
     }
     log_->lines.push_back(line);
@@ -271,6 +278,26 @@ TEST(SpreadsheetExport, FillsTheSheetThroughAutomationAndKeepsTheUsersClipboard)
   EXPECT_EQ(clipboard, "the user's text");
 }
 
+// Names in other scripts reach the sheet whole: the caption as a BSTR, the
+// rows as Unicode text on the clipboard.
+TEST(SpreadsheetExport, PassesNamesInOtherScriptsWhole) {
+  TFakeSpreadsheet server(true);
+  TReportNode root = SmallTree();
+  root.name = "\xCE\x94\xCE\xB5\xCE\xB4";                         // Greek
+  root.children[0].name = "\xE6\x95\xB0\xE6\x8D\xAE";              // Chinese
+  TSpreadsheetExport what = Request(true, "");
+  what.rootCaption = "\xD7\xA0\xD7\xAA on [\xD0\x94\xD0\x98\xD0\xA1\xD0\x9A] \xF0\x9F\x93\x81";  // Hebrew, Cyrillic, emoji
+  what.rootPath = "C:\\\xCE\x94\xCE\xB5\xCE\xB4";
+  TAutoObject application;
+  ASSERT_EQ(ExportToSpreadsheet(root, what, application), TSpreadsheetResult::srDone);
+  const auto logged = [&](const std::string& line) {
+    return std::find(server.log->lines.begin(), server.log->lines.end(), line) != server.log->lines.end();
+  };
+  EXPECT_TRUE(logged("App.Range(\"A2\").FormulaR1C1=\"" + what.rootCaption + "\""));
+  EXPECT_TRUE(logged("App.ActiveSheet().Paste() " + root.name + "\t\t2.000000\t4.000000\t2\t2.000000\t1.00\t\t\n" +
+                     root.children[0].name + "\t" + what.rootPath + "\\\t1.000000\t2.000000\t1\t1.000000\t0.50\t\t\n"));
+}
+
 TEST(SpreadsheetExport, ReportsAMissingApplication) {
   TAutoObject application;
   {
@@ -295,11 +322,11 @@ TEST(ReportFile, AppendsToAnExistingFileAndCreatesAMissingOne) {
   EXPECT_TRUE(SaveTextToFile(file, "two\r\n", true, error));
   std::stringstream content;
   content << std::ifstream(file, std::ios::binary).rdbuf();
-  EXPECT_EQ(content.str(), "one\r\ntwo\r\n");
+  EXPECT_EQ(content.str(), "\xEF\xBB\xBFone\r\ntwo\r\n");
   EXPECT_TRUE(SaveTextToFile(file, "new\r\n", false, error));
   content.str("");
   content << std::ifstream(file, std::ios::binary).rdbuf();
-  EXPECT_EQ(content.str(), "new\r\n");
+  EXPECT_EQ(content.str(), "\xEF\xBB\xBFnew\r\n");
   DeleteFileA(file.c_str());
   EXPECT_FALSE(SaveTextToFile(std::string(temp) + "no-such-folder\\x.txt", "x", true, error));
   EXPECT_FALSE(error.empty());
@@ -391,6 +418,15 @@ TEST(PrintedReport, FirstPageOnABitmapAndAMissingPrinter) {
   SetMapMode(bitmap.Canvas().Handle(), MM_TEXT);
   EXPECT_TRUE(inked(200, 30, 600, 52));
   EXPECT_FALSE(inked(0, 0, 20, 1123));
+
+  // A report's canvas takes its texts as UTF-8: a name in other scripts is
+  // measured (and drawn) as its wide text.
+  bitmap.Canvas().Utf8Text = true;
+  const std::wstring name = L"\x6570\x636E \x0394\x03B5\x03B4 \x05D0";  // Chinese, Greek, Hebrew
+  const int width = bitmap.Canvas().TextWidth(Utf8FromWide(name.c_str()));
+  SIZE size = {};
+  GetTextExtentPoint32W(bitmap.Canvas().Handle(), name.c_str(), static_cast<int>(name.size()), &size);
+  EXPECT_EQ(width, size.cx);
 
   TPrintJob job;
   std::string error;

@@ -70,13 +70,12 @@ struct TTestTree {
   }
 };
 
-struct TWideNames {
-  static std::wstring Exe() {
-    wchar_t exe[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, (testsupport::ExeDir() + "\\Foldwick.exe").c_str(), -1, exe, MAX_PATH);
-    return exe;
-  }
-};
+std::wstring WideExeDir() {
+  const std::string dir = testsupport::ExeDir();
+  wchar_t wide[MAX_PATH + 1] = L"";
+  MultiByteToWideChar(CP_ACP, 0, dir.c_str(), -1, wide, MAX_PATH + 1);
+  return wide;
+}
 
 // Foldwick running on this test's desktop.
 class TFoldwick {
@@ -85,8 +84,7 @@ class TFoldwick {
       : program_("\"" + testsupport::ExeDir() + "\\Foldwick.exe\" " + args) {
     if (program_.Started() && waitForWindow) window = uikit::WaitForTopWindow(kTitle, 60000);
   }
-  explicit TFoldwick(const std::wstring& args)
-      : program_(L"\"" + TWideNames::Exe() + L"\" " + args) {
+  explicit TFoldwick(const std::wstring& args) : program_(L"\"" + WideExeDir() + L"\\Foldwick.exe\" " + args) {
     if (program_.Started()) window = uikit::WaitForTopWindow(kTitle, 60000);
   }
   // Closes the window and waits for the program to end; true when it did.
@@ -355,6 +353,13 @@ std::pair<int, int> ExpandedChildren(HWND tree, HTREEITEM root) {
   return {parents, expanded};
 }
 
+std::string Utf8Of(const std::wstring& text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), n, nullptr, nullptr);
+  return utf8.c_str();
+}
+
 std::wstring ClipboardUnicodeText() {
   std::wstring text;
   if (!OpenClipboard(nullptr)) return text;
@@ -364,6 +369,22 @@ std::wstring ClipboardUnicodeText() {
   }
   CloseClipboard();
   return text;
+}
+
+// The clipboard's Unicode text after the Export menu's `item`, typed into an
+// emptied clipboard; empty when none came.
+std::wstring CopiedByExportItem(const TFoldwick& program, char item) {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  program.MenuKeys('E', item);
+  std::wstring copied;
+  EXPECT_TRUE(program.WaitFor([&] {
+    copied = ClipboardUnicodeText();
+    return !copied.empty();
+  }, 20000));
+  return copied;
 }
 
 // The commands a user reaches by keys and mouse on a tree named in other
@@ -432,16 +453,7 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
 
     // Export > Copy List of Files: every file, by its whole name and path,
     // with its size.
-    if (OpenClipboard(nullptr)) {
-      EmptyClipboard();
-      CloseClipboard();
-    }
-    program.MenuKeys('E', 'L');
-    std::wstring copied;
-    EXPECT_TRUE(program.WaitFor([&] {
-      copied = ClipboardUnicodeText();
-      return !copied.empty();
-    }, 20000));
+    const std::wstring copied = CopiedByExportItem(program, 'L');
     for (const auto& [relative, size] : tree.files) {
       const size_t slash = relative.rfind(L'\\');
       const std::wstring line = L"\n" + relative.substr(slash + 1) + L"\t" + tree.root + relative.substr(0, slash + 1) +
@@ -512,6 +524,43 @@ TEST(FoldwickRun, CommandsDoWhatTheySayAndTheLayoutIsKept) {
   ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));
   EXPECT_EQ(registry.ReadString("ChartTool"), "1");
   registry.CloseKey();
+
+  // A folder named in Greek, given on the command line: it is scanned, and
+  // the recent list keeps its name whole, so that File > 1 reopens it at the
+  // next start.
+  const std::wstring greek = tree.root + L"\\\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1";
+  auto scanEnded = [](const TFoldwick& program) {
+    HWND treeView = program.Child(WC_TREEVIEWA);
+    HWND status = program.Child(STATUSCLASSNAMEA);
+    return program.WaitFor([&] {
+      HTREEITEM item = treeView != nullptr ? uikit::RemoteTreeRoot(treeView) : nullptr;
+      return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 &&
+             uikit::RemoteStatusText(status, 1) != "0 Objects" && !uikit::RemoteStatusText(status, 1).empty();
+    });
+  };
+  {
+    TFoldwick named(L"\"" + greek + L"\"");
+    ASSERT_NE(named.window, nullptr);
+    EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 3000), nullptr);
+    EXPECT_TRUE(scanEnded(named));
+    // Copy Scanned Data puts the root's caption and path and its children's
+    // paths whole on the clipboard as Unicode text.
+    const std::wstring copied = CopiedByExportItem(named, 'C');
+    const std::wstring name = greek.substr(greek.rfind(L'\\') + 1);
+    for (const std::wstring& line : {L"\n" + name + L" on [", L"\n" + greek + L"\t\t", L"\none\t" + greek + L"\\\t"})
+      EXPECT_NE(copied.find(line), std::wstring::npos) << Utf8Of(line) << "\n" << Utf8Of(copied);
+    EXPECT_TRUE(named.Close());
+  }
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\MRU Items", false));
+  EXPECT_EQ(registry.ReadUtf8String("F0"), Utf8Of(greek));
+  registry.CloseKey();
+  TFoldwick reopened("");
+  ASSERT_NE(reopened.window, nullptr);
+  Sleep(500);
+  reopened.MenuKeys('F', '1');
+  EXPECT_TRUE(scanEnded(reopened));
+  EXPECT_EQ(uikit::WaitForTopWindow("Cannot", 200), nullptr);
+  EXPECT_TRUE(reopened.Close());
 }
 
 
@@ -646,12 +695,6 @@ TEST(FoldwickRun, TreeTextsAreFinalAndTheViewSurvivesAnUpdate) {
 }
 
 
-std::string Utf8Of(const std::wstring& text) {
-  std::string out(text.size() * 3 + 1, '\0');
-  out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
-  return out.c_str();
-}
-
 // A folder named outside the ANSI code page, given on the command line, is
 // scanned and enters the recent list whole; the entry reopens it.
 TEST(FoldwickRun, OpensAndReopensAFolderNamedInAnyScript) {
@@ -687,7 +730,7 @@ TEST(FoldwickRun, OpensAndReopensAFolderNamedInAnyScript) {
     EXPECT_NE(copied.find(L"\na\t" + root + L"\\\t"), std::wstring::npos) << copied.size();
     EXPECT_TRUE(program.Close());
     ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\MRU Items", false));
-    EXPECT_TRUE(registry.ReadWideString("F0") == root);
+    EXPECT_TRUE(registry.ReadUtf8String("F0") == Utf8Of(root));
     registry.CloseKey();
   }
   RemoveTree(root);

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <thread>
 
+#include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/OptionDlg.h"
 #include "analyser/app/win/SearchForm.h"
 #include "classlib/win/Registry.h"
@@ -173,6 +174,28 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
   EXPECT_EQ(Names(form->Results(kBiggestList)), std::vector<std::string>{"big.bin"});
   EXPECT_TRUE(Names(form->Results(kOldestList)).empty());
   EXPECT_GT(answerer.answered, 0);
+
+  // A file named in Greek in a folder named in Chinese is listed by its whole
+  // names, and the list shows them whole.
+  const std::wstring folder = WideFromUtf8(root) + L"\\\x6570\x636E";
+  const std::wstring name = L"\x0394\x03B5\x03B4\x03BF\x03BC\x03AD\x03BD\x03B1.bin";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  CreateSizedFile(folder + L"\\" + name, 150 * 1024);
+  form->StartButton().Click();
+  ASSERT_TRUE(searchEnded());
+  EXPECT_EQ(Names(biggest), (std::vector<std::string>{"big.bin", Utf8FromWide(name.c_str())}));
+  classlib::TListItem* named = Row(biggest, Utf8FromWide(name.c_str()));
+  ASSERT_NE(named, nullptr);
+  EXPECT_EQ(named->SubItems[0], Utf8FromWide(folder.c_str()));
+  wchar_t shown[MAX_PATH] = L"";
+  LVITEMW cell = {};
+  cell.pszText = shown;
+  cell.cchTextMax = MAX_PATH;
+  for (int column = 0; column < 2; ++column) {
+    cell.iSubItem = column;
+    SendMessageW(biggest.Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(named->Index()), reinterpret_cast<LPARAM>(&cell));
+    EXPECT_EQ(std::wstring(shown), column == 0 ? name : folder);
+  }
 
   form->Close();
   form.reset();
