@@ -14,6 +14,7 @@
 #include "spreadsheet/engine/SheetSettings.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/files/MappedFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/graphs/GraphRecord.h"
 
@@ -60,7 +61,11 @@ struct TWorksheetImage {
   // Set when a record is at fault: the image then holds every record before
   // it, each checked, and the error flag names the record.
   bool damaged = false;
-  std::string bytes;  // the file: its cells are read from it again as they are stored
+  // The file: its cells are read from it again as they are stored. Its bytes
+  // are those of the mapped file, or of ownBytes when it was read whole.
+  std::string_view bytes;
+  TMappedFile mappedFile;
+  std::string ownBytes;
   // The main section's records that were read and checked: from just after
   // the begin-of-file record up to the record at fault or the end record.
   std::size_t cellsBegin = 0, cellsEnd = 0;
@@ -120,6 +125,8 @@ class TFileCellCursor {
   explicit TFileCellCursor(const TWorksheetImage& image);
   // The next cell; false after the last.
   bool Next(TFileCell& cell);
+  // Where in the file the cells not yet read begin.
+  std::size_t Position() const { return pos_; }
 
  private:
   const TWorksheetImage& image_;
@@ -136,6 +143,8 @@ class TFileCellCursor {
 // when the file does not begin with the begin-of-file record (the error flag
 // then says "Invalid WKS File!").
 bool ParseWorksheet(std::string bytes, TReadScope scope, TWorksheetImage& image);
+// The same for image.bytes as they stand (a mapped file).
+bool ParseWorksheetBytes(TReadScope scope, TWorksheetImage& image);
 
 // The text for a record at fault: "Error at Record:" with the type as two hex
 // digits and the length as four in brackets.

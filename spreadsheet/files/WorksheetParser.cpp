@@ -695,8 +695,13 @@ std::string RecordErrorText(int type, int length) {
 }
 
 bool ParseWorksheet(std::string bytes, TReadScope scope, TWorksheetImage& image) {
+  image.ownBytes = std::move(bytes);
+  image.bytes = image.ownBytes;
+  return ParseWorksheetBytes(scope, image);
+}
+
+bool ParseWorksheetBytes(TReadScope scope, TWorksheetImage& image) {
   image.mainColumnWidths.fill(kDefaultSizeEntry);
-  image.bytes = std::move(bytes);
   try {
     return TParser(image.bytes, scope, image).Run();
   } catch (const std::bad_alloc&) {

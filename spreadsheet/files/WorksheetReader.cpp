@@ -40,6 +40,7 @@ using namespace wks;
 namespace {
 
 constexpr int kPoolCheckInterval = 32;
+constexpr int kForgetInterval = 4096;
 constexpr std::size_t kRangeNameLineChars = 16;
 
 bool gAutoExecMode = false;
@@ -411,9 +412,16 @@ bool ApplyDocumentState(const TWorksheetImage& image) {
 // Reads and parses the file; false (error flag set) when it cannot be read or
 // is damaged. `opened` tells the two apart.
 bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image, bool& opened) {
+  // The file is mapped where it can be, else read whole.
+  std::string hostName = HostFileName(path);
+  if (image.mappedFile.Open(hostName)) {
+    opened = true;
+    image.bytes = image.mappedFile.Bytes();
+    return ParseWorksheetBytes(scope, image);
+  }
   std::string bytes;
   bool tooLarge = false;
-  opened = ReadFileBytes(HostFileName(path), bytes, tooLarge);
+  opened = ReadFileBytes(hostName, bytes, tooLarge);
   if (!opened) {
     SetErrorFlag(kUnableToOpenText);
     return false;
@@ -493,8 +501,10 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
   bool outOfMemory = false;
   int highRow = -1, highCol = -1;
   std::vector<TCellHandle> formulas;
-  int count = 0;
+  int count = 0, read = 0;
   for (TFileCellCursor cells(image); cells.Next(cell);) {
+    // The file's pages already stored need not stay in memory beside the pool.
+    if (++read % kForgetInterval == 0) image.mappedFile.Forget(cells.Position());
     if (!InBounds(place, cell)) continue;
     if (++count % kPoolCheckInterval == 0 && !PoolHasRoom()) {
       outOfMemory = true;
