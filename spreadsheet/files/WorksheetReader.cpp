@@ -470,9 +470,11 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
 
   TPlacement place;
   if (merge) place = MergePlacement(image, mode, targetRow, targetCol, rangeName);
-  // Every cell taken must land in the sheet before any is stored.
+  // Every cell taken must land in the sheet before any is stored; cells kept
+  // where they stand in the file are on it (the parser checked them).
   TFileCell cell;
-  for (TFileCellCursor cells(image); cells.Next(cell);) {
+  bool moved = place.rowOffset != 0 || place.colOffset != 0;
+  for (TFileCellCursor cells(image); moved && cells.Next(cell);) {
     if (!InBounds(place, cell)) continue;
     int row = cell.row + place.rowOffset, col = cell.col + place.colOffset;
     if (row < 0 || row > kMaxRow || col < 0 || col > kMaxCol) {
