@@ -10,34 +10,35 @@
 #include <string_view>
 #include <vector>
 
+#include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/SheetSettings.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/engine/WindowServices.h"
+#include "spreadsheet/files/MappedFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/graphs/GraphRecord.h"
 
 namespace corvane::wks {
 
-// One cell record, kept small (32 bytes, the widest fields first): its texts
-// stay in the file's bytes and its code in the image's code store
-// (TWorksheetImage::Text and Code give them).
+// One cell record as read from the file's bytes: its text stays in them
+// (TWorksheetImage::Text gives it), its code is copied out with the length
+// byte in front, ready to be changed in place.
 struct TFileCell {
   double number = 0;            // integer, real or formula value, cleaned
   std::uint32_t attributes = 0;
   std::uint32_t textAt = 0;     // where the text starts in the file's bytes
-  std::uint32_t codeAt = 0;     // where the code starts in the code store
   std::int16_t row = 0;
   std::int16_t col = 0;
   std::uint16_t recordLength = 0;
   std::uint8_t type = 0;        // main record type: blank, integer, number, label or formula
   std::uint8_t format = 0;
   std::uint8_t textLength = 0;  // label (with its prefix) or text result, at most 240
-  std::uint8_t codeLength = 0;  // formula: TFormulaCode bytes, references in stored form; 0 for none
+  std::uint8_t codeLength = 0;  // formula: code bytes, references in stored form; 0 for none
   bool error : 1 = false;       // a formula whose value is ERR
   bool textResult : 1 = false;  // a formula whose result is its text
   bool asValue : 1 = false;     // a formula of a damaged file whose code does not check: kept as its value
+  std::array<std::uint8_t, kMaxFormulaCode + 2> code{};
 };
-static_assert(sizeof(TFileCell) <= 32, "a file of 200,000 cells keeps them in 6.4 MB");
 
 struct TFileAttributes {
   std::int16_t row = 0, col = 0;
@@ -60,19 +61,19 @@ struct TWorksheetImage {
   // Set when a record is at fault: the image then holds every record before
   // it, each checked, and the error flag names the record.
   bool damaged = false;
-  std::string bytes;         // the file, which the cells' texts are read from
-  std::string codes;         // the cells' formula codes, one after another
-  std::vector<TFileCell> cells;
+  // The file: its cells are read from it again as they are stored. Its bytes
+  // are those of the mapped file, or of ownBytes when it was read whole.
+  std::string_view bytes;
+  TMappedFile mappedFile;
+  std::string ownBytes;
+  // The main section's records that were read and checked: from just after
+  // the begin-of-file record up to the record at fault or the end record.
+  std::size_t cellsBegin = 0, cellsEnd = 0;
+  // Where the formula records whose code does not check begin, in file order.
+  std::vector<std::size_t> valueOnlyFormulas;
 
   std::string_view Text(const TFileCell& cell) const {
     return std::string_view(bytes).substr(cell.textAt, cell.textLength);
-  }
-  // The code of a formula cell (empty for other cells); it may be changed in place.
-  std::uint8_t* Code(const TFileCell& cell) {
-    return cell.codeLength ? reinterpret_cast<std::uint8_t*>(codes.data() + cell.codeAt) : nullptr;
-  }
-  const std::uint8_t* Code(const TFileCell& cell) const {
-    return cell.codeLength ? reinterpret_cast<const std::uint8_t*>(codes.data() + cell.codeAt) : nullptr;
   }
 
   std::vector<TFileName> names;
@@ -117,6 +118,22 @@ struct TWorksheetImage {
   std::vector<int> userFunctionArgs;  // the argument count of each, in order
 };
 
+// Reads the checked cell records of a parsed image one after another, each
+// formula with the text result that follows it.
+class TFileCellCursor {
+ public:
+  explicit TFileCellCursor(const TWorksheetImage& image);
+  // The next cell; false after the last.
+  bool Next(TFileCell& cell);
+  // Where in the file the cells not yet read begin.
+  std::size_t Position() const { return pos_; }
+
+ private:
+  const TWorksheetImage& image_;
+  std::size_t pos_;
+  std::size_t valueOnly_ = 0;  // the next entry of valueOnlyFormulas
+};
+
 // Parses `bytes` as a worksheet file into `image`, which keeps them, and whose
 // staged state the caller has filled from the document. False, with the
 // error flag set ("Error at Record:" and the record's type and length), for a
@@ -126,6 +143,8 @@ struct TWorksheetImage {
 // when the file does not begin with the begin-of-file record (the error flag
 // then says "Invalid WKS File!").
 bool ParseWorksheet(std::string bytes, TReadScope scope, TWorksheetImage& image);
+// The same for image.bytes as they stand (a mapped file).
+bool ParseWorksheetBytes(TReadScope scope, TWorksheetImage& image);
 
 // The text for a record at fault: "Error at Record:" with the type as two hex
 // digits and the length as four in brackets.

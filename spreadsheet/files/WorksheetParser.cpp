@@ -59,6 +59,82 @@ double CleanNumber(double value) {
   return value;
 }
 
+// What a cell record holds once checked.
+enum class TCellRecord {
+  kFault,   // the record is at fault
+  kPassed,  // a formula with more code than a cell holds: passed over
+  kCell,    // a cell
+  kResult,  // the text result of the formula before it (row, column and text set)
+};
+
+// The value and code of a formula record. The code bytes follow the size word,
+// whose low byte takes the place of the code's length byte and whose high byte
+// that of the spare byte; a writer may pad the code with one zero after END.
+bool FormulaCode(TByteReader& in, TFileCell& cell) {
+  std::uint8_t value[8];
+  in.Bytes(value, sizeof value);
+  cell.error = value[6] == 0xF0 && value[7] == 0x7F;
+  double number;
+  std::memcpy(&number, value, sizeof number);
+  cell.number = CleanNumber(number);
+  std::size_t n = in.Remaining();
+  std::uint8_t* code = cell.code.data();
+  if (n < 3 || n > cell.code.size()) return false;
+  in.Bytes(code, n);
+  code[1] = 0;
+  if (code[n - 1] == 0 && code[n - 2] == kTokEnd) --n;
+  std::size_t end = n - 1;
+  if (end < kFirstTokenIndex || end >= kMaxFormulaCode || code[end] != kTokEnd) return false;
+  code[0] = static_cast<std::uint8_t>(end);
+  cell.codeLength = static_cast<std::uint8_t>(end + 1);
+  return true;
+}
+
+// Checks and reads one cell or text-result record of the file `base` begins.
+TCellRecord ReadCellRecord(const TRecordView& record, const std::uint8_t* base, TFileCell& cell) {
+  static constexpr std::size_t kMinLength[] = {5, 7, 13, 6, 16};  // types 12 to 16
+  int type = record.Type();
+  std::size_t minLength = type == kStringResult ? kCellHeadBytes + 1 : kMinLength[type - kBlank];
+  if (record.length < minLength) return TCellRecord::kFault;
+  TByteReader in = record.Reader();
+  cell.type = static_cast<std::uint8_t>(type);
+  cell.recordLength = record.length;
+  cell.format = in.U8();
+  cell.col = in.I16();
+  cell.row = in.I16();
+  if (!ValidCol(cell.col) || !ValidRow(cell.row)) return TCellRecord::kFault;
+  // The type word's high byte carries the attributes of cells in older files.
+  std::uint8_t high = record.typeWord >> 8;
+  cell.attributes = high == 0 ? kDefaultAttributes : kDefaultAttributes | std::uint32_t(high & 0x0F) << 24;
+  auto keepText = [&](std::string_view text) {
+    cell.textAt = static_cast<std::uint32_t>(reinterpret_cast<const std::uint8_t*>(text.data()) - base);
+    cell.textLength = static_cast<std::uint8_t>(text.size());
+  };
+  switch (type) {
+    case kStringResult:
+      keepText(in.RestTextView(kMaxCellText));
+      return TCellRecord::kResult;
+    case kInteger:
+      cell.number = in.I16();
+      break;
+    case kNumber:
+      cell.number = CleanNumber(in.F64());
+      break;
+    case kLabel:
+      keepText(in.RestTextView(kMaxCellText));
+      break;
+    case kFormula:
+      if (record.length > kMaxFormulaRecord + 1) return TCellRecord::kPassed;  // more code than a cell holds
+      if (!FormulaCode(in, cell)) return TCellRecord::kFault;
+      break;
+    default:
+      break;
+  }
+  return TCellRecord::kCell;
+}
+
+bool IsCellRecord(int type) { return (type >= kBlank && type <= kFormula) || type == kStringResult; }
+
 class TParser {
  public:
   TParser(std::string_view bytes, TReadScope scope, TWorksheetImage& image)
@@ -71,11 +147,6 @@ class TParser {
   bool Run();
 
  private:
-  // Sizes the cell list and the code store for the main section's cell and
-  // formula records, so that neither grows (and copies itself) while the
-  // records are read.
-  void ReserveCells();
-
   bool Fail(const TRecordView& record) { return Fail(record.Type(), record.length); }
   // The first record at fault names the damage; the image keeps what came before.
   bool Fail(int type, int length) {
@@ -88,9 +159,6 @@ class TParser {
 
   bool MainRecord(const TRecordView& record);
   bool CellRecord(const TRecordView& record);
-  bool FormulaCode(TByteReader& in, TFileCell& cell);
-  // Keeps where `text`, a view into the file's bytes, stands.
-  void KeepText(TFileCell& cell, std::string_view text);
   bool CheckFormulaCode();
   bool NameRecord(const TRecordView& record);
   bool SheetRecord(const TRecordView& record);
@@ -105,7 +173,6 @@ class TParser {
   TRecordParser records_;
   TReadScope scope_;
   TWorksheetImage& image_;
-  int lastFormula_ = -1;  // index in cells of the formula a string result belongs to
   int namesRead_ = 0;
 };
 
@@ -115,23 +182,8 @@ bool TParser::FailTruncated() {
   return Fail(head[0], head[2] | head[3] << 8);
 }
 
-void TParser::ReserveCells() {
-  std::size_t cells = 0, codeBytes = 0;
-  TRecordParser scan(bytes_, size_);
-  TRecordView record;
-  while (scan.Next(record) && !(record.Type() == kEof && record.length == 0)) {
-    int type = record.Type();
-    if (type < kBlank || type > kFormula) continue;
-    ++cells;
-    if (type == kFormula && record.length > kCellHeadBytes + 8) codeBytes += record.length - kCellHeadBytes - 8u;
-  }
-  image_.cells.reserve(image_.cells.size() + cells);
-  image_.codes.reserve(image_.codes.size() + codeBytes);
-}
-
 bool TParser::Run() {
   if (size_ == 0) return true;
-  ReserveCells();
   TRecordView record;
   // A file that does not open with the begin-of-file record is no worksheet
   // at all (a text file, a file of another format): it is refused whole, not
@@ -141,7 +193,9 @@ bool TParser::Run() {
     return false;
   }
   bool sound = true;
+  image_.cellsBegin = records_.Position();
   for (;;) {
+    image_.cellsEnd = records_.Position();
     if (!records_.Next(record)) {
       sound = records_.Truncated() ? FailTruncated() : Fail(kEof, 0);
       break;
@@ -174,10 +228,16 @@ bool TParser::CheckFormulaCode() {
   // A formula that does not check makes the file damaged; what was read stays,
   // that formula as its value.
   bool sound = true;
-  for (TFileCell& cell : image_.cells) {
-    if (cell.codeLength == 0 || StoredCodeBalances(image_.Code(cell), cell.col, argCount)) continue;
+  TRecordParser scan(bytes_, image_.cellsEnd, image_.cellsBegin);
+  TRecordView record;
+  for (std::size_t at = scan.Position(); scan.Next(record); at = scan.Position()) {
+    if (record.Type() != kFormula) continue;
+    TFileCell cell;
+    if (ReadCellRecord(record, bytes_, cell) != TCellRecord::kCell ||
+        StoredCodeBalances(cell.code.data(), cell.col, argCount))
+      continue;
     sound = Fail(kFormula, cell.recordLength);
-    cell.asValue = true;
+    image_.valueOnlyFormulas.push_back(at);
   }
   return sound;
 }
@@ -209,7 +269,6 @@ bool TParser::MainRecord(const TRecordView& record) {
     case kLongName:
       return NameRecord(record);
     default: {
-      lastFormula_ = -1;
       if (scope_ != TReadScope::kLoad) return true;
       // A record at fault leaves the staged state as the records before it left it.
       TSheetSettings settings = image_.settings;
@@ -223,89 +282,11 @@ bool TParser::MainRecord(const TRecordView& record) {
 }
 
 bool TParser::CellRecord(const TRecordView& record) {
-  static constexpr std::size_t kMinLength[] = {5, 7, 13, 6, 16};  // types 12 to 16
-  int type = record.Type();
-  std::size_t minLength = type == kStringResult ? kCellHeadBytes + 1 : kMinLength[type - kBlank];
-  if (record.length < minLength) return Fail(record);
-  TByteReader in = record.Reader();
   TFileCell cell;
-  cell.type = static_cast<std::uint8_t>(type);
-  cell.recordLength = record.length;
-  cell.format = in.U8();
-  cell.col = in.I16();
-  cell.row = in.I16();
-  if (!ValidCol(cell.col) || !ValidRow(cell.row)) return Fail(record);
-  // The type word's high byte carries the attributes of cells in older files.
-  std::uint8_t high = record.typeWord >> 8;
-  cell.attributes = high == 0 ? kDefaultAttributes : kDefaultAttributes | std::uint32_t(high & 0x0F) << 24;
-
-  if (type == kStringResult) {
-    // Belongs to the formula record just read for the same cell; any other is
-    // ignored, so a text never lands in a cell without a formula.
-    int owner = lastFormula_;
-    lastFormula_ = -1;
-    if (owner < 0) return true;
-    TFileCell& formula = image_.cells[owner];
-    if (formula.row != cell.row || formula.col != cell.col || formula.error) return true;
-    formula.textResult = true;
-    KeepText(formula, in.RestTextView(kMaxCellText));
-    return true;
-  }
-  lastFormula_ = -1;
-  switch (type) {
-    case kInteger:
-      cell.number = in.I16();
-      break;
-    case kNumber:
-      cell.number = CleanNumber(in.F64());
-      break;
-    case kLabel:
-      KeepText(cell, in.RestTextView(kMaxCellText));
-      break;
-    case kFormula:
-      if (record.length > kMaxFormulaRecord + 1) return true;  // more code than a cell holds
-      if (!FormulaCode(in, cell)) return Fail(record);
-      break;
-    default:
-      break;
-  }
-  if (type == kFormula) lastFormula_ = static_cast<int>(image_.cells.size());
-  image_.cells.push_back(cell);
-  return true;
-}
-
-void TParser::KeepText(TFileCell& cell, std::string_view text) {
-  cell.textAt = static_cast<std::uint32_t>(reinterpret_cast<const std::uint8_t*>(text.data()) - bytes_);
-  cell.textLength = static_cast<std::uint8_t>(text.size());
-}
-
-// The value and code of a formula record. The code bytes follow the size word,
-// whose low byte takes the place of the code's length byte and whose high byte
-// that of the spare byte; a writer may pad the code with one zero after END.
-bool TParser::FormulaCode(TByteReader& in, TFileCell& cell) {
-  std::uint8_t value[8];
-  in.Bytes(value, sizeof value);
-  cell.error = value[6] == 0xF0 && value[7] == 0x7F;
-  double number;
-  std::memcpy(&number, value, sizeof number);
-  cell.number = CleanNumber(number);
-  std::size_t n = in.Remaining();
-  std::uint8_t code[kMaxFormulaCode + 2] = {};
-  if (n < 3 || n > sizeof code) return false;
-  in.Bytes(code, n);
-  code[1] = 0;
-  if (code[n - 1] == 0 && code[n - 2] == kTokEnd) --n;
-  std::size_t end = n - 1;
-  if (end < kFirstTokenIndex || end >= kMaxFormulaCode || code[end] != kTokEnd) return false;
-  code[0] = static_cast<std::uint8_t>(end);
-  cell.codeAt = static_cast<std::uint32_t>(image_.codes.size());
-  cell.codeLength = static_cast<std::uint8_t>(end + 1);
-  image_.codes.append(reinterpret_cast<const char*>(code), end + 1);
-  return true;
+  return ReadCellRecord(record, bytes_, cell) == TCellRecord::kFault ? Fail(record) : true;
 }
 
 bool TParser::NameRecord(const TRecordView& record) {
-  lastFormula_ = -1;
   std::size_t extra = record.Type() == kLongName ? 1 : 0;
   if (record.length < 8 + extra + 1) return Fail(record);
   if (record.length > 39) return true;
@@ -677,6 +658,36 @@ bool TParser::ExtRecord(const TRecordView& record) {
 
 }  // namespace
 
+TFileCellCursor::TFileCellCursor(const TWorksheetImage& image) : image_(image), pos_(image.cellsBegin) {}
+
+bool TFileCellCursor::Next(TFileCell& cell) {
+  const auto* base = reinterpret_cast<const std::uint8_t*>(image_.bytes.data());
+  TRecordParser records(base, image_.cellsEnd, pos_);
+  TRecordView record;
+  for (;;) {
+    std::size_t at = records.Position();
+    if (!records.Next(record)) return false;
+    cell = TFileCell{};
+    if (!IsCellRecord(record.Type()) || ReadCellRecord(record, base, cell) != TCellRecord::kCell) continue;
+    while (valueOnly_ < image_.valueOnlyFormulas.size() && image_.valueOnlyFormulas[valueOnly_] < at) ++valueOnly_;
+    cell.asValue = valueOnly_ < image_.valueOnlyFormulas.size() && image_.valueOnlyFormulas[valueOnly_] == at;
+    pos_ = records.Position();
+    // A text result belongs to the formula record just before it for the
+    // same cell; any other is passed over, so a text never lands in a cell
+    // without a formula.
+    TFileCell result;
+    if (cell.type == kFormula && records.Next(record) && record.Type() == kStringResult &&
+        ReadCellRecord(record, base, result) == TCellRecord::kResult && result.row == cell.row &&
+        result.col == cell.col && !cell.error) {
+      cell.textResult = true;
+      cell.textAt = result.textAt;
+      cell.textLength = result.textLength;
+      pos_ = records.Position();
+    }
+    return true;
+  }
+}
+
 std::string RecordErrorText(int type, int length) {
   char text[32];
   std::snprintf(text, sizeof text, "%s%02X[%04X]", kErrorAtRecordText, type & 0xFF, length & 0xFFFF);
@@ -684,8 +695,13 @@ std::string RecordErrorText(int type, int length) {
 }
 
 bool ParseWorksheet(std::string bytes, TReadScope scope, TWorksheetImage& image) {
+  image.ownBytes = std::move(bytes);
+  image.bytes = image.ownBytes;
+  return ParseWorksheetBytes(scope, image);
+}
+
+bool ParseWorksheetBytes(TReadScope scope, TWorksheetImage& image) {
   image.mainColumnWidths.fill(kDefaultSizeEntry);
-  image.bytes = std::move(bytes);
   try {
     return TParser(image.bytes, scope, image).Run();
   } catch (const std::bad_alloc&) {

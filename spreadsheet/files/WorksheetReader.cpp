@@ -40,6 +40,7 @@ using namespace wks;
 namespace {
 
 constexpr int kPoolCheckInterval = 32;
+constexpr int kForgetInterval = 4096;
 constexpr std::size_t kRangeNameLineChars = 16;
 
 bool gAutoExecMode = false;
@@ -150,28 +151,47 @@ int DocumentIndexOf(const std::array<std::uint8_t, kUserFuncRecordBytes>& record
   return AppendDocumentUserFunction(wanted) ? DocumentUserFunctionCount() : 0;
 }
 
+// Calls `visit` with the function index byte of each user-defined function
+// call in a formula's code; false as soon as `visit` is.
+template <typename TVisit>
+bool ForEachUserFunctionCall(TFileCell& cell, TVisit visit) {
+  std::uint8_t* code = cell.code.data();
+  int length = cell.codeLength ? code[0] : 0;
+  for (int i = kFirstTokenIndex; i < length; i = NextTokenIndex(code, i, length))
+    if (code[i] == kTokUserFunction && !visit(code[i + 1])) return false;
+  return true;
+}
+
 // Merged formulas call user-defined functions by their index in the file's
-// table, which is not the document's: each call is given the index of the
-// same function in the document. False when the document cannot take a
-// function its formulas need.
-bool MapUserFunctionCalls(TWorksheetImage& image, const TPlacement& place) {
+// table, which is not the document's: `documentIndex` is given, for each
+// function the merged formulas call, the index of the same function in the
+// document (0 for the others); those the document lacks are added to it.
+// False when the document cannot take a function its formulas need.
+bool MapUserFunctionCalls(const TWorksheetImage& image, const TPlacement& place, std::vector<int>& documentIndex) {
   if (!image.haveExtensionSection || place.byValue) return true;
-  std::vector<int> documentIndex(image.userFunctions.size() + 1, 0);
-  for (TFileCell& cell : image.cells) {
+  documentIndex.assign(image.userFunctions.size() + 1, 0);
+  TFileCellCursor cells(image);
+  TFileCell cell;
+  while (cells.Next(cell)) {
     if (cell.codeLength == 0 || !InBounds(place, cell)) continue;
-    std::uint8_t* code = image.Code(cell);
-    int length = code[0];
-    for (int i = kFirstTokenIndex; i < length; i = NextTokenIndex(code, i, length)) {
-      if (code[i] != kTokUserFunction) continue;
-      // The parser checked every call against the file's table.
-      int fileIndex = code[i + 1];
-      int& index = documentIndex[static_cast<std::size_t>(fileIndex)];
+    // The parser checked every call against the file's table.
+    bool mapped = ForEachUserFunctionCall(cell, [&](std::uint8_t fileIndex) {
+      int& index = documentIndex[fileIndex];
       if (index == 0) index = DocumentIndexOf(image.userFunctions[static_cast<std::size_t>(fileIndex - 1)]);
-      if (index == 0) return false;
-      code[i + 1] = static_cast<std::uint8_t>(index);
-    }
+      return index != 0;
+    });
+    if (!mapped) return false;
   }
   return true;
+}
+
+// Gives a merged formula's calls the document's function indexes.
+void RenumberUserFunctionCalls(TFileCell& cell, const std::vector<int>& documentIndex) {
+  if (documentIndex.empty()) return;
+  ForEachUserFunctionCall(cell, [&](std::uint8_t& fileIndex) {
+    fileIndex = static_cast<std::uint8_t>(documentIndex[fileIndex]);
+    return true;
+  });
 }
 
 // The numeric value a cell holds for add and subtract merges (0 for others).
@@ -252,7 +272,7 @@ bool StoreCell(const TWorksheetImage& image, const TFileCell& in, int row, int c
     }
     case kFormula: {
       static constexpr char kErrCode[] = {0, kTokErr, kTokEnd};
-      const std::uint8_t* stored = image.Code(in);
+      const std::uint8_t* stored = in.code.data();
       TPoolHandle code = PoolNewString(asValue ? std::string_view(kErrCode, sizeof kErrCode)
                                                : std::string_view(reinterpret_cast<const char*>(stored) + 1,
                                                                   in.codeLength - 1u));
@@ -392,9 +412,16 @@ bool ApplyDocumentState(const TWorksheetImage& image) {
 // Reads and parses the file; false (error flag set) when it cannot be read or
 // is damaged. `opened` tells the two apart.
 bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image, bool& opened) {
+  // The file is mapped where it can be, else read whole.
+  std::string hostName = HostFileName(path);
+  if (image.mappedFile.Open(hostName)) {
+    opened = true;
+    image.bytes = image.mappedFile.Bytes();
+    return ParseWorksheetBytes(scope, image);
+  }
   std::string bytes;
   bool tooLarge = false;
-  opened = ReadFileBytes(HostFileName(path), bytes, tooLarge);
+  opened = ReadFileBytes(hostName, bytes, tooLarge);
   if (!opened) {
     SetErrorFlag(kUnableToOpenText);
     return false;
@@ -443,8 +470,11 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
 
   TPlacement place;
   if (merge) place = MergePlacement(image, mode, targetRow, targetCol, rangeName);
-  // Every cell taken must land in the sheet before any is stored.
-  for (const TFileCell& cell : image.cells) {
+  // Every cell taken must land in the sheet before any is stored; cells kept
+  // where they stand in the file are on it (the parser checked them).
+  TFileCell cell;
+  bool moved = place.rowOffset != 0 || place.colOffset != 0;
+  for (TFileCellCursor cells(image); moved && cells.Next(cell);) {
     if (!InBounds(place, cell)) continue;
     int row = cell.row + place.rowOffset, col = cell.col + place.colOffset;
     if (row < 0 || row > kMaxRow || col < 0 || col > kMaxCol) {
@@ -454,7 +484,8 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
     }
   }
 
-  if (merge && !MapUserFunctionCalls(image, place)) {
+  std::vector<int> documentIndex;
+  if (merge && !MapUserFunctionCalls(image, place, documentIndex)) {
     SetOutOfMemoryError();
     ShowError(ErrorMessage());
     return TLoadOutcome::kNothing;
@@ -472,8 +503,10 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
   bool outOfMemory = false;
   int highRow = -1, highCol = -1;
   std::vector<TCellHandle> formulas;
-  int count = 0;
-  for (const TFileCell& cell : image.cells) {
+  int count = 0, read = 0;
+  for (TFileCellCursor cells(image); cells.Next(cell);) {
+    // The file's pages already stored need not stay in memory beside the pool.
+    if (++read % kForgetInterval == 0) image.mappedFile.Forget(cells.Position());
     if (!InBounds(place, cell)) continue;
     if (++count % kPoolCheckInterval == 0 && !PoolHasRoom()) {
       outOfMemory = true;
@@ -483,6 +516,7 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
     // Like every command that changes cells, a merge passes over protected
     // cells (missing ones count as protected) while protection is on.
     if (merge && CellIsProtected(CellPtr(CellFind(row, col)))) continue;
+    RenumberUserFunctionCalls(cell, documentIndex);
     if (!StoreCell(image, cell, row, col, place, formulas)) {
       outOfMemory = true;
       break;
@@ -549,7 +583,8 @@ bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {
     return false;
   }
   int sheets = image.haveLayout ? image.layout.sheetCount : 1;
-  for (const TFileCell& cell : image.cells) {
+  TFileCell cell;
+  for (TFileCellCursor cells(image); cells.Next(cell);) {
     if (cell.type == kBlank) continue;
     TLinkedCellValue value;
     value.row = cell.row;
