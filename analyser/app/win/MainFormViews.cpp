@@ -71,13 +71,14 @@ std::int64_t CountBelow(TTreeNode* node) {
 
 void TMainForm::TreeChange(TTreeNode* node) {
   toolBar_->SetButtonEnabled(parentButton_, node != nullptr && node->Parent() != nullptr);
+  // The commands act on the selection from now on, or on nothing.
+  updateNode_ = node;
   if (node == nullptr || NodeData(node) == nullptr) {
     StatusUpdate(false);
     details_->Clear();
     return;
   }
   SortChildren(node);
-  updateNode_ = node;
   if (Visible() && !tree_->Focused() && GetActiveWindow() == Handle()) tree_->SetFocus();
   if (node->Parent() != nullptr || node->HasChildren()) {
     StatusUpdate(true);

@@ -354,6 +354,16 @@ TEST_F(ScanTest, APendingActionRunsWhenTheScanEndsWithTheNodeSelected) {
   root->runningScan->ActionFile = "report.txt";
   ASSERT_TRUE(WaitForEnd(root));
   EXPECT_EQ(actions, 1);
+
+  // An Update of the root while the action waits: the new scan runs it.
+  CreateSpec(base + "\\wide", Wide(3, 6));
+  actions = 0;
+  ASSERT_EQ(Scan(base), root);
+  root->runningScan->PendingAction = kActionSaveReport;
+  root->runningScan->ActionFile = "report.txt";
+  ASSERT_TRUE(engine->RescanBranch(root->rootNode));
+  ASSERT_TRUE(WaitForEnd(root));
+  EXPECT_EQ(actions, 1);
 }
 
 // Creates the layout with the wide functions in their long-path form, so that
