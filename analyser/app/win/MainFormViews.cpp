@@ -71,8 +71,9 @@ std::int64_t CountBelow(TTreeNode* node) {
 
 void TMainForm::TreeChange(TTreeNode* node) {
   toolBar_->SetButtonEnabled(parentButton_, node != nullptr && node->Parent() != nullptr);
-  // The commands act on the selection from now on, or on nothing.
-  updateNode_ = node;
+  // The commands act on the selection from now on, or on nothing: a node
+  // without data is one whose branch is being deleted.
+  updateNode_ = NodeData(node) != nullptr ? node : nullptr;
   if (node == nullptr || NodeData(node) == nullptr) {
     StatusUpdate(false);
     details_->Clear();
