@@ -6,7 +6,8 @@
 # deletion of the scanned root, and prints the figures with the ratio
 # scan/floor; then, in the program's main window with its detail list shown,
 # the first scan and an Update of the root expanded one level and of the
-# whole tree expanded, each with its ratio to the first scan. Exits non-zero
+# whole tree expanded, each with its ratio to the first scan, and the exit
+# with the whole tree expanded. Exits non-zero
 # when the counts differ. Needs the win64 tree (tools/test builds it).
 #   bench/scan_bench.sh     FANOUT=20,10,10,10 (subfolders per level) and FILES_PER_FOLDER=... change the tree,
 #                           RUNS=1 runs each figure once (default 3, the best counts),

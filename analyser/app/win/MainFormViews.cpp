@@ -71,13 +71,15 @@ std::int64_t CountBelow(TTreeNode* node) {
 
 void TMainForm::TreeChange(TTreeNode* node) {
   toolBar_->SetButtonEnabled(parentButton_, node != nullptr && node->Parent() != nullptr);
+  // The commands act on the selection from now on, or on nothing: a node
+  // without data is one whose branch is being deleted.
+  updateNode_ = NodeData(node) != nullptr ? node : nullptr;
   if (node == nullptr || NodeData(node) == nullptr) {
     StatusUpdate(false);
     details_->Clear();
     return;
   }
   SortChildren(node);
-  updateNode_ = node;
   if (Visible() && !tree_->Focused() && GetActiveWindow() == Handle()) tree_->SetFocus();
   if (node->Parent() != nullptr || node->HasChildren()) {
     StatusUpdate(true);

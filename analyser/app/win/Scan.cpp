@@ -382,7 +382,13 @@ void TScan::FinishFolder(TFolderData& data, bool addFiles, int level) {
 }
 
 TScanEngine::TScanEngine(classlib::TTreeView& tree) : tree_(tree) {
-  tree_.OnDeletion = [](classlib::TObject*, TTreeNode* node) { ReleaseNodeData(node); };
+  tree_.OnDeletion = [](classlib::TObject*, TTreeNode* node) {
+    // A root whose node goes by any way (the tree emptied with its window)
+    // keeps no pointer to it.
+    if (TFolderData* data = NodeData(node); data != nullptr && data->ScanRoot && data->ScanRoot->rootNode == node)
+      data->ScanRoot->rootNode = nullptr;
+    ReleaseNodeData(node);
+  };
 }
 
 TScanEngine::~TScanEngine() {
@@ -498,6 +504,8 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
 
   std::shared_ptr<TScanRoot> root;
   TBranchView view;
+  int pendingAction = kActionNone;
+  std::string actionFile;
   for (auto& r : roots_) {
     TFolderData* data = NodeData(r->rootNode);
     if (data != nullptr && SameIdList(data->AbsoluteList.get(), list)) root = r;
@@ -506,6 +514,12 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
     // A second request while this one waits for the old scan adds nothing.
     if (root->restarting) return;
     root->restarting = true;
+    // The action waiting for the old scan's end (a command line's report or
+    // export) waits for the new one's instead.
+    if (root->runningScan != nullptr && root->runningScan->PendingAction != kActionNone) {
+      pendingAction = root->runningScan->PendingAction;
+      actionFile = root->runningScan->ActionFile;
+    }
     StopScan(*root);
     root->restarting = false;
     if (root->removed || root->rootNode == nullptr) return;
@@ -551,6 +565,8 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
   CountRootChildren(*root, data);
   auto* scan = new TScan(*this, node, root);
   scan->view_ = std::move(view);
+  scan->PendingAction = pendingAction;
+  scan->ActionFile = std::move(actionFile);
   root->runningScan = scan;
   scan->Start();
   // The recent list keeps the wide path as UTF-8: a name outside the ANSI

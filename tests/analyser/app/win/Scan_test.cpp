@@ -293,6 +293,37 @@ TEST_F(ScanTest, RescanningARootInPlaceAndABranch) {
   CheckBranch(rootNode, spec, cluster, AllFiles, base);
 }
 
+TEST_F(ScanTest, TenUpdatesInARowOfAWholeOpenTree) {
+  const TSpec spec = Wide(3, 6);
+  CreateSpec(base, spec);
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  // Each Update: of the root or of its first folder, after the last one
+  // ended or over it while it runs, its stop waited for or given up at once.
+  struct TRow {
+    bool branch;
+    bool overRunning;
+    DWORD stopWaitMs;
+  };
+  const TRow rows[] = {{false, false, 10000}, {false, true, 10000}, {false, true, 0},     {true, false, 10000},
+                       {false, true, 10000},  {true, false, 10000}, {false, true, 0},     {false, false, 10000},
+                       {true, false, 10000},  {false, true, 10000}};
+  for (const TRow& row : rows) {
+    if (!row.overRunning) {
+      ASSERT_TRUE(WaitForEnd(root));
+    }
+    root->rootNode->Expand(true);
+    engine->StopWaitMs = row.stopWaitMs;
+    TTreeNode* node = row.branch ? Child(root->rootNode, "w0") : root->rootNode;
+    ASSERT_NE(node, nullptr);
+    EXPECT_TRUE(engine->RescanBranch(node));
+  }
+  ASSERT_TRUE(WaitForEnd(root));
+  CheckBranch(root->rootNode, spec, cluster, AllFiles, base);
+  EXPECT_EQ(engine->Roots().size(), 1u);
+}
+
 TEST_F(ScanTest, AStoppedScanLeavesPartialTotalsAndARescanCompletesThem) {
   TSpec spec = Wide(3, 4);
   TSpec chain{"chain", {{"c.txt", 5}}, {}};
@@ -352,6 +383,16 @@ TEST_F(ScanTest, APendingActionRunsWhenTheScanEndsWithTheNodeSelected) {
   ASSERT_NE(root, nullptr);
   root->runningScan->PendingAction = kActionSaveReport;
   root->runningScan->ActionFile = "report.txt";
+  ASSERT_TRUE(WaitForEnd(root));
+  EXPECT_EQ(actions, 1);
+
+  // An Update of the root while the action waits: the new scan runs it.
+  CreateSpec(base + "\\wide", Wide(3, 6));
+  actions = 0;
+  ASSERT_EQ(Scan(base), root);
+  root->runningScan->PendingAction = kActionSaveReport;
+  root->runningScan->ActionFile = "report.txt";
+  ASSERT_TRUE(engine->RescanBranch(root->rootNode));
   ASSERT_TRUE(WaitForEnd(root));
   EXPECT_EQ(actions, 1);
 }
