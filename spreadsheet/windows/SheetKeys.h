@@ -95,7 +95,6 @@ class TCtrlMacroKeys {
   // to run; the start is then disarmed.
   bool Due(std::uint32_t now, int& row, int& col);
   bool Armed() const { return armed_; }
-  bool CtrlHeld() const { return ctrlHeld_; }
   const std::string& PendingKey() const { return pending_; }
 
  private:

@@ -49,19 +49,6 @@ std::string TFolderData::GetFolderName() {
   return MarkFolderName(name, HasError.load(), IsNew.load());
 }
 
-std::string TFolderData::FolderNameUtf8() {
-  const std::string name = GetFolderName();
-  // The shell's name is the listing's where it is its ANSI form.
-  if (!IsFilesNode && !FileName.empty() && NameCache == AnsiFromWide(FileName.c_str()))
-    return MarkFolderName(Utf8FromWide(FileName.c_str()), HasError.load(), IsNew.load());
-  // A root is named by its path.
-  if (!IsFilesNode && Node != nullptr && Node->Parent() == nullptr) {
-    const std::wstring path = FileSystemPath();
-    if (!path.empty() && name == AnsiFromWide(path.c_str())) return Utf8FromWide(path.c_str());
-  }
-  return Utf8FromWide(WideFromAnsi(name).c_str());
-}
-
 std::string TFolderData::TreeText() { return FormatFolderValue(ViewSettings().ShowType, true) + GetFolderName(); }
 
 std::string TFolderData::LastAccessText() const { return FileTimeToText(Counts.lastAccess.load()); }

@@ -41,8 +41,6 @@ class TFolderData {
   // The display name (asked of the shell once, then kept) with its marks.
   // "Error: Cannot get name!" when the shell gives none; asked again next time.
   std::string GetFolderName();
-  // GetFolderName as UTF-8: a folder's listing name keeps every character.
-  std::string FolderNameUtf8();
   // The node's tree text: the padded value of the current view, then the name.
   std::string TreeText();
   std::string LastAccessText() const;
