@@ -2,6 +2,8 @@
 // fonts, selected only when they change.
 #include "classlib/win/GdiCanvas.h"
 
+#include "classlib/win/WideText.h"
+
 #include <algorithm>
 #include <string>
 
@@ -263,21 +265,10 @@ void TGdiCanvas::DrawFocusRect(const TRect& r) {
   ::DrawFocusRect(dc_, &rc);
 }
 
-namespace {
-
-std::wstring WideOfUtf8(std::string_view text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-}  // namespace
-
 void TGdiCanvas::TextOut(int x, int y, std::string_view text) {
   RealizeFont();
   if (Utf8Text) {
-    const std::wstring wide = WideOfUtf8(text);
+    const std::wstring wide = WideFromText(std::string(text), CP_UTF8);
     ::TextOutW(dc_, x, y, wide.data(), static_cast<int>(wide.size()));
     return;
   }
@@ -290,7 +281,7 @@ void TGdiCanvas::TextRect(const TRect& clip, int x, int y, std::string_view text
   UINT options = ETO_CLIPPED;
   if (Brush.Style != TBrushStyle::bsClear && Brush.Color != clNone) options |= ETO_OPAQUE;
   if (Utf8Text) {
-    const std::wstring wide = WideOfUtf8(text);
+    const std::wstring wide = WideFromText(std::string(text), CP_UTF8);
     ::ExtTextOutW(dc_, x, y, options, &rc, wide.data(), static_cast<UINT>(wide.size()), nullptr);
     return;
   }
@@ -306,7 +297,7 @@ TSize TGdiCanvas::TextExtent(std::string_view text) {
   }
   SIZE size = {};
   if (Utf8Text) {
-    const std::wstring wide = WideOfUtf8(text);
+    const std::wstring wide = WideFromText(std::string(text), CP_UTF8);
     GetTextExtentPoint32W(dc_, wide.data(), static_cast<int>(wide.size()), &size);
   } else {
     GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);

@@ -1,6 +1,8 @@
 // Registry access through the ANSI API.
 #include "classlib/win/Registry.h"
 
+#include "classlib/win/WideText.h"
+
 namespace classlib {
 
 std::string TRegistry::FullPath(const std::string& key) const {
@@ -55,20 +57,9 @@ bool TRegistry::WriteString(const std::string& name, const std::string& value) {
                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
-namespace {
-
-std::wstring WideOf(const std::string& text, UINT codePage) {
-  const int n = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(), n);
-  return wide.c_str();
-}
-
-}  // namespace
-
 std::string TRegistry::ReadUtf8String(const std::string& name) const {
   if (current_ == nullptr) return {};
-  const std::wstring wideName = WideOf(name, CP_ACP);
+  const std::wstring wideName = WideFromText(name, CP_ACP);
   DWORD type = 0, size = 0;
   if (RegQueryValueExW(current_, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
   if ((type != REG_SZ && type != REG_EXPAND_SZ) || size == 0) return {};
@@ -76,17 +67,13 @@ std::string TRegistry::ReadUtf8String(const std::string& name) const {
   if (RegQueryValueExW(current_, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
       ERROR_SUCCESS)
     return {};
-  const wchar_t* text = value.c_str();
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), n, nullptr, nullptr);
-  return utf8.c_str();
+  return TextFromWide(value.c_str(), CP_UTF8);
 }
 
 bool TRegistry::WriteUtf8String(const std::string& name, const std::string& value) {
-  const std::wstring wide = WideOf(value, CP_UTF8);
+  const std::wstring wide = WideFromText(value, CP_UTF8);
   if (current_ == nullptr || (wide.empty() && !value.empty())) return false;
-  return RegSetValueExW(current_, WideOf(name, CP_ACP).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+  return RegSetValueExW(current_, WideFromText(name, CP_ACP).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
                         static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "analyser/app/win/FolderData.h"
+#include "classlib/win/WideText.h"
 
 namespace foldwick {
 
@@ -22,26 +23,17 @@ inline std::wstring LongPath(const std::wstring& path) {
 
 // Names are compared and counted as UTF-8, which keeps every character.
 inline std::string Utf8FromWide(const wchar_t* text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, -1, s.data(), n, nullptr, nullptr);
-  return s.c_str();
+  return classlib::TextFromWide(text, CP_UTF8);
 }
 
 // UTF-8 text as UTF-16; empty when it does not convert.
 inline std::wstring WideFromUtf8(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring s(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, s.data(), n);
-  return s.c_str();
+  return classlib::WideFromText(text, CP_UTF8);
 }
 
 // ANSI text (what the windows show) as UTF-8.
 inline std::string Utf8FromAnsi(const std::string& text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-  return Utf8FromWide(wide.c_str());
+  return classlib::TextFromWide(classlib::WideFromText(text, CP_ACP).c_str(), CP_UTF8);
 }
 
 // Calls `visit` for each entry of the folder `path` matching `pattern` until

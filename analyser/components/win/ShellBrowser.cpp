@@ -12,6 +12,7 @@
 #include "classlib/win/Application.h"
 #include "classlib/win/Controls.h"
 #include "classlib/win/MenuHandle.h"
+#include "classlib/win/WideText.h"
 
 namespace foldwick {
 
@@ -144,24 +145,15 @@ TIdList PathToPIDL(IShellFolder* folder, const std::wstring& path) {
 }
 
 std::wstring WideFromAnsi(const std::string& text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-  return wide.c_str();
+  return classlib::WideFromText(text, CP_ACP);
 }
 
 std::string AnsiFromWide(const wchar_t* text) {
-  int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, text, -1, s.data(), n, nullptr, nullptr);
-  return s.c_str();
+  return classlib::TextFromWide(text, CP_ACP);
 }
 
 std::string AnsiFromUtf8(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
-  return AnsiFromWide(wide.c_str());
+  return classlib::TextFromWide(classlib::WideFromText(text, CP_UTF8).c_str(), CP_ACP);
 }
 
 bool StrRetToString(STRRET& strRet, LPCITEMIDLIST list, std::string& text) {
