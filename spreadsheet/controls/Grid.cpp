@@ -165,6 +165,18 @@ int TGridModel::LeftEndingAt(int col) const {
   return left;
 }
 
+int TGridModel::LastWholeRow() const {
+  int row = std::min(Toprow() + Nrows(), kLastRow);
+  while (row > Toprow() && RowRect(row).Bottom > CellHeight()) --row;
+  return row;
+}
+
+int TGridModel::LastWholeCol() const {
+  int col = std::min(Leftcol() + Ncols(), kLastCol);
+  while (col > Leftcol() && CellRect(0, col).Right > CellWidth()) --col;
+  return col;
+}
+
 // ---- Cursor and selection ----------------------------------------------------------------
 
 void TGridModel::RebuildSelection() {
@@ -200,10 +212,12 @@ void TGridModel::MoveTo(int row, int col, bool bottom) {
   if (clampScrolled) {
     scrolled = true;
   } else {
-    const int top = Toprow(), nrows = Nrows();
-    const int left = Leftcol(), ncols = Ncols();
-    const bool colInView = col >= left && col <= left + ncols;
-    if (colInView && std::abs(row - oldRow) == 1 && row == top + nrows + 1) {
+    // In view means shown whole: a row or column cut by the pane's edge
+    // counts as outside, so that the cursor never lands on a sliver of one.
+    const int top = Toprow(), lastRow = LastWholeRow();
+    const int left = Leftcol(), lastCol = LastWholeCol();
+    const bool colInView = col >= left && col <= lastCol;
+    if (colInView && std::abs(row - oldRow) == 1 && row == lastRow + 1 && TopEndingAt(row) <= top + 1) {
       ScrollOneRow(true);
       rowsDone = true;
     } else if (colInView && std::abs(row - oldRow) == 1 && top == row + 1) {
@@ -213,29 +227,36 @@ void TGridModel::MoveTo(int row, int col, bool bottom) {
       bool columnsDone = false;
       if (row < top) {
         // The view moves as far as the cursor, keeping the target in view.
-        SetToprow(std::clamp(row + top - oldRow, row - nrows, row));
+        SetToprow(std::clamp(row + top - oldRow, TopEndingAt(row), row));
         scrolled = true;
-      } else if (row > top + nrows) {
-        int newTop = bottom ? std::max(0, row - nrows) : row + top - oldRow;
-        newTop = std::clamp(newTop, row - nrows, row);
+      } else if (row > lastRow) {
+        int newTop = bottom ? TopEndingAt(row) : row + top - oldRow;
+        newTop = std::clamp(newTop, TopEndingAt(row), row);
         if (rowHeader_.Pos(kRows) - rowHeader_.Pos(newTop) < CellHeight() - rowHeader_.FixAmt())
           newTop = std::min(newTop, TopEndingAt(kLastRow));
         SetToprow(newTop);
         scrolled = true;
-      } else if ((col == left + ncols + 1 || col == left - 1) && std::abs(col - oldCol) == 1) {
-        SetLeftcol(col == left - 1 ? left - 1 : left + 1);
+      } else if ((col == lastCol + 1 || col == left - 1) && std::abs(col - oldCol) == 1) {
+        // One column on: the view moves by one, or as far as a wide column needs.
+        SetLeftcol(col == left - 1 ? left - 1 : std::max(left + 1, LeftEndingAt(col)));
         scrolled = columnsDone = true;
       }
       if (!columnsDone) {
         if (col < left) {
-          SetLeftcol(std::max(firstCol_, std::clamp(col + left - oldCol, col - ncols, col)));
+          SetLeftcol(std::max(firstCol_, std::clamp(col + left - oldCol, LeftEndingAt(col), col)));
           scrolled = true;
-        } else if (col > left + ncols) {
-          SetLeftcol(std::clamp(col + left - oldCol, col - ncols, col));
+        } else if (col > lastCol) {
+          SetLeftcol(std::clamp(col + left - oldCol, LeftEndingAt(col), col));
           scrolled = true;
         }
       }
     }
+  }
+  // Whatever placed the view (a clamp at the sheet's edge, a one-row scroll
+  // past a taller row), the cursor cell ends in it.
+  if (BringIntoView(row, col)) {
+    scrolled = true;
+    rowsDone = false;
   }
 
   cursorRow_ = row;
@@ -267,6 +288,24 @@ void TGridModel::MoveTo(int row, int col, bool bottom) {
   Change(row, col);
 }
 
+void TGridModel::ScrollToCursor() {
+  CaretHider hider(*this);
+  if (BringIntoView(cursorRow_, cursorCol_)) PlaceCaret();
+}
+
+bool TGridModel::BringIntoView(int row, int col) {
+  bool moved = false;
+  if (row < Toprow() || row > LastWholeRow()) {
+    SetToprow(std::clamp(Toprow(), TopEndingAt(row), row));
+    moved = true;
+  }
+  if (col < Leftcol() || col > LastWholeCol()) {
+    SetLeftcol(std::clamp(Leftcol(), LeftEndingAt(col), col));
+    moved = true;
+  }
+  return moved;
+}
+
 void TGridModel::OffsetCursor(int drow, int dcol) {
   cursorRow_ = std::clamp(cursorRow_ + drow, 0, kLastRow);
   cursorCol_ = std::clamp(cursorCol_ + dcol, 0, kLastCol);
@@ -295,6 +334,11 @@ void TGridModel::ResetDefaults() {
 
 void TGridModel::SetToprow(int row) {
   if (row == Toprow()) return;
+  MoveTop(row);
+  RepaintAll();
+}
+
+void TGridModel::MoveTop(int row) {
   rowHeader_.SetLeftcol(std::clamp(row, firstRow_, kLastRow));
   ChangeTop(Toprow(), Leftcol());
 }
@@ -544,7 +588,7 @@ void TGridModel::ScrollOneRow(bool down) {
     return;
   }
   cells_.ScrollRect(area, 0, down ? -h : h);
-  SetToprow(Toprow() + (down ? 1 : -1));
+  MoveTop(Toprow() + (down ? 1 : -1));
   const TRect uncovered = down ? TRect{0, area.Bottom - h, area.Right, area.Bottom} : TRect{0, fix, area.Right, fix + h};
   cells_.DrawNow([&](TCanvas& canvas) {
     for (int row = Toprow(); row <= kLastRow; ++row) {

@@ -77,8 +77,13 @@ class TGridModel {
   // ---- Cursor and selection --------------------------------------------------------
   // Moves the cursor, scrolling as needed; a target outside the sheet or in
   // the frozen band is clamped with a beep. `bottom` asks a downward jump to
-  // put the target row at the bottom of the view.
+  // put the target row at the bottom of the view. However the move scrolls,
+  // the cursor cell ends wholly in view (a cell larger than the pane with
+  // its top left corner in view).
   void MoveTo(int row, int col, bool bottom = false);
+  // Scrolls the view, when needed, until the cursor cell shows as MoveTo
+  // leaves it (after the scroll bars took the view elsewhere, say).
+  void ScrollToCursor();
   void GetCursor(int& row, int& col) const { row = cursorRow_; col = cursorCol_; }
   int CursorRow() const { return cursorRow_; }
   int CursorCol() const { return cursorCol_; }
@@ -98,6 +103,8 @@ class TGridModel {
   int AnchorCol() const { return anchorCol_; }
 
   // ---- Scrolling and titles ----------------------------------------------------------
+  // SetToprow and SetLeftcol repaint the cells and the header when the view
+  // moves; the cursor stays where it is.
   int Toprow() const { return rowHeader_.Leftcol(); }
   void SetToprow(int row);
   int Leftcol() const { return colHeader_.Leftcol(); }
@@ -105,6 +112,10 @@ class TGridModel {
   // Rows and columns in view from Toprow and Leftcol (see THeaderModel::NCols).
   int Nrows() const { return rowHeader_.NCols(); }
   int Ncols() const { return colHeader_.NCols(); }
+  // The last row (column) from Toprow (Leftcol) that the cell area shows
+  // whole; Toprow (Leftcol) itself when even that one is cut.
+  int LastWholeRow() const;
+  int LastWholeCol() const;
   // mode 0 clears; bit 0 freezes the rows from Toprow to row - 1, bit 1 the
   // columns from Leftcol to col - 1. An axis whose band would be empty or
   // fill the whole pane is refused with a beep.
@@ -177,6 +188,7 @@ class TGridModel {
   // cells or the sizes changed behind the grid's back.
   void Repaint();
   void TakeFocus() { cells_.SetFocus(); }
+  bool Focused() const { return cells_.Focused(); }
   void PlaceCaret();
   // Split-drag feedback across the cell area, in not-XOR red (drawn twice,
   // it is gone), and an inverting focus rectangle.
@@ -224,6 +236,11 @@ class TGridModel {
   int TopEndingAt(int row) const;
   int LeftEndingAt(int col) const;
   TRect RowRect(int row) const;
+  // Sets the top row without drawing (a one-row scroll draws what it uncovers).
+  void MoveTop(int row);
+  // Moves the view so that (row, col) shows whole, keeping it as near as it
+  // was; true when it moved.
+  bool BringIntoView(int row, int col);
   void RebuildSelection();
   void RepaintAll() { cells_.InvalidateAll(); }
   void DrawRow(TCanvas& canvas, int row);

@@ -189,6 +189,7 @@ TCellLook DecideCellLook(const TCell* cell, const TRowPaintContext& context, int
     else
       look.textColour = PaletteColour(static_cast<std::uint32_t>(byKind));
   }
+  look.unmarkedTextColour = look.textColour;
   if (!context.print) {
     if (row == context.cursorRow && col == context.cursorCol) {
       look.fill = WordRGB(s.cursorColour);
@@ -262,7 +263,7 @@ class TRowPainter {
       TRect next = context_.cellRect(col);
       TCellLook blank = DecideCellLook(cells_[col], context_, row_, col, 0);
       Fill(next, blank.fill);
-      DrawText(next, x, text, Marked(col) ? blank.textColour : look.textColour);
+      DrawText(next, x, text, Marked(col) ? blank.textColour : look.unmarkedTextColour);
       FinishCell(next, cells_[col], continues(col));
     }
     return col;

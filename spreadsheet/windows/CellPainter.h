@@ -100,6 +100,9 @@ struct TCellLook {
   bool shortens = false;  // numbers: general text, shorter in a narrower column
   classlib::TColor fill = classlib::clWhite;
   classlib::TColor textColour = classlib::clBlack;
+  // The text colour before the screen marks: the part of a label that spills
+  // out of the cursor cell or the selection shows in it.
+  classlib::TColor unmarkedTextColour = classlib::clBlack;
 };
 
 // The row background: white when printing, light cyan for the frozen title

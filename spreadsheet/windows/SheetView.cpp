@@ -175,7 +175,11 @@ void TSheetView::Deactivate() {
 void TSheetView::SetActivePane(int number, bool focus) {
   activePane_ = number == 2 && split_ != TSplit::kNone ? 2 : 1;
   if (focus) ActivePane().TakeFocus();
-  if (IsActive()) LoadCursorGlobals();
+  // The address and the entry line show the new pane's cell at once.
+  if (IsActive()) {
+    LoadCursorGlobals();
+    Frame().RefreshIndicators();
+  }
 }
 
 // ---- Layout and split ---------------------------------------------------------------------
@@ -235,10 +239,15 @@ void TSheetView::SplitAt(int x, int y) {
 }
 
 void TSheetView::Unsplit() {
+  // The keyboard must not stay with pane 2, which no longer shows.
+  const bool pane2Focused = parts_.pane2.Focused();
+  const bool pane2Active = activePane_ == 2;
   split_ = TSplit::kNone;
   pane1Size_ = 0;
   activePane_ = 1;
   PlacePanes();
+  // Pane 1's cell shows on the address and the entry line.
+  if (pane2Focused || pane2Active) SetActivePane(1, pane2Focused);
   Repaint();
 }
 

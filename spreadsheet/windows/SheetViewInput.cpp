@@ -101,6 +101,7 @@ void TSheetView::PreviewKeyDown(int& key, TShiftState shift) {
       Frame().RunCommand(TFrameCommand::kHelpIndex);
       break;
     case A::kEditCell:
+      pane.ScrollToCursor();
       Frame().EditCurrentCell();
       break;
     case A::kCycleReference:
@@ -192,7 +193,9 @@ void TSheetView::KeyPress(char& ch) {
       break;
     case TCharRoute::kEntryLine:
       if (Frame().EntryEnabled()) {
+        // What is typed goes into the cursor cell: it shows.
         ActivePane().SetExtendMode(false);
+        ActivePane().ScrollToCursor();
         Frame().StartEntry(ch);
       }
       break;

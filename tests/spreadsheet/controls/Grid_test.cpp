@@ -63,6 +63,60 @@ TEST_F(GridTest, KeysClampAtTheSheetsEdgesWithABeep) {
   }
 }
 
+// Whatever the key and however the view has to move, the cursor cell ends
+// wholly in view: never on the sliver of a row or column the pane's edge
+// cuts, and a column wider than the pane starts at its left edge. Sizes are
+// changed after the start, with the cursor where it was.
+TEST_F(GridTest, TheCursorCellEndsWhollyInView) {
+  struct Row {
+    const char* what;
+    int defHeight;  // pixels; 16 leaves rows 0..17 whole and a sliver of 18
+    int wideCol, tallRow;  // column C made 240 characters wide, row 21 40 pixels high (-1: neither)
+    int row, col, key;
+    classlib::TShiftState shift;
+    int toRow, toCol, top, left;
+  } rows[] = {
+      {"PgDn onto the cut row turns the page", 16, -1, -1, 0, 4, vk::Next, 0, 18, 4, 18, 0},
+      {"Down onto the cut row scrolls one row", 16, -1, -1, 17, 0, vk::Down, 0, 18, 0, 1, 0},
+      {"Right onto the cut column G", 15, -1, -1, 0, 5, vk::Right, 0, 0, 6, 0, 1},
+      {"Ctrl+Right a screen onto G", 15, -1, -1, 0, 0, vk::Right, ssCtrl, 0, 6, 0, 6},
+      {"Tab onto G", 15, -1, -1, 3, 0, vk::Tab, 0, 3, 6, 0, 6},
+      {"Right from the wide column C", 15, 2, -1, 0, 2, vk::Right, 0, 0, 3, 0, 3},
+      {"Left back onto the wide column", 15, 2, -1, 0, 3, vk::Left, 0, 0, 2, 0, 2},
+      {"Down onto a row taller than the one scrolled away", 15, -1, 20, 19, 0, vk::Down, 0, 20, 0, 3, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    grid.SetDefHeight(r.defHeight);
+    grid.SetColSize(2, kDefaultSize);
+    grid.SetRowSize(20, kDefaultSize);
+    grid.SetToprow(0);
+    grid.SetLeftcol(0);
+    grid.MoveTo(r.row, r.col);
+    ASSERT_EQ(std::make_pair(grid.Toprow(), grid.Leftcol()), std::make_pair(0, 0));
+    if (r.wideCol >= 0) grid.SetColWidth(r.wideCol, 240 * 8);
+    if (r.tallRow >= 0) grid.SetRowHeight(r.tallRow, 40);
+    Clear();
+    Key(r.key, r.shift);
+    EXPECT_EQ(Cursor(), std::make_pair(r.toRow, r.toCol));
+    EXPECT_EQ(grid.Toprow(), r.top);
+    EXPECT_EQ(grid.Leftcol(), r.left);
+    classlib::TRect cell = grid.CellRect(r.toRow, r.toCol);
+    EXPECT_TRUE(cell.Top >= 0 && cell.Bottom <= 300) << cell.Top << ".." << cell.Bottom;
+    EXPECT_TRUE(cell.Left >= 0 && (cell.Right <= 400 || r.toCol == grid.Leftcol())) << cell.Left << ".." << cell.Right;
+  }
+
+  // The scroll bar may take the view away from the cursor; ScrollToCursor
+  // brings it back as far as the cursor cell needs.
+  grid.SetDefHeight(15);
+  grid.MoveTo(5, 1);
+  bar.SetPosition(500);
+  ASSERT_EQ(grid.Toprow(), 500);
+  grid.ScrollToCursor();
+  EXPECT_EQ(grid.Toprow(), 5);
+  EXPECT_EQ(Cursor(), std::make_pair(5, 1));
+}
+
 TEST_F(GridTest, PointsBeyondTheEdgesCountACellPer8Pixels) {
   grid.MoveTo(5, 2);
   struct {
@@ -220,9 +274,13 @@ TEST_F(GridTest, ScrollBarMovesTheViewNotTheCursor) {
   EXPECT_EQ(Cursor(), std::make_pair(0, 0));
   int reported = -1;
   grid.OnChangeTop = [&](TGridModel&, int top, int) { reported = top; };
+  Clear();
   grid.SetToprow(42);
   EXPECT_EQ(reported, 42);
   EXPECT_EQ(bar.Position(), 42);
+  // A top row set from outside (a synchronised pane) repaints the cells, not
+  // only the row numbers.
+  EXPECT_FALSE(cells.Invalidated.empty());
 }
 
 TEST_F(GridTest, ZoomScalesTheHeadersOnTheNextPaintAndZeroZoomIsHarmless) {

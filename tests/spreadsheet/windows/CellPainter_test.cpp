@@ -128,6 +128,40 @@ TEST_F(CellPainterTest, LabelsSpillOverEmptyNeighboursNumbersTurnToXs) {
   EXPECT_EQ(repeat.Texts()[0], std::string((kColWidth - 8) / 6, '-'));
 }
 
+// A label spilling out of a marked cell (the cursor's or the selection's)
+// shows its spilled part in its own colour on the unmarked neighbours, never
+// in the mark's text colour on the background; a marked neighbour shows it
+// in the mark's colours.
+TEST_F(CellPainterTest, ASpilledLabelKeepsItsOwnColourPastTheMarks) {
+  const std::string text = "a label long enough to cross two more columns and beyond";
+  Enter(0, 0, ("'" + text).c_str());
+  const TSheetSettings& s = gCurrentDoc.settings;
+  const TColor label = kPalette16[(s.labelColour >> 24) & 15];
+  const TColor cursor = kPalette16[(s.cursorColour >> 24) & 15];
+  ASSERT_NE(label, cursor);
+  const struct {
+    const char* what;
+    int cursorCol;
+    TRange selection;
+    TColor shown[3];  // in A1, B1 and C1
+  } rows[] = {
+      {"no marks", -1, {0, -1, 0, -1}, {label, label, label}},
+      {"the cursor on the label", 0, {0, 0, 0, 0}, {cursor, label, label}},
+      {"the cursor on a cell spilled into", 1, {1, 0, 1, 0}, {label, cursor, label}},
+      {"the label selected, the cursor elsewhere", 5, {0, 0, 0, 0}, {clWhite, label, label}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    context.cursorRow = 0;
+    context.cursorCol = row.cursorCol;
+    context.selection = row.selection;
+    TRecordingCanvas canvas = Paint(0);
+    std::vector<TCanvasCall> drawn = Drawn(canvas, text);
+    ASSERT_GE(drawn.size(), 3u) << canvas.Dump();
+    for (int col = 0; col < 3; ++col) EXPECT_EQ(drawn[col].Font.Color, row.shown[col]) << "column " << col;
+  }
+}
+
 TEST_F(CellPainterTest, FillAndTextColours) {
   TSheetSettings& s = gCurrentDoc.settings;
   s.banding = 1;

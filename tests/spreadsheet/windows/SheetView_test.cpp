@@ -182,6 +182,69 @@ TEST_F(SheetWindowTest, SplittingSynchronisingAndTheSplitBox) {
   EXPECT_EQ(view.ActivePaneNumber(), 1);
 }
 
+// Split either way: F6 shows the other pane's cell on the status line and
+// the entry line at once; Clear gives the keyboard back to the pane that
+// stays; a synchronised pane that follows a page down repaints its cells,
+// not only its row numbers; typing after the scroll bar took the view away
+// brings the cursor cell back into it.
+TEST_F(SheetWindowTest, SplitPanesKeepTheKeyboardAndShowTheirCells) {
+  TTestSheetWindow& sheet = OpenWindow("PANES.WKS");
+  TSheetView& view = sheet.view;
+  testing::TFakeEntryView line;
+  TEntryLine entry(line);
+  frame.entryLine = &entry;
+  Enter(4, 3, "'here");
+  Enter(4, 4, "'right");
+  Enter(5, 3, "'below");
+  const struct {
+    const char* what;
+    bool side;
+    const char* pane2Cell;
+    const char* pane2Text;
+  } rows[] = {{"one above the other", false, "D6", "below"}, {"side by side", true, "E5", "right"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    sheet.Grid(1).MoveTo(4, 3);
+    if (row.side)
+      view.SplitVertical(3);
+    else
+      view.SplitHorizontal(4);
+    ASSERT_EQ(view.Split(), row.side ? TSplit::kSide : TSplit::kAbove);
+    Press(sheet, vk::F6);
+    sheet.pane1.cells.HasFocus = false;  // the window system moved the focus
+    ASSERT_EQ(view.ActivePaneNumber(), 2);
+    EXPECT_TRUE(sheet.pane2.cells.HasFocus);
+    EXPECT_EQ(line.status.substr(0, 2), row.pane2Cell);
+    EXPECT_NE(line.text.find(row.pane2Text), std::string::npos) << line.text;
+
+    view.Unsplit();
+    EXPECT_TRUE(sheet.pane1.cells.HasFocus) << "the keyboard stayed with the hidden pane";
+    sheet.pane2.cells.HasFocus = false;
+    EXPECT_EQ(view.ActivePaneNumber(), 1);
+    EXPECT_EQ(line.status.substr(0, 2), "D5");
+    EXPECT_NE(line.text.find("here"), std::string::npos) << line.text;
+  }
+
+  sheet.Grid(1).MoveTo(4, 3);
+  view.SplitVertical(3);
+  view.SetSynchronised(true);
+  sheet.pane2.cells.ClearRecords();
+  Press(sheet, vk::Next);
+  ASSERT_GT(sheet.Grid(1).Toprow(), 0);
+  EXPECT_EQ(sheet.Grid(2).Toprow(), sheet.Grid(1).Toprow());
+  EXPECT_EQ(sheet.Grid(2).CursorRow(), sheet.Grid(1).CursorRow());
+  EXPECT_FALSE(sheet.pane2.cells.Invalidated.empty()) << "pane 2's cells still show the rows before";
+
+  view.Unsplit();
+  TGridModel& pane = sheet.Grid(1);
+  pane.ScrollBar().SetPosition(3000);
+  ASSERT_GT(pane.Toprow(), pane.CursorRow());
+  Type(sheet, "7");
+  EXPECT_TRUE(pane.CursorRow() >= pane.Toprow() && pane.CursorRow() <= pane.LastWholeRow()) << pane.Toprow();
+  EXPECT_TRUE(entry.EditExit());
+  frame.entryLine = nullptr;
+}
+
 TEST_F(SheetWindowTest, KeysAndCharacters) {
   TTestSheetWindow& sheet = OpenWindow("KEYS.WKS");
   TGridModel& grid = sheet.Grid(1);

@@ -122,9 +122,9 @@ TEST_F(GridWindowTest, KeysMouseHeadersTabsAndAPicture) {
   g.SetAnchored(false);
   g.CollapseSelection();
 
-  // Down from the last row in view scrolls by one row and paints only the
-  // rows the scroll uncovered and the two cursor rows.
-  g.MoveTo(g.Toprow() + nr, 0);
+  // Down from the last row shown whole scrolls by one row and paints only
+  // the rows the scroll uncovered and the two cursor rows.
+  g.MoveTo(g.LastWholeRow(), 0);
   uikit::RunUntilIdle();
   const int top = g.Toprow();
   Key(VK_DOWN);

@@ -1172,5 +1172,109 @@ TEST(CorvaneRun, OpenedWorksheetsRunNothingUnaskedAndMacroChangesShow) {
   EXPECT_TRUE(program.Close());
 }
 
+// The pane of the active sheet window that lies furthest right: pane 2 of a
+// side-by-side split.
+BOOL CALLBACK MatchRightmostPane(HWND child, LPARAM param) {
+  char name[32] = "";
+  GetClassNameA(child, name, sizeof name);
+  RECT r{};
+  GetWindowRect(child, &r);
+  auto* found = reinterpret_cast<std::pair<HWND, LONG>*>(param);
+  if (lstrcmpA(name, "TGrid") == 0 && r.right > r.left && r.bottom > r.top &&
+      (found->first == nullptr || r.left > found->second))
+    *found = {child, r.left};
+  return TRUE;
+}
+HWND RightmostPane(const TCorvane& program) {
+  HWND client = uikit::FindChildOfClass(program.window, "MDIClient");
+  HWND sheet = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+  std::pair<HWND, LONG> found{nullptr, 0};
+  if (sheet != nullptr) EnumChildWindows(sheet, MatchRightmostPane, reinterpret_cast<LPARAM>(&found));
+  return found.first;
+}
+
+// Split panes from the keyboard, each way: F6 shows the other pane's cell at
+// once, the keys move the pane that has them, View > Split Current Window >
+// Clear hands them back to the pane that stays. Synchronised side by side,
+// PgDn turns the page: the following pane shows what a fresh paint of it
+// shows, with the cursor on a row it shows whole. Real keys only.
+TEST(CorvaneRun, SplitPanesFollowTheKeys) {
+  const TProgramFolder folder;
+  const std::string path = folder.File("PANES.WKS");
+  // Every cell of A1..H200 holds its own address.
+  ASSERT_TRUE(TSavedSheet(path, 1, [] {
+                for (int row = 0; row < 200; ++row)
+                  for (int col = 0; col < 8; ++col)
+                    EnterCell("'" + std::string(1, static_cast<char>('A' + col)) + std::to_string(row + 1), row, col);
+              }).loaded);
+  TCorvane program(folder, "\"" + path + "\"");
+  ASSERT_NE(program.window, nullptr);
+  SetForegroundWindow(program.window);
+  program.Settle();
+  const TKeyboardUser user{program};
+  auto shown = [](const std::string& address) { return address + " ['" + address + "]"; };
+  ASSERT_EQ(user.Cell(), shown("A1"));
+
+  const struct {
+    const char* menu;
+    const char* what;
+    const char* pane2;      // its cursor after the split at D5
+    const char* pane2Down;  // and after Down
+  } splits[] = {{"VWH", "one above the other", "D6", "D7"}, {"VWV", "side by side", "E5", "E6"}};
+  for (const auto& split : splits) {
+    SCOPED_TRACE(split.what);
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_RIGHT}) user.Key(key);
+    ASSERT_EQ(user.Cell(), shown("D5"));
+    user.Menu(split.menu);
+    EXPECT_EQ(user.Cell(), shown("D5")) << "the split moved the keyboard";
+    user.Key(VK_F6);
+    EXPECT_EQ(user.Cell(), shown(split.pane2)) << "F6 left pane 1's cell showing";
+    user.Key(VK_DOWN);
+    EXPECT_EQ(user.Cell(), shown(split.pane2Down));
+    user.Menu("VWC");
+    EXPECT_EQ(user.Cell(), shown("D5")) << "Clear left pane 2's cell showing";
+    user.Key(VK_DOWN);
+    EXPECT_EQ(user.Cell(), shown("D6")) << "the arrows stayed with the hidden pane";
+    user.Key(VK_NEXT);
+    EXPECT_NE(user.Cell(), shown("D6")) << "PgDn stayed with the hidden pane";
+    PressKeys({VK_CONTROL}, VK_HOME);
+    program.Settle();
+    EXPECT_EQ(user.Cell(), shown("A1")) << "Ctrl+Home stayed with the hidden pane";
+  }
+
+  // Side by side at D1, synchronised; pane 1 keeps the keyboard.
+  for (WORD key : {VK_RIGHT, VK_RIGHT, VK_RIGHT}) user.Key(key);
+  ASSERT_EQ(user.Cell(), shown("D1"));
+  user.Menu("VWV");
+  user.Menu("VWS");
+  HWND pane2 = RightmostPane(program);
+  ASSERT_NE(pane2, nullptr);
+  classlib::TBitmap before;
+  ASSERT_TRUE(uikit::CaptureWindow(pane2, before));
+  const classlib::TColor cursorFill = TSheetSettings{}.cursorColour & 0xFFFFFF;
+  const classlib::TRect whole{0, 0, before.Width(), before.Height()};
+  const classlib::TRect cursorE1 = uikit::ColorBounds(before, cursorFill, whole);
+  ASSERT_FALSE(cursorE1.IsEmpty()) << "no cursor in pane 2";
+  std::string last = user.Cell();
+  for (int page = 1; page <= 2; ++page) {
+    SCOPED_TRACE(::testing::Message() << "PgDn " << page);
+    user.Key(VK_NEXT);
+    const std::string now = user.Cell();
+    EXPECT_NE(now, last);
+    EXPECT_EQ(now.substr(0, 1), "D");
+    last = now;
+    classlib::TBitmap after, repainted;
+    ASSERT_TRUE(uikit::CaptureWindow(pane2, after));
+    RedrawWindow(pane2, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    program.Settle();
+    ASSERT_TRUE(uikit::CaptureWindow(pane2, repainted));
+    EXPECT_TRUE(SamePixels(after, repainted, 0)) << "pane 2 kept cells of rows it no longer shows";
+    const classlib::TRect cursor = uikit::ColorBounds(after, cursorFill, whole);
+    EXPECT_EQ(cursor.Height(), cursorE1.Height()) << "the cursor's row is cut by the pane's edge";
+    EXPECT_EQ(cursor.Left, cursorE1.Left) << "pane 2's cursor left column E";
+  }
+  EXPECT_TRUE(program.Close()) << "nothing was changed, yet closing did not end the program";
+}
+
 }  // namespace
 }  // namespace corvane
