@@ -77,6 +77,8 @@ struct TWorksheetImage {
   }
 
   std::vector<TFileName> names;
+  // Names beginning "G!" other than the settings entry, left out of `names`.
+  std::vector<std::string> reservedNames;
 
   // Staged document state (whole loads only).
   bool haveSettingsEntry = false;

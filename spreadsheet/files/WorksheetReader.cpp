@@ -319,6 +319,19 @@ void RelinkFormulas(const std::vector<TCellHandle>& formulas) {
   }
 }
 
+// What a load says of the names it left out because the format reserves
+// them: each once, in file order.
+std::string ReservedNamesText(const std::vector<std::string>& names) {
+  std::string text = std::string(kReservedNameText) + " Not Read:";
+  std::vector<std::string> said;
+  for (const std::string& name : names) {
+    if (std::find(said.begin(), said.end(), name) != said.end()) continue;
+    text += (said.empty() ? " " : ", ") + name;
+    said.push_back(name);
+  }
+  return text;
+}
+
 // The staged names go into the sorted table when they are not there yet.
 void ApplyNames(const TWorksheetImage& image) {
   for (const TFileName& name : image.names) {
@@ -543,6 +556,7 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
     if (path.substr(cut == std::string::npos ? 0 : cut + 1) == "AUTOEXEC.WKS") RenameOpenSheet(CurrentDocSlot(), "");
   }
   WindowServices().RepaintSheet(WindowServices().ActiveSheet());
+  if (!merge && !image.reservedNames.empty()) ShowError(ReservedNamesText(image.reservedNames));
   if (outOfMemory) {
     SetErrorFlag(kFileTruncatedText);
     ShowError(kFileTruncatedText);

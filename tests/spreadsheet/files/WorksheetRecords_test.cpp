@@ -171,6 +171,41 @@ std::string FileWith(const std::string& records, const std::string& extension = 
   return Hex("0000 0200 0404") + records + Hex("0100 0000 1A00") + extension + Hex("0100 0000 1A1A");
 }
 
+// Names beginning "G!" are the format's settings entry: a user's name of that
+// form (an older writer's "G!TEST", or "g!test", upper-cased on load) is left
+// out with a message and sets nothing, and never reaches the next save.
+TEST_F(WorksheetRecordsTest, NamesTheFormatReservesAreNotReadAndSetNothing) {
+  auto name = [](std::string_view text, const char* range) {
+    return Hex("0B00 1800") + std::string(text) + std::string(16 - text.size(), '\0') + Hex(range);
+  };
+  const std::string file = FileWith(name("G!\xFF\x02P\x01", "0000 0000 0000 0000") +  // zeros shown, no colour
+                                    name("G!TEST", "0000 0000 0000 0100") + name("g!test", "0100 0000 0100 0100") +
+                                    name("KEEP", "0000 0000 0000 0000") + Hex("0D00 0700 FF 0000 0000 0000") +
+                                    Hex("0D00 0700 FF 0000 0100 FFFF"));
+  WriteWholeFile(Path("G.WKS"), file);
+  auto names = [] {
+    std::vector<std::string> list;
+    for (int i = 1; i <= RangeNameCount(); ++i) list.push_back(RangeNameText(*RangeNameAt(i)));
+    return list;
+  };
+  for (const char* pass : {"file", "saved and reopened"}) {
+    SCOPED_TRACE(pass);
+    NewDocument(std::string(pass) + ".WKS");
+    gShownErrors.clear();
+    ASSERT_TRUE(LoadWorksheet(Path("G.WKS"), 0, 0, 0, "")) << ErrorMessage();
+    EXPECT_EQ(gShownErrors, pass == std::string("file")
+                                ? std::vector<std::string>{"Error:Reserved Range Name Not Read: G!TEST"}
+                                : std::vector<std::string>{});
+    EXPECT_EQ(gCurrentDoc.settings.hideZeros, 0);
+    EXPECT_EQ(gCurrentDoc.settings.negativeInColour, 0);
+    EXPECT_EQ(names(), std::vector<std::string>{"KEEP"});
+    ASSERT_TRUE(SaveWorksheet(Path("G.WKS"), false, TRange{}));
+  }
+  std::vector<std::string> listed;
+  ASSERT_TRUE(ReadRangeNames(Path("G.WKS"), listed));
+  EXPECT_EQ(listed, std::vector<std::string>{"KEEP: A1"});
+}
+
 // A load stops at the record at fault and keeps the records before it; a
 // merge and linked-file reading refuse the file and change nothing.
 TEST_F(WorksheetRecordsTest, DamagedFilesNameTheRecordAtFault) {
