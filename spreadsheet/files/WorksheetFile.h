@@ -97,8 +97,9 @@ void SetAutoExecMode(bool on);
 // adding nothing, when the file cannot be read or is damaged.
 bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines);
 
-// True when the file exists and its first record is the begin-of-file record
-// (type 0, length 2).
+// True when the file exists and begins with the begin-of-file record (type 0)
+// holding at least its 2-byte version, whole: the rule by which every read of
+// a worksheet file tells a worksheet from any other file.
 bool IsWorksheetFile(std::string_view name);
 // The message for a file that is not a worksheet at all.
 inline constexpr const char* kNotWorksheetText = "Invalid WKS File!";

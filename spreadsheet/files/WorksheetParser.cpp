@@ -189,7 +189,7 @@ bool TParser::Run() {
   // A file that does not open with the begin-of-file record is no worksheet
   // at all (a text file, a file of another format): it is refused whole, not
   // read as a damaged worksheet.
-  if (!records_.Next(record) || record.typeWord != kBof || record.length < 2) {
+  if (!BeginsWorksheet(bytes_, size_) || !records_.Next(record)) {
     SetErrorFlag(kNotWorksheetText);
     return false;
   }
@@ -695,6 +695,12 @@ bool TFileCellCursor::Next(TFileCell& cell) {
     }
     return true;
   }
+}
+
+bool BeginsWorksheet(const std::uint8_t* head, std::uint64_t size) {
+  if (size < 4) return false;
+  unsigned length = head[2] | head[3] << 8;
+  return (head[0] | head[1] << 8) == kBof && length >= 2 && 4 + length <= size;
 }
 
 std::string RecordErrorText(int type, int length) {

@@ -583,10 +583,11 @@ bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines) {
 }
 
 bool IsWorksheetFile(std::string_view name) {
-  std::ifstream file(HostFileName(WorksheetFileName(name)), std::ios::binary);
-  unsigned char head[4];
-  if (!file.read(reinterpret_cast<char*>(head), sizeof head)) return false;
-  return (head[0] | head[1] << 8) == kBof && (head[2] | head[3] << 8) == 2;
+  std::ifstream file(HostFileName(WorksheetFileName(name)), std::ios::binary | std::ios::ate);
+  std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+  std::uint8_t head[4];
+  if (size < 0 || !file.seekg(0) || !file.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+  return BeginsWorksheet(head, static_cast<std::uint64_t>(size));
 }
 
 bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {
