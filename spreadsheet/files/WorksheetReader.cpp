@@ -432,6 +432,11 @@ bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image
     image.bytes = image.mappedFile.Bytes();
     return ParseWorksheetBytes(scope, image);
   }
+  if (image.mappedFile.Changed()) {
+    opened = true;
+    SetErrorFlag(kFileChangedText);
+    return false;
+  }
   std::string bytes;
   bool tooLarge = false;
   opened = ReadFileBytes(hostName, bytes, tooLarge);
@@ -517,9 +522,11 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
   int highRow = -1, highCol = -1;
   std::vector<TCellHandle> formulas;
   int count = 0, read = 0;
-  for (TFileCellCursor cells(image); cells.Next(cell);) {
-    // The file's pages already stored need not stay in memory beside the pool.
-    if (++read % kForgetInterval == 0) image.mappedFile.Forget(cells.Position());
+  TFileCellCursor cells(image);
+  for (std::size_t at = cells.Position(); cells.Next(cell); at = cells.Position()) {
+    // The file's pages already stored need not stay in memory beside the pool;
+    // those of this cell are still read.
+    if (++read % kForgetInterval == 0) image.mappedFile.Forget(at);
     if (!InBounds(place, cell)) continue;
     if (++count % kPoolCheckInterval == 0 && !PoolHasRoom()) {
       outOfMemory = true;
