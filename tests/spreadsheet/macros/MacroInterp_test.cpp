@@ -26,6 +26,7 @@
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/macros/MacroCompiler.h"
 #include "spreadsheet/macros/MacroInterp.h"
+#include "tests/spreadsheet/files/TempFolder.h"
 #include "tests/spreadsheet/macros/MacroTestSupport.h"
 
 namespace corvane::testing {
@@ -305,9 +306,8 @@ TEST_F(MacroInterpTest, MenuOffersTheRowAndBranchesBelowTheChoice) {
 }
 
 TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
-  auto dir = std::filesystem::temp_directory_path() / "corvane_macro_files";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  TTempFolder folder;
+  std::filesystem::path dir = folder.Path();
   std::string file = (dir / "OUT.TXT").string();
   Enter(0, 1, "'" + file);
   RunText("{OPEN 0 2 B1}{WRITELN 0 \"one\"}{WRITE 0 \"two\"}{OPEN 0 3 B1}{WRITE 0 \"3\"}{CLOSE 0}");
@@ -344,7 +344,6 @@ TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
   }
   EXPECT_TRUE(gShownErrors.empty());
   MacroCloseFiles();
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(MacroInterpTest, RunningLineFollowsInsertedRows) {
@@ -435,6 +434,7 @@ TEST_F(MacroInterpTest, GeneralCommandsChangeTheWorkingSettings) {
   EXPECT_FALSE(ProgramSettings().Undo);
   ProgramSettings().Undo = true;
 }
+
 // Every character as the argument and as the decimal separator: GENADV
 // takes exactly the sets the settings accept, a refused one keeps all three,
 // and with any accepted set every kind of formula can still be typed, reads
@@ -514,7 +514,6 @@ TEST_F(MacroInterpTest, EverySeparatorTheSettingsTakeKeepsFormulasTypable) {
   InitParserCharSets(',', '.');
 }
 
-
 TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {
   Enter(0, 0, "3");
   Enter(1, 0, "1");
@@ -532,9 +531,8 @@ TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {
 }
 
 TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
-  auto dir = std::filesystem::temp_directory_path() / "corvane_macro_wks";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  TTempFolder folder;
+  std::filesystem::path dir = folder.Path();
   const std::string one = (dir / "ONE").string();
   RunText("{LET A1 5}{FILESAVEAS \"" + one + "\" 0}{FILEDOC 0 \"Budget\"}{FILEPICK \"*.TXT\" \"\" B1}" +
           "{FILEMERGE \"" + one + "\" D1 \"\" F}{FILEEXIT 0}{LET C1 1}");
@@ -544,7 +542,6 @@ TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
   EXPECT_EQ(Shown(0, 3), "5");
   EXPECT_EQ(Shown(0, 2), "");  // nothing runs after FILEEXIT
   EXPECT_EQ(host.calls, (std::vector<std::string>{"exit"}));
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(MacroInterpTest, LinesComeFromTheDocumentTheMacroStartedIn) {
