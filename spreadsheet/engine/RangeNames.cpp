@@ -38,9 +38,9 @@ int Create(std::string_view name, const TRange& range, TCreateFailure& failure) 
   failure = TCreateFailure::kNone;
   std::string key = RangeNameKey(name);
   if (key.empty()) return 0;
-  if (IsReservedName(key)) {
+  if (IsReservedName(key) || IsReservedRangeName(key)) {
     failure = TCreateFailure::kRefused;
-    SetErrorFlag(kBadNameText);
+    SetErrorFlag(IsReservedName(key) ? kBadNameText : kReservedNameText);
     return 0;
   }
   int index = RangeNameSearch(key, 1, gCurrentDoc.rangeNameCount);
@@ -74,6 +74,8 @@ std::string_view CellOfferedText(int row, int col) {
 }
 
 }  // namespace
+
+bool IsReservedRangeName(std::string_view key) { return key.starts_with("G!"); }
 
 std::string RangeNameKey(std::string_view name) {
   if (!name.empty() && name.front() == '$') name.remove_prefix(1);

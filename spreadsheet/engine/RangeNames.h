@@ -44,11 +44,18 @@ int FindRangeName(std::string_view text);
 // of Memory"), a full table or a bad index changes nothing and gives false.
 bool RangeNameInsert(std::string_view key, const TRange& range, int index);
 
+// Whether `key` (a RangeNameKey) begins with "G!": worksheet files keep the
+// sheet's display settings in a name record of that form, so no range name
+// may take it.
+bool IsReservedRangeName(std::string_view key);
+inline constexpr const char* kReservedNameText = "Reserved Range Name";
+
 // Creates or redefines a name. An existing name gets the new range and its
 // index is returned; a new one is inserted and minus its index returned. 0 for
 // an empty name, and with the error flag set for a name that would hide cells
-// (it has the form of an address, or is "RANGE" or "CURSOR"), a full table
-// (240 names) or a full pool.
+// (it has the form of an address, or is "RANGE" or "CURSOR"), a name
+// beginning "G!" ("Reserved Range Name"), a full table (240 names) or a full
+// pool.
 int RangeNameCreate(std::string_view name, const TRange& range);
 
 // Removes the name and frees its entry; its former index, or 0 when unknown.

@@ -28,6 +28,26 @@ bool IsLabelPrefix(char c) { return c == '\'' || c == '"' || c == '\\' || c == '
 
 bool IsDefaultLabelPrefix(char c) { return c != '|' && IsLabelPrefix(c); }
 
+char PlainMacroCharacter(char c) {
+  switch (static_cast<unsigned char>(c)) {
+    case 0x93:
+    case 0x94:
+      return '"';
+    case 0x82:
+      return ',';
+    case 0x88:
+      return '^';
+    case 0x98:
+      return '~';
+    case 0xA6:
+      return '|';
+    case 0xB7:
+      return '.';
+    default:
+      return c;
+  }
+}
+
 bool IsNameChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
 std::int16_t RealToWord(double x) {

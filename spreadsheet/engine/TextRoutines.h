@@ -26,6 +26,10 @@ bool IsNameChar(char c);
 // but "|", which would make a typed "<" or ">" text a picture label. A value
 // read from a file or the settings that is none of them keeps the default.
 bool IsDefaultLabelPrefix(char c);
+// The plain character that macro text reads for a typographic one of the
+// Windows code page, as a word processor may put it there (curly quotes, the
+// low comma, the small tilde, ...); any other character as it is.
+char PlainMacroCharacter(char c);
 
 // x rounded to the nearest integer (ties to even) and taken as 16 bits, so
 // values from 32768 up wrap; 1 when |x| is 2147483647 or more, or not a

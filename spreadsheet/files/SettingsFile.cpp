@@ -286,9 +286,33 @@ bool IsSeparatorChar(char c) {
   return u > 0x20 && u != 0x7F && !letterOrDigit && c != '+' && c != '-' && c != '=' && c != ';';
 }
 
+namespace {
+
+// Characters that formulas, cell entry or macro text read as something of
+// their own: blanks and operators, parentheses, "@", "$", the postfix "!" and
+// "%", quoted text, file links, the ":" after a sheet letter, the "_" of
+// names, the braces, "~" and "?" of macros, the typographic characters macro
+// text reads as plain ones, and byte 255, which ends commands in compiled
+// macros. Neither separator may be one.
+bool HasMeaningInFormulas(char c) {
+  return (c != '\0' && std::string_view(" #=<>+-*/^&()@$!%\"[]:_;{}~?").find(c) != std::string_view::npos) ||
+         PlainMacroCharacter(c) != c || c == '\xFF';
+}
+
+// Between arguments a "." would split range pairs ("A1..B2"), and a "\"
+// the macro names that keywords take ({BRANCH \A}), since macros read the
+// argument separator inside braces as a blank.
+bool IsArgumentSeparator(char c) { return IsSeparatorChar(c) && !HasMeaningInFormulas(c) && c != '.' && c != '\\'; }
+
+// The decimal separator starts a value when an entry begins with it, so it
+// cannot be a label prefix either.
+bool IsDecimalSeparator(char c) { return IsSeparatorChar(c) && !HasMeaningInFormulas(c) && !IsLabelPrefix(c); }
+
+}  // namespace
+
 bool SeparatorsValid(char argument, char thousands, char decimal) {
-  return IsSeparatorChar(argument) && IsSeparatorChar(thousands) && IsSeparatorChar(decimal) && decimal != argument &&
-         decimal != thousands;
+  return IsArgumentSeparator(argument) && IsSeparatorChar(thousands) && IsDecimalSeparator(decimal) &&
+         decimal != argument && decimal != thousands;
 }
 
 TProgramSettings& ProgramSettings() {

@@ -111,9 +111,14 @@ void SetSettingsHost(TSettingsHost* host);
 // starts a comment) are not.
 bool IsSeparatorChar(char c);
 // Whether the three separators can be used together: each one passes
-// IsSeparatorChar and the decimal separator differs from both others, so
-// numbers and argument lists keep one reading. Every place that sets the
-// separators checks them here first.
+// IsSeparatorChar, neither the argument nor the decimal separator is a
+// character formulas, cell entry or macros give a meaning of their own (an
+// operator, a parenthesis, "@", "$", "!", "%", a quote, a bracket, ":", "_",
+// a brace, "~", "?", a typographic character macros read as a plain one, or
+// byte 255; nor "." or "\" between arguments, nor a label prefix as the
+// decimal point), and the decimal separator differs from both others,
+// so every formula can be typed and numbers and argument lists keep one
+// reading. Every place that sets the separators checks them here first.
 bool SeparatorsValid(char argument, char thousands, char decimal);
 
 // The settings file's path: the program folder, the base name and ".INI".

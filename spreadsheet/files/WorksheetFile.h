@@ -36,6 +36,7 @@ inline constexpr const char* kUnableToOpenText = "Unable to Open File";
 inline constexpr const char* kUnableToCloseText = "Unable to CLOSE file";
 inline constexpr const char* kFileTruncatedText = "Out of Memory/File may be truncated";
 inline constexpr const char* kErrorAtRecordText = "Error at Record:";
+inline constexpr const char* kFileChangedText = "file changed while reading";
 
 // The name as files are opened and saved under: the last part of the path in
 // upper case, with ".WKS" added when it holds no ".". The folders are kept as
@@ -65,7 +66,8 @@ bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range, b
 // "..", that bounds the cells taken; a name the file does not hold merges
 // nothing. A load takes every record; a merge only cells and range names.
 // False when the file cannot be opened ("Unable to Open File" shown, except in
-// AUTOEXEC mode), is damaged or a merged cell would land outside the sheet
+// AUTOEXEC mode), was cut or written by another program while it was read
+// ("file changed while reading", nothing changed), is damaged or a merged cell would land outside the sheet
 // ("Out of Range", nothing changed). A load of a damaged file keeps every
 // record before the one at fault (a formula whose code cannot be checked as
 // its value) and shows the record; a merge of one changes nothing. Running out
@@ -97,8 +99,9 @@ void SetAutoExecMode(bool on);
 // adding nothing, when the file cannot be read or is damaged.
 bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines);
 
-// True when the file exists and its first record is the begin-of-file record
-// (type 0, length 2).
+// True when the file exists and begins with the begin-of-file record (type 0)
+// holding at least its 2-byte version, whole: the rule by which every read of
+// a worksheet file tells a worksheet from any other file.
 bool IsWorksheetFile(std::string_view name);
 // The message for a file that is not a worksheet at all.
 inline constexpr const char* kNotWorksheetText = "Invalid WKS File!";

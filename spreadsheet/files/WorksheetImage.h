@@ -77,6 +77,8 @@ struct TWorksheetImage {
   }
 
   std::vector<TFileName> names;
+  // Names beginning "G!" other than the settings entry, left out of `names`.
+  std::vector<std::string> reservedNames;
 
   // Staged document state (whole loads only).
   bool haveSettingsEntry = false;
@@ -133,6 +135,12 @@ class TFileCellCursor {
   std::size_t pos_;
   std::size_t valueOnly_ = 0;  // the next entry of valueOnlyFormulas
 };
+
+// Whether a file of `size` bytes whose first four are `head` is a worksheet:
+// it begins with the begin-of-file record (type 0) holding at least the 2
+// bytes of its version, whole within the file. Every way of reading a file
+// (open, merge, linked cells, the name list) asks this one rule.
+bool BeginsWorksheet(const std::uint8_t* head, std::uint64_t size);
 
 // Parses `bytes` as a worksheet file into `image`, which keeps them, and whose
 // staged state the caller has filled from the document. False, with the

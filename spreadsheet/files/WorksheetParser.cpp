@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/RecordCodec.h"
@@ -188,7 +189,7 @@ bool TParser::Run() {
   // A file that does not open with the begin-of-file record is no worksheet
   // at all (a text file, a file of another format): it is refused whole, not
   // read as a damaged worksheet.
-  if (!records_.Next(record) || record.typeWord != kBof || record.length < 2) {
+  if (!BeginsWorksheet(bytes_, size_) || !records_.Next(record)) {
     SetErrorFlag(kNotWorksheetText);
     return false;
   }
@@ -296,12 +297,20 @@ bool TParser::NameRecord(const TRecordView& record) {
   std::string name = in.FixedText(nameBytes, kNameChars);
   TRange range = in.Range();
   if (!ValidRange(range)) return Fail(record);
-  if (nameBytes >= 6 && raw[0] == 'G' && raw[1] == '!' && name.size() >= 6) {
+  // The settings entry has exactly the writer's form: "G!", the carried byte,
+  // the flags, "P" and byte 1. Any other name beginning "G!" (upper-cased, as
+  // names are kept) is a range name the format reserves: it is not read, and
+  // its bytes set nothing.
+  if (name.size() == 6 && raw[0] == 'G' && raw[1] == '!' && raw[4] == 'P' && raw[5] == 1) {
     image_.haveSettingsEntry = true;
     std::uint8_t carried = raw[2];
     image_.state.carriedNameByte = carried == 255 ? 0 : carried;
     image_.settings.hideZeros = (raw[3] & 1) ? 1 : 0;
     image_.settings.negativeInColour = (raw[3] & 4) ? 1 : 0;
+    return true;
+  }
+  if (IsReservedRangeName(RangeNameKey(name))) {
+    image_.reservedNames.push_back(RangeNameKey(name));
     return true;
   }
   if (name.empty() || namesRead_ >= kMaxNamesRead) return true;
@@ -686,6 +695,12 @@ bool TFileCellCursor::Next(TFileCell& cell) {
     }
     return true;
   }
+}
+
+bool BeginsWorksheet(const std::uint8_t* head, std::uint64_t size) {
+  if (size < 4) return false;
+  unsigned length = head[2] | head[3] << 8;
+  return (head[0] | head[1] << 8) == kBof && length >= 2 && 4 + length <= size;
 }
 
 std::string RecordErrorText(int type, int length) {

@@ -319,6 +319,19 @@ void RelinkFormulas(const std::vector<TCellHandle>& formulas) {
   }
 }
 
+// What a load says of the names it left out because the format reserves
+// them: each once, in file order.
+std::string ReservedNamesText(const std::vector<std::string>& names) {
+  std::string text = std::string(kReservedNameText) + " Not Read:";
+  std::vector<std::string> said;
+  for (const std::string& name : names) {
+    if (std::find(said.begin(), said.end(), name) != said.end()) continue;
+    text += (said.empty() ? " " : ", ") + name;
+    said.push_back(name);
+  }
+  return text;
+}
+
 // The staged names go into the sorted table when they are not there yet.
 void ApplyNames(const TWorksheetImage& image) {
   for (const TFileName& name : image.names) {
@@ -419,6 +432,11 @@ bool ReadImage(const std::string& path, TReadScope scope, TWorksheetImage& image
     image.bytes = image.mappedFile.Bytes();
     return ParseWorksheetBytes(scope, image);
   }
+  if (image.mappedFile.Changed()) {
+    opened = true;
+    SetErrorFlag(kFileChangedText);
+    return false;
+  }
   std::string bytes;
   bool tooLarge = false;
   opened = ReadFileBytes(hostName, bytes, tooLarge);
@@ -504,9 +522,11 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
   int highRow = -1, highCol = -1;
   std::vector<TCellHandle> formulas;
   int count = 0, read = 0;
-  for (TFileCellCursor cells(image); cells.Next(cell);) {
-    // The file's pages already stored need not stay in memory beside the pool.
-    if (++read % kForgetInterval == 0) image.mappedFile.Forget(cells.Position());
+  TFileCellCursor cells(image);
+  for (std::size_t at = cells.Position(); cells.Next(cell); at = cells.Position()) {
+    // The file's pages already stored need not stay in memory beside the pool;
+    // those of this cell are still read.
+    if (++read % kForgetInterval == 0) image.mappedFile.Forget(at);
     if (!InBounds(place, cell)) continue;
     if (++count % kPoolCheckInterval == 0 && !PoolHasRoom()) {
       outOfMemory = true;
@@ -543,6 +563,7 @@ TLoadOutcome LoadWorksheetPart(std::string_view name, int mode, int targetRow, i
     if (path.substr(cut == std::string::npos ? 0 : cut + 1) == "AUTOEXEC.WKS") RenameOpenSheet(CurrentDocSlot(), "");
   }
   WindowServices().RepaintSheet(WindowServices().ActiveSheet());
+  if (!merge && !image.reservedNames.empty()) ShowError(ReservedNamesText(image.reservedNames));
   if (outOfMemory) {
     SetErrorFlag(kFileTruncatedText);
     ShowError(kFileTruncatedText);
@@ -569,10 +590,11 @@ bool ReadRangeNames(std::string_view name, std::vector<std::string>& lines) {
 }
 
 bool IsWorksheetFile(std::string_view name) {
-  std::ifstream file(HostFileName(WorksheetFileName(name)), std::ios::binary);
-  unsigned char head[4];
-  if (!file.read(reinterpret_cast<char*>(head), sizeof head)) return false;
-  return (head[0] | head[1] << 8) == kBof && (head[2] | head[3] << 8) == 2;
+  std::ifstream file(HostFileName(WorksheetFileName(name)), std::ios::binary | std::ios::ate);
+  std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+  std::uint8_t head[4];
+  if (size < 0 || !file.seekg(0) || !file.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+  return BeginsWorksheet(head, static_cast<std::uint64_t>(size));
 }
 
 bool ReadLinkedFileCells(std::string_view name, const TLinkedCellSink& sink) {

@@ -7,33 +7,12 @@
 #include "spreadsheet/engine/Evaluator.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/RangeNames.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/macros/MacroKeywords.h"
 
 namespace corvane {
 
 namespace {
-
-// The typographic characters of the Windows code page that macro text may
-// carry from a word processor, and the plain characters they stand for.
-char PlainCharacter(char c) {
-  switch (static_cast<unsigned char>(c)) {
-    case 0x93:
-    case 0x94:
-      return '"';
-    case 0x82:
-      return ',';
-    case 0x88:
-      return '^';
-    case 0x98:
-      return '~';
-    case 0xA6:
-      return '|';
-    case 0xB7:
-      return '.';
-    default:
-      return c;
-  }
-}
 
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -93,7 +72,7 @@ class TCodeWriter {
 
 std::string MacroCompile(std::string_view text) {
   std::string src(text.substr(0, kMacroTextMaxChars));
-  for (char& c : src) c = PlainCharacter(c);
+  for (char& c : src) c = PlainMacroCharacter(c);
   std::erase(src, kMacroCommandEnd);
   const char separator = ArgumentSeparator();
   const std::size_t n = src.size();

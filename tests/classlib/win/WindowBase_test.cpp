@@ -416,7 +416,7 @@ TEST(GdiCanvas, DrawsFillsXorLinesAndCopiesOntoItself) {
 TEST(Bitmap, SavesAndLoadsBmpFilesAndRefusesDamagedOnes) {
   char dir[MAX_PATH];
   GetTempPathA(MAX_PATH, dir);
-  const std::string path = std::string(dir) + "classlib_bitmap.bmp";
+  const std::string path = std::string(dir) + "classlib_bitmap" + std::to_string(GetCurrentProcessId()) + ".bmp";
   {
     TBitmap bitmap(7, 5);
     bitmap.Canvas().Brush.Color = clBlue;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -175,10 +176,10 @@ class HandlerCom : public ::testing::Test {
     ASSERT_EQ(RunAndWait("regsvr32.exe /s \"" + DllPath() + "\""), 0);
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    workDir_ = std::string(temp) + "handler test";
+    workDir_ = std::string(temp) + "handler test " + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(workDir_.c_str(), nullptr);
     // The engines' folder has no blanks: the command line does not quote it.
-    engineDir_ = std::string(temp) + "handler_engines";
+    engineDir_ = std::string(temp) + "handler_engines" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(engineDir_.c_str(), nullptr);
     for (const char* name : {"Tobrel.exe", "Wenlow.exe"})
       CopyFileA((ExeDir() + "\\stub_engine.exe").c_str(), (engineDir_ + "\\" + name).c_str(), FALSE);
@@ -190,6 +191,9 @@ class HandlerCom : public ::testing::Test {
   static void TearDownTestSuite() {
     DeleteSuiteKeys();
     CoUninitialize();
+    std::error_code ignored;
+    std::filesystem::remove_all(workDir_, ignored);
+    std::filesystem::remove_all(engineDir_, ignored);
   }
   void SetUp() override {
     DeleteSuiteKeys();

@@ -11,6 +11,7 @@
 
 #include "tests/spreadsheet/data/DataTestSupport.h"
 #include "tests/spreadsheet/data/PeerTools.h"
+#include "tests/spreadsheet/files/TempFolder.h"
 
 namespace corvane {
 namespace {
@@ -105,7 +106,8 @@ struct TGlpkAnswer {
 };
 
 std::optional<TGlpkAnswer> SolveWithGlpsol(const TProblem& p) {
-  auto folder = std::filesystem::temp_directory_path();
+  testing::TTempFolder temp;
+  std::filesystem::path folder = temp.Path();
   auto lp = folder / "corvane_lp_test.lp", solution = folder / "corvane_lp_test.sol";
   std::ofstream(lp) << LpFile(p);
   std::filesystem::remove(solution);

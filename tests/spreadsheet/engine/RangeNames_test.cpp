@@ -85,6 +85,14 @@ TEST_F(RangeNames, NamesThatWouldHideCellsAreRefused) {
   TRange range;
   ASSERT_TRUE(ParseRange("A1", range));
   EXPECT_EQ(range, MakeRange(0, 0, 0, 0)) << "A1 is still the cell";
+  // Worksheet files keep the sheet's settings in a name of this form.
+  for (const char* name : {"G!TEST", "g!x", "$G!"}) {
+    ClearErrorFlag();
+    EXPECT_EQ(RangeNameCreate(name, MakeRange(3, 3, 3, 3)), 0) << name;
+    EXPECT_EQ(ErrorMessage(), "Reserved Range Name") << name;
+  }
+  EXPECT_EQ(RangeNameCount(), 0);
+  EXPECT_LT(RangeNameCreate("G1!", MakeRange(3, 3, 3, 3)), 0);
   EXPECT_LT(RangeNameCreate("ABC1", MakeRange(3, 3, 3, 3)), 0) << "three letters are no column";
   EXPECT_LT(RangeNameCreate("\\A", MakeRange(3, 3, 3, 3)), 0);
 }

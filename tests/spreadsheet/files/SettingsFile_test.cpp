@@ -192,6 +192,12 @@ TEST_F(SettingsFileTest, ValuesASettingCannotHoldKeepTheDefault) {
       {"PERIOD=,", [] { return FormatSettings().Period == '.'; }},  // the thousands separator
       {"SEP=.", [] { return ProgramSettings().Sep == ','; }},       // the decimal separator
       {"SEP=|\r\nPERIOD=,", [] { return FormatSettings().Period == '.' && ProgramSettings().Sep == ','; }},
+      // Characters formulas read otherwise: a refused one keeps all three.
+      {"SEP=(\r\nCOMMA=.\r\nPERIOD=,", [] { return ProgramSettings().Sep == ',' && FormatSettings().Comma == ','; }},
+      {"SEP=/", [] { return ProgramSettings().Sep == ','; }},
+      {"SEP=@", [] { return ProgramSettings().Sep == ','; }},
+      {"SEP=|\r\nPERIOD=\"", [] { return FormatSettings().Period == '.' && ProgramSettings().Sep == ','; }},
+      {"SEP=|\r\nPERIOD=[", [] { return FormatSettings().Period == '.' && ProgramSettings().Sep == ','; }},
       {"MTTR=1e238", [] { return ProgramSettings().TopMargin == 0.5; }},
       {"MBFR=-2", [] { return ProgramSettings().FooterDistance == 0.5; }},
   };

@@ -15,11 +15,14 @@ namespace corvane::testing {
 class TTempFolder {
  public:
   TTempFolder() {
+    // A name another process took already is passed over: the folder is
+    // this test's alone.
     static std::atomic<int> counter{0};
-    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = std::filesystem::temp_directory_path() /
-            ("corvane-files-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
+    do {
+      auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+      path_ = std::filesystem::temp_directory_path() /
+              ("corvane-files-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    } while (!std::filesystem::create_directory(path_));
   }
   ~TTempFolder() {
     std::error_code ignored;

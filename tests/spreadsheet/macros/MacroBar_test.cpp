@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/spreadsheet/files/TempFolder.h"
+
 namespace corvane {
 namespace {
 
@@ -58,8 +60,8 @@ TEST(MacroBar, DefineButtonAndTheLibraryFile) {
   // A macro typed on two lines is kept as one.
   EXPECT_EQ(DefineButtonLine({"Go", "Top", {"{HOME}", "~"}}), "Go|Top|{HOME}~");
 
-  std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "CORVANE.MAC";
-  std::filesystem::remove(path);
+  testing::TTempFolder folder;
+  std::filesystem::path path = folder.File("CORVANE.MAC");
   std::vector<std::string> lines{"junk"};
   EXPECT_TRUE(ReadMacroLibrary(path.string(), lines));
   EXPECT_TRUE(lines.empty());

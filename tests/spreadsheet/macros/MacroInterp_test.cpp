@@ -20,10 +20,13 @@
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/engine/InsertDelete.h"
+#include "spreadsheet/engine/RangeArguments.h"
 #include "spreadsheet/engine/RangeEdit.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
+#include "spreadsheet/macros/MacroCompiler.h"
 #include "spreadsheet/macros/MacroInterp.h"
+#include "tests/spreadsheet/files/TempFolder.h"
 #include "tests/spreadsheet/macros/MacroTestSupport.h"
 
 namespace corvane::testing {
@@ -303,9 +306,8 @@ TEST_F(MacroInterpTest, MenuOffersTheRowAndBranchesBelowTheChoice) {
 }
 
 TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
-  auto dir = std::filesystem::temp_directory_path() / "corvane_macro_files";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  TTempFolder folder;
+  std::filesystem::path dir = folder.Path();
   std::string file = (dir / "OUT.TXT").string();
   Enter(0, 1, "'" + file);
   RunText("{OPEN 0 2 B1}{WRITELN 0 \"one\"}{WRITE 0 \"two\"}{OPEN 0 3 B1}{WRITE 0 \"3\"}{CLOSE 0}");
@@ -342,7 +344,6 @@ TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
   }
   EXPECT_TRUE(gShownErrors.empty());
   MacroCloseFiles();
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(MacroInterpTest, RunningLineFollowsInsertedRows) {
@@ -434,6 +435,85 @@ TEST_F(MacroInterpTest, GeneralCommandsChangeTheWorkingSettings) {
   ProgramSettings().Undo = true;
 }
 
+// Every character as the argument and as the decimal separator: GENADV
+// takes exactly the sets the settings accept, a refused one keeps all three,
+// and with any accepted set every kind of formula can still be typed, reads
+// back as it shows, and can be typed by a macro.
+TEST_F(MacroInterpTest, EverySeparatorTheSettingsTakeKeepsFormulasTypable) {
+  struct TFormula {
+    const char* typed;  // ";" stands for the argument separator, "_" for the decimal one
+    double value;
+  } formulas[] = {
+      {"@MOD(7;3)", 1},           {"@SUM(A1..A3;5)", 20},   {"+A2/2", 5},      {"+$A$1*3^2-1", 17},
+      {"+50%*A1+3!", 7},          {"_5+A1", 2.5},           {"1_5E+3/A2", 150}, {"@ROUND(1_26;1)", 1.3},
+      {"@IF(A1>=2#AND#A3<>1;@LENGTH(\"y;\"&\"es\");0)", 4}, {"+B:A1+A:A2", 10},
+  };
+  auto spell = [](std::string text, char argument, char decimal) {
+    for (char& c : text) c = c == ';' ? argument : c == '_' ? decimal : c;
+    return text;
+  };
+  auto value = [](int row, int col) {
+    bool error = false;
+    double x = CellNumber(CellPtr(CellFind(row, col)), error);
+    return error ? -999.0 : x;
+  };
+  for (int code = 1; code < 256; ++code) {
+    const char c = static_cast<char>(code);
+    for (bool asArgument : {true, false}) {
+      const char argument = asArgument ? c : c == ',' ? '|' : ',';
+      const char thousands = asArgument || c == '.' ? ',' : '.';
+      const char decimal = asArgument ? '.' : c;
+      const bool valid = SeparatorsValid(argument, thousands, decimal);
+      SCOPED_TRACE(std::string(asArgument ? "argument " : "decimal ") + std::to_string(code));
+      ProgramSettings().Sep = asArgument ? ',' : argument;
+      FormatSettings().Comma = thousands;
+      InitParserCharSets(ProgramSettings().Sep, '.');
+      RunText(std::string("{GENADV +\"") + (asArgument ? 'A' : 'D') + "\"&@CHR(" + std::to_string(code) + ")}");
+      EXPECT_EQ(ArgumentSeparator(), valid ? argument : ProgramSettings().Sep);
+      EXPECT_EQ(DecimalSeparator(), valid ? decimal : '.');
+      EXPECT_EQ(FormatSettings().Comma, thousands);
+      if (!valid) continue;
+      ASSERT_EQ(ProgramSettings().Sep, argument);
+
+      gCurrentDoc.settings.rowsPerSheet = 4096;  // two sheets: addresses carry their sheet letter
+      Enter(0, 0, "2");
+      Enter(1, 0, "10");
+      Enter(2, 0, "3");
+      for (const TFormula& f : formulas) {
+        const int row = static_cast<int>(&f - formulas);
+        const std::string typed = spell(f.typed, argument, decimal);
+        ASSERT_TRUE(EnterCell(typed, row, 2)) << typed;
+        EXPECT_NEAR(value(row, 2), f.value, 1e-12) << typed;
+        // What the cell shows reads back to the same formula.
+        const std::string shown = Shown(row, 2);
+        ASSERT_TRUE(EnterCell(shown, row, 3)) << shown;
+        EXPECT_EQ(Shown(row, 3), shown);
+        EXPECT_NEAR(value(row, 3), f.value, 1e-12) << shown;
+        // A macro types it as keys and sets it with LET.
+        EXPECT_EQ(RunText(typed + "~"), typed + kMacroEnter);
+        const std::string let = "{LET E1" + std::string(1, argument) + typed + "}";
+        RunText(let);
+        EXPECT_NEAR(value(0, 4), f.value, 1e-12) << let;
+      }
+      // Numbers and labels typed as entries stay numbers and labels.
+      Enter(0, 5, spell("1_5", argument, decimal));
+      Enter(1, 5, spell("-_25", argument, decimal));
+      EXPECT_EQ(value(0, 5), 1.5);
+      EXPECT_EQ(value(1, 5), -0.25);
+      for (const char* label : {"'abc", "^mid", "\\-", "\"right", "|x"}) {
+        Enter(2, 5, label);
+        EXPECT_EQ(Shown(2, 5), label);
+      }
+      EXPECT_EQ(MacroCompile("{?}").find(kMacroSyntaxErrorCode), std::string::npos);
+      EXPECT_EQ(MacroCompile("{BRANCH \\A}").find(kMacroSyntaxErrorCode), std::string::npos);
+      gCurrentDoc.settings.rowsPerSheet = kRowsPerWorksheet;
+    }
+  }
+  ProgramSettings().Sep = ',';
+  FormatSettings().Comma = ',';
+  InitParserCharSets(',', '.');
+}
+
 TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {
   Enter(0, 0, "3");
   Enter(1, 0, "1");
@@ -451,9 +531,8 @@ TEST_F(MacroInterpTest, DataCommandsStoreTheirRangesAndRun) {
 }
 
 TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
-  auto dir = std::filesystem::temp_directory_path() / "corvane_macro_wks";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  TTempFolder folder;
+  std::filesystem::path dir = folder.Path();
   const std::string one = (dir / "ONE").string();
   RunText("{LET A1 5}{FILESAVEAS \"" + one + "\" 0}{FILEDOC 0 \"Budget\"}{FILEPICK \"*.TXT\" \"\" B1}" +
           "{FILEMERGE \"" + one + "\" D1 \"\" F}{FILEEXIT 0}{LET C1 1}");
@@ -463,7 +542,6 @@ TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
   EXPECT_EQ(Shown(0, 3), "5");
   EXPECT_EQ(Shown(0, 2), "");  // nothing runs after FILEEXIT
   EXPECT_EQ(host.calls, (std::vector<std::string>{"exit"}));
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(MacroInterpTest, LinesComeFromTheDocumentTheMacroStartedIn) {

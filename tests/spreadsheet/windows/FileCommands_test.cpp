@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "spreadsheet/files/WorksheetFile.h"
+#include "spreadsheet/windows/Startup.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
 
 namespace corvane::testing {
@@ -118,6 +119,46 @@ TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
   EXPECT_EQ(host.windows.size(), 2u);
   EXPECT_EQ(host.broughtToFront, 1);
   EXPECT_EQ(Contents(0, 0), "'kept");
+}
+
+// One rule for what a worksheet is, however the file is opened: a begin
+// record that holds its 2-byte version, with or without more bytes after it.
+TEST_F(FileCommandsTest, EveryWayOfOpeningTakesTheSameBeginRecords) {
+  for (int length = 1; length <= 4; ++length) {
+    SCOPED_TRACE(length);
+    const bool worksheet = length >= 2;
+    const std::string path = folder.File("BEGIN" + std::to_string(length) + ".WKS");
+    WriteWholeFile(path, std::string("\0\0", 2) + static_cast<char>(length) + '\0' + std::string(length, '\x04') +
+                             std::string("\x0d\x00\x07\x00\xff\x00\x00\x00\x00\x07\x00\x01\x00\x00\x00", 15));
+    const std::vector<std::string> refused = worksheet ? std::vector<std::string>{}
+                                                       : std::vector<std::string>{"Error:Invalid WKS File!"};
+    // File Open, the command line and the recent list: a window showing A1, or none.
+    ProgramSettings().History = {WksFileName(path)};
+    const std::function<bool()> opens[] = {[&] { return files.OpenFile(path); },
+                                           [&] { return OpenFirstDocument(files, path, false, false); },
+                                           [&] { return files.OpenRecent(0); }};
+    for (const auto& open : opens) {
+      gFrameErrors.clear();
+      EXPECT_EQ(open(), worksheet);
+      EXPECT_EQ(gFrameErrors, refused);
+      ASSERT_EQ(host.windows.size(), worksheet ? 1u : 0u);
+      if (!worksheet) continue;
+      EXPECT_EQ(Contents(0, 0), "7");
+      gCurrentDoc.settings.modified = 0;
+      ASSERT_TRUE(files.Close());
+    }
+    // File Combine into an open sheet, and the cells a link reads.
+    ASSERT_TRUE(files.New());
+    gFrameErrors.clear();
+    EXPECT_EQ(LoadWorksheet(path, kLoadMerge, 2, 2, ""), worksheet);
+    EXPECT_EQ(gFrameErrors, refused);
+    EXPECT_EQ(Contents(2, 2), worksheet ? "7" : "");
+    int linked = 0;
+    EXPECT_EQ(ReadLinkedFileCells(path, [&](const TLinkedCellValue& cell) { linked += cell.number == 7; }), worksheet);
+    EXPECT_EQ(linked, worksheet ? 1 : 0);
+    gCurrentDoc.settings.modified = 0;
+    ASSERT_TRUE(files.Close());
+  }
 }
 
 // Every read and write of a file shows the hourglass while it runs, and only

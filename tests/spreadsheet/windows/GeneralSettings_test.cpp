@@ -108,6 +108,12 @@ TEST_F(GeneralSettingsTest, CancelPutsEverythingBack) {
   EXPECT_FALSE(dialog.SetSeparators('|', ',', ','));
   EXPECT_FALSE(dialog.SetSeparators('|', '.', ';'));
   EXPECT_FALSE(dialog.SetSeparators(';', '.', ','));
+  // Separators formulas would read otherwise: no function of two arguments,
+  // no division, no decimal constant could be typed.
+  EXPECT_FALSE(dialog.SetSeparators('(', '.', ','));
+  EXPECT_FALSE(dialog.SetSeparators('/', ',', '.'));
+  EXPECT_FALSE(dialog.SetSeparators('|', '.', '"'));
+  EXPECT_EQ(ProgramSettings().Sep, ',');
   EXPECT_EQ(FormatSettings().Period, '.');
   EXPECT_TRUE(dialog.SetSeparators('|', '.', ','));
   dialog.SetCurrency("Dm", false);

@@ -9,6 +9,7 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/windows/DocumentScope.h"
+#include "tests/spreadsheet/files/TempFolder.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
 #include "tests/spreadsheet/windows/SheetTestSupport.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 using namespace classlib;
 using testing::SheetWindowTest;
+using testing::TTempFolder;
 using testing::TTestSheetWindow;
 
 // The texts a pane painted.
@@ -377,7 +379,8 @@ TEST_F(SheetWindowTest, SavingOnCloseWritesTheClosingWindowsView) {
   OpenWindow("ACTIVE.WKS");
   // The program ends: the closing window is not the active one.
   frame.answer = TSaveAnswer::kYes;
-  std::string folder = ::testing::TempDir();
+  TTempFolder temp;
+  std::string folder = temp.File("");
   closing.view.SetName(folder + "KEEP.WKS");
   ASSERT_TRUE(closing.view.CloseQuery()) << ErrorMessage();
   Close(closing);
@@ -456,7 +459,8 @@ TEST_F(SheetWindowTest, ObjectsOnTheSheetKeepTheirCellsAndTravelWithTheFile) {
 
   // A deleted object is not saved; the others come back from the file.
   sheet.view.DeleteObject(1);
-  std::string path = ::testing::TempDir() + "OBJECTS.WKS";
+  TTempFolder temp;
+  std::string path = temp.File("OBJECTS.WKS");
   ASSERT_TRUE(SaveWorksheet(path, false, TRange{})) << ErrorMessage();
   TSheetViewState saved;
   sheet.view.GetView(saved);

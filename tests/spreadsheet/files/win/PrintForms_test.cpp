@@ -109,7 +109,7 @@ TEST_F(PrintFormsTest, DialogStoresOptionsChoosesAndPrintsToFile) {
   dialog.RangeEdit.SetText("A2..B3");
   char folder[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, folder);
-  std::string file = std::string(folder) + "PRINTOUT";
+  std::string file = std::string(folder) + "PRINTOUT" + std::to_string(GetCurrentProcessId());
   dialog.PrintToFile(file);
   std::ifstream in(file + ".prn", std::ios::binary);
   std::stringstream text;

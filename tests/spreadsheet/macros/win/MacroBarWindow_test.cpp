@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "tests/spreadsheet/files/TempFolder.h"
 #include "tests/support/win/UiKit.h"
 
 namespace corvane {
@@ -15,8 +16,8 @@ namespace {
 using namespace classlib;
 
 TEST(MacroBarWindow, ButtonsHintsScrollingAndDefineButton) {
-  std::filesystem::path glyphs = std::filesystem::path(::testing::TempDir()) / "MACROS.BTN";
-  std::filesystem::remove(glyphs);
+  testing::TTempFolder folder;
+  std::filesystem::path glyphs = folder.File("MACROS.BTN");
   TForm form(nullptr, "Macro bar");
   form.SetBounds(0, 0, 200, 300);
   std::vector<std::string> picked;
