@@ -240,9 +240,23 @@ double ReciprocalCondition(const TMatrix& a) { return RcondOf(a, Factorise(a)); 
 
 TSolveStatus SolveLinear(const TMatrix& a, const TMatrix& b, TMatrix& x, double minRcond) {
   if (!AllFinite(a) || !AllFinite(b)) return TSolveStatus::kPivotError;
-  TLu f = Factorise(a);
-  if (!f.ok || RcondOf(a, f) < minRcond) return TSolveStatus::kSingular;
-  TMatrix solution = SolveFactorised(f, b);
+  // Each equation scaled by a power of two (exact) that brings its largest
+  // coefficient to between 1/2 and 1: rows in very different units (1e-9
+  // beside 1e6) then neither look singular to the condition test nor steer
+  // the choice of pivots. The solution is the same.
+  TMatrix sa = a, sb = b;
+  for (int i = 0; i < a.rows; ++i) {
+    double largest = 0;
+    for (int j = 0; j < a.cols; ++j) largest = std::max(largest, std::fabs(a.At(i, j)));
+    if (largest == 0) continue;
+    int exponent = 0;
+    std::frexp(largest, &exponent);
+    for (int j = 0; j < sa.cols; ++j) sa.At(i, j) = std::ldexp(sa.At(i, j), -exponent);
+    for (int j = 0; j < sb.cols; ++j) sb.At(i, j) = std::ldexp(sb.At(i, j), -exponent);
+  }
+  TLu f = Factorise(sa);
+  if (!f.ok || RcondOf(sa, f) < minRcond) return TSolveStatus::kSingular;
+  TMatrix solution = SolveFactorised(f, sb);
   if (!AllFinite(solution)) return TSolveStatus::kPivotError;
   x = std::move(solution);
   return TSolveStatus::kOk;

@@ -36,9 +36,11 @@ enum class TSolveStatus {
 
 // Solves a * x = b for every column of b (a square, b with a's rows) by
 // Gaussian elimination with partial pivoting (the first of equally large
-// pivots wins) and back substitution. The system counts as singular when a
-// pivot is 0 or when the reciprocal condition number of a (1-norm) is below
-// `minRcond`; x is set only on kOk.
+// pivots wins) and back substitution, each equation first scaled so that its
+// largest coefficient is about 1. The system counts as singular when a pivot
+// is 0 or when the reciprocal condition number (1-norm) of the scaled a is
+// below `minRcond`, so rows in very different units do not make it so; x is
+// set only on kOk.
 TSolveStatus SolveLinear(const TMatrix& a, const TMatrix& b, TMatrix& x, double minRcond);
 
 // The reciprocal condition number below which a system counts as singular:
