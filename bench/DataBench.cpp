@@ -153,7 +153,8 @@ void BenchCubicSolvers() {
   std::vector<double> qr, normal;
   constexpr int kRuns = 50;
   Clock::time_point start = Clock::now();
-  for (int n = 0; n < kRuns; ++n) FitModel(x, y, terms, qr);
+  double residualSquares = 0;
+  for (int n = 0; n < kRuns; ++n) FitModel(x, y, terms, qr, residualSquares);
   Report("  its solver: QR least squares", kRuns, Seconds(start));
   start = Clock::now();
   for (int n = 0; n < kRuns; ++n) FitByNormalEquations(x, y, terms, normal);

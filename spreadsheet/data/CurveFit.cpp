@@ -78,14 +78,14 @@ bool TermValue(int form, double x, double& value) {
 }
 
 bool FitModel(const TMatrix& x, std::span<const double> y, const std::vector<TFitTerm>& terms,
-              std::vector<double>& coefficients) {
+              std::vector<double>& coefficients, double& residualSquares) {
   int n = static_cast<int>(terms.size());
   if (n == 0) return false;
   TMatrix t(x.rows, n);  // the term values, one row per data row
   for (int row = 0; row < x.rows; ++row)
     for (int i = 0; i < n; ++i)
       if (!TermValue(terms[i].form, x.At(row, terms[i].column), t.At(row, i))) return false;
-  return SolveLeastSquares(t, y, coefficients, kFitMinDigits) == TSolveStatus::kOk;
+  return SolveLeastSquares(t, y, coefficients, kFitMinDigits, residualSquares) == TSolveStatus::kOk;
 }
 
 std::string FitTermLabel(const TFitTerm& term) {
@@ -130,7 +130,8 @@ bool DataMultiRegress() {
     y[r] = CellNumber(CellPtr(CellFind(yr.firstRow + r, yr.firstCol)), error);
   }
   std::vector<double> coefficients;
-  if (error || !FitModel(x, y, terms, coefficients)) return Refuse(kCannotRegressText);
+  double sse = 0;
+  if (error || !FitModel(x, y, terms, coefficients, sse)) return Refuse(kCannotRegressText);
   if (!CheckWritable(block)) return false;
 
   auto modelAt = [&](int r) {
@@ -139,14 +140,12 @@ bool DataMultiRegress() {
       if (TermValue(terms[i].form, x.At(r, terms[i].column), t)) sum += coefficients[i] * t;
     return sum;
   };
-  double mean = 0, sumSquares = 0, sst = 0, sse = 0;
-  for (double v : y) mean += v;
-  mean /= rows;
-  for (int r = 0; r < rows; ++r) {
-    sumSquares += y[r] * y[r];
-    sst += (y[r] - mean) * (y[r] - mean);
-    sse += (modelAt(r) - y[r]) * (modelAt(r) - y[r]);
-  }
+  // R^2 = 1 - SSE / SST. The fit hands over SSE from its own residuals: the
+  // model recomputed from the rounded coefficients would be the difference of
+  // large terms on a close fit, with only the digits they leave.
+  double sumSquares = 0, sst = 0;
+  for (double v : y) sumSquares += v * v;
+  for (double d : Centred(y).deviations) sst += d * d;
   bool constantY = sst <= sumSquares * kRoundingSpread;
   std::vector<std::string> variables;
   for (int k = 0; k < cols; ++k) variables.push_back(cols == 1 ? "@X" : CellAddrText(xr.firstRow, xr.firstCol + k, false, false));

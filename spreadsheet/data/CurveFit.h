@@ -41,10 +41,11 @@ bool TermValue(int form, double x, double& value);
 // and `y` by least squares, through a Householder QR factorisation of the
 // term values (SolveLeastSquares). False (no coefficients) for a term outside
 // its domain, an overflow, fewer rows than terms, and a singular or
-// numerically singular model: one where fewer than about four digits of the
-// coefficients could be right.
+// numerically singular model: one where the refined coefficients keep fewer
+// than about four digits. `residualSquares` receives the fit's sum of squared
+// residuals.
 bool FitModel(const TMatrix& x, std::span<const double> y, const std::vector<TFitTerm>& terms,
-              std::vector<double>& coefficients);
+              std::vector<double>& coefficients, double& residualSquares);
 
 // The output label of a term: the form's label with the column number (from
 // 1) after its first "x": "Const", "x1", "x2^3", "Sqrt(x1)", "Ln(x2)", "e^x1".

@@ -18,6 +18,18 @@
 
 namespace corvane {
 
+TCentred Centred(std::span<const double> values) {
+  TCentred c;
+  if (values.empty()) return c;
+  const double n = static_cast<double>(values.size());
+  for (double v : values) c.mean += v;
+  c.mean /= n;
+  for (double v : values) c.correction += v - c.mean;
+  c.correction /= n;
+  for (double v : values) c.deviations.push_back((v - c.mean) - c.correction);
+  return c;
+}
+
 TRange OrderedRange(TRange range) {
   OrderPair(range.firstCol, range.lastCol);
   OrderPair(range.firstRow, range.lastRow);

@@ -9,8 +9,10 @@
 
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/Range.h"
@@ -20,6 +22,16 @@ namespace corvane {
 // Values whose sum of squared deviations is below this share of their sum of
 // squares agree to 12 digits: the deviations are rounding, not data.
 inline constexpr double kRoundingSpread = 1e-24;
+
+// Values centred on their mean. A mean far from zero (x near 1e9 stepping by
+// 0.001) is itself rounded; the mean of the deviations from it says by how
+// much, and taking that correction off each deviation centres them on the
+// true mean (mean + correction). Empty values give no deviations and 0s.
+struct TCentred {
+  double mean = 0, correction = 0;
+  std::vector<double> deviations;
+};
+TCentred Centred(std::span<const double> values);
 
 // Messages of the refusals the data commands share.
 inline constexpr const char* kOverlapText = "Output Range Overlaps Input";

@@ -240,16 +240,30 @@ double ReciprocalCondition(const TMatrix& a) { return RcondOf(a, Factorise(a)); 
 
 TSolveStatus SolveLinear(const TMatrix& a, const TMatrix& b, TMatrix& x, double minRcond) {
   if (!AllFinite(a) || !AllFinite(b)) return TSolveStatus::kPivotError;
-  TLu f = Factorise(a);
-  if (!f.ok || RcondOf(a, f) < minRcond) return TSolveStatus::kSingular;
-  TMatrix solution = SolveFactorised(f, b);
+  // Each equation scaled by a power of two (exact) that brings its largest
+  // coefficient to between 1/2 and 1: rows in very different units (1e-9
+  // beside 1e6) then neither look singular to the condition test nor steer
+  // the choice of pivots. The solution is the same.
+  TMatrix sa = a, sb = b;
+  for (int i = 0; i < a.rows; ++i) {
+    double largest = 0;
+    for (int j = 0; j < a.cols; ++j) largest = std::max(largest, std::fabs(a.At(i, j)));
+    if (largest == 0) continue;
+    int exponent = 0;
+    std::frexp(largest, &exponent);
+    for (int j = 0; j < sa.cols; ++j) sa.At(i, j) = std::ldexp(sa.At(i, j), -exponent);
+    for (int j = 0; j < sb.cols; ++j) sb.At(i, j) = std::ldexp(sb.At(i, j), -exponent);
+  }
+  TLu f = Factorise(sa);
+  if (!f.ok || RcondOf(sa, f) < minRcond) return TSolveStatus::kSingular;
+  TMatrix solution = SolveFactorised(f, sb);
   if (!AllFinite(solution)) return TSolveStatus::kPivotError;
   x = std::move(solution);
   return TSolveStatus::kOk;
 }
 
 TSolveStatus SolveLeastSquares(const TMatrix& a, std::span<const double> b, std::vector<double>& x,
-                               double minDigitsLeft) {
+                               double minDigitsLeft, double& residualSquares) {
   if (!AllFinite(a) || !std::all_of(b.begin(), b.end(), [](double v) { return std::isfinite(v); }))
     return TSolveStatus::kPivotError;
   int m = a.rows, n = a.cols;
@@ -285,7 +299,10 @@ TSolveStatus SolveLeastSquares(const TMatrix& a, std::span<const double> b, std:
   for (int j = 0; j < n; ++j) solution[j] = z[j] * scale[j];
   std::fill(r.begin(), r.begin() + n, 0.0);
   ApplyQ(f, r);
-  double zNorm = 0;
+  // The relative size of each correction: the first is about the error of
+  // the unrefined solution, and their ratio is the rate at which the steps
+  // gain digits.
+  std::vector<double> corrections;
   for (int step = 0; step < kRefinements; ++step) {
     std::vector<double> e(m), g(n);
     std::vector<TExactSum> gSum(n);
@@ -306,30 +323,38 @@ TSolveStatus SolveLeastSquares(const TMatrix& a, std::span<const double> b, std:
     std::vector<double> dz = SolveR(f, e);
     for (int j = 0; j < n; ++j) e[j] = h[j];  // e becomes [h; the rest of Q' e]: Q of it corrects r
     ApplyQ(f, e);
-    double change = 0;
-    zNorm = 0;
+    double change = 0, zNorm = 0;
     for (int j = 0; j < n; ++j) {
       solution[j] += dz[j] * scale[j];
       change += dz[j] * dz[j];
       zNorm += (solution[j] / scale[j]) * (solution[j] / scale[j]);
     }
     for (int i = 0; i < m; ++i) r[i] += e[i];
+    corrections.push_back(zNorm > 0 ? std::sqrt(change / zNorm) : 0.0);
     if (change <= zNorm * kSettled) break;
   }
-  double residualNorm = 0;
-  for (double v : r) residualNorm += v * v;
-
-  // The digits kept, estimated by the first-order bound for least squares
-  // with k the condition of the scaled R: eps k (2 + (k + 1) |r| / (|A| |z|)),
-  // with |A| at least 1 for unit columns. The residual term counts against the
-  // size of the coefficients, not of the fitted values: columns that nearly
-  // cancel give large coefficients whose digits it spares.
-  double condition = TriangleCondition(f);
-  double eta = zNorm > 0 ? std::sqrt(residualNorm / zNorm) : 0;
-  double bound = std::numeric_limits<double>::epsilon() * condition * (2 + (condition + 1) * eta);
-  if (!std::isfinite(bound) || bound > std::pow(10.0, -minDigitsLeft)) return TSolveStatus::kSingular;
   if (!std::all_of(solution.begin(), solution.end(), [](double v) { return std::isfinite(v); }))
     return TSolveStatus::kPivotError;
+
+  // The digits the refined solution keeps. Each step takes the error down by
+  // about the ratio of its correction to the one before, so what is left after
+  // the last is about that ratio over one minus it, times the last correction;
+  // a correction within a few roundings of the solution leaves only rounding.
+  // Without a ratio below 1 the steps did not settle, and where the condition
+  // of the scaled R leaves no digit at all there is nothing for them to settle
+  // on: both count as singular.
+  const double eps = std::numeric_limits<double>::epsilon();
+  const double last = corrections.back();
+  double error = last;
+  if (last > 16 * eps) {  // so more than one step ran: only a settled step ends them early
+    const double ratio = last / corrections[corrections.size() - 2];
+    error = ratio < 1 ? last * ratio / (1 - ratio) : HUGE_VAL;
+  }
+  if (!(eps * TriangleCondition(f) < 1) || !(error <= std::pow(10.0, -minDigitsLeft)))
+    return TSolveStatus::kSingular;
+  TExactSum squares;
+  for (double v : r) squares.AddProduct(v, v);
+  residualSquares = squares.Value();
   x = std::move(solution);
   return TSolveStatus::kOk;
 }

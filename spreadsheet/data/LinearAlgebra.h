@@ -36,9 +36,11 @@ enum class TSolveStatus {
 
 // Solves a * x = b for every column of b (a square, b with a's rows) by
 // Gaussian elimination with partial pivoting (the first of equally large
-// pivots wins) and back substitution. The system counts as singular when a
-// pivot is 0 or when the reciprocal condition number of a (1-norm) is below
-// `minRcond`; x is set only on kOk.
+// pivots wins) and back substitution, each equation first scaled so that its
+// largest coefficient is about 1. The system counts as singular when a pivot
+// is 0 or when the reciprocal condition number (1-norm) of the scaled a is
+// below `minRcond`, so rows in very different units do not make it so; x is
+// set only on kOk.
 TSolveStatus SolveLinear(const TMatrix& a, const TMatrix& b, TMatrix& x, double minRcond);
 
 // The reciprocal condition number below which a system counts as singular:
@@ -56,12 +58,15 @@ double ReciprocalCondition(const TMatrix& a);
 // solution and its residual are then corrected together, a few times, from
 // residuals summed exactly, which brings them to about the last digit a double
 // holds wherever the condition leaves some digits at all. The fit counts as
-// singular (x unset) when a column is zero, a has fewer rows than columns, or
-// the digits the solution keeps fall below `minDigitsLeft`, estimated by the
-// first-order bound eps k (2 + (k + 1) |r| / |z|) on its relative error, with
-// k the 1-norm condition number of the scaled R, r the residual and z the
-// solution of the unit columns. kPivotError for values that are not finite.
+// singular (x unset) when a column is zero, a has fewer rows than columns, the
+// 1-norm condition of the scaled R leaves no digit, or the corrections do not
+// settle to `minDigitsLeft` digits of the solution (the error left after the
+// last one is estimated from the rate at which they shrink). On kOk,
+// `residualSquares` is the sum of the squared residuals of the least-squares
+// solution, summed exactly from the corrected residual (a close fit's
+// residuals are not the small differences of rounded large terms there).
+// kPivotError for values that are not finite.
 TSolveStatus SolveLeastSquares(const TMatrix& a, std::span<const double> b, std::vector<double>& x,
-                               double minDigitsLeft);
+                               double minDigitsLeft, double& residualSquares);
 
 }  // namespace corvane

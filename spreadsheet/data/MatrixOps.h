@@ -48,8 +48,10 @@ bool MatrixDetToCell(const TRange& a, const TRange& output);
 // Mode 4: the inverse of a's square part (at most 30 rows). Mode 5: the
 // solution of the equations whose coefficients are a's first n columns (n =
 // its rows) and whose right-hand sides are its other columns, one solution
-// column each. A singular or numerically singular matrix shows "Unable to
-// Solve, Determinant=0", an overflow "Unable to Solve, Pivot Error?".
+// column each. A matrix that is singular, or numerically singular once each
+// row is scaled by its largest value (rows of 1e-9 beside rows of 1e6 are
+// not), shows "Unable to Solve, Determinant=0", an overflow "Unable to
+// Solve, Pivot Error?".
 bool MatrixInvertSolve(int mode, const TRange& a, const TRange& output);
 
 }  // namespace corvane

@@ -15,31 +15,19 @@ TLineFitStatus FitLine(std::span<const double> x, std::span<const double> y, TLi
   std::size_t count = std::min(x.size(), y.size());
   if (count == 0) return TLineFitStatus::kEmpty;
   double n = static_cast<double>(count);
-  double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
+  double sxx = 0, syy = 0, sxy = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    sx += x[i];
-    sy += y[i];
     sxx += x[i] * x[i];
     syy += y[i] * y[i];
     sxy += x[i] * y[i];
   }
-  // Deviations from the means. A mean far from zero (x near 1e9 stepping by
-  // 0.001) is itself rounded; the mean of the deviations from it says by how
-  // much, and taking it off each deviation centres them on the true mean.
-  double mx = sx / n, my = sy / n, cx = 0, cy = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    cx += x[i] - mx;
-    cy += y[i] - my;
-  }
-  cx /= n;
-  cy /= n;
-  std::vector<double> dxs(count), dys(count);
+  const TCentred cx = Centred(x.first(count)), cy = Centred(y.first(count));
+  const std::vector<double>&dxs = cx.deviations, &dys = cy.deviations;
   double dxx = 0, dyy = 0, dxy = 0;  // sums of products of deviations from the means
   for (std::size_t i = 0; i < count; ++i) {
-    double dx = dxs[i] = (x[i] - mx) - cx, dy = dys[i] = (y[i] - my) - cy;
-    dxx += dx * dx;
-    dyy += dy * dy;
-    dxy += dx * dy;
+    dxx += dxs[i] * dxs[i];
+    dyy += dys[i] * dys[i];
+    dxy += dxs[i] * dys[i];
   }
   if (dxx <= sxx * kRoundingSpread) return TLineFitStatus::kConstantX;
   fit = TLineFit{};
@@ -48,7 +36,7 @@ TLineFitStatus FitLine(std::span<const double> x, std::span<const double> y, TLi
   fit.sumY2 = syy;
   fit.sumXY = sxy;
   fit.slope = dxy / dxx;
-  fit.intercept = (my - fit.slope * mx) + (cy - fit.slope * cx);
+  fit.intercept = (cy.mean - fit.slope * cx.mean) + (cy.correction - fit.slope * cx.correction);
   bool constantY = dyy <= syy * kRoundingSpread;
   fit.r2 = constantY ? 0.0 : std::clamp(dxy / dxx * (dxy / dyy), 0.0, 1.0);
   fit.varX = dxx / n;

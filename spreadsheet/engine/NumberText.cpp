@@ -141,14 +141,15 @@ int GeneralTextInWidth(int width, std::string& text, double x) {
 
 namespace {
 
-// The fixed form of the display digits `d` with the most decimals that fit
-// in `width` characters, trailing zeros dropped; false when even the whole
-// number is too long or rounds to 0.
+// The fixed form of the digits `d` with the most decimals that fit in
+// `width` characters and show at most the display's 15 significant digits,
+// trailing zeros dropped; false when even the whole number is too long or
+// rounds to 0.
 bool FixedInWidth(int width, const TDecimalDigits& d, std::string& text, int& significant) {
   int sign = d.negative ? 1 : 0;
   int wholeDigits = std::max(d.pointPos, 1);
   if (sign + wholeDigits > width) return false;
-  int most = std::max(0, static_cast<int>(d.digits.size()) - d.pointPos);
+  int most = std::max(0, std::min(static_cast<int>(d.digits.size()), kShownDigits) - d.pointPos);
   for (int decimals = std::clamp(width - sign - wholeDigits - 1, 0, most); decimals >= 0; --decimals) {
     TDecimalDigits rounded = d;
     RoundToDecimals(rounded, decimals);
@@ -164,9 +165,10 @@ bool FixedInWidth(int width, const TDecimalDigits& d, std::string& text, int& si
   return false;
 }
 
-// The exponent form with the most mantissa digits that fit.
+// The exponent form of the digits `d` with the most mantissa digits
+// that fit, at most the display's 15.
 bool ExponentInWidth(int width, const TDecimalDigits& d, std::string& text, int& significant) {
-  for (int count = static_cast<int>(d.digits.size()); count >= 1; --count) {
+  for (int count = std::min(static_cast<int>(d.digits.size()), kShownDigits); count >= 1; --count) {
     TDecimalDigits rounded = d;
     RoundToDigitCount(rounded, count);
     std::string candidate = ExponentText(rounded, -1, 2, FormatSettings().Period);
@@ -188,7 +190,10 @@ bool ShortenGeneralText(int width, double x, std::string& text) {
     text = whole;
     return true;
   }
-  TDecimalDigits d = DecimalDigitsOf(x, kShownDigits);
+  // Rounded once, from the number's own digits (the shortest that read back
+  // as it, as the edit line shows them): rounding its 15-digit display text
+  // again would take 999.4999999999999 (shown 999.5) to 1000, too wide for 3.
+  TDecimalDigits d = DecimalDigitsOf(x);
   std::string fixed, exponent;
   int fixedDigits = 0, exponentDigits = 0;
   bool haveFixed = FixedInWidth(width, d, fixed, fixedDigits);

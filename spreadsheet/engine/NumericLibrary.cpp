@@ -1,59 +1,17 @@
 // Guarded arithmetic and the special functions built on it: log-gamma,
 // incomplete beta and gamma, the error function, the normal density and Poisson
-// probabilities. The Bessel functions are in BesselFunctions.cpp, the functions
-// of cell lists and blocks in CellStatistics.cpp.
+// probabilities. The power is in Power.cpp, the Bessel functions in
+// BesselFunctions.cpp, the functions of cell lists and blocks in
+// CellStatistics.cpp.
 #include "spreadsheet/engine/NumericLibrary.h"
 
 #include <cmath>
 
-#include "spreadsheet/engine/ExactArithmetic.h"
 #include "spreadsheet/engine/NumericDetail.h"
 
 namespace corvane::numeric {
 
 namespace {
-
-TDoubleDouble Multiply(const TDoubleDouble& a, const TDoubleDouble& b) {
-  TDoubleDouble p = TwoProduct(a.hi, b.hi);
-  double tail = p.lo + (a.hi * b.lo + a.lo * b.hi);
-  double hi = p.hi + tail;
-  return {hi, tail - (hi - p.hi)};
-}
-
-// base^n for a whole n above 0 by repeated squaring in double-double: each
-// product keeps about 106 bits, so that the result, rounded once, is the
-// nearest double (exact when the power is) for any exponent that does not
-// overflow. Values beyond about 1e300 overflow the split: infinite or not a
-// number then, which the caller reports.
-TDoubleDouble WholePower(double base, double n) {
-  TDoubleDouble power{1.0, 0.0}, square{base, 0.0};
-  for (;;) {
-    if (std::fmod(n, 2.0) != 0.0) power = Multiply(power, square);
-    n = std::floor(n / 2.0);
-    if (n == 0.0 || !std::isfinite(power.hi) || power.hi == 0.0) return power;
-    square = Multiply(square, square);
-  }
-}
-
-// 1 / (hi + lo), refined once from the exact remainder of the first quotient.
-double Reciprocal(const TDoubleDouble& v) {
-  double q = 1.0 / v.hi;
-  if (!std::isfinite(q) || q == 0.0) return q;
-  TDoubleDouble t = TwoProduct(q, v.hi);
-  double remainder = ((1.0 - t.hi) - t.lo) - q * v.lo;
-  return q + q * remainder;
-}
-
-// The library's power, rounded to the nearest double or within a whisker of
-// it. The C library of the Windows builds misses by many units in the last
-// place; its extended-precision power, rounded once to a double, does not.
-double LibraryPower(double base, double exponent) {
-#if defined(__GLIBC__)
-  return std::pow(base, exponent);
-#else
-  return static_cast<double>(std::pow(static_cast<long double>(base), static_cast<long double>(exponent)));
-#endif
-}
 
 // ln K! - (K ln K - K) for a whole K above 170 by the Stirling series
 // ln(2 pi K)/2 + 1/(12K) - 1/(360K^3) + 1/(1260K^5); the first omitted term is
@@ -88,23 +46,6 @@ double SafeExp(double x, TCalcStatus& status) {
 double SafeLn(double x, TCalcStatus& status) {
   if (!(x > 0.0) || !std::isfinite(x)) return detail::Fail(status, 1.0);
   return std::log(x);
-}
-
-double SafePower(double base, double exponent, TCalcStatus& status) {
-  if (!std::isfinite(base) || !std::isfinite(exponent)) return detail::Fail(status, 1.0);
-  if (base == 0.0) return exponent < 0.0 ? detail::Fail(status, 1.0) : 0.0;
-  if (exponent == 0.0) return 1.0;
-  bool whole = exponent == std::trunc(exponent);
-  if (!whole && base < 0.0) return detail::Fail(status, 1.0);
-  if (exponent == 0.5) return std::sqrt(base);
-  if (!whole) return detail::Checked(LibraryPower(base, exponent), status, 1.0);
-  TDoubleDouble power = WholePower(base, std::fabs(exponent));
-  if (std::isnan(power.hi) || std::isnan(power.lo)) power = {std::pow(base, std::fabs(exponent)), 0.0};
-  if (exponent > 0.0) return detail::Checked(power.hi + power.lo, status, 1.0);
-  // The reciprocal of a power that overflows is a power that underflows: 0;
-  // that of a power that underflows to 0 is an overflow.
-  if (power.hi == 0.0) return detail::Fail(status, 1.0);
-  return Reciprocal(power);
 }
 
 double GammaLn(double x, TCalcStatus& status) {

@@ -47,12 +47,13 @@ double SafeLn(double x, TCalcStatus& status);
 //   a negative exponent (it would divide by zero);
 // - exponent 0 gives 1;
 // - a fractional exponent of a negative base is an error with value 1;
-// - otherwise the power rounded to the nearest double: whole exponents by
-//   repeated squaring in double-double (exact wherever the power is: 3^20,
-//   2^-10), 0.5 as the square root, other fractions by the C library's power
-//   (on the Windows builds its extended-precision one, within a few tenths of
-//   a unit in the last place).
-// An overflowing result is an error with value 1; an underflowing one gives 0.
+// - otherwise the power rounded once to the nearest double, at every size
+//   (subnormal results included) and the same on every build: whole
+//   exponents up to 65536 by repeated squaring in double-double (exact
+//   wherever the power is: 3^20, 2^-10, 2^-1074), 0.5 as the square root,
+//   others as e to the exponent times ln base in double-double.
+// An overflowing result is an error with value 1; one below half the smallest
+// subnormal gives 0.
 double SafePower(double base, double exponent, TCalcStatus& status);
 
 // Natural logarithm of the gamma function, from a six-term Lanczos series

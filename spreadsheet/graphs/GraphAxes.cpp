@@ -131,7 +131,7 @@ void DrawYAxis(TCanvas& canvas, TGraphFrame& f, int tickLength, bool labels) {
   double v = f.sc.yMax;
   for (int k = 0; k <= steps; ++k) {
     int y = f.top + f.MapPoint(f.sc.xMin, v).y;
-    std::string label = FormatValue(2, static_cast<std::uint8_t>(f.g.YFormat()), v);
+    std::string label = GraphTickLabel(2, f.g.YFormat(), v);
     int x = labels ? f.left - f.s - canvas.TextWidth(label + " ") : f.right + canvas.TextWidth(" ") + f.s;
     f.DrawLeftText(canvas, label, x, y - f.textHeight / 2);
     f.AddHit(14, f.textBox);
@@ -180,7 +180,7 @@ void DrawXAxis(TCanvas& canvas, TGraphFrame& f, int tickLength, bool labels) {
     XTick(canvas, f, x, tickLength, counter, true);
     std::string label;
     if (valueX) {
-      label = GraphTrim(FormatValue(7, static_cast<std::uint8_t>(f.g.XFormat()), v));
+      label = GraphTrim(GraphTickLabel(7, f.g.XFormat(), v));
     } else if (static_cast<std::size_t>(k) < categories.size()) {
       label = categories[static_cast<std::size_t>(k)];
     }
@@ -220,7 +220,7 @@ void DrawPolarGrid(TCanvas& canvas, TGraphFrame& f) {
     double v = f.sc.yMax;
     double d = GraphRatio(f.sc.yMax, steps);
     do {
-      std::string label = FormatValue(2, static_cast<std::uint8_t>(f.g.YFormat()), v);
+      std::string label = GraphTickLabel(2, f.g.YFormat(), v);
       int w = canvas.TextWidth(label);
       const TPoint at[4] = {{f.cx + r - w, f.cy}, {f.cx - r, f.cy + g}, {f.cx - w, f.cy + r - g / 2},
                             {f.cx, f.cy - r + g}};

@@ -5,8 +5,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "spreadsheet/engine/DecimalDigits.h"
 #include "spreadsheet/engine/EngineHelpers.h"
+#include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/NumberFormat.h"
+#include "spreadsheet/graphs/GraphCells.h"
 
 namespace corvane {
 
@@ -21,6 +24,10 @@ namespace {
 
 constexpr double kCos30 = 0.86602540378443864676;  // sqrt(3) / 2, exactly as a double can
 constexpr double kSin30 = 0.5;
+
+// The longest tick label in the axis format: 15 digits, the most a double
+// holds, and a sign and separator or two.
+constexpr std::size_t kLongestTickLabel = 17;
 
 double gRotation = 0;
 
@@ -40,6 +47,12 @@ TPenStyle LineStyle(int style) {
 }
 
 }  // namespace
+
+std::string GraphTickLabel(int width, int format, double v) {
+  std::string text = FormatValue(width, static_cast<std::uint8_t>(format), v);
+  if (GraphTrim(text).size() <= kLongestTickLabel) return text;
+  return ExponentText(DecimalDigitsOf(v, 6), -1, 1, FormatSettings().Period) + " ";
+}
 
 int GraphRound(double x) {
   if (std::isnan(x)) return 0;
@@ -86,7 +99,7 @@ void TGraphFrame::Layout(TCanvas& canvas) {
   // Room for the widest Y label actually drawn.
   int w = 0;
   for (double v : {sc.yMax, sc.yMin})
-    w = std::max(w, canvas.TextWidth(FormatValue(2, static_cast<std::uint8_t>(g.YFormat()), v) + "000"));
+    w = std::max(w, canvas.TextWidth(GraphTickLabel(2, g.YFormat(), v) + "000"));
   int zoom = opt.zoomPercent;
   left = w + t + s;
   right = W - w - dx - s;

@@ -38,6 +38,12 @@ struct TGraphDrawOptions {
 // +-kGraphPixelLimit.
 int GraphRound(double x);
 
+// The label of a tick at v: FormatValue (width, format, v). Where that is
+// longer than a label may be (a fixed format writes 1e300 out in 300 digits),
+// the exponent form with up to six significant digits instead ("-2.5E+299 "),
+// so that the labels leave the plot its room.
+std::string GraphTickLabel(int width, int format, double v);
+
 // The program's 16-entry palette, by index (only the low four bits count).
 classlib::TColor GraphPaletteColor(int index);
 // A colour scaled to `percent` of its red, green and blue.

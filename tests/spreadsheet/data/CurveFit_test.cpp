@@ -199,10 +199,10 @@ TEST_F(CurveFitTest, PolynomialsAgainstExactSolutions) {
 // Fits that double precision solves although they are ill-conditioned: the
 // certified Wampler3 and Filip data sets (NIST StRD, linear least squares;
 // Filip a polynomial of degree 10 in x, fitted here from the X columns x, x^6,
-// ..., x^10), and two X columns that differ by at most 1e-7, whose expected
-// coefficients are the exact least-squares solution worked in rational
-// arithmetic. numpy's least squares (numpy.linalg.lstsq) keeps the digits
-// given beside them.
+// ..., x^10), two X columns that differ by at most 1e-7, and a quadratic and
+// a straight line over x far from 0, whose expected coefficients and R^2 are
+// the exact least-squares solution worked in rational arithmetic. numpy's
+// least squares (numpy.linalg.lstsq) keeps the digits given beside them.
 TEST_F(CurveFitTest, IllConditionedFitsKeepTheirDigits) {
   static const double filipX[] = {
       -6.860120914, -4.324130045, -4.358625055, -4.358426747, -6.955852379, -6.661145254, -6.355462942,
@@ -232,19 +232,28 @@ TEST_F(CurveFitTest, IllConditionedFitsKeepTheirDigits) {
     std::initializer_list<std::uint32_t> masks;
     std::vector<double> expected;
     double minDigits;
+    double r2;  // certified, or exact for these data
+    double minR2Digits;
   } cases[] = {
       // numpy: 9.5 to 13.9 digits
       {"Wampler3", {}, {760, -2042, 2111, -1684, 3888, 1858, 11379, 17560, 39287, 64382, 113159, 175108, 273291,
                         400186, 581243, 811568, 1121004, 1506550, 2002767, 2611612, 3369180},
-       {1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, 14},
+       {1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, 14, 0.9999955590258199, 15},
       // numpy: about 7 digits
       {"Filip", {}, {}, {1, 0x3F, 1, 1, 1, 1},
        {-1467.48961422980, -2772.17959193342, -2316.37108160893, -1127.97394098372, -354.478233703349,
         -75.1242017393757, -10.8753180355343, -1.06221498588947, -0.670191154593408E-01,
         -0.246781078275479E-02, -0.402962525080404E-04},
-       7},
+       7, 0.996727416185620, 11},
       // numpy: 9.3 to 10.7 digits
-      {"two close columns", {}, {}, {1, 3}, {1.0036296296300105, -41479.48302173111, 41484.48154024963}, 14},
+      {"two close columns", {}, {}, {1, 3}, {1.0036296296300105, -41479.48302173111, 41484.48154024963}, 14,
+       0.9999775102272732, 15},
+      // x = 1e6 + i, i = 0..19, the model's condition 1.4e11; numpy: no digit
+      // (it does not scale the columns)
+      {"quadratic at 1e6", {}, {}, {1, 1, 1}, {9430368316.956137, -18860.76247436773, 0.009430394167236268}, 10,
+       0.749913546232982, 15},
+      // x = 1e9 + 0.001 i, i = 0..19, condition 3.5e11; numpy: no digit
+      {"line at 1e9", {}, {}, {1, 1}, {-500300328007.4444, 500.3003280124415}, 10, 0.999976314177796, 15},
   };
   for (int i = 0; i <= 20; ++i) cases[0].x.push_back({static_cast<double>(i)});
   for (int i = 0; i < 82; ++i) {
@@ -256,6 +265,13 @@ TEST_F(CurveFitTest, IllConditionedFitsKeepTheirDigits) {
     double x1 = 1 + 0.1 * i, x2 = x1 + 1e-7 * ((i * 7) % 3 - 1);
     cases[2].x.push_back({x1, x2});
     cases[2].y.push_back(1 + 2 * x1 + 3 * x2 + 0.01 * ((i * 13) % 7 - 3));
+  }
+  for (int i = 0; i < 20; ++i) {
+    int noise = (i * 7) % 5 - 2;
+    cases[3].x.push_back({1e6 + i});
+    cases[3].y.push_back(10 + 0.01 * i * i + 0.5 * noise);
+    cases[4].x.push_back({1e9 + 0.001 * i});
+    cases[4].y.push_back(5 + 0.5 * i + 0.01 * noise);
   }
   for (const Case& c : cases) {
     CellStoreClear();
@@ -270,8 +286,10 @@ TEST_F(CurveFitTest, IllConditionedFitsKeepTheirDigits) {
     double fewest = 15;
     for (std::size_t i = 0; i < c.expected.size(); ++i)
       fewest = std::min(fewest, Digits(NumberAt(static_cast<int>(i), 11), c.expected[i]));
-    std::printf("%s: at least %.1f digits\n", c.name, fewest);
+    double r2 = Digits(NumberAt(static_cast<int>(c.expected.size()) + 2, 11), c.r2);
+    std::printf("%s: at least %.1f digits, R^2 %.1f digits\n", c.name, fewest, r2);
     EXPECT_GE(fewest, c.minDigits) << c.name;
+    EXPECT_GE(r2, c.minR2Digits) << c.name;
   }
 }
 

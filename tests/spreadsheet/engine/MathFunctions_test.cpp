@@ -99,6 +99,10 @@ TEST_F(FunctionTest, FactorialsCombinationsAndPowers) {
       Err("2^1E+10"),
       {"1^1E+10", 1},
       {"0.5^1E+10", 0},
+      // The reciprocal of a power past 1e300 is an ordinary double.
+      {"2^-1000*2^1000", 1},
+      {"10^-308*1E+308", 1},
+      {"0.5^-1000", 1.0715086071862673e+301},
       {"(-1)^1E+10", 1},
   });
 }

@@ -205,6 +205,10 @@ TEST_F(GeneralText, ShortenedToTheColumnWidth) {
       {3, 0.0004, nullptr},             // 0.0 would hide the number
       {9, 0.1 + 0.2, "0.3"},
       {7, 1e-300, "1E-300"},
+      // Rounded once from the number, not again from its display text 999.5.
+      {3, 999.4999999999999, "999"},
+      {6, 0.12344999999999999, "0.1234"},
+      {6, -2.4999999999999997e20, "-2E+20"},
   };
   for (const Case& c : cases) {
     std::string text = "unchanged";

@@ -129,6 +129,37 @@ TEST(GuardedOperations, PowerFollowsTheOperatorRulesAndOverflowsToAnError) {
       {-3, 33, Ok(-5559060566555523, 0)},
       {3, -5, Ok(1.0 / 243, 0)},
       {2, 1023.5, Ok(std::ldexp(std::sqrt(2.0), 1023), 0)},  // finite, though past e^700
+      // Near the ends of the range: reciprocals of powers past 1e300, powers
+      // whose squares pass it, subnormal results and the last step to 0.
+      {2, -1000, Ok(std::ldexp(1.0, -1000), 0)},
+      {2, -1022, Ok(std::ldexp(1.0, -1022), 0)},
+      {10, -301, Ok(1e-301, 0)},
+      {10, -308, Ok(1e-308, 0)},  // subnormal
+      {0.5, -1000, Ok(std::ldexp(1.0, 1000), 0)},
+      {1.05, -14200, Ok(1.2940564056463627e-301, 0)},
+      {7, -360, Ok(5.817087478696201e-305, 0)},
+      {-7, -359, Ok(-4.071961235087341e-304, 0)},
+      {1.0001, -7000000, Ok(1.021085152833282e-304, 0)},
+      {3.8577630901614297, 516, Ok(3.541160810715764e+302, 0)},
+      {1.05, 14500, Ok(1.7572619853974556e+307, 0)},
+      {2, -1024, Ok(std::ldexp(1.0, -1024), 0)},
+      {2, -1074, Ok(std::ldexp(1.0, -1074), 0)},
+      {0.5, 1074, Ok(std::ldexp(1.0, -1074), 0)},
+      {0.9, 7000, Ok(4.985e-321, 0)},
+      {10, -323, Ok(1e-323, 0)},
+      {-3, -677, Ok(-1e-323, 0)},
+      {0.5, 1075, Ok(0, 0)},  // half the smallest subnormal: the tie goes to the even 0
+      {10, -324, Ok(0, 0)},
+      {3, -679, Ok(0, 0)},
+      // Whole exponents past the squarings' reach go by the logarithm.
+      {0x1.ffffffffff968p-1, 3832285007893426, Ok(0x0.0003a6956c463p-1022, 0)},
+      {0x1.ffffffffff333p-1, -1986615288997974, Err(1)},  // 1e309: the reciprocal overflows
+      // Fractional exponents the C libraries' powers miss by a unit in the
+      // last place (the first two on Linux, the others on Windows).
+      {72.3273023068883, 165.12478642948773, Ok(1.0396561594790674e+307, 0)},
+      {1.9769355013411822, 154.08074513670056, Ok(4.043384316891724e+45, 0)},
+      {0.17081071998835012, -4.920649808074718, Ok(5977.565054094721, 0)},
+      {0.337225178751586, 1.6041772074430554, Ok(0.17486384093352111, 0)},
   };
   for (const Row& r : rows) {
     TCalcStatus status;

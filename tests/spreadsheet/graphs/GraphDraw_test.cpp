@@ -109,6 +109,34 @@ TEST_F(GraphDrawTest, YAxisLabelsZeroLineAndLogDecades) {
   }
 }
 
+// Values near the top of the doubles: labels in exponent form where the
+// axis format would write out 300 digits, and a plot that keeps its room.
+TEST_F(GraphDrawTest, HugeValuesKeepShortLabelsAndThePlotArea) {
+  Column(0, {"1E+300", "2E+300", "3E+300", "4E+300", "5E+300"});
+  Column(1, {"1E+300", "3E+300", "-2E+300", "5E+300", "1E+299"});
+  for (int type : {kGraphLine, kGraphXy}) {
+    SCOPED_TRACE(type);
+    TRect plot = Draw(Graph(type, 5, 1));
+    EXPECT_GT(plot.Width(), 500);
+    std::vector<std::string> yLabels;
+    for (const TCanvasCall& c : canvas.CallsOf(TCanvasOp::TextOut)) {
+      EXPECT_LE(GraphTrim(c.Text).size(), 10u) << c.Text;
+      if (c.Points[0].x < plot.Left && c.Points[0].y < plot.Bottom) yLabels.push_back(GraphTrim(c.Text));
+    }
+    EXPECT_EQ(yLabels, (std::vector<std::string>{"5E+300", "3.25E+300", "1.5E+300", "-2.5E+299", "-2E+300"}));
+    int segments = 0;
+    for (const auto& node : hits.Nodes()) {
+      if (node.id != -1) continue;
+      ++segments;
+      for (TPoint p : {TPoint{node.x1, node.y1}, TPoint{node.x2, node.y2}}) {
+        EXPECT_TRUE(plot.Left <= p.x && p.x <= plot.Right && plot.Top <= p.y && p.y <= plot.Bottom)
+            << p.x << "," << p.y;
+      }
+    }
+    EXPECT_EQ(segments, 4);
+  }
+}
+
 TEST_F(GraphDrawTest, CategoryLabelsSitInTheMiddleOfTheirSlotsInOneOrTwoRows) {
   Column(0, {"a", "b", "c", "d", "e"});
   Column(1, {"1", "2", "3", "4", "5"});

@@ -12,6 +12,8 @@
 #include "classlib/win/Win32.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -260,6 +262,15 @@ HWND WaitForBox(const TCorvane& program, const std::string& wanted, std::string&
   }, timeoutMs);
   text = search.text;
   return search.found;
+}
+
+// The question a worksheet with macros asks as it opens (its text, holding
+// `file`, in `text`), answered Yes; false when none came.
+bool AllowMacros(const TCorvane& program, const std::string& file, std::string& text) {
+  if (WaitForBox(program, file, text) == nullptr) return false;
+  program.Key(VK_TAB);
+  program.Key(VK_RETURN);
+  return true;
 }
 
 // The program handles a message sent to its frame within a second.
@@ -583,11 +594,8 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
     ASSERT_NE(program.window, nullptr);
     std::string text;
     // The user's own worksheet holds Ctrl+letter macros: it asks too; Yes.
-    HWND own = WaitForBox(program, "WORK.WKS", text);
-    ASSERT_NE(own, nullptr) << "no question for the Ctrl+letter macros";
+    ASSERT_TRUE(AllowMacros(program, "WORK.WKS", text)) << "no question for the Ctrl+letter macros";
     EXPECT_NE(text.find("Ctrl+1"), std::string::npos) << text;
-    program.Key(VK_TAB);
-    program.Key(VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.window) != FALSE; }, 30000));
 
     // Opened through File Open, the worksheet asks first; No, the default,
@@ -1274,6 +1282,92 @@ TEST(CorvaneRun, SplitPanesFollowTheKeys) {
     EXPECT_EQ(cursor.Left, cursorE1.Left) << "pane 2's cursor left column E";
   }
   EXPECT_TRUE(program.Close()) << "nothing was changed, yet closing did not end the program";
+}
+
+// The text on the clipboard, or "" when there is none.
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT); data != nullptr) {
+    if (const char* chars = static_cast<const char*>(GlobalLock(data)); chars != nullptr) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// Numbers at the ends of the doubles, and data commands on awkward data, in
+// the running program: powers typed with real keys; the user's own Ctrl+1
+// macro runs Invert and E-Solve on rows of 1e-9 beside rows of 1e6 and the
+// curve fit of a line over x = 1e9 + 0.001 i, and copies 999.4999999999999
+// from a column three characters wide. The results saved and read back, the
+// copy taken from the clipboard.
+TEST(CorvaneRun, NumbersAtTheEdgesOfTheRange) {
+  const TProgramFolder folder;
+  const std::string work = folder.File("EDGES.WKS");
+  ASSERT_TRUE(TSavedSheet(work, 1, [] {
+                const char* cells[][3] = {{"1E-9", "2E-9", "5E-9"}, {"3E6", "4E6", "1E7"}};
+                for (int r = 0; r < 2; ++r)
+                  for (int c = 0; c < 3; ++c) {
+                    if (c < 2) EnterCell(cells[r][c], r, 2 + c);  // C1..D2
+                    EnterCell(cells[r][c], 3 + r, 2 + c);         // C4..E5: x + 2y = 5, 3x + 4y = 10
+                  }
+                for (int i = 0; i < 20; ++i) {
+                  char number[64];
+                  std::snprintf(number, sizeof number, "%.17g", 1e9 + 0.001 * i);
+                  EnterCell(number, i, 6);  // G: x
+                  std::snprintf(number, sizeof number, "%.17g", 5 + 0.5 * i + 0.01 * ((i * 7) % 5 - 2));
+                  EnterCell(number, i, 7);  // H: y
+                }
+                // B1..B6 compare the powers typed into A1..A6 with the
+                // doubles their numbers read as: 1 where they are the same.
+                const char* expected[] = {"9.3326361850321888E-302", "4.9406564584124654E-324", "1E-308",
+                                          "1.0715086071862673E+301", "5.817087478696201E-305",
+                                          "3.541160810715764E+302"};
+                for (int r = 0; r < 6; ++r) EnterCell("+A" + std::to_string(r + 1) + "=" + expected[r], r, 1);
+                EnterCell("999.4999999999999", 0, 9);  // J1
+                EnterCell("'{MATINV C1..D2,C10}{MATSLV C4..E5,F10}{DATAMULREG G1..G20,H1,L10,\"A01\"}"
+                          "{COLWIDTH J1,1}{EDITCOPY J1}",
+                          0, 11);
+                RangeNameCreate("\\1", TRange{11, 0, 11, 0});
+              }).loaded);
+  {
+    TCorvane program(folder, "\"" + work + "\"");
+    ASSERT_NE(program.window, nullptr);
+    std::string text;
+    ASSERT_TRUE(AllowMacros(program, "EDGES.WKS", text)) << "no question for the Ctrl+1 macro";
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(program.window) != FALSE; }, 30000));
+    for (const char* power : {"+2^-1000", "+2^-1074", "+10^-308", "+0.5^-1000", "+7^-360", "+3.8577630901614297^516"})
+      program.Enter(power, VK_DOWN);  // A1..A6
+    if (OpenClipboard(program.window)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    program.CtrlKey('1');
+    EXPECT_TRUE(WaitFor([] { return !ClipboardText().empty(); }, 20000)) << "the macro copied nothing";
+    EXPECT_EQ(ClipboardText(), "999\r\n") << "999.4999999999999 in a column of 1 character (3 in text)";
+    // Closing asks to save what was typed and computed; Yes.
+    PostMessageA(program.window, WM_CLOSE, 0, 0);
+    HWND save = WaitForBox(program, "EDGES.WKS", text);
+    ASSERT_NE(save, nullptr) << "closing asked nothing about the changes";
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(program.Ended(30000));
+  }
+
+  TSavedSheet sheet(work);
+  ASSERT_TRUE(sheet.loaded);
+  for (int r = 0; r < 6; ++r) EXPECT_EQ(sheet.Value(r, 1), 1) << sheet.Contents(r, 0);
+  const struct {
+    int row, col;
+    double value;
+  } results[] = {{9, 2, -2e9}, {9, 3, 1e-6},  {10, 2, 1.5e9},                  // the inverse, C10..D11
+                 {10, 3, -5e-7}, {9, 5, 0},   {10, 5, 2.5},                    // the solution, F10..F11
+                 {9, 12, -500300328007.4444}, {10, 12, 500.3003280124415},     // the fit's coefficients, M10..M11
+                 {13, 12, 0.999976314177796}};                                 // and its R^2, M14
+  for (const auto& r : results)
+    EXPECT_NEAR(sheet.Value(r.row, r.col), r.value, 1e-12 * std::max(1.0, std::fabs(r.value))) << r.row << "," << r.col;
 }
 
 }  // namespace
