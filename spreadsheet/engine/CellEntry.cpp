@@ -191,8 +191,12 @@ bool EntryRecalculated() { return gRecalculated; }
 bool EnterCell(std::string_view text, int row, int col) {
   gRecalculated = false;
   ClearCalcError();
-  bool cut = text.size() > kPoolStringMaxChars;
-  if (cut) text = text.substr(0, kPoolStringMaxChars);
+  // 240 characters, not counting a label prefix typed in front: a label
+  // holds its prefix besides its text, so the longest text the entry line
+  // takes is stored whole, with or without a prefix of its own.
+  std::size_t limit = !text.empty() && IsLabelPrefix(text[0]) ? kLabelMaxChars : kPoolStringMaxChars;
+  bool cut = text.size() > limit;
+  if (cut) text = text.substr(0, limit);
   TCellHandle cell = CellFind(row, col);
   if (cell != kNilHandle) {
     if ((CellPtr(cell)->format & 0x80) && ProtectionOn()) return RefuseEntry(kProtectedCellText), false;

@@ -18,7 +18,8 @@ inline constexpr int kFormatDateDayFirst = 122;
 inline constexpr int kFormatTimeFirst = 123;
 inline constexpr int kFormatTimeLast = 124;
 
-// Enters `text` (cut to 240 characters) into the cell at (row, col):
+// Enters `text` (cut to 240 characters, a leading label prefix not counted)
+// into the cell at (row, col):
 // - protected cells (and missing ones) refuse it while protection is on: the
 //   error "Protected Cell" is shown and set;
 // - in a date-format cell a text with "/", in a time-format cell one with ":",

@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/UserFunctions.h"
 #include "spreadsheet/files/RecordCodec.h"
@@ -121,7 +122,7 @@ TCellRecord ReadCellRecord(const TRecordView& record, const std::uint8_t* base, 
       cell.number = CleanNumber(in.F64());
       break;
     case kLabel:
-      keepText(in.RestTextView(kMaxCellText));
+      keepText(in.RestTextView(kLabelMaxChars));  // the prefix and 240 characters
       break;
     case kFormula:
       if (record.length > kMaxFormulaRecord + 1) return TCellRecord::kPassed;  // more code than a cell holds
