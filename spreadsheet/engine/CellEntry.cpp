@@ -296,11 +296,15 @@ int LineFieldCount(std::string_view line) {
   return std::min(count, kMaxCol + 1);
 }
 
+void EnterLineField(std::string_view field, int row, int col) {
+  bool refused = !EnterCell(field, row, col) && ErrorFlagSet() && ErrorMessage() != kProtectedCellText;
+  if (refused && !field.empty() && field[0] != '\'') EnterCell("'" + std::string(field), row, col);
+}
+
 void ParseLineIntoCells(std::string_view line, int row, int col) {
   ForEachLineField(line, [&](const std::string& field) {
     if (col > kMaxCol) return false;
-    bool refusedFormula = !EnterCell(field, row, col) && ErrorFlagSet() && ErrorMessage() != kProtectedCellText;
-    if (refusedFormula && field[0] != '\'') EnterCell("'" + field, row, col);
+    EnterLineField(field, row, col);
     ++col;
     return true;
   });

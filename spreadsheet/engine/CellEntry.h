@@ -58,6 +58,11 @@ extern bool gSuppressRecalc;
 // not compile is entered as a label, so nothing read is lost.
 void ParseLineIntoCells(std::string_view line, int row, int col);
 
+// Enters one field read from a line of text as typed input; a field that would
+// be a formula (or a date) but is refused is entered as a label instead, so
+// nothing read is lost. A protected cell refuses it with its message.
+void EnterLineField(std::string_view field, int row, int col);
+
 // The number of fields ParseLineIntoCells finds in `line` (at most 256), so a
 // caller can check the cells they will fill first.
 int LineFieldCount(std::string_view line);
