@@ -581,7 +581,7 @@ bool TParser::ExtRecord(const TRecordView& record) {
       if (!image_.haveTabNames) image_.tabNames.clear();
       image_.haveTabNames = true;
       if (static_cast<int>(image_.tabNames.size()) < kMaxTabNames)
-        image_.tabNames.push_back(in.RestText(kTabNameReadChars));
+        image_.tabNames.push_back(in.RestText(kTabNameChars));
       break;
     case kExtFontName: {
       int font = in.I16();

@@ -90,7 +90,7 @@ class WorksheetRoundTripTest : public WorksheetTest {
     // The window's data.
     windows.columnSizes = {{0, 12}, {255, 40}};
     windows.rowSizes = {{0, 30}, {8191, 12}};
-    windows.tabNames = {"Income", "Costs", "Summary"};
+    windows.tabNames = {"Income", "Costs", "Summary:" + std::string(120, 's')};  // a name beyond 80 characters
     windows.sheetCount = 3;
     windows.buttons = {{"Run", "{GOTO}A1~", 2, 3, 4, 5, 60, 20}, {std::string(20, 'c'), std::string(255, 'm'), 8191, 255, -1, -2, 1, 1}};
     windows.sheetFont = {26, 5, "Times New Roman"};
