@@ -191,8 +191,12 @@ bool EntryRecalculated() { return gRecalculated; }
 bool EnterCell(std::string_view text, int row, int col) {
   gRecalculated = false;
   ClearCalcError();
-  bool cut = text.size() > kPoolStringMaxChars;
-  if (cut) text = text.substr(0, kPoolStringMaxChars);
+  // 240 characters, not counting a label prefix typed in front: a label
+  // holds its prefix besides its text, so the longest text the entry line
+  // takes is stored whole, with or without a prefix of its own.
+  std::size_t limit = !text.empty() && IsLabelPrefix(text[0]) ? kLabelMaxChars : kPoolStringMaxChars;
+  bool cut = text.size() > limit;
+  if (cut) text = text.substr(0, limit);
   TCellHandle cell = CellFind(row, col);
   if (cell != kNilHandle) {
     if ((CellPtr(cell)->format & 0x80) && ProtectionOn()) return RefuseEntry(kProtectedCellText), false;
@@ -292,11 +296,15 @@ int LineFieldCount(std::string_view line) {
   return std::min(count, kMaxCol + 1);
 }
 
+void EnterLineField(std::string_view field, int row, int col) {
+  bool refused = !EnterCell(field, row, col) && ErrorFlagSet() && ErrorMessage() != kProtectedCellText;
+  if (refused && !field.empty() && field[0] != '\'') EnterCell("'" + std::string(field), row, col);
+}
+
 void ParseLineIntoCells(std::string_view line, int row, int col) {
   ForEachLineField(line, [&](const std::string& field) {
     if (col > kMaxCol) return false;
-    bool refusedFormula = !EnterCell(field, row, col) && ErrorFlagSet() && ErrorMessage() != kProtectedCellText;
-    if (refusedFormula && field[0] != '\'') EnterCell("'" + field, row, col);
+    EnterLineField(field, row, col);
     ++col;
     return true;
   });

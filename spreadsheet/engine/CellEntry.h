@@ -18,7 +18,8 @@ inline constexpr int kFormatDateDayFirst = 122;
 inline constexpr int kFormatTimeFirst = 123;
 inline constexpr int kFormatTimeLast = 124;
 
-// Enters `text` (cut to 240 characters) into the cell at (row, col):
+// Enters `text` (cut to 240 characters, a leading label prefix not counted)
+// into the cell at (row, col):
 // - protected cells (and missing ones) refuse it while protection is on: the
 //   error "Protected Cell" is shown and set;
 // - in a date-format cell a text with "/", in a time-format cell one with ":",
@@ -56,6 +57,11 @@ extern bool gSuppressRecalc;
 // one a label of the prefix alone. A field that would be a formula but does
 // not compile is entered as a label, so nothing read is lost.
 void ParseLineIntoCells(std::string_view line, int row, int col);
+
+// Enters one field read from a line of text as typed input; a field that would
+// be a formula (or a date) but is refused is entered as a label instead, so
+// nothing read is lost. A protected cell refuses it with its message.
+void EnterLineField(std::string_view field, int row, int col);
 
 // The number of fields ParseLineIntoCells finds in `line` (at most 256), so a
 // caller can check the cells they will fill first.

@@ -7,7 +7,6 @@
 #include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EnginePlatform.h"
-#include "spreadsheet/engine/TextCase.h"
 
 namespace corvane {
 namespace {
@@ -16,6 +15,10 @@ TDocSlot gSlots[kDocSlotCount];
 int gSlotCount = 0;  // documents use slots 1..gSlotCount
 
 bool InUse(int slot) { return slot >= 1 && slot <= gSlotCount && gSlots[slot].rowHeads != nullptr; }
+
+// File names are told apart as the file system does, every letter of the
+// ANSI code page upper-cased; the window shows the name so.
+std::string UpperFileName(std::string_view name) { return EnginePlatform().UpperCaseAnsi(name); }
 
 // The document slot holding `rowHeads`, or 0.
 int SlotOfRowHeads(const TPoolHandle* rowHeads) {
@@ -50,7 +53,7 @@ void FreeDocument(int slot) {
 bool FindOpenSheet(std::string_view name, int& slot) {
   slot = 0;
   if (name.empty()) return false;
-  std::string upper = UpperCaseText(name.substr(0, kMaxFileNameChars));
+  std::string upper = UpperFileName(name.substr(0, kMaxFileNameChars));
   for (int s = 1; s <= gSlotCount; ++s)
     if (InUse(s) && !gSlots[s].untitled && gSlots[s].fileName == upper) slot = s;
   return slot != 0;
@@ -85,7 +88,7 @@ TOpenResult RegisterOpenSheet(std::string_view name, int& slot, bool untitled) {
   do tag = PoolNextOwner();
   while (TagInUse(tag));
   doc.ownerTag = tag;
-  doc.fileName = UpperCaseText(name.substr(0, kMaxFileNameChars));
+  doc.fileName = UpperFileName(name.substr(0, kMaxFileNameChars));
   doc.untitled = untitled;
   doc.rowHeads = static_cast<TPoolHandle*>(table);
   gSlotCount = std::max(gSlotCount, free);
@@ -95,7 +98,7 @@ TOpenResult RegisterOpenSheet(std::string_view name, int& slot, bool untitled) {
 
 bool RenameOpenSheet(int slot, std::string_view name) {
   if (!InUse(slot)) return false;
-  gSlots[slot].fileName = UpperCaseText(name.substr(0, kMaxFileNameChars));
+  gSlots[slot].fileName = UpperFileName(name.substr(0, kMaxFileNameChars));
   gSlots[slot].untitled = name.empty();
   return true;
 }
@@ -195,7 +198,7 @@ void StoreSlotSettings(int slot) {
 }
 
 std::string WksFileName(std::string_view name) {
-  std::string upper = UpperCaseText(name);
+  std::string upper = UpperFileName(name);
   std::size_t lastPart = upper.find_last_of("\\/:");
   std::size_t dot = upper.rfind('.');
   if (dot == std::string::npos || (lastPart != std::string::npos && dot < lastPart)) upper += ".WKS";

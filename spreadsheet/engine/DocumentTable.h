@@ -34,7 +34,7 @@ struct TDocSlot {
   TPoolHandle graphs[kGraphTableSlots] = {};
   TPoolHandle rangeNames[kRangeNameTableSlots] = {};
   TPoolHandle userFuncs[kUserFuncTableSlots] = {};
-  std::string fileName;  // upper case, at most 255 characters
+  std::string fileName;  // upper case (the ANSI code page's letters), at most 255 characters
   bool untitled = false;  // a new sheet not yet saved: never shared by name
   bool partlyRead = false;  // read from a damaged file: never saved over it unasked
   // The macro names (upper case) the user would not let run when the document
@@ -107,8 +107,8 @@ bool ActivateDocumentContext(int slot);
 void LoadSlotSettings(int slot);
 void StoreSlotSettings(int slot);
 
-// A worksheet file name: upper case, with ".WKS" added when the last part of
-// the path has no extension.
+// A worksheet file name: every letter of the ANSI code page upper case, with
+// ".WKS" added when the last part of the path has no extension.
 std::string WksFileName(std::string_view name);
 
 // The slot record (nullptr outside 0..255), for the windows that show the

@@ -39,6 +39,23 @@ class TPortablePlatform final : public TEnginePlatform {
   TBitmapHandle LoadBitmapFile(std::string_view) override { return kNoBitmap; }
   void FreeBitmap(TBitmapHandle) override {}
   std::string VersionText() override { return kVersionText; }
+  // Windows-1252: a-z, the accented letters from $E0 (but the division sign
+  // $F7) and the four letters whose capitals sit between $8A and $9F. "ß" and
+  // "µ" have no capital there.
+  std::string UpperCaseAnsi(std::string_view text) override {
+    std::string upper(text);
+    for (char& c : upper) {
+      auto u = static_cast<unsigned char>(c);
+      if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7))
+        u = static_cast<unsigned char>(u - 0x20);
+      else if (u == 0x9A || u == 0x9C || u == 0x9E)
+        u = static_cast<unsigned char>(u - 0x10);
+      else if (u == 0xFF)
+        u = 0x9F;
+      c = static_cast<char>(u);
+    }
+    return upper;
+  }
 };
 
 TEnginePlatform* gInstalled = nullptr;

@@ -1,6 +1,7 @@
 // The thin seam between the engine and the machine it runs on: the runtime heap
 // for pool pages and row tables, the physical memory size, the beep and tone, the
-// millisecond and time-stamp clocks, bitmap files and the version text. The engine
+// millisecond and time-stamp clocks, bitmap files, the version text and the case
+// of texts in the ANSI code page. The engine
 // calls only this interface; the Windows program installs its own implementation
 // at start, and tests install fakes. Without one, a portable default is used.
 #pragma once
@@ -48,6 +49,11 @@ class TEnginePlatform {
 
   // The program's version as shown to the user.
   virtual std::string VersionText() = 0;
+
+  // `text` (in the ANSI code page) with every lower-case letter of that code
+  // page made upper case, as the system does for file names ("été" gives
+  // "ÉTÉ"); other bytes are kept.
+  virtual std::string UpperCaseAnsi(std::string_view text) = 0;
 };
 
 // The installed platform (the portable default when none was installed).
@@ -57,8 +63,9 @@ TEnginePlatform& EnginePlatform();
 // platform on the same heap: fakes forward to the default heap.
 void SetEnginePlatform(TEnginePlatform* platform);
 
-// The portable default: the C heap, no sound, a steady clock, no bitmaps, and
-// a physical memory size large enough for the pool's full 4080 pages.
+// The portable default: the C heap, no sound, a steady clock, no bitmaps, the
+// letters of Windows-1252 (the Western ANSI code page), and a physical memory
+// size large enough for the pool's full 4080 pages.
 TEnginePlatform& DefaultEnginePlatform();
 
 }  // namespace corvane

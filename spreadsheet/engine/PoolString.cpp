@@ -6,7 +6,7 @@
 namespace corvane {
 namespace {
 
-std::string_view Cut(std::string_view s) { return s.substr(0, kPoolStringMaxChars); }
+std::string_view Cut(std::string_view s) { return s.substr(0, kLabelMaxChars); }
 
 void Store(TPoolHandle p, std::string_view cut) {
   std::uint8_t* bytes = PoolBlock(p);

@@ -105,25 +105,34 @@ std::string RowDisplayText(int row, int firstCol, int lastCol) {
   TWindowServices& windows = WindowServices();
   firstCol = std::max(firstCol, 0);
   lastCol = std::min(lastCol, kMaxCol);
+  if (firstCol > lastCol) return "";
   std::vector<int> starts;
   int length = 0;
   for (int col = firstCol; col <= lastCol; ++col) {
     starts.push_back(length);
     length += std::max(0, windows.ColumnWidthChars(col) + 2);
   }
+  starts.push_back(length);
+  std::vector<const TCell*> cells(starts.size() - 1, nullptr);
+  TRange stretch;
+  RangeSet(stretch, firstCol, row, lastCol, row);
+  ForEachCellInRange(stretch, [&](TCellHandle, const TCell& cell) { cells[cell.column - firstCol] = &cell; });
   std::string line(static_cast<std::size_t>(length), ' ');
-  TRange cells;
-  RangeSet(cells, firstCol, row, lastCol, row);
-  ForEachCellInRange(cells, [&](TCellHandle, const TCell& cell) {
-    int start = starts[static_cast<std::size_t>(cell.column - firstCol)];
-    int width = std::max(0, windows.ColumnWidthChars(cell.column) + 2);
-    if (width == 0) return;
-    TFieldText field = CellField(cell, width);
-    int at = start + FieldOffset(field, width);
-    if (at >= length) return;
-    line.replace(static_cast<std::size_t>(at), std::min(field.text.size(), static_cast<std::size_t>(length - at)),
-                 field.text.substr(0, static_cast<std::size_t>(length - at)));
-  });
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (cells[i] == nullptr) continue;
+    int width = starts[i + 1] - starts[i];
+    if (width == 0) continue;
+    TFieldText field = CellField(*cells[i], width);
+    int at = starts[i] + FieldOffset(field, width);
+    // A text longer than its field runs on over empty cells only, as on the
+    // sheet: it is cut where the next cell with contents starts.
+    std::size_t next = i + 1;
+    while (next < cells.size() && (cells[next] == nullptr || CellKind(*cells[next]) == kKindBlank)) ++next;
+    int end = starts[next];
+    if (at >= end) continue;
+    line.replace(static_cast<std::size_t>(at), std::min(field.text.size(), static_cast<std::size_t>(end - at)),
+                 field.text.substr(0, static_cast<std::size_t>(end - at)));
+  }
   return line;
 }
 

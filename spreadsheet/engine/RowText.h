@@ -12,7 +12,9 @@ namespace corvane {
 // column a field of its width in characters plus 2 (the active grid's width,
 // the document's default for a default column), each cell's text placed in
 // its field by its format and label prefix (numbers right-aligned, "*" across
-// the field when they do not fit, "ERR" for error cells). The line keeps its
+// the field when they do not fit, "ERR" for error cells). A text longer than
+// its field runs on into the fields of empty cells to its right and is cut
+// where a cell with contents starts, as the sheet shows it. The line keeps its
 // length: a text that runs past the end is cut there.
 std::string RowDisplayText(int row, int firstCol, int lastCol);
 

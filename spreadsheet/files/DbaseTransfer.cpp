@@ -14,6 +14,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/RangeArguments.h"
+#include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/engine/TextCase.h"
 #include "spreadsheet/engine/WindowServices.h"
@@ -335,28 +336,34 @@ TOutField DescribeColumn(const TCell* head, int col) {
 }
 
 void AppendPadded(std::string& out, std::string_view text, int length, bool rightAlign) {
-  std::string_view cut = text.substr(0, static_cast<std::size_t>(length));
-  std::string fill(static_cast<std::size_t>(length) - cut.size(), ' ');
+  std::string fill(static_cast<std::size_t>(length) - text.size(), ' ');
   if (rightAlign) out += fill;
-  out += cut;
+  out += text;
   if (!rightAlign) out += fill;
 }
 
-void AppendFieldValue(std::string& out, const TOutField& field, const TCell* cell) {
-  if (field.type == 'N') {
-    std::string text;
-    if (CellHasNumber(cell)) {
-      char buffer[400];
-      std::snprintf(buffer, sizeof buffer, "%.*f", field.decimals, CellNumber(cell) + 0.0);
-      text = buffer;
-      if (text.size() > static_cast<std::size_t>(field.length)) text.assign(field.length, '*');
-    }
-    AppendPadded(out, text, field.length, true);
-  } else if (field.type == 'D') {
-    AppendPadded(out, CellHasNumber(cell) ? DateToDbfText(CellNumber(cell)) : "", field.length, false);
-  } else {
-    AppendPadded(out, CellTransferText(cell), field.length, false);
+// The text a cell gives in a field of this type: a number with the field's
+// decimals and "." as the point, a date as yyyymmdd, anything else its
+// transfer text; a cell of the wrong kind an empty text. False when the value
+// cannot be written whole within dBase III's limits (a number wider than 19
+// characters, a number that names no date).
+bool FieldText(const TOutField& field, const TCell* cell, std::string& text) {
+  text.clear();
+  if (field.type == 'C') {
+    text = CellTransferText(cell);
+    return text.size() <= static_cast<std::size_t>(kDbfMaxCharLength);
   }
+  if (!CellHasNumber(cell)) return true;
+  if (field.type == 'D') {
+    int year = 0, month = 0, day = 0;
+    if (!SerialToDate(CellNumber(cell), year, month, day)) return false;
+    text = DateToDbfText(CellNumber(cell));
+    return text.size() == static_cast<std::size_t>(kDbfDateLength);
+  }
+  char buffer[400];
+  std::snprintf(buffer, sizeof buffer, "%.*f", field.decimals, CellNumber(cell) + 0.0);
+  text = buffer;
+  return text.size() <= static_cast<std::size_t>(kDbfMaxNumericLength);
 }
 
 }  // namespace
@@ -458,6 +465,24 @@ bool ExportDbf(const TRange& range, const std::string& fileName) {
     fields.push_back(DescribeColumn(CellPtr(CellFind(r.firstRow, col)), col));
   MakeNamesUnique(fields);
 
+  // Each field grows to its longest value, so that nothing is cut; a value no
+  // field of its type can hold is reported before the file is touched.
+  TRange body = r;
+  body.firstRow = static_cast<std::int16_t>(r.firstRow + 1);
+  std::string text;
+  bool fits = true;
+  if (body.firstRow <= body.lastRow) {
+    ForEachPositionInRange(body, [&](int row, int col, TCellHandle cell) {
+      TOutField& field = fields[static_cast<std::size_t>(col - r.firstCol)];
+      if (!FieldText(field, CellPtr(cell), text)) {
+        if (fits) SetAndShowError(kDbfTooWideText + CellAddrText(row, col, false, false));
+        fits = false;
+      }
+      field.length = std::max(field.length, static_cast<int>(text.size()));
+    });
+  }
+  if (!fits) return false;
+
   std::uint32_t recordLength = 1;
   for (const TOutField& field : fields) recordLength += static_cast<std::uint32_t>(field.length);
   std::uint32_t headerLength = static_cast<std::uint32_t>(kHeaderBytes + kDescriptorBytes * fields.size() + 1);
@@ -485,12 +510,12 @@ bool ExportDbf(const TRange& range, const std::string& fileName) {
   }
   out += static_cast<char>(kDescriptorEnd);
 
-  TRange body = r;
-  body.firstRow = static_cast<std::int16_t>(r.firstRow + 1);
   if (body.firstRow <= body.lastRow) {
     ForEachPositionInRange(body, [&](int, int col, TCellHandle cell) {
       if (col == r.firstCol) out += ' ';
-      AppendFieldValue(out, fields[static_cast<std::size_t>(col - r.firstCol)], CellPtr(cell));
+      const TOutField& field = fields[static_cast<std::size_t>(col - r.firstCol)];
+      FieldText(field, CellPtr(cell), text);
+      AppendPadded(out, text, field.length, field.type == 'N');
     });
   }
   out += static_cast<char>(kFileEnd);

@@ -38,6 +38,8 @@ inline constexpr std::uint8_t kDbfDateFormatDayFirst = 0x7A;
 inline constexpr std::uint8_t kDbfOtherFormat = 0x7F;
 
 inline constexpr const char* kUnableToReadText = "Unable to Read";
+// Followed by the address of the first cell an export cannot write whole.
+inline constexpr const char* kDbfTooWideText = "Too Wide for a dBase Field: ";
 inline constexpr const char* kFieldCountExceedsText = "Field count Exceeds ";
 // kWriteErrorText ("Write Error") is shared with the text export.
 
@@ -105,15 +107,18 @@ bool ImportDbf(int row, int col, const std::string& fileName, std::int32_t first
 // empty name, a "_2"-style tail for a repeated one) and typed by that cell's
 // format: a fixed format (code below 16) gives a numeric field with the
 // code's low three bits as decimals, a date format a date field, anything
-// else (and a missing cell) a character field. Field lengths
-// come from the column widths in characters, kept within dBase III's limits
-// (character 1-254, numeric up to 19 and wide enough for the decimals, date 8).
-// Each further row is a record: text left-aligned and space-filled, numbers
-// right-aligned with "." as the decimal point (a number too wide for its field
-// fills it with "*"), dates as yyyymmdd; a cell of the wrong kind gives an
-// empty field. An existing file is replaced only once the new one is complete.
-// "Out of Range" for a range outside the sheet, "Write Error" when the file
-// cannot be written, each shown; false then.
+// else (and a missing cell) a character field. A field is as wide as its
+// column in characters, or as its longest value when that is wider, within
+// dBase III's limits (character 1-254, numeric up to 19 and wide enough for
+// the decimals, date 8): no value is cut. Each further row is a record: text
+// left-aligned and space-filled, numbers right-aligned with "." as the decimal
+// point, dates as yyyymmdd; a cell of the wrong kind gives an empty field. A
+// number wider than 19 characters in a numeric field, or one that names no
+// date in a date field, cannot be written: "Too Wide for a dBase Field: " and
+// its address are shown and nothing is written. An existing file is replaced
+// only once the new one is complete. "Out of Range" for a range outside the
+// sheet, "Write Error" when the file cannot be written, each shown; false
+// then.
 bool ExportDbf(const TRange& range, const std::string& fileName);
 
 }  // namespace corvane

@@ -4,16 +4,20 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/PagePool.h"
 #include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/RangeArguments.h"
+#include "spreadsheet/engine/RowText.h"
 #include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/files/FileReplace.h"
 #include "spreadsheet/files/FolderNames.h"
 
@@ -26,20 +30,24 @@ void SetAndShowError(std::string_view message) {
 }
 
 // Reads a file's lines one by one: a line ends at CR LF, LF or a lone CR, and
-// only its first 240 characters are kept (the rest of the line is skipped, not
-// carried into the next). A last line without a line break counts; a break at
-// the very end adds no empty line. A NUL byte reads as a blank: kept inside a
-// label, it would cut the label at the next save.
+// only its first `maxChars` characters are kept (the rest of the line is
+// skipped, not carried into the next). A last line without a line break
+// counts; a break at the very end adds no empty line. A UTF-8 byte-order mark
+// in front of the first line is no part of it. A NUL byte reads as a blank:
+// kept inside a label, it would cut the label at the next save.
 class TLineReader {
  public:
-  explicit TLineReader(std::FILE* file) : file_(file), buffer_(65536) {}
+  explicit TLineReader(std::FILE* file) : file_(file), buffer_(65536) {
+    size_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    if (size_ >= 3 && std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
+  }
 
-  bool Next(std::string& line) {
+  bool Next(std::string& line, std::size_t maxChars) {
     line.clear();
     int c = Get();
     if (c == EOF) return false;
     while (c != EOF && c != '\n' && c != '\r') {
-      if (line.size() < kImportLineChars) line += c == 0 ? ' ' : static_cast<char>(c);
+      if (line.size() < maxChars) line += c == 0 ? ' ' : static_cast<char>(c);
       c = Get();
     }
     if (c == '\r') {
@@ -64,17 +72,21 @@ class TLineReader {
   std::size_t pos_ = 0, size_ = 0;
 };
 
-// Where the next imported line goes: down the column, then from the start row
-// of the next column once row 8191 is used.
+// Where the next imported line goes: down the column, then, once row 8191 is
+// used, from the start row again in the first column right of every cell the
+// import filled so far, so that a line spread over several columns is never
+// overwritten by a later one.
 class TImportCursor {
  public:
-  TImportCursor(int row, int col) : startRow_(row), row_(row), col_(col) {}
+  TImportCursor(int row, int col) : startRow_(row), row_(row), col_(col), widest_(col) {}
   int Row() const { return row_; }
   int Col() const { return col_; }
+  // The line at the cursor filled `fields` cells to the right from it.
+  void Filled(int fields) { widest_ = std::max(widest_, std::min(kMaxCol, col_ + fields - 1)); }
   void Advance() {
     if (++row_ > kMaxRow) {
       row_ = startRow_;
-      ++col_;
+      col_ = std::max(col_, widest_) + 1;
     }
   }
   // True while the cursor is inside the sheet; else "Out of Range" is set and
@@ -87,7 +99,7 @@ class TImportCursor {
   }
 
  private:
-  int startRow_, row_, col_;
+  int startRow_, row_, col_, widest_;
 };
 
 std::string LabelText(std::string_view text) {
@@ -114,13 +126,109 @@ bool ImportFileNames(const std::string& fileName, TImportCursor& cursor) {
   return true;
 }
 
-// True when no cell that the fields of `line` fill from (row, col) is
-// protected.
-bool LineCellsOpen(std::string_view line, int row, int col) {
-  int last = std::min(kMaxCol, col + LineFieldCount(line) - 1);
+// The longest line a field import reads whole: every field of a full row as
+// the export writes it (a label with each character a doubled quote, its two
+// quotes and a comma).
+constexpr std::size_t kFieldLineChars = (kMaxCol + 1) * (2 * kLabelMaxChars + 3);
+
+// One field of a comma-separated line: its text, and whether it was quoted.
+struct TCsvField {
+  std::string text;
+  bool quoted = false;
+};
+
+// True for a line read as comma-separated values, as the export writes them:
+// one that holds a double quote, or a comma while the comma is not the
+// decimal separator. Other lines go to the entry parser, as typed lines do.
+bool IsCommaSeparated(std::string_view line) {
+  return line.find('"') != std::string_view::npos ||
+         (DecimalSeparator() != ',' && line.find(',') != std::string_view::npos);
+}
+
+// Splits a comma-separated line: fields end at a comma outside double quotes;
+// a field that starts with a quote (after blanks) runs to the quote that ends
+// it, "" standing for one quote inside, and what follows up to the comma is
+// kept after it; an unquoted field loses its leading and trailing blanks.
+// Every comma starts a field, so an empty field keeps its column. At most
+// 256 fields are taken.
+std::vector<TCsvField> SplitCommaSeparated(std::string_view line) {
+  std::vector<TCsvField> fields;
+  std::size_t i = 0;
+  while (fields.size() <= static_cast<std::size_t>(kMaxCol)) {
+    TCsvField field;
+    while (i < line.size() && line[i] == ' ') ++i;
+    if (i < line.size() && line[i] == '"') {
+      field.quoted = true;
+      for (++i; i < line.size(); ++i) {
+        if (line[i] != '"') {
+          field.text += line[i];
+        } else if (i + 1 < line.size() && line[i + 1] == '"') {
+          field.text += '"';
+          ++i;
+        } else {
+          ++i;
+          break;
+        }
+      }
+      while (i < line.size() && line[i] == ' ') ++i;
+    }
+    std::size_t comma = line.find(',', i);
+    std::string_view rest = line.substr(i, comma == std::string_view::npos ? std::string_view::npos : comma - i);
+    field.text += field.quoted ? rest : TrimBoth(rest);
+    fields.push_back(std::move(field));
+    if (comma == std::string_view::npos) break;
+    i = comma + 1;
+  }
+  return fields;
+}
+
+// Enters the fields of a comma-separated line from (row, col) on: a quoted
+// field as a label (prefix "'"), an empty one as a blank, any other as typed.
+void EnterCommaSeparated(const std::vector<TCsvField>& fields, int row, int col) {
+  for (const TCsvField& field : fields) {
+    if (col > kMaxCol) break;
+    if (field.quoted)
+      EnterCell("'" + field.text, row, col);
+    else if (field.text.empty())
+      EnterCell("", row, col);
+    else
+      EnterLineField(field.text, row, col);
+    ++col;
+  }
+  ClearCalcError();
+}
+
+// True when no cell that `fields` fields fill from (row, col) is protected.
+bool CellsOpen(int fields, int row, int col) {
+  int last = std::min(kMaxCol, col + fields - 1);
   for (int c = col; c <= last; ++c)
     if (CellIsProtected(CellPtr(CellFind(row, c)))) return false;
   return true;
+}
+
+// Enters one line of a field import at the cursor; false, with the message
+// shown, when a cell it would fill is protected. The line parser goes on past
+// a refused cell and clears the error flag, so the cells a line will fill are
+// checked first: a protected one stops the import with one message, the line
+// unchanged.
+bool EnterFieldLine(std::string_view line, TImportCursor& cursor) {
+  std::vector<TCsvField> fields;
+  bool commaSeparated = IsCommaSeparated(line);
+  if (commaSeparated)
+    fields = SplitCommaSeparated(line);
+  else
+    line = line.substr(0, kImportLineChars);
+  int count = commaSeparated ? static_cast<int>(fields.size()) : LineFieldCount(line);
+  if (!CellsOpen(count, cursor.Row(), cursor.Col())) {
+    SetAndShowError(kProtectedCellText);
+    return false;
+  }
+  if (commaSeparated)
+    EnterCommaSeparated(fields, cursor.Row(), cursor.Col());
+  else
+    ParseLineIntoCells(line, cursor.Row(), cursor.Col());
+  cursor.Filled(count);
+  return !ErrorFlagSet();
 }
 
 bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
@@ -132,7 +240,8 @@ bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
   TLineReader reader(file);
   std::string line;
   bool ok = true;
-  while (ok && reader.Next(line)) {
+  std::size_t maxChars = mode == kImportLabels ? kImportLineChars : kFieldLineChars;
+  while (ok && reader.Next(line, maxChars)) {
     if (!cursor.CheckInside()) {
       ok = false;
       break;
@@ -146,42 +255,23 @@ bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
       ok = false;
       break;
     }
-    if (mode == kImportLabels) {
-      ok = EnterCell(LabelText(line), cursor.Row(), cursor.Col());
-    } else {
-      // The line parser goes on past a refused cell and clears the error
-      // flag, so the cells a line will fill are checked here first: a
-      // protected one stops the import with one message, the line unchanged.
-      if (!LineCellsOpen(line, cursor.Row(), cursor.Col())) {
-        SetAndShowError(kProtectedCellText);
-        ok = false;
-        break;
-      }
-      ParseLineIntoCells(line, cursor.Row(), cursor.Col());
-      ok = !ErrorFlagSet();
-    }
+    ok = mode == kImportLabels ? EnterCell(LabelText(line), cursor.Row(), cursor.Col()) : EnterFieldLine(line, cursor);
     cursor.Advance();
   }
   std::fclose(file);
   return ok;
 }
 
-// Runs of spaces become one space, then one leading and one trailing space
-// go. A text with nothing to change is given back as it is; otherwise the
-// result is built in `scratch`, which the view then borrows.
-std::string_view CollapseSpaces(std::string_view text, std::string& scratch) {
-  bool plain = text.find("  ") == std::string_view::npos && (text.empty() || (text.front() != ' ' && text.back() != ' '));
-  if (plain) return text;
-  scratch.clear();
-  for (char c : text)
-    if (c != ' ' || scratch.empty() || scratch.back() != ' ') scratch += c;
-  if (!scratch.empty() && scratch.front() == ' ') scratch.erase(0, 1);
-  if (!scratch.empty() && scratch.back() == ' ') scratch.pop_back();
-  return scratch;
+// True when a label's text, written without quotes, would read back as the
+// same label: not empty, not starting like a value or with a label prefix,
+// and without a character that separates or quotes fields.
+bool LabelReadsBackBare(std::string_view text) {
+  if (text.empty() || IsValueStartChar(text[0]) || IsLabelPrefix(text[0])) return false;
+  return text.find_first_of(" ,;\"\r\n\t") == std::string_view::npos &&
+         text.find(ArgumentSeparator()) == std::string_view::npos;
 }
 
-void AppendCsvField(std::string& out, std::string_view text, bool quoteAll) {
-  bool quote = quoteAll || text.find_first_of(",\"\r\n") != std::string_view::npos;
+void AppendCsvField(std::string& out, std::string_view text, bool quote) {
   if (!quote) {
     out += text;
     return;
@@ -192,6 +282,19 @@ void AppendCsvField(std::string& out, std::string_view text, bool quoteAll) {
     out += c;
   }
   out += '"';
+}
+
+// One cell's field: a number as its plain number text, quoted only when its
+// decimal separator is a comma; a text (a label, a text formula's result)
+// whole, quoted unless it reads back bare as the same label; a missing or
+// blank cell empty. Quote mode 2 quotes every field.
+void AppendCellField(std::string& out, const TCell* cell, bool quoteAll) {
+  std::string text = CellTransferText(cell);
+  bool isText = cell != nullptr && !(cell->kind & kKindErrorBit) &&
+                (CellKind(*cell) == kKindLabel || CellKind(*cell) == kKindPicture ||
+                 CellKind(*cell) == kKindStringFormula);
+  bool quote = quoteAll || (isText ? !LabelReadsBackBare(text) : text.find(',') != std::string::npos);
+  AppendCsvField(out, text, quote);
 }
 
 }  // namespace
@@ -242,12 +345,9 @@ bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& ra
   bool written = file.Open(fileName);
   std::string out;
   out.reserve(kFlushBytes + 4096);
-  std::string scratch;
   ForEachPositionInRange(r, [&](int, int col, TCellHandle cell) {
     if (col > r.firstCol) out += ',';
-    std::string text = cell != kNilHandle ? CellTransferText(CellPtr(cell)) : std::string();
-    std::string_view field = std::string_view(text).substr(0, kExportFieldChars);
-    AppendCsvField(out, CollapseSpaces(field, scratch).substr(0, kExportFieldChars), quoteAll);
+    AppendCellField(out, cell != kNilHandle ? CellPtr(cell) : nullptr, quoteAll);
     if (col == r.lastCol) {
       out += "\r\n";
       if (out.size() >= kFlushBytes) {

@@ -12,6 +12,7 @@
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/FormulaTables.h"
+#include "spreadsheet/engine/PoolString.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/UserFunctions.h"
@@ -122,7 +123,7 @@ TCellRecord ReadCellRecord(const TRecordView& record, const std::uint8_t* base, 
       cell.number = CleanNumber(in.F64());
       break;
     case kLabel:
-      keepText(in.RestTextView(kMaxCellText));
+      keepText(in.RestTextView(kLabelMaxChars));  // the prefix and 240 characters
       break;
     case kFormula:
       if (record.length > kMaxFormulaRecord + 1) return TCellRecord::kPassed;  // more code than a cell holds
@@ -589,7 +590,7 @@ bool TParser::ExtRecord(const TRecordView& record) {
       if (!image_.haveTabNames) image_.tabNames.clear();
       image_.haveTabNames = true;
       if (static_cast<int>(image_.tabNames.size()) < kMaxTabNames)
-        image_.tabNames.push_back(in.RestText(kTabNameReadChars));
+        image_.tabNames.push_back(in.RestText(kTabNameChars));
       break;
     case kExtFontName: {
       int font = in.I16();

@@ -355,7 +355,7 @@ void WriteExtensionRecords(TRecordWriter& out, const TBlock& block, const bool (
                         program.HeaderDistance, program.FooterDistance})
     distances.I32(static_cast<std::int32_t>(std::lround(inches * 100)));
   out.Record(kExtPrintDistances, distances);
-  for (const std::string& name : view.tabNames) WriteTextRecord(out, kExtTabName, name, kSheetNameMaxChars);
+  for (const std::string& name : view.tabNames) WriteTextRecord(out, kExtTabName, name, kTabNameChars);
   // The document's user-defined functions, one record each in table order:
   // formulas call them by their index. An entry that cannot be read is written
   // empty so that the later ones keep their indexes.

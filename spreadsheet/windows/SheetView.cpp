@@ -546,8 +546,14 @@ void TSheetView::GetView(TSheetViewState& view) {
   layout.frozenLastRow = static_cast<std::int16_t>(frozenRows ? pane1.Fixrow2() - 1 : -1);
   for (int col = 0; col <= kMaxCol; ++col) view.sizes.columns[col] = static_cast<std::uint16_t>(pane1.ColSize(col));
   for (int row = 0; row <= kMaxRow; ++row) view.sizes.rows[row] = static_cast<std::uint16_t>(pane1.RowSize(row));
+  // The tabs up to the last one the user or a file named (Define Tabs may
+  // have renamed any of them, or added names beyond a file's); the lettered
+  // ones after it come back by themselves.
   const std::vector<std::string>& items = parts_.tabs.Items();
-  view.tabNames.assign(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(std::min(namedTabs_, items.size())));
+  const std::vector<std::string> letters = SheetLetters();
+  std::size_t named = std::min(items.size(), letters.size());
+  while (named > 0 && items[named - 1] == letters[named - 1]) --named;
+  view.tabNames.assign(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(named));
   view.buttons.clear();
   for (const TSheetObject& object : objects_)
     if (!object.deleted) view.buttons.push_back(object.record);
@@ -568,8 +574,7 @@ void TSheetView::SetView(const TSheetViewState& view, unsigned parts) {
   if (parts & kViewTabNames) {
     // Named tabs first; the sheets beyond them keep their letters.
     std::vector<std::string> items = SheetLetters();
-    namedTabs_ = std::min(view.tabNames.size(), items.size());
-    std::copy_n(view.tabNames.begin(), namedTabs_, items.begin());
+    std::copy_n(view.tabNames.begin(), std::min(view.tabNames.size(), items.size()), items.begin());
     parts_.tabs.SetItems(items);
   }
   if (parts & kViewButtons) {

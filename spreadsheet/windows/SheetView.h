@@ -284,7 +284,6 @@ class TSheetView {
   TSheetObjectKind placingKind_ = TSheetObjectKind::kMacroButton;
   bool rubberDown_ = false;
   classlib::TPoint rubberFrom_, rubberTo_;
-  std::size_t namedTabs_ = 0;  // tabs named by the document rather than lettered
   TPaneState hidden_{0, 0, 0, 0, TRange{0, 0, 0, 0}};  // F6's second view when unsplit
   bool sizedToggle_ = false;
   // Split box dragging.

@@ -35,6 +35,11 @@ class TWindowsEnginePlatform final : public TEnginePlatform {
     if (bitmap != kNoBitmap) DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
   }
   std::string VersionText() override { return DefaultEnginePlatform().VersionText(); }
+  std::string UpperCaseAnsi(std::string_view text) override {
+    std::string upper(text);
+    if (!upper.empty()) CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+  }
 };
 
 }  // namespace

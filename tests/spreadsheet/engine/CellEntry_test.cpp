@@ -65,6 +65,12 @@ TEST_F(CellEntryTest, TextsBecomeNumbersLabelsAndFormulas) {
       EXPECT_DOUBLE_EQ(NumberAt(3, 3), row.number) << row.text;
     }
   }
+  // 240 characters, the most the entry line takes, are stored whole beside
+  // the prefix, given or typed; more are cut.
+  ASSERT_TRUE(EnterCell(std::string(240, 'x'), 3, 3));
+  EXPECT_EQ(LabelAt(3, 3), "'" + std::string(240, 'x'));
+  ASSERT_TRUE(EnterCell("^" + std::string(250, 'y'), 3, 3));
+  EXPECT_EQ(LabelAt(3, 3), "^" + std::string(240, 'y'));
   // A NUL byte, which a file would cut the label at, becomes a blank.
   ASSERT_TRUE(EnterCell(std::string_view("a\0b", 3), 3, 3));
   EXPECT_EQ(LabelAt(3, 3), "'a b");

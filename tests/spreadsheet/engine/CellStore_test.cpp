@@ -177,16 +177,16 @@ TEST_F(CellStore, KindPredicatesIgnoreTheErrorBitAndRecalculationMarks) {
   EXPECT_FALSE(CellIsFormula(nullptr) || CellIsNumeric(nullptr) || CellIsText(nullptr) || CellIsLabel(nullptr));
 }
 
-TEST_F(CellStore, PoolStringsAreCutTo240AndKeepTheirTextWhenThePoolRefuses) {
+TEST_F(CellStore, PoolStringsAreCutToALabelsLengthAndKeepTheirTextWhenThePoolRefuses) {
   std::string longText(300, 'x');
   TPoolHandle s = PoolNewString(longText);
-  EXPECT_EQ(PoolStringView(s), std::string(240, 'x'));
-  EXPECT_EQ(PoolStringBlockBytes(s), 241u);
+  EXPECT_EQ(PoolStringView(s), std::string(241, 'x'));  // a prefix and 240 characters
+  EXPECT_EQ(PoolStringBlockBytes(s), 242u);
 
   TPoolHandle same = s;
   ASSERT_TRUE(PoolStrAssign(same, std::string(260, 'y')));  // cut length equal: the block is reused
   EXPECT_EQ(same, s);
-  EXPECT_EQ(PoolStringView(same), std::string(240, 'y'));
+  EXPECT_EQ(PoolStringView(same), std::string(241, 'y'));
   ASSERT_TRUE(PoolStrAssign(same, "short"));
   EXPECT_EQ(PoolStringView(same), "short");
 

@@ -37,6 +37,12 @@ TEST_F(OpenDocuments, TheSameNameInAnyCaseSharesOneSlotUntilTheLastWindowCloses)
   int found = -1;
   EXPECT_FALSE(FindOpenSheet("c:\\data\\budget.wks", found));
   EXPECT_EQ(found, 0);
+
+  // Letters beyond a..z too: "été" and "ÉTÉ" name one file.
+  int accented = OpenCurrent("c:\\\xE9t\xE9.wks");
+  EXPECT_EQ(DocSlot(accented)->fileName, "C:\\\xC9T\xC9.WKS");
+  EXPECT_TRUE(FindOpenSheet("C:\\\xC9t\xE9.WKS", found));
+  EXPECT_EQ(found, accented);
 }
 
 TEST_F(OpenDocuments, AFreedSlotInTheMiddleIsReusedByTheNextDocument) {
@@ -225,6 +231,8 @@ TEST(WksFileName, AddsTheWorksheetExtensionOnlyWhenTheNameHasNone) {
       {"budget", "BUDGET.WKS"},         {"budget.txt", "BUDGET.TXT"},
       {"c:\\dir.x\\plan", "C:\\DIR.X\\PLAN.WKS"}, {"a.b/c", "A.B/C.WKS"},
       {"c:plan", "C:PLAN.WKS"},         {"Q1.wks", "Q1.WKS"},
+      // Every letter of the ANSI code page, not only a..z.
+      {"my budget \xE9t\xE9.wks", "MY BUDGET \xC9T\xC9.WKS"}, {"\xFF\x9A\xDF\xF7", "\x9F\x8A\xDF\xF7.WKS"},
   };
   for (const Case& c : cases) EXPECT_EQ(WksFileName(c.name), c.expected) << c.name;
 }

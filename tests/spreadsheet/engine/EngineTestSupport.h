@@ -68,6 +68,7 @@ class TFakePlatform : public TEnginePlatform {
   }
   void FreeBitmap(TBitmapHandle bitmap) override { liveBitmaps.erase(bitmap); }
   std::string VersionText() override { return "test"; }
+  std::string UpperCaseAnsi(std::string_view text) override { return DefaultEnginePlatform().UpperCaseAnsi(text); }
 };
 
 inline TRange MakeRange(int c1, int r1, int c2, int r2) {

@@ -121,14 +121,15 @@ TEST_F(DbaseTest, ExportWritesHeaderDescriptorsRecordsAndEndMark) {
       "\x03\x7E\x0C\x09"  // version 3, 9 December 2026
       "\x03\x00\x00\x00"  // 3 records
       "\x81\x00"          // header: 32 + 3 x 32 + 1
-      "\x18\x00",         // record: 1 + 6 + 9 + 8
+      "\x1D\x00",         // record: 1 + 11 + 9 + 8
       12);
   expected += std::string(20, '\0');
-  expected += Descriptor("NAME", 'C', 6, 0) + Descriptor("QTY", 'N', 9, 2) + Descriptor("WHEN", 'D', 8, 0);
+  // NAME grows past its column's 6 characters to its longest value.
+  expected += Descriptor("NAME", 'C', 11, 0) + Descriptor("QTY", 'N', 9, 2) + Descriptor("WHEN", 'D', 8, 0);
   expected += "\r";
-  expected += std::string(" ") + "Apple " + "    12.50" + "19950102";
-  expected += std::string(" ") + "Pear  " + "         " + "        ";
-  expected += std::string(" ") + "Waterm" + " -1234.57" + "        ";
+  expected += std::string(" ") + "Apple      " + "    12.50" + "19950102";
+  expected += std::string(" ") + "Pear       " + "         " + "        ";
+  expected += std::string(" ") + "Watermelons" + " -1234.57" + "        ";
   expected += "\x1A";
   EXPECT_EQ(ReadWholeFile(path), expected);
 }
@@ -146,9 +147,9 @@ TEST_F(DbaseTest, ExportKeepsFieldsWithinDbaseLimits) {
     const char* field;  // expected record text
   } columns[] = {
       {"'VERYLONGFIELDNAME", 0xFF, 300, "'x", "VERYLONGFI", 'C', 254, 0, nullptr},
-      {nullptr, 0, 0, "'abc", "FIELD2", 'C', 1, 0, "a"},
+      {nullptr, 0, 0, "'abc", "FIELD2", 'C', 3, 0, "abc"},
       {"'qty", 0x07, 3, "1.5", "qty", 'N', 9, 7, "1.5000000"},
-      {"'QTY", 0x00, 30, "1e25", "QTY_2", 'N', 19, 0, "*******************"},
+      {"'QTY", 0x00, 30, "1e18", "QTY_2", 'N', 19, 0, "1000000000000000000"},
       {"'qty", 0x0F, 12, "'text", "qty_3", 'N', 12, 7, "            "},
       {"'Day", 0x7A, 2, "'x", "Day", 'D', 8, 0, "        "},
       {"7", 0xFF, 4, "8", "7", 'C', 4, 0, "8   "},
@@ -197,6 +198,81 @@ TEST_F(DbaseTest, ExportFailuresAreShown) {
   EXPECT_FALSE(ExportDbf(MakeRange(0, 0, 0, 8192), folder.File("X.DBF")));
   EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Out of Range"});
   EXPECT_EQ(ReadWholeFile(folder.File("X.DBF")), "<missing>");
+}
+
+// An outside reader of dBase III files: each record's fields by their
+// descriptors, trailing blanks dropped (leading ones too for numbers); an
+// empty table for a file that does not hold together.
+std::vector<std::vector<std::string>> ReadDbfTable(const std::string& bytes) {
+  std::vector<std::vector<std::string>> table;
+  auto u16 = [&](std::size_t at) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(bytes[at]) |
+                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
+  };
+  if (bytes.size() < 32) return table;
+  std::size_t records = u16(4) | u16(6) << 16, header = u16(8), length = u16(10);
+  std::vector<std::pair<char, std::size_t>> fields;
+  for (std::size_t at = 32; at + 32 <= header && bytes[at] != '\r'; at += 32)
+    fields.emplace_back(bytes[at + 11], static_cast<unsigned char>(bytes[at + 16]));
+  if (header + records * length + 1 != bytes.size() || bytes.back() != '\x1A') return table;
+  for (std::size_t n = 0; n < records; ++n) {
+    std::size_t at = header + n * length + 1;
+    table.emplace_back();
+    for (const auto& [type, width] : fields) {
+      std::string field = bytes.substr(at, width);
+      field.erase(field.find_last_not_of(' ') + 1);
+      if (type == 'N') field.erase(0, field.find_first_not_of(' '));
+      table.back().push_back(field);
+      at += width;
+    }
+  }
+  return table;
+}
+
+TEST_F(DbaseTest, ExportCutsNoTextAndChangesNoNumber) {
+  // Every column at the default 9 characters.
+  ASSERT_TRUE(EnterCell("'NAME", 0, 0));
+  ASSERT_TRUE(EnterCell("'COUNT", 0, 1));
+  SetFormat(0, 1, 0x00);  // fixed, no decimals
+  ASSERT_TRUE(EnterCell("'PRICE", 0, 2));
+  SetFormat(0, 2, 0x02);
+  ASSERT_TRUE(EnterCell("'NOTE", 0, 3));  // a text field with numbers in it
+  const std::string longest(240, 'L');
+  const struct {
+    const char* name;
+    double count, price, note;
+  } rows[] = {
+      {"'A very long label", 123456789012, 1234567.891, 123456789012},
+      {nullptr, -98765432109876, 0.5, -0.000125},
+      {"'short", 7, -1e14, 1e100},
+  };
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(EnterCell(rows[i].name ? std::string(rows[i].name) : "'" + longest, 1 + i, 0));
+    ASSERT_TRUE(SetCellNumber(1 + i, 1, rows[i].count));
+    ASSERT_TRUE(SetCellNumber(1 + i, 2, rows[i].price));
+    ASSERT_TRUE(SetCellNumber(1 + i, 3, rows[i].note));
+  }
+  std::string path = folder.File("WHOLE.DBF");
+  ASSERT_TRUE(ExportDbf(MakeRange(0, 0, 3, 3), path));
+  const std::vector<std::vector<std::string>> expected = {
+      {"A very long label", "123456789012", "1234567.89", "1.23456789012E+11"},
+      {longest, "-98765432109876", "0.50", "-0.000125"},
+      {"short", "7", "-100000000000000.00", "1E+100"},
+  };
+  EXPECT_EQ(ReadDbfTable(ReadWholeFile(path)), expected);
+  EXPECT_TRUE(gShownErrors.empty());
+
+  // A number no numeric field can hold: shown, and the old file kept.
+  ASSERT_TRUE(SetCellNumber(2, 1, 1e25));
+  EXPECT_FALSE(ExportDbf(MakeRange(0, 0, 3, 3), path));
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Too Wide for a dBase Field: B3"});
+  EXPECT_EQ(ReadDbfTable(ReadWholeFile(path)), expected);
+  // Nor a date field one that names no date.
+  gShownErrors.clear();
+  ASSERT_TRUE(SetCellNumber(2, 1, 7));
+  SetFormat(0, 2, 0x79);
+  EXPECT_FALSE(ExportDbf(MakeRange(0, 0, 3, 3), path));
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Too Wide for a dBase Field: C4"});
 }
 
 TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {

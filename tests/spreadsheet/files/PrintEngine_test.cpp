@@ -248,6 +248,21 @@ TEST_F(PrintEngineTest, RangeToTextFile) {
   EXPECT_EQ(text.substr(0, 4), "Name");
   EXPECT_NE(text.find("12.5\r\n\r\nTotal\r\n"), std::string::npos) << text;
 
+  // A long label runs on over empty cells only, cut where the next cell
+  // with contents starts (fields of 9 + 2 characters).
+  const char* label = "'This label is much longer than its column";
+  ASSERT_TRUE(EnterCell(label, 4, 0));
+  ASSERT_TRUE(EnterCell("'x", 4, 1));
+  ASSERT_TRUE(EnterCell(label, 5, 0));
+  ASSERT_NE(CellGetOrCreate(5, 1), kNilHandle);  // blank
+  ASSERT_TRUE(EnterCell("'y", 5, 2));
+  ASSERT_TRUE(EnterCell(label, 6, 0));
+  ASSERT_TRUE(PrintToTextFile(file, testing::MakeRange(0, 4, 3, 6)));
+  EXPECT_EQ(testing::ReadWholeFile(file),
+            "This label x\r\n"
+            "This label is much lony\r\n"
+            "This label is much longer than its column\r\n");
+
   EXPECT_FALSE(PrintToTextFile(folder.File("NONE.PRN"), TRange{}));
   EXPECT_TRUE(ErrorFlagSet());
   EXPECT_EQ(testing::ReadWholeFile(folder.File("NONE.PRN")), "<missing>");

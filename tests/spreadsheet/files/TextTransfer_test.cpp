@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/DocumentContext.h"
@@ -32,9 +34,9 @@ TEST_F(TextImportTest, LabelModeTakesEveryLineEndAndCutsLongLines) {
   ASSERT_TRUE(ImportTextFile(kImportLabels, 2, 1, path));
   const char* expected[] = {"'one", "'two", "'three", "'four", "'", "'\"q\",a b,;"};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(LabelAt(2 + i, 1), expected[i]) << i;
-  // The label keeps 240 characters with its prefix; the rest of the line is
-  // dropped, not carried into the next cell.
-  EXPECT_EQ(LabelAt(8, 1), "'" + std::string(239, 'x'));
+  // The label keeps 240 characters besides its prefix; the rest of the line
+  // is dropped, not carried into the next cell.
+  EXPECT_EQ(LabelAt(8, 1), "'" + std::string(240, 'x'));
   EXPECT_EQ(LabelAt(9, 1), "'last");
   EXPECT_EQ(CellCount(), 8);
   EXPECT_TRUE(gShownErrors.empty());
@@ -73,6 +75,47 @@ TEST_F(TextImportTest, LinesWrapIntoTheNextColumnAfterTheLastRow) {
   EXPECT_EQ(LabelAt(8190, 6), "'c");
 }
 
+TEST_F(TextImportTest, FieldLinesWrapPastEveryColumnTheyFilled) {
+  std::string text;
+  for (int i = 1; i <= 8200; ++i) {
+    std::string n = std::to_string(i);
+    text += n + ",a" + n + ",b" + n + "\r\n";
+  }
+  std::string path = folder.File("WIDE.CSV");
+  WriteWholeFile(path, text);
+  ASSERT_TRUE(ImportTextFile(kImportFields, 0, 0, path));
+  EXPECT_EQ(Shown(8191, 0), "#8192");
+  EXPECT_EQ(Shown(8191, 2), "'b8192");
+  EXPECT_EQ(Shown(0, 1), "'a1");  // not overwritten by the lines after the wrap
+  EXPECT_EQ(Shown(0, 3), "#8193");
+  EXPECT_EQ(Shown(7, 5), "'b8200");
+  EXPECT_EQ(CellCount(), 24600);
+  EXPECT_TRUE(gShownErrors.empty());
+
+  // No room right of the filled columns: the import stops with a message
+  // instead of wrapping onto them.
+  CellStoreClear();
+  EXPECT_FALSE(ImportTextFile(kImportFields, 0, 254, path));
+  EXPECT_EQ(Shown(8191, 255), "'a8192");
+  EXPECT_EQ(CellCount(), 2 * 8192);
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Out of Range"});
+}
+
+TEST_F(TextImportTest, AByteOrderMarkIsSkippedInBothLineModes) {
+  std::string path = folder.File("BOM.TXT");
+  WriteWholeFile(path, "\xEF\xBB\xBF" "123,abc\r\nnext\r\n");
+  ASSERT_TRUE(ImportTextFile(kImportFields, 0, 0, path));
+  EXPECT_EQ(Shown(0, 0), "#123");
+  EXPECT_EQ(Shown(0, 1), "'abc");
+  ASSERT_TRUE(ImportTextFile(kImportLabels, 0, 3, path));
+  EXPECT_EQ(Shown(0, 3), "'123,abc");
+  EXPECT_EQ(Shown(1, 3), "'next");
+  // Only at the file's start: a mark further on is text.
+  WriteWholeFile(path, "x\r\n\xEF\xBB\xBFy\r\n");
+  ASSERT_TRUE(ImportTextFile(kImportLabels, 0, 5, path));
+  EXPECT_EQ(Shown(1, 5), "'\xEF\xBB\xBFy");
+}
+
 TEST_F(TextImportTest, PastTheLastColumnStopsWithOutOfRange) {
   std::string path = folder.File("END.TXT");
   WriteWholeFile(path, "a\nb\nc\n");
@@ -91,19 +134,30 @@ TEST_F(TextImportTest, PastTheLastColumnStopsWithOutOfRange) {
 
 TEST_F(TextImportTest, FieldModeSpreadsEachLineOverARow) {
   std::string path = folder.File("FIELDS.TXT");
-  WriteWholeFile(path, "1,\"a b\",x\r\n1,,3\r\n\r\n  2.5;-4 @\r\n");
+  WriteWholeFile(path,
+                 "1,\"a b\",x\r\n1,,3\r\n\r\n  2.5;-4 @\r\n,x,y\r\n1, 2, 3\r\n"
+                 "\"say \"\"hi\"\", ok\",New York, \"a;b\" \r\n+A1*6,@SUM(,\"12\"\r\n");
   ASSERT_TRUE(ImportTextFile(kImportFields, 0, 0, path));
   struct Row {
     int row;
     std::vector<std::string> cells;
   } rows[] = {
       {0, {"#1", "'a b", "'x"}},
-      {1, {"#1", "'", "#3"}},
+      {1, {"#1", "", "#3"}},  // the empty field keeps its column, blank
       {2, {"", "", ""}},  // an empty line still takes its row
       {3, {"#2.5", "#-4", "'@"}},
+      // Comma-separated lines: a leading empty field keeps its column, blanks
+      // around fields go, quoted fields keep blanks, commas and quotes.
+      {4, {"", "'x", "'y"}},
+      {5, {"#1", "#2", "#3"}},
+      {6, {"'say \"hi\", ok", "'New York", "'a;b"}},
+      // Unquoted fields are read as typed (a formula that does not compile is
+      // kept as a label); a quoted one is a label.
+      {7, {"#6", "'@SUM(", "'12"}},
   };
   for (const Row& r : rows)
     for (int c = 0; c < 3; ++c) EXPECT_EQ(Shown(r.row, c), r.cells[c]) << r.row << "," << c;
+  EXPECT_EQ(At(5, 3), nullptr);
   EXPECT_FALSE(ErrorFlagSet());
 }
 
@@ -188,23 +242,23 @@ TEST_F(TextExportTest, WritesEveryKindOfCellInBothQuoteModes) {
   ASSERT_TRUE(EnterCell("'say \"hi\"", 2, 1));
   ASSERT_TRUE(EnterCell("1e7", 2, 2));
   ASSERT_TRUE(EnterCell("'" + std::string(100, 'w'), 2, 3));
-  std::string w80(80, 'w');
+  std::string w100(100, 'w');  // texts are written whole, blanks and all
 
   std::string path = folder.File("OUT.CSV");
   ASSERT_TRUE(ExportTextFile(path, 1, MakeRange(0, 0, 3, 2)));
   EXPECT_EQ(ReadWholeFile(path),
             "Name,12,,-3.25\r\n"
-            "two spaces,,abc,24\r\n"
+            "\"  two   spaces \",,abc,24\r\n"
             "\"a,b\",\"say \"\"hi\"\"\",1E+07," +
-                w80 + "\r\n");
+                w100 + "\r\n");
 
   // Corners in either order give the same lines.
   ASSERT_TRUE(ExportTextFile(path, kExportQuoteAll, MakeRange(3, 2, 0, 0)));
   EXPECT_EQ(ReadWholeFile(path),
             "\"Name\",\"12\",\"\",\"-3.25\"\r\n"
-            "\"two spaces\",\"\",\"abc\",\"24\"\r\n"
+            "\"  two   spaces \",\"\",\"abc\",\"24\"\r\n"
             "\"a,b\",\"say \"\"hi\"\"\",\"1E+07\",\"" +
-                w80 + "\"\r\n");
+                w100 + "\"\r\n");
 }
 
 TEST_F(TextExportTest, ErrorValuesAndDecimalCommasStayInTheirFields) {
@@ -246,8 +300,8 @@ TEST_F(TextExportTest, ExportedFieldsReadBackIntoTheSameCells) {
   EXPECT_EQ(Shown(5, 1), "#42");
   EXPECT_EQ(Shown(5, 2), "#-0.125");
   EXPECT_EQ(Shown(5, 3), "'word");
-  EXPECT_EQ(Shown(6, 1), "'a, b and c");  // one field; the line parser drops inner quotes
-  EXPECT_EQ(Shown(6, 2), "'");            // the empty field
+  EXPECT_EQ(Shown(6, 1), "'a, b and \"c\"");
+  EXPECT_EQ(Shown(6, 2), "");  // the empty field
   EXPECT_EQ(Shown(6, 3), "#123456.5");
 
   // Quoted export and label import keep each line as it was written.
@@ -256,6 +310,77 @@ TEST_F(TextExportTest, ExportedFieldsReadBackIntoTheSameCells) {
   ASSERT_TRUE(ImportTextFile(kImportFields, 0, 0, path));
   EXPECT_EQ(Shown(0, 0), "'42");  // quoted fields come back as labels
   EXPECT_EQ(Shown(0, 2), "'word");
+}
+
+// What a cell gives as a value: "" for no cell or a blank, "#" and the
+// number, or "'" and the text of a label or a text formula's result.
+std::string ValueAt(const TCell* cell) {
+  if (cell == nullptr || CellKind(*cell) == kKindBlank) return "";
+  return (CellHasNumber(cell) ? "#" : "'") + CellTransferText(cell);
+}
+
+TEST_F(TextExportTest, CommaExportImportedAtTheSameCellGivesTheSameCells) {
+  struct Cell {
+    int row, col;
+    const char* typed;  // nullptr: a blank cell
+    std::uint8_t format;
+  } cells[] = {
+      // Row 1's first cell is missing, row 2's blank.
+      {1, 2, "x", 0xFF}, {1, 3, "y", 0xFF},
+      {2, 1, nullptr, 0xFF}, {2, 2, "New York", 0xFF}, {2, 3, "'a, b", 0xFF}, {2, 4, "'say \"hi\", ok", 0xFF},
+      {3, 1, "'  two  spaces ", 0xFF}, {3, 2, "'", 0xFF}, {3, 3, "'123", 0xFF}, {3, 4, "'^centred", 0xFF},
+      {4, 1, "'+x", 0xFF}, {4, 2, "'1/2/1995", 0xFF}, {4, 3, "'a;b", 0xFF}, {4, 4, "^Title", 0xFF},
+      {5, 1, "42", 0xFF}, {5, 2, "-0.125", 0xFF}, {5, 3, "1e7", 0xFF}, {5, 4, "1.5e-20", 0xFF},
+      {6, 1, "0.375", 0x32}, {6, 2, "123456789012", 0x02}, {6, 3, "34700", 0x72}, {6, 4, "0.75", 0x7B},
+      {7, 1, "+B6*2", 0xFF}, {7, 2, "+\"ab\"&\"c\"", 0xFF}, {7, 3, "-5", 0x22}, {7, 4, "1.23456", 0x42},
+      {8, 1, "'\"quoted\"", 0xFF}, {8, 2, "'1, 2", 0xFF}, {8, 4, "'end", 0xFF},
+  };
+  for (const Cell& c : cells) {
+    if (c.typed == nullptr) {
+      ASSERT_NE(CellGetOrCreate(c.row, c.col), kNilHandle);
+      continue;
+    }
+    ASSERT_TRUE(EnterCell(c.typed, c.row, c.col)) << c.typed;
+    CellPtr(CellFind(c.row, c.col))->format = c.format;
+  }
+  ASSERT_TRUE(EnterCell("'" + std::string(240, 'L'), 9, 1));  // the longest label
+  const TRange range = MakeRange(1, 1, 4, 9);
+  std::vector<std::vector<std::string>> before;
+  for (int row = 1; row <= 9; ++row) {
+    before.emplace_back();
+    for (int col = 1; col <= 4; ++col) before.back().push_back(ValueAt(At(row, col)));
+  }
+  std::string path = folder.File("SAME.CSV");
+  ASSERT_TRUE(ExportTextFile(path, 1, range));
+  CellStoreClear();
+  ASSERT_TRUE(ImportTextFile(kImportFields, 1, 1, path));
+  for (int row = 1; row <= 9; ++row)
+    for (int col = 1; col <= 4; ++col)
+      EXPECT_EQ(ValueAt(At(row, col)), before[row - 1][col - 1]) << "row " << row << ", column " << col;
+  EXPECT_EQ(At(1, 1), nullptr);
+  EXPECT_EQ(At(1, 5), nullptr);
+  EXPECT_TRUE(gShownErrors.empty());
+
+#ifndef _WIN32
+  // Python's csv module reads the same table: numbers as their text, labels
+  // as theirs, blanks empty.
+  if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
+  const std::string script = folder.File("read.py"), table = folder.File("table.txt");
+  WriteWholeFile(script,
+                 "import csv, sys\n"
+                 "with open(sys.argv[1], newline='', encoding='latin-1') as f:\n"
+                 "    rows = list(csv.reader(f))\n"
+                 "with open(sys.argv[2], 'w', newline='', encoding='latin-1') as f:\n"
+                 "    f.write(''.join('\\x1f'.join(r) + '\\x1e' for r in rows))\n");
+  ASSERT_EQ(std::system(("python3 '" + script + "' '" + path + "' '" + table + "'").c_str()), 0);
+  std::string expected;
+  for (const std::vector<std::string>& row : before) {
+    for (std::size_t col = 0; col < row.size(); ++col)
+      expected += (col > 0 ? "\x1f" : "") + (row[col].empty() ? row[col] : row[col].substr(1));
+    expected += "\x1e";
+  }
+  EXPECT_EQ(ReadWholeFile(table), expected);
+#endif
 }
 
 class SmallPoolTransferTest : public testing::TransferTest {

@@ -90,7 +90,7 @@ class WorksheetRoundTripTest : public WorksheetTest {
     // The window's data.
     windows.columnSizes = {{0, 12}, {255, 40}};
     windows.rowSizes = {{0, 30}, {8191, 12}};
-    windows.tabNames = {"Income", "Costs", "Summary"};
+    windows.tabNames = {"Income", "Costs", "Summary:" + std::string(120, 's')};  // a name beyond 80 characters
     windows.sheetCount = 3;
     windows.buttons = {{"Run", "{GOTO}A1~", 2, 3, 4, 5, 60, 20}, {std::string(20, 'c'), std::string(255, 'm'), 8191, 255, -1, -2, 1, 1}};
     windows.sheetFont = {26, 5, "Times New Roman"};
@@ -158,13 +158,14 @@ TEST_F(WorksheetRoundTripTest, EverythingWrittenReadsBackAndSavesToTheSameBytes)
 }
 
 TEST_F(WorksheetRoundTripTest, TextsAndNamesAtTheirLimitsSurvive) {
-  // Labels and results of 234 to 240 characters, the longest formula code and
+  // Labels and results of 234 to 241 characters, the longest formula code and
   // a 12-character name that differs from another only in its last letter.
   struct Row {
     int row;
     std::string text;
   } rows[] = {
       {0, "'" + std::string(233, 'a')}, {1, "'" + std::string(239, 'b')}, {2, std::string(240, 'c')},
+      {5, "\"" + std::string(240, 'd')},
   };
   for (const Row& r : rows) Enter(r.row, 0, r.text);
   // 39 references of 6 code bytes each put END at index 239, the last there is.
@@ -189,6 +190,7 @@ TEST_F(WorksheetRoundTripTest, TextsAndNamesAtTheirLimitsSurvive) {
   EXPECT_EQ(RangeNameText(*RangeNameAt(1)), "QUARTERLYSUM");
   EXPECT_EQ(RangeNameText(*RangeNameAt(2)), "QUARTERLYSUN");
   EXPECT_EQ(PoolStringView(CellResultText(*CellPtr(CellFind(4, 0)))).size(), 234u);
+  EXPECT_EQ(PoolStringView(CellPtr(CellFind(5, 0))->text), "\"" + std::string(240, 'd'));
 }
 
 TEST_F(WorksheetRoundTripTest, ErrFormulaReadsBackWithItsErrorBitAndValueZero) {

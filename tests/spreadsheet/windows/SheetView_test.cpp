@@ -125,6 +125,20 @@ TEST_F(SheetWindowTest, ServicesActOnTheActiveWindowAndItsPane) {
   services.GetSheetView(back);
   EXPECT_EQ(back.sizes, view.sizes);
   EXPECT_EQ(back.tabNames, view.tabNames);
+  // Names given in Define Tabs (its Ok replaces the items) are in the view
+  // too, beyond those a file gave; the lettered tabs after them are not.
+  std::vector<std::string> items = sheet.tabs.Items();
+  items[0] = "Sales";
+  items[2] = "Summary";
+  sheet.tabs.SetItems(items);
+  services.GetSheetView(back);
+  EXPECT_EQ(back.tabNames, (std::vector<std::string>{"Sales", "Costs", "Summary"}));
+  items[0] = "A";
+  items[1] = "B";
+  items[2] = "C";
+  sheet.tabs.SetItems(items);
+  services.GetSheetView(back);
+  EXPECT_TRUE(back.tabNames.empty());
 
   // Sheet counts stay within 1..64; rows per sheet follow.
   struct Row {

@@ -328,6 +328,7 @@ class TSavedSheet {
     SetWindowServices(nullptr);
   }
   std::string Contents(int row, int col) const { return CellContentsText(CellFind(row, col)); }
+  const std::vector<std::string>& TabNames() const { return windows_.tabNames; }
   double Value(int row, int col) const {
     const TCell* cell = CellPtr(CellFind(row, col));
     if (cell == nullptr) return -9999;
@@ -778,6 +779,84 @@ struct TKeyboardUser {
     return address + " [" + TextOf(program.EntryLine()) + "]";
   }
 };
+
+// The "Define Tabs" dialog a right click on the sheet's first tab opens, and
+// its memo's lines, one item a line.
+HWND DefineTabs(const TCorvane& program, std::string& lines) {
+  HWND client = uikit::FindChildOfClass(program.window, "MDIClient");
+  HWND sheet = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+  HWND tabs = uikit::FindChildOfClass(sheet, "tabbar");
+  if (tabs == nullptr) return nullptr;
+  uikit::Click(tabs, {60, 12}, classlib::TMouseButton::mbRight);
+  HWND dialog = uikit::WaitForTopWindow("Define Tabs", 15000);
+  if (dialog != nullptr) lines = TextOf(uikit::FindChildOfClass(dialog, "Edit"));
+  return dialog;
+}
+
+// Tab names typed in Define Tabs are saved with the sheet and come back:
+// one the file had renamed, one added beyond it; keys only in the dialog. A
+// label as long as the entry line takes is saved whole, and the title bar
+// shows an accented file name in capitals.
+TEST(CorvaneRun, TabNamesAndLongLabelsAreSavedAndReadBack) {
+  const TProgramFolder folder;
+  const std::string named = folder.File("NAMED.WKS"), saved = folder.File("renamed \xE9t\xE9.wks");
+  ASSERT_TRUE(TSavedSheet(named, 3, [] {
+                TSheetViewState view;
+                WindowServices().GetSheetView(view);
+                view.tabNames = {"Sales"};
+                WindowServices().SetSheetView(view, kViewTabNames);
+              }).loaded);
+  {
+    TCorvane program(folder, "\"" + named + "\"");
+    ASSERT_NE(program.window, nullptr);
+    SetForegroundWindow(program.window);
+    program.Settle();
+    // 245 characters typed into A1: the entry line takes 240.
+    program.Type("x");
+    HWND entry = program.EntryLine();
+    for (int i = 1; i < 245; ++i) PostMessageA(entry, WM_CHAR, 'x', 1);
+    program.Settle();
+    EXPECT_EQ(TextOf(entry), std::string(240, 'x'));
+    program.Key(VK_RETURN);
+    std::string lines;
+    HWND dialog = DefineTabs(program, lines);
+    ASSERT_NE(dialog, nullptr) << "no Define Tabs dialog";
+    EXPECT_EQ(lines.rfind("Sales\r\nB\r\nC\r\n", 0), 0u) << lines;
+    // The first line becomes "Income", the second "Costs".
+    const TKeyboardUser user{program};
+    PressKeys({VK_CONTROL}, VK_HOME);
+    PressKeys({VK_SHIFT}, VK_END);
+    user.Type("Income");
+    user.Key(VK_DOWN);
+    user.Key(VK_HOME);
+    PressKeys({VK_SHIFT}, VK_END);
+    user.Type("Costs");
+    user.AltKey('O');
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 15000));
+    ASSERT_TRUE(SaveAs(program, saved));
+    const std::string caption = program.ActiveSheetCaption();
+    EXPECT_EQ(caption, WksFileName(saved));
+    EXPECT_EQ(caption.substr(caption.size() - 15), "RENAMED \xC9T\xC9.WKS") << caption;
+    EXPECT_TRUE(program.Close());
+  }
+  TSavedSheet file(saved);
+  ASSERT_TRUE(file.loaded);
+  EXPECT_EQ(file.TabNames(), (std::vector<std::string>{"Income", "Costs"}));
+  EXPECT_EQ(file.Contents(0, 0), "'" + std::string(240, 'x'));
+
+  // Opened again, the tabs carry the names.
+  TCorvane program(folder, "\"" + saved + "\"");
+  ASSERT_NE(program.window, nullptr);
+  SetForegroundWindow(program.window);
+  program.Settle();
+  std::string lines;
+  HWND dialog = DefineTabs(program, lines);
+  ASSERT_NE(dialog, nullptr) << "no Define Tabs dialog";
+  EXPECT_EQ(lines.rfind("Income\r\nCosts\r\nC\r\n", 0), 0u) << lines;
+  TKeyboardUser{program}.Key(VK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 15000));
+  EXPECT_TRUE(program.Close());
+}
 
 // The keyboard never gets lost: prompts, dialogs and message boxes hand it
 // back to the sheet, every step checked on the cell under the cursor and the
