@@ -36,6 +36,7 @@ class TFakeInterpHost : public TMacroHost {
   int menuChoice = 1;
   std::vector<std::string> menuItems, menuDescriptions;
   std::string menuTitle;
+  std::function<void()> onMenu;  // what the user does while the menu waits
   int zoom = 0;
   void ExitProgram() override { calls.push_back("exit"); }
   void PrintSheet(int mode) override { calls.push_back("print " + std::to_string(mode)); }
@@ -74,6 +75,7 @@ class TFakeInterpHost : public TMacroHost {
     menuItems = items;
     menuDescriptions = descriptions;
     menuTitle = std::string(title);
+    if (onMenu) onMenu();
     return menuChoice;
   }
 };
@@ -300,6 +302,15 @@ TEST_F(MacroInterpTest, MenuOffersTheRowAndBranchesBelowTheChoice) {
   host.menuChoice = 2;
   EXPECT_EQ(RunText("{MENUBRANCH IV11}"), "");
   EXPECT_FALSE(MacroState().running);
+
+  // Ctrl+Break while the menu waits closes it (as cancelled): no branch, and
+  // "Break!" names the menu's line.
+  PutLabel(4, 25, "'{MENUBRANCH A1}");
+  host.onMenu = [] { MacroBreak(); };
+  host.menuChoice = 16;
+  gShownErrors.clear();
+  EXPECT_EQ(RunAt(4, 25), "");
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Break! Z5"});
 }
 
 TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
