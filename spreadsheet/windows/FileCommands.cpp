@@ -3,18 +3,15 @@
 
 #include <algorithm>
 
-#include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/Clock.h"
 #include "spreadsheet/engine/DateTime.h"
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/ExternalLinks.h"
-#include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
-#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/WaitCursor.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/HostFileName.h"
