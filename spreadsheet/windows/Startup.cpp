@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/WorksheetFile.h"
@@ -139,12 +140,14 @@ bool SplashMustWait(std::uint32_t start, std::uint32_t now) {
 }
 
 bool OpenFirstDocument(TFileCommands& commands, std::string_view startFile, bool newSheet, bool ownStartFile) {
-  if (!ownStartFile && !startFile.empty() && !FileExists(startFile)) {
-    ShowError(kFileNotFoundText + std::string(startFile));
-  } else if (FileExists(startFile)) {
+  // A file named on the command line is the one File Open would read for
+  // that name (".WKS" added when it has none); one that is missing says so.
+  if (FileExists(ownStartFile ? std::string(startFile) : WksFileName(startFile))) {
     SetAutoExecMode(true);
     if (ownStartFile ? commands.OpenStartUpWorksheet(startFile) : commands.OpenFile(startFile)) return true;
     SetAutoExecMode(false);
+  } else if (!ownStartFile && !startFile.empty()) {
+    ShowError(kFileNotFoundText + std::string(startFile));
   }
   if (newSheet) return commands.New();
   return false;
@@ -152,7 +155,7 @@ bool OpenFirstDocument(TFileCommands& commands, std::string_view startFile, bool
 
 bool OpenNamedFile(TFileCommands& commands, std::string_view name) {
   std::string problem = StartFileProblem(name);
-  if (problem.empty() && !FileExists(name)) problem = kFileNotFoundText + std::string(name);
+  if (problem.empty() && !FileExists(WksFileName(name))) problem = kFileNotFoundText + std::string(name);
   if (!problem.empty()) {
     ShowError(problem);
     return false;

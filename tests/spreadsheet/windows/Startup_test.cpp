@@ -155,6 +155,10 @@ TEST_F(FirstDocumentTest, StartFileOrNewSheet) {
   gFrameErrors.clear();
   ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC2.WKS"), true, true));
   EXPECT_TRUE(gFrameErrors.empty());
+  // A name without an extension is its worksheet, as File Open reads it.
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("gift"), false, false));
+  EXPECT_EQ(host.captions.back(), gift);
+  EXPECT_TRUE(gFrameErrors.empty());
 }
 
 TEST_F(FirstDocumentTest, CtrlKeyMacrosOfAnOpenedWorksheetAskFirst) {
