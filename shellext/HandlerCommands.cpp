@@ -8,6 +8,14 @@ constexpr const char* kEncryptError =
     "Error Launching Encryption Engine. You may have lost some settings: Reinstall Velmoc to correct.";
 constexpr const char* kAutocipherError =
     "Error Launching Autocipher Engine. You may have lost some settings: Reinstall Velmoc to correct.";
+
+// The program each command starts, below the suite's folder, and its switch.
+struct TEngine {
+  const char* program;
+  const char* switches;
+};
+constexpr TEngine kEngines[kCommandCount] = {{"\\Tobrel", ""},      {"\\Tobrel", ""},      {"\\Wenlow", ""},
+                                             {"\\Tobrel", " AC"}, {"\\Tobrel", " SF"}, {"\\Tobrel", " SH"}};
 }  // namespace
 
 const TMenuCommand kMenuCommands[kCommandCount] = {
@@ -28,17 +36,20 @@ const TMenuCommand kMenuCommands[kCommandCount] = {
 };
 
 std::string GetEngineCommand(int number, std::string_view baseDir) {
-  static constexpr const char* kEngines[] = {"\\Tobrel",    "\\Tobrel",    "\\Wenlow",
-                                             "\\Tobrel AC", "\\Tobrel SF", "\\Tobrel SH"};
   if (number < 0 || number >= kCommandCount) return {};
   std::string command(baseDir);
-  command += kEngines[number];
+  command += kEngines[number].program;
+  command += kEngines[number].switches;
   return command;
 }
 
 std::string EngineCommandLine(int number, std::string_view baseDir, std::string_view path) {
-  std::string line = GetEngineCommand(number, baseDir);
-  if (line.empty()) return line;
+  if (number < 0 || number >= kCommandCount || baseDir.find('"') != std::string_view::npos) return {};
+  std::string line = "\"";
+  line += baseDir;
+  line += kEngines[number].program;
+  line += '"';
+  line += kEngines[number].switches;
   line += ' ';
   line += path;
   return line;

@@ -38,10 +38,21 @@ inline constexpr std::size_t kMaxPathChars = 300;
 // e.g. "C:\Velmoc\Tobrel SH"; an empty text for an unknown number.
 std::string GetEngineCommand(int number, std::string_view baseDir);
 
-// The full command line: the engine command, a blank and the selected path as it
-// stands (the engines take the rest of their command line as the path). Built by
-// concatenation, so a '%' in either text is kept as it is.
+// The full command line: the engine command with its program's path in quotes
+// (so that a folder with blanks, "C:\Program Files\...", never starts a
+// program named after the part before a blank), a blank and the selected path
+// as it stands (the engines take the rest of their command line as the path).
+// Built by concatenation, so a '%' in either text is kept as it is. An empty
+// text for an unknown number, and for a folder holding a quote, which no path
+// can, and which would end the quoted program early.
 std::string EngineCommandLine(int number, std::string_view baseDir, std::string_view path);
+
+// Shown instead of starting the engine when the selected path cannot be given
+// to it in the ANSI code page, neither as it is nor by its short name: a path
+// with "?" in place of what is missing would be a wildcard naming other files.
+inline constexpr const char* kUnnamablePathText =
+    "The name of the selected file holds characters the encryption engine cannot take, and it has no short "
+    "name that could stand for it. Rename the file and try again.";
 
 // True when a selection of `count` paths, the first `firstLength` characters long,
 // is one the handlers act on: exactly one path, not empty, not too long to hold.

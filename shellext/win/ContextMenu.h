@@ -41,7 +41,11 @@ class TContextMenuBase : public IShellExtInit, public IContextMenu {
  private:
   LONG refs_ = 1;
   int index_;
+  // The selected path as the engine gets it: in the ANSI code page, as it
+  // stands or by its short name, naming exactly the file selected.
   char path_[kMaxPathChars + 1] = {};
+  // The selected path has no such form: the command says so and starts nothing.
+  bool unnamable_ = false;
 };
 
 class TContextMenuEncrypt : public TContextMenuBase {

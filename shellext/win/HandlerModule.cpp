@@ -75,22 +75,26 @@ void DestroyModuleState() {
   }
 }
 
+// A text of the class table (ASCII) as wide text.
+std::wstring Wide(const char* text) { return std::wstring(text, text + strlen(text)); }
+
 int FindClass(REFCLSID clsid) {
   for (int i = 0; i < kCommandCount; ++i) {
     CLSID id;
-    std::wstring text(kMenuCommands[i].classId, kMenuCommands[i].classId + strlen(kMenuCommands[i].classId));
-    if (SUCCEEDED(CLSIDFromString(text.c_str(), &id)) && IsEqualCLSID(id, clsid)) return i;
+    if (SUCCEEDED(CLSIDFromString(Wide(kMenuCommands[i].classId).c_str(), &id)) && IsEqualCLSID(id, clsid)) return i;
   }
   return -1;
 }
 
-bool SetDefaultValue(HKEY parent, const std::string& subKey, const std::string& value) {
+// Written as wide text, so that a library path outside the ANSI code page is
+// registered whole.
+bool SetDefaultValue(HKEY parent, const std::wstring& subKey, const std::wstring& value) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(parent, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
+  if (RegCreateKeyExW(parent, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
                       nullptr) != ERROR_SUCCESS)
     return false;
-  LONG rc = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1));
+  LONG rc = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
   return rc == ERROR_SUCCESS;
 }
@@ -135,13 +139,15 @@ STDAPI DllCanUnloadNow() { return (gObjects == 0 && gLocks == 0) ? S_OK : S_FALS
 // Writes HKCR\CLSID\{id} (the description) and its InprocServer32 subkey (this
 // library's full path) for each class; nothing else.
 STDAPI DllRegisterServer() {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(gInstance, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return SELFREG_E_CLASS;
+  // The path read as wide text: the ANSI form of a folder named outside the
+  // code page holds "?", which would register a library no one can load.
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(gInstance, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return SELFREG_E_CLASS;
   for (const TMenuCommand& command : kMenuCommands) {
-    std::string key = std::string("CLSID\\") + command.classId;
-    if (!SetDefaultValue(HKEY_CLASSES_ROOT, key, command.description) ||
-        !SetDefaultValue(HKEY_CLASSES_ROOT, key + "\\InprocServer32", path))
+    std::wstring key = L"CLSID\\" + Wide(command.classId);
+    if (!SetDefaultValue(HKEY_CLASSES_ROOT, key, Wide(command.description)) ||
+        !SetDefaultValue(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", std::wstring(path, length)))
       return SELFREG_E_CLASS;
   }
   return S_OK;

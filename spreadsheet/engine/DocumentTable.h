@@ -37,8 +37,11 @@ struct TDocSlot {
   std::string fileName;  // upper case (the ANSI code page's letters), at most 255 characters
   bool untitled = false;  // a new sheet not yet saved: never shared by name
   bool partlyRead = false;  // read from a damaged file: never saved over it unasked
-  // The macro names (upper case) the user would not let run when the document
-  // was opened; they stay refused until it is closed.
+  // The user would not let the document's macros run when it was opened:
+  // the names below and the sheet buttons that came with the file stay
+  // refused until it is closed.
+  bool macrosRefused = false;
+  // The macro names (upper case) refused then.
   std::vector<std::string> refusedMacros;
 };
 

@@ -35,4 +35,19 @@ std::string HostFileName(const std::string& name) {
   return found.string();
 }
 
+std::string FullFileName(const std::string& name) {
+  if (name.empty()) return name;
+  std::string slashed = name;
+  std::replace(slashed.begin(), slashed.end(), '\\', '/');
+  std::filesystem::path path(slashed);
+  // A Windows name with a drive ("C:") is no path of this system: only its
+  // "." and ".." parts are resolved.
+  std::error_code error;
+  if (path.is_relative() && !(slashed.size() >= 2 && slashed[1] == ':')) {
+    std::filesystem::path current = std::filesystem::current_path(error);
+    if (!error) path = current / path;
+  }
+  return path.lexically_normal().string();
+}
+
 }  // namespace corvane

@@ -13,4 +13,11 @@ namespace corvane {
 // its folder; parts that match nothing are kept as written.
 std::string HostFileName(const std::string& name);
 
+// The one spelling of the path of the file `name` names, so that two names of
+// one file compare equal: made absolute against the current folder, "." and
+// ".." parts resolved and, on Windows, "/" read as "\" and short (8.3) parts
+// of a file that exists replaced by their long names. Case is kept as found;
+// callers compare without it. "" for "".
+std::string FullFileName(const std::string& name);
+
 }  // namespace corvane

@@ -642,14 +642,12 @@ void FileFamily() {
     case 'n':
       host.RunCommand("New");
       break;
-    case 'o': {
-      // A document open already is left as it is, and the macro goes on in
-      // the document that is current.
-      const std::string name = CompletedName(ArgWord());
-      int slot = 0;
-      if (!FindOpenSheet(name, slot)) host.OpenWorksheet(name);
+    case 'o':
+      // The host opens the file, or brings it to the front when it is open
+      // under any spelling of its path: the commands that follow act on that
+      // document either way, never on a second copy of it.
+      host.OpenWorksheet(CompletedName(ArgWord()));
       break;
-    }
     case 's':
       host.RunCommand("Save");
       break;

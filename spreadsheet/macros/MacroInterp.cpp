@@ -162,6 +162,10 @@ void MacroMenuBranch() {
     if (CellPtr(h)) title = MenuCellText(h);
   }
   int choice = MacroHost().MacroMenu(items, descriptions, title);
+  // A break closed the menu: no branch, so the next byte fetch says "Break!"
+  // where the menu stood (the Esc branch may be a blank cell, which would end
+  // the macro without a word).
+  if (MacroState().breakRequested) return;
   if (choice < 1 || choice > n + 1) choice = n + 1;
   BranchTo(r + 2, c + choice - 1);
 }

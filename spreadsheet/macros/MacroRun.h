@@ -122,8 +122,8 @@ class TMacroHost {
   virtual void ShowBar(int /*bar*/, bool /*on*/) {}
   // The active and default zoom (20 to 200 per cent); the sheets repainted.
   virtual void SetZoom(int /*percent*/) {}
-  // Opens the worksheet file `name` in a new sheet window (the interpreter
-  // asks only for a document that is not open).
+  // Opens the worksheet file `name` in a new sheet window, or brings the
+  // document to the front when that file is open already.
   virtual void OpenWorksheet(std::string_view /*name*/) {}
   // The Save As dialog proposing `name`.
   virtual void SaveAsDialog(std::string_view /*name*/) {}

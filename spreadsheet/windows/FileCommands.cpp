@@ -3,18 +3,15 @@
 
 #include <algorithm>
 
-#include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/Clock.h"
 #include "spreadsheet/engine/DateTime.h"
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/ExternalLinks.h"
-#include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/engine/ShowError.h"
-#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/engine/WaitCursor.h"
 #include "spreadsheet/engine/WindowServices.h"
 #include "spreadsheet/files/HostFileName.h"
@@ -45,6 +42,16 @@ TDocSlot* ActiveSlot() {
 std::string FileNameOnly(std::string_view path) {
   std::size_t cut = path.find_last_of("\\/:");
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::string FolderOnly(std::string_view path) {
+  std::size_t cut = path.find_last_of("\\/");
+  return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
+}
+
+std::string DocumentFileName(std::string_view name) {
+  if (name.empty()) return WksFileName(name);
+  return WksFileName(FullFileName(WksFileName(name)));
 }
 
 std::string NewSheetName(int openWindows) { return "SHEET" + std::to_string(openWindows + 1) + ".WKS"; }
@@ -79,25 +86,19 @@ bool TFileCommands::Open() {
   return OpenFile(name);
 }
 
-bool TFileCommands::OpenFile(std::string_view name) {
-  if (!IsWorksheetFile(HostFileName(std::string(name)))) {
-    ShowError(kInvalidWksFileText);
-    return false;
-  }
-  return ShowOrOpen(name);
-}
+bool TFileCommands::OpenFile(std::string_view name) { return ShowOrOpen(name); }
 
 bool TFileCommands::ShowOrOpen(std::string_view name) {
-  std::string normal = WksFileName(name);
+  const std::string normal = DocumentFileName(name);
   int slot = 0;
   bool open = FindOpenSheet(normal, slot) && host_.BringDocumentToFront(normal);
   if (!open) {
     // A recent file may have been replaced by anything since it was listed.
-    if (!IsWorksheetFile(HostFileName(std::string(name)))) {
+    if (!IsWorksheetFile(HostFileName(normal))) {
       ShowError(kInvalidWksFileText);
       return false;
     }
-    if (!OpenWorksheet(name)) return false;
+    if (!OpenWorksheet(normal)) return false;
   }
   AddRecent(normal);
   return true;
@@ -105,17 +106,19 @@ bool TFileCommands::ShowOrOpen(std::string_view name) {
 
 bool TFileCommands::OpenWorksheet(std::string_view name) {
   TWindowServices& ws = WindowServices();
+  const std::string normal = DocumentFileName(name);
   TLoadOutcome loaded = TLoadOutcome::kNothing;
+  TSheetViewState view;
   {
     // The hourglass from the read to the first paint; the question about the
     // file's macros and the macro itself come after it.
     TWaitCursorHold wait;
-    if (!host_.CreateSheetWindow(WksFileName(name), name.empty())) return false;
+    if (!host_.CreateSheetWindow(normal, name.empty())) return false;
     ShowMode(kModeWait);
     // The reader shows its message. A damaged or truncated file keeps what could
     // be read, unmodified, so closing the window never writes it over the file;
     // only a save by the user does.
-    loaded = LoadWorksheetPart(HostFileName(std::string(name)), 0, 0, 0, "");
+    loaded = LoadWorksheetPart(HostFileName(normal), 0, 0, 0, "");
     if (loaded == TLoadOutcome::kNothing) {
       host_.DiscardActiveSheetWindow();
       if (host_.SheetWindowCount() == 0) host_.SetSheetState(false);
@@ -136,16 +139,23 @@ bool TFileCommands::OpenWorksheet(std::string_view name) {
     host_.SheetOpened();
     ws.ShowReadyMode();
     ClearErrorFlag();
+    ws.GetSheetView(view);
   }
   // A worksheet from anywhere else may come from anyone: the macros it would
-  // start by itself or on a Ctrl key could write, remove or replace files, so
-  // they run only when the user says so, and a No holds until it is closed.
+  // start by itself, on a Ctrl key or from a button over its cells could
+  // write, remove or replace files, so they run only when the user says so,
+  // and a No holds until it is closed. While the question waits, messages
+  // run (a second start may open another file): the answer is this
+  // document's whichever is current then.
+  const int slot = CurrentDocSlot();
   const std::vector<std::string> names = AutoMacroNames();
-  const bool allowed =
-      startUpWorksheet_ || names.empty() || host_.AllowAutoExec(WksFileName(name), AutoMacroList(names));
-  if (!allowed) RefuseDocumentMacros(names);
+  const bool allowed = startUpWorksheet_ || (names.empty() && view.buttons.empty()) ||
+                       host_.AllowAutoExec(normal, AutoMacroList(names, view.buttons));
+  if (!allowed) RefuseDocumentMacros(slot, names);
   // The start-up macro of a file read only in part may be cut short: it is not run.
-  int autoExec = allowed && loaded == TLoadOutcome::kWhole ? FindRangeName(kAutoExecName) : 0;
+  if (!allowed || loaded != TLoadOutcome::kWhole || DocSlot(slot)->rowHeads == nullptr) return true;
+  if (CurrentDocSlot() != slot) host_.BringDocumentToFront(normal);
+  int autoExec = CurrentDocSlot() == slot ? FindRangeName(kAutoExecName) : 0;
   if (autoExec > 0) {
     TRange start = RangeNameRange(*RangeNameAt(autoExec));
     EnginePlatform().MessageBeep();
@@ -162,17 +172,6 @@ bool TFileCommands::OpenStartUpWorksheet(std::string_view name) {
   return opened;
 }
 
-std::string AutoExecFirstLine(int row, int col) {
-  constexpr std::size_t kShown = 80;
-  if (row < 0 || col < 0) return "";
-  TCellHandle handle = CellFind(row, col);
-  std::string text = CellContentsText(handle);
-  const TCell* cell = CellPtr(handle);
-  if (CellKindOf(cell) == kKindLabel && !text.empty() && IsLabelPrefix(text.front())) text.erase(0, 1);
-  if (text.size() > kShown) text = text.substr(0, kShown) + "...";
-  return text;
-}
-
 // Documents keep their names in upper case; where the file system tells case
 // apart, HostFileName finds the file they name.
 bool TFileCommands::WriteActive(std::string_view name) {
@@ -182,7 +181,7 @@ bool TFileCommands::WriteActive(std::string_view name) {
   // The damaged file a document was read from in part is kept as the backup
   // when the part is saved over it.
   const TDocSlot* doc = DocSlot(CurrentDocSlot());
-  bool overDamaged = doc != nullptr && doc->partlyRead && WksFileName(name) == doc->fileName;
+  bool overDamaged = doc != nullptr && doc->partlyRead && DocumentFileName(name) == doc->fileName;
   bool written = SaveWorksheet(HostFileName(std::string(name)), false, TRange{}, overDamaged);
   if (written) StoreSlotSettings(CurrentDocSlot());
   WindowServices().ShowReadyMode();
@@ -204,10 +203,14 @@ bool TFileCommands::SaveAs() {
   if (slot == nullptr) return false;
   int slotIndex = CurrentDocSlot();
   std::string name, folder;
-  bool chosen = host_.ChooseSaveFile(FileNameOnly(slot->fileName), name, folder);
+  // A document read from a damaged file in part starts where that file is,
+  // so that a name already there is the damaged file itself (kept as the
+  // backup when saved over), never another worksheet of that name.
+  const std::string start = slot->partlyRead ? FolderOnly(slot->fileName) : ProgramSettings().SaveDir;
+  bool chosen = host_.ChooseSaveFile(FileNameOnly(slot->fileName), start, name, folder);
   if (!folder.empty()) ProgramSettings().SaveDir = folder;
-  std::string normal = WksFileName(name);
-  if (!chosen || normal.empty()) return false;
+  if (!chosen || name.empty()) return false;
+  const std::string normal = DocumentFileName(name);
   // The name changes only once the file is written, so a failed save leaves
   // the document under its old name, still modified.
   if (!WriteActive(name)) return false;

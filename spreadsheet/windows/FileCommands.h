@@ -34,13 +34,16 @@ class TFileCommandHost {
   virtual int SheetWindowCount() = 0;
   // The active window's caption after its document got a new name.
   virtual void RenameActiveSheetWindow(std::string_view name) = 0;
-  // Brings every sheet window captioned `name` (any case) to the front; false
+  // Brings every sheet window captioned `name` (any case) to the front; a
+  // name without a folder stands for that file name in any folder. False
   // when there is none.
   virtual bool BringDocumentToFront(std::string_view name) = 0;
   // The open and save dialogs. `folder` receives the folder the dialog ended
-  // in, also on cancel; true when a name was chosen.
+  // in, also on cancel; true when a name was chosen. The save dialog starts
+  // in `startFolder` (the current folder when empty) proposing `proposed`.
   virtual bool ChooseOpenFile(std::string& name, std::string& folder) = 0;
-  virtual bool ChooseSaveFile(std::string_view proposed, std::string& name, std::string& folder) = 0;
+  virtual bool ChooseSaveFile(std::string_view proposed, std::string_view startFolder, std::string& name,
+                              std::string& folder) = 0;
   // The menus and tool bars switch to the sheet-open or the no-sheet state.
   virtual void SetSheetState(bool sheetOpen) = 0;
   // A document was made or read into the active window: the selection mark
@@ -54,9 +57,9 @@ class TFileCommandHost {
   // Runs the macro that starts at (row, col).
   virtual void RunMacroAt(int row, int col) = 0;
   // Asks whether the macros of the worksheet `fileName` that start by
-  // themselves or on a Ctrl key may run; `macros` lists them, one a line with
-  // the first line of each. "No" is the default answer. Without a window to
-  // ask in, nothing runs.
+  // themselves, on a Ctrl key or from a button on the sheet may run; `macros`
+  // lists them, one a line with the first line of each. "No" is the default
+  // answer. Without a window to ask in, nothing runs.
   virtual bool AllowAutoExec(std::string_view /*fileName*/, std::string_view /*macros*/) { return false; }
 };
 
@@ -79,6 +82,15 @@ std::string NewSheetName(int openWindows);
 
 // The last part of a path (after the last "\", "/" or ":").
 std::string FileNameOnly(std::string_view path);
+// The folder of a path: all before its last "\" or "/" ("" when there is
+// none).
+std::string FolderOnly(std::string_view path);
+
+// The name the open document of the file `name` is known by: the file's full
+// path (FullFileName) in upper case, ".WKS" added when it has no extension.
+// Every spelling of one file's path gives the same name, so a file already
+// open is found whichever way it is named again.
+std::string DocumentFileName(std::string_view name);
 
 class TFileCommands {
  public:
@@ -89,24 +101,29 @@ class TFileCommands {
   bool New();
   // File/Open: the open dialog, then OpenFile.
   bool Open();
-  // Opens `name` as the Open command does after its dialog: a file that is not
-  // a worksheet is refused with "Invalid WKS File!"; a document already open
-  // comes to the front; otherwise OpenWorksheet. The name joins the recent
-  // files when the document is open afterwards.
+  // Opens `name` as the Open command does after its dialog, as every other
+  // way of opening a file does (command line, second start, recent list, a
+  // macro's FILEOPEN): a document already open under any spelling of the
+  // file's path comes to the front; otherwise a file that is not a worksheet
+  // is refused with "Invalid WKS File!", and a worksheet is read by
+  // OpenWorksheet. The name joins the recent files when the document is open
+  // afterwards.
   bool OpenFile(std::string_view name);
   // Reads the file `name` into a new sheet window. A file that cannot be read
   // whole (the reader has shown why) takes its window with it: false, and the
-  // other documents are as they were. A document with a range named AUTOEXEC
-  // or a Ctrl+letter name asks the host's question first (except for the
-  // program's own start-up worksheet); Yes runs the AUTOEXEC macro, No
-  // refuses those names until the document is closed.
+  // other documents are as they were. A document with a range named AUTOEXEC,
+  // a Ctrl+letter name or a button on the sheet asks the host's question
+  // first (except for the program's own start-up worksheet); Yes runs the
+  // AUTOEXEC macro, No refuses those names and buttons until the document is
+  // closed.
   bool OpenWorksheet(std::string_view name);
   // OpenFile for the program's own start-up worksheet (the AUTOEXEC setting's
   // file, opened when no file is named on the command line): its AUTOEXEC
   // macro runs without a question.
   bool OpenStartUpWorksheet(std::string_view name);
   // Save and Save As of the active document; true only when the file was
-  // written.
+  // written. Save As starts in the last save folder, but a document read from
+  // a damaged file only in part starts in that file's folder with its name.
   bool Save();
   bool SaveAs();
   // Close and Close All: false when a window stayed open.
@@ -125,9 +142,5 @@ class TFileCommands {
   TFileCommandHost& host_;
   bool startUpWorksheet_ = false;  // the file being opened is the start-up worksheet
 };
-
-// The first line of an AUTOEXEC macro as the question shows it: the cell's
-// text without a label prefix, cut to 80 characters with "..." after.
-std::string AutoExecFirstLine(int row, int col);
 
 }  // namespace corvane

@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include "spreadsheet/engine/CellStore.h"
 #include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/FormulaText.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/TextCase.h"
+#include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/windows/FileCommands.h"
 
 namespace corvane {
@@ -15,9 +18,28 @@ namespace {
 
 constexpr std::string_view kAutoExec = "AUTOEXEC";
 
-TDocSlot* CurrentSlot() {
-  TDocSlot* doc = DocSlot(CurrentDocSlot());
+TDocSlot* OpenSlot(int slot) {
+  TDocSlot* doc = DocSlot(slot);
   return doc != nullptr && doc->rowHeads != nullptr ? doc : nullptr;
+}
+
+TDocSlot* CurrentSlot() { return OpenSlot(CurrentDocSlot()); }
+
+// A macro's first line as the question shows it: cut to 80 characters with
+// "..." after.
+std::string ShownLine(std::string text) {
+  constexpr std::size_t kShown = 80;
+  if (text.size() > kShown) text = text.substr(0, kShown) + "...";
+  return text;
+}
+
+// The first line of a named macro: the cell's text without a label prefix.
+std::string FirstMacroLine(int row, int col) {
+  if (row < 0 || col < 0) return "";
+  TCellHandle handle = CellFind(row, col);
+  std::string text = CellContentsText(handle);
+  if (CellKindOf(CellPtr(handle)) == kKindLabel && !text.empty() && IsLabelPrefix(text.front())) text.erase(0, 1);
+  return ShownLine(std::move(text));
 }
 
 }  // namespace
@@ -38,21 +60,30 @@ std::vector<std::string> AutoMacroNames() {
   return names;
 }
 
-std::string AutoMacroList(const std::vector<std::string>& names) {
-  std::string list;
+std::string AutoMacroList(const std::vector<std::string>& names, const std::vector<TSheetButton>& buttons) {
+  // A file may hold any number of buttons: the question lists the first
+  // ones and counts the rest, so its Yes and No stay on the screen.
+  constexpr std::size_t kListed = 20;
+  std::vector<std::string> lines;
   for (const std::string& name : names) {
     const int index = FindRangeName(name);
     if (index <= 0) continue;
     const TRange start = RangeNameRange(*RangeNameAt(index));
-    if (!list.empty()) list += '\n';
-    list += name == kAutoExec ? name : name + " (Ctrl+" + name.substr(1) + ")";
-    list += ": " + AutoExecFirstLine(std::min(start.firstRow, start.lastRow), std::min(start.firstCol, start.lastCol));
+    lines.push_back((name == kAutoExec ? name : name + " (Ctrl+" + name.substr(1) + ")") + ": " +
+                    FirstMacroLine(std::min(start.firstRow, start.lastRow), std::min(start.firstCol, start.lastCol)));
   }
+  for (const TSheetButton& button : buttons) lines.push_back("Button \"" + button.caption + "\": " + ShownLine(button.macro));
+  std::string list;
+  for (std::size_t i = 0; i < lines.size() && i < kListed; ++i) list += (i > 0 ? "\n" : "") + lines[i];
+  if (lines.size() > kListed) list += "\nand " + std::to_string(lines.size() - kListed) + " more";
   return list;
 }
 
-void RefuseDocumentMacros(const std::vector<std::string>& names) {
-  if (TDocSlot* doc = CurrentSlot()) doc->refusedMacros.insert(doc->refusedMacros.end(), names.begin(), names.end());
+void RefuseDocumentMacros(int slot, const std::vector<std::string>& names) {
+  TDocSlot* doc = OpenSlot(slot);
+  if (doc == nullptr) return;
+  doc->macrosRefused = true;
+  doc->refusedMacros.insert(doc->refusedMacros.end(), names.begin(), names.end());
 }
 
 bool MacroNameAllowed(std::string_view name) {
@@ -62,9 +93,15 @@ bool MacroNameAllowed(std::string_view name) {
   return std::find(doc->refusedMacros.begin(), doc->refusedMacros.end(), upper) == doc->refusedMacros.end();
 }
 
-bool DocumentMacrosRefused() {
-  const TDocSlot* doc = CurrentSlot();
-  return doc != nullptr && !doc->refusedMacros.empty();
+bool DocumentMacrosRefused() { return DocumentMacrosRefused(CurrentDocSlot()); }
+
+bool DocumentMacrosRefused(int slot) {
+  const TDocSlot* doc = OpenSlot(slot);
+  return doc != nullptr && doc->macrosRefused;
+}
+
+std::string MacrosOffMessage(std::string_view fileName) {
+  return "The macros of " + FileNameOnly(fileName) + kMacrosOffText;
 }
 
 }  // namespace corvane

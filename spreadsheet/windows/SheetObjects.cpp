@@ -97,7 +97,9 @@ void ApplyButtonDialog(const TButtonDialogValue& value, TSheetObject& object) {
   object.record.caption = value.caption.substr(0, kObjectCaptionChars);
   std::string macro;
   for (const std::string& line : value.macroLines) macro += line;
-  object.record.macro = macro.substr(0, kObjectTextChars);
+  macro = macro.substr(0, kObjectTextChars);
+  if (macro != object.record.macro) object.userMade = true;
+  object.record.macro = std::move(macro);
 }
 
 }  // namespace corvane

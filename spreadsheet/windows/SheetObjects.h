@@ -30,6 +30,10 @@ struct TSheetObject {
   bool movable = true;   // the user may move and resize it
   bool deleted = false;  // taken off the sheet by the user: hidden and no longer saved
   bool selected = false; // being placed or moved: drawn with an outline
+  // Placed by the user, or given its macro by the user in the "User Button"
+  // dialog; the others came with the file and are refused with the
+  // document's other macros when the user said No to them.
+  bool userMade = false;
 };
 
 inline constexpr std::size_t kObjectCaptionChars = 20;
@@ -87,7 +91,8 @@ struct TButtonDialogValue {
 };
 TButtonDialogValue ButtonDialogValue(const TSheetObject& object);
 // Stores the dialog's fields: the caption (at most 20 characters, as the
-// file keeps it) and the macro lines run together, cut to 255 characters.
+// file keeps it) and the macro lines run together, cut to 255 characters. A
+// macro the user changes there is the user's own from then on.
 void ApplyButtonDialog(const TButtonDialogValue& value, TSheetObject& object);
 
 }  // namespace corvane

@@ -1,6 +1,9 @@
 // The sheet view's objects: macro buttons and graph boxes over pane 1.
 #include <algorithm>
 
+#include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/ShowError.h"
+#include "spreadsheet/windows/MacroTrust.h"
 #include "spreadsheet/windows/SheetView.h"
 #include "spreadsheet/windows/SheetViews.h"
 
@@ -19,6 +22,7 @@ int TSheetView::CreateSheetObject(std::string_view caption, std::string_view tex
   object.record.height = height;
   AnchorAt(parts_.pane1, {x, y}, object.record);
   object.record.caption = AnchorAddress(object.record);
+  object.userMade = true;
   objects_.push_back(std::move(object));
   MarkModified();
   ObjectsChanged();
@@ -76,10 +80,16 @@ void TSheetView::ObjectMovedTo(int index, const TRect& bounds) {
 void TSheetView::ObjectClicked(int index) {
   const TSheetObject& object = Object(index);
   SetActivePane(activePane_, true);
-  if (object.kind == TSheetObjectKind::kGraphBox)
+  if (object.kind == TSheetObjectKind::kGraphBox) {
     Frame().ShowSheetGraph(GraphBoxName(object));
-  else
+  } else if (!object.userMade && DocumentMacrosRefused(slot_)) {
+    // A button of a worksheet whose macros the user refused when opening it
+    // may cover the whole sheet: a click on it runs nothing and says why.
+    const TDocSlot* doc = DocSlot(slot_);
+    ShowError(MacrosOffMessage(doc != nullptr ? doc->fileName : name_));
+  } else {
     Frame().RunMacroText(object.record.macro);
+  }
 }
 
 void TSheetView::DeleteObject(int index) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "spreadsheet/engine/DocumentTable.h"
+#include "spreadsheet/engine/ShowError.h"
 #include "spreadsheet/files/HostFileName.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/windows/FileCommands.h"
@@ -45,7 +47,7 @@ std::string ProgramFile(const TProgramFiles& files, std::string_view extension) 
   return files.folder + files.baseName + std::string(extension);
 }
 
-std::string FirstCommandLineArgument(std::string_view commandLine) {
+std::vector<std::string> CommandLineFileNames(std::string_view commandLine) {
   std::string_view rest = Trim(commandLine);
   // The program's own name: quoted, or up to the first blank.
   if (!rest.empty() && rest.front() == '"') {
@@ -56,11 +58,22 @@ std::string FirstCommandLineArgument(std::string_view commandLine) {
     rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank);
   }
   rest = Trim(rest);
-  if (!rest.empty() && rest.front() == '"') {
-    std::size_t close = rest.find('"', 1);
-    return std::string(rest.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+  std::vector<std::string> names;
+  if (rest.empty()) return names;
+  if (rest.front() != '"') {
+    names.emplace_back(rest);
+    return names;
   }
-  return std::string(rest);
+  while (!rest.empty()) {
+    const bool quoted = rest.front() == '"';
+    if (quoted) rest.remove_prefix(1);
+    const std::size_t end = std::min(rest.find_first_of(quoted ? "\"" : " \t\""), rest.size());
+    if (end > 0) names.emplace_back(rest.substr(0, end));
+    rest.remove_prefix(end);
+    if (quoted && !rest.empty()) rest.remove_prefix(1);  // the closing quote
+    rest = Trim(rest);
+  }
+  return names;
 }
 
 std::string AbsoluteFileName(std::string_view name, std::string_view currentFolder) {
@@ -127,13 +140,27 @@ bool SplashMustWait(std::uint32_t start, std::uint32_t now) {
 }
 
 bool OpenFirstDocument(TFileCommands& commands, std::string_view startFile, bool newSheet, bool ownStartFile) {
-  if (FileExists(startFile)) {
+  // A file named on the command line is the one File Open would read for
+  // that name (".WKS" added when it has none); one that is missing says so.
+  if (FileExists(ownStartFile ? std::string(startFile) : WksFileName(startFile))) {
     SetAutoExecMode(true);
     if (ownStartFile ? commands.OpenStartUpWorksheet(startFile) : commands.OpenFile(startFile)) return true;
     SetAutoExecMode(false);
+  } else if (!ownStartFile && !startFile.empty()) {
+    ShowError(kFileNotFoundText + std::string(startFile));
   }
   if (newSheet) return commands.New();
   return false;
+}
+
+bool OpenNamedFile(TFileCommands& commands, std::string_view name) {
+  std::string problem = StartFileProblem(name);
+  if (problem.empty() && !FileExists(WksFileName(name))) problem = kFileNotFoundText + std::string(name);
+  if (!problem.empty()) {
+    ShowError(problem);
+    return false;
+  }
+  return commands.OpenFile(name);
 }
 
 std::string EncodeHandOver(std::string_view fileName) { return std::string(kHandOverTag) + std::string(fileName); }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -15,6 +16,7 @@ class TFileCommands;
 inline constexpr std::uint32_t kSplashMilliseconds = 3000;
 inline constexpr std::size_t kMaxStartFileChars = 255;
 inline constexpr const char* kStartFileTooLongText = "File name too long: ";
+inline constexpr const char* kFileNotFoundText = "File not found: ";
 
 // The program's folder (with its trailing separator) and base name: the
 // program file's name cut at its first "." and at 12 characters ("CRV" when
@@ -27,12 +29,13 @@ TProgramFiles ProgramFilesFor(std::string_view programPath);
 // One of the program's own files: folder, base name and `extension` (".INI").
 std::string ProgramFile(const TProgramFiles& files, std::string_view extension);
 
-// The first argument of a command line as the system hands it over (the
-// program's own name first, quoted or not): a quoted argument without its
-// quotes; else everything after the program's name, blanks around it
-// removed, so a file name with blanks that nobody quoted stays whole. "" when
-// there is none.
-std::string FirstCommandLineArgument(std::string_view commandLine);
+// The file names of a command line as the system hands it over (the
+// program's own name first, quoted or not). When what follows the program's
+// name starts with a quote, each name is taken in turn, quoted ("My
+// Files\Q 1.wks", an unclosed quote running to the end) or up to a blank;
+// otherwise all of it, blanks around it removed, is one name, so a file name
+// with blanks that nobody quoted stays whole. Empty when there is none.
+std::vector<std::string> CommandLineFileNames(std::string_view commandLine);
 
 // `name` made absolute against `currentFolder`: a name with a drive ("C:"), a
 // network name or one starting with a separator stays as it is.
@@ -72,8 +75,15 @@ bool SplashMustWait(std::uint32_t start, std::uint32_t now);
 // new sheet when `newSheet` is set. False when no document is open
 // afterwards. `ownStartFile` says the start file is the program's own
 // start-up worksheet (no file was named on the command line), whose AUTOEXEC
-// macro runs unasked; a file named on the command line asks first.
+// macro runs unasked and whose absence goes unsaid; a file named on the
+// command line asks first, and one that is missing says so.
 bool OpenFirstDocument(TFileCommands& commands, std::string_view startFile, bool newSheet, bool ownStartFile);
+
+// Opens a further file named on the command line, or one a second start
+// handed over: a name no document can keep, or that names no file, says so;
+// otherwise the file opens as File Open opens it (asking about its macros).
+// True when its document is open afterwards.
+bool OpenNamedFile(TFileCommands& commands, std::string_view name);
 
 // The registered name of the message by which a second start hands over to
 // the running instance.

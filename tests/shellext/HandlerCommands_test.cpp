@@ -9,24 +9,30 @@
 namespace handler {
 namespace {
 
-TEST(EngineCommandLine, EachCommandStartsItsEngineWithThePathAsItStands) {
+TEST(EngineCommandLine, EachCommandStartsItsQuotedEngineWithThePathAsItStands) {
   struct Case {
     int number;
+    const char* baseDir;
     const char* expected;
   } cases[] = {
-      {0, "C:\\Velmoc\\Tobrel C:\\My Files\\x.doc"},     {1, "C:\\Velmoc\\Tobrel C:\\My Files\\x.doc"},
-      {2, "C:\\Velmoc\\Wenlow C:\\My Files\\x.doc"},     {3, "C:\\Velmoc\\Tobrel AC C:\\My Files\\x.doc"},
-      {4, "C:\\Velmoc\\Tobrel SF C:\\My Files\\x.doc"},  {5, "C:\\Velmoc\\Tobrel SH C:\\My Files\\x.doc"},
+      {0, "C:\\Velmoc", "\"C:\\Velmoc\\Tobrel\" C:\\My Files\\x.doc"},
+      {1, "C:\\Velmoc", "\"C:\\Velmoc\\Tobrel\" C:\\My Files\\x.doc"},
+      {2, "C:\\Velmoc", "\"C:\\Velmoc\\Wenlow\" C:\\My Files\\x.doc"},
+      {3, "C:\\Velmoc", "\"C:\\Velmoc\\Tobrel\" AC C:\\My Files\\x.doc"},
+      {4, "C:\\Velmoc", "\"C:\\Velmoc\\Tobrel\" SF C:\\My Files\\x.doc"},
+      {5, "C:\\Program Files\\Velmoc", "\"C:\\Program Files\\Velmoc\\Tobrel\" SH C:\\My Files\\x.doc"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(EngineCommandLine(c.number, "C:\\Velmoc", "C:\\My Files\\x.doc"), c.expected) << c.number;
+    EXPECT_EQ(EngineCommandLine(c.number, c.baseDir, "C:\\My Files\\x.doc"), c.expected) << c.number;
+  EXPECT_EQ(GetEngineCommand(5, "C:\\Velmoc"), "C:\\Velmoc\\Tobrel SH");
 }
 
-TEST(EngineCommandLine, PercentSignsAndUnknownCommandsAreHandledSafely) {
-  EXPECT_EQ(EngineCommandLine(5, "C:\\100%s", "C:\\a%s%n.txt"), "C:\\100%s\\Tobrel SH C:\\a%s%n.txt");
+TEST(EngineCommandLine, PercentSignsQuotesAndUnknownCommandsAreHandledSafely) {
+  EXPECT_EQ(EngineCommandLine(5, "C:\\100%s", "C:\\a%s%n.txt"), "\"C:\\100%s\\Tobrel\" SH C:\\a%s%n.txt");
   EXPECT_EQ(EngineCommandLine(6, "C:\\V", "x"), "");
   EXPECT_EQ(EngineCommandLine(-1, "C:\\V", "x"), "");
-  EXPECT_EQ(EngineCommandLine(2, "", "x"), "\\Wenlow x");
+  EXPECT_EQ(EngineCommandLine(2, "", "x"), "\"\\Wenlow\" x");
+  EXPECT_EQ(EngineCommandLine(0, "C:\\V\" C:\\evil", "x"), "") << "a quote would end the program's path early";
 }
 
 TEST(AcceptSelection, OnlyOneWholePathIsAccepted) {

@@ -19,17 +19,24 @@ inline std::string ExeDir() {
 }
 
 // Runs a command line to its end (at most a minute) and returns its exit
-// code, or -1 when it could not start.
-inline int RunAndWait(std::string commandLine) {
-  STARTUPINFOA si = {sizeof si};
+// code, or -1 when it could not start. Wide, for names outside the ANSI code
+// page; an 8-bit line is read in that code page.
+inline int RunAndWait(std::wstring commandLine) {
+  STARTUPINFOW si = {sizeof si};
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
   WaitForSingleObject(pi.hProcess, 60000);
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return static_cast<int>(code);
+}
+inline int RunAndWait(const std::string& commandLine) {
+  std::wstring wide(commandLine.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, commandLine.c_str(), static_cast<int>(commandLine.size()),
+                                                           wide.data(), static_cast<int>(wide.size()))));
+  return RunAndWait(wide);
 }
 
 // Polls `done` every 100 ms until it holds (true) or `timeoutMs` passes.

@@ -112,7 +112,8 @@ void TForm1::BreakMacro() {
 
 bool TForm1::AllowAutoExec(std::string_view fileName, std::string_view macros) {
   std::string text = "The worksheet " + std::string(fileName) +
-                     " holds macros that run by themselves (AUTOEXEC, when it opens) or on a Ctrl key:\n\n" +
+                     " holds macros that run by themselves (AUTOEXEC, when it opens), on a Ctrl key or from a "
+                     "button on the sheet:\n\n" +
                      std::string(macros) + "\n\nLet them run? A macro from someone you do not trust can change "
                      "or remove your files. No keeps them from running until the worksheet is closed.";
   return MessageBoxA(Handle(), text.c_str(), "Corvane", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;

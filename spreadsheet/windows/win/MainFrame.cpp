@@ -147,12 +147,6 @@ void ShowPendingError() {
   ClearErrorFlag();
 }
 
-// The text of the "Save" and "Open" dialogs' folder from a chosen path.
-std::string FolderOf(const std::string& path) {
-  std::size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
 // A two-step range command: the source on one prompt, then the target on a
 // second; `run` gets both.
 void PromptTwoRanges(const std::string& what, std::function<bool(const TRange&, const TRange&)> run) {
@@ -1064,12 +1058,15 @@ void TForm1::OpenHandedOver(const std::string& fileName) {
   if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
   SetForegroundWindow(Handle());
   if (fileName.empty()) return;
-  std::string problem = StartFileProblem(fileName);
-  if (!problem.empty()) {
-    ShowError(problem);
-    return;
+  handedOver_.push_back(fileName);
+  if (openingHandedOver_) return;
+  openingHandedOver_ = true;
+  while (!handedOver_.empty()) {
+    const std::string next = handedOver_.front();
+    handedOver_.erase(handedOver_.begin());
+    if (OpenNamedFile(files_, next)) RefreshIndicators();
   }
-  if (files_.OpenFile(fileName)) RefreshIndicators();
+  openingHandedOver_ = false;
 }
 
 // ---- The entry line's view -----------------------------------------------------------------
@@ -1225,10 +1222,14 @@ int TForm1::SheetWindowCount() { return static_cast<int>(SheetWindows().size());
 void TForm1::RenameActiveSheetWindow(std::string_view name) { sheets_.RenameActiveSheetWindow(name); }
 
 bool TForm1::BringDocumentToFront(std::string_view name) {
-  std::string wanted = WksFileName(name);
+  // A name without a folder (a macro's FILEFOCUS and FILECLOSE) is the file's
+  // name in any folder; documents are known by their full paths.
+  const std::string wanted = WksFileName(name);
+  const bool anyFolder = FileNameOnly(name) == name;
   bool found = false;
   for (TForm* window : SheetWindows()) {
-    if (WksFileName(window->Caption()) != wanted) continue;
+    const std::string caption = WksFileName(window->Caption());
+    if ((anyFolder ? FileNameOnly(caption) : caption) != wanted) continue;
     MDIActivate(window);
     found = true;
   }
@@ -1265,7 +1266,7 @@ bool RunFileDialog(HWND owner, const TFileDialog& d, bool save, std::string_view
   ofn.Flags = d.flags | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (ProgramSettings().Ocfds ? 0 : OFN_EXPLORER);
   bool chosen = (save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn)) != FALSE;
   name = chosen ? std::string(file) : std::string();
-  folder = chosen ? FolderOf(name) : start;
+  folder = chosen ? FolderOnly(name) : start;
   return chosen;
 }
 
@@ -1278,10 +1279,11 @@ bool TForm1::ChooseOpenFile(std::string& name, std::string& folder) {
   return RunFileDialog(Handle(), kOpen, false, "*.wks;*.wk1", ProgramSettings().LoadDir, name, folder);
 }
 
-bool TForm1::ChooseSaveFile(std::string_view proposed, std::string& name, std::string& folder) {
+bool TForm1::ChooseSaveFile(std::string_view proposed, std::string_view startFolder, std::string& name,
+                            std::string& folder) {
   static const TFileDialog kSave{"Corvane SAVE AS...", "Worksheets(*.WKS)\0*.Wk?\0", "WKS",
                                  OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
-  return RunFileDialog(Handle(), kSave, true, proposed, ProgramSettings().SaveDir, name, folder);
+  return RunFileDialog(Handle(), kSave, true, proposed, std::string(startFolder), name, folder);
 }
 
 void TForm1::SheetOpened() {

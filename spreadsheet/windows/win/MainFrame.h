@@ -154,7 +154,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void LoadStyleBoxes();
   // Creates the dialogs that exist of the preload level's tiers.
   void PreloadDialogs(int level);
-  // Opens a file handed over by a second start of the program.
+  // Opens a file handed over by a second start of the program. Files handed
+  // over while one is being opened (its question waits) follow it in turn.
   void OpenHandedOver(const std::string& fileName);
 
   // ---- TEntryLineView -------------------------------------------------------------
@@ -182,7 +183,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void RenameActiveSheetWindow(std::string_view name) override;
   bool BringDocumentToFront(std::string_view name) override;
   bool ChooseOpenFile(std::string& name, std::string& folder) override;
-  bool ChooseSaveFile(std::string_view proposed, std::string& name, std::string& folder) override;
+  bool ChooseSaveFile(std::string_view proposed, std::string_view startFolder, std::string& name,
+                      std::string& folder) override;
   void SheetOpened() override;
   void RecalculateAll() override;
   void RecentFilesChanged() override;
@@ -295,6 +297,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   bool entryEditable_ = true;
   bool endMode_ = false;
   UINT instanceMessage_ = 0;
+  std::vector<std::string> handedOver_;  // files handed over, waiting their turn
+  bool openingHandedOver_ = false;
   std::unique_ptr<TFrameMacroHost> macroHost_;
   std::unique_ptr<TKeyReplayQueue> keyQueue_;
   std::unique_ptr<TWinKeyLayout> keyLayout_;

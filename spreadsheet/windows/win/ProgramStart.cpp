@@ -94,8 +94,6 @@ bool HandOverToRunningInstance(const std::string& commandLine) {
   if (mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) return false;
   CloseHandle(mutex);
 
-  std::string file = FirstCommandLineArgument(commandLine);
-  if (!file.empty()) file = AbsoluteFileName(file, CurrentFolder());
   UINT instanceMessage = RegisterWindowMessageA(kInstanceMessageName);
   // The running instance may still be starting: its frame comes soon.
   HWND frame = nullptr;
@@ -104,18 +102,21 @@ bool HandOverToRunningInstance(const std::string& commandLine) {
     if (frame == nullptr) Sleep(100);
   }
   PostMessageA(HWND_BROADCAST, instanceMessage, 0, 0);
-  if (file.empty()) return true;
-  std::string problem = StartFileProblem(file);
-  std::string data = EncodeHandOver(file);
-  COPYDATASTRUCT copy = {instanceMessage, static_cast<DWORD>(data.size()), data.data()};
-  DWORD_PTR answer = 0;
-  bool taken = problem.empty() && frame != nullptr &&
-               SendMessageTimeoutA(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG,
-                                   kHandOverTimeoutMs, &answer) != 0 &&
-               answer == TRUE;
-  if (!taken) {
-    std::string text = problem.empty() ? "The running Corvane did not take the file " + file : problem;
-    MessageBoxA(nullptr, text.c_str(), "Corvane", MB_OK | MB_ICONERROR);
+  // Each file in turn; the running instance opens them in this order.
+  for (const std::string& name : CommandLineFileNames(commandLine)) {
+    const std::string file = AbsoluteFileName(name, CurrentFolder());
+    std::string problem = StartFileProblem(file);
+    std::string data = EncodeHandOver(file);
+    COPYDATASTRUCT copy = {instanceMessage, static_cast<DWORD>(data.size()), data.data()};
+    DWORD_PTR answer = 0;
+    bool taken = problem.empty() && frame != nullptr &&
+                 SendMessageTimeoutA(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG,
+                                     kHandOverTimeoutMs, &answer) != 0 &&
+                 answer == TRUE;
+    if (!taken) {
+      std::string text = problem.empty() ? "The running Corvane did not take the file " + file : problem;
+      MessageBoxA(nullptr, text.c_str(), "Corvane", MB_OK | MB_ICONERROR);
+    }
   }
   return true;
 }
@@ -125,7 +126,8 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
   SetUnhandledExceptionFilter(RestoreOnCrash);
 
   TProgramFiles files = ProgramFilesFor(ProgramPath());
-  std::string argument = FirstCommandLineArgument(GetCommandLineA());
+  const std::vector<std::string> named = CommandLineFileNames(GetCommandLineA());
+  const std::string argument = named.empty() ? std::string() : named.front();
 
   // The splash window, painted before anything is loaded.
   auto splash = std::make_unique<Topenup>(nullptr);
@@ -196,6 +198,9 @@ int RunSpreadsheetProgram(const TProgramStart& start) {
   bool open = OpenFirstDocument(frame->Files(), startFile, settings.PreOpen, argument.empty());
   frame->SetSheetState(open);
   if (open) frame->RefreshIndicators();
+  // The further files named on the command line, one after the other.
+  for (std::size_t i = 1; i < named.size(); ++i)
+    if (OpenNamedFile(frame->Files(), AbsoluteFileName(named[i], CurrentFolder()))) frame->RefreshIndicators();
 
   Application().Run();
 

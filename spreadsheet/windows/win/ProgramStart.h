@@ -21,8 +21,9 @@ struct TProgramStart {
   std::function<void(TForm1& frame)> installSeams;
 };
 
-// Hands the command line's file to a running instance and gives true when
-// there is one (this start then ends); false when this is the only instance.
+// Hands the command line's files to a running instance, one after the other,
+// and gives true when there is one (this start then ends); false when this is
+// the only instance.
 bool HandOverToRunningInstance(const std::string& commandLine);
 
 // Runs the program to its end; the exit code.

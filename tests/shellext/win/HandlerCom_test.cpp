@@ -79,11 +79,13 @@ KeyContents ReadKey(HKEY root, const std::string& key) {
   return contents;
 }
 
-// A data object holding a drop list of the given paths, or no drop list at all.
+// A data object holding a drop list of the given paths (8-bit, or wide as the
+// Explorer gives them), or no drop list at all.
 class TDropList : public IDataObject {
  public:
   explicit TDropList(std::vector<std::string> paths, bool offerDrop = true)
       : paths_(std::move(paths)), offerDrop_(offerDrop) {}
+  explicit TDropList(std::vector<std::wstring> paths) : widePaths_(std::move(paths)), offerDrop_(true) {}
 
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
@@ -99,15 +101,21 @@ class TDropList : public IDataObject {
 
   STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!offerDrop_ || format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
-    size_t size = sizeof(DROPFILES) + 1;
+    size_t size = sizeof(DROPFILES) + sizeof(wchar_t);
     for (const auto& p : paths_) size += p.size() + 1;
+    for (const auto& p : widePaths_) size += (p.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GHND, size);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = !widePaths_.empty();
     char* text = reinterpret_cast<char*>(drop + 1);
     for (const auto& p : paths_) {
       memcpy(text, p.c_str(), p.size() + 1);
       text += p.size() + 1;
+    }
+    for (const auto& p : widePaths_) {
+      memcpy(text, p.c_str(), (p.size() + 1) * sizeof(wchar_t));
+      text += (p.size() + 1) * sizeof(wchar_t);
     }
     GlobalUnlock(memory);
     medium->tymed = TYMED_HGLOBAL;
@@ -126,11 +134,27 @@ class TDropList : public IDataObject {
 
  private:
   std::vector<std::string> paths_;
+  std::vector<std::wstring> widePaths_;
   bool offerDrop_;
   ULONG refs_ = 1;
 };
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+// 8-bit text of the ANSI code page as wide text.
+std::wstring FromAnsi(const std::string& s) {
+  std::wstring wide(s.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), wide.data(), static_cast<int>(s.size()))));
+  return wide;
+}
+
+std::string TempFolder() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  return temp;
+}
+
 
 // The shell's own data object for files of one folder, as the Explorer passes it.
 IDataObject* ShellDataObject(const std::string& folder, const std::vector<std::string>& names) {
@@ -169,6 +193,24 @@ Interface* Create(const TMenuCommand& c, REFIID iid) {
   return object;
 }
 
+// The object of command `index`, given the one selected path of `selection`.
+IContextMenu* InitializedMenu(int index, IDataObject& selection) {
+  IShellExtInit* init = Create<IShellExtInit>(kMenuCommands[index], IID_IShellExtInit);
+  if (init == nullptr) return nullptr;
+  IContextMenu* cm = nullptr;
+  if (init->Initialize(nullptr, &selection, nullptr) == S_OK)
+    init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&cm));
+  init->Release();
+  return cm;
+}
+
+HRESULT InvokeFirstCommand(IContextMenu& cm) {
+  CMINVOKECOMMANDINFO info = {sizeof info};
+  info.lpVerb = MAKEINTRESOURCEA(0);
+  info.nShow = SW_HIDE;
+  return cm.InvokeCommand(&info);
+}
+
 class HandlerCom : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -201,10 +243,11 @@ class HandlerCom : public ::testing::Test {
     SetSuiteValue(kSuiteUserKey, kUserIsSetupValue, "1");
   }
 
-  // The command line the stub engine recorded, after waiting for it; empty when
-  // nothing started within the wait.
-  static std::string AwaitEngineCommand(DWORD waitMs = 15000) {
-    std::string log = engineDir_ + "\\commands.log";
+  // The command line the stub engine in `dir` recorded, after waiting for it;
+  // empty when nothing started within the wait.
+  static std::string AwaitEngineCommand(DWORD waitMs = 15000) { return AwaitEngineCommandIn(engineDir_, waitMs); }
+  static std::string AwaitEngineCommandIn(const std::string& dir, DWORD waitMs = 15000) {
+    std::string log = dir + "\\commands.log";
     for (DWORD waited = 0; waited <= waitMs; waited += 50) {
       HANDLE f = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
       if (f != INVALID_HANDLE_VALUE) {
@@ -279,7 +322,7 @@ TEST_F(HandlerCom, InitializeTakesExactlyOneWholePath) {
   EXPECT_EQ(init->Initialize(nullptr, two, nullptr), E_FAIL);
   two->Release();
 
-  TDropList none({});
+  TDropList none(std::vector<std::string>{});
   EXPECT_EQ(init->Initialize(nullptr, &none, nullptr), E_FAIL);
   TDropList noDropList({"C:\\x"}, false);
   EXPECT_EQ(init->Initialize(nullptr, &noDropList, nullptr), DV_E_FORMATETC);
@@ -413,6 +456,68 @@ TEST_F(HandlerCom, AMissingEngineIsReportedInAnErrorBox) {
     EXPECT_EQ(boxText, c.errorText);
     cm->Release();
   }
+}
+
+TEST_F(HandlerCom, AProgramAtTheUnquotedPrefixOfTheEnginePathIsNeverStarted) {
+  // The suite in a folder with a blank, and a program named after the part
+  // before it.
+  const std::string temp = TempFolder(), suite = temp + "handler suite", decoy = temp + "handler.exe";
+  CreateDirectoryA(suite.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((ExeDir() + "\\stub_engine.exe").c_str(), (suite + "\\Tobrel.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA((ExeDir() + "\\stub_engine.exe").c_str(), decoy.c_str(), FALSE));
+  SetSuiteValue(kSuiteKey, kBaseDirValue, suite);
+  const std::string path = workDir_ + "\\b.txt";
+  TDropList selection({path});
+  IContextMenu* cm = InitializedMenu(5, selection);
+  ASSERT_NE(cm, nullptr);
+  EXPECT_EQ(InvokeFirstCommand(*cm), S_OK);
+  EXPECT_EQ(AwaitEngineCommandIn(suite), EngineCommandLine(5, suite, path));
+  EXPECT_EQ(AwaitEngineCommandIn(temp.substr(0, temp.size() - 1), 500), "") << "the program before the blank ran";
+  cm->Release();
+  DeleteFileA(decoy.c_str());
+}
+
+TEST_F(HandlerCom, AFileNamedOutsideTheCodePageReachesTheEngineWhole) {
+  // Greek letters: "?" in their place would be a wildcard naming bbbba.txt too.
+  const std::wstring name = FromAnsi(workDir_) + L"\\\u03b1\u03b2\u03b3\u03b4a.txt";
+  for (const std::wstring& file : {name, FromAnsi(workDir_) + L"\\bbbba.txt"})
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  TDropList selection(std::vector<std::wstring>{name});
+  IContextMenu* cm = InitializedMenu(5, selection);
+  ASSERT_NE(cm, nullptr);
+  EXPECT_EQ(InvokeFirstCommand(*cm), S_OK);
+  const std::string line = AwaitEngineCommand(), prefix = EngineCommandLine(5, engineDir_, "");
+  ASSERT_EQ(line.substr(0, prefix.size()), prefix) << line;
+  const std::string given = line.substr(prefix.size());
+  EXPECT_EQ(given.find_first_of("?*"), std::string::npos) << given;
+  wchar_t named[MAX_PATH] = {};
+  ASSERT_NE(GetLongPathNameW(FromAnsi(given).c_str(), named, MAX_PATH), 0u) << given;
+  EXPECT_EQ(CompareStringOrdinal(named, -1, name.c_str(), -1, TRUE), CSTR_EQUAL) << given;
+  cm->Release();
+}
+
+TEST_F(HandlerCom, RegistrationFromAFolderNamedOutsideTheCodePageRegistersThePathWhole) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"handler \u03a9\u03bc\u03ad\u03b3\u03b1";
+  const std::wstring library = folder + L"\\Handler.dll";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(FromAnsi(DllPath()).c_str(), library.c_str(), FALSE));
+  // The library beside the tests is registered again afterwards, whatever happens.
+  struct TRegisterBack {
+    ~TRegisterBack() { RunAndWait("regsvr32.exe /s \"" + DllPath() + "\""); }
+  } registerBack;
+  ASSERT_EQ(RunAndWait(L"regsvr32.exe /s \"" + library + L"\""), 0);
+  for (const TMenuCommand& c : kMenuCommands) {
+    const std::wstring key = L"CLSID\\" + Wide(c.classId) + L"\\InprocServer32";
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    ASSERT_EQ(RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size), ERROR_SUCCESS);
+    EXPECT_EQ(CompareStringOrdinal(value, -1, library.c_str(), -1, TRUE), CSTR_EQUAL) << c.className;
+  }
+  IContextMenu* cm = Create<IContextMenu>(kMenuCommands[0], IID_IContextMenu);
+  EXPECT_NE(cm, nullptr) << "the object comes from the library registered";
+  if (cm) cm->Release();
 }
 
 TEST_F(HandlerCom, CanUnloadOnlyWithNoLiveObjectOrLock) {

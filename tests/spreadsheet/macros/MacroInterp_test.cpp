@@ -39,6 +39,7 @@ class TFakeInterpHost : public TMacroHost {
   int menuChoice = 1;
   std::vector<std::string> menuItems, menuDescriptions;
   std::string menuTitle;
+  std::function<void()> onMenu;  // what the user does while the menu waits
   int zoom = 0;
   void ExitProgram() override { calls.push_back("exit"); }
   void PrintSheet(int mode) override { calls.push_back("print " + std::to_string(mode)); }
@@ -77,6 +78,7 @@ class TFakeInterpHost : public TMacroHost {
     menuItems = items;
     menuDescriptions = descriptions;
     menuTitle = std::string(title);
+    if (onMenu) onMenu();
     return menuChoice;
   }
 };
@@ -303,6 +305,15 @@ TEST_F(MacroInterpTest, MenuOffersTheRowAndBranchesBelowTheChoice) {
   host.menuChoice = 2;
   EXPECT_EQ(RunText("{MENUBRANCH IV11}"), "");
   EXPECT_FALSE(MacroState().running);
+
+  // Ctrl+Break while the menu waits closes it (as cancelled): no branch, and
+  // "Break!" names the menu's line.
+  PutLabel(4, 25, "'{MENUBRANCH A1}");
+  host.onMenu = [] { MacroBreak(); };
+  host.menuChoice = 16;
+  gShownErrors.clear();
+  EXPECT_EQ(RunAt(4, 25), "");
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Break! Z5"});
 }
 
 TEST_F(MacroInterpTest, FileCommandsWriteAndReportResults) {
@@ -548,21 +559,29 @@ TEST_F(MacroInterpTest, LinesComeFromTheDocumentTheMacroStartedIn) {
   // The opened worksheet becomes current and holds lines of its own where the
   // macro's next ones stand.
   int other = 0;
+  const int home = CurrentDocSlot();
+  // The host opens the file, or brings the open document to the front.
   host.onOpen = [&] {
+    if (host.calls.back() == "open MACRO.WKS") {
+      ActivateDocumentContext(home);
+      return;
+    }
     other = OpenCurrent("ATTACK.WKS");
     PutLabel(1, 0, "'{LET C1 \"attack\"}");
     PutLabel(2, 0, "'evil");
   };
   PutLabel(0, 0, "'{FILEOPEN \"ATTACK\"}");
-  PutLabel(1, 0, "'{LET B1 \"home\"}{FILEOPEN \"macro.wks\"}{INSERTROW A1}");
+  PutLabel(1, 0, "'{LET B1 \"home\"}{FILEOPEN \"macro.wks\"}{LET B2 \"again\"}");
   PutLabel(2, 0, "'ok");
-  const int home = CurrentDocSlot();
   EXPECT_EQ(RunAt(0, 0), "ok");
-  // The commands acted on the current document; the one open already was
-  // neither opened again nor made current.
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"open ATTACK.WKS"}));
-  ASSERT_EQ(CurrentDocSlot(), other);
-  EXPECT_EQ(Shown(1, 1), "'home");
+  // The commands acted on the current document: the opened one, then the
+  // one brought to the front.
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"open ATTACK.WKS", "open MACRO.WKS"}));
+  ASSERT_EQ(CurrentDocSlot(), home);
+  EXPECT_EQ(Shown(1, 1), "'again");
+  EXPECT_EQ(Shown(0, 2), "");
+  ASSERT_TRUE(ActivateDocumentContext(other));
+  EXPECT_EQ(Shown(0, 1), "'home");
   EXPECT_EQ(Shown(0, 2), "");
   // A macro whose document is closed under it ends at its next line.
   ASSERT_TRUE(ActivateDocumentContext(home));

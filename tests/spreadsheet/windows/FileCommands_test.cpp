@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "spreadsheet/engine/TextCase.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/windows/Startup.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
@@ -36,9 +37,12 @@ TEST_F(FileCommandsTest, SaveAsWritesOnlyWhatItReportsAndKeepsTheNameOnFailure) 
   ASSERT_TRUE(EnterCell("42", 0, 0));
   gCurrentDoc.settings.modified = 1;
 
-  // Untitled: Save goes through Save As; a cancelled dialog saves nothing.
+  // Untitled: Save goes through Save As, in the last save folder; a
+  // cancelled dialog saves nothing.
+  ProgramSettings().SaveDir = "C:\\LAST";
   EXPECT_FALSE(files.Save());
   EXPECT_EQ(host.proposed, "SHEET1.WKS");
+  EXPECT_EQ(host.startFolder, "C:\\LAST");
   EXPECT_EQ(ProgramSettings().SaveDir, "C:\\DOCS") << "the folder is remembered on cancel too";
 
   // A folder that is gone: nothing written, the name and the modified flag stay.
@@ -113,12 +117,19 @@ TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
   EXPECT_EQ(host.windows.size(), 1u);
   EXPECT_EQ(ReadWholeFile(damaged), damagedBytes);
 
-  // Opened again: its window comes to the front, no second copy.
-  ASSERT_TRUE(files.New());
-  ASSERT_TRUE(files.OpenFile(good));
-  EXPECT_EQ(host.windows.size(), 2u);
-  EXPECT_EQ(host.broughtToFront, 1);
-  EXPECT_EQ(Contents(0, 0), "'kept");
+  // Opened again under any spelling of its path: its window comes to the
+  // front, no second copy.
+  std::filesystem::create_directory(folder.File("sub"));
+  int fronts = 0;
+  for (const std::string& again : {good, folder.File("sub/../GOOD.WKS"), folder.Path() + "//good",
+                                   folder.File("./Good.wks")}) {
+    ASSERT_TRUE(files.New());
+    ASSERT_TRUE(files.OpenFile(again)) << again;
+    EXPECT_EQ(host.broughtToFront, ++fronts) << again;
+    EXPECT_EQ(Contents(0, 0), "'kept") << again;
+  }
+  EXPECT_EQ(host.windows.size(), 5u) << "the document and four new sheets";
+  EXPECT_EQ(ProgramSettings().History, (std::vector<std::string>{WksFileName(damaged), WksFileName(good)}));
 }
 
 // One rule for what a worksheet is, however the file is opened: a begin
@@ -239,9 +250,13 @@ TEST_F(FileCommandsTest, NoWorksheetIsOpenedAndAPartlyReadOneIsNotSavedOverUnask
   ASSERT_TRUE(files.OpenFile(damaged));
   ASSERT_TRUE(EnterCell("'more", 1, 0));
   gCurrentDoc.settings.modified = 1;
-  // Save asks for a name, offering the file's own; cancelled, nothing is written.
+  // Save asks for a name, offering the file's own in its own folder (not the
+  // last save folder, where another file of that name may be); cancelled,
+  // nothing is written.
+  ProgramSettings().SaveDir = "C:\\ELSEWHERE";
   EXPECT_FALSE(files.Save());
   EXPECT_EQ(host.proposed, "DAMAGED.WKS");
+  EXPECT_EQ(host.startFolder, UpperCaseText(folder.Path()));
   EXPECT_EQ(ReadWholeFile(damaged), damagedBytes);
   EXPECT_TRUE(Modified());
   // Given that name, the part read is written and the damaged file kept as

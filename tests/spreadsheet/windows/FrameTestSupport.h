@@ -64,7 +64,7 @@ class TFakeFileHost : public TFileCommandHost {
   std::vector<int> windows;  // slots, the active one last
   std::vector<std::string> captions;
   std::string openAnswer, saveAnswer, dialogFolder = "C:\\DOCS";
-  std::string proposed;
+  std::string proposed, startFolder;
   int broughtToFront = 0, recentChanges = 0, recalculations = 0, macrosRun = 0;
   bool sheetState = false;
 
@@ -108,8 +108,10 @@ class TFakeFileHost : public TFileCommandHost {
     name = openAnswer;
     return !name.empty();
   }
-  bool ChooseSaveFile(std::string_view suggestion, std::string& name, std::string& folder) override {
+  bool ChooseSaveFile(std::string_view suggestion, std::string_view start, std::string& name,
+                      std::string& folder) override {
     proposed = suggestion;
+    startFolder = start;
     folder = dialogFolder;
     name = saveAnswer;
     return !name.empty();

@@ -9,6 +9,7 @@
 #include "spreadsheet/engine/RangeText.h"
 #include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/windows/DocumentScope.h"
+#include "spreadsheet/windows/MacroTrust.h"
 #include "tests/spreadsheet/files/TempFolder.h"
 #include "tests/spreadsheet/windows/FrameTestSupport.h"
 #include "tests/spreadsheet/windows/SheetTestSupport.h"
@@ -484,6 +485,23 @@ TEST_F(SheetWindowTest, ObjectsOnTheSheetKeepTheirCellsAndTravelWithTheFile) {
   ASSERT_EQ(reread.view.Objects().size(), 2u);
   EXPECT_EQ(reread.view.Objects()[0].record, saved.buttons[0]);
   EXPECT_EQ(reread.view.Objects()[1].record, saved.buttons[1]);
+
+  // The document's macros refused when it was opened: the buttons that came
+  // with the file run nothing and say why; one the user places, or gives a
+  // macro of its own, runs.
+  RefuseDocumentMacros(reread.view.Slot(), {});
+  frame.log.clear();
+  testing::ShownErrors().clear();
+  reread.view.ObjectClicked(0);
+  EXPECT_FALSE(frame.Has("macro text " + saved.buttons[0].macro));
+  EXPECT_EQ(testing::ShownErrors(), std::vector<std::string>{std::string("Error:The macros of REREAD.WKS") + kMacrosOffText});
+  int own = reread.view.CreateSheetObject("", "{BEEP}", 40, 20, 0, 0, TSheetObjectKind::kMacroButton);
+  reread.view.ObjectClicked(own);
+  EXPECT_TRUE(frame.Has("macro text {BEEP}"));
+  reread.view.EditObject(1, {"Mine", {"{GOTO}B2~"}});
+  reread.view.ObjectClicked(1);
+  EXPECT_TRUE(frame.Has("macro text {GOTO}B2~"));
+  EXPECT_EQ(testing::ShownErrors().size(), 1u);
 }
 
 // A character typed in a pane starts a new entry in the cursor cell, however

@@ -11,18 +11,21 @@ namespace corvane::testing {
 namespace {
 
 TEST(Startup, CommandLinesAndStartFiles) {
+  // An unquoted line is one name, blanks and all; quoted names come one by one.
   struct Row {
     const char* commandLine;
-    const char* argument;
+    std::vector<std::string> names;
   } rows[] = {
-      {"Corvane.exe", ""},
-      {"\"C:\\Program Files\\Corvane.exe\"  ", ""},
-      {"Corvane.exe BUDGET.WKS", "BUDGET.WKS"},
-      {"\"C:\\A B\\Corvane.exe\" \"C:\\My Files\\Q 1.wks\" extra", "C:\\My Files\\Q 1.wks"},
-      {"Corvane.exe C:\\My Files\\Q 1.wks ", "C:\\My Files\\Q 1.wks"},
-      {"Corvane.exe \"unclosed name.wks", "unclosed name.wks"},
+      {"Corvane.exe", {}},
+      {"\"C:\\Program Files\\Corvane.exe\"  ", {}},
+      {"Corvane.exe BUDGET.WKS", {"BUDGET.WKS"}},
+      {"\"C:\\A B\\Corvane.exe\" \"C:\\My Files\\Q 1.wks\" extra", {"C:\\My Files\\Q 1.wks", "extra"}},
+      {"Corvane.exe C:\\My Files\\Q 1.wks ", {"C:\\My Files\\Q 1.wks"}},
+      {"Corvane.exe \"unclosed name.wks", {"unclosed name.wks"}},
+      {"Corvane.exe \"one.wks\" \"two.wks\"", {"one.wks", "two.wks"}},
+      {"Corvane.exe \"a b.wks\"\"c.wks\" \"\" d.wks", {"a b.wks", "c.wks", "d.wks"}},
   };
-  for (const Row& row : rows) EXPECT_EQ(FirstCommandLineArgument(row.commandLine), row.argument) << row.commandLine;
+  for (const Row& row : rows) EXPECT_EQ(CommandLineFileNames(row.commandLine), row.names) << row.commandLine;
 
   TProgramFiles files = ProgramFilesFor("C:\\APPS\\Corvane.exe");
   EXPECT_EQ(files.folder, "C:\\APPS\\");
@@ -140,6 +143,22 @@ TEST_F(FirstDocumentTest, StartFileOrNewSheet) {
   ASSERT_TRUE(OpenFirstDocument(files, folder.File("NOTES.WKS"), true, false));
   EXPECT_EQ(gFrameErrors, std::vector<std::string>{"Error:Invalid WKS File!"});
   EXPECT_EQ(host.windows.size(), 1u);
+
+  // A name on the command line that names no file says so, first or further;
+  // the program's own start-up file may be missing without a word.
+  gFrameErrors.clear();
+  const std::string missing = folder.File("MISSING.WKS");
+  ASSERT_TRUE(OpenFirstDocument(files, missing, true, false));
+  EXPECT_FALSE(OpenNamedFile(files, missing));
+  EXPECT_EQ(gFrameErrors, std::vector<std::string>(2, "Error:File not found: " + missing));
+  EXPECT_EQ(host.windows.size(), 2u) << "the new sheet";
+  gFrameErrors.clear();
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("AUTOEXEC2.WKS"), true, true));
+  EXPECT_TRUE(gFrameErrors.empty());
+  // A name without an extension is its worksheet, as File Open reads it.
+  ASSERT_TRUE(OpenFirstDocument(files, folder.File("gift"), false, false));
+  EXPECT_EQ(host.captions.back(), gift);
+  EXPECT_TRUE(gFrameErrors.empty());
 }
 
 TEST_F(FirstDocumentTest, CtrlKeyMacrosOfAnOpenedWorksheetAskFirst) {
@@ -179,6 +198,22 @@ TEST_F(FirstDocumentTest, CtrlKeyMacrosOfAnOpenedWorksheetAskFirst) {
   EXPECT_EQ(host.autoExecQuestions.size(), 2u);
   EXPECT_TRUE(ctrlRuns('S'));
   EXPECT_FALSE(DocumentMacrosRefused());
+  host.DiscardActiveSheetWindow();
+
+  // A worksheet whose only macros are buttons on the sheet asks too, listing
+  // each button's caption and macro; No refuses them.
+  ASSERT_TRUE(files.New());
+  windows.buttons = {TSheetButton{"Sort", "{RMDIR \"VICTIM\"}", 0, 0, 0, 0, 800, 600},
+                     TSheetButton{"Long", std::string(100, 'x'), 2, 2, 0, 0, 40, 20}};
+  ASSERT_TRUE(SaveWorksheet(folder.File("BUTTONS.WKS"), false, TRange{}));
+  windows.buttons.clear();
+  host.DiscardActiveSheetWindow();
+  ASSERT_TRUE(files.OpenFile(folder.File("BUTTONS.WKS")));
+  ASSERT_EQ(host.autoExecQuestions.size(), 3u);
+  EXPECT_EQ(host.autoExecQuestions.back(), WksFileName(folder.File("BUTTONS.WKS")) +
+                                               "|Button \"Sort\": {RMDIR \"VICTIM\"}\nButton \"Long\": " +
+                                               std::string(80, 'x') + "...");
+  EXPECT_TRUE(DocumentMacrosRefused());
 }
 
 }  // namespace

@@ -200,6 +200,15 @@ class TCorvane {
     HWND active = client != nullptr ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
     return active != nullptr ? TextOf(active) : "";
   }
+  // How many sheet windows are open.
+  int SheetWindowCount() const {
+    HWND client = uikit::FindChildOfClass(window, "MDIClient");
+    int count = 0;
+    for (HWND child = client != nullptr ? GetWindow(client, GW_CHILD) : nullptr; child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+      ++count;
+    return count;
+  }
   bool Ended(DWORD timeoutMs) const { return program_.Ended(timeoutMs); }
 
   HWND window = nullptr;
@@ -303,10 +312,12 @@ bool SaveAs(const TCorvane& program, const std::string& path) {
 }
 
 // A worksheet file as the program's reader reads it, or one of `sheets`
-// sheets written by its writer, with the cells `fill` enters.
+// sheets written by its writer, with the cells `fill` enters and `buttons`
+// on the sheet.
 class TSavedSheet {
  public:
-  explicit TSavedSheet(const std::string& path, int sheets = 0, const std::function<void()>& fill = {}) {
+  explicit TSavedSheet(const std::string& path, int sheets = 0, const std::function<void()>& fill = {},
+                       const std::vector<TSheetButton>& buttons = {}) {
     SetWindowServices(&windows_);
     PoolInit();
     int slot = 0;
@@ -315,6 +326,7 @@ class TSavedSheet {
     InitNewSheet();
     if (sheets > 0) {
       windows_.sheetCount = sheets;
+      windows_.buttons = buttons;
       gCurrentDoc.settings.rowsPerSheet = static_cast<std::int16_t>(kRowsPerWorksheet / sheets);
       if (fill) fill();
       loaded = SaveWorksheet(path, false, TRange{});
@@ -387,10 +399,19 @@ TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
   EXPECT_EQ(saved.Contents(4096 + 2, 1), "'second sheet") << "B:B3, the second sheet's cell under the cursor";
 
   {
-    // The file on the command line; its cell's status on the entry line.
-    TCorvane program(folder, "\"" + budget + "\"");
+    // Quoted files on the command line, each opened in turn; one that is
+    // missing says so. The last one's cell status on the entry line.
+    const std::string missing = folder.File("MISSING.WKS");
+    TCorvane program(folder, "\"" + twoSheets + "\" \"" + missing + "\" \"" + budget + "\"");
     ASSERT_NE(program.window, nullptr);
-    EXPECT_EQ(program.ActiveSheetCaption(), WksFileName(budget));
+    std::string text;
+    HWND notFound = WaitForBox(program, "not found", text);
+    ASSERT_NE(notFound, nullptr) << "a missing file on the command line said nothing";
+    EXPECT_NE(text.find(missing), std::string::npos) << text;
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(budget); }, 15000))
+        << program.ActiveSheetCaption();
+    EXPECT_EQ(program.SheetWindowCount(), 2);
     program.Key(VK_HOME);
     program.Key(VK_DOWN);
     program.Key(VK_DOWN);
@@ -474,7 +495,12 @@ HWND FindMessageBox(DWORD thread) {
 
 TEST(CorvaneRun, ADamagedFileOpensWithWhatWasRead) {
   const TProgramFolder folder;
-  const std::string good = folder.File("GOOD.WKS"), damaged = folder.File("DAMAGED.WKS");
+  // The damaged file in a folder of its own; another worksheet of its name
+  // where the program starts (its current folder, where Save As starts when
+  // nothing was saved yet).
+  CreateDirectoryA(folder.File("SUB").c_str(), nullptr);
+  const std::string good = folder.File("GOOD.WKS"), damaged = folder.File("SUB\\DAMAGED.WKS");
+  const std::string other = folder.File("DAMAGED.WKS");
   ASSERT_TRUE(TSavedSheet(good, 1, [] {
                 EnterCell("42", 0, 0);
                 EnterCell("Apples", 1, 0);
@@ -492,16 +518,16 @@ TEST(CorvaneRun, ADamagedFileOpensWithWhatWasRead) {
   DWORD thread = GetWindowThreadProcessId(program.window, nullptr);
   HWND box = nullptr;
   // A file of another format is refused whole: the error box, and no window.
-  const std::string other = folder.File("OTHER.WKS");
+  const std::string notSheet = folder.File("OTHER.WKS");
   {
-    std::ofstream(other, std::ios::binary) << std::string("MZ\x02\x00\x04\x04\x01\x00\x00\x00", 10);
+    std::ofstream(notSheet, std::ios::binary) << std::string("MZ\x02\x00\x04\x04\x01\x00\x00\x00", 10);
   }
-  ASSERT_TRUE(OpenThroughDialog(program, other));
+  ASSERT_TRUE(OpenThroughDialog(program, notSheet));
   ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(thread)) != nullptr; }, 15000));
   EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find("Invalid WKS File!"), std::string::npos) << TextOf(GetDlgItem(box, 0xFFFF));
   program.Key(VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 15000));
-  EXPECT_NE(program.ActiveSheetCaption(), WksFileName(other));
+  EXPECT_NE(program.ActiveSheetCaption(), WksFileName(notSheet));
 
   program.MenuKeys('F', 'O');
   HWND dialog = uikit::WaitForTopWindow("CORVANE OPEN", 15000);
@@ -525,6 +551,30 @@ TEST(CorvaneRun, ADamagedFileOpensWithWhatWasRead) {
   // Closing asks nothing and leaves the file as it was.
   EXPECT_TRUE(program.Close());
   EXPECT_EQ(FileBytes(damaged), cut);
+
+  // Opened again and saved: Save asks for the name in the damaged file's own
+  // folder, so Enter and Yes replace the damaged file, which is kept as the
+  // backup; the other worksheet of that name stays as it was.
+  WriteText(other, "another worksheet");
+  TCorvane again(folder, "\"" + damaged + "\"");
+  ASSERT_NE(again.window, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(GetWindowThreadProcessId(again.window, nullptr))) != nullptr; },
+                      15000));
+  again.Key(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 15000));
+  again.MenuKeys('F', 'S');
+  dialog = uikit::WaitForTopWindow("Corvane SAVE AS...", 15000);
+  ASSERT_NE(dialog, nullptr);
+  again.Key(VK_RETURN);
+  std::string text;
+  HWND replace = WaitForBox(again, "DAMAGED.WKS", text);
+  ASSERT_NE(replace, nullptr) << "no question about replacing the file";
+  again.Key('Y');
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 15000));
+  EXPECT_TRUE(WaitFor([&] { return FileBytes(folder.File("SUB\\DAMAGED.WKB")) == cut; }, 15000))
+      << "the damaged file was not kept as the backup";
+  EXPECT_EQ(FileText(other), "another worksheet") << "another worksheet of that name was replaced";
+  EXPECT_TRUE(again.Close());
 }
 
 TEST(CorvaneRun, ToolbarMacroTypesAndRunsCommands) {
@@ -584,8 +634,12 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
                 EnterCell("4", 8, 0);
                 EnterCell("7", 8, 1);
                 EnterCell("'{GETNUMBER \"Again?\",B11}{BRANCH A11}", 10, 0);
-                const int starts[] = {0, 2, 4, 6, 10};
-                for (int k = 0; k < 5; ++k)
+                // A macro menu of two items, whose Esc branch is a blank cell.
+                EnterCell("'{MENUBRANCH A15}", 12, 0);
+                EnterCell("'One", 14, 0);
+                EnterCell("'Two", 14, 1);
+                const int starts[] = {0, 2, 4, 6, 10, 12};
+                for (int k = 0; k < 6; ++k)
                   RangeNameCreate("\\" + std::to_string(k + 1), TRange{0, static_cast<std::int16_t>(starts[k]), 0,
                                                                      static_cast<std::int16_t>(starts[k])});
               }).loaded);
@@ -670,6 +724,17 @@ TEST(CorvaneRun, MacrosAskBeforeTheyRunAndCanAlwaysBeStopped) {
     HWND stopped = WaitForBox(program, "Break!", text, 5000);
     ASSERT_NE(stopped, nullptr) << "Ctrl+Break left the loop around the input box running";
     EXPECT_NE(text.find("Break! A11"), std::string::npos) << text;
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(stopped); }, 5000));
+
+    // Ctrl+Break on the macro's menu says "Break!" too.
+    program.CtrlKey('6');
+    HWND menu = uikit::WaitForTopWindow("Macro Menu", 10000);
+    ASSERT_NE(menu, nullptr) << "no macro menu";
+    program.Key(VK_CANCEL);
+    stopped = WaitForBox(program, "Break!", text, 5000);
+    ASSERT_NE(stopped, nullptr) << "Ctrl+Break on the macro menu said nothing";
+    EXPECT_NE(text.find("Break! A13"), std::string::npos) << text;
     program.Key(VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(stopped); }, 5000));
 
@@ -1172,27 +1237,45 @@ bool SamePixels(classlib::TBitmap& a, classlib::TBitmap& b, int top) {
 }
 
 // A worksheet from someone else runs nothing unasked: not the lines after
-// the user's own macro opens it, not its Ctrl+letter macro after a No. What a
-// macro changed is on the screen when it ends. Real keys only.
+// the user's own macro opens it, not its Ctrl+letter macro or the button over
+// its cells after a No. A file already open is never opened twice, however
+// its path is spelt. What a macro changed is on the screen when it ends.
+// Real keys, and clicks where a user clicks.
 TEST(CorvaneRun, OpenedWorksheetsRunNothingUnaskedAndMacroChangesShow) {
   const TProgramFolder folder;
   const std::string target = folder.File("TARGET.TXT");
   WriteText(target, "original");
+  // The folders the sheet buttons' macros remove.
+  const std::string victim = folder.File("VICTIM"), victim2 = folder.File("VICTIM2");
+  CreateDirectoryA(victim.c_str(), nullptr);
+  CreateDirectoryA(victim2.c_str(), nullptr);
+  auto folderExists = [](const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; };
   const std::string attack = folder.File("ATTACK.WKS");
+  // A button as large as the window over the cells, captioned like a command.
   ASSERT_TRUE(TSavedSheet(attack, 1, [] {
                 EnterCell("'{BEEP}", 0, 0);
                 EnterCell("'{OPEN 0,2,\"TARGET.TXT\"}{WRITELN 0,\"replaced\"}{CLOSE 0}", 1, 0);
                 RangeNameCreate("AUTOEXEC", TRange{0, 0, 0, 0});
                 RangeNameCreate("\\S", TRange{0, 1, 0, 1});
-              }).loaded);
+              }, {TSheetButton{"Sort", "{RMDIR \"VICTIM\"}", 0, 0, 0, 0, 900, 700}}).loaded);
+  // A worksheet whose only macro is a button.
+  const std::string buttons = folder.File("BUTTONS.WKS");
+  ASSERT_TRUE(TSavedSheet(buttons, 1, [] { EnterCell("'plain", 0, 0); },
+                          {TSheetButton{"Go", "{RMDIR \"VICTIM2\"}", 0, 0, 0, 0, 900, 700}}).loaded);
+  const std::string good = folder.File("GOOD.WKS");
+  ASSERT_TRUE(TSavedSheet(good, 1, [] { EnterCell("'good", 0, 0); }).loaded);
+  std::string goodSlashed = good;
+  std::replace(goodSlashed.begin(), goodSlashed.end(), '\\', '/');
   // The user's macros, started by F3: one opens that worksheet, closes it
-  // again and marks C1; one counts in a loop.
+  // again and marks C1; one counts in a loop; one opens GOOD.WKS by another
+  // spelling of its path and marks C3 there.
   const std::string user = folder.File("USER.WKS");
-  ASSERT_TRUE(TSavedSheet(user, 1, [] {
+  ASSERT_TRUE(TSavedSheet(user, 1, [&] {
                 EnterCell("'{FILEOPEN \"ATTACK.WKS\"}", 0, 0);
                 EnterCell("'{FILECLOSE \"ATTACK.WKS\"}", 1, 0);
                 EnterCell("'{LET C1 7}", 2, 0);
                 EnterCell("'{FOR A12,1,5,1}{LET B12 A12}{NEXT}", 9, 0);
+                EnterCell("'{FILEOPEN \"" + goodSlashed + "\"}{LET C3 99}", 14, 0);
               }).loaded);
 
   TCorvane program(folder, "\"" + user + "\"");
@@ -1206,8 +1289,26 @@ TEST(CorvaneRun, OpenedWorksheetsRunNothingUnaskedAndMacroChangesShow) {
     ASSERT_NE(question, nullptr) << step << ": no question";
     EXPECT_NE(text.find("AUTOEXEC"), std::string::npos) << text;
     EXPECT_NE(text.find("Ctrl+S"), std::string::npos) << text;
+    EXPECT_NE(text.find("Button \"Sort\": {RMDIR \"VICTIM\"}"), std::string::npos) << text;
     keys.Key(VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(question); }, 10000));
+  };
+  // File > Open with the name typed, from the keyboard.
+  auto openByKeys = [&](const std::string& path) {
+    keys.Menu("FO");
+    HWND open = uikit::WaitForTopWindow("CORVANE OPEN", 15000);
+    ASSERT_NE(open, nullptr);
+    keys.Type(path);
+    keys.Key(VK_RETURN);
+  };
+  // A click in the middle of the active sheet's cells, where a button over
+  // them takes it.
+  auto clickOnCells = [&] {
+    HWND client = uikit::FindChildOfClass(program.window, "MDIClient");
+    HWND grid = uikit::FindChildOfClass(reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)), "TGrid");
+    ASSERT_NE(grid, nullptr);
+    uikit::SendClick(grid, {150, 120});
+    program.Settle();
   };
 
   // The macro's next lines are its own, not those of the file it opened.
@@ -1223,17 +1324,70 @@ TEST(CorvaneRun, OpenedWorksheetsRunNothingUnaskedAndMacroChangesShow) {
   EXPECT_EQ(keys.Cell(), "C1 [7]") << "the macro did not go on with its own lines";
 
   // Opened by the user and refused, its Ctrl+S runs nothing.
-  keys.Menu("FO");
-  HWND dialog = uikit::WaitForTopWindow("CORVANE OPEN", 15000);
-  ASSERT_NE(dialog, nullptr);
-  keys.Type(attack);
-  keys.Key(VK_RETURN);
+  openByKeys(attack);
   answerNo("File Open");
   ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(attack); }, 10000));
   PressKeys({VK_CONTROL}, 'S');
   Sleep(1500);
   EXPECT_EQ(FileText(target), "original") << "Ctrl+S ran the refused macro";
+  // Its button over the cells says the macros are off, and removes nothing.
+  clickOnCells();
+  HWND off = WaitForBox(program, "are off", text);
+  ASSERT_NE(off, nullptr) << "a click on the refused button said nothing";
+  EXPECT_NE(text.find("ATTACK.WKS"), std::string::npos) << text;
+  keys.Key(VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(off); }, 10000));
+  Sleep(1000);
+  EXPECT_TRUE(folderExists(victim)) << "the refused button's macro ran";
   PressKeys({VK_CONTROL}, VK_F4);
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(user); }, 10000));
+
+  // A worksheet whose only macro is a button asks too; Yes lets it run.
+  openByKeys(buttons);
+  HWND question = WaitForBox(program, "BUTTONS.WKS", text);
+  ASSERT_NE(question, nullptr) << "a worksheet with only a button asked nothing";
+  EXPECT_NE(text.find("Button \"Go\": {RMDIR \"VICTIM2\"}"), std::string::npos) << text;
+  keys.Key(VK_TAB);
+  keys.Key(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(buttons); }, 10000));
+  clickOnCells();
+  EXPECT_TRUE(WaitFor([&] { return !folderExists(victim2); }, 10000)) << "the button allowed did not run";
+  PressKeys({VK_CONTROL}, VK_F4);
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(user); }, 10000));
+
+  // GOOD.WKS open, then opened again by other spellings of its path: a
+  // macro's FILEOPEN with "/" and File Open with its short name bring the
+  // one document to the front, and the macro's next command acts on it.
+  openByKeys(good);
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(good); }, 10000));
+  keys.Key(VK_F7);  // the next sheet window: the user's
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(user); }, 10000));
+  const int windows = program.SheetWindowCount();
+  // GOOD.WKS is in front, alone, with the macro's 99 in C3.
+  auto goodInFront = [&](const char* how) {
+    EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(good); }, 10000))
+        << how << ": " << program.ActiveSheetCaption();
+    EXPECT_EQ(program.SheetWindowCount(), windows) << how << " opened a second copy";
+    keys.Key(VK_F5);
+    keys.Type("C3");
+    keys.Key(VK_RETURN);
+    EXPECT_EQ(keys.Cell(), "C3 [99]") << how;
+  };
+  keys.Key(VK_F3);
+  keys.Type("A15");
+  keys.Key(VK_RETURN);
+  goodInFront("FILEOPEN");
+  char shortName[MAX_PATH] = "";
+  ASSERT_NE(GetShortPathNameA(good.c_str(), shortName, MAX_PATH), 0u);
+  ASSERT_NE(WksFileName(shortName), WksFileName(good)) << "no short name to try";
+  keys.Key(VK_F7);
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() != WksFileName(good); }, 10000));
+  openByKeys(shortName);
+  goodInFront("File Open");
+  PressKeys({VK_CONTROL}, VK_F4);
+  HWND save = WaitForBox(program, "Save Worksheet", text);
+  ASSERT_NE(save, nullptr);
+  keys.Key('N');
   ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(user); }, 10000));
 
   // The loop's cells (row 12) show when it ends: the screen is what a full
