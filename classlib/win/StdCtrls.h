@@ -29,6 +29,10 @@ class TLabel : public TWinControl {
   void SetAlignment(TAlignment value);
   TWinControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl* value);
+  // A text (a file's path) too long for the label shows its start and end
+  // with "..." between, on one line, instead of wrapping out of sight. Set
+  // before the window is made.
+  bool PathEllipsis = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -92,9 +96,14 @@ class TMemo : public TCustomEdit {
   void AddLine(const std::string& line);
   // Which scroll bars the memo has; set before its window is made.
   TScrollStyle ScrollBars = TScrollStyle::ssNone;
+  // Tab types a tab character. Off (the default), Tab moves on to the next
+  // control as in any field, and Ctrl+Tab types the tab.
+  bool WantTabs = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  LRESULT DialogCode(TMessage& Message) override;
+  void KeyDown(int& Key, TShiftState Shift) override;
 };
 
 // A push button. A click sets the form's ModalResult to the button's (when
