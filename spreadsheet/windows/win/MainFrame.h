@@ -154,7 +154,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void LoadStyleBoxes();
   // Creates the dialogs that exist of the preload level's tiers.
   void PreloadDialogs(int level);
-  // Opens a file handed over by a second start of the program.
+  // Brings the program forward for a second start of it, and opens the file
+  // it handed over (none when empty): at once, or when the dialog, message
+  // box or range prompt that is up has ended.
   void OpenHandedOver(const std::string& fileName);
 
   // ---- TEntryLineView -------------------------------------------------------------
@@ -245,6 +247,11 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // The print dialog, made when first asked for.
   Tmyprint& PrintDialog();
   void RefreshMenuStates();
+  // The window the user meets the program in: the frame, or the dialog or
+  // message box in front of it that it waits for.
+  HWND FrontWindow();
+  // Opens the files handed over while the frame waited.
+  void OpenWaitingHandOvers();
   void MenuSelected(UINT item, UINT flags, HMENU menu);
   void RefreshButtonStates();
   void EntryKeyDown(int& key, classlib::TShiftState shift);
@@ -295,6 +302,7 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   bool entryEditable_ = true;
   bool endMode_ = false;
   UINT instanceMessage_ = 0;
+  std::vector<std::string> handedOver_;  // files handed over while a dialog showed
   std::unique_ptr<TFrameMacroHost> macroHost_;
   std::unique_ptr<TKeyReplayQueue> keyQueue_;
   std::unique_ptr<TWinKeyLayout> keyLayout_;
