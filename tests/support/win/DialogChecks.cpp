@@ -100,8 +100,9 @@ bool SamePicture(classlib::TBitmap& a, classlib::TBitmap& b) {
   return true;
 }
 
-// An own-drawn control that answers a click in its middle by drawing
-// something else takes input from the mouse. The click is a user's: what it
+// An own-drawn control that answers a click by drawing something else
+// takes input from the mouse: clicked at the quarters of its width and
+// height in turn until one changes it. The clicks are a user's: what they
 // changed stays.
 bool AnswersClick(HWND window) {
   classlib::TBitmap before, after;
@@ -109,8 +110,12 @@ bool AnswersClick(HWND window) {
   RECT r = {};
   GetClientRect(window, &r);
   const HWND focus = GetFocus();
-  Click(window, {r.right / 2, r.bottom / 2});
-  const bool changed = CaptureClient(window, after) && !SamePicture(before, after);
+  bool changed = false;
+  for (int y = 1; y <= 3 && !changed; ++y)
+    for (int x = 1; x <= 3 && !changed; ++x) {
+      Click(window, {r.right * x / 4, r.bottom * y / 4});
+      changed = CaptureClient(window, after) && !SamePicture(before, after);
+    }
   if (focus != nullptr && GetFocus() != focus) SetFocus(focus);
   return changed;
 }
