@@ -160,14 +160,14 @@ LRESULT TMemo::DialogCode(TMessage& Message) {
   LRESULT code = TCustomEdit::DialogCode(Message);
   // A multi-line edit claims every key; Tab it leaves to the form.
   const auto* msg = reinterpret_cast<const MSG*>(Message.LParam);
-  if (!WantTabs && msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB)
+  if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB)
     code &= ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
   return code;
 }
 
 void TMemo::KeyDown(int& Key, TShiftState Shift) {
   TCustomEdit::KeyDown(Key, Shift);
-  if (Key == VK_TAB && !WantTabs && (Shift & ssCtrl) != 0 && (Shift & ssAlt) == 0) {
+  if (Key == VK_TAB && (Shift & ssCtrl) != 0 && (Shift & ssAlt) == 0) {
     Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\t"));
     Key = 0;
   }

@@ -86,7 +86,8 @@ class TEdit : public TCustomEdit {
 enum class TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A multi-line edit. Lines are the text split at line breaks; a last empty
-// line (after a final break) does not count.
+// line (after a final break) does not count. Tab moves on to the next
+// control as in any field; Ctrl+Tab types a tab.
 class TMemo : public TCustomEdit {
  public:
   explicit TMemo(TComponent* AOwner);
@@ -96,9 +97,6 @@ class TMemo : public TCustomEdit {
   void AddLine(const std::string& line);
   // Which scroll bars the memo has; set before its window is made.
   TScrollStyle ScrollBars = TScrollStyle::ssNone;
-  // Tab types a tab character. Off (the default), Tab moves on to the next
-  // control as in any field, and Ctrl+Tab types the tab.
-  bool WantTabs = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
