@@ -195,6 +195,11 @@ class TWinControl : public TControl {
   TCursor MouseCursor() const { return cursor_; }
   void SetMouseCursor(TCursor cursor);
 
+  // The letters (upper case) an own-drawn control answers as Alt+letter, the
+  // accelerators of its items; empty for controls whose window text carries
+  // their one accelerator (buttons, labels) and for those that take none.
+  virtual std::string DialogChars() const { return {}; }
+
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool value);
   void SetFocus();
@@ -504,6 +509,8 @@ class TForm : public TWinControl {
   // Enter or Escape for the buttons: the focused control first, then the
   // form's controls in order; true when one used it.
   bool ButtonKey(int Key);
+  // The window a dialog form is owned by (see CreateParams); null for none.
+  HWND OwnerWindow() const;
 
   int modalResult_ = mrNone;
   bool modal_ = false;
@@ -522,6 +529,13 @@ HCURSOR CursorHandle(TCursor cursor);
 // form's controls and the dialog keys. True when the message has been dealt
 // with. The application's message loops call it.
 bool PreTranslateMessage(MSG& msg);
+
+// Gives the focus to the first tab stop inside `container` (a form, a page),
+// or to the one after (or before) the focused one as Tab (or Shift+Tab)
+// would, and selects its text when it is an edit field; false when the
+// container has none.
+bool FocusFirstTabStop(HWND container);
+bool FocusNextTabStop(HWND container, bool back);
 
 // Selects the whole text of `focused` when it is an edit field (one that
 // takes EM_SETSEL), so that what is typed next replaces it: what a field

@@ -20,8 +20,13 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM found) {
 
 HWND ModalOwner() {
   HWND owner = GetActiveWindow();
-  if (owner == nullptr) EnumThreadWindows(GetCurrentThreadId(), FindMainWindow, reinterpret_cast<LPARAM>(&owner));
-  return owner;
+  if (owner != nullptr) return owner;
+  // Not the foreground program: the main window, or the dialog that was
+  // last active over it (the main window waits while one shows).
+  EnumThreadWindows(GetCurrentThreadId(), FindMainWindow, reinterpret_cast<LPARAM>(&owner));
+  if (owner == nullptr) return nullptr;
+  HWND popup = GetLastActivePopup(owner);
+  return popup != nullptr && IsWindowVisible(popup) && IsWindowEnabled(popup) ? popup : owner;
 }
 
 int MessageDlg(const std::string& text, UINT flags) { return MessageDlg(text, Application().DisplayTitle(), flags); }

@@ -9,7 +9,8 @@
 namespace classlib {
 
 // The window a message box or dialog belongs to: the program's active
-// window, else its main window.
+// window, else the dialog last active over its main window, else the main
+// window itself.
 HWND ModalOwner();
 
 // MessageBoxA owned by the program's active window (else its main window),

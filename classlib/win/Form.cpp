@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/win/Application.h"
+#include "classlib/win/Dialogs.h"
 #include "classlib/win/Messages.h"
 
 namespace classlib {
@@ -99,6 +100,18 @@ bool TabToNext(HWND form, bool back, bool fromStart = false) {
 
 }  // namespace
 
+bool FocusFirstTabStop(HWND container) {
+  if (container == nullptr || !TabToNext(container, false, true)) return false;
+  SelectEnteredText(GetFocus());
+  return true;
+}
+
+bool FocusNextTabStop(HWND container, bool back) {
+  if (container == nullptr || !TabToNext(container, back)) return false;
+  SelectEnteredText(GetFocus());
+  return true;
+}
+
 TDisabledWindows::TDisabledWindows(HWND keep) : keep_(keep) {
   EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
 }
@@ -152,6 +165,12 @@ void TForm::CreateParams(TCreateParams& Params) {
       Params.ExStyle |= WS_EX_TOOLWINDOW;
       break;
   }
+  // A dialog (a pop-up: dialog, tool-window or no border) is owned by the
+  // window it belongs to, so that it stays in front of it whatever brings
+  // that window forward: the window of the form (or control) that owns it, or
+  // for one made on the spot the window the program had active. Frames keep
+  // no owner.
+  if (FormStyle == TFormStyle::fsNormal && (Params.Style & WS_POPUP) != 0) Params.WndParent = OwnerWindow();
   if (FormStyle == TFormStyle::fsMDIForm && mdiClient_ == nullptr) {
     // Made with the frame's window, as its child.
     mdiClient_ = new TMdiClient(this);
@@ -181,6 +200,13 @@ void TForm::CreateParams(TCreateParams& Params) {
     Params.X = work.left + (work.right - work.left - width_) / 2;
     Params.Y = work.top + (work.bottom - work.top - height_) / 2;
   }
+}
+
+HWND TForm::OwnerWindow() const {
+  for (TComponent* c = Owner(); c != nullptr; c = c->Owner())
+    if (auto* control = dynamic_cast<TWinControl*>(c); control != nullptr && control->HandleAllocated())
+      return GetAncestor(control->handle_, GA_ROOT);
+  return ModalOwner();
 }
 
 void TForm::WindowCreated() { Fire(OnCreate, this); }
@@ -285,7 +311,7 @@ bool TForm::RestoreFocus() {
     // A dialog shown for the first time: its first control in tab order, as
     // the system's dialogs do. A frame's controls wait for a click or Tab.
     if (FormStyle != TFormStyle::fsNormal || GetFocus() != handle_) return false;
-    return TabToNext(handle_, false);
+    return FocusFirstTabStop(handle_);
   }
   if (GetFocus() != last) ::SetFocus(last);
   return GetFocus() == last;
@@ -464,15 +490,17 @@ bool PreTranslateMessage(MSG& msg) {
     if (msg.wParam == VK_TAB) {
       const TShiftState shift = KeyboardShiftState();
       if ((shift & (ssCtrl | ssAlt)) != 0) return false;
-      if (!TabToNext(form->Handle(), (shift & ssShift) != 0)) return false;
-      SelectEnteredText(GetFocus());
-      return true;
+      return FocusNextTabStop(form->Handle(), (shift & ssShift) != 0);
     }
     return IsDialogMessageA(form->Handle(), &msg) != FALSE;
   }
   if (msg.message == WM_SYSCHAR &&
       Guarded(form, [&] { return formControl.DialogChar(static_cast<char>(msg.wParam)); }))
     return true;
+  // A character typed without Alt is text for the focused control, never a
+  // control's letter: a letter typed while a button has the keyboard presses
+  // nothing.
+  if (msg.message == WM_CHAR) return false;
   // Mnemonics for characters the control does not want; what the dialog
   // manager does not use it translates and dispatches itself.
   return IsDialogMessageA(form->Handle(), &msg) != FALSE;

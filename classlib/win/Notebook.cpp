@@ -41,10 +41,21 @@ void TNotebook::SetPageIndex(int index) {
   if (!CL_CHECK(index >= 0 && index < PageCount())) return;
   // The new page shows before the old one hides, so that the notebook never
   // flashes empty.
-  pages_[static_cast<size_t>(index)]->Show();
-  for (int i = 0; i < PageCount(); ++i)
-    if (i != index) pages_[static_cast<size_t>(i)]->Hide();
+  TPage& shown = *pages_[static_cast<size_t>(index)];
+  shown.Show();
+  // The keyboard never stays on a control of a page that goes: it moves to
+  // the new page's first control.
+  const HWND focus = GetFocus();
+  bool focusGoes = false;
+  for (int i = 0; i < PageCount(); ++i) {
+    if (i == index) continue;
+    TPage& page = *pages_[static_cast<size_t>(i)];
+    focusGoes = focusGoes || (focus != nullptr && page.HandleAllocated() && IsChild(page.Handle(), focus));
+    page.Hide();
+  }
   pageIndex_ = index;
+  if (focusGoes && !(shown.HandleAllocated() && FocusFirstTabStop(shown.Handle())))
+    if (TForm* form = GetParentForm()) form->FocusFirstControl();
 }
 
 }  // namespace classlib

@@ -38,6 +38,7 @@ void TLabel::CreateParams(TCreateParams& Params) {
     case TAlignment::taRightJustify: Params.Style |= SS_RIGHT; break;
     case TAlignment::taCenter: Params.Style |= SS_CENTER; break;
   }
+  if (PathEllipsis) Params.Style |= SS_PATHELLIPSIS;
 }
 
 void TLabel::SetAlignment(TAlignment value) {
@@ -153,6 +154,23 @@ void TMemo::CreateParams(TCreateParams& Params) {
   if (ScrollBars == TScrollStyle::ssVertical || ScrollBars == TScrollStyle::ssBoth) Params.Style |= WS_VSCROLL;
   if (ScrollBars == TScrollStyle::ssHorizontal || ScrollBars == TScrollStyle::ssBoth)
     Params.Style |= WS_HSCROLL | ES_AUTOHSCROLL;
+}
+
+LRESULT TMemo::DialogCode(TMessage& Message) {
+  LRESULT code = TCustomEdit::DialogCode(Message);
+  // A multi-line edit claims every key; Tab it leaves to the form.
+  const auto* msg = reinterpret_cast<const MSG*>(Message.LParam);
+  if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB)
+    code &= ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+  return code;
+}
+
+void TMemo::KeyDown(int& Key, TShiftState Shift) {
+  TCustomEdit::KeyDown(Key, Shift);
+  if (Key == VK_TAB && (Shift & ssCtrl) != 0 && (Shift & ssAlt) == 0) {
+    Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\t"));
+    Key = 0;
+  }
 }
 
 std::vector<std::string> TMemo::Lines() const {

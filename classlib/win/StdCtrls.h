@@ -29,6 +29,10 @@ class TLabel : public TWinControl {
   void SetAlignment(TAlignment value);
   TWinControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl* value);
+  // A text (a file's path) too long for the label shows its start and end
+  // with "..." between, on one line, instead of wrapping out of sight. Set
+  // before the window is made.
+  bool PathEllipsis = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -82,7 +86,8 @@ class TEdit : public TCustomEdit {
 enum class TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A multi-line edit. Lines are the text split at line breaks; a last empty
-// line (after a final break) does not count.
+// line (after a final break) does not count. Tab moves on to the next
+// control as in any field; Ctrl+Tab types a tab.
 class TMemo : public TCustomEdit {
  public:
   explicit TMemo(TComponent* AOwner);
@@ -95,6 +100,8 @@ class TMemo : public TCustomEdit {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  LRESULT DialogCode(TMessage& Message) override;
+  void KeyDown(int& Key, TShiftState Shift) override;
 };
 
 // A push button. A click sets the form's ModalResult to the button's (when

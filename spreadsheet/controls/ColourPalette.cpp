@@ -171,6 +171,23 @@ void TClrboxModel::MouseUp(TMouseButton button, int x, int y) {
   if (onclick) onclick();
 }
 
+bool TClrboxModel::KeyDown(int key) {
+  const int k = cindex_ > 0 ? cindex_ : 1;
+  const int along = orient_ == 1 ? Rows() : Columns();
+  const int a = (k - 1) % along, b = (k - 1) / along;
+  int col = orient_ == 1 ? b : a, row = orient_ == 1 ? a : b;
+  if (!GridKeyMove(key, Rows(), Columns(), row, col)) return false;
+  const int next = orient_ == 1 ? col * Rows() + row + 1 : row * Columns() + col + 1;
+  host_.InvalidateAll();
+  Select(std::clamp(next, 1, CellCount()));
+  if (onclick) onclick();
+  return true;
+}
+
+void TClrboxModel::PaintFocus(TCanvas& canvas) {
+  if (cindex_ > 0) canvas.DrawFocusRect(CellRect(cindex_));
+}
+
 void TClrboxModel::PaintCell(TCanvas& canvas, int k) {
   TRect r = CellRect(k);
   canvas.Pen = TPen{clBlack};

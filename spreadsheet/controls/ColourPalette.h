@@ -68,7 +68,12 @@ class TClrboxModel {
   void MouseDown(TMouseButton button, int x, int y);
   void MouseMove(int x, int y);
   void MouseUp(TMouseButton button, int x, int y);
+  // The arrows, Home and End choose the neighbouring cell (the first when
+  // none is chosen) as a click does; false for other keys.
+  bool KeyDown(int key);
   void Paint(TCanvas& canvas);
+  // The focus frame around the chosen cell, while the palette has the focus.
+  void PaintFocus(TCanvas& canvas);
 
   std::function<void()> Onchange;
   std::function<void()> onclick;

@@ -26,6 +26,21 @@ bool SetField(T& field, const T& value) {
   return true;
 }
 
+// Where an arrow key, Home or End moves the current cell of a grid of
+// `rows` x `cols` from (`row`, `col`), kept within the grid; false (and the
+// cell left alone) for any other key.
+inline bool GridKeyMove(int key, int rows, int cols, int& row, int& col) {
+  switch (key) {
+    case classlib::vk::Left: col = col > 0 ? col - 1 : 0; return true;
+    case classlib::vk::Right: col = col + 1 < cols ? col + 1 : cols - 1; return true;
+    case classlib::vk::Up: row = row > 0 ? row - 1 : 0; return true;
+    case classlib::vk::Down: row = row + 1 < rows ? row + 1 : rows - 1; return true;
+    case classlib::vk::Home: row = col = 0; return true;
+    case classlib::vk::End: row = rows - 1, col = cols - 1; return true;
+    default: return false;
+  }
+}
+
 // The repeat of a held button on one window timer of the host.
 class TPressRepeat {
  public:

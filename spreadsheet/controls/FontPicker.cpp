@@ -106,6 +106,21 @@ void TColorPanelModel::MouseUp(TMouseButton button, int, int) {
   if (button == TMouseButton::mbLeft) pressed_ = false;
 }
 
+bool TColorPanelModel::KeyDown(int key) {
+  int row = chosen_ / 4, col = chosen_ % 4;
+  if (!GridKeyMove(key, 4, 4, row, col)) return false;
+  const int chip = row * 4 + col;
+  touched_ = true;
+  SetChosen(chip);
+  host_.InvalidateAll();
+  if (OnPick) OnPick(chip);
+  return true;
+}
+
+void TColorPanelModel::PaintFocus(TCanvas& canvas) {
+  if (Chicklet) canvas.DrawFocusRect(ChipRect(chosen_));
+}
+
 void TColorPanelModel::Paint(TCanvas& canvas) {
   TCanvasStateSaver saved(canvas);
   TRect client = host_.ClientRect();

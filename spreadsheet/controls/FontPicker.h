@@ -50,9 +50,14 @@ class TColorPanelModel {
   void MouseDown(TMouseButton button, int x, int y);
   void MouseMove(int x, int y);
   void MouseUp(TMouseButton button, int x, int y);
+  // The arrows, Home and End pick the neighbouring chip of the 4 x 4 grid
+  // as a press does; false for other keys.
+  bool KeyDown(int key);
   void Paint(TCanvas& canvas);
+  // The focus frame around the chosen chip, while the panel has the focus.
+  void PaintFocus(TCanvas& canvas);
 
-  // A chip was picked by a press, or by moving while pressing.
+  // A chip was picked by a press, by moving while pressing, or by a key.
   std::function<void(int chip)> OnPick;
 
  private:

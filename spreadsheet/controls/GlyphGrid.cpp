@@ -240,6 +240,14 @@ bool TBmpButModel::KeyDown(int key) {
 
 void TBmpButModel::KeyPress(char) { host_.Beep(kBeepSimple); }
 
+std::string TBmpButModel::Accelerators() const {
+  std::string letters;
+  if (char letter = ItemAccelerator(caption_)) letters += letter;
+  for (char letter : accelerators_)
+    if (letter != ' ' && letter != 0) letters += letter;
+  return letters;
+}
+
 bool TBmpButModel::DialogChar(char ch) {
   char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   if (upper == 0) return false;

@@ -124,6 +124,8 @@ class TBmpButModel {
   void KeyPress(char ch);
   // Alt+letter on the form: true when the caption's letter or an item's took
   // it (the control then has the focus).
+  // The letters DialogChar takes (upper case): the caption's and the items'.
+  std::string Accelerators() const;
   bool DialogChar(char ch);
   void MouseDown(TMouseButton button, int x, int y);
   void MouseMove(int x, int y);

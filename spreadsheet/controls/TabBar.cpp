@@ -198,6 +198,13 @@ void TTabBarModel::KeyPress(char ch) {
   SelectByAccelerator(upper, true, found);
 }
 
+std::string TTabBarModel::Accelerators() const {
+  std::string letters;
+  for (const std::string& item : items_)
+    if (char letter = TabAccelerator(item)) letters += letter;
+  return letters;
+}
+
 bool TTabBarModel::DialogChar(char ch) {
   char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   if (upper == 0) return false;

@@ -85,6 +85,8 @@ class TTabBarModel {
   void KeyPress(char ch);
   // Alt+letter: true when an item's "&" letter took it.
   bool DialogChar(char ch);
+  // The "&" letters of the items (upper case), those DialogChar takes.
+  std::string Accelerators() const;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   void MouseMove(TShiftState shift, int x, int y);
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y);

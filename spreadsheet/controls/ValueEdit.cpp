@@ -164,7 +164,7 @@ TPEditKey TValueEditModel::KeyDown(int key) {
       }
       return TPEditKey::Handled;
     }
-    case vk::Return: return TPEditKey::DropFocus;
+    case vk::Return: return TPEditKey::EndEntry;
     case vk::Escape:
       if (Text().empty()) return TPEditKey::RestoreFocus;
       SetText("");

@@ -41,7 +41,9 @@ struct TPEditLayout {
 TPEditLayout PEditLayoutFor(int width, int height, int margin, bool button);
 
 // What a key in the edit asks of the window after the model took its part.
-enum class TPEditKey { None, FocusPrevious, FocusNext, DropFocus, RestoreFocus, Handled };
+// EndEntry: the entry ends as if the field were left (its exit handling
+// runs) and the key goes on to the dialog, whose default button takes it.
+enum class TPEditKey { None, FocusPrevious, FocusNext, EndEntry, RestoreFocus, Handled };
 
 class TValueEditModel {
  public:

@@ -1,7 +1,7 @@
 // The "General" settings dialog as values: what each of its six pages shows
 // of the active document's working settings block and of the program's
-// settings, the changes that take effect at once, "A&pply Globally", "&Ok"
-// and "Canc&el". Everything the dialog may change is copied when it opens,
+// settings, the changes that take effect at once, "Appl&y Globally", "&Ok"
+// and "Cancel". Everything the dialog may change is copied when it opens,
 // so Cancel (and Escape) put all of it back, not only the settings block.
 #pragma once
 
@@ -96,12 +96,12 @@ struct TGeneralSettings {
 
   // Copies everything the dialog may change and loads the fields.
   void Activate(TGeneralSheet* activeSheet);
-  // "Canc&el" and Escape: everything back as it was at activation.
+  // "Cancel" and Escape: everything back as it was at activation.
   void Cancel();
   // "&Ok": the pages' fields that wait for it are applied, the document is
   // marked modified and its settings block stored.
   void Ok();
-  // "A&pply Globally": the working block and the default format become the
+  // "Appl&y Globally": the working block and the default format become the
   // defaults for new sheets (on the Typeface page also the font).
   void ApplyGlobally();
 

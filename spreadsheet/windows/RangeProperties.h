@@ -49,7 +49,7 @@ TPropertiesLayout PropertiesLayout(int page);
 struct TRangeProperties {
   // Loaded by Activate from the range's first cell.
   TRange selection;       // the selection seen at activation
-  std::string rangeText;  // "&Range: "
+  std::string rangeText;  // "Range: "
   int format = 127;       // display format code
   std::uint32_t shade = 0xFFFFFF;  // RGB, red lowest
   bool defaultShade = false;       // "&Default": no shade, no text colour

@@ -40,7 +40,7 @@ struct TWidthHeightDialog {
   std::string heightText;       // PEdit2 "&Height: ", pixels
   std::string skipRowsText;     // PEdit3 "&Skip Rows: "
   bool globalHeight = false;    // cb2 "&Global:"
-  bool resetHeight = false;     // cbrowht "&Reset:"
+  bool resetHeight = false;     // cbrowht "R&eset:"
   TRange selection;             // seen at activation
   bool reload = false;          // the next activation takes the presets
   unsigned changed = 0;         // bit 0: a width control was used, bit 1: a height control

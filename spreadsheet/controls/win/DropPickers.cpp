@@ -26,15 +26,21 @@ TRect WindowScreenRect(HWND hwnd) {
 
 // ---- Tclrbox ------------------------------------------------------------------
 
-Tclrbox::Tclrbox(TComponent* AOwner) : TModelWindow(AOwner) {
+Tclrbox::Tclrbox(TComponent* AOwner) : TKeyedModelWindow(AOwner) {
   ControlStyle &= ~csDoubleClicks;
+  SetTabStop(true);
   model_.onclick = [this] { Click(); };
   SetBounds(0, 0, 170, 58);
 }
 
 void Tclrbox::CreateParams(TCreateParams& Params) {
-  TModelWindow::CreateParams(Params);
+  TKeyedModelWindow::CreateParams(Params);
   Params.ClassName = "Tclrbox";
+}
+
+void Tclrbox::Paint(TCanvas& Canvas) {
+  TKeyedModelWindow::Paint(Canvas);
+  if (Focused()) model_.PaintFocus(Canvas);
 }
 
 // ---- TPopupMouseHook --------------------------------------------------------------

@@ -16,7 +16,9 @@
 
 namespace corvane {
 
-class Tclrbox : public TModelWindow<TClrboxModel> {
+// A Tab stop: the arrows choose a neighbouring colour, the chosen cell
+// framed while the palette has the focus.
+class Tclrbox : public TKeyedModelWindow<TClrboxModel> {
  public:
   explicit Tclrbox(classlib::TComponent* AOwner);
   TColor value() const { return model_.value(); }
@@ -25,6 +27,8 @@ class Tclrbox : public TModelWindow<TClrboxModel> {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void Paint(classlib::TCanvas& Canvas) override;
+  LRESULT DialogCode(classlib::TMessage&) override { return DLGC_WANTARROWS; }
 };
 
 // A thread mouse hook that hides an open pop-up on a left press outside the

@@ -47,11 +47,19 @@ std::vector<std::string> SystemFontEntries() {
   return entries;
 }
 
-Tcolorpanel::Tcolorpanel(TComponent* AOwner) : TModelWindow(AOwner) { ControlStyle &= ~csDoubleClicks; }
+Tcolorpanel::Tcolorpanel(TComponent* AOwner) : TKeyedModelWindow(AOwner) {
+  ControlStyle &= ~csDoubleClicks;
+  SetTabStop(true);
+}
 
 void Tcolorpanel::CreateParams(TCreateParams& Params) {
-  TModelWindow::CreateParams(Params);
+  TKeyedModelWindow::CreateParams(Params);
   Params.ClassName = "Tcolorpanel";
+}
+
+void Tcolorpanel::Paint(TCanvas& Canvas) {
+  TKeyedModelWindow::Paint(Canvas);
+  if (Focused()) model_.PaintFocus(Canvas);
 }
 
 Tfontmenu::Tfontmenu(TComponent* AOwner) : TCompositeControl(AOwner) {

@@ -15,12 +15,16 @@
 
 namespace corvane {
 
-class Tcolorpanel : public TModelWindow<TColorPanelModel> {
+// A Tab stop: the arrows pick a neighbouring chip, the chosen one framed
+// while the panel has the focus.
+class Tcolorpanel : public TKeyedModelWindow<TColorPanelModel> {
  public:
   explicit Tcolorpanel(classlib::TComponent* AOwner);
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void Paint(classlib::TCanvas& Canvas) override;
+  LRESULT DialogCode(classlib::TMessage&) override { return DLGC_WANTARROWS; }
 };
 
 // The system's font families, each behind its marker (TrueType or not),

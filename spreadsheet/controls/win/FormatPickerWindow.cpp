@@ -49,8 +49,10 @@ TWformat::TWformat(TComponent* AOwner) : TCompositeControl(AOwner) {
   // 144 pixels wide: three buttons of 48.
   SetUpGrid(kinds_, this, 1, 0, 5, 3, 48, 36, " &Format ", Captions(kFormatKindCaptions));
   SetUpBox(noteBox_, this, 168, 45);
+  // Room for two lines: a note that wraps ("All Data Converted to Labels")
+  // shows whole.
   note_.SetParent(&noteBox_);
-  note_.SetBounds(8, 14, 152, 18);
+  note_.SetBounds(8, 6, 154, 34);
   SetUpGrid(dates_, this, kPanelLeft, kPanelTop, 3, 2, 61, 23, "Date Options", Captions(kFormatDateCaptions));
   SetUpGrid(times_, this, kPanelLeft, kPanelTop, 2, 2, 67, 20, "", Captions(kFormatTimeCaptions));
   SetUpGrid(denominators_, this, kPanelLeft, kPanelTop, 3, 3, 39, 32, "Denominators",

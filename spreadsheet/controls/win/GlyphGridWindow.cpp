@@ -15,24 +15,24 @@ void DrawGlyphCell(TCanvas& canvas, const TRect& dest, TBitmap& glyph, const TRe
                     RGB(0xC0, 0xC0, 0xC0));
 }
 
-TBmpBut::TBmpBut(TComponent* AOwner) : TModelWindow(AOwner) {
+TBmpBut::TBmpBut(TComponent* AOwner) : TKeyedModelWindow(AOwner) {
   ControlStyle &= ~csDoubleClicks;
   model_.OnResize = [this] { TakeSize(); };
   TakeSize();
 }
 
 void TBmpBut::CreateParams(TCreateParams& Params) {
-  TModelWindow::CreateParams(Params);
+  TKeyedModelWindow::CreateParams(Params);
   Params.ClassName = "TBmpBut";
 }
 
 void TBmpBut::WindowCreated() {
-  TModelWindow::WindowCreated();
+  TKeyedModelWindow::WindowCreated();
   MeasureCaption();
 }
 
 void TBmpBut::SetFont(const TFont& value) {
-  TModelWindow::SetFont(value);
+  TKeyedModelWindow::SetFont(value);
   MeasureCaption();
 }
 
@@ -65,24 +65,9 @@ void TBmpBut::Paint(TCanvas& Canvas) {
   });
 }
 
-void TBmpBut::KeyDown(int& Key, TShiftState Shift) {
-  TModelWindow::KeyDown(Key, Shift);
-  if (Key != 0 && (Shift & (ssCtrl | ssAlt)) == 0 && model_.KeyDown(Key)) Key = 0;
-}
-
 void TBmpBut::KeyPress(char& Key) {
   model_.KeyPress(Key);
-  TModelWindow::KeyPress(Key);
-}
-
-void TBmpBut::DoEnter() {
-  Invalidate();
-  TModelWindow::DoEnter();
-}
-
-void TBmpBut::DoExit() {
-  Invalidate();
-  TModelWindow::DoExit();
+  TKeyedModelWindow::KeyPress(Key);
 }
 
 // Arrows, characters, Enter and Escape come to the grid; Tab goes on to the

@@ -19,7 +19,7 @@ namespace corvane {
 void DrawGlyphCell(classlib::TCanvas& canvas, const classlib::TRect& dest, classlib::TBitmap& glyph,
                    const classlib::TRect& source);
 
-class TBmpBut : public TModelWindow<TBmpButModel> {
+class TBmpBut : public TKeyedModelWindow<TBmpButModel> {
  public:
   explicit TBmpBut(classlib::TComponent* AOwner);
 
@@ -30,17 +30,15 @@ class TBmpBut : public TModelWindow<TBmpButModel> {
   void SetItemindex(int i) { model_.SetItemindex(i); }
   void SetCaption(const std::string& caption) { model_.SetCaption(caption); }
   void SetFont(const classlib::TFont& value) override;
+  std::string DialogChars() const override { return CanFocus() ? model_.Accelerators() : std::string(); }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void WindowCreated() override;
   void Paint(classlib::TCanvas& Canvas) override;
-  void KeyDown(int& Key, classlib::TShiftState Shift) override;
   void KeyPress(char& Key) override;
   // Only a grid that can take the focus answers its letters.
   bool DialogChar(char Key) override { return CanFocus() && model_.DialogChar(Key); }
-  void DoEnter() override;
-  void DoExit() override;
   LRESULT DialogCode(classlib::TMessage& Message) override;
 
  private:

@@ -8,7 +8,7 @@ namespace corvane {
 
 using namespace classlib;
 
-ttabmenu::ttabmenu(TComponent* AOwner) : TModelWindow(AOwner) {
+ttabmenu::ttabmenu(TComponent* AOwner) : TKeyedModelWindow(AOwner) {
   SetTabStop(true);
   model_.OnHint = [this](const std::string& hint) { hint_ = hint; };
   model_.MeasureText = [this](const std::string& text) {
@@ -22,12 +22,12 @@ ttabmenu::ttabmenu(TComponent* AOwner) : TModelWindow(AOwner) {
 }
 
 void ttabmenu::CreateParams(TCreateParams& Params) {
-  TModelWindow::CreateParams(Params);
+  TKeyedModelWindow::CreateParams(Params);
   Params.ClassName = "ttabmenu";
 }
 
 void ttabmenu::SetFont(const TFont& value) {
-  TModelWindow::SetFont(value);
+  TKeyedModelWindow::SetFont(value);
   Measure();
 }
 
@@ -36,21 +36,6 @@ void ttabmenu::Measure() {
   TGdiCanvas canvas(screen.Get());
   canvas.Font = Font();
   model_.SetTextHeight(canvas.TextHeight("Ay"));
-}
-
-void ttabmenu::KeyDown(int& Key, TShiftState Shift) {
-  TModelWindow::KeyDown(Key, Shift);
-  if (Key != 0 && (Shift & (ssCtrl | ssAlt)) == 0 && model_.KeyDown(Key)) Key = 0;
-}
-
-void ttabmenu::DoEnter() {
-  Invalidate();
-  TModelWindow::DoEnter();
-}
-
-void ttabmenu::DoExit() {
-  Invalidate();
-  TModelWindow::DoExit();
 }
 
 LRESULT ttabmenu::DialogCode(TMessage&) { return DLGC_WANTARROWS; }

@@ -11,7 +11,7 @@
 
 namespace corvane {
 
-class ttabmenu : public TModelWindow<TTabMenuModel> {
+class ttabmenu : public TKeyedModelWindow<TTabMenuModel> {
  public:
   explicit ttabmenu(classlib::TComponent* AOwner);
   void SetItems(std::vector<std::string> items) { model_.SetItems(std::move(items)); }
@@ -27,9 +27,6 @@ class ttabmenu : public TModelWindow<TTabMenuModel> {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint(classlib::TCanvas& Canvas) override { model_.Paint(Canvas, Focused()); }
-  void KeyDown(int& Key, classlib::TShiftState Shift) override;
-  void DoEnter() override;
-  void DoExit() override;
   LRESULT DialogCode(classlib::TMessage& Message) override;
 
  private:

@@ -11,6 +11,16 @@ using namespace classlib;
 
 TOwnDrawnControl::TOwnDrawnControl(TComponent* AOwner) : TCustomControl(AOwner) { ControlStyle |= csOpaque; }
 
+void TOwnDrawnControl::DoEnter() {
+  if (FocusRepaints) Invalidate();
+  TCustomControl::DoEnter();
+}
+
+void TOwnDrawnControl::DoExit() {
+  if (FocusRepaints) Invalidate();
+  TCustomControl::DoExit();
+}
+
 void TOwnDrawnControl::ScrollRect(const TRect& r, int dx, int dy) {
   if (!HandleAllocated() || r.IsEmpty()) return;
   RECT area = {r.Left, r.Top, r.Right, r.Bottom};

@@ -13,6 +13,13 @@ class TOwnDrawnControl : public classlib::TCustomControl {
   explicit TOwnDrawnControl(classlib::TComponent* AOwner);
 
   void ScrollRect(const classlib::TRect& r, int dx, int dy) override;
+
+ protected:
+  // The control repaints when the focus comes and goes (its painting shows
+  // whether it has the focus).
+  bool FocusRepaints = false;
+  void DoEnter() override;
+  void DoExit() override;
 };
 
 // A control made of other controls: they are clipped out of its painting,
@@ -67,6 +74,23 @@ class TModelWindow : public TOwnDrawnControl {
   }
 
   TModel model_{*this};
+};
+
+// A TModelWindow whose model takes keys as well: a key without Ctrl or Alt
+// that the model's KeyDown uses goes no further. Its painting shows the
+// focus.
+template <class TModel>
+class TKeyedModelWindow : public TModelWindow<TModel> {
+ public:
+  explicit TKeyedModelWindow(classlib::TComponent* AOwner) : TModelWindow<TModel>(AOwner) {
+    this->FocusRepaints = true;
+  }
+
+ protected:
+  void KeyDown(int& Key, classlib::TShiftState Shift) override {
+    TModelWindow<TModel>::KeyDown(Key, Shift);
+    if (Key != 0 && (Shift & (classlib::ssCtrl | classlib::ssAlt)) == 0 && this->model_.KeyDown(Key)) Key = 0;
+  }
 };
 
 }  // namespace corvane

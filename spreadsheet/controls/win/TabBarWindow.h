@@ -38,6 +38,7 @@ class tabbar : public TModelWindow<TTabBarModel> {
   // The dialog the last right click opened (while it runs), for tests.
   TTabdlg* OpenDialog() const { return dialog_; }
   void SetFont(const classlib::TFont& value) override;
+  std::string DialogChars() const override { return model_.Accelerators(); }
 
  protected:
   void CreateParams(TCreateParams& Params) override;

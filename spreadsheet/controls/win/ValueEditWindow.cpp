@@ -66,6 +66,11 @@ void TPEdit::CreateParams(TCreateParams& Params) {
   Params.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
+void TPEdit::SetText(const std::string& value) {
+  edit_.SetText(value);
+  if (edit_.Focused()) edit_.SelectAll();
+}
+
 void TPEdit::Layout() {
   TPEditLayout l = PEditLayoutFor(Width(), Height(), margin_, model_.Button);
   label_.SetBounds(l.Label.Left, l.Label.Top, l.Label.Width(), l.Label.Height());
@@ -178,7 +183,11 @@ void TPEdit::EditKeyDown(int& key, TShiftState shift) {
     case TPEditKey::None: return;
     case TPEditKey::FocusPrevious: FocusNeighbour(-1); break;
     case TPEditKey::FocusNext: FocusNeighbour(1); break;
-    case TPEditKey::DropFocus: ::SetFocus(nullptr); break;
+    case TPEditKey::EndEntry:
+      // The field keeps the keyboard: Enter goes on to the dialog's default
+      // button (or the owner's own use of it), with the value settled first.
+      Fire(OnExit, this);
+      return;
     case TPEditKey::RestoreFocus:
       // On a dialog, Escape in an empty field goes on to the dialog, which
       // closes as its "Cancel" does.

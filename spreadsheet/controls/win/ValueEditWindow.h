@@ -21,7 +21,9 @@ class TPEdit : public TOwnDrawnControl {
   classlib::TLabel& Label() { return label_; }
 
   std::string Text() const { return edit_.Text(); }
-  void SetText(const std::string& value) override { edit_.SetText(value); }
+  // A text set while the field has the keyboard is offered whole, to be
+  // typed over, as the field offers its text when it is entered.
+  void SetText(const std::string& value) override;
   // The full caption; the label may show it shortened.
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& value);

@@ -26,6 +26,8 @@ constexpr const char* kColumnNames[kTermColumns] = {"", "x1", "x2", "x3"};
 
 TTermGrid::TTermGrid(TComponent* AOwner) : TOwnDrawnControl(AOwner) {
   ControlStyle &= ~csDoubleClicks;  // quick clicks toggle twice, as two clicks do
+  SetTabStop(true);
+  FocusRepaints = true;
   SetBounds(0, 0, 130, 131);
 }
 
@@ -69,6 +71,15 @@ void TTermGrid::Paint(TCanvas& Canvas) {
       Canvas.LineTo(x - 1, y + side);
     }
   }
+  if (Focused()) Canvas.DrawFocusRect(CellRect(row_, col_));
+}
+
+void TTermGrid::Toggle(int row, int col) {
+  row_ = row;
+  col_ = col;
+  bool& term = terms_[row - 1][col - 1];
+  term = !term;
+  Invalidate();
 }
 
 void TTermGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -76,12 +87,24 @@ void TTermGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
   if (Button != TMouseButton::mbLeft) return;
   for (int row = 1; row < kTermRows; ++row)
     for (int col = 1; col < kTermColumns; ++col)
-      if (CellRect(row, col).Contains({X, Y})) {
-        bool& term = terms_[row - 1][col - 1];
-        term = !term;
-        Invalidate();
-      }
+      if (CellRect(row, col).Contains({X, Y})) Toggle(row, col);
 }
+
+void TTermGrid::KeyDown(int& Key, TShiftState Shift) {
+  TOwnDrawnControl::KeyDown(Key, Shift);
+  switch (Key) {
+    case VK_UP: row_ = std::max(row_ - 1, 1); break;
+    case VK_DOWN: row_ = std::min(row_ + 1, kTermRows - 1); break;
+    case VK_LEFT: col_ = std::max(col_ - 1, 1); break;
+    case VK_RIGHT: col_ = std::min(col_ + 1, kTermColumns - 1); break;
+    case VK_SPACE: Toggle(row_, col_); break;
+    default: return;
+  }
+  Invalidate();
+  Key = 0;
+}
+
+LRESULT TTermGrid::DialogCode(TMessage&) { return DLGC_WANTARROWS; }
 
 // ---- TSortDlg ----
 

@@ -16,7 +16,9 @@ namespace corvane {
 // The model's terms: rows 1 to 9 of the grid are the nine term forms, columns
 // 1 to 3 the first three X columns; a click on one of those cells toggles it,
 // and a set cell shows a white square with a black cross. Row 0 heads the
-// columns, column 0 names the forms.
+// columns, column 0 names the forms. From the keyboard the grid is a Tab
+// stop: the arrows move its current cell (framed while it has the focus),
+// Space toggles it.
 class TTermGrid : public TOwnDrawnControl {
  public:
   using TTerms = std::array<std::array<bool, 3>, 9>;
@@ -30,9 +32,14 @@ class TTermGrid : public TOwnDrawnControl {
  protected:
   void Paint(classlib::TCanvas& Canvas) override;
   void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
+  void KeyDown(int& Key, classlib::TShiftState Shift) override;
+  LRESULT DialogCode(classlib::TMessage& Message) override;
 
  private:
+  void Toggle(int row, int col);
+
   TTerms terms_ = {};
+  int row_ = 1, col_ = 1;  // the current cell
 };
 
 class TSortDlg : public TRangeDialog {

@@ -68,6 +68,7 @@ TButton* TFdlg::MakeButton(const char* caption, int index, std::function<void()>
     button->OnClick = [this, action = std::move(action)](TObject*) {
       action();
       ShowRecord();
+      FocusField();
     };
   return button;
 }
@@ -94,9 +95,14 @@ void TFdlg::Setup(const TRange& range) {
         model_.Edit(static_cast<int>(i), edit->Text());
         update_->SetEnabled(true);
       };
+      // The form has no default button: Enter beeps and the field keeps
+      // the keyboard.
       edit->OnKeyDown = [](TObject*, int& key, TShiftState) {
-        if (key == VK_RETURN) DefaultBeep();
+        if (key != VK_RETURN) return;
+        DefaultBeep();
+        key = 0;
       };
+      edit->OnEnter = [this, edit](TObject*) { lastField_ = edit; };
       widest = std::max(widest, width);
       ++shown;
     }
@@ -124,6 +130,12 @@ void TFdlg::ShowRecord() {
   loading_ = false;
   recordLine_->SetCaption(model_.Caption());
   update_->SetEnabled(model_.Modified());
+}
+
+void TFdlg::FocusField() {
+  TPEdit* field = lastField_;
+  for (std::size_t i = 0; field == nullptr && i < edits_.size(); ++i) field = edits_[i];
+  if (field != nullptr && field->Edit().CanFocus()) field->Edit().SetFocus();
 }
 
 void ShowDataForm(const TRange& range) {

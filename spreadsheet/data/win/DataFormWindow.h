@@ -39,13 +39,18 @@ class TFdlg : public classlib::TForm {
   const classlib::TLabel& RecordLine() const { return *recordLine_; }
 
  private:
-  // A button of the column; a click runs `action`, then shows the record.
+  // A button of the column; a click runs `action`, then shows the record and
+  // gives the keyboard back to the field, so that what is typed next goes
+  // into the record, never to a button.
   classlib::TButton* MakeButton(const char* caption, int index, std::function<void()> action);
   // Shows the model's record: its texts in the fields, "Record:n of m", and
   // "&Update" enabled while the record has unwritten changes.
   void ShowRecord();
+  // The keyboard back in the field it was in last (the first field at first).
+  void FocusField();
 
   TDataForm model_;
+  TPEdit* lastField_ = nullptr;
   std::vector<TPEdit*> edits_;
   classlib::TPanel* buttonPanel_ = nullptr;
   classlib::TLabel* recordLine_ = nullptr;

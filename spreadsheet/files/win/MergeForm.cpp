@@ -30,14 +30,18 @@ TMergeDlg::TMergeDlg(TWinControl& mainWindow) : TRangeDialog(mainWindow, "Merge"
   all_ = PlaceControl<TRadioButton>(*source, 10, 18, 100, 18, "&All");
   range_ = PlaceControl<TRadioButton>(*source, 10, 40, 100, 18, "Ra&nge:");
   names_ = PlaceControl<TComboBox>(*source, 10, 62, 150, 120);
-  // Choosing, typing in or entering the list takes the range.
+  // Choosing, typing in or clicking into the list takes the range; passing
+  // through it with Tab leaves the source as it was (Shift+Tab then comes
+  // back to the source the user chose).
   auto takeRange = [this](TObject*) {
     all_->SetChecked(false);
     range_->SetChecked(true);
   };
   names_->OnChange = takeRange;
   names_->OnClick = takeRange;
-  names_->OnEnter = takeRange;
+  names_->OnEnter = [takeRange](TObject* sender) {
+    if (GetKeyState(VK_LBUTTON) < 0) takeRange(sender);
+  };
 
   auto* action = PlaceControl<TGroupBox>(page, 186, 62, width - 186, 92, "Action:");
   const char* captions[] = {"&Replace", "&Sum", "&Difference"};

@@ -376,7 +376,8 @@ void Tmyprint::BuildSecondPage(TPage& page) {
   Place(*borders, &page, "Borders:", 240, 8, 216, 96);
   AddCaption(decorations_, borders, "Ro&ws: ", 10, 22, 50, &RowsEdit);
   Place(RowsEdit, borders, nullptr, 62, 22, 140, 22);
-  AddCaption(decorations_, borders, "Col&s: ", 10, 54, 50, &ColsEdit);
+  // Every letter of Cols and of Help a control of the page answers.
+  AddCaption(decorations_, borders, "Cols: ", 10, 54, 50, &ColsEdit);
   Place(ColsEdit, borders, nullptr, 62, 54, 140, 22);
 
   AddCaption(decorations_, &page, "&Header: ", 12, 146, 60, &HeaderEdit);
@@ -404,7 +405,7 @@ void Tmyprint::BuildSecondPage(TPage& page) {
   Place(InchesLabel, &page, "Inches:", 170, 306, 200, 16);
   Place(OkButton, &page, "&Ok", 386, 214, 70, 26);
   Place(OptionsCancelButton, &page, "&Cancel", 386, 246, 70, 26);
-  Place(HelpButton, &page, "Hel&p", 386, 278, 70, 26);
+  Place(HelpButton, &page, "Help", 386, 278, 70, 26);
 
   DefaultsButton.OnClick = [this](TObject*) { Hide(); };
   RowsEdit.OnDblClick = [this](TObject*) { PromptInto(RowsEdit, std::string("Rows") + kSpecifyRangeSuffix); };

@@ -266,8 +266,10 @@ void TGrange::BuildTypePage() {
   NewTabs(kGraphPageType, {"&2D", "&3D"});
   grid2D_ = NewPanel(page, 4, 30, 252, 120);
   grid3D_ = NewPanel(page, 4, 30, 252, 120);
+  // Alt+O and Alt+C are Ok's and Cancel's: Polar, whose every letter another
+  // control of the page takes, has none, and Contour takes its N.
   const char* names2D[12] = {"&Xy",    "&Bar",   "&Pie",  "&Stack", "&Line",  "Cu&m",
-                             "&Hilo",  "&Radar", "&Area", "&Delta", "P&olar", "&Contour"};
+                             "&Hilo",  "&Radar", "&Area", "&Delta", "Polar",  "Co&ntour"};
   for (int i = 0; i < 12; ++i)
     types2D_[static_cast<std::size_t>(i)] = NewButton(grid2D_, names2D[i], (i % 3) * 84, (i / 3) * 28, 80, [this, i](TObject*) {
       settings_.Choose2DType(i);
@@ -288,7 +290,8 @@ void TGrange::BuildTypePage() {
 
 void TGrange::BuildRangesPage() {
   TPanel* page = NewPage(kGraphPageRanges);
-  NewTabs(kGraphPageRanges, {"&Series", "&Labels"});
+  // The Labels tab takes E and Reset Labels T: L and R are the locations'.
+  NewTabs(kGraphPageRanges, {"&Series", "Lab&els"});
   seriesRanges_ = NewPanel(page, 0, 30, 230, 230);
   labelRanges_ = NewPanel(page, 0, 30, 230, 230);
   for (int i = 0; i < 7; ++i) {
@@ -313,7 +316,7 @@ void TGrange::BuildRangesPage() {
     };
     labelEdits_[static_cast<std::size_t>(s - 1)] = edit;
   }
-  NewButton(labelRanges_, "&Reset Labels", 56, 6 * kRowHeight, 110, [this](TObject*) {
+  NewButton(labelRanges_, "Rese&t Labels", 56, 6 * kRowHeight, 110, [this](TObject*) {
     settings_.ResetLabels();
     for (TEdit* edit : labelEdits_) edit->SetText("");
     Changed();
@@ -325,7 +328,9 @@ void TGrange::BuildRangesPage() {
 
 void TGrange::BuildOptionsPage() {
   TPanel* page = NewPage(kGraphPageOptions);
-  NewTabs(kGraphPageOptions, {"&1", "&2", "&3", "&4", "&5", "&6", "&Other"});
+  // Letters apart from Ok's O and from each other: Other takes R, Style E,
+  // Back A, Options P, the grid style T.
+  NewTabs(kGraphPageOptions, {"&1", "&2", "&3", "&4", "&5", "&6", "Othe&r"});
   formatPanel_ = NewPanel(page, 0, 30, 276, 240);
   otherPanel_ = NewPanel(page, 0, 30, 276, 240);
   auto choice = [this](TPanel* panel, int row, int y, const char* caption, const std::vector<std::string>& items,
@@ -345,7 +350,7 @@ void TGrange::BuildOptionsPage() {
   // Thickness and style reset each other, through the dialog's rule.
   for (int row : {kThicknessRow, kStyleRow}) {
     bool thickness = row == kThicknessRow;
-    TComboBox* box = NewChoice(formatPanel_, thickness ? "&Thickness:" : "&Style:", 4, row * kComboRow, 150,
+    TComboBox* box = NewChoice(formatPanel_, thickness ? "&Thickness:" : "Styl&e:", 4, row * kComboRow, 150,
                                thickness ? std::vector<std::string>{"1", "2", "3", "4", "5"} : kStyles);
     box->OnChange = [this, box, thickness](TObject*) {
       if (loading_ || box->ItemIndex() < 0) return;
@@ -363,9 +368,9 @@ void TGrange::BuildOptionsPage() {
   // made after them, so that Tab goes down the page.
   choice(formatPanel_, kForeRow, 4 * kComboRow, "&Fore ", kColours,
          [this](TGraphRecord& g, int i) { g.SetSeriesColour(series_, i); });
-  choice(formatPanel_, kBackRow, 5 * kComboRow, " &Back ", kColours,
+  choice(formatPanel_, kBackRow, 5 * kComboRow, " B&ack ", kColours,
          [this](TGraphRecord& g, int i) { g.SetSeriesBackground(series_, i); });
-  display_ = NewRadioGroup(formatPanel_, "&Options", 4, 6 * kComboRow, 266, 58, {"&None", "&Lines", "&Symbols", "&Both"},
+  display_ = NewRadioGroup(formatPanel_, "O&ptions", 4, 6 * kComboRow, 266, 58, {"&None", "&Lines", "&Symbols", "&Both"},
                            2, [this](int i) {
                              Store([&](TGraphRecord& g) { g.SetSeriesDisplay(series_, i); });
                              LoadSeriesOptions();
@@ -384,7 +389,7 @@ void TGrange::BuildOptionsPage() {
   grid_ = NewRadioGroup(otherPanel_, " &Grid ", 4, 0, 266, 40, {"&None", "&Horiz", "&Vert", "&Both"}, 4, [this](int i) {
     Store([&](TGraphRecord& g) { g.SetOptions((g.Options() & ~3) | i); });
   });
-  gridStyle_ = NewRadioGroup(otherPanel_, " &Style", 4, 44, 266, 40, {"&Solid", "&Dots"}, 2, [this](int i) {
+  gridStyle_ = NewRadioGroup(otherPanel_, " S&tyle", 4, 44, 266, 40, {"&Solid", "&Dots"}, 2, [this](int i) {
     Store([&](TGraphRecord& g) { g.SetOptions(i == 0 ? g.Options() | 0x04 : g.Options() & ~0x04); });
   });
   choice(otherPanel_, kInsideRow, 92, " Inside ", kColours, [](TGraphRecord& g, int i) { g.SetInsideColour(i); });
@@ -492,7 +497,7 @@ void TGrange::BuildTextPages() {
         NewTextEdit(group, "&" + std::to_string(s) + ": ", 6, 18 + (s - 1) * kRowHeight, 150, kGraphLegendChars,
                     [s](TGraphRecord& g, const std::string& text) { g.SetLegend(s, text); });
   }
-  NewButton(legends, "&Clear", 4, 6 * kRowHeight + 36, 66, [this](TObject*) {
+  NewButton(legends, "C&lear", 4, 6 * kRowHeight + 36, 66, [this](TObject*) {
     settings_.ClearLegends();
     loading_ = true;
     for (TEdit* edit : legendEdits_) edit->SetText("");
@@ -645,7 +650,7 @@ void TGrange::ShowOptionsSubPage() {
   TPanel* home = typeface_ ? pages_[kGraphPageOptions] : pages_[kGraphPageFonts];
   fontPanel_->SetParent(home);
   fontPanel_->SetBounds(0, typeface_ ? 30 : 0, fontPanel_->Width(), fontPanel_->Height());
-  typefaceButton_->SetText(typeface_ ? (other ? "G&rid" : "Forma&t") : "T&ypeface");
+  typefaceButton_->SetText(typeface_ ? (other ? "&Grid" : "For&mat") : "T&ypeface");
 }
 
 void TGrange::LoadControls() {
@@ -838,11 +843,14 @@ void TGrange::Answer(int result) {
 }
 
 void TGrange::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
-  // Ctrl+Tab and Ctrl+Shift+Tab step through the page's tabs, round.
+  // Ctrl+Tab and Ctrl+Shift+Tab step through the page's tabs, round; the
+  // keyboard goes to the tab's first control (the one after the tab strip).
   if (Key == VK_TAB && (Shift & ssCtrl) != 0) {
     if (tabbar* tabs = tabs_[static_cast<std::size_t>(page_)]; tabs != nullptr && tabs->Model().Count() > 0) {
       const int count = tabs->Model().Count();
       tabs->Model().SetItemIndex((tabs->Model().ItemIndex() + ((Shift & ssShift) != 0 ? count - 1 : 1)) % count);
+      tabs->SetFocus();
+      FocusNextTabStop(Handle(), false);
     }
     Key = 0;
     return;

@@ -24,7 +24,8 @@ constexpr int kDialogWidth = 470;
 constexpr int kDialogHeight = 390;
 constexpr int kScreenPoints = 14;
 constexpr int kPaperPoints = 12;
-constexpr const char* kTabNames[] = {"&Tree", "&Overview", "&Stats", "&XRef"};
+// Overview takes V: O is Ok's.
+constexpr const char* kTabNames[] = {"&Tree", "O&verview", "&Stats", "&XRef"};
 
 TAuditDlg* gAuditDialog = nullptr;
 

@@ -68,15 +68,20 @@ TGendlg::TGendlg(TComponent* AOwner, std::function<TGeneralSheet*()> sheet)
   buttons->SetHeight(kButtonRowHeight);
   buttons->SetAlign(alBottom);
   buttons->SetParent(this);
+  // Cancel has no letter (Escape is its key) and Apply Globally takes Y:
+  // every other letter of theirs a control of some page answers.
   Place(Ok, *buttons, "&Ok", 6, 5, 50, 25);
-  Place(Cancel, *buttons, "Canc&el", 60, 5, 56, 25);
-  Place(ApplyGlobally, *buttons, "A&pply Globally", 120, 5, 96, 25);
+  Place(Cancel, *buttons, "Cancel", 60, 5, 56, 25);
+  Place(ApplyGlobally, *buttons, "Appl&y Globally", 120, 5, 96, 25);
   Ok.SetDefault(true);
   Ok.ModalResult = mrOk;
   Cancel.ModalResult = mrCancel;
   Cancel.Cancel = true;
   Notebook.SetAlign(alClient);
   Notebook.SetParent(this);
+  // The buttons come after the page's fields in Tab order, so that a page
+  // opens on its first field.
+  buttons->SetTabOrder(ControlCount());
   BuildFormat(Notebook.AddPage("Format"));
   BuildOption(Notebook.AddPage("Option"));
   BuildTypeface(Notebook.AddPage("Typeface"));
@@ -150,19 +155,8 @@ void TGendlg::BuildOption(TWinControl& page) {
       if (!text.empty()) text = std::to_string(static_cast<int>(std::strtod(text.c_str(), nullptr)));
       if (text != field->Text()) field->SetText(text);
     };
-  Make<TLabel>(page, "S&heets:", 162, 12, 50, 16)->SetFocusControl(&Sheets);
-  Sheets.Style = TComboBoxStyle::csDropDownList;
-  Place(Sheets, page, nullptr, 214, 8, 80, 24);
-  Sheets.SetItems({"1", "2", "4", "8", "16", "32", "64"});
-  Sheets.OnChange = [this](TObject*) {
-    if (!loading_ && Sheets.ItemIndex() >= 0) values_.SetSheetsIndex(Sheets.ItemIndex());
-  };
-  auto* align = Make<TGroupBox>(page, "Label Alignment", 162, 40, 132, 84);
-  const char* alignCaptions[] = {"&Left", "&Center", "&Right"};
-  for (int i = 0; i < 3; ++i) {
-    Alignment[static_cast<std::size_t>(i)] = Make<TRadioButton>(*align, alignCaptions[i], 10, 18 + 20 * i, 110, 18);
-    Alignment[static_cast<std::size_t>(i)]->OnClick = [this, i](TObject*) { values_.SetLabelAlignment(i + 1); };
-  }
+  // Tab reads the left column (the sizes and the six options), then the
+  // right one (sheets, alignment, grid lines).
   const char* optionCaptions[] = {"Show &Zero Values", "Color &Negative Values", "Apply &Banding Color ",
                                   "&3D Raise Borders", "&Protect Locked Cells", "&Auto Recalc Cells"};
   for (int i = 0; i < 6; ++i) {
@@ -179,6 +173,19 @@ void TGendlg::BuildOption(TWinControl& page) {
         default: values_.SetAutoRecalc(on); break;
       }
     };
+  }
+  Make<TLabel>(page, "Sh&eets:", 162, 12, 50, 16)->SetFocusControl(&Sheets);
+  Sheets.Style = TComboBoxStyle::csDropDownList;
+  Place(Sheets, page, nullptr, 214, 8, 80, 24);
+  Sheets.SetItems({"1", "2", "4", "8", "16", "32", "64"});
+  Sheets.OnChange = [this](TObject*) {
+    if (!loading_ && Sheets.ItemIndex() >= 0) values_.SetSheetsIndex(Sheets.ItemIndex());
+  };
+  auto* align = Make<TGroupBox>(page, "Label Alignment", 162, 40, 132, 84);
+  const char* alignCaptions[] = {"&Left", "&Center", "&Right"};
+  for (int i = 0; i < 3; ++i) {
+    Alignment[static_cast<std::size_t>(i)] = Make<TRadioButton>(*align, alignCaptions[i], 10, 18 + 20 * i, 110, 18);
+    Alignment[static_cast<std::size_t>(i)]->OnClick = [this, i](TObject*) { values_.SetLabelAlignment(i + 1); };
   }
   auto* lines = Make<TGroupBox>(page, "Grid Lines", 162, 130, 132, 84);
   const char* lineCaptions[] = {"Display &Solid", "Show &Horizontal", "Show &Vertical"};
@@ -285,7 +292,7 @@ void TGendlg::BuildFiles(TWinControl& page) {
   AutoExec = Field(page, "&Autoexec", 2, 8, 198, 104);
   ToolMac = Field(page, "Toolbar (&Macros)", 2, 40, 198, 104);
   auto* browseStart = Make<TButton>(page, "&Browse...", 204, 8, 64, 23);
-  auto* browseMacros = Make<TButton>(page, "&Browse...", 204, 40, 64, 23);
+  auto* browseMacros = Make<TButton>(page, "B&rowse...", 204, 40, 64, 23);
   browseStart->OnClick = [this](TObject*) { Browse(*AutoExec, "wks", "Autoexec (*.wks)\0*.wks\0", true); };
   browseMacros->OnClick = [this](TObject*) { Browse(*ToolMac, "mac", "Toolbar (*.mac)\0*.mac\0", false); };
   History = Field(page, "&History List: ", 2, 76, 150, 104);
@@ -341,11 +348,11 @@ void TGendlg::BuildAdvanced(TWinControl& page) {
   Place(Suffix, page, "&Suffix", 150, 112, 70, 18);
   Prefix.OnClick = currency;
   Suffix.OnClick = currency;
-  const char* flagCaptions[] = {"W&in Control Keys", "&US Date", "Pre&Open Sheet", "Win3 FileDlg", "&Backups (*.wkb)"};
+  const char* flagCaptions[] = {"W&in Control Keys", "&US Date", "P&reOpen Sheet", "Win3 FileDlg", "&Backups (*.wkb)"};
   bool TProgramSettings::*flags[] = {&TProgramSettings::WinCtrl, &TProgramSettings::UsDate, &TProgramSettings::PreOpen,
                                      &TProgramSettings::Ocfds, &TProgramSettings::Backups};
   for (int i = 0; i < 5; ++i) {
-    TCheckBox* box = Make<TCheckBox>(page, flagCaptions[i], 8, 124 + 20 * i, 150, 18);
+    TCheckBox* box = Make<TCheckBox>(page, flagCaptions[i], 8, 124 + 20 * i, 138, 18);
     Flags[static_cast<std::size_t>(i)] = box;
     box->OnClick = [this, box, flag = flags[i]](TObject*) { values_.SetProgramFlag(flag, box->Checked()); };
   }

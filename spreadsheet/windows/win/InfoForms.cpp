@@ -59,6 +59,8 @@ Topenup::Topenup(TComponent* AOwner) : TForm(AOwner, "") {
   SetColor(clBtnFace);
   SetBounds(0, 0, 340, 150);
   PlaceButton(Button1, this, "&Start Corvane", 222, 58, 100);
+  // Shown as the about window, it goes with Escape as with its button.
+  Button1.Cancel = true;
   Button1.OnClick = [this](TObject*) {
     if (ProgramStarted()) {
       Close();
@@ -162,7 +164,7 @@ TDocinfo::TDocinfo(TComponent* AOwner) : TForm(AOwner, "Document Info") {
   TitleEdit.SetBounds(76, 52, 284, 22);
   TitleEdit.SetMaxLength(static_cast<int>(kDocTitleMaxChars));
   titleLabel_.SetFocusControl(&TitleEdit);
-  PlaceLabel(commentsLabel_, this, "&Comments:", 12, 82, 100);
+  PlaceLabel(commentsLabel_, this, "Co&mments:", 12, 82, 100);
   Comments.SetParent(this);
   Comments.SetBounds(12, 100, 348, 100);
   Comments.SetMaxLength(static_cast<int>(kDocCommentsMaxChars));
@@ -204,6 +206,8 @@ TStatusDlg::TStatusDlg(TComponent* AOwner) : TForm(AOwner, "System Metrics") {
     captions_.push_back(std::make_unique<TLabel>(nullptr));
     values_.push_back(std::make_unique<TLabel>(nullptr));
     PlaceLabel(*captions_.back(), this, kCaptions[k], 12, 12 + k * 20, 80);
+    // The paths (program, folder) may be longer than the line.
+    values_.back()->PathEllipsis = true;
     PlaceLabel(*values_.back(), this, "", 96, 12 + k * 20, 300);
   }
   PlaceButton(Ok, this, "&Ok", 170, 20 + rows * 20);

@@ -576,8 +576,10 @@ void TForm1::BindCommands() {
     if (ClipboardCopyRange(Selection(), true)) RefreshIndicators();
   });
   t.Bind(C::kCopy, [](int) { ClipboardCopyRange(Selection(), false); });
+  // At the selection's first cell, wherever the cursor ended it, as the
+  // macro command pastes.
   t.Bind(C::kPaste, [this](int) {
-    TRange at = CursorCell();
+    TRange at = Selection();
     if (ClipboardPasteRange(at.firstRow, at.firstCol)) RefreshIndicators();
   });
   auto erase = [this, afterCellChange](int) {
@@ -980,6 +982,18 @@ void TForm1::HidePromptLine() {
   Prompt1.SetVisible(false);
   if (hadFocus) WindowServices().FocusActiveGrid();
   RefreshMenuStates();
+  OpenWaitingHandOvers();
+}
+
+void TForm1::OpenWaitingHandOvers() {
+  // Posted, so that they open once what ended has unwound; one that meets
+  // another dialog waits again.
+  std::vector<std::string> waiting = std::move(handedOver_);
+  handedOver_.clear();
+  for (std::string& name : waiting) {
+    auto* copy = new std::string(std::move(name));
+    if (!PostMessageA(Handle(), kOpenHandedOverMessage, 0, reinterpret_cast<LPARAM>(copy))) delete copy;
+  }
 }
 
 void TForm1::ShowProgress(int done, int total) {
@@ -1054,19 +1068,51 @@ void TForm1::LoadStyleBoxes() {
   if (!formats.empty()) FormatBox.SetItemIndex(0);
 }
 
+namespace {
+
+struct TFrontSearch {
+  HWND frame;
+  HWND found;
+};
+
+// The first (front-most) window of the frame's thread that is visible,
+// enabled and belongs to the frame: a dialog or message box it waits for.
+BOOL CALLBACK MatchFrontDialog(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TFrontSearch*>(param);
+  if (window == search->frame || !IsWindowVisible(window) || !IsWindowEnabled(window) ||
+      GetAncestor(window, GA_ROOTOWNER) != search->frame)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND TForm1::FrontWindow() {
+  HWND frame = Handle();
+  if (IsWindowEnabled(frame)) return frame;
+  TFrontSearch search{frame, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), MatchFrontDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found != nullptr ? search.found : frame;
+}
+
 void TForm1::OpenHandedOver(const std::string& fileName) {
+  // The program comes forward as the user left it: the frame, or the
+  // dialog or message box it waits for, in front of it.
   if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
-  SetForegroundWindow(Handle());
+  SetForegroundWindow(FrontWindow());
   if (fileName.empty()) return;
-  handedOver_.push_back(fileName);
-  if (openingHandedOver_) return;
-  openingHandedOver_ = true;
-  while (!handedOver_.empty()) {
-    const std::string next = handedOver_.front();
-    handedOver_.erase(handedOver_.begin());
-    if (OpenNamedFile(files_, next)) RefreshIndicators();
+  // Under a dialog, a message box or a range prompt, or while another
+  // handed-over file opens (its question waits): the file waits until they
+  // have ended, and the files then open in the order they came.
+  if (openingHandedOver_ || !IsWindowEnabled(Handle()) || RangePromptActive()) {
+    handedOver_.push_back(fileName);
+    return;
   }
+  openingHandedOver_ = true;
+  if (OpenNamedFile(files_, fileName)) RefreshIndicators();
   openingHandedOver_ = false;
+  if (!handedOver_.empty() && IsWindowEnabled(Handle()) && !RangePromptActive()) OpenWaitingHandOvers();
 }
 
 // ---- The entry line's view -----------------------------------------------------------------
@@ -1491,6 +1537,10 @@ void TForm1::WndProc(TMessage& Message) {
         break;
       case WM_ACTIVATEAPP:
         if (Message.WParam) RefreshLockPanels();
+        break;
+      case WM_ENABLE:
+        // The dialog or message box the frame waited for has closed.
+        if (Message.WParam && !handedOver_.empty()) OpenWaitingHandOvers();
         break;
       default:
         break;

@@ -154,8 +154,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   void LoadStyleBoxes();
   // Creates the dialogs that exist of the preload level's tiers.
   void PreloadDialogs(int level);
-  // Opens a file handed over by a second start of the program. Files handed
-  // over while one is being opened (its question waits) follow it in turn.
+  // Brings the program forward for a second start of it, and opens the file
+  // it handed over (none when empty): at once, or when the dialog, message
+  // box, range prompt or handed-over file being opened before it has ended.
   void OpenHandedOver(const std::string& fileName);
 
   // ---- TEntryLineView -------------------------------------------------------------
@@ -247,6 +248,11 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // The print dialog, made when first asked for.
   Tmyprint& PrintDialog();
   void RefreshMenuStates();
+  // The window the user meets the program in: the frame, or the dialog or
+  // message box in front of it that it waits for.
+  HWND FrontWindow();
+  // Opens the files handed over while the frame waited.
+  void OpenWaitingHandOvers();
   void MenuSelected(UINT item, UINT flags, HMENU menu);
   void RefreshButtonStates();
   void EntryKeyDown(int& key, classlib::TShiftState shift);

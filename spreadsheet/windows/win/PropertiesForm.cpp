@@ -102,7 +102,9 @@ TPropty::TPropty(TWinControl& mainWindow, std::function<TSheetFonts()> fonts, st
              {"&In", "&Out", "&All", "&Clear"});
 
   PEdit1.SetParent(this);
-  PEdit1.SetCaption("&Range: ");
+  // The range and Cancel have no letter: every one of theirs a control of
+  // some page answers (Escape is Cancel's key).
+  PEdit1.SetCaption("Range: ");
   PEdit1.SetMargin(52);
   PEdit1.SetButton(true);
   PEdit1.SetMaxlength(255);
@@ -110,7 +112,7 @@ TPropty::TPropty(TWinControl& mainWindow, std::function<TSheetFonts()> fonts, st
   OkButton.SetCaption("&Ok");
   OkButton.SetDefault(true);
   CancelButton.SetParent(this);
-  CancelButton.SetCaption("Ca&ncel");
+  CancelButton.SetCaption("Cancel");
   CancelButton.Cancel = true;
 
   ttabmenu1.Model().OnChange = [this] {

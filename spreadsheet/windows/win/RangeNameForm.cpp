@@ -44,7 +44,7 @@ TRangeDlg::TRangeDlg(TComponent* AOwner) : TForm(AOwner, kRangeNameCaption) {
   Total.SetBounds(12, 204, 228, 16);
   PlaceButton(Create, this, "&Create", 10);
   PlaceButton(Delete, this, "&Delete", 40);
-  PlaceButton(Reset, this, "&Reset...", 70);
+  PlaceButton(Reset, this, "R&eset...", 70);
   PlaceButton(Build, this, "&Build ...", 100);
   PlaceButton(Table, this, "&Table ...", 130);
   PlaceButton(Ok, this, "&Ok", 190);

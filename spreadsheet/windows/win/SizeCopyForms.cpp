@@ -37,7 +37,8 @@ TWideform::TWideform(TWinControl& mainWindow, std::function<TSheetView*()> activ
   tabbar1->SetBounds(4, 4, 200, 22);
   tabbar1->Model().SetMax(2);
   tabbar1->Model().SetBody(196);
-  tabbar1->Model().SetItems({"&Column ", "&Row"});
+  // The tabs' letters stay clear of Cancel's C and the row page's Reset R.
+  tabbar1->Model().SetItems({"Co&lumn ", "&Row"});
   tabbar1->Model().SetItemIndex(0);
   tabbar1->Model().OnChange = [this] {
     int index = tabbar1->Model().ItemIndex();
@@ -56,7 +57,7 @@ TWideform::TWideform(TWinControl& mainWindow, std::function<TSheetView*()> activ
   PEdit2 = NumberField(height, 8, "&Height: ", 2);
   PEdit3 = NumberField(height, 36, "&Skip Rows: ", 2);
   cb2 = Box(height, 24, "&Global:", 2);
-  cbrowht = Box(height, 140, "&Reset:", 2);
+  cbrowht = Box(height, 140, "R&eset:", 2);
 }
 
 TPEdit* TWideform::NumberField(TWinControl& page, int top, const char* caption, unsigned bit) {
@@ -153,7 +154,8 @@ Tcopydlg::Tcopydlg(TWinControl& mainWindow) : TRangeDialog(mainWindow, kSpecialC
   group->SetBounds(8, 68, 288, 84);
   group->SetCaption("Type of Copy");
   group->SetParent(&page);
-  const char* captions[] = {"&Value", "&Transpose", "&Invert", "&Formula", "&Scale"};
+  // From and To keep F and T: Transpose and Formula take R and M.
+  const char* captions[] = {"&Value", "T&ranspose", "&Invert", "For&mula", "&Scale"};
   for (std::size_t i = 0; i < Types.size(); ++i) {
     Types[i] = new TRadioButton(group);
     int column = i < 3 ? 0 : 1;
@@ -166,11 +168,14 @@ Tcopydlg::Tcopydlg(TWinControl& mainWindow) : TRangeDialog(mainWindow, kSpecialC
   Factor = new TEdit(group);
   Factor->SetBounds(196, 38, 80, 22);
   Factor->SetParent(group);
-  // Clicking the factor chooses the scaled copy; leaving it evaluates it.
+  // Clicking the factor, or typing one, chooses the scaled copy (passing
+  // through it with Tab leaves the choice alone); leaving it evaluates it.
   Factor->OnClick = [this](TObject*) {
     for (TRadioButton* type : Types) type->SetChecked(type == Types[4]);
   };
-  Factor->OnEnter = Factor->OnClick;
+  Factor->OnChange = [this](TObject* sender) {
+    if (!loading_ && Factor->Focused()) Factor->OnClick(sender);
+  };
   Factor->OnExit = [this](TObject*) {
     std::string text = EvaluateNumberField(Factor->Text());
     if (text != Factor->Text()) Factor->SetText(text);
@@ -200,10 +205,12 @@ void Tcopydlg::OkClick() {
 }
 
 void Tcopydlg::ToControls() {
+  loading_ = true;
   PEdit1->SetText(values_.fromText);
   PEdit2->SetText(values_.toText);
   for (std::size_t i = 0; i < Types.size(); ++i) Types[i]->SetChecked(kCopyModes[i] == values_.mode);
   Factor->SetText(values_.factorText);
+  loading_ = false;
 }
 
 void Tcopydlg::FromControls() {

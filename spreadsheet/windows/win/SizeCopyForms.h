@@ -58,7 +58,7 @@ class Tcopydlg : public TRangeDialog {
 
   TPEdit* PEdit1 = nullptr;  // "&From: "
   TPEdit* PEdit2 = nullptr;  // "&To: "
-  // "&Value", "&Transpose", "&Invert", "&Formula", "&Scale".
+  // "&Value", "T&ranspose", "&Invert", "For&mula", "&Scale".
   std::array<classlib::TRadioButton*, 5> Types{};
   classlib::TEdit* Factor = nullptr;
 
@@ -73,6 +73,7 @@ class Tcopydlg : public TRangeDialog {
   void FromControls();
 
   TSpecialCopyDialog values_;
+  bool loading_ = false;
 };
 
 }  // namespace corvane

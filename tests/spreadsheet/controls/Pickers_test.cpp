@@ -89,6 +89,7 @@ TEST(GlyphGrid, KeysTogglesLettersAndCollapse) {
   for (const char* caption : kFormatKindCaptions) items.push_back(caption);
   items[14] = "No letter";
   grid.SetItems(items);
+  EXPECT_EQ(grid.Accelerators(), "FSEACMG+PDTHXL") << "the letters it takes";
   struct {
     int from, key, to;
   } moves[] = {{13, vk::Down, 1}, {1, vk::Up, 13}, {0, vk::Left, 14}, {14, vk::Right, 0}, {5, vk::Home, 0},
@@ -171,6 +172,15 @@ TEST(Palette, NearestCellAndCaptionContrast) {
   box.SetCindex(57);
   box.SetCindex(-1);
   EXPECT_EQ(box.Cindex(), 14);
+  // The arrows walk the 14 x 4 grid and stop at its edges; other keys pass.
+  struct {
+    int key, cell;
+  } keys[] = {{vk::Right, 14}, {vk::Down, 28}, {vk::Left, 27}, {vk::End, 56}, {vk::Down, 56}, {vk::Home, 1}, {vk::Up, 1}};
+  for (auto& k : keys) {
+    EXPECT_TRUE(box.KeyDown(k.key));
+    EXPECT_EQ(box.Cindex(), k.cell) << "key " << k.key;
+  }
+  EXPECT_FALSE(box.KeyDown('A'));
   box.SetCindex(40);
   box.SetBig(false);
   EXPECT_EQ(box.Cindex(), 0) << "a big cell past the small palette";
@@ -293,6 +303,12 @@ TEST(FontPicker, LookupsChipsAndSample) {
   chips.MouseDown(TMouseButton::mbLeft, teal.Left + 2, teal.Top + 2);
   EXPECT_EQ(picked, 6);
   EXPECT_TRUE(chips.Touched());
+  // The arrows pick the chip beside, kept in the 4 x 4 grid.
+  for (auto [key, chip] : {std::pair{vk::Down, 10}, {vk::Right, 11}, {vk::Right, 11}, {vk::Home, 0}}) {
+    EXPECT_TRUE(chips.KeyDown(key));
+    EXPECT_EQ(picked, chip) << "key " << key;
+  }
+  EXPECT_FALSE(chips.KeyDown(vk::Space));
 
   TFontPickerModel sample;
   int changes = 0;

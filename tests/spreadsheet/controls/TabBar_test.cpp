@@ -104,6 +104,7 @@ TEST_F(TabBarTest, KeysSelectByLetterAndSpaceAndBeepOtherwise) {
   EXPECT_EQ(host.Beeps.size(), 1u);
   EXPECT_TRUE(tabs.DialogChar('C'));
   EXPECT_FALSE(tabs.DialogChar('N'));
+  EXPECT_EQ(tabs.Accelerators(), "SC") << "the letters it takes";
 
   tabs.SetItems({});
   tabs.KeyPress(' ');

@@ -127,7 +127,9 @@ TEST_F(DataDialogWindows, DataDialogPagesRunTheirCommands) {
   EXPECT_FALSE(Showing(dialog));
   EXPECT_TRUE(MainEnabled());
 
-  // MULTIREGRESS: a click on the term grid adds x1 squared to the model.
+  // MULTIREGRESS: a click on the term grid adds x1 squared to the model;
+  // from the keyboard, Tab reaches the grid after the fields, the arrows
+  // move its cell from there and Space toggles x2 cubed in and out again.
   ShowDataPage(main_, kPageMultiRegress);
   uikit::RunUntilIdle();
   EXPECT_EQ(dialog.Field(kPageMultiRegress, 0).Text(), "A1..A3");
@@ -136,9 +138,16 @@ TEST_F(DataDialogWindows, DataDialogPagesRunTheirCommands) {
   TTermGrid& grid = dialog.TermGrid();
   const TRect cell = grid.CellRect(3, 1);
   uikit::Click(grid.Handle(), {(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2});
+  uikit::PressKey(dialog.Field(kPageMultiRegress, 2).Edit().Handle(), VK_TAB);
+  ASSERT_EQ(GetFocus(), grid.Handle()) << uikit::ControlName(GetFocus());
+  for (int key : {VK_DOWN, VK_RIGHT, VK_SPACE}) uikit::PressKey(grid.Handle(), key);
+  EXPECT_TRUE(grid.Terms()[3][1]);
+  uikit::PressKey(grid.Handle(), VK_SPACE);
+  EXPECT_FALSE(grid.Terms()[3][1]);
   EXPECT_NE(uikit::SaveWindowPicture(dialog.Handle(), "data-dialog"), "");
   Press(dialog.OkButton());
   EXPECT_EQ(gFitMasks[2] & 7u, 1u);
+  EXPECT_EQ(gFitMasks[3] & 7u, 0u);
   EXPECT_EQ(Contents("D1"), "'Const");
 }
 

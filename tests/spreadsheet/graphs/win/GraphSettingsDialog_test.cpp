@@ -245,11 +245,14 @@ TEST_F(GraphSettingsDialogTest, KeyboardWalksEveryPage) {
       dialog->CancelClick();
     }
   }
-  // Ctrl+Tab and Ctrl+Shift+Tab step through the Options page's series tabs.
+  // Ctrl+Tab and Ctrl+Shift+Tab step through the Options page's series tabs;
+  // the keyboard goes to the tab's first control, off the tab strip.
   dialog->ShowPage(GraphPageCode(kGraphPageOptions, 5));
   uikit::RunUntilIdle();
   uikit::PressKey(GetFocus(), VK_TAB, ssCtrl);
   EXPECT_EQ(dialog->Tab(), 6);
+  EXPECT_NE(GetFocus(), dialog->TabBar(kGraphPageOptions)->Handle()) << "the tab's first control";
+  EXPECT_TRUE(IsChild(dialog->Handle(), GetFocus()));
   uikit::PressKey(GetFocus(), VK_TAB, ssCtrl);
   EXPECT_EQ(dialog->Tab(), 0) << "round";
   uikit::PressKey(GetFocus(), VK_TAB, ssCtrl | ssShift);

@@ -463,6 +463,22 @@ TEST(CorvaneRun, TypesSavesReopensAndHandsOver) {
     EXPECT_TRUE(second.Ended(30000)) << "the second start ended";
     EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(budget); }, 15000))
         << program.ActiveSheetCaption();
+
+    // One while a dialog shows: the dialog, owned by the frame, comes to the
+    // front, and the file opens once it has closed.
+    program.MenuKeys('S', 'C');
+    HWND width = uikit::WaitForTopWindow("Set  Width or Height", 15000);
+    ASSERT_NE(width, nullptr);
+    EXPECT_EQ(GetWindow(width, GW_OWNER), program.window);
+    TCorvane third(folder, "\"" + twoSheets + "\"");
+    EXPECT_TRUE(third.Ended(30000)) << "the third start ended";
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == width; }, 15000)) << "the dialog in front";
+    Sleep(1000);
+    EXPECT_TRUE(IsWindowVisible(width));
+    EXPECT_NE(program.ActiveSheetCaption(), WksFileName(twoSheets)) << "opened under the dialog";
+    PostMessageA(width, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(twoSheets); }, 15000))
+        << program.ActiveSheetCaption();
     EXPECT_TRUE(program.Close());
   }
 }
@@ -829,6 +845,12 @@ struct TKeyboardUser {
     }
     program.Settle();
   }
+  // F5 and a cell's address: the cursor goes there.
+  void GoTo(const std::string& cell) const {
+    Key(VK_F5);
+    Type(cell);
+    Key(VK_RETURN);
+  }
   // Alt and the letters of a menu path.
   void Menu(const std::string& letters) const {
     SendKeyEvent(VK_MENU, false);
@@ -1088,22 +1110,72 @@ TEST(CorvaneRun, KeyboardOnly) {
   EXPECT_EQ(user.Cell(), "A" + std::to_string(row + 1) + " []") << "after the help window";
 
   // Data > Fill: a field reached by its letter offers its text to be typed
-  // over ("0" becomes "1", not "10"); Cancel by its letter.
+  // over ("0" becomes "1", not "10"); Enter in the output field fills, as
+  // Ok does, and the keyboard is back on the sheet.
   user.Menu("DF");
   dialog = uikit::WaitForTopWindow("Data: FILL", 15000);
   ASSERT_NE(dialog, nullptr);
   user.AltKey('S');
   user.Type("1");
   EXPECT_EQ(TextOf(program.Focus()), "1") << "Start after Alt+S and 1";
+  user.AltKey('U');
+  user.Type("G1..G3");
+  user.Key(VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000)) << "Enter in the output field";
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.window) != FALSE; }, 5000));
+  user.GoTo("G3");
+  EXPECT_EQ(user.Cell(), "G3 [3]") << "the fill Enter ran";
+
+  // Sheet > Colwidth: Enter in the width field sets it; the dialog opened
+  // again shows it.
+  user.Menu("SC");
+  dialog = uikit::WaitForTopWindow("Set  Width or Height", 15000);
+  ASSERT_NE(dialog, nullptr);
+  user.AltKey('W');
+  user.Type("12");
+  user.Key(VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000)) << "Enter in the width field";
+  user.Menu("SC");
+  dialog = uikit::WaitForTopWindow("Set  Width or Height", 15000);
+  ASSERT_NE(dialog, nullptr);
+  user.AltKey('W');
+  EXPECT_EQ(TextOf(program.Focus()), "12") << "the width Enter set";
   user.AltKey('C');
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000));
+
+  // Range > Copy typed: the offered From is replaced by what is typed, To
+  // by its letter, Enter copies (values: A3's formula gives 200).
+  user.Menu("RC");
+  dialog = uikit::WaitForTopWindow("Copy", 15000);
+  ASSERT_NE(dialog, nullptr);
+  user.Type("A2..A3");
+  EXPECT_EQ(TextOf(program.Focus()), "A2..A3") << "From typed over";
+  user.AltKey('T');
+  user.Type("H1");
+  user.Key(VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000)) << "Enter in To";
+  user.GoTo("H2");
+  EXPECT_EQ(user.Cell(), "H2 [200]") << "the copy";
+
+  // Ctrl+V pastes at the selection's first cell, wherever the cursor is.
+  user.GoTo("A2");
+  PressKeys({VK_CONTROL}, 'C');
+  user.GoTo("D3");
+  PressKeys({VK_SHIFT}, VK_DOWN);
+  PressKeys({VK_SHIFT}, VK_DOWN);
+  program.Settle();
+  PressKeys({VK_CONTROL}, 'V');
+  program.Settle();
+  user.GoTo("D3");
+  EXPECT_EQ(user.Cell(), "D3 [100]") << "pasted at the selection's first cell";
+  user.Key(VK_DOWN);
+  user.Key(VK_DOWN);
+  EXPECT_EQ(user.Cell(), "D5 []") << "nothing pasted at the cursor's end";
 
   // A data form on three records opens on its first field; what is typed
   // goes there (b and a are also the letters of Bot and Add), and two
   // Escapes (the first empties the field) leave it with nothing written.
-  user.Key(VK_F5);
-  user.Type("E1");
-  user.Key(VK_RETURN);
+  user.GoTo("E1");
   for (const char* text : {"Name", "pear", "fig", "kiwi"}) {
     user.Type(text);
     user.Key(VK_DOWN);
@@ -1117,15 +1189,19 @@ TEST(CorvaneRun, KeyboardOnly) {
   HWND form = uikit::WaitForTopWindow("Data Form", 15000);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(TextOf(program.Focus()), "pear") << "the form opens on its first field";
+  // Alt+N shows the next record and gives the keyboard back to the field.
+  user.AltKey('N');
+  EXPECT_EQ(TextOf(program.Focus()), "fig") << "the field has the keyboard after Alt+N";
   user.Type("bea");
   EXPECT_EQ(TextOf(program.Focus()), "bea");
   user.Key(VK_ESCAPE);
   user.Key(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(form) || !IsWindowVisible(form); }, 5000)) << "Escape closes the form";
-  user.Key(VK_F5);
-  user.Type("E5");
-  user.Key(VK_RETURN);
+  user.GoTo("E5");
   EXPECT_EQ(user.Cell(), "E5 []") << "no record was added";
+  user.Key(VK_UP);
+  user.Key(VK_UP);
+  EXPECT_EQ(user.Cell(), "E3 ['fig]") << "no record was changed";
 
   // Graph > Type: Tab goes round the dialog's controls and back, Escape
   // closes it; then Shift+F10, the key Graph > View shows, opens the graph,
@@ -1144,6 +1220,12 @@ TEST(CorvaneRun, KeyboardOnly) {
   EXPECT_GE(visited.size(), 4u) << "the tab strip, the type buttons, Ok and Cancel";
   user.Key(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000)) << "Escape closes the graph settings";
+  // Alt+O is Ok's on the 2-D types too.
+  user.Menu("GT");
+  dialog = uikit::WaitForTopWindow("Select Type", 15000);
+  ASSERT_NE(dialog, nullptr);
+  user.AltKey('O');
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000)) << "Alt+O on Graph > Type";
   PressKeys({VK_SHIFT}, VK_F10);
   HWND graph = uikit::WaitForTopWindow("Graph", 15000);
   EXPECT_NE(graph, nullptr) << "Shift+F10 opened no graph";

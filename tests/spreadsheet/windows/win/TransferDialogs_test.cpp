@@ -56,8 +56,15 @@ TEST_F(TransferDialogWindows, MergeDialog) {
   ASSERT_TRUE(Showing(dialog));
   EXPECT_EQ(dialog.Target().Text(), "C1");
 
-  // The named range, added onto C1.
-  dialog.Names().SetFocus();
+  // Tab passing through the list leaves the source alone; a click into it
+  // takes the named range, added onto C1.
+  dialog.All().SetFocus();
+  uikit::PressKey(dialog.All().Handle(), VK_TAB);
+  EXPECT_TRUE(IsChild(dialog.Names().Handle(), GetFocus()) || GetFocus() == dialog.Names().Handle());
+  EXPECT_TRUE(dialog.All().Checked());
+  dialog.Target().Edit().SetFocus();
+  HWND listEdit = FindWindowExA(dialog.Names().Handle(), nullptr, "Edit", nullptr);
+  uikit::Click(listEdit != nullptr ? listEdit : dialog.Names().Handle(), {5, 5});
   uikit::RunUntilIdle();
   EXPECT_TRUE(dialog.RangeButton().Checked());
   Press(dialog.Action(kMergeSum));
