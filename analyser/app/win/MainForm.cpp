@@ -456,7 +456,18 @@ void TMainForm::FormShow() {
     auto measure = std::make_shared<classlib::TOwnedMemoryDC>();
     auto measureCanvas = std::make_shared<classlib::TGdiCanvas>(measure->Get());
     measureCanvas->Font = font;
-    pad.textWidth = [measure, measureCanvas](const std::string& text) { return measureCanvas->TextWidth(text); };
+    // The widths of the printable ASCII characters, asked once: a change of
+    // view pads the value of every open folder. Other texts are measured.
+    std::array<int, 128> widths{};
+    for (int c = ' '; c < 127; ++c) widths[static_cast<size_t>(c)] = canvas.TextWidth(std::string(1, static_cast<char>(c)));
+    pad.textWidth = [measure, measureCanvas, widths](const std::string& text) {
+      int width = 0;
+      for (const unsigned char c : text) {
+        if (c < ' ' || c > '~') return measureCanvas->TextWidth(text);
+        width += widths[c];
+      }
+      return width;
+    };
   }
   // The drive box: its first entry, then the drives.
   driveBox_->Add("Scan a Drive:");

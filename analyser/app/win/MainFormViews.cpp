@@ -119,7 +119,7 @@ void TMainForm::TreeExpanding(TTreeNode* node, bool& allow) {
   FetchChildIcons(node);
   // Texts of hidden children may predate a change of view or unit. The
   // children are not drawn yet: no drawing to hold off.
-  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) SetNodeText(c);
+  for (TTreeNode* c : node->Children()) SetNodeText(c);
   TScanRoot* root = engine_->RootOfNode(node);
   if (root != nullptr && root->runningScan == nullptr) BoldLargeFolders(node);
 }

@@ -125,18 +125,20 @@ void ExpandToLevel(TTreeNode* node, int level, double minimum) {
   }
 }
 
+// The walks below ask the control only about nodes that have children: a
+// question costs it a search through all its items.
 void RefreshTexts(TTreeNode* node) {
   SetNodeText(node);
-  if (node->Expanded())
-    for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) RefreshTexts(c);
+  if (node->HasChildren() && node->Expanded())
+    for (TTreeNode* c : node->Children()) RefreshTexts(c);
 }
 
 void SortChildren(TTreeNode* node) { node->CustomSort(CompareNodes, ViewSettings().SortType); }
 
 void SortBranch(TTreeNode* node) {
   SortChildren(node);
-  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
-    if (c->Expanded()) SortBranch(c);
+  for (TTreeNode* c : node->Children())
+    if (c->HasChildren() && c->Expanded()) SortBranch(c);
 }
 
 TBranchView SaveBranchView(TTreeNode* node, TTreeNode* selected) {
