@@ -150,6 +150,30 @@ TBranchView SaveBranchView(TTreeNode* node, TTreeNode* selected) {
   return view;
 }
 
+namespace {
+void ForgetSelection(TBranchView& view) {
+  view.holdsSelection = false;
+  for (auto& [key, child] : view.children) ForgetSelection(child);
+}
+}  // namespace
+
+TBranchView SaveBranchViewWith(TTreeNode* node, TTreeNode* selected, TTreeNode* branch, TBranchView branchView) {
+  std::vector<TTreeNode*> path;  // from `branch` up to below `node`
+  for (TTreeNode* n = branch; n != nullptr && n != node; n = n->Parent()) path.push_back(n);
+  TBranchView view = SaveBranchView(node, selected);
+  if (path.empty() || path.back()->Parent() != node) return view;
+  bool selectionInBranch = false;
+  for (TTreeNode* n = selected; n != nullptr && !selectionInBranch; n = n->Parent()) selectionInBranch = n == branch;
+  if (!selectionInBranch) ForgetSelection(branchView);
+  TBranchView* at = &view;
+  for (auto n = path.rbegin(); n != path.rend(); ++n) {
+    at->holdsSelection = at->holdsSelection || branchView.holdsSelection;
+    at = &at->children[ViewKey(*n)];
+  }
+  *at = std::move(branchView);
+  return view;
+}
+
 TTreeNode* RestoreBranchView(TTreeNode* node, const TBranchView& view) {
   classlib::TTreeUpdate update(*node->TreeView(), true);
   return RestoreView(node, view);
