@@ -307,8 +307,9 @@ void TListView::FreeItem(TListItem* item) {
 void TListView::Delete(TListItem* item) {
   if (item == nullptr || item->list_ != this) return;
   const int index = item->Index();
-  // A virtual row leaves the control's count with its state (the count a
-  // held-off update gives later has no room for it anyway).
+  // The control drops the row's place, moving the states after it up; while
+  // an update holds the count of virtual rows off, the count it gets later
+  // is already without the row.
   if (index >= 0 && !countPending_) Send(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
   FreeItem(item);
 }

@@ -53,17 +53,6 @@ std::vector<std::string> RowTexts(const TFolderData& data, const TValueContext& 
           data.LastChangeText()};
 }
 
-// The key of a name whose bytes order as lstrcmpA orders the names.
-std::string NameSortKey(const std::string& name, LCID locale) {
-  char buffer[512];
-  int n = LCMapStringA(locale, LCMAP_SORTKEY, name.c_str(), -1, buffer, sizeof buffer);
-  if (n > 0) return std::string(buffer, static_cast<size_t>(n));
-  std::string key(static_cast<size_t>(std::max(LCMapStringA(locale, LCMAP_SORTKEY, name.c_str(), -1, nullptr, 0), 1)), '\0');
-  n = LCMapStringA(locale, LCMAP_SORTKEY, name.c_str(), -1, key.data(), static_cast<int>(key.size()));
-  key.resize(static_cast<size_t>(std::max(n, 0)));
-  return key;
-}
-
 TTreeNode* ChildNamed(TTreeNode* node, const std::string& name) {
   for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
     if (TFolderData* d = NodeData(c); d != nullptr && d->GetFolderName() == name) return c;
@@ -294,19 +283,17 @@ void TMainForm::AddFileRows(const std::vector<TListedFile>& files, bool last) {
   details_->EndUpdate();
 }
 
-
 bool TMainForm::SortDetailRows(int column, bool ascending, std::vector<int>& order) {
   // Each row's values once, side by side, and its name as a key that orders
   // as lstrcmpA does when compared byte by byte: the comparisons then read
   // no row and convert no text.
   const int count = details_->Count();
-  const LCID locale = GetThreadLocale();
   std::vector<TDetailRow> rows(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
     const TListItem* item = details_->Item(i);
     TDetailRow& r = rows[static_cast<size_t>(i)];
     r.isFolder = item->StateIndex == kFolderRow;
-    if (column == 0) r.caption = NameSortKey(item->Caption, locale);
+    if (column == 0) r.caption = NameSortKey(item->Caption);
     if (const auto* data = static_cast<const TFolderData*>(item->Data)) {
       r.totals = data->Counts.Totals();
       r.lastAccess = data->Counts.lastAccess.load();

@@ -623,5 +623,18 @@ TEST_F(ScanTest, ARecycleBinIsCountedFromItsEntriesAlone) {
   RemoveTree(recycle);
 }
 
+// The detail list sorts names by their keys: every pair of names orders by
+// them as lstrcmpA orders it (case, hyphens, digits, accents, blanks).
+TEST(NameSortKeys, OrderAsLstrcmpA) {
+  const std::vector<std::string> names = {"a",     "A",    "ab",     "a-b",   "a b",    "a_b",  "co-op", "coop",
+                                          "co op", "10",   "9",      "file9", "file10", "\xE9", "e",     "E",
+                                          "Z",     "z",    "a.txt",  "a~1",   "",       "ae",   "\xE6",  "b's"};
+  auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (const std::string& x : names)
+    for (const std::string& y : names)
+      EXPECT_EQ(sign(NameSortKey(x).compare(NameSortKey(y))), sign(lstrcmpA(x.c_str(), y.c_str())))
+          << "\"" << x << "\" and \"" << y << "\"";
+}
+
 }  // namespace
 }  // namespace foldwick
