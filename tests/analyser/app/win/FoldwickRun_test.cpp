@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -692,6 +693,64 @@ TEST(FoldwickRun, TreeTextsAreFinalAndTheViewSurvivesAnUpdate) {
   EXPECT_EQ(ExpandedItems(treeView, uikit::RemoteTreeRoot(treeView)), expanded);
   EXPECT_EQ(NextItem(treeView, nullptr, TVGN_CARET), uikit::RemoteTreeRoot(treeView));
   EXPECT_TRUE(program.Close());
+}
+
+// A folder of thousands of files, chosen in the tree by keys with the detail
+// list shown: every file comes into the list (listed away from the window),
+// in the order of the list's sort column, and Sort > by Name orders them by
+// name.
+TEST(FoldwickRun, AFolderOfThousandsOfFilesListsThemAllInOrder) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, true));
+  registry.WriteString("Charttype", "8");
+  registry.CloseKey();
+  const std::string rootPath = TestFolderPath("foldwick-files-");
+  RemoveTree(rootPath);
+  CreateDirectoryA(rootPath.c_str(), nullptr);
+  CreateDirectoryA((rootPath + "\\many").c_str(), nullptr);
+  CreateDirectoryA((rootPath + "\\other").c_str(), nullptr);
+  CreateSizedFile(rootPath + "\\other\\o.bin", 10);
+  constexpr int kFiles = 5000;
+  auto fileName = [](int i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "f%05d.dat", i);
+    return std::string(name);
+  };
+  // Each size once, so that the order by size is one order: f00999 the
+  // largest, f01000 the smallest.
+  auto fileSize = [](int i) { return static_cast<std::uint64_t>((i + 4000) % kFiles + 1) * 100; };
+  for (int i = 0; i < kFiles; ++i) CreateSizedFile(rootPath + "\\many\\" + fileName(i), fileSize(i));
+  TFoldwick program("\"" + rootPath + "\"");
+  ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+  HWND treeView = program.Child(WC_TREEVIEWA);
+  HWND list = program.Child(WC_LISTVIEWA);
+  ASSERT_TRUE(treeView != nullptr && list != nullptr);
+  ASSERT_TRUE(program.WaitFor([&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+    return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item);
+  }, 60000));
+  // The largest folder comes first below the root.
+  SetForegroundWindow(program.window);
+  SetFocus(treeView);
+  uikit::PostKey(treeView, VK_HOME);
+  uikit::PostKey(treeView, VK_DOWN);
+  EXPECT_TRUE(program.WaitFor([&] { return uikit::RemoteListCount(list) == kFiles; }, 30000))
+      << uikit::RemoteListCount(list) << " rows";
+  auto names = [&](std::initializer_list<int> rows) {
+    std::vector<std::string> shown;
+    for (int row : rows) shown.push_back(uikit::RemoteListItemText(list, row, 0));
+    return shown;
+  };
+  // By size, largest first.
+  EXPECT_TRUE(program.WaitFor([&] { return names({0, kFiles - 1}) == std::vector<std::string>{fileName(999), fileName(1000)}; }, 10000))
+      << names({0, kFiles - 1})[0] << " ... " << names({0, kFiles - 1})[1];
+  program.MenuKeys('S', 'N');
+  EXPECT_TRUE(program.WaitFor([&] {
+    return names({0, 1, 2500, kFiles - 1}) == std::vector<std::string>{fileName(0), fileName(1), fileName(2500), fileName(kFiles - 1)};
+  }, 10000)) << names({0, 1, 2500, kFiles - 1})[0] << " " << names({0, 1, 2500, kFiles - 1})[2];
+  EXPECT_TRUE(program.Close());
+  RemoveTree(rootPath);
 }
 
 // Two Updates in a row, the second while the first rescans, end with the
