@@ -2,7 +2,9 @@
 #include "analyser/app/FolderValues.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 namespace foldwick {
@@ -84,9 +86,19 @@ std::string FormatNumber(double value, int decimals, const TNumberFormat& format
   if (!std::isfinite(value)) value = 0;
   const bool negative = value < 0;
   double scaled = std::round(std::fabs(value) * std::pow(10.0, decimals));
-  char buffer[400];
-  std::snprintf(buffer, sizeof buffer, "%.0f", scaled);
-  std::string digits = buffer;
+  std::string digits;
+  if (scaled < 1e18) {
+    // A whole number that fits 64 bits, written without the C library's
+    // floating-point conversion, which some runtimes make costly: the tree
+    // and the detail list format hundreds of thousands of values at a time.
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint64_t>(scaled)).ptr;
+    digits.assign(buffer, end);
+  } else {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0f", scaled);
+    digits = buffer;
+  }
   if (digits.size() < static_cast<size_t>(decimals) + 1) digits.insert(0, decimals + 1 - digits.size(), '0');
   std::string whole = digits.substr(0, digits.size() - decimals);
   std::string text;

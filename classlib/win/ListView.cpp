@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/win/WideText.h"
+
 namespace classlib {
 
 namespace {
@@ -21,10 +23,37 @@ int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM compare) {
   return f(reinterpret_cast<TListItem*>(a), reinterpret_cast<TListItem*>(b));
 }
 
+// A stable merge sort that stays within its arrays whatever the comparison
+// answers, so a comparison that is not a strict order only misorders rows.
+void MergeSort(std::vector<TListItem*>& rows, const TListCompare& compare) {
+  const size_t n = rows.size();
+  std::vector<TListItem*> merged(n);
+  for (size_t width = 1; width < n; width *= 2) {
+    for (size_t lo = 0; lo < n; lo += 2 * width) {
+      const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+      size_t i = lo, j = mid, k = lo;
+      while (i < mid && j < hi) merged[k++] = compare(rows[j], rows[i]) < 0 ? rows[j++] : rows[i++];
+      while (i < mid) merged[k++] = rows[i++];
+      while (j < hi) merged[k++] = rows[j++];
+    }
+    rows.swap(merged);
+  }
+}
+
+// Whether `caption` is the text looked for: the whole of it, or with
+// `partial` its beginning; letters compared without case, as the control's
+// own typing search does.
+bool CaptionMatches(const std::wstring& caption, const std::wstring& sought, bool partial) {
+  if (partial ? caption.size() < sought.size() : caption.size() != sought.size()) return false;
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), static_cast<int>(sought.size()),
+                        sought.c_str(), static_cast<int>(sought.size())) == CSTR_EQUAL;
+}
+
 // The text the control asks for: the caption for column 0, else a sub-item.
-const std::string& TextOf(const TListItem& item, int subItem) {
+const std::string& TextOf(TListItem& item, int subItem) {
   static const std::string none;
   if (subItem == 0) return item.Caption;
+  item.MakeTexts();
   const size_t i = static_cast<size_t>(subItem - 1);
   return i < item.SubItems.size() ? item.SubItems[i] : none;
 }
@@ -34,6 +63,7 @@ const std::string& TextOf(const TListItem& item, int subItem) {
 // ---- TListItem ----
 
 int TListItem::Index() const {
+  if (list_ != nullptr && list_->Virtual()) return index_;
   if (list_ == nullptr || !list_->HandleAllocated()) return -1;
   LVFINDINFOA find = {};
   find.flags = LVFI_PARAM;
@@ -41,14 +71,22 @@ int TListItem::Index() const {
   return static_cast<int>(list_->Send(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
+void TListItem::MakeTexts() {
+  if (!TextsPending || list_ == nullptr) return;
+  TextsPending = false;
+  Fire(list_->OnGetRowTexts, list_, this);
+}
+
 bool TListItem::HasState(UINT state) const {
   const int i = Index();
+  if (i >= 0 && list_->countPending_) list_->SyncVirtualCount();
   return i >= 0 && (list_->Send(LVM_GETITEMSTATE, static_cast<WPARAM>(i), state) & state) != 0;
 }
 
 void TListItem::SetState(UINT state, bool on) {
   const int i = Index();
   if (i < 0) return;
+  if (list_->countPending_) list_->SyncVirtualCount();
   LVITEMA item = {};
   item.stateMask = state;
   item.state = on ? state : 0;
@@ -58,6 +96,11 @@ void TListItem::SetState(UINT state, bool on) {
 void TListItem::Update() {
   const int i = Index();
   if (i < 0) return;
+  if (list_->Virtual()) {
+    // The control asks for the row again when it draws it.
+    if (!list_->countPending_) list_->Send(LVM_REDRAWITEMS, static_cast<WPARAM>(i), i);
+    return;
+  }
   LVITEMA item = {};
   item.mask = LVIF_IMAGE;
   item.iItem = i;
@@ -92,7 +135,7 @@ void TListView::CreateParams(TCreateParams& Params) {
   Params.Style |= LVS_REPORT | LVS_SHAREIMAGELISTS | WS_TABSTOP;
   if (!HideSelection) Params.Style |= LVS_SHOWSELALWAYS;
   if (OwnerDraw) Params.Style |= LVS_OWNERDRAWFIXED;
-  if (OwnerData) Params.Style |= LVS_OWNERDATA;
+  if (OwnerData || VirtualRows) Params.Style |= LVS_OWNERDATA;
   if (!ReadOnly) Params.Style |= LVS_EDITLABELS;
   Params.ExStyle |= WS_EX_CLIENTEDGE;
   // Owner drawing reaches the parent; the row height is asked while the
@@ -133,6 +176,8 @@ void TListView::WindowCreated() {
   if (!pendingOrder_.empty()) SetColumnOrder(pendingOrder_);
   if (OwnerData) {
     Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(virtualCount_), 0);
+  } else if (VirtualRows) {
+    SyncVirtualCount();
   } else {
     for (size_t i = 0; i < items_.size(); ++i) InsertItemIntoWindow(items_[i].get(), static_cast<int>(i));
   }
@@ -196,11 +241,12 @@ HWND TListView::HeaderHandle() const { return reinterpret_cast<HWND>(Send(LVM_GE
 
 int TListView::Count() const {
   if (OwnerData) return virtualCount_;
+  if (VirtualRows) return static_cast<int>(items_.size());
   return handle_ != nullptr ? static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0)) : static_cast<int>(items_.size());
 }
 
 TListItem* TListView::ItemFromIndex(int index) const {
-  if (handle_ == nullptr) return index >= 0 && index < static_cast<int>(items_.size()) ? items_[static_cast<size_t>(index)].get() : nullptr;
+  if (handle_ == nullptr || Virtual()) return index >= 0 && index < static_cast<int>(items_.size()) ? items_[static_cast<size_t>(index)].get() : nullptr;
   LVITEMA item = {};
   item.mask = LVIF_PARAM;
   item.iItem = index;
@@ -230,12 +276,30 @@ TListItem* TListView::Add() {
   if (!CL_CHECK(!OwnerData)) return nullptr;
   items_.push_back(std::unique_ptr<TListItem>(new TListItem(this)));
   TListItem* item = items_.back().get();
-  if (handle_ != nullptr) InsertItemIntoWindow(item, Count());
+  if (VirtualRows) {
+    item->index_ = static_cast<int>(items_.size()) - 1;
+    if (updates_ > 0) countPending_ = true;
+    else SyncVirtualCount();
+  } else if (handle_ != nullptr) {
+    InsertItemIntoWindow(item, Count());
+  }
   return item;
+}
+
+void TListView::SyncVirtualCount() {
+  countPending_ = false;
+  // The rows' states stay where they are; the control draws the rows again.
+  Send(LVM_SETITEMCOUNT, items_.size(), LVSICF_NOSCROLL);
 }
 
 void TListView::FreeItem(TListItem* item) {
   Fire(OnDeletion, this, item);
+  const auto at = static_cast<size_t>(item->index_);
+  if (VirtualRows && at < items_.size() && items_[at].get() == item) {
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(at));
+    for (size_t i = at; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i);
+    return;
+  }
   items_.erase(std::remove_if(items_.begin(), items_.end(), [&](const auto& p) { return p.get() == item; }),
                items_.end());
 }
@@ -243,7 +307,10 @@ void TListView::FreeItem(TListItem* item) {
 void TListView::Delete(TListItem* item) {
   if (item == nullptr || item->list_ != this) return;
   const int index = item->Index();
-  if (index >= 0) Send(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  // The control drops the row's place, moving the states after it up; while
+  // an update holds the count of virtual rows off, the count it gets later
+  // is already without the row.
+  if (index >= 0 && !countPending_) Send(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
   FreeItem(item);
 }
 
@@ -251,6 +318,7 @@ void TListView::Clear() {
   if (clearing_) return;
   clearing_ = true;
   Send(LVM_DELETEALLITEMS, 0, 0);
+  countPending_ = false;
   std::vector<std::unique_ptr<TListItem>> gone;
   gone.swap(items_);
   for (auto& item : gone) Fire(OnDeletion, this, item.get());
@@ -275,13 +343,71 @@ void TListView::BeginUpdate() {
 
 void TListView::EndUpdate() {
   if (updates_ == 0 || --updates_ > 0) return;
+  if (countPending_) SyncVirtualCount();
   Send(WM_SETREDRAW, TRUE, 0);
   if (handle_ != nullptr) InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TListView::CustomSort(const TListCompare& compare) {
   if (!compare || OwnerData) return;
-  Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(&CompareItems));
+  if (!VirtualRows) {
+    Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(&CompareItems));
+    return;
+  }
+  std::vector<TListItem*> rows(items_.size());
+  for (size_t i = 0; i < rows.size(); ++i) rows[i] = items_[i].get();
+  MergeSort(rows, compare);
+  PlaceRows(rows);
+}
+
+bool TListView::Reorder(const std::vector<int>& order) {
+  if (!CL_CHECK(Virtual() && order.size() == items_.size())) return false;
+  std::vector<TListItem*> rows(order.size(), nullptr);
+  for (size_t k = 0; k < order.size(); ++k) {
+    const auto from = static_cast<size_t>(order[k]);
+    // Each row once: anything else is no order of these rows.
+    if (!CL_CHECK(from < items_.size() && items_[from]->index_ >= 0)) {
+      for (size_t i = 0; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i);
+      return false;
+    }
+    rows[k] = items_[from].get();
+    rows[k]->index_ = -1;  // taken
+  }
+  PlaceRows(rows);
+  return true;
+}
+
+void TListView::PlaceRows(const std::vector<TListItem*>& rows) {
+  // The control keeps selection and focus by position: they follow their rows.
+  std::vector<TListItem*> selected;
+  TListItem* focused = nullptr;
+  if (handle_ != nullptr && !countPending_) {
+    for (int i = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); i >= 0;
+         i = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED)))
+      if (const auto at = static_cast<size_t>(i); at < items_.size()) selected.push_back(items_[at].get());
+    const auto at = static_cast<size_t>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (at < items_.size()) focused = items_[at].get();
+  }
+  for (auto& item : items_) item.release();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    items_[i].reset(rows[i]);
+    rows[i]->index_ = static_cast<int>(i);
+  }
+  if (handle_ == nullptr) return;
+  if (!selected.empty() || focused != nullptr) {
+    LVITEMA none = {};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    if (selected.size() == items_.size()) {
+      LVITEMA all = {};
+      all.stateMask = all.state = LVIS_SELECTED;
+      Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+    } else {
+      for (TListItem* item : selected) item->SetSelected(true);
+    }
+    if (focused != nullptr) focused->SetFocused(true);
+  }
+  InvalidateRect(handle_, nullptr, FALSE);
 }
 
 DWORD TListView::ExtendedStyle() const {
@@ -318,8 +444,10 @@ bool TListView::Notify(NMHDR& header, LRESULT& result) {
       auto& info = reinterpret_cast<NMLVDISPINFOA&>(header);
       auto* item = reinterpret_cast<TListItem*>(info.item.lParam);
       if (item == nullptr) item = ItemFromIndex(info.item.iItem);
-      if (item == nullptr || !(info.item.mask & LVIF_TEXT) || info.item.pszText == nullptr || info.item.cchTextMax <= 0)
-        return true;
+      if (item == nullptr) return true;
+      // A virtual row's image is asked for with its texts.
+      if (Virtual() && (info.item.mask & LVIF_IMAGE) && info.item.iSubItem == 0) info.item.iImage = item->ImageIndex;
+      if (!(info.item.mask & LVIF_TEXT) || info.item.pszText == nullptr || info.item.cchTextMax <= 0) return true;
       const std::string& text = TextOf(*item, info.item.iSubItem);
       if (header.code == LVN_GETDISPINFOW || Utf8Text) {
         // UTF-8 text asked for in ANSI goes through UTF-16 into the buffer.
@@ -367,14 +495,40 @@ bool TListView::Notify(NMHDR& header, LRESULT& result) {
     case LVN_ITEMCHANGED: {
       const auto& change = reinterpret_cast<NMLISTVIEW&>(header);
       if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) && !OwnerData) {
-        if (TListItem* item = reinterpret_cast<TListItem*>(change.lParam))
+        TListItem* item = Virtual() ? ItemFromIndex(change.iItem) : reinterpret_cast<TListItem*>(change.lParam);
+        if (item != nullptr)
           Fire(OnSelectItem, this, item, (change.uNewState & LVIS_SELECTED) != 0);
       }
       return false;
     }
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW: {
+      // Typing in a list of virtual rows: the control asks which row to go to.
+      if (!Virtual()) return false;
+      result = FindRow(reinterpret_cast<NMLVFINDITEMA&>(header), header.code == LVN_ODFINDITEMW);
+      return true;
+    }
     default:
       return false;
   }
+}
+
+int TListView::FindRow(const NMLVFINDITEMA& find, bool wide) const {
+  if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || find.lvfi.psz == nullptr || items_.empty()) return -1;
+  const std::wstring sought = wide ? std::wstring(reinterpret_cast<const wchar_t*>(find.lvfi.psz))
+                                   : WideFromText(find.lvfi.psz, CP_ACP);
+  const UINT codePage = Utf8Text ? CP_UTF8 : CP_ACP;
+  const int count = static_cast<int>(items_.size());
+  const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
+  const bool wrap = (find.lvfi.flags & LVFI_WRAP) != 0;
+  for (int n = 0; n < count; ++n) {
+    const int i = start + n;
+    if (i >= count && !wrap) break;
+    const TListItem& item = *items_[static_cast<size_t>(i % count)];
+    if (CaptionMatches(WideFromText(item.Caption, codePage), sought, (find.lvfi.flags & LVFI_PARTIAL) != 0))
+      return i % count;
+  }
+  return -1;
 }
 
 }  // namespace classlib

@@ -2,7 +2,9 @@
 // with a caption, sub-item texts, images and a data slot, selection, custom
 // sorting, the header control, and owner-drawn rows. Items are objects the
 // list owns; the control asks them for their texts, so sorting and drawing
-// always show what the objects hold.
+// always show what the objects hold. With VirtualRows the control holds no
+// rows at all, only their count: it asks for the rows it draws, so hundreds
+// of thousands of rows are added, sorted and emptied without a message each.
 #pragma once
 
 #include "classlib/win/Win32.h"
@@ -32,9 +34,15 @@ class TListItem {
   void SetFocused(bool value) { SetState(LVIS_FOCUSED, value); }
   // Shows the fields as they are now.
   void Update();
+  // Has the list's OnGetRowTexts fill the texts of a row added with
+  // TextsPending, once; call before reading SubItems.
+  void MakeTexts();
 
   std::string Caption;
   std::vector<std::string> SubItems;
+  // The sub-item texts are made when first needed (OnGetRowTexts), so that a
+  // list of hundreds of thousands of rows formats only those it shows.
+  bool TextsPending = false;
   int ImageIndex = -1;
   // A marker the list keeps for its user (no state image is shown).
   int StateIndex = -1;
@@ -47,6 +55,7 @@ class TListItem {
   bool HasState(UINT state) const;
   void SetState(UINT state, bool on);
   TListView* list_;
+  int index_ = -1;  // the position among the list's rows, kept with VirtualRows
 };
 
 // Negative when a sorts before b, positive after, 0 keeps their order.
@@ -82,8 +91,12 @@ class TListView : public TWinControl {
   // Holds drawing off while items change; pairs nest.
   void BeginUpdate();
   void EndUpdate();
-  // Sorts by `compare` in the control's own sort.
+  // Sorts by `compare` in the control's own sort (VirtualRows: the list's).
   void CustomSort(const TListCompare& compare);
+  // VirtualRows: puts the rows in a new order, order[k] being the place now
+  // of the row that goes to place k. False, changing nothing, when `order`
+  // is not an order of all the rows.
+  bool Reorder(const std::vector<int>& order);
 
   DWORD ExtendedStyle() const;
   void SetExtendedStyle(DWORD style);
@@ -93,6 +106,11 @@ class TListView : public TWinControl {
   // Items come from the user of the list through notifications (set before
   // the window is made); Add and Item are then not used.
   bool OwnerData = false;
+  // The list's own items in a control that holds only their count and asks
+  // for the rows it shows (set before the window is made): Add, Item, Index,
+  // Clear and CustomSort cost no message per row; the sort is the list's own
+  // (stable). Selection and focus stay with their rows through a sort.
+  bool VirtualRows = false;
   // Item texts are UTF-8: the control asks for them as wide text, so names
   // outside the ANSI code page show whole. Set before the window is made.
   bool Utf8Text = false;
@@ -104,6 +122,8 @@ class TListView : public TWinControl {
 
   std::function<void(TObject* Sender, int Column)> OnColumnClick;
   std::function<void(TObject* Sender, TListItem* Item)> OnDeletion;
+  // Fills the sub-item texts of a row added with TextsPending.
+  std::function<void(TObject* Sender, TListItem* Item)> OnGetRowTexts;
   std::function<void(TObject* Sender, TListItem* Item, bool Selected)> OnSelectItem;
   // An in-place edit of a caption ended with a new text `S`, which the
   // handler may change; the caption becomes S.
@@ -138,6 +158,14 @@ class TListView : public TWinControl {
   void InsertItemIntoWindow(TListItem* item, int index);
   bool ParentMessage(TMessage& Message);
   void FreeItem(TListItem* item);
+  // VirtualRows: makes `rows` (all the rows, in a new order) the list's order.
+  void PlaceRows(const std::vector<TListItem*>& rows);
+  bool Virtual() const { return VirtualRows && !OwnerData; }
+  // Gives the control the number of rows (VirtualRows) unless an update holds it off.
+  void SyncVirtualCount();
+  // The row whose caption begins with (or is) the text looked for, for the
+  // control's typing search in VirtualRows; -1 when none.
+  int FindRow(const NMLVFINDITEMA& find, bool wide) const;
 
   std::vector<TColumn> columns_;
   std::vector<std::unique_ptr<TListItem>> items_;
@@ -148,6 +176,7 @@ class TListView : public TWinControl {
   int updates_ = 0;
   int virtualCount_ = 0;
   bool clearing_ = false;
+  bool countPending_ = false;  // VirtualRows: rows added while an update held the count off
 };
 
 }  // namespace classlib

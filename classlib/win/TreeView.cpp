@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/win/WideText.h"
+
 namespace classlib {
 
 namespace {
@@ -23,23 +25,10 @@ LRESULT CALLBACK SilencedParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 
 LRESULT TTreeNode::Send(UINT msg, WPARAM wParam, LPARAM lParam) const { return tree_->Send(msg, wParam, lParam); }
 
-std::string TTreeNode::Text() const {
-  char buffer[1024] = "";
-  TVITEMA item = {};
-  item.mask = TVIF_TEXT | TVIF_HANDLE;
-  item.hItem = item_;
-  item.pszText = buffer;
-  item.cchTextMax = sizeof buffer;
-  Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  return buffer;
-}
-
 void TTreeNode::SetText(const std::string& text) {
-  TVITEMA item = {};
-  item.mask = TVIF_TEXT | TVIF_HANDLE;
-  item.hItem = item_;
-  item.pszText = const_cast<char*>(text.c_str());
-  Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  if (text == text_) return;
+  text_ = text;
+  tree_->RedrawTexts();
 }
 
 TTreeNode* TTreeNode::GetFirstChild() const {
@@ -190,6 +179,7 @@ void TTreeView::WndProc(TMessage& Message) {
   // message of them, which then does not come); a context-menu message at
   // no mouse position from elsewhere does the same.
   if (Message.Window == handle_) {
+    if (Message.Msg == WM_PAINT) textsInvalid_ = false;  // the texts are asked for now
     const bool menuKey = (Message.Msg == WM_KEYUP && Message.WParam == VK_APPS) ||
                          ((Message.Msg == WM_SYSKEYUP || Message.Msg == WM_KEYUP) && Message.WParam == VK_F10 &&
                           (GetKeyState(VK_SHIFT) & 0x8000) != 0);
@@ -201,8 +191,30 @@ void TTreeView::WndProc(TMessage& Message) {
   TWinControl::WndProc(Message);
 }
 
+void TTreeView::RedrawTexts() {
+  if (handle_ == nullptr || textsInvalid_) return;
+  textsInvalid_ = true;
+  InvalidateRect(handle_, nullptr, FALSE);
+}
+
 bool TTreeView::Notify(NMHDR& header, LRESULT& result) {
   switch (header.code) {
+    case TVN_GETDISPINFOA:
+    case TVN_GETDISPINFOW: {
+      // The node's text, from a buffer of the tree's that lives until the
+      // next question: the control copies it, whatever its length.
+      TVITEMA& item = reinterpret_cast<NMTVDISPINFOA&>(header).item;
+      const auto* node = reinterpret_cast<const TTreeNode*>(item.lParam);
+      if (!(item.mask & TVIF_TEXT) || node == nullptr) return true;
+      if (header.code == TVN_GETDISPINFOW) {
+        shownWideText_ = WideFromText(node->text_, CP_ACP);
+        item.pszText = reinterpret_cast<LPSTR>(shownWideText_.data());
+      } else {
+        shownText_ = node->text_;
+        item.pszText = shownText_.data();
+      }
+      return true;
+    }
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
       if (!destroying_) Fire(OnChange, this, NodeFromItem(reinterpret_cast<NMTREEVIEWA&>(header).itemNew.hItem));
@@ -261,8 +273,9 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text) {
   insert.hParent = parent != nullptr ? parent->item_ : TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
   insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-  insert.item.pszText = const_cast<char*>(text.c_str());
+  insert.item.pszText = LPSTR_TEXTCALLBACKA;  // asked of the node (TVN_GETDISPINFO)
   insert.item.lParam = reinterpret_cast<LPARAM>(node);
+  node->text_ = text;
   node->item_ = reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
   if (node->item_ == nullptr) {
     delete node;

@@ -2,7 +2,9 @@
 // a data slot, images, state image, bold, expansion and custom sorting.
 // Each node knows its parent and children itself, so that walking up the tree
 // and freeing a branch of tens of thousands of nodes send the control no
-// message per node.
+// message per node. Each node keeps its text too, and the control asks for it
+// as it draws: texts change without a message to the control, which may
+// cost it a search through all its items and a new layout of those shown.
 #pragma once
 
 #include <windows.h>
@@ -31,7 +33,8 @@ class TTreeNode {
   TTreeView* TreeView() const { return tree_; }
   HTREEITEM ItemId() const { return item_; }
 
-  std::string Text() const;
+  const std::string& Text() const { return text_; }
+  // Keeps the text; the tree shows it at its next drawing.
   void SetText(const std::string& text);
 
   TTreeNode* Parent() const { return parent_; }
@@ -39,6 +42,9 @@ class TTreeNode {
   TTreeNode* GetFirstChild() const;
   TTreeNode* GetNextSibling() const;
   int Count() const { return static_cast<int>(children_.size()); }
+  // The children in the order they were added, not the control's: a walk
+  // that needs no order sends the control nothing.
+  const std::vector<TTreeNode*>& Children() const { return children_; }
   bool HasChildren() const { return !children_.empty(); }
   // 0 for a top-level node.
   int Level() const;
@@ -85,6 +91,7 @@ class TTreeNode {
   TTreeNode* parent_;
   // In the order they were added, not the control's.
   std::vector<TTreeNode*> children_;
+  std::string text_;
   int image_ = -1;
   int selectedImage_ = -1;
 };
@@ -125,6 +132,8 @@ class TTreeView : public TWinControl {
 
   // The node of an item of this tree, or null.
   TTreeNode* NodeFromItem(HTREEITEM item) const;
+  // Has the texts drawn again (once, however many changed before then).
+  void RedrawTexts();
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -143,6 +152,10 @@ class TTreeView : public TWinControl {
   bool SortChildren(HTREEITEM parent, const TTVCompare& compare, std::intptr_t data);
   LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
 
+  // A text asked for by the control, kept until it asks again.
+  std::string shownText_;
+  std::wstring shownWideText_;
+  bool textsInvalid_ = false;  // drawing of the texts is due
   // The control class's own window procedure, which item messages go to
   // directly; read when first needed.
   mutable WNDPROC controlProc_ = nullptr;

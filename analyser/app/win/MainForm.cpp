@@ -6,11 +6,13 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "analyser/app/MainWindowText.h"
 #include "analyser/app/ToolGlyphs.h"
 #include "analyser/app/ViewSettings.h"
+#include "analyser/app/win/FileLister.h"
 #include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/RegistryStore.h"
 #include "analyser/app/win/ScanTree.h"
@@ -96,7 +98,7 @@ TMainForm::TMainForm(std::vector<std::string> params) : classlib::TForm(nullptr,
 TMainForm::~TMainForm() {
   // The scans stop and the rows let go of their folders before the parts go.
   if (engine_) engine_->StopAllScans();
-  if (details_ != nullptr) details_->Clear();
+  if (details_ != nullptr) ClearDetails();
   engine_.reset();
 }
 
@@ -313,6 +315,9 @@ void TMainForm::BuildPanes() {
   details_->SetVisible(false);
   details_->SetStyle(TLVStyle::lvOwnerDrawFixed);
   details_->HideSelection = false;
+  // A folder may hold hundreds of thousands of files: the control asks for
+  // the rows it shows.
+  details_->VirtualRows = true;
   for (const TDetailColumn& c : kDetailColumns)
     details_->AddColumn(c.caption, c.width, c.rightAligned ? classlib::TAlignment::taRightJustify
                                                            : classlib::TAlignment::taLeftJustify);
@@ -322,9 +327,11 @@ void TMainForm::BuildPanes() {
   details_->SaveSettings.AutoSave = true;
   details_->SaveSettings.RegistryKey = kSettingsKey;
   details_->SetSmallImages(systemImages_);
-  details_->OnSortItems = [this](classlib::TObject*, classlib::TListItem* a, classlib::TListItem* b, int column,
-                                 int& result) { result = CompareDetailItems(a, b, column); };
+  details_->OnSortRows = [this](classlib::TObject*, int column, bool ascending, std::vector<int>& order) {
+    return SortDetailRows(column, ascending, order);
+  };
   details_->OnDeletion = [this](classlib::TObject*, classlib::TListItem* item) { DetailRowDeleted(item); };
+  details_->OnGetRowTexts = [this](classlib::TObject*, classlib::TListItem* item) { DetailRowTexts(item); };
   details_->SetParent(rightPane_);
   // The widths and order the user left.
   details_->Loaded();
@@ -354,7 +361,7 @@ void TMainForm::BuildPanes() {
   engine_ = std::make_unique<TScanEngine>(*tree_);
   engine_->RecentFiles = recent_;
   engine_->OnCaptionChange = [this](classlib::TObject*) { UpdateCaption(); };
-  engine_->OnClearDetails = [this](classlib::TObject*) { details_->Clear(); };
+  engine_->OnClearDetails = [this](classlib::TObject*) { ClearDetails(); };
   engine_->OnStatusUpdate = [this](classlib::TObject*) { StatusUpdate(true); };
   engine_->OnScanStep = [this](TScan&) { ScanStep(); };
   engine_->OnPendingAction = [this](TScan& scan) { PendingAction(scan); };
@@ -449,7 +456,18 @@ void TMainForm::FormShow() {
     auto measure = std::make_shared<classlib::TOwnedMemoryDC>();
     auto measureCanvas = std::make_shared<classlib::TGdiCanvas>(measure->Get());
     measureCanvas->Font = font;
-    pad.textWidth = [measure, measureCanvas](const std::string& text) { return measureCanvas->TextWidth(text); };
+    // The widths of the printable ASCII characters, asked once: a change of
+    // view pads the value of every open folder. Other texts are measured.
+    std::array<int, 128> widths{};
+    for (int c = ' '; c < 127; ++c) widths[static_cast<size_t>(c)] = canvas.TextWidth(std::string(1, static_cast<char>(c)));
+    pad.textWidth = [measure, measureCanvas, widths](const std::string& text) {
+      int width = 0;
+      for (const unsigned char c : text) {
+        if (c < ' ' || c > '~') return measureCanvas->TextWidth(text);
+        width += widths[c];
+      }
+      return width;
+    };
   }
   // The drive box: its first entry, then the drives.
   driveBox_->Add("Scan a Drive:");
@@ -530,7 +548,7 @@ void TMainForm::FormClose(classlib::TCloseAction& Action) {
     TRegistryStore store;
     WriteSettings(store, settings_);
   }
-  details_->Clear();
+  ClearDetails();
   while (!engine_->Roots().empty()) engine_->RemoveRoot(*engine_->Roots().front());
   classlib::TRegistry classes(HKEY_CLASSES_ROOT);
   if (classes.KeyExists("\\Directory\\shell\\Foldwick")) classes.DeleteKey("\\Directory\\shell\\Foldwick");

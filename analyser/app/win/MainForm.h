@@ -40,6 +40,8 @@ constexpr char kApplicationTitle[] = "Kestrum Professional";
 constexpr char kVersionText[] = "2.0";
 
 class TSearchForm;
+class TFileLister;
+struct TListedFile;
 
 class TMainForm : public classlib::TForm {
  public:
@@ -99,7 +101,18 @@ class TMainForm : public classlib::TForm {
   void ChartDoubleClick();
   void FetchChildIcons(classlib::TTreeNode* node);
   void DetailRowDeleted(classlib::TListItem* item);
-  int CompareDetailItems(classlib::TListItem* a, classlib::TListItem* b, int column);
+  void DetailRowTexts(classlib::TListItem* item);
+  // The detail list's order for a sort by `column` (OnSortRows).
+  bool SortDetailRows(int column, bool ascending, std::vector<int>& order);
+  // The rows of the files a lister handed over; with `last`, the listing is
+  // complete and the rows are sorted.
+  void AddFileRows(const std::vector<TListedFile>& files, bool last);
+  // Stops the listing of the shown folder's files, then empties the list.
+  void ClearDetails();
+  void StopFileListing();
+  // Waits until the shown folder's files are all in the list.
+  void FinishFileListing();
+
 
   // Exports (MainFormExport.cpp).
   TExportOptions ExportOptions();
@@ -187,6 +200,13 @@ class TMainForm : public classlib::TForm {
   std::unique_ptr<TScanEngine> engine_;
   // Made when first opened, then shown and hidden.
   TSearchForm* searchForm_ = nullptr;
+
+  // Lists the files of the folder the detail list shows.
+  std::unique_ptr<TFileLister> fileLister_;
+  // What the detail list's values depend on, for its rows' texts.
+  TValueContext listContext_;
+  // The root whose folder the list shows, for its file rows.
+  std::shared_ptr<TScanRoot> listRoot_;
 
   // The node the update and remove commands act on.
   classlib::TTreeNode* updateNode_ = nullptr;

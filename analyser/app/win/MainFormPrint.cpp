@@ -40,6 +40,8 @@ void TMainForm::PrintReport(TReportKind kind) {
   TFolderData* data = NodeData(node);
   TScanRoot* root = engine_->RootOfNode(node);
   if (data == nullptr || root == nullptr) return;
+  // The folder's contents are printed from the list, once it holds them all.
+  if (kind == TReportKind::rkContents) FinishFileListing();
   TPrintJob job;
   std::string error;
   if (!job.Begin(kApplicationTitle, error)) {
@@ -94,7 +96,8 @@ void TMainForm::PrintReport(TReportKind kind) {
     case TReportKind::rkContents: {
       std::vector<TContentsItem> items;
       for (int i = 0; i < details_->Count(); ++i) {
-        const classlib::TListItem* item = details_->Item(i);
+        classlib::TListItem* item = details_->Item(i);
+        item->MakeTexts();
         TContentsItem row;
         row.name = Utf8FromAnsi(item->Caption);
         for (size_t s = 0; s < row.subItems.size() && s < item->SubItems.size(); ++s)

@@ -1,12 +1,14 @@
 // The main window's views of the selected folder (status bar, caption,
 // detail list, chart) and the tree commands.
-#include <set>
+#include <algorithm>
+#include <numeric>
 
 #include "analyser/app/ChartFill.h"
 #include "analyser/app/MainWindowText.h"
 #include "analyser/app/ScanRules.h"
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/DriveInfo.h"
+#include "analyser/app/win/FileLister.h"
 #include "analyser/app/win/FileListing.h"
 #include "analyser/app/win/MainForm.h"
 #include "analyser/app/win/ScanTree.h"
@@ -76,7 +78,7 @@ void TMainForm::TreeChange(TTreeNode* node) {
   updateNode_ = NodeData(node) != nullptr ? node : nullptr;
   if (node == nullptr || NodeData(node) == nullptr) {
     StatusUpdate(false);
-    details_->Clear();
+    ClearDetails();
     return;
   }
   SortChildren(node);
@@ -85,7 +87,7 @@ void TMainForm::TreeChange(TTreeNode* node) {
     StatusUpdate(true);
   } else {
     StatusUpdate(false);
-    details_->Clear();
+    ClearDetails();
   }
 }
 
@@ -106,7 +108,7 @@ void TMainForm::TreeExpanding(TTreeNode* node, bool& allow) {
   FetchChildIcons(node);
   // Texts of hidden children may predate a change of view or unit. The
   // children are not drawn yet: no drawing to hold off.
-  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) SetNodeText(c);
+  for (TTreeNode* c : node->Children()) SetNodeText(c);
   TScanRoot* root = engine_->RootOfNode(node);
   if (root != nullptr && root->runningScan == nullptr) BoldLargeFolders(node);
 }
@@ -196,75 +198,117 @@ void TMainForm::DetailRowDeleted(TListItem* item) {
   item->Data = nullptr;
 }
 
+void TMainForm::DetailRowTexts(TListItem* item) {
+  if (const auto* data = static_cast<const TFolderData*>(item->Data)) item->SubItems = RowTexts(*data, listContext_);
+}
+
+void TMainForm::StopFileListing() {
+  // Taken out first: the wait handles messages, which may fill the list anew.
+  std::unique_ptr<TFileLister> lister = std::move(fileLister_);
+  if (lister) lister->Terminate();
+}
+
+void TMainForm::FinishFileListing() {
+  if (!fileLister_) return;
+  classlib::TWaitCursor wait;
+  classlib::ProcessMessagesUntil([this] { return !fileLister_ || fileLister_->Finished(); }, INFINITE);
+  // Its last batch is in once its thread has handed it over.
+  classlib::Application().ProcessMessages();
+}
+
+void TMainForm::ClearDetails() {
+  StopFileListing();
+  details_->Clear();
+}
+
 void TMainForm::FillDetailList() {
   TTreeNode* node = tree_->Selected();
   TFolderData* data = NodeData(node);
   classlib::TWaitCursor wait;
+  StopFileListing();
   details_->BeginUpdate();
   details_->Clear();
   if (data != nullptr) {
     FetchChildIcons(node);
-    const TValueContext context = ContextOf(*data, data->Counts.clusters.load());
+    // The rows' texts are made as they are shown, with the values as they
+    // are then.
+    listContext_ = ContextOf(*data, data->Counts.clusters.load());
+    listRoot_ = data->ScanRoot;
     for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
       TFolderData* child = NodeData(c);
       if (child == nullptr || child->IsFilesNode) continue;
       TListItem* row = details_->Add();
       row->Caption = child->GetFolderName();
       row->ImageIndex = c->ImageIndex();
-      row->SubItems = RowTexts(*child, context);
+      row->TextsPending = true;
       row->StateIndex = kFolderRow;
       child->AddRef();
       row->Data = child;
-      row->Update();
     }
     const std::wstring path = data->IsFilesNode ? std::wstring() : data->FileSystemPath();
     if (ViewSettings().ShowFiles && !path.empty()) {
-      // Each file once, even when two patterns find it.
-      std::set<std::wstring> seen;
-      const std::int64_t clusterSize = std::max<std::int64_t>(context.clusterSize, 1);
-      for (const std::string& pattern : ViewSettings().FilterPatterns) {
-        // The long-path form reaches folders past 260 characters.
-        ListFolder(path, WideFromAnsi(pattern), [&](const WIN32_FIND_DATAW& found) {
-          if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !seen.insert(found.cFileName).second) return true;
-          const std::uint64_t size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
-          auto* file = new TFolderData(nullptr, data->ScanRoot);
-          file->IsNew = false;
-          file->IsFilesNode = true;
-          file->Counts.SetTotals({FileClusters(size, clusterSize), static_cast<std::int64_t>(size % clusterSize), 1,
-                                  static_cast<std::int64_t>(size)});
-          file->Counts.lastAccess = ToFileTime(found.ftLastAccessTime);
-          file->Counts.lastChange = ToFileTime(found.ftLastWriteTime);
-          TListItem* row = details_->Add();
-          row->Caption = AnsiFromWide(found.cFileName);
-          row->ImageIndex = FilesIcon();
-          row->SubItems = RowTexts(*file, context);
-          row->StateIndex = kFileRow;
-          row->Data = file;  // the row's own, released with it
-          row->Update();
-          return true;
-        });
-      }
+      // The files come from a lister of their own; the folders show meanwhile.
+      std::vector<std::wstring> patterns;
+      for (const std::string& pattern : ViewSettings().FilterPatterns) patterns.push_back(WideFromAnsi(pattern));
+      fileLister_ = std::make_unique<TFileLister>(
+          path, std::move(patterns), [this](const std::vector<TListedFile>& files, bool last) { AddFileRows(files, last); });
+      fileLister_->Start();
     }
     if (details_->LastColumnClicked() >= 0) details_->SortByColumn(details_->LastColumnClicked(), details_->Ascending());
   }
   details_->EndUpdate();
 }
 
-int TMainForm::CompareDetailItems(TListItem* a, TListItem* b, int column) {
-  auto row = [](TListItem* item) {
-    TDetailRow r;
+void TMainForm::AddFileRows(const std::vector<TListedFile>& files, bool last) {
+  const std::int64_t clusterSize = std::max<std::int64_t>(listContext_.clusterSize, 1);
+  details_->BeginUpdate();
+  for (const TListedFile& found : files) {
+    auto* file = new TFolderData(nullptr, listRoot_);
+    file->IsNew = false;
+    file->IsFilesNode = true;
+    file->Counts.SetTotals({FileClusters(found.size, clusterSize), static_cast<std::int64_t>(found.size % clusterSize), 1,
+                            static_cast<std::int64_t>(found.size)});
+    file->Counts.lastAccess = found.lastAccess;
+    file->Counts.lastChange = found.lastWrite;
+    TListItem* row = details_->Add();
+    row->Caption = AnsiFromWide(found.name.c_str());
+    row->ImageIndex = FilesIcon();
+    row->TextsPending = true;
+    row->StateIndex = kFileRow;
+    row->Data = file;  // the row's own, released with it
+  }
+  // The rows take their places once all are in.
+  if (last && details_->LastColumnClicked() >= 0)
+    details_->SortByColumn(details_->LastColumnClicked(), details_->Ascending());
+  details_->EndUpdate();
+}
+
+bool TMainForm::SortDetailRows(int column, bool ascending, std::vector<int>& order) {
+  // Each row's values once, side by side, and its name as a key that orders
+  // as lstrcmpA does when compared byte by byte: the comparisons then read
+  // no row and convert no text.
+  const int count = details_->Count();
+  std::vector<TDetailRow> rows(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const TListItem* item = details_->Item(i);
+    TDetailRow& r = rows[static_cast<size_t>(i)];
     r.isFolder = item->StateIndex == kFolderRow;
-    r.caption = item->Caption;
+    if (column == 0) r.caption = NameSortKey(item->Caption);
     if (const auto* data = static_cast<const TFolderData*>(item->Data)) {
       r.totals = data->Counts.Totals();
       r.lastAccess = data->Counts.lastAccess.load();
       r.lastChange = data->Counts.lastChange.load();
     }
-    return r;
-  };
-  TScanRoot* root = engine_->RootOfNode(tree_->Selected());
-  return CompareDetailRows(row(a), row(b), column, root != nullptr ? root->clusterSize : 512,
-                           [](const std::string& x, const std::string& y) { return lstrcmpA(x.c_str(), y.c_str()); });
+  }
+  const std::int64_t clusterSize = listRoot_ ? listRoot_->clusterSize : 512;
+  const int direction = ascending ? 1 : -1;
+  order.resize(static_cast<size_t>(count));
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return direction * CompareDetailRows(rows[static_cast<size_t>(a)], rows[static_cast<size_t>(b)], column,
+                                         clusterSize, nullptr) < 0;
+  });
+  return true;
 }
 
 void TMainForm::FillChart() {
@@ -342,7 +386,7 @@ void TMainForm::UpdateBranch() {
 void TMainForm::RemoveRootCommand() {
   TScanRoot* root = engine_->RootOfNode(updateNode_ != nullptr ? updateNode_ : tree_->Selected());
   if (root == nullptr) return;
-  details_->Clear();
+  ClearDetails();
   engine_->RemoveRoot(*root);
   StatusUpdate(true);
 }
@@ -387,7 +431,7 @@ void TMainForm::RemoveSmallFolders() {
     for (TTreeNode* c : small) DeleteNode(c, false);
     for (TTreeNode* c : large) prune(c);
   };
-  details_->Clear();
+  ClearDetails();
   prune(node);
   StatusUpdate(true);
 }

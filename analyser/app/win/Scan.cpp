@@ -87,6 +87,14 @@ TRoute RouteOf(TFolderData& data) {
   return route;
 }
 
+// The folder at `path` is no longer there (an empty path is never gone: the
+// folder has none to look at).
+bool FolderGone(const std::wstring& path) {
+  if (path.empty() || GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 bool IsRecycleFolder(const std::wstring& path) { return IsRecycleFolderPath(AnsiFromWide(path.c_str())); }
 
 void RaiseTimes(TFileTime& access, TFileTime& change, const TFolderCounts& counts) {
@@ -138,8 +146,11 @@ void TScan::Execute() {
   if (!data_ || (path_.empty() && !folder_)) return;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   lastStep_ = GetTickCount();
-  // A root never shows the error mark; the scan's result keeps it.
-  if (ScanFolder(*data_, folder_.Get(), path_, baseLevel_)) errors_ = true;
+  // A root never shows the error mark; the scan's result keeps it. A branch
+  // shows it as its parent's scan would have set it.
+  const bool failed = ScanFolder(*data_, folder_.Get(), path_, baseLevel_);
+  if (failed) errors_ = true;
+  if (baseLevel_ > 0 && !Terminated()) data_->HasError = failed;
   if (!pendingFiles_.empty() || !pendingTexts_.empty()) SynchronizeStep([] {});
   CoUninitialize();
 }
@@ -514,6 +525,14 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
     // A second request while this one waits for the old scan adds nothing.
     if (root->restarting) return;
     root->restarting = true;
+    // A rescan that is still running builds its branch anew: the view the
+    // user saw is the one it keeps, not that of its half-built branch.
+    std::optional<TBranchView> shown;
+    TFolderRef shownBranch;
+    if (TScan* running = root->runningScan; running != nullptr && running->view_) {
+      shown = running->view_;
+      shownBranch = running->data_;
+    }
     // The action waiting for the old scan's end (a command line's report or
     // export) waits for the new one's instead.
     if (root->runningScan != nullptr && root->runningScan->PendingAction != kActionNone) {
@@ -523,7 +542,10 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
     StopScan(*root);
     root->restarting = false;
     if (root->removed || root->rootNode == nullptr) return;
-    view = SaveBranchView(root->rootNode, tree_.Selected());
+    TTreeNode* branch = shownBranch ? shownBranch->Node : nullptr;
+    if (!shown || branch == nullptr) view = SaveBranchView(root->rootNode, tree_.Selected());
+    else if (branch == root->rootNode) view = std::move(*shown);
+    else view = SaveBranchViewWith(root->rootNode, tree_.Selected(), branch, std::move(*shown));
     tree_.SetSelected(root->rootNode);
     if (OnClearDetails) OnClearDetails(nullptr);
     // The rescan builds the branch anew as the first scan did, under a
@@ -591,6 +613,7 @@ bool TScanEngine::RescanBranch(TTreeNode* node) {
   node->Collapse(false);
   node->DeleteChildren();
   data->ClearNameCache();
+  data->HasError = false;  // the scan tells again
   auto* scan = new TScan(*this, node, root);
   scan->view_ = std::move(view);
   root->runningScan = scan;
@@ -605,19 +628,25 @@ void TScanEngine::ScanFinished(TScan& scan) {
   if (node == nullptr || root.removed) return;
   SetNodeText(node);
   TTreeNode* parent = node->Parent();
-  root.hasErrors = scan.errors_ || (parent != nullptr && root.hasErrors);
+  // A folder of a branch that is no longer on the disk leaves the tree.
+  const bool gone = parent != nullptr && FolderGone(scan.path_);
+  root.hasErrors = (scan.errors_ && !gone) || (parent != nullptr && root.hasErrors);
   if (parent != nullptr) AddToAncestors(parent, scan.data_->Counts.Totals() - scan.oldTotals_);
+  if (gone) {
+    DeleteNode(node, true);
+    node = nullptr;
+  }
   TTreeNode* rootNode = root.rootNode;
   if (rootNode != nullptr) {
     rootNode->SetStateIndex(0);
-    SortChildren(node);
+    if (node != nullptr) SortChildren(node);
     if (node != rootNode) SortChildren(rootNode);
     const TViewSettings& settings = ViewSettings();
     if (settings.ExpandLevel >= 2) ExpandToLevel(rootNode, settings.ExpandLevel, 0);
     // The user's view of the branch before the rescan, as far as its
     // folders are left, scrolled to the selection. Its folders open while
     // the root is closed, and are laid out once when it opens.
-    TTreeNode* selected = RestoreBranchView(node, scan.view_);
+    TTreeNode* selected = node != nullptr && scan.view_ ? RestoreBranchView(node, *scan.view_) : nullptr;
     if (settings.ExpandLevel < 2) rootNode->Expand(false);
     if (selected != nullptr) {
       tree_.SetSelected(selected);
@@ -627,7 +656,7 @@ void TScanEngine::ScanFinished(TScan& scan) {
     if (settings.ShowType == kViewPercent) RefreshTexts(rootNode);
   }
   if (OnStatusUpdate) OnStatusUpdate(nullptr);
-  if (scan.PendingAction != kActionNone && OnPendingAction) {
+  if (scan.PendingAction != kActionNone && OnPendingAction && node != nullptr) {
     tree_.SetSelected(node);
     root.runningScan = &scan;
     OnPendingAction(scan);

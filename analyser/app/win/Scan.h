@@ -15,6 +15,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -132,8 +133,9 @@ class TScan : public classlib::TThread {
   // Set on the main thread when the scan was given up: it finishes unseen.
   bool orphaned_ = false;
   // The expanded folders and the selection of the branch before a rescan,
-  // given back to its new nodes when the scan has ended.
-  TBranchView view_;
+  // given back to its new nodes when the scan has ended; none for a first
+  // scan.
+  std::optional<TBranchView> view_;
 };
 
 // Starts and stops the scans of a tree view and keeps their roots.

@@ -125,18 +125,20 @@ void ExpandToLevel(TTreeNode* node, int level, double minimum) {
   }
 }
 
+// The walks below ask the control only about nodes that have children: a
+// question costs it a search through all its items.
 void RefreshTexts(TTreeNode* node) {
   SetNodeText(node);
-  if (node->Expanded())
-    for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) RefreshTexts(c);
+  if (node->HasChildren() && node->Expanded())
+    for (TTreeNode* c : node->Children()) RefreshTexts(c);
 }
 
 void SortChildren(TTreeNode* node) { node->CustomSort(CompareNodes, ViewSettings().SortType); }
 
 void SortBranch(TTreeNode* node) {
   SortChildren(node);
-  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
-    if (c->Expanded()) SortBranch(c);
+  for (TTreeNode* c : node->Children())
+    if (c->HasChildren() && c->Expanded()) SortBranch(c);
 }
 
 TBranchView SaveBranchView(TTreeNode* node, TTreeNode* selected) {
@@ -145,6 +147,30 @@ TBranchView SaveBranchView(TTreeNode* node, TTreeNode* selected) {
   if (selectionPath.empty()) selectionPath.push_back(nullptr);
   TBranchView view;
   SaveView(node, selectionPath, view);
+  return view;
+}
+
+namespace {
+void ForgetSelection(TBranchView& view) {
+  view.holdsSelection = false;
+  for (auto& [key, child] : view.children) ForgetSelection(child);
+}
+}  // namespace
+
+TBranchView SaveBranchViewWith(TTreeNode* node, TTreeNode* selected, TTreeNode* branch, TBranchView branchView) {
+  std::vector<TTreeNode*> path;  // from `branch` up to below `node`
+  for (TTreeNode* n = branch; n != nullptr && n != node; n = n->Parent()) path.push_back(n);
+  TBranchView view = SaveBranchView(node, selected);
+  if (path.empty() || path.back()->Parent() != node) return view;
+  bool selectionInBranch = false;
+  for (TTreeNode* n = selected; n != nullptr && !selectionInBranch; n = n->Parent()) selectionInBranch = n == branch;
+  if (!selectionInBranch) ForgetSelection(branchView);
+  TBranchView* at = &view;
+  for (auto n = path.rbegin(); n != path.rend(); ++n) {
+    at->holdsSelection = at->holdsSelection || branchView.holdsSelection;
+    at = &at->children[ViewKey(*n)];
+  }
+  *at = std::move(branchView);
   return view;
 }
 

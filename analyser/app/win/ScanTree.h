@@ -45,6 +45,13 @@ struct TBranchView {
 };
 // The view of the node's branch; `selected` is the tree's selection.
 TBranchView SaveBranchView(classlib::TTreeNode* node, classlib::TTreeNode* selected);
+// The view of the node's branch as SaveBranchView gives it, but with
+// `branchView` in the place of the branch of `branch` (a node below `node`),
+// whose nodes are being built anew: the view the user saw before that
+// branch's rescan began. The selection stays where it is unless it is in
+// that branch.
+TBranchView SaveBranchViewWith(classlib::TTreeNode* node, classlib::TTreeNode* selected, classlib::TTreeNode* branch,
+                               TBranchView branchView);
 // Expands the folders of the node's branch that were expanded and still
 // exist; gives the node that was selected, or its nearest ancestor that
 // still exists, or null when the selection was outside the branch.

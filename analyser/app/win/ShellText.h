@@ -18,6 +18,11 @@ bool StrRetToText(IShellFolder* folder, LPCITEMIDLIST relativeList, SHGDNF flags
 // empty when the time's high word is 0 or less or it cannot be converted.
 std::string FileTimeToText(TFileTime time);
 
+// The key of a name (ANSI) whose bytes, compared as unsigned, order the
+// names as lstrcmpA does: one conversion per name instead of two for each
+// comparison of a sort.
+std::string NameSortKey(const std::string& name);
+
 // A FILETIME as one number and back.
 inline TFileTime ToFileTime(const FILETIME& ft) { return (TFileTime{ft.dwHighDateTime} << 32) | ft.dwLowDateTime; }
 

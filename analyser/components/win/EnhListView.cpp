@@ -221,6 +221,7 @@ void TCustomEnhListView::RedrawHeaderCell(int column) {
 
 std::string TCustomEnhListView::TextAtPosition(TListItem* item, int position) const {
   if (item == nullptr) return {};
+  item->MakeTexts();
   const int column = ColumnAtDisplayPosition(position);
   if (column == 0) return item->Caption;
   const size_t sub = static_cast<size_t>(column - 1);
@@ -236,6 +237,7 @@ int TCustomEnhListView::CompareForSort(TListItem* a, TListItem* b, int column) c
   }
   auto text = [column](TListItem* item) {
     if (column == 0) return item->Caption;
+    item->MakeTexts();
     const size_t sub = static_cast<size_t>(column - 1);
     return sub < item->SubItems.size() ? item->SubItems[sub] : std::string();
   };
@@ -247,7 +249,9 @@ void TCustomEnhListView::SortByColumn(int column, bool ascending) {
   sort_.SortStarted(column);
   Fire(OnSortBegin, this, column, ascending);
   const int direction = ascending ? 1 : -1;
-  CustomSort([this, column, direction](TListItem* a, TListItem* b) { return CompareForSort(a, b, column) * direction; });
+  std::vector<int> order;
+  if (!(VirtualRows && OnSortRows && OnSortRows(this, column, ascending, order) && Reorder(order)))
+    CustomSort([this, column, direction](TListItem* a, TListItem* b) { return CompareForSort(a, b, column) * direction; });
   Fire(OnSortFinished, this, column, ascending);
   if (showArrows_) {
     RedrawHeaderCell(previous);
@@ -391,6 +395,7 @@ void TCustomEnhListView::DefaultDrawItem(TCanvas& canvas, int index, TRect rect,
                                          bool fullRowSelect) {
   TListItem* item = ItemFromIndex(index);
   if (item == nullptr) return;
+  item->MakeTexts();
   const bool focused = Focused();
   const bool selected = (state & ODS_SELECTED) && (focused || !HideSelection);
   const classlib::TColor selectBack = focused ? classlib::clHighlight : classlib::clBtnFace;

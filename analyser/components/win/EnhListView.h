@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "analyser/components/ListViewRules.h"
 #include "classlib/Canvas.h"
@@ -29,6 +30,11 @@ struct TEnhLVSaveSettings {
 
 using TLVSortItemsEvent = std::function<void(classlib::TObject* Sender, classlib::TListItem* Item1,
                                              classlib::TListItem* Item2, int SortColumn, int& CompResult)>;
+// Gives the rows' order for a sort by `SortColumn` (Order[k]: the place now
+// of the row that goes to place k) and returns true; false leaves the sort to
+// the comparison (OnSortItems or the texts).
+using TLVSortRowsEvent = std::function<bool(classlib::TObject* Sender, int SortColumn, bool Ascending,
+                                            std::vector<int>& Order)>;
 using TLVSortStatusEvent = std::function<void(classlib::TObject* Sender, int SortColumn, bool Ascending)>;
 using TLVMeasureItemEvent = std::function<void(classlib::TObject* Control, UINT& AHeight)>;
 using TLVDrawItemEvent = std::function<void(classlib::TObject* Control, classlib::TCanvas& ACanvas, int Index,
@@ -93,6 +99,9 @@ class TCustomEnhListView : public classlib::TListView {
   std::string TextAtPosition(classlib::TListItem* item, int position) const;
 
   TLVSortItemsEvent OnSortItems;
+  // For a list of VirtualRows: a sort that orders the rows by keys it makes
+  // once for each, instead of comparing rows pair by pair.
+  TLVSortRowsEvent OnSortRows;
   TLVSortStatusEvent OnSortBegin;
   TLVSortStatusEvent OnSortFinished;
   TLVMeasureItemEvent OnMeasureItem;

@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -694,6 +695,163 @@ TEST(FoldwickRun, TreeTextsAreFinalAndTheViewSurvivesAnUpdate) {
   EXPECT_TRUE(program.Close());
 }
 
+// A folder of thousands of files, chosen in the tree by keys with the detail
+// list shown: every file comes into the list (listed away from the window),
+// in the order of the list's sort column, and Sort > by Name orders them by
+// name.
+TEST(FoldwickRun, AFolderOfThousandsOfFilesListsThemAllInOrder) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, true));
+  registry.WriteString("Charttype", "8");
+  registry.CloseKey();
+  const std::string rootPath = TestFolderPath("foldwick-files-");
+  RemoveTree(rootPath);
+  CreateDirectoryA(rootPath.c_str(), nullptr);
+  CreateDirectoryA((rootPath + "\\many").c_str(), nullptr);
+  CreateDirectoryA((rootPath + "\\other").c_str(), nullptr);
+  CreateSizedFile(rootPath + "\\other\\o.bin", 10);
+  constexpr int kFiles = 5000;
+  auto fileName = [](int i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "f%05d.dat", i);
+    return std::string(name);
+  };
+  // Each size once, so that the order by size is one order: f00999 the
+  // largest, f01000 the smallest.
+  auto fileSize = [](int i) { return static_cast<std::uint64_t>((i + 4000) % kFiles + 1) * 100; };
+  for (int i = 0; i < kFiles; ++i) CreateSizedFile(rootPath + "\\many\\" + fileName(i), fileSize(i));
+  TFoldwick program("\"" + rootPath + "\"");
+  ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+  HWND treeView = program.Child(WC_TREEVIEWA);
+  HWND list = program.Child(WC_LISTVIEWA);
+  ASSERT_TRUE(treeView != nullptr && list != nullptr);
+  ASSERT_TRUE(program.WaitFor([&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+    return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item);
+  }, 60000));
+  // The largest folder comes first below the root.
+  SetForegroundWindow(program.window);
+  SetFocus(treeView);
+  uikit::PostKey(treeView, VK_HOME);
+  uikit::PostKey(treeView, VK_DOWN);
+  EXPECT_TRUE(program.WaitFor([&] { return uikit::RemoteListCount(list) == kFiles; }, 30000))
+      << uikit::RemoteListCount(list) << " rows";
+  auto names = [&](std::initializer_list<int> rows) {
+    std::vector<std::string> shown;
+    for (int row : rows) shown.push_back(uikit::RemoteListItemText(list, row, 0));
+    return shown;
+  };
+  // By size, largest first.
+  EXPECT_TRUE(program.WaitFor([&] { return names({0, kFiles - 1}) == std::vector<std::string>{fileName(999), fileName(1000)}; }, 10000))
+      << names({0, kFiles - 1})[0] << " ... " << names({0, kFiles - 1})[1];
+  program.MenuKeys('S', 'N');
+  EXPECT_TRUE(program.WaitFor([&] {
+    return names({0, 1, 2500, kFiles - 1}) == std::vector<std::string>{fileName(0), fileName(1), fileName(2500), fileName(kFiles - 1)};
+  }, 10000)) << names({0, 1, 2500, kFiles - 1})[0] << " " << names({0, 1, 2500, kFiles - 1})[2];
+  EXPECT_TRUE(program.Close());
+  RemoveTree(rootPath);
+}
+
+// Two Updates in a row, the second while the first rescans, end with the
+// folders the user had open and the one selected; an Update of one folder
+// through its pop-up marks it when it cannot be read, clears the mark when it
+// can again and takes it out of the tree once it is deleted.
+TEST(FoldwickRun, UpdatesKeepTheViewAndTellTheTruthOfABranch) {
+  classlib::TRegistry registry;
+  registry.DeleteKey(std::string("\\") + kSettingsKey);
+  // Enough folders that a rescan is still running when the next Update comes.
+  const std::string rootPath = TestFolderPath("foldwick-updates-");
+  RemoveTree(rootPath);
+  CreateDirectoryA(rootPath.c_str(), nullptr);
+  constexpr int kTop = 40;
+  for (int i = 0; i < kTop; ++i) {
+    const std::string top = rootPath + "\\t" + std::to_string(100 + i);
+    CreateDirectoryA(top.c_str(), nullptr);
+    CreateSizedFile(top + "\\own.bin", static_cast<std::uint64_t>(i + 1) * 100003);
+    for (int j = 0; j < 200; ++j) CreateDirectoryA((top + "\\s" + std::to_string(j)).c_str(), nullptr);
+  }
+  TFoldwick program("\"" + rootPath + "\"");
+  ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
+  HWND treeView = program.Child(WC_TREEVIEWA);
+  ASSERT_NE(treeView, nullptr);
+  auto idle = [&] {
+    HTREEITEM item = uikit::RemoteTreeRoot(treeView);
+    return item != nullptr && uikit::RemoteTreeStateImage(treeView, item) == 0 && Expanded(treeView, item);
+  };
+  ASSERT_TRUE(program.WaitFor(idle, 120000));
+  HTREEITEM root = uikit::RemoteTreeRoot(treeView);
+
+  // Branch > Expand > To Level 2, then End: the last folder, one level down.
+  SetForegroundWindow(program.window);
+  program.MenuKeys('B', 'E');
+  Sleep(500);
+  uikit::PostKey(program.window, '2');
+  ASSERT_TRUE(program.WaitFor([&] { return ExpandedItems(treeView, root) == 1 + kTop; }, 30000))
+      << ExpandedItems(treeView, root);
+  SetFocus(treeView);
+  uikit::PostKey(treeView, VK_END);
+  ASSERT_TRUE(program.WaitFor([&] { return NextItem(treeView, nullptr, TVGN_CARET) != root; }, 10000));
+  const std::string selected = Selection(treeView).first;
+  // The recent entry rescans the root, twice: the second stops the first.
+  program.MenuKeys('F', '1');
+  program.MenuKeys('F', '1');
+  Sleep(500);
+  ASSERT_TRUE(program.WaitFor(idle, 120000));
+  root = uikit::RemoteTreeRoot(treeView);
+  EXPECT_EQ(ExpandedItems(treeView, root), 1 + kTop);
+  EXPECT_EQ(Selection(treeView), std::make_pair(selected, true));
+
+  // The first folder, its name from its text, updated through its pop-up:
+  // the tree's Update is the sixth item up from the pop-up's end.
+  SetFocus(treeView);
+  uikit::PostKey(treeView, VK_HOME);
+  uikit::PostKey(treeView, VK_DOWN);
+  ASSERT_TRUE(program.WaitFor([&] { return NextItem(treeView, root, TVGN_CHILD) == NextItem(treeView, nullptr, TVGN_CARET); }, 10000));
+  const HTREEITEM folder = NextItem(treeView, nullptr, TVGN_CARET);
+  const std::string text = Trimmed(uikit::RemoteTreeItemText(treeView, folder));
+  const std::string name = text.substr(text.rfind(' ') + 1);
+  ASSERT_EQ(name.rfind("t1", 0), 0u) << text;
+  const std::string path = rootPath + "\\" + name;
+  auto updateSelected = [&] {
+    SetFocus(treeView);
+    uikit::PostKey(treeView, VK_APPS);
+    Sleep(1500);
+    for (int i = 0; i < 6; ++i) {
+      uikit::PostKey(treeView, VK_UP);
+      Sleep(150);
+    }
+    uikit::PostKey(treeView, VK_RETURN);
+    Sleep(500);
+    EXPECT_TRUE(program.WaitFor(idle, 60000));
+  };
+  auto shownText = [&] { return uikit::RemoteTreeItemText(treeView, NextItem(treeView, nullptr, TVGN_CARET)); };
+  // Another program holds the folder for itself alone: it cannot be read.
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  updateSelected();
+  EXPECT_TRUE(program.WaitFor([&] { return shownText().find(name + " [Error!]") != std::string::npos; }, 10000)) << shownText();
+  CloseHandle(held);
+  updateSelected();
+  EXPECT_TRUE(program.WaitFor([&] { return shownText().find("[Error!]") == std::string::npos; }, 10000)) << shownText();
+  EXPECT_NE(shownText().find(name), std::string::npos) << shownText();
+  RemoveTree(path);
+  updateSelected();
+  auto listed = [&] {
+    int count = 0;
+    bool named = false;
+    for (HTREEITEM c = NextItem(treeView, root, TVGN_CHILD); c != nullptr; c = NextItem(treeView, c, TVGN_NEXT)) {
+      ++count;
+      const std::string t = uikit::RemoteTreeItemText(treeView, c);
+      named = named || t.substr(t.rfind(' ') + 1) == name;
+    }
+    return std::make_pair(count, named);
+  };
+  EXPECT_TRUE(program.WaitFor([&] { return listed() == std::make_pair(kTop - 1, false); }, 10000))
+      << listed().first << " folders, the deleted one among them " << listed().second;
+  EXPECT_TRUE(program.Close());
+  RemoveTree(rootPath);
+}
 
 // A folder named outside the ANSI code page, given on the command line, is
 // scanned and enters the recent list whole; the entry reopens it.

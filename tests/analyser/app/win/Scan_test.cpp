@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,13 @@ class ScanTest : public ::testing::Test {
     return classlib::ProcessMessagesUntil([&] { return root->runningScan == nullptr; }, kScanWait);
   }
 
+  // Makes the layout in the test folder and scans it to the end; null on failure.
+  TScanRoot* ScanToEnd(const TSpec& spec) {
+    CreateSpec(base, spec);
+    TScanRoot* root = Scan(base);
+    return root != nullptr && WaitForEnd(root) ? root : nullptr;
+  }
+
   std::string base;
   std::int64_t cluster = 0;
   classlib::TForm form{nullptr, "scan test"};
@@ -295,10 +303,8 @@ TEST_F(ScanTest, RescanningARootInPlaceAndABranch) {
 
 TEST_F(ScanTest, TenUpdatesInARowOfAWholeOpenTree) {
   const TSpec spec = Wide(3, 6);
-  CreateSpec(base, spec);
-  TScanRoot* root = Scan(base);
+  TScanRoot* root = ScanToEnd(spec);
   ASSERT_NE(root, nullptr);
-  ASSERT_TRUE(WaitForEnd(root));
   // Each Update: of the root or of its first folder, after the last one
   // ended or over it while it runs, its stop waited for or given up at once.
   struct TRow {
@@ -322,6 +328,52 @@ TEST_F(ScanTest, TenUpdatesInARowOfAWholeOpenTree) {
   ASSERT_TRUE(WaitForEnd(root));
   CheckBranch(root->rootNode, spec, cluster, AllFiles, base);
   EXPECT_EQ(engine->Roots().size(), 1u);
+}
+
+// The open folders of a branch and the selected one, by their paths.
+void OpenPaths(TTreeNode* node, const std::string& path, std::set<std::string>& open) {
+  if (!node->Expanded()) return;
+  open.insert(path);
+  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
+    if (TFolderData* d = NodeData(c); d != nullptr && !d->IsFilesNode) OpenPaths(c, path + "\\" + d->GetFolderName(), open);
+}
+std::string SelectedPath(classlib::TTreeView& tree) {
+  std::string path;
+  for (TTreeNode* n = tree.Selected(); n != nullptr && n->Parent() != nullptr; n = n->Parent())
+    path = "\\" + NodeData(n)->GetFolderName() + path;
+  return path;
+}
+
+TEST_F(ScanTest, AnUpdateOverARunningUpdateKeepsTheViewTheUserSaw) {
+  const TSpec spec = Wide(3, 5);
+  TScanRoot* root = ScanToEnd(spec);
+  ASSERT_NE(root, nullptr);
+  TTreeNode* w1 = Child(root->rootNode, "w1");
+  ASSERT_NE(w1, nullptr);
+  w1->Expand(false);
+  Child(w1, "w2")->Expand(false);
+  Child(root->rootNode, "w3")->Expand(false);
+  tree->SetSelected(Child(Child(w1, "w2"), "w4"));
+  std::set<std::string> open;
+  OpenPaths(root->rootNode, "", open);
+  const std::string selected = SelectedPath(*tree);
+  ASSERT_EQ(selected, "\\w1\\w2\\w4");
+  // An Update of the root or of a branch, then one of the root while the
+  // first runs: the worker waits for its first step, which this thread only
+  // takes once the second Update stops it.
+  for (const char* first : {"", "w1"}) {
+    TTreeNode* node = *first == '\0' ? root->rootNode : Child(root->rootNode, first);
+    ASSERT_NE(node, nullptr) << first;
+    ASSERT_TRUE(engine->RescanBranch(node)) << first;
+    ASSERT_NE(root->runningScan, nullptr) << first;
+    ASSERT_TRUE(engine->RescanBranch(root->rootNode)) << first;
+    ASSERT_TRUE(WaitForEnd(root)) << first;
+    std::set<std::string> after;
+    OpenPaths(root->rootNode, "", after);
+    EXPECT_EQ(after, open) << first;
+    EXPECT_EQ(SelectedPath(*tree), selected) << first;
+  }
+  CheckBranch(root->rootNode, spec, cluster, AllFiles, base);
 }
 
 TEST_F(ScanTest, AStoppedScanLeavesPartialTotalsAndARescanCompletesThem) {
@@ -470,6 +522,61 @@ TEST_F(ScanTest, LongAndUnicodePathsCountInFullAndAnUnreadableFolderIsMarked) {
   ASSERT_NE(Child(Child(rootNode, "holder"), "locked"), nullptr);
 }
 
+TEST_F(ScanTest, ABranchUpdateMarksAnUnreadableFolderAndDropsADeletedOne) {
+  TSpec locked{"locked", {{"l.txt", 700}}, {}};
+  TSpec holder{"holder", {{"h.txt", 50}}, {locked, {"kept", {{"k.txt", 9}}, {}}}};
+  TSpec spec{"", {{"top.txt", 10}}, {holder}};
+  CreateSpec(base, spec);
+  const std::string lockedPath = base + "\\holder\\locked";
+  // Held by another program for itself alone, the folder cannot be listed.
+  auto hold = [&] {
+    return CreateFileA(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  };
+  HANDLE held = hold();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  TTreeNode* holderNode = Child(root->rootNode, "holder");
+  ASSERT_NE(Child(holderNode, "locked [Error!]"), nullptr);
+
+  // Readable again, held again, then gone: an Update of the folder's branch
+  // each time, as an Update of the root would tell it.
+  struct TRow {
+    const char* step;
+    const char* shownAs;  // null: no longer in the tree
+    bool error;
+  };
+  for (const TRow& row : {TRow{"readable", "locked", false}, TRow{"held", "locked [Error!]", true},
+                          TRow{"deleted", nullptr, false}}) {
+    TTreeNode* node = Child(holderNode, "locked");
+    if (node == nullptr) node = Child(holderNode, "locked [Error!]");
+    ASSERT_NE(node, nullptr) << row.step;
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    held = INVALID_HANDLE_VALUE;
+    if (row.error) held = hold();
+    if (row.shownAs == nullptr) {
+      RemoveTree(lockedPath);
+      holder.folders.erase(holder.folders.begin());
+      spec.folders = {holder};
+    }
+    ASSERT_TRUE(engine->RescanBranch(node)) << row.step;
+    ASSERT_TRUE(WaitForEnd(root)) << row.step;
+    if (row.shownAs == nullptr) {
+      EXPECT_EQ(Child(holderNode, "locked"), nullptr) << row.step;
+      EXPECT_EQ(Child(holderNode, "locked [Error!]"), nullptr) << row.step;
+      CheckBranch(root->rootNode, spec, cluster, AllFiles, base);
+      continue;
+    }
+    TTreeNode* shown = Child(holderNode, row.shownAs);
+    ASSERT_NE(shown, nullptr) << row.step;
+    EXPECT_EQ(NodeData(shown)->HasError.load(), row.error) << row.step;
+    EXPECT_NE(shown->Text().find(row.shownAs), std::string::npos) << row.step << ": " << shown->Text();
+    if (!row.error) CheckBranch(root->rootNode, spec, cluster, AllFiles, base);
+  }
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+}
+
 TEST_F(ScanTest, ShownFoldersShowTheirFinalTextsAndVirtualFoldersGoThroughTheShell) {
   // A root with one folder expands while it scans; that folder's text is then
   // kept up to date and ends without the "new" mark.
@@ -514,6 +621,19 @@ TEST_F(ScanTest, ARecycleBinIsCountedFromItsEntriesAlone) {
   EXPECT_EQ(root->rootNode->GetFirstChild(), nullptr);
   engine.reset();
   RemoveTree(recycle);
+}
+
+// The detail list sorts names by their keys: every pair of names orders by
+// them as lstrcmpA orders it (case, hyphens, digits, accents, blanks).
+TEST(NameSortKeys, OrderAsLstrcmpA) {
+  const std::vector<std::string> names = {"a",     "A",    "ab",     "a-b",   "a b",    "a_b",  "co-op", "coop",
+                                          "co op", "10",   "9",      "file9", "file10", "\xE9", "e",     "E",
+                                          "Z",     "z",    "a.txt",  "a~1",   "",       "ae",   "\xE6",  "b's"};
+  auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (const std::string& x : names)
+    for (const std::string& y : names)
+      EXPECT_EQ(sign(NameSortKey(x).compare(NameSortKey(y))), sign(lstrcmpA(x.c_str(), y.c_str())))
+          << "\"" << x << "\" and \"" << y << "\"";
 }
 
 }  // namespace

@@ -3,9 +3,15 @@
 // splitter.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "analyser/components/win/AdvSplitter.h"
 #include "analyser/components/win/ChartFX.h"
 #include "analyser/components/win/ExtListView.h"
+#include "classlib/Assert.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/Registry.h"
 #include "classlib/win/StdCtrls.h"
@@ -249,6 +255,96 @@ TEST(ReportList, SortsByClickedColumnsAndKeepsItsLayout) {
   EXPECT_EQ(second->ColumnWidth(0), 120);
   EXPECT_EQ(second->ColumnWidth(2), 80);
   registry.DeleteKey("\\" + key);
+}
+
+// A list of virtual rows: the control holds only their count. Rows make
+// their texts when first shown, a sort keeps the selection on its row, the
+// keys move it, typing finds a row and a bad order changes nothing.
+TEST(ReportList, VirtualRowsMakeTextsWhenShownAndKeepTheSelectionThroughASort) {
+  auto form = ShownForm("Virtual rows");
+  auto* list = new TExtListView(form.get());
+  list->SetAlign(classlib::alClient);
+  list->SetStyle(TLVStyle::lvOwnerDrawFixed);
+  list->VirtualRows = true;
+  list->HideSelection = false;
+  list->AddColumn("Name", 100, classlib::TAlignment::taLeftJustify);
+  list->AddColumn("Size", 80, classlib::TAlignment::taRightJustify);
+  int made = 0;
+  list->OnGetRowTexts = [&](classlib::TObject*, classlib::TListItem* item) {
+    ++made;
+    item->SubItems = {std::to_string(reinterpret_cast<std::intptr_t>(item->Data))};
+  };
+  list->SetParent(form.get());
+  constexpr int kRows = 3000;
+  list->BeginUpdate();
+  for (int i = 0; i < kRows; ++i) {
+    classlib::TListItem* item = list->Add();
+    char name[16];
+    std::snprintf(name, sizeof name, "r%04d", i);
+    item->Caption = name;
+    item->Data = reinterpret_cast<void*>(static_cast<std::intptr_t>(i * 7919 % kRows));
+    item->TextsPending = true;
+  }
+  list->EndUpdate();
+  list->Loaded();
+  form->Show();
+  uikit::RunUntilIdle();
+  EXPECT_NE(GetWindowLongA(list->Handle(), GWL_STYLE) & LVS_OWNERDATA, 0);
+  EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETITEMCOUNT, 0, 0), kRows);
+  EXPECT_GT(made, 0);
+  EXPECT_LT(made, 200);  // the rows drawn, not all
+  // A row never drawn makes its texts when the control asks for them.
+  char text[16] = "";
+  LVITEMA request = {};
+  request.iSubItem = 1;
+  request.pszText = text;
+  request.cchTextMax = sizeof text;
+  SendMessageA(list->Handle(), LVM_GETITEMTEXTA, kRows - 1, reinterpret_cast<LPARAM>(&request));
+  EXPECT_EQ(text, std::to_string((kRows - 1) * 7919 % kRows));
+
+  // Home and five rows down, by keys; the sort by size (as numbers, largest
+  // last) keeps that row selected wherever it goes.
+  SetFocus(list->Handle());
+  uikit::PressKey(list->Handle(), VK_HOME);
+  for (int i = 0; i < 5; ++i) uikit::PressKey(list->Handle(), VK_DOWN);
+  ASSERT_NE(list->Selected(), nullptr);
+  EXPECT_EQ(list->Selected()->Caption, "r0005");
+  list->ClickColumn(1, true);
+  ASSERT_NE(list->Selected(), nullptr);
+  EXPECT_EQ(list->Selected()->Caption, "r0005");
+  EXPECT_EQ(list->Selected()->Index(), 5 * 7919 % kRows);
+  for (int i = 0; i < kRows; ++i) EXPECT_EQ(list->Item(i)->Index(), i);
+  EXPECT_EQ(list->Item(0)->Data, nullptr);  // the smallest size first
+
+  // Typing a name's beginning finds its row, as the control's search asks.
+  LVFINDINFOA find = {};
+  find.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
+  find.psz = "R2999";
+  const int found = static_cast<int>(SendMessageA(list->Handle(), LVM_FINDITEMA, 0, reinterpret_cast<LPARAM>(&find)));
+  ASSERT_GE(found, 0);
+  EXPECT_EQ(list->Item(found)->Caption, "r2999");
+
+  // An order that names a row twice is no order: nothing moves.
+  std::vector<int> order(kRows);
+  for (int i = 0; i < kRows; ++i) order[static_cast<size_t>(i)] = kRows - 1 - i;
+  std::vector<int> twice = order;
+  twice[1] = twice[0];
+  static int failures = 0;
+  const classlib::TAssertHandler previous =
+      classlib::SetAssertHandler([](const char*, const char*, int) { ++failures; });
+  EXPECT_FALSE(list->Reorder(twice));
+  classlib::SetAssertHandler(previous);
+  EXPECT_EQ(failures, 1);
+  EXPECT_EQ(list->Item(0)->Data, nullptr);
+  EXPECT_TRUE(list->Reorder(order));
+  EXPECT_EQ(list->Item(kRows - 1)->Data, nullptr);
+  EXPECT_EQ(list->Selected()->Caption, "r0005");
+
+  // A row deleted leaves the others' places whole.
+  list->Delete(list->Item(0));
+  EXPECT_EQ(list->Count(), kRows - 1);
+  EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETITEMCOUNT, 0, 0), kRows - 1);
+  for (int i = 0; i < list->Count(); ++i) ASSERT_EQ(list->Item(i)->Index(), i);
 }
 
 TEST(Splitter, DraggingResizesTheTreeSideWithinBounds) {

@@ -1,0 +1,78 @@
+// TFileLister: a folder's files listed on a thread of their own for the
+// detail list.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "analyser/app/win/FileListing.h"
+#include "analyser/app/win/ShellText.h"
+#include "classlib/win/Thread.h"
+
+namespace foldwick {
+
+// A file as a folder's listing gives it.
+struct TListedFile {
+  std::wstring name;
+  std::uint64_t size = 0;
+  TFileTime lastAccess = 0;
+  TFileTime lastWrite = 0;
+};
+
+// Lists the files (not the folders) of a folder that match any of the
+// patterns, each once, on a thread of its own, and hands them to `deliver`
+// on the main thread in batches, the last one with `last` set: listing a
+// folder of hundreds of thousands of files takes the file system a while,
+// and the window goes on meanwhile. A lister asked to stop hands nothing more.
+class TFileLister : public classlib::TThread {
+ public:
+  using TDeliver = std::function<void(const std::vector<TListedFile>& files, bool last)>;
+  TFileLister(std::wstring path, std::vector<std::wstring> patterns, TDeliver deliver)
+      : classlib::TThread(true), path_(std::move(path)), patterns_(std::move(patterns)), deliver_(std::move(deliver)) {}
+
+ protected:
+  void Execute() override {
+    // A batch goes when it is big enough and the last went a while ago, so
+    // that the window takes few of them however many files come.
+    constexpr size_t kBatch = 4096;
+    constexpr DWORD kBatchMs = 150;
+    std::vector<TListedFile> batch;
+    std::set<std::wstring> seen;
+    DWORD handed = GetTickCount();
+    for (const std::wstring& pattern : patterns_) {
+      ListFolder(path_, pattern, [&](const WIN32_FIND_DATAW& found) {
+        if (Terminated()) return false;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+        // Each file once, even when two patterns find it.
+        if (patterns_.size() > 1 && !seen.insert(found.cFileName).second) return true;
+        batch.push_back({found.cFileName, (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
+                         ToFileTime(found.ftLastAccessTime), ToFileTime(found.ftLastWriteTime)});
+        if (batch.size() >= kBatch && GetTickCount() - handed >= kBatchMs) {
+          Hand(batch, false);
+          handed = GetTickCount();
+        }
+        return true;
+      });
+    }
+    if (!Terminated()) Hand(batch, true);
+  }
+
+ private:
+  void Hand(std::vector<TListedFile>& batch, bool last) {
+    Synchronize([&] {
+      if (!Terminated()) deliver_(batch, last);
+    });
+    batch.clear();
+  }
+
+  std::wstring path_;
+  std::vector<std::wstring> patterns_;
+  TDeliver deliver_;
+};
+
+}  // namespace foldwick
