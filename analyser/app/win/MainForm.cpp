@@ -115,7 +115,8 @@ void TMainForm::BuildMenus() {
   });
   AddItem(fileMenu_, "Pa&ge Setup...", [this](auto) { ShowPageSetup(); });
   AddItem(fileMenu_, "-");
-  AddItem(fileMenu_, "Search &Files...", [this](auto) { OpenSearch(); });
+  // E: F is the print item's while the list shows ("Print &Folder Contents...").
+  AddItem(fileMenu_, "S&earch Files...", [this](auto) { OpenSearch(); });
   AddItem(fileMenu_, "&Options...", [this](auto) { OptionsCommand(); });
   exitSeparator_ = AddItem(fileMenu_, "-");
   exitItem_ = AddItem(fileMenu_, "E&xit", [this](auto) { Close(); });
@@ -142,7 +143,7 @@ void TMainForm::BuildMenus() {
   listItem_ = AddItem(view, "&Detailed List", [this](auto) { ShowList(); });
 
   TMenuItem* sort = AddItem(bar, "&Sort");
-  const char* sortCaptions[] = {"", "by &Name", "by &Size", "&No Sorting"};
+  const char* sortCaptions[] = {"", "by &Name", "by &Size", "No S&orting"};
   for (int s = kSortByName; s <= kNoSorting; ++s)
     sortItems_[s] = AddItem(sort, sortCaptions[s], [this, s](auto) { SetSortType(s); });
 
@@ -150,7 +151,8 @@ void TMainForm::BuildMenus() {
   rootPopup_ = new classlib::TPopupMenu(this);
   TMenuItem* popup = rootPopup_->Items();
   AddItem(popup, "&Update", [this](auto) { UpdateBranch(); })->Name = "Update1";
-  AddItem(popup, "Remove &Root", [this](auto) { RemoveRootCommand(); })->Name = "RemoveRoot1";
+  // O: R is "&Remove Folder"'s.
+  AddItem(popup, "Remove R&oot", [this](auto) { RemoveRootCommand(); })->Name = "RemoveRoot1";
   AddItem(popup, "-");
   TMenuItem* expand = AddItem(popup, "&Expand");
   expand->Name = "Expand1";
