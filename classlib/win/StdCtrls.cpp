@@ -275,6 +275,15 @@ void TRadioButton::Toggle() {
   Click();
 }
 
+void TRadioButton::DoEnter() {
+  // The focus came with an arrow key (the dialog manager moved it): this
+  // button becomes the chosen one.
+  const bool arrow = GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 || GetKeyState(VK_LEFT) < 0 ||
+                     GetKeyState(VK_RIGHT) < 0;
+  if (arrow && !Checked()) Toggle();
+  TButtonControl::DoEnter();
+}
+
 TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 185, 105); }
 
 void TGroupBox::CreateParams(TCreateParams& Params) {

@@ -152,12 +152,15 @@ class TCheckBox : public TButtonControl {
   void Toggle() override;
 };
 
+// The arrow keys move the focus within a parent's radio buttons and choose
+// the one they reach, as in the system's dialogs.
 class TRadioButton : public TButtonControl {
  public:
   explicit TRadioButton(TComponent* AOwner);
 
  protected:
   void Toggle() override;
+  void DoEnter() override;
 };
 
 // A captioned frame around other controls.

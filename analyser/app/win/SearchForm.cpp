@@ -161,6 +161,15 @@ TSearchForm::TSearchForm(classlib::TComponent* AOwner) : classlib::TForm(AOwner,
   status_->SetParent(this);
   status_->SetPanelWidths({220, 200});
 
+  // The pages come before the button row below them, for Tab.
+  pages_ = new TPageControl(this);
+  pages_->SetAlign(classlib::alClient);
+  pages_->SetParent(this);
+  BuildOptionsPage(pages_->AddPage("Search O&ptions"));
+  for (int list = 0; list < kResultListCount; ++list)
+    results_[list] = MakeResultList(pages_->AddPage(kResultCaptions[list]), list);
+  pages_->OnChange = [this](classlib::TObject*) { TabChanged(); };
+
   auto* buttons = new classlib::TPanel(this);
   buttons->SetBevelOuter(classlib::TBevelCut::bvNone);
   buttons->SetHeight(40);
@@ -177,13 +186,11 @@ TSearchForm::TSearchForm(classlib::TComponent* AOwner) : classlib::TForm(AOwner,
   deleteButton_ = MakeButton(this, *buttons, "&Delete Checked", 372, 8, 104, [this](auto) { DeleteCheckedClick(); });
   MakeButton(this, *buttons, "Hide &Window", 480, 8, 96, [this](auto) { Close(); })->Cancel = true;
 
-  pages_ = new TPageControl(this);
-  pages_->SetAlign(classlib::alClient);
-  pages_->SetParent(this);
-  BuildOptionsPage(pages_->AddPage("Search O&ptions"));
-  for (int list = 0; list < kResultListCount; ++list)
-    results_[list] = MakeResultList(pages_->AddPage(kResultCaptions[list]), list);
-  pages_->OnChange = [this](classlib::TObject*) { TabChanged(); };
+  // Ctrl+Tab turns the pages from any control.
+  KeyPreview = true;
+  OnKeyDown = [this](classlib::TObject*, int& key, classlib::TShiftState shift) {
+    if (pages_->PageKey(key, shift)) key = 0;
+  };
 
   OnShow = [this](classlib::TObject*) { FormShow(); };
   OnClose = [this](classlib::TObject*, classlib::TCloseAction& action) {
@@ -231,12 +238,15 @@ void TSearchForm::BuildOptionsPage(classlib::TWinControl& page) {
     }
   };
 
+  // Each search type's check and then what it searches by, so that Tab
+  // goes through them in reading order.
   const int x = 244;
-  for (int list = 0; list < kResultListCount; ++list) {
+  auto typeCheck = [&](int list) {
     types_[list] = Place(new classlib::TCheckBox(this), page, x, 8 + list * 72, 160, 20);
     types_[list]->SetCaption(kTypeCaptions[list]);
     types_[list]->SetChecked(true);
-  }
+  };
+  typeCheck(kBiggestList);
   MakeLabel(this, page, "larger than", x + 20, 34, 70);
   minimumSize_ = Place(new TSpinEdit(this), page, x + 92, 31, 64, 22);
   minimumSize_->MaxValue = 999999;
@@ -246,6 +256,7 @@ void TSearchForm::BuildOptionsPage(classlib::TWinControl& page) {
   sizeUnit_->SetItems({"Kb", "Mb"});
   sizeUnit_->SetItemIndex(1);
 
+  typeCheck(kOldestList);
   oldestMode_ = Place(new classlib::TComboBox(this), page, x + 20, 103, 110, 22);
   oldestMode_->Style = classlib::TComboBoxStyle::csDropDownList;
   oldestMode_->SetItems({"not accessed", "not changed"});
@@ -258,6 +269,7 @@ void TSearchForm::BuildOptionsPage(classlib::TWinControl& page) {
   if (yearAgo.wMonth == 2 && yearAgo.wDay == 29) yearAgo.wDay = 28;
   dateLimit_->SetDate(yearAgo);
 
+  typeCheck(kTemporaryList);
   MakeLabel(this, page, "Names containing:", x + 20, 178, 160);
   patterns_ = Place(new classlib::TListBox(this), page, x + 20, 196, 170, 110);
   patterns_->OnDblClick = [this](classlib::TObject*) { EditPattern(); };
