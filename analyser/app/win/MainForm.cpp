@@ -658,16 +658,14 @@ void TMainForm::RecentFileClicked(const std::string& path) {
 
 void TMainForm::ShowPageSetup() {
   // The settings keep the margins in hundredths of a millimetre.
-  const bool inches = pageSetup_->Measurements == TPageMeasurements::pmInches;
-  auto toDialog = [inches](int v) { return inches ? v * 100 / 254 : v; };
-  auto fromDialog = [inches](int v) { return inches ? v * 254 / 100 : v; };
-  pageSetup_->Margins = {toDialog(settings_.MarginLeft), toDialog(settings_.MarginTop), toDialog(settings_.MarginRight),
-                         toDialog(settings_.MarginBot)};
+  const TPageMeasurements unit = pageSetup_->Measurements;
+  pageSetup_->Margins = {MarginToDialog(settings_.MarginLeft, unit), MarginToDialog(settings_.MarginTop, unit),
+                         MarginToDialog(settings_.MarginRight, unit), MarginToDialog(settings_.MarginBot, unit)};
   if (!pageSetup_->Execute()) return;
-  settings_.MarginLeft = fromDialog(pageSetup_->Margins.Left);
-  settings_.MarginTop = fromDialog(pageSetup_->Margins.Top);
-  settings_.MarginRight = fromDialog(pageSetup_->Margins.Right);
-  settings_.MarginBot = fromDialog(pageSetup_->Margins.Bottom);
+  settings_.MarginLeft = MarginFromDialog(pageSetup_->Margins.Left, settings_.MarginLeft, unit);
+  settings_.MarginTop = MarginFromDialog(pageSetup_->Margins.Top, settings_.MarginTop, unit);
+  settings_.MarginRight = MarginFromDialog(pageSetup_->Margins.Right, settings_.MarginRight, unit);
+  settings_.MarginBot = MarginFromDialog(pageSetup_->Margins.Bottom, settings_.MarginBot, unit);
 }
 
 void TMainForm::SetViewType(int viewType) {
