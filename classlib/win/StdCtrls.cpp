@@ -437,8 +437,17 @@ void TComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (align_ != alNone && parent_ != nullptr) parent_->Realign();
 }
 
+bool TComboBox::DroppedDown() const { return WindowReady() && Perform(CB_GETDROPPEDSTATE, 0, 0) != 0; }
+
 void TComboBox::ControlCommand(int NotifyCode) {
   if (NotifyCode == CBN_EDITCHANGE) Change();
+  // The system reports how the list ends before it reports it closed.
+  if (NotifyCode == CBN_SELENDOK || NotifyCode == CBN_SELENDCANCEL) chosen_ = NotifyCode == CBN_SELENDOK;
+  if (NotifyCode == CBN_CLOSEUP) {
+    const bool chosen = chosen_;
+    chosen_ = false;
+    if (chosen) Fire(OnCloseUp, this);
+  }
   if (NotifyCode == CBN_SELCHANGE) {
     // The edit part shows the chosen item only after this notification; the
     // events see it already.

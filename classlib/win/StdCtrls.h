@@ -221,7 +221,10 @@ class TListBox : public TListControl {
 enum class TComboBoxStyle : std::uint8_t { csDropDown, csDropDownList };
 
 // An edit with a drop-down list. Typing or choosing fires OnChange, choosing
-// also OnClick; keys typed in the edit part reach OnKeyDown and OnKeyPress.
+// also OnClick (an arrow key on the closed box chooses too); keys typed in
+// the edit part reach OnKeyDown and OnKeyPress. OnCloseUp fires when the
+// dropped list closes with its choice taken (a click on an item, Enter, F4),
+// not when it is cancelled (Escape, a click elsewhere).
 class TComboBox : public TListControl {
  public:
   explicit TComboBox(TComponent* AOwner);
@@ -230,8 +233,10 @@ class TComboBox : public TListControl {
   // Items shown when the list drops down.
   int DropDownCount = 8;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  bool DroppedDown() const;
 
   TNotifyEvent OnChange;
+  TNotifyEvent OnCloseUp;
 
  protected:
   virtual void Change() { Fire(OnChange, this); }
@@ -241,6 +246,8 @@ class TComboBox : public TListControl {
 
  private:
   int DroppedHeight() const;
+  // The list that is closing closes with its choice taken.
+  bool chosen_ = false;
 };
 
 enum class TScrollBarKind : std::uint8_t { sbHorizontal, sbVertical };

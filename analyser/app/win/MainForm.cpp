@@ -231,7 +231,14 @@ void TMainForm::BuildToolBar() {
   driveBox_->Style = classlib::TComboBoxStyle::csDropDownList;
   driveBox_->DropDownCount = 12;
   driveBox_->SetParent(coolBar_);
-  driveBox_->OnClick = [this](classlib::TObject*) { ScanDriveBoxChoice(); };
+  // The arrows move the choice; closing the list on a choice, or Enter,
+  // scans the drive chosen.
+  driveBox_->OnCloseUp = [this](classlib::TObject*) { ScanDriveBoxChoice(); };
+  driveBox_->OnKeyDown = [this](classlib::TObject*, int& key, classlib::TShiftState) {
+    if (key != VK_RETURN || driveBox_->DroppedDown()) return;
+    key = 0;
+    ScanDriveBoxChoice();
+  };
 }
 
 void TMainForm::LayoutCoolBar() {
