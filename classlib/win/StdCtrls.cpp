@@ -93,6 +93,7 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.ClassName = "EDIT";
   Params.SystemClass = true;
+  Params.Unicode = Utf8Text;
   Params.Style |= ES_AUTOHSCROLL;
   if (readOnly_) Params.Style |= ES_READONLY;
   Params.ExStyle |= WS_EX_CLIENTEDGE;

@@ -58,6 +58,9 @@ class TCustomEdit : public TWinControl {
   bool Modified() const;
   void SetModified(bool value);
   void Clear() { SetText(""); }
+  // Set before the window is made: the edit holds text in any script (pasted
+  // or set), its Text and SetText in UTF-8.
+  bool Utf8Text = false;
 
   // The text changed, by the user or the program.
   TNotifyEvent OnChange;

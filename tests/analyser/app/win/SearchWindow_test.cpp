@@ -1,16 +1,19 @@
 // The file search window on a folder tree made here: big, old and temporary
 // files are listed on their tabs, a second Start replaces the first search,
 // Stop ends a search, and a file checked in two lists is sent to the recycle
-// bin once, with the shell's confirmation answered. A picture of the window
-// goes to the pictures folder. Then the keyboard: Tab walks every control of
-// the search window's and the options dialog's pages, Ctrl+Tab turns their
-// pages, and the main window's menus give every item a letter of its own.
+// bin once, with the shell's confirmation answered; names in any script are
+// listed whole, and a search folder named in Greek is pasted into the drive
+// row and searched. A picture of the window goes to the pictures folder.
+// Then the keyboard: Tab walks every control of the search window's and the
+// options dialog's pages, Ctrl+Tab turns their pages, and the main window's
+// menus give every item a letter of its own.
 #include <gtest/gtest.h>
 
 #include "classlib/win/Win32.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "analyser/app/win/FileListing.h"
@@ -201,6 +204,46 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
     SendMessageW(biggest.Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(named->Index()), reinterpret_cast<LPARAM>(&cell));
     EXPECT_EQ(std::wstring(shown), column == 0 ? name : folder);
   }
+
+  // A search rooted in a folder named in Greek: its path pasted into the
+  // drive row's input box (F2 on the row), kept and shown whole.
+  const std::wstring greek = WideFromUtf8(root) + L"\\\x03A6\x03AC\x03BA\x03B5\x03BB\x03BF\x03C2";
+  ASSERT_TRUE(CreateDirectoryW(greek.c_str(), nullptr));
+  CreateSizedFile(greek + L"\\g.bin", 120 * 1024);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, (greek.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(copy), greek.c_str(), (greek.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(copy);
+  SetClipboardData(CF_UNICODETEXT, copy);
+  CloseClipboard();
+  for (int i = 0; i < drives.Count(); ++i) SetItemChecked(drives, drives.Item(i), false);
+  classlib::TListItem* editable = drives.Item(drives.Count() - 1);
+  editable->SetSelected(true);
+  editable->SetFocused(true);
+  form->Pages().SetActivePageIndex(0);
+  drives.SetFocus();
+  uikit::RunInsideModal([] {
+    uikit::PressKey(GetFocus(), 'V', classlib::ssCtrl);  // over the text the box selected
+    uikit::PressKey(GetFocus(), VK_RETURN);
+  });
+  {
+    TDialogAnswerer cannotFind;
+    uikit::PressKey(drives.Handle(), VK_F2);
+    EXPECT_EQ(cannotFind.answered, 0) << "a box said it cannot find the folder";
+  }
+  EXPECT_EQ(editable->Caption, Utf8FromWide(greek.c_str()));
+  ASSERT_EQ(editable->SubItems.size(), 1u);
+  EXPECT_EQ(editable->SubItems[0], Utf8FromWide(greek.c_str()));
+  cell.iSubItem = 1;
+  SendMessageW(drives.Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(editable->Index()), reinterpret_cast<LPARAM>(&cell));
+  EXPECT_EQ(std::wstring(shown), greek) << "the row's path is shown whole";
+  EXPECT_TRUE(ItemChecked(drives, editable));
+  form->StartButton().Click();
+  ASSERT_TRUE(searchEnded());
+  EXPECT_EQ(Names(biggest), std::vector<std::string>{"g.bin"});
+  ASSERT_EQ(biggest.Count(), 1);
+  EXPECT_EQ(biggest.Item(0)->SubItems[0], Utf8FromWide(greek.c_str()));
 
   form->Close();
   form.reset();
