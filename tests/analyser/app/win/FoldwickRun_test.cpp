@@ -208,6 +208,12 @@ TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
     EXPECT_TRUE(program.WaitFor([&] { return list != nullptr && IsWindowVisible(list); }, 10000));
     Sleep(1000);
     uikit::SaveWindowPicture(program.window, "foldwick-list");
+    // With the list shown, File > Search Files by its letter opens the
+    // search, not Print Folder Contents.
+    program.MenuKeys('F', 'E');
+    HWND search = uikit::WaitForTopWindow("File Search", 20000);
+    EXPECT_NE(search, nullptr);
+    if (search != nullptr) PostMessageA(search, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.Close());
   }
 
