@@ -304,17 +304,13 @@ void TWinControl::CreateHandle() {
                                                     : nullptr;
   const std::string caption = text_;
   HWND hwnd;
-  if (params.SystemClass && params.Unicode) {
-    hwnd = CreateWindowExW(params.ExStyle, WideFromText(params.ClassName, CP_ACP).c_str(),
-                           WideFromText(caption, CP_UTF8).c_str(), params.Style, params.X, params.Y, params.Width,
-                           params.Height, params.WndParent, id, instance, params.Param);
-    if (hwnd != nullptr) {
-      handle_ = hwnd;
-      Tie(hwnd, true);
-    }
-  } else if (params.SystemClass) {
-    hwnd = CreateWindowExA(params.ExStyle, params.ClassName.c_str(), caption.c_str(), params.Style, params.X, params.Y,
-                           params.Width, params.Height, params.WndParent, id, instance, params.Param);
+  if (params.SystemClass) {
+    hwnd = params.Unicode
+               ? CreateWindowExW(params.ExStyle, WideFromText(params.ClassName, CP_ACP).c_str(),
+                                 WideFromText(caption, CP_UTF8).c_str(), params.Style, params.X, params.Y,
+                                 params.Width, params.Height, params.WndParent, id, instance, params.Param)
+               : CreateWindowExA(params.ExStyle, params.ClassName.c_str(), caption.c_str(), params.Style, params.X,
+                                 params.Y, params.Width, params.Height, params.WndParent, id, instance, params.Param);
     if (hwnd != nullptr) {
       handle_ = hwnd;
       Tie(hwnd, true);
