@@ -167,8 +167,11 @@ std::int32_t TChartModel::PaintInfo(int index, std::intptr_t l) {
     case 4: {
       if (l == 0 || hitMap_.axisMax <= 0) return 0;
       const double v = *reinterpret_cast<const double*>(l);
+      // The share of the axis, kept within a thousand axes: the pixel of a
+      // value near the double's limit stays a number.
+      const double share = std::isfinite(v) ? std::clamp(v / hitMap_.axisMax, -1000.0, 1000.0) : 0;
       return static_cast<std::int32_t>(
-          std::lround(hitMap_.axisZeroY + (hitMap_.axisMaxY - hitMap_.axisZeroY) * v / hitMap_.axisMax));
+          std::lround(hitMap_.axisZeroY + (hitMap_.axisMaxY - hitMap_.axisZeroY) * share));
     }
     case 5: {
       if (l == 0) return 0;

@@ -18,15 +18,28 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kAxisSteps = 5;
 constexpr int kLegendBox = 10;
+// The largest value axis drawn; bigger values reach its top. Far from the
+// double's limit, so that the axis and its steps stay finite.
+constexpr double kLargestAxis = 1e300;
+// Values from here on are labelled with an exponent ("1.5e+20"), which fits
+// beside the axis.
+constexpr double kExponentFrom = 1e15;
+// The least rim a pie's wedge is drawn with.
+constexpr double kMinWedgePixels = 4;
 
 TColor Shade(TColor c, double factor) {
   auto part = [&](int v) { return std::clamp(static_cast<int>(v * factor), 0, 255); };
   return classlib::RGBColor(part(classlib::RedOf(c)), part(classlib::GreenOf(c)), part(classlib::BlueOf(c)));
 }
 
-// The value with `decimals` places and thousands separators.
+// The value with `decimals` places and thousands separators; a huge one as
+// three significant digits and an exponent.
 std::string FormatValue(double value, int decimals) {
   char buffer[64];
+  if (std::fabs(value) >= kExponentFrom) {
+    std::snprintf(buffer, sizeof buffer, "%.3g", value);
+    return buffer;
+  }
   std::snprintf(buffer, sizeof buffer, "%.*f", std::clamp(decimals, 0, 10), std::fabs(value));
   std::string digits = buffer;
   const size_t point = std::min(digits.find('.'), digits.size());
@@ -141,18 +154,42 @@ void PaintPie(const TChartModel& chart, TCanvas& canvas, const TRect& plot, TCha
   const TRect top{left, pieTop, left + pieWidth, pieTop + pieHeight};
   hits.pie = top;
 
+  // The slices, as the hit map keeps them. A wedge too thin to span a few
+  // pixels of the rim cannot be drawn (the system takes a pie between two
+  // points that round alike for the whole ellipse), so consecutive thin
+  // slices are gathered into wedges of at least kMinWedgePixels of rim, each
+  // in the colour of its largest slice, and a thin rest joins the wedge
+  // before it: the wedges always cover the pie whole.
   struct TWedge {
     double start, sweep;
     int point;
   };
   std::vector<TWedge> wedges;
   double angle = 90;
+  const double minSweep = std::clamp(kMinWedgePixels * 180 / (kPi * std::max(std::min(pieWidth, pieHeight) / 2.0, 1.0)),
+                                     0.5, 10.0);
+  TWedge run{angle, 0, -1};
+  double runLargest = 0;
   for (int p = 0; p < points && total > 0; ++p) {
     const double sweep = 360 * std::max(0.0, chart.Value(0, p)) / total;
     if (sweep <= 0) continue;
-    wedges.push_back({angle, sweep, p});
     hits.slices.push_back({angle, sweep, p});
     angle += sweep;
+    if (run.point < 0 || sweep > runLargest) {
+      run.point = p;
+      runLargest = sweep;
+    }
+    run.sweep = angle - run.start;
+    if (run.sweep >= minSweep) {
+      wedges.push_back(run);
+      run = {angle, 0, -1};
+    }
+  }
+  if (run.point >= 0) {
+    if (wedges.empty())
+      wedges.push_back(run);
+    else
+      wedges.back().sweep += run.sweep;
   }
   auto wedge = [&](const TRect& r, const TWedge& w, TColor color) {
     canvas.Brush.Style = classlib::TBrushStyle::bsSolid;
@@ -160,7 +197,7 @@ void PaintPie(const TChartModel& chart, TCanvas& canvas, const TRect& plot, TCha
     canvas.Pen = classlib::TPen{Shade(color, 0.6)};
     if (w.sweep >= 359.99)
       canvas.Ellipse(r);
-    else if (w.sweep >= 0.3)
+    else
       canvas.Pie(r, OnEllipse(r, w.start), OnEllipse(r, w.start + w.sweep));
   };
   if (wedges.empty()) {
@@ -168,10 +205,19 @@ void PaintPie(const TChartModel& chart, TCanvas& canvas, const TRect& plot, TCha
     canvas.Brush.Style = classlib::TBrushStyle::bsClear;
     canvas.Ellipse(top);
   }
+  // Each layer lies on an ellipse in the colour of its largest wedge: where
+  // the system rounds the wedges' edges apart, that shows, not the paper.
+  const TWedge* largest = nullptr;
+  for (const TWedge& w : wedges)
+    if (largest == nullptr || w.sweep > largest->sweep) largest = &w;
+  auto layer = [&](const TRect& r, double shade) {
+    if (largest == nullptr) return;
+    wedge(r, {0, 360, largest->point}, Shade(chart.SeriesColor(0, largest->point), shade));
+    for (const TWedge& w : wedges) wedge(r, w, Shade(chart.SeriesColor(0, w.point), shade));
+  };
   // The side: the pie drawn darker, from the bottom layer up.
-  for (int d = depth; d > 0; --d)
-    for (const TWedge& w : wedges) wedge(top.Offset(0, d), w, Shade(chart.SeriesColor(0, w.point), 0.7));
-  for (const TWedge& w : wedges) wedge(top, w, chart.SeriesColor(0, w.point));
+  for (int d = depth; d > 0; --d) layer(top.Offset(0, d), 0.7);
+  layer(top, 1);
 
   if (legendWidth > 0) {
     std::vector<TLegendEntry> entries;
@@ -240,8 +286,10 @@ void PaintBars(const TChartModel& chart, TCanvas& canvas, TRect plot, TColor plo
   hits.axisZeroY = plot.Bottom;
   hits.axisMaxY = plot.Top;
   hits.axisMax = axisMax;
+  // The share of the axis first: a value near the double's limit times the
+  // plot's height would overflow.
   auto yOf = [&](double v) {
-    return plot.Bottom - static_cast<int>(std::lround(plot.Height() * std::clamp(v, 0.0, axisMax) / axisMax));
+    return plot.Bottom - static_cast<int>(std::lround(plot.Height() * (std::clamp(v, 0.0, axisMax) / axisMax)));
   };
   for (int i = 0; i <= kAxisSteps; ++i) {
     const double v = axisMax * i / kAxisSteps;
@@ -327,7 +375,8 @@ void PaintList(const TChartModel& chart, TCanvas& canvas, const TRect& plot, TCo
 }  // namespace
 
 double NiceAxisMaximum(double value, int steps) {
-  if (!(value > 0) || !std::isfinite(value) || steps < 1) return 1;
+  if (!(value > 0) || steps < 1) return 1;
+  value = std::min(value, kLargestAxis);
   const double step = value / steps;
   const double power = std::pow(10.0, std::floor(std::log10(step)));
   for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})

@@ -63,6 +63,15 @@ TMenuItem* TMenuItem::Find(std::uint16_t command) {
   return nullptr;
 }
 
+std::string MenuText(const std::string& text) {
+  std::string shown;
+  for (char c : text) {
+    if (c == '&') shown += '&';
+    shown += c;
+  }
+  return shown;
+}
+
 TMenuItem* CopyMenuItem(const TMenuItem& source, const std::string& nameSuffix, int depth) {
   auto* copy = new TMenuItem(nullptr);
   copy->Caption = source.Caption;

@@ -61,6 +61,10 @@ class TMenuItem : public TComponent {
 // handler reading the sender's tag reads the same value from the copy.
 TMenuItem* CopyMenuItem(const TMenuItem& source, const std::string& nameSuffix, int depth = -1);
 
+// Text (a file name) as part of a caption that shows it as it is: each "&"
+// doubled, so that it shows and chooses nothing.
+std::string MenuText(const std::string& text);
+
 // A pop-up menu: a component that owns a root item whose sub-items are shown.
 class TPopupMenu : public TComponent {
  public:

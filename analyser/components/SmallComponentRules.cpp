@@ -2,6 +2,7 @@
 #include "analyser/components/SmallComponentRules.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace foldwick {
@@ -66,6 +67,17 @@ std::uint32_t PageSetupFlags(TPageSetupOptions options, TPageMeasurements measur
   if (setupHook) flags |= 0x2000;
   if (paintHook) flags |= 0x40000;
   return flags;
+}
+
+int MarginToDialog(int hundredthsMm, TPageMeasurements measurements) {
+  if (measurements == TPageMeasurements::pmMillimeters) return hundredthsMm;
+  return static_cast<int>(std::lround(hundredthsMm / 2.54));
+}
+
+int MarginFromDialog(int dialogValue, int kept, TPageMeasurements measurements) {
+  if (dialogValue == MarginToDialog(kept, measurements)) return kept;
+  if (measurements == TPageMeasurements::pmMillimeters) return dialogValue;
+  return static_cast<int>(std::lround(dialogValue * 2.54));
 }
 
 std::vector<std::uint8_t> BuildDevNames(const TPrinterNames& names) {

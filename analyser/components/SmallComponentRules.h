@@ -40,6 +40,14 @@ enum class TPageMeasurements : std::uint8_t { pmMillimeters, pmInches };
 // events, the paint hook with both paint events.
 std::uint32_t PageSetupFlags(TPageSetupOptions options, TPageMeasurements measurements, bool setupHook, bool paintHook);
 
+// A margin kept in hundredths of a millimetre as the dialog takes it: the
+// same, or thousandths of an inch (rounded) with pmInches.
+int MarginToDialog(int hundredthsMm, TPageMeasurements measurements);
+// The dialog's margin back in hundredths of a millimetre (rounded). A margin
+// the dialog gives back as it was given keeps `kept`, the value it was made
+// from, so that an OK with nothing changed changes nothing.
+int MarginFromDialog(int dialogValue, int kept, TPageMeasurements measurements);
+
 // The printer names as the system's DEVNAMES block carries them: four
 // 16-bit character offsets (driver, device, port, default flag) and then
 // the zero-terminated names, the driver's at offset 8.

@@ -13,6 +13,7 @@
 
 #include "classlib/win/Application.h"
 #include "classlib/win/GdiCanvas.h"
+#include "classlib/win/WideText.h"
 
 namespace classlib {
 
@@ -25,6 +26,8 @@ namespace {
 struct TTie {
   TWinControl* object = nullptr;
   WNDPROC previous = nullptr;
+  // A window made Unicode: its procedures take the wide forms of messages.
+  bool unicode = false;
 };
 std::unordered_map<HWND, TTie>& Ties() {
   static std::unordered_map<HWND, TTie> ties;
@@ -38,6 +41,10 @@ const TTie* FindTie(HWND hwnd) {
 WNDPROC PreviousProc(HWND hwnd) {
   const TTie* tie = FindTie(hwnd);
   return tie != nullptr ? tie->previous : nullptr;
+}
+bool UnicodeTie(HWND hwnd) {
+  const TTie* tie = FindTie(hwnd);
+  return tie != nullptr && tie->unicode;
 }
 
 // Control ids of child windows. They only have to stay clear of the dialog
@@ -73,7 +80,9 @@ std::set<HWND>& MdiChildren() {
 }
 
 LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (WNDPROC proc = PreviousProc(hwnd)) return CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+  if (WNDPROC proc = PreviousProc(hwnd))
+    return UnicodeTie(hwnd) ? CallWindowProcW(proc, hwnd, msg, wParam, lParam)
+                            : CallWindowProcA(proc, hwnd, msg, wParam, lParam);
   if (!MdiFrames().empty()) {
     if (auto frame = MdiFrames().find(hwnd); frame != MdiFrames().end())
       return DefFrameProcA(hwnd, frame->second, msg, wParam, lParam);
@@ -91,10 +100,15 @@ void Untie(HWND hwnd, WNDPROC ours) {
   if (it == ties.end()) return;
   it->second.object = nullptr;
   WNDPROC proc = it->second.previous;
+  const bool unicode = it->second.unicode;
+  const auto current = unicode ? GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
   if (proc == nullptr) {
     ties.erase(it);
-  } else if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours)) {
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+  } else if (current == reinterpret_cast<LONG_PTR>(ours)) {
+    if (unicode)
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+    else
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
     ties.erase(it);
   }
 }
@@ -291,8 +305,12 @@ void TWinControl::CreateHandle() {
   const std::string caption = text_;
   HWND hwnd;
   if (params.SystemClass) {
-    hwnd = CreateWindowExA(params.ExStyle, params.ClassName.c_str(), caption.c_str(), params.Style, params.X, params.Y,
-                           params.Width, params.Height, params.WndParent, id, instance, params.Param);
+    hwnd = params.Unicode
+               ? CreateWindowExW(params.ExStyle, WideFromText(params.ClassName, CP_ACP).c_str(),
+                                 WideFromText(caption, CP_UTF8).c_str(), params.Style, params.X, params.Y,
+                                 params.Width, params.Height, params.WndParent, id, instance, params.Param)
+               : CreateWindowExA(params.ExStyle, params.ClassName.c_str(), caption.c_str(), params.Style, params.X,
+                                 params.Y, params.Width, params.Height, params.WndParent, id, instance, params.Param);
     if (hwnd != nullptr) {
       handle_ = hwnd;
       Tie(hwnd, true);
@@ -328,10 +346,12 @@ void TWinControl::RecreateWnd() {
 
 void TWinControl::Tie(HWND hwnd, bool subclass) {
   TTie& tie = Ties()[hwnd];
-  tie = {this, nullptr};
+  tie = {this, nullptr, IsWindowUnicode(hwnd) != FALSE};
+  // A Unicode window is subclassed by the wide form, so that it stays one.
+  const auto ours = reinterpret_cast<LONG_PTR>(&TWinControl::WindowProc);
   if (subclass)
-    tie.previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::WindowProc)));
+    tie.previous = reinterpret_cast<WNDPROC>(tie.unicode ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, ours)
+                                                         : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, ours));
 }
 
 void TWinControl::TieChildWindow(HWND part) {
@@ -726,6 +746,11 @@ void TWinControl::SetParent(TWinControl* AParent) {
 
 std::string TWinControl::Text() const {
   if (handle_ == nullptr) return text_;
+  if (UnicodeTie(handle_)) {
+    std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
+    wide.resize(static_cast<size_t>(std::max(0, GetWindowTextW(handle_, wide.data(), static_cast<int>(wide.size())))));
+    return TextFromWide(wide.c_str(), CP_UTF8);
+  }
   const int length = GetWindowTextLengthA(handle_);
   std::string text(static_cast<size_t>(length) + 1, '\0');
   const int got = GetWindowTextA(handle_, text.data(), length + 1);
@@ -735,7 +760,10 @@ std::string TWinControl::Text() const {
 
 void TWinControl::SetText(const std::string& value) {
   text_ = value;
-  if (handle_ != nullptr) SetWindowTextA(handle_, value.c_str());
+  if (handle_ != nullptr && UnicodeTie(handle_))
+    SetWindowTextW(handle_, WideFromText(value, CP_UTF8).c_str());
+  else if (handle_ != nullptr)
+    SetWindowTextA(handle_, value.c_str());
 }
 
 TRect TWinControl::ClientRect() const {

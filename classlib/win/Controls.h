@@ -179,7 +179,7 @@ class TWinControl : public TControl {
   void SetTabOrder(int position);
 
   // The window text: a form's caption, a button's or label's caption, an
-  // edit's text.
+  // edit's text. ANSI, or UTF-8 for a window made Unicode.
   std::string Text() const;
   virtual void SetText(const std::string& value);
   std::string Caption() const { return Text(); }
@@ -257,6 +257,9 @@ class TWinControl : public TControl {
     // The creation parameter of a system class that needs one (the MDI
     // client's CLIENTCREATESTRUCT); our own classes get the object.
     void* Param = nullptr;
+    // A system class made a Unicode window: its text, Text() and SetText()
+    // in UTF-8, holds any script.
+    bool Unicode = false;
   };
   virtual void CreateParams(TCreateParams& Params);
   // The window and those of the children exist and are laid out.

@@ -42,7 +42,9 @@ int MessageDlg(const std::string& text, const std::string& caption, UINT flags) 
   return answer;
 }
 
-bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+namespace {
+
+bool AskForText(const std::string& caption, const std::string& prompt, std::string& value, bool utf8) {
   TForm form(nullptr, caption);
   form.BorderStyle = TFormBorderStyle::bsDialog;
   form.Position = TPosition::poScreenCenter;
@@ -52,6 +54,7 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
   label->SetCaption(prompt);
   label->SetParent(&form);
   auto* edit = new TEdit(&form);
+  edit->Utf8Text = utf8;
   edit->SetBounds(10, 30, 310, 22);
   edit->SetText(value);
   edit->SetParent(&form);
@@ -74,6 +77,16 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
   if (form.ShowModal() != mrOk) return false;
   value = edit->Text();
   return true;
+}
+
+}  // namespace
+
+bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+  return AskForText(caption, prompt, value, false);
+}
+
+bool InputQueryUtf8(const std::string& caption, const std::string& prompt, std::string& value) {
+  return AskForText(caption, prompt, value, true);
 }
 
 }  // namespace classlib

@@ -24,5 +24,8 @@ int MessageDlg(const std::string& text, const std::string& caption, UINT flags);
 // above the edit, which starts with `value`. True (and `value` the text)
 // after OK; false after Cancel, `value` unchanged.
 bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
+// The same with `value` in UTF-8: the edit takes text in any script (pasted
+// or given).
+bool InputQueryUtf8(const std::string& caption, const std::string& prompt, std::string& value);
 
 }  // namespace classlib

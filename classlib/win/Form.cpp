@@ -38,7 +38,9 @@ class TMdiClient : public TWinControl {
 
 // The windows under `parent` that Tab stops at, in window order: visible and
 // enabled windows with WS_TABSTOP, and those inside visible, enabled
-// containers that hold controls (WS_EX_CONTROLPARENT), depth first.
+// containers that hold controls (WS_EX_CONTROLPARENT), depth first. A
+// container that is a stop itself (a page control's tab strip) comes before
+// the controls of its shown page.
 // Radio buttons that are siblings are one stop, as in the system's
 // dialogs: the checked one, or the first when none is (the arrows move
 // within them).
@@ -61,10 +63,9 @@ void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
       } else if (SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED) {
         stops[radios] = h;
       }
-    } else if (style & WS_TABSTOP) {
-      stops.push_back(h);
-    } else if (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) {
-      CollectTabStops(h, stops);
+    } else {
+      if (style & WS_TABSTOP) stops.push_back(h);
+      if (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) CollectTabStops(h, stops);
     }
   }
 }

@@ -94,6 +94,7 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.ClassName = "EDIT";
   Params.SystemClass = true;
+  Params.Unicode = Utf8Text;
   Params.Style |= ES_AUTOHSCROLL;
   if (readOnly_) Params.Style |= ES_READONLY;
   Params.ExStyle |= WS_EX_CLIENTEDGE;
@@ -293,6 +294,15 @@ void TRadioButton::Toggle() {
   Click();
 }
 
+void TRadioButton::DoEnter() {
+  // The focus came with an arrow key (the dialog manager moved it): this
+  // button becomes the chosen one.
+  const bool arrow = GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 || GetKeyState(VK_LEFT) < 0 ||
+                     GetKeyState(VK_RIGHT) < 0;
+  if (arrow && !Checked()) Toggle();
+  TButtonControl::DoEnter();
+}
+
 TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 185, 105); }
 
 void TGroupBox::CreateParams(TCreateParams& Params) {
@@ -446,8 +456,17 @@ void TComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (align_ != alNone && parent_ != nullptr) parent_->Realign();
 }
 
+bool TComboBox::DroppedDown() const { return WindowReady() && Perform(CB_GETDROPPEDSTATE, 0, 0) != 0; }
+
 void TComboBox::ControlCommand(int NotifyCode) {
   if (NotifyCode == CBN_EDITCHANGE) Change();
+  // The system reports how the list ends before it reports it closed.
+  if (NotifyCode == CBN_SELENDOK || NotifyCode == CBN_SELENDCANCEL) chosen_ = NotifyCode == CBN_SELENDOK;
+  if (NotifyCode == CBN_CLOSEUP) {
+    const bool chosen = chosen_;
+    chosen_ = false;
+    if (chosen) Fire(OnCloseUp, this);
+  }
   if (NotifyCode == CBN_SELCHANGE) {
     // The edit part shows the chosen item only after this notification; the
     // events see it already.

@@ -62,6 +62,9 @@ class TCustomEdit : public TWinControl {
   bool Modified() const;
   void SetModified(bool value);
   void Clear() { SetText(""); }
+  // Set before the window is made: the edit holds text in any script (pasted
+  // or set), its Text and SetText in UTF-8.
+  bool Utf8Text = false;
 
   // The text changed, by the user or the program.
   TNotifyEvent OnChange;
@@ -159,12 +162,15 @@ class TCheckBox : public TButtonControl {
   void Toggle() override;
 };
 
+// The arrow keys move the focus within a parent's radio buttons and choose
+// the one they reach, as in the system's dialogs.
 class TRadioButton : public TButtonControl {
  public:
   explicit TRadioButton(TComponent* AOwner);
 
  protected:
   void Toggle() override;
+  void DoEnter() override;
 };
 
 // A captioned frame around other controls.
@@ -225,7 +231,10 @@ class TListBox : public TListControl {
 enum class TComboBoxStyle : std::uint8_t { csDropDown, csDropDownList };
 
 // An edit with a drop-down list. Typing or choosing fires OnChange, choosing
-// also OnClick; keys typed in the edit part reach OnKeyDown and OnKeyPress.
+// also OnClick (an arrow key on the closed box chooses too); keys typed in
+// the edit part reach OnKeyDown and OnKeyPress. OnCloseUp fires when the
+// dropped list closes with its choice taken (a click on an item, Enter, F4),
+// not when it is cancelled (Escape, a click elsewhere).
 class TComboBox : public TListControl {
  public:
   explicit TComboBox(TComponent* AOwner);
@@ -234,8 +243,10 @@ class TComboBox : public TListControl {
   // Items shown when the list drops down.
   int DropDownCount = 8;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  bool DroppedDown() const;
 
   TNotifyEvent OnChange;
+  TNotifyEvent OnCloseUp;
 
  protected:
   virtual void Change() { Fire(OnChange, this); }
@@ -245,6 +256,8 @@ class TComboBox : public TListControl {
 
  private:
   int DroppedHeight() const;
+  // The list that is closing closes with its choice taken.
+  bool chosen_ = false;
 };
 
 enum class TScrollBarKind : std::uint8_t { sbHorizontal, sbVertical };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "classlib/Menus.h"
 #include "spreadsheet/engine/Clock.h"
 #include "spreadsheet/engine/DateTime.h"
 #include "spreadsheet/engine/DocumentTable.h"
@@ -61,7 +62,7 @@ std::vector<TRecentItem> RecentMenuItems(const std::vector<std::string>& list, i
   int shown = std::min({static_cast<int>(list.size()), std::clamp(limit, 0, kRecentMenuItems)});
   for (int i = 0; i < shown; ++i) {
     const std::string& name = list[list.size() - 1 - static_cast<std::size_t>(i)];
-    items[static_cast<std::size_t>(i)] = TRecentItem{true, "&" + std::to_string(i) + " " + FileNameOnly(name), name};
+    items[static_cast<std::size_t>(i)] = TRecentItem{true, "&" + std::to_string(i) + " " + classlib::MenuText(FileNameOnly(name)), name};
   }
   return items;
 }

@@ -73,7 +73,8 @@ struct TRecentItem {
 
 // The ten recent-file items ("NM0" to "NM9") for `list` (oldest first) under
 // `limit` (kept to 0..10): item i shows the i-th newest entry as "&", i, a
-// blank and the name without its folder.
+// blank and the name without its folder (a "&" in it doubled, so that it
+// shows and chooses nothing).
 std::vector<TRecentItem> RecentMenuItems(const std::vector<std::string>& list, int limit);
 
 // The name a new sheet window gets: "SHEET", the number of open windows plus

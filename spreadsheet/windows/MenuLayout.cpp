@@ -122,10 +122,12 @@ const std::vector<TMenuSpec>& MainMenuSpec() {
 }
 
 const std::vector<TMenuSpec>& PanePopupSpec() {
+  // Each item has a letter of its own: Properties takes R (P is Paste's),
+  // the range prompt's Copy O (C is the clipboard's).
   static const std::vector<TMenuSpec> menu = {
-      Item("&Properties", C::kPropFormat), Separator(),         Item("Cu&t\tCtrl+X", C::kCut),
+      Item("P&roperties", C::kPropFormat), Separator(),         Item("Cu&t\tCtrl+X", C::kCut),
       Item("&Copy\tCtrl+C", C::kCopy),     Item("&Paste\tCtrl+V", C::kPaste), Item("&Delete\tCtrl+D", C::kDelete),
-      Separator(),                         Item("&Move", C::kMoveCells),      Item("&Copy", C::kCopyCells)};
+      Separator(),                         Item("&Move", C::kMoveCells),      Item("C&opy", C::kCopyCells)};
   return menu;
 }
 

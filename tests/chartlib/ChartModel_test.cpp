@@ -1,6 +1,7 @@
 // The chart library's requests, texts, layout and hit tests.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -127,7 +128,8 @@ TEST(ChartLayout, AxisMaximaAndFittedTexts) {
   struct Row {
     double value;
     double max;
-  } rows[] = {{0, 1}, {-3, 1}, {1, 1}, {4.2, 5}, {7, 10}, {123, 125}, {950, 1000}, {1001, 1250}, {0.03, 0.05}};
+  } rows[] = {{0, 1}, {-3, 1}, {1, 1}, {4.2, 5}, {7, 10}, {123, 125}, {950, 1000}, {1001, 1250}, {0.03, 0.05},
+              {1e307, 1e300}, {HUGE_VAL, 1e300}};  // the scale is clamped
   for (const Row& r : rows) EXPECT_DOUBLE_EQ(NiceAxisMaximum(r.value, 5), r.max) << r.value;
 
   classlib::TRecordingCanvas canvas;
@@ -135,6 +137,28 @@ TEST(ChartLayout, AxisMaximaAndFittedTexts) {
   EXPECT_EQ(FitText(canvas, "Folder", 30), "Folder");
   EXPECT_EQ(FitText(canvas, "Folders", 30), "Fol...");
   EXPECT_EQ(FitText(canvas, "Folders", 14), "");
+}
+
+// A bar near the double's limit reaches the top of a clamped axis and no
+// higher: its height no longer overflows (it was drawn far above the plot,
+// slowly), and the axis labels carry exponents that fit beside it.
+TEST(ChartLayout, AHugeBarStaysInsideItsPlot) {
+  TChartModel chart(1, 2);
+  chart.Request(1, 1, kTypeBar);
+  chart.SetValue(0, 0, 1e307);
+  chart.SetValue(0, 1, 1);
+  classlib::TRecordingCanvas canvas(600, 400);
+  const TChartHitMap bars = PaintChart(chart, canvas, {0, 0, 600, 400});
+  ASSERT_EQ(bars.boxes.size(), 2u);
+  EXPECT_EQ(bars.boxes[0].rect.Top, bars.axisMaxY);
+  EXPECT_EQ(bars.boxes[1].rect.Top, bars.axisZeroY - 3);
+  for (const classlib::TCanvasCall& call : canvas.CallsOf(classlib::TCanvasOp::Rectangle))
+    EXPECT_TRUE(call.Rect.Top >= 0 && call.Rect.Bottom <= 400) << canvas.Dump();
+  const std::vector<std::string> texts = canvas.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "1e+300"), texts.end());
+  chart.SetHitMap(bars);
+  double value = 1e307;
+  EXPECT_LT(chart.Request(102, 4, reinterpret_cast<std::intptr_t>(&value)), bars.axisMaxY);
 }
 
 TEST(ChartLayout, HitsFindTheSlicesBarsAndRowsThatWereDrawn) {

@@ -117,7 +117,8 @@ void TMainForm::BuildMenus() {
   });
   AddItem(fileMenu_, "Pa&ge Setup...", [this](auto) { ShowPageSetup(); });
   AddItem(fileMenu_, "-");
-  AddItem(fileMenu_, "Search &Files...", [this](auto) { OpenSearch(); });
+  // E: F is the print item's while the list shows ("Print &Folder Contents...").
+  AddItem(fileMenu_, "S&earch Files...", [this](auto) { OpenSearch(); });
   AddItem(fileMenu_, "&Options...", [this](auto) { OptionsCommand(); });
   exitSeparator_ = AddItem(fileMenu_, "-");
   exitItem_ = AddItem(fileMenu_, "E&xit", [this](auto) { Close(); });
@@ -144,7 +145,7 @@ void TMainForm::BuildMenus() {
   listItem_ = AddItem(view, "&Detailed List", [this](auto) { ShowList(); });
 
   TMenuItem* sort = AddItem(bar, "&Sort");
-  const char* sortCaptions[] = {"", "by &Name", "by &Size", "&No Sorting"};
+  const char* sortCaptions[] = {"", "by &Name", "by &Size", "No S&orting"};
   for (int s = kSortByName; s <= kNoSorting; ++s)
     sortItems_[s] = AddItem(sort, sortCaptions[s], [this, s](auto) { SetSortType(s); });
 
@@ -152,7 +153,8 @@ void TMainForm::BuildMenus() {
   rootPopup_ = new classlib::TPopupMenu(this);
   TMenuItem* popup = rootPopup_->Items();
   AddItem(popup, "&Update", [this](auto) { UpdateBranch(); })->Name = "Update1";
-  AddItem(popup, "Remove &Root", [this](auto) { RemoveRootCommand(); })->Name = "RemoveRoot1";
+  // O: R is "&Remove Folder"'s.
+  AddItem(popup, "Remove R&oot", [this](auto) { RemoveRootCommand(); })->Name = "RemoveRoot1";
   AddItem(popup, "-");
   TMenuItem* expand = AddItem(popup, "&Expand");
   expand->Name = "Expand1";
@@ -231,7 +233,14 @@ void TMainForm::BuildToolBar() {
   driveBox_->Style = classlib::TComboBoxStyle::csDropDownList;
   driveBox_->DropDownCount = 12;
   driveBox_->SetParent(coolBar_);
-  driveBox_->OnClick = [this](classlib::TObject*) { ScanDriveBoxChoice(); };
+  // The arrows move the choice; closing the list on a choice, or Enter,
+  // scans the drive chosen.
+  driveBox_->OnCloseUp = [this](classlib::TObject*) { ScanDriveBoxChoice(); };
+  driveBox_->OnKeyDown = [this](classlib::TObject*, int& key, classlib::TShiftState) {
+    if (key != VK_RETURN || driveBox_->DroppedDown()) return;
+    key = 0;
+    ScanDriveBoxChoice();
+  };
 }
 
 void TMainForm::LayoutCoolBar() {
@@ -674,16 +683,14 @@ void TMainForm::RecentFileClicked(const std::string& path) {
 
 void TMainForm::ShowPageSetup() {
   // The settings keep the margins in hundredths of a millimetre.
-  const bool inches = pageSetup_->Measurements == TPageMeasurements::pmInches;
-  auto toDialog = [inches](int v) { return inches ? v * 100 / 254 : v; };
-  auto fromDialog = [inches](int v) { return inches ? v * 254 / 100 : v; };
-  pageSetup_->Margins = {toDialog(settings_.MarginLeft), toDialog(settings_.MarginTop), toDialog(settings_.MarginRight),
-                         toDialog(settings_.MarginBot)};
+  const TPageMeasurements unit = pageSetup_->Measurements;
+  pageSetup_->Margins = {MarginToDialog(settings_.MarginLeft, unit), MarginToDialog(settings_.MarginTop, unit),
+                         MarginToDialog(settings_.MarginRight, unit), MarginToDialog(settings_.MarginBot, unit)};
   if (!pageSetup_->Execute()) return;
-  settings_.MarginLeft = fromDialog(pageSetup_->Margins.Left);
-  settings_.MarginTop = fromDialog(pageSetup_->Margins.Top);
-  settings_.MarginRight = fromDialog(pageSetup_->Margins.Right);
-  settings_.MarginBot = fromDialog(pageSetup_->Margins.Bottom);
+  settings_.MarginLeft = MarginFromDialog(pageSetup_->Margins.Left, settings_.MarginLeft, unit);
+  settings_.MarginTop = MarginFromDialog(pageSetup_->Margins.Top, settings_.MarginTop, unit);
+  settings_.MarginRight = MarginFromDialog(pageSetup_->Margins.Right, settings_.MarginRight, unit);
+  settings_.MarginBot = MarginFromDialog(pageSetup_->Margins.Bottom, settings_.MarginBot, unit);
 }
 
 void TMainForm::SetViewType(int viewType) {

@@ -55,6 +55,9 @@ class TMainForm : public classlib::TForm {
   TExtListView& Details() { return *details_; }
   classlib::TTreeView& Tree() { return *tree_; }
   const TFoldwickSettings& Settings() const { return settings_; }
+  // The menu bar and the tree's pop-up menu, for the tests.
+  classlib::TMainMenu& MainMenu() { return *menu_; }
+  classlib::TPopupMenu& RootPopup() { return *rootPopup_; }
 
  private:
   // Making the window (MainForm.cpp).

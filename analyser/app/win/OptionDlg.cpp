@@ -51,6 +51,12 @@ TOptionDlg::TOptionDlg(classlib::TComponent* AOwner, const TOptionValues& values
     WinHelpA(Handle(), classlib::Application().HelpFile.c_str(), HELP_CONTEXT, kHelpContext);
   });
 
+  // Ctrl+Tab turns the pages from any control.
+  KeyPreview = true;
+  OnKeyDown = [this](classlib::TObject*, int& key, classlib::TShiftState shift) {
+    if (pages_->PageKey(key, shift)) key = 0;
+  };
+
   // The column checks need the list's window.
   OnShow = [this](classlib::TObject*) {
     for (int i = 0; i < columns_->Count() && i < static_cast<int>(initialColumns_.size()); ++i)

@@ -59,12 +59,13 @@ TFileTime LocalDateToFileTime(const SYSTEMTIME& date) {
   return ToFileTime(utc);
 }
 
-int SmallIconOf(const std::string& path) {
-  SHFILEINFOA info = {};
-  return SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) ? info.iIcon : -1;
+int SmallIconOf(const std::wstring& path) {
+  SHFILEINFOW info = {};
+  return SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) ? info.iIcon : -1;
 }
 
-std::string WithoutTrailingSlash(std::string path) {
+template <class Text>
+Text WithoutTrailingSlash(Text path) {
   if (path.size() > 1 && path.back() == '\\') path.pop_back();
   return path;
 }
@@ -82,7 +83,7 @@ TSearchThread::TSearchThread(TSearchForm& form, const TSearchParams& params, std
 void TSearchThread::Execute() {
   for (const TRootFolder& root : roots_) {
     if (Terminated()) return;
-    ShowStatus("Searching " + root.caption + " ...");
+    ShowStatus("Searching " + AnsiFromUtf8(root.caption) + " ...");
     SearchFolder(root.path, 0);
   }
 }
@@ -161,6 +162,15 @@ TSearchForm::TSearchForm(classlib::TComponent* AOwner) : classlib::TForm(AOwner,
   status_->SetParent(this);
   status_->SetPanelWidths({220, 200});
 
+  // The pages come before the button row below them, for Tab.
+  pages_ = new TPageControl(this);
+  pages_->SetAlign(classlib::alClient);
+  pages_->SetParent(this);
+  BuildOptionsPage(pages_->AddPage("Search O&ptions"));
+  for (int list = 0; list < kResultListCount; ++list)
+    results_[list] = MakeResultList(pages_->AddPage(kResultCaptions[list]), list);
+  pages_->OnChange = [this](classlib::TObject*) { TabChanged(); };
+
   auto* buttons = new classlib::TPanel(this);
   buttons->SetBevelOuter(classlib::TBevelCut::bvNone);
   buttons->SetHeight(40);
@@ -177,13 +187,11 @@ TSearchForm::TSearchForm(classlib::TComponent* AOwner) : classlib::TForm(AOwner,
   deleteButton_ = MakeButton(this, *buttons, "&Delete Checked", 372, 8, 104, [this](auto) { DeleteCheckedClick(); });
   MakeButton(this, *buttons, "Hide &Window", 480, 8, 96, [this](auto) { Close(); })->Cancel = true;
 
-  pages_ = new TPageControl(this);
-  pages_->SetAlign(classlib::alClient);
-  pages_->SetParent(this);
-  BuildOptionsPage(pages_->AddPage("Search O&ptions"));
-  for (int list = 0; list < kResultListCount; ++list)
-    results_[list] = MakeResultList(pages_->AddPage(kResultCaptions[list]), list);
-  pages_->OnChange = [this](classlib::TObject*) { TabChanged(); };
+  // Ctrl+Tab turns the pages from any control.
+  KeyPreview = true;
+  OnKeyDown = [this](classlib::TObject*, int& key, classlib::TShiftState shift) {
+    if (pages_->PageKey(key, shift)) key = 0;
+  };
 
   OnShow = [this](classlib::TObject*) { FormShow(); };
   OnClose = [this](classlib::TObject*, classlib::TCloseAction& action) {
@@ -217,7 +225,10 @@ void TSearchForm::CreateParams(TCreateParams& Params) {
 
 void TSearchForm::BuildOptionsPage(classlib::TWinControl& page) {
   MakeLabel(this, page, "Search on:", 8, 8, 200);
-  drives_ = Place(new TExtListView(this), page, 8, 26, 220, 300);
+  drives_ = new TExtListView(this);
+  // The rows carry their captions and folders as UTF-8, shown whole.
+  drives_->Utf8Text = true;
+  Place(drives_, page, 8, 26, 220, 300);
   drives_->AddColumn("Drive", 140, classlib::TAlignment::taLeftJustify);
   drives_->AddColumn("Path", 70, classlib::TAlignment::taLeftJustify);
   drives_->SetExtendedStyles(lvxCheckboxes | lvxFullRowSelect);
@@ -231,12 +242,15 @@ void TSearchForm::BuildOptionsPage(classlib::TWinControl& page) {
     }
   };
 
+  // Each search type's check and then what it searches by, so that Tab
+  // goes through them in reading order.
   const int x = 244;
-  for (int list = 0; list < kResultListCount; ++list) {
+  auto typeCheck = [&](int list) {
     types_[list] = Place(new classlib::TCheckBox(this), page, x, 8 + list * 72, 160, 20);
     types_[list]->SetCaption(kTypeCaptions[list]);
     types_[list]->SetChecked(true);
-  }
+  };
+  typeCheck(kBiggestList);
   MakeLabel(this, page, "larger than", x + 20, 34, 70);
   minimumSize_ = Place(new TSpinEdit(this), page, x + 92, 31, 64, 22);
   minimumSize_->MaxValue = 999999;
@@ -246,6 +260,7 @@ void TSearchForm::BuildOptionsPage(classlib::TWinControl& page) {
   sizeUnit_->SetItems({"Kb", "Mb"});
   sizeUnit_->SetItemIndex(1);
 
+  typeCheck(kOldestList);
   oldestMode_ = Place(new classlib::TComboBox(this), page, x + 20, 103, 110, 22);
   oldestMode_->Style = classlib::TComboBoxStyle::csDropDownList;
   oldestMode_->SetItems({"not accessed", "not changed"});
@@ -258,6 +273,7 @@ void TSearchForm::BuildOptionsPage(classlib::TWinControl& page) {
   if (yearAgo.wMonth == 2 && yearAgo.wDay == 29) yearAgo.wDay = 28;
   dateLimit_->SetDate(yearAgo);
 
+  typeCheck(kTemporaryList);
   MakeLabel(this, page, "Names containing:", x + 20, 178, 160);
   patterns_ = Place(new classlib::TListBox(this), page, x + 20, 196, 170, 110);
   patterns_->OnDblClick = [this](classlib::TObject*) { EditPattern(); };
@@ -334,8 +350,8 @@ void TSearchForm::FillDrives() {
   try {
     shell_->SetFolder("");
     while (shell_->NextObject()) {
-      const std::string caption = shell_->GetDisplayName();
-      const std::string path = shell_->ObjectName();
+      const std::string caption = Utf8FromAnsi(shell_->GetDisplayName());
+      const std::string path = Utf8FromAnsi(shell_->ObjectName());
       if (caption.find(':') == std::string::npos || path.empty()) continue;
       if (std::find(listed.begin(), listed.end(), path) != listed.end()) continue;
       listed.push_back(path);
@@ -361,22 +377,25 @@ void TSearchForm::DriveRowEdit() {
   if (editableRow_ == nullptr || drives_->Selected() != editableRow_) return;
   std::string text = editableRow_->SubItems.empty() || editableRow_->SubItems[0].empty() ? editableRow_->Caption
                                                                                         : editableRow_->SubItems[0];
-  if (classlib::InputQuery("File Search", "Folder or network share to search:", text)) EditDriveRow(text);
+  if (classlib::InputQueryUtf8("File Search", "Folder or network share to search:", text)) EditDriveRow(text);
 }
 
 bool TSearchForm::EditDriveRow(const std::string& text) {
-  std::string path;
-  try {
-    shell_->SetFolder(text);
-    path = shell_->Folder();
-  } catch (const EShellBrowserError&) {
+  // Looked up as wide text, so that a folder named in any script is found.
+  std::wstring path;
+  if (TIdList list = PathToPIDL(nullptr, WideFromUtf8(text))) {
+    try {
+      shell_->SetFolderPIDL(list.get());
+      path = IdListWidePath(list.get());
+    } catch (const EShellBrowserError&) {
+    }
   }
   if (path.empty() || editableRow_ == nullptr) {
-    classlib::MessageDlg("Cannot Find " + text);
+    classlib::MessageDlg("Cannot Find " + AnsiFromUtf8(text));
     return false;
   }
   editableRow_->Caption = text;
-  editableRow_->SubItems = {WithoutTrailingSlash(path)};
+  editableRow_->SubItems = {Utf8FromWide(WithoutTrailingSlash(path).c_str())};
   editableRow_->ImageIndex = SmallIconOf(path);
   editableRow_->Update();
   SetItemChecked(*drives_, editableRow_, true);
@@ -420,7 +439,7 @@ void TSearchForm::StartClick() {
   for (int i = 0; i < drives_->Count(); ++i) {
     classlib::TListItem* row = drives_->Item(i);
     if (!ItemChecked(*drives_, row) || row->SubItems.empty() || row->SubItems[0].empty()) continue;
-    roots.push_back({row->Caption, WideFromAnsi(WithoutTrailingSlash(row->SubItems[0]))});
+    roots.push_back({row->Caption, WideFromUtf8(WithoutTrailingSlash(row->SubItems[0]))});
   }
   search_ = new TSearchThread(*this, params, std::move(roots), patterns_->Items());
   search_->FreeOnTerminate = true;

@@ -35,7 +35,7 @@ constexpr int kResultListCount = 3;
 class TSearchThread : public classlib::TThread {
  public:
   struct TRootFolder {
-    std::string caption;  // the drive row's caption
+    std::string caption;  // the drive row's caption, UTF-8
     std::wstring path;    // without a trailing "\"
   };
   // Made suspended; Start runs it.
@@ -70,8 +70,8 @@ class TSearchForm : public classlib::TForm {
   void StopClick();
   void SaveResultsClick();
   void DeleteCheckedClick();
-  // The editable drive row takes the folder `text` names, its icon and a
-  // check; false (after "Cannot Find " and the text) when there is none.
+  // The editable drive row takes the folder `text` (UTF-8) names, its icon
+  // and a check; false (after "Cannot Find " and the text) when there is none.
   bool EditDriveRow(const std::string& text);
 
   // The parts, for the main window and the tests.

@@ -85,6 +85,37 @@ void TPageControl::SetActivePageIndex(int index) {
     SendMessageA(handle_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
+namespace {
+// The first window below `parent` that Tab stops at, depth first; null when
+// none is shown.
+HWND FirstTabStop(HWND parent) {
+  for (HWND h = GetWindow(parent, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+    if (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) return h;
+    if (HWND inner = FirstTabStop(h)) return inner;
+  }
+  return nullptr;
+}
+}  // namespace
+
+bool TPageControl::PageKey(int Key, classlib::TShiftState Shift) {
+  if ((Shift & classlib::ssCtrl) == 0 || PageCount() == 0) return false;
+  int step = 0;
+  if (Key == VK_TAB) step = (Shift & classlib::ssShift) != 0 ? -1 : 1;
+  if (Key == VK_NEXT) step = 1;
+  if (Key == VK_PRIOR) step = -1;
+  if (step == 0) return false;
+  const HWND focus = GetFocus();
+  const bool onPage = HandleAllocated() && focus != nullptr && focus != handle_ && IsChild(handle_, focus);
+  SetActivePageIndex((active_ + step + PageCount()) % PageCount());
+  classlib::Fire(OnChange, this);
+  if (onPage && HandleAllocated()) {
+    HWND first = FirstTabStop(Pages(active_).Handle());
+    ::SetFocus(first != nullptr ? first : handle_);
+  }
+  return true;
+}
+
 bool TPageControl::Notify(NMHDR& header, LRESULT& result) {
   if (header.code != static_cast<UINT>(TCN_SELCHANGE)) return false;
   const int index = static_cast<int>(SendMessageA(handle_, TCM_GETCURSEL, 0, 0));

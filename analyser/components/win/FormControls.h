@@ -30,6 +30,11 @@ class TPageControl : public classlib::TWinControl {
   // Shows page `index`; one outside the pages is refused (reported). Fires
   // nothing, as a change from code.
   void SetActivePageIndex(int index);
+  // The keys that turn the pages, for the form's key preview: Ctrl+Tab (or
+  // Ctrl+PageDown) shows the next page, with Shift (or Ctrl+PageUp) the one
+  // before, round, as a click on its tab does; a focus left on the page that
+  // went moves to the new page's first control. True when `Key` was one.
+  bool PageKey(int Key, classlib::TShiftState Shift);
 
   classlib::TNotifyEvent OnChange;
 

@@ -130,7 +130,7 @@ void TMRUFileList::RebuildMenu() {
   for (size_t i = 0; i < items_.size(); ++i) {
     auto* item = new TMRUMenuItem(static_cast<int>(i + 1));
     // The entries are UTF-8; the menu shows ANSI text.
-    item->Caption = "&" + std::to_string(i + 1) + " " + AnsiFromUtf8(items_[i]);
+    item->Caption = "&" + std::to_string(i + 1) + " " + classlib::MenuText(AnsiFromUtf8(items_[i]));
     item->OnClick = [this](classlib::TObject* sender) { ItemClicked(sender); };
     target->Insert(position++, item);
   }

@@ -134,7 +134,9 @@ void TGraphView::BuildMenus() {
     });
   }
   AddItem(*popup1_, "-");
-  AddItem(*popup1_, "S&ave to Bitmap", [this](TObject*) { SaveToBitmapCommand(); });
+  // B, not A: the first item reads "&Attributes (n)" while an element is
+  // selected.
+  AddItem(*popup1_, "Save to &Bitmap", [this](TObject*) { SaveToBitmapCommand(); });
   AddItem(*popup1_, "Quick &Print", [this](TObject*) { QuickPrintCommand(); });
   AddItem(*popup1_, "&Copy to Clipboard", [this](TObject*) {
     std::string error;

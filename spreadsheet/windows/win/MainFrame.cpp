@@ -1381,17 +1381,22 @@ void TForm1::OpenMenuBar(bool skipSystemMenu) {
   if (skipSystemMenu) PostMessageA(Handle(), WM_KEYDOWN, VK_RIGHT, 1);
 }
 
-void TForm1::ShowPaneMenu(TPoint screen) {
-  TPopupMenu menu(nullptr);
-  AddSpecItems(*menu.Items(), PanePopupSpec(), paneMenuSpecs_, [this](TCommandId id) { RunCommand(id); });
+std::unique_ptr<TPopupMenu> TForm1::PaneMenu() {
+  auto menu = std::make_unique<TPopupMenu>(nullptr);
+  std::vector<std::pair<TMenuItem*, const TMenuSpec*>> specs;
+  AddSpecItems(*menu->Items(), PanePopupSpec(), specs, [this](TCommandId id) { RunCommand(id); });
   TCommandState state = CommandState();
-  for (auto& [item, spec] : paneMenuSpecs_) item->Enabled = commands_.Enabled(spec->command, state);
-  paneMenuSpecs_.clear();
-  HMENU popup = CreatePopupHandle(*menu.Items());
+  for (auto& [item, spec] : specs) item->Enabled = commands_.Enabled(spec->command, state);
+  return menu;
+}
+
+void TForm1::ShowPaneMenu(TPoint screen) {
+  std::unique_ptr<TPopupMenu> menu = PaneMenu();
+  HMENU popup = CreatePopupHandle(*menu->Items());
   int chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr);
   DestroyMenu(popup);
   if (chosen == 0) return;
-  if (TMenuItem* item = menu.Items()->Find(static_cast<std::uint16_t>(chosen))) item->Click();
+  if (TMenuItem* item = menu->Items()->Find(static_cast<std::uint16_t>(chosen))) item->Click();
 }
 
 void TForm1::ShowRangeProperties() { RunCommand(TCommandId::kPropFormat); }

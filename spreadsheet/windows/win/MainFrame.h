@@ -227,6 +227,8 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   // The menu bar (its items carry their command in Tag, a column its hint in
   // Name).
   classlib::TMainMenu& MainMenu() { return *mainMenu_; }
+  // The panes' pop-up menu as it shows now: its items enabled by the rules.
+  std::unique_ptr<classlib::TPopupMenu> PaneMenu();
   // The screen's font names in the order cells number them.
   const std::vector<std::string>& FontList() const { return fontNames_; }
 
@@ -296,7 +298,6 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   Tmyprint* printDialog_ = nullptr;
   classlib::TMainMenu* mainMenu_ = nullptr;  // owned as a component
   std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> menuSpecs_;
-  std::vector<std::pair<classlib::TMenuItem*, const TMenuSpec*>> paneMenuSpecs_;
   bool menusEnabled_ = true;
   bool sheetState_ = false;
   // What the entry line's cell allows, apart from there being a sheet.

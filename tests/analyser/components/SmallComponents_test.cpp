@@ -51,5 +51,22 @@ TEST(PageSetup, FlagsAndPrinterNames) {
   EXPECT_EQ(ParseDevNames(block.data(), 7), std::nullopt);
 }
 
+TEST(PageSetup, MarginsSurviveAnUnchangedDialog) {
+  constexpr auto kInches = TPageMeasurements::pmInches;
+  constexpr auto kMillimetres = TPageMeasurements::pmMillimeters;
+  // Rounded, not truncated: 8 mm is 0.315 inch.
+  EXPECT_EQ(MarginToDialog(800, kInches), 315);
+  EXPECT_EQ(MarginToDialog(800, kMillimetres), 800);
+  // An OK that gives back what the dialog was given keeps every margin,
+  // however often; a changed margin is converted back, rounded.
+  for (int kept : {800, 801, 1000, 0, 2539}) {
+    int margin = kept;
+    for (int ok = 0; ok < 3; ++ok) margin = MarginFromDialog(MarginToDialog(margin, kInches), margin, kInches);
+    EXPECT_EQ(margin, kept);
+  }
+  EXPECT_EQ(MarginFromDialog(500, 800, kInches), 1270);
+  EXPECT_EQ(MarginFromDialog(1001, 800, kMillimetres), 1001);
+}
+
 }  // namespace
 }  // namespace foldwick

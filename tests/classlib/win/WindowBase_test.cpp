@@ -183,6 +183,16 @@ TEST(WindowBase, AFormDrivenByRealInput) {
   check->SetChecked(true);
   EXPECT_EQ(log.Lines, (std::vector<std::string>{"check clicked", "check clicked", "radio B clicked"}));
 
+  // A combo box's list closed on a choice fires OnCloseUp; closed by
+  // Escape, nothing.
+  log.Clear();
+  combo->OnKeyPress = nullptr;
+  combo->OnCloseUp = log.Notify("combo closed up");
+  combo->SetFocus();
+  for (int key : {VK_F4, VK_DOWN, VK_RETURN, VK_F4, VK_ESCAPE}) uikit::PressKey(GetFocus(), key);
+  EXPECT_EQ(log.Lines, (std::vector<std::string>{"combo changed", "combo closed up"}));
+  EXPECT_FALSE(combo->DroppedDown());
+
   // Real input through the system follows the focus and the mouse.
   edit->SetFocus();
   uikit::SendKey(edit->Handle(), 'Z', ssShift);

@@ -225,6 +225,8 @@ TEST_F(FileCommandsTest, RecentFiles) {
   // A limit of 0 shows nothing; one above 10 shows ten at most.
   EXPECT_FALSE(RecentMenuItems(ProgramSettings().History, 0)[0].visible);
   EXPECT_EQ(RecentMenuItems(std::vector<std::string>(12, "X"), 99).size(), 10u);
+  // A name holding "&" shows it and takes no letter.
+  EXPECT_EQ(RecentMenuItems({"C:\\R&D\\T&C.WKS"}, 5)[0].caption, "&0 T&&C.WKS");
 }
 
 // A file that is no worksheet never gets a window, however it is opened; a

@@ -209,6 +209,12 @@ TEST(FoldwickRun, ScansShowsSwitchesViewAndKeepsItsSettings) {
     EXPECT_TRUE(program.WaitFor([&] { return list != nullptr && IsWindowVisible(list); }, 10000));
     Sleep(1000);
     uikit::SaveWindowPicture(program.window, "foldwick-list");
+    // With the list shown, File > Search Files by its letter opens the
+    // search, not Print Folder Contents.
+    program.MenuKeys('F', 'E');
+    HWND search = uikit::WaitForTopWindow("File Search", 20000);
+    EXPECT_NE(search, nullptr);
+    if (search != nullptr) PostMessageA(search, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.Close());
   }
 
@@ -282,6 +288,25 @@ TEST(FoldwickRun, OpensTheSearchWindowAndKeepsAnOptionChosen) {
     uikit::SaveWindowPicture(about, "foldwick-about");
     PostMessageA(about, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitFor([&] { return !IsWindow(about) || !IsWindowVisible(about); }, 10000));
+
+    // The drive box: the arrows move its choice and scan nothing; Enter
+    // scans the drive chosen and the box offers its first entry again.
+    HWND drives = program.Child(WC_COMBOBOXA);
+    HWND treeView = program.Child(WC_TREEVIEWA);
+    ASSERT_TRUE(drives != nullptr && treeView != nullptr);
+    ASSERT_GE(SendMessageA(drives, CB_GETCOUNT, 0, 0), 3) << "the first entry and two drives";
+    for (int key : {VK_DOWN, VK_DOWN, VK_UP}) {
+      uikit::PostKey(drives, key);
+      Sleep(300);
+    }
+    EXPECT_TRUE(program.WaitFor([&] { return SendMessageA(drives, CB_GETCURSEL, 0, 0) == 1; }, 5000));
+    Sleep(500);
+    EXPECT_EQ(uikit::RemoteTreeRoot(treeView), nullptr) << "an arrow scanned";
+    char chosen[MAX_PATH] = "";
+    SendMessageA(drives, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(chosen));
+    uikit::PostKey(drives, VK_RETURN);
+    EXPECT_TRUE(program.WaitFor([&] { return uikit::RemoteTreeRoot(treeView) != nullptr; }, 10000)) << chosen;
+    EXPECT_EQ(SendMessageA(drives, CB_GETCURSEL, 0, 0), 0);
     EXPECT_TRUE(program.Close());
   }
   ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey, false));

@@ -1,21 +1,29 @@
 // The file search window on a folder tree made here: big, old and temporary
 // files are listed on their tabs, a second Start replaces the first search,
 // Stop ends a search, and a file checked in two lists is sent to the recycle
-// bin once, with the shell's confirmation answered. A picture of the window
-// goes to the pictures folder.
+// bin once, with the shell's confirmation answered; names in any script are
+// listed whole, and a search folder named in Greek is pasted into the drive
+// row and searched. A picture of the window goes to the pictures folder.
+// Then the keyboard: Tab walks every control of the search window's and the
+// options dialog's pages, Ctrl+Tab turns their pages, and the main window's
+// menus give every item a letter of its own.
 #include <gtest/gtest.h>
 
 #include "classlib/win/Win32.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "analyser/app/win/FileListing.h"
+#include "analyser/app/win/MainForm.h"
 #include "analyser/app/win/OptionDlg.h"
 #include "analyser/app/win/SearchForm.h"
 #include "classlib/win/Registry.h"
 #include "tests/analyser/win/TestFolders.h"
+#include "tests/support/MenuLetters.h"
+#include "tests/support/win/DialogChecks.h"
 #include "tests/support/win/UiKit.h"
 
 namespace foldwick {
@@ -197,6 +205,46 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
     EXPECT_EQ(std::wstring(shown), column == 0 ? name : folder);
   }
 
+  // A search rooted in a folder named in Greek: its path pasted into the
+  // drive row's input box (F2 on the row), kept and shown whole.
+  const std::wstring greek = WideFromUtf8(root) + L"\\\x03A6\x03AC\x03BA\x03B5\x03BB\x03BF\x03C2";
+  ASSERT_TRUE(CreateDirectoryW(greek.c_str(), nullptr));
+  CreateSizedFile(greek + L"\\g.bin", 120 * 1024);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, (greek.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(copy), greek.c_str(), (greek.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(copy);
+  SetClipboardData(CF_UNICODETEXT, copy);
+  CloseClipboard();
+  for (int i = 0; i < drives.Count(); ++i) SetItemChecked(drives, drives.Item(i), false);
+  classlib::TListItem* editable = drives.Item(drives.Count() - 1);
+  editable->SetSelected(true);
+  editable->SetFocused(true);
+  form->Pages().SetActivePageIndex(0);
+  drives.SetFocus();
+  uikit::RunInsideModal([] {
+    uikit::PressKey(GetFocus(), 'V', classlib::ssCtrl);  // over the text the box selected
+    uikit::PressKey(GetFocus(), VK_RETURN);
+  });
+  {
+    TDialogAnswerer cannotFind;
+    uikit::PressKey(drives.Handle(), VK_F2);
+    EXPECT_EQ(cannotFind.answered, 0) << "a box said it cannot find the folder";
+  }
+  EXPECT_EQ(editable->Caption, Utf8FromWide(greek.c_str()));
+  ASSERT_EQ(editable->SubItems.size(), 1u);
+  EXPECT_EQ(editable->SubItems[0], Utf8FromWide(greek.c_str()));
+  cell.iSubItem = 1;
+  SendMessageW(drives.Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(editable->Index()), reinterpret_cast<LPARAM>(&cell));
+  EXPECT_EQ(std::wstring(shown), greek) << "the row's path is shown whole";
+  EXPECT_TRUE(ItemChecked(drives, editable));
+  form->StartButton().Click();
+  ASSERT_TRUE(searchEnded());
+  EXPECT_EQ(Names(biggest), std::vector<std::string>{"g.bin"});
+  ASSERT_EQ(biggest.Count(), 1);
+  EXPECT_EQ(biggest.Item(0)->SubItems[0], Utf8FromWide(greek.c_str()));
+
   form->Close();
   form.reset();
   ASSERT_TRUE(registry.OpenKey(std::string("\\") + kSettingsKey + "\\TempPatterns", false));
@@ -241,6 +289,110 @@ TEST(OptionDialog, CopiesItsControlsAndOffersARescan) {
   EXPECT_EQ(chosen.clusterChoice, 3);
   EXPECT_EQ(chosen.boldFactor, 42);
   EXPECT_EQ(chosen.filterText, "*.doc *.txt");
+}
+
+using Texts = std::vector<std::string>;
+
+// Tab walks the page shown from the first stop round to it again, in
+// reading order, reaching every control; Ctrl+Tab then shows the next page.
+// Gives the walk.
+uikit::TTabWalk WalkPageThenTurn(classlib::TForm& form, TPageControl& pages) {
+  const int page = pages.ActivePageIndex();
+  const uikit::TTabWalk walk = uikit::WalkTabOrder(form.Handle());
+  EXPECT_EQ(walk.unreached, Texts{}) << "page " << page;
+  EXPECT_EQ(walk.backwards, Texts{}) << "page " << page;
+  uikit::PressKey(GetFocus(), VK_TAB, classlib::ssCtrl);
+  EXPECT_EQ(pages.ActivePageIndex(), (page + 1) % pages.PageCount()) << "Ctrl+Tab on page " << page;
+  EXPECT_TRUE(IsWindowVisible(GetFocus())) << "the focus went with the page it was on";
+  return walk;
+}
+
+TEST(OptionDialog, TabWalksEveryPageAndCtrlTabTurnsThem) {
+  TOptionValues values;
+  values.filterText = "*";
+  values.columns = {{"Name", true}, {"Size  ", true}};
+  TOptionDlg dialog(nullptr, values, true);
+  dialog.Show();
+  SetForegroundWindow(dialog.Handle());
+  uikit::RunUntilIdle();
+  const Texts buttons = {"Button<OK>", "Button<Cancel>", "Button<&Help>"};
+  auto cycle = [&](Texts controls) {
+    controls.insert(controls.end(), buttons.begin(), buttons.end());
+    return controls;
+  };
+  uikit::TTabWalk walk = WalkPageThenTurn(dialog, dialog.Pages());
+  EXPECT_EQ(walk.first, "SysTabControl32<>");
+  EXPECT_EQ(walk.cycle, cycle({"ComboBox<&Show Values as>", "Edit<&Decimals>", "Edit<&Bold Factor>",
+                               "Button<Show &Files>", "Button<Show &Chart Toolbar>"}));
+  walk = WalkPageThenTurn(dialog, dialog.Pages());
+  EXPECT_EQ(walk.cycle, cycle({"Edit<&Filter(s):>", "Button<Original>", "Button<&Show Error Messages>"}));
+  walk = WalkPageThenTurn(dialog, dialog.Pages());
+  EXPECT_EQ(walk.cycle, cycle({"SysListView32<>"}));
+  // Ctrl+Shift+Tab goes back; the arrows choose within the cluster sizes.
+  uikit::PressKey(GetFocus(), VK_TAB, classlib::ssCtrl | classlib::ssShift);
+  EXPECT_EQ(dialog.Pages().ActivePageIndex(), 2);
+  uikit::PressKey(GetFocus(), VK_TAB, classlib::ssCtrl);
+  uikit::PressKey(GetFocus(), VK_TAB, classlib::ssCtrl);
+  ASSERT_EQ(dialog.Pages().ActivePageIndex(), 1);
+  dialog.ClusterChoice(0).SetFocus();
+  uikit::PressKey(GetFocus(), VK_DOWN);
+  uikit::PressKey(GetFocus(), VK_DOWN);
+  EXPECT_EQ(GetFocus(), dialog.ClusterChoice(2).Handle());
+  EXPECT_EQ(dialog.Values().clusterChoice, 2);
+  EXPECT_TRUE(dialog.ScanRequested());
+}
+
+TEST(FileSearch, TabWalksEveryControlOfEachPage) {
+  auto form = std::make_unique<TSearchForm>(nullptr);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  uikit::RunUntilIdle();
+  // The options page: the drives, then each search type with its settings,
+  // the names and their buttons, then the window's buttons.
+  const uikit::TTabWalk walk = WalkPageThenTurn(*form, form->Pages());
+  EXPECT_EQ(walk.first, "SysTabControl32<>");
+  ASSERT_GE(walk.cycle.size(), 12u);
+  EXPECT_EQ(Texts(walk.cycle.begin(), walk.cycle.begin() + 12),
+            (Texts{"SysListView32<>", "Button<B&iggest Files>", "Edit<larger than>", "ComboBox<larger than>",
+                   "Button<O&ldest Files>", "ComboBox<>", uikit::ControlName(form->DateLimit().Handle()),
+                   "Button<T&emporary Files>",
+                   "ListBox<>", "Button<&New>", "Button<&Edit>", "Button<&Delete>"}));
+  // A result page: its list, then the buttons.
+  EXPECT_EQ(WalkPageThenTurn(*form, form->Pages()).cycle.front(), "SysListView32<>");
+  form->Close();
+}
+
+// The menu item reached from `menu` through the captions of `path`.
+classlib::TMenuItem* MenuItemAt(classlib::TMenuItem& menu, std::initializer_list<std::string> path) {
+  classlib::TMenuItem* item = &menu;
+  for (const std::string& caption : path) {
+    classlib::TMenuItem* next = nullptr;
+    for (int i = 0; i < item->Count() && next == nullptr; ++i)
+      if (item->Items(i)->Caption == caption) next = item->Items(i);
+    if (next == nullptr) return nullptr;
+    item = next;
+  }
+  return item;
+}
+
+TEST(MainWindowMenus, EveryItemHasALetterOfItsOwn) {
+  TMainForm form({});
+  form.Show();
+  uikit::RunUntilIdle();
+  auto faults = [&form] {
+    Texts found = testsupport::MenuLetterFaults(*form.MainMenu().Items(), "menu bar");
+    for (const std::string& fault : testsupport::MenuLetterFaults(*form.RootPopup().Items(), "folder pop-up"))
+      found.push_back(fault);
+    return found;
+  };
+  EXPECT_EQ(faults(), Texts{}) << "the chart shown";
+  // The list shown: the print item names the folder contents.
+  classlib::TMenuItem* list = MenuItemAt(*form.MainMenu().Items(), {"&View", "&Detailed List"});
+  ASSERT_NE(list, nullptr);
+  list->Click();
+  uikit::RunUntilIdle();
+  EXPECT_NE(MenuItemAt(*form.MainMenu().Items(), {"&File", "Print &Folder Contents..."}), nullptr);
+  EXPECT_EQ(faults(), Texts{}) << "the list shown";
 }
 
 }  // namespace

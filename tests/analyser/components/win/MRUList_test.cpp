@@ -68,12 +68,12 @@ TEST_F(MRUListTest, NumberedItemsStandAboveTheMarkerOrInASubmenu) {
   list.SetFileMenu(marker);
   EXPECT_EQ(Captions(file), (Strings{"&Open...", "-", "E&xit"}));  // nothing while empty
   list.AddItem("C:\\");
-  list.AddItem("D:\\Data");
-  EXPECT_EQ(Captions(file), (Strings{"&Open...", "-", "&1 D:\\Data", "&2 C:\\", "-", "E&xit"}));
+  list.AddItem("D:\\R&D");  // a "&" shows as itself, no letter
+  EXPECT_EQ(Captions(file), (Strings{"&Open...", "-", "&1 D:\\R&&D", "&2 C:\\", "-", "E&xit"}));
 
   list.SetUseSubmenu(true);
   ASSERT_EQ(Captions(file), (Strings{"&Open...", "-", "Reopen", "-", "E&xit"}));
-  EXPECT_EQ(Captions(*file.Items(2)), (Strings{"&1 D:\\Data", "&2 C:\\"}));
+  EXPECT_EQ(Captions(*file.Items(2)), (Strings{"&1 D:\\R&&D", "&2 C:\\"}));
   list.SetSubmenuName("Recent");
   EXPECT_EQ(file.Items(2)->Caption, "Recent");
 
@@ -85,7 +85,7 @@ TEST_F(MRUListTest, NumberedItemsStandAboveTheMarkerOrInASubmenu) {
   reopen.Add(first);
   list.SetFileMenu(&reopen);
   EXPECT_EQ(Captions(file), (Strings{"&Open...", "-", "E&xit"}));  // removed from the old place
-  EXPECT_EQ(Captions(reopen), (Strings{"Fixed", "-", "&1 D:\\Data", "&2 C:\\"}));
+  EXPECT_EQ(Captions(reopen), (Strings{"Fixed", "-", "&1 D:\\R&&D", "&2 C:\\"}));
   list.SetFileMenu(nullptr);
 }
 

@@ -1,7 +1,8 @@
 // The graph window under Wine: it opens for a prepared sheet, draws again when
 // a cell changes, zooms by a Ctrl-drag, opens element pages, answers its
-// keys, and saves its picture by drawing it; one picture per graph type (and
-// one of the window) is left in the build's pictures folder for a reader.
+// keys, offers pop-up menus with unique letters, and saves its picture by
+// drawing it; one picture per graph type (and one of the window) is left in
+// the build's pictures folder for a reader.
 #include "spreadsheet/graphs/win/GraphView.h"
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "spreadsheet/graphs/GraphDraw.h"
 #include "spreadsheet/graphs/GraphViewModel.h"
 #include "tests/spreadsheet/graphs/GraphTestSupport.h"
+#include "tests/support/MenuLetters.h"
 #include "tests/support/win/UiKit.h"
 
 namespace corvane::testing {
@@ -44,6 +46,19 @@ void CALLBACK AcceptSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   bool found = false;
   EnumThreadWindows(GetCurrentThreadId(), AcceptIfDialog, reinterpret_cast<LPARAM>(&found));
   if (found) KillTimer(nullptr, timer);
+}
+
+// A right click on `box` at `p`, pressed and let go before the window paints
+// again; the pop-up menu that opens is closed by a timer.
+void RightClickAndCloseMenu(HWND box, TPoint p) {
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EndMenu();
+  });
+  const LPARAM at = MAKELPARAM(p.x, p.y);
+  PostMessageA(box, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageA(box, WM_RBUTTONUP, 0, at);
+  uikit::RunUntilIdle();
 }
 
 // The picture DrawGraph makes of the current graph at a size.
@@ -107,13 +122,13 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   std::remove(file.c_str());
   cover.Hide();
 
-  // "S&ave to Bitmap" through the save dialog (its OK pressed by a timer):
+  // "Save to &Bitmap" through the save dialog (its OK pressed by a timer):
   // the status line says "Saving " and the name, and the file is written.
   std::vector<std::string> status;
   view.OnStatus = [&](const std::string& text) { status.push_back(text); };
   SetTimer(nullptr, 0, 200, AcceptSaveDialog);
   for (int i = 0; i < view.PopupMenu1()->Items()->Count(); ++i)
-    if (view.PopupMenu1()->Items()->Items(i)->Caption == "S&ave to Bitmap") view.PopupMenu1()->Items()->Items(i)->Click();
+    if (view.PopupMenu1()->Items()->Items(i)->Caption == "Save to &Bitmap") view.PopupMenu1()->Items()->Items(i)->Click();
   ASSERT_EQ(status.size(), 1u);
   EXPECT_EQ(status[0].rfind("Saving ", 0), 0u) << status[0];
   EXPECT_NE(status[0].find("Noname.bmp"), std::string::npos) << status[0];
@@ -128,11 +143,21 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   ASSERT_NE(legend, nodes.end());
   int lx = (legend->x1 + legend->x2) / 2, ly = (legend->y1 + legend->y2) / 2;
   HWND box = view.Pbox1()->Handle();
+  // The pop-up menus' letters are unique, with and without a selection
+  // (the first item names it).
+  RightClickAndCloseMenu(box, {lx, ly});
+  EXPECT_EQ(view.PopupMenu1()->Items()->Items(0)->Caption, "No Selection");
+  EXPECT_EQ(testsupport::MenuLetterFaults(*view.PopupMenu1()->Items(), "pop-up"), std::vector<std::string>{});
+  EXPECT_EQ(testsupport::MenuLetterFaults(*view.PopupMenu2()->Items(), "zoom pop-up"), std::vector<std::string>{});
   uikit::Click(box, {lx, ly}, TMouseButton::mbLeft, ssShift);
   EXPECT_EQ(pages, std::vector<int>{kGraphPageLegends});
   view.ClickElement(lx, ly);
   view.ClickElement(lx, ly);
   EXPECT_EQ(pages.size(), 2u) << "the second click on the selected legend deselects it";
+  view.ClickElement(lx, ly);  // selected again, until the window next paints
+  RightClickAndCloseMenu(box, {lx, ly});
+  EXPECT_EQ(view.PopupMenu1()->Items()->Items(0)->Caption, "&Attributes (15)");
+  EXPECT_EQ(testsupport::MenuLetterFaults(*view.PopupMenu1()->Items(), "pop-up"), std::vector<std::string>{});
 
   // Ctrl-drag over the left half of the plot: both scales become manual and
   // the X span halves.

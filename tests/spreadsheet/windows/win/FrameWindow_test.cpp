@@ -1,7 +1,7 @@
 // The main frame under Wine with plain MDI children standing in for the sheet
 // windows: the menus in the no-sheet and sheet-open states, new sheets,
-// tiling, the recent-file items, Close All, every offered command bound;
-// then a picture.
+// tiling, the recent-file items, Close All, every offered command bound,
+// every menu's letters unique; then a picture.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,6 +13,7 @@
 #include "spreadsheet/files/SettingsFile.h"
 #include "spreadsheet/windows/NewSheet.h"
 #include "spreadsheet/windows/win/MainFrame.h"
+#include "tests/support/MenuLetters.h"
 #include "tests/support/win/UiKit.h"
 
 namespace corvane {
@@ -63,6 +64,15 @@ bool Grayed(HMENU menu, int position) {
   return (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0;
 }
 
+// The letter faults of the frame's menu bar and the panes' pop-up as they
+// are now.
+std::vector<std::string> MenuLetterFaults(TForm1& frame) {
+  std::vector<std::string> faults = testsupport::MenuLetterFaults(*frame.MainMenu().Items(), "menu bar");
+  for (const std::string& fault : testsupport::MenuLetterFaults(*frame.PaneMenu()->Items(), "pop-up"))
+    faults.push_back(fault);
+  return faults;
+}
+
 TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   PoolInit();
   ProgramSettings() = TProgramSettings{};
@@ -105,6 +115,7 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   TMenuItem& file = *frame->MainMenu().Items()->Items(0);
   EXPECT_EQ(file.Items(file.Count() - 2)->Caption, "&0 TWO.WKS");
   EXPECT_EQ(file.Items(file.Count() - 1)->Caption, "&1 ONE.WKS");
+  EXPECT_EQ(MenuLetterFaults(*frame), std::vector<std::string>{}) << "no sheet open";
 
   ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
   ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
@@ -112,6 +123,19 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   ASSERT_EQ(frame->SheetWindows().size(), 2u);
   EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "SHEET2.WKS");
   EXPECT_FALSE(Grayed(bar(), 1));
+  // With sheets open, and with a recent list long enough for "More" whose
+  // names hold "&": each name shows its "&" and takes no letter.
+  EXPECT_EQ(MenuLetterFaults(*frame), std::vector<std::string>{}) << "sheets open";
+  const TProgramSettings settings = ProgramSettings();
+  ProgramSettings().HSize = 10;
+  ProgramSettings().History = {"C:\\1.WKS", "C:\\2.WKS", "C:\\3.WKS", "C:\\4.WKS", "C:\\5.WKS", "C:\\R&D\\T&C.WKS",
+                               "C:\\6.WKS"};
+  frame->RecentFilesChanged();
+  EXPECT_EQ(file.Items(file.Count() - 1)->Caption, "More");
+  EXPECT_EQ(file.Items(file.Count() - 5)->Caption, "&1 T&&C.WKS");
+  EXPECT_EQ(MenuLetterFaults(*frame), std::vector<std::string>{}) << "a long recent list";
+  ProgramSettings() = settings;
+  frame->RecentFilesChanged();
   EXPECT_EQ(frame->PnProgress.Text(), "");
   // The graph settings, not modal from the menu, keep the frame waiting
   // until they go.
