@@ -220,7 +220,6 @@ class HandlerCom : public ::testing::Test {
     GetTempPathA(MAX_PATH, temp);
     workDir_ = std::string(temp) + "handler test " + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(workDir_.c_str(), nullptr);
-    // The engines' folder has no blanks: the command line does not quote it.
     engineDir_ = std::string(temp) + "handler_engines" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(engineDir_.c_str(), nullptr);
     for (const char* name : {"Tobrel.exe", "Wenlow.exe"})
