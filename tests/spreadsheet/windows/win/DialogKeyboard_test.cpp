@@ -1,6 +1,7 @@
 // Every dialog of the program at the keyboard, on the real main frame with
-// its real sheet windows: one table of every dialog the menus open (each page
-// of the paged ones, each tab of a page walked in turn). For each: the
+// its real sheet windows: tables of every dialog the menus open (each page
+// of the paged ones, each tab of a page walked in turn), in four groups that
+// run side by side. For each: the
 // control it opens on, and that field's text waiting to be typed over (also
 // on the second use, when it keeps its text); Tab round every control in
 // reading order and Shift+Tab back the same way; nothing that takes input
@@ -222,19 +223,118 @@ class DialogKeyboard : public testing::Test {
     return [this, id] { frame_->RunCommand(id); };
   }
 
+  // Runs every check on each dialog of `rows`.
+  void CheckDialogs(const std::vector<TDialogRow>& rows) {
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    for (const TDialogRow& row : rows) {
+      SCOPED_TRACE(row.name);
+      std::printf("-- %s\n", row.name);
+      const auto prepare = [&row](HWND dialog) {
+        if (row.prepare) {
+          row.prepare(dialog);
+          uikit::RunUntilIdle();
+        }
+      };
+      // First use: where it opens, then the checks on each tab; what is typed
+      // into the opening field stays for the second use of a dialog that keeps
+      // its texts.
+      ASSERT_TRUE(WithDialog(row.open, [&](HWND dialog) {
+        prepare(dialog);
+        const HWND focus = GetFocus();
+        std::printf("%-24s opens on %s\n", row.name, uikit::ControlName(focus).c_str());
+        if (!row.first.empty()) {
+          EXPECT_EQ(uikit::ControlName(focus), row.first);
+        }
+        EXPECT_EQ(uikit::OpeningTextProblem(focus), "");
+        CheckWhatShows(dialog, "tab 0");
+        std::vector<tabbar*> bars;
+        CollectTabBars(dialog, bars);
+        for (tabbar* bar : bars)
+          for (int tab = 1; tab < bar->Model().Count(); ++tab) {
+            bar->SetFocus();
+            uikit::PressKey(bar->Handle(), VK_SPACE);
+            CheckWhatShows(dialog, "tab " + std::to_string(tab));
+          }
+        for (tabbar* bar : bars) bar->Model().SetItemIndex(0);
+        char focusClass[16] = "";
+        GetClassNameA(focus, focusClass, sizeof focusClass);
+        if (focus != nullptr && IsWindowVisible(focus) && lstrcmpiA(focusClass, "Edit") == 0) {
+          SetFocus(focus);
+          SendMessageA(focus, EM_SETSEL, 0, -1);
+          uikit::TypeChars(focus, "A1");
+        }
+      })) << "no dialog came";
+      EXPECT_TRUE(IsWindowEnabled(frame_->Handle()));
+      // Second use: the field it opens on offers its text whole; Escape
+      // closes it.
+      ASSERT_TRUE(WithDialog(row.open, [&](HWND dialog) {
+        prepare(dialog);
+        EXPECT_EQ(uikit::OpeningTextProblem(GetFocus()), "") << "on the second use";
+        for (int press = 0; press < 2 && !Closed(dialog); ++press) uikit::PressKey(GetFocus(), VK_ESCAPE);
+        EXPECT_EQ(Closed(dialog), row.escapeCloses) << "after Escape";
+      }));
+
+      // What the default button does, pressed with the keyboard in the first
+      // field (a button waiting for a change, or one that refuses what the
+      // fields hold, leaves the dialog up).
+      bool okCloses = false;
+      ASSERT_TRUE(WithDialog(row.open, [&](HWND dialog) {
+        prepare(dialog);
+        const HWND button = DefaultButton(dialog);
+        if (button == nullptr || !IsWindowEnabled(button)) return;
+        const std::vector<HWND> fields = uikit::EnterFields(dialog);
+        if (!fields.empty()) SetFocus(fields.front());
+        uikit::Click(button, {8, 8});
+        okCloses = Closed(dialog);
+      }));
+      // Enter in each one-line field, one opening each: the same, unless the
+      // field has a use of its own for it.
+      for (std::size_t k = 0;; ++k) {
+        bool more = false, closed = false;
+        std::string field;
+        ASSERT_TRUE(WithDialog(row.open, [&](HWND dialog) {
+          prepare(dialog);
+          const std::vector<HWND> fields = uikit::EnterFields(dialog);
+          if (k >= fields.size()) return;
+          more = true;
+          field = uikit::ControlName(fields[k]);
+          SetFocus(fields[k]);
+          uikit::PressKey(GetFocus(), VK_RETURN);
+          closed = Closed(dialog);
+          if (!closed) {
+            EXPECT_TRUE(GetFocus() != nullptr && IsChild(dialog, GetFocus())) << "Enter in " << field;
+          }
+        }));
+        if (!more) break;
+        const bool own = std::find(row.ownEnter.begin(), row.ownEnter.end(), field) != row.ownEnter.end();
+        EXPECT_EQ(closed, okCloses && !own) << "Enter in " << field;
+        EXPECT_NE(GetFocus(), nullptr) << "after Enter in " << field;
+        EXPECT_TRUE(IsWindowEnabled(frame_->Handle())) << "after Enter in " << field;
+      }
+    }
+    // The message boxes the commands showed (printing without a printer).
+    for (const std::string& box : StrayBoxes()) std::printf("message box: %s\n", box.c_str());
+  }
+
   TProgramSheetWindows sheets_;
   TForm1* frame_ = nullptr;
   UINT_PTR strayTimer_ = 0;
 };
 
-TEST_F(DialogKeyboard, EveryDialogPageAndTab) {
-  const std::string missing = "C:\\NO-SUCH-FOLDER\\MERGE.WKS";
-  const auto press = [](char letter) { return [letter](HWND) { uikit::PressKey(GetFocus(), letter, ssAlt); }; };
-  const std::vector<TDialogRow> rows = {
+// A worksheet to merge that is not there: the merge dialogs open on it.
+constexpr const char* kMissingMerge = "C:\\NO-SUCH-FOLDER\\MERGE.WKS";
+
+// Presses Alt+`letter` in the dialog: the way to a sub-page of a dialog.
+std::function<void(HWND)> PressAlt(char letter) {
+  return [letter](HWND) { uikit::PressKey(GetFocus(), letter, ssAlt); };
+}
+
+TEST_F(DialogKeyboard, FileAndCellDialogs) {
+  CheckDialogs({
       {"Print", Command(C::kPrint), "ComboBox<Printer:>"},
-      {"Print Options", Command(C::kPrint), "Edit<&Top: >", {}, press('T')},
-      {"Merge Value", [this, missing] { MergeDialog(*frame_).Setup(missing, kMergeByValue); }, "Edit<&Insert at Cell: >"},
-      {"Merge by Formula", [this, missing] { MergeDialog(*frame_).Setup(missing, kMergeByFormula); }, "Edit<&Insert at Cell: >"},
+      {"Print Options", Command(C::kPrint), "Edit<&Top: >", {}, PressAlt('T')},
+      {"Merge Value", [this] { MergeDialog(*frame_).Setup(kMissingMerge, kMergeByValue); }, "Edit<&Insert at Cell: >"},
+      {"Merge by Formula", [this] { MergeDialog(*frame_).Setup(kMissingMerge, kMergeByFormula); }, "Edit<&Insert at Cell: >"},
       {"Import", [this] { TransferDialog(*frame_).Open(kTransferImportPage, "C:\\IN.TXT", kImportValues); }, "Edit<&Target: >"},
       {"Export", [this] { TransferDialog(*frame_).Open(kTransferExportPage, "C:\\OUT.TXT", kExportCommaText); }, "Edit<&Source: >"},
       {"dBase", [this] { TransferDialog(*frame_).Open(kTransferDbasePage, "C:\\IN.DBF", 0); }, "Edit<&Target: >"},
@@ -242,6 +342,12 @@ TEST_F(DialogKeyboard, EveryDialogPageAndTab) {
       {"Get Info", Command(C::kGetInfo), "Button<&Ok>"},
       {"Find", Command(C::kFindReplace), "ComboBox<>", {"ComboBox<>"}},
       {"Word", Command(C::kWord), "Edit<>"},
+      {"About", Command(C::kAbout), "Button<&Start Corvane>"},
+  });
+}
+
+TEST_F(DialogKeyboard, SettingsAndRangeDialogs) {
+  CheckDialogs({
       {"General Format", Command(C::kGeneralFormat), "TBmpBut<>"},
       {"General Option", Command(C::kGeneralOption), "Edit<Ro&ws: >"},
       {"General Typeface", Command(C::kGeneralTypeface), "ComboBox<&Face:>"},
@@ -255,12 +361,17 @@ TEST_F(DialogKeyboard, EveryDialogPageAndTab) {
       {"Range Name", Command(C::kRangeName), "Edit<&Name: >"},
       {"Justify", Command(C::kRangeJustify), "Edit<&Justify Range: >"},
       {"Properties Format", Command(C::kPropFormat), "ttabmenu<>"},
-      {"Properties Format Label", Command(C::kPropFormat), "TBmpBut<>", {}, press('L')},
+      {"Properties Format Label", Command(C::kPropFormat), "TBmpBut<>", {}, PressAlt('L')},
       {"Properties Shade", Command(C::kPropShade), "ttabmenu<>"},
       {"Properties Typeface", Command(C::kPropTypeface), "ttabmenu<>"},
       {"Properties Prefix", Command(C::kPropPrefix), "ttabmenu<>"},
       {"Properties Lock", Command(C::kPropLock), "ttabmenu<>"},
       {"Properties Border", Command(C::kPropBorder), "ttabmenu<>"},
+  });
+}
+
+TEST_F(DialogKeyboard, DataAndArrayDialogs) {
+  CheckDialogs({
       {"Data Fill", Command(C::kDataFill), "Edit<O&utput Cells: >"},
       {"Data Sort", Command(C::kDataSort), "Edit<&Data:  >"},
       {"Data Query", Command(C::kDataQuery), "Edit<&Input:  >"},
@@ -281,107 +392,21 @@ TEST_F(DialogKeyboard, EveryDialogPageAndTab) {
       {"Array ESolve", Command(C::kArrayESolve), "Edit<&Input: >"},
       {"Array Determinate", Command(C::kArrayDeterminate), "Edit<&Input: >"},
       {"Array Linear", Command(C::kArrayLinear), "Edit<&Input: >"},
+  });
+}
+
+TEST_F(DialogKeyboard, GraphDialogs) {
+  CheckDialogs({
       {"Graph Type", Command(C::kGraphType), "tabbar<>"},
       {"Graph Ranges", Command(C::kGraphRanges), "tabbar<>"},
       {"Graph Legends", Command(C::kGraphLegends), "Edit<&1: >"},
       {"Graph Scale", Command(C::kGraphScale), "tabbar<>"},
       {"Graph Options", Command(C::kGraphOptions), "tabbar<>"},
-      {"Graph Options Typeface", Command(C::kGraphOptions), "ListBox<>", {}, press('Y'), false},
+      {"Graph Options Typeface", Command(C::kGraphOptions), "ListBox<>", {}, PressAlt('Y'), false},
       {"Graph Names", Command(C::kGraphNames), "Edit<N&ame:>"},
       {"Graph Headings", Command(C::kGraphHeadings), "Edit<&Main: >"},
       {"Graph Fonts", Command(C::kGraphFonts), "ListBox<>", {}, {}, false},
-      {"About", Command(C::kAbout), "Button<&Start Corvane>"},
-  };
-
-  setvbuf(stdout, nullptr, _IONBF, 0);
-  for (const TDialogRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::printf("-- %s\n", row.name);
-    const auto prepare = [&row](HWND dialog) {
-      if (row.prepare) {
-        row.prepare(dialog);
-        uikit::RunUntilIdle();
-      }
-    };
-    // First use: where it opens, then the checks on each tab; what is typed
-    // into the opening field stays for the second use of a dialog that keeps
-    // its texts.
-    ASSERT_TRUE(WithDialog(row.open, [&](HWND dialog) {
-      prepare(dialog);
-      const HWND focus = GetFocus();
-      std::printf("%-24s opens on %s\n", row.name, uikit::ControlName(focus).c_str());
-      if (!row.first.empty()) {
-        EXPECT_EQ(uikit::ControlName(focus), row.first);
-      }
-      EXPECT_EQ(uikit::OpeningTextProblem(focus), "");
-      CheckWhatShows(dialog, "tab 0");
-      std::vector<tabbar*> bars;
-      CollectTabBars(dialog, bars);
-      for (tabbar* bar : bars)
-        for (int tab = 1; tab < bar->Model().Count(); ++tab) {
-          bar->SetFocus();
-          uikit::PressKey(bar->Handle(), VK_SPACE);
-          CheckWhatShows(dialog, "tab " + std::to_string(tab));
-        }
-      for (tabbar* bar : bars) bar->Model().SetItemIndex(0);
-      char focusClass[16] = "";
-      GetClassNameA(focus, focusClass, sizeof focusClass);
-      if (focus != nullptr && IsWindowVisible(focus) && lstrcmpiA(focusClass, "Edit") == 0) {
-        SetFocus(focus);
-        SendMessageA(focus, EM_SETSEL, 0, -1);
-        uikit::TypeChars(focus, "A1");
-      }
-    })) << "no dialog came";
-    EXPECT_TRUE(IsWindowEnabled(frame_->Handle()));
-    // Second use: the field it opens on offers its text whole; Escape
-    // closes it.
-    ASSERT_TRUE(WithDialog(row.open, [&](HWND dialog) {
-      prepare(dialog);
-      EXPECT_EQ(uikit::OpeningTextProblem(GetFocus()), "") << "on the second use";
-      for (int press = 0; press < 2 && !Closed(dialog); ++press) uikit::PressKey(GetFocus(), VK_ESCAPE);
-      EXPECT_EQ(Closed(dialog), row.escapeCloses) << "after Escape";
-    }));
-
-    // What the default button does, pressed with the keyboard in the first
-    // field (a button waiting for a change, or one that refuses what the
-    // fields hold, leaves the dialog up).
-    bool okCloses = false;
-    ASSERT_TRUE(WithDialog(row.open, [&](HWND dialog) {
-      prepare(dialog);
-      const HWND button = DefaultButton(dialog);
-      if (button == nullptr || !IsWindowEnabled(button)) return;
-      const std::vector<HWND> fields = uikit::EnterFields(dialog);
-      if (!fields.empty()) SetFocus(fields.front());
-      uikit::Click(button, {8, 8});
-      okCloses = Closed(dialog);
-    }));
-    // Enter in each one-line field, one opening each: the same, unless the
-    // field has a use of its own for it.
-    for (std::size_t k = 0;; ++k) {
-      bool more = false, closed = false;
-      std::string field;
-      ASSERT_TRUE(WithDialog(row.open, [&](HWND dialog) {
-        prepare(dialog);
-        const std::vector<HWND> fields = uikit::EnterFields(dialog);
-        if (k >= fields.size()) return;
-        more = true;
-        field = uikit::ControlName(fields[k]);
-        SetFocus(fields[k]);
-        uikit::PressKey(GetFocus(), VK_RETURN);
-        closed = Closed(dialog);
-        if (!closed) {
-          EXPECT_TRUE(GetFocus() != nullptr && IsChild(dialog, GetFocus())) << "Enter in " << field;
-        }
-      }));
-      if (!more) break;
-      const bool own = std::find(row.ownEnter.begin(), row.ownEnter.end(), field) != row.ownEnter.end();
-      EXPECT_EQ(closed, okCloses && !own) << "Enter in " << field;
-      EXPECT_NE(GetFocus(), nullptr) << "after Enter in " << field;
-      EXPECT_TRUE(IsWindowEnabled(frame_->Handle())) << "after Enter in " << field;
-    }
-  }
-  // The message boxes the commands showed (printing without a printer).
-  for (const std::string& box : StrayBoxes()) std::printf("message box: %s\n", box.c_str());
+  });
 }
 
 }  // namespace
