@@ -25,10 +25,14 @@ TDocSlot* OpenSlot(int slot) {
 
 TDocSlot* CurrentSlot() { return OpenSlot(CurrentDocSlot()); }
 
-// A macro's first line as the question shows it: cut to 80 characters with
-// "..." after.
+// A macro's first line or a button's caption as the question shows it: on
+// one line (a line break or other control character from the file shows as
+// a blank, so the file cannot add lines of its own to the question), cut to
+// 80 characters with "..." after.
 std::string ShownLine(std::string text) {
   constexpr std::size_t kShown = 80;
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
   if (text.size() > kShown) text = text.substr(0, kShown) + "...";
   return text;
 }
@@ -72,7 +76,7 @@ std::string AutoMacroList(const std::vector<std::string>& names, const std::vect
     lines.push_back((name == kAutoExec ? name : name + " (Ctrl+" + name.substr(1) + ")") + ": " +
                     FirstMacroLine(std::min(start.firstRow, start.lastRow), std::min(start.firstCol, start.lastCol)));
   }
-  for (const TSheetButton& button : buttons) lines.push_back("Button \"" + button.caption + "\": " + ShownLine(button.macro));
+  for (const TSheetButton& button : buttons) lines.push_back("Button \"" + ShownLine(button.caption) + "\": " + ShownLine(button.macro));
   std::string list;
   for (std::size_t i = 0; i < lines.size() && i < kListed; ++i) list += (i > 0 ? "\n" : "") + lines[i];
   if (lines.size() > kListed) list += "\nand " + std::to_string(lines.size() - kListed) + " more";

@@ -203,13 +203,18 @@ void TFrameMacroHost::SaveAsDialog(std::string_view) { frame_.Files().SaveAs(); 
 
 void TFrameMacroHost::CloseDocument(std::string_view name) {
   // Each window of the document comes to the front and closes through its
-  // save question; one the user keeps open ends the command.
-  const std::string file = FileNameOnly(name);
-  for (int guard = frame_.SheetWindowCount(); guard > 0 && frame_.BringDocumentToFront(file); --guard)
+  // save question; one the user keeps open ends the command. Once found, the
+  // document is named by its full path, so that a name without a folder
+  // closes that one document, not every file of the name.
+  if (!frame_.BringDocumentToFront(name)) return;
+  const classlib::TForm* window = frame_.ActiveSheetWindow();
+  if (window == nullptr) return;
+  const std::string document = window->Caption();
+  for (int guard = frame_.SheetWindowCount(); guard > 0 && frame_.BringDocumentToFront(document); --guard)
     if (!frame_.CloseActiveSheetWindow()) break;
 }
 
-void TFrameMacroHost::FocusDocument(std::string_view name) { frame_.BringDocumentToFront(FileNameOnly(name)); }
+void TFrameMacroHost::FocusDocument(std::string_view name) { frame_.BringDocumentToFront(name); }
 
 void TFrameMacroHost::ExitProgram() { PostMessageA(frame_.Handle(), WM_CLOSE, 0, 0); }
 

@@ -70,6 +70,9 @@ void TForm1::RunMacro(bool started) {
   if (closeAfterMacro_) {
     closeAfterMacro_ = false;
     PostMessageA(Handle(), WM_CLOSE, 0, 0);
+  } else if (!handedOver_.empty() && !HandOverMustWait()) {
+    // Files a second start handed over while the macro ran.
+    OpenWaitingHandOvers();
   }
 }
 

@@ -35,6 +35,7 @@
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/graphs/win/GraphSettingsDialog.h"
 #include "spreadsheet/graphs/win/GraphView.h"
+#include "spreadsheet/macros/MacroRun.h"
 #include "spreadsheet/windows/CellCommands.h"
 #include "spreadsheet/windows/MenuLayout.h"
 #include "spreadsheet/windows/SheetPrint.h"
@@ -1102,17 +1103,21 @@ void TForm1::OpenHandedOver(const std::string& fileName) {
   if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
   SetForegroundWindow(FrontWindow());
   if (fileName.empty()) return;
-  // Under a dialog, a message box or a range prompt, or while another
-  // handed-over file opens (its question waits): the file waits until they
-  // have ended, and the files then open in the order they came.
-  if (openingHandedOver_ || !IsWindowEnabled(Handle()) || RangePromptActive()) {
+  if (openingHandedOver_ || HandOverMustWait()) {
     handedOver_.push_back(fileName);
     return;
   }
   openingHandedOver_ = true;
   if (OpenNamedFile(files_, fileName)) RefreshIndicators();
   openingHandedOver_ = false;
-  if (!handedOver_.empty() && IsWindowEnabled(Handle()) && !RangePromptActive()) OpenWaitingHandOvers();
+  if (!handedOver_.empty() && !HandOverMustWait()) OpenWaitingHandOvers();
+}
+
+bool TForm1::HandOverMustWait() {
+  // Under a dialog, a message box or a range prompt, or while a macro runs
+  // (its next command would act on the file's document), a handed-over file
+  // waits until they have ended; the files then open in the order they came.
+  return !IsWindowEnabled(Handle()) || RangePromptActive() || MacroState().running;
 }
 
 // ---- The entry line's view -----------------------------------------------------------------
@@ -1268,18 +1273,25 @@ int TForm1::SheetWindowCount() { return static_cast<int>(SheetWindows().size());
 void TForm1::RenameActiveSheetWindow(std::string_view name) { sheets_.RenameActiveSheetWindow(name); }
 
 bool TForm1::BringDocumentToFront(std::string_view name) {
-  // A name without a folder (a macro's FILEFOCUS and FILECLOSE) is the file's
-  // name in any folder; documents are known by their full paths.
-  const std::string wanted = WksFileName(name);
+  // A name with a folder names one file, in the spelling documents are known
+  // by (their full paths); a name without one (a macro's FILEFOCUS and
+  // FILECLOSE may give one) is the first open document of that name, in
+  // whatever folder. Every window of that one document comes forward.
   const bool anyFolder = FileNameOnly(name) == name;
-  bool found = false;
-  for (TForm* window : SheetWindows()) {
+  const std::string wanted = anyFolder ? WksFileName(name) : DocumentFileName(name);
+  std::string document;
+  const std::vector<TForm*> windows = SheetWindows();
+  for (TForm* window : windows) {
     const std::string caption = WksFileName(window->Caption());
-    if ((anyFolder ? FileNameOnly(caption) : caption) != wanted) continue;
-    MDIActivate(window);
-    found = true;
+    if ((anyFolder ? FileNameOnly(caption) : caption) == wanted) {
+      document = caption;
+      break;
+    }
   }
-  return found;
+  if (document.empty()) return false;
+  for (TForm* window : windows)
+    if (WksFileName(window->Caption()) == document) MDIActivate(window);
+  return true;
 }
 
 namespace {

@@ -255,6 +255,9 @@ class TForm1 : public classlib::TForm, public TEntryLineView, public TFileComman
   HWND FrontWindow();
   // Opens the files handed over while the frame waited.
   void OpenWaitingHandOvers();
+  // Whether a file handed over now has to wait (a dialog, a message box, a
+  // range prompt or a macro holds the program).
+  bool HandOverMustWait();
   void MenuSelected(UINT item, UINT flags, HMENU menu);
   void RefreshButtonStates();
   void EntryKeyDown(int& key, classlib::TShiftState shift);

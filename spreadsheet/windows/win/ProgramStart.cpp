@@ -101,6 +101,13 @@ bool HandOverToRunningInstance(const std::string& commandLine) {
     frame = FindWindowA(kFrameClassName, nullptr);
     if (frame == nullptr) Sleep(100);
   }
+  // This start holds the foreground the user gave it; the running instance
+  // may take it, to bring itself (or the dialog it shows) to the front.
+  if (frame != nullptr) {
+    DWORD running = 0;
+    GetWindowThreadProcessId(frame, &running);
+    AllowSetForegroundWindow(running);
+  }
   PostMessageA(HWND_BROADCAST, instanceMessage, 0, 0);
   // Each file in turn; the running instance opens them in this order.
   for (const std::string& name : CommandLineFileNames(commandLine)) {

@@ -204,7 +204,8 @@ TEST_F(FirstDocumentTest, CtrlKeyMacrosOfAnOpenedWorksheetAskFirst) {
   // each button's caption and macro; No refuses them.
   ASSERT_TRUE(files.New());
   windows.buttons = {TSheetButton{"Sort", "{RMDIR \"VICTIM\"}", 0, 0, 0, 0, 800, 600},
-                     TSheetButton{"Long", std::string(100, 'x'), 2, 2, 0, 0, 40, 20}};
+                     TSheetButton{"Long", std::string(100, 'x'), 2, 2, 0, 0, 40, 20},
+                     TSheetButton{"Ok\n\nRun? Yes", "{QUIT}\r\nfine", 4, 4, 0, 0, 40, 20}};
   ASSERT_TRUE(SaveWorksheet(folder.File("BUTTONS.WKS"), false, TRange{}));
   windows.buttons.clear();
   host.DiscardActiveSheetWindow();
@@ -212,7 +213,9 @@ TEST_F(FirstDocumentTest, CtrlKeyMacrosOfAnOpenedWorksheetAskFirst) {
   ASSERT_EQ(host.autoExecQuestions.size(), 3u);
   EXPECT_EQ(host.autoExecQuestions.back(), WksFileName(folder.File("BUTTONS.WKS")) +
                                                "|Button \"Sort\": {RMDIR \"VICTIM\"}\nButton \"Long\": " +
-                                               std::string(80, 'x') + "...");
+                                               std::string(80, 'x') +
+                                               "...\nButton \"Ok  Run? Yes\": {QUIT}  fine")
+      << "a button's caption or macro cannot add lines of its own to the question";
   EXPECT_TRUE(DocumentMacrosRefused());
 }
 

@@ -1358,7 +1358,10 @@ TEST(CorvaneRun, OpenedWorksheetsRunNothingUnaskedAndMacroChangesShow) {
                 EnterCell("'{LET C1 7}", 2, 0);
                 EnterCell("'{FOR A12,1,5,1}{LET B12 A12}{NEXT}", 9, 0);
                 EnterCell("'{FILEOPEN \"" + goodSlashed + "\"}{LET C3 99}", 14, 0);
+                EnterCell("'{GET B20}{LET C20 5}", 19, 0);
               }).loaded);
+  const std::string late = folder.File("LATE.WKS");
+  ASSERT_TRUE(TSavedSheet(late, 1, [] { EnterCell("'late", 0, 0); }).loaded);
 
   TCorvane program(folder, "\"" + user + "\"");
   ASSERT_NE(program.window, nullptr);
@@ -1490,6 +1493,28 @@ TEST(CorvaneRun, OpenedWorksheetsRunNothingUnaskedAndMacroChangesShow) {
   const int top = after.Height() / 4;
   EXPECT_FALSE(SamePixels(before, after, top)) << "nothing the loop changed was painted";
   EXPECT_TRUE(SamePixels(after, repainted, top)) << "a cell the loop changed was stale on the screen";
+
+  // A file a second start hands over while a macro waits for a key opens
+  // once the macro has ended, so the macro's next command still acts on the
+  // document it was working in.
+  keys.Key(VK_F3);
+  keys.Type("A20");
+  keys.Key(VK_RETURN);
+  {
+    TCorvane second(folder, "\"" + late + "\"");
+    EXPECT_TRUE(second.Ended(30000)) << "the second start ended";
+  }
+  Sleep(1000);
+  EXPECT_EQ(program.ActiveSheetCaption(), WksFileName(user)) << "the handed-over file opened while the macro ran";
+  keys.Type("x");
+  EXPECT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(late); }, 10000))
+      << program.ActiveSheetCaption();
+  PressKeys({VK_CONTROL}, VK_F4);
+  ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(user); }, 10000));
+  keys.Key(VK_F5);
+  keys.Type("C20");
+  keys.Key(VK_RETURN);
+  EXPECT_EQ(keys.Cell(), "C20 [5]") << "the macro's LET went into the handed-over file";
   EXPECT_EQ(FileText(target), "original");
   keys.Menu("FS");
   EXPECT_TRUE(program.Close());

@@ -25,6 +25,7 @@ using namespace classlib;
 class TTestSheets : public TSheetWindows {
  public:
   TForm* CreateSheetWindow(TForm1& frame, std::string_view name, bool untitled) override {
+    frame_ = &frame;
     int slot = 0;
     TOpenResult result = RegisterOpenSheet(name, slot, untitled);
     if (result == TOpenResult::kFailed || !ActivateDocumentContext(slot)) return nullptr;
@@ -43,7 +44,9 @@ class TTestSheets : public TSheetWindows {
     Forget(window);
     delete window;
   }
-  void RenameActiveSheetWindow(std::string_view) override {}
+  void RenameActiveSheetWindow(std::string_view name) override {
+    if (frame_ != nullptr && frame_->ActiveMDIChild() != nullptr) frame_->ActiveMDIChild()->SetCaption(std::string(name));
+  }
   void SetGridExtendMode(bool) override {}
   TSheetFonts SheetFonts() override { return {"Arial", 12, nullptr}; }
   void SetFontList(const std::vector<std::string>&) override {}
@@ -58,6 +61,7 @@ class TTestSheets : public TSheetWindows {
     slots_.erase(it);
   }
   std::map<TForm*, int> slots_;
+  TForm1* frame_ = nullptr;
 };
 
 bool Grayed(HMENU menu, int position) {
@@ -153,6 +157,21 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   uikit::RunUntilIdle();
   EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "SHEET1.WKS");
   EXPECT_FALSE(uikit::SaveWindowPicture(frame->Handle(), "corvane-frame").empty());
+
+  // Two files of one name in two folders: a macro's FILEFOCUS and FILECLOSE
+  // with a folder act on that one file, however it is spelt.
+  frame->RenameActiveSheetWindow("C:\\A\\X.WKS");
+  for (TForm* window : frame->SheetWindows())
+    if (window->Caption() == "SHEET2.WKS") frame->MDIActivate(window);
+  frame->RenameActiveSheetWindow("C:\\B\\X.WKS");
+  frame->RunMacroText("{FILEFOCUS \"C:\\A\\X.WKS\"}");
+  uikit::RunUntilIdle();
+  EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "C:\\A\\X.WKS");
+  frame->RunMacroText("{FILECLOSE \"c:/b/x.wks\"}");
+  uikit::RunUntilIdle();
+  ASSERT_EQ(frame->SheetWindows().size(), 1u) << "the file of the same name in another folder stays open";
+  EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "C:\\A\\X.WKS");
+  ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
 
   ASSERT_TRUE(frame->RunCommand(TCommandId::kCloseAll));
   uikit::RunUntilIdle();
