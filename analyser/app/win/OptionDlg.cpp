@@ -169,6 +169,8 @@ TAboutBox::TAboutBox(classlib::TComponent* AOwner, const std::string& title, con
   ok->ModalResult = classlib::mrOk;
   ok->SetDefault(true);
   ok->Cancel = true;
+  // The box opens on OK, so that Enter closes it; Tab goes to the link.
+  OnShow = [ok](classlib::TObject*) { ok->SetFocus(); };
 }
 
 }  // namespace foldwick
