@@ -1,7 +1,10 @@
 // The message box and the input box.
 #include "classlib/win/Dialogs.h"
 
+#include <algorithm>
+
 #include "classlib/win/Application.h"
+#include "classlib/win/GdiHandles.h"
 #include "classlib/win/StdCtrls.h"
 
 namespace classlib {
@@ -44,6 +47,18 @@ int MessageDlg(const std::string& text, const std::string& caption, UINT flags) 
 
 namespace {
 
+// The height `label`'s text needs when it wraps at its width.
+int WrappedTextHeight(TLabel& label) {
+  HWND window = label.Handle();
+  TWindowDCLease dc(window);
+  if (dc.Get() == nullptr) return label.Height();
+  TSelectScope font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  const std::string text = label.Caption();
+  RECT need = {0, 0, label.Width(), 0};
+  DrawTextA(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
+  return need.bottom;
+}
+
 bool AskForText(const std::string& caption, const std::string& prompt, std::string& value, bool utf8) {
   TForm form(nullptr, caption);
   form.BorderStyle = TFormBorderStyle::bsDialog;
@@ -53,19 +68,23 @@ bool AskForText(const std::string& caption, const std::string& prompt, std::stri
   label->SetBounds(10, 10, 310, 16);
   label->SetCaption(prompt);
   label->SetParent(&form);
+  // A prompt too long for one line wraps; the box grows to show it whole.
+  const int grow = std::max(WrappedTextHeight(*label), 16) - 16;
+  label->SetHeight(16 + grow);
+  form.SetClientSize(330, 104 + grow);
   auto* edit = new TEdit(&form);
   edit->Utf8Text = utf8;
-  edit->SetBounds(10, 30, 310, 22);
+  edit->SetBounds(10, 30 + grow, 310, 22);
   edit->SetText(value);
   edit->SetParent(&form);
   auto* ok = new TButton(&form);
-  ok->SetBounds(164, 68, 75, 25);
+  ok->SetBounds(164, 68 + grow, 75, 25);
   ok->SetCaption("OK");
   ok->ModalResult = mrOk;
   ok->SetDefault(true);
   ok->SetParent(&form);
   auto* cancel = new TButton(&form);
-  cancel->SetBounds(245, 68, 75, 25);
+  cancel->SetBounds(245, 68 + grow, 75, 25);
   cancel->SetCaption("Cancel");
   cancel->ModalResult = mrCancel;
   cancel->Cancel = true;

@@ -47,4 +47,16 @@ std::vector<std::string> MenuLetterFaults(const classlib::TMenuItem& root, const
   return faults;
 }
 
+classlib::TMenuItem* MenuItemAt(classlib::TMenuItem& menu, const std::vector<std::string>& path) {
+  classlib::TMenuItem* item = &menu;
+  for (const std::string& caption : path) {
+    classlib::TMenuItem* next = nullptr;
+    for (int i = 0; i < item->Count() && next == nullptr; ++i)
+      if (item->Items(i)->Caption == caption) next = item->Items(i);
+    if (next == nullptr) return nullptr;
+    item = next;
+  }
+  return item;
+}
+
 }  // namespace testsupport

@@ -69,7 +69,8 @@ void TOptionDlg::BuildViewPage(classlib::TWinControl& page, const TOptionValues&
   unitType_->Style = classlib::TComboBoxStyle::csDropDownList;
   unitType_->SetItems({"MB only", "KB/MB Mixed", "KB only"});
   unitType_->SetItemIndex(values.unitType);
-  MakeLabel(this, page, "&Show Values as", 12, 15, 110, unitType_);
+  // V and (on the Scan page) E: S is OK's once it reads "&Scan".
+  MakeLabel(this, page, "Show &Values as", 12, 15, 110, unitType_);
 
   decimals_ = Place(new TSpinEdit(this), page, 130, 44, 60, 22);
   decimals_->MinValue = 0;
@@ -107,7 +108,7 @@ void TOptionDlg::BuildScanPage(classlib::TWinControl& page, const TOptionValues&
     cluster_[i]->SetChecked(i == values.clusterChoice);
     cluster_[i]->OnClick = [this](classlib::TObject*) { OfferRescan(); };
   }
-  showErrors_ = MakeCheck(this, page, "&Show Error Messages", 12, 226, values.showErrors);
+  showErrors_ = MakeCheck(this, page, "Show &Error Messages", 12, 226, values.showErrors);
 }
 
 void TOptionDlg::BuildColumnsPage(classlib::TWinControl& page, const TOptionValues& values) {
@@ -168,6 +169,8 @@ TAboutBox::TAboutBox(classlib::TComponent* AOwner, const std::string& title, con
   ok->ModalResult = classlib::mrOk;
   ok->SetDefault(true);
   ok->Cancel = true;
+  // The box opens on OK, so that Enter closes it; Tab goes to the link.
+  OnShow = [ok](classlib::TObject*) { ok->SetFocus(); };
 }
 
 }  // namespace foldwick

@@ -33,7 +33,8 @@ const char* const kResultCaptions[kResultListCount] = {"&Biggest Files", "&Oldes
 // Where each result list keeps its column layout, below the settings key.
 const char* const kResultLayoutKeys[kResultListCount] = {"\\Biggest File List", "\\Oldest File List",
                                                          "\\Temporary File List"};
-const char* const kTypeCaptions[kResultListCount] = {"B&iggest Files", "O&ldest Files", "T&emporary Files"};
+// M: E is the pattern list's Edit button.
+const char* const kTypeCaptions[kResultListCount] = {"B&iggest Files", "O&ldest Files", "Te&mporary Files"};
 
 struct TResultColumn {
   const char* caption;
@@ -180,11 +181,14 @@ TSearchForm::TSearchForm(classlib::TComponent* AOwner) : classlib::TForm(AOwner,
   animation_->SetVisible(false);
   startButton_ = MakeButton(this, *buttons, "&Start", 104, 8, 80, [this](auto) { StartClick(); });
   startButton_->SetDefault(true);
-  stopButton_ = MakeButton(this, *buttons, "S&top", 188, 8, 80, [this](auto) { StopClick(); });
+  // Stop takes S, which Start has only while no search runs (the two are
+  // never enabled together): T is the Temporary Files tab's.
+  stopButton_ = MakeButton(this, *buttons, "&Stop", 188, 8, 80, [this](auto) { StopClick(); });
   stopButton_->SetEnabled(false);
   saveButton_ = MakeButton(this, *buttons, "Save &Results", 272, 8, 96, [this](auto) { SaveResultsClick(); });
   saveButton_->SetEnabled(false);
-  deleteButton_ = MakeButton(this, *buttons, "&Delete Checked", 372, 8, 104, [this](auto) { DeleteCheckedClick(); });
+  // C: D is the pattern list's Delete button.
+  deleteButton_ = MakeButton(this, *buttons, "Delete &Checked", 372, 8, 104, [this](auto) { DeleteCheckedClick(); });
   MakeButton(this, *buttons, "Hide &Window", 480, 8, 96, [this](auto) { Close(); })->Cancel = true;
 
   // Ctrl+Tab turns the pages from any control.
@@ -445,11 +449,16 @@ void TSearchForm::StartClick() {
   search_->FreeOnTerminate = true;
   search_->OnTerminate = [this](classlib::TObject*) { SearchDone(); };
   search_->Start();
-  startButton_->SetEnabled(false);
+  // Stop takes Start's place, and the keyboard if Start had it: a disabled
+  // button would leave the window without it.
   stopButton_->SetEnabled(true);
+  if (startButton_->Focused()) stopButton_->SetFocus();
+  startButton_->SetEnabled(false);
   animation_->Show();
   animation_->SetActive(true);
-  if (pages_->ActivePageIndex() == kOptionsTab) pages_->SetActivePageIndex(kOptionsTab + 1);
+  // The keyboard goes with the options page when the results take its
+  // place.
+  if (pages_->ActivePageIndex() == kOptionsTab) pages_->ChoosePage(kOptionsTab + 1);
   UpdateTabStatus();
 }
 
@@ -460,6 +469,7 @@ void TSearchForm::StopClick() {
 void TSearchForm::SearchDone() {
   search_ = nullptr;
   startButton_->SetEnabled(true);
+  if (stopButton_->Focused()) startButton_->SetFocus();
   status_->SetPanelText(1, "");
   UpdateTabStatus();
   animation_->SetActive(false);
@@ -495,6 +505,8 @@ void TSearchForm::UpdateTabStatus() {
   const int page = pages_->ActivePageIndex();
   TExtListView* list = ActiveList();
   const int rows = list != nullptr ? list->Count() : 0;
+  // Save goes with a list that has no rows; the keyboard on it moves on.
+  if (rows == 0 && saveButton_->Focused()) classlib::FocusNextTabStop(Handle(), false);
   saveButton_->SetEnabled(rows > 0);
   char separator[8] = ".";
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);

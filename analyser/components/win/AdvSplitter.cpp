@@ -3,8 +3,10 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "classlib/win/GdiHandles.h"
 #include "classlib/win/MenuHandle.h"
 
 namespace foldwick {
@@ -97,6 +99,7 @@ constexpr classlib::TCursor kHandCursor = 5;
 TUrlLabel::TUrlLabel(classlib::TComponent* AOwner) : classlib::TLabel(AOwner), menu_(new classlib::TPopupMenu(nullptr)) {
   classlib::RegisterCursor(kHandCursor, LoadCursor(nullptr, IDC_HAND));
   cursor_ = kHandCursor;
+  tabStop_ = true;
   font_.Color = classlib::clBlue;
   font_.Style |= classlib::fsUnderline;
   auto* copy = new classlib::TMenuItem(nullptr);
@@ -123,13 +126,72 @@ void TUrlLabel::MouseDown(classlib::TMouseButton Button, classlib::TShiftState S
     return;
   }
   if (Button != classlib::TMouseButton::mbRight || handle_ == nullptr) return;
-  // The label's own menu.
   POINT p = {X, Y};
   ClientToScreen(handle_, &p);
+  ShowMenu(p);
+}
+
+void TUrlLabel::ShowMenu(POINT at) {
   HMENU menu = classlib::CreatePopupHandle(*menu_->Items());
-  const UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, handle_, nullptr);
+  const UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, handle_, nullptr);
   DestroyMenu(menu);
   if (classlib::TMenuItem* item = menu_->Items()->Find(static_cast<std::uint16_t>(command))) item->Click();
+}
+
+void TUrlLabel::KeyDown(int& Key, classlib::TShiftState Shift) {
+  TLabel::KeyDown(Key, Shift);
+  if (Key != VK_SPACE) return;
+  Key = 0;
+  Click();
+}
+
+bool TUrlLabel::DialogKey(int Key) {
+  // Enter opens the link that has the keyboard, as it presses a focused
+  // button.
+  if (Key != VK_RETURN || !Focused()) return TLabel::DialogKey(Key);
+  Click();
+  return true;
+}
+
+void TUrlLabel::WndProc(classlib::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT:
+      // The system's label draws no focus; the frame goes over its text.
+      TLabel::WndProc(Message);
+      if (Focused()) DrawFocusFrame();
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TLabel::WndProc(Message);
+      Invalidate();
+      return;
+    case WM_CONTEXTMENU:
+      // From the keyboard (Shift+F10, the menu key) the menu opens below the
+      // text.
+      if (Message.LParam == -1 && handle_ != nullptr) {
+        RECT r;
+        GetWindowRect(handle_, &r);
+        ShowMenu({r.left, r.bottom});
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  TLabel::WndProc(Message);
+}
+
+void TUrlLabel::DrawFocusFrame() {
+  classlib::TWindowDCLease dc(handle_);
+  if (dc.Get() == nullptr) return;
+  classlib::TSelectScope font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(handle_, WM_GETFONT, 0, 0)));
+  const std::string text = Caption();
+  SIZE size = {};
+  GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  RECT client;
+  GetClientRect(handle_, &client);
+  RECT frame = {0, 0, std::min<LONG>(size.cx + 2, client.right), std::min<LONG>(size.cy + 1, client.bottom)};
+  DrawFocusRect(dc.Get(), &frame);
 }
 
 void TUrlLabel::MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) {

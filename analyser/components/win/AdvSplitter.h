@@ -42,7 +42,8 @@ class TAdvSplitter : public classlib::TCustomControl {
 
 class TUrlLabel : public classlib::TLabel {
  public:
-  // Blue, underlined, with the hand cursor.
+  // Blue, underlined, with the hand cursor; a tab stop, which Enter or Space
+  // opens and Shift+F10 gives its menu, with a focus frame round its text.
   explicit TUrlLabel(classlib::TComponent* AOwner);
   ~TUrlLabel() override;
 
@@ -54,9 +55,15 @@ class TUrlLabel : public classlib::TLabel {
   void Click() override;
   void MouseDown(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
   void MouseUp(classlib::TMouseButton Button, classlib::TShiftState Shift, int X, int Y) override;
+  void KeyDown(int& Key, classlib::TShiftState Shift) override;
+  bool DialogKey(int Key) override;
+  void WndProc(classlib::TMessage& Message) override;
 
  private:
   void CopyCaption();
+  // The label's own menu, at screen point `at`.
+  void ShowMenu(POINT at);
+  void DrawFocusFrame();
 
   classlib::TPopupMenu* menu_;
   classlib::TColor savedColor_ = classlib::clBlue;

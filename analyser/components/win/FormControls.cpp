@@ -3,6 +3,7 @@
 #include "analyser/components/win/FormControls.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace foldwick {
@@ -105,15 +106,37 @@ bool TPageControl::PageKey(int Key, classlib::TShiftState Shift) {
   if (Key == VK_NEXT) step = 1;
   if (Key == VK_PRIOR) step = -1;
   if (step == 0) return false;
+  ChoosePage((active_ + step + PageCount()) % PageCount());
+  return true;
+}
+
+void TPageControl::ChoosePage(int index) {
   const HWND focus = GetFocus();
   const bool onPage = HandleAllocated() && focus != nullptr && focus != handle_ && IsChild(handle_, focus);
-  SetActivePageIndex((active_ + step + PageCount()) % PageCount());
+  SetActivePageIndex(index);
   classlib::Fire(OnChange, this);
   if (onPage && HandleAllocated()) {
     HWND first = FirstTabStop(Pages(active_).Handle());
     ::SetFocus(first != nullptr ? first : handle_);
   }
-  return true;
+}
+
+std::string TPageControl::DialogChars() const {
+  std::string letters;
+  for (const std::string& caption : captions_)
+    if (const char letter = classlib::AcceleratorOf(caption)) letters += letter;
+  return letters;
+}
+
+bool TPageControl::DialogChar(char Key) {
+  const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(Key)));
+  for (int i = 0; i < PageCount(); ++i) {
+    if (classlib::AcceleratorOf(captions_[static_cast<size_t>(i)]) != letter) continue;
+    if (i != active_) ChoosePage(i);
+    SetFocus();
+    return true;
+  }
+  return TWinControl::DialogChar(Key);
 }
 
 bool TPageControl::Notify(NMHDR& header, LRESULT& result) {

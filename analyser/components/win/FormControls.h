@@ -35,6 +35,11 @@ class TPageControl : public classlib::TWinControl {
   // before, round, as a click on its tab does; a focus left on the page that
   // went moves to the new page's first control. True when `Key` was one.
   bool PageKey(int Key, classlib::TShiftState Shift);
+  // Shows page `index` as a click on its tab does (OnChange fires); a focus
+  // left on the page that went moves to the new page's first control.
+  void ChoosePage(int index);
+  // The letters the tabs' captions show, which choose their pages.
+  std::string DialogChars() const override;
 
   classlib::TNotifyEvent OnChange;
 
@@ -43,6 +48,9 @@ class TPageControl : public classlib::TWinControl {
   void WindowCreated() override;
   bool Notify(NMHDR& header, LRESULT& result) override;
   classlib::TRect AlignRect() const override;
+  // Alt and a tab's letter shows its page, the keyboard on the tabs; other
+  // letters go to the shown page's controls.
+  bool DialogChar(char Key) override;
 
  private:
   std::vector<classlib::TPage*> pages_;

@@ -1,6 +1,7 @@
 // The keyboard and layout checks of a dialog.
 #include "tests/support/win/DialogChecks.h"
 
+#include <commctrl.h>
 #include <cxxabi.h>
 
 #include <algorithm>
@@ -120,11 +121,23 @@ bool AnswersClick(HWND window) {
   return changed;
 }
 
+// A label shown as a link: the hand over it says a click opens something.
+bool IsLink(HWND window) {
+  if (!IsClass(window, "Static")) return false;
+  const HCURSOR before = GetCursor();
+  SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  const bool hand = GetCursor() == LoadCursor(nullptr, IDC_HAND);
+  SetCursor(before);
+  return hand;
+}
+
 // A control a user can change: the system's input controls, every tab stop,
-// and own-drawn controls (not those that hold controls) that take keys.
+// links, and own-drawn controls (not those that hold controls) that take
+// keys.
 bool Changeable(HWND window) {
   const LONG style = GetWindowLongA(window, GWL_STYLE);
   if (IsClass(window, "Button")) return (style & BS_TYPEMASK) != BS_GROUPBOX;
+  if (IsLink(window)) return true;
   for (const char* kind : {"Edit", "ComboBox", "ListBox", "SysListView32", "SysTreeView32"})
     if (IsClass(window, kind)) return true;
   if (style & WS_TABSTOP) return true;
@@ -174,10 +187,21 @@ char AcceleratorOf(const std::string& caption) {
   return 0;
 }
 
-// The Alt letters a control answers.
+// The letters the tabs of one of the system's tab controls show.
+std::string TabLetters(HWND strip) {
+  std::string letters;
+  const int count = static_cast<int>(SendMessageA(strip, TCM_GETITEMCOUNT, 0, 0));
+  for (int tab = 0; tab < count; ++tab)
+    if (char letter = AcceleratorOf(TabCaption(strip, tab))) letters += letter;
+  return letters;
+}
+
+// The Alt letters a control answers, or shows: a tab control's tabs claim
+// the letters their captions show, as a dialog's tabs answer them.
 std::string LettersOf(HWND window) {
   std::string letters;
   if (classlib::TWinControl* control = OwnControl(window)) letters = control->DialogChars();
+  if (IsClass(window, WC_TABCONTROLA)) letters += TabLetters(window);
   if (letters.empty()) {
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     const bool captioned = IsClass(window, "Button") || (IsClass(window, "Static") && (style & SS_NOPREFIX) == 0);
@@ -203,6 +227,16 @@ void CollectLetters(HWND parent, std::map<char, std::vector<HWND>>& owners) {
 std::string DescribeFocus(HWND focus) { return focus != nullptr ? ControlName(focus) : std::string("nothing"); }
 
 }  // namespace
+
+std::string TabCaption(HWND strip, int tab) {
+  char text[128] = "";
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(strip, TCM_GETITEMA, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
 
 std::string ControlName(HWND control) {
   if (IsClass(control, "Edit")) {
@@ -345,7 +379,7 @@ std::vector<HWND> EnterFields(HWND dialog) {
   std::vector<HWND> fields;
   for (HWND h = GetWindow(dialog, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
     if (!Shown(h)) continue;
-    if (IsClass(h, "ComboBox")) {
+    if (IsClass(h, "ComboBox") || IsClass(h, DATETIMEPICK_CLASSA)) {
       fields.push_back(h);
       continue;
     }
@@ -355,6 +389,16 @@ std::vector<HWND> EnterFields(HWND dialog) {
   return fields;
 }
 
+namespace {
+
+// An up-down control and the field it steps: one control, the arrows
+// drawn over the field's edge.
+bool UpDownOf(HWND arrows, HWND field) {
+  return IsClass(arrows, UPDOWN_CLASSA) && reinterpret_cast<HWND>(SendMessageA(arrows, UDM_GETBUDDY, 0, 0)) == field;
+}
+
+}  // namespace
+
 std::vector<std::string> OverlappingControls(HWND dialog) {
   std::vector<std::string> found;
   std::vector<HWND> shown;
@@ -362,6 +406,7 @@ std::vector<std::string> OverlappingControls(HWND dialog) {
     if (IsWindowVisible(h)) shown.push_back(h);
   for (std::size_t i = 0; i < shown.size(); ++i) {
     for (std::size_t j = i + 1; j < shown.size(); ++j) {
+      if (UpDownOf(shown[i], shown[j]) || UpDownOf(shown[j], shown[i])) continue;
       const RECT a = ScreenRect(shown[i]), b = ScreenRect(shown[j]);
       RECT both;
       if (IntersectRect(&both, &a, &b)) found.push_back(ControlName(shown[i]) + " over " + ControlName(shown[j]));

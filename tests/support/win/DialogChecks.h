@@ -24,8 +24,9 @@ struct TTabWalk {
   // retraces it (a radio group is entered at its checked button both ways).
   std::vector<std::string> reverse;
   // Controls a user can change that Tab never reaches: edits, buttons,
-  // boxes, lists, every other tab stop, and own-drawn controls that take
-  // keys or answer a click by drawing something else.
+  // boxes, lists, every other tab stop, links (labels with the hand over
+  // them), and own-drawn controls that take keys or answer a click by
+  // drawing something else.
   std::vector<std::string> unreached;
   // Steps that go against reading order: up and to the left of the control
   // before (not on into a column to its right), or back to the left on the
@@ -41,8 +42,9 @@ TTabWalk WalkTabOrder(HWND dialog);
 
 // Alt letters that two controls in view and enabled both answer, as
 // "O: Button<P&olar>, Button<&Ok>"; empty when none do. A control's letters
-// are its caption's accelerator (buttons, boxes, labels) or, for an
-// own-drawn control, those it says it answers (its items').
+// are its caption's accelerator (buttons, boxes, labels), for a tab control
+// those its tabs show, or, for an own-drawn control, those it says it
+// answers (its items').
 std::vector<std::string> AltLetterClashes(HWND dialog);
 
 // What is wrong with the field a dialog opens on, "" when nothing: an edit
@@ -56,15 +58,19 @@ std::string OpeningTextProblem(HWND focus);
 std::vector<std::string> ClippedTexts(HWND dialog);
 
 // The fields of `dialog` in view and enabled that take one line of text:
-// single-line edits and combo boxes, in window order. Enter in each should
-// do what the dialog's default button does.
+// single-line edits, combo boxes and date fields, in window order. Enter in
+// each should do what the dialog's default button does.
 std::vector<HWND> EnterFields(HWND dialog);
 
 // Visible controls of `dialog` that overlap a visible sibling, as
-// "A over B"; empty when none do.
+// "A over B"; empty when none do. Up-down arrows over the edge of their
+// field are part of it.
 std::vector<std::string> OverlappingControls(HWND dialog);
 
 // A control's name: its class and text, an edit by the caption to its left.
 std::string ControlName(HWND control);
+
+// The caption of tab `tab` of one of the system's tab controls.
+std::string TabCaption(HWND strip, int tab);
 
 }  // namespace uikit

@@ -120,9 +120,9 @@ void PressKey(HWND target, int vk, TShiftState shift) {
   RunUntilIdle();
 }
 
-void PostKey(HWND target, int vk) {
-  PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(vk), KeyLParam(vk, false, false));
-  PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(vk), KeyLParam(vk, true, false));
+void PostKey(HWND target, int vk, bool alt) {
+  PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(vk), KeyLParam(vk, false, alt));
+  PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, static_cast<WPARAM>(vk), KeyLParam(vk, true, alt));
 }
 
 void PostClick(HWND target, TPoint p) {

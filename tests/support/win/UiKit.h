@@ -38,9 +38,11 @@ using classlib::TShiftState;
 // thread's key state meanwhile, messages run after each. The program's own
 // TranslateMessage makes the characters, so a letter key types its letter.
 void PressKey(HWND target, int vk, TShiftState shift = 0);
-// A key press (down and up, no modifiers) or a left click only posted, for a
-// loop that handles them itself, such as a modal run about to start.
-void PostKey(HWND target, int vk);
+// A key press (down and up, no modifiers held) or a left click only posted,
+// for a loop that handles them itself, such as a modal run about to start;
+// with `alt` the key comes as Alt+key (the messages say so themselves), and
+// the run it starts does not find Alt still down.
+void PostKey(HWND target, int vk, bool alt = false);
 void PostClick(HWND target, TPoint p);
 // Runs `script` from within the modal run that the next input starts, once
 // its form is up; a modal form the script left open is then cancelled.

@@ -4,7 +4,8 @@
 // bin once, with the shell's confirmation answered; names in any script are
 // listed whole, and a search folder named in Greek is pasted into the drive
 // row and searched. A picture of the window goes to the pictures folder.
-// Then the keyboard: Tab walks every control of the search window's and the
+// While a search runs, Stop takes Start's place and the keyboard. Then the
+// keyboard: Tab walks every control of the search window's and the
 // options dialog's pages, Ctrl+Tab turns their pages, and the main window's
 // menus give every item a letter of its own.
 #include <gtest/gtest.h>
@@ -260,6 +261,36 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
   RemoveTree(root);
 }
 
+// While a search runs Stop takes Start's place: Alt+S starts a search of
+// thousands of files, which runs a while, and the keyboard goes from Start
+// to Stop; no letter is claimed twice, not even the tabs' with Stop
+// pressable; Alt+S stops it and the keyboard comes back to Start.
+TEST(FileSearch, StopTakesStartsPlaceAndTheKeyboard) {
+  const std::string root = TestFolderPath("fwstop-");
+  RemoveTree(root);
+  ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+  for (int i = 0; i < 2000; ++i) CreateSizedFile(root + "\\f" + std::to_string(i) + ".bin", 1);
+  auto form = std::make_unique<TSearchForm>(nullptr);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  uikit::RunUntilIdle();
+  TExtListView& drives = form->Drives();
+  for (int i = 0; i < drives.Count(); ++i) SetItemChecked(drives, drives.Item(i), false);
+  ASSERT_TRUE(form->EditDriveRow(root));
+  form->MinimumSize().SetValue(0);
+
+  uikit::PressKey(GetFocus(), 'S', classlib::ssAlt);
+  ASSERT_TRUE(form->Searching());
+  EXPECT_EQ(GetFocus(), form->StopButton().Handle());
+  EXPECT_EQ(uikit::AltLetterClashes(form->Handle()), std::vector<std::string>{});
+  uikit::PressKey(GetFocus(), 'S', classlib::ssAlt);
+  ASSERT_TRUE(uikit::RunUntil([&] { return !form->Searching(); }, 30000));
+  EXPECT_EQ(GetFocus(), form->StartButton().Handle());
+  form->Close();
+  form.reset();
+  RemoveTree(root);
+}
+
 TEST(OptionDialog, CopiesItsControlsAndOffersARescan) {
   TOptionValues values;
   values.filterText = "*.doc *.txt";
@@ -322,10 +353,10 @@ TEST(OptionDialog, TabWalksEveryPageAndCtrlTabTurnsThem) {
   };
   uikit::TTabWalk walk = WalkPageThenTurn(dialog, dialog.Pages());
   EXPECT_EQ(walk.first, "SysTabControl32<>");
-  EXPECT_EQ(walk.cycle, cycle({"ComboBox<&Show Values as>", "Edit<&Decimals>", "Edit<&Bold Factor>",
+  EXPECT_EQ(walk.cycle, cycle({"ComboBox<Show &Values as>", "Edit<&Decimals>", "Edit<&Bold Factor>",
                                "Button<Show &Files>", "Button<Show &Chart Toolbar>"}));
   walk = WalkPageThenTurn(dialog, dialog.Pages());
-  EXPECT_EQ(walk.cycle, cycle({"Edit<&Filter(s):>", "Button<Original>", "Button<&Show Error Messages>"}));
+  EXPECT_EQ(walk.cycle, cycle({"Edit<&Filter(s):>", "Button<Original>", "Button<Show &Error Messages>"}));
   walk = WalkPageThenTurn(dialog, dialog.Pages());
   EXPECT_EQ(walk.cycle, cycle({"SysListView32<>"}));
   // Ctrl+Shift+Tab goes back; the arrows choose within the cluster sizes.
@@ -355,25 +386,14 @@ TEST(FileSearch, TabWalksEveryControlOfEachPage) {
   EXPECT_EQ(Texts(walk.cycle.begin(), walk.cycle.begin() + 12),
             (Texts{"SysListView32<>", "Button<B&iggest Files>", "Edit<larger than>", "ComboBox<larger than>",
                    "Button<O&ldest Files>", "ComboBox<>", uikit::ControlName(form->DateLimit().Handle()),
-                   "Button<T&emporary Files>",
+                   "Button<Te&mporary Files>",
                    "ListBox<>", "Button<&New>", "Button<&Edit>", "Button<&Delete>"}));
   // A result page: its list, then the buttons.
   EXPECT_EQ(WalkPageThenTurn(*form, form->Pages()).cycle.front(), "SysListView32<>");
   form->Close();
 }
 
-// The menu item reached from `menu` through the captions of `path`.
-classlib::TMenuItem* MenuItemAt(classlib::TMenuItem& menu, std::initializer_list<std::string> path) {
-  classlib::TMenuItem* item = &menu;
-  for (const std::string& caption : path) {
-    classlib::TMenuItem* next = nullptr;
-    for (int i = 0; i < item->Count() && next == nullptr; ++i)
-      if (item->Items(i)->Caption == caption) next = item->Items(i);
-    if (next == nullptr) return nullptr;
-    item = next;
-  }
-  return item;
-}
+using testsupport::MenuItemAt;
 
 TEST(MainWindowMenus, EveryItemHasALetterOfItsOwn) {
   TMainForm form({});

@@ -1,6 +1,6 @@
 // The analyser's controls in windows under Wine: the chart control over the
-// chart library, the report list view's sorting and saved layout, and the
-// splitter.
+// chart library, the report list view's sorting and saved layout, the
+// splitter and the link label at the keyboard.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -371,6 +371,28 @@ TEST(Splitter, DraggingResizesTheTreeSideWithinBounds) {
   EXPECT_EQ(left->Width(), 30);
   uikit::MouseUp(bar, {-200, 50});
   EXPECT_EQ(moved, 1);
+}
+
+// The link label is a stop of Tab, and Enter or Space opens it as a click
+// does (a link to nothing here, so that nothing is started).
+TEST(UrlLabel, TabReachesItAndEnterOrSpaceOpensIt) {
+  auto form = ShownForm("Link");
+  auto* button = new classlib::TButton(form.get());
+  button->SetBounds(10, 10, 75, 25);
+  button->SetParent(form.get());
+  auto* link = new TUrlLabel(form.get());
+  link->SetBounds(10, 50, 200, 16);
+  link->SetParent(form.get());
+  int opened = 0;
+  link->OnClick = [&](classlib::TObject*) { ++opened; };
+  form->Show();
+  uikit::RunUntilIdle();
+  button->SetFocus();
+  uikit::PressKey(GetFocus(), VK_TAB);
+  ASSERT_EQ(GetFocus(), link->Handle());
+  uikit::PressKey(GetFocus(), VK_RETURN);
+  uikit::PressKey(GetFocus(), VK_SPACE);
+  EXPECT_EQ(opened, 2);
 }
 
 }  // namespace
