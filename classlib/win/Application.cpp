@@ -1,5 +1,5 @@
 // The application window, its message loop and the dispatch of synchronised
-// calls and finished threads.
+// and queued calls and finished threads.
 #include "classlib/win/Application.h"
 
 #include <objbase.h>
@@ -52,6 +52,9 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         return 1;
       case kThreadDoneMessage:
         TThread::ThreadDone(reinterpret_cast<TThread*>(lParam));
+        return 0;
+      case kThreadQueueMessage:
+        TThread::ThreadQueued(reinterpret_cast<TThread*>(lParam));
         return 0;
       case WM_TIMER:
         TTimer::TimerFired(wParam);
