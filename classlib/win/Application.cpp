@@ -75,14 +75,18 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 
 bool TApplication::ProcessMessage() {
   MSG msg;
-  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  bool wide = false;
+  if (!TakeMessage(msg, wide)) return false;
   if (msg.message == WM_QUIT) {
     terminated_ = true;
     return true;
   }
-  if (!PreTranslateMessage(msg)) {
+  if (!PreTranslateMessage(msg, wide)) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    if (wide)
+      DispatchMessageW(&msg);
+    else
+      DispatchMessageA(&msg);
   }
   return true;
 }
