@@ -1,5 +1,5 @@
 // The application window, its message loop and the dispatch of synchronised
-// calls and finished threads.
+// and queued calls and finished threads.
 #include "classlib/win/Application.h"
 
 #include <objbase.h>
@@ -53,6 +53,9 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
       case kThreadDoneMessage:
         TThread::ThreadDone(reinterpret_cast<TThread*>(lParam));
         return 0;
+      case kThreadQueueMessage:
+        TThread::ThreadQueued(reinterpret_cast<TThread*>(lParam));
+        return 0;
       case WM_TIMER:
         TTimer::TimerFired(wParam);
         return 0;
@@ -72,14 +75,18 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 
 bool TApplication::ProcessMessage() {
   MSG msg;
-  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  bool wide = false;
+  if (!TakeMessage(msg, wide)) return false;
   if (msg.message == WM_QUIT) {
     terminated_ = true;
     return true;
   }
-  if (!PreTranslateMessage(msg)) {
+  if (!PreTranslateMessage(msg, wide)) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    if (wide)
+      DispatchMessageW(&msg);
+    else
+      DispatchMessageA(&msg);
   }
   return true;
 }

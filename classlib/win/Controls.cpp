@@ -33,6 +33,13 @@ std::unordered_map<HWND, TTie>& Ties() {
   static std::unordered_map<HWND, TTie> ties;
   return ties;
 }
+// How many tied windows are Unicode: while there are none, the message loop
+// takes every message in the ANSI form without looking at it first.
+size_t gUnicodeTies = 0;
+void EraseTie(std::unordered_map<HWND, TTie>::iterator it) {
+  if (it->second.unicode) --gUnicodeTies;
+  Ties().erase(it);
+}
 const TTie* FindTie(HWND hwnd) {
   auto& ties = Ties();
   auto it = ties.find(hwnd);
@@ -103,13 +110,13 @@ void Untie(HWND hwnd, WNDPROC ours) {
   const bool unicode = it->second.unicode;
   const auto current = unicode ? GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
   if (proc == nullptr) {
-    ties.erase(it);
+    EraseTie(it);
   } else if (current == reinterpret_cast<LONG_PTR>(ours)) {
     if (unicode)
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
     else
       SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-    ties.erase(it);
+    EraseTie(it);
   }
 }
 
@@ -346,7 +353,9 @@ void TWinControl::RecreateWnd() {
 
 void TWinControl::Tie(HWND hwnd, bool subclass) {
   TTie& tie = Ties()[hwnd];
+  if (tie.unicode) --gUnicodeTies;
   tie = {this, nullptr, IsWindowUnicode(hwnd) != FALSE};
+  if (tie.unicode) ++gUnicodeTies;
   // A Unicode window is subclassed by the wide form, so that it stays one.
   const auto ours = reinterpret_cast<LONG_PTR>(&TWinControl::WindowProc);
   if (subclass)
@@ -390,7 +399,7 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     // A window that someone subclassed after us kept our procedure in its
     // chain when its object went; forget it with the window.
     if (msg == WM_NCDESTROY) {
-      Ties().erase(hwnd);
+      if (auto it = Ties().find(hwnd); it != Ties().end()) EraseTie(it);
       ForgetMdiWindow(hwnd);
     }
     return result;
@@ -476,12 +485,12 @@ void TWinControl::WndProc(TMessage& Message) {
         deliveredKey_ = {};
         break;
       }
-      if (DeliverKey(Message.Msg, Message.WParam)) return;
+      if (DeliverKey(Message.Msg, Message.WParam, false)) return;
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
     case WM_CHAR:
-      if (DeliverKey(Message.Msg, Message.WParam)) return;
+      if (DeliverKey(Message.Msg, Message.WParam, UnicodeTie(Message.Window))) return;
       break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -583,12 +592,17 @@ void TWinControl::WndProc(TMessage& Message) {
   DefaultHandler(Message);
 }
 
-bool TWinControl::DeliverKey(UINT msg, WPARAM& wParam) {
+bool TWinControl::DeliverKey(UINT msg, WPARAM& wParam, bool wide) {
   if (msg == WM_CHAR) {
-    char key = static_cast<char>(wParam);
+    // The handler sees an ANSI character; a Unicode window's character goes
+    // on whole unless the handler changed it.
+    const char given = wide ? AnsiCharOf(wParam) : static_cast<char>(wParam);
+    char key = given;
     KeyPress(key);
-    wParam = static_cast<unsigned char>(key);
-    return key == 0;
+    if (key == 0) return true;
+    if (!wide) wParam = static_cast<unsigned char>(key);
+    else if (key != given) wParam = WideCharOf(key);
+    return false;
   }
   int key = static_cast<int>(wParam);
   if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)
@@ -599,6 +613,24 @@ bool TWinControl::DeliverKey(UINT msg, WPARAM& wParam) {
     return false;
   wParam = static_cast<WPARAM>(key);
   return key == 0;
+}
+
+bool TakeMessage(MSG& msg, bool& wide) {
+  wide = false;
+  if (gUnicodeTies == 0) return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE;
+  // Looked at first, then taken in the form its window takes: a character
+  // taken in the ANSI form would have lost what the code page lacks.
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) return false;
+  const HWND hwnd = msg.hwnd;
+  const UINT message = msg.message;
+  wide = hwnd != nullptr && IsWindowUnicode(hwnd);
+  if (hwnd != nullptr && message != WM_NULL) {
+    const BOOL taken = wide ? PeekMessageW(&msg, hwnd, message, message, PM_REMOVE)
+                            : PeekMessageA(&msg, hwnd, message, message, PM_REMOVE);
+    if (taken) return true;
+  }
+  wide = false;
+  return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE;
 }
 
 void TWinControl::DecodeMouse(TMessage& Message) {

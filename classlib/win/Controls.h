@@ -238,7 +238,7 @@ class TWinControl : public TControl {
  protected:
   friend class TControl;
   friend class TForm;
-  friend bool PreTranslateMessage(MSG& msg);
+  friend bool PreTranslateMessage(MSG& msg, bool wide);
 
   // What the window is made of. ClassName is either ours (registered on
   // first use with the one window procedure) or, with SystemClass, one of the
@@ -357,7 +357,8 @@ class TWinControl : public TControl {
   void Dispatch(TMessage& Message);
   // Runs the key or character handler for a keyboard message; true when the
   // handler consumed it (set it to 0), else `wParam` carries what it left.
-  bool DeliverKey(UINT msg, WPARAM& wParam);
+  // `wide`: a character message in the wide form (UTF-16).
+  bool DeliverKey(UINT msg, WPARAM& wParam, bool wide);
   void DecodeMouse(TMessage& Message);
   void ApplyFont();
   void AddControl(TControl* control);
@@ -508,7 +509,7 @@ class TForm : public TWinControl {
   virtual bool CloseQuery();
 
  private:
-  friend bool PreTranslateMessage(MSG& msg);
+  friend bool PreTranslateMessage(MSG& msg, bool wide);
   // Enter or Escape for the buttons: the focused control first, then the
   // form's controls in order; true when one used it.
   bool ButtonKey(int Key);
@@ -527,11 +528,17 @@ void RegisterCursor(TCursor cursor, HCURSOR handle);
 // The cursor handle of a shape or registered cursor; the arrow when unknown.
 HCURSOR CursorHandle(TCursor cursor);
 
+// Takes the next message off the thread's queue into `msg`; false when there
+// is none. A message for a Unicode window comes in the wide form (`wide`
+// set), so that what is typed into it keeps the characters the ANSI code
+// page lacks; every other one in the ANSI form. Dispatch it in the same form.
+bool TakeMessage(MSG& msg, bool& wide);
+
 // Runs before a queued message is translated and dispatched: the MDI
 // system keys (Ctrl+F4, Ctrl+F6), the form's key preview, Alt+letter for the
 // form's controls and the dialog keys. True when the message has been dealt
-// with. The application's message loops call it.
-bool PreTranslateMessage(MSG& msg);
+// with. The application's message loops call it; `wide` as TakeMessage set it.
+bool PreTranslateMessage(MSG& msg, bool wide);
 
 // Gives the focus to the first tab stop inside `container` (a form, a page),
 // or to the one after (or before) the focused one as Tab (or Shift+Tab)

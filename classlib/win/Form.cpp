@@ -10,6 +10,7 @@
 #include "classlib/win/Application.h"
 #include "classlib/win/Dialogs.h"
 #include "classlib/win/Messages.h"
+#include "classlib/win/WideText.h"
 
 namespace classlib {
 
@@ -447,6 +448,11 @@ bool Guarded(TObject* sender, Handler handler) {
   return true;
 }
 
+// The dialog manager's handling of a message, in the form it was taken in.
+bool DialogMessage(HWND dialog, MSG& msg, bool wide) {
+  return (wide ? IsDialogMessageW(dialog, &msg) : IsDialogMessageA(dialog, &msg)) != FALSE;
+}
+
 }  // namespace
 
 void SelectEnteredText(HWND focused) {
@@ -454,7 +460,7 @@ void SelectEnteredText(HWND focused) {
   if (SendMessageA(focused, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(focused, EM_SETSEL, 0, -1);
 }
 
-bool PreTranslateMessage(MSG& msg) {
+bool PreTranslateMessage(MSG& msg, bool wide) {
   TWinControl::deliveredKey_ = {};
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   if (TranslateMdiKeys(msg)) return true;
@@ -467,14 +473,14 @@ bool PreTranslateMessage(MSG& msg) {
   if (form == nullptr || !form->HandleAllocated()) return false;
   TWinControl& formControl = *form;
   if (form->KeyPreview && target != form &&
-      Guarded(form, [&] { return formControl.DeliverKey(msg.message, msg.wParam); }))
+      Guarded(form, [&] { return formControl.DeliverKey(msg.message, msg.wParam, wide); }))
     return true;
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
     // The focused control hears a key before the dialog manager does, so that
     // its OnKeyDown sees Enter, Escape and Tab too; the window procedure then
     // passes the key on without running the handler again.
     if (TWinControl* own = TWinControl::FromHandle(msg.hwnd)) {
-      if (Guarded(own, [&] { return own->DeliverKey(msg.message, msg.wParam); })) return true;
+      if (Guarded(own, [&] { return own->DeliverKey(msg.message, msg.wParam, wide); })) return true;
       TWinControl::deliveredKey_ = msg;
     }
     // Dialog keys the control does not claim: Tab and the arrows go to the
@@ -493,18 +499,19 @@ bool PreTranslateMessage(MSG& msg) {
       if ((shift & (ssCtrl | ssAlt)) != 0) return false;
       return FocusNextTabStop(form->Handle(), (shift & ssShift) != 0);
     }
-    return IsDialogMessageA(form->Handle(), &msg) != FALSE;
+    return DialogMessage(form->Handle(), msg, wide);
   }
-  if (msg.message == WM_SYSCHAR &&
-      Guarded(form, [&] { return formControl.DialogChar(static_cast<char>(msg.wParam)); }))
-    return true;
+  if (msg.message == WM_SYSCHAR) {
+    const char typed = wide ? AnsiCharOf(msg.wParam) : static_cast<char>(msg.wParam);
+    if (Guarded(form, [&] { return formControl.DialogChar(typed); })) return true;
+  }
   // A character typed without Alt is text for the focused control, never a
   // control's letter: a letter typed while a button has the keyboard presses
   // nothing.
   if (msg.message == WM_CHAR) return false;
   // Mnemonics for characters the control does not want; what the dialog
   // manager does not use it translates and dispatches itself.
-  return IsDialogMessageA(form->Handle(), &msg) != FALSE;
+  return DialogMessage(form->Handle(), msg, wide);
 }
 
 }  // namespace classlib

@@ -307,10 +307,11 @@ void TListView::FreeItem(TListItem* item) {
 void TListView::Delete(TListItem* item) {
   if (item == nullptr || item->list_ != this) return;
   const int index = item->Index();
-  // The control drops the row's place, moving the states after it up; while
-  // an update holds the count of virtual rows off, the count it gets later
-  // is already without the row.
-  if (index >= 0 && !countPending_) Send(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  // The control drops the row's place, moving the states after it up. Rows
+  // added while an update held their count off are counted first, so that
+  // the control's places stay those of the list's rows.
+  if (index >= 0 && countPending_) SyncVirtualCount();
+  if (index >= 0) Send(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
   FreeItem(item);
 }
 
@@ -378,10 +379,13 @@ bool TListView::Reorder(const std::vector<int>& order) {
 }
 
 void TListView::PlaceRows(const std::vector<TListItem*>& rows) {
-  // The control keeps selection and focus by position: they follow their rows.
+  // The control keeps selection and focus by position: they follow their
+  // rows. Rows are only ever added at the end and deleted in step with the
+  // control, so its places are those of the list's rows, the rows added
+  // while an update holds their count off included.
   std::vector<TListItem*> selected;
   TListItem* focused = nullptr;
-  if (handle_ != nullptr && !countPending_) {
+  if (handle_ != nullptr) {
     for (int i = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); i >= 0;
          i = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED)))
       if (const auto at = static_cast<size_t>(i); at < items_.size()) selected.push_back(items_[at].get());
@@ -442,7 +446,9 @@ bool TListView::Notify(NMHDR& header, LRESULT& result) {
     case LVN_GETDISPINFOW: {
       if (OwnerData) return false;
       auto& info = reinterpret_cast<NMLVDISPINFOA&>(header);
-      auto* item = reinterpret_cast<TListItem*>(info.item.lParam);
+      // A virtual row is known by its place alone: a list of virtual rows
+      // gives no item data with the request (what lParam holds is not ours).
+      auto* item = Virtual() ? ItemFromIndex(info.item.iItem) : reinterpret_cast<TListItem*>(info.item.lParam);
       if (item == nullptr) item = ItemFromIndex(info.item.iItem);
       if (item == nullptr) return true;
       // A virtual row's image is asked for with its texts.

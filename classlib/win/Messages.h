@@ -17,5 +17,8 @@ constexpr UINT kReleaseMessage = WM_APP + 3;
 // by a second start of the program; lParam owns the name (a std::string the
 // receiver frees).
 constexpr UINT kOpenHandedOverMessage = WM_APP + 4;
+// Posted by a worker that queued calls for the main thread: lParam is its
+// TThread, whose queued calls run unless it is gone.
+constexpr UINT kThreadQueueMessage = WM_APP + 5;
 
 }  // namespace classlib

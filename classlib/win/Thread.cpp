@@ -65,8 +65,39 @@ void TThread::WaitFor() {
     WaitForSingleObject(handle_, INFINITE);
     return;
   }
-  while (MsgWaitForMultipleObjects(1, &handle_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-    Application().ProcessMessages();
+  // A worker waiting in Synchronize waits in a message sent to this thread;
+  // a peek runs the sent messages and takes none of those posted.
+  while (MsgWaitForMultipleObjects(1, &handle_, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+void TThread::Queue(std::function<void()> method) {
+  if (GetCurrentThreadId() == Application().MainThreadId()) {
+    method();
+    return;
+  }
+  bool first = false;
+  {
+    std::lock_guard<std::mutex> lock(queueMutex_);
+    first = queued_.empty();
+    queued_.push_back(std::move(method));
+  }
+  // One message runs every call queued until it is handled.
+  if (first) PostMessageA(Application().Handle(), kThreadQueueMessage, 0, reinterpret_cast<LPARAM>(this));
+}
+
+void TThread::RunQueued() {
+  std::vector<std::function<void()>> calls;
+  {
+    std::lock_guard<std::mutex> lock(queueMutex_);
+    calls.swap(queued_);
+  }
+  for (auto& call : calls) {
+    call();
+    if (!IsLive(this)) return;
+  }
 }
 
 bool TThread::Synchronize(const std::function<void()>& method) {
@@ -95,6 +126,10 @@ unsigned __stdcall TThread::ThreadProc(void* self) {
   if (!PostMessageA(Application().Handle(), kThreadDoneMessage, 0, reinterpret_cast<LPARAM>(t)) && freeSelf)
     delete t;
   return 0;
+}
+
+void TThread::ThreadQueued(TThread* thread) {
+  if (IsLive(thread)) thread->RunQueued();
 }
 
 void TThread::ThreadDone(TThread* thread) {

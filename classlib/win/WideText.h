@@ -26,4 +26,20 @@ inline std::string TextFromWide(const wchar_t* text, UINT codePage) {
   return out.c_str();
 }
 
+// A UTF-16 character (a Unicode window's WM_CHAR) as the one character of the
+// ANSI code page that stands for it; "?" when there is none.
+inline char AnsiCharOf(WPARAM wide) {
+  const wchar_t c = static_cast<wchar_t>(wide);
+  char out[4] = "";
+  BOOL lost = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, 0, &c, 1, out, sizeof out, nullptr, &lost);
+  return n == 1 && !lost ? out[0] : '?';
+}
+
+// A character of the ANSI code page as UTF-16.
+inline WPARAM WideCharOf(char ansi) {
+  wchar_t c = 0;
+  return MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &c, 1) == 1 ? c : static_cast<unsigned char>(ansi);
+}
+
 }  // namespace classlib

@@ -28,7 +28,9 @@ struct TListedFile {
 // patterns, each once, on a thread of its own, and hands them to `deliver`
 // on the main thread in batches, the last one with `last` set: listing a
 // folder of hundreds of thousands of files takes the file system a while,
-// and the window goes on meanwhile. A lister asked to stop hands nothing more.
+// and the window goes on meanwhile. The batches are queued for the window,
+// never waited for: destroying the lister, or waiting for its end, handles
+// no message, and the batches it had not handed over are dropped with it.
 class TFileLister : public classlib::TThread {
  public:
   using TDeliver = std::function<void(const std::vector<TListedFile>& files, bool last)>;
@@ -64,9 +66,7 @@ class TFileLister : public classlib::TThread {
 
  private:
   void Hand(std::vector<TListedFile>& batch, bool last) {
-    Synchronize([&] {
-      if (!Terminated()) deliver_(batch, last);
-    });
+    Queue([this, files = std::move(batch), last] { deliver_(files, last); });
     batch.clear();
   }
 

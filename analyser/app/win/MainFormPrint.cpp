@@ -36,12 +36,13 @@ std::int64_t CountFolderNodes(classlib::TTreeNode* node) {
 }  // namespace
 
 void TMainForm::PrintReport(TReportKind kind) {
+  // The folder's contents are printed from the list, once it holds them all;
+  // the folder is the one selected after that.
+  if (kind == TReportKind::rkContents) FinishFileListing();
   classlib::TTreeNode* node = tree_->Selected();
   TFolderData* data = NodeData(node);
   TScanRoot* root = engine_->RootOfNode(node);
   if (data == nullptr || root == nullptr) return;
-  // The folder's contents are printed from the list, once it holds them all.
-  if (kind == TReportKind::rkContents) FinishFileListing();
   TPrintJob job;
   std::string error;
   if (!job.Begin(kApplicationTitle, error)) {

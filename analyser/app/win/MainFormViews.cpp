@@ -203,17 +203,18 @@ void TMainForm::DetailRowTexts(TListItem* item) {
 }
 
 void TMainForm::StopFileListing() {
-  // Taken out first: the wait handles messages, which may fill the list anew.
-  std::unique_ptr<TFileLister> lister = std::move(fileLister_);
-  if (lister) lister->Terminate();
+  // The lister never waits for the window, and the wait for its end handles
+  // no input: nothing typed meanwhile runs inside the caller's work.
+  fileLister_.reset();
 }
 
 void TMainForm::FinishFileListing() {
   if (!fileLister_) return;
   classlib::TWaitCursor wait;
-  classlib::ProcessMessagesUntil([this] { return !fileLister_ || fileLister_->Finished(); }, INFINITE);
-  // Its last batch is in once its thread has handed it over.
-  classlib::Application().ProcessMessages();
+  // As the listing before it went to a thread: the window waits for the
+  // files without handling input, then takes the batches still queued.
+  fileLister_->WaitFor();
+  fileLister_->RunQueued();
 }
 
 void TMainForm::ClearDetails() {
@@ -222,10 +223,10 @@ void TMainForm::ClearDetails() {
 }
 
 void TMainForm::FillDetailList() {
-  TTreeNode* node = tree_->Selected();
-  TFolderData* data = NodeData(node);
   classlib::TWaitCursor wait;
   StopFileListing();
+  TTreeNode* node = tree_->Selected();
+  TFolderData* data = NodeData(node);
   details_->BeginUpdate();
   details_->Clear();
   if (data != nullptr) {
@@ -384,9 +385,11 @@ void TMainForm::UpdateBranch() {
 }
 
 void TMainForm::RemoveRootCommand() {
+  // The rows let go of their folders first; the root is the one selected
+  // after that.
+  ClearDetails();
   TScanRoot* root = engine_->RootOfNode(updateNode_ != nullptr ? updateNode_ : tree_->Selected());
   if (root == nullptr) return;
-  ClearDetails();
   engine_->RemoveRoot(*root);
   StatusUpdate(true);
 }

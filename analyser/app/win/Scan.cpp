@@ -540,19 +540,27 @@ void TScanEngine::ScanPath(LPCITEMIDLIST list) {
       actionFile = root->runningScan->ActionFile;
     }
     StopScan(*root);
-    root->restarting = false;
-    if (root->removed || root->rootNode == nullptr) return;
+    auto gone = [&] {
+      if (!root->removed && root->rootNode != nullptr) return false;
+      root->restarting = false;
+      return true;
+    };
+    if (gone()) return;
     TTreeNode* branch = shownBranch ? shownBranch->Node : nullptr;
     if (!shown || branch == nullptr) view = SaveBranchView(root->rootNode, tree_.Selected());
     else if (branch == root->rootNode) view = std::move(*shown);
     else view = SaveBranchViewWith(root->rootNode, tree_.Selected(), branch, std::move(*shown));
+    // The selection and the cleared details may run the window's handlers:
+    // a request for this root that comes meanwhile still adds nothing.
     tree_.SetSelected(root->rootNode);
     if (OnClearDetails) OnClearDetails(nullptr);
+    if (gone()) return;
     // The rescan builds the branch anew as the first scan did, under a
     // collapsed root that opens at the end: children made under an open
     // node are drawn, named and given icons one by one while they come.
     root->rootNode->Collapse(false);
     root->rootNode->DeleteChildren();
+    root->restarting = false;
   } else {
     root = std::make_shared<TScanRoot>();
     roots_.push_front(root);

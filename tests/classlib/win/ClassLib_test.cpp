@@ -1,9 +1,10 @@
-// The Windows half of the class library under Wine: threads and Synchronize,
-// the tree view on a hidden form, the registry, timers and menu handles.
+// The Windows half of the class library under Wine: threads, Synchronize and
+// Queue, the tree view on a hidden form, the registry, timers and menu handles.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ class TRecordingThread : public TThread {
   ~TRecordingThread() override {
     if (destroyed_ != nullptr) *destroyed_ = true;
   }
+  using TThread::Queue;
   using TThread::Synchronize;
   std::atomic<bool> ran{false};
 
@@ -79,28 +81,74 @@ TEST(Threads, TerminateAsksTheWorkToStop) {
   EXPECT_EQ(terminated, 1);
 }
 
-TEST(Threads, DestroyingARunningThreadWaitsForItWithoutItsOnTerminate) {
+TEST(Threads, DestroyingARunningThreadWaitsForItWithoutItsOnTerminateOrTheUsersKeys) {
+  // A character typed into a window while the thread is stopped waits for
+  // the message loop: nothing the user does runs inside the destructor.
+  TForm form(nullptr, "typed");
+  std::string typed;
+  form.OnKeyPress = [&](TObject*, char& key) { typed += key; };
   std::atomic<int> syncs{0};
   bool destroyed = false;
   int terminated = 0;
   {
     TRecordingThread thread(&destroyed, [&](TRecordingThread& t) {
       // Keeps synchronising until told to stop: the destructor must go on
-      // handling these while it waits.
+      // running these while it waits.
       while (!t.Terminated()) t.Synchronize([&] { ++syncs; });
     });
     thread.OnTerminate = [&](TObject*) { ++terminated; };
     thread.Start();
     ASSERT_TRUE(ProcessMessagesUntil([&] { return syncs.load() > 3; }, kWait));
+    PostMessageA(form.Handle(), WM_CHAR, 'k', 1);
   }
   EXPECT_TRUE(destroyed);
+  EXPECT_EQ(typed, "");
   Application().ProcessMessages();
   EXPECT_EQ(terminated, 0);
+  EXPECT_EQ(typed, "k");
 
   bool neverRunDestroyed = false;
   auto* never = new TRecordingThread(&neverRunDestroyed, nullptr);
   delete never;  // never started: Execute does not run
   EXPECT_TRUE(neverRunDestroyed);
+}
+
+TEST(Threads, QueuedCallsRunInOrderOnTheMainThreadAndGoWithTheirThread) {
+  const DWORD mainThread = GetCurrentThreadId();
+  std::vector<int> ran;
+  bool elsewhere = false;
+  constexpr int kCalls = 200;
+  TRecordingThread thread(nullptr, [&](TRecordingThread& t) {
+    for (int i = 0; i < kCalls; ++i) t.Queue([&, i] {
+      ran.push_back(i);
+      elsewhere = elsewhere || GetCurrentThreadId() != mainThread;
+    });
+  });
+  thread.Start();
+  // The thread never waits for the window: its end comes with no message
+  // handled, and its calls run when the owner takes them.
+  thread.WaitFor();
+  EXPECT_TRUE(ran.empty());
+  thread.RunQueued();
+  ASSERT_EQ(ran.size(), static_cast<size_t>(kCalls));
+  for (int i = 0; i < kCalls; ++i) EXPECT_EQ(ran[static_cast<size_t>(i)], i);
+  EXPECT_FALSE(elsewhere);
+  Application().ProcessMessages();  // the message finds them run already
+  EXPECT_EQ(ran.size(), static_cast<size_t>(kCalls));
+
+  // Calls still queued when their thread goes never run; those queued
+  // later by a live thread run from the message loop.
+  {
+    TRecordingThread gone(nullptr, [&](TRecordingThread& t) { t.Queue([&] { ran.push_back(-1); }); });
+    gone.Start();
+    gone.WaitFor();
+  }
+  TRecordingThread later(nullptr, [&](TRecordingThread& t) { t.Queue([&] { ran.push_back(kCalls); }); });
+  later.Start();
+  ASSERT_TRUE(ProcessMessagesUntil([&] { return ran.size() > static_cast<size_t>(kCalls); }, kWait));
+  Application().ProcessMessages();
+  EXPECT_EQ(ran.back(), kCalls);
+  EXPECT_EQ(std::count(ran.begin(), ran.end(), -1), 0);
 }
 
 class TreeViewTest : public ::testing::Test {

@@ -160,6 +160,13 @@ void TypeChars(HWND target, std::string_view text) {
   }
 }
 
+void TypeWideChars(HWND target, std::wstring_view text) {
+  for (wchar_t c : text) {
+    PostMessageW(target, WM_CHAR, c, 1);
+    RunUntilIdle();
+  }
+}
+
 void MouseDown(HWND target, TPoint p, TMouseButton button, TShiftState shift) {
   const bool right = button == TMouseButton::mbRight, middle = button == TMouseButton::mbMiddle;
   TShiftState held = shift | (right ? classlib::ssRight : middle ? classlib::ssMiddle : classlib::ssLeft);

@@ -49,6 +49,9 @@ void PostClick(HWND target, TPoint p);
 void RunInsideModal(std::function<void()> script);
 // Characters posted as WM_CHAR, one after another (no key messages).
 void TypeChars(HWND target, std::string_view text);
+// UTF-16 characters posted as WM_CHAR in the wide form, as the system queues
+// what a keyboard types in any script.
+void TypeWideChars(HWND target, std::wstring_view text);
 
 // Mouse messages posted at client point `p` of `target`; `shift` adds
 // modifiers (and, for a move, the buttons held).

@@ -256,6 +256,46 @@ HWND ChildWithText(HWND parent, const std::string& text) {
   return find.found;
 }
 
+std::string Utf8Of(const std::wstring& text);
+
+// The search window's list of folders to search: the one whose last row is
+// the row the user names a folder in.
+HWND SearchFolderList(HWND search) {
+  struct TFind {
+    HWND found = nullptr;
+  } find;
+  EnumChildWindows(search, [](HWND child, LPARAM param) -> BOOL {
+    char name[64] = "";
+    GetClassNameA(child, name, sizeof name);
+    const int rows = lstrcmpiA(name, WC_LISTVIEWA) == 0 ? uikit::RemoteListCount(child) : 0;
+    if (rows == 0 || uikit::RemoteListItemText(child, rows - 1, 0) != "\\\\host\\share") return TRUE;
+    reinterpret_cast<TFind*>(param)->found = child;
+    return FALSE;
+  }, reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+// The visible top-level window that holds a child with text `text`, other
+// than `besides`; waited for up to `timeoutMs`.
+HWND WaitForWindowWithChild(const std::string& text, HWND besides, DWORD timeoutMs) {
+  struct TFind {
+    const std::string& text;
+    HWND besides;
+    HWND found = nullptr;
+  } find{text, besides};
+  const DWORD start = GetTickCount();
+  while (find.found == nullptr && GetTickCount() - start < timeoutMs) {
+    EnumWindows([](HWND window, LPARAM param) -> BOOL {
+      auto* f = reinterpret_cast<TFind*>(param);
+      if (window == f->besides || !IsWindowVisible(window) || ChildWithText(window, f->text) == nullptr) return TRUE;
+      f->found = window;
+      return FALSE;
+    }, reinterpret_cast<LPARAM>(&find));
+    if (find.found == nullptr) Sleep(100);
+  }
+  return find.found;
+}
+
 TEST(FoldwickRun, OpensTheSearchWindowAndKeepsAnOptionChosen) {
   classlib::TRegistry registry;
   registry.DeleteKey(std::string("\\") + kSettingsKey);
@@ -264,6 +304,28 @@ TEST(FoldwickRun, OpensTheSearchWindowAndKeepsAnOptionChosen) {
     ASSERT_NE(program.window, nullptr) << "Foldwick's window did not appear";
     HWND search = uikit::WaitForTopWindow("File Search", 20000);
     ASSERT_NE(search, nullptr) << "/SEARCH did not open the search window";
+
+    // End and F2 on the folder list open the box for a folder of one's own;
+    // a name typed there in any script shows whole, and Escape leaves it.
+    HWND folders = SearchFolderList(search);
+    ASSERT_NE(folders, nullptr);
+    SetForegroundWindow(search);
+    uikit::PostKey(folders, VK_END);
+    uikit::PostKey(folders, VK_F2);
+    HWND box = WaitForWindowWithChild("Folder or network share to search:", search, 10000);
+    ASSERT_NE(box, nullptr) << "F2 opened no box";
+    HWND field = uikit::FindChildOfClass(box, "Edit");
+    ASSERT_NE(field, nullptr);
+    const std::wstring typed = L"\x03A6\x03AC\x03BA\x03B5\x03BB\x03BF\x03C2 \x03B1\x20AC";
+    for (wchar_t c : typed) PostMessageW(field, WM_CHAR, c, 1);
+    wchar_t shown[64] = L"";
+    EXPECT_TRUE(program.WaitFor([&] {
+      SendMessageW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+      return typed == shown;
+    }, 5000)) << "the box shows " << Utf8Of(shown);
+    uikit::PostKey(field, VK_ESCAPE);
+    EXPECT_TRUE(program.WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000));
+
     PostMessageA(search, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitFor([&] { return !IsWindowVisible(search); }, 10000));
 

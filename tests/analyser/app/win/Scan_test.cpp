@@ -287,12 +287,20 @@ TEST_F(ScanTest, RescanningARootInPlaceAndABranch) {
   EXPECT_TRUE(rootNode->Expanded());
   EXPECT_EQ(NodeData(Child(rootNode, "big"))->Counts.Totals(), bigBefore);
 
-  // The same path again: the same root and node, new totals.
+  // The same path again: the same root and node, new totals; asked for once
+  // more while the rescan clears the window's details, it adds nothing.
   DeleteFileA((base + "\\a.txt").c_str());
   spec.files.erase(spec.files.begin());
   CreateSpec(base + "\\later", {"later", {{"l.txt", 77}}, {}});
   spec.folders.push_back({"later", {{"l.txt", 77}}, {}});
+  int clears = 0;
+  engine->OnClearDetails = [&](classlib::TObject*) {
+    if (++clears == 1) {
+      EXPECT_EQ(Scan(base), root);
+    }
+  };
   EXPECT_EQ(Scan(base), root);
+  EXPECT_EQ(clears, 1);
   EXPECT_EQ(root->rootNode, rootNode);
   ASSERT_TRUE(WaitForEnd(root));
   EXPECT_TRUE(rootNode->Expanded());

@@ -2,10 +2,10 @@
 // files are listed on their tabs, a second Start replaces the first search,
 // Stop ends a search, and a file checked in two lists is sent to the recycle
 // bin once, with the shell's confirmation answered; names in any script are
-// listed whole, and a search folder named in Greek is pasted into the drive
-// row and searched. A picture of the window goes to the pictures folder.
-// While a search runs, Stop takes Start's place and the keyboard. Then the
-// keyboard: Tab walks every control of the search window's and the
+// listed whole, and a search folder named in Greek is pasted and typed into
+// the drive row and searched. A picture of the window goes to the pictures
+// folder. While a search runs, Stop takes Start's place and the keyboard.
+// Then the keyboard: Tab walks every control of the search window's and the
 // options dialog's pages, Ctrl+Tab turns their pages, and the main window's
 // menus give every item a letter of its own.
 #include <gtest/gtest.h>
@@ -206,15 +206,18 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
     EXPECT_EQ(std::wstring(shown), column == 0 ? name : folder);
   }
 
-  // A search rooted in a folder named in Greek: its path pasted into the
-  // drive row's input box (F2 on the row), kept and shown whole.
-  const std::wstring greek = WideFromUtf8(root) + L"\\\x03A6\x03AC\x03BA\x03B5\x03BB\x03BF\x03C2";
+  // A search rooted in a folder named in Greek: the parent's path pasted
+  // into the drive row's input box (F2 on the row), the folder's name typed
+  // after it; kept and shown whole.
+  const std::wstring parent = WideFromUtf8(root) + L"\\";
+  const std::wstring typedName = L"\x03A6\x03AC\x03BA\x03B5\x03BB\x03BF\x03C2 \x03B1\x20AC";
+  const std::wstring greek = parent + typedName;
   ASSERT_TRUE(CreateDirectoryW(greek.c_str(), nullptr));
   CreateSizedFile(greek + L"\\g.bin", 120 * 1024);
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
-  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, (greek.size() + 1) * sizeof(wchar_t));
-  std::memcpy(GlobalLock(copy), greek.c_str(), (greek.size() + 1) * sizeof(wchar_t));
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, (parent.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(copy), parent.c_str(), (parent.size() + 1) * sizeof(wchar_t));
   GlobalUnlock(copy);
   SetClipboardData(CF_UNICODETEXT, copy);
   CloseClipboard();
@@ -224,8 +227,13 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
   editable->SetFocused(true);
   form->Pages().SetActivePageIndex(0);
   drives.SetFocus();
-  uikit::RunInsideModal([] {
+  std::wstring boxText;
+  uikit::RunInsideModal([&] {
     uikit::PressKey(GetFocus(), 'V', classlib::ssCtrl);  // over the text the box selected
+    uikit::TypeWideChars(GetFocus(), typedName);
+    wchar_t text[MAX_PATH] = L"";
+    GetWindowTextW(GetFocus(), text, MAX_PATH);
+    boxText = text;
     uikit::PressKey(GetFocus(), VK_RETURN);
   });
   {
@@ -233,6 +241,7 @@ TEST(FileSearch, ListsBigOldAndTemporaryFilesStopsAndDeletesChecked) {
     uikit::PressKey(drives.Handle(), VK_F2);
     EXPECT_EQ(cannotFind.answered, 0) << "a box said it cannot find the folder";
   }
+  EXPECT_EQ(boxText, greek) << "every typed character kept";
   EXPECT_EQ(editable->Caption, Utf8FromWide(greek.c_str()));
   ASSERT_EQ(editable->SubItems.size(), 1u);
   EXPECT_EQ(editable->SubItems[0], Utf8FromWide(greek.c_str()));

@@ -258,8 +258,9 @@ TEST(ReportList, SortsByClickedColumnsAndKeepsItsLayout) {
 }
 
 // A list of virtual rows: the control holds only their count. Rows make
-// their texts when first shown, a sort keeps the selection on its row, the
-// keys move it, typing finds a row and a bad order changes nothing.
+// their texts when first shown, a sort keeps the selection and the focus on
+// their row (rows added in the same update too), the keys move it, typing
+// finds a row, a bad order changes nothing and a text is asked for by place.
 TEST(ReportList, VirtualRowsMakeTextsWhenShownAndKeepTheSelectionThroughASort) {
   auto form = ShownForm("Virtual rows");
   auto* list = new TExtListView(form.get());
@@ -345,6 +346,43 @@ TEST(ReportList, VirtualRowsMakeTextsWhenShownAndKeepTheSelectionThroughASort) {
   EXPECT_EQ(list->Count(), kRows - 1);
   EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETITEMCOUNT, 0, 0), kRows - 1);
   for (int i = 0; i < list->Count(); ++i) ASSERT_EQ(list->Item(i)->Index(), i);
+
+  // Rows added while an update holds their count off and sorted in the same
+  // update, as a folder's last files come in, one row deleted meanwhile:
+  // the selection and the focus stay on the row the user chose.
+  ASSERT_NE(list->Selected(), nullptr);
+  list->Selected()->SetFocused(true);
+  constexpr int kAdded = 40;
+  list->BeginUpdate();
+  for (int i = 0; i < kAdded; ++i) {
+    classlib::TListItem* item = list->Add();
+    item->Caption = "n" + std::to_string(i);
+    item->Data = reinterpret_cast<void*>(static_cast<std::intptr_t>(kRows + i));
+    item->TextsPending = true;
+  }
+  list->Delete(list->Item(0));
+  list->SortByColumn(1, false);
+  list->EndUpdate();
+  EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETITEMCOUNT, 0, 0), kRows - 2 + kAdded);
+  ASSERT_NE(list->Selected(), nullptr);
+  EXPECT_EQ(list->Selected()->Caption, "r0005");
+  EXPECT_TRUE(list->Selected()->Focused());
+  EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETSELECTEDCOUNT, 0, 0), 1);
+
+  // A request for a row's text names the row by its place: a list of
+  // virtual rows gives no item data with it, whatever lParam holds.
+  char shown[16] = "";
+  NMLVDISPINFOA info = {};
+  info.hdr.hwndFrom = list->Handle();
+  info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list->Handle()));
+  info.hdr.code = LVN_GETDISPINFOA;
+  info.item.mask = LVIF_TEXT;
+  info.item.iItem = 1;
+  info.item.pszText = shown;
+  info.item.cchTextMax = sizeof shown;
+  info.item.lParam = reinterpret_cast<LPARAM>(list->Item(0));
+  SendMessageA(GetParent(list->Handle()), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(std::string(shown), list->Item(1)->Caption);
 }
 
 TEST(Splitter, DraggingResizesTheTreeSideWithinBounds) {
