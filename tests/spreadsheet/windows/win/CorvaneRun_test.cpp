@@ -1617,11 +1617,13 @@ std::string ClipboardText() {
 // the running program: powers typed with real keys; the user's own Ctrl+1
 // macro runs Invert and E-Solve on rows of 1e-9 beside rows of 1e6 and the
 // curve fit of a line over x = 1e9 + 0.001 i, and copies 999.4999999999999
-// from a column three characters wide. The results saved and read back, the
-// copy taken from the clipboard.
+// from a column three characters wide. A 5 typed straight after Ctrl+1 goes
+// into its cell before the macro starts, and Alt+F, A opens Save As once it
+// has run. The results saved and read back, the copy taken from the
+// clipboard.
 TEST(CorvaneRun, NumbersAtTheEdgesOfTheRange) {
   const TProgramFolder folder;
-  const std::string work = folder.File("EDGES.WKS");
+  const std::string work = folder.File("EDGES.WKS"), solved = folder.File("SOLVED.WKS");
   ASSERT_TRUE(TSavedSheet(work, 1, [] {
                 const char* cells[][3] = {{"1E-9", "2E-9", "5E-9"}, {"3E6", "4E6", "1E7"}};
                 for (int r = 0; r < 2; ++r)
@@ -1660,18 +1662,29 @@ TEST(CorvaneRun, NumbersAtTheEdgesOfTheRange) {
       EmptyClipboard();
       CloseClipboard();
     }
-    program.CtrlKey('1');
+    // Ctrl+1 with real keys, and a 5 typed straight after it, before the
+    // macro starts: the 5 goes into A7 first, and the menus work as before
+    // once the macro has run.
+    SetForegroundWindow(program.window);
+    program.Settle();
+    const TKeyboardUser user{program};
+    PressKeys({VK_CONTROL}, '1');
+    user.Type("5");
     EXPECT_TRUE(WaitFor([] { return !ClipboardText().empty(); }, 20000)) << "the macro copied nothing";
     EXPECT_EQ(ClipboardText(), "999\r\n") << "999.4999999999999 in a column of 1 character (3 in text)";
-    // Closing asks to save what was typed and computed; Yes.
-    PostMessageA(program.window, WM_CLOSE, 0, 0);
-    HWND save = WaitForBox(program, "EDGES.WKS", text);
-    ASSERT_NE(save, nullptr) << "closing asked nothing about the changes";
-    program.Key(VK_RETURN);
-    EXPECT_TRUE(program.Ended(30000));
+    user.AltKey('F');
+    user.Type("a");
+    HWND dialog = uikit::WaitForTopWindow("Corvane SAVE AS...", 10000);
+    ASSERT_NE(dialog, nullptr) << "Alt+F, A opened no Save As; the caption shows " << TextOf(program.window);
+    SendMessageA(uikit::FindChildOfClass(dialog, "Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(solved.c_str()));
+    user.Key(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(solved); }, 15000))
+        << program.ActiveSheetCaption();
+    EXPECT_TRUE(program.Close());
   }
 
-  TSavedSheet sheet(work);
+  TSavedSheet sheet(solved);
+  EXPECT_EQ(sheet.Value(6, 0), 5) << "A7: " << sheet.Contents(6, 0);
   ASSERT_TRUE(sheet.loaded);
   for (int r = 0; r < 6; ++r) EXPECT_EQ(sheet.Value(r, 1), 1) << sheet.Contents(r, 0);
   const struct {
