@@ -1,7 +1,8 @@
 // TMainMenu: a form's menu bar built from a TMenuItem tree. Each pop-up is
 // filled from its items when it opens, so captions, checks and enabled states
 // are always shown as the items hold them; Rebuild shows changes of the bar's
-// own items. A chosen item's OnClick runs.
+// own items, on the same handle while the columns stay the same. A chosen
+// item's OnClick runs.
 #pragma once
 
 #include "classlib/win/Win32.h"
@@ -26,6 +27,10 @@ class TMainMenu : public TComponent {
 
  private:
   bool FormMessage(TMessage& Message);
+  // Brings the bar's captions and states up to date on the handle it has;
+  // false when its columns changed (another count, a column that gained or
+  // lost its items), which needs a new bar.
+  bool RefreshInPlace();
   HMENU NewPopup(const TMenuItem& item);
 
   TForm* form_;

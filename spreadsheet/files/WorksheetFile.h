@@ -43,6 +43,16 @@ inline constexpr const char* kFileChangedText = "file changed while reading";
 // given.
 std::string WorksheetFileName(std::string_view name);
 
+// The name the open document of the file `name` is known by: the file's full
+// path (FullFileName) in upper case, ".WKS" added when it has no extension.
+// Every spelling of one file's path gives the same name, so a file already
+// open is found whichever way it is named again.
+std::string DocumentFileName(std::string_view name);
+
+// The text SaveWorksheet shows, after the file's name, when that file is
+// another open document's.
+inline constexpr const char* kOpenElsewhereText = " is open in another window: save it there, or close it first";
+
 // The bytes of the current document as SaveWorksheet writes them: the whole
 // sheet, or (rangeFlag) the cells of `range` moved so that its top-left cell
 // lands on A1, without the main records that only a whole sheet carries. Stamps
@@ -56,7 +66,10 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range);
 // and its backup stay as they were, "Unable to CLOSE file" is shown and the
 // result is false. A successful whole-sheet save clears the document's
 // modified flag; nothing else does. `keepBackup` keeps the existing file as the
-// backup whatever the setting says.
+// backup whatever the setting says. The file of another open document
+// (DocumentFileName) is never written: two documents on one file would each
+// overwrite the other's saves. The name and kOpenElsewhereText are shown, and
+// nothing is written.
 bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range, bool keepBackup = false);
 
 // Reads the file `name` (WorksheetFileName) into the current document.

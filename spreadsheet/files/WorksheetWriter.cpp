@@ -9,6 +9,7 @@
 #include "spreadsheet/engine/Clock.h"
 #include "spreadsheet/engine/DateTime.h"
 #include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
@@ -476,7 +477,20 @@ std::string WorksheetBytes(bool rangeFlag, const TRange& range) {
   return out.Buffer();
 }
 
+std::string DocumentFileName(std::string_view name) {
+  if (name.empty()) return WksFileName(name);
+  return WksFileName(FullFileName(WksFileName(name)));
+}
+
 bool SaveWorksheet(std::string_view name, bool rangeFlag, const TRange& range, bool keepBackup) {
+  const std::string document = DocumentFileName(name);
+  int holder = 0;
+  if (FindOpenSheet(document, holder) && holder != CurrentDocSlot()) {
+    const std::string message = document + kOpenElsewhereText;
+    SetErrorFlag(message);
+    ShowError(message);
+    return false;
+  }
   TWaitCursorHold wait;
   // An existing file of the name in another case is the one replaced, as on
   // Windows.

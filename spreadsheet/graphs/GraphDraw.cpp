@@ -64,7 +64,7 @@ TRect DrawGraph(TCanvas& canvas, int width, int height, int index, TGraphHitList
 
 TRect DrawGraphRecord(TCanvas& canvas, int width, int height, const TGraphRecord& graph, TGraphHitList* hits,
                       const TGraphDrawOptions& options) {
-  if (hits) hits->Clear();
+  if (hits) hits->ClearRegions();
   classlib::TCanvasStateSaver saver(canvas);
   if (!GraphDefined(graph)) {
     const char* text = "Graph Undefined!";

@@ -18,7 +18,8 @@ namespace corvane {
 // "Graph Undefined!" in the middle and nothing else. The document's records are
 // never changed.
 //
-// `hits` (when given) is cleared and receives the hit regions of this drawing;
+// `hits` (when given) loses its regions (its selection stays) and receives
+// those of this drawing;
 // the plot rectangle of the drawing is returned (empty for "Graph Undefined!"
 // and for types without a Y axis it is still the layout's plot area).
 classlib::TRect DrawGraph(classlib::TCanvas& canvas, int width, int height, int index,

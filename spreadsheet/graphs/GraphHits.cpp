@@ -73,6 +73,15 @@ int TGraphHitList::HitTest(int x, int y, classlib::TCanvas* highlight) {
   return selected_;
 }
 
+void TGraphHitList::ShowSelection(classlib::TCanvas& canvas) {
+  if (selected_ == 0) return;
+  if (std::none_of(nodes_.begin(), nodes_.end(), [this](const TNode& n) { return n.id == selected_; })) {
+    selected_ = 0;
+    return;
+  }
+  Highlight(canvas, selected_);
+}
+
 void TGraphHitList::Highlight(classlib::TCanvas& canvas, int id) const {
   classlib::TCanvasStateSaver saver(canvas);
   canvas.Pen = {classlib::clWhite, 1, classlib::TPenStyle::psSolid, classlib::TPenMode::pmXor};

@@ -25,6 +25,15 @@ class TGraphHitList {
 
   // Forgets every region and the selection (without drawing anything).
   void Clear();
+  // Forgets every region but keeps the selection, for a new drawing of the
+  // same graph: a selection lasts until the user changes it or the graph
+  // changes (Deselect), not until the next paint.
+  void ClearRegions() { nodes_.clear(); }
+  void Deselect() { selected_ = 0; }
+  // Highlights the selection on a fresh drawing (whose regions were just
+  // entered), as HitTest highlights it; a selection whose element is no
+  // longer drawn is forgotten.
+  void ShowSelection(classlib::TCanvas& canvas);
   // A rectangle (id 1 or more; kept with its corners ordered) or a segment
   // (id 0 or less; kept as given). The newest region is tried first.
   void Add(int id, int x1, int y1, int x2, int y2);

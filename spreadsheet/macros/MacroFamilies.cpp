@@ -20,6 +20,7 @@
 #include "spreadsheet/engine/RangeEdit.h"
 #include "spreadsheet/engine/RangeNames.h"
 #include "spreadsheet/engine/DocumentContext.h"
+#include "spreadsheet/engine/EngineError.h"
 #include "spreadsheet/engine/DocumentTable.h"
 #include "spreadsheet/engine/FormatSettings.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
@@ -635,6 +636,12 @@ int MergeMode(std::string_view options) {
   return mode;
 }
 
+// SaveWorksheet for the file commands: a refusal or failure is shown by the
+// writer once, not again as the command's error when it ends.
+void SaveUnlessShown(std::string_view name, bool rangeFlag, const TRange& range) {
+  if (!SaveWorksheet(name, rangeFlag, range)) ClearErrorFlag();
+}
+
 void FileFamily() {
   const int letter = MacroNextByte();
   TMacroHost& host = MacroHost();
@@ -657,7 +664,7 @@ void FileFamily() {
       if (dialog != 0)
         host.SaveAsDialog(name);
       else if (!name.empty())
-        SaveWorksheet(name, false, TRange{});
+        SaveUnlessShown(name, false, TRange{});
       break;
     }
     case 'c':
@@ -697,7 +704,7 @@ void FileFamily() {
       if (mode != 0)
         ExportTextFile(name, OneHigher(mode, kTransferModes), range);
       else
-        SaveWorksheet(name, true, range);
+        SaveUnlessShown(name, true, range);
       break;
     }
     case 'm': {

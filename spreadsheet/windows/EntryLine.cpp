@@ -77,10 +77,11 @@ void TEntryLine::EditEnter() {
   view_.SetPickButtonsEnabled(true);
   if (editMode_) ShowMode(kModeEdit);
   TWindowServices& ws = WindowServices();
-  ws.SetMainMenusEnabled(false);
   // Editing is on before the selection collapses: the cursor move that
   // collapsing makes must not put the cell's contents back into the line.
+  // The menus read the flag to gray their items, so they hear of it after.
   editing_ = true;
+  ws.SetMainMenusEnabled(false);
   TRange selection;
   ws.GetGridSelection(selection);
   if (selection.firstRow >= 0 && RangeIsMulti(selection)) ws.SetGridSelection(CursorRange());
@@ -196,7 +197,6 @@ TEntryKeyResult TEntryLine::EntryKey(TEntryKey key) {
 bool TEntryLine::EditExit() {
   TWindowServices& ws = WindowServices();
   if (ws.ActiveSheet() == kNoSheet) return false;
-  ws.SetMainMenusEnabled(true);
   view_.SetPickButtonsEnabled(false);
   std::string text = view_.EntryText();
   if ((text.empty() && !editMode_) || pointing_) {
@@ -242,7 +242,6 @@ bool TEntryLine::EditExit() {
 }
 
 void TEntryLine::EditCancel() {
-  WindowServices().SetMainMenusEnabled(true);
   view_.SetPickButtonsEnabled(false);
   Finish();
   std::int16_t row = 0, col = 0;
@@ -258,6 +257,9 @@ void TEntryLine::Finish() {
     WindowServices().ShowReadyMode();
   }
   editing_ = false;
+  // The menus come back once the entry has ended; a refused entry keeps
+  // them grayed while its text waits for correction.
+  WindowServices().SetMainMenusEnabled(true);
   WindowServices().FocusActiveGrid();
 }
 

@@ -50,11 +50,6 @@ std::string FolderOnly(std::string_view path) {
   return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
 }
 
-std::string DocumentFileName(std::string_view name) {
-  if (name.empty()) return WksFileName(name);
-  return WksFileName(FullFileName(WksFileName(name)));
-}
-
 std::string NewSheetName(int openWindows) { return "SHEET" + std::to_string(openWindows + 1) + ".WKS"; }
 
 std::vector<TRecentItem> RecentMenuItems(const std::vector<std::string>& list, int limit) {

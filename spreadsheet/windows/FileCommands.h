@@ -87,12 +87,6 @@ std::string FileNameOnly(std::string_view path);
 // none).
 std::string FolderOnly(std::string_view path);
 
-// The name the open document of the file `name` is known by: the file's full
-// path (FullFileName) in upper case, ".WKS" added when it has no extension.
-// Every spelling of one file's path gives the same name, so a file already
-// open is found whichever way it is named again.
-std::string DocumentFileName(std::string_view name);
-
 class TFileCommands {
  public:
   explicit TFileCommands(TFileCommandHost& host) : host_(host) {}

@@ -3,6 +3,7 @@
 #include "spreadsheet/windows/GeneralSettings.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/DocumentTable.h"
@@ -257,6 +258,51 @@ bool TGeneralSettings::SetSeparators(char argument, char thousands, char decimal
   SettingsHost().SeparatorsChanged();
   Changed();
   return true;
+}
+
+namespace {
+
+// The three separators after `c` is chosen in `box`.
+struct TSeparators {
+  char argument, thousands, decimal;
+};
+TSeparators ChosenSeparators(const TGeneralSettings& v, int box, char c) {
+  TSeparators s{v.argumentSeparator, v.thousandsSeparator, v.decimalSeparator};
+  if (box == kArgumentBox) s.argument = c;
+  if (box == kThousandsBox) {
+    if (c == s.decimal) s.decimal = s.thousands;
+    s.thousands = c;
+  }
+  if (box == kDecimalBox) {
+    if (c == s.thousands) s.thousands = s.decimal;
+    s.decimal = c;
+  }
+  return s;
+}
+
+// The usual separators of each box. The settings file cannot keep ";" (it
+// starts a comment there), so "|" separates arguments where "," is the
+// decimal point.
+constexpr std::string_view kSeparatorOffers[] = {",|", ",.", ".,"};
+
+}  // namespace
+
+bool TGeneralSettings::ChooseSeparator(int box, char c) {
+  const TSeparators s = ChosenSeparators(*this, box, c);
+  return SetSeparators(s.argument, s.thousands, s.decimal);
+}
+
+std::vector<char> TGeneralSettings::SeparatorChoices(int box) const {
+  if (box < kArgumentBox || box > kDecimalBox) return {};
+  const char held = box == kArgumentBox ? argumentSeparator : box == kThousandsBox ? thousandsSeparator : decimalSeparator;
+  std::string offers(kSeparatorOffers[box]);
+  if (offers.find(held) == std::string::npos) offers += held;
+  std::vector<char> choices;
+  for (char c : offers) {
+    const TSeparators s = ChosenSeparators(*this, box, c);
+    if (SeparatorsValid(s.argument, s.thousands, s.decimal)) choices.push_back(c);
+  }
+  return choices;
 }
 
 void TGeneralSettings::SetCurrency(const std::string& text, bool prefix) {

@@ -65,6 +65,9 @@ struct TColourWord {
   std::uint32_t Word() const;
 };
 
+// The Advanced page's separator boxes.
+enum TSeparatorBox : int { kArgumentBox, kThousandsBox, kDecimalBox };
+
 // The sheets box: item n stands for 2 to the power n sheets (1..64).
 inline constexpr int kSheetChoices = 7;
 int SheetCountIndex(int sheetCount);
@@ -120,6 +123,14 @@ struct TGeneralSettings {
   // Advanced: separators that fail SeparatorsValid (SettingsFile.h) are
   // refused with a beep (false, nothing changed).
   bool SetSeparators(char argument, char thousands, char decimal);
+  // `c` chosen in separator box `box`: a thousands separator chosen as the
+  // decimal one, or the other way round, makes the two trade places (so
+  // "," and "." can swap); the three then go through SetSeparators.
+  bool ChooseSeparator(int box, char c);
+  // What the box's list offers: its usual separators and the one it holds,
+  // each only when ChooseSeparator takes it with the other two as they are,
+  // so that a choice from the list is never refused.
+  std::vector<char> SeparatorChoices(int box) const;
   void SetCurrency(const std::string& text, bool prefix);
   void SetProgramFlag(bool TProgramSettings::*flag, bool on);
   // Files: "&Clear" empties the recent-file list; a browsed name takes effect

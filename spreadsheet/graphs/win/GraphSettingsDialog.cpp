@@ -887,10 +887,12 @@ void ConnectGraphViewAndSettings(TGraphView& view, TGrange& dialog) {
     SetCurrentGraph(named);
     view.GraphIndex = -1;
     dialog.ShowPage(~code);
-    SetGraphRecordAt(index, CurrentGraph());
+    const TGraphRecord edited = CurrentGraph();
+    SetGraphRecordAt(index, edited);
     SetCurrentGraph(current);
     view.GraphIndex = index;
-    view.GraphChanged();
+    // Closed with no change, the graph keeps its selected element.
+    if (!(edited == named)) view.GraphChanged();
   };
   dialog.OnGraphChanged = [&view](TObject*) { view.GraphChanged(); };
   dialog.OnShowGraph = [&view](TObject*) { view.ShowGraph(-1); };

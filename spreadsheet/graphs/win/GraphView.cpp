@@ -160,6 +160,7 @@ void TGraphView::ShowGraph(int index) {
 }
 
 void TGraphView::GraphChanged() {
+  hits_.Deselect();
   if (pbox_->HandleAllocated()) pbox_->Invalidate();
 }
 
@@ -205,7 +206,14 @@ void TGraphView::Pbox1Paint(TCanvas& Canvas) {
   if (w <= 0 || h <= 0) return;
   TBitmap bitmap(w, h);
   bitmap.Canvas().Font = pbox_->Font();
+  // The selected element stays selected, and outlined, while the same graph
+  // is drawn again; another graph, or this one changed (zoomed, reset,
+  // edited), starts without one.
+  const TGraphRecord shown = ShownGraph();
+  if (!(shown == drawnGraph_)) hits_.Deselect();
+  drawnGraph_ = shown;
   plot_ = DrawGraph(bitmap.Canvas(), w, h, GraphIndex, &hits_);
+  hits_.ShowSelection(bitmap.Canvas());
   Canvas.CopyMode = TCopyMode::cmSrcCopy;
   Canvas.CopyRect({0, 0, w, h}, bitmap.Canvas(), {0, 0, w, h});
   zoomRectShown_ = false;

@@ -37,7 +37,8 @@ class TGraphView : public classlib::TForm {
   // ShowGraph, the window normal or maximised, and closed again after
   // `milliseconds` when that is not 0 (timed display).
   void ShowTimed(bool maximised, int milliseconds);
-  // The cells or the graph changed: the picture is drawn again.
+  // The cells or the graph changed: the picture is drawn again, without a
+  // selected element.
   void GraphChanged();
 
   // The picture at the paint box's size, drawn anew (never read off the
@@ -115,6 +116,7 @@ class TGraphView : public classlib::TForm {
   bool zoomRectShown_ = false;
   classlib::TPoint lastClick_;
   TGraphRecord resetCopy_;
+  TGraphRecord drawnGraph_;  // the record the last painting drew
 };
 
 }  // namespace corvane

@@ -97,6 +97,12 @@ void TForm1::StartPendingMacro() {
   if (!pendingMacro_ || !macroHost_) return;
   const auto [row, col] = *pendingMacro_;
   pendingMacro_.reset();
+  // An entry left open (by keys typed as the macro was asked for, or by a
+  // typing macro that was broken) is dropped as Esc drops it, as the next
+  // key typed in the sheet would drop it: the macro's keys go to the sheet,
+  // and an entry left open behind them would keep the menus grayed under a
+  // READY mode.
+  if (entry_.Editing()) entry_.EditCancel();
   // The macro's keys go to the sheet, whatever had the focus to start it.
   WindowServices().FocusActivePane();
   RunMacro(MacroStartAt(row, col));

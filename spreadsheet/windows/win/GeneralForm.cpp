@@ -326,9 +326,10 @@ void TGendlg::BuildAdvanced(TWinControl& page) {
     const char* caption;
     std::vector<std::string> items;
   } rows[] = {
-      {&Argument, "&Argument:", {",", ";"}},
-      {&Thousands, "&Thousands:", {",", "."}},
-      {&Decimal, "&Decimal:", {".", ","}},
+      // The separators' lists follow what may be chosen (ToControls).
+      {&Argument, "&Argument:", {}},
+      {&Thousands, "&Thousands:", {}},
+      {&Decimal, "&Decimal:", {}},
       {&Currency, "&Currency:", {"$", "\xA3", "\xA5", "Dm"}},
   };
   int y = 8;
@@ -338,8 +339,8 @@ void TGendlg::BuildAdvanced(TWinControl& page) {
     row.box->SetItems(row.items);
     y += 28;
   }
-  for (TComboBox* box : {&Argument, &Thousands, &Decimal})
-    box->OnChange = [this](TObject*) { SeparatorsChanged(); };
+  for (int box : {kArgumentBox, kThousandsBox, kDecimalBox})
+    SeparatorBox(box).OnChange = [this, box](TObject*) { SeparatorChanged(box); };
   auto currency = [this](TObject*) {
     if (!loading_) values_.SetCurrency(BoxText(Currency), Prefix.Checked());
   };
@@ -358,11 +359,39 @@ void TGendlg::BuildAdvanced(TWinControl& page) {
   }
 }
 
-void TGendlg::SeparatorsChanged() {
+TComboBox& TGendlg::SeparatorBox(int box) {
+  return box == kArgumentBox ? Argument : box == kThousandsBox ? Thousands : Decimal;
+}
+
+void TGendlg::SeparatorChanged(int box) {
   if (loading_) return;
-  std::string argument = BoxText(Argument), thousands = BoxText(Thousands), decimal = BoxText(Decimal);
-  if (argument.empty() || thousands.empty() || decimal.empty()) return;
-  if (!values_.SetSeparators(argument[0], thousands[0], decimal[0])) ToControls();
+  const std::string text = BoxText(SeparatorBox(box));
+  if (text.empty()) return;
+  // A choice may move the other separator of the thousands and decimal pair,
+  // and changes what the other lists may offer; a refused one (typed) goes
+  // back.
+  const bool taken = values_.ChooseSeparator(box, text[0]);
+  loading_ = true;
+  for (int other : {kArgumentBox, kThousandsBox, kDecimalBox})
+    if (other != box || !taken) LoadSeparatorBox(other);
+  loading_ = false;
+}
+
+void TGendlg::LoadSeparatorBox(int box) {
+  TComboBox& combo = SeparatorBox(box);
+  std::vector<std::string> items;
+  for (char c : values_.SeparatorChoices(box)) items.emplace_back(1, c);
+  bool same = combo.Count() == static_cast<int>(items.size());
+  for (int i = 0; same && i < combo.Count(); ++i) same = combo.Item(i) == items[static_cast<std::size_t>(i)];
+  if (!same && !combo.DroppedDown()) combo.SetItems(items);
+  const char held = box == kArgumentBox     ? values_.argumentSeparator
+                    : box == kThousandsBox ? values_.thousandsSeparator
+                                           : values_.decimalSeparator;
+  const int index = IndexOfText(combo, std::string(1, held));
+  if (index >= 0)
+    combo.SetItemIndex(index);
+  else
+    combo.SetText(std::string(1, held));
 }
 
 void TGendlg::ToControls() {
@@ -387,9 +416,7 @@ void TGendlg::ToControls() {
   AutoExec->SetText(v.autoExec);
   ToolMac->SetText(v.toolMac);
   History->SetText(v.historyText);
-  Argument.SetItemIndex(IndexOfText(Argument, std::string(1, v.argumentSeparator)));
-  Thousands.SetItemIndex(IndexOfText(Thousands, std::string(1, v.thousandsSeparator)));
-  Decimal.SetItemIndex(IndexOfText(Decimal, std::string(1, v.decimalSeparator)));
+  for (int box : {kArgumentBox, kThousandsBox, kDecimalBox}) LoadSeparatorBox(box);
   int currency = IndexOfText(Currency, v.currency);
   if (currency >= 0)
     Currency.SetItemIndex(currency);

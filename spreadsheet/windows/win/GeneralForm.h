@@ -76,7 +76,12 @@ class TGendlg : public classlib::TForm {
   void ToControls();
   void ShowColour();
   void ColourChanged();
-  void SeparatorsChanged();
+  // A separator box's text changed (a choice from its list, or typing).
+  void SeparatorChanged(int box);
+  // The separator box's list (what may be chosen now) and its text; a list
+  // that is dropped down keeps its items.
+  void LoadSeparatorBox(int box);
+  classlib::TComboBox& SeparatorBox(int box);
   void FontChanged();
   void Browse(TPEdit& field, const char* extension, const char* filter, bool autoExec);
 

@@ -3,6 +3,7 @@
 // engine makes.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ class TFakeWindowServices : public TWindowServices {
   int progressHidden = 0;
   int endModeLeft = 0;
   bool menusEnabled = true;
+  // Called as the menus are turned on or off.
+  std::function<void(bool)> onMenusEnabled;
   bool promptVisible = false;
   std::string promptCaption;
   std::string promptText;
@@ -114,7 +117,10 @@ class TFakeWindowServices : public TWindowServices {
   void ShowProgress(int, int) override { ++progressShown; }
   void HideProgress() override { ++progressHidden; }
   void LeaveEndMode() override { ++endModeLeft; }
-  void SetMainMenusEnabled(bool enabled) override { menusEnabled = enabled; }
+  void SetMainMenusEnabled(bool enabled) override {
+    menusEnabled = enabled;
+    if (onMenusEnabled) onMenusEnabled(enabled);
+  }
   void ShowPromptLine(std::string_view caption, std::string_view text) override {
     promptVisible = true;
     promptCaption = caption;

@@ -240,6 +240,20 @@ TEST_F(GraphDrawTest, HitTestSelectsDeselectsAndFindsSeriesSegments) {
   int mx = (segment->x1 + segment->x2) / 2, my = (segment->y1 + segment->y2) / 2;
   EXPECT_EQ(hits.IdAt(mx, my + 3), -1);
   EXPECT_EQ(hits.IdAt(mx, my + 12), 8) << "further off the line lies the plot";
+
+  // A selection outlasts a new drawing of the graph and is outlined on it;
+  // it goes once its element is drawn no more.
+  const int hx = heading->x1 + 1, hy = heading->y1 + 1;
+  ASSERT_EQ(hits.HitTest(hx, hy, &screen), 9);
+  Draw(g);
+  EXPECT_EQ(hits.Selected(), 9);
+  hits.ShowSelection(canvas);
+  ASSERT_FALSE(canvas.CallsOf(TCanvasOp::Rectangle).empty());
+  EXPECT_EQ(canvas.CallsOf(TCanvasOp::Rectangle).back().Pen.Mode, classlib::TPenMode::pmXor);
+  g.SetHeading(1, "");
+  Draw(g);
+  hits.ShowSelection(canvas);
+  EXPECT_EQ(hits.Selected(), 0);
 }
 
 TEST_F(GraphDrawTest, BarsStacksAndLinesByTypeAndOrder) {

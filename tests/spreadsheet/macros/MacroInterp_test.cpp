@@ -18,6 +18,7 @@
 #include "spreadsheet/engine/TextRoutines.h"
 #include "spreadsheet/files/PrintEngine.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/files/WorksheetFileState.h"
 #include "spreadsheet/engine/InsertDelete.h"
 #include "spreadsheet/engine/RangeArguments.h"
@@ -553,6 +554,18 @@ TEST_F(MacroInterpTest, FileCommandsSaveMergeAndExit) {
   EXPECT_EQ(Shown(0, 3), "5");
   EXPECT_EQ(Shown(0, 2), "");  // nothing runs after FILEEXIT
   EXPECT_EQ(host.calls, (std::vector<std::string>{"exit"}));
+
+  // The file of another open document is not written, whatever the macro
+  // names it.
+  const int home = CurrentDocSlot();
+  const std::string two = (dir / "TWO.WKS").string();
+  OpenCurrent(DocumentFileName(two));
+  ASSERT_TRUE(ActivateDocumentContext(home));
+  gShownErrors.clear();
+  RunText("{FILESAVEAS \"" + (dir / "two").string() + "\" 0}{LET C1 2}");
+  EXPECT_FALSE(std::filesystem::exists(two));
+  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:" + DocumentFileName(two) + kOpenElsewhereText}) << "shown once";
+  EXPECT_EQ(Shown(0, 2), "2") << "the macro goes on";
 }
 
 TEST_F(MacroInterpTest, LinesComeFromTheDocumentTheMacroStartedIn) {

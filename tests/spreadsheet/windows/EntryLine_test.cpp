@@ -134,6 +134,24 @@ TEST_F(EntryLineTest, ARefusedEntryStaysInTheLineInRed) {
   EXPECT_EQ(Contents(0, 0), "(1)");
 }
 
+// The frame grays its menus by the entry's editing flag when it is told the
+// menus changed: the flag has its new value by then.
+TEST_F(EntryLineTest, TheMenusHearOfAnEntryOnceItHasBegunOrEnded) {
+  std::string told;
+  windows.onMenusEnabled = [&](bool on) { told += std::string(on ? "on" : "off") + (line.Editing() ? "/editing " : "/ready "); };
+  Type("abc");
+  line.EntryKey(TEntryKey::kEnter);
+  Type("x");
+  line.EntryKey(TEntryKey::kEscape);
+  line.EntryKey(TEntryKey::kEscape);
+  Type("+(");
+  EXPECT_FALSE(line.EditExit());
+  view.text = "+(1)";
+  EXPECT_TRUE(line.EditExit());
+  EXPECT_EQ(told, "off/editing on/ready off/editing on/ready off/editing on/ready ")
+      << "a refused entry keeps the menus off";
+}
+
 TEST_F(EntryLineTest, IndicatorsOfTheCurrentCell) {
   ASSERT_TRUE(EnterCell("12.5", 2, 1));
   CellPtr(CellFind(2, 1))->style = 5;

@@ -73,6 +73,54 @@ TEST_F(FileCommandsTest, SaveAsWritesOnlyWhatItReportsAndKeepsTheNameOnFailure) 
   EXPECT_FALSE(Modified());
 }
 
+// One document per file: no save writes the file of another open document,
+// however its path is spelt; the document saved keeps its name and its
+// changes, the file its bytes.
+TEST_F(FileCommandsTest, NoSaveWritesTheFileOfAnotherOpenDocument) {
+  const std::string other = MakeFile("OTHER.WKS", "'other");
+  ASSERT_TRUE(files.OpenFile(other));
+  const std::string otherBytes = ReadWholeFile(other);
+  ASSERT_TRUE(files.New());
+  ASSERT_TRUE(EnterCell("'mine", 0, 0));
+  gCurrentDoc.settings.modified = 1;
+  const int mine = CurrentDocSlot();
+  std::filesystem::create_directory(folder.File("sub"));
+  const struct {
+    const char* what;
+    std::function<bool()> save;
+  } rows[] = {
+      {"Save As",
+       [&] {
+         host.saveAnswer = other;
+         return files.SaveAs();
+       }},
+      {"Save As, another spelling",
+       [&] {
+         host.saveAnswer = folder.File("sub/../other");
+         return files.SaveAs();
+       }},
+      {"the writer (a macro's FILESAVEAS)", [&] { return SaveWorksheet(folder.File("Other.wks"), false, TRange{}); }},
+      {"a range exported as a worksheet", [&] { return SaveWorksheet(other, true, TRange{0, 0, 0, 0}); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    gFrameErrors.clear();
+    EXPECT_FALSE(row.save());
+    EXPECT_EQ(gFrameErrors, std::vector<std::string>{"Error:" + DocumentFileName(other) + kOpenElsewhereText});
+    EXPECT_EQ(ReadWholeFile(other), otherBytes);
+    ASSERT_EQ(CurrentDocSlot(), mine);
+    EXPECT_TRUE(DocSlot(mine)->untitled);
+    EXPECT_TRUE(Modified());
+  }
+  // A name of its own is saved; so is the other document over its own file.
+  host.saveAnswer = folder.File("MINE");
+  EXPECT_TRUE(files.SaveAs());
+  ASSERT_TRUE(host.BringDocumentToFront(DocumentFileName(other)));
+  ASSERT_TRUE(EnterCell("'changed", 0, 0));
+  EXPECT_TRUE(files.Save());
+  EXPECT_NE(ReadWholeFile(other), otherBytes);
+}
+
 TEST_F(FileCommandsTest, OpeningRefusesBadFilesAndLeavesOpenDocumentsAlone) {
   std::string good = MakeFile("GOOD.WKS", "'kept");
   std::string damaged = MakeFile("DAMAGED.WKS", "'read");

@@ -97,6 +97,43 @@ TEST_F(GeneralSettingsTest, LiveChangesAndOk) {
   EXPECT_EQ(sheet.columnWidth, 254 * 8);
 }
 
+// The separator lists offer only what is taken, from any separators: every
+// choice they offer is, and ";" (a comment in the settings file) never is.
+// Choosing "," as the decimal point makes "." the thousands separator.
+TEST_F(GeneralSettingsTest, SeparatorListsOfferOnlyWhatIsTaken) {
+  const struct {
+    const char* held;  // argument, thousands, decimal
+    std::string argument, thousands, decimal;  // the lists
+  } rows[] = {
+      {",,.", ",|", ",", "."},
+      {"|,.", ",|", ",.", ".,"},
+      {"|.,", "|", ",.", ".,"},
+      {"',.", ",|'", ",.", ".,"},  // a typed one is offered while it is held
+  };
+  auto list = [&](int box) {
+    std::string items;
+    for (char c : dialog.SeparatorChoices(box)) items += c;
+    return items;
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.held);
+    ASSERT_TRUE(dialog.SetSeparators(row.held[0], row.held[1], row.held[2]));
+    EXPECT_EQ(list(kArgumentBox), row.argument);
+    EXPECT_EQ(list(kThousandsBox), row.thousands);
+    EXPECT_EQ(list(kDecimalBox), row.decimal);
+    for (int box : {kArgumentBox, kThousandsBox, kDecimalBox})
+      for (char c : list(box)) {
+        EXPECT_TRUE(dialog.ChooseSeparator(box, c)) << box << " " << c;
+        ASSERT_TRUE(dialog.SetSeparators(row.held[0], row.held[1], row.held[2]));
+      }
+  }
+  ASSERT_TRUE(dialog.SetSeparators('|', ',', '.'));
+  EXPECT_TRUE(dialog.ChooseSeparator(kDecimalBox, ','));
+  EXPECT_EQ(std::string() + ProgramSettings().Sep + FormatSettings().Comma + FormatSettings().Period, "|.,");
+  EXPECT_FALSE(dialog.ChooseSeparator(kArgumentBox, ';')) << "typed, it is refused";
+  EXPECT_EQ(ProgramSettings().Sep, '|');
+}
+
 TEST_F(GeneralSettingsTest, CancelPutsEverythingBack) {
   const TSheetSettings before = gCurrentDoc.settings;
   ProgramSettings().History = {"A.WKS", "B.WKS"};

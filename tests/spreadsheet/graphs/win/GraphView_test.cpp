@@ -151,13 +151,28 @@ TEST_F(GraphViewTest, OpensRedrawsZoomsOpensPagesAndSavesByDrawing) {
   EXPECT_EQ(testsupport::MenuLetterFaults(*view.PopupMenu2()->Items(), "zoom pop-up"), std::vector<std::string>{});
   uikit::Click(box, {lx, ly}, TMouseButton::mbLeft, ssShift);
   EXPECT_EQ(pages, std::vector<int>{kGraphPageLegends});
-  view.ClickElement(lx, ly);
-  view.ClickElement(lx, ly);
-  EXPECT_EQ(pages.size(), 2u) << "the second click on the selected legend deselects it";
-  view.ClickElement(lx, ly);  // selected again, until the window next paints
+  // The selection lasts through the window's paintings until the user
+  // changes it or the graph changes.
+  auto paint = [box] {
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    uikit::RunUntilIdle();
+  };
+  paint();
   RightClickAndCloseMenu(box, {lx, ly});
-  EXPECT_EQ(view.PopupMenu1()->Items()->Items(0)->Caption, "&Attributes (15)");
+  EXPECT_EQ(view.PopupMenu1()->Items()->Items(0)->Caption, "&Attributes (15)") << "selected after a painting";
   EXPECT_EQ(testsupport::MenuLetterFaults(*view.PopupMenu1()->Items(), "pop-up"), std::vector<std::string>{});
+  view.ClickElement(lx, ly);
+  EXPECT_EQ(pages.size(), 1u) << "a second click on the selected legend deselects it and opens nothing";
+  paint();
+  RightClickAndCloseMenu(box, {lx, ly});
+  EXPECT_EQ(view.PopupMenu1()->Items()->Items(0)->Caption, "No Selection");
+  view.ClickElement(lx, ly);
+  EXPECT_EQ(pages.size(), 2u);
+  paint();
+  view.GraphChanged();
+  paint();
+  RightClickAndCloseMenu(box, {lx, ly});
+  EXPECT_EQ(view.PopupMenu1()->Items()->Items(0)->Caption, "No Selection") << "the graph changed";
 
   // Ctrl-drag over the left half of the plot: both scales become manual and
   // the X span halves.

@@ -127,6 +127,18 @@ struct TProgramFolder {
   std::string File(const std::string& name) const { return path + "\\" + name; }
 };
 
+// A key going down or up as the keyboard sends it, for SendInput.
+INPUT KeyEvent(WORD vk, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  const bool extended = vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN || vk == VK_HOME ||
+                        vk == VK_END || vk == VK_DELETE || vk == VK_INSERT || vk == VK_PRIOR || vk == VK_NEXT;
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+  return input;
+}
+
 // Corvane running on the test desktop.
 class TCorvane {
  public:
@@ -165,13 +177,14 @@ class TCorvane {
     Type(text);
     Key(arrow);
   }
-  // Ctrl with a letter or digit, as the keyboard sends them.
+  // Ctrl with a letter or digit, from the keyboard: posted key messages
+  // would leave Ctrl up in the state the program's TranslateMessage reads,
+  // and Ctrl+1 would type a 1 as well.
   void CtrlKey(char key) const {
-    HWND target = Focus();
-    PostMessageA(target, WM_KEYDOWN, VK_CONTROL, 1);
-    PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
-    PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(key), 0xC0000001);
-    PostMessageA(target, WM_KEYUP, VK_CONTROL, 0xC0000001);
+    SetForegroundWindow(window);
+    INPUT keys[] = {KeyEvent(VK_CONTROL, false), KeyEvent(static_cast<WORD>(key), false),
+                    KeyEvent(static_cast<WORD>(key), true), KeyEvent(VK_CONTROL, true)};
+    SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof keys[0]);
     Settle();
   }
   // Alt and a menu's letter, then an item's letter.
@@ -794,13 +807,7 @@ BOOL CALLBACK MatchCellPanel(HWND child, LPARAM param) {
 // Real key input through the system, as a user types it: each key goes to
 // whichever window of the program has the keyboard.
 void SendKeyEvent(WORD vk, bool up) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-  const bool extended = vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN || vk == VK_HOME ||
-                        vk == VK_END || vk == VK_DELETE || vk == VK_INSERT || vk == VK_PRIOR || vk == VK_NEXT;
-  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+  INPUT input = KeyEvent(vk, up);
   SendInput(1, &input, sizeof input);
 }
 
@@ -1642,11 +1649,12 @@ std::string ClipboardText() {
 // the running program: powers typed with real keys; the user's own Ctrl+1
 // macro runs Invert and E-Solve on rows of 1e-9 beside rows of 1e6 and the
 // curve fit of a line over x = 1e9 + 0.001 i, and copies 999.4999999999999
-// from a column three characters wide. The results saved and read back, the
-// copy taken from the clipboard.
+// from a column three characters wide. An entry begun by a key typed straight
+// after Ctrl+1 is no longer open once the macro has run: Alt+F, A opens Save
+// As. The results saved and read back, the copy taken from the clipboard.
 TEST(CorvaneRun, NumbersAtTheEdgesOfTheRange) {
   const TProgramFolder folder;
-  const std::string work = folder.File("EDGES.WKS");
+  const std::string work = folder.File("EDGES.WKS"), solved = folder.File("SOLVED.WKS");
   ASSERT_TRUE(TSavedSheet(work, 1, [] {
                 const char* cells[][3] = {{"1E-9", "2E-9", "5E-9"}, {"3E6", "4E6", "1E7"}};
                 for (int r = 0; r < 2; ++r)
@@ -1685,19 +1693,34 @@ TEST(CorvaneRun, NumbersAtTheEdgesOfTheRange) {
       EmptyClipboard();
       CloseClipboard();
     }
-    program.CtrlKey('1');
+    // Ctrl+1 with real keys, and a 5 typed straight after it, before the
+    // macro starts: the entry the 5 began is dropped as the macro starts, and
+    // the menus work as before once the macro has run.
+    SetForegroundWindow(program.window);
+    program.Settle();
+    const TKeyboardUser user{program};
+    // In one piece, so that the 5 comes before the macro's timer whatever
+    // else the machine is doing.
+    INPUT keys[] = {KeyEvent(VK_CONTROL, false), KeyEvent('1', false), KeyEvent('1', true),
+                    KeyEvent(VK_CONTROL, true),  KeyEvent('5', false), KeyEvent('5', true)};
+    SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof keys[0]);
+    program.Settle();
     EXPECT_TRUE(WaitFor([] { return !ClipboardText().empty(); }, 20000)) << "the macro copied nothing";
     EXPECT_EQ(ClipboardText(), "999\r\n") << "999.4999999999999 in a column of 1 character (3 in text)";
-    // Closing asks to save what was typed and computed; Yes.
-    PostMessageA(program.window, WM_CLOSE, 0, 0);
-    HWND save = WaitForBox(program, "EDGES.WKS", text);
-    ASSERT_NE(save, nullptr) << "closing asked nothing about the changes";
-    program.Key(VK_RETURN);
-    EXPECT_TRUE(program.Ended(30000));
+    user.AltKey('F');
+    user.Type("a");
+    HWND dialog = uikit::WaitForTopWindow("Corvane SAVE AS...", 10000);
+    ASSERT_NE(dialog, nullptr) << "Alt+F, A opened no Save As; the caption shows " << TextOf(program.window);
+    SendMessageA(uikit::FindChildOfClass(dialog, "Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(solved.c_str()));
+    user.Key(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return program.ActiveSheetCaption() == WksFileName(solved); }, 15000))
+        << program.ActiveSheetCaption();
+    EXPECT_TRUE(program.Close());
   }
 
-  TSavedSheet sheet(work);
+  TSavedSheet sheet(solved);
   ASSERT_TRUE(sheet.loaded);
+  EXPECT_EQ(sheet.Contents(6, 0), "") << "A7: the dropped entry";
   for (int r = 0; r < 6; ++r) EXPECT_EQ(sheet.Value(r, 1), 1) << sheet.Contents(r, 0);
   const struct {
     int row, col;

@@ -236,6 +236,31 @@ TEST_F(DialogWindows, GeneralSettings) {
   EXPECT_EQ(gCurrentDoc.settings.valueColour, before);
   EXPECT_EQ(gCurrentDoc.settings.labelPrefix, '"');
 
+  // Advanced page: the separator lists offer only what is taken, ";" never;
+  // chosen by keys, "|" between arguments and then "," as the decimal point
+  // make "." the thousands separator.
+  WhenModal([&](TForm&) {
+    uikit::RunUntilIdle();
+    auto items = [](const TComboBox& box) {
+      std::string all;
+      for (int i = 0; i < box.Count(); ++i) all += box.Item(i);
+      return all;
+    };
+    EXPECT_EQ(items(dialog->Argument), ",|");
+    EXPECT_EQ(items(dialog->Decimal), ".");
+    dialog->Argument.SetFocus();
+    uikit::PressKey(GetFocus(), VK_DOWN);
+    EXPECT_EQ(ProgramSettings().Sep, '|');
+    EXPECT_EQ(items(dialog->Decimal), ".,");
+    dialog->Decimal.SetFocus();
+    uikit::PressKey(GetFocus(), VK_DOWN);
+    EXPECT_EQ(std::string() + ProgramSettings().Sep + FormatSettings().Comma + FormatSettings().Period, "|.,");
+    EXPECT_EQ(dialog->Thousands.Text(), ".");
+    Press(dialog->Cancel);
+  });
+  EXPECT_EQ(dialog->Open(kGeneralAdvanced), mrCancel);
+  EXPECT_EQ(std::string() + ProgramSettings().Sep + FormatSettings().Comma + FormatSettings().Period, ",,.");
+
   // A picture of each of the other pages; Apply Globally shows on four.
   for (int page : {kGeneralFormat, kGeneralTypeface, kGeneralFiles, kGeneralAdvanced}) {
     WhenModal([&](TForm&) {
