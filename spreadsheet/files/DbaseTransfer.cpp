@@ -344,26 +344,29 @@ void AppendPadded(std::string& out, std::string_view text, int length, bool righ
 
 // The text a cell gives in a field of this type: a number with the field's
 // decimals and "." as the point, a date as yyyymmdd, anything else its
-// transfer text; a cell of the wrong kind an empty text. False when the value
-// cannot be written whole within dBase III's limits (a number wider than 19
-// characters, a number that names no date).
-bool FieldText(const TOutField& field, const TCell* cell, std::string& text) {
+// transfer text; a missing or blank cell, or a text that is empty, an empty
+// text. Returns null when the value is written whole, or else the message
+// that refuses it (its address follows): a number wider than 19 characters
+// or one that names no date is too wide, and a label, a text result or an
+// error value in a numeric or date field is no number. A numeric field read
+// back holds only numbers, so such a value would come back as nothing.
+const char* FieldText(const TOutField& field, const TCell* cell, std::string& text) {
   text.clear();
   if (field.type == 'C') {
     text = CellTransferText(cell);
-    return text.size() <= static_cast<std::size_t>(kDbfMaxCharLength);
+    return text.size() <= static_cast<std::size_t>(kDbfMaxCharLength) ? nullptr : kDbfTooWideText;
   }
-  if (!CellHasNumber(cell)) return true;
+  if (!CellHasNumber(cell)) return CellTransferText(cell).empty() ? nullptr : kDbfNotANumberText;
   if (field.type == 'D') {
     int year = 0, month = 0, day = 0;
-    if (!SerialToDate(CellNumber(cell), year, month, day)) return false;
+    if (!SerialToDate(CellNumber(cell), year, month, day)) return kDbfTooWideText;
     text = DateToDbfText(CellNumber(cell));
-    return text.size() == static_cast<std::size_t>(kDbfDateLength);
+    return text.size() == static_cast<std::size_t>(kDbfDateLength) ? nullptr : kDbfTooWideText;
   }
   char buffer[400];
   std::snprintf(buffer, sizeof buffer, "%.*f", field.decimals, CellNumber(cell) + 0.0);
   text = buffer;
-  return text.size() <= static_cast<std::size_t>(kDbfMaxNumericLength);
+  return text.size() <= static_cast<std::size_t>(kDbfMaxNumericLength) ? nullptr : kDbfTooWideText;
 }
 
 }  // namespace
@@ -474,8 +477,8 @@ bool ExportDbf(const TRange& range, const std::string& fileName) {
   if (body.firstRow <= body.lastRow) {
     ForEachPositionInRange(body, [&](int row, int col, TCellHandle cell) {
       TOutField& field = fields[static_cast<std::size_t>(col - r.firstCol)];
-      if (!FieldText(field, CellPtr(cell), text)) {
-        if (fits) SetAndShowError(kDbfTooWideText + CellAddrText(row, col, false, false));
+      if (const char* refusal = FieldText(field, CellPtr(cell), text)) {
+        if (fits) SetAndShowError(refusal + CellAddrText(row, col, false, false));
         fits = false;
       }
       field.length = std::max(field.length, static_cast<int>(text.size()));

@@ -40,6 +40,7 @@ inline constexpr std::uint8_t kDbfOtherFormat = 0x7F;
 inline constexpr const char* kUnableToReadText = "Unable to Read";
 // Followed by the address of the first cell an export cannot write whole.
 inline constexpr const char* kDbfTooWideText = "Too Wide for a dBase Field: ";
+inline constexpr const char* kDbfNotANumberText = "Not a Number for a dBase Field: ";
 inline constexpr const char* kFieldCountExceedsText = "Field count Exceeds ";
 // kWriteErrorText ("Write Error") is shared with the text export.
 
@@ -112,10 +113,12 @@ bool ImportDbf(int row, int col, const std::string& fileName, std::int32_t first
 // dBase III's limits (character 1-254, numeric up to 19 and wide enough for
 // the decimals, date 8): no value is cut. Each further row is a record: text
 // left-aligned and space-filled, numbers right-aligned with "." as the decimal
-// point, dates as yyyymmdd; a cell of the wrong kind gives an empty field. A
-// number wider than 19 characters in a numeric field, or one that names no
-// date in a date field, cannot be written: "Too Wide for a dBase Field: " and
-// its address are shown and nothing is written. An existing file is replaced
+// point, dates as yyyymmdd; a missing or blank cell (or an empty text) gives
+// an empty field. A number wider than 19 characters in a numeric field, or
+// one that names no date in a date field, cannot be written: "Too Wide for a
+// dBase Field: " and its address are shown and nothing is written. Nor can a
+// label, a text result or an error value in a numeric or date field: "Not a
+// Number for a dBase Field: " and its address. An existing file is replaced
 // only once the new one is complete. "Out of Range" for a range outside the
 // sheet, "Write Error" when the file cannot be written, each shown; false
 // then.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "spreadsheet/engine/CellEntry.h"
@@ -44,18 +45,27 @@ class TLineReader {
 
   bool Next(std::string& line, std::size_t maxChars) {
     line.clear();
+    ending_.clear();
     int c = Get();
     if (c == EOF) return false;
     while (c != EOF && c != '\n' && c != '\r') {
       if (line.size() < maxChars) line += c == 0 ? ' ' : static_cast<char>(c);
       c = Get();
     }
+    if (c != EOF) ending_ += static_cast<char>(c);
     if (c == '\r') {
       int after = Get();
-      if (after != '\n' && after != EOF) --pos_;  // a lone CR: keep what follows
+      if (after == '\n')
+        ending_ += '\n';
+      else if (after != EOF)
+        --pos_;  // a lone CR: keep what follows
     }
     return true;
   }
+
+  // The line break that ended the last line read, as it stands in the file
+  // ("\r\n", "\n" or "\r"); empty for a last line without one.
+  const std::string& Ending() const { return ending_; }
 
  private:
   int Get() {
@@ -70,6 +80,7 @@ class TLineReader {
   std::FILE* file_;
   std::vector<char> buffer_;
   std::size_t pos_ = 0, size_ = 0;
+  std::string ending_;
 };
 
 // Where the next imported line goes: down the column, then, once row 8191 is
@@ -145,41 +156,61 @@ bool IsCommaSeparated(std::string_view line) {
          (DecimalSeparator() != ',' && line.find(',') != std::string_view::npos);
 }
 
-// Splits a comma-separated line: fields end at a comma outside double quotes;
-// a field that starts with a quote (after blanks) runs to the quote that ends
-// it, "" standing for one quote inside, and what follows up to the comma is
-// kept after it; an unquoted field loses its leading and trailing blanks.
-// Every comma starts a field, so an empty field keeps its column. At most
-// 256 fields are taken.
-std::vector<TCsvField> SplitCommaSeparated(std::string_view line) {
-  std::vector<TCsvField> fields;
+// Reads the inside of a quoted field from `at` (just past its opening quote)
+// onto `text`, "" standing for one quote, up to the quote that ends it; `at`
+// is left past that quote. False when the line ends first: the field runs on.
+bool ReadQuotedText(std::string_view line, std::size_t& at, std::string& text) {
+  for (; at < line.size(); ++at) {
+    if (line[at] != '"') {
+      text += line[at];
+    } else if (at + 1 < line.size() && line[at + 1] == '"') {
+      text += '"';
+      ++at;
+    } else {
+      ++at;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Splits a comma-separated line into fields appended to `fields`: fields end
+// at a comma outside double quotes; a field that starts with a quote (after
+// blanks) runs to the quote that ends it, "" standing for one quote inside,
+// and what follows up to the comma is kept after it; an unquoted field loses
+// its leading and trailing blanks. Every comma starts a field, so an empty
+// field keeps its column. At most 256 fields are taken. With `runsOn` the
+// line starts inside the quotes of the last field, one that an earlier line
+// left open. True when the line ends inside a quoted field (the last one,
+// which then holds the rest of the line).
+bool AppendCommaSeparated(std::string_view line, std::vector<TCsvField>& fields, bool runsOn) {
   std::size_t i = 0;
-  while (fields.size() <= static_cast<std::size_t>(kMaxCol)) {
-    TCsvField field;
+  auto skipBlanks = [&] {
     while (i < line.size() && line[i] == ' ') ++i;
-    if (i < line.size() && line[i] == '"') {
-      field.quoted = true;
-      for (++i; i < line.size(); ++i) {
-        if (line[i] != '"') {
-          field.text += line[i];
-        } else if (i + 1 < line.size() && line[i + 1] == '"') {
-          field.text += '"';
-          ++i;
-        } else {
-          ++i;
-          break;
-        }
+  };
+  for (;;) {
+    if (runsOn) {
+      runsOn = false;
+    } else {
+      if (fields.size() > static_cast<std::size_t>(kMaxCol)) return false;
+      fields.emplace_back();
+      skipBlanks();
+      if (i < line.size() && line[i] == '"') {
+        fields.back().quoted = true;
+        ++i;
       }
-      while (i < line.size() && line[i] == ' ') ++i;
+    }
+    TCsvField& field = fields.back();
+    if (field.quoted) {
+      if (!ReadQuotedText(line, i, field.text)) return true;
+      skipBlanks();
     }
     std::size_t comma = line.find(',', i);
     std::string_view rest = line.substr(i, comma == std::string_view::npos ? std::string_view::npos : comma - i);
     field.text += field.quoted ? rest : TrimBoth(rest);
-    fields.push_back(std::move(field));
-    if (comma == std::string_view::npos) break;
+    if (comma == std::string_view::npos) return false;
     i = comma + 1;
   }
-  return fields;
 }
 
 // Enters the fields of a comma-separated line from (row, col) on: a quoted
@@ -206,27 +237,101 @@ bool CellsOpen(int fields, int row, int col) {
   return true;
 }
 
+// One line of an import as it is entered: its text, and, for a line of a
+// field import read as comma-separated values, its fields.
+struct TImportLine {
+  std::string text;
+  bool commaSeparated = false;
+  std::vector<TCsvField> fields;
+};
+
+// Reads the lines of an import. In a field import a comma-separated line that
+// ends inside a quoted field goes on over the lines after it, each joined by
+// its own line break, up to the quote that ends the field: the export writes
+// a text holding line breaks so. A field still open past 240 characters (the
+// longest text a cell holds) or at the file's end is no such text: its line
+// is then read alone, as far as it goes, and the lines after it as lines of
+// their own.
+class TImportLineReader {
+ public:
+  TImportLineReader(std::FILE* file, int mode) : lines_(file), fields_(mode == kImportFields) {}
+
+  bool Next(TImportLine& line) {
+    TRawLine first;
+    if (!Pull(first)) return false;
+    line.text = std::move(first.text);
+    line.commaSeparated = fields_ && IsCommaSeparated(line.text);
+    line.fields.clear();
+    if (line.commaSeparated && AppendCommaSeparated(line.text, line.fields, false)) RunOn(line, first.ending);
+    return true;
+  }
+
+ private:
+  struct TRawLine {
+    std::string text, ending;
+  };
+
+  bool Pull(TRawLine& line) {
+    if (!pending_.empty()) {
+      line = std::move(pending_.front());
+      pending_.pop_front();
+      return true;
+    }
+    if (!lines_.Next(line.text, fields_ ? kFieldLineChars : kImportLineChars)) return false;
+    line.ending = lines_.Ending();
+    return true;
+  }
+
+  // Carries the open last field of `line`, which ended with `ending`, over
+  // the lines that follow until no field is left open; gives those lines
+  // back, and keeps the line as it was read, when a field that runs on holds
+  // more than a cell's text, the lines joined are longer than the longest
+  // row the export writes, or the file ends first. The limits keep a stray
+  // quote from taking the rest of the file into one cell.
+  void RunOn(TImportLine& line, std::string ending) {
+    std::vector<TCsvField> fields = line.fields;
+    std::vector<TRawLine> taken;
+    std::size_t length = line.text.size();
+    bool open = true, fits = fields.back().text.size() <= kPoolStringMaxChars;
+    TRawLine next;
+    while (open && fits && !ending.empty() && Pull(next)) {
+      std::size_t runsOn = fields.size() - 1;
+      fields[runsOn].text += ending;
+      open = AppendCommaSeparated(next.text, fields, true);
+      length += ending.size() + next.text.size();
+      fits = fields[runsOn].text.size() <= kPoolStringMaxChars && fields.back().text.size() <= kPoolStringMaxChars &&
+             length <= kFieldLineChars;
+      ending = next.ending;
+      taken.push_back(std::move(next));
+    }
+    if (!open && fits) {
+      line.fields = std::move(fields);
+      return;
+    }
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it) pending_.push_front(std::move(*it));
+  }
+
+  TLineReader lines_;
+  bool fields_;
+  std::deque<TRawLine> pending_;
+};
+
 // Enters one line of a field import at the cursor; false, with the message
 // shown, when a cell it would fill is protected. The line parser goes on past
 // a refused cell and clears the error flag, so the cells a line will fill are
 // checked first: a protected one stops the import with one message, the line
 // unchanged.
-bool EnterFieldLine(std::string_view line, TImportCursor& cursor) {
-  std::vector<TCsvField> fields;
-  bool commaSeparated = IsCommaSeparated(line);
-  if (commaSeparated)
-    fields = SplitCommaSeparated(line);
-  else
-    line = line.substr(0, kImportLineChars);
-  int count = commaSeparated ? static_cast<int>(fields.size()) : LineFieldCount(line);
+bool EnterFieldLine(const TImportLine& line, TImportCursor& cursor) {
+  std::string_view typed = std::string_view(line.text).substr(0, kImportLineChars);
+  int count = line.commaSeparated ? static_cast<int>(line.fields.size()) : LineFieldCount(typed);
   if (!CellsOpen(count, cursor.Row(), cursor.Col())) {
     SetAndShowError(kProtectedCellText);
     return false;
   }
-  if (commaSeparated)
-    EnterCommaSeparated(fields, cursor.Row(), cursor.Col());
+  if (line.commaSeparated)
+    EnterCommaSeparated(line.fields, cursor.Row(), cursor.Col());
   else
-    ParseLineIntoCells(line, cursor.Row(), cursor.Col());
+    ParseLineIntoCells(typed, cursor.Row(), cursor.Col());
   cursor.Filled(count);
   return !ErrorFlagSet();
 }
@@ -237,11 +342,10 @@ bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
     SetAndShowError(kFileNotFoundText);
     return false;
   }
-  TLineReader reader(file);
-  std::string line;
+  TImportLineReader reader(file, mode);
+  TImportLine line;
   bool ok = true;
-  std::size_t maxChars = mode == kImportLabels ? kImportLineChars : kFieldLineChars;
-  while (ok && reader.Next(line, maxChars)) {
+  while (ok && reader.Next(line)) {
     if (!cursor.CheckInside()) {
       ok = false;
       break;
@@ -255,7 +359,8 @@ bool ImportLines(int mode, const std::string& fileName, TImportCursor& cursor) {
       ok = false;
       break;
     }
-    ok = mode == kImportLabels ? EnterCell(LabelText(line), cursor.Row(), cursor.Col()) : EnterFieldLine(line, cursor);
+    ok = mode == kImportLabels ? EnterCell(LabelText(line.text), cursor.Row(), cursor.Col())
+                               : EnterFieldLine(line, cursor);
     cursor.Advance();
   }
   std::fclose(file);

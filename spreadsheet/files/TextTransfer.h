@@ -37,8 +37,12 @@ inline constexpr const char* kWriteErrorText = "Write Error";
 //   starts a field, so an empty field leaves its cell blank in its column; a
 //   quoted field ("" inside for a quote) keeps its blanks and commas and
 //   becomes a label; any other field loses its outer blanks and is entered as
-//   typed. Other lines (cut to 240 characters) are split the way typed
-//   delimited lines are (fields end at blanks and ";");
+//   typed. A quoted field may hold line breaks: a line that ends inside one
+//   goes on over the lines up to its closing quote, as one row, when that
+//   quote comes within 240 characters of text (else the line is read alone
+//   and the next ones as rows of their own). Other lines (cut to 240
+//   characters) are split the way typed delimited lines are (fields end at
+//   blanks and ";");
 // - mode 3: the names (cut to 80 characters) of the entries in the name's
 //   folder (the current folder when it names none) whose extension matches the
 //   name's extension, up to 3 characters (every entry when the name has no

@@ -111,9 +111,9 @@ TEST_F(DbaseTest, ExportWritesHeaderDescriptorsRecordsAndEndMark) {
   ASSERT_TRUE(EnterCell("12.5", 1, 1));
   ASSERT_TRUE(SetCellNumber(1, 2, DateToSerial(2, 1, 1995)));
   ASSERT_TRUE(EnterCell("'Pear", 2, 0));
+  ASSERT_NE(CellGetOrCreate(2, 1), kNilHandle);  // blank: an empty field
   ASSERT_TRUE(EnterCell("'Watermelons", 3, 0));
   ASSERT_TRUE(EnterCell("-1234.567", 3, 1));
-  ASSERT_TRUE(EnterCell("'soon", 3, 2));
 
   std::string path = folder.File("FRUIT.DBF");
   ASSERT_TRUE(ExportDbf(MakeRange(0, 0, 2, 3), path));
@@ -150,8 +150,8 @@ TEST_F(DbaseTest, ExportKeepsFieldsWithinDbaseLimits) {
       {nullptr, 0, 0, "'abc", "FIELD2", 'C', 3, 0, "abc"},
       {"'qty", 0x07, 3, "1.5", "qty", 'N', 9, 7, "1.5000000"},
       {"'QTY", 0x00, 30, "1e18", "QTY_2", 'N', 19, 0, "1000000000000000000"},
-      {"'qty", 0x0F, 12, "'text", "qty_3", 'N', 12, 7, "            "},
-      {"'Day", 0x7A, 2, "'x", "Day", 'D', 8, 0, "        "},
+      {"'qty", 0x0F, 12, "-2", "qty_3", 'N', 12, 7, "  -2.0000000"},
+      {"'Day", 0x7A, 2, "'", "Day", 'D', 8, 0, "        "},  // an empty label
       {"7", 0xFF, 4, "8", "7", 'C', 4, 0, "8   "},
   };
   int col = 0;
@@ -262,17 +262,32 @@ TEST_F(DbaseTest, ExportCutsNoTextAndChangesNoNumber) {
   EXPECT_EQ(ReadDbfTable(ReadWholeFile(path)), expected);
   EXPECT_TRUE(gShownErrors.empty());
 
-  // A number no numeric field can hold: shown, and the old file kept.
-  ASSERT_TRUE(SetCellNumber(2, 1, 1e25));
-  EXPECT_FALSE(ExportDbf(MakeRange(0, 0, 3, 3), path));
-  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Too Wide for a dBase Field: B3"});
-  EXPECT_EQ(ReadDbfTable(ReadWholeFile(path)), expected);
-  // Nor a date field one that names no date.
-  gShownErrors.clear();
-  ASSERT_TRUE(SetCellNumber(2, 1, 7));
-  SetFormat(0, 2, 0x79);
-  EXPECT_FALSE(ExportDbf(MakeRange(0, 0, 3, 3), path));
-  EXPECT_EQ(gShownErrors, std::vector<std::string>{"Error:Too Wide for a dBase Field: C4"});
+  // A value its column's field cannot hold: the first one is shown with its
+  // address before the file is touched, and the old file stays.
+  const struct {
+    int row, col;
+    const char* typed;
+    std::uint8_t priceFormat;  // of the PRICE name: fixed, or a date
+    const char* shown;
+  } refused[] = {
+      {2, 1, "1e25", 0x02, "Error:Too Wide for a dBase Field: B3"},
+      {2, 1, "7", 0x79, "Error:Too Wide for a dBase Field: C4"},  // -1E+14 names no date
+      {3, 1, "'n/a", 0x02, "Error:Not a Number for a dBase Field: B4"},
+      {1, 2, "+1/0", 0x02, "Error:Not a Number for a dBase Field: C2"},
+      {2, 2, "+\"a\"&\"b\"", 0x02, "Error:Not a Number for a dBase Field: C3"},
+      {2, 2, "'soon", 0x79, "Error:Not a Number for a dBase Field: C3"},
+  };
+  for (const auto& c : refused) {
+    gShownErrors.clear();
+    double before = c.col == 1 ? rows[c.row - 1].count : rows[c.row - 1].price;
+    ASSERT_TRUE(EnterCell(c.typed, c.row, c.col)) << c.typed;
+    SetFormat(0, 2, c.priceFormat);
+    EXPECT_FALSE(ExportDbf(MakeRange(0, 0, 3, 3), path)) << c.typed;
+    EXPECT_EQ(gShownErrors, std::vector<std::string>{c.shown}) << c.typed;
+    EXPECT_EQ(ReadDbfTable(ReadWholeFile(path)), expected) << c.typed;
+    ASSERT_TRUE(SetCellNumber(c.row, c.col, before));
+    SetFormat(0, 2, 0x02);
+  }
 }
 
 TEST_F(DbaseTest, ImportEntersNamesAndEveryFieldType) {

@@ -134,9 +134,13 @@ TEST_F(TextImportTest, PastTheLastColumnStopsWithOutOfRange) {
 
 TEST_F(TextImportTest, FieldModeSpreadsEachLineOverARow) {
   std::string path = folder.File("FIELDS.TXT");
+  const std::string x150(150, 'x'), y150(150, 'y');
   WriteWholeFile(path,
                  "1,\"a b\",x\r\n1,,3\r\n\r\n  2.5;-4 @\r\n,x,y\r\n1, 2, 3\r\n"
-                 "\"say \"\"hi\"\", ok\",New York, \"a;b\" \r\n+A1*6,@SUM(,\"12\"\r\n");
+                 "\"say \"\"hi\"\", ok\",New York, \"a;b\" \r\n+A1*6,@SUM(,\"12\"\r\n"
+                 "\"two\nlines\",7,\"cr\rthen \"\"crlf\r\n\"\"\"\r\n"
+                 "\"stray\r\n" + x150 + "\r\n" + y150 + "\r\nz\"\r\n"
+                 "\"open,x\r\nb,c");
   ASSERT_TRUE(ImportTextFile(kImportFields, 0, 0, path));
   struct Row {
     int row;
@@ -154,6 +158,17 @@ TEST_F(TextImportTest, FieldModeSpreadsEachLineOverARow) {
       // Unquoted fields are read as typed (a formula that does not compile is
       // kept as a label); a quoted one is a label.
       {7, {"#6", "'@SUM(", "'12"}},
+      // A quoted field holds the line breaks up to its closing quote, each as
+      // it stands in the file.
+      {8, {"'two\nlines", "#7", "'cr\rthen \"crlf\r\n\""}},
+      // A quote still open past a cell's 240 characters, or at the file's
+      // end, leaves every line a row of its own.
+      {9, {"'stray", "", ""}},
+      {10, {"'" + x150, "", ""}},
+      {11, {"'" + y150, "", ""}},
+      {12, {"'z\"", "", ""}},
+      {13, {"'open,x", "", ""}},
+      {14, {"'b", "'c", ""}},
   };
   for (const Row& r : rows)
     for (int c = 0; c < 3; ++c) EXPECT_EQ(Shown(r.row, c), r.cells[c]) << r.row << "," << c;
@@ -333,7 +348,9 @@ TEST_F(TextExportTest, CommaExportImportedAtTheSameCellGivesTheSameCells) {
       {5, 1, "42", 0xFF}, {5, 2, "-0.125", 0xFF}, {5, 3, "1e7", 0xFF}, {5, 4, "1.5e-20", 0xFF},
       {6, 1, "0.375", 0x32}, {6, 2, "123456789012", 0x02}, {6, 3, "34700", 0x72}, {6, 4, "0.75", 0x7B},
       {7, 1, "+B6*2", 0xFF}, {7, 2, "+\"ab\"&\"c\"", 0xFF}, {7, 3, "-5", 0x22}, {7, 4, "1.23456", 0x42},
-      {8, 1, "'\"quoted\"", 0xFF}, {8, 2, "'1, 2", 0xFF}, {8, 4, "'end", 0xFF},
+      {8, 1, "'\"quoted\"", 0xFF}, {8, 2, "'1, 2", 0xFF}, {8, 3, "'two\r\nlines", 0xFF}, {8, 4, "'end", 0xFF},
+      // Line breaks inside labels, of every kind.
+      {9, 2, "'line\nfeed", 0xFF}, {9, 3, "'\r", 0xFF}, {9, 4, "'say \"\"\n\"", 0xFF},
   };
   for (const Cell& c : cells) {
     if (c.typed == nullptr) {

@@ -216,20 +216,40 @@ void SendKey(HWND target, int vk, TShiftState shift) {
   RunUntilIdle();
 }
 
+bool PlaceCursor(HWND target, TPoint p) {
+  POINT screen = {p.x, p.y};
+  ClientToScreen(target, &screen);
+  // Under Wine the cursor can go back to the X pointer's old place a while
+  // after a move; a position that still holds after a quiet spell is settled.
+  constexpr int kAttempts = 20;
+  constexpr DWORD kSettleMs = 150;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    SetCursorPos(screen.x, screen.y);
+    RunUntilIdle(kSettleMs);
+    POINT now = {};
+    if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) return true;
+  }
+  return false;
+}
+
 void SendClick(HWND target, TPoint p) {
   BringToFront(target);
+  PlaceCursor(target, p);
   POINT screen = {p.x, p.y};
   ClientToScreen(target, &screen);
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  // Each event carries the point: a press without MOUSEEVENTF_MOVE happens
+  // wherever the cursor is by then, and under Wine a late report of the X
+  // pointer can put the cursor back where it was before the move.
   INPUT inputs[3] = {};
   for (INPUT& input : inputs) {
     input.type = INPUT_MOUSE;
     input.mi.dx = static_cast<LONG>((screen.x * 65536 + width / 2) / width);
     input.mi.dy = static_cast<LONG>((screen.y * 65536 + height / 2) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
   SendInput(3, inputs, sizeof inputs[0]);
   RunUntilIdle();
 }

@@ -65,9 +65,18 @@ void DoubleClick(HWND target, TPoint p);
 
 // Real input through the system, to whichever window has the focus (or is
 // under the mouse): the target's top-level window is brought to the front
-// first. Use these where the path of the focus is what is tested.
+// first. Use these where the path of the focus is what is tested. A click
+// lands at `p` wherever the cursor was: the cursor is placed there first.
 void SendKey(HWND target, int vk, TShiftState shift = 0);
 void SendClick(HWND target, TPoint p);
+
+// Puts the system's cursor on client point `p` of `target` and waits until
+// it stays there; false when it would not settle. Under Wine the cursor
+// follows the X pointer, which takes a move some time later (longer on a
+// busy machine): until then the cursor can go back to its old place, and the
+// system's own mouse moves reach whatever control lies under it. A test that
+// mixes posted clicks with real input parks the cursor on an empty spot.
+bool PlaceCursor(HWND target, TPoint p);
 
 // Records fired events, one line each: the name and then the arguments that
 // print (numbers, texts, truth values); the sender and anything else (a

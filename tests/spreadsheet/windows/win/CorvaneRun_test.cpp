@@ -11,6 +11,8 @@
 
 #include "classlib/win/Win32.h"
 
+#include <dlgs.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -950,6 +952,95 @@ TEST(CorvaneRun, TabNamesAndLongLabelsAreSavedAndReadBack) {
   TKeyboardUser{program}.Key(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 15000));
   EXPECT_TRUE(program.Close());
+}
+
+struct TFormSearch {
+  DWORD thread;
+  HWND frame;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchOtherForm(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<TFormSearch*>(param);
+  char name[32] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (window == search.frame || !IsWindowVisible(window) || lstrcmpA(name, "TForm") != 0) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+// File > Import (`item` 'I') or File > Export ('E'): the file dialog given
+// `path` and its file type from 0, the transfer dialog that follows given
+// `range` by keys and Enter. An existing file is replaced (Yes by key).
+bool Transfer(const TCorvane& program, char item, int fileType, const std::string& path, const std::string& range) {
+  const TKeyboardUser user{program};
+  user.Menu(std::string("F") + item);
+  HWND dialog = uikit::WaitForTopWindow(item == 'I' ? "Import" : "Export", 15000);
+  HWND edit = dialog != nullptr ? uikit::FindChildOfClass(dialog, "Edit") : nullptr;
+  HWND types = dialog != nullptr ? GetDlgItem(dialog, cmb1) : nullptr;
+  if (edit == nullptr || types == nullptr) return false;
+  SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(fileType), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  std::string text;
+  if (item == 'E' && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      WaitForBox(program, "replace", text) != nullptr)
+    user.Key('Y');
+  if (!WaitFor([&] { return !IsWindow(dialog); }, 15000)) return false;
+  // The transfer dialog opens on its range field, its text selected.
+  TFormSearch search{GetWindowThreadProcessId(program.window, nullptr), program.window};
+  if (!WaitFor([&] {
+        EnumThreadWindows(search.thread, MatchOtherForm, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr && GetAncestor(program.Focus(), GA_ROOT) == search.found;
+      }, 15000))
+    return false;
+  user.Type(range);
+  user.Key(VK_RETURN);
+  return WaitFor([&] { return !IsWindowVisible(search.found); }, 15000);
+}
+
+// What the program writes it reads back the same, or it says why not before
+// the file is touched: a label holding a line break goes out as comma text
+// and comes back by Import Values in its own cell, the rows below it in
+// place; a label under a fixed-format name stops a dBase export with its
+// address, and the old file stays. Menus and dialogs by keys.
+TEST(CorvaneRun, ExportsReadBackTheSameOrRefuseFirst) {
+  const TProgramFolder folder;
+  const std::string sheet = folder.File("TRANSFER.WKS"), csv = folder.File("OUT.CSV"), dbf = folder.File("OUT.DBF"),
+                    saved = folder.File("BACK.WKS");
+  ASSERT_TRUE(TSavedSheet(sheet, 1, [] {
+                EnterCell("'two\r\nlines", 0, 0);
+                EnterCell("42", 0, 1);
+                EnterCell("'next", 1, 0);
+                EnterCell("'QTY", 3, 0);
+                CellPtr(CellFind(3, 0))->format = 0x02;  // fixed, two decimals: a numeric field
+                EnterCell("'n/a", 4, 0);
+              }).loaded);
+  WriteText(dbf, "old file");
+  {
+    TCorvane program(folder, "\"" + sheet + "\"");
+    ASSERT_NE(program.window, nullptr);
+    SetForegroundWindow(program.window);
+    program.Settle();
+    ASSERT_TRUE(Transfer(program, 'E', 2, csv, "A1..B2")) << "Export Comma Delimited Text";
+    EXPECT_TRUE(WaitFor([&] { return FileText(csv) == "\"two\r\nlines\",42\r\nnext,\r\n"; }, 15000)) << FileText(csv);
+    ASSERT_TRUE(Transfer(program, 'I', 0, csv, "D1")) << "Import Values";
+    ASSERT_TRUE(Transfer(program, 'E', 3, dbf, "A4..A5")) << "dBase export";
+    std::string text;
+    EXPECT_NE(WaitForBox(program, "dBase Field", text), nullptr);
+    EXPECT_EQ(text, "Error:Not a Number for a dBase Field: A5");
+    TKeyboardUser{program}.Key(VK_RETURN);
+    EXPECT_EQ(FileText(dbf), "old file");
+    ASSERT_TRUE(SaveAs(program, saved));
+    EXPECT_TRUE(program.Close());
+  }
+  TSavedSheet file(saved);
+  ASSERT_TRUE(file.loaded);
+  EXPECT_EQ(file.Contents(0, 3), "'two\r\nlines");
+  EXPECT_EQ(file.Value(0, 4), 42);
+  EXPECT_EQ(file.Contents(1, 3), "'next");
+  EXPECT_EQ(file.Contents(2, 3), "");
 }
 
 // The keyboard never gets lost: prompts, dialogs and message boxes hand it
