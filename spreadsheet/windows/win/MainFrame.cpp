@@ -31,6 +31,7 @@
 #include "spreadsheet/data/win/DataDialogWindow.h"
 #include "spreadsheet/data/win/MatrixDialogWindow.h"
 #include "spreadsheet/files/SettingsFile.h"
+#include "spreadsheet/files/WorksheetFile.h"
 #include "spreadsheet/files/win/PrintForms.h"
 #include "spreadsheet/graphs/NamedGraphs.h"
 #include "spreadsheet/graphs/win/GraphSettingsDialog.h"
