@@ -1,5 +1,5 @@
 // Text import and export: lines into a column of cells, a range into
-// comma-separated lines.
+// delimited lines.
 #include "spreadsheet/files/TextTransfer.h"
 
 #include <algorithm>
@@ -139,21 +139,25 @@ bool ImportFileNames(const std::string& fileName, TImportCursor& cursor) {
 
 // The longest line a field import reads whole: every field of a full row as
 // the export writes it (a label with each character a doubled quote, its two
-// quotes and a comma).
+// quotes and a separator).
 constexpr std::size_t kFieldLineChars = (kMaxCol + 1) * (2 * kLabelMaxChars + 3);
 
-// One field of a comma-separated line: its text, and whether it was quoted.
+// One field of a delimited line: its text, and whether it was quoted.
 struct TCsvField {
   std::string text;
   bool quoted = false;
 };
 
-// True for a line read as comma-separated values, as the export writes them:
-// one that holds a double quote, or a comma while the comma is not the
-// decimal separator. Other lines go to the entry parser, as typed lines do.
-bool IsCommaSeparated(std::string_view line) {
-  return line.find('"') != std::string_view::npos ||
-         (DecimalSeparator() != ',' && line.find(',') != std::string_view::npos);
+// The character between the fields of a delimited line, written and read:
+// "," while the decimal separator is something else, ";" while it is ",", so
+// that a number keeps its decimal comma bare in its field.
+char FieldSeparator() { return DecimalSeparator() == ',' ? ';' : ','; }
+
+// True for a line read as delimited values, as the export writes them: one
+// that holds a double quote or the field separator. Other lines go to the
+// entry parser, as typed lines do.
+bool IsDelimitedLine(std::string_view line, char separator) {
+  return line.find('"') != std::string_view::npos || line.find(separator) != std::string_view::npos;
 }
 
 // Reads the inside of a quoted field from `at` (just past its opening quote)
@@ -174,16 +178,16 @@ bool ReadQuotedText(std::string_view line, std::size_t& at, std::string& text) {
   return false;
 }
 
-// Splits a comma-separated line into fields appended to `fields`: fields end
-// at a comma outside double quotes; a field that starts with a quote (after
+// Splits a delimited line into fields appended to `fields`: fields end at a
+// `separator` outside double quotes; a field that starts with a quote (after
 // blanks) runs to the quote that ends it, "" standing for one quote inside,
-// and what follows up to the comma is kept after it; an unquoted field loses
-// its leading and trailing blanks. Every comma starts a field, so an empty
-// field keeps its column. At most 256 fields are taken. With `runsOn` the
-// line starts inside the quotes of the last field, one that an earlier line
-// left open. True when the line ends inside a quoted field (the last one,
-// which then holds the rest of the line).
-bool AppendCommaSeparated(std::string_view line, std::vector<TCsvField>& fields, bool runsOn) {
+// and what follows up to the separator is kept after it; an unquoted field
+// loses its leading and trailing blanks. Every separator starts a field, so
+// an empty field keeps its column. At most 256 fields are taken. With
+// `runsOn` the line starts inside the quotes of the last field, one that an
+// earlier line left open. True when the line ends inside a quoted field (the
+// last one, which then holds the rest of the line).
+bool AppendDelimitedFields(std::string_view line, char separator, std::vector<TCsvField>& fields, bool runsOn) {
   std::size_t i = 0;
   auto skipBlanks = [&] {
     while (i < line.size() && line[i] == ' ') ++i;
@@ -205,17 +209,17 @@ bool AppendCommaSeparated(std::string_view line, std::vector<TCsvField>& fields,
       if (!ReadQuotedText(line, i, field.text)) return true;
       skipBlanks();
     }
-    std::size_t comma = line.find(',', i);
-    std::string_view rest = line.substr(i, comma == std::string_view::npos ? std::string_view::npos : comma - i);
+    std::size_t end = line.find(separator, i);
+    std::string_view rest = line.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i);
     field.text += field.quoted ? rest : TrimBoth(rest);
-    if (comma == std::string_view::npos) return false;
-    i = comma + 1;
+    if (end == std::string_view::npos) return false;
+    i = end + 1;
   }
 }
 
-// Enters the fields of a comma-separated line from (row, col) on: a quoted
-// field as a label (prefix "'"), an empty one as a blank, any other as typed.
-void EnterCommaSeparated(const std::vector<TCsvField>& fields, int row, int col) {
+// Enters the fields of a delimited line from (row, col) on: a quoted field
+// as a label (prefix "'"), an empty one as a blank, any other as typed.
+void EnterDelimitedFields(const std::vector<TCsvField>& fields, int row, int col) {
   for (const TCsvField& field : fields) {
     if (col > kMaxCol) break;
     if (field.quoted)
@@ -238,14 +242,14 @@ bool CellsOpen(int fields, int row, int col) {
 }
 
 // One line of an import as it is entered: its text, and, for a line of a
-// field import read as comma-separated values, its fields.
+// field import read as delimited values, its fields.
 struct TImportLine {
   std::string text;
-  bool commaSeparated = false;
+  bool delimited = false;
   std::vector<TCsvField> fields;
 };
 
-// Reads the lines of an import. In a field import a comma-separated line that
+// Reads the lines of an import. In a field import a delimited line that
 // ends inside a quoted field goes on over the lines after it, each joined by
 // its own line break, up to the quote that ends the field: the export writes
 // a text holding line breaks so. A field still open past 240 characters (the
@@ -254,15 +258,16 @@ struct TImportLine {
 // their own.
 class TImportLineReader {
  public:
-  TImportLineReader(std::FILE* file, int mode) : lines_(file), fields_(mode == kImportFields) {}
+  TImportLineReader(std::FILE* file, int mode)
+      : lines_(file), fields_(mode == kImportFields), separator_(FieldSeparator()) {}
 
   bool Next(TImportLine& line) {
     TRawLine first;
     if (!Pull(first)) return false;
     line.text = std::move(first.text);
-    line.commaSeparated = fields_ && IsCommaSeparated(line.text);
+    line.delimited = fields_ && IsDelimitedLine(line.text, separator_);
     line.fields.clear();
-    if (line.commaSeparated && AppendCommaSeparated(line.text, line.fields, false)) RunOn(line, first.ending);
+    if (line.delimited && AppendDelimitedFields(line.text, separator_, line.fields, false)) RunOn(line, first.ending);
     return true;
   }
 
@@ -297,7 +302,7 @@ class TImportLineReader {
     while (open && fits && !ending.empty() && Pull(next)) {
       std::size_t runsOn = fields.size() - 1;
       fields[runsOn].text += ending;
-      open = AppendCommaSeparated(next.text, fields, true);
+      open = AppendDelimitedFields(next.text, separator_, fields, true);
       length += ending.size() + next.text.size();
       fits = fields[runsOn].text.size() <= kPoolStringMaxChars && fields.back().text.size() <= kPoolStringMaxChars &&
              length <= kFieldLineChars;
@@ -313,6 +318,7 @@ class TImportLineReader {
 
   TLineReader lines_;
   bool fields_;
+  char separator_;
   std::deque<TRawLine> pending_;
 };
 
@@ -323,13 +329,13 @@ class TImportLineReader {
 // unchanged.
 bool EnterFieldLine(const TImportLine& line, TImportCursor& cursor) {
   std::string_view typed = std::string_view(line.text).substr(0, kImportLineChars);
-  int count = line.commaSeparated ? static_cast<int>(line.fields.size()) : LineFieldCount(typed);
+  int count = line.delimited ? static_cast<int>(line.fields.size()) : LineFieldCount(typed);
   if (!CellsOpen(count, cursor.Row(), cursor.Col())) {
     SetAndShowError(kProtectedCellText);
     return false;
   }
-  if (line.commaSeparated)
-    EnterCommaSeparated(line.fields, cursor.Row(), cursor.Col());
+  if (line.delimited)
+    EnterDelimitedFields(line.fields, cursor.Row(), cursor.Col());
   else
     ParseLineIntoCells(typed, cursor.Row(), cursor.Col());
   cursor.Filled(count);
@@ -389,17 +395,16 @@ void AppendCsvField(std::string& out, std::string_view text, bool quote) {
   out += '"';
 }
 
-// One cell's field: a number as its plain number text, quoted only when its
-// decimal separator is a comma; a text (a label, a text formula's result)
-// whole, quoted unless it reads back bare as the same label; a missing or
-// blank cell empty. Quote mode 2 quotes every field.
+// One cell's field: a number as its plain number text, bare (its decimal
+// separator is never the field separator); a text (a label, a text formula's
+// result) whole, quoted unless it reads back bare as the same label; a
+// missing or blank cell empty. Quote mode 2 quotes every field.
 void AppendCellField(std::string& out, const TCell* cell, bool quoteAll) {
   std::string text = CellTransferText(cell);
   bool isText = cell != nullptr && !(cell->kind & kKindErrorBit) &&
                 (CellKind(*cell) == kKindLabel || CellKind(*cell) == kKindPicture ||
                  CellKind(*cell) == kKindStringFormula);
-  bool quote = quoteAll || (isText ? !LabelReadsBackBare(text) : text.find(',') != std::string::npos);
-  AppendCsvField(out, text, quote);
+  AppendCsvField(out, text, quoteAll || (isText && !LabelReadsBackBare(text)));
 }
 
 }  // namespace
@@ -443,6 +448,7 @@ bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& ra
     return false;
   }
   bool quoteAll = quoteMode == kExportQuoteAll;
+  const char separator = FieldSeparator();
   // The lines go to the file in pieces of about 64 KB: a large sheet's text
   // is never held whole.
   constexpr std::size_t kFlushBytes = 64 * 1024;
@@ -451,7 +457,7 @@ bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& ra
   std::string out;
   out.reserve(kFlushBytes + 4096);
   ForEachPositionInRange(r, [&](int, int col, TCellHandle cell) {
-    if (col > r.firstCol) out += ',';
+    if (col > r.firstCol) out += separator;
     AppendCellField(out, cell != kNilHandle ? CellPtr(cell) : nullptr, quoteAll);
     if (col == r.lastCol) {
       out += "\r\n";

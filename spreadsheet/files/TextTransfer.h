@@ -1,6 +1,6 @@
 // Text import and export: a plain text file read line by line into a column
 // of cells (as labels, as parsed fields, or as a listing of file names), and a
-// range written as comma-separated lines. The transfer dialog and the macro
+// range written as delimited lines. The transfer dialog and the macro
 // file commands call these; both work on the current document.
 #pragma once
 
@@ -32,17 +32,18 @@ inline constexpr const char* kWriteErrorText = "Write Error";
 // - mode 1: each line (cut to 240 characters) is entered as a label with the
 //   default label prefix in front;
 // - mode 2: each line is spread over the cells of its row. A line holding a
-//   double quote, or a comma (unless the comma is the decimal separator), is
-//   read as comma-separated values, as ExportTextFile writes them: every comma
-//   starts a field, so an empty field leaves its cell blank in its column; a
-//   quoted field ("" inside for a quote) keeps its blanks and commas and
-//   becomes a label; any other field loses its outer blanks and is entered as
-//   typed. A quoted field may hold line breaks: a line that ends inside one
-//   goes on over the lines up to its closing quote, as one row, when that
-//   quote comes within 240 characters of text (else the line is read alone
-//   and the next ones as rows of their own). Other lines (cut to 240
-//   characters) are split the way typed delimited lines are (fields end at
-//   blanks and ";");
+//   double quote or the field separator ("," or, while "," is the decimal
+//   separator, ";") is read as delimited values, as ExportTextFile writes
+//   them: every separator starts a field, so an empty field leaves its cell
+//   blank in its column; a quoted field ("" inside for a quote) keeps its
+//   blanks and separators and becomes a label; any other field loses its
+//   outer blanks and is entered as typed (a number with the decimal
+//   separator in force). A quoted field may hold line breaks: a line that
+//   ends inside one goes on over the lines up to its closing quote, as one
+//   row, when that quote comes within 240 characters of text (else the line
+//   is read alone and the next ones as rows of their own). Other lines (cut
+//   to 240 characters) are split the way typed delimited lines are (fields
+//   end at blanks and ";");
 // - mode 3: the names (cut to 80 characters) of the entries in the name's
 //   folder (the current folder when it names none) whose extension matches the
 //   name's extension, up to 3 characters (every entry when the name has no
@@ -57,19 +58,20 @@ inline constexpr const char* kWriteErrorText = "Write Error";
 bool ImportTextFile(int mode, int row, int col, const std::string& fileName);
 
 // Writes the cells of `range` (corners in either order) to `fileName`, one line
-// per row ending in CR LF, fields separated by ",". A missing or blank cell
-// gives an empty field, a number its plain number text, ERR for an error value,
-// any other cell its text whole, without the label prefix. Quote mode 2 puts
-// every field in double quotes; otherwise a text is quoted unless, written
-// bare, it would read back as the same label (so one with a blank, a comma, a
-// quote or ";", an empty one, and one that starts like a value or with a label
-// prefix are quoted), and a number only when its decimal separator is a
-// comma; quotes inside are doubled. Mode 2 of ImportTextFile at the range's
-// first cell reads the cells back. An existing file is replaced only once the
-// new one is complete. False, with the engine's error flag set and nothing
-// shown, when the range is not inside the sheet ("Out of Range") or the file
-// cannot be written ("Write Error"); the caller shows the message or keeps it
-// as a result code.
+// per row ending in CR LF, fields separated by "," or, while "," is the
+// decimal separator, by ";". A missing or blank cell gives an empty field, a
+// number its plain number text (with the decimal separator in force), ERR for
+// an error value, any other cell its text whole, without the label prefix.
+// Quote mode 2 puts every field in double quotes; otherwise a text is quoted
+// unless, written bare, it would read back as the same label (so one with a
+// blank, a comma, a quote or ";", an empty one, and one that starts like a
+// value or with a label prefix are quoted), and a number never; quotes
+// inside are doubled. Mode 2 of ImportTextFile at the range's first cell
+// reads the cells back. An existing file is replaced only once the new one
+// is complete. False, with the engine's error flag set and nothing shown,
+// when the range is not inside the sheet ("Out of Range") or the file cannot
+// be written ("Write Error"); the caller shows the message or keeps it as a
+// result code.
 bool ExportTextFile(const std::string& fileName, int quoteMode, const TRange& range);
 
 // The text a cell gives when transferred: "" for a missing or blank cell; the

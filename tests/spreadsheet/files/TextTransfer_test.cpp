@@ -282,9 +282,9 @@ TEST_F(TextExportTest, ErrorValuesAndDecimalCommasStayInTheirFields) {
   std::string path = folder.File("ERR.CSV");
   ASSERT_TRUE(ExportTextFile(path, 1, MakeRange(0, 0, 1, 0)));
   EXPECT_EQ(ReadWholeFile(path), "ERR,1.5\r\n");
-  FormatSettings().Period = ',';
+  FormatSettings().Period = ',';  // fields then part at ";", numbers bare
   ASSERT_TRUE(ExportTextFile(path, 1, MakeRange(0, 0, 1, 0)));
-  EXPECT_EQ(ReadWholeFile(path), "ERR,\"1,5\"\r\n");
+  EXPECT_EQ(ReadWholeFile(path), "ERR;1,5\r\n");
 }
 
 TEST_F(TextExportTest, FailuresSetTheErrorAndKeepTheOldFile) {
@@ -341,7 +341,7 @@ TEST_F(TextExportTest, CommaExportImportedAtTheSameCellGivesTheSameCells) {
     std::uint8_t format;
   } cells[] = {
       // Row 1's first cell is missing, row 2's blank.
-      {1, 2, "x", 0xFF}, {1, 3, "y", 0xFF},
+      {1, 2, "x", 0xFF}, {1, 3, "y", 0xFF}, {1, 4, "7", 0xFF},
       {2, 1, nullptr, 0xFF}, {2, 2, "New York", 0xFF}, {2, 3, "'a, b", 0xFF}, {2, 4, "'say \"hi\", ok", 0xFF},
       {3, 1, "'  two  spaces ", 0xFF}, {3, 2, "'", 0xFF}, {3, 3, "'123", 0xFF}, {3, 4, "'^centred", 0xFF},
       {4, 1, "'+x", 0xFF}, {4, 2, "'1/2/1995", 0xFF}, {4, 3, "'a;b", 0xFF}, {4, 4, "^Title", 0xFF},
@@ -352,52 +352,68 @@ TEST_F(TextExportTest, CommaExportImportedAtTheSameCellGivesTheSameCells) {
       // Line breaks inside labels, of every kind.
       {9, 2, "'line\nfeed", 0xFF}, {9, 3, "'\r", 0xFF}, {9, 4, "'say \"\"\n\"", 0xFF},
   };
-  for (const Cell& c : cells) {
-    if (c.typed == nullptr) {
-      ASSERT_NE(CellGetOrCreate(c.row, c.col), kNilHandle);
-      continue;
+#ifndef _WIN32
+  const bool havePython = std::system("command -v python3 >/dev/null 2>&1") == 0;
+#endif
+  // With a decimal comma the fields part at ";" and numbers keep their
+  // decimal commas, bare.
+  for (const char decimal : {'.', ','}) {
+    SCOPED_TRACE(std::string("decimal separator ") + decimal);
+    CellStoreClear();
+    InitParserCharSets(',', '.');
+    FormatSettings().Comma = ',';
+    for (const Cell& c : cells) {
+      if (c.typed == nullptr) {
+        ASSERT_NE(CellGetOrCreate(c.row, c.col), kNilHandle);
+        continue;
+      }
+      ASSERT_TRUE(EnterCell(c.typed, c.row, c.col)) << c.typed;
+      CellPtr(CellFind(c.row, c.col))->format = c.format;
     }
-    ASSERT_TRUE(EnterCell(c.typed, c.row, c.col)) << c.typed;
-    CellPtr(CellFind(c.row, c.col))->format = c.format;
-  }
-  ASSERT_TRUE(EnterCell("'" + std::string(240, 'L'), 9, 1));  // the longest label
-  const TRange range = MakeRange(1, 1, 4, 9);
-  std::vector<std::vector<std::string>> before;
-  for (int row = 1; row <= 9; ++row) {
-    before.emplace_back();
-    for (int col = 1; col <= 4; ++col) before.back().push_back(ValueAt(At(row, col)));
-  }
-  std::string path = folder.File("SAME.CSV");
-  ASSERT_TRUE(ExportTextFile(path, 1, range));
-  CellStoreClear();
-  ASSERT_TRUE(ImportTextFile(kImportFields, 1, 1, path));
-  for (int row = 1; row <= 9; ++row)
-    for (int col = 1; col <= 4; ++col)
-      EXPECT_EQ(ValueAt(At(row, col)), before[row - 1][col - 1]) << "row " << row << ", column " << col;
-  EXPECT_EQ(At(1, 1), nullptr);
-  EXPECT_EQ(At(1, 5), nullptr);
-  EXPECT_TRUE(gShownErrors.empty());
+    ASSERT_TRUE(EnterCell("'" + std::string(240, 'L'), 9, 1));  // the longest label
+    if (decimal == ',') {
+      FormatSettings().Comma = '.';
+      InitParserCharSets('|', ',');
+    }
+    const TRange range = MakeRange(1, 1, 4, 9);
+    std::vector<std::vector<std::string>> before;
+    for (int row = 1; row <= 9; ++row) {
+      before.emplace_back();
+      for (int col = 1; col <= 4; ++col) before.back().push_back(ValueAt(At(row, col)));
+    }
+    std::string path = folder.File("SAME.CSV");
+    ASSERT_TRUE(ExportTextFile(path, 1, range));
+    CellStoreClear();
+    ASSERT_TRUE(ImportTextFile(kImportFields, 1, 1, path));
+    for (int row = 1; row <= 9; ++row)
+      for (int col = 1; col <= 4; ++col)
+        EXPECT_EQ(ValueAt(At(row, col)), before[row - 1][col - 1]) << "row " << row << ", column " << col;
+    EXPECT_EQ(At(1, 1), nullptr);
+    EXPECT_EQ(At(1, 5), nullptr);
+    EXPECT_TRUE(gShownErrors.empty());
 
 #ifndef _WIN32
-  // Python's csv module reads the same table: numbers as their text, labels
-  // as theirs, blanks empty.
-  if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
-  const std::string script = folder.File("read.py"), table = folder.File("table.txt");
-  WriteWholeFile(script,
-                 "import csv, sys\n"
-                 "with open(sys.argv[1], newline='', encoding='latin-1') as f:\n"
-                 "    rows = list(csv.reader(f))\n"
-                 "with open(sys.argv[2], 'w', newline='', encoding='latin-1') as f:\n"
-                 "    f.write(''.join('\\x1f'.join(r) + '\\x1e' for r in rows))\n");
-  ASSERT_EQ(std::system(("python3 '" + script + "' '" + path + "' '" + table + "'").c_str()), 0);
-  std::string expected;
-  for (const std::vector<std::string>& row : before) {
-    for (std::size_t col = 0; col < row.size(); ++col)
-      expected += (col > 0 ? "\x1f" : "") + (row[col].empty() ? row[col] : row[col].substr(1));
-    expected += "\x1e";
-  }
-  EXPECT_EQ(ReadWholeFile(table), expected);
+    // Python's csv module, told the separator, reads the same table: numbers
+    // as their text, labels as theirs, blanks empty.
+    if (!havePython) GTEST_SKIP() << "python3 is not installed";
+    const std::string script = folder.File("read.py"), table = folder.File("table.txt");
+    WriteWholeFile(script,
+                   "import csv, sys\n"
+                   "with open(sys.argv[1], newline='', encoding='latin-1') as f:\n"
+                   "    rows = list(csv.reader(f, delimiter=sys.argv[3]))\n"
+                   "with open(sys.argv[2], 'w', newline='', encoding='latin-1') as f:\n"
+                   "    f.write(''.join('\\x1f'.join(r) + '\\x1e' for r in rows))\n");
+    const std::string separator = decimal == ',' ? ";" : ",";
+    ASSERT_EQ(std::system(("python3 '" + script + "' '" + path + "' '" + table + "' '" + separator + "'").c_str()), 0);
+    std::string expected;
+    for (const std::vector<std::string>& row : before) {
+      for (std::size_t col = 0; col < row.size(); ++col)
+        expected += (col > 0 ? "\x1f" : "") + (row[col].empty() ? row[col] : row[col].substr(1));
+      expected += "\x1e";
+    }
+    EXPECT_EQ(ReadWholeFile(table), expected);
 #endif
+  }
 }
 
 class SmallPoolTransferTest : public testing::TransferTest {

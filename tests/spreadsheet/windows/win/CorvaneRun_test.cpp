@@ -1004,11 +1004,37 @@ bool Transfer(const TCorvane& program, char item, int fileType, const std::strin
 // the file is touched: a label holding a line break goes out as comma text
 // and comes back by Import Values in its own cell, the rows below it in
 // place; a label under a fixed-format name stops a dBase export with its
-// address, and the old file stays. Menus and dialogs by keys.
+// address, and the old file stays. With a decimal comma from the settings
+// file the fields part at ";" and numbers come back as numbers; a number
+// under a text name stops a dBase export. Menus and dialogs by keys.
 TEST(CorvaneRun, ExportsReadBackTheSameOrRefuseFirst) {
   const TProgramFolder folder;
-  const std::string sheet = folder.File("TRANSFER.WKS"), csv = folder.File("OUT.CSV"), dbf = folder.File("OUT.DBF"),
-                    saved = folder.File("BACK.WKS");
+  const std::string csv = folder.File("OUT.CSV"), dbf = folder.File("OUT.DBF");
+  WriteText(dbf, "old file");
+  // Opens `sheet`, exports A1..B2 as comma-delimited text (checked against
+  // `written`) and reads it back at D1 by Import Values, has the dBase export
+  // of A4..A5 refused with `refusal`, the old file kept, and saves the sheet
+  // as `saved`.
+  auto exportAndImport = [&](const std::string& sheet, const std::string& written, const std::string& refusal,
+                             const std::string& saved) {
+    TCorvane program(folder, "\"" + sheet + "\"");
+    ASSERT_NE(program.window, nullptr);
+    SetForegroundWindow(program.window);
+    program.Settle();
+    ASSERT_TRUE(Transfer(program, 'E', 2, csv, "A1..B2")) << "Export Comma Delimited Text";
+    EXPECT_TRUE(WaitFor([&] { return FileText(csv) == written; }, 15000)) << FileText(csv);
+    ASSERT_TRUE(Transfer(program, 'I', 0, csv, "D1")) << "Import Values";
+    ASSERT_TRUE(Transfer(program, 'E', 3, dbf, "A4..A5")) << "dBase export";
+    std::string text;
+    EXPECT_NE(WaitForBox(program, "dBase Field", text), nullptr);
+    EXPECT_EQ(text, refusal);
+    TKeyboardUser{program}.Key(VK_RETURN);
+    EXPECT_EQ(FileText(dbf), "old file");
+    ASSERT_TRUE(SaveAs(program, saved));
+    EXPECT_TRUE(program.Close());
+  };
+
+  const std::string sheet = folder.File("TRANSFER.WKS"), saved = folder.File("BACK.WKS");
   ASSERT_TRUE(TSavedSheet(sheet, 1, [] {
                 EnterCell("'two\r\nlines", 0, 0);
                 EnterCell("42", 0, 1);
@@ -1017,30 +1043,33 @@ TEST(CorvaneRun, ExportsReadBackTheSameOrRefuseFirst) {
                 CellPtr(CellFind(3, 0))->format = 0x02;  // fixed, two decimals: a numeric field
                 EnterCell("'n/a", 4, 0);
               }).loaded);
-  WriteText(dbf, "old file");
+  exportAndImport(sheet, "\"two\r\nlines\",42\r\nnext,\r\n", "Error:Not a Number for a dBase Field: A5", saved);
   {
-    TCorvane program(folder, "\"" + sheet + "\"");
-    ASSERT_NE(program.window, nullptr);
-    SetForegroundWindow(program.window);
-    program.Settle();
-    ASSERT_TRUE(Transfer(program, 'E', 2, csv, "A1..B2")) << "Export Comma Delimited Text";
-    EXPECT_TRUE(WaitFor([&] { return FileText(csv) == "\"two\r\nlines\",42\r\nnext,\r\n"; }, 15000)) << FileText(csv);
-    ASSERT_TRUE(Transfer(program, 'I', 0, csv, "D1")) << "Import Values";
-    ASSERT_TRUE(Transfer(program, 'E', 3, dbf, "A4..A5")) << "dBase export";
-    std::string text;
-    EXPECT_NE(WaitForBox(program, "dBase Field", text), nullptr);
-    EXPECT_EQ(text, "Error:Not a Number for a dBase Field: A5");
-    TKeyboardUser{program}.Key(VK_RETURN);
-    EXPECT_EQ(FileText(dbf), "old file");
-    ASSERT_TRUE(SaveAs(program, saved));
-    EXPECT_TRUE(program.Close());
+    TSavedSheet file(saved);
+    ASSERT_TRUE(file.loaded);
+    EXPECT_EQ(file.Contents(0, 3), "'two\r\nlines");
+    EXPECT_EQ(file.Value(0, 4), 42);
+    EXPECT_EQ(file.Contents(1, 3), "'next");
+    EXPECT_EQ(file.Contents(2, 3), "");
   }
-  TSavedSheet file(saved);
-  ASSERT_TRUE(file.loaded);
-  EXPECT_EQ(file.Contents(0, 3), "'two\r\nlines");
-  EXPECT_EQ(file.Value(0, 4), 42);
-  EXPECT_EQ(file.Contents(1, 3), "'next");
-  EXPECT_EQ(file.Contents(2, 3), "");
+
+  const std::string commaSheet = folder.File("COMMA.WKS"), commaSaved = folder.File("COMMA2.WKS");
+  ASSERT_TRUE(TSavedSheet(commaSheet, 1, [] {
+                EnterCell("1.5", 0, 0);
+                EnterCell("2", 0, 1);
+                EnterCell("'abc", 1, 0);
+                EnterCell("7", 1, 1);
+                EnterCell("'NAME", 3, 0);  // the default format: a character field
+                EnterCell("12", 4, 0);
+              }).loaded);
+  WriteText(folder.File("Corvane.INI"), "[Chars]\r\nSEP=|\r\nCOMMA=.\r\nPERIOD=,\r\n");
+  exportAndImport(commaSheet, "1,5;2\r\nabc;7\r\n", "Error:Not Text for a dBase Field: A5", commaSaved);
+  TSavedSheet comma(commaSaved);
+  ASSERT_TRUE(comma.loaded);
+  EXPECT_EQ(comma.Value(0, 3), 1.5);
+  EXPECT_EQ(comma.Value(0, 4), 2);
+  EXPECT_EQ(comma.Contents(1, 3), "'abc");
+  EXPECT_EQ(comma.Value(1, 4), 7);
 }
 
 // The keyboard never gets lost: prompts, dialogs and message boxes hand it
