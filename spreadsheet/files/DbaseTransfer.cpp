@@ -343,19 +343,16 @@ void AppendPadded(std::string& out, std::string_view text, int length, bool righ
 }
 
 // The text a cell gives in a field of this type: a number with the field's
-// decimals and "." as the point, a date as yyyymmdd, a text as it is; a
-// missing or blank cell, or a text that is empty, an empty text. Returns null
-// when the value is written whole, or else the message that refuses it (its
-// address follows): a number wider than 19 characters or one that names no
-// date is too wide, a label, a text result or an error value in a numeric or
-// date field is no number, and a number or an error value in a character
-// field is no text. A numeric field read back holds only numbers, so a text
-// there would come back as nothing; a character field holds only labels, so
-// a number there would come back as its text.
+// decimals and "." as the point, a date as yyyymmdd, anything else its
+// transfer text; a missing or blank cell, or a text that is empty, an empty
+// text. Returns null when the value is written whole, or else the message
+// that refuses it (its address follows): a number wider than 19 characters
+// or one that names no date is too wide, and a label, a text result or an
+// error value in a numeric or date field is no number. A numeric field read
+// back holds only numbers, so such a value would come back as nothing.
 const char* FieldText(const TOutField& field, const TCell* cell, std::string& text) {
   text.clear();
   if (field.type == 'C') {
-    if (CellIsNumeric(cell) || (cell != nullptr && (cell->kind & kKindErrorBit))) return kDbfNotTextText;
     text = CellTransferText(cell);
     return text.size() <= static_cast<std::size_t>(kDbfMaxCharLength) ? nullptr : kDbfTooWideText;
   }

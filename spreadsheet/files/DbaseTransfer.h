@@ -41,7 +41,6 @@ inline constexpr const char* kUnableToReadText = "Unable to Read";
 // Followed by the address of the first cell an export cannot write whole.
 inline constexpr const char* kDbfTooWideText = "Too Wide for a dBase Field: ";
 inline constexpr const char* kDbfNotANumberText = "Not a Number for a dBase Field: ";
-inline constexpr const char* kDbfNotTextText = "Not Text for a dBase Field: ";
 inline constexpr const char* kFieldCountExceedsText = "Field count Exceeds ";
 // kWriteErrorText ("Write Error") is shared with the text export.
 
@@ -119,12 +118,10 @@ bool ImportDbf(int row, int col, const std::string& fileName, std::int32_t first
 // one that names no date in a date field, cannot be written: "Too Wide for a
 // dBase Field: " and its address are shown and nothing is written. Nor can a
 // label, a text result or an error value in a numeric or date field: "Not a
-// Number for a dBase Field: " and its address; nor a number (a formula's
-// result too) or an error value in a character field, which would come back
-// as a label: "Not Text for a dBase Field: " and its address. An existing
-// file is replaced only once the new one is complete. "Out of Range" for a
-// range outside the sheet, "Write Error" when the file cannot be written,
-// each shown; false then.
+// Number for a dBase Field: " and its address. An existing file is replaced
+// only once the new one is complete. "Out of Range" for a range outside the
+// sheet, "Write Error" when the file cannot be written, each shown; false
+// then.
 bool ExportDbf(const TRange& range, const std::string& fileName);
 
 }  // namespace corvane
