@@ -1005,8 +1005,9 @@ bool Transfer(const TCorvane& program, char item, int fileType, const std::strin
 // and comes back by Import Values in its own cell, the rows below it in
 // place; a label under a fixed-format name stops a dBase export with its
 // address, and the old file stays. With a decimal comma from the settings
-// file the fields part at ";" and numbers come back as numbers; a number
-// under a text name stops a dBase export. Menus and dialogs by keys.
+// file the fields part at ";" and numbers come back as numbers; a label
+// that reads like a number there still stops a dBase export into a numeric
+// field. Menus and dialogs by keys.
 TEST(CorvaneRun, ExportsReadBackTheSameOrRefuseFirst) {
   const TProgramFolder folder;
   const std::string csv = folder.File("OUT.CSV"), dbf = folder.File("OUT.DBF");
@@ -1059,11 +1060,12 @@ TEST(CorvaneRun, ExportsReadBackTheSameOrRefuseFirst) {
                 EnterCell("2", 0, 1);
                 EnterCell("'abc", 1, 0);
                 EnterCell("7", 1, 1);
-                EnterCell("'NAME", 3, 0);  // the default format: a character field
-                EnterCell("12", 4, 0);
+                EnterCell("'PRICE", 3, 0);
+                CellPtr(CellFind(3, 0))->format = 0x02;  // fixed, two decimals: a numeric field
+                EnterCell("'1,5", 4, 0);
               }).loaded);
   WriteText(folder.File("Corvane.INI"), "[Chars]\r\nSEP=|\r\nCOMMA=.\r\nPERIOD=,\r\n");
-  exportAndImport(commaSheet, "1,5;2\r\nabc;7\r\n", "Error:Not Text for a dBase Field: A5", commaSaved);
+  exportAndImport(commaSheet, "1,5;2\r\nabc;7\r\n", "Error:Not a Number for a dBase Field: A5", commaSaved);
   TSavedSheet comma(commaSaved);
   ASSERT_TRUE(comma.loaded);
   EXPECT_EQ(comma.Value(0, 3), 1.5);
