@@ -474,6 +474,8 @@ TEST_F(HandlerCom, AProgramAtTheUnquotedPrefixOfTheEnginePathIsNeverStarted) {
   EXPECT_EQ(AwaitEngineCommandIn(temp.substr(0, temp.size() - 1), 500), "") << "the program before the blank ran";
   cm->Release();
   DeleteFileA(decoy.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(suite, ignored);
 }
 
 TEST_F(HandlerCom, AFileNamedOutsideTheCodePageReachesTheEngineWhole) {
@@ -498,14 +500,22 @@ TEST_F(HandlerCom, AFileNamedOutsideTheCodePageReachesTheEngineWhole) {
 TEST_F(HandlerCom, RegistrationFromAFolderNamedOutsideTheCodePageRegistersThePathWhole) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"handler \u03a9\u03bc\u03ad\u03b3\u03b1";
+  const std::wstring folder =
+      std::wstring(temp) + L"handler \u03a9\u03bc\u03ad\u03b3\u03b1 " + std::to_wstring(GetCurrentProcessId());
   const std::wstring library = folder + L"\\Handler.dll";
   CreateDirectoryW(folder.c_str(), nullptr);
   ASSERT_TRUE(CopyFileW(FromAnsi(DllPath()).c_str(), library.c_str(), FALSE));
-  // The library beside the tests is registered again afterwards, whatever happens.
+  // The library beside the tests is registered again afterwards, and the
+  // copy removed as far as it can be, whatever happens.
   struct TRegisterBack {
-    ~TRegisterBack() { RunAndWait("regsvr32.exe /s \"" + DllPath() + "\""); }
-  } registerBack;
+    std::wstring folder;
+    ~TRegisterBack() {
+      RunAndWait("regsvr32.exe /s \"" + DllPath() + "\"");
+      CoFreeUnusedLibraries();
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    }
+  } registerBack{folder};
   ASSERT_EQ(RunAndWait(L"regsvr32.exe /s \"" + library + L"\""), 0);
   for (const TMenuCommand& c : kMenuCommands) {
     const std::wstring key = L"CLSID\\" + Wide(c.classId) + L"\\InprocServer32";
