@@ -78,14 +78,12 @@ void TThread::Queue(std::function<void()> method) {
     method();
     return;
   }
-  bool first = false;
-  {
-    std::lock_guard<std::mutex> lock(queueMutex_);
-    first = queued_.empty();
-    queued_.push_back(std::move(method));
-  }
-  // One message runs every call queued until it is handled.
-  if (first) PostMessageA(Application().Handle(), kThreadQueueMessage, 0, reinterpret_cast<LPARAM>(this));
+  // One message runs every call queued until it is handled; a post that
+  // failed (a full message queue) is tried again by the next call.
+  std::lock_guard<std::mutex> lock(queueMutex_);
+  queued_.push_back(std::move(method));
+  if (!queuePosted_)
+    queuePosted_ = PostMessageA(Application().Handle(), kThreadQueueMessage, 0, reinterpret_cast<LPARAM>(this)) != 0;
 }
 
 void TThread::RunQueued() {
@@ -93,6 +91,7 @@ void TThread::RunQueued() {
   {
     std::lock_guard<std::mutex> lock(queueMutex_);
     calls.swap(queued_);
+    queuePosted_ = false;
   }
   for (auto& call : calls) {
     call();

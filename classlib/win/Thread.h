@@ -82,6 +82,7 @@ class TThread : public TObject {
   std::atomic<bool> skipExecute_{false};
   std::mutex queueMutex_;
   std::vector<std::function<void()>> queued_;  // guarded by queueMutex_
+  bool queuePosted_ = false;  // a message to run queued_ is on its way; guarded by queueMutex_
 };
 
 }  // namespace classlib

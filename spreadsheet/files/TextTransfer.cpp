@@ -160,6 +160,26 @@ bool IsDelimitedLine(std::string_view line, char separator) {
   return line.find('"') != std::string_view::npos || line.find(separator) != std::string_view::npos;
 }
 
+// The separator the delimited line `line` is read with, `preferred` being the
+// one the export writes. With a decimal comma that is ";", but a file written
+// under a decimal point parts its quoted fields with ",": a line holding a
+// quote and a "," outside quotes, and no ";" outside them, is read with ",".
+// (Commas in a line without quotes stay decimal points, as typed.)
+char LineSeparator(std::string_view line, char preferred) {
+  if (preferred != ';') return preferred;
+  bool quoted = false, quote = false, semicolon = false, comma = false;
+  for (char c : line) {
+    if (c == '"') {
+      quoted = !quoted;
+      quote = true;
+    } else if (!quoted) {
+      semicolon = semicolon || c == ';';
+      comma = comma || c == ',';
+    }
+  }
+  return quote && comma && !semicolon ? ',' : ';';
+}
+
 // Reads the inside of a quoted field from `at` (just past its opening quote)
 // onto `text`, "" standing for one quote, up to the quote that ends it; `at`
 // is left past that quote. False when the line ends first: the field runs on.
@@ -265,9 +285,11 @@ class TImportLineReader {
     TRawLine first;
     if (!Pull(first)) return false;
     line.text = std::move(first.text);
-    line.delimited = fields_ && IsDelimitedLine(line.text, separator_);
+    const char separator = LineSeparator(line.text, separator_);
+    line.delimited = fields_ && IsDelimitedLine(line.text, separator);
     line.fields.clear();
-    if (line.delimited && AppendDelimitedFields(line.text, separator_, line.fields, false)) RunOn(line, first.ending);
+    if (line.delimited && AppendDelimitedFields(line.text, separator, line.fields, false))
+      RunOn(line, first.ending, separator);
     return true;
   }
 
@@ -287,13 +309,14 @@ class TImportLineReader {
     return true;
   }
 
-  // Carries the open last field of `line`, which ended with `ending`, over
-  // the lines that follow until no field is left open; gives those lines
+  // Carries the open last field of `line`, which ended with `ending` and is
+  // parted by `separator`, over the lines that follow until no field is left
+  // open; gives those lines
   // back, and keeps the line as it was read, when a field that runs on holds
   // more than a cell's text, the lines joined are longer than the longest
   // row the export writes, or the file ends first. The limits keep a stray
   // quote from taking the rest of the file into one cell.
-  void RunOn(TImportLine& line, std::string ending) {
+  void RunOn(TImportLine& line, std::string ending, char separator) {
     std::vector<TCsvField> fields = line.fields;
     std::vector<TRawLine> taken;
     std::size_t length = line.text.size();
@@ -302,7 +325,7 @@ class TImportLineReader {
     while (open && fits && !ending.empty() && Pull(next)) {
       std::size_t runsOn = fields.size() - 1;
       fields[runsOn].text += ending;
-      open = AppendDelimitedFields(next.text, separator_, fields, true);
+      open = AppendDelimitedFields(next.text, separator, fields, true);
       length += ending.size() + next.text.size();
       fits = fields[runsOn].text.size() <= kPoolStringMaxChars && fields.back().text.size() <= kPoolStringMaxChars &&
              length <= kFieldLineChars;

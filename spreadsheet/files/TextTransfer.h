@@ -33,8 +33,9 @@ inline constexpr const char* kWriteErrorText = "Write Error";
 //   default label prefix in front;
 // - mode 2: each line is spread over the cells of its row. A line holding a
 //   double quote or the field separator ("," or, while "," is the decimal
-//   separator, ";") is read as delimited values, as ExportTextFile writes
-//   them: every separator starts a field, so an empty field leaves its cell
+//   separator, ";"; then a line of quoted fields parted by "," outside the
+//   quotes, with no ";" there, is read with ",") is read as delimited
+//   values, as ExportTextFile writes them: every separator starts a field, so an empty field leaves its cell
 //   blank in its column; a quoted field ("" inside for a quote) keeps its
 //   blanks and separators and becomes a label; any other field loses its
 //   outer blanks and is entered as typed (a number with the decimal

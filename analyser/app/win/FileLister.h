@@ -36,6 +36,12 @@ class TFileLister : public classlib::TThread {
   using TDeliver = std::function<void(const std::vector<TListedFile>& files, bool last)>;
   TFileLister(std::wstring path, std::vector<std::wstring> patterns, TDeliver deliver)
       : classlib::TThread(true), path_(std::move(path)), patterns_(std::move(patterns)), deliver_(std::move(deliver)) {}
+  // The worker reads the path and patterns until it ends: it is stopped and
+  // waited for here, before they go (the base class's own stop comes after).
+  ~TFileLister() override {
+    Terminate();
+    WaitFor();
+  }
 
  protected:
   void Execute() override {

@@ -204,14 +204,21 @@ void TFrameMacroHost::SaveAsDialog(std::string_view) { frame_.Files().SaveAs(); 
 void TFrameMacroHost::CloseDocument(std::string_view name) {
   // Each window of the document comes to the front and closes through its
   // save question; one the user keeps open ends the command. Once found, the
-  // document is named by its full path, so that a name without a folder
-  // closes that one document, not every file of the name.
+  // document's windows are those of its exact caption (its full path, or the
+  // bare name of one never saved), so that a name without a folder closes
+  // that one document, not every file of the name.
   if (!frame_.BringDocumentToFront(name)) return;
-  const classlib::TForm* window = frame_.ActiveSheetWindow();
-  if (window == nullptr) return;
-  const std::string document = window->Caption();
-  for (int guard = frame_.SheetWindowCount(); guard > 0 && frame_.BringDocumentToFront(document); --guard)
+  const classlib::TForm* active = frame_.ActiveSheetWindow();
+  if (active == nullptr) return;
+  const std::string document = active->Caption();
+  for (int guard = frame_.SheetWindowCount(); guard > 0; --guard) {
+    classlib::TForm* window = nullptr;
+    for (classlib::TForm* open : frame_.SheetWindows())
+      if (open->Caption() == document) window = open;
+    if (window == nullptr) break;
+    frame_.MDIActivate(window);
     if (!frame_.CloseActiveSheetWindow()) break;
+  }
 }
 
 void TFrameMacroHost::FocusDocument(std::string_view name) { frame_.BringDocumentToFront(name); }

@@ -176,6 +176,26 @@ TEST_F(TextImportTest, FieldModeSpreadsEachLineOverARow) {
   EXPECT_FALSE(ErrorFlagSet());
 }
 
+TEST_F(TextImportTest, UnderADecimalCommaFieldsPartAtSemicolonsOrBetweenQuotedCommas) {
+  FormatSettings().Comma = '.';
+  FormatSettings().Period = ',';
+  InitParserCharSets('|', ',');
+  std::string path = folder.File("COMMA.TXT");
+  WriteWholeFile(path, "1,5;\"a,b\";;7\r\n\"x\",\"y, z\",2\r\n\"one\"\r\n1,25\r\n");
+  ASSERT_TRUE(ImportTextFile(kImportFields, 0, 0, path));
+  struct Row {
+    int row;
+    std::vector<std::string> cells;
+  } rows[] = {
+      {0, {"#1,5", "'a,b", "", "#7"}},  // the export's own lines (shown with the decimal comma)
+      {1, {"'x", "'y, z", "#2", ""}},   // quoted fields parted by commas, as written elsewhere
+      {2, {"'one", "", "", ""}},
+      {3, {"#1,25", "", "", ""}},       // an unquoted comma is a decimal point, as typed
+  };
+  for (const Row& r : rows)
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(Shown(r.row, c), r.cells[c]) << r.row << "," << c;
+}
+
 TEST_F(TextImportTest, FileNameModeListsTheMatchingNames) {
   std::filesystem::path dotted = std::filesystem::path(folder.Path()) / "MY.DIR";
   std::filesystem::create_directories(dotted / "sub.txt");
@@ -395,7 +415,10 @@ TEST_F(TextExportTest, CommaExportImportedAtTheSameCellGivesTheSameCells) {
 #ifndef _WIN32
     // Python's csv module, told the separator, reads the same table: numbers
     // as their text, labels as theirs, blanks empty.
-    if (!havePython) GTEST_SKIP() << "python3 is not installed";
+    if (!havePython) {
+      std::printf("python3 is not installed: the export is not read back by its csv module\n");
+      continue;
+    }
     const std::string script = folder.File("read.py"), table = folder.File("table.txt");
     WriteWholeFile(script,
                    "import csv, sys\n"

@@ -33,12 +33,12 @@ struct TPeerRun {
   bool Started() const { return status == 0 && csv != "<missing>"; }
 };
 
-// The name of the peer's own import filter for the classic worksheet format,
-// or "" when its registry does not say. Its type detection alone would hand
-// a ".WKS" file to another filter (one for a word-processing suite's sheets),
-// so the filter is named: the one its calc registry prefers for a type read
-// by its own format detector with "wks" among the type's extensions.
-std::string ClassicWorksheetFilter() {
+// The name of the peer's own import filter for ".WKS" files, or "" when its
+// registry does not say. Its type detection alone may hand such a file to
+// another of its filters, so the filter is named: the one its calc registry
+// prefers for a type that its own format detector reads, with "wks" among
+// the type's extensions.
+std::string PeerWksFilter() {
   const std::string registry = testing::ReadWholeFile("/usr/lib/libreoffice/share/registry/calc.xcd");
   // The text of property `name` in `node`: "<prop oor:name=NAME> <value>TEXT</value>".
   const auto property = [](std::string_view node, std::string_view name) -> std::string {
@@ -66,7 +66,7 @@ TPeerRun ConvertWithPeer(const testing::TTempFolder& folder, const std::string& 
   std::string profile = "file://" + folder.File("profile");
   std::string log = folder.File("peer.log");
   std::string command = "cd '" + folder.Path() + "' && soffice -env:UserInstallation=" + profile +
-                        " --headless --infilter='" + ClassicWorksheetFilter() + "' --convert-to csv --outdir '" + folder.Path() + "' '" + path +
+                        " --headless --infilter='" + PeerWksFilter() + "' --convert-to csv --outdir '" + folder.Path() + "' '" + path +
                         "' >'" + log + "' 2>&1";
   TPeerRun run;
   int status = std::system(command.c_str());
@@ -106,7 +106,7 @@ class WorksheetPeerTest : public WorksheetTest {};
 
 TEST_F(WorksheetPeerTest, APeerReadsTheSameValuesAndRecalculatesTheFormulas) {
   if (!PeerInstalled()) GTEST_SKIP() << "soffice is not installed: the peer check needs libreoffice-calc-nogui";
-  if (ClassicWorksheetFilter().empty()) GTEST_SKIP() << "the peer's registry names no import filter for the classic worksheet format";
+  if (PeerWksFilter().empty()) GTEST_SKIP() << "the peer's registry names no import filter for .WKS files";
   // The common subset: numbers, labels, arithmetic, comparisons and the
   // classic functions over relative, mixed and absolute references. Two things
   // this peer misreads are left out: an absolute reference to A1 (it shows

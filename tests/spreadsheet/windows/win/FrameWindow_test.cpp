@@ -174,6 +174,18 @@ TEST(FrameWindow, MenusSheetsAndRecentFiles) {
   uikit::RunUntilIdle();
   ASSERT_EQ(frame->SheetWindows().size(), 1u) << "the file of the same name in another folder stays open";
   EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "C:\\A\\X.WKS");
+  // A sheet never saved is known by its bare name: closing it leaves a
+  // saved file of that name open.
+  ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
+  const std::string untitled = frame->ActiveMDIChild()->Caption();
+  frame->MDIActivate(frame->SheetWindows().back());
+  frame->RenameActiveSheetWindow("C:\\A\\" + untitled);
+  for (TForm* window : frame->SheetWindows())
+    if (window->Caption() == untitled) frame->MDIActivate(window);
+  frame->RunMacroText("{FILECLOSE \"" + untitled + "\"}");
+  uikit::RunUntilIdle();
+  ASSERT_EQ(frame->SheetWindows().size(), 1u) << "a saved file of the unsaved sheet's name stays open";
+  EXPECT_EQ(frame->ActiveMDIChild()->Caption(), "C:\\A\\" + untitled);
   ASSERT_TRUE(frame->RunCommand(TCommandId::kNew));
 
   ASSERT_TRUE(frame->RunCommand(TCommandId::kCloseAll));
