@@ -1,8 +1,9 @@
 // Times what freezes the main window on big folders and big open trees, in
 // the program's own main window with its detail list shown:
 // - the list of a folder of many files: from the selection of its folder
-//   until the list holds every row and is painted: the time the window was
-//   busy (the list's own deferral before it fills is idle), the longest it
+//   until its first rows are painted, and until the list holds every row
+//   and is painted: the time the window was
+//   busy (the list's own 400 ms deferral before it fills is idle), the longest it
 //   was busy at a stretch, and the time until every row was in; beside it a
 //   plain listing of the folder, which the file system cannot beat;
 // - a click on the list's Size and Name columns, until painted;
@@ -72,7 +73,9 @@ TBusy BusyUntil(Done done, double limit = 600, double settle = 0) {
     const double spent = Now() - t;
     figures.busy += spent;
     figures.longest = std::max(figures.longest, spent);
-    if (posted || spent > 0.001) lastHandled = Now();
+    // Idle traffic (timers, a caret) is not work: only what took a while
+    // moves the end.
+    if (spent > 0.002) lastHandled = Now();
     if (!posted) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
   figures.elapsed = std::max(doneAt, lastHandled) - start;
@@ -142,13 +145,26 @@ bool ListFigures(foldwick::TMainForm& form, const std::string& path, int runs) {
     classlib::TTreeNode* node = ChildNamed(root->rootNode, "rows" + std::to_string(rows));
     if (node == nullptr) continue;
     TBusy fill{1e9, 1e9, 1e9};
+    double firstShown = 1e9;
     double sizeSort = 1e9, nameSort = 1e9, listing = 1e9;
     for (int run = 0; run < runs; ++run) {
       listing = std::min(listing, ListingSeconds(path + "\\rows" + std::to_string(rows)));
       form.Tree().SetSelected(root->rootNode);
-      BusyUntil([&] { return details.Count() < rows && Painted(list); });
+      // The root's list (its "rows..." folders) first, so that the folder's
+      // rows are told from those of the one before.
+      BusyUntil([&] { return details.Count() > 0 && details.Item(0)->Caption.rfind("rows", 0) == 0 && Painted(list); });
+      const double selected = Now();
+      double firstRows = 0;
       form.Tree().SetSelected(node);
-      const TBusy shown = BusyUntil([&] { return details.Count() == rows && Painted(list); }, 900, 0.5);
+      const TBusy shown = BusyUntil(
+          [&] {
+            // The folder holds only files, all named "file...".
+            if (firstRows == 0 && details.Count() > 0 && details.Item(0)->Caption.rfind("file", 0) == 0 &&
+                Painted(list))
+              firstRows = Now() - selected;
+            return details.Count() == rows && Painted(list);
+          },
+          900, 0.5);
       if (!shown.done) {
         std::printf("list %6d rows: not shown within 900 s\n", rows);
         std::fflush(stdout);
@@ -157,6 +173,7 @@ bool ListFigures(foldwick::TMainForm& form, const std::string& path, int runs) {
       fill.busy = std::min(fill.busy, shown.busy);
       fill.longest = std::min(fill.longest, shown.longest);
       fill.elapsed = std::min(fill.elapsed, shown.elapsed);
+      firstShown = std::min(firstShown, firstRows);
       double t = Now();
       details.ClickColumn(1, true);
       UpdateWindow(list);
@@ -166,9 +183,9 @@ bool ListFigures(foldwick::TMainForm& form, const std::string& path, int runs) {
       UpdateWindow(list);
       nameSort = std::min(nameSort, Now() - t);
     }
-    std::printf("list %6d rows: fill+show %.2f s busy (longest %.2f s), all rows in after %.2f s "
-                "(the folder's plain listing %.2f s); sort by size %.2f s, by name %.2f s\n",
-                rows, fill.busy, fill.longest, fill.elapsed, listing, sizeSort, nameSort);
+    std::printf("list %6d rows: first rows shown after %.2f s, fill+show %.2f s busy (longest %.2f s), "
+                "all rows in after %.2f s (the folder's plain listing %.2f s); sort by size %.2f s, by name %.2f s\n",
+                rows, firstShown, fill.busy, fill.longest, fill.elapsed, listing, sizeSort, nameSort);
     std::fflush(stdout);
   }
   form.Engine().RemoveRoot(*root);

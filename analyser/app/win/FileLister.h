@@ -45,12 +45,16 @@ class TFileLister : public classlib::TThread {
 
  protected:
   void Execute() override {
-    // A batch goes when it is big enough and the last went a while ago, so
-    // that the window takes few of them however many files come.
+    // The first batch goes as soon as it fills a screen, so that rows show
+    // at once; after it a batch goes when it is big enough and the last went
+    // a while ago, so that the window takes few of them however many files
+    // come.
+    constexpr size_t kFirstBatch = 256;
     constexpr size_t kBatch = 4096;
     constexpr DWORD kBatchMs = 150;
     std::vector<TListedFile> batch;
     std::set<std::wstring> seen;
+    bool first = true;
     DWORD handed = GetTickCount();
     for (const std::wstring& pattern : patterns_) {
       ListFolder(path_, pattern, [&](const WIN32_FIND_DATAW& found) {
@@ -60,7 +64,8 @@ class TFileLister : public classlib::TThread {
         if (patterns_.size() > 1 && !seen.insert(found.cFileName).second) return true;
         batch.push_back({found.cFileName, (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
                          ToFileTime(found.ftLastAccessTime), ToFileTime(found.ftLastWriteTime)});
-        if (batch.size() >= kBatch && GetTickCount() - handed >= kBatchMs) {
+        if (first ? batch.size() >= kFirstBatch : batch.size() >= kBatch && GetTickCount() - handed >= kBatchMs) {
+          first = false;
           Hand(batch, false);
           handed = GetTickCount();
         }
