@@ -151,7 +151,10 @@ void TScan::Execute() {
   const bool failed = ScanFolder(*data_, folder_.Get(), path_, baseLevel_);
   if (failed) errors_ = true;
   if (baseLevel_ > 0 && !Terminated()) data_->HasError = failed;
-  if (!pendingFiles_.empty() || !pendingTexts_.empty()) SynchronizeStep([] {});
+  if (unshownProgress_ > 0 && !Terminated())
+    ProgressStep();
+  else if (!pendingFiles_.empty() || !pendingTexts_.empty())
+    SynchronizeStep([] {});
   CoUninitialize();
 }
 
@@ -375,11 +378,25 @@ void TScan::FinishFolder(TFolderData& data, bool addFiles, int level) {
   // The "<Files>" node comes with the next synchronised step, so that a
   // folder costs the main thread one step at most.
   if (addFiles) pendingFiles_.push_back(TFolderRef::Borrow(&data));
-  // A top-level folder of the root takes the progress step.
+  // A top-level folder of the root takes the progress step. The step is a
+  // round trip to the main thread, which then repaints the root: a root of
+  // thousands of folders would wait for a paint per folder. So it is taken
+  // when it shows something: for the first folder (which may open the root),
+  // when the progress image changes and when the root's children are due
+  // for a sort; the folders between are counted here and go with the next.
   if (level != 1) return;
+  ++unshownProgress_;
+  if (progressShown_ >= 0 && GetTickCount() - lastRootSort_ < kRootSortMs) {
+    const std::int64_t total = root_->topLevelFolders;
+    if (ProgressImage(progressShown_ + unshownProgress_, total) == ProgressImage(progressShown_, total)) return;
+  }
+  ProgressStep();
+}
+
+void TScan::ProgressStep() {
   SynchronizeStep([&] {
     TTreeNode* rootNode = root_->rootNode;
-    if (data.Node == nullptr || rootNode == nullptr) return;
+    if (rootNode == nullptr) return;
     if (rootNode->Count() == 1 && engine_->Roots().size() == 1) rootNode->Expand(false);
     // The root's children take their places as they finish, every so often;
     // the scan's end sorts them once more.
@@ -387,9 +404,11 @@ void TScan::FinishFolder(TFolderData& data, bool addFiles, int level) {
       SortChildren(rootNode);
       lastRootSort_ = GetTickCount();
     }
-    root_->progress += 1;
+    root_->progress += unshownProgress_;
+    progressShown_ = root_->progress;
     rootNode->SetStateIndex(ProgressImage(root_->progress, root_->topLevelFolders));
   });
+  unshownProgress_ = 0;
 }
 
 TScanEngine::TScanEngine(classlib::TTreeView& tree) : tree_(tree) {

@@ -103,6 +103,9 @@ class TScan : public classlib::TThread {
   // The end of a folder: its "<Files>" node, and for a top-level folder the
   // root's progress image.
   void FinishFolder(TFolderData& data, bool addFiles, int level);
+  // Synchronised: the top-level folders finished since the last step added
+  // to the root's progress, its image set and its children sorted when due.
+  void ProgressStep();
   // Runs `step` on the main thread after reading the frames' visibility;
   // nothing runs for a scan that was given up.
   void SynchronizeStep(const std::function<void()>& step);
@@ -129,6 +132,10 @@ class TScan : public classlib::TThread {
   std::vector<TFolderRef> pendingTexts_;
   DWORD lastStep_ = 0;
   DWORD lastRootSort_ = 0;
+  // Top-level folders finished whose progress step was not taken yet, and
+  // the root's progress as the last step left it (-1 before the first).
+  std::int64_t unshownProgress_ = 0;
+  std::int64_t progressShown_ = -1;
   bool errors_ = false;
   // Set on the main thread when the scan was given up: it finishes unseen.
   bool orphaned_ = false;

@@ -257,6 +257,22 @@ TEST_F(ScanTest, FilterPatternsCountAFileMatchingTwoOfThemOnce) {
   CheckBranch(root->rootNode, spec, cluster, txtOrA, base);
 }
 
+TEST_F(ScanTest, ARootOfManyFoldersStepsPerProgressImageNotPerFolder) {
+  // Each step waits for the window, which then repaints the root: a step
+  // per top-level folder made a root of thousands of folders crawl.
+  TSpec spec{"many", {}, {}};
+  for (int i = 0; i < 400; ++i) spec.folders.push_back(TSpec{"f" + std::to_string(i), {{"x.txt", 1}}, {}});
+  CreateSpec(base, spec);
+  int steps = 0;
+  engine->OnScanStep = [&](TScan&) { ++steps; };
+  TScanRoot* root = Scan(base);
+  ASSERT_NE(root, nullptr);
+  ASSERT_TRUE(WaitForEnd(root));
+  CheckBranch(root->rootNode, spec, cluster, AllFiles, base);
+  EXPECT_EQ(root->progress, 400);
+  EXPECT_LT(steps, 150);
+}
+
 TEST_F(ScanTest, RescanningARootInPlaceAndABranch) {
   TSpec spec = Sample();
   CreateSpec(base, spec);
