@@ -65,10 +65,21 @@ const std::string& TextOf(TListItem& item, int subItem) {
 int TListItem::Index() const {
   if (list_ != nullptr && list_->Virtual()) return index_;
   if (list_ == nullptr || !list_->HandleAllocated()) return -1;
+  // Where the row was last seen, when it is still there: a search of the
+  // whole list per row would make filling a big list take the square of
+  // its length.
+  if (index_ >= 0) {
+    LVITEMA seen = {};
+    seen.mask = LVIF_PARAM;
+    seen.iItem = index_;
+    if (list_->Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&seen)) && seen.lParam == reinterpret_cast<LPARAM>(this))
+      return index_;
+  }
   LVFINDINFOA find = {};
   find.flags = LVFI_PARAM;
   find.lParam = reinterpret_cast<LPARAM>(this);
-  return static_cast<int>(list_->Send(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  index_ = static_cast<int>(list_->Send(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  return index_;
 }
 
 void TListItem::MakeTexts() {
@@ -264,6 +275,7 @@ void TListView::InsertItemIntoWindow(TListItem* item, int index) {
   row.iImage = item->ImageIndex;
   row.lParam = reinterpret_cast<LPARAM>(item);
   const int at = static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+  item->index_ = at;
   for (int c = 1; c < ColumnCount() && at >= 0; ++c) {
     LVITEMA sub = {};
     sub.iSubItem = c;

@@ -55,7 +55,9 @@ class TListItem {
   bool HasState(UINT state) const;
   void SetState(UINT state, bool on);
   TListView* list_;
-  int index_ = -1;  // the position among the list's rows, kept with VirtualRows
+  // The position among the list's rows: kept with VirtualRows; otherwise
+  // where the row was last seen in the control, checked before it is used.
+  mutable int index_ = -1;
 };
 
 // Negative when a sorts before b, positive after, 0 keeps their order.

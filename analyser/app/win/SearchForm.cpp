@@ -4,8 +4,10 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <cctype>
 #include <fstream>
 #include <memory>
+#include <set>
 
 #include "analyser/app/ScanRules.h"
 #include "analyser/app/win/Export.h"
@@ -87,14 +89,36 @@ void TSearchThread::Execute() {
     ShowStatus("Searching " + AnsiFromUtf8(root.caption) + " ...");
     SearchFolder(root.path, 0);
   }
+  // The rows found before a stop are shown too.
+  HandOver(true);
 }
 
 void TSearchThread::ShowStatus(const std::string& text) {
+  path_.clear();
+  HandOver(true);
   if (!Synchronize([this, &text] { form_.SetSearchStatus(text); })) Terminate();
 }
 
 void TSearchThread::ShowPath(const std::wstring& path) {
-  if (path.size() < kStatusPathLength) ShowStatus(AnsiFromWide(path.c_str()));
+  if (path.size() < kStatusPathLength) {
+    path_ = AnsiFromWide(path.c_str());
+    HandOver(false);
+  }
+}
+
+void TSearchThread::HandOver(bool now) {
+  constexpr DWORD kHandOverMs = 100;
+  constexpr size_t kMostRows = 1000;  // what the window adds in a moment
+  if (rows_.empty() && path_.empty()) return;
+  if (!now && GetTickCount() - handed_ < kHandOverMs && rows_.size() < kMostRows) return;
+  if (!Synchronize([this] {
+        if (!rows_.empty()) form_.AddFoundRows(rows_);
+        if (!path_.empty()) form_.SetSearchStatus(path_);
+      }))
+    Terminate();
+  rows_.clear();
+  path_.clear();
+  handed_ = GetTickCount();
 }
 
 void TSearchThread::SearchFolder(const std::wstring& path, int depth) {
@@ -143,7 +167,8 @@ void TSearchThread::AddRow(int list, const WIN32_FIND_DATAW& found, const std::w
   file.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
   file.lastAccess = ToFileTime(found.ftLastAccessTime);
   file.lastWrite = ToFileTime(found.ftLastWriteTime);
-  if (!Synchronize([this, list, &file] { form_.AddFoundRow(list, file); })) Terminate();
+  rows_.emplace_back(list, std::move(file));
+  HandOver(false);
 }
 
 // ---- TSearchForm ----
@@ -479,19 +504,38 @@ void TSearchForm::SearchDone() {
 
 void TSearchForm::SetSearchStatus(const std::string& text) { status_->SetPanelText(1, text); }
 
-void TSearchForm::AddFoundRow(int list, const TFoundFile& file) {
-  TExtListView& view = *results_[list];
-  classlib::TListItem* row = view.Add();
-  row->Caption = file.name;
-  row->SubItems = FoundRowSubItems(file, [](TFileTime time) { return Utf8FromAnsi(FileTimeToText(time)); },
-                                   [](const std::string& text) { return text; });
-  row->Data = new TFoundFile(file);
-  listKB_[list] += static_cast<std::uint64_t>(RoundedKB(file.size));
+void TSearchForm::AddFoundRows(const std::vector<std::pair<int, TFoundFile>>& rows) {
+  for (TExtListView* view : results_) view->BeginUpdate();
+  for (const auto& [list, file] : rows) {
+    classlib::TListItem* row = results_[list]->Add();
+    row->Caption = file.name;
+    row->SubItems = FoundRowSubItems(file, [](TFileTime time) { return Utf8FromAnsi(FileTimeToText(time)); },
+                                     [](const std::string& text) { return text; });
+    row->Data = new TFoundFile(file);
+    listKB_[list] += static_cast<std::uint64_t>(RoundedKB(file.size));
+    row->ImageIndex = FoundFileIcon(file);
+    row->Update();
+  }
+  for (TExtListView* view : results_) view->EndUpdate();
+  UpdateTabStatus();
+}
+
+int TSearchForm::FoundFileIcon(const TFoundFile& file) {
+  // The shell takes milliseconds per file to find an icon, most of them the
+  // icon of the file's type: that is asked once per extension. Programs,
+  // icons, cursors and links show icons of their own and are asked each.
+  std::string extension;
+  if (const size_t dot = file.name.rfind('.'); dot != std::string::npos) extension = file.name.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  static const std::set<std::string> kOwnIcons = {"exe", "ico", "cur", "ani", "lnk", "url", "scr", "pif"};
+  const bool ownIcon = kOwnIcons.count(extension) > 0;
+  if (!ownIcon)
+    if (const auto known = typeIcons_.find(extension); known != typeIcons_.end()) return known->second;
   SHFILEINFOW info = {};
-  if (SHGetFileInfoW(WideFromUtf8(file.FullName()).c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-    row->ImageIndex = info.iIcon;
-  row->Update();
-  if (&view == ActiveList()) UpdateTabStatus();
+  if (!SHGetFileInfoW(WideFromUtf8(file.FullName()).c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+    return -1;
+  if (!ownIcon) typeIcons_[extension] = info.iIcon;
+  return info.iIcon;
 }
 
 TExtListView* TSearchForm::ActiveList() {

@@ -8,6 +8,7 @@
 
 #include "classlib/win/Win32.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,11 +51,19 @@ class TSearchThread : public classlib::TThread {
   void AddRow(int list, const WIN32_FIND_DATAW& found, const std::wstring& folder);
   void ShowStatus(const std::string& text);
   void ShowPath(const std::wstring& path);
+  // Hands the rows found and the path last reached to the window: at once
+  // when `now`, else when the last hand-over is a while ago or many rows
+  // wait. Each hand-over waits for the window, which repaints after it, so
+  // one per found file or folder would let a big search crawl.
+  void HandOver(bool now);
 
   TSearchForm& form_;
   const TSearchParams params_;
   const std::vector<TRootFolder> roots_;
   std::vector<std::wstring> masks_;  // the temporary patterns' find masks
+  std::vector<std::pair<int, TFoundFile>> rows_;  // found, not handed over yet
+  std::string path_;                              // reached, not shown yet
+  DWORD handed_ = 0;                              // tick count of the last hand-over
 };
 
 class TSearchForm : public classlib::TForm {
@@ -89,9 +98,9 @@ class TSearchForm : public classlib::TForm {
   classlib::TButton& SaveButton() { return *saveButton_; }
   TAdvStatusBar& Status() { return *status_; }
 
-  // On the main thread, from the worker: a found file's row, and the status
+  // On the main thread, from the worker: found files' rows, and the status
   // of the search.
-  void AddFoundRow(int list, const TFoundFile& file);
+  void AddFoundRows(const std::vector<std::pair<int, TFoundFile>>& rows);
   void SetSearchStatus(const std::string& text);
 
  protected:
@@ -136,6 +145,10 @@ class TSearchForm : public classlib::TForm {
 
   // The size of each result list's rows in KB, kept as rows come and go.
   std::uint64_t listKB_[kResultListCount] = {};
+  // The small system icon of a found file; the icons of file types, by
+  // extension (lower case), as the shell gave them.
+  int FoundFileIcon(const TFoundFile& file);
+  std::map<std::string, int> typeIcons_;
   TSearchThread* search_ = nullptr;
   bool stopping_ = false;
   // The drive row whose caption the user may replace by a folder.
