@@ -571,6 +571,14 @@ void TMainForm::RestartTimer(int tag) {
   timer_->SetEnabled(true);
 }
 
+void TMainForm::FillListIfDue() {
+  if (!timer_->Enabled() || timer_->Tag != kTagFillList) return;
+  timer_->SetEnabled(false);
+  timer_->Tag = kTagListFilled;
+  FillDetailList();
+  timer_->Tag = 0;
+}
+
 void TMainForm::TimerTimer() {
   timer_->SetEnabled(false);
   switch (timer_->Tag) {

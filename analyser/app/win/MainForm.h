@@ -96,6 +96,8 @@ class TMainForm : public classlib::TForm {
   void UpdateCaption();
   void RequestListFill();
   void FillDetailList();
+  // Fills the list now when its fill waits for the timer.
+  void FillListIfDue();
   void FillChart();
   void ShowPie() { ShowChartView(chartlib::kTypePie); }
   void ShowBar() { ShowChartView(chartlib::kTypeBar); }
@@ -115,6 +117,16 @@ class TMainForm : public classlib::TForm {
   void StopFileListing();
   // Waits until the shown folder's files are all in the list.
   void FinishFileListing();
+  // The folder whose files the list of `node` shows, and the patterns they
+  // match; an empty path when the list shows no files.
+  std::wstring ListedFolder(classlib::TTreeNode* node, std::vector<std::wstring>& patterns);
+  // Starts listing the files of the folder the list will show once its fill
+  // is due, so that the wait for the fill is not added to the wait for the
+  // file system; a listing of that folder already on its way goes on.
+  void ListFilesEarly();
+  // Starts listing `path`'s files; the rows go to the list once it takes the
+  // listing (`listerTaken_`), and wait in `earlyFiles_` until then.
+  void StartFileListing(const std::wstring& path, std::vector<std::wstring> patterns);
 
 
   // Exports (MainFormExport.cpp).
@@ -204,8 +216,20 @@ class TMainForm : public classlib::TForm {
   // Made when first opened, then shown and hidden.
   TSearchForm* searchForm_ = nullptr;
 
-  // Lists the files of the folder the detail list shows.
+  // Lists the files of the folder the detail list shows, or will show when
+  // its fill is due: its folder and patterns, whether the list took it, the
+  // files it listed before, and a count that tells its hand-overs from those
+  // of listers stopped before it.
   std::unique_ptr<TFileLister> fileLister_;
+  std::wstring listerPath_;
+  std::vector<std::wstring> listerPatterns_;
+  bool listerTaken_ = false;
+  std::vector<TListedFile> earlyFiles_;
+  bool earlyDone_ = false;
+  unsigned listerGeneration_ = 0;
+  // Listers stopped but not yet ended: they are let go once ended, so that
+  // the window never waits for a file system call.
+  std::vector<std::unique_ptr<TFileLister>> stoppedListers_;
   // What the detail list's values depend on, for its rows' texts.
   TValueContext listContext_;
   // The root whose folder the list shows, for its file rows.

@@ -191,6 +191,7 @@ void TMainForm::UpdateCaption() {
 void TMainForm::RequestListFill() {
   if (!listShown_) return;
   RestartTimer(1);
+  ListFilesEarly();
 }
 
 void TMainForm::DetailRowDeleted(TListItem* item) {
@@ -203,13 +204,63 @@ void TMainForm::DetailRowTexts(TListItem* item) {
 }
 
 void TMainForm::StopFileListing() {
-  // The lister never waits for the window, and the wait for its end handles
-  // no input: nothing typed meanwhile runs inside the caller's work.
-  fileLister_.reset();
+  // The lister is asked to stop and let go once it has ended, its queued
+  // hand-overs with it; none of them reaches the list meanwhile. The window
+  // never waits for it: a lister may be inside a long call of the file
+  // system, and nothing typed runs inside the caller's work either.
+  ++listerGeneration_;
+  listerTaken_ = false;
+  earlyFiles_.clear();
+  earlyDone_ = false;
+  listerPath_.clear();
+  listerPatterns_.clear();
+  if (fileLister_) {
+    fileLister_->Terminate();
+    stoppedListers_.push_back(std::move(fileLister_));
+  }
+  stoppedListers_.erase(std::remove_if(stoppedListers_.begin(), stoppedListers_.end(),
+                                       [](const std::unique_ptr<TFileLister>& l) { return l->Finished(); }),
+                        stoppedListers_.end());
+}
+
+void TMainForm::StartFileListing(const std::wstring& path, std::vector<std::wstring> patterns) {
+  StopFileListing();
+  listerPath_ = path;
+  listerPatterns_ = patterns;
+  fileLister_ = std::make_unique<TFileLister>(
+      path, std::move(patterns), [this, generation = listerGeneration_](const std::vector<TListedFile>& files, bool last) {
+        if (generation != listerGeneration_) return;
+        if (listerTaken_) {
+          AddFileRows(files, last);
+        } else {
+          earlyFiles_.insert(earlyFiles_.end(), files.begin(), files.end());
+          earlyDone_ = last;
+        }
+      });
+  fileLister_->Start();
+}
+
+std::wstring TMainForm::ListedFolder(TTreeNode* node, std::vector<std::wstring>& patterns) {
+  patterns.clear();
+  TFolderData* data = NodeData(node);
+  if (data == nullptr || data->IsFilesNode || !ViewSettings().ShowFiles) return {};
+  for (const std::string& pattern : ViewSettings().FilterPatterns) patterns.push_back(WideFromAnsi(pattern));
+  return data->FileSystemPath();
+}
+
+void TMainForm::ListFilesEarly() {
+  std::vector<std::wstring> patterns;
+  const std::wstring path = ListedFolder(tree_->Selected(), patterns);
+  // The folder the list shows already is listed again by the fill itself,
+  // and its rows keep coming until then.
+  if (path.empty() || (fileLister_ && listerPath_ == path && listerPatterns_ == patterns)) return;
+  StartFileListing(path, std::move(patterns));
 }
 
 void TMainForm::FinishFileListing() {
-  if (!fileLister_) return;
+  // The list is the selected folder's, not the one shown before the fill.
+  FillListIfDue();
+  if (!fileLister_ || !listerTaken_) return;
   classlib::TWaitCursor wait;
   // As the listing before it went to a thread: the window waits for the
   // files without handling input, then takes the batches still queued.
@@ -224,9 +275,14 @@ void TMainForm::ClearDetails() {
 
 void TMainForm::FillDetailList() {
   classlib::TWaitCursor wait;
-  StopFileListing();
   TTreeNode* node = tree_->Selected();
   TFolderData* data = NodeData(node);
+  std::vector<std::wstring> patterns;
+  const std::wstring path = ListedFolder(node, patterns);
+  // A listing of this folder started while the fill waited goes on; any
+  // other stops.
+  if (path.empty() || !fileLister_ || listerTaken_ || listerPath_ != path || listerPatterns_ != patterns)
+    StopFileListing();
   details_->BeginUpdate();
   details_->Clear();
   if (data != nullptr) {
@@ -246,14 +302,14 @@ void TMainForm::FillDetailList() {
       child->AddRef();
       row->Data = child;
     }
-    const std::wstring path = data->IsFilesNode ? std::wstring() : data->FileSystemPath();
-    if (ViewSettings().ShowFiles && !path.empty()) {
-      // The files come from a lister of their own; the folders show meanwhile.
-      std::vector<std::wstring> patterns;
-      for (const std::string& pattern : ViewSettings().FilterPatterns) patterns.push_back(WideFromAnsi(pattern));
-      fileLister_ = std::make_unique<TFileLister>(
-          path, std::move(patterns), [this](const std::vector<TListedFile>& files, bool last) { AddFileRows(files, last); });
-      fileLister_->Start();
+    if (!path.empty()) {
+      // The files come from a lister of their own; the folders show
+      // meanwhile, with the files it listed so far.
+      if (!fileLister_) StartFileListing(path, std::move(patterns));
+      listerTaken_ = true;
+      AddFileRows(earlyFiles_, false);
+      earlyFiles_.clear();
+      earlyFiles_.shrink_to_fit();
     }
     if (details_->LastColumnClicked() >= 0) details_->SortByColumn(details_->LastColumnClicked(), details_->Ascending());
   }
