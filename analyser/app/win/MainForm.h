@@ -98,6 +98,11 @@ class TMainForm : public classlib::TForm {
   void FillDetailList();
   // Fills the list now when its fill waits for the timer.
   void FillListIfDue();
+  // While a scan runs, the list's rows when they are still those of `node`'s
+  // folder: their texts made anew and sorted again. False when the list has
+  // to be filled.
+  bool RefreshDetailRows(classlib::TTreeNode* node, TFolderData& data, const std::wstring& path,
+                         const std::vector<std::wstring>& patterns);
   void FillChart();
   void ShowPie() { ShowChartView(chartlib::kTypePie); }
   void ShowBar() { ShowChartView(chartlib::kTypeBar); }
@@ -230,6 +235,10 @@ class TMainForm : public classlib::TForm {
   // Listers stopped but not yet ended: they are let go once ended, so that
   // the window never waits for a file system call.
   std::vector<std::unique_ptr<TFileLister>> stoppedListers_;
+  // The folder whose rows the list holds, and the files it lists there.
+  classlib::TTreeNode* listNode_ = nullptr;
+  std::wstring listPath_;
+  std::vector<std::wstring> listPatterns_;
   // What the detail list's values depend on, for its rows' texts.
   TValueContext listContext_;
   // The root whose folder the list shows, for its file rows.

@@ -96,7 +96,7 @@ void TMainForm::FetchChildIcons(TTreeNode* node) {
   if (data == nullptr || data->ChildIconsSet) return;
   // Each child asks the shell for its icons once: a node that stays new
   // while its scan runs is filled again and again meanwhile.
-  for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
+  for (TTreeNode* c : node->Children())
     if (TFolderData* child = NodeData(c); child != nullptr && !child->IconsFetched) RefreshNode(c);
   if (!data->IsNew) data->ChildIconsSet = true;
 }
@@ -271,6 +271,45 @@ void TMainForm::FinishFileListing() {
 void TMainForm::ClearDetails() {
   StopFileListing();
   details_->Clear();
+  listNode_ = nullptr;
+}
+
+bool TMainForm::RefreshDetailRows(TTreeNode* node, TFolderData& data, const std::wstring& path,
+                                  const std::vector<std::wstring>& patterns) {
+  // A scan has the list filled again at each of its steps, so that it shows
+  // the figures as they grow. The rows of a folder of tens of thousands of
+  // subfolders would keep the window busy doing so: while their folder is
+  // the same, they stay (and the row the user chose with them).
+  const TScanRoot* root = engine_->RootOfNode(node);
+  if (node != listNode_ || root == nullptr || root->runningScan == nullptr || path != listPath_ ||
+      patterns != listPatterns_)
+    return false;
+  int folders = 0;
+  for (TTreeNode* c : node->Children())
+    if (const TFolderData* child = NodeData(c); child != nullptr && !child->IsFilesNode) ++folders;
+  const int count = details_->Count();
+  for (int i = 0; i < count; ++i) {
+    const TListItem* row = details_->Item(i);
+    if (row->StateIndex != kFolderRow) continue;
+    const auto* child = static_cast<const TFolderData*>(row->Data);
+    if (child == nullptr || child->Node == nullptr || child->Node->Parent() != node) return false;
+    --folders;
+  }
+  if (folders != 0) return false;
+  details_->BeginUpdate();
+  listContext_ = ContextOf(data, data.Counts.clusters.load());
+  for (int i = 0; i < count; ++i) {
+    TListItem* row = details_->Item(i);
+    if (row->StateIndex == kFolderRow) {
+      auto* child = static_cast<TFolderData*>(row->Data);
+      row->Caption = child->GetFolderName();
+      row->ImageIndex = child->Node->ImageIndex();
+    }
+    row->TextsPending = true;
+  }
+  if (details_->LastColumnClicked() >= 0) details_->SortByColumn(details_->LastColumnClicked(), details_->Ascending());
+  details_->EndUpdate();
+  return true;
 }
 
 void TMainForm::FillDetailList() {
@@ -279,6 +318,10 @@ void TMainForm::FillDetailList() {
   TFolderData* data = NodeData(node);
   std::vector<std::wstring> patterns;
   const std::wstring path = ListedFolder(node, patterns);
+  if (data != nullptr && RefreshDetailRows(node, *data, path, patterns)) return;
+  listNode_ = data != nullptr ? node : nullptr;
+  listPath_ = path;
+  listPatterns_ = patterns;
   // A listing of this folder started while the fill waited goes on; any
   // other stops.
   if (path.empty() || !fileLister_ || listerTaken_ || listerPath_ != path || listerPatterns_ != patterns)
@@ -291,7 +334,15 @@ void TMainForm::FillDetailList() {
     // are then.
     listContext_ = ContextOf(*data, data->Counts.clusters.load());
     listRoot_ = data->ScanRoot;
-    for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
+    // The children in the tree's order, asked of the control one by one,
+    // unless the list sorts them anyway.
+    std::vector<TTreeNode*> children;
+    if (details_->LastColumnClicked() >= 0) {
+      children = node->Children();
+    } else {
+      for (TTreeNode* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) children.push_back(c);
+    }
+    for (TTreeNode* c : children) {
       TFolderData* child = NodeData(c);
       if (child == nullptr || child->IsFilesNode) continue;
       TListItem* row = details_->Add();

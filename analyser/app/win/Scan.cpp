@@ -335,19 +335,30 @@ void TScan::SynchronizeStep(const std::function<void()>& step) {
 }
 
 std::vector<TFolderRef> TScan::AddChildren(TFolderData& parent, std::vector<TChildFolder>& children) {
+  // A folder of tens of thousands of subfolders gets its nodes a few
+  // thousand at a time, the window going on in between.
+  constexpr size_t kNodesPerStep = 2000;
   std::vector<TFolderRef> nodes;
-  SynchronizeStep([&] {
-    if (parent.Node == nullptr) return;  // this folder's node is gone
+  nodes.reserve(children.size());
+  bool gone = false;
+  for (size_t from = 0; from < children.size() && !gone && !Terminated(); from += kNodesPerStep) SynchronizeStep([&] {
+    if (parent.Node == nullptr) {  // this folder's node is gone
+      gone = true;
+      return;
+    }
     const bool shown = frames_.back().childrenShown;
-    nodes.reserve(children.size());
-    // Shown children are drawn once, when all are in; their own icons are
-    // fetched as the first scan fetches them, when their parent is opened
-    // or selected, and show the plain folder meanwhile.
+    // Shown children are drawn once, when all of the step are in; their own
+    // icons are fetched as the first scan fetches them, when their parent is
+    // opened or selected, and show the plain folder meanwhile.
     classlib::TTreeUpdate update(engine_->Tree(), shown);
     if (shown) parent.ChildIconsSet = false;
-    for (TChildFolder& child : children) {
+    for (size_t i = from; i < std::min(children.size(), from + kNodesPerStep); ++i) {
+      TChildFolder& child = children[i];
       TTreeNode* node = engine_->Tree().AddChild(parent.Node, "");
-      if (node == nullptr) break;
+      if (node == nullptr) {
+        gone = true;
+        break;
+      }
       auto* data = new TFolderData(node, root_);
       data->FileName = child.absolute ? std::wstring() : child.name;
       data->PlainFolder = child.plain;
