@@ -110,6 +110,9 @@ class TTreeView : public TWinControl {
   TTreeNode* Selected() const;
   void SetSelected(TTreeNode* node);
   void Clear();
+  // Frees the nodes with their branches in one go, the control's drawing held
+  // off meanwhile, OnDeletion fired for each first.
+  void DeleteNodes(const std::vector<TTreeNode*>& nodes);
   // Sorts the top-level nodes.
   bool CustomSort(const TTVCompare& compare, std::intptr_t data);
 
@@ -143,9 +146,6 @@ class TTreeView : public TWinControl {
 
  private:
   friend class TTreeNode;
-  // Frees the nodes with their branches in one go, the control's drawing held
-  // off meanwhile.
-  void DeleteNodes(const std::vector<TTreeNode*>& nodes);
   // OnContextPopup for the selected node, at its text; true when handled.
   bool KeyboardContextPopup();
   void FreeBranch(TTreeNode* node);

@@ -531,18 +531,22 @@ void TMainForm::RemoveSmallFolders() {
   TTreeNode* node = tree_->Selected();
   if (node == nullptr) return;
   const double minimum = ViewSettings().MinimumExpandSize;
+  // The folders below the minimum are gathered first and deleted together:
+  // one at a time, a folder of thousands of small subfolders kept the
+  // window busy for minutes.
+  std::vector<TTreeNode*> small;
   std::function<void(TTreeNode*)> prune = [&](TTreeNode* parent) {
-    std::vector<TTreeNode*> small, large;
-    for (TTreeNode* c = parent->GetFirstChild(); c != nullptr; c = c->GetNextSibling()) {
+    std::vector<TTreeNode*> large;
+    for (TTreeNode* c : parent->Children()) {
       TFolderData* d = NodeData(c);
       const double value = d != nullptr ? d->GetFolderValue(ViewSettings().ShowType, kUnitMB) : 0;
       (value < minimum ? small : large).push_back(c);
     }
-    for (TTreeNode* c : small) DeleteNode(c, false);
     for (TTreeNode* c : large) prune(c);
   };
   ClearDetails();
   prune(node);
+  tree_->DeleteNodes(small);
   StatusUpdate(true);
 }
 

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "analyser/app/win/FileListing.h"
+#include "analyser/app/win/FolderData.h"
 #include "analyser/app/win/MainForm.h"
 #include "analyser/app/win/OptionDlg.h"
 #include "analyser/app/win/SearchForm.h"
@@ -424,6 +425,61 @@ TEST(MainWindowMenus, EveryItemHasALetterOfItsOwn) {
   uikit::RunUntilIdle();
   EXPECT_NE(MenuItemAt(*form.MainMenu().Items(), {"&File", "Print &Folder Contents..."}), nullptr);
   EXPECT_EQ(faults(), Texts{}) << "the list shown";
+}
+
+// Remove Folder over a folder of hundreds of small subfolders and one large
+// one: the small ones go, with them their branches, and below the large one
+// its small subfolders too; the large one and its large subfolder stay.
+using classlib::TTreeNode;
+TEST(MainWindowCommands, RemoveFolderDropsEverySmallBranchAtOnce) {
+  const std::string root = TestFolderPath("fwremove-");
+  RemoveTree(root);
+  ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+  for (int i = 0; i < 300; ++i) {
+    const std::string small = root + "\\s" + std::to_string(i);
+    CreateDirectoryA(small.c_str(), nullptr);
+    if (i % 50 == 0) CreateDirectoryA((small + "\\inner").c_str(), nullptr);
+  }
+  const std::string big = root + "\\big";
+  CreateDirectoryA(big.c_str(), nullptr);
+  CreateDirectoryA((big + "\\large").c_str(), nullptr);
+  CreateSizedFile(big + "\\large\\data.bin", 12 * 1024 * 1024);
+  for (int i = 0; i < 20; ++i) CreateDirectoryA((big + "\\t" + std::to_string(i)).c_str(), nullptr);
+
+  TMainForm form({});
+  form.Show();
+  uikit::RunUntilIdle();
+  ViewSettings().MinimumExpandSize = 10;
+  LPITEMIDLIST list = ILCreateFromPathA(root.c_str());
+  ASSERT_NE(list, nullptr);
+  form.Engine().ScanPath(list);
+  ILFree(list);
+  ASSERT_EQ(form.Engine().Roots().size(), 1u);
+  TScanRoot& scanned = *form.Engine().Roots().front();
+  ASSERT_TRUE(uikit::RunUntil([&] { return scanned.runningScan == nullptr; }, 60000));
+  TTreeNode* rootNode = scanned.rootNode;
+  ASSERT_EQ(rootNode->Children().size(), 301u);
+  form.Tree().SetSelected(rootNode);
+  uikit::RunUntilIdle();
+
+  classlib::TMenuItem& popup = *form.RootPopup().Items();
+  classlib::TMenuItem* remove = nullptr;
+  for (int i = 0; i < popup.Count(); ++i)
+    if (popup.Items(i)->Caption.rfind("&Remove Folder", 0) == 0) remove = popup.Items(i);
+  ASSERT_NE(remove, nullptr);
+  remove->Click();
+  uikit::RunUntilIdle();
+  ASSERT_EQ(rootNode->Children().size(), 1u);
+  TTreeNode* kept = rootNode->Children().front();
+  EXPECT_NE(NodeData(kept)->GetFolderName().find("big"), std::string::npos);
+  ASSERT_EQ(kept->Children().size(), 1u) << "only its large folder";
+  // The tree control holds what the nodes hold.
+  EXPECT_EQ(kept->Parent(), rootNode);
+  EXPECT_EQ(rootNode->GetFirstChild(), kept);
+  EXPECT_EQ(kept->GetNextSibling(), nullptr);
+  form.Close();
+  uikit::RunUntilIdle();
+  RemoveTree(root);
 }
 
 }  // namespace
