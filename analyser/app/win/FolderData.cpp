@@ -147,7 +147,11 @@ std::wstring TFolderData::FileSystemPath() {
     const std::wstring parentPath = parent != nullptr ? parent->FileSystemPath() : std::wstring();
     return parentPath.empty() ? parentPath : JoinPath(parentPath, FileName);
   }
-  return IdListWidePath(AbsoluteList.get());
+  if (idListPathOf_ != AbsoluteList.get()) {
+    idListPath_ = IdListWidePath(AbsoluteList.get());
+    idListPathOf_ = AbsoluteList.get();
+  }
+  return idListPath_;
 }
 
 void TFolderData::ClearNameCache() {

@@ -93,6 +93,10 @@ class TFolderData {
  private:
   ~TFolderData() = default;
   TFolderData* Parent() const;
+  // The path of AbsoluteList as the shell gave it, for the list it was asked
+  // of: every folder below asks for it again, and the shell takes a while.
+  std::wstring idListPath_;
+  LPCITEMIDLIST idListPathOf_ = nullptr;
   // Makes the item id lists of a listed folder; true when it has them.
   bool MakeIdLists();
 
