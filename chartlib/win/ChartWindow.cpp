@@ -43,6 +43,9 @@ struct TChartWindow {
   TChartModel model;
   UINT id;
   unsigned paintedChanges = ~0u;
+  // Invalidated since the last paint: a transfer of thousands of values and
+  // legends asks for one repaint, not one each.
+  bool invalidated = false;
   bool notifying = false;
   // The chart's own tool bar, made when the type word first asks for it.
   HWND toolBar = nullptr;
@@ -113,6 +116,9 @@ void Paint(HWND window, TChartWindow& state) {
     }
     state.paintedChanges = state.model.ChangeCount();
   }
+  // Only now: the paint validated what was invalidated before it began,
+  // whatever asked for it meanwhile.
+  state.invalidated = false;
   Notify(window, state, kPostPaint, -1, size);
 }
 
@@ -301,7 +307,9 @@ TChartModel* ChartOfWindow(HWND window) {
 
 void RefreshChartWindow(HWND window) {
   TChartWindow* state = StateOf(window);
-  if (state != nullptr && state->paintedChanges != state->model.ChangeCount()) InvalidateRect(window, nullptr, FALSE);
+  if (state == nullptr || state->invalidated || state->paintedChanges == state->model.ChangeCount()) return;
+  state->invalidated = true;
+  InvalidateRect(window, nullptr, FALSE);
 }
 
 void PaintChartInto(HWND window, HDC dc, int x, int y, int width, int height) {

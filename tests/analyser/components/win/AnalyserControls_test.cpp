@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,25 @@ TEST(ChartControl, HostsTheLibrarysChartAndReportsItsDoubleClicks) {
   uikit::RunUntilIdle();
   EXPECT_FALSE(IsWindowVisible(tools));
   EXPECT_EQ(shown, 0);
+
+  // Transfers repaint the chart by themselves, each one: the pie's hit map
+  // names the slices of the last.
+  for (int points : {1, 3}) {
+    chart->OpenData(1, 1, points);
+    for (int p = 0; p < points; ++p) {
+      chart->SetValue(p, 1);
+      chart->SetLegend(p, "slice " + std::to_string(p));
+    }
+    chart->CloseData(4097);
+    uikit::RunUntilIdle();
+    std::set<int> slices;
+    for (int y = 10; y < chart->ClientHeight(); y += 10)
+      for (int x = 10; x < chart->ClientWidth(); x += 10)
+        if (const TChartVariant hit = chart->PaintInfo2(2, (y << 16) | x); std::holds_alternative<int>(hit))
+          slices.insert(std::get<int>(hit) >> 16);
+    slices.erase(-1);
+    EXPECT_EQ(static_cast<int>(slices.size()), points) << points << " points";
+  }
 
   // A library that is not there, or not the chart library, leaves a control
   // without a chart that says why and does nothing.
