@@ -24,6 +24,14 @@ struct TListedFile {
   TFileTime lastWrite = 0;
 };
 
+// What a listing lists: the files of `path` matching any of `patterns`;
+// nothing with an empty path.
+struct TListedFiles {
+  std::wstring path;
+  std::vector<std::wstring> patterns;
+  bool operator==(const TListedFiles&) const = default;
+};
+
 // Lists the files (not the folders) of a folder that match any of the
 // patterns, each once, on a thread of its own, and hands them to `deliver`
 // on the main thread in batches, the last one with `last` set: listing a

@@ -572,11 +572,7 @@ void TMainForm::RestartTimer(int tag) {
 }
 
 void TMainForm::FillListIfDue() {
-  if (!timer_->Enabled() || timer_->Tag != kTagFillList) return;
-  timer_->SetEnabled(false);
-  timer_->Tag = kTagListFilled;
-  FillDetailList();
-  timer_->Tag = 0;
+  if (timer_->Enabled() && timer_->Tag == kTagFillList) TimerTimer();
 }
 
 void TMainForm::TimerTimer() {

@@ -20,6 +20,7 @@
 #include "analyser/app/PrintedReports.h"
 #include "analyser/app/Settings.h"
 #include "analyser/app/win/Automation.h"
+#include "analyser/app/win/FileLister.h"
 #include "analyser/app/win/Scan.h"
 #include "analyser/components/win/AdvSplitter.h"
 #include "analyser/components/win/ChartFX.h"
@@ -40,8 +41,6 @@ constexpr char kApplicationTitle[] = "Kestrum Professional";
 constexpr char kVersionText[] = "2.0";
 
 class TSearchForm;
-class TFileLister;
-struct TListedFile;
 
 class TMainForm : public classlib::TForm {
  public:
@@ -101,8 +100,7 @@ class TMainForm : public classlib::TForm {
   // While a scan runs, the list's rows when they are still those of `node`'s
   // folder: their texts made anew and sorted again. False when the list has
   // to be filled.
-  bool RefreshDetailRows(classlib::TTreeNode* node, TFolderData& data, const std::wstring& path,
-                         const std::vector<std::wstring>& patterns);
+  bool RefreshDetailRows(classlib::TTreeNode* node, TFolderData& data, const TListedFiles& files);
   void FillChart();
   void ShowPie() { ShowChartView(chartlib::kTypePie); }
   void ShowBar() { ShowChartView(chartlib::kTypeBar); }
@@ -122,16 +120,15 @@ class TMainForm : public classlib::TForm {
   void StopFileListing();
   // Waits until the shown folder's files are all in the list.
   void FinishFileListing();
-  // The folder whose files the list of `node` shows, and the patterns they
-  // match; an empty path when the list shows no files.
-  std::wstring ListedFolder(classlib::TTreeNode* node, std::vector<std::wstring>& patterns);
+  // The files the list of `node` shows; an empty path when it shows none.
+  TListedFiles ListedFolder(classlib::TTreeNode* node);
   // Starts listing the files of the folder the list will show once its fill
   // is due, so that the wait for the fill is not added to the wait for the
   // file system; a listing of that folder already on its way goes on.
   void ListFilesEarly();
-  // Starts listing `path`'s files; the rows go to the list once it takes the
+  // Starts listing `files`; the rows go to the list once it takes the
   // listing (`listerTaken_`), and wait in `earlyFiles_` until then.
-  void StartFileListing(const std::wstring& path, std::vector<std::wstring> patterns);
+  void StartFileListing(const TListedFiles& files);
 
 
   // Exports (MainFormExport.cpp).
@@ -222,23 +219,20 @@ class TMainForm : public classlib::TForm {
   TSearchForm* searchForm_ = nullptr;
 
   // Lists the files of the folder the detail list shows, or will show when
-  // its fill is due: its folder and patterns, whether the list took it, the
-  // files it listed before, and a count that tells its hand-overs from those
-  // of listers stopped before it.
+  // its fill is due: what it lists, whether the list took it, the files it
+  // listed before, and a count that tells its hand-overs from those of
+  // listers stopped before it.
   std::unique_ptr<TFileLister> fileLister_;
-  std::wstring listerPath_;
-  std::vector<std::wstring> listerPatterns_;
+  TListedFiles listerFiles_;
   bool listerTaken_ = false;
   std::vector<TListedFile> earlyFiles_;
-  bool earlyDone_ = false;
   unsigned listerGeneration_ = 0;
   // Listers stopped but not yet ended: they are let go once ended, so that
   // the window never waits for a file system call.
   std::vector<std::unique_ptr<TFileLister>> stoppedListers_;
   // The folder whose rows the list holds, and the files it lists there.
   classlib::TTreeNode* listNode_ = nullptr;
-  std::wstring listPath_;
-  std::vector<std::wstring> listPatterns_;
+  TListedFiles listFiles_;
   // What the detail list's values depend on, for its rows' texts.
   TValueContext listContext_;
   // The root whose folder the list shows, for its file rows.

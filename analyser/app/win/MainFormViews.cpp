@@ -211,9 +211,7 @@ void TMainForm::StopFileListing() {
   ++listerGeneration_;
   listerTaken_ = false;
   earlyFiles_.clear();
-  earlyDone_ = false;
-  listerPath_.clear();
-  listerPatterns_.clear();
+  listerFiles_ = {};
   if (fileLister_) {
     fileLister_->Terminate();
     stoppedListers_.push_back(std::move(fileLister_));
@@ -223,38 +221,37 @@ void TMainForm::StopFileListing() {
                         stoppedListers_.end());
 }
 
-void TMainForm::StartFileListing(const std::wstring& path, std::vector<std::wstring> patterns) {
+void TMainForm::StartFileListing(const TListedFiles& files) {
   StopFileListing();
-  listerPath_ = path;
-  listerPatterns_ = patterns;
+  listerFiles_ = files;
   fileLister_ = std::make_unique<TFileLister>(
-      path, std::move(patterns), [this, generation = listerGeneration_](const std::vector<TListedFile>& files, bool last) {
+      files.path, files.patterns,
+      [this, generation = listerGeneration_](const std::vector<TListedFile>& listed, bool last) {
         if (generation != listerGeneration_) return;
-        if (listerTaken_) {
-          AddFileRows(files, last);
-        } else {
-          earlyFiles_.insert(earlyFiles_.end(), files.begin(), files.end());
-          earlyDone_ = last;
-        }
+        // Until the list takes the listing, the files wait; its fill sorts
+        // them with the rest.
+        if (listerTaken_)
+          AddFileRows(listed, last);
+        else
+          earlyFiles_.insert(earlyFiles_.end(), listed.begin(), listed.end());
       });
   fileLister_->Start();
 }
 
-std::wstring TMainForm::ListedFolder(TTreeNode* node, std::vector<std::wstring>& patterns) {
-  patterns.clear();
+TListedFiles TMainForm::ListedFolder(TTreeNode* node) {
   TFolderData* data = NodeData(node);
   if (data == nullptr || data->IsFilesNode || !ViewSettings().ShowFiles) return {};
-  for (const std::string& pattern : ViewSettings().FilterPatterns) patterns.push_back(WideFromAnsi(pattern));
-  return data->FileSystemPath();
+  TListedFiles files{data->FileSystemPath(), {}};
+  for (const std::string& pattern : ViewSettings().FilterPatterns) files.patterns.push_back(WideFromAnsi(pattern));
+  return files;
 }
 
 void TMainForm::ListFilesEarly() {
-  std::vector<std::wstring> patterns;
-  const std::wstring path = ListedFolder(tree_->Selected(), patterns);
+  const TListedFiles files = ListedFolder(tree_->Selected());
   // The folder the list shows already is listed again by the fill itself,
   // and its rows keep coming until then.
-  if (path.empty() || (fileLister_ && listerPath_ == path && listerPatterns_ == patterns)) return;
-  StartFileListing(path, std::move(patterns));
+  if (files.path.empty() || (fileLister_ && listerFiles_ == files)) return;
+  StartFileListing(files);
 }
 
 void TMainForm::FinishFileListing() {
@@ -274,16 +271,13 @@ void TMainForm::ClearDetails() {
   listNode_ = nullptr;
 }
 
-bool TMainForm::RefreshDetailRows(TTreeNode* node, TFolderData& data, const std::wstring& path,
-                                  const std::vector<std::wstring>& patterns) {
+bool TMainForm::RefreshDetailRows(TTreeNode* node, TFolderData& data, const TListedFiles& files) {
   // A scan has the list filled again at each of its steps, so that it shows
   // the figures as they grow. The rows of a folder of tens of thousands of
   // subfolders would keep the window busy doing so: while their folder is
   // the same, they stay (and the row the user chose with them).
   const TScanRoot* root = engine_->RootOfNode(node);
-  if (node != listNode_ || root == nullptr || root->runningScan == nullptr || path != listPath_ ||
-      patterns != listPatterns_)
-    return false;
+  if (node != listNode_ || root == nullptr || root->runningScan == nullptr || files != listFiles_) return false;
   int folders = 0;
   for (TTreeNode* c : node->Children())
     if (const TFolderData* child = NodeData(c); child != nullptr && !child->IsFilesNode) ++folders;
@@ -316,16 +310,13 @@ void TMainForm::FillDetailList() {
   classlib::TWaitCursor wait;
   TTreeNode* node = tree_->Selected();
   TFolderData* data = NodeData(node);
-  std::vector<std::wstring> patterns;
-  const std::wstring path = ListedFolder(node, patterns);
-  if (data != nullptr && RefreshDetailRows(node, *data, path, patterns)) return;
+  const TListedFiles files = ListedFolder(node);
+  if (data != nullptr && RefreshDetailRows(node, *data, files)) return;
   listNode_ = data != nullptr ? node : nullptr;
-  listPath_ = path;
-  listPatterns_ = patterns;
+  listFiles_ = files;
   // A listing of this folder started while the fill waited goes on; any
   // other stops.
-  if (path.empty() || !fileLister_ || listerTaken_ || listerPath_ != path || listerPatterns_ != patterns)
-    StopFileListing();
+  if (files.path.empty() || !fileLister_ || listerTaken_ || listerFiles_ != files) StopFileListing();
   details_->BeginUpdate();
   details_->Clear();
   if (data != nullptr) {
@@ -353,10 +344,10 @@ void TMainForm::FillDetailList() {
       child->AddRef();
       row->Data = child;
     }
-    if (!path.empty()) {
+    if (!files.path.empty()) {
       // The files come from a lister of their own; the folders show
       // meanwhile, with the files it listed so far.
-      if (!fileLister_) StartFileListing(path, std::move(patterns));
+      if (!fileLister_) StartFileListing(files);
       listerTaken_ = true;
       AddFileRows(earlyFiles_, false);
       earlyFiles_.clear();

@@ -407,7 +407,9 @@ TEST(FileSearch, TabWalksEveryControlOfEachPage) {
 
 using testsupport::MenuItemAt;
 
-TEST(MainWindowMenus, EveryItemHasALetterOfItsOwn) {
+using classlib::TTreeNode;
+
+TEST(MainWindowMenus, EveryItemHasALetterOfItsOwnAndRemoveFolderKeepsOnlyLargeBranches) {
   TMainForm form({});
   form.Show();
   uikit::RunUntilIdle();
@@ -425,13 +427,10 @@ TEST(MainWindowMenus, EveryItemHasALetterOfItsOwn) {
   uikit::RunUntilIdle();
   EXPECT_NE(MenuItemAt(*form.MainMenu().Items(), {"&File", "Print &Folder Contents..."}), nullptr);
   EXPECT_EQ(faults(), Texts{}) << "the list shown";
-}
 
-// Remove Folder over a folder of hundreds of small subfolders and one large
-// one: the small ones go, with them their branches, and below the large one
-// its small subfolders too; the large one and its large subfolder stay.
-using classlib::TTreeNode;
-TEST(MainWindowCommands, RemoveFolderDropsEverySmallBranchAtOnce) {
+  // Remove Folder over a folder of hundreds of small subfolders and one large
+  // one: the small ones go, with them their branches, and below the large one
+  // its small subfolders too; the large one and its large subfolder stay.
   const std::string root = TestFolderPath("fwremove-");
   RemoveTree(root);
   ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
@@ -446,14 +445,11 @@ TEST(MainWindowCommands, RemoveFolderDropsEverySmallBranchAtOnce) {
   CreateSizedFile(big + "\\large\\data.bin", 12 * 1024 * 1024);
   for (int i = 0; i < 20; ++i) CreateDirectoryA((big + "\\t" + std::to_string(i)).c_str(), nullptr);
 
-  TMainForm form({});
-  form.Show();
-  uikit::RunUntilIdle();
   ViewSettings().MinimumExpandSize = 10;
-  LPITEMIDLIST list = ILCreateFromPathA(root.c_str());
-  ASSERT_NE(list, nullptr);
-  form.Engine().ScanPath(list);
-  ILFree(list);
+  LPITEMIDLIST folder = ILCreateFromPathA(root.c_str());
+  ASSERT_NE(folder, nullptr);
+  form.Engine().ScanPath(folder);
+  ILFree(folder);
   ASSERT_EQ(form.Engine().Roots().size(), 1u);
   TScanRoot& scanned = *form.Engine().Roots().front();
   ASSERT_TRUE(uikit::RunUntil([&] { return scanned.runningScan == nullptr; }, 60000));
@@ -477,10 +473,9 @@ TEST(MainWindowCommands, RemoveFolderDropsEverySmallBranchAtOnce) {
   EXPECT_EQ(kept->Parent(), rootNode);
   EXPECT_EQ(rootNode->GetFirstChild(), kept);
   EXPECT_EQ(kept->GetNextSibling(), nullptr);
-  form.Close();
-  uikit::RunUntilIdle();
   RemoveTree(root);
 }
+
 
 }  // namespace
 }  // namespace foldwick
