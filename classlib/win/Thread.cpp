@@ -59,7 +59,7 @@ void TThread::Start() {
   ResumeThread(handle_);
 }
 
-void TThread::WaitFor() {
+void TThread::WaitFor(bool paint) {
   if (handle_ == nullptr || !started_) return;
   if (GetCurrentThreadId() != Application().MainThreadId()) {
     WaitForSingleObject(handle_, INFINITE);
@@ -67,9 +67,13 @@ void TThread::WaitFor() {
   }
   // A worker waiting in Synchronize waits in a message sent to this thread;
   // a peek runs the sent messages and takes none of those posted.
-  while (MsgWaitForMultipleObjects(1, &handle_, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+  while (MsgWaitForMultipleObjects(1, &handle_, FALSE, INFINITE, paint ? QS_SENDMESSAGE | QS_PAINT : QS_SENDMESSAGE) !=
+         WAIT_OBJECT_0) {
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    // A paint validates what it paints; a few rounds take every window due.
+    for (int i = 0; paint && i < 64 && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+      DispatchMessageA(&msg);
   }
 }
 

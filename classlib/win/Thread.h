@@ -37,9 +37,10 @@ class TThread : public TObject {
   // that workers synchronise (so that a thread waiting in Synchronize can
   // end) and nothing else: keys, clicks, timers, queued calls and the ends of
   // threads stay in the queue for the message loop, so nothing the user does
-  // runs in the middle of the caller's work. Not for FreeOnTerminate
-  // threads, which may be freed while waiting.
-  void WaitFor();
+  // runs in the middle of the caller's work. With `paint`, windows that need
+  // painting are painted too, for a wait of seconds the user watches. Not
+  // for FreeOnTerminate threads, which may be freed while waiting.
+  void WaitFor(bool paint = false);
   // Main thread: runs now, in order, the calls the thread has queued so far
   // (after WaitFor, say, to take a finished thread's last hand-over without
   // handling messages). A call that destroys the thread, or throws, ends the

@@ -4,12 +4,15 @@
 
 #include <commdlg.h>
 
+#include <functional>
+
 #include "analyser/app/ViewSettings.h"
 #include "analyser/app/win/Export.h"
 #include "analyser/app/win/FileListing.h"
 #include "analyser/components/ListViewRules.h"
 #include "classlib/win/Application.h"
 #include "classlib/win/Dialogs.h"
+#include "classlib/win/Thread.h"
 
 namespace foldwick {
 
@@ -84,12 +87,27 @@ void TMainForm::CopyListOfFiles() {
   const std::wstring path = rootData->FileSystemPath();
   status_->SetPanelText(3, "Please Wait! This may take a while ...");
   status_->Update();
-  std::string text;
+  // The walk reads the disk again, for seconds on a tree of tens of
+  // thousands of folders: it runs on a thread of its own while the window
+  // keeps painting (and takes no input until it is done).
+  class TWalk : public classlib::TThread {
+   public:
+    explicit TWalk(std::function<std::string()> read) : classlib::TThread(true), read_(std::move(read)) {}
+    std::string text;
+
+   protected:
+    void Execute() override { text = read_(); }
+
+   private:
+    std::function<std::string()> read_;
+  } walk([path, patterns = ViewSettings().FilterPatterns, split = splitItem_->Checked,
+          header = headerItem_->Checked] { return ReadFileList(path, patterns, split, header, kApplicationTitle); });
   {
     classlib::TWaitCursor wait;
-    text = ReadFileList(path, ViewSettings().FilterPatterns, splitItem_->Checked, headerItem_->Checked,
-                        kApplicationTitle);
+    walk.Start();
+    walk.WaitFor(true);
   }
+  const std::string& text = walk.text;
   StatusUpdate(false);
   if (!WriteClipboardUtf8Text(text)) classlib::MessageDlg("The clipboard is not available.");
 }
