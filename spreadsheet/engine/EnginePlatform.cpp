@@ -56,6 +56,40 @@ class TPortablePlatform final : public TEnginePlatform {
     }
     return upper;
   }
+  // Windows-1252: Latin-1 but for the 32 characters placed at $80..$9F.
+  std::string AnsiFromUtf8(std::string_view text) override {
+    static const char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                       0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    std::string ansi;
+    for (std::size_t i = 0; i < text.size();) {
+      const auto lead = static_cast<unsigned char>(text[i]);
+      const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+      char32_t code = extra == 0 ? lead : extra == 1 ? lead & 0x1F : extra == 2 ? lead & 0x0F : lead & 0x07;
+      bool whole = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
+      for (int k = 1; whole && k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        whole = (next & 0xC0) == 0x80;
+        code = (code << 6) | (next & 0x3F);
+      }
+      if (!whole) {
+        ansi += '?';
+        ++i;
+        continue;
+      }
+      i += static_cast<std::size_t>(extra) + 1;
+      char byte = '?';
+      if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+        byte = static_cast<char>(code);
+      } else {
+        for (int k = 0; k < 32; ++k)
+          if (kHigh[k] != 0 && kHigh[k] == code) byte = static_cast<char>(0x80 + k);
+      }
+      ansi += byte;
+    }
+    return ansi;
+  }
 };
 
 TEnginePlatform* gInstalled = nullptr;

@@ -54,6 +54,9 @@ class TEnginePlatform {
   // page made upper case, as the system does for file names ("été" gives
   // "ÉTÉ"); other bytes are kept.
   virtual std::string UpperCaseAnsi(std::string_view text) = 0;
+  // UTF-8 `text` in the ANSI code page; a character the code page lacks, or
+  // a byte that is no UTF-8, becomes "?".
+  virtual std::string AnsiFromUtf8(std::string_view text) = 0;
 };
 
 // The installed platform (the portable default when none was installed).

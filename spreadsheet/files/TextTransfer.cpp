@@ -11,6 +11,7 @@
 #include "spreadsheet/engine/CellEntry.h"
 #include "spreadsheet/engine/DocumentContext.h"
 #include "spreadsheet/engine/EngineError.h"
+#include "spreadsheet/engine/EnginePlatform.h"
 #include "spreadsheet/engine/FormulaCompiler.h"
 #include "spreadsheet/engine/NumberText.h"
 #include "spreadsheet/engine/PagePool.h"
@@ -34,13 +35,15 @@ void SetAndShowError(std::string_view message) {
 // only its first `maxChars` characters are kept (the rest of the line is
 // skipped, not carried into the next). A last line without a line break
 // counts; a break at the very end adds no empty line. A UTF-8 byte-order mark
-// in front of the first line is no part of it. A NUL byte reads as a blank:
-// kept inside a label, it would cut the label at the next save.
+// in front of the first line is no part of it, and says the lines are UTF-8:
+// they are read into the ANSI code page the cells hold. A NUL byte reads as
+// a blank: kept inside a label, it would cut the label at the next save.
 class TLineReader {
  public:
   explicit TLineReader(std::FILE* file) : file_(file), buffer_(65536) {
     size_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (size_ >= 3 && std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
+    utf8_ = size_ >= 3 && std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0;
+    if (utf8_) pos_ = 3;
   }
 
   bool Next(std::string& line, std::size_t maxChars) {
@@ -48,9 +51,15 @@ class TLineReader {
     ending_.clear();
     int c = Get();
     if (c == EOF) return false;
+    // A character takes at most four bytes of UTF-8.
+    const std::size_t maxBytes = utf8_ ? 4 * maxChars : maxChars;
     while (c != EOF && c != '\n' && c != '\r') {
-      if (line.size() < maxChars) line += c == 0 ? ' ' : static_cast<char>(c);
+      if (line.size() < maxBytes) line += c == 0 ? ' ' : static_cast<char>(c);
       c = Get();
+    }
+    if (utf8_) {
+      line = EnginePlatform().AnsiFromUtf8(line);
+      if (line.size() > maxChars) line.resize(maxChars);
     }
     if (c != EOF) ending_ += static_cast<char>(c);
     if (c == '\r') {
@@ -80,6 +89,7 @@ class TLineReader {
   std::FILE* file_;
   std::vector<char> buffer_;
   std::size_t pos_ = 0, size_ = 0;
+  bool utf8_ = false;
   std::string ending_;
 };
 

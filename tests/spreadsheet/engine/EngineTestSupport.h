@@ -69,6 +69,7 @@ class TFakePlatform : public TEnginePlatform {
   void FreeBitmap(TBitmapHandle bitmap) override { liveBitmaps.erase(bitmap); }
   std::string VersionText() override { return "test"; }
   std::string UpperCaseAnsi(std::string_view text) override { return DefaultEnginePlatform().UpperCaseAnsi(text); }
+  std::string AnsiFromUtf8(std::string_view text) override { return DefaultEnginePlatform().AnsiFromUtf8(text); }
 };
 
 inline TRange MakeRange(int c1, int r1, int c2, int r2) {

@@ -110,6 +110,12 @@ TEST_F(TextImportTest, AByteOrderMarkIsSkippedInBothLineModes) {
   ASSERT_TRUE(ImportTextFile(kImportLabels, 0, 3, path));
   EXPECT_EQ(Shown(0, 3), "'123,abc");
   EXPECT_EQ(Shown(1, 3), "'next");
+  // The mark says UTF-8: the text comes in the ANSI code page, a character
+  // it lacks as "?".
+  WriteWholeFile(path, "\xEF\xBB\xBF" "\"d\xC3\xA9" "f \xE2\x82\xAC \xCE\xB1\",2\r\n");
+  ASSERT_TRUE(ImportTextFile(kImportFields, 3, 0, path));
+  EXPECT_EQ(Shown(3, 0), "'d\xE9" "f \x80 ?");
+  EXPECT_EQ(Shown(3, 1), "#2");
   // Only at the file's start: a mark further on is text.
   WriteWholeFile(path, "x\r\n\xEF\xBB\xBFy\r\n");
   ASSERT_TRUE(ImportTextFile(kImportLabels, 0, 5, path));
